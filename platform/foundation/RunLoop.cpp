@@ -1,0 +1,293 @@
+#include "platform/foundation/RunLoop.h"
+
+#include <atomic>
+
+namespace platform {
+
+struct DelayedTask {
+    std::function<void()> fn;
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> done{false};
+};
+
+TimePoint ManualClock::now() const {
+    std::lock_guard lock(m_mutex);
+    return m_now;
+}
+
+void ManualClock::set(TimePoint t) {
+    std::lock_guard lock(m_mutex);
+    if (t > m_now) m_now = t;
+}
+
+void TaskHandle::cancel() {
+    if (m_task) m_task->cancelled = true;
+}
+
+bool TaskHandle::isPending() const { return m_task && !m_task->cancelled && !m_task->done; }
+
+void Timer::invalidate() {
+    m_valid = false;
+    m_pending.cancel();
+    m_action = nullptr;  // lets go of whatever the action captured
+}
+
+void Timer::setFireDate(TimePoint date) {
+    if (!m_valid) return;
+    m_pending.cancel();
+    schedule(date);
+}
+
+void Timer::fire() {
+    if (!m_valid) return;
+    auto keep = shared_from_this();
+    auto action = m_action;
+    if (action) action(*this);
+    if (!m_repeats) invalidate();
+}
+
+void Timer::schedule(TimePoint date) {
+    m_fireDate = date;
+    std::weak_ptr<Timer> weak = weak_from_this();
+    auto now = m_loop.now();
+    m_pending = m_loop.postDelayed(date > now ? date - now : Duration::zero(), [weak] {
+        if (auto self = weak.lock()) self->onFire();
+    });
+}
+
+void Timer::onFire() {
+    if (!m_valid) return;
+    auto keep = shared_from_this();
+    auto action = m_action;
+    if (m_repeats) schedule(m_fireDate + m_interval);
+    if (action) action(*this);
+    if (!m_repeats) invalidate();
+}
+
+RunLoop::RunLoop() : m_clock(std::make_shared<RealClock>()), m_owner(std::this_thread::get_id()) {}
+
+RunLoop& RunLoop::main() {
+    static RunLoop* loop = new RunLoop();  // lives for the process, never destroyed
+    return *loop;
+}
+
+void RunLoop::bindToCurrentThread() {
+    std::lock_guard lock(m_mutex);
+    m_owner = std::this_thread::get_id();
+}
+
+void RunLoop::post(Task task) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_posted.push_back(std::move(task));
+    }
+    m_wake.notify_all();
+}
+
+TaskHandle RunLoop::postDelayed(Duration delay, Task task) {
+    auto entry = std::make_shared<DelayedTask>();
+    entry->fn = std::move(task);
+    {
+        std::lock_guard lock(m_mutex);
+        auto due = m_clock->now() + (delay < Duration::zero() ? Duration::zero() : delay);
+        m_delayed.emplace(std::make_pair(due, m_sequence++), entry);
+    }
+    m_wake.notify_all();
+    return TaskHandle(entry);
+}
+
+std::shared_ptr<Timer> RunLoop::scheduleTimer(Duration interval, bool repeats,
+                                              std::function<void(Timer&)> action) {
+    std::shared_ptr<Timer> timer(new Timer(*this, interval, repeats, std::move(action)));
+    // The loop keeps a scheduled timer alive until it is invalidated, as the phone's loop does.
+    auto keeper = timer;
+    // invalidate() drops the action and with it this reference.
+    timer->m_action = [inner = timer->m_action, keeper](Timer& t) {
+        if (inner) inner(t);
+    };
+    timer->schedule(now() + interval);
+    return timer;
+}
+
+TimePoint RunLoop::now() const {
+    std::lock_guard lock(m_mutex);
+    return m_clock->now();
+}
+
+void RunLoop::setClock(std::shared_ptr<Clock> clock) {
+    std::lock_guard lock(m_mutex);
+    m_clock = std::move(clock);
+}
+
+std::shared_ptr<ManualClock> RunLoop::useManualClock() {
+    auto clock = std::make_shared<ManualClock>();
+    setClock(clock);
+    return clock;
+}
+
+void RunLoop::useRealClock() { setClock(std::make_shared<RealClock>()); }
+
+bool RunLoop::hasManualClock() const {
+    std::lock_guard lock(m_mutex);
+    return m_clock->isManual();
+}
+
+bool RunLoop::runOneDueDelayed(TimePoint limit) {
+    std::shared_ptr<DelayedTask> entry;
+    {
+        std::lock_guard lock(m_mutex);
+        while (!m_delayed.empty()) {
+            auto it = m_delayed.begin();
+            if (it->first.first > limit) return false;
+            entry = it->second;
+            m_delayed.erase(it);
+            if (!entry->cancelled) break;
+            entry.reset();
+        }
+    }
+    if (!entry) return false;
+    entry->done = true;
+    auto fn = std::move(entry->fn);
+    if (fn) fn();
+    return true;
+}
+
+size_t RunLoop::runPending() {
+    std::deque<Task> batch;
+    {
+        std::lock_guard lock(m_mutex);
+        batch.swap(m_posted);
+    }
+    size_t ran = 0;
+    for (auto& task : batch) {
+        if (task) task();
+        ++ran;
+    }
+    // Only what is due at the start of this pass, so a task that reschedules itself at zero
+    // delay cannot starve the caller.
+    auto limit = now();
+    uint64_t lastSequence;
+    {
+        std::lock_guard lock(m_mutex);
+        lastSequence = m_sequence;
+    }
+    while (true) {
+        std::shared_ptr<DelayedTask> entry;
+        {
+            std::lock_guard lock(m_mutex);
+            auto it = m_delayed.begin();
+            while (it != m_delayed.end() && it->first.first <= limit) {
+                if (it->first.second < lastSequence) break;
+                ++it;
+            }
+            if (it == m_delayed.end() || it->first.first > limit) break;
+            entry = it->second;
+            m_delayed.erase(it);
+        }
+        if (entry->cancelled) continue;
+        entry->done = true;
+        auto fn = std::move(entry->fn);
+        if (fn) fn();
+        ++ran;
+    }
+    return ran;
+}
+
+bool RunLoop::waitForWork(std::chrono::steady_clock::time_point realDeadline) {
+    std::unique_lock lock(m_mutex);
+    if (!m_posted.empty()) return true;
+    auto until = realDeadline;
+    if (!m_clock->isManual() && !m_delayed.empty()) {
+        auto due = m_delayed.begin()->first.first;
+        if (due < until) until = due;
+    }
+    m_wake.wait_until(lock, until, [&] {
+        return !m_posted.empty() || m_quit ||
+               (!m_clock->isManual() && !m_delayed.empty() &&
+                m_delayed.begin()->first.first <= std::chrono::steady_clock::now());
+    });
+    return true;
+}
+
+bool RunLoop::runUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
+    auto deadline = std::chrono::steady_clock::now() + bound;
+    while (true) {
+        runPending();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        waitForWork(deadline);
+    }
+}
+
+void RunLoop::runFor(std::chrono::milliseconds duration) {
+    auto deadline = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < deadline) {
+        runPending();
+        waitForWork(deadline);
+    }
+    runPending();
+}
+
+void RunLoop::advance(Duration by) {
+    std::shared_ptr<ManualClock> manual;
+    {
+        std::lock_guard lock(m_mutex);
+        manual = std::dynamic_pointer_cast<ManualClock>(m_clock);
+    }
+    if (!manual) return;
+    auto target = manual->now() + by;
+    runPending();
+    while (true) {
+        TimePoint due;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_delayed.empty() || m_delayed.begin()->first.first > target) break;
+            due = m_delayed.begin()->first.first;
+        }
+        manual->set(due);
+        runOneDueDelayed(due);
+        runPending();
+    }
+    manual->set(target);
+    runPending();
+}
+
+void RunLoop::run() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = false;
+    }
+    while (true) {
+        runPending();
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_quit) return;
+        }
+        waitForWork(std::chrono::steady_clock::now() + std::chrono::seconds(1));
+    }
+}
+
+void RunLoop::quit() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_all();
+}
+
+void RunLoop::reset() {
+    std::lock_guard lock(m_mutex);
+    m_posted.clear();
+    for (auto& [key, entry] : m_delayed) entry->cancelled = true;
+    m_delayed.clear();
+}
+
+size_t RunLoop::delayedCount() const {
+    std::lock_guard lock(m_mutex);
+    size_t n = 0;
+    for (auto& [key, entry] : m_delayed)
+        if (!entry->cancelled) ++n;
+    return n;
+}
+
+}  // namespace platform

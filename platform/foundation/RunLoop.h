@@ -1,0 +1,148 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace platform {
+
+using TimePoint = std::chrono::steady_clock::time_point;
+using Duration = std::chrono::steady_clock::duration;
+
+inline Duration seconds(double s) {
+    return std::chrono::duration_cast<Duration>(std::chrono::duration<double>(s));
+}
+inline double toSeconds(Duration d) { return std::chrono::duration<double>(d).count(); }
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual TimePoint now() const = 0;
+    virtual bool isManual() const { return false; }
+};
+
+class RealClock final : public Clock {
+public:
+    TimePoint now() const override { return std::chrono::steady_clock::now(); }
+};
+
+// Time that moves only when a test says so (through RunLoop::advance), so timers and
+// delayed work can be tested without sleeping.
+class ManualClock final : public Clock {
+public:
+    TimePoint now() const override;
+    bool isManual() const override { return true; }
+    void set(TimePoint t);
+
+private:
+    mutable std::mutex m_mutex;
+    TimePoint m_now{std::chrono::hours(24)};
+};
+
+struct DelayedTask;
+
+// A delayed task that can be cancelled before it runs.
+class TaskHandle {
+public:
+    TaskHandle() = default;
+    explicit TaskHandle(std::shared_ptr<DelayedTask> task) : m_task(std::move(task)) {}
+    void cancel();
+    bool isPending() const;
+
+private:
+    std::shared_ptr<DelayedTask> m_task;
+};
+
+class RunLoop;
+
+// A timer on the main run loop. Holding the shared pointer is not needed to keep it
+// scheduled; invalidate() stops it.
+class Timer : public std::enable_shared_from_this<Timer> {
+public:
+    void invalidate();
+    bool isValid() const { return m_valid; }
+    TimePoint fireDate() const { return m_fireDate; }
+    void setFireDate(TimePoint date);
+    Duration interval() const { return m_interval; }
+    bool repeats() const { return m_repeats; }
+    // Runs the action now, as a manual fire; a non-repeating timer is then invalid.
+    void fire();
+
+private:
+    friend class RunLoop;
+    Timer(RunLoop& loop, Duration interval, bool repeats, std::function<void(Timer&)> action)
+        : m_loop(loop), m_interval(interval), m_repeats(repeats), m_action(std::move(action)) {}
+    void schedule(TimePoint date);
+    void onFire();
+
+    RunLoop& m_loop;
+    Duration m_interval;
+    bool m_repeats;
+    bool m_valid{true};
+    TimePoint m_fireDate{};
+    TaskHandle m_pending;
+    std::function<void(Timer&)> m_action;
+};
+
+// The main thread's loop: posted tasks (from any thread), delayed tasks and timers, all run
+// on the thread the loop is bound to.
+class RunLoop {
+public:
+    using Task = std::function<void()>;
+
+    static RunLoop& main();
+
+    void bindToCurrentThread();
+    bool isCurrent() const { return std::this_thread::get_id() == m_owner; }
+
+    // Thread-safe.
+    void post(Task task);
+    TaskHandle postDelayed(Duration delay, Task task);
+    std::shared_ptr<Timer> scheduleTimer(Duration interval, bool repeats,
+                                         std::function<void(Timer&)> action);
+
+    TimePoint now() const;
+    void setClock(std::shared_ptr<Clock> clock);
+    std::shared_ptr<ManualClock> useManualClock();
+    void useRealClock();
+    bool hasManualClock() const;
+
+    // Runs the posted tasks waiting now and the delayed tasks that are due; returns how many ran.
+    size_t runPending();
+    // Runs tasks until the condition holds or the real-time bound passes; returns the condition.
+    bool runUntil(const std::function<bool()>& condition,
+                  std::chrono::milliseconds bound = std::chrono::seconds(10));
+    // Runs tasks for a stretch of real time.
+    void runFor(std::chrono::milliseconds duration);
+    // With a manual clock: moves time forward, running everything that falls due on the way,
+    // each at its own time.
+    void advance(Duration by);
+    // Runs until quit(); for the program.
+    void run();
+    void quit();
+    // Drops every waiting task; for tests between cases.
+    void reset();
+    size_t delayedCount() const;
+
+private:
+    RunLoop();
+    bool runOneDueDelayed(TimePoint limit);
+    bool waitForWork(std::chrono::steady_clock::time_point realDeadline);
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Task> m_posted;
+    std::map<std::pair<TimePoint, uint64_t>, std::shared_ptr<DelayedTask>> m_delayed;
+    uint64_t m_sequence{0};
+    std::shared_ptr<Clock> m_clock;
+    std::thread::id m_owner;
+    bool m_quit{false};
+};
+
+}  // namespace platform

@@ -1,0 +1,116 @@
+#include "platform/foundation/RunLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "platform/foundation/Dispatch.h"
+
+using namespace platform;
+
+namespace {
+
+class RunLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override { RunLoop::main().useManualClock(); }
+    void TearDown() override {
+        RunLoop::main().reset();
+        RunLoop::main().useRealClock();
+    }
+    RunLoop& loop = RunLoop::main();
+};
+
+TEST_F(RunLoopTest, DelayedTasksRunAtTheirOwnTimeInOrder) {
+    std::vector<std::string> ran;
+    auto start = loop.now();
+    std::vector<double> at;
+    loop.postDelayed(seconds(2), [&] {
+        ran.push_back("two");
+        at.push_back(toSeconds(loop.now() - start));
+    });
+    loop.postDelayed(seconds(1), [&] {
+        ran.push_back("one");
+        at.push_back(toSeconds(loop.now() - start));
+    });
+    loop.advance(seconds(0.999));
+    EXPECT_TRUE(ran.empty());
+    loop.advance(seconds(5));
+    EXPECT_EQ(ran, (std::vector<std::string>{"one", "two"}));
+    EXPECT_DOUBLE_EQ(at[0], 1.0);
+    EXPECT_DOUBLE_EQ(at[1], 2.0);
+}
+
+TEST_F(RunLoopTest, CancelledTaskNeverRuns) {
+    bool ran = false;
+    auto handle = loop.postDelayed(seconds(1), [&] { ran = true; });
+    EXPECT_TRUE(handle.isPending());
+    handle.cancel();
+    loop.advance(seconds(2));
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(handle.isPending());
+}
+
+TEST_F(RunLoopTest, RepeatingTimerFiresUntilInvalidated) {
+    int fired = 0;
+    auto timer = loop.scheduleTimer(seconds(2), true, [&](Timer& t) {
+        if (++fired == 3) t.invalidate();
+    });
+    loop.advance(seconds(5));
+    EXPECT_EQ(fired, 2);
+    loop.advance(seconds(10));
+    EXPECT_EQ(fired, 3);
+    EXPECT_FALSE(timer->isValid());
+}
+
+TEST_F(RunLoopTest, TimerFireDateCanBeMoved) {
+    int fired = 0;
+    auto timer = loop.scheduleTimer(seconds(2), true, [&](Timer&) { ++fired; });
+    // Pushing the fire date far away pauses the timer, as the scanner's scan line does.
+    timer->setFireDate(loop.now() + std::chrono::hours(1000));
+    loop.advance(seconds(10));
+    EXPECT_EQ(fired, 0);
+    timer->setFireDate(loop.now() + seconds(0.5));
+    loop.advance(seconds(0.5));
+    EXPECT_EQ(fired, 1);
+    timer->invalidate();
+}
+
+TEST_F(RunLoopTest, OneShotTimerLetsGoOfItsActionAfterFiring) {
+    auto owned = std::make_shared<int>(1);
+    std::weak_ptr<int> weak = owned;
+    loop.scheduleTimer(seconds(1), false, [owned](Timer&) {});
+    owned.reset();
+    EXPECT_FALSE(weak.expired());
+    loop.advance(seconds(1));
+    EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(RunLoopTest, PostsFromOtherThreadsRunOnTheLoopThread) {
+    std::atomic<int> count{0};
+    bool allOnLoop = true;
+    for (int i = 0; i < 20; ++i)
+        dispatch::async([&] {
+            dispatch::mainAsync([&] {
+                allOnLoop = allOnLoop && loop.isCurrent();
+                ++count;
+            });
+        });
+    EXPECT_TRUE(loop.runUntil([&] { return count == 20; }, std::chrono::seconds(5)));
+    EXPECT_TRUE(allOnLoop);
+}
+
+TEST_F(RunLoopTest, RunUntilGivesUpAfterItsBound) {
+    EXPECT_FALSE(loop.runUntil([] { return false; }, std::chrono::milliseconds(20)));
+}
+
+TEST(SemaphoreTest, WaitTimesOutWithoutSignal) {
+    Semaphore s;
+    EXPECT_FALSE(s.wait(std::chrono::milliseconds(10)));
+    std::thread t([&] { s.signal(); });
+    EXPECT_TRUE(s.wait(std::chrono::seconds(5)));
+    t.join();
+}
+
+}  // namespace

@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+#include "platform/foundation/RunLoop.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    platform::RunLoop::main().bindToCurrentThread();
+    return RUN_ALL_TESTS();
+}
