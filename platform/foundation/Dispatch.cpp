@@ -13,8 +13,7 @@ namespace {
 class ThreadPool {
 public:
     explicit ThreadPool(unsigned count) {
-        for (unsigned i = 0; i < count; ++i)
-            m_threads.emplace_back([this] { work(); });
+        for (unsigned i = 0; i < count; ++i) m_threads.emplace_back([this] { work(); });
     }
     ~ThreadPool() {
         {
@@ -39,7 +38,8 @@ private:
             {
                 std::unique_lock lock(m_mutex);
                 m_cv.wait(lock, [&] { return m_stop || !m_queue.empty(); });
-                if (m_queue.empty()) return;
+                if (m_queue.empty())
+                    return;
                 block = std::move(m_queue.front());
                 m_queue.pop_front();
             }
@@ -60,9 +60,13 @@ ThreadPool& pool() {
 
 }  // namespace
 
-void async(std::function<void()> block) { pool().submit(std::move(block)); }
+void async(std::function<void()> block) {
+    pool().submit(std::move(block));
+}
 
-void mainAsync(std::function<void()> block) { RunLoop::main().post(std::move(block)); }
+void mainAsync(std::function<void()> block) {
+    RunLoop::main().post(std::move(block));
+}
 
 }  // namespace platform::dispatch
 
@@ -80,7 +84,8 @@ bool Semaphore::wait(std::optional<std::chrono::milliseconds> timeout) {
     std::unique_lock lock(m_mutex);
     auto ready = [&] { return m_value > 0; };
     if (timeout) {
-        if (!m_cv.wait_for(lock, *timeout, ready)) return false;
+        if (!m_cv.wait_for(lock, *timeout, ready))
+            return false;
     } else {
         m_cv.wait(lock, ready);
     }

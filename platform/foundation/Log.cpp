@@ -29,7 +29,8 @@ std::string formatLog(std::string_view format, const std::vector<std::string>& a
         while (j < format.size() && (format[j] == 'l' || format[j] == 'h' || format[j] == 'z' ||
                                      (format[j] >= '0' && format[j] <= '9') || format[j] == '.'))
             ++j;
-        if (j < format.size() && std::string_view("@dDiuUsfgxXc").find(format[j]) != std::string_view::npos &&
+        if (j < format.size() &&
+            std::string_view("@dDiuUsfgxXc").find(format[j]) != std::string_view::npos &&
             next < args.size()) {
             out += args[next++];
             i = j;

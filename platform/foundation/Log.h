@@ -12,14 +12,23 @@
 namespace platform {
 
 // The text an argument shows in a log line. Absent strings never print as "(null)".
-inline std::string describe(const std::string& s) { return s; }
-inline std::string describe(std::string_view s) { return std::string(s); }
-inline std::string describe(const char* s) { return s ? s : ""; }
-inline std::string describe(const Json& j) { return j.is_string() ? j.get<std::string>() : j.dump(); }
-inline std::string describe(bool b) { return b ? "YES" : "NO"; }
+inline std::string describe(const std::string& s) {
+    return s;
+}
+inline std::string describe(std::string_view s) {
+    return std::string(s);
+}
+inline std::string describe(const char* s) {
+    return s ? s : "";
+}
+inline std::string describe(const Json& j) {
+    return j.is_string() ? j.get<std::string>() : j.dump();
+}
+inline std::string describe(bool b) {
+    return b ? "YES" : "NO";
+}
 template <typename T>
-    requires std::is_arithmetic_v<T>
-std::string describe(T v) {
+requires std::is_arithmetic_v<T> std::string describe(T v) {
     std::ostringstream out;
     out << v;
     return out.str();

@@ -17,14 +17,18 @@ TimePoint ManualClock::now() const {
 
 void ManualClock::set(TimePoint t) {
     std::lock_guard lock(m_mutex);
-    if (t > m_now) m_now = t;
+    if (t > m_now)
+        m_now = t;
 }
 
 void TaskHandle::cancel() {
-    if (m_task) m_task->cancelled = true;
+    if (m_task)
+        m_task->cancelled = true;
 }
 
-bool TaskHandle::isPending() const { return m_task && !m_task->cancelled && !m_task->done; }
+bool TaskHandle::isPending() const {
+    return m_task && !m_task->cancelled && !m_task->done;
+}
 
 void Timer::invalidate() {
     m_valid = false;
@@ -33,17 +37,21 @@ void Timer::invalidate() {
 }
 
 void Timer::setFireDate(TimePoint date) {
-    if (!m_valid) return;
+    if (!m_valid)
+        return;
     m_pending.cancel();
     schedule(date);
 }
 
 void Timer::fire() {
-    if (!m_valid) return;
+    if (!m_valid)
+        return;
     auto keep = shared_from_this();
     auto action = m_action;
-    if (action) action(*this);
-    if (!m_repeats) invalidate();
+    if (action)
+        action(*this);
+    if (!m_repeats)
+        invalidate();
 }
 
 void Timer::schedule(TimePoint date) {
@@ -51,17 +59,22 @@ void Timer::schedule(TimePoint date) {
     std::weak_ptr<Timer> weak = weak_from_this();
     auto now = m_loop.now();
     m_pending = m_loop.postDelayed(date > now ? date - now : Duration::zero(), [weak] {
-        if (auto self = weak.lock()) self->onFire();
+        if (auto self = weak.lock())
+            self->onFire();
     });
 }
 
 void Timer::onFire() {
-    if (!m_valid) return;
+    if (!m_valid)
+        return;
     auto keep = shared_from_this();
     auto action = m_action;
-    if (m_repeats) schedule(m_fireDate + m_interval);
-    if (action) action(*this);
-    if (!m_repeats) invalidate();
+    if (m_repeats)
+        schedule(m_fireDate + m_interval);
+    if (action)
+        action(*this);
+    if (!m_repeats)
+        invalidate();
 }
 
 RunLoop::RunLoop() : m_clock(std::make_shared<RealClock>()), m_owner(std::this_thread::get_id()) {}
@@ -103,7 +116,8 @@ std::shared_ptr<Timer> RunLoop::scheduleTimer(Duration interval, bool repeats,
     auto keeper = timer;
     // invalidate() drops the action and with it this reference.
     timer->m_action = [inner = timer->m_action, keeper](Timer& t) {
-        if (inner) inner(t);
+        if (inner)
+            inner(t);
     };
     timer->schedule(now() + interval);
     return timer;
@@ -125,7 +139,9 @@ std::shared_ptr<ManualClock> RunLoop::useManualClock() {
     return clock;
 }
 
-void RunLoop::useRealClock() { setClock(std::make_shared<RealClock>()); }
+void RunLoop::useRealClock() {
+    setClock(std::make_shared<RealClock>());
+}
 
 bool RunLoop::hasManualClock() const {
     std::lock_guard lock(m_mutex);
@@ -138,17 +154,21 @@ bool RunLoop::runOneDueDelayed(TimePoint limit) {
         std::lock_guard lock(m_mutex);
         while (!m_delayed.empty()) {
             auto it = m_delayed.begin();
-            if (it->first.first > limit) return false;
+            if (it->first.first > limit)
+                return false;
             entry = it->second;
             m_delayed.erase(it);
-            if (!entry->cancelled) break;
+            if (!entry->cancelled)
+                break;
             entry.reset();
         }
     }
-    if (!entry) return false;
+    if (!entry)
+        return false;
     entry->done = true;
     auto fn = std::move(entry->fn);
-    if (fn) fn();
+    if (fn)
+        fn();
     return true;
 }
 
@@ -160,7 +180,8 @@ size_t RunLoop::runPending() {
     }
     size_t ran = 0;
     for (auto& task : batch) {
-        if (task) task();
+        if (task)
+            task();
         ++ran;
     }
     // Only what is due at the start of this pass, so a task that reschedules itself at zero
@@ -177,17 +198,21 @@ size_t RunLoop::runPending() {
             std::lock_guard lock(m_mutex);
             auto it = m_delayed.begin();
             while (it != m_delayed.end() && it->first.first <= limit) {
-                if (it->first.second < lastSequence) break;
+                if (it->first.second < lastSequence)
+                    break;
                 ++it;
             }
-            if (it == m_delayed.end() || it->first.first > limit) break;
+            if (it == m_delayed.end() || it->first.first > limit)
+                break;
             entry = it->second;
             m_delayed.erase(it);
         }
-        if (entry->cancelled) continue;
+        if (entry->cancelled)
+            continue;
         entry->done = true;
         auto fn = std::move(entry->fn);
-        if (fn) fn();
+        if (fn)
+            fn();
         ++ran;
     }
     return ran;
@@ -195,11 +220,13 @@ size_t RunLoop::runPending() {
 
 bool RunLoop::waitForWork(std::chrono::steady_clock::time_point realDeadline) {
     std::unique_lock lock(m_mutex);
-    if (!m_posted.empty()) return true;
+    if (!m_posted.empty())
+        return true;
     auto until = realDeadline;
     if (!m_clock->isManual() && !m_delayed.empty()) {
         auto due = m_delayed.begin()->first.first;
-        if (due < until) until = due;
+        if (due < until)
+            until = due;
     }
     m_wake.wait_until(lock, until, [&] {
         return !m_posted.empty() || m_quit ||
@@ -213,8 +240,10 @@ bool RunLoop::runUntil(const std::function<bool()>& condition, std::chrono::mill
     auto deadline = std::chrono::steady_clock::now() + bound;
     while (true) {
         runPending();
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
         waitForWork(deadline);
     }
 }
@@ -234,14 +263,16 @@ void RunLoop::advance(Duration by) {
         std::lock_guard lock(m_mutex);
         manual = std::dynamic_pointer_cast<ManualClock>(m_clock);
     }
-    if (!manual) return;
+    if (!manual)
+        return;
     auto target = manual->now() + by;
     runPending();
     while (true) {
         TimePoint due;
         {
             std::lock_guard lock(m_mutex);
-            if (m_delayed.empty() || m_delayed.begin()->first.first > target) break;
+            if (m_delayed.empty() || m_delayed.begin()->first.first > target)
+                break;
             due = m_delayed.begin()->first.first;
         }
         manual->set(due);
@@ -261,7 +292,8 @@ void RunLoop::run() {
         runPending();
         {
             std::lock_guard lock(m_mutex);
-            if (m_quit) return;
+            if (m_quit)
+                return;
         }
         waitForWork(std::chrono::steady_clock::now() + std::chrono::seconds(1));
     }
@@ -286,7 +318,8 @@ size_t RunLoop::delayedCount() const {
     std::lock_guard lock(m_mutex);
     size_t n = 0;
     for (auto& [key, entry] : m_delayed)
-        if (!entry->cancelled) ++n;
+        if (!entry->cancelled)
+            ++n;
     return n;
 }
 

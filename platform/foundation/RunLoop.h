@@ -18,7 +18,9 @@ using Duration = std::chrono::steady_clock::duration;
 inline Duration seconds(double s) {
     return std::chrono::duration_cast<Duration>(std::chrono::duration<double>(s));
 }
-inline double toSeconds(Duration d) { return std::chrono::duration<double>(d).count(); }
+inline double toSeconds(Duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 class Clock {
 public:

@@ -1,5 +1,3 @@
-#include "platform/foundation/RunLoop.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "platform/foundation/Dispatch.h"
+#include "platform/foundation/RunLoop.h"
 
 using namespace platform;
 
@@ -55,7 +54,8 @@ TEST_F(RunLoopTest, CancelledTaskNeverRuns) {
 TEST_F(RunLoopTest, RepeatingTimerFiresUntilInvalidated) {
     int fired = 0;
     auto timer = loop.scheduleTimer(seconds(2), true, [&](Timer& t) {
-        if (++fired == 3) t.invalidate();
+        if (++fired == 3)
+            t.invalidate();
     });
     loop.advance(seconds(5));
     EXPECT_EQ(fired, 2);

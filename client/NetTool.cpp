@@ -1,0 +1,154 @@
+#include "client/NetTool.h"
+
+#include <array>
+
+#include "client/ServiceConfig.h"
+#include "platform/foundation/Log.h"
+#include "platform/net/HttpClient.h"
+#include "platform/net/Reachability.h"
+
+using platform::HttpClient;
+using platform::HttpRequest;
+using platform::HttpResponse;
+using platform::Json;
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kAcceptedTypes = {
+    "application/json", "text/json", "text/javascript", "text/plain", "text/html"};
+
+std::string paramText(const Json& value) {
+    if (value.is_string())
+        return value.get<std::string>();
+    if (value.is_null())
+        return "";
+    return value.dump();
+}
+
+std::vector<std::pair<std::string, std::string>> paramPairs(const Json& params) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    if (!params.is_object())
+        return pairs;
+    for (const auto& [key, value] : params.items()) pairs.emplace_back(key, paramText(value));
+    return pairs;
+}
+
+void send(HttpRequest request, NetSuccessBlock success, NetFailureBlock failure) {
+    std::string url = request.url;
+    HttpClient::shared().send(std::move(request), [url, success = std::move(success),
+                                                   failure = std::move(failure)](
+                                                      const HttpResponse& response) {
+        if (!response.error.empty()) {
+            if (failure)
+                failure(NetError{0, response.error, url});
+            return;
+        }
+        Json reply;
+        std::string whyNot;
+        if (!decodeJSONReply(response.status, response.mimeType(), response.body, reply, whyNot)) {
+            if (failure)
+                failure(NetError{response.status, whyNot, url});
+            return;
+        }
+        if (success)
+            success(reply);
+    });
+}
+
+}  // namespace
+
+std::string describe(const NetError& error) {
+    std::string text = error.message;
+    if (error.status != 0)
+        text += " (" + std::to_string(error.status) + ")";
+    if (!error.url.empty())
+        text += " " + error.url;
+    return text;
+}
+
+bool decodeJSONReply(int status, const std::string& mimeType, const std::string& body, Json& out,
+                     std::string& whyNot) {
+    if (status < 200 || status > 299) {
+        whyNot = "Request failed: unacceptable status";
+        return false;
+    }
+    bool accepted = false;
+    for (auto type : kAcceptedTypes) accepted = accepted || mimeType == type;
+    if (!accepted) {
+        whyNot = "Request failed: unacceptable content-type: " + mimeType;
+        return false;
+    }
+    out = Json::parse(body, nullptr, false);
+    if (out.is_discarded()) {
+        whyNot = "JSON text did not parse";
+        out = nullptr;
+        return false;
+    }
+    return true;
+}
+
+NetTool& NetTool::shareInstance() {
+    static NetTool instance;
+    return instance;
+}
+
+void NetTool::getWithURL(const std::string& url, NetSuccessBlock success, NetFailureBlock failure) {
+    HttpRequest request;
+    request.url = url;
+    send(std::move(request), std::move(success), std::move(failure));
+}
+
+void NetTool::postWithURL(const std::string& url, NetSuccessBlock success,
+                          NetFailureBlock failure) {
+    HttpRequest request;
+    request.method = "POST";
+    request.url = url;
+    send(std::move(request), std::move(success), std::move(failure));
+}
+
+void NetTool::postWithURL(const std::string& url, const Json& params, NetSuccessBlock success,
+                          NetFailureBlock failure) {
+    HttpRequest request;
+    request.method = "POST";
+    request.url = url;
+    request.headers.emplace_back("Content-Type",
+                                 "application/x-www-form-urlencoded; charset=utf-8");
+    request.body = HttpClient::formEncode(paramPairs(params));
+    send(std::move(request), std::move(success), std::move(failure));
+}
+
+void NetTool::postWithURL(const std::string& url, const Json& params,
+                          const std::vector<FormDataItem>& formDataArray, NetSuccessBlock success,
+                          NetFailureBlock failure) {
+    HttpRequest request;
+    request.method = "POST";
+    request.url = url;
+    for (auto& [name, value] : paramPairs(params)) request.parts.push_back({name, "", "", value});
+    for (const auto& item : formDataArray)
+        request.parts.push_back({item.name, item.filename, item.mimeType, item.data});
+    send(std::move(request), std::move(success), std::move(failure));
+}
+
+bool NetTool::isConnectionAvailable() const {
+    return platform::Reachability::forHost(ServiceConfig::shared().reachabilityHost) !=
+           platform::NetworkStatus::NotReachable;
+}
+
+bool NetTool::IsEnableWiFi() const {
+    return platform::Reachability::forLocalWiFi() != platform::NetworkStatus::NotReachable;
+}
+
+bool NetTool::IsEnable3G() const {
+    return platform::Reachability::forInternetConnection() != platform::NetworkStatus::NotReachable;
+}
+
+bool NetTool::isConnect() {
+    HttpRequest request;
+    request.url = ServiceConfig::shared().probeURL;
+    request.timeoutSeconds = 5;
+    request.ignoreCache = true;
+    HttpResponse response = HttpClient::shared().sendSync(request);
+    bool connected = response.status != 0;
+    platform::log(connected ? "网络是通的" : "没有网络");
+    return connected;
+}

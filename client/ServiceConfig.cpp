@@ -1,0 +1,82 @@
+#include "client/ServiceConfig.h"
+
+#include <cstdlib>
+
+namespace {
+
+const char* kUserInfoPath = "//manage/user/queryUserInfoForOldApp?userId=%@";
+
+std::string env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string withoutTrailingSlash(std::string s) {
+    while (!s.empty() && s.back() == '/') s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+ServiceConfig& ServiceConfig::shared() {
+    static ServiceConfig config;
+    return config;
+}
+
+void ServiceConfig::pointAllAt(const std::string& rawBase) {
+    std::string base = withoutTrailingSlash(rawBase);
+    appServiceRoot = base + "/vobels/services/";
+    careerServiceRoot = base + "/edu/";
+    userInfoServiceURL = base + kUserInfoPath;
+    schoolSiteRoot = base;
+    attendanceRoot = base;
+    paymentRoot = base;
+    questionnaireRoot = base + "/";
+    weatherRoot = base + "/";
+    storeLookupRoot = base;
+    reachabilityHost = "127.0.0.1";
+    probeURL = appServiceRoot;
+    shareServiceBase = base + "/share/";
+}
+
+void ServiceConfig::reload() {
+    appServiceRoot = "http://app.lanxi-campus.example/vobels/services/";
+    careerServiceRoot = "http://career.lanxi-campus.example/edu/";
+    userInfoServiceURL = std::string("http://ids.lanxi-campus.example") + kUserInfoPath;
+    schoolSiteRoot = "http://www.lanxi-campus.example";
+    attendanceRoot = "http://kq.lanxi-campus.example";
+    paymentRoot = "http://pay.lanxi-campus.example:8082";
+    questionnaireRoot = "http://career.lanxi-campus.example/";
+    weatherRoot = "http://weather.example.com/";
+    storeLookupRoot = "https://store-lookup.example.com";
+    reachabilityHost = "www.baidu.com";
+    probeURL = appServiceRoot;
+    shareServiceBase = "http://share.example.com/";
+
+    if (auto all = env("CAMPUS_SERVICES"); !all.empty())
+        pointAllAt(all);
+
+    // One service at a time, for a deployment whose services live apart.
+    if (auto v = env("CAMPUS_APP_SERVICE"); !v.empty()) {
+        appServiceRoot = withoutTrailingSlash(v) + "/vobels/services/";
+        probeURL = appServiceRoot;
+    }
+    if (auto v = env("CAMPUS_CAREER_SERVICE"); !v.empty()) {
+        careerServiceRoot = withoutTrailingSlash(v) + "/edu/";
+        questionnaireRoot = withoutTrailingSlash(v) + "/";
+    }
+    if (auto v = env("CAMPUS_USERINFO_SERVICE"); !v.empty())
+        userInfoServiceURL = withoutTrailingSlash(v) + kUserInfoPath;
+    if (auto v = env("CAMPUS_SCHOOL_SITE"); !v.empty())
+        schoolSiteRoot = withoutTrailingSlash(v);
+    if (auto v = env("CAMPUS_ATTENDANCE_HOST"); !v.empty())
+        attendanceRoot = withoutTrailingSlash(v);
+    if (auto v = env("CAMPUS_PAYMENT_HOST"); !v.empty())
+        paymentRoot = withoutTrailingSlash(v);
+    if (auto v = env("CAMPUS_WEATHER_SERVICE"); !v.empty())
+        weatherRoot = withoutTrailingSlash(v) + "/";
+    if (auto v = env("CAMPUS_STORE_LOOKUP"); !v.empty())
+        storeLookupRoot = withoutTrailingSlash(v);
+    if (auto v = env("CAMPUS_SHARE_SERVICE"); !v.empty())
+        shareServiceBase = withoutTrailingSlash(v) + "/";
+}

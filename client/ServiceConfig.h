@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+// Every outside address of the client, in one place. Built-in defaults point at the school's
+// hosts; CAMPUS_SERVICES=http://HOST:PORT points all of them at one server (the demo and test
+// services serve every path on one port), and a per-service variable overrides one of them.
+class ServiceConfig {
+public:
+    static ServiceConfig& shared();
+
+    // Reads the environment again; tests call it after changing CAMPUS_SERVICES.
+    void reload();
+    // Points every service at one base such as "http://127.0.0.1:8080".
+    void pointAllAt(const std::string& base);
+
+    std::string appServiceRoot;      // ends in "/vobels/services/"
+    std::string careerServiceRoot;   // ends in "/edu/"
+    std::string userInfoServiceURL;  // whole template, "%@" for the account
+    std::string schoolSiteRoot;      // news images: root + image path
+    std::string attendanceRoot;      // root of "/CM/login.html"
+    std::string paymentRoot;         // root of "/school/interface/toPay", port 8082 by default
+    std::string questionnaireRoot;   // host of the career service
+    std::string weatherRoot;         // root of "adat/cityinfo/..."
+    std::string storeLookupRoot;     // root of "/lookup"
+    std::string reachabilityHost;    // the public host the meeting page's check names
+    std::string probeURL;            // what the synchronous connectivity probe asks for
+    std::string shareServiceBase;
+
+private:
+    ServiceConfig() { reload(); }
+};

@@ -1,0 +1,270 @@
+#include "fakes/FakeSchoolServices.h"
+
+#include <httplib.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <utility>
+
+#include "fakes/MultipartBody.h"
+#include "fakes/SchoolRoutes.h"
+
+namespace fakes {
+
+namespace {
+
+using Handler = std::function<Reply(const RecordedRequest&)>;
+
+// Idle keep-alive connections each hold a server thread, and a client screen may open several
+// connections at once, so the pool is larger than the library's default.
+constexpr std::size_t kServerThreads = 24;
+constexpr auto kStartBound = std::chrono::seconds(5);
+
+std::string routeMethod(const std::string& method) {
+    return method == "HEAD" ? "GET" : method;
+}
+
+// Where the multipart Content-Type waits while the body is read (see hideMultipartType).
+constexpr const char* kHiddenContentType = "X-Fake-Multipart-Content-Type";
+
+// cpp-httplib 0.11 gives a multipart body only to its own parser, which drops the field and
+// file names of parts written without quotes, as the web container writes its uploads. Hiding
+// the type until the body has been read lets the log keep the bytes exactly as they were sent.
+httplib::Server::HandlerResponse hideMultipartType(const httplib::Request& request,
+                                                   httplib::Response&) {
+    if (request.is_multipart_form_data()) {
+        // The request object belongs to the server's connection loop and is not const itself.
+        auto& editable = const_cast<httplib::Request&>(request);
+        const std::string type = editable.get_header_value("Content-Type");
+        editable.headers.erase("Content-Type");
+        editable.set_header("Content-Type", "application/octet-stream");
+        editable.set_header(kHiddenContentType, type);
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
+}
+
+RecordedRequest recordOf(const httplib::Request& request, std::string body) {
+    RecordedRequest recorded;
+    recorded.method = request.method;
+    recorded.path = request.path;
+    recorded.target = request.target;
+    recorded.query = decodeQuery(request.target);
+    const bool hidden = request.has_header(kHiddenContentType);
+    const std::string contentType =
+        request.get_header_value(hidden ? kHiddenContentType : "Content-Type");
+    for (const auto& [name, value] : request.headers) {
+        if (name == kHiddenContentType)
+            continue;
+        const bool isType = hidden && name == "Content-Type";  // as set by hideMultipartType
+        recorded.headers.emplace_back(name, isType ? contentType : value);
+    }
+    recorded.parts = splitMultipart(contentType, body);
+    recorded.body = std::move(body);
+    return recorded;
+}
+
+Reply failureReply(const std::string& what) {
+    Reply reply;
+    reply.status = 500;
+    reply.body = platform::Json{{"error", what}}.dump(-1, ' ', false,
+                                                      platform::Json::error_handler_t::replace);
+    return reply;
+}
+
+}  // namespace
+
+class FakeSchoolServices::State {
+public:
+    explicit State(const std::filesystem::path& sampleDir) : m_routes(sampleDir) {}
+
+    void serve(const httplib::Request& request, httplib::Response& response, std::string body) {
+        RecordedRequest recorded = recordOf(request, std::move(body));
+        Handler handler;
+        std::optional<Reply> fixed;
+        {
+            std::lock_guard lock(m_mutex);
+            m_requests.push_back(recorded);
+            const auto it =
+                m_overrides.find({routeMethod(recorded.method), canonicalPath(recorded.path)});
+            if (it != m_overrides.end()) {
+                handler = it->second.handler;
+                fixed = it->second.reply;
+            }
+        }
+        m_arrived.notify_all();
+
+        Reply reply;
+        try {
+            reply = handler ? handler(recorded) : fixed ? *fixed : m_routes.answer(recorded);
+        } catch (const std::exception& error) {
+            reply = failureReply(error.what());
+        } catch (...) {
+            reply = failureReply("unknown error");
+        }
+        if (reply.delay > std::chrono::milliseconds::zero()) {
+            std::unique_lock lock(m_mutex);
+            m_released.wait_for(lock, reply.delay, [this] { return m_stopping; });
+        }
+        response.status = reply.status;
+        if (reply.contentType.empty())
+            response.body = std::move(reply.body);
+        else
+            response.set_content(reply.body, reply.contentType.c_str());
+    }
+
+    void registerHandlers(httplib::Server& server) {
+        const auto plain = [this](const httplib::Request& request, httplib::Response& response) {
+            serve(request, response, request.body);
+        };
+        const auto withBody = [this](const httplib::Request& request, httplib::Response& response,
+                                     const httplib::ContentReader& reader) {
+            // The raw body, multipart included, so the log shows exactly what was sent.
+            std::string body;
+            reader([&body](const char* data, std::size_t length) {
+                body.append(data, length);
+                return true;
+            });
+            serve(request, response, std::move(body));
+        };
+        server.set_pre_routing_handler(hideMultipartType);
+        server.Get(".*", plain);
+        server.Delete(".*", plain);
+        server.Options(".*", plain);
+        server.Post(".*", withBody);
+        server.Put(".*", withBody);
+        server.Patch(".*", withBody);
+    }
+
+    struct Override {
+        std::optional<Reply> reply;
+        Handler handler;
+    };
+
+    SchoolRoutes m_routes;
+    std::unique_ptr<httplib::Server> m_server;
+    std::thread m_thread;
+    int m_port = 0;
+
+    mutable std::mutex m_mutex;  // guards everything below
+    mutable std::condition_variable m_arrived;
+    std::condition_variable m_released;
+    bool m_stopping = false;
+    std::vector<RecordedRequest> m_requests;
+    std::map<std::pair<std::string, std::string>, Override> m_overrides;
+};
+
+FakeSchoolServices::FakeSchoolServices(std::filesystem::path sampleDir)
+    : m_state(std::make_unique<State>(sampleDir)) {}
+
+FakeSchoolServices::~FakeSchoolServices() {
+    stop();
+}
+
+int FakeSchoolServices::start(int port) {
+    if (m_state->m_server)
+        return m_state->m_port;
+    auto server = std::make_unique<httplib::Server>();
+    server->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
+    m_state->registerHandlers(*server);
+    int bound = -1;
+    if (port == 0)
+        bound = server->bind_to_any_port("127.0.0.1");
+    else if (server->bind_to_port("127.0.0.1", port))
+        bound = port;
+    if (bound <= 0)
+        throw std::runtime_error("fake school services: cannot listen on 127.0.0.1:" +
+                                 std::to_string(port));
+    {
+        std::lock_guard lock(m_state->m_mutex);
+        m_state->m_stopping = false;
+    }
+    m_state->m_port = bound;
+    m_state->m_thread = std::thread([raw = server.get()] { raw->listen_after_bind(); });
+    // The socket already queues connections; waiting for the accept loop keeps stop() simple.
+    const auto deadline = std::chrono::steady_clock::now() + kStartBound;
+    while (!server->is_running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    m_state->m_server = std::move(server);
+    return bound;
+}
+
+void FakeSchoolServices::stop() {
+    if (!m_state->m_server)
+        return;
+    {
+        std::lock_guard lock(m_state->m_mutex);
+        m_state->m_stopping = true;
+    }
+    m_state->m_released.notify_all();
+    m_state->m_server->stop();
+    if (m_state->m_thread.joinable())
+        m_state->m_thread.join();
+    m_state->m_server.reset();
+    m_state->m_port = 0;
+}
+
+int FakeSchoolServices::port() const {
+    return m_state->m_port;
+}
+
+std::string FakeSchoolServices::baseUrl() const {
+    return "http://127.0.0.1:" + std::to_string(m_state->m_port);
+}
+
+void FakeSchoolServices::setReply(const std::string& method, const std::string& path, Reply reply) {
+    std::lock_guard lock(m_state->m_mutex);
+    m_state->m_overrides[{routeMethod(method), canonicalPath(path)}] = {std::move(reply), {}};
+}
+
+void FakeSchoolServices::setHandler(const std::string& method, const std::string& path,
+                                    std::function<Reply(const RecordedRequest&)> handler) {
+    std::lock_guard lock(m_state->m_mutex);
+    m_state->m_overrides[{routeMethod(method), canonicalPath(path)}] = {std::nullopt,
+                                                                        std::move(handler)};
+}
+
+void FakeSchoolServices::clearOverrides() {
+    std::lock_guard lock(m_state->m_mutex);
+    m_state->m_overrides.clear();
+}
+
+std::vector<RecordedRequest> FakeSchoolServices::requests() const {
+    std::lock_guard lock(m_state->m_mutex);
+    return m_state->m_requests;
+}
+
+std::vector<RecordedRequest> FakeSchoolServices::requestsTo(const std::string& path) const {
+    const std::string wanted = canonicalPath(path);
+    std::vector<RecordedRequest> matching;
+    std::lock_guard lock(m_state->m_mutex);
+    for (const auto& request : m_state->m_requests) {
+        if (canonicalPath(request.path) == wanted)
+            matching.push_back(request);
+    }
+    return matching;
+}
+
+void FakeSchoolServices::clearRequests() {
+    std::lock_guard lock(m_state->m_mutex);
+    m_state->m_requests.clear();
+}
+
+bool FakeSchoolServices::waitForRequests(std::size_t count,
+                                         std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_state->m_mutex);
+    return m_state->m_arrived.wait_for(lock, timeout,
+                                       [&] { return m_state->m_requests.size() >= count; });
+}
+
+std::filesystem::path FakeSchoolServices::defaultSampleDir() {
+    if (const char* resources = std::getenv("CAMPUS_RESOURCES"); resources && *resources)
+        return std::filesystem::path(resources) / "sample";
+    return std::filesystem::path(CAMPUS_RESOURCE_DIR) / "sample";
+}
+
+}  // namespace fakes

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/RecordedRequest.h"
+#include "fakes/Reply.h"
+
+namespace fakes {
+
+// The school's services on one loopback port: the app service ("/vobels/services/..."), the
+// career and statistics service ("/edu/..."), the user-information service
+// ("//manage/user/queryUserInfoForOldApp"), the weather document, the store lookup and the
+// school's web pages, all answered from the sample data. Every request is recorded before it
+// is answered; tests may replace the reply of any route.
+//
+// Handlers run on the server's own threads; every member is safe to call from any thread.
+class FakeSchoolServices {
+public:
+    // Reads the sample data at once; throws std::runtime_error naming a missing or broken file.
+    explicit FakeSchoolServices(std::filesystem::path sampleDir = defaultSampleDir());
+    ~FakeSchoolServices();  // stops
+    FakeSchoolServices(const FakeSchoolServices&) = delete;
+    FakeSchoolServices& operator=(const FakeSchoolServices&) = delete;
+
+    // Binds 127.0.0.1 (port 0: the system chooses) and serves on a background thread. Returns
+    // the port once connections are accepted; throws std::runtime_error when it cannot bind.
+    int start(int port = 0);
+    // Stops serving; a reply still waiting out its delay is sent at once.
+    void stop();
+    int port() const;
+    std::string baseUrl() const;  // "http://127.0.0.1:PORT"
+
+    // Replaces the reply of one route. The path has no query; "//x" and "/x" name one route.
+    void setReply(const std::string& method, const std::string& path, Reply reply);
+    void setHandler(const std::string& method, const std::string& path,
+                    std::function<Reply(const RecordedRequest&)> handler);
+    void clearOverrides();
+
+    std::vector<RecordedRequest> requests() const;  // in arrival order
+    std::vector<RecordedRequest> requestsTo(const std::string& path) const;
+    void clearRequests();
+    // True once at least `count` requests have arrived (since the last clearRequests).
+    bool waitForRequests(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // $CAMPUS_RESOURCES/sample when set, else the repository's resources/sample.
+    static std::filesystem::path defaultSampleDir();
+
+private:
+    class State;
+    std::unique_ptr<State> m_state;
+};
+
+}  // namespace fakes

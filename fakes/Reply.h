@@ -1,0 +1,17 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace fakes {
+
+// One answer of the fake services: what goes back on the wire, and how long the server
+// holds it before sending (to stand for a slow network or service).
+struct Reply {
+    int status = 200;
+    std::string contentType = "application/json;charset=UTF-8";
+    std::string body;
+    std::chrono::milliseconds delay{0};
+};
+
+}  // namespace fakes

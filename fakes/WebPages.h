@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fakes {
+
+// The school's web pages that the client opens in its web views. Each is a small, complete
+// HTML document; values taken from the request are HTML-escaped.
+std::string htmlEscape(std::string_view text);
+
+std::string attendancePage();
+// The payment page checks the signature the way the school's payment host does: the lower-case
+// MD5 of the JSON text followed by the salt. A wrong one gives the refusal page.
+std::string paymentPage(std::string_view json, std::string_view signature);
+bool paymentSignatureMatches(std::string_view json, std::string_view signature);
+std::string questionnairePage(std::string_view userAccount, std::string_view page);
+std::string mailboxPage(std::string_view encryptedUserId, std::string_view type);
+std::string plainPage(std::string_view path);
+
+}  // namespace fakes

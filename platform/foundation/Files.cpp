@@ -1,0 +1,139 @@
+#include "platform/foundation/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/foundation/Log.h"
+
+namespace platform {
+
+namespace {
+
+std::string errnoText() {
+    return std::strerror(errno);
+}
+
+bool writeAll(int fd, std::string_view contents) {
+    const char* data = contents.data();
+    size_t left = contents.size();
+    while (left > 0) {
+        ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Makes the rename itself durable; failure here is not worth failing the write for.
+void syncDirectory(const std::filesystem::path& dir) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// O_EXCL with a name unique to this process and call, so concurrent writers of the same target
+// never share a temporary file. Unlike mkstemp it lets the umask decide the default mode.
+int createTemporary(const std::filesystem::path& target, mode_t mode, std::filesystem::path& made) {
+    static std::atomic<unsigned long> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ostringstream name;
+        name << "." << target.filename().string() << ".tmp-" << ::getpid() << "-"
+             << counter.fetch_add(1);
+        made = target.parent_path() / name.str();
+        int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
+                         std::optional<std::filesystem::perms> mode) {
+    std::filesystem::path target = path.is_absolute() ? path : std::filesystem::absolute(path);
+    std::error_code ec;
+    std::filesystem::create_directories(target.parent_path(), ec);
+    if (ec) {
+        log("cannot create directory %@: %@", target.parent_path().string(), ec.message());
+        return false;
+    }
+    mode_t createMode = mode ? static_cast<mode_t>(*mode) & 07777 : 0666;
+    std::filesystem::path temporary;
+    int fd = createTemporary(target, createMode, temporary);
+    if (fd < 0) {
+        log("cannot create temporary file for %@: %@", target.string(), errnoText());
+        return false;
+    }
+    // The umask may have taken bits away from a requested mode; set it exactly.
+    bool ok = !mode || ::fchmod(fd, createMode) == 0;
+    ok = ok && writeAll(fd, contents) && ::fsync(fd) == 0;
+    std::string failure = ok ? std::string() : errnoText();
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        failure = errnoText();
+    }
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        failure = errnoText();
+    }
+    if (!ok) {
+        log("cannot write %@: %@", target.string(), failure);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncDirectory(target.parent_path());
+    return true;
+}
+
+std::optional<std::string> readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return contents.str();
+}
+
+std::optional<std::filesystem::path> moveAsideDamagedFile(const std::filesystem::path& path) {
+    std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+    std::string base = path.filename().string() + ".damaged-" + stamp;
+    for (int n = 0; n < 1000; ++n) {
+        std::filesystem::path aside =
+            path.parent_path() / (n == 0 ? base : base + "-" + std::to_string(n));
+        std::error_code ec;
+        if (std::filesystem::exists(aside, ec))
+            continue;
+        std::filesystem::rename(path, aside, ec);
+        if (ec) {
+            log("cannot move damaged file %@ aside: %@", path.string(), ec.message());
+            return std::nullopt;
+        }
+        return aside;
+    }
+    return std::nullopt;
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#include "platform/foundation/Paths.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+#include "platform/foundation/Log.h"
+
+namespace platform::paths {
+
+namespace {
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::filesystem::path homeDirectory() {
+    std::string home = environment("HOME");
+    if (!home.empty())
+        return home;
+    // A service started without HOME still has a password-database entry.
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    std::string buffer(16384, '\0');
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir)
+        return found->pw_dir;
+    return std::filesystem::temp_directory_path();
+}
+
+std::filesystem::path ensureDirectory(const std::filesystem::path& dir) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec)
+        platform::log("cannot create directory %@: %@", dir.string(), ec.message());
+    return dir;
+}
+
+}  // namespace
+
+std::filesystem::path dataDirectoryLocation() {
+    std::string campusHome = environment("CAMPUS_HOME");
+    if (!campusHome.empty())
+        return campusHome;
+    // The XDG rules ignore a relative XDG_DATA_HOME.
+    std::filesystem::path xdg = environment("XDG_DATA_HOME");
+    if (!xdg.empty() && xdg.is_absolute())
+        return xdg / "campus-client";
+    return homeDirectory() / ".local" / "share" / "campus-client";
+}
+
+std::filesystem::path dataDirectory() {
+    return ensureDirectory(dataDirectoryLocation());
+}
+
+std::filesystem::path documentsDirectory() {
+    return ensureDirectory(dataDirectory() / "Documents");
+}
+
+std::filesystem::path libraryDirectory() {
+    return ensureDirectory(dataDirectory() / "Library");
+}
+
+std::filesystem::path cachesDirectory() {
+    return ensureDirectory(dataDirectory() / "Caches");
+}
+
+}  // namespace platform::paths

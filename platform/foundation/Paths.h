@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+
+// Where the client keeps its state. The environment is read on every call, so a test (or the
+// program's --home option) can move the whole data directory by changing CAMPUS_HOME.
+namespace platform::paths {
+
+// $CAMPUS_HOME, else $XDG_DATA_HOME/campus-client, else ~/.local/share/campus-client.
+// Not created.
+std::filesystem::path dataDirectoryLocation();
+
+// The same directory, created if missing.
+std::filesystem::path dataDirectory();
+
+// The phone's sandbox folders below the data directory, created on demand.
+std::filesystem::path documentsDirectory();
+std::filesystem::path libraryDirectory();
+std::filesystem::path cachesDirectory();
+
+}  // namespace platform::paths

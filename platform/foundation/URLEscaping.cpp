@@ -1,0 +1,112 @@
+#include "platform/foundation/URLEscaping.h"
+
+#include <unicode/utf8.h>
+
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+bool isAlphanumeric(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool keptInWholeURL(unsigned char c) {
+    return isAlphanumeric(c) ||
+           std::string_view("-_.!~*'();/?:@&=+$,").find(static_cast<char>(c)) !=
+               std::string_view::npos;
+}
+
+bool keptInQueryComponent(unsigned char c) {
+    return keptInWholeURL(c) && c != '&' && c != '=' && c != '+';
+}
+
+bool keptInEncodedString(unsigned char c) {
+    return isAlphanumeric(c) || c == '-' || c == '_' || c == '.' || c == '~';
+}
+
+template <typename Keep>
+std::string escape(std::string_view text, Keep keep) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        auto c = static_cast<unsigned char>(ch);
+        if (keep(c)) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0f];
+        }
+    }
+    return out;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool isEscapeAt(std::string_view text, size_t i) {
+    return i + 2 < text.size() && text[i] == '%' && hexValue(text[i + 1]) >= 0 &&
+           hexValue(text[i + 2]) >= 0;
+}
+
+}  // namespace
+
+std::string escapeWholeURL(std::string_view text) {
+    return escape(text, keptInWholeURL);
+}
+
+std::string escapeQueryComponent(std::string_view text) {
+    return escape(text, keptInQueryComponent);
+}
+
+std::string urlEncodedString(std::string_view text) {
+    return escape(text, keptInEncodedString);
+}
+
+std::string urlDecodedString(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (!isEscapeAt(text, i)) {
+            out += text[i++];
+            continue;
+        }
+        // Decode a run of escapes, then keep only the bytes that form whole UTF-8 characters;
+        // the escapes of any other bytes stay as written.
+        size_t runStart = i;
+        std::vector<std::uint8_t> bytes;
+        while (isEscapeAt(text, i)) {
+            bytes.push_back(
+                static_cast<std::uint8_t>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+            i += 3;
+        }
+        int32_t offset = 0;
+        auto length = static_cast<int32_t>(bytes.size());
+        while (offset < length) {
+            int32_t start = offset;
+            UChar32 c = 0;
+            U8_NEXT(bytes.data(), offset, length, c);
+            if (c >= 0) {
+                out.append(reinterpret_cast<const char*>(bytes.data()) + start,
+                           static_cast<size_t>(offset - start));
+            } else {
+                out.append(text.substr(runStart + static_cast<size_t>(start) * 3,
+                                       static_cast<size_t>(offset - start) * 3));
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace platform

@@ -1,0 +1,355 @@
+#include "platform/graphics/BitmapContext.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/graphics/PangoText.h"
+#include "platform/graphics/PixelFormat.h"
+#include "platform/graphics/PngCodec.h"
+
+namespace platform {
+
+namespace {
+
+int pixelsFor(double extent) {
+    if (!std::isfinite(extent) || extent <= 0) {
+        return 0;
+    }
+    // A little slack so 100.00000001 points from arithmetic do not cost a whole pixel.
+    double pixels = std::ceil(extent - 1e-6);
+    return pixels > pixels::kMaxSide ? pixels::kMaxSide + 1 : static_cast<int>(pixels);
+}
+
+bool finite(const Rect& r) {
+    return std::isfinite(r.origin.x) && std::isfinite(r.origin.y) && std::isfinite(r.size.width) &&
+           std::isfinite(r.size.height);
+}
+
+// Cairo turns a singular or non-finite matrix into a permanent error on the context, so such
+// transforms are refused before they reach it.
+bool usable(const AffineTransform& t) {
+    double det = t.a * t.d - t.b * t.c;
+    return std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) &&
+           std::isfinite(t.tx) && std::isfinite(t.ty) && std::isfinite(det) && det != 0;
+}
+
+cairo_matrix_t toCairo(const AffineTransform& t) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    return m;
+}
+
+}  // namespace
+
+BitmapContext::BitmapContext(Size pointSize, double scale, bool opaque)
+    : m_scale(std::isfinite(scale) && scale > 0 ? scale : 1) {
+    int width = pixelsFor(pointSize.width * m_scale);
+    int height = pixelsFor(pointSize.height * m_scale);
+    // Both sides count: Cairo would accept 0 × 40000 and then refuse to snapshot it.
+    if (width > pixels::kMaxSide || height > pixels::kMaxSide ||
+        static_cast<long long>(width) * height > pixels::kMaxPixels) {
+        width = -1;  // an error surface: every operation on it does nothing
+    }
+    m_surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    m_cairo = cairo_create(m_surface);
+    cairo_scale(m_cairo, m_scale, m_scale);
+    if (opaque) {
+        cairo_set_source_rgb(m_cairo, 0, 0, 0);
+        cairo_paint(m_cairo);
+    }
+}
+
+BitmapContext::BitmapContext(int pixelWidth, int pixelHeight)
+    : BitmapContext(Size{static_cast<double>(pixelWidth), static_cast<double>(pixelHeight)}, 1,
+                    false) {}
+
+BitmapContext::~BitmapContext() {
+    cairo_destroy(m_cairo);
+    cairo_surface_destroy(m_surface);
+}
+
+bool BitmapContext::isValid() const {
+    return cairo_surface_status(m_surface) == CAIRO_STATUS_SUCCESS &&
+           cairo_status(m_cairo) == CAIRO_STATUS_SUCCESS;
+}
+
+int BitmapContext::pixelWidth() const {
+    return isValid() ? cairo_image_surface_get_width(m_surface) : 0;
+}
+
+int BitmapContext::pixelHeight() const {
+    return isValid() ? cairo_image_surface_get_height(m_surface) : 0;
+}
+
+void BitmapContext::concat(const AffineTransform& transform) {
+    if (!usable(transform)) {
+        return;
+    }
+    cairo_matrix_t m = toCairo(transform);
+    cairo_transform(m_cairo, &m);
+}
+
+void BitmapContext::translate(double x, double y) {
+    concat(AffineTransform::makeTranslation(x, y));
+}
+
+void BitmapContext::rotate(double radians) {
+    concat(AffineTransform::makeRotation(radians));
+}
+
+void BitmapContext::scale(double sx, double sy) {
+    concat(AffineTransform::makeScale(sx, sy));
+}
+
+AffineTransform BitmapContext::currentTransform() const {
+    cairo_matrix_t m;
+    cairo_get_matrix(m_cairo, &m);
+    return AffineTransform{m.xx, m.yx, m.xy, m.yy, m.x0, m.y0};
+}
+
+void BitmapContext::useBottomLeftOrigin() {
+    if (m_bottomLeftOrigin) {
+        return;
+    }
+    m_bottomLeftOrigin = true;
+    translate(0, pixelHeight() / m_scale);
+    scale(1, -1);
+}
+
+void BitmapContext::saveState() {
+    cairo_save(m_cairo);
+    m_savedAlpha.push_back(m_alpha);
+}
+
+void BitmapContext::restoreState() {
+    // An unbalanced restore would put Cairo into a permanent error state.
+    if (m_savedAlpha.empty()) {
+        return;
+    }
+    cairo_restore(m_cairo);
+    m_alpha = m_savedAlpha.back();
+    m_savedAlpha.pop_back();
+}
+
+void BitmapContext::clip(const Rect& rect) {
+    if (!finite(rect)) {
+        return;
+    }
+    cairo_rectangle(m_cairo, rect.minX(), rect.minY(), rect.width(), rect.height());
+    cairo_clip(m_cairo);
+}
+
+void BitmapContext::setAlpha(double alpha) {
+    if (std::isnan(alpha)) {
+        return;
+    }
+    m_alpha = std::clamp(alpha, 0.0, 1.0);
+}
+
+void BitmapContext::setSource(const Color& color) {
+    cairo_set_source_rgba(m_cairo, color.red, color.green, color.blue,
+                          std::clamp(static_cast<double>(color.alpha), 0.0, 1.0) * m_alpha);
+}
+
+void BitmapContext::fillRect(const Rect& rect, const Color& color) {
+    if (!finite(rect) || rect.isEmpty()) {
+        return;
+    }
+    setSource(color);
+    cairo_rectangle(m_cairo, rect.minX(), rect.minY(), rect.width(), rect.height());
+    cairo_fill(m_cairo);
+}
+
+void BitmapContext::strokeRect(const Rect& rect, const Color& color, double lineWidth) {
+    if (!finite(rect) || !std::isfinite(lineWidth) || lineWidth <= 0) {
+        return;
+    }
+    setSource(color);
+    cairo_set_line_width(m_cairo, lineWidth);
+    cairo_rectangle(m_cairo, rect.minX(), rect.minY(), rect.width(), rect.height());
+    cairo_stroke(m_cairo);
+}
+
+void BitmapContext::roundedRectPath(const Rect& rect, double radius) {
+    double r = std::isfinite(radius)
+                   ? std::clamp(radius, 0.0, std::min(rect.width(), rect.height()) / 2)
+                   : 0;
+    double left = rect.minX(), top = rect.minY(), right = rect.maxX(), bottom = rect.maxY();
+    constexpr double kQuarter = std::numbers::pi / 2;
+    cairo_new_sub_path(m_cairo);
+    cairo_arc(m_cairo, right - r, top + r, r, -kQuarter, 0);
+    cairo_arc(m_cairo, right - r, bottom - r, r, 0, kQuarter);
+    cairo_arc(m_cairo, left + r, bottom - r, r, kQuarter, 2 * kQuarter);
+    cairo_arc(m_cairo, left + r, top + r, r, 2 * kQuarter, 3 * kQuarter);
+    cairo_close_path(m_cairo);
+}
+
+void BitmapContext::fillRoundedRect(const Rect& rect, double radius, const Color& color) {
+    if (!finite(rect) || rect.isEmpty()) {
+        return;
+    }
+    setSource(color);
+    roundedRectPath(rect, radius);
+    cairo_fill(m_cairo);
+}
+
+void BitmapContext::strokeRoundedRect(const Rect& rect, double radius, const Color& color,
+                                      double lineWidth) {
+    if (!finite(rect) || !std::isfinite(lineWidth) || lineWidth <= 0) {
+        return;
+    }
+    setSource(color);
+    cairo_set_line_width(m_cairo, lineWidth);
+    roundedRectPath(rect, radius);
+    cairo_stroke(m_cairo);
+}
+
+void BitmapContext::fillEllipse(const Rect& rect, const Color& color) {
+    if (!finite(rect) || rect.isEmpty()) {
+        return;
+    }
+    setSource(color);
+    cairo_save(m_cairo);
+    cairo_translate(m_cairo, rect.midX(), rect.midY());
+    cairo_scale(m_cairo, rect.width() / 2, rect.height() / 2);
+    cairo_new_sub_path(m_cairo);
+    cairo_arc(m_cairo, 0, 0, 1, 0, 2 * std::numbers::pi);
+    cairo_restore(m_cairo);
+    cairo_fill(m_cairo);
+}
+
+void BitmapContext::strokeLine(Point from, Point to, const Color& color, double lineWidth) {
+    if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) ||
+        !std::isfinite(to.y) || !std::isfinite(lineWidth) || lineWidth <= 0) {
+        return;
+    }
+    setSource(color);
+    cairo_set_line_width(m_cairo, lineWidth);
+    cairo_move_to(m_cairo, from.x, from.y);
+    cairo_line_to(m_cairo, to.x, to.y);
+    cairo_stroke(m_cairo);
+}
+
+void BitmapContext::clearRect(const Rect& rect) {
+    if (!finite(rect) || rect.isEmpty()) {
+        return;
+    }
+    cairo_save(m_cairo);
+    cairo_set_operator(m_cairo, CAIRO_OPERATOR_CLEAR);
+    cairo_rectangle(m_cairo, rect.minX(), rect.minY(), rect.width(), rect.height());
+    cairo_fill(m_cairo);
+    cairo_restore(m_cairo);
+}
+
+void BitmapContext::paintBitmap(const Image& image, const Rect& rect,
+                                const AffineTransform& pixelToUpright, int displayWidth,
+                                int displayHeight) {
+    if (image.isNull() || !finite(rect) || rect.isEmpty()) {
+        return;
+    }
+    cairo_surface_t* source = image.cairoSurface();
+    if (!source) {
+        return;
+    }
+    // Upright pixels into the rect; in bottom-left coordinates the top row goes to max y.
+    double sx = rect.width() / displayWidth;
+    double sy = rect.height() / displayHeight;
+    AffineTransform toRect = m_bottomLeftOrigin
+                                 ? AffineTransform{sx, 0, 0, -sy, rect.minX(), rect.maxY()}
+                                 : AffineTransform{sx, 0, 0, sy, rect.minX(), rect.minY()};
+    AffineTransform pixelToUser = pixelToUpright.concat(toRect);
+    if (!usable(pixelToUser)) {
+        return;
+    }
+    cairo_save(m_cairo);
+    cairo_matrix_t m = toCairo(pixelToUser);
+    cairo_transform(m_cairo, &m);
+    cairo_rectangle(m_cairo, 0, 0, image.pixelWidth(), image.pixelHeight());
+    cairo_clip(m_cairo);
+    cairo_set_source_surface(m_cairo, source, 0, 0);
+    // Padding keeps the edges of a scaled bitmap from fading into the transparency around it.
+    cairo_pattern_set_extend(cairo_get_source(m_cairo), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(m_cairo), CAIRO_FILTER_GOOD);
+    cairo_paint_with_alpha(m_cairo, m_alpha);
+    cairo_restore(m_cairo);
+}
+
+void BitmapContext::drawImage(const Image& image, const Rect& rect) {
+    paintBitmap(image, rect, AffineTransform{}, image.pixelWidth(), image.pixelHeight());
+}
+
+void BitmapContext::drawImageUpright(const Image& image, const Rect& rect) {
+    int width = image.pixelWidth();
+    int height = image.pixelHeight();
+    bool swapped = swapsWidthAndHeight(image.orientation());
+    paintBitmap(image, rect, uprightTransform(image.orientation(), width, height),
+                swapped ? height : width, swapped ? width : height);
+}
+
+void BitmapContext::drawText(const std::string& text, const Font& font, const Color& color,
+                             const Rect& rect, TextAlignment alignment, int maxLines) {
+    if (text.empty() || !pangotext::usableFont(font) || !finite(rect)) {
+        return;
+    }
+    cairo_save(m_cairo);
+    if (m_bottomLeftOrigin) {
+        // Text reads top-down whatever the coordinates: mirror about the rect's middle.
+        cairo_translate(m_cairo, 0, rect.minY() + rect.maxY());
+        cairo_scale(m_cairo, 1, -1);
+    }
+    {
+        std::lock_guard lock(pangotext::mutex());
+        auto context = pangotext::drawingContext(m_cairo);
+        auto layout = pangotext::makeLayout(context.get(), text, font, rect.width());
+        switch (alignment) {
+            case TextAlignment::Left:
+                pango_layout_set_alignment(layout.get(), PANGO_ALIGN_LEFT);
+                break;
+            case TextAlignment::Center:
+                pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
+                break;
+            case TextAlignment::Right:
+                pango_layout_set_alignment(layout.get(), PANGO_ALIGN_RIGHT);
+                break;
+        }
+        if (rect.width() > 0) {
+            pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+            // A negative height counts lines; a positive one keeps the lines that fit.
+            int heightLimit = static_cast<int>(std::min(rect.height(), 1e6) * PANGO_SCALE);
+            if (maxLines > 0) {
+                pango_layout_set_height(layout.get(), -maxLines);
+                PangoRectangle logical;
+                pango_layout_get_extents(layout.get(), nullptr, &logical);
+                if (rect.height() > 0 && logical.height > heightLimit) {
+                    pango_layout_set_height(layout.get(), heightLimit);
+                }
+            } else if (rect.height() > 0) {
+                pango_layout_set_height(layout.get(), heightLimit);
+            }
+        }
+        setSource(color);
+        cairo_move_to(m_cairo, rect.minX(), rect.minY());
+        pango_cairo_show_layout(m_cairo, layout.get());
+    }
+    cairo_restore(m_cairo);
+}
+
+Image BitmapContext::makeImage() const {
+    if (!isValid()) {
+        return {};
+    }
+    return Image::fromCairoSurface(m_surface, m_scale);
+}
+
+std::string BitmapContext::pngData() const {
+    if (!isValid()) {
+        return {};
+    }
+    cairo_surface_flush(m_surface);
+    return png::encode(m_surface);
+}
+
+}  // namespace platform

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/ImageOrientation.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace platform {
+
+// An image as the phone has it: a bitmap plus the scale (pixels per point) and orientation
+// it is shown with. A value type: copies share the same immutable pixels. A
+// default-constructed Image is empty (isNull), as is every result of bad input.
+class Image {
+public:
+    Image();
+
+    // argb holds pixelWidth * pixelHeight pixels, row by row from the top, as 0xAARRGGBB
+    // (not premultiplied). A size that does not match, or a side outside 1..32767, gives an
+    // empty image.
+    static Image fromARGB(int pixelWidth, int pixelHeight, std::vector<std::uint32_t> argb,
+                          double scale = 1, ImageOrientation orientation = ImageOrientation::Up);
+    // A copy of an image surface of any format (a snapshot: later drawing is not seen).
+    static Image fromCairoSurface(cairo_surface_t* surface, double scale = 1);
+    // PNG or JPEG bytes. A JPEG's EXIF orientation becomes the image's orientation, as on the
+    // phone. Anything undecodable gives an empty image.
+    static Image decode(std::string_view bytes, double scale = 1);
+    static Image fromFile(const std::filesystem::path& path, double scale = 1);
+    // A bundle image: <resources>/images/<name>@2x.png (scale 2) is preferred, as on the
+    // stand-in phone whose screen has scale 2, then <name>.png (scale 1), then <name>@3x.png
+    // (scale 3). A name with an extension (".png", ".jpg") is looked up with that extension;
+    // a name that already carries "@2x"/"@3x" takes that scale. Missing gives an empty image.
+    static Image named(const std::string& name);
+
+    bool isNull() const { return m_pixels == nullptr; }
+    int pixelWidth() const;
+    int pixelHeight() const;
+    double scale() const { return m_scale; }
+    ImageOrientation orientation() const { return m_orientation; }
+    // In points: pixels / scale, width and height swapped for the Left and Right orientations.
+    Size size() const;
+
+    // The same pixels shown another way. A scale that is not a positive number becomes 1.
+    Image withOrientation(ImageOrientation orientation) const;
+    Image withScale(double scale) const;
+
+    // 0xAARRGGBB, not premultiplied, in stored bitmap coordinates (orientation ignored).
+    // Outside the bitmap: 0.
+    std::uint32_t pixelAt(int x, int y) const;
+
+    // The stored bitmap as PNG (orientation is not recorded, as on the phone). Empty for an
+    // empty image.
+    std::string pngData() const;
+    // The stored bitmap as JPEG at quality 0..1, with the orientation in an EXIF block when it
+    // is not Up. Transparent areas come out as if drawn over black. Empty for an empty image.
+    std::string jpegData(double quality) const;
+
+    // The stored bitmap pixels in (x, y, w, h), clipped to the bitmap, keeping scale and
+    // orientation. Empty when nothing is left.
+    Image cropped(int x, int y, int w, int h) const;
+
+    // A premultiplied ARGB32 image surface holding the pixels, made on first use and owned by
+    // the image: it stays valid while any copy of this image lives, and must not be drawn
+    // into. Null for an empty image.
+    cairo_surface_t* cairoSurface() const;
+
+private:
+    struct Pixels;
+    Image(std::shared_ptr<const Pixels> pixels, double scale, ImageOrientation orientation);
+
+    std::shared_ptr<const Pixels> m_pixels;
+    double m_scale{1};
+    ImageOrientation m_orientation{ImageOrientation::Up};
+};
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#pragma once
+
+// The one Pango setup shared by measuring and drawing, so that a label drawn in a rect
+// breaks its lines where the measurement said it would. Internal to the graphics library;
+// every call must hold mutex().
+
+#include <pango/pangocairo.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/graphics/Font.h"
+
+namespace platform::pangotext {
+
+struct ObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+using LayoutPtr = std::unique_ptr<PangoLayout, ObjectUnref>;
+using ContextPtr = std::unique_ptr<PangoContext, ObjectUnref>;
+
+// Guards every Pango and fontconfig call: one font map serves all threads.
+std::mutex& mutex();
+
+// The measuring context: 72 dpi (1 Pango unit = 1 point) with unhinted metrics, so sizes are
+// fractional and do not depend on any device scale.
+PangoContext* measuringContext();
+
+// A context for drawing into `cr`: same font map and settings, plus the target's transform.
+ContextPtr drawingContext(cairo_t* cr);
+
+// Font sizes outside this range are not drawable; text in them measures (0, 0).
+bool usableFont(const Font& font);
+
+// A layout of the text (cut at the first NUL, invalid UTF-8 replaced) with the font, wrapping
+// by word, then by character, within `width` points (0 = no limit).
+LayoutPtr makeLayout(PangoContext* context, const std::string& text, const Font& font,
+                     double width);
+
+}  // namespace platform::pangotext

@@ -1,0 +1,70 @@
+#include "platform/net/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include "platform/foundation/RunLoop.h"
+#include "platform/net/CurlTransfer.h"
+#include "platform/net/NetworkThread.h"
+
+namespace platform {
+
+HttpClient& HttpClient::shared() {
+    // Touching the main loop first makes it outlive this client at exit, so the network thread
+    // can still post while it is being stopped.
+    RunLoop::main();
+    static HttpClient instance;
+    return instance;
+}
+
+HttpClient::HttpClient() {
+    ensureCurlInitialised();
+}
+
+// Stops and joins the network thread as the process ends.
+HttpClient::~HttpClient() = default;
+
+NetworkThread& HttpClient::network() {
+    std::call_once(m_networkStarted, [this] { m_network = std::make_unique<NetworkThread>(); });
+    return *m_network;
+}
+
+HttpClient::RequestId HttpClient::send(HttpRequest request,
+                                       std::function<void(HttpResponse)> completion) {
+    RequestId id = m_nextId.fetch_add(1);
+    network().enqueue(id, std::move(request), std::move(completion));
+    return id;
+}
+
+HttpResponse HttpClient::sendSync(const HttpRequest& request) {
+    auto delivery = RunLoop::main().isCurrent() ? CurlTransfer::ProgressDelivery::CallDirectly
+                                                : CurlTransfer::ProgressDelivery::PostToMainLoop;
+    CurlTransfer transfer(request, delivery);
+    if (!transfer.prepare())
+        return transfer.failed("could not create a network request");
+    return transfer.finish(curl_easy_perform(transfer.handle()));
+}
+
+void HttpClient::cancel(RequestId id) {
+    network().cancel(id);
+}
+
+std::string HttpClient::formEncode(const std::vector<std::pair<std::string, std::string>>& params) {
+    ensureCurlInitialised();
+    auto escape = [](const std::string& text) {
+        char* escaped = curl_easy_escape(nullptr, text.data(), static_cast<int>(text.size()));
+        std::string result = escaped ? escaped : "";
+        curl_free(escaped);
+        return result;
+    };
+    std::string encoded;
+    for (const auto& [name, value] : params) {
+        if (!encoded.empty())
+            encoded += '&';
+        encoded += escape(name);
+        encoded += '=';
+        encoded += escape(value);
+    }
+    return encoded;
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/net/HttpRequest.h"
+#include "platform/net/HttpResponse.h"
+
+namespace platform {
+
+class NetworkThread;
+
+// The one HTTP path of the process (libcurl). Asynchronous requests share one network thread;
+// synchronous ones run on the caller's thread.
+class HttpClient {
+public:
+    using RequestId = std::uint64_t;
+
+    static HttpClient& shared();
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    // Asynchronous: returns at once; the completion runs on platform::RunLoop::main() exactly
+    // once (also for transport failures, time-outs and cancellation). An empty completion is fine.
+    RequestId send(HttpRequest request, std::function<void(HttpResponse)> completion);
+    // Synchronous, on the calling thread (any thread, including the main one). Upload progress
+    // is reported directly when called on the main thread, posted to it otherwise.
+    HttpResponse sendSync(const HttpRequest& request);
+    // The completion then gets error "cancelled"; an id that already completed is ignored.
+    void cancel(RequestId id);
+
+    // application/x-www-form-urlencoded, pairs in the order given.
+    static std::string formEncode(const std::vector<std::pair<std::string, std::string>>& params);
+
+private:
+    HttpClient();
+    NetworkThread& network();
+
+    std::once_flag m_networkStarted;
+    std::unique_ptr<NetworkThread> m_network;
+    std::atomic<RequestId> m_nextId{1};
+};
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// One part of a multipart/form-data body.
+struct HttpPart {
+    std::string name;         // form field name
+    std::string filename;     // empty: a plain field without filename
+    std::string contentType;  // empty: none sent for a plain field (a file part then gets
+                              // application/octet-stream)
+    std::string data;         // raw bytes
+};
+
+struct HttpRequest {
+    std::string method = "GET";  // "GET", "POST", ...
+    std::string url;             // used exactly as given (already escaped)
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;  // sent as is (set a Content-Type header yourself); not sent on GET
+    std::vector<HttpPart> parts;  // non-empty: multipart/form-data POST, parts in this order
+    double timeoutSeconds = 60;   // whole request; 0 or less: no limit
+    bool ignoreCache = false;     // sends Cache-Control: no-cache / Pragma: no-cache
+    // Bytes of the body sent so far and the body's size; runs on the main loop, the last call
+    // has sent == total.
+    std::function<void(std::int64_t sent, std::int64_t total)> uploadProgress;
+};
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "client/NetRequest.h"
+#include "client/ServiceConfig.h"
+
+namespace {
+
+class NetRequestTest : public ::testing::Test {
+protected:
+    void SetUp() override { ServiceConfig::shared().pointAllAt("http://127.0.0.1:8080"); }
+    void TearDown() override { ServiceConfig::shared().reload(); }
+    const std::string app = "http://127.0.0.1:8080/vobels/services/";
+    const std::string career = "http://127.0.0.1:8080/edu/";
+};
+
+TEST_F(NetRequestTest, BuildsEveryEndpointFromRootPathAndQuery) {
+    EXPECT_EQ(NetRequest::getAnnouncement(2, 1, 10),
+              app + "api/news/getNewsByCategory.do?category=2&pageNo=1&pageSize=10");
+    EXPECT_EQ(NetRequest::tarnwhisleWithPageNum(3, 10),
+              app + "api/news/getNews.do?pageNo=3&pageSize=10");
+    EXPECT_EQ(NetRequest::userLoginWithUserAccount("t001", "pw"),
+              app + "api/user/login.do?userName=t001&password=pw");
+    EXPECT_EQ(NetRequest::organizationWithUserType("teacher"),
+              app + "api/org/getOrgCategory.do?userType=teacher");
+    EXPECT_EQ(NetRequest::membersWithOrgId("12"), app + "api/org/getMembersByOrgId.do?orgId=12");
+    EXPECT_EQ(NetRequest::getMeetingWeek("15"), app + "api/meeting/getMeetingWeek.do?weeks=15");
+    EXPECT_EQ(NetRequest::getLectureList(2, 10),
+              app + "api/activity/getLectureList.do?pageNo=2&pageSize=10");
+    EXPECT_EQ(NetRequest::addAdviceWithUserAccount("t001", "title", "text"),
+              app + "api/edu/sendLeaveword.do?userId=t001&title=title&contents=text");
+    EXPECT_EQ(NetRequest::installTimesWithDeviceTypy("ios"),
+              app + "api/installTimes?devicetype=ios");
+    EXPECT_EQ(NetRequest::getEmployment("zph", 1, 10),
+              career + "getEmploymentInfo?type=zph&pageNo=1&pageSize=10");
+    EXPECT_EQ(NetRequest::getEmploymentDetail("zp", "acme"),
+              career + "getEmploymentDetail?type=zp&company=acme");
+    EXPECT_EQ(NetRequest::getNewStudentStat("xytj", ""),
+              career + "getNewStudentStat?type=xytj&code=");
+    EXPECT_EQ(NetRequest::WebViewUpLoadUrl(), app + "fileUploadMportal");
+}
+
+TEST_F(NetRequestTest, CurrentMeetingHasNoQuery) {
+    EXPECT_EQ(NetRequest::oneWeekMeeting(), app + "api/meeting/fetchCurrentMeeting.do");
+}
+
+TEST_F(NetRequestTest, UserInfoPathKeepsItsDoubleSlash) {
+    EXPECT_EQ(NetRequest::getUserInfoWithUserID("s2019"),
+              "http://127.0.0.1:8080//manage/user/queryUserInfoForOldApp?userId=s2019");
+}
+
+TEST_F(NetRequestTest, TextIsEscapedAsUTF8) {
+    EXPECT_EQ(NetRequest::searchWithSearchStr("王 老师"),
+              app + "api/org/queryMembersInfo.do?param=%E7%8E%8B%20%E8%80%81%E5%B8%88");
+    EXPECT_EQ(NetRequest::addAdviceWithUserAccount("t001", "意见反馈", "a/b?c:d"),
+              app +
+                  "api/edu/sendLeaveword.do?userId=t001&title=%E6%84%8F%E8%A7%81%E5%8F%8D%E9%A6%88"
+                  "&contents=a/b?c:d");
+}
+
+TEST_F(NetRequestTest, ReservedCharactersInValuesStayInsideTheirValue) {
+    EXPECT_EQ(NetRequest::userLoginWithUserAccount("t001", "a&b=c+d"),
+              app + "api/user/login.do?userName=t001&password=a%26b%3Dc%2Bd");
+    EXPECT_EQ(NetRequest::searchWithSearchStr("50%"),
+              app + "api/org/queryMembersInfo.do?param=50%25");
+    EXPECT_EQ(NetRequest::searchWithSearchStr("#1"),
+              app + "api/org/queryMembersInfo.do?param=%231");
+}
+
+TEST(ServiceConfigTest, OneVariablePointsEveryServiceAtOneServer) {
+    setenv("CAMPUS_SERVICES", "http://127.0.0.1:9/", 1);
+    ServiceConfig::shared().reload();
+    EXPECT_EQ(ServiceConfig::shared().appServiceRoot, "http://127.0.0.1:9/vobels/services/");
+    EXPECT_EQ(ServiceConfig::shared().careerServiceRoot, "http://127.0.0.1:9/edu/");
+    EXPECT_EQ(ServiceConfig::shared().weatherRoot, "http://127.0.0.1:9/");
+    setenv("CAMPUS_CAREER_SERVICE", "http://10.0.0.2:81", 1);
+    ServiceConfig::shared().reload();
+    EXPECT_EQ(ServiceConfig::shared().careerServiceRoot, "http://10.0.0.2:81/edu/");
+    EXPECT_EQ(ServiceConfig::shared().appServiceRoot, "http://127.0.0.1:9/vobels/services/");
+    unsetenv("CAMPUS_SERVICES");
+    unsetenv("CAMPUS_CAREER_SERVICE");
+    ServiceConfig::shared().reload();
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "platform/foundation/KeyedArchive.h"
+#include "platform/foundation/UserDefaults.h"
+#include "tests/support/TempHome.h"
+
+using namespace platform;
+
+namespace {
+
+Json tileList() {
+    return Json::array({
+        Json{{"title", "通知公告"}, {"image", "tz"}, {"operation", "notice"}, {"tag", 3}},
+        Json{{"title", "一卡通"}, {"image", "card"}, {"operation", "card"}, {"badge", nullptr}},
+        Json{{"$data", "looks like ours"}, {"$$x", 1}, {"icon", Json::binary({0, 1, 2, 255})}},
+    });
+}
+
+TEST(KeyedArchive, RoundTripKeepsRecordsExactly) {
+    auto archived = archiveRootObject(tileList());
+    EXPECT_EQ(unarchiveObject(archived), tileList());
+    EXPECT_EQ(unarchiveObject(archiveRootObject(Json::array())), Json::array());
+    EXPECT_EQ(unarchiveObject(archiveRootObject("just text")), Json("just text"));
+}
+
+TEST(KeyedArchive, ArchivedListSurvivesAUserDefaultsRestart) {
+    testsupport::TempHome home;
+    UserDefaults::resetStandard();
+    UserDefaults::standard().setData(archiveRootObject(tileList()), "kTeacherSelectItemUp");
+    ASSERT_TRUE(UserDefaults::standard().synchronize());
+    UserDefaults::resetStandard();
+    auto data = UserDefaults::standard().dataForKey("kTeacherSelectItemUp");
+    ASSERT_TRUE(data);
+    EXPECT_EQ(unarchiveObject(*data), tileList());
+    UserDefaults::resetStandard();
+}
+
+TEST(KeyedArchive, DamagedOrForeignDataIsRejected) {
+    Bytes good = archiveRootObject(tileList());
+
+    Bytes flipped = good;
+    flipped[flipped.size() / 2 + 20] ^= 0x01;
+    EXPECT_FALSE(unarchiveObject(flipped));
+
+    Bytes truncated(good.begin(), good.end() - 1);
+    EXPECT_FALSE(unarchiveObject(truncated));
+
+    Bytes longer = good;
+    longer.push_back(' ');
+    EXPECT_FALSE(unarchiveObject(longer));
+
+    Bytes otherVersion = good;
+    otherVersion[11] = 2;
+    EXPECT_FALSE(unarchiveObject(otherVersion));
+
+    EXPECT_FALSE(unarchiveObject({}));
+    EXPECT_FALSE(unarchiveObject(toBytes("[{\"title\":\"plain json\"}]")));
+    EXPECT_FALSE(unarchiveObject(toBytes("bplist00")));
+    Bytes headerOnly(good.begin(), good.begin() + 36);
+    EXPECT_FALSE(unarchiveObject(headerOnly));
+}
+
+}  // namespace
