@@ -11,6 +11,7 @@
 #include "client/ServiceConfig.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/net/HttpClient.h"
 
 namespace {
 
@@ -86,6 +87,22 @@ void BM_DecodeAndFill10000Rows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DecodeAndFill10000Rows)->Unit(benchmark::kMillisecond);
+
+// The platform's asynchronous GET alone (network thread and main-loop hand-off, no decoding),
+// which shows how the pipeline's time splits between transport hand-offs and decoding.
+void BM_PlatformAsyncGet(benchmark::State& state) {
+    server();
+    platform::RunLoop::main().bindToCurrentThread();
+    platform::HttpRequest request;
+    request.url = NetRequest::tarnwhisleWithPageNum(1, 10);
+    for (auto _ : state) {
+        bool done = false;
+        platform::HttpClient::shared().send(request, [&](platform::HttpResponse) { done = true; });
+        platform::RunLoop::main().runUntil([&] { return done; });
+    }
+    server().clearRequests();
+}
+BENCHMARK(BM_PlatformAsyncGet)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
