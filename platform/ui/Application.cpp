@@ -1,0 +1,169 @@
+#include "platform/ui/Application.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/foundation/Json.h"
+#include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/View.h"
+#include "platform/ui/Window.h"
+
+namespace platform {
+
+namespace {
+
+std::set<std::string> defaultOpenableSchemes() {
+    return {"http", "https", "tel", "telprompt", "sms", "mailto", "itms", "itms-apps"};
+}
+
+}  // namespace
+
+Application& Application::shared() {
+    static Application application;
+    return application;
+}
+
+Application::Application() : m_openableSchemes(defaultOpenableSchemes()) {}
+
+void Application::setDelegate(std::shared_ptr<ApplicationDelegate> delegate) {
+    m_delegate = std::move(delegate);
+}
+
+bool Application::launch() {
+    return launch(Json::object());
+}
+
+bool Application::launch(const nlohmann::ordered_json& options) {
+    auto delegate = m_delegate;
+    if (!delegate) {
+        return false;
+    }
+    bool launched = delegate->didFinishLaunchingWithOptions(*this, options);
+    delegate->applicationDidBecomeActive(*this);
+    return launched;
+}
+
+void Application::enterBackground() {
+    if (auto delegate = m_delegate) {
+        delegate->applicationWillResignActive(*this);
+        delegate->applicationDidEnterBackground(*this);
+    }
+}
+
+void Application::enterForeground() {
+    if (auto delegate = m_delegate) {
+        delegate->applicationWillEnterForeground(*this);
+        delegate->applicationDidBecomeActive(*this);
+    }
+}
+
+void Application::terminate() {
+    if (auto delegate = m_delegate) {
+        delegate->applicationWillTerminate(*this);
+    }
+}
+
+void Application::receiveMemoryWarning() {
+    if (auto delegate = m_delegate) {
+        delegate->applicationDidReceiveMemoryWarning(*this);
+    }
+}
+
+bool Application::deliverOpenURL(const std::string& url, const std::string& sourceApplication) {
+    auto delegate = m_delegate;
+    if (!delegate) {
+        return false;
+    }
+    return delegate->openURL(*this, url, sourceApplication) || delegate->handleOpenURL(*this, url);
+}
+
+std::vector<std::shared_ptr<Window>> Application::windows() const {
+    std::vector<std::shared_ptr<Window>> alive;
+    for (const auto& weak : m_windows) {
+        if (auto window = weak.lock()) {
+            alive.push_back(std::move(window));
+        }
+    }
+    return alive;
+}
+
+void Application::windowBecameVisible(const std::shared_ptr<Window>& window) {
+    std::erase_if(m_windows, [&](const std::weak_ptr<Window>& w) {
+        auto locked = w.lock();
+        return !locked || locked == window;
+    });
+    m_windows.push_back(window);
+}
+
+void Application::windowBecameKey(const std::shared_ptr<Window>& window) {
+    m_keyWindow = window;
+}
+
+bool Application::canOpenURL(const std::string& url) const {
+    auto colon = url.find(':');
+    if (colon == std::string::npos || colon == 0) {
+        return false;
+    }
+    std::string scheme = url.substr(0, colon);
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return m_openableSchemes.count(scheme) > 0;
+}
+
+bool Application::openURL(const std::string& url) {
+    if (!canOpenURL(url)) {
+        return false;
+    }
+    m_openedURLs.push_back(url);
+    return true;
+}
+
+void Application::setStatusBarStyle(StatusBarStyle style, bool /*animated*/) {
+    m_statusBarStyle = style;
+}
+
+void Application::setStatusBarHidden(bool hidden, bool /*animated*/) {
+    if (m_statusBarHidden == hidden) {
+        return;
+    }
+    m_statusBarHidden = hidden;
+    // Bars below the status bar move; let every window lay out again.
+    for (auto& window : windows()) {
+        window->setNeedsLayoutBelow();
+    }
+}
+
+Rect Application::statusBarFrame() const {
+    if (m_statusBarHidden) {
+        return Rect{};
+    }
+    return Rect{{0, 0}, {Screen::main().size().width, kStatusBarHeight}};
+}
+
+void Application::resignFirstResponderForced() {
+    auto current = firstResponder();
+    if (!current) {
+        return;
+    }
+    if (!current->resignFirstResponder()) {
+        m_firstResponder.reset();
+    }
+}
+
+void Application::reset() {
+    m_delegate.reset();
+    m_windows.clear();
+    m_keyWindow.reset();
+    m_firstResponder.reset();
+    m_openedURLs.clear();
+    m_openableSchemes = defaultOpenableSchemes();
+    m_statusBarStyle = StatusBarStyle::Default;
+    m_statusBarHidden = false;
+    m_idiom = UserInterfaceIdiom::Phone;
+    m_systemVersion = "9.3";
+    m_badgeNumber = 0;
+    m_networkActivityIndicatorVisible = false;
+}
+
+}  // namespace platform
