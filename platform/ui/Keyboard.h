@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/graphics/Geometry.h"
+
+namespace platform {
+
+class View;
+
+// The stand-in phone's on-screen keyboard. It shows while a text field or text view is
+// being edited and hides when editing ends, posting the phone's keyboard notifications on
+// the default notification centre:
+//   "UIKeyboardWillShowNotification", "UIKeyboardDidShowNotification",
+//   "UIKeyboardWillHideNotification", "UIKeyboardDidHideNotification"
+// with userInfo {"UIKeyboardFrameBeginUserInfoKey": [x, y, w, h],
+//                "UIKeyboardFrameEndUserInfoKey": [x, y, w, h],
+//                "UIKeyboardAnimationDurationUserInfoKey": 0.25}.
+// Moving from one input to another keeps it up (it announces itself again for the new
+// input, as the phone does). Main thread only.
+class Keyboard {
+public:
+    static constexpr double kHeight = 216;
+    static constexpr double kAnimationDuration = 0.25;
+
+    // Up, for an input that still exists.
+    static bool isVisible();
+    // Where the keyboard shows: the bottom 216 points of the main screen.
+    static Rect frame();
+
+    // For text inputs: `editor` began editing (the keyboard shows, or shows again).
+    static void editingBegan(const std::shared_ptr<View>& editor);
+    // `editor` stopped editing; the keyboard hides unless another input is taking over.
+    static void editingEnded(const View* editor);
+
+    // While one of these lives, an input that ends editing leaves the keyboard up for the
+    // input that is becoming first responder; if none begins, the keyboard hides at the end.
+    class Handoff {
+    public:
+        Handoff();
+        ~Handoff();
+        Handoff(const Handoff&) = delete;
+        Handoff& operator=(const Handoff&) = delete;
+
+    private:
+        bool m_outer{false};
+    };
+
+    // Down and forgotten, without notifications; for tests between cases.
+    static void reset();
+};
+
+}  // namespace platform

@@ -1,0 +1,404 @@
+#include "platform/ui/TextField.h"
+
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/TextMeasurer.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/TextFieldDelegate.h"
+
+namespace platform {
+
+namespace {
+
+// Space the phone leaves between a drawn border and the text.
+constexpr double kBorderPadding = 7;
+// Width the clear button takes at the right end of the field.
+constexpr double kClearButtonWidth = 28;
+
+bool isLineBreak(const std::string& character) {
+    return character == "\n" || character == "\r" || character == "\r\n";
+}
+
+}  // namespace
+
+TextField::TextField() = default;
+
+TextField::TextField(const Rect& frame) : Control(frame) {}
+
+TextField::~TextField() = default;
+
+// --- Content ----------------------------------------------------------------------------
+
+void TextField::setText(std::string text) {
+    m_text = std::move(text);
+    setNeedsLayout();
+}
+
+void TextField::setPlaceholder(std::string placeholder) {
+    m_placeholder = std::move(placeholder);
+}
+
+std::string TextField::displayedText() const {
+    if (!m_secureTextEntry) {
+        return m_text;
+    }
+    std::string bullets;
+    for (size_t i = 0, n = composedCharacters(m_text).size(); i < n; ++i) {
+        bullets += "\u2022";
+    }
+    return bullets;
+}
+
+// --- Overlay views ----------------------------------------------------------------------
+
+void TextField::setLeftView(std::shared_ptr<View> view) {
+    if (m_leftView && m_leftView->superview().get() == this) {
+        m_leftView->removeFromSuperview();
+    }
+    m_leftView = std::move(view);
+    updateOverlayViews();
+}
+
+void TextField::setLeftViewMode(TextFieldViewMode mode) {
+    m_leftViewMode = mode;
+    updateOverlayViews();
+}
+
+void TextField::setRightView(std::shared_ptr<View> view) {
+    if (m_rightView && m_rightView->superview().get() == this) {
+        m_rightView->removeFromSuperview();
+    }
+    m_rightView = std::move(view);
+    updateOverlayViews();
+}
+
+void TextField::setRightViewMode(TextFieldViewMode mode) {
+    m_rightViewMode = mode;
+    updateOverlayViews();
+}
+
+bool TextField::shows(TextFieldViewMode mode) const {
+    switch (mode) {
+        case TextFieldViewMode::Never:
+            return false;
+        case TextFieldViewMode::WhileEditing:
+            return isEditing();
+        case TextFieldViewMode::UnlessEditing:
+            return !isEditing();
+        case TextFieldViewMode::Always:
+            return true;
+    }
+    return false;
+}
+
+bool TextField::isClearButtonShown() const {
+    return !m_text.empty() && shows(m_clearButtonMode);
+}
+
+void TextField::updateOverlayViews() {
+    for (auto [view, mode] :
+         {std::pair{m_leftView, m_leftViewMode}, std::pair{m_rightView, m_rightViewMode}}) {
+        if (!view) {
+            continue;
+        }
+        bool mine = view->superview().get() == this;
+        if (shows(mode) && !mine) {
+            addSubview(view);
+        } else if (!shows(mode) && mine) {
+            view->removeFromSuperview();
+        }
+    }
+    setNeedsLayout();
+}
+
+// --- Editing ----------------------------------------------------------------------------
+
+bool TextField::isEditing() const {
+    return m_editing && isFirstResponder();
+}
+
+bool TextField::canBecomeFirstResponder() const {
+    return isEnabled() && !isHidden();
+}
+
+bool TextField::becomeFirstResponder() {
+    if (isFirstResponder()) {
+        return true;
+    }
+    if (!canBecomeFirstResponder()) {
+        return false;
+    }
+    auto self = weak_from_this().lock();
+    if (!self) {
+        return false;  // only views owned by a shared_ptr take part in the responder chain
+    }
+    if (auto delegate = this->delegate();
+        delegate && !delegate->textFieldShouldBeginEditing(*this)) {
+        return false;
+    }
+    // The input that held the keyboard resigns inside View::becomeFirstResponder; the
+    // keyboard stays up for this one.
+    Keyboard::Handoff handoff;
+    if (!View::becomeFirstResponder()) {
+        return false;
+    }
+    m_editing = true;
+    if (m_clearsOnBeginEditing) {
+        m_text.clear();
+    }
+    updateOverlayViews();
+    if (auto delegate = this->delegate()) {
+        delegate->textFieldDidBeginEditing(*this);
+    }
+    sendActions(ControlEvent::EditingDidBegin);
+    NotificationCenter::defaultCenter().post("UITextFieldTextDidBeginEditingNotification");
+    if (isFirstResponder()) {
+        Keyboard::editingBegan(self);
+    }
+    return true;
+}
+
+bool TextField::resignFirstResponder() {
+    if (!isFirstResponder()) {
+        if (m_editing) {
+            finishEditing();
+        }
+        return true;
+    }
+    auto self = weak_from_this().lock();
+    if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldEndEditing(*this)) {
+        // A forced end of editing (View::endEditing(true), a field leaving its window) takes
+        // first responder away without asking again; catch up with it once the caller is done.
+        RunLoop::main().post([weak = weak_from_this()] {
+            if (auto view = weak.lock()) {
+                auto* field = static_cast<TextField*>(view.get());
+                if (field->m_editing && !field->isFirstResponder()) {
+                    field->finishEditing();
+                }
+            }
+        });
+        return false;
+    }
+    View::resignFirstResponder();
+    finishEditing();
+    return true;
+}
+
+void TextField::finishEditing() {
+    if (!m_editing) {
+        return;
+    }
+    m_editing = false;
+    updateOverlayViews();
+    if (auto delegate = this->delegate()) {
+        delegate->textFieldDidEndEditing(*this);
+    }
+    sendActions(ControlEvent::EditingDidEnd);
+    NotificationCenter::defaultCenter().post("UITextFieldTextDidEndEditingNotification");
+    Keyboard::editingEnded(this);
+}
+
+bool TextField::applyChange(TextRange range, const std::string& replacement) {
+    if (!replacingTextRange(m_text, range, replacement)) {
+        return false;
+    }
+    if (auto delegate = this->delegate();
+        delegate && !delegate->shouldChangeCharactersInRange(*this, range, replacement)) {
+        return false;
+    }
+    // The delegate may have set the text itself before agreeing.
+    auto changed = replacingTextRange(m_text, range, replacement);
+    if (!changed) {
+        return false;
+    }
+    m_text = std::move(*changed);
+    updateOverlayViews();
+    sendActions(ControlEvent::EditingChanged);
+    NotificationCenter::defaultCenter().post("UITextFieldTextDidChangeNotification");
+    return true;
+}
+
+bool TextField::typeText(const std::string& text) {
+    auto self = weak_from_this().lock();
+    if (!isFirstResponder() && !becomeFirstResponder()) {
+        return false;
+    }
+    for (const auto& character : composedCharacters(text)) {
+        // Keys pressed after the field stopped editing go nowhere.
+        if (!isFirstResponder()) {
+            break;
+        }
+        if (isLineBreak(character)) {
+            pressReturn();
+        } else {
+            applyChange(TextRange{utf16Length(m_text), 0}, character);
+        }
+    }
+    return true;
+}
+
+bool TextField::replaceCharacters(TextRange range, const std::string& replacement) {
+    auto self = weak_from_this().lock();
+    if (!isFirstResponder() && !becomeFirstResponder()) {
+        return false;
+    }
+    return applyChange(range, replacement);
+}
+
+bool TextField::deleteBackward() {
+    auto self = weak_from_this().lock();
+    if (!isFirstResponder() && !becomeFirstResponder()) {
+        return false;
+    }
+    if (m_text.empty()) {
+        return false;
+    }
+    return applyChange(lastComposedCharacterRange(m_text), "");
+}
+
+bool TextField::pressReturn() {
+    auto self = weak_from_this().lock();
+    if (!isFirstResponder()) {
+        return false;
+    }
+    if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldReturn(*this)) {
+        return false;
+    }
+    bool endsOnExit = hasAny(allControlEvents(), ControlEvent::EditingDidEndOnExit);
+    sendActions(ControlEvent::EditingDidEndOnExit);
+    if (endsOnExit && isFirstResponder()) {
+        resignFirstResponder();
+    }
+    return true;
+}
+
+bool TextField::pressClearButton() {
+    auto self = weak_from_this().lock();
+    if (!isFirstResponder() && !becomeFirstResponder()) {
+        return false;
+    }
+    if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldClear(*this)) {
+        return false;
+    }
+    if (m_text.empty()) {
+        return true;
+    }
+    m_text.clear();
+    updateOverlayViews();
+    sendActions(ControlEvent::EditingChanged);
+    NotificationCenter::defaultCenter().post("UITextFieldTextDidChangeNotification");
+    return true;
+}
+
+void TextField::touchesEnded(const Touches& touches) {
+    auto self = weak_from_this().lock();
+    bool tapped = isTracking() && !touches.empty() &&
+                  bounds()
+                      .insetBy(-kTrackingMargin, -kTrackingMargin)
+                      .contains(touches.front().locationInView(this));
+    Control::touchesEnded(touches);
+    if (tapped && isEnabled()) {
+        becomeFirstResponder();
+    }
+}
+
+// --- Layout and drawing -----------------------------------------------------------------
+
+Rect TextField::leftViewRectForBounds(const Rect& bounds) const {
+    if (!m_leftView) {
+        return Rect{};
+    }
+    Size size = m_leftView->frame().size;
+    return Rect{{bounds.minX(), bounds.minY() + (bounds.size.height - size.height) / 2}, size};
+}
+
+Rect TextField::rightViewRectForBounds(const Rect& bounds) const {
+    if (!m_rightView) {
+        return Rect{};
+    }
+    Size size = m_rightView->frame().size;
+    return Rect{
+        {bounds.maxX() - size.width, bounds.minY() + (bounds.size.height - size.height) / 2}, size};
+}
+
+Rect TextField::textRectForBounds(const Rect& bounds) const {
+    double left = bounds.minX();
+    double right = bounds.maxX();
+    if (m_leftView && shows(m_leftViewMode)) {
+        left = leftViewRectForBounds(bounds).maxX();
+    }
+    if (m_rightView && shows(m_rightViewMode)) {
+        right = rightViewRectForBounds(bounds).minX();
+    }
+    if (isClearButtonShown()) {
+        right -= kClearButtonWidth;
+    }
+    double padding = m_borderStyle == TextBorderStyle::None ? 0 : kBorderPadding;
+    left += padding;
+    right -= padding;
+    return Rect{{left, bounds.minY()}, {std::max(0.0, right - left), bounds.size.height}};
+}
+
+void TextField::layoutSubviews() {
+    Rect b = bounds();
+    if (m_leftView && m_leftView->superview().get() == this) {
+        m_leftView->setFrame(leftViewRectForBounds(b));
+    }
+    if (m_rightView && m_rightView->superview().get() == this) {
+        m_rightView->setFrame(rightViewRectForBounds(b));
+    }
+}
+
+void TextField::draw(BitmapContext& context, const Rect& rect) {
+    Rect inner = rect.insetBy(0.5, 0.5);
+    switch (m_borderStyle) {
+        case TextBorderStyle::None:
+            break;
+        case TextBorderStyle::Line:
+            context.strokeRect(inner, Color::black(), 1);
+            break;
+        case TextBorderStyle::Bezel:
+            context.strokeRect(inner, Color::gray(), 1);
+            break;
+        case TextBorderStyle::RoundedRect:
+            // The phone's white rounded field, unless the screen gave it a background.
+            if (backgroundColor().alpha == 0) {
+                context.fillRoundedRect(inner, 5, Color::white());
+            }
+            context.strokeRoundedRect(inner, 5, Color::lightGray(), 1);
+            break;
+    }
+    bool showPlaceholder = m_text.empty();
+    const std::string& shown = showPlaceholder ? m_placeholder : displayedText();
+    if (shown.empty()) {
+        return;
+    }
+    Font font = showPlaceholder ? placeholderFont() : m_font;
+    Color color = showPlaceholder ? m_placeholderColor : m_textColor;
+    if (!isEnabled()) {
+        color = color.withAlpha(color.alpha * 0.5f);
+    }
+    Rect textRect = textRectForBounds(rect);
+    double lineHeight = TextMeasurer::current().lineHeight(font);
+    Rect line{{textRect.minX(), textRect.minY() + (textRect.size.height - lineHeight) / 2},
+              {textRect.size.width, lineHeight}};
+    context.drawText(shown, font, color, line, m_textAlignment, 1);
+}
+
+std::string TextField::describe() const {
+    std::string text = m_secureTextEntry ? "secure field " : "field ";
+    if (m_text.empty() && !m_placeholder.empty()) {
+        text += "placeholder \"" + m_placeholder + "\"";
+    } else {
+        text += "\"" + displayedText() + "\"";
+    }
+    if (isEditing()) {
+        text += " (editing)";
+    } else if (!isEnabled()) {
+        text += " (disabled)";
+    }
+    return text;
+}
+
+}  // namespace platform

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "components/webimage/ImageCache.h"
+#include "components/webimage/ImageViewWebCache.h"
+#include "components/webimage/MemoryCache.h"
+#include "components/webimage/WebImageManager.h"
+#include "platform/foundation/Files.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/ImageView.h"
+#include "tests/components/ImageServer.h"
+#include "tests/support/TempHome.h"
+
+using namespace platform;
+using namespace platform::components;
+using componentstest::ImageServer;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kBound = std::chrono::seconds(5);
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kBlue = 0xFF0000FF;
+constexpr std::uint32_t kGreen = 0xFF00FF00;
+
+Image solid(int width, int height, std::uint32_t argb) {
+    return Image::fromARGB(width, height,
+                           std::vector<std::uint32_t>(size_t(width) * size_t(height), argb));
+}
+
+bool shows(const ImageView& view, std::uint32_t argb, int width) {
+    const Image& image = view.image();
+    return !image.isNull() && image.pixelWidth() == width && image.pixelAt(0, 0) == argb;
+}
+
+class WebImageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cache().clearMemory();
+        server.serve("/img/red.png", solid(4, 3, kRed).pngData());
+        server.serve("/img/blue.png", solid(6, 2, kBlue).pngData());
+        server.serve("/held/red.png", solid(4, 3, kRed).pngData());
+        server.serve("/img/text.png", "this is not an image");
+    }
+    void TearDown() override {
+        server.release();
+        cache().clearMemory();
+        // Waits for queued disk writes, so none lands after the data directory is gone.
+        cache().getSize();
+        RunLoop::main().reset();
+    }
+
+    static ImageCache& cache() { return ImageCache::shared(); }
+    static WebImageManager& manager() { return WebImageManager::shared(); }
+
+    // Loads the URL into a fresh view and waits until the view has the image it expects.
+    std::shared_ptr<ImageView> load(const std::string& url, std::uint32_t argb, int width) {
+        auto view = View::make<ImageView>();
+        sd_setImageWithURL(view, url, placeholder);
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return shows(*view, argb, width); }, kBound));
+        return view;
+    }
+
+    // Waits until the view no longer waits for anything.
+    static bool settled(const ImageView& view) {
+        return RunLoop::main().runUntil([&] { return manager().pendingURL(view).empty(); }, kBound);
+    }
+
+    testsupport::TempHome home;
+    ImageServer server;
+    Image placeholder = solid(1, 1, kGreen);
+};
+
+// --- Loading -----------------------------------------------------------------------------
+
+TEST_F(WebImageTest, ShowsThePlaceholderAtOnceThenTheDownloadedImage) {
+    auto view = View::make<ImageView>();
+    sd_setImageWithURL(view, server.url("/img/red.png"), placeholder);
+    EXPECT_TRUE(shows(*view, kGreen, 1));
+
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return shows(*view, kRed, 4); }, kBound));
+    EXPECT_EQ(server.requests("/img/red.png"), 1);
+}
+
+TEST_F(WebImageTest, SecondLoadComesFromMemoryWithoutARequest) {
+    load(server.url("/img/red.png"), kRed, 4);
+
+    auto again = View::make<ImageView>();
+    sd_setImageWithURL(again, server.url("/img/red.png"), placeholder);
+    EXPECT_TRUE(shows(*again, kRed, 4));
+    EXPECT_EQ(server.requests("/img/red.png"), 1);
+}
+
+TEST_F(WebImageTest, AfterClearingMemoryTheImageComesFromDiskWithoutARequest) {
+    std::string url = server.url("/img/red.png");
+    load(url, kRed, 4);
+    cache().clearMemory();
+    EXPECT_TRUE(cache().imageFromMemoryCache(url).isNull());
+
+    load(url, kRed, 4);
+    EXPECT_EQ(server.requests("/img/red.png"), 1);
+    EXPECT_TRUE(fs::exists(cache().cachePathForKey(url)));
+    EXPECT_EQ(cache().diskCachePath(), home.path() / "Caches" / "ImageCache" / "default");
+}
+
+TEST_F(WebImageTest, StoredImageIsReadBackFromDiskByKey) {
+    cache().storeImage(solid(2, 2, kBlue), "key");
+    cache().clearMemory();
+    Image image = cache().imageFromDiskCache("key");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixelAt(1, 1), kBlue);
+    EXPECT_TRUE(cache().imageFromDiskCache("other key").isNull());
+}
+
+// --- Failures ----------------------------------------------------------------------------
+
+TEST_F(WebImageTest, MissingImageKeepsThePlaceholder) {
+    auto view = View::make<ImageView>();
+    sd_setImageWithURL(view, server.url("/img/missing.png"), placeholder);
+    ASSERT_TRUE(settled(*view));
+    EXPECT_EQ(server.requests("/img/missing.png"), 1);
+    EXPECT_TRUE(shows(*view, kGreen, 1));
+}
+
+TEST_F(WebImageTest, UndecodableReplyKeepsThePlaceholderAndIsNotCached) {
+    std::string url = server.url("/img/text.png");
+    auto view = View::make<ImageView>();
+    sd_setImageWithURL(view, url, placeholder);
+    ASSERT_TRUE(settled(*view));
+    EXPECT_TRUE(shows(*view, kGreen, 1));
+    EXPECT_EQ(cache().getDiskCount(), 0u);
+}
+
+TEST_F(WebImageTest, InvalidOrEmptyURLKeepsThePlaceholderAndFetchesNothing) {
+    for (std::string url : {std::string(), std::string("not a url"),
+                            server.url("/img/red image.png"), std::string("ftp://127.0.0.1/x"),
+                            std::string("file:///etc/passwd"), std::string("http://")}) {
+        auto view = View::make<ImageView>();
+        sd_setImageWithURL(view, url, placeholder);
+        EXPECT_TRUE(shows(*view, kGreen, 1)) << url;
+        EXPECT_EQ(manager().pendingURL(*view), "") << url;
+    }
+    RunLoop::main().runPending();
+    EXPECT_EQ(server.totalRequests(), 0);
+}
+
+TEST_F(WebImageTest, SwitchingToAnEmptyURLShowsThePlaceholderAgain) {
+    auto view = load(server.url("/img/red.png"), kRed, 4);
+    sd_setImageWithURL(view, "", placeholder);
+    EXPECT_TRUE(shows(*view, kGreen, 1));
+}
+
+// --- Reused and destroyed views ------------------------------------------------------------
+
+TEST_F(WebImageTest, ReusedViewShowsOnlyTheImageItAskedForLast) {
+    auto view = View::make<ImageView>();
+    sd_setImageWithURL(view, server.url("/held/red.png"), placeholder);
+    ASSERT_TRUE(
+        RunLoop::main().runUntil([&] { return server.requests("/held/red.png") == 1; }, kBound));
+
+    sd_setImageWithURL(view, server.url("/img/blue.png"), placeholder);
+    EXPECT_TRUE(shows(*view, kGreen, 1));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return shows(*view, kBlue, 6); }, kBound));
+
+    // The first reply arrives after the second image.
+    server.release();
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return server.heldAnswered() == 1; }, kBound));
+    RunLoop::main().runFor(std::chrono::milliseconds(50));
+    EXPECT_TRUE(shows(*view, kBlue, 6));
+}
+
+TEST_F(WebImageTest, DestroyedViewIsNotTouchedAndTheImageStillReachesTheCache) {
+    std::string url = server.url("/held/red.png");
+    auto view = View::make<ImageView>();
+    sd_setImageWithURL(view, url, placeholder);
+    ASSERT_TRUE(
+        RunLoop::main().runUntil([&] { return server.requests("/held/red.png") == 1; }, kBound));
+    view.reset();
+
+    server.release();
+    EXPECT_TRUE(RunLoop::main().runUntil(
+        [&] { return !cache().imageFromMemoryCache(url).isNull(); }, kBound));
+}
+
+// --- Disk cache size and clearing ------------------------------------------------------------
+
+TEST_F(WebImageTest, ClearDiskEmptiesTheFolderAndTheSizeDropsToZero) {
+    load(server.url("/img/red.png"), kRed, 4);
+    load(server.url("/img/blue.png"), kBlue, 6);
+    EXPECT_EQ(cache().getSize(),
+              solid(4, 3, kRed).pngData().size() + solid(6, 2, kBlue).pngData().size());
+
+    bool cleared = false;
+    cache().clearDisk([&] { cleared = true; });
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return cleared; }, kBound));
+
+    EXPECT_TRUE(fs::is_directory(cache().diskCachePath()));
+    EXPECT_TRUE(fs::is_empty(cache().diskCachePath()));
+    EXPECT_EQ(cache().getSize(), 0u);
+    EXPECT_EQ(cache().checkTmpSize(), 0.0f);
+}
+
+TEST_F(WebImageTest, SizeMeasuredRightAfterAskingToClearIsTheSizeBeingFreed) {
+    ASSERT_TRUE(writeFileAtomically(cache().diskCachePath() / "a", std::string(1024, 'x')));
+    bool cleared = false;
+    cache().clearDisk([&] { cleared = true; });
+    EXPECT_FLOAT_EQ(cache().checkTmpSize() * 1024, 1.0f);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return cleared; }, kBound));
+    EXPECT_EQ(cache().checkTmpSize(), 0.0f);
+}
+
+TEST_F(WebImageTest, CheckTmpSizeAddsUpMegabytesOfEveryFile) {
+    EXPECT_EQ(cache().checkTmpSize(), 0.0f);
+    fs::path folder = cache().diskCachePath();
+    ASSERT_TRUE(writeFileAtomically(folder / "one", std::string(1024 * 1024, 'a')));
+    ASSERT_TRUE(writeFileAtomically(folder / "half", std::string(512 * 1024, 'b')));
+    ASSERT_TRUE(writeFileAtomically(folder / "nested" / "quarter", std::string(256 * 1024, 'c')));
+    EXPECT_FLOAT_EQ(cache().checkTmpSize(), 1.75f);
+    EXPECT_EQ(cache().getSize(), 1835008u);
+}
+
+TEST_F(WebImageTest, MissingCacheFolderMeasuresZero) {
+    fs::remove_all(cache().diskCachePath());
+    EXPECT_EQ(cache().checkTmpSize(), 0.0f);
+    EXPECT_EQ(cache().getSize(), 0u);
+}
+
+// --- Memory cache ----------------------------------------------------------------------------
+
+TEST(MemoryCacheTest, EvictsTheLeastRecentlyUsedImagePastTheByteLimit) {
+    Image image = solid(4, 4, kRed);  // 64 bytes
+    MemoryCache memory(3 * MemoryCache::costOf(image));
+    memory.setObject("a", image);
+    memory.setObject("b", image);
+    memory.setObject("c", image);
+    EXPECT_FALSE(memory.object("a").isNull());  // "b" is now the oldest
+
+    memory.setObject("d", image);
+    EXPECT_TRUE(memory.object("b").isNull());
+    EXPECT_FALSE(memory.object("a").isNull());
+    EXPECT_FALSE(memory.object("c").isNull());
+    EXPECT_FALSE(memory.object("d").isNull());
+    EXPECT_EQ(memory.totalCost(), 3 * MemoryCache::costOf(image));
+}
+
+TEST(MemoryCacheTest, ImageLargerThanTheWholeLimitIsNotKept) {
+    MemoryCache memory(16);
+    memory.setObject("big", solid(4, 4, kRed));
+    EXPECT_TRUE(memory.object("big").isNull());
+    EXPECT_EQ(memory.totalCost(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,307 @@
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "UiTestSupport.h"
+#include "platform/ui/WebView.h"
+#include "platform/ui/WebViewDelegate.h"
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Pages on 127.0.0.1 (free port); remembers the path of every request.
+//   /page     200 titled " Hello Page "
+//   /second   200 titled "Second"
+//   /missing  404 titled "Not Found"
+//   /slow     answers once release() is called (or after 5 s)
+class PageServer {
+public:
+    PageServer() {
+        page("/page", 200,
+             "<html><head><TITLE> Hello Page </TITLE></head><body><p>hi</p></body></html>");
+        page("/second", 200, "<html><head><title>Second</title></head><body>2</body></html>");
+        page("/missing", 404, "<html><head><title>Not Found</title></head></html>");
+        m_server.Get("/slow", [this](const httplib::Request& req, httplib::Response& res) {
+            record(req.path);
+            std::unique_lock lock(m_mutex);
+            m_releasedCondition.wait_for(lock, 5s, [this] { return m_released; });
+            res.set_content("<title>Late</title>", "text/html");
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running()) {
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+    ~PageServer() {
+        release();
+        m_server.stop();
+        m_thread.join();
+    }
+
+    std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(m_port) + path;
+    }
+    std::vector<std::string> paths() const {
+        std::lock_guard lock(m_mutex);
+        return m_paths;
+    }
+    void release() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_released = true;
+        }
+        m_releasedCondition.notify_all();
+    }
+
+private:
+    void page(const std::string& path, int status, std::string html) {
+        m_server.Get(path,
+                     [this, status, html](const httplib::Request& req, httplib::Response& res) {
+                         record(req.path);
+                         res.status = status;
+                         res.set_content(html, "text/html; charset=utf-8");
+                     });
+    }
+    void record(const std::string& path) {
+        std::lock_guard lock(m_mutex);
+        m_paths.push_back(path);
+    }
+
+    httplib::Server m_server;
+    int m_port{0};
+    std::thread m_thread;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_releasedCondition;
+    bool m_released{false};
+    std::vector<std::string> m_paths;
+};
+
+// A loopback port nobody listens on: bound once for a number, then closed.
+int deadPort() {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// Runs the main loop until a condition that another thread makes true holds.
+bool pollUntil(const std::function<bool()>& condition) {
+    auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        RunLoop::main().runFor(2ms);
+    }
+    return true;
+}
+
+class RecordingWebDelegate : public WebViewDelegate {
+public:
+    bool shouldStartLoadWithRequest(WebView&, const URLRequest& request,
+                                    WebViewNavigationType type) override {
+        asked.push_back(request.url);
+        types.push_back(type);
+        bool refuse = !refused.empty() && request.url.find(refused) != std::string::npos;
+        events.push_back(refuse ? "refused" : "asked");
+        return !refuse;
+    }
+    void webViewDidStartLoad(WebView&) override { events.push_back("start"); }
+    void webViewDidFinishLoad(WebView& webView) override {
+        events.push_back("finish");
+        finishedTitles.push_back(webView.pageTitle());
+    }
+    void didFailLoadWithError(WebView&, const WebError& error) override {
+        events.push_back("fail");
+        errors.push_back(error);
+    }
+    int count(const std::string& event) const {
+        return int(std::count(events.begin(), events.end(), event));
+    }
+
+    std::string refused;
+    std::vector<std::string> asked;
+    std::vector<WebViewNavigationType> types;
+    std::vector<std::string> events;
+    std::vector<std::string> finishedTitles;
+    std::vector<WebError> errors;
+};
+
+class WebViewTest : public uitest::UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        m_webView = View::make<WebView>(Rect{{0, 0}, {375, 603}});
+        m_delegate = std::make_shared<RecordingWebDelegate>();
+        m_webView->setDelegate(m_delegate);
+    }
+
+    // Pumps the main loop until the current load has finished or failed.
+    bool settle() {
+        return RunLoop::main().runUntil([this] { return !m_webView->isLoading(); }, 5000ms);
+    }
+
+    PageServer m_server;
+    std::shared_ptr<WebView> m_webView;
+    std::shared_ptr<RecordingWebDelegate> m_delegate;
+};
+
+TEST_F(WebViewTest, LoadFinishesWithThePageTitle) {
+    m_webView->loadRequest(URLRequest{m_server.url("/page")});
+    EXPECT_TRUE(m_webView->isLoading());
+    EXPECT_TRUE(m_delegate->finishedTitles.empty());
+
+    ASSERT_TRUE(settle());
+
+    EXPECT_EQ(m_delegate->events, (std::vector<std::string>{"asked", "start", "finish"}));
+    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
+    EXPECT_EQ(m_webView->pageStatus(), 200);
+    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("document.title"), "Hello Page");
+    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("document.body.innerHTML"),
+              "<p>hi</p>");
+    EXPECT_EQ(m_webView->describe(), "web \"Hello Page\"");
+}
+
+TEST_F(WebViewTest, RefusedRequestIsNeverFetched) {
+    std::string sentinel = "http://sentinel.invalid/";
+    m_delegate->refused = sentinel;
+
+    m_webView->loadRequest(URLRequest{m_server.url("/page?next=") + sentinel});
+    EXPECT_FALSE(m_webView->isLoading());
+    m_webView->loadRequest(URLRequest{m_server.url("/second")});
+    ASSERT_TRUE(settle());
+
+    EXPECT_EQ(m_server.paths(), (std::vector<std::string>{"/second"}));
+    EXPECT_EQ(m_delegate->count("start"), 1);
+    EXPECT_EQ(m_delegate->finishedTitles, (std::vector<std::string>{"Second"}));
+}
+
+TEST_F(WebViewTest, ErrorStatusStillFinishesAndIsKept) {
+    m_webView->loadRequest(URLRequest{m_server.url("/missing")});
+    ASSERT_TRUE(settle());
+
+    EXPECT_EQ(m_delegate->count("finish"), 1);
+    EXPECT_EQ(m_delegate->count("fail"), 0);
+    EXPECT_EQ(m_webView->pageStatus(), 404);
+}
+
+TEST_F(WebViewTest, DeadServerFailsTheLoad) {
+    std::string url = "http://127.0.0.1:" + std::to_string(deadPort()) + "/page";
+    m_webView->loadRequest(URLRequest{url, 10});
+    ASSERT_TRUE(settle());
+
+    ASSERT_EQ(m_delegate->errors.size(), 1u);
+    EXPECT_EQ(m_delegate->errors[0].code, WebError::kCannotConnectToHost);
+    EXPECT_FALSE(m_delegate->errors[0].description.empty());
+    EXPECT_EQ(m_delegate->errors[0].failingURL, url);
+    EXPECT_EQ(m_delegate->count("finish"), 0);
+    EXPECT_FALSE(m_webView->canGoBack());
+    EXPECT_NE(m_webView->describe().find("(failed)"), std::string::npos);
+}
+
+TEST_F(WebViewTest, HistoryWalksBackAndForwardAskingTheDelegate) {
+    m_webView->loadRequest(URLRequest{m_server.url("/page")});
+    ASSERT_TRUE(settle());
+    EXPECT_FALSE(m_webView->canGoBack());
+    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/second")));
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(m_webView->canGoBack());
+    EXPECT_FALSE(m_webView->canGoForward());
+
+    m_webView->goBack();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
+    EXPECT_EQ(m_delegate->types.back(), WebViewNavigationType::BackForward);
+    EXPECT_FALSE(m_webView->canGoBack());
+    EXPECT_TRUE(m_webView->canGoForward());
+
+    m_webView->goForward();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_webView->pageTitle(), "Second");
+    EXPECT_EQ(m_server.paths(), (std::vector<std::string>{"/page", "/second", "/page", "/second"}));
+}
+
+TEST_F(WebViewTest, PageNavigationRefusedByDelegateLeavesThePage) {
+    m_webView->loadRequest(URLRequest{m_server.url("/page")});
+    ASSERT_TRUE(settle());
+    m_delegate->refused = "campus-cmd://";
+
+    EXPECT_FALSE(m_webView->simulateNavigation("campus-cmd://scan=%7B%7D"));
+
+    EXPECT_EQ(m_delegate->types.back(), WebViewNavigationType::LinkClicked);
+    EXPECT_FALSE(m_webView->isLoading());
+    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
+    EXPECT_FALSE(m_webView->canGoBack());
+}
+
+TEST_F(WebViewTest, ScriptsAreRecordedInOrder) {
+    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("callback( {\"message\":\"a\"} )"),
+              "");
+    m_webView->stringByEvaluatingJavaScriptFromString("document.title");
+
+    EXPECT_EQ(m_webView->evaluatedScripts(),
+              (std::vector<std::string>{"callback( {\"message\":\"a\"} )", "document.title"}));
+}
+
+TEST_F(WebViewTest, CompletionAfterTheWebViewIsGoneDoesNothing) {
+    m_webView->loadRequest(URLRequest{m_server.url("/slow")});
+    ASSERT_TRUE(pollUntil([this] { return !m_server.paths().empty(); }));
+    std::weak_ptr<WebView> weak = m_webView;
+    m_webView.reset();
+    ASSERT_TRUE(weak.expired());
+
+    m_server.release();
+    RunLoop::main().runFor(100ms);
+
+    EXPECT_EQ(m_delegate->count("finish"), 0);
+    EXPECT_EQ(m_delegate->count("fail"), 0);
+}
+
+TEST_F(WebViewTest, HtmlStringFinishesOnALaterTurn) {
+    m_webView->loadHTMLString("<meta charset=\"utf-8\" /><title>详细信息</title><p>正文</p>", "");
+
+    EXPECT_EQ(m_delegate->asked, (std::vector<std::string>{"about:blank"}));
+    EXPECT_EQ(m_delegate->count("finish"), 0);
+    EXPECT_TRUE(m_webView->isLoading());
+
+    RunLoop::main().runPending();
+
+    EXPECT_EQ(m_delegate->events, (std::vector<std::string>{"asked", "start", "finish"}));
+    EXPECT_EQ(m_webView->pageTitle(), "详细信息");
+    EXPECT_EQ(m_webView->pageURL(), "about:blank");
+    EXPECT_TRUE(m_server.paths().empty());
+}
+
+TEST_F(WebViewTest, ANewLoadCancelsTheOneUnderWay) {
+    m_webView->loadRequest(URLRequest{m_server.url("/slow")});
+    m_webView->loadRequest(URLRequest{m_server.url("/page")});
+    m_server.release();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runFor(50ms);
+
+    ASSERT_EQ(m_delegate->errors.size(), 1u);
+    EXPECT_EQ(m_delegate->errors[0].code, WebError::kCancelled);
+    EXPECT_EQ(m_delegate->finishedTitles, (std::vector<std::string>{"Hello Page"}));
+}
+
+}  // namespace
