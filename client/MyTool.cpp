@@ -20,6 +20,9 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/View.h"
 
 using platform::Image;
 using platform::ImageOrientation;
@@ -117,16 +120,6 @@ std::string withoutHyphens(std::string text) {
 bool isSideways(ImageOrientation o) {
     return o == ImageOrientation::Left || o == ImageOrientation::LeftMirrored ||
            o == ImageOrientation::Right || o == ImageOrientation::RightMirrored;
-}
-
-// Draws the raw bitmap into the rectangle the way a bottom-up bitmap context does, for
-// contexts whose user space has been flipped to y-up.
-void drawBottomUp(platform::BitmapContext& context, const Image& image, const Rect& rect) {
-    context.saveState();
-    context.translate(0, rect.minY() + rect.maxY());
-    context.scale(1, -1);
-    context.drawImage(image, rect);
-    context.restoreState();
 }
 
 Image upright(const Image& image) {
@@ -268,6 +261,10 @@ std::optional<Json> MyTool::dictionaryWithJsonString(const std::optional<std::st
     Json parsed = Json::parse(*json, nullptr, false);
     if (parsed.is_discarded()) {
         platform::log("json解析失败：%@", *json);
+        auto alert = platform::View::make<platform::AlertView>(
+            "提示", "解析失败", std::weak_ptr<platform::AlertViewDelegate>(), "确定",
+            std::vector<std::string>{});
+        alert->show();
         return std::nullopt;
     }
     return parsed;
@@ -401,14 +398,13 @@ Image MyTool::fixOrientation(const Image& image) {
         default:
             break;
     }
-    // The transform is written for a bottom-up bitmap context; flip our top-down one to match.
+    // The transform is written for a bottom-up bitmap context.
     platform::BitmapContext context(static_cast<int>(std::lround(w)),
                                     static_cast<int>(std::lround(h)));
-    context.translate(0, h);
-    context.scale(1, -1);
+    context.useBottomLeftOrigin();
     context.concat(transform);
     Rect target = isSideways(image.orientation()) ? Rect{{0, 0}, {h, w}} : Rect{{0, 0}, {w, h}};
-    drawBottomUp(context, image.withOrientation(ImageOrientation::Up), target);
+    context.drawImage(image.withOrientation(ImageOrientation::Up), target);
     return context.makeImage();
 }
 
@@ -451,5 +447,23 @@ Image MyTool::imageWithImageRatioToSize(const Image& image, const Size& size) {
 Image MyTool::imageWithImageScaledToSize(const Image& image, const Size& size) {
     platform::BitmapContext context(size, 1.0);
     context.drawImage(upright(image), Rect{{0, 0}, size});
+    return context.makeImage();
+}
+
+void MyTool::showAlertViewWithStr(const std::string& text) {
+    auto alert = platform::View::make<platform::AlertView>(
+        "", text, std::weak_ptr<platform::AlertViewDelegate>(), "确定", std::vector<std::string>{});
+    alert->show();
+}
+
+Image MyTool::captureView(platform::View& view) {
+    view.layoutIfNeeded();
+    Size size = view.frame().size;
+    if (size.width <= 0 || size.height <= 0)
+        return Image();
+    platform::BitmapContext context(size, 1.0);
+    if (!context.isValid())
+        return Image();
+    platform::renderView(view, context);
     return context.makeImage();
 }

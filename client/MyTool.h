@@ -11,6 +11,10 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
 
+namespace platform {
+class View;
+}
+
 // Styled text of an HTML fragment: its characters with one font, colour and paragraph style
 // over the whole range.
 struct StyledText {
@@ -46,7 +50,8 @@ public:
     static bool isContainsEmoji(const std::string& text);
 
     // Data, time and identity
-    // The parsed object, whatever its kind; nothing for a missing or unparsable text.
+    // The parsed object, whatever its kind; nothing for a missing text. An unparsable text
+    // gives nothing and tells the user in an alert.
     static std::optional<platform::Json> dictionaryWithJsonString(
         const std::optional<std::string>& json);
     static std::string md5(std::string_view text);
@@ -61,9 +66,13 @@ public:
     static void removeUserDefaultsRecords();
     static void addCookie(const platform::Json& unused = nullptr);
     static void onCheckVersion() {}
+    // An alert with the text as its message and one button "确定", no title, no delegate.
+    static void showAlertViewWithStr(const std::string& text);
 
     // Images
     static platform::Image imageWithName(const std::string& name);
+    // The view as drawn, at its frame's size and scale 1.
+    static platform::Image captureView(platform::View& view);
     static platform::Image getSubImage(const platform::Rect& rect, const platform::Image& image);
     static platform::Image fixOrientation(const platform::Image& image);
     static std::optional<platform::Image> cutOutNewImage(const platform::Image& image,

@@ -5,18 +5,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/foundation/AsciiText.h"
+
 namespace fakes {
-
-namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-}  // namespace
 
 std::optional<std::string> RecordedRequest::queryValue(std::string_view key) const {
     for (const auto& [name, value] : query) {
@@ -28,7 +19,7 @@ std::optional<std::string> RecordedRequest::queryValue(std::string_view key) con
 
 std::optional<std::string> RecordedRequest::header(std::string_view name) const {
     for (const auto& [key, value] : headers) {
-        if (equalsIgnoringCase(key, name))
+        if (platform::equalsIgnoringCase(key, name))
             return value;
     }
     return std::nullopt;

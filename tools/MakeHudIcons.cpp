@@ -52,12 +52,14 @@ int main(int argc, char** argv) {
         std::cerr << "cannot create " << bundle << ": " << error.message() << "\n";
         return 1;
     }
-    bool ok = write(bundle / "success.png", successIcon()) &&
-              write(bundle / "error.png", errorIcon());
+    bool ok =
+        write(bundle / "success.png", successIcon()) && write(bundle / "error.png", errorIcon());
     if (!ok) {
         std::cerr << "cannot write the icons into " << bundle << "\n";
         return 1;
     }
-    std::cout << "wrote " << bundle / "success.png" << " and " << bundle / "error.png" << "\n";
+    std::cout << "wrote " << bundle / "success.png"
+              << " and " << bundle / "error.png"
+              << "\n";
     return 0;
 }

@@ -203,8 +203,8 @@ void ProgressHUD::hide(bool /*animated*/) {
             auto keep = self();
             if (keep) {
                 m_minShowHidePending = true;
-                m_pendingHides.push_back(RunLoop::main().postDelayed(
-                    seconds(m_minShowTime - shownFor), [keep] {
+                m_pendingHides.push_back(
+                    RunLoop::main().postDelayed(seconds(m_minShowTime - shownFor), [keep] {
                         keep->m_minShowHidePending = false;
                         if (keep->isShowing()) {
                             keep->hideNow();

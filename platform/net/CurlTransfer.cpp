@@ -4,6 +4,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
 
 namespace platform {
@@ -14,16 +15,6 @@ namespace {
 constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 
 constexpr const char* kUserAgent = "campus-client/1.0";
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
-           });
-}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() &&

@@ -166,6 +166,19 @@ Size Button::imageSize() const {
     return image.isNull() ? Size{0, 0} : image.size();
 }
 
+bool Button::pointInside(Point point) const {
+    if (!m_touchAreaOutsets) {
+        return Control::pointInside(point);
+    }
+    const EdgeInsets& outsets = *m_touchAreaOutsets;
+    Rect area = bounds();
+    area.origin.x -= outsets.left;
+    area.origin.y -= outsets.top;
+    area.size.width += outsets.left + outsets.right;
+    area.size.height += outsets.top + outsets.bottom;
+    return area.contains(point);
+}
+
 Size Button::sizeThatFits(Size /*size*/) const {
     Size title = titleSize();
     Size image = imageSize();

@@ -53,6 +53,12 @@ public:
     const EdgeInsets& imageEdgeInsets() const { return m_imageEdgeInsets; }
     void setImageEdgeInsets(const EdgeInsets& insets);
 
+    // Room around the bounds in which touches still land on the button (a negative value
+    // takes room away on that side). None: the bounds alone, as for any view.
+    const std::optional<EdgeInsets>& touchAreaOutsets() const { return m_touchAreaOutsets; }
+    void setTouchAreaOutsets(std::optional<EdgeInsets> outsets) { m_touchAreaOutsets = outsets; }
+    bool pointInside(Point point) const override;
+
     Size sizeThatFits(Size size) const override;
     void layoutSubviews() override;
     void draw(BitmapContext& context, const Rect& rect) override;
@@ -78,6 +84,7 @@ private:
     EdgeInsets m_contentEdgeInsets;
     EdgeInsets m_titleEdgeInsets;
     EdgeInsets m_imageEdgeInsets;
+    std::optional<EdgeInsets> m_touchAreaOutsets;
 };
 
 }  // namespace platform

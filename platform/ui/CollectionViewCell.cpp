@@ -2,9 +2,13 @@
 
 namespace platform {
 
-CollectionViewCell::CollectionViewCell() { init(); }
+CollectionViewCell::CollectionViewCell() {
+    init();
+}
 
-CollectionViewCell::CollectionViewCell(const Rect& frame) : CollectionReusableView(frame) { init(); }
+CollectionViewCell::CollectionViewCell(const Rect& frame) : CollectionReusableView(frame) {
+    init();
+}
 
 CollectionViewCell::~CollectionViewCell() = default;
 
@@ -75,6 +79,8 @@ void CollectionViewCell::layoutSubviews() {
     }
 }
 
-std::string CollectionViewCell::describe() const { return m_selected ? "item (selected)" : "item"; }
+std::string CollectionViewCell::describe() const {
+    return m_selected ? "item (selected)" : "item";
+}
 
 }  // namespace platform

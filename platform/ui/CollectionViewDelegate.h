@@ -47,9 +47,9 @@ public:
                                               const IndexPath& /*indexPath*/) {}
 
     // Where an item being moved interactively goes when the finger is over `proposed`.
-    virtual IndexPath targetIndexPathForMoveFromItemAtIndexPath(
-        CollectionView& /*collectionView*/, const IndexPath& /*original*/,
-        const IndexPath& proposed) {
+    virtual IndexPath targetIndexPathForMoveFromItemAtIndexPath(CollectionView& /*collectionView*/,
+                                                                const IndexPath& /*original*/,
+                                                                const IndexPath& proposed) {
         return proposed;
     }
 };

@@ -23,11 +23,7 @@ Size sanitized(Size size) {
 
 }  // namespace
 
-CollectionViewFlowLayout::~CollectionViewFlowLayout() {
-    if (m_collectionView) {
-        m_collectionView->layoutWillGo(this);
-    }
-}
+CollectionViewFlowLayout::~CollectionViewFlowLayout() = default;
 
 void CollectionViewFlowLayout::setScrollDirection(CollectionViewScrollDirection direction) {
     m_scrollDirection = direction;
@@ -81,8 +77,8 @@ void CollectionViewFlowLayout::prepareLayout(CollectionView& collectionView) {
     // The extent across the scrolling direction that lines fill.
     double across = std::max(0.0, vertical ? viewSize.width - viewInset.left - viewInset.right
                                            : viewSize.height - viewInset.top - viewInset.bottom);
-    auto flow = std::dynamic_pointer_cast<CollectionViewDelegateFlowLayout>(
-        collectionView.CollectionView::delegate());
+    auto flow =
+        std::dynamic_pointer_cast<CollectionViewDelegateFlowLayout>(collectionView.delegate());
 
     // Frames are built in (along, across) terms and turned into rects at the end.
     auto makeRect = [vertical](double along, double acrossPos, double alongSize,
@@ -95,22 +91,22 @@ void CollectionViewFlowLayout::prepareLayout(CollectionView& collectionView) {
     int sections = collectionView.numberOfSections();
     m_items.resize(size_t(std::max(0, sections)));
     for (int s = 0; s < sections; ++s) {
-        EdgeInsets inset = flow ? flow->insetForSectionAtIndex(collectionView, *this, s)
-                                : m_sectionInset;
+        EdgeInsets inset =
+            flow ? flow->insetForSectionAtIndex(collectionView, *this, s) : m_sectionInset;
         double lineSpacing =
             finiteOr(flow ? flow->minimumLineSpacingForSectionAtIndex(collectionView, *this, s)
                           : m_minimumLineSpacing,
                      0);
-        double itemSpacing = finiteOr(
-            flow ? flow->minimumInteritemSpacingForSectionAtIndex(collectionView, *this, s)
-                 : m_minimumInteritemSpacing,
-            0);
-        Size header = sanitized(
-            flow ? flow->referenceSizeForHeaderInSection(collectionView, *this, s)
-                 : m_headerReferenceSize);
-        Size footer = sanitized(
-            flow ? flow->referenceSizeForFooterInSection(collectionView, *this, s)
-                 : m_footerReferenceSize);
+        double itemSpacing =
+            finiteOr(flow ? flow->minimumInteritemSpacingForSectionAtIndex(collectionView, *this, s)
+                          : m_minimumInteritemSpacing,
+                     0);
+        Size header =
+            sanitized(flow ? flow->referenceSizeForHeaderInSection(collectionView, *this, s)
+                           : m_headerReferenceSize);
+        Size footer =
+            sanitized(flow ? flow->referenceSizeForFooterInSection(collectionView, *this, s)
+                           : m_footerReferenceSize);
 
         double headerExtent = vertical ? header.height : header.width;
         if (headerExtent > 0) {
@@ -200,8 +196,8 @@ void CollectionViewFlowLayout::prepareLayout(CollectionView& collectionView) {
     m_contentSize = vertical ? Size{across, along} : Size{along, across};
 }
 
-std::vector<CollectionViewLayoutAttributes> CollectionViewFlowLayout::layoutAttributesForElementsInRect(
-    const Rect& rect) const {
+std::vector<CollectionViewLayoutAttributes>
+CollectionViewFlowLayout::layoutAttributesForElementsInRect(const Rect& rect) const {
     std::vector<CollectionViewLayoutAttributes> result;
     for (const auto& section : m_items) {
         for (const auto& attributes : section) {

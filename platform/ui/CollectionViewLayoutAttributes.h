@@ -10,8 +10,10 @@ namespace platform {
 enum class CollectionElementCategory { Cell, SupplementaryView };
 
 // The supplementary kinds a flow layout makes.
-inline constexpr char kCollectionElementKindSectionHeader[] = "UICollectionElementKindSectionHeader";
-inline constexpr char kCollectionElementKindSectionFooter[] = "UICollectionElementKindSectionFooter";
+inline constexpr char kCollectionElementKindSectionHeader[] =
+    "UICollectionElementKindSectionHeader";
+inline constexpr char kCollectionElementKindSectionFooter[] =
+    "UICollectionElementKindSectionFooter";
 
 // Where a layout puts one item or supplementary view (the phone's
 // UICollectionViewLayoutAttributes), in content coordinates.

@@ -6,6 +6,7 @@
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/ScrollViewDelegate.h"
+#include "platform/ui/ScrollViewObserver.h"
 #include "platform/ui/ScrollViewPanGestureRecognizer.h"
 
 namespace platform {
@@ -15,13 +16,19 @@ namespace {
 // Offsets closer than this are the same offset (layout arithmetic in doubles).
 constexpr double kEpsilon = 1e-6;
 
-int sign(double value) { return value > kEpsilon ? 1 : (value < -kEpsilon ? -1 : 0); }
+int sign(double value) {
+    return value > kEpsilon ? 1 : (value < -kEpsilon ? -1 : 0);
+}
 
 }  // namespace
 
-ScrollView::ScrollView() { init(); }
+ScrollView::ScrollView() {
+    init();
+}
 
-ScrollView::ScrollView(const Rect& frame) : View(frame) { init(); }
+ScrollView::ScrollView(const Rect& frame) : View(frame) {
+    init();
+}
 
 ScrollView::~ScrollView() = default;
 
@@ -48,6 +55,28 @@ void ScrollView::offsetChanged() {
     contentOffsetDidChange();
     if (auto delegate = this->delegate()) {
         delegate->scrollViewDidScroll(*this);
+    }
+    notifyObservers([this](ScrollViewObserver& observer) { observer.scrollViewDidScroll(*this); });
+}
+
+void ScrollView::addObserver(std::weak_ptr<ScrollViewObserver> observer) {
+    m_observers.push_back(std::move(observer));
+}
+
+void ScrollView::removeObserver(const ScrollViewObserver* observer) {
+    std::erase_if(m_observers, [observer](const auto& weak) {
+        auto strong = weak.lock();
+        return !strong || strong.get() == observer;
+    });
+}
+
+void ScrollView::notifyObservers(const std::function<void(ScrollViewObserver&)>& event) {
+    // A copy: an observer may add or remove observers while it hears of the event.
+    auto observers = m_observers;
+    for (const auto& weak : observers) {
+        if (auto observer = weak.lock()) {
+            event(*observer);
+        }
     }
 }
 
@@ -83,6 +112,8 @@ void ScrollView::setContentOffset(Point offset, bool animated) {
 
 void ScrollView::setContentSize(Size size) {
     m_contentSize = size;
+    notifyObservers(
+        [this](ScrollViewObserver& observer) { observer.scrollViewDidChangeContentSize(*this); });
     if (m_tracking || m_dragging || m_decelerating) {
         return;
     }
@@ -95,7 +126,9 @@ void ScrollView::setContentSize(Size size) {
     }
 }
 
-void ScrollView::setContentInset(const EdgeInsets& inset) { m_contentInset = inset; }
+void ScrollView::setContentInset(const EdgeInsets& inset) {
+    m_contentInset = inset;
+}
 
 Point ScrollView::minimumContentOffset() const {
     return {-m_contentInset.left, -m_contentInset.top};
@@ -270,6 +303,8 @@ void ScrollView::endDragging() {
     if (delegate) {
         delegate->scrollViewDidEndDragging(*this, true);
     }
+    notifyObservers(
+        [this](ScrollViewObserver& observer) { observer.scrollViewDidEndDragging(*this); });
     if (!targetChosen) {
         // What the delegate did on lifting (a refresh control widening the insets) counts.
         target = restingOffset();
@@ -301,7 +336,9 @@ bool ScrollView::dragGesture(Point translation) {
     return true;
 }
 
-bool ScrollView::dragBy(Point translation) { return dragGesture(translation); }
+bool ScrollView::dragBy(Point translation) {
+    return dragGesture(translation);
+}
 
 bool ScrollView::scrollToPage(int page, bool horizontal) {
     Size size = bounds().size;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/View.h"
 
@@ -10,6 +12,7 @@ namespace platform {
 
 class PanGestureRecognizer;
 class ScrollViewDelegate;
+class ScrollViewObserver;
 
 // The phone's UIScrollView. The content offset is the bounds origin: the point of the
 // content shown at the view's top-left corner. Nothing moves by itself; the content moves
@@ -24,7 +27,13 @@ public:
     ~ScrollView() override;
 
     std::shared_ptr<ScrollViewDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(std::weak_ptr<ScrollViewDelegate> delegate) { m_delegate = std::move(delegate); }
+    void setDelegate(std::weak_ptr<ScrollViewDelegate> delegate) {
+        m_delegate = std::move(delegate);
+    }
+    // Observers hear of scrolls, the end of drags and content size changes beside the
+    // delegate (controls inside the scroll view that must not take the delegate's place).
+    void addObserver(std::weak_ptr<ScrollViewObserver> observer);
+    void removeObserver(const ScrollViewObserver* observer);
 
     // --- Content --------------------------------------------------------------------------
     Point contentOffset() const { return bounds().origin; }
@@ -143,8 +152,10 @@ private:
     Point clampOffset(Point offset) const;
     Point restingOffset() const;
     bool dragGesture(Point translation);
+    void notifyObservers(const std::function<void(ScrollViewObserver&)>& event);
 
     std::weak_ptr<ScrollViewDelegate> m_delegate;
+    std::vector<std::weak_ptr<ScrollViewObserver>> m_observers;
     std::shared_ptr<PanGestureRecognizer> m_pan;
     Size m_contentSize;
     EdgeInsets m_contentInset;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/graphics/BitmapContext.h"
+#include "platform/ui/IndexPathRemap.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableViewDataSource.h"
@@ -58,7 +59,9 @@ double sanitizedHeight(double height, double fallback) {
 
 }  // namespace
 
-TableView::TableView(TableViewStyle style) : m_style(style) { init(); }
+TableView::TableView(TableViewStyle style) : m_style(style) {
+    init();
+}
 
 TableView::TableView(const Rect& frame, TableViewStyle style) : ScrollView(frame), m_style(style) {
     init();
@@ -234,7 +237,8 @@ std::shared_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(
     return View::make<TableViewCell>(TableViewCellStyle::Default, identifier);
 }
 
-void TableView::recycleCell(const IndexPath& indexPath, const std::shared_ptr<TableViewCell>& cell) {
+void TableView::recycleCell(const IndexPath& indexPath,
+                            const std::shared_ptr<TableViewCell>& cell) {
     if (!cell) {
         return;
     }
@@ -263,7 +267,9 @@ void TableView::configureCell(TableViewCell& cell, const IndexPath& indexPath) {
 
 // --- Data ---------------------------------------------------------------------------------
 
-int TableView::numberOfSections() const { return int(m_sections.size()); }
+int TableView::numberOfSections() const {
+    return int(m_sections.size());
+}
 
 int TableView::numberOfRowsInSection(int section) const {
     if (section < 0 || section >= int(m_sections.size())) {
@@ -303,8 +309,8 @@ void TableView::loadGeometry() {
             section.top = y;
 
             auto title = dataSource->titleForHeaderInSection(*this, s);
-            double height = delegate ? delegate->heightForHeaderInSection(*this, s)
-                                     : kAutomaticDimension;
+            double height =
+                delegate ? delegate->heightForHeaderInSection(*this, s) : kAutomaticDimension;
             std::shared_ptr<View> view;
             if (delegate && height != 0) {
                 view = delegate->viewForHeaderInSection(*this, s);
@@ -336,8 +342,8 @@ void TableView::loadGeometry() {
             section.rowsBottom = y;
 
             auto footerTitle = dataSource->titleForFooterInSection(*this, s);
-            double footerHeight = delegate ? delegate->heightForFooterInSection(*this, s)
-                                           : kAutomaticDimension;
+            double footerHeight =
+                delegate ? delegate->heightForFooterInSection(*this, s) : kAutomaticDimension;
             std::shared_ptr<View> footerView;
             if (delegate && footerHeight != 0) {
                 footerView = delegate->viewForFooterInSection(*this, s);
@@ -362,8 +368,7 @@ void TableView::loadGeometry() {
     m_indexTitles = std::move(indexTitles);
     m_sectionsBottom = y;
     if (m_tableHeaderView) {
-        m_tableHeaderView->setFrame(
-            Rect{{0, 0}, {width, m_tableHeaderView->frame().size.height}});
+        m_tableHeaderView->setFrame(Rect{{0, 0}, {width, m_tableHeaderView->frame().size.height}});
     }
     double footerHeight = 0;
     if (m_tableFooterView) {
@@ -401,37 +406,6 @@ void TableView::applyRowUpdates() {
     relayoutContent();
 }
 
-namespace {
-
-// Moves every key of a map of index paths through `remap`; keys it drops are handed to
-// `dropped`.
-template <typename T, typename Remap, typename Drop>
-void remapKeys(std::map<IndexPath, T>& map, Remap remap, Drop dropped) {
-    std::map<IndexPath, T> result;
-    for (auto& [path, value] : map) {
-        if (auto moved = remap(path)) {
-            result[*moved] = std::move(value);
-        } else {
-            dropped(path, value);
-        }
-    }
-    map = std::move(result);
-}
-
-template <typename Remap>
-void remapPaths(std::vector<IndexPath>& paths, Remap remap) {
-    std::vector<IndexPath> result;
-    for (const auto& path : paths) {
-        if (auto moved = remap(path)) {
-            result.push_back(*moved);
-        }
-    }
-    std::sort(result.begin(), result.end());
-    paths = std::move(result);
-}
-
-}  // namespace
-
 void TableView::insertRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
                                        TableViewRowAnimation /*animation*/) {
     auto self = weak_from_this().lock();
@@ -441,8 +415,8 @@ void TableView::insertRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
         auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
             return indexPathAfterInsertion(p, inserted);
         };
-        remapKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
-        remapPaths(m_selected, remap);
+        remapIndexPathKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
+        remapIndexPaths(m_selected, remap);
     }
     applyRowUpdates();
 }
@@ -455,9 +429,9 @@ void TableView::deleteRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
     std::vector<std::pair<IndexPath, std::shared_ptr<TableViewCell>>> gone;
     for (const auto& deleted : sorted) {
         auto remap = [&](const IndexPath& p) { return indexPathAfterDeletion(p, deleted); };
-        remapKeys(m_visibleCells, remap,
-                  [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
-        remapPaths(m_selected, remap);
+        remapIndexPathKeys(m_visibleCells, remap,
+                           [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
+        remapIndexPaths(m_selected, remap);
     }
     for (auto& [path, cell] : gone) {
         recycleCell(path, cell);
@@ -479,8 +453,7 @@ void TableView::reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
     applyRowUpdates();
 }
 
-void TableView::reloadSections(const std::vector<int>& sections,
-                               TableViewRowAnimation animation) {
+void TableView::reloadSections(const std::vector<int>& sections, TableViewRowAnimation animation) {
     std::vector<IndexPath> paths;
     for (const auto& [path, cell] : m_visibleCells) {
         if (std::find(sections.begin(), sections.end(), path.section) != sections.end()) {
@@ -499,8 +472,8 @@ void TableView::insertSections(const std::vector<int>& sections,
         auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
             return p.section >= inserted ? IndexPath{p.section + 1, p.row} : p;
         };
-        remapKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
-        remapPaths(m_selected, remap);
+        remapIndexPathKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
+        remapIndexPaths(m_selected, remap);
     }
     applyRowUpdates();
 }
@@ -518,9 +491,9 @@ void TableView::deleteSections(const std::vector<int>& sections,
             }
             return p.section > deleted ? IndexPath{p.section - 1, p.row} : p;
         };
-        remapKeys(m_visibleCells, remap,
-                  [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
-        remapPaths(m_selected, remap);
+        remapIndexPathKeys(m_visibleCells, remap,
+                           [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
+        remapIndexPaths(m_selected, remap);
     }
     for (auto& [path, cell] : gone) {
         recycleCell(path, cell);
@@ -528,7 +501,9 @@ void TableView::deleteSections(const std::vector<int>& sections,
     applyRowUpdates();
 }
 
-void TableView::beginUpdates() { ++m_updateDepth; }
+void TableView::beginUpdates() {
+    ++m_updateDepth;
+}
 
 void TableView::endUpdates() {
     if (m_updateDepth == 0) {
@@ -764,9 +739,9 @@ void TableView::placeIndex() {
     m_indexView->setBackgroundColor(m_sectionIndexBackgroundColor.value_or(Color::clear()));
     Rect visible = bounds();
     EdgeInsets inset = contentInset();
-    m_indexView->setFrame(Rect{{visible.maxX() - TableViewIndex::kWidth, visible.minY() + inset.top},
-                               {TableViewIndex::kWidth,
-                                std::max(0.0, visible.size.height - inset.top - inset.bottom)}});
+    m_indexView->setFrame(Rect{
+        {visible.maxX() - TableViewIndex::kWidth, visible.minY() + inset.top},
+        {TableViewIndex::kWidth, std::max(0.0, visible.size.height - inset.top - inset.bottom)}});
     addSubview(m_indexView);
 }
 
@@ -811,8 +786,8 @@ std::shared_ptr<TableViewIndex> TableView::sectionIndexView() const {
     return m_indexView && m_indexView->superview().get() == this ? m_indexView : nullptr;
 }
 
-void TableView::scrollToRowAtIndexPath(const IndexPath& indexPath,
-                                       TableViewScrollPosition position, bool animated) {
+void TableView::scrollToRowAtIndexPath(const IndexPath& indexPath, TableViewScrollPosition position,
+                                       bool animated) {
     if (!isValid(indexPath)) {
         return;
     }
@@ -845,7 +820,8 @@ bool TableView::tapSectionIndexTitle(int index) {
     auto self = weak_from_this().lock();
     int section = index;
     if (auto dataSource = this->dataSource()) {
-        section = dataSource->sectionForSectionIndexTitle(*this, m_indexTitles[size_t(index)], index);
+        section =
+            dataSource->sectionForSectionIndexTitle(*this, m_indexTitles[size_t(index)], index);
     }
     section = std::clamp(section, 0, int(m_sections.size()) - 1);
     double y = m_sections[size_t(section)].top - contentInset().top;
@@ -880,7 +856,9 @@ std::optional<IndexPath> TableView::indexPathForSelectedRow() const {
     return m_selected.front();
 }
 
-std::vector<IndexPath> TableView::indexPathsForSelectedRows() const { return m_selected; }
+std::vector<IndexPath> TableView::indexPathsForSelectedRows() const {
+    return m_selected;
+}
 
 void TableView::selectRowAtIndexPath(const std::optional<IndexPath>& indexPath, bool animated,
                                      TableViewScrollPosition position) {
@@ -1003,9 +981,8 @@ void TableView::setFrame(const Rect& frame) {
                 Rect{{0, 0}, {frame.size.width, m_tableHeaderView->frame().size.height}});
         }
         if (m_tableFooterView) {
-            m_tableFooterView->setFrame(Rect{{0, m_sectionsBottom},
-                                             {frame.size.width,
-                                              m_tableFooterView->frame().size.height}});
+            m_tableFooterView->setFrame(Rect{
+                {0, m_sectionsBottom}, {frame.size.width, m_tableFooterView->frame().size.height}});
         }
     }
     if (m_loaded) {
@@ -1043,7 +1020,9 @@ void TableView::draw(BitmapContext& context, const Rect& rect) {
     }
 }
 
-std::string TableView::describe() const { return "table"; }
+std::string TableView::describe() const {
+    return "table";
+}
 
 void TableView::touchesBegan(const Touches& touches) {
     m_touchedRow.reset();
@@ -1082,9 +1061,9 @@ void TableView::touchesEnded(const Touches& touches) {
     // A tap on the info button of a detail accessory goes to the accessory.
     if (auto cell = cellForRowAtIndexPath(*row)) {
         auto type = cell->accessoryType();
-        bool detail = !cell->accessoryView() &&
-                      (type == TableViewCellAccessoryType::DetailButton ||
-                       type == TableViewCellAccessoryType::DetailDisclosureButton);
+        bool detail =
+            !cell->accessoryView() && (type == TableViewCellAccessoryType::DetailButton ||
+                                       type == TableViewCellAccessoryType::DetailDisclosureButton);
         if (detail && point.x >= bounds().maxX() - TableViewCell::accessoryWidth(type)) {
             tapAccessoryButtonForRowAtIndexPath(*row);
             return;

@@ -70,7 +70,9 @@ public:
     void setLayoutMargins(const EdgeInsets& margins) { m_layoutMargins = margins; }
     std::optional<Color> sectionIndexColor() const { return m_sectionIndexColor; }
     void setSectionIndexColor(std::optional<Color> color);
-    std::optional<Color> sectionIndexBackgroundColor() const { return m_sectionIndexBackgroundColor; }
+    std::optional<Color> sectionIndexBackgroundColor() const {
+        return m_sectionIndexBackgroundColor;
+    }
     void setSectionIndexBackgroundColor(std::optional<Color> color);
     std::optional<Color> sectionIndexTrackingBackgroundColor() const {
         return m_sectionIndexTrackingBackgroundColor;
@@ -93,7 +95,8 @@ public:
     void setEditing(bool editing, bool animated = false);
 
     // --- Cells ------------------------------------------------------------------------------
-    using CellFactory = std::function<std::shared_ptr<TableViewCell>(const std::string& identifier)>;
+    using CellFactory =
+        std::function<std::shared_ptr<TableViewCell>(const std::string& identifier)>;
     // Cells of type T (made with the Default style and the identifier) for identifier.
     template <typename T>
     void registerClass(const std::string& identifier) {

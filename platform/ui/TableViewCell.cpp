@@ -17,11 +17,17 @@ constexpr Rect kInitialFrame{{0, 0}, {320, 44}};
 constexpr double kSideMargin = 15;
 constexpr double kValue2TextWidth = 67;
 
-Color selectionGray() { return Color::whiteAlpha(0.85f, 1); }
-Color detailGray() { return Color::whiteAlpha(0.56f, 1); }
+Color selectionGray() {
+    return Color::whiteAlpha(0.85f, 1);
+}
+Color detailGray() {
+    return Color::whiteAlpha(0.56f, 1);
+}
 
 // One line of text in the font, as the subtitle style stacks its two labels.
-double lineHeight(const Font& font) { return std::ceil(font.pointSize * 1.2); }
+double lineHeight(const Font& font) {
+    return std::ceil(font.pointSize * 1.2);
+}
 
 }  // namespace
 
@@ -229,9 +235,8 @@ void TableViewCell::layoutSubviews() {
     m_contentView->setFrame(Rect{{0, 0}, {contentWidth, b.size.height}});
     if (m_accessoryView) {
         Size size = m_accessoryView->bounds().size;
-        m_accessoryView->setFrame(Rect{{b.size.width - kSideMargin - size.width,
-                                        (b.size.height - size.height) / 2},
-                                       size});
+        m_accessoryView->setFrame(Rect{
+            {b.size.width - kSideMargin - size.width, (b.size.height - size.height) / 2}, size});
     }
     if (m_backgroundView) {
         m_backgroundView->setFrame(b);
@@ -242,9 +247,8 @@ void TableViewCell::layoutSubviews() {
 
     EdgeInsets inset = m_separatorInset.value_or(m_tableSeparatorInset);
     double line = 1.0 / Screen::main().scale();
-    m_separatorView->setFrame(
-        Rect{{inset.left, b.size.height - line},
-             {std::max(0.0, b.size.width - inset.left - inset.right), line}});
+    m_separatorView->setFrame(Rect{{inset.left, b.size.height - line},
+                                   {std::max(0.0, b.size.width - inset.left - inset.right), line}});
     bringSubviewToFront(m_separatorView.get());
 
     // The standard views, placed by the style.

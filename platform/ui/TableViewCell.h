@@ -78,7 +78,9 @@ public:
     const EdgeInsets& layoutMargins() const { return m_layoutMargins; }
     void setLayoutMargins(const EdgeInsets& margins);
     bool preservesSuperviewLayoutMargins() const { return m_preservesSuperviewLayoutMargins; }
-    void setPreservesSuperviewLayoutMargins(bool value) { m_preservesSuperviewLayoutMargins = value; }
+    void setPreservesSuperviewLayoutMargins(bool value) {
+        m_preservesSuperviewLayoutMargins = value;
+    }
 
     // Clears the cell's state before a table hands it out again; subclasses reset what they
     // show and call this.

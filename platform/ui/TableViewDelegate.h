@@ -35,10 +35,8 @@ public:
                                  const IndexPath& /*indexPath*/) {}
     virtual void didEndDisplayingCell(TableView& /*tableView*/, TableViewCell& /*cell*/,
                                       const IndexPath& /*indexPath*/) {}
-    virtual void willDisplayHeaderView(TableView& /*tableView*/, View& /*view*/,
-                                       int /*section*/) {}
-    virtual void willDisplayFooterView(TableView& /*tableView*/, View& /*view*/,
-                                       int /*section*/) {}
+    virtual void willDisplayHeaderView(TableView& /*tableView*/, View& /*view*/, int /*section*/) {}
+    virtual void willDisplayFooterView(TableView& /*tableView*/, View& /*view*/, int /*section*/) {}
 
     virtual bool shouldHighlightRowAtIndexPath(TableView& /*tableView*/,
                                                const IndexPath& /*indexPath*/) {
@@ -49,8 +47,8 @@ public:
                                                               const IndexPath& indexPath) {
         return indexPath;
     }
-    virtual void didSelectRowAtIndexPath(TableView& /*tableView*/,
-                                         const IndexPath& /*indexPath*/) {}
+    virtual void didSelectRowAtIndexPath(TableView& /*tableView*/, const IndexPath& /*indexPath*/) {
+    }
     virtual std::optional<IndexPath> willDeselectRowAtIndexPath(TableView& /*tableView*/,
                                                                 const IndexPath& indexPath) {
         return indexPath;

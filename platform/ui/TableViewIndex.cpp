@@ -7,7 +7,9 @@
 
 namespace platform {
 
-TableViewIndex::TableViewIndex() { setBackgroundColor(Color::clear()); }
+TableViewIndex::TableViewIndex() {
+    setBackgroundColor(Color::clear());
+}
 
 Rect TableViewIndex::rectForTitle(int index) const {
     Rect b = bounds();
@@ -53,17 +55,23 @@ void TableViewIndex::touchesBegan(const Touches& touches) {
     select(touches);
 }
 
-void TableViewIndex::touchesMoved(const Touches& touches) { select(touches); }
+void TableViewIndex::touchesMoved(const Touches& touches) {
+    select(touches);
+}
 
-void TableViewIndex::touchesEnded(const Touches& /*touches*/) { m_lastSelected.reset(); }
+void TableViewIndex::touchesEnded(const Touches& /*touches*/) {
+    m_lastSelected.reset();
+}
 
-void TableViewIndex::touchesCancelled(const Touches& /*touches*/) { m_lastSelected.reset(); }
+void TableViewIndex::touchesCancelled(const Touches& /*touches*/) {
+    m_lastSelected.reset();
+}
 
 void TableViewIndex::draw(BitmapContext& context, const Rect& /*rect*/) {
     Font font = Font::boldSystemFont(11);
     for (size_t i = 0; i < m_titles.size(); ++i) {
-        context.drawText(m_titles[i], font, m_textColor, rectForTitle(int(i)), TextAlignment::Center,
-                         1);
+        context.drawText(m_titles[i], font, m_textColor, rectForTitle(int(i)),
+                         TextAlignment::Center, 1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/ScrollView.h"
@@ -12,12 +13,6 @@ namespace platform {
 namespace {
 
 constexpr const char* kBlank = "about:blank";
-
-std::string lowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
 
 std::string trimmed(const std::string& text) {
     const char* space = " \t\r\n\f\v";
@@ -32,7 +27,7 @@ std::string trimmed(const std::string& text) {
 // The content of the first <tag ...>...</tag> element, found by a plain case-insensitive
 // search; nothing when the document lacks it.
 std::optional<std::string> elementContent(const std::string& html, const std::string& tag) {
-    std::string lower = lowerAscii(html);
+    std::string lower = lowercasedAscii(html);
     size_t open = 0;
     while (true) {
         open = lower.find("<" + tag, open);

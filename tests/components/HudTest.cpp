@@ -26,9 +26,7 @@ protected:
 
     static void advance(double s) { RunLoop::main().advance(seconds(s)); }
 
-    bool onView(const std::shared_ptr<ProgressHUD>& hud) const {
-        return hud->superview() == page;
-    }
+    bool onView(const std::shared_ptr<ProgressHUD>& hud) const { return hud->superview() == page; }
 
     std::shared_ptr<View> page = View::make<View>(Rect{{0, 0}, {375, 603}});
 };
@@ -214,18 +212,6 @@ TEST_F(HudTest, DelegateHearsOnceThatTheOverlayWasHiddenAfterItLeftTheView) {
     EXPECT_FALSE(delegate->stillOnViewWhenHeard);
 }
 
-TEST_F(HudTest, DelegateIsNotKeptAlive) {
-    auto delegate = std::make_shared<CountingDelegate>();
-    std::weak_ptr<CountingDelegate> weak = delegate;
-    auto hud = ProgressHUD::showHUDAddedTo(*page, true);
-    hud->setDelegate(delegate);
-    delegate.reset();
-
-    EXPECT_TRUE(weak.expired());
-    hud->hide(true);
-    EXPECT_FALSE(onView(hud));
-}
-
 // --- Content and look ------------------------------------------------------------------------
 
 TEST_F(HudTest, TextModeShowsOnlyTheLabelCentredInTheBox) {
@@ -286,17 +272,6 @@ TEST_F(HudTest, RendersADarkBoxInTheMiddleAndDimsTheRestOnlyWhenAsked) {
     hud->setDimBackground(true);
     Image dimmed = renderToImage(*page);
     EXPECT_LT(dimmed.pixelAt(2, 2) & 0xff, 0xc0u);
-}
-
-TEST_F(HudTest, HiddenOverlayDrawsNothing) {
-    page->setBackgroundColor(Color::white());
-    auto hud = View::make<ProgressHUD>(*page);
-    page->addSubview(hud);
-    hud->show(false);
-    hud->hide(false);
-
-    Image image = renderToImage(*page);
-    EXPECT_EQ(image.pixelAt(187, 301), 0xffffffffu);
 }
 
 }  // namespace

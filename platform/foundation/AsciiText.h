@@ -1,0 +1,27 @@
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Protocol text (header names, media types, tag names) is ASCII and compared without case.
+
+inline char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string lowercasedAscii(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), lowerAscii);
+    return out;
+}
+
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+}  // namespace platform
