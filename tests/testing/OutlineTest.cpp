@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "platform/ui/AlertView.h"
+#include "tests/testing/DriverTestSupport.h"
+
+namespace drivertest {
+namespace {
+
+using namespace platform;
+
+using OutlineTest = DriverTest;
+
+TEST_F(OutlineTest, ShowsTheBarThenTheViewsThenTheAlertWithHandles) {
+    showSample();
+    auto alert = View::make<AlertView>("Sign out?", "You will sign in again.",
+                                       std::weak_ptr<AlertViewDelegate>(), "Cancel",
+                                       std::vector<std::string>{"Sign out"});
+    alert->show();
+
+    EXPECT_EQ(driver.outline(),
+              "navigation bar \"Settings\"\n"
+              "l1  label \"Hello\"\n"
+              "b1  button \"Go\"\n"
+              "s1  table\n"
+              "  r0  cell \"First\"\n"
+              "  r1  cell \"Second\"\n"
+              "alert \"Sign out?\" \"You will sign in again.\" [Cancel] [Sign out]\n"
+              "  a0  button \"Cancel\"\n"
+              "  a1  button \"Sign out\"\n");
+}
+
+TEST_F(OutlineTest, HandlesStayWithTheirViewsAcrossOutlines) {
+    auto screen = showSample();
+    std::string first = driver.outline();
+    EXPECT_EQ(driver.outline(), first);
+
+    // A new button drawn before the old one takes a new number; the old keeps its own.
+    auto extra = View::make<Button>(Rect{{200, 120}, {100, 44}}, ButtonType::System);
+    extra->setTitle("More");
+    screen->view()->insertSubview(extra, 0);
+    EXPECT_EQ(driver.handleOf(*screen->button), "b1");
+    EXPECT_EQ(driver.handleOf(*extra), "b2");
+    EXPECT_EQ(driver.findByHandle("b1"), screen->button);
+}
+
+TEST_F(OutlineTest, LeavesOutHiddenOffscreenAndCoveredViews) {
+    auto screen = showSample();
+    screen->label->setHidden(true);
+    auto outside = View::make<Label>(Rect{{500, 80}, {100, 30}});
+    outside->setText("Far away");
+    screen->view()->addSubview(outside);
+
+    auto texts = driver.visibleTexts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Hello"), 0);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Far away"), 0);
+    EXPECT_NE(std::count(texts.begin(), texts.end(), "Go"), 0);
+
+    // An opaque view over the whole window hides everything drawn before it.
+    auto cover = View::make<View>(window->bounds());
+    cover->setBackgroundColor(Color::white());
+    auto note = View::make<Label>(Rect{{20, 300}, {200, 30}});
+    note->setText("On top");
+    cover->addSubview(note);
+    window->addSubview(cover);
+    EXPECT_EQ(driver.outline(), "l1  label \"On top\"\n");
+}
+
+TEST_F(OutlineTest, ListsOnlyTheRowsInView) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < 50; ++i) {
+        rows.push_back("Row " + std::to_string(i));
+    }
+    auto screen = showSample(rows);
+    auto outline = driver.snapshot();
+    EXPECT_NE(outline.findHandle("r4"), nullptr);
+    EXPECT_EQ(outline.findHandle("r5"), nullptr);
+
+    screen->table->setContentOffset(Point{0, 44 * 20});
+    outline = driver.snapshot();
+    EXPECT_EQ(outline.findHandle("r0"), nullptr);
+    ASSERT_NE(outline.findHandle("r20"), nullptr);
+    EXPECT_EQ(outline.findHandle("r20")->line, "cell \"Row 20\"");
+}
+
+TEST_F(OutlineTest, FindsByExactTextBeforeSubstring) {
+    auto screen = showSample({"Go further", "Second"});
+    // "Go" is the button's whole title and only part of the first row's.
+    EXPECT_EQ(driver.find("Go"), screen->button);
+    EXPECT_EQ(driver.find("further"), screen->table->cellForRowAtIndexPath(IndexPath{0, 0}));
+    EXPECT_EQ(driver.find("Nothing like this"), nullptr);
+    EXPECT_EQ(driver.findAll<Button>().front(), screen->button);
+}
+
+}  // namespace
+}  // namespace drivertest
