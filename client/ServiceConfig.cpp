@@ -28,7 +28,7 @@ void ServiceConfig::pointAllAt(const std::string& rawBase) {
     appServiceRoot = base + "/vobels/services/";
     careerServiceRoot = base + "/edu/";
     userInfoServiceURL = base + kUserInfoPath;
-    schoolSiteRoot = base;
+    schoolSiteRoot = base + "/";
     attendanceRoot = base;
     paymentRoot = base;
     questionnaireRoot = base + "/";
@@ -43,7 +43,7 @@ void ServiceConfig::reload() {
     appServiceRoot = "http://app.lanxi-campus.example/vobels/services/";
     careerServiceRoot = "http://career.lanxi-campus.example/edu/";
     userInfoServiceURL = std::string("http://ids.lanxi-campus.example") + kUserInfoPath;
-    schoolSiteRoot = "http://www.lanxi-campus.example";
+    schoolSiteRoot = "http://www.lanxi-campus.example/";
     attendanceRoot = "http://kq.lanxi-campus.example";
     paymentRoot = "http://pay.lanxi-campus.example:8082";
     questionnaireRoot = "http://career.lanxi-campus.example/";
@@ -68,7 +68,7 @@ void ServiceConfig::reload() {
     if (auto v = env("CAMPUS_USERINFO_SERVICE"); !v.empty())
         userInfoServiceURL = withoutTrailingSlash(v) + kUserInfoPath;
     if (auto v = env("CAMPUS_SCHOOL_SITE"); !v.empty())
-        schoolSiteRoot = withoutTrailingSlash(v);
+        schoolSiteRoot = withoutTrailingSlash(v) + "/";
     if (auto v = env("CAMPUS_ATTENDANCE_HOST"); !v.empty())
         attendanceRoot = withoutTrailingSlash(v);
     if (auto v = env("CAMPUS_PAYMENT_HOST"); !v.empty())

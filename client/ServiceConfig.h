@@ -17,7 +17,7 @@ public:
     std::string appServiceRoot;      // ends in "/vobels/services/"
     std::string careerServiceRoot;   // ends in "/edu/"
     std::string userInfoServiceURL;  // whole template, "%@" for the account
-    std::string schoolSiteRoot;      // news images: root + image path
+    std::string schoolSiteRoot;      // ends in "/": image paths ("upload/...") follow directly
     std::string attendanceRoot;      // root of "/CM/login.html"
     std::string paymentRoot;         // root of "/school/interface/toPay", port 8082 by default
     std::string questionnaireRoot;   // host of the career service

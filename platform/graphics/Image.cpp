@@ -198,6 +198,7 @@ Image Image::named(const std::string& name) {
         }
         Image image = fromFile(file, candidate.scale);
         if (!image.isNull()) {
+            image.m_name = name;
             return image;
         }
     }

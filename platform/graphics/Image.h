@@ -38,6 +38,10 @@ public:
     // a name that already carries "@2x"/"@3x" takes that scale. Missing gives an empty image.
     static Image named(const std::string& name);
 
+    // The name named() found the image by, kept so that a screen's outline can say which
+    // picture it shows; empty for every other image (derived ones included).
+    const std::string& name() const { return m_name; }
+
     bool isNull() const { return m_pixels == nullptr; }
     int pixelWidth() const;
     int pixelHeight() const;
@@ -77,6 +81,7 @@ private:
     std::shared_ptr<const Pixels> m_pixels;
     double m_scale{1};
     ImageOrientation m_orientation{ImageOrientation::Up};
+    std::string m_name;
 };
 
 }  // namespace platform

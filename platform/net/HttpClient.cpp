@@ -31,7 +31,18 @@ NetworkThread& HttpClient::network() {
 HttpClient::RequestId HttpClient::send(HttpRequest request,
                                        std::function<void(HttpResponse)> completion) {
     RequestId id = m_nextId.fetch_add(1);
-    network().enqueue(id, std::move(request), std::move(completion));
+    // The mark counts the request until the completion has run, or until the completion is
+    // dropped unrun (the loop reset, the process ending): whichever lets go of it first.
+    m_inFlight->fetch_add(1);
+    auto mark =
+        std::shared_ptr<void>(nullptr, [count = m_inFlight](void*) { count->fetch_sub(1); });
+    network().enqueue(id, std::move(request),
+                      [completion = std::move(completion),
+                       mark = std::move(mark)](HttpResponse response) mutable {
+                          if (completion)
+                              completion(std::move(response));
+                          mark.reset();
+                      });
     return id;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,6 +37,10 @@ public:
     // The completion then gets error "cancelled"; an id that already completed is ignored.
     void cancel(RequestId id);
 
+    // Asynchronous requests sent whose completion has not yet run (or been dropped), so that
+    // the terminal front end can wait for replies before it shows the screen. Thread-safe.
+    std::size_t inFlight() const { return m_inFlight->load(); }
+
     // application/x-www-form-urlencoded, pairs in the order given.
     static std::string formEncode(const std::vector<std::pair<std::string, std::string>>& params);
 
@@ -46,6 +51,9 @@ private:
     std::once_flag m_networkStarted;
     std::unique_ptr<NetworkThread> m_network;
     std::atomic<RequestId> m_nextId{1};
+    // Shared with the marks of the requests, which may outlive the client at exit.
+    std::shared_ptr<std::atomic<std::size_t>> m_inFlight{
+        std::make_shared<std::atomic<std::size_t>>(0)};
 };
 
 }  // namespace platform

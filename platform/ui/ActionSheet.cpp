@@ -3,6 +3,7 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/ActionSheetDelegate.h"
+#include "platform/ui/AlertButtonPress.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/Screen.h"
 
@@ -23,45 +24,34 @@ ActionSheet::ActionSheet(std::string title, std::weak_ptr<ActionSheetDelegate> d
                          const std::vector<std::string>& otherButtonTitles)
     : m_title(std::move(title)), m_delegate(std::move(delegate)) {
     if (!destructiveButtonTitle.empty()) {
-        m_destructiveButtonIndex = int(m_buttons.size());
-        m_buttons.push_back(destructiveButtonTitle);
+        m_destructiveButtonIndex = m_buttons.add(destructiveButtonTitle);
     }
     for (const auto& other : otherButtonTitles) {
-        m_buttons.push_back(other);
+        m_buttons.add(other);
     }
     if (!cancelButtonTitle.empty()) {
-        m_cancelButtonIndex = int(m_buttons.size());
-        m_buttons.push_back(cancelButtonTitle);
+        m_cancelButtonIndex = m_buttons.add(cancelButtonTitle);
     }
 }
 
 int ActionSheet::addButtonWithTitle(std::string title) {
-    m_buttons.push_back(std::move(title));
-    return int(m_buttons.size()) - 1;
+    return m_buttons.add(std::move(title));
 }
 
 std::string ActionSheet::buttonTitleAtIndex(int index) const {
-    if (index < 0 || index >= numberOfButtons()) {
-        return "";
-    }
-    return m_buttons[size_t(index)];
+    return m_buttons.titleAt(index);
 }
 
 void ActionSheet::setCancelButtonIndex(int index) {
-    m_cancelButtonIndex = (index >= 0 && index < numberOfButtons()) ? index : -1;
+    m_cancelButtonIndex = m_buttons.indexOrNone(index);
 }
 
 void ActionSheet::setDestructiveButtonIndex(int index) {
-    m_destructiveButtonIndex = (index >= 0 && index < numberOfButtons()) ? index : -1;
+    m_destructiveButtonIndex = m_buttons.indexOrNone(index);
 }
 
 int ActionSheet::firstOtherButtonIndex() const {
-    for (int i = 0; i < numberOfButtons(); ++i) {
-        if (i != m_cancelButtonIndex && i != m_destructiveButtonIndex) {
-            return i;
-        }
-    }
-    return -1;
+    return m_buttons.firstIndexOtherThan({m_cancelButtonIndex, m_destructiveButtonIndex});
 }
 
 void ActionSheet::showInView(const std::shared_ptr<View>& view) {
@@ -82,34 +72,11 @@ bool ActionSheet::isVisible() const {
 }
 
 bool ActionSheet::pressButton(int index) {
-    if (!isVisible() || index < 0 || index >= numberOfButtons()) {
-        return false;
-    }
-    auto self = weak_from_this().lock();
-    if (auto delegate = this->delegate()) {
-        delegate->clickedButtonAtIndex(*this, index);
-    }
-    dismiss(index);
-    return true;
+    return pressAlertButton(*this, index);
 }
 
 void ActionSheet::dismissWithClickedButtonIndex(int index, bool /*animated*/) {
-    if (!isVisible()) {
-        return;
-    }
-    auto self = weak_from_this().lock();
-    dismiss(index);
-}
-
-void ActionSheet::dismiss(int index) {
-    // Headless sheets vanish at once, so did-dismiss follows will-dismiss directly.
-    if (auto delegate = this->delegate()) {
-        delegate->willDismissWithButtonIndex(*this, index);
-    }
-    AlertPresenter::shared().remove(this);
-    if (auto delegate = this->delegate()) {
-        delegate->didDismissWithButtonIndex(*this, index);
-    }
+    dismissAlertWithButtonIndex(*this, index);
 }
 
 void ActionSheet::draw(BitmapContext& context, const Rect& rect) {
@@ -128,7 +95,7 @@ void ActionSheet::draw(BitmapContext& context, const Rect& rect) {
         double top = y + i * kRowHeight;
         context.strokeLine({0, top}, {rect.size.width, top}, Color::whiteAlpha(0.8f, 1), 0.5);
         Color color = i == m_destructiveButtonIndex ? Color::redColor() : tintColor();
-        context.drawText(m_buttons[size_t(i)],
+        context.drawText(m_buttons.titleAt(i),
                          i == m_cancelButtonIndex ? Font::boldSystemFont(20) : font, color,
                          Rect{{0, top + (kRowHeight - line) / 2}, {rect.size.width, line}},
                          TextAlignment::Center, 1);
@@ -136,7 +103,7 @@ void ActionSheet::draw(BitmapContext& context, const Rect& rect) {
 }
 
 std::string ActionSheet::describeAlert() const {
-    return describeAlertLine("action sheet", m_title, "", m_buttons);
+    return describeAlertLine("action sheet", m_title, "", m_buttons.titles());
 }
 
 }  // namespace platform

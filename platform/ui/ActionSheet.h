@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/AlertButtons.h"
 #include "platform/ui/ModalAlert.h"
 #include "platform/ui/View.h"
 
@@ -32,7 +33,7 @@ public:
 
     // Returns the new button's index.
     int addButtonWithTitle(std::string title);
-    int numberOfButtons() const { return int(m_buttons.size()); }
+    int numberOfButtons() const { return m_buttons.count(); }
     std::string buttonTitleAtIndex(int index) const;
     // -1 when there is none.
     int cancelButtonIndex() const { return m_cancelButtonIndex; }
@@ -50,7 +51,7 @@ public:
 
     std::string alertTitle() const override { return m_title; }
     std::string alertMessage() const override { return ""; }
-    std::vector<std::string> buttonTitles() const override { return m_buttons; }
+    std::vector<std::string> buttonTitles() const override { return m_buttons.titles(); }
     bool pressButton(int index) override;
     std::string describeAlert() const override;
 
@@ -58,11 +59,9 @@ public:
     std::string describe() const override { return describeAlert(); }
 
 private:
-    void dismiss(int index);
-
     std::string m_title;
     std::weak_ptr<ActionSheetDelegate> m_delegate;
-    std::vector<std::string> m_buttons;
+    AlertButtons m_buttons;
     int m_cancelButtonIndex{-1};
     int m_destructiveButtonIndex{-1};
     std::weak_ptr<View> m_shownIn;

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
+#include "platform/ui/AlertButtonPress.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/AlertViewDelegate.h"
 #include "platform/ui/Screen.h"
@@ -48,11 +49,10 @@ AlertView::AlertView(std::string title, std::string message,
                      const std::vector<std::string>& otherButtonTitles)
     : m_title(std::move(title)), m_message(std::move(message)), m_delegate(std::move(delegate)) {
     if (!cancelButtonTitle.empty()) {
-        m_buttons.push_back(cancelButtonTitle);
-        m_cancelButtonIndex = 0;
+        m_cancelButtonIndex = m_buttons.add(cancelButtonTitle);
     }
     for (const auto& other : otherButtonTitles) {
-        m_buttons.push_back(other);
+        m_buttons.add(other);
     }
     resize();
 }
@@ -68,29 +68,21 @@ void AlertView::setMessage(std::string message) {
 }
 
 int AlertView::addButtonWithTitle(std::string title) {
-    m_buttons.push_back(std::move(title));
+    int index = m_buttons.add(std::move(title));
     resize();
-    return int(m_buttons.size()) - 1;
+    return index;
 }
 
 std::string AlertView::buttonTitleAtIndex(int index) const {
-    if (index < 0 || index >= numberOfButtons()) {
-        return "";
-    }
-    return m_buttons[size_t(index)];
+    return m_buttons.titleAt(index);
 }
 
 void AlertView::setCancelButtonIndex(int index) {
-    m_cancelButtonIndex = (index >= 0 && index < numberOfButtons()) ? index : -1;
+    m_cancelButtonIndex = m_buttons.indexOrNone(index);
 }
 
 int AlertView::firstOtherButtonIndex() const {
-    for (int i = 0; i < numberOfButtons(); ++i) {
-        if (i != m_cancelButtonIndex) {
-            return i;
-        }
-    }
-    return -1;
+    return m_buttons.firstIndexOtherThan({m_cancelButtonIndex});
 }
 
 void AlertView::setAlertViewStyle(AlertViewStyle style) {
@@ -162,34 +154,11 @@ bool AlertView::isVisible() const {
 }
 
 bool AlertView::pressButton(int index) {
-    if (!isVisible() || index < 0 || index >= numberOfButtons()) {
-        return false;
-    }
-    auto self = weak_from_this().lock();
-    if (auto delegate = this->delegate()) {
-        delegate->clickedButtonAtIndex(*this, index);
-    }
-    dismiss(index);
-    return true;
+    return pressAlertButton(*this, index);
 }
 
 void AlertView::dismissWithClickedButtonIndex(int index, bool /*animated*/) {
-    if (!isVisible()) {
-        return;
-    }
-    auto self = weak_from_this().lock();
-    dismiss(index);
-}
-
-void AlertView::dismiss(int index) {
-    // Headless alerts vanish at once, so did-dismiss follows will-dismiss directly.
-    if (auto delegate = this->delegate()) {
-        delegate->willDismissWithButtonIndex(*this, index);
-    }
-    AlertPresenter::shared().remove(this);
-    if (auto delegate = this->delegate()) {
-        delegate->didDismissWithButtonIndex(*this, index);
-    }
+    dismissAlertWithButtonIndex(*this, index);
 }
 
 // --- Layout -----------------------------------------------------------------------------
@@ -264,7 +233,7 @@ void AlertView::draw(BitmapContext& context, const Rect& rect) {
         }
         Font font = i == m_cancelButtonIndex ? Font::boldSystemFont(17) : Font::systemFont(17);
         double line = TextMeasurer::current().lineHeight(font);
-        context.drawText(m_buttons[size_t(i)], font, tint,
+        context.drawText(m_buttons.titleAt(i), font, tint,
                          Rect{{button.minX(), button.minY() + (kButtonHeight - line) / 2},
                               {button.size.width, line}},
                          TextAlignment::Center, 1);
@@ -272,7 +241,7 @@ void AlertView::draw(BitmapContext& context, const Rect& rect) {
 }
 
 std::string AlertView::describeAlert() const {
-    return describeAlertLine("alert", m_title, m_message, m_buttons);
+    return describeAlertLine("alert", m_title, m_message, m_buttons.titles());
 }
 
 }  // namespace platform

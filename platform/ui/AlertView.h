@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/AlertButtons.h"
 #include "platform/ui/ModalAlert.h"
 #include "platform/ui/View.h"
 
@@ -37,7 +38,7 @@ public:
     // --- Buttons ------------------------------------------------------------------------
     // Returns the new button's index.
     int addButtonWithTitle(std::string title);
-    int numberOfButtons() const { return int(m_buttons.size()); }
+    int numberOfButtons() const { return m_buttons.count(); }
     // "" for an index that is not a button.
     std::string buttonTitleAtIndex(int index) const;
     // -1 when there is none.
@@ -63,7 +64,7 @@ public:
     // --- ModalAlert -----------------------------------------------------------------------
     std::string alertTitle() const override { return m_title; }
     std::string alertMessage() const override { return m_message; }
-    std::vector<std::string> buttonTitles() const override { return m_buttons; }
+    std::vector<std::string> buttonTitles() const override { return m_buttons.titles(); }
     bool pressButton(int index) override;
     std::vector<std::shared_ptr<TextField>> alertTextFields() const override { return m_fields; }
     std::string describeAlert() const override;
@@ -75,13 +76,12 @@ public:
     static constexpr double kWidth = 270;
 
 private:
-    void dismiss(int index);
     void resize();
 
     std::string m_title;
     std::string m_message;
     std::weak_ptr<AlertViewDelegate> m_delegate;
-    std::vector<std::string> m_buttons;
+    AlertButtons m_buttons;
     int m_cancelButtonIndex{-1};
     AlertViewStyle m_style{AlertViewStyle::Default};
     std::vector<std::shared_ptr<TextField>> m_fields;

@@ -89,37 +89,18 @@ void CollectionView::layoutDidInvalidate() {
 // --- Reuse --------------------------------------------------------------------------------
 
 void CollectionView::registerCellFactory(const std::string& identifier, CellFactory factory) {
-    if (factory) {
-        m_cellFactories[identifier] = std::move(factory);
-    } else {
-        m_cellFactories.erase(identifier);
-    }
+    m_cellPool.registerFactory(identifier, std::move(factory));
 }
 
 void CollectionView::registerSupplementaryFactory(const std::string& kind,
                                                   const std::string& identifier,
                                                   SupplementaryFactory factory) {
-    if (factory) {
-        m_supplementaryFactories[{kind, identifier}] = std::move(factory);
-    } else {
-        m_supplementaryFactories.erase({kind, identifier});
-    }
+    m_supplementaryPools[kind].registerFactory(identifier, std::move(factory));
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCellWithReuseIdentifier(
     const std::string& identifier, const IndexPath& /*indexPath*/) {
-    auto pool = m_cellPool.find(identifier);
-    if (pool != m_cellPool.end() && !pool->second.empty()) {
-        auto cell = std::move(pool->second.back());
-        pool->second.pop_back();
-        cell->prepareForReuse();
-        return cell;
-    }
-    std::shared_ptr<CollectionViewCell> cell;
-    auto factory = m_cellFactories.find(identifier);
-    if (factory != m_cellFactories.end()) {
-        cell = factory->second();
-    }
+    auto cell = m_cellPool.dequeue(identifier);
     if (!cell) {
         // The phone stops the program for an unregistered identifier; a plain cell keeps
         // the view usable instead.
@@ -131,18 +112,7 @@ std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCellWithReuse
 
 std::shared_ptr<CollectionReusableView> CollectionView::dequeueReusableSupplementaryViewOfKind(
     const std::string& kind, const std::string& identifier, const IndexPath& /*indexPath*/) {
-    auto pool = m_supplementaryPool.find({kind, identifier});
-    if (pool != m_supplementaryPool.end() && !pool->second.empty()) {
-        auto view = std::move(pool->second.back());
-        pool->second.pop_back();
-        view->prepareForReuse();
-        return view;
-    }
-    std::shared_ptr<CollectionReusableView> view;
-    auto factory = m_supplementaryFactories.find({kind, identifier});
-    if (factory != m_supplementaryFactories.end()) {
-        view = factory->second();
-    }
+    auto view = m_supplementaryPools[kind].dequeue(identifier);
     if (!view) {
         view = View::make<CollectionReusableView>();
     }
@@ -156,10 +126,7 @@ void CollectionView::recycleCell(const IndexPath& indexPath,
         return;
     }
     cell->setHighlighted(false);
-    cell->removeFromSuperview();
-    if (!cell->reuseIdentifier().empty()) {
-        m_cellPool[cell->reuseIdentifier()].push_back(cell);
-    }
+    m_cellPool.enqueue(cell);
     if (auto delegate = this->delegate()) {
         delegate->didEndDisplayingCell(*this, *cell, indexPath);
     }
@@ -170,10 +137,7 @@ void CollectionView::recycleSupplementary(const SupplementaryKey& key,
     if (!view) {
         return;
     }
-    view->removeFromSuperview();
-    if (!view->reuseIdentifier().empty()) {
-        m_supplementaryPool[{key.first, view->reuseIdentifier()}].push_back(view);
-    }
+    m_supplementaryPools[key.first].enqueue(view);
 }
 
 // --- Data ---------------------------------------------------------------------------------
@@ -213,17 +177,13 @@ void CollectionView::reloadData() {
     m_loaded = true;
     m_moving.reset();
     m_touchedItem.reset();
-    auto cells = std::move(m_visibleCells);
-    m_visibleCells.clear();
-    for (auto& [path, cell] : cells) {
+    for (auto& [path, cell] : m_cells.takeAll()) {
         recycleCell(path, cell);
     }
-    auto supplementary = std::move(m_visibleSupplementary);
-    m_visibleSupplementary.clear();
-    for (auto& [key, view] : supplementary) {
+    for (auto& [key, view] : m_visibleSupplementary.takeAll()) {
         recycleSupplementary(key, view);
     }
-    m_selected.clear();
+    m_cells.clearSelection();
     loadCounts();
     relayout();
 }
@@ -242,30 +202,13 @@ void CollectionView::applyUpdates() {
 
 void CollectionView::insertItemsAtIndexPaths(const std::vector<IndexPath>& indexPaths) {
     auto self = weak_from_this().lock();
-    auto sorted = indexPaths;
-    std::sort(sorted.begin(), sorted.end());
-    for (const auto& inserted : sorted) {
-        auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
-            return indexPathAfterInsertion(p, inserted);
-        };
-        remapIndexPathKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
-        remapIndexPaths(m_selected, remap);
-    }
+    m_cells.follow(remapsForInsertedItems(indexPaths));
     applyUpdates();
 }
 
 void CollectionView::deleteItemsAtIndexPaths(const std::vector<IndexPath>& indexPaths) {
     auto self = weak_from_this().lock();
-    auto sorted = indexPaths;
-    std::sort(sorted.rbegin(), sorted.rend());
-    std::vector<std::pair<IndexPath, std::shared_ptr<CollectionViewCell>>> gone;
-    for (const auto& deleted : sorted) {
-        auto remap = [&](const IndexPath& p) { return indexPathAfterDeletion(p, deleted); };
-        remapIndexPathKeys(m_visibleCells, remap,
-                           [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
-        remapIndexPaths(m_selected, remap);
-    }
-    for (auto& [path, cell] : gone) {
+    for (auto& [path, cell] : m_cells.follow(remapsForDeletedItems(indexPaths))) {
         recycleCell(path, cell);
     }
     applyUpdates();
@@ -274,10 +217,7 @@ void CollectionView::deleteItemsAtIndexPaths(const std::vector<IndexPath>& index
 void CollectionView::reloadItemsAtIndexPaths(const std::vector<IndexPath>& indexPaths) {
     auto self = weak_from_this().lock();
     for (const auto& path : indexPaths) {
-        auto it = m_visibleCells.find(path);
-        if (it != m_visibleCells.end()) {
-            auto cell = std::move(it->second);
-            m_visibleCells.erase(it);
+        if (auto cell = m_cells.take(path)) {
             recycleCell(path, cell);
         }
     }
@@ -285,11 +225,7 @@ void CollectionView::reloadItemsAtIndexPaths(const std::vector<IndexPath>& index
 }
 
 void CollectionView::relocate(const IndexPath& from, const IndexPath& to) {
-    auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
-        return indexPathAfterMove(p, from, to);
-    };
-    remapIndexPathKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
-    remapIndexPaths(m_selected, remap);
+    m_cells.follow(remapsForMove(from, to));
     if (from.section != to.section && isValid(from) && to.section >= 0 &&
         to.section < int(m_counts.size())) {
         --m_counts[size_t(from.section)];
@@ -305,19 +241,9 @@ void CollectionView::moveItemAtIndexPath(const IndexPath& from, const IndexPath&
 
 void CollectionView::insertSections(const std::vector<int>& sections) {
     auto self = weak_from_this().lock();
-    auto sorted = sections;
-    std::sort(sorted.begin(), sorted.end());
-    for (int inserted : sorted) {
-        auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
-            return p.section >= inserted ? IndexPath{p.section + 1, p.row} : p;
-        };
-        remapIndexPathKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
-        remapIndexPaths(m_selected, remap);
-    }
+    m_cells.follow(remapsForInsertedSections(sections));
     // Headers and footers of moved sections are asked for again.
-    auto supplementary = std::move(m_visibleSupplementary);
-    m_visibleSupplementary.clear();
-    for (auto& [key, view] : supplementary) {
+    for (auto& [key, view] : m_visibleSupplementary.takeAll()) {
         recycleSupplementary(key, view);
     }
     applyUpdates();
@@ -325,26 +251,10 @@ void CollectionView::insertSections(const std::vector<int>& sections) {
 
 void CollectionView::deleteSections(const std::vector<int>& sections) {
     auto self = weak_from_this().lock();
-    auto sorted = sections;
-    std::sort(sorted.rbegin(), sorted.rend());
-    std::vector<std::pair<IndexPath, std::shared_ptr<CollectionViewCell>>> gone;
-    for (int deleted : sorted) {
-        auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
-            if (p.section == deleted) {
-                return std::nullopt;
-            }
-            return p.section > deleted ? IndexPath{p.section - 1, p.row} : p;
-        };
-        remapIndexPathKeys(m_visibleCells, remap,
-                           [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
-        remapIndexPaths(m_selected, remap);
-    }
-    for (auto& [path, cell] : gone) {
+    for (auto& [path, cell] : m_cells.follow(remapsForDeletedSections(sections))) {
         recycleCell(path, cell);
     }
-    auto supplementary = std::move(m_visibleSupplementary);
-    m_visibleSupplementary.clear();
-    for (auto& [key, view] : supplementary) {
+    for (auto& [key, view] : m_visibleSupplementary.takeAll()) {
         recycleSupplementary(key, view);
     }
     applyUpdates();
@@ -355,25 +265,13 @@ void CollectionView::reloadSections(const std::vector<int>& sections) {
     auto inSections = [&](int section) {
         return std::find(sections.begin(), sections.end(), section) != sections.end();
     };
-    for (auto it = m_visibleCells.begin(); it != m_visibleCells.end();) {
-        if (inSections(it->first.section)) {
-            auto path = it->first;
-            auto cell = std::move(it->second);
-            it = m_visibleCells.erase(it);
-            recycleCell(path, cell);
-        } else {
-            ++it;
-        }
+    for (auto& [path, cell] :
+         m_cells.takeIf([&](const IndexPath& path) { return inSections(path.section); })) {
+        recycleCell(path, cell);
     }
-    for (auto it = m_visibleSupplementary.begin(); it != m_visibleSupplementary.end();) {
-        if (inSections(it->first.second.section)) {
-            auto key = it->first;
-            auto view = std::move(it->second);
-            it = m_visibleSupplementary.erase(it);
-            recycleSupplementary(key, view);
-        } else {
-            ++it;
-        }
+    for (auto& [key, view] : m_visibleSupplementary.takeIf(
+             [&](const SupplementaryKey& key) { return inSections(key.second.section); })) {
+        recycleSupplementary(key, view);
     }
     applyUpdates();
 }
@@ -433,37 +331,20 @@ void CollectionView::tile() {
         }
     }
 
-    std::vector<std::pair<IndexPath, std::shared_ptr<CollectionViewCell>>> leaving;
-    for (auto it = m_visibleCells.begin(); it != m_visibleCells.end();) {
-        if (!wantedItems.count(it->first)) {
-            leaving.emplace_back(it->first, std::move(it->second));
-            it = m_visibleCells.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    for (auto& [path, cell] : leaving) {
+    for (auto& [path, cell] :
+         m_cells.takeIf([&](const IndexPath& path) { return !wantedItems.count(path); })) {
         recycleCell(path, cell);
     }
-    std::vector<std::pair<SupplementaryKey, std::shared_ptr<CollectionReusableView>>> leavingViews;
-    for (auto it = m_visibleSupplementary.begin(); it != m_visibleSupplementary.end();) {
-        if (!wantedSupplementary.count(it->first)) {
-            leavingViews.emplace_back(it->first, std::move(it->second));
-            it = m_visibleSupplementary.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    for (auto& [key, view] : leavingViews) {
+    for (auto& [key, view] : m_visibleSupplementary.takeIf(
+             [&](const SupplementaryKey& key) { return !wantedSupplementary.count(key); })) {
         recycleSupplementary(key, view);
     }
 
     size_t cellLayer = m_backgroundView ? 1 : 0;
     for (const auto& a : attributes) {
         if (a.category == CollectionElementCategory::Cell) {
-            auto existing = m_visibleCells.find(a.indexPath);
-            if (existing != m_visibleCells.end()) {
-                existing->second->applyLayoutAttributes(a);
+            if (auto existing = m_cells.find(a.indexPath)) {
+                existing->applyLayoutAttributes(a);
                 continue;
             }
             auto dataSource = this->dataSource();
@@ -472,18 +353,17 @@ void CollectionView::tile() {
             if (!cell) {
                 cell = View::make<CollectionViewCell>();
             }
-            m_visibleCells[a.indexPath] = cell;
+            m_cells.add(a.indexPath, cell);
             cell->applyLayoutAttributes(a);
-            cell->setSelected(isSelected(a.indexPath));
+            cell->setSelected(m_cells.isSelected(a.indexPath));
             if (auto delegate = this->delegate()) {
                 delegate->willDisplayCell(*this, *cell, a.indexPath);
             }
             insertSubview(cell, cellLayer);
         } else {
             SupplementaryKey key{a.kind, a.indexPath};
-            auto existing = m_visibleSupplementary.find(key);
-            if (existing != m_visibleSupplementary.end()) {
-                existing->second->applyLayoutAttributes(a);
+            if (auto existing = m_visibleSupplementary.find(key)) {
+                existing->applyLayoutAttributes(a);
                 continue;
             }
             auto dataSource = this->dataSource();
@@ -493,7 +373,7 @@ void CollectionView::tile() {
             if (!view) {
                 continue;
             }
-            m_visibleSupplementary[key] = view;
+            m_visibleSupplementary.add(key, view);
             view->applyLayoutAttributes(a);
             if (auto delegate = this->delegate()) {
                 delegate->willDisplaySupplementaryView(*this, *view, a.kind, a.indexPath);
@@ -512,33 +392,19 @@ void CollectionView::tile() {
 
 std::shared_ptr<CollectionViewCell> CollectionView::cellForItemAtIndexPath(
     const IndexPath& indexPath) const {
-    auto it = m_visibleCells.find(indexPath);
-    return it == m_visibleCells.end() ? nullptr : it->second;
+    return m_cells.find(indexPath);
 }
 
 std::vector<std::shared_ptr<CollectionViewCell>> CollectionView::visibleCells() const {
-    std::vector<std::shared_ptr<CollectionViewCell>> cells;
-    for (const auto& [path, cell] : m_visibleCells) {
-        cells.push_back(cell);
-    }
-    return cells;
+    return m_cells.views();
 }
 
 std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() const {
-    std::vector<IndexPath> paths;
-    for (const auto& [path, cell] : m_visibleCells) {
-        paths.push_back(path);
-    }
-    return paths;
+    return m_cells.keys();
 }
 
 std::optional<IndexPath> CollectionView::indexPathForCell(const CollectionViewCell& cell) const {
-    for (const auto& [path, shown] : m_visibleCells) {
-        if (shown.get() == &cell) {
-            return path;
-        }
-    }
-    return std::nullopt;
+    return m_cells.keyOf(cell);
 }
 
 std::optional<IndexPath> CollectionView::indexPathForItemAtPoint(Point point) const {
@@ -566,8 +432,7 @@ CollectionView::layoutAttributesForSupplementaryElementOfKind(const std::string&
 
 std::shared_ptr<CollectionReusableView> CollectionView::supplementaryViewForElementKind(
     const std::string& kind, const IndexPath& indexPath) const {
-    auto it = m_visibleSupplementary.find({kind, indexPath});
-    return it == m_visibleSupplementary.end() ? nullptr : it->second;
+    return m_visibleSupplementary.find({kind, indexPath});
 }
 
 std::vector<std::shared_ptr<CollectionReusableView>>
@@ -622,55 +487,23 @@ void CollectionView::scrollToItemAtIndexPath(const IndexPath& indexPath,
 
 // --- Selection ----------------------------------------------------------------------------
 
-bool CollectionView::isSelected(const IndexPath& indexPath) const {
-    return std::binary_search(m_selected.begin(), m_selected.end(), indexPath);
-}
-
-void CollectionView::setItemSelected(const IndexPath& indexPath, bool selected) {
-    auto it = std::lower_bound(m_selected.begin(), m_selected.end(), indexPath);
-    bool present = it != m_selected.end() && *it == indexPath;
-    if (selected && !present) {
-        m_selected.insert(it, indexPath);
-    } else if (!selected && present) {
-        m_selected.erase(it);
-    }
-    if (auto cell = cellForItemAtIndexPath(indexPath)) {
-        cell->setSelected(selected);
-    }
-}
-
 void CollectionView::selectItemAtIndexPath(const std::optional<IndexPath>& indexPath, bool animated,
                                            CollectionViewScrollPosition position) {
-    if (!indexPath) {
-        auto selected = m_selected;
-        for (const auto& path : selected) {
-            setItemSelected(path, false);
-        }
+    if (indexPath && !isValid(*indexPath)) {
         return;
     }
-    if (!isValid(*indexPath)) {
-        return;
-    }
-    if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (const auto& path : selected) {
-            if (path != *indexPath) {
-                setItemSelected(path, false);
-            }
-        }
-    }
-    setItemSelected(*indexPath, true);
-    if (position != CollectionViewScrollPosition::None) {
+    m_cells.select(indexPath, m_allowsMultipleSelection);
+    if (indexPath && position != CollectionViewScrollPosition::None) {
         scrollToItemAtIndexPath(*indexPath, position, animated);
     }
 }
 
 void CollectionView::deselectItemAtIndexPath(const IndexPath& indexPath, bool /*animated*/) {
-    setItemSelected(indexPath, false);
+    m_cells.setSelected(indexPath, false);
 }
 
 void CollectionView::deselectWithDelegate(const IndexPath& indexPath) {
-    setItemSelected(indexPath, false);
+    m_cells.setSelected(indexPath, false);
     if (auto delegate = this->delegate()) {
         delegate->didDeselectItemAtIndexPath(*this, indexPath);
     }
@@ -685,7 +518,7 @@ bool CollectionView::tapItemAtIndexPath(const IndexPath& indexPath) {
     if (delegate && !delegate->shouldHighlightItemAtIndexPath(*this, indexPath)) {
         return false;
     }
-    if (m_allowsMultipleSelection && isSelected(indexPath)) {
+    if (m_allowsMultipleSelection && m_cells.isSelected(indexPath)) {
         // With several items selectable, a tap on a selected item deselects it.
         if (!delegate || delegate->shouldDeselectItemAtIndexPath(*this, indexPath)) {
             deselectWithDelegate(indexPath);
@@ -696,14 +529,10 @@ bool CollectionView::tapItemAtIndexPath(const IndexPath& indexPath) {
         return false;
     }
     if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (const auto& path : selected) {
-            if (path != indexPath) {
-                deselectWithDelegate(path);
-            }
-        }
+        m_cells.forEachSelectedOtherThan(
+            indexPath, [this](const IndexPath& path) { deselectWithDelegate(path); });
     }
-    setItemSelected(indexPath, true);
+    m_cells.setSelected(indexPath, true);
     if ((delegate = this->delegate())) {
         delegate->didSelectItemAtIndexPath(*this, indexPath);
     }
@@ -822,9 +651,7 @@ void CollectionView::touchesBegan(const Touches& touches) {
     if (delegate && !delegate->shouldHighlightItemAtIndexPath(*this, *m_touchedItem)) {
         return;
     }
-    if (auto cell = cellForItemAtIndexPath(*m_touchedItem)) {
-        cell->setHighlighted(true);
-    }
+    m_cells.setHighlighted(*m_touchedItem, true);
     if (delegate) {
         delegate->didHighlightItemAtIndexPath(*this, *m_touchedItem);
     }
@@ -839,9 +666,7 @@ void CollectionView::touchesEnded(const Touches& touches) {
         return;
     }
     auto self = weak_from_this().lock();
-    if (auto cell = cellForItemAtIndexPath(*item)) {
-        cell->setHighlighted(false);
-    }
+    m_cells.setHighlighted(*item, false);
     if (auto delegate = this->delegate()) {
         delegate->didUnhighlightItemAtIndexPath(*this, *item);
     }
@@ -852,9 +677,7 @@ void CollectionView::touchesEnded(const Touches& touches) {
 
 void CollectionView::touchesCancelled(const Touches& /*touches*/) {
     if (m_touchedItem) {
-        if (auto cell = cellForItemAtIndexPath(*m_touchedItem)) {
-            cell->setHighlighted(false);
-        }
+        m_cells.setHighlighted(*m_touchedItem, false);
     }
     m_touchedItem.reset();
 }

@@ -12,7 +12,10 @@
 #include "platform/ui/CollectionViewCell.h"
 #include "platform/ui/CollectionViewLayoutAttributes.h"
 #include "platform/ui/IndexPath.h"
+#include "platform/ui/ReusePool.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/VisibleCells.h"
+#include "platform/ui/VisibleViews.h"
 
 namespace platform {
 
@@ -121,7 +124,9 @@ public:
                                  bool animated);
 
     // --- Selection ----------------------------------------------------------------------------
-    std::vector<IndexPath> indexPathsForSelectedItems() const { return m_selected; }
+    std::vector<IndexPath> indexPathsForSelectedItems() const {
+        return m_cells.selectedIndexPaths();
+    }
     // Selects without telling the delegate (none deselects all).
     void selectItemAtIndexPath(const std::optional<IndexPath>& indexPath, bool animated,
                                CollectionViewScrollPosition position);
@@ -176,8 +181,6 @@ private:
     void recycleCell(const IndexPath& indexPath, const std::shared_ptr<CollectionViewCell>& cell);
     void recycleSupplementary(const SupplementaryKey& key,
                               const std::shared_ptr<CollectionReusableView>& view);
-    void setItemSelected(const IndexPath& indexPath, bool selected);
-    bool isSelected(const IndexPath& indexPath) const;
     void deselectWithDelegate(const IndexPath& indexPath);
     // Re-keys cells and selection after items moved in the data.
     void relocate(const IndexPath& from, const IndexPath& to);
@@ -195,15 +198,12 @@ private:
     int m_batchDepth{0};
     bool m_updatesPending{false};
 
-    std::map<IndexPath, std::shared_ptr<CollectionViewCell>> m_visibleCells;
-    std::map<SupplementaryKey, std::shared_ptr<CollectionReusableView>> m_visibleSupplementary;
-    std::map<std::string, std::vector<std::shared_ptr<CollectionViewCell>>> m_cellPool;
-    std::map<std::pair<std::string, std::string>,
-             std::vector<std::shared_ptr<CollectionReusableView>>>
-        m_supplementaryPool;
-    std::map<std::string, CellFactory> m_cellFactories;
-    std::map<std::pair<std::string, std::string>, SupplementaryFactory> m_supplementaryFactories;
-    std::vector<IndexPath> m_selected;
+    // The shown cells and the selection.
+    VisibleCells<CollectionViewCell> m_cells;
+    VisibleViews<SupplementaryKey, CollectionReusableView> m_visibleSupplementary;
+    ReusePool<CollectionViewCell> m_cellPool;
+    // By element kind.
+    std::map<std::string, ReusePool<CollectionReusableView>> m_supplementaryPools;
     std::optional<Movement> m_moving;
     std::optional<IndexPath> m_touchedItem;
 };

@@ -98,7 +98,11 @@ std::string ImageView::describe() const {
         return "image (none)";
     }
     std::ostringstream out;
-    out << "image " << image.size().width << "x" << image.size().height;
+    out << "image ";
+    if (!image.name().empty()) {
+        out << "\"" << image.name() << "\" ";
+    }
+    out << image.size().width << "x" << image.size().height;
     return out.str();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <algorithm>
-#include <map>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -9,32 +8,16 @@
 
 namespace platform {
 
-// Moves every key of a map keyed by index path through `remap` (IndexPath ->
-// std::optional<IndexPath>); entries whose key it drops are handed to `dropped`.
-template <typename T, typename Remap, typename Drop>
-void remapIndexPathKeys(std::map<IndexPath, T>& map, Remap remap, Drop dropped) {
-    std::map<IndexPath, T> result;
-    for (auto& [path, value] : map) {
-        if (auto moved = remap(path)) {
-            result[*moved] = std::move(value);
-        } else {
-            dropped(path, value);
-        }
-    }
-    map = std::move(result);
-}
+// Where an index path stands after one change to the data; none when its row or item went.
+using IndexPathRemap = std::function<std::optional<IndexPath>(const IndexPath&)>;
 
-// The same for a sorted list of index paths; it stays sorted.
-template <typename Remap>
-void remapIndexPaths(std::vector<IndexPath>& paths, Remap remap) {
-    std::vector<IndexPath> result;
-    for (const auto& path : paths) {
-        if (auto moved = remap(path)) {
-            result.push_back(*moved);
-        }
-    }
-    std::sort(result.begin(), result.end());
-    paths = std::move(result);
-}
+// The changes tables and collections follow, each as the remaps to apply in order to their
+// shown cells and selection. Several rows inserted (or deleted) at once are taken one at a
+// time, in the order that keeps the later ones' paths meaningful.
+std::vector<IndexPathRemap> remapsForInsertedItems(std::vector<IndexPath> inserted);
+std::vector<IndexPathRemap> remapsForDeletedItems(std::vector<IndexPath> deleted);
+std::vector<IndexPathRemap> remapsForInsertedSections(std::vector<int> inserted);
+std::vector<IndexPathRemap> remapsForDeletedSections(std::vector<int> deleted);
+std::vector<IndexPathRemap> remapsForMove(const IndexPath& from, const IndexPath& to);
 
 }  // namespace platform

@@ -78,43 +78,7 @@ void TabBarController::setViewControllers(std::vector<std::shared_ptr<ViewContro
     auto newSelected = selectedViewController();
     updateTabBarItems();
 
-    if (oldSelected != newSelected) {
-        bool onScreen = isAppeared();
-        bool comingOn = isAppearing();
-        if (onScreen || comingOn) {
-            if (newSelected) {
-                newSelected->view();
-            }
-            if (oldSelected) {
-                oldSelected->beginAppearanceTransition(false, false);
-                if (comingOn) {
-                    oldSelected->endAppearanceTransition();
-                }
-            }
-            if (newSelected) {
-                newSelected->beginAppearanceTransition(true, false);
-            }
-        }
-        if (auto view = viewIfLoaded()) {
-            if (oldSelected) {
-                if (auto oldView = oldSelected->viewIfLoaded();
-                    oldView && oldView->superview() == view) {
-                    oldView->removeFromSuperview();
-                }
-            }
-            if (newSelected) {
-                view->insertSubview(newSelected->view(), 0);
-            }
-        }
-        if (onScreen) {
-            if (oldSelected) {
-                oldSelected->endAppearanceTransition();
-            }
-            if (newSelected) {
-                newSelected->endAppearanceTransition();
-            }
-        }
-    }
+    replaceSelected(oldSelected, newSelected);
     for (auto& c : removed) {
         releaseChild(*c);
         c->didMoveToParentViewController(nullptr);
@@ -137,37 +101,51 @@ void TabBarController::switchTo(size_t index) {
     auto oldSelected = selectedViewController();
     m_selectedIndex = index;
     auto newSelected = selectedViewController();
+    replaceSelected(oldSelected, newSelected);
+    m_tabBar->setSelectedItem(newSelected ? newSelected->tabBarItem().shared_from_this() : nullptr);
+    layoutContent();
+}
+
+void TabBarController::replaceSelected(const std::shared_ptr<ViewController>& oldSelected,
+                                       const std::shared_ptr<ViewController>& newSelected) {
+    if (oldSelected == newSelected) {
+        return;
+    }
     bool onScreen = isAppeared();
     bool comingOn = isAppearing();
-    if (oldSelected != newSelected) {
-        if (onScreen || comingOn) {
+    if (onScreen || comingOn) {
+        if (newSelected) {
             newSelected->view();
-            if (oldSelected) {
-                oldSelected->beginAppearanceTransition(false, false);
-                if (comingOn) {
-                    oldSelected->endAppearanceTransition();
-                }
-            }
-            newSelected->beginAppearanceTransition(true, false);
         }
-        if (auto view = viewIfLoaded()) {
-            if (oldSelected) {
-                if (auto oldView = oldSelected->viewIfLoaded();
-                    oldView && oldView->superview() == view) {
-                    oldView->removeFromSuperview();
-                }
-            }
-            view->insertSubview(newSelected->view(), 0);
-        }
-        if (onScreen) {
-            if (oldSelected) {
+        if (oldSelected) {
+            oldSelected->beginAppearanceTransition(false, false);
+            if (comingOn) {
                 oldSelected->endAppearanceTransition();
             }
+        }
+        if (newSelected) {
+            newSelected->beginAppearanceTransition(true, false);
+        }
+    }
+    if (auto view = viewIfLoaded()) {
+        if (oldSelected) {
+            if (auto oldView = oldSelected->viewIfLoaded();
+                oldView && oldView->superview() == view) {
+                oldView->removeFromSuperview();
+            }
+        }
+        if (newSelected) {
+            view->insertSubview(newSelected->view(), 0);
+        }
+    }
+    if (onScreen) {
+        if (oldSelected) {
+            oldSelected->endAppearanceTransition();
+        }
+        if (newSelected) {
             newSelected->endAppearanceTransition();
         }
     }
-    m_tabBar->setSelectedItem(newSelected ? newSelected->tabBarItem().shared_from_this() : nullptr);
-    layoutContent();
 }
 
 void TabBarController::tabTapped(size_t index) {

@@ -51,6 +51,10 @@ protected:
 
 private:
     void switchTo(size_t index);
+    // Shows the newly selected child in place of the old one, with the appearance calls the
+    // phone makes when the tab bar controller is on screen or coming on.
+    void replaceSelected(const std::shared_ptr<ViewController>& oldSelected,
+                         const std::shared_ptr<ViewController>& newSelected);
     void connectTabBar();
     void updateTabBarItems();
     void layoutContent();

@@ -161,21 +161,21 @@ void TableView::setBackgroundView(std::shared_ptr<View> view) {
 
 void TableView::setSeparatorStyle(TableViewCellSeparatorStyle style) {
     m_separatorStyle = style;
-    for (auto& [path, cell] : m_visibleCells) {
+    for (auto& [path, cell] : m_cells) {
         configureCell(*cell, path);
     }
 }
 
 void TableView::setSeparatorColor(const Color& color) {
     m_separatorColor = color;
-    for (auto& [path, cell] : m_visibleCells) {
+    for (auto& [path, cell] : m_cells) {
         configureCell(*cell, path);
     }
 }
 
 void TableView::setSeparatorInset(const EdgeInsets& inset) {
     m_separatorInset = inset;
-    for (auto& [path, cell] : m_visibleCells) {
+    for (auto& [path, cell] : m_cells) {
         configureCell(*cell, path);
     }
 }
@@ -197,7 +197,7 @@ void TableView::setSectionIndexMinimumDisplayRowCount(int count) {
 
 void TableView::setEditing(bool editing, bool animated) {
     m_editing = editing;
-    for (auto& [path, cell] : m_visibleCells) {
+    for (auto& [path, cell] : m_cells) {
         cell->setEditing(editing, animated);
     }
 }
@@ -205,27 +205,16 @@ void TableView::setEditing(bool editing, bool animated) {
 // --- Cells --------------------------------------------------------------------------------
 
 void TableView::registerCellFactory(const std::string& identifier, CellFactory factory) {
+    ReusePool<TableViewCell>::Factory make;
     if (factory) {
-        m_factories[identifier] = std::move(factory);
-    } else {
-        m_factories.erase(identifier);
+        make = [factory = std::move(factory), identifier] { return factory(identifier); };
     }
+    m_reusePool.registerFactory(identifier, std::move(make));
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(
     const std::string& identifier) {
-    auto pool = m_reusePool.find(identifier);
-    if (pool != m_reusePool.end() && !pool->second.empty()) {
-        auto cell = std::move(pool->second.back());
-        pool->second.pop_back();
-        cell->prepareForReuse();
-        return cell;
-    }
-    auto factory = m_factories.find(identifier);
-    if (factory != m_factories.end()) {
-        return factory->second(identifier);
-    }
-    return nullptr;
+    return m_reusePool.dequeue(identifier);
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(
@@ -243,10 +232,7 @@ void TableView::recycleCell(const IndexPath& indexPath,
         return;
     }
     cell->setHighlighted(false);
-    cell->removeFromSuperview();
-    if (!cell->reuseIdentifier().empty()) {
-        m_reusePool[cell->reuseIdentifier()].push_back(cell);
-    }
+    m_reusePool.enqueue(cell);
     if (auto delegate = this->delegate()) {
         delegate->didEndDisplayingCell(*this, *cell, indexPath);
     }
@@ -254,7 +240,7 @@ void TableView::recycleCell(const IndexPath& indexPath,
 
 void TableView::configureCell(TableViewCell& cell, const IndexPath& indexPath) {
     cell.setFrame(rectForRowAtIndexPath(indexPath));
-    cell.setSelected(isSelected(indexPath));
+    cell.setSelected(m_cells.isSelected(indexPath));
     cell.setEditing(m_editing);
     EdgeInsets inset = m_separatorInset;
     if (m_style == TableViewStyle::Grouped && indexPath.section < int(m_sections.size()) &&
@@ -386,12 +372,10 @@ void TableView::relayoutContent() {
 void TableView::reloadData() {
     auto self = weak_from_this().lock();
     m_loaded = true;
-    auto cells = std::move(m_visibleCells);
-    m_visibleCells.clear();
-    for (auto& [path, cell] : cells) {
+    for (auto& [path, cell] : m_cells.takeAll()) {
         recycleCell(path, cell);
     }
-    m_selected.clear();
+    m_cells.clearSelection();
     m_touchedRow.reset();
     relayoutContent();
 }
@@ -409,31 +393,14 @@ void TableView::applyRowUpdates() {
 void TableView::insertRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
                                        TableViewRowAnimation /*animation*/) {
     auto self = weak_from_this().lock();
-    auto sorted = indexPaths;
-    std::sort(sorted.begin(), sorted.end());
-    for (const auto& inserted : sorted) {
-        auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
-            return indexPathAfterInsertion(p, inserted);
-        };
-        remapIndexPathKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
-        remapIndexPaths(m_selected, remap);
-    }
+    m_cells.follow(remapsForInsertedItems(indexPaths));
     applyRowUpdates();
 }
 
 void TableView::deleteRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
                                        TableViewRowAnimation /*animation*/) {
     auto self = weak_from_this().lock();
-    auto sorted = indexPaths;
-    std::sort(sorted.rbegin(), sorted.rend());
-    std::vector<std::pair<IndexPath, std::shared_ptr<TableViewCell>>> gone;
-    for (const auto& deleted : sorted) {
-        auto remap = [&](const IndexPath& p) { return indexPathAfterDeletion(p, deleted); };
-        remapIndexPathKeys(m_visibleCells, remap,
-                           [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
-        remapIndexPaths(m_selected, remap);
-    }
-    for (auto& [path, cell] : gone) {
+    for (auto& [path, cell] : m_cells.follow(remapsForDeletedItems(indexPaths))) {
         recycleCell(path, cell);
     }
     applyRowUpdates();
@@ -443,10 +410,7 @@ void TableView::reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
                                        TableViewRowAnimation /*animation*/) {
     auto self = weak_from_this().lock();
     for (const auto& path : indexPaths) {
-        auto it = m_visibleCells.find(path);
-        if (it != m_visibleCells.end()) {
-            auto cell = std::move(it->second);
-            m_visibleCells.erase(it);
+        if (auto cell = m_cells.take(path)) {
             recycleCell(path, cell);
         }
     }
@@ -455,7 +419,7 @@ void TableView::reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
 
 void TableView::reloadSections(const std::vector<int>& sections, TableViewRowAnimation animation) {
     std::vector<IndexPath> paths;
-    for (const auto& [path, cell] : m_visibleCells) {
+    for (const auto& [path, cell] : m_cells) {
         if (std::find(sections.begin(), sections.end(), path.section) != sections.end()) {
             paths.push_back(path);
         }
@@ -466,36 +430,14 @@ void TableView::reloadSections(const std::vector<int>& sections, TableViewRowAni
 void TableView::insertSections(const std::vector<int>& sections,
                                TableViewRowAnimation /*animation*/) {
     auto self = weak_from_this().lock();
-    auto sorted = sections;
-    std::sort(sorted.begin(), sorted.end());
-    for (int inserted : sorted) {
-        auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
-            return p.section >= inserted ? IndexPath{p.section + 1, p.row} : p;
-        };
-        remapIndexPathKeys(m_visibleCells, remap, [](const IndexPath&, auto&) {});
-        remapIndexPaths(m_selected, remap);
-    }
+    m_cells.follow(remapsForInsertedSections(sections));
     applyRowUpdates();
 }
 
 void TableView::deleteSections(const std::vector<int>& sections,
                                TableViewRowAnimation /*animation*/) {
     auto self = weak_from_this().lock();
-    auto sorted = sections;
-    std::sort(sorted.rbegin(), sorted.rend());
-    std::vector<std::pair<IndexPath, std::shared_ptr<TableViewCell>>> gone;
-    for (int deleted : sorted) {
-        auto remap = [&](const IndexPath& p) -> std::optional<IndexPath> {
-            if (p.section == deleted) {
-                return std::nullopt;
-            }
-            return p.section > deleted ? IndexPath{p.section - 1, p.row} : p;
-        };
-        remapIndexPathKeys(m_visibleCells, remap,
-                           [&](const IndexPath& p, auto& cell) { gone.emplace_back(p, cell); });
-        remapIndexPaths(m_selected, remap);
-    }
-    for (auto& [path, cell] : gone) {
+    for (auto& [path, cell] : m_cells.follow(remapsForDeletedSections(sections))) {
         recycleCell(path, cell);
     }
     applyRowUpdates();
@@ -572,12 +514,7 @@ std::optional<IndexPath> TableView::indexPathForRowAtPoint(Point point) const {
 }
 
 std::optional<IndexPath> TableView::indexPathForCell(const TableViewCell& cell) const {
-    for (const auto& [path, shown] : m_visibleCells) {
-        if (shown.get() == &cell) {
-            return path;
-        }
-    }
-    return std::nullopt;
+    return m_cells.keyOf(cell);
 }
 
 std::vector<IndexPath> TableView::indexPathsForRowsInRect(const Rect& rect) const {
@@ -623,24 +560,17 @@ void TableView::tileCells() {
         wanted = indexPathsForRowsInRect(visible);
     }
 
-    std::vector<std::pair<IndexPath, std::shared_ptr<TableViewCell>>> leaving;
-    for (auto it = m_visibleCells.begin(); it != m_visibleCells.end();) {
-        if (!std::binary_search(wanted.begin(), wanted.end(), it->first)) {
-            leaving.emplace_back(it->first, std::move(it->second));
-            it = m_visibleCells.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    auto leaving = m_cells.takeIf([&](const IndexPath& path) {
+        return !std::binary_search(wanted.begin(), wanted.end(), path);
+    });
     for (auto& [path, cell] : leaving) {
         recycleCell(path, cell);
     }
 
     size_t cellLayer = m_backgroundView ? 1 : 0;
     for (const auto& path : wanted) {
-        auto existing = m_visibleCells.find(path);
-        if (existing != m_visibleCells.end()) {
-            configureCell(*existing->second, path);
+        if (auto existing = m_cells.find(path)) {
+            configureCell(*existing, path);
             continue;
         }
         auto dataSource = this->dataSource();
@@ -654,7 +584,7 @@ void TableView::tileCells() {
             // The data source reloaded the table from inside the call.
             continue;
         }
-        m_visibleCells[path] = cell;
+        m_cells.add(path, cell);
         configureCell(*cell, path);
         if (auto delegate = this->delegate()) {
             delegate->willDisplayCell(*this, *cell, path);
@@ -746,24 +676,15 @@ void TableView::placeIndex() {
 }
 
 std::shared_ptr<TableViewCell> TableView::cellForRowAtIndexPath(const IndexPath& indexPath) const {
-    auto it = m_visibleCells.find(indexPath);
-    return it == m_visibleCells.end() ? nullptr : it->second;
+    return m_cells.find(indexPath);
 }
 
 std::vector<std::shared_ptr<TableViewCell>> TableView::visibleCells() const {
-    std::vector<std::shared_ptr<TableViewCell>> cells;
-    for (const auto& [path, cell] : m_visibleCells) {
-        cells.push_back(cell);
-    }
-    return cells;
+    return m_cells.views();
 }
 
 std::vector<IndexPath> TableView::indexPathsForVisibleRows() const {
-    std::vector<IndexPath> paths;
-    for (const auto& [path, cell] : m_visibleCells) {
-        paths.push_back(path);
-    }
-    return paths;
+    return m_cells.keys();
 }
 
 std::shared_ptr<View> TableView::headerViewForSection(int section) const {
@@ -832,62 +753,27 @@ bool TableView::tapSectionIndexTitle(int index) {
 
 // --- Selection ----------------------------------------------------------------------------
 
-bool TableView::isSelected(const IndexPath& indexPath) const {
-    return std::binary_search(m_selected.begin(), m_selected.end(), indexPath);
-}
-
-void TableView::setCellSelected(const IndexPath& indexPath, bool selected) {
-    auto it = std::lower_bound(m_selected.begin(), m_selected.end(), indexPath);
-    bool present = it != m_selected.end() && *it == indexPath;
-    if (selected && !present) {
-        m_selected.insert(it, indexPath);
-    } else if (!selected && present) {
-        m_selected.erase(it);
-    }
-    if (auto cell = cellForRowAtIndexPath(indexPath)) {
-        cell->setSelected(selected);
-    }
-}
-
 std::optional<IndexPath> TableView::indexPathForSelectedRow() const {
-    if (m_selected.empty()) {
-        return std::nullopt;
-    }
-    return m_selected.front();
+    return m_cells.firstSelectedIndexPath();
 }
 
 std::vector<IndexPath> TableView::indexPathsForSelectedRows() const {
-    return m_selected;
+    return m_cells.selectedIndexPaths();
 }
 
 void TableView::selectRowAtIndexPath(const std::optional<IndexPath>& indexPath, bool animated,
                                      TableViewScrollPosition position) {
-    if (!indexPath) {
-        auto selected = m_selected;
-        for (const auto& path : selected) {
-            setCellSelected(path, false);
-        }
+    if (indexPath && !isValid(*indexPath)) {
         return;
     }
-    if (!isValid(*indexPath)) {
-        return;
-    }
-    if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (const auto& path : selected) {
-            if (path != *indexPath) {
-                setCellSelected(path, false);
-            }
-        }
-    }
-    setCellSelected(*indexPath, true);
-    if (position != TableViewScrollPosition::None) {
+    m_cells.select(indexPath, m_allowsMultipleSelection);
+    if (indexPath && position != TableViewScrollPosition::None) {
         scrollToRowAtIndexPath(*indexPath, position, animated);
     }
 }
 
 void TableView::deselectRowAtIndexPath(const IndexPath& indexPath, bool /*animated*/) {
-    setCellSelected(indexPath, false);
+    m_cells.setSelected(indexPath, false);
 }
 
 void TableView::deselectWithDelegate(const IndexPath& indexPath) {
@@ -897,7 +783,7 @@ void TableView::deselectWithDelegate(const IndexPath& indexPath) {
     if (!target) {
         return;
     }
-    setCellSelected(*target, false);
+    m_cells.setSelected(*target, false);
     if ((delegate = this->delegate())) {
         delegate->didDeselectRowAtIndexPath(*this, *target);
     }
@@ -920,20 +806,16 @@ bool TableView::tapRowAtIndexPath(const IndexPath& indexPath) {
     if (!target || !isValid(*target)) {
         return false;
     }
-    if (m_allowsMultipleSelection && isSelected(*target)) {
+    if (m_allowsMultipleSelection && m_cells.isSelected(*target)) {
         // With several rows selectable, a tap on a selected row deselects it.
         deselectWithDelegate(*target);
         return false;
     }
     if (!m_allowsMultipleSelection) {
-        auto selected = m_selected;
-        for (const auto& path : selected) {
-            if (path != *target) {
-                deselectWithDelegate(path);
-            }
-        }
+        m_cells.forEachSelectedOtherThan(
+            target, [this](const IndexPath& path) { deselectWithDelegate(path); });
     }
-    setCellSelected(*target, true);
+    m_cells.setSelected(*target, true);
     if ((delegate = this->delegate())) {
         delegate->didSelectRowAtIndexPath(*this, *target);
     }
@@ -1037,9 +919,7 @@ void TableView::touchesBegan(const Touches& touches) {
     if (delegate && !delegate->shouldHighlightRowAtIndexPath(*this, *m_touchedRow)) {
         return;
     }
-    if (auto cell = cellForRowAtIndexPath(*m_touchedRow)) {
-        cell->setHighlighted(true);
-    }
+    m_cells.setHighlighted(*m_touchedRow, true);
 }
 
 void TableView::touchesMoved(const Touches& /*touches*/) {}
@@ -1051,9 +931,7 @@ void TableView::touchesEnded(const Touches& touches) {
         return;
     }
     auto self = weak_from_this().lock();
-    if (auto cell = cellForRowAtIndexPath(*row)) {
-        cell->setHighlighted(false);
-    }
+    m_cells.setHighlighted(*row, false);
     Point point = touches.front().locationInView(this);
     if (indexPathForRowAtPoint(point) != row) {
         return;
@@ -1074,9 +952,7 @@ void TableView::touchesEnded(const Touches& touches) {
 
 void TableView::touchesCancelled(const Touches& /*touches*/) {
     if (m_touchedRow) {
-        if (auto cell = cellForRowAtIndexPath(*m_touchedRow)) {
-            cell->setHighlighted(false);
-        }
+        m_cells.setHighlighted(*m_touchedRow, false);
     }
     m_touchedRow.reset();
 }

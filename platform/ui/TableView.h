@@ -1,15 +1,16 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/ui/IndexPath.h"
+#include "platform/ui/ReusePool.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/VisibleCells.h"
 
 namespace platform {
 
@@ -210,9 +211,7 @@ private:
     void placeIndex();
     void recycleCell(const IndexPath& indexPath, const std::shared_ptr<TableViewCell>& cell);
     void configureCell(TableViewCell& cell, const IndexPath& indexPath);
-    void setCellSelected(const IndexPath& indexPath, bool selected);
     void deselectWithDelegate(const IndexPath& indexPath);
-    bool isSelected(const IndexPath& indexPath) const;
     double contentHeightOfSections() const;
     void applyRowUpdates();
 
@@ -247,10 +246,9 @@ private:
     int m_updateDepth{0};
     bool m_updatesPending{false};
 
-    std::map<IndexPath, std::shared_ptr<TableViewCell>> m_visibleCells;
-    std::map<std::string, std::vector<std::shared_ptr<TableViewCell>>> m_reusePool;
-    std::map<std::string, CellFactory> m_factories;
-    std::vector<IndexPath> m_selected;
+    // The shown cells and the selection.
+    VisibleCells<TableViewCell> m_cells;
+    ReusePool<TableViewCell> m_reusePool;
     std::shared_ptr<TableViewIndex> m_indexView;
     // The row a finger went down on.
     std::optional<IndexPath> m_touchedRow;

@@ -1,10 +1,9 @@
 #include "platform/ui/TextField.h"
 
 #include "platform/foundation/NotificationCenter.h"
-#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
-#include "platform/ui/Keyboard.h"
+#include "platform/ui/TextEditingSession.h"
 #include "platform/ui/TextFieldDelegate.h"
 
 namespace platform {
@@ -22,9 +21,67 @@ bool isLineBreak(const std::string& character) {
 
 }  // namespace
 
-TextField::TextField() = default;
+// The field's part in editing: its delegate's answers, its overlay views and its control
+// events.
+class TextField::Editing final : public TextEditingSession {
+public:
+    explicit Editing(TextField& field)
+        : TextEditingSession(
+              field, field.m_text,
+              {"UITextFieldTextDidBeginEditingNotification",
+               "UITextFieldTextDidEndEditingNotification", "UITextFieldTextDidChangeNotification"}),
+          m_field(field) {}
 
-TextField::TextField(const Rect& frame) : Control(frame) {}
+private:
+    bool shouldBeginEditing() override {
+        auto delegate = m_field.delegate();
+        return !delegate || delegate->textFieldShouldBeginEditing(m_field);
+    }
+    void didBeginEditing() override {
+        if (m_field.m_clearsOnBeginEditing) {
+            m_field.m_text.clear();
+        }
+        m_field.updateOverlayViews();
+        if (auto delegate = m_field.delegate()) {
+            delegate->textFieldDidBeginEditing(m_field);
+        }
+        m_field.sendActions(ControlEvent::EditingDidBegin);
+    }
+    bool shouldEndEditing() override {
+        auto delegate = m_field.delegate();
+        return !delegate || delegate->textFieldShouldEndEditing(m_field);
+    }
+    void didEndEditing() override {
+        m_field.updateOverlayViews();
+        if (auto delegate = m_field.delegate()) {
+            delegate->textFieldDidEndEditing(m_field);
+        }
+        m_field.sendActions(ControlEvent::EditingDidEnd);
+    }
+    bool shouldChangeText(TextRange range, const std::string& replacement) override {
+        auto delegate = m_field.delegate();
+        return !delegate || delegate->shouldChangeCharactersInRange(m_field, range, replacement);
+    }
+    void didChangeText() override {
+        m_field.updateOverlayViews();
+        m_field.sendActions(ControlEvent::EditingChanged);
+    }
+    // A field holds one line: a line feed presses the return key.
+    bool handleKey(const std::string& character) override {
+        if (!isLineBreak(character)) {
+            return false;
+        }
+        m_field.pressReturn();
+        return true;
+    }
+
+    TextField& m_field;
+};
+
+TextField::TextField() : m_editing(std::make_unique<Editing>(*this)) {}
+
+TextField::TextField(const Rect& frame)
+    : Control(frame), m_editing(std::make_unique<Editing>(*this)) {}
 
 TextField::~TextField() = default;
 
@@ -115,7 +172,7 @@ void TextField::updateOverlayViews() {
 // --- Editing ----------------------------------------------------------------------------
 
 bool TextField::isEditing() const {
-    return m_editing && isFirstResponder();
+    return m_editing->isEditing();
 }
 
 bool TextField::canBecomeFirstResponder() const {
@@ -123,138 +180,23 @@ bool TextField::canBecomeFirstResponder() const {
 }
 
 bool TextField::becomeFirstResponder() {
-    if (isFirstResponder()) {
-        return true;
-    }
-    if (!canBecomeFirstResponder()) {
-        return false;
-    }
-    auto self = weak_from_this().lock();
-    if (!self) {
-        return false;  // only views owned by a shared_ptr take part in the responder chain
-    }
-    if (auto delegate = this->delegate();
-        delegate && !delegate->textFieldShouldBeginEditing(*this)) {
-        return false;
-    }
-    // The input that held the keyboard resigns inside View::becomeFirstResponder; the
-    // keyboard stays up for this one.
-    Keyboard::Handoff handoff;
-    if (!View::becomeFirstResponder()) {
-        return false;
-    }
-    m_editing = true;
-    if (m_clearsOnBeginEditing) {
-        m_text.clear();
-    }
-    updateOverlayViews();
-    if (auto delegate = this->delegate()) {
-        delegate->textFieldDidBeginEditing(*this);
-    }
-    sendActions(ControlEvent::EditingDidBegin);
-    NotificationCenter::defaultCenter().post("UITextFieldTextDidBeginEditingNotification");
-    if (isFirstResponder()) {
-        Keyboard::editingBegan(self);
-    }
-    return true;
+    return m_editing->begin();
 }
 
 bool TextField::resignFirstResponder() {
-    if (!isFirstResponder()) {
-        if (m_editing) {
-            finishEditing();
-        }
-        return true;
-    }
-    auto self = weak_from_this().lock();
-    if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldEndEditing(*this)) {
-        // A forced end of editing (View::endEditing(true), a field leaving its window) takes
-        // first responder away without asking again; catch up with it once the caller is done.
-        RunLoop::main().post([weak = weak_from_this()] {
-            if (auto view = weak.lock()) {
-                auto* field = static_cast<TextField*>(view.get());
-                if (field->m_editing && !field->isFirstResponder()) {
-                    field->finishEditing();
-                }
-            }
-        });
-        return false;
-    }
-    View::resignFirstResponder();
-    finishEditing();
-    return true;
-}
-
-void TextField::finishEditing() {
-    if (!m_editing) {
-        return;
-    }
-    m_editing = false;
-    updateOverlayViews();
-    if (auto delegate = this->delegate()) {
-        delegate->textFieldDidEndEditing(*this);
-    }
-    sendActions(ControlEvent::EditingDidEnd);
-    NotificationCenter::defaultCenter().post("UITextFieldTextDidEndEditingNotification");
-    Keyboard::editingEnded(this);
-}
-
-bool TextField::applyChange(TextRange range, const std::string& replacement) {
-    if (!replacingTextRange(m_text, range, replacement)) {
-        return false;
-    }
-    if (auto delegate = this->delegate();
-        delegate && !delegate->shouldChangeCharactersInRange(*this, range, replacement)) {
-        return false;
-    }
-    // The delegate may have set the text itself before agreeing.
-    auto changed = replacingTextRange(m_text, range, replacement);
-    if (!changed) {
-        return false;
-    }
-    m_text = std::move(*changed);
-    updateOverlayViews();
-    sendActions(ControlEvent::EditingChanged);
-    NotificationCenter::defaultCenter().post("UITextFieldTextDidChangeNotification");
-    return true;
+    return m_editing->resign();
 }
 
 bool TextField::typeText(const std::string& text) {
-    auto self = weak_from_this().lock();
-    if (!isFirstResponder() && !becomeFirstResponder()) {
-        return false;
-    }
-    for (const auto& character : composedCharacters(text)) {
-        // Keys pressed after the field stopped editing go nowhere.
-        if (!isFirstResponder()) {
-            break;
-        }
-        if (isLineBreak(character)) {
-            pressReturn();
-        } else {
-            applyChange(TextRange{utf16Length(m_text), 0}, character);
-        }
-    }
-    return true;
+    return m_editing->typeText(text);
 }
 
 bool TextField::replaceCharacters(TextRange range, const std::string& replacement) {
-    auto self = weak_from_this().lock();
-    if (!isFirstResponder() && !becomeFirstResponder()) {
-        return false;
-    }
-    return applyChange(range, replacement);
+    return m_editing->replace(range, replacement);
 }
 
 bool TextField::deleteBackward() {
-    auto self = weak_from_this().lock();
-    if (!isFirstResponder() && !becomeFirstResponder()) {
-        return false;
-    }
-    if (m_text.empty()) {
-        return false;
-    }
-    return applyChange(lastComposedCharacterRange(m_text), "");
+    return m_editing->deleteBackward();
 }
 
 bool TextField::pressReturn() {
@@ -275,7 +217,7 @@ bool TextField::pressReturn() {
 
 bool TextField::pressClearButton() {
     auto self = weak_from_this().lock();
-    if (!isFirstResponder() && !becomeFirstResponder()) {
+    if (!m_editing->ensureEditing()) {
         return false;
     }
     if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldClear(*this)) {

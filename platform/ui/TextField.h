@@ -120,10 +120,10 @@ public:
     std::string describe() const override;
 
 private:
+    class Editing;
+
     bool shows(TextFieldViewMode mode) const;
     void updateOverlayViews();
-    bool applyChange(TextRange range, const std::string& replacement);
-    void finishEditing();
 
     std::string m_text;
     std::string m_placeholder;
@@ -144,7 +144,8 @@ private:
     std::shared_ptr<View> m_rightView;
     TextFieldViewMode m_rightViewMode{TextFieldViewMode::Never};
     std::weak_ptr<TextFieldDelegate> m_delegate;
-    bool m_editing{false};
+    // Made by the constructors; lives as long as the field.
+    std::unique_ptr<Editing> m_editing;
 };
 
 }  // namespace platform

@@ -1,19 +1,67 @@
 #include "platform/ui/TextView.h"
 
-#include "platform/foundation/NotificationCenter.h"
-#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
-#include "platform/ui/Keyboard.h"
+#include "platform/ui/TextEditingSession.h"
 #include "platform/ui/TextViewDelegate.h"
 
 namespace platform {
 
-TextView::TextView() {
+// The text view's part in editing: its delegate's answers and its content size.
+class TextView::Editing final : public TextEditingSession {
+public:
+    explicit Editing(TextView& textView)
+        : TextEditingSession(
+              textView, textView.m_text,
+              {"UITextViewTextDidBeginEditingNotification",
+               "UITextViewTextDidEndEditingNotification", "UITextViewTextDidChangeNotification"}),
+          m_textView(textView) {}
+
+private:
+    bool shouldBeginEditing() override {
+        auto delegate = m_textView.delegate();
+        return !delegate || delegate->textViewShouldBeginEditing(m_textView);
+    }
+    void didBeginEditing() override {
+        if (auto delegate = m_textView.delegate()) {
+            delegate->textViewDidBeginEditing(m_textView);
+        }
+    }
+    bool shouldEndEditing() override {
+        auto delegate = m_textView.delegate();
+        return !delegate || delegate->textViewShouldEndEditing(m_textView);
+    }
+    void didEndEditing() override {
+        if (auto delegate = m_textView.delegate()) {
+            delegate->textViewDidEndEditing(m_textView);
+        }
+    }
+    bool shouldChangeText(TextRange range, const std::string& replacement) override {
+        auto delegate = m_textView.delegate();
+        return !delegate || delegate->shouldChangeTextInRange(m_textView, range, replacement);
+    }
+    void didChangeText() override {
+        m_textView.updateContentSize();
+        if (auto delegate = m_textView.delegate()) {
+            delegate->textViewDidChange(m_textView);
+        }
+    }
+    void deleteBackwardOnEmptyText() override {
+        // The phone still asks about deleting nothing (an empty range at 0).
+        if (auto delegate = m_textView.delegate()) {
+            delegate->shouldChangeTextInRange(m_textView, TextRange{0, 0}, "");
+        }
+    }
+
+    TextView& m_textView;
+};
+
+TextView::TextView() : m_editing(std::make_unique<Editing>(*this)) {
     setBackgroundColor(Color::white());
 }
 
-TextView::TextView(const Rect& frame) : ScrollView(frame) {
+TextView::TextView(const Rect& frame)
+    : ScrollView(frame), m_editing(std::make_unique<Editing>(*this)) {
     setBackgroundColor(Color::white());
     updateContentSize();
 }
@@ -64,7 +112,7 @@ void TextView::setEditable(bool editable) {
 }
 
 bool TextView::isEditing() const {
-    return m_editing && isFirstResponder();
+    return m_editing->isEditing();
 }
 
 bool TextView::canBecomeFirstResponder() const {
@@ -72,128 +120,23 @@ bool TextView::canBecomeFirstResponder() const {
 }
 
 bool TextView::becomeFirstResponder() {
-    if (isFirstResponder()) {
-        return true;
-    }
-    if (!canBecomeFirstResponder()) {
-        return false;
-    }
-    auto self = weak_from_this().lock();
-    if (!self) {
-        return false;  // only views owned by a shared_ptr take part in the responder chain
-    }
-    if (auto delegate = this->delegate();
-        delegate && !delegate->textViewShouldBeginEditing(*this)) {
-        return false;
-    }
-    Keyboard::Handoff handoff;
-    if (!ScrollView::becomeFirstResponder()) {
-        return false;
-    }
-    m_editing = true;
-    if (auto delegate = this->delegate()) {
-        delegate->textViewDidBeginEditing(*this);
-    }
-    NotificationCenter::defaultCenter().post("UITextViewTextDidBeginEditingNotification");
-    if (isFirstResponder()) {
-        Keyboard::editingBegan(self);
-    }
-    return true;
+    return m_editing->begin();
 }
 
 bool TextView::resignFirstResponder() {
-    if (!isFirstResponder()) {
-        if (m_editing) {
-            finishEditing();
-        }
-        return true;
-    }
-    auto self = weak_from_this().lock();
-    if (auto delegate = this->delegate(); delegate && !delegate->textViewShouldEndEditing(*this)) {
-        // As for TextField: a forced end of editing is caught up with afterwards.
-        RunLoop::main().post([weak = weak_from_this()] {
-            if (auto view = weak.lock()) {
-                auto* textView = static_cast<TextView*>(view.get());
-                if (textView->m_editing && !textView->isFirstResponder()) {
-                    textView->finishEditing();
-                }
-            }
-        });
-        return false;
-    }
-    ScrollView::resignFirstResponder();
-    finishEditing();
-    return true;
-}
-
-void TextView::finishEditing() {
-    if (!m_editing) {
-        return;
-    }
-    m_editing = false;
-    if (auto delegate = this->delegate()) {
-        delegate->textViewDidEndEditing(*this);
-    }
-    NotificationCenter::defaultCenter().post("UITextViewTextDidEndEditingNotification");
-    Keyboard::editingEnded(this);
-}
-
-bool TextView::applyChange(TextRange range, const std::string& replacement) {
-    if (!replacingTextRange(m_text, range, replacement)) {
-        return false;
-    }
-    if (auto delegate = this->delegate();
-        delegate && !delegate->shouldChangeTextInRange(*this, range, replacement)) {
-        return false;
-    }
-    auto changed = replacingTextRange(m_text, range, replacement);
-    if (!changed) {
-        return false;
-    }
-    m_text = std::move(*changed);
-    updateContentSize();
-    if (auto delegate = this->delegate()) {
-        delegate->textViewDidChange(*this);
-    }
-    NotificationCenter::defaultCenter().post("UITextViewTextDidChangeNotification");
-    return true;
+    return m_editing->resign();
 }
 
 bool TextView::typeText(const std::string& text) {
-    auto self = weak_from_this().lock();
-    if (!isFirstResponder() && !becomeFirstResponder()) {
-        return false;
-    }
-    for (const auto& character : composedCharacters(text)) {
-        if (!isFirstResponder()) {
-            break;
-        }
-        applyChange(TextRange{utf16Length(m_text), 0}, character);
-    }
-    return true;
+    return m_editing->typeText(text);
 }
 
 bool TextView::replaceText(TextRange range, const std::string& replacement) {
-    auto self = weak_from_this().lock();
-    if (!isFirstResponder() && !becomeFirstResponder()) {
-        return false;
-    }
-    return applyChange(range, replacement);
+    return m_editing->replace(range, replacement);
 }
 
 bool TextView::deleteBackward() {
-    auto self = weak_from_this().lock();
-    if (!isFirstResponder() && !becomeFirstResponder()) {
-        return false;
-    }
-    if (m_text.empty()) {
-        // The phone still asks about deleting nothing (an empty range at 0).
-        if (auto delegate = this->delegate()) {
-            delegate->shouldChangeTextInRange(*this, TextRange{0, 0}, "");
-        }
-        return false;
-    }
-    return applyChange(lastComposedCharacterRange(m_text), "");
+    return m_editing->deleteBackward();
 }
 
 void TextView::touchesBegan(const Touches& touches) {

@@ -70,9 +70,9 @@ public:
     void setBounds(const Rect& bounds) override;
 
 private:
+    class Editing;
+
     void updateContentSize();
-    bool applyChange(TextRange range, const std::string& replacement);
-    void finishEditing();
 
     std::string m_text;
     Font m_font{Font::systemFont(12)};
@@ -83,7 +83,8 @@ private:
     KeyboardType m_keyboardType{KeyboardType::Default};
     ReturnKeyType m_returnKeyType{ReturnKeyType::Default};
     std::weak_ptr<TextViewDelegate> m_delegate;
-    bool m_editing{false};
+    // Made by the constructors; lives as long as the text view.
+    std::unique_ptr<Editing> m_editing;
 };
 
 }  // namespace platform

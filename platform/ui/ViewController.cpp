@@ -37,6 +37,25 @@ bool coversPresenter(ModalPresentationStyle style) {
     }
 }
 
+// The second half of a modal transition, once its animation is over: `finish` on the
+// presenter, then the completion. Nothing happens when the presenter has gone by then.
+void scheduleModalFinish(PendingTransition& transition,
+                         const std::shared_ptr<ViewController>& presenter, bool animated,
+                         void (ViewController::*finish)(), std::function<void()> completion) {
+    std::weak_ptr<ViewController> weakPresenter = presenter;
+    transition.schedule(animated ? animation::kModalTransition : 0,
+                        [weakPresenter, finish, completion = std::move(completion)] {
+                            auto alive = weakPresenter.lock();
+                            if (!alive) {
+                                return;
+                            }
+                            ((*alive).*finish)();
+                            if (completion) {
+                                completion();
+                            }
+                        });
+}
+
 std::string nameOf(const ViewController& controller) {
     const char* mangled = typeid(controller).name();
     int status = 0;
@@ -313,18 +332,8 @@ void ViewController::presentViewController(std::shared_ptr<ViewController> contr
     window->addSubview(presentedView);
     presentedView->layoutIfNeeded();
 
-    std::weak_ptr<ViewController> weakPresenter = presenter;
-    presenter->m_modalTransition->schedule(animated ? animation::kModalTransition : 0,
-                                           [weakPresenter, completion = std::move(completion)] {
-                                               auto alive = weakPresenter.lock();
-                                               if (!alive) {
-                                                   return;
-                                               }
-                                               alive->finishPresentation();
-                                               if (completion) {
-                                                   completion();
-                                               }
-                                           });
+    scheduleModalFinish(*presenter->m_modalTransition, presenter, animated,
+                        &ViewController::finishPresentation, std::move(completion));
 }
 
 void ViewController::finishPresentation() {
@@ -386,18 +395,8 @@ void ViewController::dismissViewController(bool animated, std::function<void()> 
         presenter->beginAppearanceTransition(true, animated);
     }
 
-    std::weak_ptr<ViewController> weakPresenter = presenter;
-    presenter->m_modalTransition->schedule(animated ? animation::kModalTransition : 0,
-                                           [weakPresenter, completion = std::move(completion)] {
-                                               auto alive = weakPresenter.lock();
-                                               if (!alive) {
-                                                   return;
-                                               }
-                                               alive->finishDismissal();
-                                               if (completion) {
-                                                   completion();
-                                               }
-                                           });
+    scheduleModalFinish(*presenter->m_modalTransition, presenter, animated,
+                        &ViewController::finishDismissal, std::move(completion));
 }
 
 void ViewController::finishDismissal() {

@@ -127,50 +127,19 @@ bool Window::touchDown(Point location) {
         }
     }
     m_touch = sequence;
-
-    Touches touches{sequence->touch};
-    for (auto& recognizer : sequence->recognizers) {
-        if (!recognizer->isFinished()) {
-            recognizer->touchesBegan(touches);
-        }
-    }
-    if (m_touch != sequence) {
-        return true;
-    }
-    settleRecognizers();
-    if (!sequence->viewCancelled) {
-        sequence->viewBegan = true;
-        sequence->view->touchesBegan(touches);
-    }
+    deliverTouch(sequence);
     return true;
 }
 
 void Window::touchMove(Point location) {
-    auto sequence = m_touch;
-    if (!sequence) {
-        return;
-    }
-    auto self = weak_from_this().lock();
-    Touch& touch = sequence->touch;
-    touch.previousLocation = touch.location;
-    touch.location = location;
-    touch.phase = TouchPhase::Moved;
-    Touches touches{touch};
-    for (auto& recognizer : sequence->recognizers) {
-        if (!recognizer->isFinished()) {
-            recognizer->touchesMoved(touches);
-        }
-    }
-    if (m_touch != sequence) {
-        return;
-    }
-    settleRecognizers();
-    if (!sequence->viewCancelled) {
-        sequence->view->touchesMoved(touches);
-    }
+    advanceTouch(location, TouchPhase::Moved);
 }
 
 void Window::touchUp(Point location) {
+    advanceTouch(location, TouchPhase::Ended);
+}
+
+void Window::advanceTouch(Point location, TouchPhase phase) {
     auto sequence = m_touch;
     if (!sequence) {
         return;
@@ -179,23 +148,45 @@ void Window::touchUp(Point location) {
     Touch& touch = sequence->touch;
     touch.previousLocation = touch.location;
     touch.location = location;
-    touch.phase = TouchPhase::Ended;
-    Touches touches{touch};
+    touch.phase = phase;
+    if (deliverTouch(sequence) && phase == TouchPhase::Ended && m_touch == sequence) {
+        finishTouchSequence();
+    }
+}
+
+bool Window::deliverTouch(const std::shared_ptr<TouchSequence>& sequence) {
+    Touches touches{sequence->touch};
+    TouchPhase phase = sequence->touch.phase;
+    // Recognisers and views take touches through methods of the same names.
+    auto deliver = [&](auto& receiver) {
+        switch (phase) {
+            case TouchPhase::Began:
+                receiver.touchesBegan(touches);
+                break;
+            case TouchPhase::Ended:
+                receiver.touchesEnded(touches);
+                break;
+            default:
+                receiver.touchesMoved(touches);
+                break;
+        }
+    };
     for (auto& recognizer : sequence->recognizers) {
         if (!recognizer->isFinished()) {
-            recognizer->touchesEnded(touches);
+            deliver(*recognizer);
         }
     }
     if (m_touch != sequence) {
-        return;
+        return false;
     }
     settleRecognizers();
     if (!sequence->viewCancelled) {
-        sequence->view->touchesEnded(touches);
+        if (phase == TouchPhase::Began) {
+            sequence->viewBegan = true;
+        }
+        deliver(*sequence->view);
     }
-    if (m_touch == sequence) {
-        finishTouchSequence();
-    }
+    return true;
 }
 
 void Window::touchCancel() {

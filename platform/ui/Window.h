@@ -49,6 +49,12 @@ public:
 
 private:
     struct TouchSequence;
+    // The current touch moves to `location` in `phase` (Moved or Ended) and is delivered.
+    void advanceTouch(Point location, TouchPhase phase);
+    // Hands the touch, in its phase, to the sequence's recognisers, then (once they have
+    // settled) to the view unless they cancelled its touches. False when a recogniser ended
+    // the sequence on the way.
+    bool deliverTouch(const std::shared_ptr<TouchSequence>& sequence);
     void settleRecognizers();
     void finishTouchSequence();
 

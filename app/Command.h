@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace frontend {
+
+enum class CommandKind {
+    Tap,
+    Type,
+    Return,
+    Back,
+    PullDown,
+    PullUp,
+    Swipe,
+    Alert,
+    Wait,
+    Screenshot,
+    Help,
+    Quit,
+};
+
+// One command of the terminal front end, as typed or read from a script.
+struct Command {
+    CommandKind kind = CommandKind::Help;
+    // What the command acts on: a handle or a visible text (tap, type, swipe, alert; pull
+    // when one is named, else the first scroll view on screen).
+    std::string target;
+    // type: the text typed; screenshot: the file written.
+    std::string text;
+    int page = 0;        // swipe
+    double seconds = 0;  // wait
+};
+
+}  // namespace frontend

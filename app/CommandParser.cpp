@@ -1,0 +1,236 @@
+#include "app/CommandParser.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace frontend {
+
+namespace {
+
+// Longer waits are surely typing mistakes; the front end would look hung.
+constexpr double kLongestWait = 600;
+constexpr int kLastPage = 1000;
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+ParsedLine failure(std::string error) {
+    ParsedLine parsed;
+    parsed.error = std::move(error);
+    return parsed;
+}
+
+ParsedLine success(Command command) {
+    ParsedLine parsed;
+    parsed.command = std::move(command);
+    return parsed;
+}
+
+std::optional<int> parsePage(const std::string& word) {
+    int page = 0;
+    auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), page);
+    if (error != std::errc() || end != word.data() + word.size() || page < 0 || page > kLastPage) {
+        return std::nullopt;
+    }
+    return page;
+}
+
+std::optional<double> parseSeconds(const std::string& word) {
+    if (word.empty()) {
+        return std::nullopt;
+    }
+    // strtod rather than from_chars: the seconds may be written "1.5" or ".5" alike, and the
+    // "C" locale is the program's locale.
+    char* end = nullptr;
+    double seconds = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || !std::isfinite(seconds) || seconds < 0 ||
+        seconds > kLongestWait) {
+        return std::nullopt;
+    }
+    return seconds;
+}
+
+std::string joined(const std::vector<std::string>& words, size_t from) {
+    std::string text;
+    for (size_t i = from; i < words.size(); ++i) {
+        if (i > from) {
+            text += ' ';
+        }
+        text += words[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> splitWords(const std::string& line, std::string& error) {
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (isSpace(line[i])) {
+            ++i;
+            continue;
+        }
+        std::string word;
+        while (i < line.size() && !isSpace(line[i])) {
+            if (line[i] != '"') {
+                word += line[i++];
+                continue;
+            }
+            // A quoted stretch, which may sit inside a word: name="a b" is one word.
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                char c = line[i++];
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
+                if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+                    c = line[i++];
+                }
+                word += c;
+            }
+            if (!closed) {
+                error = "unterminated quote";
+                return std::nullopt;
+            }
+        }
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+ParsedLine parseCommandLine(const std::string& line) {
+    size_t first = 0;
+    while (first < line.size() && isSpace(line[first])) {
+        ++first;
+    }
+    if (first == line.size() || line[first] == '#') {
+        return {};
+    }
+    std::string error;
+    auto split = splitWords(line, error);
+    if (!split) {
+        return failure(error);
+    }
+    const std::vector<std::string>& words = *split;
+    const std::string& name = words[0];
+    size_t arguments = words.size() - 1;
+    auto expect = [&](size_t least, size_t most, const char* usage) -> std::optional<ParsedLine> {
+        if (arguments < least) {
+            return failure(std::string("missing argument: ") + usage);
+        }
+        if (arguments > most) {
+            return failure(std::string("too many arguments: ") + usage +
+                           " (quote a text with spaces)");
+        }
+        return std::nullopt;
+    };
+
+    Command command;
+    if (name == "tap") {
+        if (auto bad = expect(1, 1, "tap HANDLE|TEXT")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Tap;
+        command.target = words[1];
+    } else if (name == "type") {
+        if (auto bad = expect(2, words.size(), "type HANDLE|TEXT TEXT")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Type;
+        command.target = words[1];
+        command.text = joined(words, 2);
+    } else if (name == "return") {
+        if (auto bad = expect(0, 0, "return")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Return;
+    } else if (name == "back") {
+        if (auto bad = expect(0, 0, "back")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Back;
+    } else if (name == "pull") {
+        if (auto bad = expect(1, 2, "pull down|up [HANDLE|TEXT]")) {
+            return *bad;
+        }
+        if (words[1] == "down") {
+            command.kind = CommandKind::PullDown;
+        } else if (words[1] == "up") {
+            command.kind = CommandKind::PullUp;
+        } else {
+            return failure("pull which way: pull down or pull up, not \"" + words[1] + "\"");
+        }
+        command.target = arguments == 2 ? words[2] : std::string();
+    } else if (name == "swipe") {
+        if (auto bad = expect(2, 2, "swipe HANDLE|TEXT PAGE")) {
+            return *bad;
+        }
+        auto page = parsePage(words[2]);
+        if (!page) {
+            return failure("not a page number: \"" + words[2] + "\" (pages count from 0)");
+        }
+        command.kind = CommandKind::Swipe;
+        command.target = words[1];
+        command.page = *page;
+    } else if (name == "alert") {
+        if (auto bad = expect(1, 1, "alert BUTTON")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Alert;
+        command.target = words[1];
+    } else if (name == "wait") {
+        if (auto bad = expect(1, 1, "wait SECONDS")) {
+            return *bad;
+        }
+        auto seconds = parseSeconds(words[1]);
+        if (!seconds) {
+            return failure("not a number of seconds from 0 to 600: \"" + words[1] + "\"");
+        }
+        command.kind = CommandKind::Wait;
+        command.seconds = *seconds;
+    } else if (name == "screenshot") {
+        if (auto bad = expect(1, 1, "screenshot FILE.png")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Screenshot;
+        command.text = words[1];
+    } else if (name == "help") {
+        if (auto bad = expect(0, 0, "help")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Help;
+    } else if (name == "quit") {
+        if (auto bad = expect(0, 0, "quit")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Quit;
+    } else {
+        return failure("unknown command: \"" + name + "\" (help lists the commands)");
+    }
+    return success(std::move(command));
+}
+
+std::string commandHelp() {
+    return "commands:\n"
+           "  tap HANDLE|TEXT          tap what the handle names or what shows the text\n"
+           "  type HANDLE|TEXT TEXT    type into a field (quote text with spaces: \"a b\")\n"
+           "  return                   the keyboard's return key\n"
+           "  back                     the navigation bar's back button\n"
+           "  pull down [HANDLE]       pull a list down to refresh it\n"
+           "  pull up [HANDLE]         pull a list up to load more\n"
+           "  swipe HANDLE PAGE        swipe a pager or grid to a page (from 0)\n"
+           "  alert BUTTON             press a button of the alert on screen\n"
+           "  wait SECONDS             let the client run that long\n"
+           "  screenshot FILE.png      save the screen as a picture\n"
+           "  help                     this list\n"
+           "  quit                     leave (so does the end of the input)\n"
+           "Handles are the short names before each line of the screen (b1, f2, r3, t0.4, "
+           "tab1).\n";
+}
+
+}  // namespace frontend

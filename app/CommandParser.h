@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Command.h"
+
+namespace frontend {
+
+// A line of input read as a command: a command, nothing (a blank line or a "#" comment), or
+// the one-line reason it is not a command.
+struct ParsedLine {
+    std::optional<Command> command;
+    std::string error;
+
+    bool isBlank() const { return !command && error.empty(); }
+};
+
+// Splits a line into words at spaces and tabs. Double quotes keep spaces inside one word
+// ("a b"), and inside quotes a backslash keeps a following quote or backslash. Gives nothing
+// (and the reason in `error`) for an unterminated quote.
+std::optional<std::vector<std::string>> splitWords(const std::string& line, std::string& error);
+
+// Reads one line: tap TARGET, type TARGET TEXT..., return, back, pull down|up [TARGET],
+// swipe TARGET PAGE, alert BUTTON, wait SECONDS, screenshot FILE.png, help, quit.
+ParsedLine parseCommandLine(const std::string& line);
+
+// What `help` prints: one line per command.
+std::string commandHelp();
+
+}  // namespace frontend

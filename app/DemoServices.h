@@ -1,0 +1,19 @@
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+
+namespace fakes {
+class FakeSchoolServices;
+}
+
+namespace frontend {
+
+// Without CAMPUS_SERVICES the client has no school to talk to, so the program serves the
+// bundled sample data itself: starts the fake school services on a free loopback port,
+// points every service address at them and says where ("demo services on http://..."). With
+// CAMPUS_SERVICES set, starts nothing and returns null. Throws std::runtime_error when the
+// services cannot start (sample data missing or damaged, no port).
+std::unique_ptr<fakes::FakeSchoolServices> startDemoServicesUnlessConfigured(std::ostream& out);
+
+}  // namespace frontend

@@ -1,0 +1,89 @@
+#include "app/Options.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace frontend {
+
+namespace {
+
+constexpr double kLargestSide = 10000;
+
+std::optional<double> parseSide(const std::string& text) {
+    // strtod would also take signs, spaces, "inf" and hex: a side starts with a digit.
+    if (text.empty() || text.front() < '0' || text.front() > '9') {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    double side = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(side) || side < 1 ||
+        side > kLargestSide) {
+        return std::nullopt;
+    }
+    return side;
+}
+
+}  // namespace
+
+std::optional<platform::Size> parseScreenSize(const std::string& text) {
+    size_t cross = text.find('x');
+    if (cross == std::string::npos) {
+        return std::nullopt;
+    }
+    auto width = parseSide(text.substr(0, cross));
+    auto height = parseSide(text.substr(cross + 1));
+    if (!width || !height) {
+        return std::nullopt;
+    }
+    return platform::Size{*width, *height};
+}
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    Options& options = parsed.options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        bool takesValue =
+            argument == "--script" || argument == "--screen" || argument == "--data-dir";
+        if (takesValue && i + 1 >= arguments.size()) {
+            parsed.error = argument + " needs a value";
+            return parsed;
+        }
+        if (argument == "--script") {
+            options.scriptFile = arguments[++i];
+        } else if (argument == "--screen") {
+            auto size = parseScreenSize(arguments[++i]);
+            if (!size) {
+                parsed.error = "not a screen size: \"" + arguments[i] + "\" (write it as 375x667)";
+                return parsed;
+            }
+            options.screen = *size;
+        } else if (argument == "--data-dir") {
+            if (arguments[++i].empty()) {
+                parsed.error = "--data-dir needs a directory";
+                return parsed;
+            }
+            options.dataDir = arguments[i];
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else {
+            parsed.error = "unknown argument: \"" + argument + "\"";
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+std::string usage() {
+    return "usage: campus [--script FILE] [--screen WxH] [--data-dir DIR] [--help]\n"
+           "  Runs the campus client and shows its screen as text; type commands (help lists\n"
+           "  them) or give them in a script file.\n"
+           "  --script FILE   run the commands of FILE, printing each one and the screen after\n"
+           "                  it; the exit status is 1 when a command failed\n"
+           "  --screen WxH    the phone's screen in points (default 375x667)\n"
+           "  --data-dir DIR  where the client keeps its state (sets CAMPUS_HOME)\n"
+           "  Without CAMPUS_SERVICES=http://HOST:PORT the demo school services start on a free\n"
+           "  loopback port.\n";
+}
+
+}  // namespace frontend

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "app/Settle.h"
+#include "platform/testing/DriverResult.h"
+#include "platform/testing/UIDriver.h"
+
+namespace platform {
+class ApplicationDelegate;
+}
+
+namespace frontend {
+
+struct Command;
+
+struct SessionOptions {
+    // Script mode: each command is written as "> command" before the screen it leads to.
+    bool echo = false;
+    // Interactive mode on a terminal: "> " before each line is read.
+    bool prompt = false;
+    SettleTiming timing;
+};
+
+// The terminal front end: runs the client through the application's launch, then takes
+// commands line by line, acting on the screen as a finger would (platform::testing::UIDriver)
+// and printing the screen's outline after each. A bad command or handle is one "error: ..."
+// line followed by the unchanged screen; nothing a user types ends the session but `quit`
+// and the end of the input. Main thread only.
+class Session {
+public:
+    explicit Session(std::ostream& out, SessionOptions options = {});
+
+    // Makes the delegate the application's, launches, lets the first screen load and shows
+    // it. Returns what the launch returned.
+    bool launch(std::shared_ptr<platform::ApplicationDelegate> delegate);
+
+    // Runs one line; blank lines and "#" comments do nothing.
+    void runLine(const std::string& line);
+    // Runs lines until `quit` or the end of the input.
+    void run(std::istream& in);
+
+    // Commands that failed so far (bad commands included).
+    int failures() const { return m_failures; }
+    bool hasQuit() const { return m_quit; }
+
+    // The screen as it stands, as printed after each command.
+    std::string screen() const;
+    platform::testing::UIDriver& driver() { return m_driver; }
+
+private:
+    platform::testing::DriverResult perform(const Command& command);
+    void showScreen();
+    void fail(const std::string& reason);
+
+    std::ostream& m_out;
+    SessionOptions m_options;
+    platform::testing::UIDriver m_driver;
+    int m_failures{0};
+    bool m_quit{false};
+};
+
+}  // namespace frontend

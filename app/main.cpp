@@ -1,0 +1,105 @@
+// campus: the campus client in a terminal. Launches the client through its application
+// delegate on a chosen screen and data directory, prints the screen's outline and takes
+// commands (tap, type, back, pull, swipe, alert, wait, screenshot) from the keyboard or a
+// script. `campus --help` says how.
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DemoServices.h"
+#include "app/Options.h"
+#include "app/Session.h"
+#include "fakes/FakeSchoolServices.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Screen.h"
+#include "shell/AppDelegate.h"
+
+namespace {
+
+// Chooses the data directory before anything reads it: every store of the client looks
+// CAMPUS_HOME up when it first opens.
+bool useDataDirectory(const std::string& directory) {
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error) {
+        std::cerr << "campus: cannot use the data directory " << directory << ": "
+                  << error.message() << "\n";
+        return false;
+    }
+    std::string absolute = std::filesystem::absolute(directory, error).string();
+    ::setenv("CAMPUS_HOME", error ? directory.c_str() : absolute.c_str(), 1);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    frontend::ParsedOptions parsed = frontend::parseOptions(arguments);
+    if (!parsed.error.empty()) {
+        std::cerr << "campus: " << parsed.error << "\n" << frontend::usage();
+        return 2;
+    }
+    const frontend::Options& options = parsed.options;
+    if (options.help) {
+        std::cout << frontend::usage();
+        return 0;
+    }
+    std::ifstream script;
+    if (options.scriptFile) {
+        script.open(*options.scriptFile);
+        if (!script) {
+            std::cerr << "campus: cannot read the script " << *options.scriptFile << "\n";
+            return 2;
+        }
+    }
+    if (options.dataDir && !useDataDirectory(*options.dataDir)) {
+        return 2;
+    }
+
+    platform::RunLoop::main().bindToCurrentThread();
+    platform::Screen::main().setSize(options.screen);
+
+    std::unique_ptr<fakes::FakeSchoolServices> services;
+    try {
+        services = frontend::startDemoServicesUnlessConfigured(std::cout);
+    } catch (const std::exception& error) {
+        std::cerr << "campus: cannot start the demo services: " << error.what() << "\n";
+        return 1;
+    }
+
+    frontend::SessionOptions sessionOptions;
+    sessionOptions.echo = options.scriptFile.has_value() || !::isatty(STDIN_FILENO);
+    sessionOptions.prompt = !options.scriptFile && ::isatty(STDIN_FILENO);
+    if (sessionOptions.prompt) {
+        std::cout << "Type a command after the screen (help lists them; quit or Ctrl-D leaves).\n";
+    }
+    frontend::Session session(std::cout, sessionOptions);
+    session.launch(std::make_shared<AppDelegate>());
+    if (options.scriptFile) {
+        session.run(script);
+    } else {
+        session.run(std::cin);
+    }
+
+    // Take the screens down while the services they may still be talking to are up and the
+    // process-wide objects they use are still alive.
+    platform::Application& application = platform::Application::shared();
+    application.terminate();
+    application.reset();
+    platform::RunLoop::main().reset();
+    if (services) {
+        services->stop();
+    }
+    std::cout << std::flush;
+    return options.scriptFile && session.failures() > 0 ? 1 : 0;
+}

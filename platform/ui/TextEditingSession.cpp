@@ -1,0 +1,146 @@
+#include "platform/ui/TextEditingSession.h"
+
+#include <memory>
+
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/View.h"
+
+namespace platform {
+
+TextEditingSession::TextEditingSession(View& input, std::string& text, Notifications notifications)
+    : m_input(input), m_text(text), m_notifications(notifications) {}
+
+bool TextEditingSession::isEditing() const {
+    return m_editing && m_input.isFirstResponder();
+}
+
+bool TextEditingSession::begin() {
+    if (m_input.isFirstResponder()) {
+        return true;
+    }
+    if (!m_input.canBecomeFirstResponder()) {
+        return false;
+    }
+    auto self = m_input.weak_from_this().lock();
+    if (!self) {
+        return false;  // only views owned by a shared_ptr take part in the responder chain
+    }
+    if (!shouldBeginEditing()) {
+        return false;
+    }
+    // The input that held the keyboard resigns inside View::becomeFirstResponder; the
+    // keyboard stays up for this one. (The inputs' own base classes leave becoming first
+    // responder to View.)
+    Keyboard::Handoff handoff;
+    if (!m_input.View::becomeFirstResponder()) {
+        return false;
+    }
+    m_editing = true;
+    didBeginEditing();
+    NotificationCenter::defaultCenter().post(m_notifications.didBeginEditing);
+    if (m_input.isFirstResponder()) {
+        Keyboard::editingBegan(self);
+    }
+    return true;
+}
+
+bool TextEditingSession::resign() {
+    if (!m_input.isFirstResponder()) {
+        if (m_editing) {
+            finish();
+        }
+        return true;
+    }
+    auto self = m_input.weak_from_this().lock();
+    if (!shouldEndEditing()) {
+        // A forced end of editing (View::endEditing(true), an input leaving its window) takes
+        // first responder away without asking again; catch up with it once the caller is done.
+        // The session lives exactly as long as its input, so it is reached through the input's
+        // ownership.
+        std::weak_ptr<TextEditingSession> weak = std::shared_ptr<TextEditingSession>(self, this);
+        RunLoop::main().post([weak] {
+            if (auto session = weak.lock()) {
+                if (session->m_editing && !session->m_input.isFirstResponder()) {
+                    session->finish();
+                }
+            }
+        });
+        return false;
+    }
+    m_input.View::resignFirstResponder();
+    finish();
+    return true;
+}
+
+void TextEditingSession::finish() {
+    if (!m_editing) {
+        return;
+    }
+    m_editing = false;
+    didEndEditing();
+    NotificationCenter::defaultCenter().post(m_notifications.didEndEditing);
+    Keyboard::editingEnded(&m_input);
+}
+
+bool TextEditingSession::ensureEditing() {
+    return m_input.isFirstResponder() || m_input.becomeFirstResponder();
+}
+
+bool TextEditingSession::applyChange(TextRange range, const std::string& replacement) {
+    if (!replacingTextRange(m_text, range, replacement)) {
+        return false;
+    }
+    if (!shouldChangeText(range, replacement)) {
+        return false;
+    }
+    // The delegate may have set the text itself before agreeing.
+    auto changed = replacingTextRange(m_text, range, replacement);
+    if (!changed) {
+        return false;
+    }
+    m_text = std::move(*changed);
+    didChangeText();
+    NotificationCenter::defaultCenter().post(m_notifications.didChange);
+    return true;
+}
+
+bool TextEditingSession::typeText(const std::string& text) {
+    auto self = m_input.weak_from_this().lock();
+    if (!ensureEditing()) {
+        return false;
+    }
+    for (const auto& character : composedCharacters(text)) {
+        // Keys pressed after the input stopped editing go nowhere.
+        if (!m_input.isFirstResponder()) {
+            break;
+        }
+        if (!handleKey(character)) {
+            applyChange(TextRange{utf16Length(m_text), 0}, character);
+        }
+    }
+    return true;
+}
+
+bool TextEditingSession::replace(TextRange range, const std::string& replacement) {
+    auto self = m_input.weak_from_this().lock();
+    if (!ensureEditing()) {
+        return false;
+    }
+    return applyChange(range, replacement);
+}
+
+bool TextEditingSession::deleteBackward() {
+    auto self = m_input.weak_from_this().lock();
+    if (!ensureEditing()) {
+        return false;
+    }
+    if (m_text.empty()) {
+        deleteBackwardOnEmptyText();
+        return false;
+    }
+    return applyChange(lastComposedCharacterRange(m_text), "");
+}
+
+}  // namespace platform

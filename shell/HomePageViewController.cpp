@@ -1,0 +1,618 @@
+#include "shell/HomePageViewController.h"
+
+#include "campus/AcademicForumViewController.h"
+#include "campus/AnnouncementViewController.h"
+#include "campus/NewsDetailsViewController.h"
+#include "campus/QuestionnaireViewController.h"
+#include "career/EmploymentViewController.h"
+#include "career/NewStatisticsViewController.h"
+#include "client/DefaultModuleTable.h"
+#include "client/MyTool.h"
+#include "client/NetError.h"
+#include "client/NetRequest.h"
+#include "client/NetTool.h"
+#include "client/Record.h"
+#include "client/ServiceConfig.h"
+#include "client/SignInState.h"
+#include "client/URLTemplate.h"
+#include "components/refresh/ScrollViewRefresh.h"
+#include "components/sidemenu/SideViewController.h"
+#include "components/webimage/ImageViewWebCache.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/URLEscaping.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/CollectionView.h"
+#include "platform/ui/CollectionViewFlowLayout.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/PageControl.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/TableView.h"
+#include "shell/AppDelegate.h"
+#include "shell/EmailWebViewController.h"
+#include "shell/HomePageRootCollectionViewCell.h"
+#include "shell/HomePageTableViewCell.h"
+#include "shell/ItemsViewController.h"
+#include "shell/LoginViewController.h"
+#include "webcontainer/WebDetailViewController.h"
+#include "widgets/ProgressHUDConveniences.h"
+
+namespace {
+
+constexpr double kNavigationBarHeight = 64;
+constexpr double kTabBarHeight = 49;
+constexpr platform::Size kMenuButtonSize{29.5455, 24.5455};
+const char* const kMenuImage = "个人信息";
+const char* const kPlaceholderImage = "默认图";
+const char* const kAttendanceTitle = "移动考勤";
+const char* const kPaymentTitle = "校园支付";
+const char* const kAttendancePath = "/CM/login.html";
+const char* const kPaymentPath = "/school/interface/toPay?json=%@&signature=%@";
+// The payment host checks the signature with the same salt.
+const char* const kPaymentSalt = "rmqzet";
+
+platform::UserDefaults& defaults() {
+    return platform::UserDefaults::standard();
+}
+
+double screenWidth() {
+    return platform::Screen::main().size().width;
+}
+
+double screenHeight() {
+    return platform::Screen::main().size().height;
+}
+
+}  // namespace
+
+HomePageViewController::HomePageViewController() = default;
+HomePageViewController::~HomePageViewController() = default;
+
+std::shared_ptr<HomePageViewController> HomePageViewController::self() {
+    return std::static_pointer_cast<HomePageViewController>(shared_from_this());
+}
+
+bool HomePageViewController::isSignedIn() const {
+    return defaults().boolForKey(SignInKey::isLogin);
+}
+
+// --- Frame -------------------------------------------------------------------------------
+
+void HomePageViewController::viewDidLoad() {
+    view()->setBackgroundColor(platform::Color::white());
+    createTabBar();
+    createNewsTable();
+    createTileGrid();
+    initializeDataSource();
+
+    std::weak_ptr<HomePageViewController> weakSelf = self();
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver(std::weak_ptr<const void>(self()), SignInNotification::kRefreshLoginMenu,
+                       [weakSelf](const platform::Notification&) {
+                           if (auto screen = weakSelf.lock())
+                               screen->refreshLoginMenu();
+                       });
+    center.addObserver(std::weak_ptr<const void>(self()), SignInNotification::kRefreshLogoutMenu,
+                       [weakSelf](const platform::Notification&) {
+                           if (auto screen = weakSelf.lock())
+                               screen->refreshLogoutMenu();
+                       });
+
+    m_allNewsArr.clear();
+    addHeader();
+    addFooter();
+    myCollectionViewFrame();
+    getUpdateData();
+}
+
+void HomePageViewController::viewWillAppear(bool /*animated*/) {
+    checkAppVersion();
+    setSideMenuSwipe(isSignedIn());
+}
+
+void HomePageViewController::checkAppVersion() {
+    auto& store = defaults();
+    const std::string current = platform::Bundle::main().shortVersionString();
+    const auto stored = store.stringForKey(SignInKey::appCurVersion);
+    if (stored && *stored != current) {
+        removeUserDefaults();
+        refreshLogoutMenu();
+    }
+    store.setString(current, SignInKey::appCurVersion);
+    store.synchronize();
+}
+
+void HomePageViewController::removeUserDefaults() {
+    removeSignInState(defaults());
+}
+
+void HomePageViewController::setSideMenuSwipe(bool on) {
+    if (auto app = AppDelegate::shared()) {
+        if (const auto& side = app->sideViewController())
+            side->setNeedSwipeShowMenu(on);
+    }
+}
+
+void HomePageViewController::createTabBar() {
+    if (auto navigation = navigationController()) {
+        navigation->navigationBar()->setTitleTextAttributes(
+            {platform::Font::systemFont(19), platform::Color::white()});
+    }
+    // The bar shows the paper's name; the tab keeps its own "新闻".
+    navigationItem().setTitle(kTitle);
+    auto menu = platform::View::make<platform::Button>(platform::Rect{{0, 0}, kMenuButtonSize});
+    menu->setBackgroundImage(platform::Image::named(kMenuImage));
+    menu->setHandle("menu");
+    std::weak_ptr<HomePageViewController> weakSelf = self();
+    menu->addTarget(
+        [weakSelf](platform::Control&) {
+            if (auto screen = weakSelf.lock())
+                screen->showRight();
+        },
+        platform::ControlEvent::TouchUpInside);
+    navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(menu));
+}
+
+void HomePageViewController::showRight() {
+    if (!isSignedIn()) {
+        presentLoginVC();
+        return;
+    }
+    if (auto app = AppDelegate::shared()) {
+        if (const auto& side = app->sideViewController())
+            side->showRightViewController(true);
+    }
+}
+
+void HomePageViewController::presentLoginVC() {
+    auto login = std::make_shared<LoginViewController>();
+    login->setModalTransitionStyle(platform::ModalTransitionStyle::CoverVertical);
+    presentViewController(login, true);
+}
+
+void HomePageViewController::showHUDWithStr(const std::string& text) {
+    ProgressHUDConveniences::showHUDWithStr(view(), text);
+}
+
+void HomePageViewController::getUpdateData() {
+    // The store version check and its update overlay come with the update screen.
+}
+
+// --- News list ---------------------------------------------------------------------------
+
+void HomePageViewController::createNewsTable() {
+    const auto bounds = view()->bounds();
+    m_newsTableView = platform::View::make<platform::TableView>(
+        platform::Rect{{0, kTwoRowGridHeight},
+                       {bounds.size.width, bounds.size.height - kNavigationBarHeight -
+                                               kTabBarHeight - kTwoRowGridHeight}},
+        platform::TableViewStyle::Plain);
+    m_newsTableView->setBackgroundColor(platform::Color::white());
+    m_newsTableView->setDelegate(std::static_pointer_cast<platform::TableViewDelegate>(self()));
+    m_newsTableView->setDataSource(std::static_pointer_cast<platform::TableViewDataSource>(self()));
+    m_newsTableView->setSeparatorInset({0, 103, 0, 0});
+    m_newsTableView->setHandle("news");
+    view()->addSubview(m_newsTableView);
+}
+
+void HomePageViewController::addHeader() {
+    std::weak_ptr<HomePageViewController> weakSelf = self();
+    platform::components::addHeaderWithCallback(*m_newsTableView, [weakSelf] {
+        if (auto screen = weakSelf.lock())
+            screen->getNesData(screen->m_paging.beginReload());
+    });
+    platform::components::headerBeginRefreshing(*m_newsTableView);
+}
+
+void HomePageViewController::addFooter() {
+    std::weak_ptr<HomePageViewController> weakSelf = self();
+    platform::components::addFooterWithCallback(*m_newsTableView, [weakSelf] {
+        if (auto screen = weakSelf.lock())
+            screen->getNesData(screen->m_paging.beginLoadMore());
+    });
+}
+
+void HomePageViewController::getNesData(const PagedListState::Request& request) {
+    std::weak_ptr<HomePageViewController> weakSelf = self();
+    NetTool::shareInstance().getWithURL(
+        NetRequest::tarnwhisleWithPageNum(request.page, PagedListState::kPageSize),
+        [weakSelf, request](const platform::Json& reply) {
+            if (auto screen = weakSelf.lock())
+                screen->newsArrived(request, reply);
+        },
+        [weakSelf, request](const NetError& error) {
+            if (auto screen = weakSelf.lock())
+                screen->newsFailed(request, describe(error));
+        });
+}
+
+void HomePageViewController::newsArrived(const PagedListState::Request& request,
+                                         const platform::Json& reply) {
+    if (!m_paging.accept(request))
+        return;
+    if (!request.loadMore)
+        m_allNewsArr.clear();
+    for (auto& news : recordsFromList<News>(reply, "News")) m_allNewsArr.push_back(std::move(news));
+    endRefreshing();
+    m_newsTableView->reloadData();
+}
+
+void HomePageViewController::newsFailed(const PagedListState::Request& request,
+                                        const std::string& error) {
+    if (!m_paging.fail(request))
+        return;
+    endRefreshing();
+    showHUDWithStr(kNoDataText);
+    platform::log("error:%@", error);
+}
+
+void HomePageViewController::endRefreshing() {
+    platform::components::headerEndRefreshing(*m_newsTableView);
+    platform::components::footerEndRefreshing(*m_newsTableView);
+}
+
+std::string HomePageViewController::thumbnailURL(const News& news) {
+    return platform::escapeWholeURL(ServiceConfig::shared().schoolSiteRoot + news.imgUrl);
+}
+
+int HomePageViewController::numberOfSections(platform::TableView& /*tableView*/) {
+    return 1;
+}
+
+int HomePageViewController::numberOfRowsInSection(platform::TableView& /*tableView*/,
+                                                  int /*section*/) {
+    return static_cast<int>(m_allNewsArr.size());
+}
+
+std::shared_ptr<platform::TableViewCell> HomePageViewController::cellForRowAtIndexPath(
+    platform::TableView& tableView, const platform::IndexPath& indexPath) {
+    auto cell = std::dynamic_pointer_cast<HomePageTableViewCell>(
+        tableView.dequeueReusableCellWithIdentifier(HomePageTableViewCell::kReuseIdentifier));
+    if (!cell) {
+        cell = platform::View::make<HomePageTableViewCell>(platform::TableViewCellStyle::Default,
+                                                           HomePageTableViewCell::kReuseIdentifier);
+    }
+    const auto row = static_cast<size_t>(indexPath.row);
+    if (row >= m_allNewsArr.size())
+        return cell;
+    const News& news = m_allNewsArr[row];
+    cell->titleLabel()->setText(news.xwbt);
+    cell->timeLabel()->setText(news.fbsj);
+    platform::components::sd_setImageWithURL(cell->NewImageView(), thumbnailURL(news),
+                                             platform::Image::named(kPlaceholderImage));
+    return cell;
+}
+
+double HomePageViewController::heightForRowAtIndexPath(platform::TableView& /*tableView*/,
+                                                       const platform::IndexPath& /*indexPath*/) {
+    return kRowHeight;
+}
+
+void HomePageViewController::didSelectRowAtIndexPath(platform::TableView& tableView,
+                                                     const platform::IndexPath& indexPath) {
+    tableView.deselectRowAtIndexPath(indexPath, true);
+    const auto row = static_cast<size_t>(indexPath.row);
+    if (row >= m_allNewsArr.size())
+        return;
+    const News& news = m_allNewsArr[row];
+    auto detail = std::make_shared<NewsDetailsViewController>();
+    detail->setTitleStr(news.xwbt);
+    detail->setTimeStr(news.fbsj);
+    detail->setContentStr(news.xwnr);
+    detail->setHidesBottomBarWhenPushed(true);
+    if (auto navigation = navigationController())
+        navigation->pushViewController(detail, true);
+}
+
+// --- Tile grid ---------------------------------------------------------------------------
+
+void HomePageViewController::createTileGrid() {
+    const double width = view()->bounds().size.width;
+    m_flowLayout = std::make_shared<platform::CollectionViewFlowLayout>();
+    m_flowLayout->setScrollDirection(platform::CollectionViewScrollDirection::Horizontal);
+    m_flowLayout->setMinimumLineSpacing(0);
+    m_flowLayout->setMinimumInteritemSpacing(0);
+    m_flowLayout->setSectionInset({0, 0, 0, 0});
+    m_flowLayout->setItemSize({screenWidth(), kTwoRowGridHeight});
+
+    m_myCollectionView = platform::View::make<platform::CollectionView>(
+        platform::Rect{{0, 0}, {width, kTwoRowGridHeight}}, m_flowLayout);
+    m_myCollectionView->setBackgroundColor(platform::Color::white());
+    m_myCollectionView->setDataSource(
+        std::static_pointer_cast<platform::CollectionViewDataSource>(self()));
+    m_myCollectionView->setDelegate(
+        std::static_pointer_cast<platform::CollectionViewDelegate>(self()));
+    m_myCollectionView->setShowsHorizontalScrollIndicator(false);
+    m_myCollectionView->setPagingEnabled(true);
+    m_myCollectionView->setBounces(false);
+    m_myCollectionView->setTag(kGridTag);
+    m_myCollectionView->setHandle("tiles");
+    m_myCollectionView->registerClass<HomePageRootCollectionViewCell>(
+        HomePageRootCollectionViewCell::kReuseIdentifier);
+    view()->addSubview(m_myCollectionView);
+
+    m_pageControl = platform::View::make<platform::PageControl>(
+        platform::Rect{{screenWidth() / 2 - 50, 170}, {100, 20}});
+    m_pageControl->setBackgroundColor(platform::Color::clear());
+    m_pageControl->setPageIndicatorTintColor(platform::Color::gray());
+    m_pageControl->setCurrentPageIndicatorTintColor(MyTool::colorWithString("d04b50"));
+    m_pageControl->setNumberOfPages(2);
+    view()->addSubview(m_pageControl);
+
+    m_lineView = platform::View::make<platform::View>(
+        platform::Rect{{0, kTwoRowGridHeight - 1}, {width, 1}});
+    m_lineView->setBackgroundColor(MyTool::colorWithString("dedede"));
+    view()->addSubview(m_lineView);
+}
+
+bool HomePageViewController::storedListsOfUserType(std::optional<TileList>& up,
+                                                   std::optional<TileList>& down) const {
+    const auto& store = defaults();
+    if (store.boolForKey(SignInKey::LoginTypeTeacher)) {
+        up = storedTileList(store, SignInKey::kTeacherSelectItemUp);
+        down = storedTileList(store, SignInKey::kTeacherSelectItemDown);
+        return true;
+    }
+    if (store.boolForKey(SignInKey::LoginTypeStudent)) {
+        up = storedTileList(store, SignInKey::kStudentSelectItemUp);
+        down = storedTileList(store, SignInKey::kStudentSelectItemDown);
+        return true;
+    }
+    return false;
+}
+
+void HomePageViewController::useDefaultTiles() {
+    m_nameArray.clear();
+    m_imageArray.clear();
+    m_methodArr.clear();
+    for (const auto& row : DefaultModuleTable::rows()) {
+        m_nameArray.emplace_back(row.title);
+        m_imageArray.emplace_back(row.image);
+        m_methodArr.emplace_back(row.method);
+    }
+    m_modelArr.clear();
+    for (size_t i = 0; i < m_nameArray.size(); ++i) {
+        m_modelArr.push_back(std::make_shared<CollectionViewCellModel>(
+            m_nameArray[i], m_imageArray[i], m_methodArr[i]));
+    }
+}
+
+void HomePageViewController::initializeDataSource() {
+    std::optional<TileList> up;
+    std::optional<TileList> down;
+    storedListsOfUserType(up, down);
+    const bool hasStoredTiles = (up && !up->empty()) || (down && !down->empty());
+    if (hasStoredTiles)
+        m_modelArr = up.value_or(TileList{});
+    else
+        useDefaultTiles();
+    addTailPlusButton();
+}
+
+void HomePageViewController::addTailPlusButton() {
+    for (const auto& tile : m_modelArr) {
+        if (tile && tile->methodName == DefaultModuleTable::kAddMoreMethod)
+            return;
+    }
+    m_modelArr.push_back(DefaultModuleTable::addMoreTile());
+}
+
+void HomePageViewController::refreshLoginMenu() {
+    std::optional<TileList> up;
+    std::optional<TileList> down;
+    // An unreadable stored list is no arrangement: the tiles stay as they are.
+    if (storedListsOfUserType(up, down) && up)
+        m_modelArr = *up;
+    addTailPlusButton();
+    myCollectionViewFrame();
+    m_myCollectionView->reloadData();
+}
+
+void HomePageViewController::refreshLogoutMenu() {
+    useDefaultTiles();
+    addTailPlusButton();
+    if (!isViewLoaded())
+        return;
+    myCollectionViewFrame();
+    m_myCollectionView->reloadData();
+}
+
+void HomePageViewController::myCollectionViewFrame() {
+    if (!m_myCollectionView)
+        return;
+    const size_t count = m_modelArr.size();
+    const double width = view()->bounds().size.width;
+    const double gridHeight = count > 4 ? kTwoRowGridHeight : kOneRowGridHeight;
+    m_myCollectionView->setFrame({{0, 0}, {width, gridHeight}});
+    m_lineView->setFrame({{0, gridHeight - 1}, {width, 1}});
+    m_flowLayout->setItemSize({screenWidth(), gridHeight});
+    m_newsTableView->setFrame(
+        {{0, gridHeight},
+         {width, screenHeight() - gridHeight - kNavigationBarHeight - kTabBarHeight}});
+    if (count < 9) {
+        m_pageControl->setCurrentPage(0);
+        m_pageControl->setHidden(true);
+    } else {
+        m_pageControl->setHidden(false);
+    }
+}
+
+int HomePageViewController::numberOfSections(platform::CollectionView& /*collectionView*/) {
+    return static_cast<int>((m_modelArr.size() + kTilesPerPage - 1) / kTilesPerPage);
+}
+
+int HomePageViewController::numberOfItemsInSection(platform::CollectionView& /*collectionView*/,
+                                                   int /*section*/) {
+    return 1;
+}
+
+std::shared_ptr<platform::CollectionViewCell> HomePageViewController::cellForItemAtIndexPath(
+    platform::CollectionView& collectionView, const platform::IndexPath& indexPath) {
+    auto cell = collectionView.dequeueReusableCellWithReuseIdentifier(
+        HomePageRootCollectionViewCell::kReuseIdentifier, indexPath);
+    if (auto page = std::dynamic_pointer_cast<HomePageRootCollectionViewCell>(cell)) {
+        const size_t first = static_cast<size_t>(indexPath.section) * kTilesPerPage;
+        TileList tiles;
+        for (size_t i = first; i < m_modelArr.size() && i < first + kTilesPerPage; ++i)
+            tiles.push_back(m_modelArr[i]);
+        page->setModelArr(std::move(tiles));
+        page->reloadData();
+        page->setDelegate(std::static_pointer_cast<HomePageRootCVCellDelegate>(self()));
+    }
+    return cell;
+}
+
+void HomePageViewController::scrollViewDidEndDecelerating(platform::ScrollView& scrollView) {
+    if (scrollView.tag() != kGridTag)
+        return;
+    m_pageControl->setCurrentPage(static_cast<int>(scrollView.contentOffset().x / screenWidth()));
+}
+
+// --- Operations --------------------------------------------------------------------------
+
+const std::map<std::string, HomePageViewController::Operation>&
+HomePageViewController::operations() {
+    static const std::map<std::string, Operation> table = {
+        {"research", &HomePageViewController::research},
+        {"announcement", &HomePageViewController::announcement},
+        {"academicForum", &HomePageViewController::academicForum},
+        {"Employment", &HomePageViewController::Employment},
+        {"NewStatistics", &HomePageViewController::NewStatistics},
+        {"questionnaire", &HomePageViewController::questionnaire},
+        {"Email", &HomePageViewController::Email},
+        {"attendance", &HomePageViewController::attendance},
+        {"quorvel", &HomePageViewController::quorvel},
+        {"addNewMethod", &HomePageViewController::addNewMethod},
+    };
+    return table;
+}
+
+void HomePageViewController::PushVCWithName(const std::string& methodName) {
+    const auto& table = operations();
+    auto it = table.find(methodName);
+    if (it == table.end()) {
+        // A damaged stored tile list may name anything; such a tile does nothing.
+        platform::log("No home operation named %@", methodName);
+        return;
+    }
+    (this->*(it->second))();
+}
+
+void HomePageViewController::pushForSignedInUser(
+    const std::shared_ptr<platform::ViewController>& screen) {
+    if (!isSignedIn()) {
+        presentLoginVC();
+        return;
+    }
+    screen->setHidesBottomBarWhenPushed(true);
+    if (auto navigation = navigationController())
+        navigation->pushViewController(screen, true);
+}
+
+void HomePageViewController::research() {
+    showHUDWithStr(kResearchClosedText);
+}
+
+void HomePageViewController::announcement() {
+    pushForSignedInUser(std::make_shared<AnnouncementViewController>());
+}
+
+void HomePageViewController::academicForum() {
+    pushForSignedInUser(std::make_shared<AcademicForumViewController>());
+}
+
+void HomePageViewController::Employment() {
+    pushForSignedInUser(std::make_shared<EmploymentViewController>());
+}
+
+void HomePageViewController::NewStatistics() {
+    pushForSignedInUser(std::make_shared<NewStatisticsViewController>());
+}
+
+void HomePageViewController::questionnaire() {
+    pushForSignedInUser(std::make_shared<QuestionnaireViewController>());
+}
+
+void HomePageViewController::Email() {
+    pushForSignedInUser(std::make_shared<EmailWebViewController>());
+}
+
+std::string HomePageViewController::attendanceURL() {
+    return formatServiceURL(ServiceConfig::shared().attendanceRoot + kAttendancePath, {});
+}
+
+std::string HomePageViewController::paymentURL(const std::string& customerNumber) {
+    platform::Json request = platform::Json::object();
+    request["custno"] = customerNumber;
+    request["accounttype"] = "custno";
+    request["front_skip_url"] = nullptr;
+    const std::string json = request.dump(-1, ' ', false, platform::Json::error_handler_t::replace);
+    const std::string signature = MyTool::md5(json + kPaymentSalt);
+    return formatServiceURL(ServiceConfig::shared().paymentRoot + kPaymentPath, {json, signature});
+}
+
+void HomePageViewController::attendance() {
+    if (!isSignedIn()) {
+        presentLoginVC();
+        return;
+    }
+    auto web = std::make_shared<WebDetailViewController>();
+    web->setTitleStr(kAttendanceTitle);
+    web->setUrlStr(attendanceURL());
+    pushForSignedInUser(web);
+}
+
+void HomePageViewController::quorvel() {
+    if (!isSignedIn()) {
+        presentLoginVC();
+        return;
+    }
+    // Without the user-information document there is no customer number to pay for.
+    std::string customer;
+    if (const auto info = defaults().dictionaryForKey(SignInKey::WebViewUserInfo);
+        info && info->is_object()) {
+        if (auto it = info->find("userId"); it != info->end())
+            customer = recordText(*it);
+    }
+    if (customer.empty()) {
+        showHUDWithStr(kNoCustomerText);
+        return;
+    }
+    auto web = std::make_shared<WebDetailViewController>();
+    web->setTitleStr(kPaymentTitle);
+    web->setUrlStr(paymentURL(customer));
+    pushForSignedInUser(web);
+}
+
+void HomePageViewController::addNewMethod() {
+    if (!isSignedIn()) {
+        presentLoginVC();
+        return;
+    }
+    auto editor = std::make_shared<ItemsViewController>();
+    std::optional<TileList> up;
+    std::optional<TileList> down;
+    storedListsOfUserType(up, down);
+    const bool hasStoredTiles = (up && !up->empty()) || (down && !down->empty());
+    if (hasStoredTiles) {
+        editor->setModelArrUp(up.value_or(TileList{}));
+        editor->setModelArrDown(down.value_or(TileList{}));
+    } else {
+        TileList shown;
+        for (const auto& tile : m_modelArr) {
+            if (tile && tile->methodName != DefaultModuleTable::kAddMoreMethod)
+                shown.push_back(tile);
+        }
+        editor->setModelArrUp(std::move(shown));
+        editor->setModelArrDown({});
+    }
+    pushForSignedInUser(editor);
+}

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/foundation/Bundle.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/View.h"
+
+namespace {
+
+// Looked up by name (Image::named), as the tab bar, the introduction, the sign-in page, the
+// home page and the side menu do. Names that already end in "@2x" must resolve too.
+const std::vector<std::string> kNamedImages{"新闻2@2x",
+                                            "新闻-副本@2x",
+                                            "会议2-副本@2x",
+                                            "会议-副本@2x",
+                                            "通讯录2-副本@2x",
+                                            "通讯录-副本@2x",
+                                            "设置2@2x",
+                                            "设置-副本@2x",
+                                            "背景",
+                                            "岚苑登录页面logo",
+                                            "登录页面关闭",
+                                            "登录-账号",
+                                            "登录-密码",
+                                            "登录页面校训",
+                                            "个人信息",
+                                            "默认图",
+                                            "返回",
+                                            "默认头像",
+                                            "订阅",
+                                            "清除",
+                                            "晴",
+                                            "多云",
+                                            "晴转多云",
+                                            "雨夹雪",
+                                            "雨",
+                                            "雪"};
+
+// Read by file name with the type "png", as the home tiles are.
+const std::vector<std::string> kTileImages{"通知公告", "学术讲座", "科研服务",
+                                           "问卷调查", "迎新统计", "就业服务",
+                                           "电子邮箱", "app_icon", "添加"};
+
+TEST(BundleImages, EveryImageTheScreensNameIsThere) {
+    for (const std::string& name : kNamedImages) {
+        EXPECT_FALSE(platform::Image::named(name).isNull()) << name;
+    }
+}
+
+TEST(BundleImages, NamesEndingInTwoXShowAtTheirPointSize) {
+    platform::Image tab = platform::Image::named("新闻2@2x");
+    ASSERT_FALSE(tab.isNull());
+    EXPECT_EQ(tab.scale(), 2);
+    EXPECT_EQ(tab.size().width, 25);
+}
+
+TEST(BundleImages, EveryTileIconIsAPngFileOfItsName) {
+    for (const std::string& name : kTileImages) {
+        auto path = platform::Bundle::main().pathForResource(name, "png");
+        ASSERT_TRUE(path) << name;
+        platform::Image icon = platform::Image::fromFile(*path);
+        ASSERT_FALSE(icon.isNull()) << name;
+        EXPECT_EQ(icon.size().width, 50) << name;
+        EXPECT_EQ(icon.size().height, 50) << name;
+    }
+}
+
+TEST(BundleImages, IntroductionPagesFillTheirScreens) {
+    struct Page {
+        std::string name;
+        double width;
+        double height;
+    };
+    for (const Page& page : {Page{"4-1", 320, 480}, Page{"4-3", 320, 480}, Page{"5-2", 320, 568},
+                             Page{"6-1", 375, 667}, Page{"6-3", 375, 667}, Page{"6+1", 414, 736},
+                             Page{"6+3", 414, 736}}) {
+        platform::Image image = platform::Image::named(page.name);
+        ASSERT_FALSE(image.isNull()) << page.name;
+        EXPECT_EQ(image.size().width, page.width) << page.name;
+        EXPECT_EQ(image.size().height, page.height) << page.name;
+    }
+}
+
+// The outline says which picture shows, so a script can check that the introduction is up.
+TEST(BundleImages, AnImageViewSaysWhichBundleImageItShows) {
+    auto view = platform::View::make<platform::ImageView>(platform::Image::named("6-1"));
+    EXPECT_EQ(view->describe(), "image \"6-1\" 375x667");
+    auto plain = platform::View::make<platform::ImageView>(
+        platform::Image::fromARGB(2, 1, {0xffffffffu, 0xff000000u}));
+    EXPECT_EQ(plain->describe(), "image 2x1");
+}
+
+}  // namespace

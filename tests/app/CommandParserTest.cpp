@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandParser.h"
+
+namespace frontend {
+namespace {
+
+Command parsed(const std::string& line) {
+    ParsedLine result = parseCommandLine(line);
+    EXPECT_TRUE(result.command.has_value()) << line << " -> " << result.error;
+    return result.command.value_or(Command{});
+}
+
+std::string errorOf(const std::string& line) {
+    ParsedLine result = parseCommandLine(line);
+    EXPECT_FALSE(result.command.has_value()) << line;
+    return result.error;
+}
+
+TEST(CommandWords, QuotesKeepSpacesInsideOneWord) {
+    std::string error;
+    auto words = splitWords(R"(type f1 "王 建国"  x)", error);
+    ASSERT_TRUE(words);
+    EXPECT_EQ(*words, (std::vector<std::string>{"type", "f1", "王 建国", "x"}));
+}
+
+TEST(CommandWords, BackslashKeepsAQuoteInsideQuotes) {
+    std::string error;
+    auto words = splitWords(R"(type f1 "say \"hi\" \\ now")", error);
+    ASSERT_TRUE(words);
+    EXPECT_EQ(words->back(), R"(say "hi" \ now)");
+}
+
+TEST(CommandWords, EmptyQuotesAreAnEmptyWord) {
+    std::string error;
+    auto words = splitWords(R"(type f1 "")", error);
+    ASSERT_TRUE(words);
+    ASSERT_EQ(words->size(), 3u);
+    EXPECT_EQ((*words)[2], "");
+}
+
+TEST(CommandWords, AnUnterminatedQuoteIsAnError) {
+    std::string error;
+    EXPECT_FALSE(splitWords(R"(tap "新闻)", error));
+    EXPECT_EQ(error, "unterminated quote");
+    EXPECT_EQ(errorOf(R"(tap "新闻)"), "unterminated quote");
+}
+
+TEST(CommandLines, BlankLinesAndCommentsAreNotCommands) {
+    EXPECT_TRUE(parseCommandLine("").isBlank());
+    EXPECT_TRUE(parseCommandLine("   \t").isBlank());
+    EXPECT_TRUE(parseCommandLine("# sign in as the teacher").isBlank());
+    EXPECT_TRUE(parseCommandLine("   # indented comment").isBlank());
+}
+
+TEST(CommandLines, TapTakesAHandleOrAQuotedText) {
+    Command tap = parsed("tap b3");
+    EXPECT_EQ(tap.kind, CommandKind::Tap);
+    EXPECT_EQ(tap.target, "b3");
+    EXPECT_EQ(parsed(R"(tap "添加 更多")").target, "添加 更多");
+}
+
+TEST(CommandLines, TypeJoinsTheRestIntoTheText) {
+    Command quoted = parsed(R"(type f1 "a b")");
+    EXPECT_EQ(quoted.kind, CommandKind::Type);
+    EXPECT_EQ(quoted.target, "f1");
+    EXPECT_EQ(quoted.text, "a b");
+    EXPECT_EQ(parsed("type 账号 hello   world").text, "hello world");
+    EXPECT_EQ(parsed(R"(type f1 "")").text, "");
+}
+
+TEST(CommandLines, PullNamesItsDirectionAndOptionallyAList) {
+    EXPECT_EQ(parsed("pull down").kind, CommandKind::PullDown);
+    Command up = parsed("pull up s1");
+    EXPECT_EQ(up.kind, CommandKind::PullUp);
+    EXPECT_EQ(up.target, "s1");
+    EXPECT_EQ(errorOf("pull sideways"), "pull which way: pull down or pull up, not \"sideways\"");
+}
+
+TEST(CommandLines, SwipeTakesAWholePageNumber) {
+    Command swipe = parsed("swipe s2 3");
+    EXPECT_EQ(swipe.kind, CommandKind::Swipe);
+    EXPECT_EQ(swipe.target, "s2");
+    EXPECT_EQ(swipe.page, 3);
+    EXPECT_NE(errorOf("swipe s2 two").find("not a page number"), std::string::npos);
+    EXPECT_NE(errorOf("swipe s2 -1").find("not a page number"), std::string::npos);
+    EXPECT_NE(errorOf("swipe s2 1.5").find("not a page number"), std::string::npos);
+}
+
+TEST(CommandLines, WaitTakesSecondsWithinReason) {
+    EXPECT_DOUBLE_EQ(parsed("wait 1.5").seconds, 1.5);
+    EXPECT_DOUBLE_EQ(parsed("wait 0").seconds, 0);
+    EXPECT_NE(errorOf("wait soon").find("not a number of seconds"), std::string::npos);
+    EXPECT_NE(errorOf("wait -2").find("not a number of seconds"), std::string::npos);
+    EXPECT_NE(errorOf("wait nan").find("not a number of seconds"), std::string::npos);
+    EXPECT_NE(errorOf("wait 86400").find("not a number of seconds"), std::string::npos);
+}
+
+TEST(CommandLines, TheOtherCommands) {
+    EXPECT_EQ(parsed("back").kind, CommandKind::Back);
+    EXPECT_EQ(parsed("return").kind, CommandKind::Return);
+    Command alert = parsed("alert 确定");
+    EXPECT_EQ(alert.kind, CommandKind::Alert);
+    EXPECT_EQ(alert.target, "确定");
+    Command shot = parsed("screenshot home.png");
+    EXPECT_EQ(shot.kind, CommandKind::Screenshot);
+    EXPECT_EQ(shot.text, "home.png");
+    EXPECT_EQ(parsed("help").kind, CommandKind::Help);
+    EXPECT_EQ(parsed("  quit  ").kind, CommandKind::Quit);
+}
+
+TEST(CommandLines, AnUnknownCommandSaysSo) {
+    EXPECT_EQ(errorOf("jump b1"), "unknown command: \"jump\" (help lists the commands)");
+    // Commands are words, not prefixes.
+    EXPECT_NE(errorOf("taps b1").find("unknown command"), std::string::npos);
+}
+
+TEST(CommandLines, AMissingArgumentNamesTheUsage) {
+    EXPECT_EQ(errorOf("tap"), "missing argument: tap HANDLE|TEXT");
+    EXPECT_EQ(errorOf("type f1"), "missing argument: type HANDLE|TEXT TEXT");
+    EXPECT_EQ(errorOf("swipe s1"), "missing argument: swipe HANDLE|TEXT PAGE");
+    EXPECT_EQ(errorOf("pull"), "missing argument: pull down|up [HANDLE|TEXT]");
+    EXPECT_EQ(errorOf("alert"), "missing argument: alert BUTTON");
+    EXPECT_EQ(errorOf("wait"), "missing argument: wait SECONDS");
+    EXPECT_EQ(errorOf("screenshot"), "missing argument: screenshot FILE.png");
+}
+
+TEST(CommandLines, ExtraWordsAreRefusedRatherThanDropped) {
+    // "tap 添加 更多" most likely meant the quoted text; acting on "添加" alone would surprise.
+    EXPECT_NE(errorOf("tap 添加 更多").find("too many arguments"), std::string::npos);
+    EXPECT_NE(errorOf("back now").find("too many arguments"), std::string::npos);
+    EXPECT_NE(errorOf("return twice").find("too many arguments"), std::string::npos);
+    EXPECT_NE(errorOf("quit now").find("too many arguments"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace frontend

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "app/Options.h"
+
+namespace frontend {
+namespace {
+
+TEST(ProgramOptions, DefaultsToTheStandardPhoneWithoutAScript) {
+    ParsedOptions parsed = parseOptions({});
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.screen.width, 375);
+    EXPECT_EQ(parsed.options.screen.height, 667);
+    EXPECT_FALSE(parsed.options.scriptFile);
+    EXPECT_FALSE(parsed.options.dataDir);
+    EXPECT_FALSE(parsed.options.help);
+}
+
+TEST(ProgramOptions, ReadsEveryOption) {
+    ParsedOptions parsed = parseOptions(
+        {"--script", "road.campus", "--screen", "414x736", "--data-dir", "/tmp/state", "--help"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.scriptFile, "road.campus");
+    EXPECT_EQ(parsed.options.screen.width, 414);
+    EXPECT_EQ(parsed.options.screen.height, 736);
+    EXPECT_EQ(parsed.options.dataDir, "/tmp/state");
+    EXPECT_TRUE(parsed.options.help);
+}
+
+TEST(ProgramOptions, AScreenIsWidthByHeightInPoints) {
+    auto size = parseScreenSize("320x480");
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->width, 320);
+    EXPECT_EQ(size->height, 480);
+    EXPECT_TRUE(parseScreenSize("768x1024.5"));
+    for (const char* bad : {"", "375", "x667", "375x", "0x667", "-375x667", "375x667x2",
+                            "375 x 667", "abcxdef", "nanxnan", "99999x667"}) {
+        EXPECT_FALSE(parseScreenSize(bad)) << bad;
+    }
+}
+
+TEST(ProgramOptions, ABadScreenIsReportedNotGuessed) {
+    ParsedOptions parsed = parseOptions({"--screen", "big"});
+    EXPECT_EQ(parsed.error, "not a screen size: \"big\" (write it as 375x667)");
+}
+
+TEST(ProgramOptions, AnOptionWithoutItsValueIsReported) {
+    EXPECT_EQ(parseOptions({"--script"}).error, "--script needs a value");
+    EXPECT_EQ(parseOptions({"--data-dir"}).error, "--data-dir needs a value");
+    EXPECT_EQ(parseOptions({"--data-dir", ""}).error, "--data-dir needs a directory");
+}
+
+TEST(ProgramOptions, AnUnknownArgumentIsReported) {
+    EXPECT_EQ(parseOptions({"--scren", "320x480"}).error, "unknown argument: \"--scren\"");
+}
+
+}  // namespace
+}  // namespace frontend

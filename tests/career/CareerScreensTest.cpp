@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "career/EmploymentViewController.h"
+#include "career/NewStatisticsViewController.h"
+#include "client/ServiceConfig.h"
+#include "components/sidemenu/SideViewController.h"
+#include "fakes/FakeSchoolServices.h"
+#include "platform/net/HttpClient.h"
+#include "platform/testing/UIDriver.h"
+#include "platform/testing/UiTestScope.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Window.h"
+#include "tests/support/TempHome.h"
+#include "widgets/EmploymentScrollView.h"
+
+namespace {
+
+constexpr const char* kStatisticsPath = "/edu/getNewStudentStat";
+
+class OpenerScreen : public platform::ViewController {};
+
+// The career screens pushed from a screen inside the side-menu container, as from the home
+// page; the swipe that opens the menu is on until they appear.
+class CareerScreensTest : public ::testing::Test {
+protected:
+    CareerScreensTest() {
+        server.start();
+        ServiceConfig::shared().pointAllAt(server.baseUrl());
+        navigation = std::make_shared<platform::NavigationController>(opener);
+        side->setRootViewController(navigation);
+        side->setRightViewController(std::make_shared<platform::ViewController>());
+        window->setRootViewController(side);
+        window->makeKeyAndVisible();
+        side->setNeedSwipeShowMenu(true);
+    }
+    ~CareerScreensTest() override { ServiceConfig::shared().reload(); }
+
+    void push(const std::shared_ptr<platform::ViewController>& screen) {
+        navigation->pushViewController(screen, true);
+        scope.advance(1);
+    }
+    bool waitForReplies() {
+        return driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10)
+            .ok;
+    }
+
+    testsupport::TempHome home;
+    fakes::FakeSchoolServices server;
+    platform::testing::UiTestScope scope;
+    platform::testing::UIDriver driver;
+    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
+    std::shared_ptr<platform::components::SideViewController> side =
+        std::make_shared<platform::components::SideViewController>();
+    std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
+    std::shared_ptr<platform::NavigationController> navigation;
+};
+
+TEST_F(CareerScreensTest, TheEmploymentHubShowsTheFourListsAsTabs) {
+    auto hub = std::make_shared<EmploymentViewController>();
+    push(hub);
+
+    EXPECT_EQ(hub->title(), "就业服务");
+    EXPECT_FALSE(side->needSwipeShowMenu());
+    driver.outline();  // lays the screen out; the pager builds itself then
+    ASSERT_TRUE(hub->employmentSV()->isBuilt());
+    std::vector<std::string> tabs;
+    for (const auto& button : hub->employmentSV()->buttons()) tabs.push_back(button->title());
+    EXPECT_EQ(tabs, (std::vector<std::string>{" 招聘信息 ", " 实习信息 ", "   招聘会   ",
+                                              "   宣讲会   "}));
+
+    ASSERT_TRUE(driver.tap("宣讲会")) << driver.outline();
+    scope.advance(1);
+    EXPECT_EQ(hub->employmentSV()->scroll2()->currentPage(), 3);
+
+    ASSERT_TRUE(driver.back());
+    scope.advance(1);
+    EXPECT_EQ(navigation->topViewController(), opener);
+}
+
+TEST_F(CareerScreensTest, TheStatisticsScreenAsksForTheCollegesAndKeepsTheReply) {
+    auto statistics = std::make_shared<NewStatisticsViewController>();
+    push(statistics);
+
+    EXPECT_EQ(statistics->title(), "迎新统计");
+    EXPECT_FALSE(side->needSwipeShowMenu());
+    ASSERT_TRUE(waitForReplies());
+    auto requests = server.requestsTo(kStatisticsPath);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].queryValue("type"), "xytj");
+    EXPECT_EQ(requests[0].queryValue("code"), "00000000");
+    ASSERT_TRUE(statistics->lastReply());
+    EXPECT_TRUE(statistics->lastReply()->contains("xytj"));
+
+    ASSERT_TRUE(driver.tap("refresh")) << driver.outline();
+    ASSERT_TRUE(waitForReplies());
+    requests = server.requestsTo(kStatisticsPath);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].queryValue("code"), "00000000");
+}
+
+TEST_F(CareerScreensTest, AFailedStatisticsRequestKeepsTheLastReply) {
+    auto statistics = std::make_shared<NewStatisticsViewController>();
+    push(statistics);
+    ASSERT_TRUE(waitForReplies());
+    const auto first = statistics->lastReply();
+    ASSERT_TRUE(first);
+
+    server.setReply("GET", kStatisticsPath, {500, "text/plain", "down"});
+    statistics->rightBtnAction();
+    ASSERT_TRUE(waitForReplies());
+    EXPECT_EQ(statistics->lastReply(), first);
+}
+
+}  // namespace

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "campus/NewsDetailsViewController.h"
+#include "components/refresh/ScrollViewRefresh.h"
+#include "platform/ui/TableView.h"
+#include "tests/shell/HomeTestSupport.h"
+
+using namespace hometest;
+using platform::Json;
+
+namespace {
+
+class HomeNewsTest : public HomeTest {
+protected:
+    // The headlines of the school's news as the services hold them, newest first.
+    static std::vector<std::string> sampleHeadlines() {
+        std::ifstream file(fakes::FakeSchoolServices::defaultSampleDir() / "news.json");
+        const Json sample = Json::parse(file);
+        std::vector<std::string> titles;
+        for (const auto& item : sample["News"]) titles.push_back(item["xwbt"].get<std::string>());
+        return titles;
+    }
+    std::vector<std::string> shownHeadlines() const {
+        std::vector<std::string> titles;
+        for (const auto& news : home()->allNewsArr()) titles.push_back(news.xwbt);
+        return titles;
+    }
+    std::vector<std::string> requestedPages() const {
+        std::vector<std::string> pages;
+        for (const auto& request : server.requestsTo(kNewsPath))
+            pages.push_back(request.queryValue("pageNo").value_or("?") + "/" +
+                            request.queryValue("pageSize").value_or("?"));
+        return pages;
+    }
+    size_t rows() const { return home()->allNewsArr().size(); }
+    platform::TableView& table() const { return *home()->newsTableView(); }
+
+    // Pulls the list and waits until every reply has been handled.
+    void pullUp() {
+        ASSERT_TRUE(driver.pullUp("news"));
+        ASSERT_TRUE(waitForQuiet());
+        settle();
+    }
+    void pullDown() {
+        ASSERT_TRUE(driver.pullDown("news"));
+        ASSERT_TRUE(waitForQuiet());
+        settle();
+    }
+    void serveNews(const Json& reply) {
+        server.setReply("GET", kNewsPath, {200, "application/json", reply.dump()});
+    }
+};
+
+TEST_F(HomeNewsTest, OpeningShowsTheFirstTenItemsInOrder) {
+    launch();
+
+    const auto all = sampleHeadlines();
+    ASSERT_EQ(all.size(), 25u);
+    EXPECT_EQ(shownHeadlines(), std::vector<std::string>(all.begin(), all.begin() + 10));
+    EXPECT_EQ(requestedPages(), std::vector<std::string>{"1/10"});
+    EXPECT_EQ(home()->nextPage(), 1);
+    EXPECT_EQ(table().numberOfRowsInSection(0), 10);
+    EXPECT_TRUE(driver.find(all[0])) << driver.outline();
+    EXPECT_FALSE(platform::components::isHeaderRefreshing(table()));
+}
+
+TEST_F(HomeNewsTest, PullingUpAppendsPagesTwoAndThreeAndPullingDownGoesBackToOne) {
+    launch();
+    const auto all = sampleHeadlines();
+
+    pullUp();
+    EXPECT_EQ(rows(), 20u);
+    EXPECT_EQ(home()->nextPage(), 2);
+    pullUp();
+    EXPECT_EQ(shownHeadlines(), all);
+    EXPECT_EQ(home()->nextPage(), 3);
+    EXPECT_FALSE(platform::components::isFooterRefreshing(table()));
+
+    pullDown();
+    EXPECT_EQ(shownHeadlines(), std::vector<std::string>(all.begin(), all.begin() + 10));
+    EXPECT_EQ(home()->nextPage(), 1);
+    EXPECT_EQ(requestedPages(), (std::vector<std::string>{"1/10", "2/10", "3/10", "1/10"}));
+
+    // After the reload the next pull-up asks for page 2 again.
+    pullUp();
+    EXPECT_EQ(requestedPages().back(), "2/10");
+    EXPECT_EQ(rows(), 20u);
+}
+
+TEST_F(HomeNewsTest, AnEmptyPageAddsNothingAndTheNextPullAsksForTheFollowingPage) {
+    launch();
+    pullUp();
+    pullUp();
+    pullUp();  // page 4: the services have nothing more
+    EXPECT_EQ(rows(), 25u);
+    EXPECT_EQ(home()->nextPage(), 4);
+    pullUp();
+    EXPECT_EQ(requestedPages().back(), "5/10");
+}
+
+TEST_F(HomeNewsTest, AReloadWithoutNewsEmptiesTheList) {
+    launch();
+    ASSERT_EQ(rows(), 10u);
+
+    serveNews(Json{{"res", "true"}});
+    pullDown();
+
+    EXPECT_EQ(rows(), 0u);
+    EXPECT_EQ(table().numberOfRowsInSection(0), 0);
+    EXPECT_FALSE(platform::components::isHeaderRefreshing(table()));
+}
+
+TEST_F(HomeNewsTest, RepliesOfTheWrongShapeAreTreatedAsMissingNews) {
+    launch();
+
+    serveNews(Json{{"News", "not a list"}});
+    pullDown();
+    EXPECT_EQ(rows(), 0u);
+
+    serveNews(Json{{"News", Json::array({42, Json{{"xwbt", "唯一"}}, nullptr})}});
+    pullDown();
+    EXPECT_EQ(shownHeadlines(), std::vector<std::string>{"唯一"});
+
+    serveNews(Json::array({1, 2}));
+    pullDown();
+    EXPECT_EQ(rows(), 0u);
+}
+
+TEST_F(HomeNewsTest, AFailedReloadKeepsTheRowsAndSaysThereIsNoData) {
+    launch();
+    const auto before = shownHeadlines();
+
+    server.setReply("GET", kNewsPath, {500, "text/plain", "down"});
+    ASSERT_TRUE(driver.pullDown("news"));
+    ASSERT_TRUE(waitForQuiet());
+
+    EXPECT_EQ(homeToasts(), std::vector<std::string>{"暂无数据"});
+    EXPECT_EQ(shownHeadlines(), before);
+    EXPECT_FALSE(platform::components::isHeaderRefreshing(table()));
+    settle(1.5);
+    EXPECT_TRUE(homeToasts().empty());
+}
+
+TEST_F(HomeNewsTest, AFailedLoadMoreGivesItsPageBack) {
+    launch();
+
+    server.setReply("GET", kNewsPath, {503, "text/plain", "busy"});
+    ASSERT_TRUE(driver.pullUp("news"));
+    ASSERT_TRUE(waitForQuiet());
+    EXPECT_EQ(homeToasts(), std::vector<std::string>{"暂无数据"});
+    EXPECT_FALSE(platform::components::isFooterRefreshing(table()));
+    EXPECT_EQ(home()->nextPage(), 1);
+    EXPECT_EQ(rows(), 10u);
+
+    server.clearOverrides();
+    settle(1.5);
+    pullUp();
+    EXPECT_EQ(requestedPages(), (std::vector<std::string>{"1/10", "2/10", "2/10"}));
+    EXPECT_EQ(rows(), 20u);
+}
+
+TEST_F(HomeNewsTest, ALoadMoreOvertakenByAReloadIsDropped) {
+    launch();
+    const auto all = sampleHeadlines();
+
+    // Page 2 comes back late, with rows that must never show.
+    server.setHandler("GET", kNewsPath, [](const fakes::RecordedRequest& request) {
+        fakes::Reply reply;
+        if (request.queryValue("pageNo") == "2") {
+            reply.body = Json{{"News", Json::array({Json{{"xwbt", "过期的第二页"}}})}}.dump();
+            reply.delay = std::chrono::milliseconds(400);
+        } else {
+            reply.body = Json{{"News", Json::array({Json{{"xwbt", "刷新后的第一页"}}})}}.dump();
+        }
+        return reply;
+    });
+    ASSERT_TRUE(driver.pullUp("news"));
+    ASSERT_TRUE(waitFor([&] { return server.requestsTo(kNewsPath).size() == 2; }));
+    ASSERT_TRUE(driver.pullDown("news"));
+    ASSERT_TRUE(waitForQuiet());
+    settle();
+
+    EXPECT_EQ(requestedPages(), (std::vector<std::string>{"1/10", "2/10", "1/10"}));
+    EXPECT_EQ(shownHeadlines(), std::vector<std::string>{"刷新后的第一页"});
+    EXPECT_EQ(home()->nextPage(), 1);
+    EXPECT_FALSE(platform::components::isHeaderRefreshing(table()));
+    EXPECT_FALSE(platform::components::isFooterRefreshing(table()));
+}
+
+TEST_F(HomeNewsTest, AnOlderReloadAnsweredLateIsDropped) {
+    launch();
+
+    // The first reload is slow; a load-more and its reply come and go meanwhile, and a second
+    // reload starts. Only the second reload's page may stand.
+    std::atomic<int> reloads{0};
+    server.setHandler("GET", kNewsPath, [&reloads](const fakes::RecordedRequest& request) {
+        fakes::Reply reply;
+        if (request.queryValue("pageNo") == "1" && reloads.fetch_add(1) == 0) {
+            reply.body = Json{{"News", Json::array({Json{{"xwbt", "慢的刷新"}}})}}.dump();
+            reply.delay = std::chrono::milliseconds(400);
+        } else {
+            reply.body = Json{{"News", Json::array({Json{{"xwbt", "快的刷新"}}})}}.dump();
+        }
+        return reply;
+    });
+    ASSERT_TRUE(driver.pullDown("news"));
+    ASSERT_TRUE(waitFor([&] { return server.requestsTo(kNewsPath).size() == 2; }));
+    // The header is busy with the slow reload; the page reloads again in code, as a second
+    // pull would once the first had ended.
+    platform::components::headerEndRefreshing(table());
+    ASSERT_TRUE(driver.pullDown("news"));
+    ASSERT_TRUE(waitForQuiet());
+    settle();
+
+    EXPECT_EQ(requestedPages(), (std::vector<std::string>{"1/10", "1/10", "1/10"}));
+    EXPECT_EQ(shownHeadlines(), std::vector<std::string>{"快的刷新"});
+}
+
+TEST_F(HomeNewsTest, ThumbnailsLoadFromTheSchoolSiteWithTheirPathEscaped) {
+    serveNews(Json{{"News", Json::array({Json{{"xwbt", "运动会"},
+                                              {"fbsj", "2024-04-13 04:17"},
+                                              {"imgUrl", "upload/news/运动 会.jpg"}}})}});
+    launch();
+
+    News news;
+    news.imgUrl = "upload/news/运动 会.jpg";
+    EXPECT_EQ(HomePageViewController::thumbnailURL(news),
+              server.baseUrl() + "/upload/news/%E8%BF%90%E5%8A%A8%20%E4%BC%9A.jpg");
+    ASSERT_TRUE(waitFor([&] { return !server.requestsTo("/upload/news/运动 会.jpg").empty(); }));
+    EXPECT_EQ(server.requestsTo("/upload/news/运动 会.jpg").front().target,
+              "/upload/news/%E8%BF%90%E5%8A%A8%20%E4%BC%9A.jpg");
+
+    auto cell = driver.find("运动会");
+    ASSERT_TRUE(cell) << driver.outline();
+    EXPECT_TRUE(driver.find("2024-04-13 04:17"));
+}
+
+TEST_F(HomeNewsTest, TappingARowOpensTheNewsDetailPageOverTheTabBar) {
+    launch();
+    const auto first = home()->allNewsArr().front();
+
+    ASSERT_TRUE(driver.tap(first.xwbt));
+    settle();
+
+    auto detail = std::dynamic_pointer_cast<NewsDetailsViewController>(topOfHomeStack());
+    ASSERT_TRUE(detail) << driver.outline();
+    EXPECT_EQ(detail->titleStr(), first.xwbt);
+    EXPECT_EQ(detail->timeStr(), first.fbsj);
+    EXPECT_EQ(detail->contentStr(), first.xwnr);
+    EXPECT_EQ(detail->title(), "详细信息");
+    EXPECT_TRUE(detail->hidesBottomBarWhenPushed());
+    EXPECT_TRUE(tabBarController()->tabBar()->isHidden());
+}
+
+TEST_F(HomeNewsTest, AReplyArrivingAfterTheHomePageHasGoneIsHarmless) {
+    server.setReply("GET", kNewsPath,
+                    {200, "application/json", Json{{"News", Json::array()}}.dump(),
+                     std::chrono::milliseconds(200)});
+    delegate = AppDelegate::launchApplication();
+    settle();
+    ASSERT_TRUE(waitFor([&] { return server.requestsTo(kNewsPath).size() == 1; }));
+    // The process's screens go away while the request is out.
+    delegate.reset();
+    platform::Application::shared().reset();
+    EXPECT_TRUE(waitForQuiet());
+}
+
+}  // namespace

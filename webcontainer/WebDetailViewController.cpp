@@ -1,0 +1,139 @@
+#include "webcontainer/WebDetailViewController.h"
+
+#include "client/SignInState.h"
+#include "components/hud/ProgressHUD.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/URLRequest.h"
+#include "platform/ui/WebView.h"
+
+namespace {
+
+WebDetailViewController::SignInPageFactory& signInPageFactory() {
+    static WebDetailViewController::SignInPageFactory factory;
+    return factory;
+}
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+}  // namespace
+
+std::string userInfoCallbackScript(const platform::Json& document) {
+    // A stored value with broken UTF-8 is sent with replacement characters rather than lost.
+    std::string json = document.dump(-1, ' ', false, platform::Json::error_handler_t::replace);
+    // JSON allows these two raw inside strings; older script engines end a line at them.
+    replaceAll(json, "\xE2\x80\xA8", "\\u2028");
+    replaceAll(json, "\xE2\x80\xA9", "\\u2029");
+    return "callback(" + json + ")";
+}
+
+void WebDetailViewController::setSignInPageFactory(SignInPageFactory factory) {
+    signInPageFactory() = std::move(factory);
+}
+
+WebDetailViewController::WebDetailViewController() = default;
+WebDetailViewController::~WebDetailViewController() = default;
+
+void WebDetailViewController::viewDidLoad() {
+    view()->setBackgroundColor(platform::Color::white());
+    setTitle(m_titleStr);
+
+    auto self = std::static_pointer_cast<WebDetailViewController>(shared_from_this());
+    m_webView = platform::View::make<platform::WebView>(view()->bounds());
+    m_webView->setDelegate(std::static_pointer_cast<platform::WebViewDelegate>(self));
+    view()->addSubview(m_webView);
+
+    std::weak_ptr<WebDetailViewController> weakSelf = self;
+    platform::NotificationCenter::defaultCenter().addObserver(
+        std::weak_ptr<const void>(self), SignInNotification::LoginSuccess,
+        [weakSelf](const platform::Notification& notification) {
+            if (auto screen = weakSelf.lock())
+                screen->CalkBackUserMessage(notification);
+        });
+
+    platform::URLRequest request;
+    request.url = m_urlStr;
+    request.ignoreCache = true;
+    request.timeoutSeconds = kTimeoutSeconds;
+    m_webView->loadRequest(request);
+    showLoadingOverlay();
+}
+
+std::shared_ptr<platform::components::ProgressHUD> WebDetailViewController::loadingOverlay() const {
+    auto overlay = m_loadingOverlay.lock();
+    return overlay && overlay->isShowing() ? overlay : nullptr;
+}
+
+void WebDetailViewController::presentWebSignIn() {
+    presentSignIn(true, false);
+}
+
+void WebDetailViewController::CalkBackUserMessage(const platform::Notification& /*notification*/) {
+    if (!m_userInfoRequestPending)
+        return;
+    auto& defaults = platform::UserDefaults::standard();
+    if (!defaults.boolForKey(SignInKey::isLogin)) {
+        presentSignIn(false, false);
+        return;
+    }
+    auto document =
+        defaults.dictionaryForKey(SignInKey::WebViewUserInfo).value_or(platform::Json::object());
+    m_userInfoRequestPending = false;
+    if (m_webView)
+        m_webView->stringByEvaluatingJavaScriptFromString(userInfoCallbackScript(document));
+}
+
+void WebDetailViewController::popViewController() {
+    if (auto navigation = navigationController())
+        navigation->popViewController(true);
+}
+
+void WebDetailViewController::webViewDidStartLoad(platform::WebView& /*webView*/) {
+    showLoadingOverlay();
+}
+
+void WebDetailViewController::webViewDidFinishLoad(platform::WebView& /*webView*/) {
+    hideLoadingOverlay();
+}
+
+void WebDetailViewController::didFailLoadWithError(platform::WebView& /*webView*/,
+                                                   const platform::WebError& error) {
+    platform::log("error:%@", error.description);
+    hideLoadingOverlay();
+}
+
+void WebDetailViewController::presentSignIn(bool isWebLogin, bool animated) {
+    const auto& factory = signInPageFactory();
+    if (!factory) {
+        platform::log("No sign-in page is installed; the page's request waits.");
+        return;
+    }
+    auto self = std::static_pointer_cast<WebDetailViewController>(shared_from_this());
+    auto page = factory(isWebLogin, std::weak_ptr<loginPopViewDelegeta>(self));
+    if (!page)
+        return;
+    std::shared_ptr<platform::ViewController> presenter = navigationController();
+    if (!presenter)
+        presenter = self;
+    presenter->presentViewController(page, animated);
+}
+
+void WebDetailViewController::showLoadingOverlay() {
+    if (loadingOverlay() || !isViewLoaded())
+        return;
+    auto overlay = platform::components::ProgressHUD::showHUDAddedTo(*view(), true);
+    overlay->setLabelText(kLoadingText);
+    overlay->setRemoveFromSuperViewOnHide(true);
+    m_loadingOverlay = overlay;
+}
+
+void WebDetailViewController::hideLoadingOverlay() {
+    if (auto overlay = loadingOverlay())
+        overlay->hide(true);
+    m_loadingOverlay.reset();
+}
