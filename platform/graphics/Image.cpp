@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -25,6 +26,8 @@ struct Image::Pixels {
 
     mutable std::mutex surfaceMutex;
     mutable cairo_surface_t* surface = nullptr;
+    // -1 until asked, then 0 or 1.
+    mutable std::atomic<int> opaque{-1};
 
     Pixels() = default;
     Pixels(const Pixels&) = delete;
@@ -35,6 +38,19 @@ struct Image::Pixels {
         }
     }
 };
+
+bool Image::isOpaque() const {
+    if (!m_pixels || m_pixels->argb.empty())
+        return false;
+    int known = m_pixels->opaque.load();
+    if (known < 0) {
+        bool all = std::all_of(m_pixels->argb.begin(), m_pixels->argb.end(),
+                               [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+        known = all ? 1 : 0;
+        m_pixels->opaque.store(known);
+    }
+    return known == 1;
+}
 
 namespace {
 

@@ -69,6 +69,9 @@ public:
     // orientation. Empty when nothing is left.
     Image cropped(int x, int y, int w, int h) const;
 
+    // Whether every pixel is fully opaque (an empty image is not); worked out once per bitmap.
+    bool isOpaque() const;
+
     // A premultiplied ARGB32 image surface holding the pixels, made on first use and owned by
     // the image: it stays valid while any copy of this image lives, and must not be drawn
     // into. Null for an empty image.

@@ -46,6 +46,15 @@ bool isModalAlertView(const View& view) {
     return controller && dynamic_cast<const ModalAlert*>(controller.get());
 }
 
+// A view hides what lies under it when its background is opaque, or when it is an image view
+// stretching a fully opaque picture over itself (a full-screen cover picture).
+bool paintsOpaquely(const View& view) {
+    if (view.backgroundColor().alpha >= kOpaqueAlpha)
+        return true;
+    auto image = dynamic_cast<const ImageView*>(&view);
+    return image && view.contentMode() == ContentMode::ScaleToFill && image->image().isOpaque();
+}
+
 bool coversWhole(const Rect& rect, const Rect& area) {
     constexpr double kSlack = 0.5;
     return rect.minX() <= area.minX() + kSlack && rect.minY() <= area.minY() + kSlack &&
@@ -240,7 +249,7 @@ private:
             context.clip = visible;
         }
         if (shows) {
-            if (context.alpha >= kOpaqueAlpha && view->backgroundColor().alpha >= kOpaqueAlpha &&
+            if (context.alpha >= kOpaqueAlpha && paintsOpaquely(*view) &&
                 view->transform().isIdentity() && coversWhole(visible, m_windowBounds)) {
                 coverEverythingBelow(*view);
             }

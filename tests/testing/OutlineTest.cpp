@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/AlertView.h"
+#include "platform/ui/ImageView.h"
 #include "tests/testing/DriverTestSupport.h"
 
 namespace drivertest {
@@ -63,6 +64,26 @@ TEST_F(OutlineTest, LeavesOutHiddenOffscreenAndCoveredViews) {
     cover->addSubview(note);
     window->addSubview(cover);
     EXPECT_EQ(driver.outline(), "l1  label \"On top\"\n");
+}
+
+TEST_F(OutlineTest, AFullWindowPictureHidesWhatIsUnderItButATranslucentOneDoesNot) {
+    showSample();
+    auto picture = [&](std::uint32_t argb) {
+        std::vector<std::uint32_t> pixels(4, argb);
+        auto cover = View::make<ImageView>(Image::fromARGB(2, 2, pixels));
+        cover->setFrame(window->bounds());
+        return cover;
+    };
+    auto glass = picture(0x80FFFFFF);
+    window->addSubview(glass);
+    auto texts = driver.visibleTexts();
+    EXPECT_NE(std::count(texts.begin(), texts.end(), "Go"), 0);
+
+    glass->removeFromSuperview();
+    window->addSubview(picture(0xFF336699));  // an introduction page over the screen
+    texts = driver.visibleTexts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Go"), 0);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Hello"), 0);
 }
 
 TEST_F(OutlineTest, ListsOnlyTheRowsInView) {
