@@ -70,6 +70,8 @@ void IntroductionViewController::buildPages() {
     Rect bounds = view()->bounds();
     Size page = bounds.size;
     m_scrollView = View::make<ScrollView>(bounds);
+    // A stable name for the pages, so the terminal front end and scripts can swipe them.
+    m_scrollView->setHandle("intro");
     m_scrollView->setBackgroundColor(Color::clear());
     m_scrollView->setPagingEnabled(true);
     m_scrollView->setShowsHorizontalScrollIndicator(false);

@@ -139,13 +139,13 @@ TEST_F(MainRoad, StartsItsOwnDemoServices) {
 TEST_F(MainRoad, TheFirstLaunchShowsTheIntroductionAndSwipingOnEnters) {
     Transcript road(first.output);
     EXPECT_TRUE(shows(road.launch(), "image \"6-1\" 375x667")) << road.launch();
-    std::string entered = road.after("swipe s2 3");
+    std::string entered = road.after("swipe intro 3");
     EXPECT_FALSE(shows(entered, "image \"6-1\"")) << entered;
     EXPECT_TRUE(shows(entered, "tab \"会议\"")) << entered;
 }
 
 TEST_F(MainRoad, TheHomePageShowsTheFirstPageOfNews) {
-    std::string home = Transcript(first.output).after("swipe s2 3");
+    std::string home = Transcript(first.output).after("swipe intro 3");
     EXPECT_TRUE(shows(home, "r0  cell \"我校召开2024年春季学期教学工作会议\" \"2024-04-16 09:30\""))
         << home;
     EXPECT_TRUE(shows(home, "item \"通知公告\"")) << home;
