@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <memory>
 
 #include "platform/foundation/Bundle.h"
@@ -100,6 +102,7 @@ std::string trimmedWhitespace(const std::string& text) {
 }
 
 // NSString's integerValue: optional leading space and sign, then digits; anything else is 0.
+// Long digit runs stop at the largest value instead of overflowing.
 long integerValue(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
@@ -107,9 +110,36 @@ long integerValue(const std::string& text) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
         negative = text[i++] == '-';
     long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-        value = value * 10 + (text[i++] - '0');
+    constexpr long kMax = std::numeric_limits<long>::max();
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        int digit = text[i++] - '0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
     return negative ? -value : value;
+}
+
+// Days from 1970-01-01 to the first of the month, proleptic Gregorian (the civil-date
+// algorithm of H. Hinnant); any month number is carried into the year first.
+long long daysToFirstOfMonth(long long year, long long month) {
+    year += (month >= 1 ? (month - 1) / 12 : -((12 - month) / 12));
+    month = ((month - 1) % 12 + 12) % 12 + 1;
+    year -= month <= 2;
+    long long era = (year >= 0 ? year : year - 399) / 400;
+    long long yearOfEra = year - era * 400;
+    long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5;
+    long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// 1 = Sunday ... 7 = Saturday for the date the components name. Like a calendar given date
+// components, it carries a day or month out of range into the next (2015-2-30 is 2015-3-2).
+int lenientWeekday(long year, long month, long day) {
+    constexpr long kLimit = 100000000;  // beyond any calendar the services use
+    if (std::labs(year) > kLimit || std::labs(month) > kLimit || std::labs(day) > kLimit)
+        return 0;
+    long long days = daysToFirstOfMonth(year, month) + (day - 1);
+    long long weekday = ((days % 7) + 7 + 4) % 7;  // 1970-01-01 was a Thursday
+    return static_cast<int>(weekday) + 1;
 }
 
 std::string withoutHyphens(std::string text) {
@@ -259,7 +289,8 @@ std::optional<Json> MyTool::dictionaryWithJsonString(const std::optional<std::st
     if (!json)
         return std::nullopt;
     Json parsed = Json::parse(*json, nullptr, false);
-    if (parsed.is_discarded()) {
+    // Only a dictionary or a list is a document; a bare value counts as a parse error.
+    if (parsed.is_discarded() || !(parsed.is_object() || parsed.is_array())) {
         platform::log("json解析失败：%@", *json);
         auto alert = platform::View::make<platform::AlertView>(
             "提示", "解析失败", std::weak_ptr<platform::AlertViewDelegate>(), "确定",
@@ -284,9 +315,7 @@ std::optional<std::string> MyTool::getWeekFromDateWithYear(const std::string& ye
     static const char* const kNames[] = {"星期日", "星期一", "星期二", "星期三",
                                          "星期四", "星期五", "星期六"};
     // The weekday of the calendar date itself: the same in every time zone.
-    int weekday = platform::weekdayOfCivilDate(static_cast<int>(integerValue(year)),
-                                               static_cast<int>(integerValue(month)),
-                                               static_cast<int>(integerValue(day)));
+    int weekday = lenientWeekday(integerValue(year), integerValue(month), integerValue(day));
     if (weekday < 1 || weekday > 7)
         return std::nullopt;
     return kNames[weekday - 1];

@@ -441,6 +441,11 @@ void TabPager<Base>::followPages(int page) {
     }
     // The current page's tab stands in the third of the seven visible slots, as far as the
     // row's content allows: a row offset beyond its last tab would show empty slots.
+    // Near the row's start a forward swipe leaves the row where it stands (the user may have
+    // scrolled it by hand); the row only follows once the page has moved into it.
+    if (page > m_x && m_x < 2) {
+        return;
+    }
     double slot = slotWidth();
     double last = slot * double(m_buttons.size() - kVisibleTabs);
     double target = std::clamp(slot * double(page - 2), 0.0, last);

@@ -97,7 +97,12 @@ TEST(WeekdayTest, IsTheWeekdayOfTheCalendarDateInAnyZone) {
     else
         unsetenv("TZ");
     tzset();
-    EXPECT_EQ(MyTool::getWeekFromDateWithYear("2015", "13", "40"), std::nullopt);
+    // Out-of-range parts carry over as a calendar does: 2015-2-30 is 2015-3-2, a Monday;
+    // month 13 is January of the next year.
+    EXPECT_EQ(MyTool::getWeekFromDateWithYear("2015", "2", "30"), "星期一");
+    EXPECT_EQ(MyTool::getWeekFromDateWithYear("2014", "13", "1"), "星期四");
+    EXPECT_EQ(MyTool::getWeekFromDateWithYear("2015", "1", "0"), "星期三");
+    EXPECT_EQ(MyTool::getWeekFromDateWithYear("99999999999999999999", "1", "1"), std::nullopt);
     EXPECT_EQ(MyTool::getCurrentTime().size(), 14u);
 }
 
@@ -106,6 +111,8 @@ TEST(JsonTextTest, ParsesAnyTopLevelObjectAndRefusesBadText) {
               nullptr);
     EXPECT_TRUE(MyTool::dictionaryWithJsonString(std::string("[1,2]"))->is_array());
     EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("{bad")));
+    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("null")));  // not a document
+    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("3")));
     EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::nullopt));
 }
 

@@ -229,6 +229,14 @@ TEST_P(TabPagerManyTabs, WithEightTabsAForwardSwipeFromPageTwoShiftsTheRowOneSlo
     EXPECT_EQ(pager->scroll1()->contentOffset().x, 0);
 }
 
+TEST_P(TabPagerManyTabs, AForwardSwipeNearTheStartLeavesAHandScrolledRowAlone) {
+    double slot = screenWidth() / 7;
+    auto pager = builtPager(10);
+    pager->scroll1()->setContentOffset({2 * slot, 0});  // the user turned the tab row
+    ASSERT_TRUE(pager->scroll2()->scrollToPage(1));
+    EXPECT_NEAR(pager->scroll1()->contentOffset().x, 2 * slot, 1e-9);
+}
+
 TEST_P(TabPagerManyTabs, ATapDoesNotScrollTheRow) {
     auto pager = builtPager(9);
     pager->changed(*pager->buttons()[6]);
