@@ -4,6 +4,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
+#include "widgets/SideMenuSwipe.h"
 
 namespace {
 constexpr const char* kTitle = "通讯录";
@@ -19,4 +20,10 @@ void AddressBookViewController::loadView() {
 
 void AddressBookViewController::viewDidLoad() {
     navigationItem().setTitle(kTitle);
+}
+
+void AddressBookViewController::viewDidAppear(bool animated) {
+    ViewController::viewDidAppear(animated);
+    // The side menu belongs to the home page; here its swipe would fight the screen's own.
+    SideMenuSwipe::setNeedSwipeShowMenu(false);
 }

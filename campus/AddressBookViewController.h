@@ -9,4 +9,5 @@ public:
     // The screen's layout, built in code in place of its interface layout file.
     void loadView() override;
     void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
 };

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "career/CareerSideMenu.h"
 #include "client/MyTool.h"
 #include "platform/graphics/Font.h"
 #include "platform/ui/BarButtonItem.h"
@@ -13,6 +12,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "widgets/EmploymentScrollView.h"
+#include "widgets/SideMenuSwipe.h"
 #include "widgets/ViewControllerBackBarItem.h"
 
 namespace {
@@ -36,7 +36,7 @@ void EmploymentViewController::viewDidLoad() {
 }
 
 void EmploymentViewController::viewDidAppear(bool /*animated*/) {
-    CareerSideMenu::setNeedSwipeShowMenu(false);
+    SideMenuSwipe::setNeedSwipeShowMenu(false);
 }
 
 void EmploymentViewController::createTabBar() {

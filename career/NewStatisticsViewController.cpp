@@ -1,6 +1,5 @@
 #include "career/NewStatisticsViewController.h"
 
-#include "career/CareerSideMenu.h"
 #include "client/NetError.h"
 #include "client/NetRequest.h"
 #include "client/NetTool.h"
@@ -11,6 +10,7 @@
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
+#include "widgets/SideMenuSwipe.h"
 #include "widgets/ViewControllerBackBarItem.h"
 
 namespace {
@@ -31,7 +31,7 @@ void NewStatisticsViewController::viewDidLoad() {
 }
 
 void NewStatisticsViewController::viewDidAppear(bool /*animated*/) {
-    CareerSideMenu::setNeedSwipeShowMenu(false);
+    SideMenuSwipe::setNeedSwipeShowMenu(false);
 }
 
 void NewStatisticsViewController::createTabBar() {

@@ -2,12 +2,12 @@
 
 PagedListState::Request PagedListState::beginReload() {
     m_isUpLoading = false;
-    return Request{false, 1, ++m_generation};
+    return Request{false, 1, m_generation, ++m_reloads};
 }
 
 PagedListState::Request PagedListState::beginLoadMore() {
     m_isUpLoading = true;
-    return Request{true, ++m_nextPage, m_generation};
+    return Request{true, ++m_nextPage, m_generation, m_reloads};
 }
 
 bool PagedListState::accept(const Request& request) {

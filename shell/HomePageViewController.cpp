@@ -44,6 +44,7 @@
 #include "shell/LoginViewController.h"
 #include "webcontainer/WebDetailViewController.h"
 #include "widgets/ProgressHUDConveniences.h"
+#include "widgets/SideMenuSwipe.h"
 
 namespace {
 
@@ -135,10 +136,7 @@ void HomePageViewController::removeUserDefaults() {
 }
 
 void HomePageViewController::setSideMenuSwipe(bool on) {
-    if (auto app = AppDelegate::shared()) {
-        if (const auto& side = app->sideViewController())
-            side->setNeedSwipeShowMenu(on);
-    }
+    SideMenuSwipe::setNeedSwipeShowMenu(on);
 }
 
 void HomePageViewController::createTabBar() {

@@ -11,6 +11,7 @@ public:
     static constexpr const char* kTitle = "栏目订阅";
 
     void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
 
     const TileList& modelArrUp() const { return m_modelArrUp; }
     void setModelArrUp(TileList tiles) { m_modelArrUp = std::move(tiles); }

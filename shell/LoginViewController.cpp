@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "client/ActionReply.h"
 #include "client/CollectionViewCellModel.h"
 #include "client/MyTool.h"
 #include "client/NetError.h"
@@ -36,8 +37,6 @@ constexpr const char* kEnterAccount = "请输入账号";
 constexpr const char* kEnterPassword = "请输入密码";
 constexpr const char* kSigningIn = "登录中";
 constexpr const char* kNetworkError = "网络错误";
-// A refusal that carries no message of its own still has to tell the user something.
-constexpr const char* kSignInFailed = "登录失败";
 }  // namespace text
 
 namespace image {
@@ -100,26 +99,10 @@ struct LoginLayout {
     }
 };
 
-// The text to show for a refused or unreadable sign-in reply: the reply's message when it
-// has one.
+// The text to show for a refused or unreadable sign-in reply: the reply's "msg"."message" when
+// it is text, otherwise nothing (the error icon alone).
 std::string refusalMessage(const Json& reply) {
-    if (!reply.is_object()) {
-        return text::kSignInFailed;
-    }
-    auto msg = reply.find("msg");
-    if (msg != reply.end()) {
-        if (msg->is_string() && !msg->get_ref<const std::string&>().empty()) {
-            return msg->get<std::string>();
-        }
-        if (msg->is_object()) {
-            auto message = msg->find("message");
-            if (message != msg->end() && message->is_string() &&
-                !message->get_ref<const std::string&>().empty()) {
-                return message->get<std::string>();
-            }
-        }
-    }
-    return text::kSignInFailed;
+    return ActionReply::message(reply);
 }
 
 // The reply's "msg" object when the reply grants the sign-in, else null.
@@ -373,17 +356,24 @@ void LoginViewController::fetchUserInformation() {
         [page](const Json& document) {
             if (!document.is_object()) {
                 platform::log("error:%@", "user information is not an object: " + document.dump());
-                ProgressHUDConveniences::showError(text::kNetworkError);
+                page->reportFetchFailure();
                 return;
             }
             page->saveWebViewUserInfoWithDict(document);
             platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
             page->dismissViewController(true);
         },
-        [](const NetError& error) {
+        [page](const NetError& error) {
             platform::log("error:%@", describe(error));
-            ProgressHUDConveniences::showError(text::kNetworkError);
+            page->reportFetchFailure();
         });
+}
+
+void LoginViewController::reportFetchFailure() {
+    // The toast explains why the page stays open; once the user has closed it, there is
+    // nothing left to explain.
+    if (isViewLoaded() && view()->window())
+        ProgressHUDConveniences::showError(text::kNetworkError);
 }
 
 void LoginViewController::saveUserInfoWithDict(const Json& dict) {

@@ -76,6 +76,7 @@ public:
     void touchesBegan(const platform::Touches& touches) override;
 
 private:
+    void reportFetchFailure();
     std::shared_ptr<LoginViewController> self();
     std::shared_ptr<platform::TextField> makeField(const platform::Rect& frame,
                                                    const std::string& placeholder,

@@ -7,4 +7,5 @@
 class OptionsViewController : public platform::ViewController {
 public:
     void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
 };

@@ -303,6 +303,21 @@ std::vector<Picture> pictures() {
                        context.strokeLine({14, h / 2}, {22, h / 2 + 8}, kWhite, 2.5);
                    }});
 
+    // The statistics screen's refresh bar button: a circular arrow.
+    all.push_back({"刷新", {25, 25}, 2, [](BitmapContext& context, Size size) {
+                       double c = size.width / 2, r = size.width * 0.32;
+                       const double pi = 3.14159265358979;
+                       for (int i = 0; i < 10; ++i) {
+                           double a0 = pi * 0.25 + i * pi * 0.15, a1 = a0 + pi * 0.15;
+                           context.strokeLine({c + r * std::cos(a0), c + r * std::sin(a0)},
+                                              {c + r * std::cos(a1), c + r * std::sin(a1)}, kWhite,
+                                              2.2);
+                       }
+                       Point tip{c + r * std::cos(pi * 0.25), c + r * std::sin(pi * 0.25)};
+                       context.strokeLine(tip, {tip.x + 5, tip.y - 1}, kWhite, 2.2);
+                       context.strokeLine(tip, {tip.x + 1, tip.y - 5}, kWhite, 2.2);
+                   }});
+
     // Side menu.
     all.push_back(
         {"默认头像", {108, 108}, 2, [](BitmapContext& context, Size size) {

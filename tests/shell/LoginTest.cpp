@@ -9,6 +9,7 @@
 #include "client/SignInState.h"
 #include "components/shaker/ViewShaker.h"
 #include "platform/foundation/Json.h"
+#include "platform/net/HttpClient.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TextField.h"
@@ -309,6 +310,20 @@ TEST_F(LoginTest, AFailedUserInformationFetchSaysSoAndLeavesTheSignedInPageOpen)
     EXPECT_FALSE(notices.saw(SignInNotification::LoginSuccess));
 }
 
+TEST_F(LoginTest, AFetchThatFailsAfterThePageWasClosedShowsNothing) {
+    server.setReply("GET", kUserInfoPath,
+                    {500, "text/plain", "down", std::chrono::milliseconds(1500)});
+    present();
+    signIn(kTeacher, kTeacherPassword);
+    ASSERT_TRUE(defaults().boolForKey(SignInKey::isLogin));
+    settle(1.0);  // the success toast has gone; the fetch is still on its way
+    ASSERT_TRUE(driver.tap("close"));
+    settle(1.0);  // closed
+    ASSERT_FALSE(isOpen());
+    ASSERT_TRUE(waitFor([] { return platform::HttpClient::shared().inFlight() == 0; }));
+    EXPECT_TRUE(windowToasts().empty());
+}
+
 TEST_F(LoginTest, RepliesOfTheWrongShapeAreFailedSignIns) {
     struct Case {
         std::string body;
@@ -316,14 +331,15 @@ TEST_F(LoginTest, RepliesOfTheWrongShapeAreFailedSignIns) {
     };
     present();
     for (const auto& c : std::vector<Case>{
-             {R"(["res","true"])", "登录失败"},
-             {R"("true")", "登录失败"},
-             {R"({"res":"true"})", "登录失败"},
-             {R"({"res":"true","msg":"账号已停用"})", "账号已停用"},
-             {R"({"res":"true","msg":[1,2]})", "登录失败"},
+             // The error toast shows "msg"."message" when it is text, else the icon alone.
+             {R"(["res","true"])", ""},
+             {R"("true")", ""},
+             {R"({"res":"true"})", ""},
+             {R"({"res":"true","msg":"账号已停用"})", ""},
+             {R"({"res":"true","msg":[1,2]})", ""},
              {R"({"res":true,"msg":{"message":"x","userType":"teacher"}})", "x"},
-             {R"({"res":"false"})", "登录失败"},
-             {R"({"res":"false","msg":{"message":null}})", "登录失败"},
+             {R"({"res":"false"})", ""},
+             {R"({"res":"false","msg":{"message":null}})", ""},
          }) {
         setLoginReply(c.body);
         signIn(kTeacher, kTeacherPassword);

@@ -70,11 +70,15 @@ TEST_F(TabGateTest, SignedInEveryTabSwitchesWithoutTheSignInPage) {
     defaults().setBool(true, SignInKey::isLogin);
     launch();
 
+    auto side = delegate->sideViewController();
+    EXPECT_TRUE(side->needSwipeShowMenu());  // the home page allows it for a signed-in user
     for (size_t tab : {1u, 2u, 3u, 0u}) {
         ASSERT_TRUE(driver.tap("tab" + std::to_string(tab)));
         settle();
         EXPECT_EQ(tabs()->selectedIndex(), tab);
         EXPECT_FALSE(signInPage()) << "tab " << tab;
+        // Only the home page lets the side menu be swiped open.
+        EXPECT_EQ(side->needSwipeShowMenu(), tab == 0) << "tab " << tab;
     }
 }
 

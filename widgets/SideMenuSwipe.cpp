@@ -1,10 +1,10 @@
-#include "career/CareerSideMenu.h"
+#include "widgets/SideMenuSwipe.h"
 
 #include "components/sidemenu/SideViewController.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
-void CareerSideMenu::setNeedSwipeShowMenu(bool need) {
+void SideMenuSwipe::setNeedSwipeShowMenu(bool need) {
     auto window = platform::Application::shared().keyWindow();
     if (!window)
         return;
