@@ -17,39 +17,18 @@ std::string errorOf(const std::string& line) {
     return result.error;
 }
 
-TEST(CommandWords, QuotesKeepSpacesInsideOneWord) {
+TEST(CommandWords, QuotesKeepSpacesAndEscapedQuotesInsideOneWord) {
     std::string error;
-    auto words = splitWords(R"(type f1 "王 建国"  x)", error);
+    auto words = splitWords(R"(type f1 "王 建国"  x "say \"hi\" \\ now" "")", error);
     ASSERT_TRUE(words);
-    EXPECT_EQ(*words, (std::vector<std::string>{"type", "f1", "王 建国", "x"}));
-}
-
-TEST(CommandWords, BackslashKeepsAQuoteInsideQuotes) {
-    std::string error;
-    auto words = splitWords(R"(type f1 "say \"hi\" \\ now")", error);
-    ASSERT_TRUE(words);
-    EXPECT_EQ(words->back(), R"(say "hi" \ now)");
-}
-
-TEST(CommandWords, EmptyQuotesAreAnEmptyWord) {
-    std::string error;
-    auto words = splitWords(R"(type f1 "")", error);
-    ASSERT_TRUE(words);
-    ASSERT_EQ(words->size(), 3u);
-    EXPECT_EQ((*words)[2], "");
-}
-
-TEST(CommandWords, AnUnterminatedQuoteIsAnError) {
-    std::string error;
-    EXPECT_FALSE(splitWords(R"(tap "新闻)", error));
-    EXPECT_EQ(error, "unterminated quote");
+    EXPECT_EQ(*words,
+              (std::vector<std::string>{"type", "f1", "王 建国", "x", R"(say "hi" \ now)", ""}));
     EXPECT_EQ(errorOf(R"(tap "新闻)"), "unterminated quote");
 }
 
 TEST(CommandLines, BlankLinesAndCommentsAreNotCommands) {
     EXPECT_TRUE(parseCommandLine("").isBlank());
     EXPECT_TRUE(parseCommandLine("   \t").isBlank());
-    EXPECT_TRUE(parseCommandLine("# sign in as the teacher").isBlank());
     EXPECT_TRUE(parseCommandLine("   # indented comment").isBlank());
 }
 
@@ -90,7 +69,6 @@ TEST(CommandLines, SwipeTakesAWholePageNumber) {
 TEST(CommandLines, WaitTakesSecondsWithinReason) {
     EXPECT_DOUBLE_EQ(parsed("wait 1.5").seconds, 1.5);
     EXPECT_DOUBLE_EQ(parsed("wait 0").seconds, 0);
-    EXPECT_NE(errorOf("wait soon").find("not a number of seconds"), std::string::npos);
     EXPECT_NE(errorOf("wait -2").find("not a number of seconds"), std::string::npos);
     EXPECT_NE(errorOf("wait nan").find("not a number of seconds"), std::string::npos);
     EXPECT_NE(errorOf("wait 86400").find("not a number of seconds"), std::string::npos);
@@ -128,8 +106,6 @@ TEST(CommandLines, AMissingArgumentNamesTheUsage) {
 TEST(CommandLines, ExtraWordsAreRefusedRatherThanDropped) {
     // "tap 添加 更多" most likely meant the quoted text; acting on "添加" alone would surprise.
     EXPECT_NE(errorOf("tap 添加 更多").find("too many arguments"), std::string::npos);
-    EXPECT_NE(errorOf("back now").find("too many arguments"), std::string::npos);
-    EXPECT_NE(errorOf("return twice").find("too many arguments"), std::string::npos);
     EXPECT_NE(errorOf("quit now").find("too many arguments"), std::string::npos);
 }
 

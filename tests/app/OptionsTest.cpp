@@ -5,17 +5,13 @@
 namespace frontend {
 namespace {
 
-TEST(ProgramOptions, DefaultsToTheStandardPhoneWithoutAScript) {
-    ParsedOptions parsed = parseOptions({});
-    EXPECT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.screen.width, 375);
-    EXPECT_EQ(parsed.options.screen.height, 667);
-    EXPECT_FALSE(parsed.options.scriptFile);
-    EXPECT_FALSE(parsed.options.dataDir);
-    EXPECT_FALSE(parsed.options.help);
-}
+TEST(ProgramOptions, DefaultsToTheStandardPhoneWithoutAScriptAndReadsEveryOption) {
+    ParsedOptions defaults = parseOptions({});
+    EXPECT_EQ(defaults.error, "");
+    EXPECT_EQ(defaults.options.screen.width, 375);
+    EXPECT_EQ(defaults.options.screen.height, 667);
+    EXPECT_FALSE(defaults.options.scriptFile || defaults.options.dataDir || defaults.options.help);
 
-TEST(ProgramOptions, ReadsEveryOption) {
     ParsedOptions parsed = parseOptions(
         {"--script", "road.campus", "--screen", "414x736", "--data-dir", "/tmp/state", "--help"});
     ASSERT_EQ(parsed.error, "");
@@ -38,18 +34,12 @@ TEST(ProgramOptions, AScreenIsWidthByHeightInPoints) {
     }
 }
 
-TEST(ProgramOptions, ABadScreenIsReportedNotGuessed) {
-    ParsedOptions parsed = parseOptions({"--screen", "big"});
-    EXPECT_EQ(parsed.error, "not a screen size: \"big\" (write it as 375x667)");
-}
-
-TEST(ProgramOptions, AnOptionWithoutItsValueIsReported) {
+TEST(ProgramOptions, ABadOrMissingValueOrAnUnknownArgumentIsReportedNotGuessed) {
+    EXPECT_EQ(parseOptions({"--screen", "big"}).error,
+              "not a screen size: \"big\" (write it as 375x667)");
     EXPECT_EQ(parseOptions({"--script"}).error, "--script needs a value");
     EXPECT_EQ(parseOptions({"--data-dir"}).error, "--data-dir needs a value");
     EXPECT_EQ(parseOptions({"--data-dir", ""}).error, "--data-dir needs a directory");
-}
-
-TEST(ProgramOptions, AnUnknownArgumentIsReported) {
     EXPECT_EQ(parseOptions({"--scren", "320x480"}).error, "unknown argument: \"--scren\"");
 }
 

@@ -47,10 +47,15 @@ TEST_F(MyToolAlertTest, UnparsableJsonTellsTheUserAndGivesNothing) {
     EXPECT_EQ(alert->buttonTitles(), std::vector<std::string>{"确定"});
 }
 
-TEST_F(MyToolAlertTest, ParsableOrMissingJsonShowsNoAlert) {
-    EXPECT_TRUE(MyTool::dictionaryWithJsonString(std::string("{\"a\":1}")));
+TEST_F(MyToolAlertTest, AnyTopLevelJsonDocumentParsesWithoutAnAlert) {
+    EXPECT_EQ(MyTool::dictionaryWithJsonString(std::string(R"({"a":[1,null]})"))->at("a")[1],
+              nullptr);
+    EXPECT_TRUE(MyTool::dictionaryWithJsonString(std::string("[1,2]"))->is_array());
     EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::nullopt));
     EXPECT_FALSE(AlertPresenter::shared().isModalBlocking());
+    // A bare value is not a document.
+    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("null")));
+    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("3")));
 }
 
 // --- Capturing a view --------------------------------------------------------------------------
@@ -69,11 +74,8 @@ TEST(CaptureViewTest, DrawsTheViewAndItsSubviewsAtItsFrameSize) {
     EXPECT_DOUBLE_EQ(image.scale(), 1);
     EXPECT_EQ(image.pixelAt(2, 5), 0xffff0000u);
     EXPECT_EQ(image.pixelAt(15, 5), 0xff0000ffu);
-}
-
-TEST(CaptureViewTest, ViewWithoutAreaGivesAnEmptyImage) {
-    auto view = View::make<View>(Rect{{0, 0}, {0, 10}});
-    EXPECT_TRUE(MyTool::captureView(*view).isNull());
+    // A view without area gives an empty image.
+    EXPECT_TRUE(MyTool::captureView(*View::make<View>(Rect{{0, 0}, {0, 10}})).isNull());
 }
 
 }  // namespace

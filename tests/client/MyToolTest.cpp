@@ -106,16 +106,6 @@ TEST(WeekdayTest, IsTheWeekdayOfTheCalendarDateInAnyZone) {
     EXPECT_EQ(MyTool::getCurrentTime().size(), 14u);
 }
 
-TEST(JsonTextTest, ParsesAnyTopLevelObjectAndRefusesBadText) {
-    EXPECT_EQ(MyTool::dictionaryWithJsonString(std::string(R"({"a":[1,null]})"))->at("a")[1],
-              nullptr);
-    EXPECT_TRUE(MyTool::dictionaryWithJsonString(std::string("[1,2]"))->is_array());
-    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("{bad")));
-    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("null")));  // not a document
-    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("3")));
-    EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::nullopt));
-}
-
 TEST(DictionaryUtilityTest, NullsReadAsOneSpace) {
     Json d = Json::parse(R"({"a":null,"b":"x","c":{"d":null}})");
     EXPECT_EQ(objectForKeyNotNull(d, "a"), Json(" "));
@@ -180,11 +170,9 @@ TEST_F(DeviceIdentityTest, KeychainIdentifierIsStableUntilTheItemIsDeleted) {
     EXPECT_EQ(MyTool::getUUIDString(), MyTool::getUUIDString());
 }
 
-TEST_F(DeviceIdentityTest, DeviceTokenAndRecordRemoval) {
+TEST_F(DeviceIdentityTest, RecordRemovalLeavesNothingStored) {
     auto& defaults = platform::UserDefaults::standard();
-    EXPECT_EQ(MyTool::getDeviceToken(), "");
     defaults.setString("abc", "kDeviceToken");
-    EXPECT_EQ(MyTool::getDeviceToken(), "abc");
     defaults.setBool(true, "firstLaunch");
     MyTool::removeUserDefaultsRecords();
     platform::UserDefaults::resetStandard();

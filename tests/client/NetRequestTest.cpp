@@ -37,27 +37,19 @@ TEST_F(NetRequestTest, BuildsEveryEndpointFromRootPathAndQuery) {
     EXPECT_EQ(NetRequest::getNewStudentStat("xytj", ""),
               career + "getNewStudentStat?type=xytj&code=");
     EXPECT_EQ(NetRequest::WebViewUpLoadUrl(), app + "fileUploadMportal");
-}
-
-TEST_F(NetRequestTest, CurrentMeetingHasNoQuery) {
+    // The current meeting has no query at all, and the user information path keeps its "//".
     EXPECT_EQ(NetRequest::oneWeekMeeting(), app + "api/meeting/fetchCurrentMeeting.do");
-}
-
-TEST_F(NetRequestTest, UserInfoPathKeepsItsDoubleSlash) {
     EXPECT_EQ(NetRequest::getUserInfoWithUserID("s2019"),
               "http://127.0.0.1:8080//manage/user/queryUserInfoForOldApp?userId=s2019");
 }
 
-TEST_F(NetRequestTest, TextIsEscapedAsUTF8) {
+TEST_F(NetRequestTest, TextIsEscapedAsUTF8AndReservedCharactersStayInsideTheirValue) {
     EXPECT_EQ(NetRequest::searchWithSearchStr("王 老师"),
               app + "api/org/queryMembersInfo.do?param=%E7%8E%8B%20%E8%80%81%E5%B8%88");
     EXPECT_EQ(NetRequest::addAdviceWithUserAccount("t001", "意见反馈", "a/b?c:d"),
               app +
                   "api/edu/sendLeaveword.do?userId=t001&title=%E6%84%8F%E8%A7%81%E5%8F%8D%E9%A6%88"
                   "&contents=a/b?c:d");
-}
-
-TEST_F(NetRequestTest, ReservedCharactersInValuesStayInsideTheirValue) {
     EXPECT_EQ(NetRequest::userLoginWithUserAccount("t001", "a&b=c+d"),
               app + "api/user/login.do?userName=t001&password=a%26b%3Dc%2Bd");
     EXPECT_EQ(NetRequest::searchWithSearchStr("50%"),

@@ -38,12 +38,4 @@ TEST(SignInStateTest, RemovalTakesExactlyTheTenSignInKeys) {
     UserDefaults::resetStandard();
 }
 
-TEST(SignInStateTest, StoredDictionariesHoldNoTopLevelNull) {
-    Json stored = storableDictionary(Json::parse(R"({"a":null,"b":"x","c":{"d":null}})"));
-    EXPECT_EQ(stored["a"], "");
-    EXPECT_EQ(stored["b"], "x");
-    EXPECT_TRUE(stored["c"]["d"].is_null());
-    EXPECT_TRUE(storableDictionary(Json("oops")).is_object());
-}
-
 }  // namespace

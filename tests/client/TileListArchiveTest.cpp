@@ -40,20 +40,17 @@ TEST(TileListArchiveTest, TheArchiveKeepsTheFieldsUnderTheirKeys) {
                                        {"methodName", "announcement"}}}));
 }
 
-TEST(TileListArchiveTest, DataThatIsNotAListOfTilesReadsAsAbsent) {
+TEST(TileListArchiveTest, DataThatIsNotAListOfTilesReadsAsAbsentAndOddElementsAreLeftOut) {
     EXPECT_FALSE(unarchiveTileList(platform::toBytes("garbage")));
     EXPECT_FALSE(unarchiveTileList({}));
     EXPECT_FALSE(unarchiveTileList(platform::archiveRootObject(Json{{"titleName", "x"}})));
-
     auto damaged = archiveTileList(DefaultModuleTable::tiles());
     damaged.back() ^= 0x20;
     EXPECT_FALSE(unarchiveTileList(damaged));
-}
 
-TEST(TileListArchiveTest, ElementsThatAreNotTilesAreLeftOutAndOddFieldsReadEmpty) {
-    const auto data = platform::archiveRootObject(
-        Json::array({7, Json{{"titleName", "讲座"}, {"methodName", 3}}, "x"}));
-    auto tiles = unarchiveTileList(data);
+    // Elements that are not tiles are left out; odd fields read empty.
+    auto tiles = unarchiveTileList(platform::archiveRootObject(
+        Json::array({7, Json{{"titleName", "讲座"}, {"methodName", 3}}, "x"})));
     ASSERT_TRUE(tiles);
     ASSERT_EQ(tiles->size(), 1u);
     EXPECT_EQ((*tiles)[0]->titleName, "讲座");

@@ -4,8 +4,8 @@
 
 #include "components/hud/ProgressHUD.h"
 #include "components/hud/ProgressHUDDelegate.h"
-#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
+#include "platform/testing/UiTestScope.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Renderer.h"
@@ -18,16 +18,11 @@ namespace {
 
 class HudTest : public ::testing::Test {
 protected:
-    void SetUp() override { RunLoop::main().useManualClock(); }
-    void TearDown() override {
-        RunLoop::main().reset();
-        RunLoop::main().useRealClock();
-    }
-
-    static void advance(double s) { RunLoop::main().advance(seconds(s)); }
+    void advance(double s) { scope.advance(s); }
 
     bool onView(const std::shared_ptr<ProgressHUD>& hud) const { return hud->superview() == page; }
 
+    platform::testing::UiTestScope scope;
     std::shared_ptr<View> page = View::make<View>(Rect{{0, 0}, {375, 603}});
 };
 
@@ -42,19 +37,7 @@ struct CountingDelegate : ProgressHUDDelegate {
 
 // --- Showing over a view --------------------------------------------------------------------
 
-TEST_F(HudTest, ShownOverlayCoversTheViewAndTakesItsTouches) {
-    auto button = View::make<View>(Rect{{10, 10}, {60, 30}});
-    page->addSubview(button);
-    EXPECT_EQ(page->hitTest({20, 20}), button);
-
-    auto hud = ProgressHUD::showHUDAddedTo(*page, true);
-    EXPECT_TRUE(onView(hud));
-    EXPECT_TRUE(hud->isShowing());
-    EXPECT_EQ(hud->frame(), page->bounds());
-    EXPECT_EQ(page->hitTest({20, 20}), hud);
-}
-
-TEST_F(HudTest, OverlayIsInvisibleAndLetsTouchesThroughUntilShown) {
+TEST_F(HudTest, OverlayLetsTouchesThroughUntilShownThenCoversTheViewAndTakesThem) {
     auto button = View::make<View>(Rect{{10, 10}, {60, 30}});
     page->addSubview(button);
     auto hud = View::make<ProgressHUD>(*page);
@@ -65,6 +48,12 @@ TEST_F(HudTest, OverlayIsInvisibleAndLetsTouchesThroughUntilShown) {
     hud->show(true);
     EXPECT_EQ(page->hitTest({20, 20}), hud);
     EXPECT_EQ(hud->describe(), "[overlay: 加载中]");
+
+    auto shown = ProgressHUD::showHUDAddedTo(*page, true);
+    EXPECT_TRUE(onView(shown));
+    EXPECT_TRUE(shown->isShowing());
+    EXPECT_EQ(shown->frame(), page->bounds());
+    EXPECT_EQ(page->hitTest({20, 20}), shown);
 }
 
 TEST_F(HudTest, HideForViewHidesTheTopmostOverlayStillUpAndSaysWhetherThereWasOne) {
@@ -76,22 +65,15 @@ TEST_F(HudTest, HideForViewHidesTheTopmostOverlayStillUpAndSaysWhetherThereWasOn
     EXPECT_FALSE(onView(upper));
     EXPECT_TRUE(lower->isShowing());
 
-    EXPECT_TRUE(ProgressHUD::hideHUDForView(*page, true));
-    EXPECT_FALSE(onView(lower));
-    EXPECT_FALSE(ProgressHUD::hideHUDForView(*page, true));
-}
-
-TEST_F(HudTest, HideForViewPassesOverAnOverlayAlreadyHiddenButKept) {
-    auto lower = ProgressHUD::showHUDAddedTo(*page, true);
+    // An overlay already hidden but kept on the view is passed over.
     auto kept = View::make<ProgressHUD>(*page);
     page->addSubview(kept);
     kept->show(false);
     kept->hide(false);
     ASSERT_TRUE(onView(kept));
-
     EXPECT_TRUE(ProgressHUD::hideHUDForView(*page, true));
-    EXPECT_FALSE(lower->isShowing());
     EXPECT_FALSE(onView(lower));
+    EXPECT_FALSE(ProgressHUD::hideHUDForView(*page, true));
 }
 
 // --- Hiding on the clock --------------------------------------------------------------------

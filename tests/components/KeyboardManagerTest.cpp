@@ -13,12 +13,6 @@ protected:
     void TearDown() override { KeyboardManager::shared().reset(); }
 };
 
-TEST_F(KeyboardManagerTest, EnabledAtLoadWithADistanceOfTenPoints) {
-    KeyboardManager& keyboard = KeyboardManager::shared();
-    EXPECT_TRUE(keyboard.enable());
-    EXPECT_EQ(keyboard.keyboardDistanceFromTextField(), 10);
-}
-
 TEST_F(KeyboardManagerTest, NegativeOrMissingDistanceCountsAsZero) {
     KeyboardManager& keyboard = KeyboardManager::shared();
     keyboard.setKeyboardDistanceFromTextField(-5);

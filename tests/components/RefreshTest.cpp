@@ -8,8 +8,7 @@
 #include "components/refresh/RefreshHeaderView.h"
 #include "components/refresh/ScrollViewRefresh.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Screen.h"
+#include "platform/testing/UiTestScope.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ScrollViewDelegate.h"
 #include "platform/ui/TableView.h"
@@ -48,16 +47,7 @@ public:
 
 class RefreshTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RunLoop::main().useManualClock();
-        scrollView->setContentSize({375, 1000});
-    }
-    void TearDown() override {
-        RunLoop::main().reset();
-        RunLoop::main().useRealClock();
-        Application::shared().reset();
-        Screen::main().reset();
-    }
+    void SetUp() override { scrollView->setContentSize({375, 1000}); }
 
     void showInWindow() { window->addSubview(scrollView); }
     std::shared_ptr<RefreshHeaderView> addCountingHeader() {
@@ -69,6 +59,7 @@ protected:
     double offsetY() const { return scrollView->contentOffset().y; }
     static void runLoop() { RunLoop::main().runPending(); }
 
+    platform::testing::UiTestScope scope;
     std::shared_ptr<Window> window = View::make<Window>();
     std::shared_ptr<ScrollView> scrollView = View::make<ScrollView>(Rect{{0, 0}, {375, 500}});
     int headerCalls{0};
@@ -120,14 +111,20 @@ TEST_F(RefreshTest, PullingPastTheThresholdRefreshesOnceAndEndingReturnsToTheTop
     EXPECT_EQ(headerCalls, 1);
 }
 
-TEST_F(RefreshTest, AShortPullDoesNothing) {
+TEST_F(RefreshTest, AShortPullDownOrUpDoesNothing) {
     showInWindow();
     addCountingHeader();
+    addCountingFooter();
     ASSERT_TRUE(scrollView->pullBeyondTop(40));
     runLoop();
-    EXPECT_EQ(headerCalls, 0);
     EXPECT_FALSE(isHeaderRefreshing(*scrollView));
     EXPECT_EQ(offsetY(), 0);
+    ASSERT_TRUE(scrollView->pullBeyondBottom(40));
+    runLoop();
+    EXPECT_FALSE(isFooterRefreshing(*scrollView));
+    EXPECT_EQ(offsetY(), 500);
+    EXPECT_EQ(headerCalls, 0);
+    EXPECT_EQ(footerCalls, 0);
 }
 
 TEST_F(RefreshTest, TheHeaderAsksToBeReleasedOnlyWhilePulledPastTheThreshold) {
@@ -146,7 +143,7 @@ TEST_F(RefreshTest, TheHeaderAsksToBeReleasedOnlyWhilePulledPastTheThreshold) {
     EXPECT_EQ(headerCalls, 0);
 }
 
-TEST_F(RefreshTest, ASecondPullOrBeginWhileRefreshingDoesNotCallAgain) {
+TEST_F(RefreshTest, ASecondPullOrBeginWhileRefreshingDoesNotCallAgainAndEndingKeepsTheUsersPlace) {
     showInWindow();
     addCountingHeader();
     ASSERT_TRUE(scrollView->pullBeyondTop(80));
@@ -156,9 +153,15 @@ TEST_F(RefreshTest, ASecondPullOrBeginWhileRefreshingDoesNotCallAgain) {
     runLoop();
     EXPECT_EQ(headerCalls, 1);
     EXPECT_EQ(offsetY(), -RefreshHeaderView::kHeight);
+
+    // Ending after the user scrolled into the list keeps their place.
+    scrollView->setContentOffset({0, 300});
+    headerEndRefreshing(*scrollView);
+    EXPECT_EQ(offsetY(), 300);
+    EXPECT_EQ(scrollView->contentInset().top, 0);
 }
 
-TEST_F(RefreshTest, EndingWhileNotRefreshingLeavesTheContentAlone) {
+TEST_F(RefreshTest, EndingWhileNotRefreshingLeavesTheContentAloneAndCallsNothing) {
     showInWindow();
     addCountingHeader();
     addCountingFooter();
@@ -168,11 +171,9 @@ TEST_F(RefreshTest, EndingWhileNotRefreshingLeavesTheContentAlone) {
     EXPECT_EQ(offsetY(), 200);
     EXPECT_EQ(scrollView->contentInset().top, 0);
     EXPECT_EQ(scrollView->contentInset().bottom, 0);
-}
 
-TEST_F(RefreshTest, ARefreshEndedBeforeItsTurnNeverCallsBack) {
-    showInWindow();
-    addCountingHeader();
+    // A refresh ended before its turn never calls back.
+    scrollView->setContentOffset({0, 0});
     headerBeginRefreshing(*scrollView);
     headerEndRefreshing(*scrollView);
     runLoop();
@@ -180,19 +181,10 @@ TEST_F(RefreshTest, ARefreshEndedBeforeItsTurnNeverCallsBack) {
     EXPECT_EQ(offsetY(), 0);
 }
 
-TEST_F(RefreshTest, EndingAfterTheUserScrolledIntoTheListKeepsTheirPlace) {
-    showInWindow();
-    addCountingHeader();
-    ASSERT_TRUE(scrollView->pullBeyondTop(80));
-    scrollView->setContentOffset({0, 300});
-    headerEndRefreshing(*scrollView);
-    EXPECT_EQ(offsetY(), 300);
-    EXPECT_EQ(scrollView->contentInset().top, 0);
-}
-
 // --- Footer -------------------------------------------------------------------------------
 
-TEST_F(RefreshTest, PullingBeyondTheBottomLoadsMoreWithTheFooterInView) {
+TEST_F(RefreshTest,
+       PullingBeyondTheBottomLoadsMoreWithTheFooterInViewAndTheFooterFollowsTheContent) {
     showInWindow();
     auto footer = addCountingFooter();
     EXPECT_EQ(footer->frame().origin.y, 1000);
@@ -209,16 +201,13 @@ TEST_F(RefreshTest, PullingBeyondTheBottomLoadsMoreWithTheFooterInView) {
     EXPECT_FALSE(isFooterRefreshing(*scrollView));
     EXPECT_EQ(scrollView->contentInset().bottom, 0);
     EXPECT_EQ(offsetY(), 500);
-}
 
-TEST_F(RefreshTest, TheFooterFollowsTheContentAsItGrows) {
-    showInWindow();
-    auto footer = addCountingFooter();
+    // The next page arrives: the list grows under the footer, which follows the content.
     ASSERT_TRUE(scrollView->pullBeyondBottom(80));
     runLoop();
-    // The next page arrives: the list grows under the footer.
     scrollView->setContentSize({375, 1500});
     footerEndRefreshing(*scrollView);
+    EXPECT_EQ(footerCalls, 2);
     EXPECT_EQ(footer->frame().origin.y, 1500);
     EXPECT_EQ(offsetY(), 500 + RefreshFooterView::kHeight);
 }
@@ -237,15 +226,6 @@ TEST_F(RefreshTest, TheFooterLoadsMoreAlsoUnderContentShorterThanTheView) {
 
     footerEndRefreshing(*scrollView);
     EXPECT_EQ(offsetY(), 0);
-}
-
-TEST_F(RefreshTest, AShortPullUpDoesNothing) {
-    showInWindow();
-    addCountingFooter();
-    ASSERT_TRUE(scrollView->pullBeyondBottom(40));
-    runLoop();
-    EXPECT_EQ(footerCalls, 0);
-    EXPECT_EQ(offsetY(), 500);
 }
 
 // --- Hiding and removing ------------------------------------------------------------------

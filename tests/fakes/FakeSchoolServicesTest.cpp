@@ -19,14 +19,12 @@ constexpr const char* kUserInfo = "//manage/user/queryUserInfoForOldApp";
 
 class FakeSchoolServicesTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_port = m_services.start(); }
-
     FakeSchoolServices m_services;
-    int m_port = 0;
+    int m_port = m_services.start();
+    httplib::Client client = clientFor(m_port);
 };
 
 TEST_F(FakeSchoolServicesTest, UnknownPathIsNotFoundWithJsonError) {
-    auto client = clientFor(m_port);
     const auto result = client.Get("/vobels/services/api/nothing.do");
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, 404);
@@ -35,27 +33,18 @@ TEST_F(FakeSchoolServicesTest, UnknownPathIsNotFoundWithJsonError) {
     EXPECT_TRUE(body.contains("error"));
 }
 
-TEST_F(FakeSchoolServicesTest, ReplacedRouteAnswersWithGivenStatusTypeAndBody) {
+TEST_F(FakeSchoolServicesTest, ReplacedRouteAnswersForItsMethodUntilOverridesAreCleared) {
+    const std::string page = std::string(kNews) + "?pageNo=1&pageSize=10";
     m_services.setReply("GET", kNews, Reply{500, "text/plain", "service down"});
-    auto client = clientFor(m_port);
-    const auto result = client.Get(std::string(kNews) + "?pageNo=1&pageSize=10");
+    m_services.setReply("POST", kNews, Reply{503, "text/plain", "no"});
+    const auto result = client.Get(page);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, 500);
     EXPECT_EQ(result->get_header_value("Content-Type"), "text/plain");
     EXPECT_EQ(result->body, "service down");
-}
 
-TEST_F(FakeSchoolServicesTest, ReplacedRouteOnlyAppliesToItsMethod) {
-    m_services.setReply("POST", kNews, Reply{503, "text/plain", "no"});
-    auto client = clientFor(m_port);
-    EXPECT_TRUE(getJson(client, std::string(kNews) + "?pageNo=1&pageSize=10").contains("News"));
-}
-
-TEST_F(FakeSchoolServicesTest, ClearedOverridesRestoreTheSampleReply) {
-    m_services.setReply("GET", kNews, Reply{500, "text/plain", "service down"});
     m_services.clearOverrides();
-    auto client = clientFor(m_port);
-    const Json body = getJson(client, std::string(kNews) + "?pageNo=1&pageSize=10");
+    const Json body = getJson(client, page);
     ASSERT_TRUE(body.contains("News"));
     EXPECT_EQ(body["News"].size(), 10u);
 }
@@ -80,38 +69,31 @@ TEST_F(FakeSchoolServicesTest, DelayedReplyIsHeldBackUntilReleasedAndArrivesWhol
     EXPECT_EQ(result->body, "{\"late\":true}");
 }
 
-TEST_F(FakeSchoolServicesTest, HandlerSeesTheDecodedRequest) {
+TEST_F(FakeSchoolServicesTest, HandlerSeesTheDecodedRequestAndAThrowingOneGivesServerError) {
     m_services.setHandler("GET", "/echo", [](const fakes::RecordedRequest& request) {
         return Reply{200, "text/plain", request.queryValue("name").value_or("?")};
     });
-    auto client = clientFor(m_port);
-    const auto result = client.Get("/echo?name=%E6%9D%8E%E6%99%93%E9%9B%AF");
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->body, "李晓雯");
-}
-
-TEST_F(FakeSchoolServicesTest, ThrowingHandlerGivesServerError) {
     m_services.setHandler("GET", "/broken", [](const fakes::RecordedRequest&) -> Reply {
         throw std::runtime_error("broken on purpose");
     });
-    auto client = clientFor(m_port);
-    const auto result = client.Get("/broken");
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->status, 500);
+    const auto echoed = client.Get("/echo?name=%E6%9D%8E%E6%99%93%E9%9B%AF");
+    ASSERT_TRUE(echoed);
+    EXPECT_EQ(echoed->body, "李晓雯");
+    const auto broken = client.Get("/broken");
+    ASSERT_TRUE(broken);
+    EXPECT_EQ(broken->status, 500);
 }
 
 TEST_F(FakeSchoolServicesTest, DoubleSlashAndSingleSlashNameOneRoute) {
     m_services.setReply("GET", "/manage/user/queryUserInfoForOldApp",
                         Reply{200, "application/json", "{\"userId\":\"x\"}"});
-    auto client = clientFor(m_port);
     EXPECT_EQ(getJson(client, std::string(kUserInfo) + "?userId=1")["userId"], "x");
     EXPECT_EQ(m_services.requestsTo("/manage/user/queryUserInfoForOldApp").size(), 1u);
     EXPECT_EQ(m_services.requestsTo(kUserInfo).size(), 1u);
     EXPECT_EQ(m_services.requests().front().path, kUserInfo);  // kept as received
 }
 
-TEST_F(FakeSchoolServicesTest, LogKeepsMethodRawTargetAndDecodedQueryInOrder) {
-    auto client = clientFor(m_port);
+TEST_F(FakeSchoolServicesTest, LogKeepsMethodRawTargetDecodedQueryBodyAndHeaders) {
     const std::string target =
         "/vobels/services/api/org/queryMembersInfo.do?param=%E7%8E%8B&company=a%26b&empty=&"
         "plus=1%2B1&space=a%20b";
@@ -127,22 +109,18 @@ TEST_F(FakeSchoolServicesTest, LogKeepsMethodRawTargetAndDecodedQueryInOrder) {
     EXPECT_EQ(request.query, expected);
     EXPECT_EQ(request.queryValue("company"), "a&b");
     EXPECT_FALSE(request.queryValue("missing").has_value());
-}
 
-TEST_F(FakeSchoolServicesTest, LogKeepsPostedBodyAndHeaders) {
-    auto client = clientFor(m_port);
     ASSERT_TRUE(client.Post("/vobels/services/api/edu/sendLeaveword.do?userId=20050031",
                             {{"X-Trace", "42"}}, "contents=hello", "text/plain"));
-    const auto log = m_services.requestsTo("/vobels/services/api/edu/sendLeaveword.do");
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].method, "POST");
-    EXPECT_EQ(log[0].body, "contents=hello");
-    EXPECT_EQ(log[0].header("x-trace"), "42");
-    EXPECT_EQ(log[0].header("Content-Type"), "text/plain");
+    const auto posted = m_services.requestsTo("/vobels/services/api/edu/sendLeaveword.do");
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].method, "POST");
+    EXPECT_EQ(posted[0].body, "contents=hello");
+    EXPECT_EQ(posted[0].header("x-trace"), "42");
+    EXPECT_EQ(posted[0].header("Content-Type"), "text/plain");
 }
 
 TEST_F(FakeSchoolServicesTest, LogKeepsEveryMultipartPart) {
-    auto client = clientFor(m_port);
     const httplib::MultipartFormDataItems items = {
         {"note", "上传说明", "", ""},
         {"file", std::string("\x89PNG\r\n\x1a\n\0data", 13), "photo.png", "image/png"},
@@ -168,7 +146,6 @@ TEST_F(FakeSchoolServicesTest, HandBuiltUploadIsRecordedAndServedBack) {
                              "\r\nContent-Disposition: form-data;name=\"file\";filename=123.jpg\r\n"
                              "Content-Type:application/octet-stream\r\n\r\n" +
                              bytes + "\r\n--" + boundary + "--\r\n";
-    auto client = clientFor(m_port);
     const auto result = client.Post("/vobels/services/fileUploadMportal", body,
                                     ("multipart/form-data; boundary=" + boundary).c_str());
     ASSERT_TRUE(result);
@@ -188,18 +165,14 @@ TEST_F(FakeSchoolServicesTest, HandBuiltUploadIsRecordedAndServedBack) {
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->status, 200);
     EXPECT_EQ(stored->body, bytes);
-}
 
-TEST_F(FakeSchoolServicesTest, UploadWithoutFileIsRefused) {
-    auto client = clientFor(m_port);
-    const auto result = client.Post("/vobels/services/fileUploadMportal");
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->status, 400);
+    const auto empty = client.Post("/vobels/services/fileUploadMportal");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->status, 400) << "an upload without a file is refused";
 }
 
 TEST_F(FakeSchoolServicesTest, WaitingForRequestsCountsArrivalsSinceClear) {
     EXPECT_FALSE(m_services.waitForRequests(1, std::chrono::milliseconds(1)));
-    auto client = clientFor(m_port);
     ASSERT_TRUE(client.Get("/a.html"));
     ASSERT_TRUE(client.Get("/b.html"));
     EXPECT_TRUE(m_services.waitForRequests(2, kWait));
@@ -213,7 +186,6 @@ TEST_F(FakeSchoolServicesTest, WaitingForRequestsCountsArrivalsSinceClear) {
 TEST_F(FakeSchoolServicesTest, StoppedServicesRefuseConnectionsAndCanStartAgain) {
     m_services.stop();
     m_services.stop();  // a second stop is harmless
-    auto client = clientFor(m_port);
     EXPECT_FALSE(client.Get("/a.html"));
     const int port = m_services.start();
     auto again = clientFor(port);

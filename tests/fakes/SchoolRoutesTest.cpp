@@ -26,20 +26,14 @@ protected:
     }
     static void TearDownTestSuite() { s_services.reset(); }
 
-    httplib::Client client() const { return clientFor(s_services->port()); }
-    Json app(const std::string& rest) const {
-        auto c = client();
-        return getJson(c, kApp + rest);
-    }
-    Json career(const std::string& rest) const {
-        auto c = client();
-        return getJson(c, kCareer + rest);
-    }
+    Json app(const std::string& rest) { return getJson(c, kApp + rest); }
+    Json career(const std::string& rest) { return getJson(c, kCareer + rest); }
     // The list under `key`, by value, so a range-for over it owns what it walks.
-    Json appList(const std::string& rest, const char* key) const { return app(rest)[key]; }
-    Json careerList(const std::string& rest, const char* key) const { return career(rest)[key]; }
+    Json appList(const std::string& rest, const char* key) { return app(rest)[key]; }
+    Json careerList(const std::string& rest, const char* key) { return career(rest)[key]; }
 
     static std::unique_ptr<fakes::FakeSchoolServices> s_services;
+    httplib::Client c = clientFor(s_services->port());
 };
 
 std::unique_ptr<fakes::FakeSchoolServices> SchoolRoutesTest::s_services;
@@ -47,44 +41,40 @@ std::unique_ptr<fakes::FakeSchoolServices> SchoolRoutesTest::s_services;
 // ------------------------------------------------------------------ paging
 
 TEST_F(SchoolRoutesTest, NewsPagesThroughTwentyFiveRows) {
-    const Json first = app("api/news/getNews.do?pageNo=1&pageSize=10")["News"];
-    const Json second = app("api/news/getNews.do?pageNo=2&pageSize=10")["News"];
-    const Json third = app("api/news/getNews.do?pageNo=3&pageSize=10")["News"];
-    const Json past = app("api/news/getNews.do?pageNo=4&pageSize=10")["News"];
+    auto page = [this](const std::string& query) {
+        return app("api/news/getNews.do" + query)["News"];
+    };
+    const Json first = page("?pageNo=1&pageSize=10");
+    const Json second = page("?pageNo=2&pageSize=10");
     EXPECT_EQ(first.size(), 10u);
     EXPECT_EQ(second.size(), 10u);
-    EXPECT_EQ(third.size(), 5u);
-    ASSERT_TRUE(past.is_array());
-    EXPECT_TRUE(past.empty());
+    EXPECT_EQ(page("?pageNo=3&pageSize=10").size(), 5u);
     EXPECT_NE(first[0]["id"], second[0]["id"]);
-    EXPECT_EQ(app("api/news/getNews.do?pageNo=1&pageSize=30")["News"][10], second[0]);
+    EXPECT_EQ(page("?pageNo=1&pageSize=30")[10], second[0]);
+    EXPECT_EQ(page("").size(), 10u);  // defaults: page 1 of 10
+    // Past the end, and page numbers that are not positive, give empty pages.
+    for (const char* number : {"4", "0", "-1", "x"}) {
+        const Json rows = page(std::string("?pageSize=10&pageNo=") + number);
+        ASSERT_TRUE(rows.is_array()) << number;
+        EXPECT_TRUE(rows.empty()) << number;
+    }
 }
 
-TEST_F(SchoolRoutesTest, PageNumbersThatAreNotPositiveGiveEmptyPages) {
-    EXPECT_TRUE(app("api/news/getNews.do?pageNo=0&pageSize=10")["News"].empty());
-    EXPECT_TRUE(app("api/news/getNews.do?pageNo=-1&pageSize=10")["News"].empty());
-    EXPECT_TRUE(app("api/news/getNews.do?pageNo=x&pageSize=10")["News"].empty());
-    EXPECT_EQ(app("api/news/getNews.do")["News"].size(), 10u);  // defaults: page 1 of 10
-}
-
-TEST_F(SchoolRoutesTest, EachNoticeChannelHasItsOwnRows) {
+TEST_F(SchoolRoutesTest, EachNoticeChannelHasItsOwnRowsAndTheFirstMoreThanOnePage) {
+    auto page = [this](int category, int number) {
+        return app("api/news/getNewsByCategory.do?category=" + std::to_string(category) +
+                   "&pageNo=" + std::to_string(number) + "&pageSize=10")["News"];
+    };
     std::set<std::string> titles;
     for (int category = 1; category <= 5; ++category) {
-        const Json rows = app("api/news/getNewsByCategory.do?category=" + std::to_string(category) +
-                              "&pageNo=1&pageSize=10")["News"];
+        const Json rows = page(category, 1);
         ASSERT_FALSE(rows.empty()) << "category " << category;
         titles.insert(rows[0]["xwbt"].get<std::string>());
     }
     EXPECT_EQ(titles.size(), 5u);
-    EXPECT_TRUE(
-        app("api/news/getNewsByCategory.do?category=6&pageNo=1&pageSize=10")["News"].empty());
-}
-
-TEST_F(SchoolRoutesTest, FirstNoticeChannelHasMoreThanOnePage) {
-    EXPECT_EQ(app("api/news/getNewsByCategory.do?category=1&pageNo=1&pageSize=10")["News"].size(),
-              10u);
-    EXPECT_FALSE(
-        app("api/news/getNewsByCategory.do?category=1&pageNo=2&pageSize=10")["News"].empty());
+    EXPECT_TRUE(page(6, 1).empty());
+    EXPECT_EQ(page(1, 1).size(), 10u);
+    EXPECT_FALSE(page(1, 2).empty());
 }
 
 TEST_F(SchoolRoutesTest, CareerListsAreNumberedAcrossPages) {
@@ -104,39 +94,32 @@ TEST_F(SchoolRoutesTest, CareerListsAreNumberedAcrossPages) {
 // ------------------------------------------------------------------ every path and its key
 
 TEST_F(SchoolRoutesTest, EveryQueryPathAnswersWithItsListKey) {
-    struct Case {
-        std::string target;
-        std::string key;
-    };
-    const std::vector<Case> cases = {
-        {std::string(kApp) + "api/news/getNews.do?pageNo=1&pageSize=10", "News"},
-        {std::string(kApp) + "api/news/getNewsByCategory.do?category=3&pageNo=1&pageSize=10",
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {kApp + std::string("api/news/getNews.do?pageNo=1&pageSize=10"), "News"},
+        {kApp + std::string("api/news/getNewsByCategory.do?category=3&pageNo=1&pageSize=10"),
          "News"},
-        {std::string(kApp) + "api/org/getOrgCategory.do?userType=teacher", "orgcategory"},
-        {std::string(kApp) + "api/org/getMembersByOrgId.do?orgId=1005", "members"},
-        {std::string(kApp) + "api/org/queryMembersInfo.do?param=%E7%8E%8B", "membersInfo"},
-        {std::string(kApp) + "api/meeting/fetchCurrentMeeting.do", "Meetings"},
-        {std::string(kApp) + "api/meeting/getMeetingWeek.do?weeks=9", "Meetings"},
-        {std::string(kApp) + "api/activity/getLectureList.do?pageNo=1&pageSize=10", "Lecture"},
-        {std::string(kCareer) + "getEmploymentInfo?type=xjh&pageNo=1&pageSize=10",
+        {kApp + std::string("api/org/getOrgCategory.do?userType=teacher"), "orgcategory"},
+        {kApp + std::string("api/org/getMembersByOrgId.do?orgId=1005"), "members"},
+        {kApp + std::string("api/org/queryMembersInfo.do?param=%E7%8E%8B"), "membersInfo"},
+        {kApp + std::string("api/meeting/fetchCurrentMeeting.do"), "Meetings"},
+        {kApp + std::string("api/meeting/getMeetingWeek.do?weeks=9"), "Meetings"},
+        {kApp + std::string("api/activity/getLectureList.do?pageNo=1&pageSize=10"), "Lecture"},
+        {kCareer + std::string("getEmploymentInfo?type=xjh&pageNo=1&pageSize=10"),
          "ListOrderedMap"},
-        {std::string(kCareer) + "getNewStudentStat?type=xytj&code=00000000", "xytj"},
+        {kCareer + std::string("getNewStudentStat?type=xytj&code=00000000"), "xytj"},
     };
-    auto c = client();
-    for (const auto& each : cases) {
-        const auto result = c.Get(each.target);
-        ASSERT_TRUE(result) << each.target;
-        EXPECT_EQ(result->status, 200) << each.target;
+    for (const auto& [target, key] : cases) {
+        const auto result = c.Get(target);
+        ASSERT_TRUE(result) << target;
+        EXPECT_EQ(result->status, 200) << target;
         EXPECT_EQ(result->get_header_value("Content-Type"), "application/json;charset=UTF-8");
-        const Json body = jsonOf(result);
-        ASSERT_TRUE(body.contains(each.key)) << each.target;
-        ASSERT_TRUE(body[each.key].is_array()) << each.target;
-        EXPECT_FALSE(body[each.key].empty()) << each.target;
+        const Json list = jsonOf(result)[key];
+        ASSERT_TRUE(list.is_array()) << target;
+        EXPECT_FALSE(list.empty()) << target;
     }
 }
 
 TEST_F(SchoolRoutesTest, ActionPathsAnswerPostAndRefuseGet) {
-    auto c = client();
     const std::string feedback = std::string(kApp) +
                                  "api/edu/sendLeaveword.do?userId=20050031&title=%E6%84%8F%E8%A7%81"
                                  "%E5%8F%8D%E9%A6%88&contents=";
@@ -149,42 +132,30 @@ TEST_F(SchoolRoutesTest, ActionPathsAnswerPostAndRefuseGet) {
 
 // ------------------------------------------------------------------ sign-in and user information
 
-TEST_F(SchoolRoutesTest, TeacherSignsInWithUserFields) {
-    auto c = client();
-    const Json reply =
-        postJson(c, std::string(kApp) + "api/user/login.do?userName=20050031&password=teacher123");
-    EXPECT_EQ(reply["res"], "true");
-    const Json& msg = reply["msg"];
-    EXPECT_EQ(msg["userType"], "teacher");
-    EXPECT_EQ(msg["message"], "登录成功");
-    EXPECT_EQ(msg["userName"], "王建国");
+TEST_F(SchoolRoutesTest, SampleAccountsSignInAndOthersAreRefusedWithAMessage) {
+    auto login = [&](const std::string& query) {
+        return postJson(c, std::string(kApp) + "api/user/login.do" + query);
+    };
+    const Json teacher = login("?userName=20050031&password=teacher123");
+    EXPECT_EQ(teacher["res"], "true");
+    EXPECT_EQ(teacher["msg"]["userType"], "teacher");
+    EXPECT_EQ(teacher["msg"]["message"], "登录成功");
+    EXPECT_EQ(teacher["msg"]["userName"], "王建国");
     bool hasNull = false;
-    for (const auto& [key, value] : msg.items()) hasNull = hasNull || value.is_null();
+    for (const auto& [key, value] : teacher["msg"].items()) hasNull = hasNull || value.is_null();
     EXPECT_TRUE(hasNull) << "the client must cope with null user fields";
-}
+    const Json student = login("?userName=2021213045&password=student123");
+    EXPECT_EQ(student["res"], "true");
+    EXPECT_EQ(student["msg"]["userType"], "student");
+    EXPECT_EQ(student["msg"]["userName"], "李晓雯");
 
-TEST_F(SchoolRoutesTest, StudentSignsInAsStudent) {
-    auto c = client();
-    const Json reply = postJson(
-        c, std::string(kApp) + "api/user/login.do?userName=2021213045&password=student123");
-    EXPECT_EQ(reply["res"], "true");
-    EXPECT_EQ(reply["msg"]["userType"], "student");
-    EXPECT_EQ(reply["msg"]["userName"], "李晓雯");
-}
-
-TEST_F(SchoolRoutesTest, WrongPasswordOrUnknownAccountIsRefusedWithMessage) {
-    auto c = client();
     const Json refusal = Json::parse(R"({"res":"false","msg":{"message":"用户名或密码错误"}})");
-    EXPECT_EQ(
-        postJson(c, std::string(kApp) + "api/user/login.do?userName=20050031&password=teacher124"),
-        refusal);
-    EXPECT_EQ(postJson(c, std::string(kApp) + "api/user/login.do?userName=nobody&password=x"),
-              refusal);
-    EXPECT_EQ(postJson(c, std::string(kApp) + "api/user/login.do"), refusal);
+    EXPECT_EQ(login("?userName=20050031&password=teacher124"), refusal);
+    EXPECT_EQ(login("?userName=nobody&password=x"), refusal);
+    EXPECT_EQ(login(""), refusal);
 }
 
 TEST_F(SchoolRoutesTest, UserInformationAnswersOnTheDoubleSlashPath) {
-    auto c = client();
     const Json doc = getJson(c, "//manage/user/queryUserInfoForOldApp?userId=20050031");
     EXPECT_EQ(doc["userId"], "20050031");
     bool hasNull = false;
@@ -198,12 +169,8 @@ TEST_F(SchoolRoutesTest, UserInformationAnswersOnTheDoubleSlashPath) {
 
 // ------------------------------------------------------------------ staff directory
 
-TEST_F(SchoolRoutesTest, DirectoryIsListedForTeachersOnly) {
-    EXPECT_FALSE(app("api/org/getOrgCategory.do?userType=teacher")["orgcategory"].empty());
+TEST_F(SchoolRoutesTest, DirectoryIsListedForTeachersOnlyAndEveryCategoryOpensItsMembers) {
     EXPECT_TRUE(app("api/org/getOrgCategory.do?userType=student")["orgcategory"].empty());
-}
-
-TEST_F(SchoolRoutesTest, EveryCategoryCodeOpensItsMembers) {
     int withMembers = 0;
     int without = 0;
     for (const auto& category :
@@ -229,7 +196,7 @@ TEST_F(SchoolRoutesTest, SearchFindsMembersByPartOfTheirName) {
 
 // ------------------------------------------------------------------ meetings
 
-TEST_F(SchoolRoutesTest, CurrentWeekNamesItsWeekRangeAndToday) {
+TEST_F(SchoolRoutesTest, EachWeekNamesItsRangeAndTheCurrentOneToday) {
     const Json week = app("api/meeting/fetchCurrentMeeting.do");
     const std::set<std::string> days = {"周一", "周二", "周三", "周四", "周五", "周六", "周日"};
     EXPECT_TRUE(week["currentWeek"].is_number_integer());
@@ -238,15 +205,12 @@ TEST_F(SchoolRoutesTest, CurrentWeekNamesItsWeekRangeAndToday) {
     EXPECT_TRUE(days.count(week["currentDate"].get<std::string>()));
     for (const auto& meeting : week["Meetings"])
         EXPECT_TRUE(days.count(meeting["week"].get<std::string>())) << meeting.dump();
-}
 
-TEST_F(SchoolRoutesTest, OtherWeeksHaveTheirOwnMeetingsAndRange) {
-    const Json current = app("api/meeting/fetchCurrentMeeting.do");
-    const int number = current["currentWeek"].get<int>();
+    const int number = week["currentWeek"].get<int>();
     const Json previous = app("api/meeting/getMeetingWeek.do?weeks=" + std::to_string(number - 1));
     EXPECT_FALSE(previous["Meetings"].empty());
-    EXPECT_NE(previous["scope"], current["scope"]);
-    EXPECT_NE(previous["Meetings"], current["Meetings"]);
+    EXPECT_NE(previous["scope"], week["scope"]);
+    EXPECT_NE(previous["Meetings"], week["Meetings"]);
     const Json quiet = app("api/meeting/getMeetingWeek.do?weeks=1");
     EXPECT_TRUE(quiet["Meetings"].empty());
     EXPECT_FALSE(quiet["scope"].get<std::string>().empty());
@@ -255,26 +219,19 @@ TEST_F(SchoolRoutesTest, OtherWeeksHaveTheirOwnMeetingsAndRange) {
 
 // ------------------------------------------------------------------ career services
 
-TEST_F(SchoolRoutesTest, EmployerDetailIsFoundByItsListName) {
+TEST_F(SchoolRoutesTest, EmployerDetailIsFoundByItsListNameEvenWithAnAmpersand) {
+    auto detail = [this](const std::string& name) {
+        return career("getEmploymentDetail?type=zp&company=" +
+                      httplib::detail::encode_query_param(name));
+    };
     const Json rows = career("getEmploymentInfo?type=zp&pageNo=1&pageSize=10")["ListOrderedMap"];
     const std::string name = rows[0]["YRDWMC"].get<std::string>();
-    const std::string escaped = httplib::detail::encode_query_param(name);
-    const Json detail = career("getEmploymentDetail?type=zp&company=" + escaped);
-    EXPECT_EQ(detail["yrdwmc"], name);
-    EXPECT_FALSE(detail["employDetailList"].empty());
-}
-
-TEST_F(SchoolRoutesTest, EmployerNameWithAmpersandArrivesWhole) {
-    const std::string name = "浙江东方&合创信息技术有限公司";
-    const Json detail =
-        career("getEmploymentDetail?type=zp&company=" + httplib::detail::encode_query_param(name));
-    EXPECT_EQ(detail["yrdwmc"], name);
-}
-
-TEST_F(SchoolRoutesTest, UnknownEmployerHasNoPositions) {
-    const Json detail = career("getEmploymentDetail?type=zp&company=nobody");
-    ASSERT_TRUE(detail["employDetailList"].is_array());
-    EXPECT_TRUE(detail["employDetailList"].empty());
+    EXPECT_EQ(detail(name)["yrdwmc"], name);
+    EXPECT_FALSE(detail(name)["employDetailList"].empty());
+    EXPECT_EQ(detail("浙江东方&合创信息技术有限公司")["yrdwmc"], "浙江东方&合创信息技术有限公司");
+    const Json unknown = detail("nobody");
+    ASSERT_TRUE(unknown["employDetailList"].is_array());
+    EXPECT_TRUE(unknown["employDetailList"].empty());
 }
 
 // ------------------------------------------------------------------ enrolment statistics
@@ -307,9 +264,7 @@ TEST_F(SchoolRoutesTest, StatisticsDrillDownFromCollegeToClass) {
     ASSERT_FALSE(classes["xytj"].empty());
     EXPECT_EQ(sumOf(classes["xytj"], "LQ"), specialty["LQ"].get<long>());
     for (const auto& row : classes["xytj"]) EXPECT_FALSE(row["BJ"].get<std::string>().empty());
-}
 
-TEST_F(SchoolRoutesTest, StatisticsOfUnknownCodeAreEmpty) {
     const Json none = career("getNewStudentStat?type=zytj&code=999");
     EXPECT_TRUE(none["info"].empty());
     EXPECT_TRUE(none["xytj"].empty());
@@ -317,8 +272,7 @@ TEST_F(SchoolRoutesTest, StatisticsOfUnknownCodeAreEmpty) {
 
 // ------------------------------------------------------------------ weather and store lookup
 
-TEST_F(SchoolRoutesTest, WeatherIsJsonLabelledAsHtml) {
-    auto c = client();
+TEST_F(SchoolRoutesTest, WeatherIsJsonLabelledAsHtmlAndTheStoreOffersTheBundledVersion) {
     const auto result = c.Get("/adat/cityinfo/101210101.html");
     ASSERT_TRUE(result);
     EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/html", 0), 0u);
@@ -327,10 +281,7 @@ TEST_F(SchoolRoutesTest, WeatherIsJsonLabelledAsHtml) {
     EXPECT_EQ(info["weather"], "多云");
     EXPECT_EQ(info["temp1"], "15℃");
     EXPECT_EQ(info["temp2"], "8℃");
-}
 
-TEST_F(SchoolRoutesTest, StoreOffersTheBundledVersion) {
-    auto c = client();
     const Json lookup = postJson(c, "/lookup?id=1084562730");
     EXPECT_EQ(lookup["resultCount"], 1);
     EXPECT_EQ(lookup["results"][0]["version"], "2.0.4");
@@ -339,8 +290,7 @@ TEST_F(SchoolRoutesTest, StoreOffersTheBundledVersion) {
 
 // ------------------------------------------------------------------ web pages and images
 
-TEST_F(SchoolRoutesTest, WebPagesAreHtml) {
-    auto c = client();
+TEST_F(SchoolRoutesTest, WebPagesAreHtmlAndShowParametersEscaped) {
     for (const std::string target :
          {"/CM/login.html",
           "/function/interaction/questionnaire_add.jsp?confferenceId=&userAccount=20050031",
@@ -352,10 +302,7 @@ TEST_F(SchoolRoutesTest, WebPagesAreHtml) {
         EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/html", 0), 0u) << target;
         EXPECT_NE(result->body.find("<html>"), std::string::npos) << target;
     }
-}
-
-TEST_F(SchoolRoutesTest, QuestionnaireShowsTheAccountEscaped) {
-    auto c = client();
+    // The questionnaire shows the account escaped.
     const auto result = c.Get(
         "/function/interaction/questionnaire_add.jsp?confferenceId=&userAccount=%3Cb%3E20050031");
     ASSERT_TRUE(result);
@@ -364,7 +311,6 @@ TEST_F(SchoolRoutesTest, QuestionnaireShowsTheAccountEscaped) {
 }
 
 TEST_F(SchoolRoutesTest, PaymentPageAcceptsOnlyTheSignedCustomer) {
-    auto c = client();
     const std::string json =
         "%7B%22custno%22%3A%2220050031%22%2C%22accounttype%22%3A%22custno%22%2C%22front_skip_"
         "url%22%3Anull%7D";
@@ -380,7 +326,6 @@ TEST_F(SchoolRoutesTest, PaymentPageAcceptsOnlyTheSignedCustomer) {
 }
 
 TEST_F(SchoolRoutesTest, NewsPicturesAreRealImages) {
-    auto c = client();
     const auto jpeg = c.Get("/upload/news/2024/0416/xw001.jpg");
     ASSERT_TRUE(jpeg);
     EXPECT_EQ(jpeg->get_header_value("Content-Type"), "image/jpeg");

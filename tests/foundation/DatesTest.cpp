@@ -51,17 +51,14 @@ TEST(Weekday, CoversTheWholeWeekAndRejectsDatesThatDoNotExist) {
     EXPECT_EQ(weekdayOfCivilDate(100000, 1, 1), 0);
 }
 
-TEST(FormatDate, UsesTheGivenZoneOrTheDevicesZone) {
+TEST(FormatDate, UsesTheGivenZoneAndLocaleOrTheDevicesZone) {
     EXPECT_EQ(formatDate(kNewYear2015, "yyyyMMddHHmmss", "Asia/Shanghai"), "20150101080000");
     EXPECT_EQ(formatDate(kNewYear2015, "yyyy-MM-dd HH:mm", "America/Los_Angeles"),
               "2014-12-31 16:00");
-    DeviceZone device("Asia/Shanghai");
-    EXPECT_EQ(formatDate(kNewYear2015, "yyyyMMddHHmmss"), "20150101080000");
-}
-
-TEST(FormatDate, LocaleChangesNamesNotFixedDigits) {
     EXPECT_EQ(formatDate(kNewYear2015, "EEEE", "UTC"), "Thursday");
     EXPECT_EQ(formatDate(kNewYear2015, "EEEE", "UTC", "zh_CN"), "星期四");
+    DeviceZone device("Asia/Shanghai");
+    EXPECT_EQ(formatDate(kNewYear2015, "yyyyMMddHHmmss"), "20150101080000");
 }
 
 TEST(ParseDate, ReadsWhatFormatWroteAndRejectsAnythingElse) {

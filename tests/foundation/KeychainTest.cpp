@@ -53,36 +53,28 @@ TEST_F(KeychainTest, ExistingItemIsReplacedOnlyWithUpdateExisting) {
     EXPECT_EQ(mode(), kOwnerOnly);
 }
 
-TEST_F(KeychainTest, ItemsAreKeptApartByAccountAndService) {
-    ASSERT_TRUE(Keychain::storePassword("UUID", "one", "svcA", true));
-    ASSERT_TRUE(Keychain::storePassword("UUID", "two", "svcB", true));
-    ASSERT_TRUE(Keychain::storePassword("other", "three", "svcA", true));
-    EXPECT_EQ(Keychain::password("UUID", "svcA"), "one");
-    EXPECT_EQ(Keychain::password("UUID", "svcB"), "two");
-    EXPECT_EQ(Keychain::password("other", "svcA"), "three");
-}
-
-TEST_F(KeychainTest, DeletedItemIsGoneAndOthersStay) {
-    ASSERT_TRUE(Keychain::storePassword("UUID", "one", "svc", true));
-    ASSERT_TRUE(Keychain::storePassword("keep", "two", "svc", true));
+TEST_F(KeychainTest, ItemsAreKeptApartAndADeletedOneIsGoneWhileOthersStay) {
     std::string error;
+    EXPECT_FALSE(Keychain::password("UUID", "svc", &error));
+    EXPECT_EQ(error, "item not found");
+    EXPECT_FALSE(Keychain::password("", "svc", &error));
+    EXPECT_FALSE(error.empty());
+    ASSERT_TRUE(Keychain::storePassword("UUID", "one", "svc", true));
+    ASSERT_TRUE(Keychain::storePassword("UUID", "two", "svcB", true));
+    ASSERT_TRUE(Keychain::storePassword("keep", "three", "svc", true));
+    EXPECT_EQ(Keychain::password("UUID", "svcB"), "two");
+    EXPECT_EQ(Keychain::password("keep", "svc"), "three");
+
     EXPECT_TRUE(Keychain::deleteItem("UUID", "svc", &error));
     EXPECT_FALSE(Keychain::password("UUID", "svc", &error));
     EXPECT_EQ(error, "item not found");
-    EXPECT_EQ(Keychain::password("keep", "svc"), "two");
+    EXPECT_EQ(Keychain::password("keep", "svc"), "three");
+    EXPECT_EQ(Keychain::password("UUID", "svcB"), "two");
     EXPECT_FALSE(Keychain::deleteItem("UUID", "svc", &error));
     EXPECT_EQ(error, "item not found");
     // After deletion the item can be created again without update-existing.
     EXPECT_TRUE(Keychain::storePassword("UUID", "new", "svc", false));
     EXPECT_EQ(Keychain::password("UUID", "svc"), "new");
-}
-
-TEST_F(KeychainTest, MissingItemReportsNotFound) {
-    std::string error;
-    EXPECT_FALSE(Keychain::password("UUID", "com.china.TestKeyChain", &error));
-    EXPECT_EQ(error, "item not found");
-    EXPECT_FALSE(Keychain::password("", "svc", &error));
-    EXPECT_FALSE(error.empty());
 }
 
 TEST_F(KeychainTest, DamagedKeychainIsMovedAsideNotDeleted) {

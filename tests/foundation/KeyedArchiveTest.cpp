@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/foundation/KeyedArchive.h"
-#include "platform/foundation/UserDefaults.h"
-#include "tests/support/TempHome.h"
 
 using namespace platform;
 
@@ -21,18 +19,6 @@ TEST(KeyedArchive, RoundTripKeepsRecordsExactly) {
     EXPECT_EQ(unarchiveObject(archived), tileList());
     EXPECT_EQ(unarchiveObject(archiveRootObject(Json::array())), Json::array());
     EXPECT_EQ(unarchiveObject(archiveRootObject("just text")), Json("just text"));
-}
-
-TEST(KeyedArchive, ArchivedListSurvivesAUserDefaultsRestart) {
-    testsupport::TempHome home;
-    UserDefaults::resetStandard();
-    UserDefaults::standard().setData(archiveRootObject(tileList()), "kTeacherSelectItemUp");
-    ASSERT_TRUE(UserDefaults::standard().synchronize());
-    UserDefaults::resetStandard();
-    auto data = UserDefaults::standard().dataForKey("kTeacherSelectItemUp");
-    ASSERT_TRUE(data);
-    EXPECT_EQ(unarchiveObject(*data), tileList());
-    UserDefaults::resetStandard();
 }
 
 TEST(KeyedArchive, DamagedOrForeignDataIsRejected) {

@@ -21,7 +21,7 @@ protected:
     RunLoop& loop = RunLoop::main();
 };
 
-TEST_F(RunLoopTest, DelayedTasksRunAtTheirOwnTimeInOrder) {
+TEST_F(RunLoopTest, DelayedTasksRunAtTheirOwnTimeInOrderUnlessCancelled) {
     std::vector<std::string> ran;
     auto start = loop.now();
     std::vector<double> at;
@@ -39,15 +39,13 @@ TEST_F(RunLoopTest, DelayedTasksRunAtTheirOwnTimeInOrder) {
     EXPECT_EQ(ran, (std::vector<std::string>{"one", "two"}));
     EXPECT_DOUBLE_EQ(at[0], 1.0);
     EXPECT_DOUBLE_EQ(at[1], 2.0);
-}
 
-TEST_F(RunLoopTest, CancelledTaskNeverRuns) {
-    bool ran = false;
-    auto handle = loop.postDelayed(seconds(1), [&] { ran = true; });
+    bool cancelledRan = false;
+    auto handle = loop.postDelayed(seconds(1), [&] { cancelledRan = true; });
     EXPECT_TRUE(handle.isPending());
     handle.cancel();
     loop.advance(seconds(2));
-    EXPECT_FALSE(ran);
+    EXPECT_FALSE(cancelledRan) << "a cancelled task never runs";
     EXPECT_FALSE(handle.isPending());
 }
 
@@ -99,10 +97,8 @@ TEST_F(RunLoopTest, PostsFromOtherThreadsRunOnTheLoopThread) {
         });
     EXPECT_TRUE(loop.runUntil([&] { return count == 20; }, std::chrono::seconds(5)));
     EXPECT_TRUE(allOnLoop);
-}
-
-TEST_F(RunLoopTest, RunUntilGivesUpAfterItsBound) {
-    EXPECT_FALSE(loop.runUntil([] { return false; }, std::chrono::milliseconds(20)));
+    EXPECT_FALSE(loop.runUntil([] { return false; }, std::chrono::milliseconds(20)))
+        << "runUntil gives up after its bound";
 }
 
 TEST(SemaphoreTest, WaitTimesOutWithoutSignal) {

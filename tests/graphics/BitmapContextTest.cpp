@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -46,7 +47,7 @@ Rect inkBounds(const Image& image, std::uint32_t minAlpha = 0x40) {
     return Rect{{double(left), double(top)}, {double(right - left + 1), double(bottom - top + 1)}};
 }
 
-TEST(BitmapContextTest, FillRectColoursItsPixelsOnly) {
+TEST(BitmapContextTest, FillRectColoursItsPixelsOnlyWithinTheClip) {
     BitmapContext context(Size{10, 10}, 2);
     EXPECT_EQ(context.pixelWidth(), 20);
     context.fillRect(Rect{{0, 0}, {5, 5}}, Color::redColor());
@@ -57,6 +58,11 @@ TEST(BitmapContextTest, FillRectColoursItsPixelsOnly) {
     EXPECT_EQ(image.pixelAt(9, 9), kRed);
     EXPECT_EQ(image.pixelAt(10, 10), 0u);
     EXPECT_EQ(image.pixelAt(19, 0), 0u);
+
+    BitmapContext clipped(20, 20);
+    clipped.clip(Rect{{5, 5}, {5, 5}});
+    clipped.fillRect(Rect{{0, 0}, {20, 20}}, Color::redColor());
+    EXPECT_EQ(inkBounds(clipped.makeImage()), (Rect{{5, 5}, {5, 5}}));
 }
 
 TEST(BitmapContextTest, TransformsMoveLaterDrawing) {
@@ -84,37 +90,24 @@ TEST(BitmapContextTest, SaveAndRestoreBracketTransformAndAlpha) {
     EXPECT_EQ(image.pixelAt(11, 1), 0u);
 }
 
-TEST(BitmapContextTest, ClipLimitsDrawing) {
-    BitmapContext context(20, 20);
-    context.clip(Rect{{5, 5}, {5, 5}});
-    context.fillRect(Rect{{0, 0}, {20, 20}}, Color::redColor());
-    EXPECT_EQ(inkBounds(context.makeImage()), (Rect{{5, 5}, {5, 5}}));
-}
-
-TEST(BitmapContextTest, OpaqueContextStartsBlack) {
-    BitmapContext context(Size{4, 4}, 1, true);
-    context.fillRect(Rect{{0, 0}, {2, 2}}, Color::whiteAlpha(1, 0.5f));
-    Image image = context.makeImage();
-    EXPECT_EQ(image.pixelAt(3, 3), 0xFF000000u);
-    EXPECT_EQ(image.pixelAt(0, 0) >> 24, 0xFFu);
-}
-
-TEST(BitmapContextTest, RoundedRectLeavesCornersEmpty) {
-    BitmapContext context(40, 40);
-    context.fillRoundedRect(Rect{{0, 0}, {40, 40}}, 12, Color::redColor());
-    Image image = context.makeImage();
+TEST(BitmapContextTest, ShapesColourOnlyTheirPixelsAndAnOpaqueContextStartsBlack) {
+    BitmapContext rounded(40, 40);
+    rounded.fillRoundedRect(Rect{{0, 0}, {40, 40}}, 12, Color::redColor());
+    Image image = rounded.makeImage();
     EXPECT_EQ(image.pixelAt(0, 0), 0u);
     EXPECT_EQ(image.pixelAt(39, 39), 0u);
     EXPECT_EQ(image.pixelAt(20, 0), kRed);
     EXPECT_EQ(image.pixelAt(20, 20), kRed);
-}
 
-TEST(BitmapContextTest, StrokeRectDrawsTheOutlineOnly) {
-    BitmapContext context(20, 20);
-    context.strokeRect(Rect{{2, 2}, {16, 16}}, Color::blueColor(), 2);
-    Image image = context.makeImage();
-    EXPECT_EQ(image.pixelAt(2, 10), kBlue);
-    EXPECT_EQ(image.pixelAt(10, 10), 0u);
+    BitmapContext outline(20, 20);
+    outline.strokeRect(Rect{{2, 2}, {16, 16}}, Color::blueColor(), 2);
+    EXPECT_EQ(outline.makeImage().pixelAt(2, 10), kBlue);
+    EXPECT_EQ(outline.makeImage().pixelAt(10, 10), 0u);
+
+    BitmapContext opaque(Size{4, 4}, 1, true);
+    opaque.fillRect(Rect{{0, 0}, {2, 2}}, Color::whiteAlpha(1, 0.5f));
+    EXPECT_EQ(opaque.makeImage().pixelAt(3, 3), 0xFF000000u);
+    EXPECT_EQ(opaque.makeImage().pixelAt(0, 0) >> 24, 0xFFu);
 }
 
 TEST(BitmapContextTest, DrawImageScalesTheBitmapIntoTheRect) {
@@ -139,76 +132,32 @@ TEST(BitmapContextTest, DrawImageIgnoresOrientationAndHonoursAlpha) {
     EXPECT_EQ(topLeft & 0xFFFFFF, 0xFF0000u) << "still red: the stored bitmap, not turned";
 }
 
-TEST(BitmapContextTest, DrawImageUprightTurnsSidewaysPhotos) {
-    // Stored 4 × 2 with Right: shown turned clockwise, 2 wide and 4 high.
-    Image photo = quadrants(4, 2, ImageOrientation::Right);
-    BitmapContext context(2, 4);
-    context.drawImageUpright(photo, Rect{{0, 0}, photo.size()});
-    Image shown = context.makeImage();
-    EXPECT_EQ(shown.pixelAt(1, 0), kRed) << "the stored top row is now the right column";
-    EXPECT_EQ(shown.pixelAt(1, 3), kGreen);
-    EXPECT_EQ(shown.pixelAt(0, 0), kBlue);
-    EXPECT_EQ(shown.pixelAt(0, 3), kWhite);
-}
-
-// The phone's way of redrawing an image upright: a bare CoreGraphics bitmap context (origin
-// bottom-left), a transform built from the orientation, and the bitmap drawn into
-// (0, 0, h, w) for sideways images. The toolbox builds its upright copies like this.
-Image redrawUprightTheCoreGraphicsWay(const Image& image) {
-    double w = image.size().width;
-    double h = image.size().height;
-    AffineTransform t = AffineTransform::identity();
-    switch (image.orientation()) {
-        case ImageOrientation::Down:
-        case ImageOrientation::DownMirrored:
-            t = t.translated(w, h).rotated(kPi);
-            break;
-        case ImageOrientation::Left:
-        case ImageOrientation::LeftMirrored:
-            t = t.translated(w, 0).rotated(kPi / 2);
-            break;
-        case ImageOrientation::Right:
-        case ImageOrientation::RightMirrored:
-            t = t.translated(0, h).rotated(-kPi / 2);
-            break;
-        default:
-            break;
-    }
-    switch (image.orientation()) {
-        case ImageOrientation::UpMirrored:
-        case ImageOrientation::DownMirrored:
-            t = t.translated(w, 0).scaled(-1, 1);
-            break;
-        case ImageOrientation::LeftMirrored:
-        case ImageOrientation::RightMirrored:
-            t = t.translated(h, 0).scaled(-1, 1);
-            break;
-        default:
-            break;
-    }
-    BitmapContext context(Size{w, h});
-    context.useBottomLeftOrigin();
-    context.concat(t);
-    bool sideways = swapsWidthAndHeight(image.orientation());
-    context.drawImage(image, Rect{{0, 0}, sideways ? Size{h, w} : Size{w, h}});
-    return context.makeImage();
-}
-
-TEST(BitmapContextTest, BottomLeftOriginRedrawsEveryOrientationUpright) {
-    for (int o = 0; o < 8; ++o) {
-        auto orientation = static_cast<ImageOrientation>(o);
-        Image image = quadrants(6, 4, orientation);
-        Image redrawn = redrawUprightTheCoreGraphicsWay(image);
-        BitmapContext reference(image.size(), 1);
-        reference.drawImageUpright(image, Rect{{0, 0}, image.size()});
-        Image expected = reference.makeImage();
-        ASSERT_EQ(redrawn.pixelWidth(), expected.pixelWidth()) << "orientation " << o;
-        for (int y = 0; y < expected.pixelHeight(); ++y) {
-            for (int x = 0; x < expected.pixelWidth(); ++x) {
-                EXPECT_EQ(redrawn.pixelAt(x, y), expected.pixelAt(x, y))
-                    << "orientation " << o << " at " << x << "," << y;
-            }
-        }
+TEST(BitmapContextTest, DrawImageUprightTurnsEveryOrientationUpright) {
+    // The upright picture's corners (top-left, top-right, bottom-left, bottom-right) for a
+    // 4 x 2 bitmap stored as red, green over blue, white.
+    using O = ImageOrientation;
+    const std::pair<O, std::array<std::uint32_t, 4>> cases[] = {
+        {O::Up, {kRed, kGreen, kBlue, kWhite}},
+        {O::Down, {kWhite, kBlue, kGreen, kRed}},
+        {O::Left, {kGreen, kWhite, kRed, kBlue}},
+        {O::Right, {kBlue, kRed, kWhite, kGreen}},
+        {O::UpMirrored, {kGreen, kRed, kWhite, kBlue}},
+        {O::DownMirrored, {kBlue, kWhite, kRed, kGreen}},
+        {O::LeftMirrored, {kRed, kBlue, kGreen, kWhite}},
+        {O::RightMirrored, {kWhite, kGreen, kBlue, kRed}},
+    };
+    for (const auto& [orientation, corners] : cases) {
+        Image photo = quadrants(4, 2, orientation);
+        BitmapContext context(photo.size());
+        context.drawImageUpright(photo, Rect{{0, 0}, photo.size()});
+        Image shown = context.makeImage();
+        int right = shown.pixelWidth() - 1;
+        int bottom = shown.pixelHeight() - 1;
+        EXPECT_EQ(shown.pixelWidth(), int(photo.size().width));
+        EXPECT_EQ((std::array{shown.pixelAt(0, 0), shown.pixelAt(right, 0),
+                              shown.pixelAt(0, bottom), shown.pixelAt(right, bottom)}),
+                  corners)
+            << "orientation " << int(orientation);
     }
 }
 

@@ -15,30 +15,22 @@ void expectNear(Point actual, Point expected) {
     EXPECT_NEAR(actual.y, expected.y, 1e-9) << actual << " vs " << expected;
 }
 
-TEST(AffineTransformTest, TranslateThenRotateMapsLikeCoreGraphics) {
+TEST(AffineTransformTest, TranslateThenRotateMapsLikeCoreGraphicsInThePhonesSense) {
     // CGAffineTransformRotate(CGAffineTransformTranslate(identity, w, h), pi): the rotation
     // applies to the point first, then the translation.
     AffineTransform t = AffineTransform::identity().translated(40, 30).rotated(kPi);
     expectNear(t.apply(Point{0, 0}), Point{40, 30});
     expectNear(t.apply(Point{40, 30}), Point{0, 0});
     expectNear(t.apply(Point{10, 0}), Point{30, 30});
-}
-
-TEST(AffineTransformTest, QuarterTurnsFollowThePhonesSense) {
-    // Positive angles turn +x towards +y.
+    // Positive angles turn +x towards +y; translate (w, 0) then rotate pi/2 for a Left image.
     expectNear(AffineTransform::identity().rotated(kPi / 2).apply(Point{1, 0}), Point{0, 1});
-    // translate (w, 0) then rotate pi/2: the recipe for a Left image.
     AffineTransform left = AffineTransform::identity().translated(30, 0).rotated(kPi / 2);
-    expectNear(left.apply(Point{0, 0}), Point{30, 0});
     expectNear(left.apply(Point{0, 30}), Point{0, 0});
 }
 
-TEST(AffineTransformTest, ScaleAppliesBeforeTheExistingTranslation) {
+TEST(AffineTransformTest, ScaleAppliesBeforeTheTranslationAndConcatAppliesTheReceiverFirst) {
     AffineTransform t = AffineTransform::identity().translated(10, 0).scaled(2, 3);
     EXPECT_EQ(t.apply(Point{1, 1}), (Point{12, 3}));
-}
-
-TEST(AffineTransformTest, ConcatAppliesTheReceiverFirst) {
     AffineTransform scale = AffineTransform::makeScale(2, 2);
     AffineTransform move = AffineTransform::makeTranslation(5, 0);
     EXPECT_EQ(scale.concat(move).apply(Point{1, 1}), (Point{7, 2}));
@@ -62,25 +54,18 @@ TEST(AffineTransformTest, RectBoundsAfterRotation) {
     EXPECT_NEAR(r.maxY(), 20, 1e-9);
 }
 
-TEST(RectTest, EdgesAndContainment) {
+TEST(RectTest, ContainmentExcludesTheMaxEdgesAndNegativeSizesReadAsTheSameArea) {
     Rect r{{10, 20}, {30, 40}};
-    EXPECT_EQ(r.minX(), 10);
     EXPECT_EQ(r.midX(), 25);
-    EXPECT_EQ(r.maxX(), 40);
-    EXPECT_EQ(r.minY(), 20);
-    EXPECT_EQ(r.midY(), 40);
     EXPECT_EQ(r.maxY(), 60);
     EXPECT_TRUE(r.contains(Point{10, 20}));
     EXPECT_FALSE(r.contains(Point{40, 30})) << "the max edge is outside";
     EXPECT_FALSE(r.contains(Point{9.5, 30}));
-}
-
-TEST(RectTest, NegativeSizesReadAsTheSameArea) {
-    Rect r{{40, 60}, {-30, -40}};
-    EXPECT_EQ(r.minX(), 10);
-    EXPECT_EQ(r.maxY(), 60);
-    EXPECT_EQ(r.width(), 30);
-    EXPECT_TRUE(r.contains(Point{20, 30}));
+    Rect negative{{40, 60}, {-30, -40}};
+    EXPECT_EQ(negative.minX(), 10);
+    EXPECT_EQ(negative.maxY(), 60);
+    EXPECT_EQ(negative.width(), 30);
+    EXPECT_TRUE(negative.contains(Point{20, 30}));
 }
 
 TEST(RectTest, IntersectionNeedsSharedArea) {

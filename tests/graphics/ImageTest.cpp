@@ -87,12 +87,21 @@ TEST(ImageTest, PngRoundTripKeepsEveryPixel) {
     EXPECT_EQ(decoded.pixelAt(2, 0), 0u);
 }
 
-TEST(ImageTest, DamagedPngGivesEmptyImage) {
+TEST(ImageTest, DamagedPngOrJpegGivesEmptyImageAndNeverCrashes) {
     std::string png = quadrants(8, 8).pngData();
     EXPECT_TRUE(Image::decode(png.substr(0, png.size() / 2)).isNull());
     std::string corrupt = png;
     corrupt[40] = static_cast<char>(corrupt[40] ^ 0x5A);
     EXPECT_TRUE(Image::decode(corrupt).isNull());
+
+    std::string jpeg = quadrants(16, 16).jpegData(0.8);
+    for (std::size_t length : {3ul, 20ul, jpeg.size() / 2}) {
+        Image partial = Image::decode(jpeg.substr(0, length));
+        if (!partial.isNull()) {
+            EXPECT_EQ(partial.pixelWidth(), 16);
+        }
+    }
+    EXPECT_TRUE(Image::decode("\xFF\xD8\xFF" + std::string(200, '\x7F')).isNull());
 }
 
 TEST(ImageTest, JpegRoundTripIsCloseAndOpaque) {
@@ -109,17 +118,16 @@ TEST(ImageTest, JpegRoundTripIsCloseAndOpaque) {
             << x << "," << y << ": " << std::hex << decoded.pixelAt(x, y);
         EXPECT_EQ(decoded.pixelAt(x, y) >> 24, 0xFFu);
     }
-}
 
-TEST(ImageTest, LowerJpegQualityGivesFewerBytes) {
+    // Lower quality gives fewer bytes for a busy picture.
     std::vector<std::uint32_t> noise;
     std::uint32_t seed = 12345;
     for (int i = 0; i < 64 * 64; ++i) {
         seed = seed * 1103515245 + 12345;
         noise.push_back(0xFF000000 | (seed >> 8));
     }
-    Image image = Image::fromARGB(64, 64, noise);
-    EXPECT_LT(image.jpegData(0.1).size(), image.jpegData(0.9).size());
+    Image busy = Image::fromARGB(64, 64, noise);
+    EXPECT_LT(busy.jpegData(0.1).size(), busy.jpegData(0.9).size());
 }
 
 TEST(ImageTest, JpegCarriesOrientationLikeACameraPhoto) {
@@ -129,18 +137,6 @@ TEST(ImageTest, JpegCarriesOrientationLikeACameraPhoto) {
     EXPECT_EQ(decoded.orientation(), ImageOrientation::Right);
     EXPECT_EQ(decoded.size(), (Size{8, 16}));
     EXPECT_EQ(Image::decode(quadrants(16, 8).jpegData(0.9)).orientation(), ImageOrientation::Up);
-}
-
-TEST(ImageTest, DamagedJpegNeverCrashes) {
-    std::string jpeg = quadrants(16, 16).jpegData(0.8);
-    for (std::size_t length : {3ul, 20ul, jpeg.size() / 2}) {
-        Image partial = Image::decode(jpeg.substr(0, length));
-        if (!partial.isNull()) {
-            EXPECT_EQ(partial.pixelWidth(), 16);
-        }
-    }
-    std::string garbage = "\xFF\xD8\xFF" + std::string(200, '\x7F');
-    EXPECT_TRUE(Image::decode(garbage).isNull());
 }
 
 TEST(ImageTest, SizeIsInPointsAndSwapsForSidewaysOrientations) {
@@ -196,20 +192,17 @@ protected:
     std::optional<std::string> m_previous;
 };
 
-TEST_F(BundleImageTest, PrefersTheDoubleScaleFile) {
+TEST_F(BundleImageTest, PrefersTheDoubleScaleFileThenPlainThenTripleScale) {
     addImage("logo.png", 10, 10);
     addImage("logo@2x.png", 20, 20);
+    addImage("plain.png", 10, 10);
+    addImage("big@3x.png", 30, 30);
     Image logo = Image::named("logo");
     ASSERT_FALSE(logo.isNull());
     EXPECT_EQ(logo.scale(), 2);
     EXPECT_EQ(logo.pixelWidth(), 20);
     EXPECT_EQ(logo.size(), (Size{10, 10}));
     EXPECT_EQ(Image::named("logo.png").scale(), 2) << "extension given";
-}
-
-TEST_F(BundleImageTest, FallsBackToPlainThenTripleScale) {
-    addImage("plain.png", 10, 10);
-    addImage("big@3x.png", 30, 30);
     EXPECT_EQ(Image::named("plain").scale(), 1);
     Image big = Image::named("big");
     EXPECT_EQ(big.scale(), 3);

@@ -12,17 +12,13 @@ namespace {
 
 const Font kBody = Font::systemFont(17);
 
-TEST(PangoTextMeasurerTest, UnitsArePoints) {
+TEST(PangoTextMeasurerTest, UnitsArePointsAndLongerTextIsWider) {
     PangoTextMeasurer pango;
     double line = pango.lineHeight(kBody);
     // One line of a 17-point font is a little taller than 17 points, as on the phone (20.3).
     EXPECT_GT(line, 17);
     EXPECT_LT(line, 26);
     EXPECT_NEAR(pango.lineHeight(Font::systemFont(34)), 2 * line, 0.5);
-}
-
-TEST(PangoTextMeasurerTest, LongerTextIsWider) {
-    PangoTextMeasurer pango;
     Size shortText = pango.boundingSize("Library", kBody, Size{});
     Size longText = pango.boundingSize("Library opening hours", kBody, Size{});
     EXPECT_GT(shortText.width, 0);
@@ -39,13 +35,10 @@ TEST(PangoTextMeasurerTest, NarrowWidthWrapsIntoMoreHeight) {
     EXPECT_GT(wrapped.height, 3 * oneRun.height - 0.01);
     EXPECT_LE(wrapped.width, 120);
     EXPECT_GT(wrapped.width, 60) << "lines are filled before breaking";
-}
-
-TEST(PangoTextMeasurerTest, LongWordsBreakInsideWhenTheyMustFit) {
-    PangoTextMeasurer pango;
-    Size size = pango.boundingSize("Supercalifragilisticexpialidocious", kBody, Size{60, 0});
-    EXPECT_LE(size.width, 60);
-    EXPECT_GT(size.height, 2 * pango.lineHeight(kBody) - 0.01);
+    // Long words break inside when they must fit.
+    Size word = pango.boundingSize("Supercalifragilisticexpialidocious", kBody, Size{60, 0});
+    EXPECT_LE(word.width, 60);
+    EXPECT_GT(word.height, 2 * pango.lineHeight(kBody) - 0.01);
 }
 
 TEST(PangoTextMeasurerTest, HeightLimitCountsOnlyLinesThatFit) {
@@ -104,22 +97,19 @@ TEST(PangoTextMeasurerTest, MeasuresTheSameFromManyThreads) {
     EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }
 
-TEST(FixedMetricsMeasurerTest, CountsCodePointsNotBytes) {
+TEST(FixedMetricsMeasurerTest, CountsCodePointsAndWrapsByCharactersAndAtLineBreaks) {
     FixedMetricsMeasurer fixed;
     EXPECT_EQ(fixed.boundingSize("abcd", Font::systemFont(10), Size{}), (Size{40, 12}));
     EXPECT_EQ(fixed.boundingSize("你好", Font::systemFont(10), Size{}), (Size{20, 12}));
     EXPECT_EQ(fixed.boundingSize("", Font::systemFont(10), Size{}), (Size{0, 0}));
     EXPECT_DOUBLE_EQ(fixed.lineHeight(Font::systemFont(10)), 12);
-}
-
-TEST(FixedMetricsMeasurerTest, WrapsByCharactersAndAtLineBreaks) {
-    FixedMetricsMeasurer fixed(0.5, 1.5);
+    FixedMetricsMeasurer narrow(0.5, 1.5);
     Font font = Font::systemFont(20);  // 10 wide, 30 high
-    EXPECT_EQ(fixed.boundingSize("abcdefg", font, Size{35, 0}), (Size{30, 90}));
-    EXPECT_EQ(fixed.boundingSize("ab\n\nabcd", font, Size{}), (Size{40, 90}));
-    EXPECT_EQ(fixed.boundingSize("abc", font, Size{5, 0}), (Size{10, 90})) << "one per line";
-    EXPECT_EQ(fixed.boundingSize("abcdefg", font, Size{35, 65}), (Size{30, 60}));
-    EXPECT_EQ(fixed.boundingSize("abcdefg", font, Size{35, 10}), (Size{30, 30}));
+    EXPECT_EQ(narrow.boundingSize("abcdefg", font, Size{35, 0}), (Size{30, 90}));
+    EXPECT_EQ(narrow.boundingSize("ab\n\nabcd", font, Size{}), (Size{40, 90}));
+    EXPECT_EQ(narrow.boundingSize("abc", font, Size{5, 0}), (Size{10, 90})) << "one per line";
+    EXPECT_EQ(narrow.boundingSize("abcdefg", font, Size{35, 65}), (Size{30, 60}));
+    EXPECT_EQ(narrow.boundingSize("abcdefg", font, Size{35, 10}), (Size{30, 30}));
 }
 
 TEST(TextMeasurerTest, TestsCanInjectAMeasurerAndRestorePango) {

@@ -49,25 +49,21 @@ TEST_F(ReachabilityTest, HostFollowsTheInternetAnswerUnlessOverriddenItself) {
     EXPECT_EQ(Reachability::forInternetConnection(), NetworkStatus::ReachableViaWiFi);
 }
 
-TEST_F(ReachabilityTest, AnyNonCellularLinkCountsAsWiFiAndWins) {
-    std::vector<NetworkInterface> machine{interface("lo", true, true), interface("rmnet0"),
-                                          interface("eth0")};
-    EXPECT_EQ(internetStatus(machine), NetworkStatus::ReachableViaWiFi);
-    EXPECT_EQ(localWiFiStatus(machine), NetworkStatus::ReachableViaWiFi);
-}
-
-TEST_F(ReachabilityTest, CellularOnlyReachesTheInternetButNotLocalWiFi) {
-    std::vector<NetworkInterface> machine{interface("lo", true, true), interface("wwan0"),
-                                          interface("wlan0", false)};
-    EXPECT_EQ(internetStatus(machine), NetworkStatus::ReachableViaWWAN);
-    EXPECT_EQ(localWiFiStatus(machine), NetworkStatus::NotReachable);
-}
-
-TEST_F(ReachabilityTest, LoopbackDownOrAddresslessLinksReachNothing) {
-    std::vector<NetworkInterface> machine{interface("lo", true, true), interface("eth0", false),
-                                          interface("wlan0", true, false, false)};
-    EXPECT_EQ(internetStatus(machine), NetworkStatus::NotReachable);
-    EXPECT_EQ(localWiFiStatus(machine), NetworkStatus::NotReachable);
+TEST_F(ReachabilityTest, InterfacesDecideBetweenWiFiCellularAndNothing) {
+    NetworkInterface lo = interface("lo", true, true);
+    // Any non-cellular link counts as Wi-Fi and wins over cellular.
+    std::vector<NetworkInterface> wired{lo, interface("rmnet0"), interface("eth0")};
+    EXPECT_EQ(internetStatus(wired), NetworkStatus::ReachableViaWiFi);
+    EXPECT_EQ(localWiFiStatus(wired), NetworkStatus::ReachableViaWiFi);
+    // Cellular alone reaches the internet but not the local Wi-Fi.
+    std::vector<NetworkInterface> cellular{lo, interface("wwan0"), interface("wlan0", false)};
+    EXPECT_EQ(internetStatus(cellular), NetworkStatus::ReachableViaWWAN);
+    EXPECT_EQ(localWiFiStatus(cellular), NetworkStatus::NotReachable);
+    // Loopback, links that are down and links without an address reach nothing.
+    std::vector<NetworkInterface> none{lo, interface("eth0", false),
+                                       interface("wlan0", true, false, false)};
+    EXPECT_EQ(internetStatus(none), NetworkStatus::NotReachable);
+    EXPECT_EQ(localWiFiStatus(none), NetworkStatus::NotReachable);
     EXPECT_EQ(internetStatus({}), NetworkStatus::NotReachable);
 }
 

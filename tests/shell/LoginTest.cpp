@@ -94,10 +94,6 @@ protected:
 
     bool isOpen() const { return host->presentedViewController() == page; }
 
-    void setLoginReply(const std::string& body) {
-        server.setReply("POST", kLoginPath, {200, "application/json;charset=UTF-8", body});
-    }
-
     std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
     std::shared_ptr<platform::ViewController> host = std::make_shared<platform::ViewController>();
     std::shared_ptr<LoginViewController> page;
@@ -105,7 +101,7 @@ protected:
 
 // --- Blank fields ---------------------------------------------------------------------------
 
-TEST_F(LoginTest, AnAccountOfSpacesShakesTheFieldsThenAsksForTheAccount) {
+TEST_F(LoginTest, ABlankAccountOrPasswordShakesTheFieldsThenAsksForItAndSendsNothing) {
     present();
     fillIn("   ", "teacher123");
     ASSERT_TRUE(driver.tap("login"));
@@ -122,29 +118,20 @@ TEST_F(LoginTest, AnAccountOfSpacesShakesTheFieldsThenAsksForTheAccount) {
     settle(1.0);
     EXPECT_TRUE(overlayTexts(*page->view()).empty());
 
-    // Nothing was sent: the first request the service sees is the real sign-in below.
     page->AccountTextField()->setText(kTeacher);
-    signIn("", "");
-    auto requests = signInRequests();
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].queryValue("userName"), kTeacher);
-}
-
-TEST_F(LoginTest, ABlankPasswordShakesTheFieldsThenAsksForThePassword) {
-    present();
-    fillIn(kTeacher, "");
+    page->passwordTextField()->setText("");
     ASSERT_TRUE(driver.tap("login"));
     EXPECT_FALSE(page->HUD()) << "no sign-in started";
     settle(0.6);
-
     EXPECT_EQ(overlayTexts(*page->view()), (std::vector<std::string>{"请输入密码"}));
     EXPECT_TRUE(isOpen());
+    settle(1.0);
 
     // Nothing was sent: the first request the service sees is the real sign-in below.
-    settle(1.0);
     signIn("", kTeacherPassword);
     auto requests = signInRequests();
     ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].queryValue("userName"), kTeacher);
     EXPECT_EQ(requests[0].queryValue("password"), kTeacherPassword);
 }
 
@@ -152,7 +139,14 @@ TEST_F(LoginTest, ABlankPasswordShakesTheFieldsThenAsksForThePassword) {
 
 TEST_F(LoginTest, ARefusalShowsTheServicesMessageAndStoresNothing) {
     present();
-    signIn(kTeacher, "wrong");
+    signIn(" 20050031", "a&b=c+d");
+
+    // The account and password are sent as typed.
+    auto requests = signInRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "POST");
+    EXPECT_EQ(requests[0].queryValue("userName"), " 20050031");
+    EXPECT_EQ(requests[0].queryValue("password"), "a&b=c+d");
 
     EXPECT_EQ(windowToasts(), (std::vector<std::string>{"用户名或密码错误"}));
     EXPECT_TRUE(isOpen());
@@ -161,18 +155,7 @@ TEST_F(LoginTest, ARefusalShowsTheServicesMessageAndStoresNothing) {
     EXPECT_FALSE(defaults().objectForKey(SignInKey::UserInfo));
     EXPECT_TRUE(server.requestsTo(kUserInfoPath).empty());
     // The fields stay as typed for another try.
-    EXPECT_EQ(page->passwordTextField()->text(), "wrong");
-}
-
-TEST_F(LoginTest, TheAccountAndPasswordAreSentAsTyped) {
-    present();
-    signIn(" 20050031", "a&b=c+d");
-
-    auto requests = signInRequests();
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].method, "POST");
-    EXPECT_EQ(requests[0].queryValue("userName"), " 20050031");
-    EXPECT_EQ(requests[0].queryValue("password"), "a&b=c+d");
+    EXPECT_EQ(page->passwordTextField()->text(), "a&b=c+d");
 }
 
 TEST_F(LoginTest, ATeacherIsStoredThenTheUserInformationThenLoginSuccessThenThePageCloses) {
@@ -254,47 +237,27 @@ TEST_F(LoginTest, AUserOfNeitherTypeSignsInWithoutTypeKeysOrAGridRefresh) {
     EXPECT_FALSE(notices.saw(SignInNotification::kRefreshLoginMenu));
 }
 
-TEST_F(LoginTest, ATeacherWithBothStoredTileListsRefreshesTheGrid) {
+TEST_F(LoginTest, OnlyATeacherWithBothTileListsStoredWithTilesRefreshesTheGrid) {
     TileList tiles{std::make_shared<CollectionViewCellModel>("校园新闻", "新闻", "news")};
     defaults().setData(archiveTileList(tiles), SignInKey::kTeacherSelectItemUp);
-    defaults().setData(archiveTileList(tiles), SignInKey::kTeacherSelectItemDown);
     NotificationLog notices({SignInNotification::kRefreshLoginMenu});
-    present();
-
-    signIn(kTeacher, kTeacherPassword);
-
-    EXPECT_TRUE(notices.saw(SignInNotification::kRefreshLoginMenu));
-}
-
-TEST_F(LoginTest, AnEmptyOrUnreadableTileListMeansNoGridRefresh) {
-    TileList tiles{std::make_shared<CollectionViewCellModel>("校园新闻", "新闻", "news")};
-    defaults().setData(archiveTileList(tiles), SignInKey::kTeacherSelectItemUp);
-    defaults().setData(archiveTileList({}), SignInKey::kTeacherSelectItemDown);
-    NotificationLog notices({SignInNotification::kRefreshLoginMenu});
-    present();
-    signIn(kTeacher, kTeacherPassword);
-    EXPECT_FALSE(notices.saw(SignInNotification::kRefreshLoginMenu));
-
-    waitUntilClosing();
-    settle();
-    defaults().setData(platform::Bytes{'n', 'o', 'p', 'e'}, SignInKey::kTeacherSelectItemDown);
-    present();
-    signIn(kTeacher, kTeacherPassword);
-    EXPECT_FALSE(notices.saw(SignInNotification::kRefreshLoginMenu));
+    struct Case {
+        platform::Bytes down;
+        bool refreshes;
+    };
+    for (const auto& c : {Case{archiveTileList({}), false}, Case{platform::toBytes("nope"), false},
+                          Case{archiveTileList(tiles), true}}) {
+        notices.posted.clear();
+        defaults().setData(c.down, SignInKey::kTeacherSelectItemDown);
+        present();
+        signIn(kTeacher, kTeacherPassword);
+        EXPECT_EQ(notices.saw(SignInNotification::kRefreshLoginMenu), c.refreshes);
+        waitUntilClosing();
+        settle();
+    }
 }
 
 // --- Failures -------------------------------------------------------------------------------
-
-TEST_F(LoginTest, AFailedRequestSaysNetworkErrorAndStoresNothing) {
-    server.setReply("POST", kLoginPath, {500, "text/plain", "down"});
-    present();
-    signIn(kTeacher, kTeacherPassword);
-
-    EXPECT_EQ(windowToasts(), (std::vector<std::string>{"网络错误"}));
-    EXPECT_TRUE(isOpen());
-    EXPECT_FALSE(defaults().boolForKey(SignInKey::isLogin));
-    EXPECT_FALSE(defaults().objectForKey(SignInKey::UserInfo));
-}
 
 TEST_F(LoginTest, AFailedUserInformationFetchSaysSoAndLeavesTheSignedInPageOpen) {
     server.setReply("GET", kUserInfoPath, {500, "text/plain", "down"});
@@ -324,29 +287,30 @@ TEST_F(LoginTest, AFetchThatFailsAfterThePageWasClosedShowsNothing) {
     EXPECT_TRUE(windowToasts().empty());
 }
 
-TEST_F(LoginTest, RepliesOfTheWrongShapeAreFailedSignIns) {
+TEST_F(LoginTest, AFailedRequestOrAReplyOfTheWrongShapeIsAFailedSignIn) {
     struct Case {
-        std::string body;
+        fakes::Reply reply;
         std::string toast;
     };
+    auto json = [](const char* body) { return fakes::Reply{200, "application/json", body}; };
     present();
     for (const auto& c : std::vector<Case>{
+             {{500, "text/plain", "down"}, "网络错误"},
              // The error toast shows "msg"."message" when it is text, else the icon alone.
-             {R"(["res","true"])", ""},
-             {R"("true")", ""},
-             {R"({"res":"true"})", ""},
-             {R"({"res":"true","msg":"账号已停用"})", ""},
-             {R"({"res":"true","msg":[1,2]})", ""},
-             {R"({"res":true,"msg":{"message":"x","userType":"teacher"}})", "x"},
-             {R"({"res":"false"})", ""},
-             {R"({"res":"false","msg":{"message":null}})", ""},
+             {json(R"(["res","true"])"), ""},
+             {json(R"({"res":"true"})"), ""},
+             {json(R"({"res":"true","msg":"账号已停用"})"), ""},
+             {json(R"({"res":true,"msg":{"message":"x","userType":"teacher"}})"), "x"},
+             {json(R"({"res":"false"})"), ""},
+             {json(R"({"res":"false","msg":{"message":null}})"), ""},
          }) {
-        setLoginReply(c.body);
+        SCOPED_TRACE(c.reply.body);
+        server.setReply("POST", kLoginPath, c.reply);
         signIn(kTeacher, kTeacherPassword);
-        EXPECT_EQ(windowToasts(), (std::vector<std::string>{c.toast})) << c.body;
-        EXPECT_TRUE(isOpen()) << c.body;
-        EXPECT_FALSE(defaults().boolForKey(SignInKey::isLogin)) << c.body;
-        EXPECT_FALSE(defaults().objectForKey(SignInKey::UserInfo)) << c.body;
+        EXPECT_EQ(windowToasts(), (std::vector<std::string>{c.toast}));
+        EXPECT_TRUE(isOpen());
+        EXPECT_FALSE(defaults().boolForKey(SignInKey::isLogin));
+        EXPECT_FALSE(defaults().objectForKey(SignInKey::UserInfo));
         settle(1.0);
         page->AccountTextField()->setText("");
         page->passwordTextField()->setText("");
@@ -356,64 +320,45 @@ TEST_F(LoginTest, RepliesOfTheWrongShapeAreFailedSignIns) {
 
 // --- Closing --------------------------------------------------------------------------------
 
-TEST_F(LoginTest, BackInWebSignInModeClosesAtOnceThenLeavesTheWebPage) {
-    auto container = std::make_shared<WebContainerStandIn>(host);
-    present(true);
-    page->setLoginPopViewDelegeta(container);
-
-    ASSERT_TRUE(driver.tap("close"));
-
-    EXPECT_FALSE(isOpen()) << "closed without animation";
-    EXPECT_EQ(container->pops, 1);
-    EXPECT_TRUE(container->pageGoneAtPop);
-}
-
-TEST_F(LoginTest, BackInTheNormalModeOnlyClosesThePage) {
+TEST_F(LoginTest, BackClosesThePageAndOnlyInWebSignInModeAtOnceThenLeavesTheWebPage) {
     auto container = std::make_shared<WebContainerStandIn>(host);
     present(false);
     page->setLoginPopViewDelegeta(container);
     ASSERT_TRUE(driver.type("account", "2005"));
-
     ASSERT_TRUE(driver.pressReturn());
     ASSERT_TRUE(driver.tap("close"));
     EXPECT_TRUE(page->isBeingDismissed());
     settle();
-
     EXPECT_FALSE(isOpen());
     EXPECT_EQ(container->pops, 0);
-}
 
-TEST_F(LoginTest, TheWebContainerMayGoBeforeTheUserBacksOut) {
-    auto container = std::make_shared<WebContainerStandIn>(host);
+    present(true);
+    page->setLoginPopViewDelegeta(container);
+    ASSERT_TRUE(driver.tap("close"));
+    EXPECT_FALSE(isOpen()) << "closed without animation";
+    EXPECT_EQ(container->pops, 1);
+    EXPECT_TRUE(container->pageGoneAtPop);
+
+    // The web container may have gone before the user backs out.
     present(true);
     page->setLoginPopViewDelegeta(container);
     container.reset();
-
     ASSERT_TRUE(driver.tap("close"));
     EXPECT_FALSE(isOpen());
 }
 
-// --- Keyboard -------------------------------------------------------------------------------
-
-TEST_F(LoginTest, TheReturnKeyOnlyHidesTheKeyboard) {
+TEST_F(LoginTest, TheReturnKeyOrATouchOnThePageOnlyHidesTheKeyboard) {
     present();
     ASSERT_TRUE(driver.type("account", kTeacher));
     EXPECT_EQ(page->AccountTextField()->returnKeyType(), platform::ReturnKeyType::Done);
-
     ASSERT_TRUE(driver.pressReturn());
-
     EXPECT_FALSE(page->AccountTextField()->isEditing());
     EXPECT_FALSE(page->passwordTextField()->isEditing());
     EXPECT_FALSE(page->HUD()) << "no sign-in started";
-}
 
-TEST_F(LoginTest, ATouchOnThePageHidesTheKeyboard) {
-    present();
     ASSERT_TRUE(driver.type("password", "secret"));
     EXPECT_EQ(page->passwordTextField()->displayedText(), "••••••") << "the password is hidden";
-
     window->tap({10, 120});
-
     EXPECT_FALSE(page->passwordTextField()->isEditing());
 }
 

@@ -91,7 +91,7 @@ protected:
         return window ? overlayTexts(*window) : std::vector<std::string>{};
     }
 
-    testsupport::TempHome home;
+    testsupport::TempHome tempHome;
     fakes::FakeSchoolServices server;
     platform::testing::UiTestScope scope;
     platform::testing::UIDriver driver;

@@ -106,8 +106,6 @@ TEST_F(StartupTest, TheWindowHoldsFourTabsInTheSideMenuContainer) {
 
     EXPECT_EQ(delegate->window(), platform::Application::shared().keyWindow());
     EXPECT_EQ(delegate->window()->rootViewController(), delegate->sideViewController());
-    EXPECT_EQ(delegate->window()->frame(), (platform::Rect{{0, 0}, {375, 667}}));
-    EXPECT_EQ(AppDelegate::shared(), delegate);
     EXPECT_EQ(platform::Application::shared().statusBarStyle(),
               platform::StatusBarStyle::LightContent);
 
@@ -126,10 +124,6 @@ TEST_F(StartupTest, TheWindowHoldsFourTabsInTheSideMenuContainer) {
         EXPECT_FALSE(navigation->navigationBar()->isTranslucent());
     }
     EXPECT_FALSE(tabBarController()->tabBar()->isTranslucent());
-}
-
-TEST_F(StartupTest, WithoutAnAppDelegateThereIsNoSharedOne) {
-    EXPECT_EQ(AppDelegate::shared(), nullptr);
 }
 
 // --- Side menu ------------------------------------------------------------------------------

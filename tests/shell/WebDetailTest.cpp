@@ -3,21 +3,14 @@
 #include <memory>
 #include <string>
 
-#include "client/ServiceConfig.h"
 #include "client/SignInState.h"
 #include "components/hud/ProgressHUD.h"
-#include "fakes/FakeSchoolServices.h"
-#include "platform/foundation/NotificationCenter.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/net/HttpClient.h"
-#include "platform/testing/UIDriver.h"
-#include "platform/testing/UiTestScope.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/WebView.h"
-#include "platform/ui/Window.h"
 #include "shell/LoginViewController.h"
-#include "tests/support/TempHome.h"
+#include "tests/shell/ShellTestSupport.h"
 #include "webcontainer/WebDetailViewController.h"
 
 using platform::Json;
@@ -27,12 +20,9 @@ namespace {
 // A screen that opens a web page, as the home page does.
 class OpenerScreen : public platform::ViewController {};
 
-class WebDetailTest : public ::testing::Test {
+class WebDetailTest : public shelltest::ShellTest {
 protected:
     WebDetailTest() {
-        server.start();
-        ServiceConfig::shared().pointAllAt(server.baseUrl());
-        platform::UserDefaults::resetStandard();
         // What the shell installs at launch.
         WebDetailViewController::setSignInPageFactory(
             [](bool isWebLogin, std::weak_ptr<loginPopViewDelegeta> delegate) {
@@ -45,13 +35,7 @@ protected:
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
     }
-    ~WebDetailTest() override {
-        WebDetailViewController::setSignInPageFactory({});
-        ServiceConfig::shared().reload();
-        platform::UserDefaults::resetStandard();
-    }
-
-    static platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }
+    ~WebDetailTest() override { WebDetailViewController::setSignInPageFactory({}); }
 
     std::shared_ptr<WebDetailViewController> open(const std::string& title,
                                                   const std::string& url) {
@@ -62,12 +46,9 @@ protected:
         return page;
     }
     bool waitForLoad(const WebDetailViewController& page) {
-        return driver
-            .runUntil([&] {
-                return !page.webView()->isLoading() &&
-                       platform::HttpClient::shared().inFlight() == 0;
-            })
-            .ok;
+        return waitFor([&] {
+            return !page.webView()->isLoading() && platform::HttpClient::shared().inFlight() == 0;
+        });
     }
     std::shared_ptr<LoginViewController> signInPage() const {
         return std::dynamic_pointer_cast<LoginViewController>(
@@ -77,10 +58,6 @@ protected:
         platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
     }
 
-    testsupport::TempHome home;
-    fakes::FakeSchoolServices server;
-    platform::testing::UiTestScope scope;
-    platform::testing::UIDriver driver;
     std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
     std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
     std::shared_ptr<platform::NavigationController> navigation;
@@ -147,16 +124,6 @@ TEST_F(WebDetailTest, APendingRequestIsAnsweredOnSignInWithTheStoredUserInformat
     // Answered once: a later sign-in finds nothing waiting.
     postLoginSuccess();
     EXPECT_EQ(page->webView()->evaluatedScripts().size(), 1u);
-    EXPECT_FALSE(signInPage());
-}
-
-TEST_F(WebDetailTest, WithoutAPendingRequestASignInChangesNothing) {
-    defaults().setBool(true, SignInKey::isLogin);
-    auto page = open("移动考勤", server.baseUrl() + "/CM/login.html");
-    ASSERT_TRUE(waitForLoad(*page));
-
-    postLoginSuccess();
-    EXPECT_TRUE(page->webView()->evaluatedScripts().empty());
     EXPECT_FALSE(signInPage());
 }
 

@@ -30,10 +30,11 @@ TEST_F(OutlineTest, ShowsTheBarThenTheViewsThenTheAlertWithHandles) {
               "  a1  button \"Sign out\"\n");
 }
 
-TEST_F(OutlineTest, HandlesStayWithTheirViewsAcrossOutlines) {
+TEST_F(OutlineTest, HandlesStayWithTheirViewsAndFindingPrefersTheWholeText) {
     auto screen = showSample();
     std::string first = driver.outline();
     EXPECT_EQ(driver.outline(), first);
+    EXPECT_EQ(driver.findAll<Button>().front(), screen->button);
 
     // A new button drawn before the old one takes a new number; the old keeps its own.
     auto extra = View::make<Button>(Rect{{200, 120}, {100, 44}}, ButtonType::System);
@@ -42,6 +43,13 @@ TEST_F(OutlineTest, HandlesStayWithTheirViewsAcrossOutlines) {
     EXPECT_EQ(driver.handleOf(*screen->button), "b1");
     EXPECT_EQ(driver.handleOf(*extra), "b2");
     EXPECT_EQ(driver.findByHandle("b1"), screen->button);
+
+    // Finding by text prefers the whole text to a part of one.
+    screen->rows = {"Go further", "Second"};
+    screen->table->reloadData();
+    EXPECT_EQ(driver.find("Go"), screen->button);
+    EXPECT_EQ(driver.find("further"), screen->table->cellForRowAtIndexPath(IndexPath{0, 0}));
+    EXPECT_EQ(driver.find("Nothing like this"), nullptr);
 }
 
 TEST_F(OutlineTest, LeavesOutHiddenOffscreenAndCoveredViews) {
@@ -56,18 +64,7 @@ TEST_F(OutlineTest, LeavesOutHiddenOffscreenAndCoveredViews) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Far away"), 0);
     EXPECT_NE(std::count(texts.begin(), texts.end(), "Go"), 0);
 
-    // An opaque view over the whole window hides everything drawn before it.
-    auto cover = View::make<View>(window->bounds());
-    cover->setBackgroundColor(Color::white());
-    auto note = View::make<Label>(Rect{{20, 300}, {200, 30}});
-    note->setText("On top");
-    cover->addSubview(note);
-    window->addSubview(cover);
-    EXPECT_EQ(driver.outline(), "l1  label \"On top\"\n");
-}
-
-TEST_F(OutlineTest, AFullWindowPictureHidesWhatIsUnderItButATranslucentOneDoesNot) {
-    showSample();
+    // A translucent picture over the window hides nothing; an opaque one hides what is below.
     auto picture = [&](std::uint32_t argb) {
         std::vector<std::uint32_t> pixels(4, argb);
         auto cover = View::make<ImageView>(Image::fromARGB(2, 2, pixels));
@@ -76,14 +73,21 @@ TEST_F(OutlineTest, AFullWindowPictureHidesWhatIsUnderItButATranslucentOneDoesNo
     };
     auto glass = picture(0x80FFFFFF);
     window->addSubview(glass);
-    auto texts = driver.visibleTexts();
+    texts = driver.visibleTexts();
     EXPECT_NE(std::count(texts.begin(), texts.end(), "Go"), 0);
 
     glass->removeFromSuperview();
     window->addSubview(picture(0xFF336699));  // an introduction page over the screen
     texts = driver.visibleTexts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Go"), 0);
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Hello"), 0);
+    // So does an opaque view over the whole window.
+    auto cover = View::make<View>(window->bounds());
+    cover->setBackgroundColor(Color::white());
+    auto note = View::make<Label>(Rect{{20, 300}, {200, 30}});
+    note->setText("On top");
+    cover->addSubview(note);
+    window->addSubview(cover);
+    EXPECT_EQ(driver.outline(), "l1  label \"On top\"\n");
 }
 
 TEST_F(OutlineTest, ListsOnlyTheRowsInView) {
@@ -101,15 +105,6 @@ TEST_F(OutlineTest, ListsOnlyTheRowsInView) {
     EXPECT_EQ(outline.findHandle("r0"), nullptr);
     ASSERT_NE(outline.findHandle("r20"), nullptr);
     EXPECT_EQ(outline.findHandle("r20")->line, "cell \"Row 20\"");
-}
-
-TEST_F(OutlineTest, FindsByExactTextBeforeSubstring) {
-    auto screen = showSample({"Go further", "Second"});
-    // "Go" is the button's whole title and only part of the first row's.
-    EXPECT_EQ(driver.find("Go"), screen->button);
-    EXPECT_EQ(driver.find("further"), screen->table->cellForRowAtIndexPath(IndexPath{0, 0}));
-    EXPECT_EQ(driver.find("Nothing like this"), nullptr);
-    EXPECT_EQ(driver.findAll<Button>().front(), screen->button);
 }
 
 }  // namespace

@@ -25,31 +25,20 @@ protected:
     testsupport::TempHome home;
 };
 
-TEST_F(ScreenshotTest, WritesAPngOfTheScreenSize) {
-    platform::testing::ScreenSize size(320, 480);
-    showSample();
-    Image image = shoot();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size().width, 320);
-    EXPECT_EQ(image.size().height, 480);
-}
-
 TEST_F(ScreenshotTest, FollowsEachPhoneSize) {
     for (const auto& phone : platform::testing::phoneScreens()) {
         platform::testing::ScreenSize size(phone.size);
         showSample();
         Image image = shoot();
+        ASSERT_FALSE(image.isNull()) << phone.name;
         EXPECT_EQ(image.size().width, phone.size.width) << phone.name;
         EXPECT_EQ(image.size().height, phone.size.height) << phone.name;
     }
 }
 
-TEST_F(ScreenshotTest, WithoutAWindowThereIsNothingToShoot) {
+TEST_F(ScreenshotTest, WithoutAWindowOrAWritablePathThereIsNoShot) {
     EXPECT_EQ(driver.screenshot(std::filesystem::path(home.path()) / "x.png").error,
               "no key window");
-}
-
-TEST_F(ScreenshotTest, AnUnwritablePathIsAnError) {
     showSample();
     auto shot = driver.screenshot(std::filesystem::path(home.path()) / "missing" / "x.png");
     EXPECT_FALSE(shot.ok);

@@ -11,20 +11,17 @@ using namespace platform;
 
 using ScrollingTest = DriverTest;
 
-TEST_F(ScrollingTest, PullingDownATableRunsItsRefreshHeader) {
+TEST_F(ScrollingTest, PullingDownATableRunsItsRefreshHeaderAndPullingUpLoadsMore) {
     auto screen = showSample();
     int refreshes = 0;
+    int loads = 0;
     components::addHeaderWithCallback(*screen->table, [&] { ++refreshes; });
+    components::addFooterWithCallback(*screen->table, [&] { ++loads; });
 
     ASSERT_TRUE(driver.pullDown().ok);
     EXPECT_EQ(refreshes, 1);
     EXPECT_NE(driver.outline().find("refresh header"), std::string::npos) << driver.outline();
-}
-
-TEST_F(ScrollingTest, PullingUpLoadsMore) {
-    auto screen = showSample();
-    int loads = 0;
-    components::addFooterWithCallback(*screen->table, [&] { ++loads; });
+    components::headerEndRefreshing(*screen->table);
     ASSERT_TRUE(driver.pullUp("s1").ok);
     EXPECT_EQ(loads, 1);
 }

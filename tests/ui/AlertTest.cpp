@@ -17,28 +17,20 @@ using namespace platform;
 
 namespace {
 
-class AlertTest : public uitest::UiTest {
-protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        AlertPresenter::shared().reset();
-    }
-    void TearDown() override {
-        AlertPresenter::shared().reset();
-        UiTest::TearDown();
-    }
-};
+using AlertTest = uitest::UiTest;
 
-class RecordingAlertDelegate : public AlertViewDelegate {
+// Records what an alert's or an action sheet's delegate is told, in order.
+template <class Alert, class Delegate>
+class Recording : public Delegate {
 public:
-    void clickedButtonAtIndex(AlertView& alert, int index) override {
+    void clickedButtonAtIndex(Alert& alert, int index) override {
         calls.push_back("clicked " + std::to_string(index));
         visibleWhenClicked = alert.isVisible();
     }
-    void willDismissWithButtonIndex(AlertView&, int index) override {
+    void willDismissWithButtonIndex(Alert&, int index) override {
         calls.push_back("willDismiss " + std::to_string(index));
     }
-    void didDismissWithButtonIndex(AlertView& alert, int index) override {
+    void didDismissWithButtonIndex(Alert& alert, int index) override {
         calls.push_back("didDismiss " + std::to_string(index));
         visibleWhenDismissed = alert.isVisible();
     }
@@ -46,27 +38,26 @@ public:
     bool visibleWhenClicked = false;
     bool visibleWhenDismissed = true;
 };
+using RecordingAlertDelegate = Recording<AlertView, AlertViewDelegate>;
+using RecordingSheetDelegate = Recording<ActionSheet, ActionSheetDelegate>;
 
-TEST_F(AlertTest, CancelButtonIsIndexZeroAndOthersFollow) {
+TEST_F(AlertTest, CancelButtonIsIndexZeroOthersFollowAndTheOutlineShowsThemAll) {
     auto delegate = std::make_shared<RecordingAlertDelegate>();
-    auto alert = View::make<AlertView>("", "是否清除缓存?", delegate, "取消",
+    auto alert = View::make<AlertView>("提示", "是否清除缓存?", delegate, "取消",
                                        std::vector<std::string>{"确定", "更多"});
-
     EXPECT_EQ(alert->buttonTitles(), (std::vector<std::string>{"取消", "确定", "更多"}));
     EXPECT_EQ(alert->cancelButtonIndex(), 0);
     EXPECT_EQ(alert->firstOtherButtonIndex(), 1);
-
+    EXPECT_EQ(alert->describe(), "alert \"提示\" \"是否清除缓存?\" [取消] [确定] [更多]");
     alert->show();
     EXPECT_TRUE(alert->pressButtonTitled("确定"));
     EXPECT_EQ(delegate->calls.front(), "clicked 1");
-}
 
-TEST_F(AlertTest, WithoutCancelTheOtherButtonsStartAtZero) {
-    auto alert = View::make<AlertView>("添加失败", "请打开 设置-隐私-通讯录 来进行设置",
-                                       std::weak_ptr<AlertViewDelegate>{}, "",
-                                       std::vector<std::string>{"去设置"});
-    EXPECT_EQ(alert->cancelButtonIndex(), -1);
-    EXPECT_EQ(alert->buttonTitleAtIndex(0), "去设置");
+    auto noCancel = View::make<AlertView>("添加失败", "请打开 设置-隐私-通讯录 来进行设置",
+                                          std::weak_ptr<AlertViewDelegate>{}, "",
+                                          std::vector<std::string>{"去设置"});
+    EXPECT_EQ(noCancel->cancelButtonIndex(), -1);
+    EXPECT_EQ(noCancel->buttonTitleAtIndex(0), "去设置");
 }
 
 TEST_F(AlertTest, TapCallsTheDelegateInThePhonesOrderThenDismisses) {
@@ -75,6 +66,9 @@ TEST_F(AlertTest, TapCallsTheDelegateInThePhonesOrderThenDismisses) {
         View::make<AlertView>("提示", "m", delegate, "取消", std::vector<std::string>{"确定"});
     alert->show();
     EXPECT_TRUE(AlertPresenter::shared().isModalBlocking());
+    EXPECT_FALSE(alert->pressButton(3));
+    EXPECT_FALSE(alert->pressButtonTitled("更多"));
+    EXPECT_TRUE(delegate->calls.empty()) << "a missing button leaves the alert up";
 
     EXPECT_TRUE(alert->pressButton(0));
 
@@ -98,7 +92,7 @@ TEST_F(AlertTest, DismissInCodeSkipsTheClick) {
     EXPECT_FALSE(alert->isVisible());
 }
 
-TEST_F(AlertTest, AShownAlertStaysAliveWithoutOtherOwners) {
+TEST_F(AlertTest, AShownAlertStaysAliveWithoutOtherOwnersAndLaterOnesStackOnTop) {
     auto delegate = std::make_shared<RecordingAlertDelegate>();
     std::weak_ptr<AlertView> weak;
     {
@@ -116,37 +110,16 @@ TEST_F(AlertTest, AShownAlertStaysAliveWithoutOtherOwners) {
     EXPECT_EQ(delegate->calls.back(), "didDismiss 1");
     top.reset();
     EXPECT_TRUE(weak.expired());
-}
 
-TEST_F(AlertTest, LaterAlertsStackOnTop) {
-    auto first = View::make<AlertView>("one", "", std::weak_ptr<AlertViewDelegate>{}, "OK",
-                                       std::vector<std::string>{});
-    auto second = View::make<AlertView>("two", "", std::weak_ptr<AlertViewDelegate>{}, "OK",
-                                        std::vector<std::string>{});
+    // Later alerts stack on top.
+    auto first = View::make<AlertView>("one", "", delegate, "OK", std::vector<std::string>{});
+    auto second = View::make<AlertView>("two", "", delegate, "OK", std::vector<std::string>{});
     first->show();
     second->show();
-
     EXPECT_EQ(AlertPresenter::shared().topAlert()->alertTitle(), "two");
     AlertPresenter::shared().topAlert()->pressButton(0);
     EXPECT_EQ(AlertPresenter::shared().topAlert()->alertTitle(), "one");
     EXPECT_TRUE(AlertPresenter::shared().isModalBlocking());
-}
-
-TEST_F(AlertTest, PressingAMissingButtonLeavesTheAlertUp) {
-    auto delegate = std::make_shared<RecordingAlertDelegate>();
-    auto alert = View::make<AlertView>("t", "", delegate, "取消", std::vector<std::string>{});
-    alert->show();
-
-    EXPECT_FALSE(alert->pressButton(3));
-    EXPECT_FALSE(alert->pressButtonTitled("确定"));
-    EXPECT_TRUE(alert->isVisible());
-    EXPECT_TRUE(delegate->calls.empty());
-}
-
-TEST_F(AlertTest, OutlineShowsTitleMessageAndButtons) {
-    auto alert = View::make<AlertView>("提示", "解析失败", std::weak_ptr<AlertViewDelegate>{},
-                                       "确定", std::vector<std::string>{});
-    EXPECT_EQ(alert->describe(), "alert \"提示\" \"解析失败\" [确定]");
 }
 
 TEST_F(AlertTest, LoginStyleHasAPlainAndASecureField) {
@@ -163,45 +136,23 @@ TEST_F(AlertTest, LoginStyleHasAPlainAndASecureField) {
     EXPECT_EQ(alert->textFieldAtIndex(1)->text(), "secret");
 }
 
-class RecordingSheetDelegate : public ActionSheetDelegate {
-public:
-    void clickedButtonAtIndex(ActionSheet&, int index) override {
-        calls.push_back("clicked " + std::to_string(index));
-    }
-    void willDismissWithButtonIndex(ActionSheet&, int index) override {
-        calls.push_back("willDismiss " + std::to_string(index));
-    }
-    void didDismissWithButtonIndex(ActionSheet&, int index) override {
-        calls.push_back("didDismiss " + std::to_string(index));
-    }
-    std::vector<std::string> calls;
-};
-
-TEST_F(AlertTest, ActionSheetPutsDestructiveFirstAndCancelLast) {
+TEST_F(AlertTest, ActionSheetPutsDestructiveFirstAndCancelLastAndReportsTapsInOrder) {
+    auto screen = std::make_shared<ViewController>();
+    auto window = showWindow(screen);
     auto delegate = std::make_shared<RecordingSheetDelegate>();
     auto sheet = View::make<ActionSheet>("", delegate, "取消", "删除",
                                          std::vector<std::string>{"拍照", "从照片中提取"});
-
     EXPECT_EQ(sheet->buttonTitles(),
               (std::vector<std::string>{"删除", "拍照", "从照片中提取", "取消"}));
     EXPECT_EQ(sheet->destructiveButtonIndex(), 0);
     EXPECT_EQ(sheet->firstOtherButtonIndex(), 1);
     EXPECT_EQ(sheet->cancelButtonIndex(), 3);
-}
 
-TEST_F(AlertTest, ActionSheetTapReportsIndexInOrder) {
-    auto screen = std::make_shared<ViewController>();
-    auto window = showWindow(screen);
-    auto delegate = std::make_shared<RecordingSheetDelegate>();
-    auto sheet = View::make<ActionSheet>("", delegate, "取消", "",
-                                         std::vector<std::string>{"拍照", "从照片中提取"});
     sheet->showInView(screen->view());
     EXPECT_TRUE(AlertPresenter::shared().isModalBlocking());
-
     EXPECT_TRUE(sheet->pressButtonTitled("取消"));
-
     EXPECT_EQ(delegate->calls,
-              (std::vector<std::string>{"clicked 2", "willDismiss 2", "didDismiss 2"}));
+              (std::vector<std::string>{"clicked 3", "willDismiss 3", "didDismiss 3"}));
     EXPECT_FALSE(AlertPresenter::shared().isModalBlocking());
 }
 
@@ -224,19 +175,14 @@ TEST_F(AlertTest, AlertControllerRunsTheHandlerAfterItIsDismissed) {
     EXPECT_EQ(handled, 1);
     EXPECT_FALSE(presentingWhenHandled);
     EXPECT_FALSE(AlertPresenter::shared().isModalBlocking());
-}
 
-TEST_F(AlertTest, AlertControllerCancelRunsNoOtherHandler) {
-    auto screen = std::make_shared<ViewController>();
-    auto window = showWindow(screen);
-    auto alert = AlertController::make("", "", AlertControllerStyle::ActionSheet);
-    int handled = 0;
-    alert->addAction("拍照", AlertActionStyle::Default, [&] { ++handled; });
-    alert->addAction("取消", AlertActionStyle::Cancel);
-    screen->presentViewController(alert, true);
-
-    EXPECT_TRUE(alert->pressButton(1));
-    EXPECT_EQ(handled, 0);
+    // A sheet's cancel runs no other action's handler.
+    auto sheet = AlertController::make("", "", AlertControllerStyle::ActionSheet);
+    sheet->addAction("拍照", AlertActionStyle::Default, [&] { ++handled; });
+    sheet->addAction("取消", AlertActionStyle::Cancel);
+    screen->presentViewController(sheet, true);
+    EXPECT_TRUE(sheet->pressButton(1));
+    EXPECT_EQ(handled, 1);
     EXPECT_EQ(screen->presentedViewController(), nullptr);
 }
 

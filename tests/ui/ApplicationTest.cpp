@@ -21,17 +21,6 @@ TEST_F(ApplicationTest, OnlyURLsSomeAppCanTakeAreOpened) {
     EXPECT_EQ(app.openedURLs(), (std::vector<std::string>{"tel://13800000000"}));
 }
 
-TEST_F(ApplicationTest, ResetRestoresTheStandInPhone) {
-    auto& app = Application::shared();
-    app.setSystemVersion("6.1");
-    app.setUserInterfaceIdiom(UserInterfaceIdiom::Pad);
-    app.setStatusBarStyle(StatusBarStyle::LightContent);
-    app.reset();
-    EXPECT_EQ(app.systemVersion(), "9.3");
-    EXPECT_EQ(app.userInterfaceIdiom(), UserInterfaceIdiom::Phone);
-    EXPECT_EQ(app.statusBarStyle(), StatusBarStyle::Default);
-}
-
 // Records the launch sequence.
 class RecordingDelegate : public ApplicationDelegate {
 public:

@@ -107,6 +107,19 @@ protected:
         return view;
     }
 
+    // A flow layout of `item`-sized items, `spacing` apart between lines and within them.
+    static std::shared_ptr<CollectionViewFlowLayout> flow(Size item, double spacing = 10,
+                                                          bool horizontal = false) {
+        auto layout = std::make_shared<CollectionViewFlowLayout>();
+        layout->setItemSize(item);
+        layout->setMinimumLineSpacing(spacing);
+        layout->setMinimumInteritemSpacing(spacing);
+        if (horizontal) {
+            layout->setScrollDirection(CollectionViewScrollDirection::Horizontal);
+        }
+        return layout;
+    }
+
     Rect frameOf(const CollectionView& view, const IndexPath& path) {
         auto attributes = view.layoutAttributesForItemAtIndexPath(path);
         return attributes ? attributes->frame : Rect{};
@@ -114,13 +127,8 @@ protected:
 };
 
 TEST_F(CollectionViewTest, HorizontalFlowFillsColumnsDownThenAcross) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setScrollDirection(CollectionViewScrollDirection::Horizontal);
-    layout->setItemSize({75, 95});
-    layout->setMinimumLineSpacing(0);
-    layout->setMinimumInteritemSpacing(0);
     auto tiles = std::make_shared<Tiles>(Sections{numbered(9)});
-    auto view = makeView(tiles, {375, 190}, layout);
+    auto view = makeView(tiles, {375, 190}, flow({75, 95}, 0, true));
 
     // Two to a column, four columns for eight items.
     EXPECT_EQ(frameOf(*view, {0, 0}), (Rect{{0, 0}, {75, 95}}));
@@ -138,13 +146,8 @@ class CollectionViewPagedGridTest : public CollectionViewTest,
 
 TEST_P(CollectionViewPagedGridTest, EachSectionIsAPageAndLaterPagesLoadWhenSwipedTo) {
     double width = GetParam();
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setScrollDirection(CollectionViewScrollDirection::Horizontal);
-    layout->setItemSize({width, 190});
-    layout->setMinimumLineSpacing(0);
-    layout->setMinimumInteritemSpacing(0);
     auto tiles = std::make_shared<Tiles>(Sections{{"page 1"}, {"page 2"}});
-    auto view = makeView(tiles, {width, 190}, layout);
+    auto view = makeView(tiles, {width, 190}, flow({width, 190}, 0, true));
     view->setPagingEnabled(true);
 
     EXPECT_EQ(frameOf(*view, {1, 0}), (Rect{{width, 0}, {width, 190}}));
@@ -161,8 +164,7 @@ TEST_P(CollectionViewPagedGridTest, TileGridWrapsFourToARowWithinItsInsets) {
     double width = GetParam();
     double height = width == 320 ? 568 : (width == 375 ? 667 : 736);
     double unit = width / 375;
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({60, 80});
+    auto layout = flow({60, 80});
     layout->setMinimumLineSpacing(unit * 18);
     layout->setMinimumInteritemSpacing(height / 667 * 20);
     layout->setSectionInset({14, unit * 12, 14, unit * 12});
@@ -181,20 +183,8 @@ TEST_P(CollectionViewPagedGridTest, TileGridWrapsFourToARowWithinItsInsets) {
 INSTANTIATE_TEST_SUITE_P(ScreenWidths, CollectionViewPagedGridTest,
                          ::testing::Values(320.0, 375.0, 414.0));
 
-TEST_F(CollectionViewTest, ALoneItemIsCentredInItsLine) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({60, 80});
-    layout->setSectionInset({14, 12, 14, 12});
-    auto tiles = std::make_shared<Tiles>(Sections{{"添加更多"}});
-    auto view = makeView(tiles, {375, 190}, layout);
-    EXPECT_EQ(frameOf(*view, {0, 0}), (Rect{{157.5, 14}, {60, 80}}));
-}
-
 TEST_F(CollectionViewTest, SectionsStartOnNewLinesAfterTheirHeaders) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({100, 50});
-    layout->setMinimumLineSpacing(10);
-    layout->setMinimumInteritemSpacing(10);
+    auto layout = flow({100, 50});
     layout->setHeaderReferenceSize({0, 30});
     layout->setSectionInset({5, 0, 5, 0});
     auto tiles = std::make_shared<Tiles>(Sections{numbered(4), numbered(2)});
@@ -212,25 +202,23 @@ TEST_F(CollectionViewTest, SectionsStartOnNewLinesAfterTheirHeaders) {
     EXPECT_TRUE(view->supplementaryViewForElementKind(kCollectionElementKindSectionHeader, {1, 0}));
 }
 
-TEST_F(CollectionViewTest, DelegateSizesOverrideTheLayoutsItemSize) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({100, 50});
-    layout->setMinimumInteritemSpacing(10);
+TEST_F(CollectionViewTest, DelegateSizesOverrideTheItemSizeAndALoneItemIsCentredInItsLine) {
     auto tiles = std::make_shared<Tiles>(Sections{numbered(4)});
     tiles->wideItem = {0, 1};
-    auto view = makeView(tiles, {320, 600}, layout);
+    auto view = makeView(tiles, {320, 600}, flow({100, 50}));
     // 100 + 10 + 200 fills the first line; the third item wraps.
     EXPECT_EQ(frameOf(*view, {0, 1}).size, (Size{200, 50}));
     EXPECT_EQ(frameOf(*view, {0, 2}).origin.y, 60);
+
+    auto layout = flow({60, 80});
+    layout->setSectionInset({14, 12, 14, 12});
+    auto lone = makeView(std::make_shared<Tiles>(Sections{{"添加更多"}}), {375, 190}, layout);
+    EXPECT_EQ(frameOf(*lone, {0, 0}), (Rect{{157.5, 14}, {60, 80}}));
 }
 
 TEST_F(CollectionViewTest, OnlyItemsInViewAreAskedForAndCellsAreReused) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({100, 100});
-    layout->setMinimumLineSpacing(0);
-    layout->setMinimumInteritemSpacing(0);
     auto tiles = std::make_shared<Tiles>(Sections{numbered(60)});
-    auto view = makeView(tiles, {300, 300}, layout);
+    auto view = makeView(tiles, {300, 300}, flow({100, 100}, 0));
     EXPECT_EQ(tiles->requested.size(), 9u);
 
     view->setContentOffset({0, 900});
@@ -243,13 +231,9 @@ TEST_F(CollectionViewTest, OnlyItemsInViewAreAskedForAndCellsAreReused) {
     EXPECT_EQ(tileCells, 9) << "the cells of rows that left the view were reused";
 }
 
-TEST_F(CollectionViewTest, InteractiveMovementReordersThroughTheDataSource) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({75, 75});
-    layout->setMinimumLineSpacing(0);
-    layout->setMinimumInteritemSpacing(0);
+TEST_F(CollectionViewTest, InteractiveMovementReordersThroughTheDataSourceUnlessCancelled) {
     auto tiles = std::make_shared<Tiles>(Sections{{"A", "B", "C", "D", "E"}});
-    auto view = makeView(tiles, {300, 300}, layout);
+    auto view = makeView(tiles, {300, 300}, flow({75, 75}, 0));
 
     ASSERT_TRUE(view->beginInteractiveMovementForItemAtIndexPath({0, 0}));
     // Over the fourth slot, the others make room and "A" takes it.
@@ -262,35 +246,27 @@ TEST_F(CollectionViewTest, InteractiveMovementReordersThroughTheDataSource) {
 
     view->endInteractiveMovement();
     EXPECT_EQ(tiles->events, (Log{"move A"}));
+    EXPECT_FALSE(view->beginInteractiveMovementForItemAtIndexPath({0, 9}));
     EXPECT_EQ(tiles->names[0], (std::vector<std::string>{"B", "C", "D", "A", "E"}));
     EXPECT_EQ(view->cellForItemAtIndexPath({0, 3})->frame(), frameOf(*view, {0, 3}));
     EXPECT_EQ(shownAt(*view, {0, 3}), "A");
-}
 
-TEST_F(CollectionViewTest, CancelledMovementPutsEverythingBack) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({75, 75});
-    auto tiles = std::make_shared<Tiles>(Sections{{"A", "B", "C"}});
-    auto view = makeView(tiles, {300, 300}, layout);
-
-    ASSERT_TRUE(view->beginInteractiveMovementForItemAtIndexPath({0, 2}));
-    Point overA = frameOf(*view, {0, 0}).origin;
-    view->updateInteractiveMovementTargetPosition({overA.x + 10, overA.y + 10});
-    EXPECT_EQ(shownAt(*view, {0, 0}), "C");
+    // A cancelled movement puts everything back.
+    ASSERT_TRUE(view->beginInteractiveMovementForItemAtIndexPath({0, 4}));
+    Point overB = frameOf(*view, {0, 0}).origin;
+    view->updateInteractiveMovementTargetPosition({overB.x + 10, overB.y + 10});
+    EXPECT_EQ(shownAt(*view, {0, 0}), "E");
     view->cancelInteractiveMovement();
-    EXPECT_EQ(shownAt(*view, {0, 0}), "A");
-    EXPECT_EQ(shownAt(*view, {0, 2}), "C");
-    EXPECT_TRUE(tiles->events.empty());
-    EXPECT_FALSE(view->beginInteractiveMovementForItemAtIndexPath({0, 9}));
+    EXPECT_EQ(shownAt(*view, {0, 0}), "B");
+    EXPECT_EQ(shownAt(*view, {0, 4}), "E");
+    EXPECT_EQ(tiles->events, (Log{"move A"}));
 }
 
 TEST_F(CollectionViewTest, TappingATileSelectsItThroughHitTesting) {
     auto window = View::make<Window>(Rect{{0, 0}, {375, 667}});
     window->makeKeyAndVisible();
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({60, 80});
     auto tiles = std::make_shared<Tiles>(Sections{numbered(8)});
-    auto view = makeView(tiles, {375, 190}, layout);
+    auto view = makeView(tiles, {375, 190}, flow({60, 80}));
     view->setFrame(Rect{{0, 64}, {375, 190}});
     window->addSubview(view);
 
@@ -305,11 +281,8 @@ TEST_F(CollectionViewTest, TappingATileSelectsItThroughHitTesting) {
 }
 
 TEST_F(CollectionViewTest, DeletingAndInsertingItemsKeepsTheOtherCells) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({100, 100});
-    layout->setMinimumInteritemSpacing(0);
     auto tiles = std::make_shared<Tiles>(Sections{{"A", "B", "C"}});
-    auto view = makeView(tiles, {300, 300}, layout);
+    auto view = makeView(tiles, {300, 300}, flow({100, 100}, 0));
     auto cellC = view->cellForItemAtIndexPath({0, 2});
     tiles->requested.clear();
 
@@ -328,10 +301,8 @@ TEST_F(CollectionViewTest, DeletingAndInsertingItemsKeepsTheOtherCells) {
 }
 
 TEST_F(CollectionViewTest, ReloadWithFewerItemsDropsStaleCells) {
-    auto layout = std::make_shared<CollectionViewFlowLayout>();
-    layout->setItemSize({100, 100});
     auto tiles = std::make_shared<Tiles>(Sections{numbered(9), numbered(9)});
-    auto view = makeView(tiles, {300, 300}, layout);
+    auto view = makeView(tiles, {300, 300}, flow({100, 100}));
     view->tapItemAtIndexPath({0, 4});
 
     tiles->names = {{"only"}};

@@ -43,17 +43,11 @@ TEST_F(ContainmentTest, AChildWhoseViewJoinsAScreenOnDisplayAppearsWithIt) {
     window->setHidden(false);
     child->view()->removeFromSuperview();
     EXPECT_EQ(*log, (Log{"C.willAppear", "C.didAppear", "C.willDisappear", "C.didDisappear"}));
-}
 
-TEST_F(ContainmentTest, ChildrenFindTheirParentUntilRemoved) {
-    auto parent = std::make_shared<ViewController>();
-    auto child = std::make_shared<ViewController>();
-    parent->addChildViewController(child);
-    EXPECT_EQ(child->parentViewController(), parent);
-    EXPECT_EQ(parent->childViewControllers().size(), 1u);
+    EXPECT_EQ(child->parentViewController(), container);
     child->removeFromParentViewController();
     EXPECT_EQ(child->parentViewController(), nullptr);
-    EXPECT_TRUE(parent->childViewControllers().empty());
+    EXPECT_TRUE(container->childViewControllers().empty());
 }
 
 }  // namespace

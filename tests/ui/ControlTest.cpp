@@ -71,12 +71,6 @@ TEST_F(ControlTest, ButtonLaysOutImageThenTitleCentredAndShiftedByInsets) {
     EXPECT_DOUBLE_EQ(button->imageView()->frame().minX(), image.minX() - 10);
 }
 
-TEST_F(ControlTest, LabelsAndImageViewsIgnoreTouchesByDefault) {
-    EXPECT_FALSE(View::make<Label>()->isUserInteractionEnabled());
-    EXPECT_FALSE(View::make<ImageView>()->isUserInteractionEnabled());
-    EXPECT_TRUE(View::make<Button>()->isUserInteractionEnabled());
-}
-
 TEST_F(ControlTest, LabelFitsItsTextToTheLinesAllowed) {
     auto label = View::make<Label>();
     label->setText("一二三四五六七八九十一二三四五六七八九十");
@@ -89,6 +83,12 @@ TEST_F(ControlTest, LabelFitsItsTextToTheLinesAllowed) {
     label->setNumberOfLines(2);
     Size two = label->sizeThatFits(Size{100, 0});
     EXPECT_LT(two.height, wrapped.height);
+
+    // sizeToFit keeps the origin and takes the size that fits.
+    label->setFrame(Rect{{10, 20}, {0, 0}});
+    label->sizeToFit();
+    EXPECT_EQ(label->frame(), (Rect{{10, 20}, label->sizeThatFits(Size{0, 0})}));
+    EXPECT_GT(label->frame().size.width, 0);
 }
 
 }  // namespace

@@ -9,25 +9,19 @@ using namespace platform;
 
 namespace {
 
-TEST(ActivityIndicatorTest, ShowsOnlyWhileSpinning) {
+TEST(ActivityIndicatorTest, ShowsOnlyWhileSpinningUnlessToldNotToHide) {
     auto spinner = View::make<ActivityIndicatorView>(ActivityIndicatorViewStyle::Gray);
     EXPECT_TRUE(spinner->isHidden());
-
     spinner->startAnimating();
     EXPECT_TRUE(spinner->isAnimating());
     EXPECT_FALSE(spinner->isHidden());
-
     spinner->stopAnimating();
     EXPECT_TRUE(spinner->isHidden());
-}
 
-TEST(ActivityIndicatorTest, StaysVisibleWhenToldNotToHide) {
-    auto spinner = View::make<ActivityIndicatorView>();
     spinner->setHidesWhenStopped(false);
     spinner->setHidden(false);
     spinner->startAnimating();
     spinner->stopAnimating();
-
     EXPECT_FALSE(spinner->isHidden());
     EXPECT_EQ(spinner->describe(), "activity indicator (stopped)");
 }

@@ -95,18 +95,7 @@ TEST_F(NavigationTest, AnimatedPopKeepsThePoppedScreenInItsStackUntilItHasGone) 
     EXPECT_EQ(leaving->view()->superview(), nullptr);
 }
 
-TEST_F(NavigationTest, PopOnTheRootAloneDoesNothing) {
-    auto a = screen("A");
-    auto nav = showStack(a);
-    EXPECT_EQ(nav->popViewController(true), nullptr);
-    EXPECT_TRUE(nav->popToRootViewController(false).empty());
-    advance(1);
-    EXPECT_TRUE(log->empty());
-    EXPECT_EQ(nav->topViewController(), a);
-    EXPECT_EQ(a->view()->window(), window);
-}
-
-TEST_F(NavigationTest, PopToRootTellsOnlyTheVisibleScreenItLeaves) {
+TEST_F(NavigationTest, PopToRootTellsOnlyTheVisibleScreenItLeavesAndTheRootAloneStays) {
     auto nav = showStack(screen("A"));
     nav->pushViewController(screen("B"), false);
     nav->pushViewController(screen("C"), false);
@@ -115,6 +104,15 @@ TEST_F(NavigationTest, PopToRootTellsOnlyTheVisibleScreenItLeaves) {
     auto popped = nav->popToRootViewController(false);
     EXPECT_EQ(popped.size(), 2u);
     EXPECT_EQ(*log, (Log{"C.willDisappear", "A.willAppear", "C.didDisappear", "A.didAppear"}));
+
+    // On the root alone, popping does nothing.
+    log->clear();
+    EXPECT_EQ(nav->popViewController(true), nullptr);
+    EXPECT_TRUE(nav->popToRootViewController(false).empty());
+    advance(1);
+    EXPECT_TRUE(log->empty());
+    EXPECT_EQ(nav->viewControllers().size(), 1u);
+    EXPECT_EQ(nav->topViewController()->view()->window(), window);
 }
 
 TEST_F(NavigationTest, BarShowsTheTopScreensTitleAndABackButtonThatPops) {
@@ -187,19 +185,16 @@ TEST_F(NavigationTest, EdgeSwipePopsUnlessTheScreenHasItsOwnBackButton) {
     advance(1);
     EXPECT_EQ(nav->topViewController(), b);
 
-    // Screens with their own back button clear the gesture's delegate to keep the swipe.
+    // Screens with their own back button clear the gesture's delegate to keep the swipe; even
+    // then a swipe from the middle of the screen does not pop.
     nav->interactivePopGestureRecognizer()->setDelegate({});
+    window->drag(Point{150, 300}, Point{370, 300});
+    advance(1);
+    EXPECT_EQ(nav->topViewController(), b);
+
     window->drag(Point{5, 300}, Point{300, 310});
     advance(1);
     EXPECT_EQ(nav->viewControllers().size(), 1u);
-}
-
-TEST_F(NavigationTest, SwipeFromTheMiddleOfTheScreenDoesNotPop) {
-    auto nav = showStack(screen("A"));
-    nav->pushViewController(screen("B"), false);
-    window->drag(Point{150, 300}, Point{370, 300});
-    advance(1);
-    EXPECT_EQ(nav->viewControllers().size(), 2u);
 }
 
 }  // namespace

@@ -13,16 +13,12 @@ using namespace platform;
 class PresentationTest : public UiTest {
 protected:
     void SetUp() override {
-        UiTest::SetUp();
         home = std::make_shared<RecordingController>("A", log);
         nav = std::make_shared<NavigationController>(home);
         window = showWindow(nav);
         log->clear();
     }
-    void TearDown() override {
-        setLogSink(nullptr);
-        UiTest::TearDown();
-    }
+    void TearDown() override { setLogSink(nullptr); }
 
     std::shared_ptr<Log> log = std::make_shared<Log>();
     std::shared_ptr<RecordingController> home;
@@ -30,7 +26,7 @@ protected:
     std::shared_ptr<Window> window;
 };
 
-TEST_F(PresentationTest, PresentWithoutAnimationCoversThePresenterAtOnce) {
+TEST_F(PresentationTest, PresentAndDismissWithoutAnimationCompleteBeforeReturning) {
     auto sheet = std::make_shared<RecordingController>("B", log);
     bool completed = false;
     home->presentViewController(sheet, false, [&] { completed = true; });
@@ -43,14 +39,9 @@ TEST_F(PresentationTest, PresentWithoutAnimationCoversThePresenterAtOnce) {
     EXPECT_EQ(home->presentedViewController(), sheet);
     EXPECT_EQ(sheet->view()->window(), window);
     EXPECT_EQ(home->view()->window(), nullptr);
-}
 
-TEST_F(PresentationTest, DismissWithoutAnimationCompletesBeforeReturning) {
-    auto sheet = std::make_shared<RecordingController>("B", log);
-    home->presentViewController(sheet, false);
     log->clear();
-
-    bool completed = false;
+    completed = false;
     sheet->dismissViewController(false, [&] { completed = true; });
     EXPECT_TRUE(completed);
     EXPECT_EQ(*log, (Log{"B.willDisappear", "A.willAppear", "A.didAppear", "B.didDisappear"}));

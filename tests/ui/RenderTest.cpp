@@ -38,7 +38,6 @@ Image solid(int w, int h, std::uint32_t argb) {
 class RenderTest : public UiTest {
 protected:
     void SetUp() override {
-        UiTest::SetUp();
         root = View::make<View>(Rect{{0, 0}, {100, 100}});
         root->setBackgroundColor(Color::white());
     }
@@ -63,46 +62,34 @@ TEST_F(RenderTest, DrawsBackgroundsAndNestedSubviewsInPlace) {
     EXPECT_EQ(image.pixelAt(70, 70), kWhite);
 }
 
-TEST_F(RenderTest, HiddenViewsDrawNothing) {
-    auto red = View::make<View>(Rect{{10, 10}, {50, 50}});
+TEST_F(RenderTest, HiddenViewsDrawNothingAndAlphaBlendsWithWhatIsBelow) {
+    auto red = View::make<View>(Rect{{0, 0}, {50, 50}});
     red->setBackgroundColor(Color::redColor());
     red->setHidden(true);
     root->addSubview(red);
-    EXPECT_EQ(renderToImage(*root).pixelAt(30, 30), kWhite);
+    EXPECT_EQ(renderToImage(*root).pixelAt(25, 25), kWhite);
+    red->setHidden(false);
+    red->setAlpha(0.5);
+    EXPECT_TRUE(near(renderToImage(*root).pixelAt(25, 25), 0xFFFF8080));
 }
 
-TEST_F(RenderTest, ClippingCutsSubviewsAtTheBounds) {
+TEST_F(RenderTest, ScrolledBoundsShiftTheContentAndClippingCutsItAtTheBounds) {
     auto box = View::make<View>(Rect{{10, 10}, {30, 30}});
-    auto wide = View::make<View>(Rect{{0, 0}, {80, 10}});
+    auto wide = View::make<View>(Rect{{0, 10}, {80, 10}});
     wide->setBackgroundColor(Color::greenColor());
     box->addSubview(wide);
     root->addSubview(box);
-    EXPECT_EQ(renderToImage(*root).pixelAt(60, 15), kGreen);
+    EXPECT_EQ(renderToImage(*root).pixelAt(60, 25), kGreen);
+
+    box->setBounds(Rect{{0, 10}, {30, 30}});
+    Image scrolled = renderToImage(*root);
+    EXPECT_EQ(scrolled.pixelAt(30, 15), kGreen);
+    EXPECT_EQ(scrolled.pixelAt(30, 25), kWhite);
 
     box->setClipsToBounds(true);
     Image clipped = renderToImage(*root);
     EXPECT_EQ(clipped.pixelAt(60, 15), kWhite);
     EXPECT_EQ(clipped.pixelAt(30, 15), kGreen);
-}
-
-TEST_F(RenderTest, AlphaBlendsWithWhatIsBelow) {
-    auto red = View::make<View>(Rect{{0, 0}, {50, 50}});
-    red->setBackgroundColor(Color::redColor());
-    red->setAlpha(0.5);
-    root->addSubview(red);
-    EXPECT_TRUE(near(renderToImage(*root).pixelAt(25, 25), 0xFFFF8080));
-}
-
-TEST_F(RenderTest, ScrolledBoundsShowTheirContentShifted) {
-    auto scroller = View::make<View>(Rect{{0, 0}, {100, 100}});
-    auto red = View::make<View>(Rect{{0, 50}, {100, 10}});
-    red->setBackgroundColor(Color::redColor());
-    scroller->addSubview(red);
-    root->addSubview(scroller);
-    scroller->setBounds(Rect{{0, 40}, {100, 100}});
-    Image image = renderToImage(*root);
-    EXPECT_EQ(image.pixelAt(50, 15), kRed);
-    EXPECT_EQ(image.pixelAt(50, 55), kWhite);
 }
 
 TEST_F(RenderTest, BordersAndTranslationsAreDrawn) {

@@ -47,10 +47,7 @@ const Log kDragThenDecelerate = {"beginDrag",          "scroll",     "scroll", "
 
 class ScrollViewTest : public UiTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        delegate = std::make_shared<RecordingScrollDelegate>();
-    }
+    void SetUp() override { delegate = std::make_shared<RecordingScrollDelegate>(); }
 
     std::shared_ptr<ScrollView> makeScrollView(Size size, Size content) {
         auto view = View::make<ScrollView>(Rect{{0, 0}, size});
@@ -103,25 +100,19 @@ TEST_P(ScrollViewPagingTest, SwipingPastTheLastPageStaysOnIt) {
 INSTANTIATE_TEST_SUITE_P(ScreenWidths, ScrollViewPagingTest,
                          ::testing::Values(320.0, 375.0, 414.0));
 
-TEST_F(ScrollViewTest, OffsetSetInCodeReportsDidScrollOnly) {
+TEST_F(ScrollViewTest, OffsetSetInCodeReportsDidScrollOnlyAndAnimatedEndsAfterTheAnimation) {
     auto view = makeScrollView({320, 400}, {320, 2000});
     view->setContentOffset({0, 150});
     EXPECT_EQ(delegate->events, (Log{"scroll"}));
     EXPECT_EQ(view->bounds().origin, (Point{0, 150}));
-
-    // The same offset again is no scroll at all.
     view->setContentOffset({0, 150});
-    EXPECT_EQ(delegate->events, (Log{"scroll"}));
-}
+    EXPECT_EQ(delegate->events, (Log{"scroll"})) << "the same offset again is no scroll at all";
 
-TEST_F(ScrollViewTest, AnimatedOffsetAppliesAtOnceAndEndsAfterTheAnimation) {
-    auto view = makeScrollView({320, 400}, {320, 2000});
     view->setContentOffset({0, 300}, true);
     EXPECT_EQ(view->contentOffset(), (Point{0, 300}));
-    EXPECT_EQ(delegate->events, (Log{"scroll"}));
-
+    EXPECT_EQ(delegate->events, (Log{"scroll", "scroll"}));
     advance(ScrollView::kScrollAnimationDuration);
-    EXPECT_EQ(delegate->events, (Log{"scroll", "endAnimation"}));
+    EXPECT_EQ(delegate->events, (Log{"scroll", "scroll", "endAnimation"}));
 }
 
 TEST_F(ScrollViewTest, PullBeyondTopShowsTheOverscrollThenSpringsBack) {
@@ -140,6 +131,11 @@ TEST_F(ScrollViewTest, PullBeyondTopShowsTheOverscrollThenSpringsBack) {
     EXPECT_EQ(view->contentOffset(), (Point{0, 0}));
     EXPECT_FALSE(view->isDragging());
     EXPECT_FALSE(view->isDecelerating());
+
+    // Beyond the bottom, the same: the overscroll is reported, then the content settles.
+    ASSERT_TRUE(view->pullBeyondBottom(50));
+    EXPECT_EQ(delegate->offsetAtEndOfDrag, (Point{0, 650}));
+    EXPECT_EQ(view->contentOffset(), (Point{0, 600}));
 }
 
 // Widens the top inset when released far enough, as a pull-to-refresh header does.
@@ -166,30 +162,25 @@ TEST_F(ScrollViewTest, InsetsWidenedOnReleaseHoldTheContentWhereTheyEnd) {
     EXPECT_EQ(view->contentOffset(), (Point{0, -54}));
 }
 
-TEST_F(ScrollViewTest, PullBeyondBottomReportsTheOverscrollThenSettlesAtTheEnd) {
-    auto view = makeScrollView({320, 400}, {320, 1000});
-    ASSERT_TRUE(view->pullBeyondBottom(50));
-    EXPECT_EQ(delegate->offsetAtEndOfDrag, (Point{0, 650}));
-    EXPECT_EQ(view->contentOffset(), (Point{0, 600}));
-}
-
-TEST_F(ScrollViewTest, WithoutBounceTheContentStopsAtItsEdges) {
-    auto view = makeScrollView({320, 400}, {320, 1000});
-    view->setBounces(false);
-    view->pullBeyondTop(60);
-    for (const Point& offset : delegate->offsets) {
-        EXPECT_GE(offset.y, 0);
-    }
-    view->dragBy({0, -5000});
-    EXPECT_EQ(view->contentOffset(), (Point{0, 600}));
-}
-
-TEST_F(ScrollViewTest, DragWithoutPagingRestsWithinTheContent) {
+TEST_F(ScrollViewTest, DragsRestWithinTheContentAndWithoutBounceNeverPassItsEdges) {
     auto view = makeScrollView({320, 400}, {320, 1000});
     view->dragBy({0, -130});
     EXPECT_EQ(view->contentOffset(), (Point{0, 130}));
     view->dragBy({0, -5000});
     EXPECT_EQ(view->contentOffset(), (Point{0, 600}));
+
+    view->setBounces(false);
+    delegate->offsets.clear();
+    view->pullBeyondTop(60);
+    view->pullBeyondBottom(60);
+    for (const Point& offset : delegate->offsets) {
+        EXPECT_GE(offset.y, 0);
+        EXPECT_LE(offset.y, 600);
+    }
+
+    // Shrinking content pulls the offset back.
+    view->setContentSize({320, 600});
+    EXPECT_EQ(view->contentOffset(), (Point{0, 200}));
 }
 
 TEST_F(ScrollViewTest, ContentThatFitsDoesNotScroll) {
@@ -207,13 +198,6 @@ TEST_F(ScrollViewTest, ContentThatFitsDoesNotScroll) {
     view->setScrollEnabled(false);
     EXPECT_FALSE(view->dragBy({0, -100}));
     EXPECT_TRUE(delegate->events.empty());
-}
-
-TEST_F(ScrollViewTest, ShrinkingContentPullsTheOffsetBack) {
-    auto view = makeScrollView({320, 400}, {320, 2000});
-    view->setContentOffset({0, 1500});
-    view->setContentSize({320, 600});
-    EXPECT_EQ(view->contentOffset(), (Point{0, 200}));
 }
 
 // Keeps a three-page strip centred, as an endless banner does: reaching either end moves
@@ -248,18 +232,6 @@ TEST_F(ScrollViewTest, DelegateMovingTheOffsetWhileScrollingHasTheLastWord) {
     EXPECT_EQ(banner->contentOffset(), (Point{375, 0}));
 }
 
-TEST_F(ScrollViewTest, FingerDragInAWindowScrollsTheContent) {
-    auto window = View::make<Window>(Rect{{0, 0}, {375, 667}});
-    window->makeKeyAndVisible();
-    auto view = makeScrollView({375, 667}, {375, 3000});
-    window->addSubview(view);
-
-    ASSERT_TRUE(window->drag({100, 500}, {100, 200}, 6));
-    EXPECT_EQ(view->contentOffset(), (Point{0, 300}));
-    EXPECT_EQ(delegate->events.front(), "beginDrag");
-    EXPECT_EQ(delegate->events.back(), "endDecel");
-}
-
 TEST_F(ScrollViewTest, SidewaysSwipeOverAVerticalListTurnsTheOuterPage) {
     auto window = View::make<Window>(Rect{{0, 0}, {375, 667}});
     window->makeKeyAndVisible();
@@ -276,6 +248,8 @@ TEST_F(ScrollViewTest, SidewaysSwipeOverAVerticalListTurnsTheOuterPage) {
 
     window->drag({300, 300}, {200, 300}, 5);
     EXPECT_EQ(pager->contentOffset(), (Point{375, 0}));
+    EXPECT_EQ(delegate->events.front(), "beginDrag");
+    EXPECT_EQ(delegate->events.back(), "endDecel");
     EXPECT_EQ(list->contentOffset(), (Point{0, 200}));
 }
 
@@ -314,13 +288,11 @@ TEST_F(ScrollViewTest, PinchScalesTheZoomingViewWithinItsLimits) {
     EXPECT_DOUBLE_EQ(page->zoomScale(), 3);
     page->setZoomScale(0.1);
     EXPECT_DOUBLE_EQ(page->zoomScale(), 0.5);
-}
 
-TEST_F(ScrollViewTest, ZoomNeedsAViewAndARange) {
-    auto view = makeScrollView({320, 400}, {320, 400});
-    view->setMaximumZoomScale(3);
-    EXPECT_FALSE(view->pinchToScale(2)) << "no view to zoom";
-    EXPECT_DOUBLE_EQ(view->zoomScale(), 1);
+    auto nothingToZoom = makeScrollView({320, 400}, {320, 400});
+    nothingToZoom->setMaximumZoomScale(3);
+    EXPECT_FALSE(nothingToZoom->pinchToScale(2));
+    EXPECT_DOUBLE_EQ(nothingToZoom->zoomScale(), 1);
 }
 
 // Lets the scroll view go from inside a callback, as a screen that closes on scrolling may.

@@ -8,6 +8,7 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Renderer.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
@@ -228,40 +229,39 @@ TEST_F(TableViewTest, GroupedSectionsTakeTheirHeaderHeights) {
     EXPECT_EQ(label->text(), "Staff");
 }
 
-TEST_F(TableViewTest, PlainSectionsWithoutTitlesHaveNoHeaders) {
-    auto rows = std::make_shared<Rows>(std::vector<int>{2, 2});
-    rows->headerTitles[1] = "B";
-    auto table = makeTable(rows, {320, 600});
+TEST_F(TableViewTest, PlainHeadersShowForTitlesOnlyAndStayAtTheTopOverTheirSection) {
+    auto rows = std::make_shared<Rows>(std::vector<int>{2, 20, 20});
+    rows->headerTitles = {{1, "A"}, {2, "B"}};
+    auto table = makeTable(rows, {320, 400});
     EXPECT_EQ(table->rectForHeaderInSection(0).size.height, 0);
     EXPECT_EQ(table->rectForHeaderInSection(1).size.height, 22);
     EXPECT_EQ(table->rectForRowAtIndexPath({1, 0}).origin.y, 88 + 22);
-}
 
-TEST_F(TableViewTest, PlainHeaderStaysAtTheTopWhileItsSectionScrollsUnder) {
-    auto rows = std::make_shared<Rows>(std::vector<int>{20, 20});
-    rows->headerTitles = {{0, "A"}, {1, "B"}};
-    auto table = makeTable(rows, {320, 400});
-    double sectionOneTop = table->rectForSection(1).origin.y;
-
-    table->setContentOffset({0, sectionOneTop + 100});
-    auto header = table->headerViewForSection(1);
+    double sectionTop = table->rectForSection(2).origin.y;
+    table->setContentOffset({0, sectionTop + 100});
+    auto header = table->headerViewForSection(2);
     ASSERT_TRUE(header);
-    EXPECT_EQ(header->frame().origin.y, sectionOneTop + 100);
-    EXPECT_EQ(table->headerViewForSection(0), nullptr);
+    EXPECT_EQ(header->frame().origin.y, sectionTop + 100);
+    EXPECT_EQ(table->headerViewForSection(1), nullptr);
 }
 
-TEST_F(TableViewTest, SectionIndexTitlesScrollToTheirSection) {
+TEST_F(TableViewTest, SectionIndexTitlesScrollToTheirSectionByTouchOrInCode) {
     auto rows = std::make_shared<Rows>(std::vector<int>{5, 5, 5, 5});
     rows->headerTitles = {{0, "#"}, {1, "L"}, {2, "W"}, {3, "Z"}};
     rows->indexTitles = {"#", "L", "W", "Z"};
+    auto window = View::make<Window>(Rect{{0, 0}, {320, 400}});
+    window->makeKeyAndVisible();
     auto table = makeTable(rows, {320, 400});
+    window->addSubview(table);
     ASSERT_EQ(table->sectionIndexTitles(), rows->indexTitles);
     auto index = table->sectionIndexView();
     ASSERT_TRUE(index);
     EXPECT_EQ(index->describe(), "index # L W Z");
 
-    ASSERT_TRUE(table->tapSectionIndexTitle(2));
+    Rect title = index->rectForTitle(2);
+    window->tap(index->convertPointTo({title.midX(), title.midY()}, nullptr));
     EXPECT_EQ(table->contentOffset().y, table->rectForSection(2).origin.y);
+    EXPECT_TRUE(rows->events.empty()) << "the index is no row";
     ASSERT_TRUE(table->tapSectionIndexTitle(0));
     EXPECT_EQ(table->contentOffset().y, 0);
     EXPECT_FALSE(table->tapSectionIndexTitle(4));
@@ -269,24 +269,6 @@ TEST_F(TableViewTest, SectionIndexTitlesScrollToTheirSection) {
     // The last section cannot come higher than the end of the content allows.
     table->tapSectionIndexTitle(3);
     EXPECT_EQ(table->contentOffset().y, table->contentSize().height - 400);
-}
-
-TEST_F(TableViewTest, TouchOnTheSectionIndexScrollsTheTable) {
-    auto rows = std::make_shared<Rows>(std::vector<int>{10, 10, 10});
-    rows->headerTitles = {{0, "A"}, {1, "B"}, {2, "C"}};
-    rows->indexTitles = {"A", "B", "C"};
-    auto window = View::make<Window>(Rect{{0, 0}, {375, 667}});
-    window->makeKeyAndVisible();
-    auto table = makeTable(rows, {375, 667});
-    window->addSubview(table);
-
-    auto index = table->sectionIndexView();
-    ASSERT_TRUE(index);
-    Rect title = index->rectForTitle(1);
-    Point inWindow = index->convertPointTo({title.midX(), title.midY()}, nullptr);
-    window->tap(inWindow);
-    EXPECT_EQ(table->contentOffset().y, table->rectForSection(1).origin.y);
-    EXPECT_TRUE(rows->events.empty()) << "the index is no row";
 }
 
 TEST_F(TableViewTest, TappingARowSelectsItAndTellsTheDelegate) {
@@ -314,6 +296,10 @@ TEST_F(TableViewTest, TappingARowSelectsItAndTellsTheDelegate) {
     table->deselectRowAtIndexPath({0, 2}, true);
     EXPECT_EQ(table->indexPathForSelectedRow(), std::nullopt);
     EXPECT_EQ(rows->events.size(), 3u) << "deselecting in code tells nobody";
+
+    table->setAllowsSelection(false);
+    EXPECT_FALSE(table->tapRowAtIndexPath({0, 1}));
+    EXPECT_EQ(rows->events.size(), 3u);
 }
 
 TEST_F(TableViewTest, DraggingOverRowsScrollsWithoutSelecting) {
@@ -327,15 +313,6 @@ TEST_F(TableViewTest, DraggingOverRowsScrollsWithoutSelecting) {
     EXPECT_EQ(table->contentOffset().y, 200);
     EXPECT_TRUE(rows->events.empty());
     EXPECT_EQ(table->indexPathForSelectedRow(), std::nullopt);
-}
-
-TEST_F(TableViewTest, RowsCannotBeChosenWhenSelectionIsOff) {
-    auto rows = std::make_shared<Rows>(std::vector<int>{3});
-    auto table = makeTable(rows, {320, 400});
-    table->setAllowsSelection(false);
-    EXPECT_FALSE(table->tapRowAtIndexPath({0, 1}));
-    EXPECT_FALSE(table->tapRowAtIndexPath({0, 7}));
-    EXPECT_TRUE(rows->events.empty());
 }
 
 TEST_F(TableViewTest, ReloadWithFewerRowsDropsStaleCells) {

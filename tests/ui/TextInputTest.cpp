@@ -19,16 +19,8 @@ namespace {
 class TextInputTest : public uitest::UiTest {
 protected:
     void SetUp() override {
-        UiTest::SetUp();
-        Keyboard::reset();
         m_screen = std::make_shared<ViewController>();
         m_window = showWindow(m_screen);
-    }
-    void TearDown() override {
-        m_window.reset();
-        m_screen.reset();
-        Keyboard::reset();
-        UiTest::TearDown();
     }
 
     std::shared_ptr<TextField> addField(Rect frame = Rect{{20, 100}, {200, 40}}) {
@@ -78,7 +70,7 @@ public:
     int returns = 0;
 };
 
-TEST_F(TextInputTest, TypingGoesThroughTheDelegateOneKeyAtATime) {
+TEST_F(TextInputTest, TypingGoesThroughTheDelegateOneKeyAtATimeInUtf16Ranges) {
     auto field = addField();
     auto delegate = std::make_shared<NoDigitsDelegate>();
     field->setDelegate(delegate);
@@ -86,19 +78,13 @@ TEST_F(TextInputTest, TypingGoesThroughTheDelegateOneKeyAtATime) {
     field->addTarget([&](Control&) { ++changes; }, ControlEvent::EditingChanged);
 
     EXPECT_TRUE(field->typeText("ab12c"));
-
     EXPECT_EQ(field->text(), "abc");
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(delegate->ranges.size(), 5u);
-}
 
-TEST_F(TextInputTest, RangesCountUtf16Units) {
-    auto field = addField();
-    auto delegate = std::make_shared<NoDigitsDelegate>();
-    field->setDelegate(delegate);
-
+    delegate->ranges.clear();
+    field->setText("");
     field->typeText("汉😀x");
-
     ASSERT_EQ(delegate->ranges.size(), 3u);
     EXPECT_EQ(delegate->ranges[1], (TextRange{1, 0}));
     EXPECT_EQ(delegate->ranges[2], (TextRange{3, 0}));
@@ -107,7 +93,7 @@ TEST_F(TextInputTest, RangesCountUtf16Units) {
     EXPECT_EQ(field->text(), "汉😀");
 }
 
-TEST_F(TextInputTest, ReturnAsksTheDelegateAndInsertsNothing) {
+TEST_F(TextInputTest, ReturnAsksTheDelegateInsertsNothingAndARefusalKeepsEditing) {
     watchKeyboard();
     auto field = addField();
     auto delegate = std::make_shared<NoDigitsDelegate>();
@@ -120,23 +106,20 @@ TEST_F(TextInputTest, ReturnAsksTheDelegateAndInsertsNothing) {
     EXPECT_FALSE(field->isFirstResponder());
     EXPECT_FALSE(Keyboard::isVisible());
     EXPECT_EQ(keyboardNames().back(), "UIKeyboardDidHideNotification");
-}
 
-TEST_F(TextInputTest, ReturnRefusedByDelegateKeepsEditing) {
+    // A delegate refusing the return keeps the field editing.
     struct Refuses : TextFieldDelegate {
         bool textFieldShouldReturn(TextField&) override { return false; }
     };
-    auto field = addField();
-    auto delegate = std::make_shared<Refuses>();
-    field->setDelegate(delegate);
+    auto refuses = std::make_shared<Refuses>();
+    field->setDelegate(refuses);
     int exits = 0;
     field->addTarget([&](Control&) { ++exits; }, ControlEvent::EditingDidEndOnExit);
-    field->typeText("a");
-
+    field->typeText("c");
     EXPECT_FALSE(field->pressReturn());
     EXPECT_EQ(exits, 0);
     EXPECT_TRUE(field->isEditing());
-    EXPECT_EQ(field->text(), "a");
+    EXPECT_EQ(field->text(), "abc");
 }
 
 TEST_F(TextInputTest, SecureEntryNeverShowsTheText) {
@@ -154,7 +137,7 @@ TEST_F(TextInputTest, SecureEntryNeverShowsTheText) {
     EXPECT_EQ(field->displayedText(), "••••••••");
 }
 
-TEST_F(TextInputTest, BecomingFirstResponderShowsTheKeyboardAtTheBottom) {
+TEST_F(TextInputTest, BecomingFirstResponderShowsTheKeyboardAtTheBottomAndEndEditingHidesIt) {
     watchKeyboard();
     auto field = addField();
     int began = 0;
@@ -170,18 +153,12 @@ TEST_F(TextInputTest, BecomingFirstResponderShowsTheKeyboardAtTheBottom) {
     EXPECT_EQ(info["UIKeyboardFrameEndUserInfoKey"],
               Json::array({0.0, 667.0 - 216.0, 375.0, 216.0}));
     EXPECT_DOUBLE_EQ(info["UIKeyboardAnimationDurationUserInfoKey"].get<double>(), 0.25);
-}
 
-TEST_F(TextInputTest, EndEditingOnAnAncestorResignsAndHidesTheKeyboard) {
-    watchKeyboard();
-    auto field = addField();
+    // endEditing on an ancestor resigns and hides the keyboard.
     int ended = 0;
     field->addTarget([&](Control&) { ++ended; }, ControlEvent::EditingDidEnd);
-    field->typeText("x");
     m_keyboardNotes.clear();
-
     EXPECT_TRUE(m_screen->view()->endEditing(true));
-
     EXPECT_FALSE(field->isFirstResponder());
     EXPECT_EQ(ended, 1);
     EXPECT_FALSE(Keyboard::isVisible());
@@ -213,17 +190,22 @@ TEST_F(TextInputTest, OnlyOneInputEditsAtATimeAndTheKeyboardStaysUp) {
     }
 }
 
-TEST_F(TextInputTest, RefusingToBeginKeepsTheFieldClosed) {
+TEST_F(TextInputTest, AFieldRefusedByItsDelegateOrAReadOnlyTextViewTakesNoText) {
     struct NoBegin : TextFieldDelegate {
         bool textFieldShouldBeginEditing(TextField&) override { return false; }
     };
     auto field = addField();
     auto delegate = std::make_shared<NoBegin>();
     field->setDelegate(delegate);
-
     EXPECT_FALSE(field->typeText("abc"));
-
     EXPECT_EQ(field->text(), "");
+
+    auto textView = View::make<TextView>(Rect{{10, 80}, {300, 150}});
+    m_screen->view()->addSubview(textView);
+    textView->setText("fixed");
+    textView->setEditable(false);
+    EXPECT_FALSE(textView->typeText("x"));
+    EXPECT_EQ(textView->text(), "fixed");
     EXPECT_FALSE(Keyboard::isVisible());
 }
 
@@ -249,14 +231,19 @@ TEST_F(TextInputTest, ForcedEndOfEditingOverridesARefusingDelegate) {
     EXPECT_FALSE(Keyboard::isVisible());
 }
 
-TEST_F(TextInputTest, TappingAFieldBeginsEditing) {
+TEST_F(TextInputTest, TappingAFieldOrATextViewBeginsEditing) {
     auto field = addField();
-
     m_window->tap(Point{40, 120});
-
     EXPECT_TRUE(field->isEditing());
     field->typeText("hi");
     EXPECT_EQ(field->text(), "hi");
+
+    auto textView = View::make<TextView>(Rect{{10, 200}, {300, 150}});
+    m_screen->view()->addSubview(textView);
+    m_window->tap(Point{100, 250});
+    EXPECT_TRUE(textView->isEditing());
+    EXPECT_FALSE(field->isEditing());
+    EXPECT_TRUE(Keyboard::isVisible());
 }
 
 TEST_F(TextInputTest, AlwaysVisibleLeftViewPushesTheTextAside) {
@@ -307,27 +294,6 @@ TEST_F(TextInputTest, TextViewTakesLineBreaksAndReportsDeletions) {
     EXPECT_EQ(delegate->asked[3].replacement, "");
     EXPECT_EQ(delegate->asked[4].lengthBefore, 0u);
     EXPECT_EQ(textView->text(), "");
-}
-
-TEST_F(TextInputTest, TappingATextViewBeginsEditing) {
-    auto textView = View::make<TextView>(Rect{{10, 80}, {300, 150}});
-    m_screen->view()->addSubview(textView);
-
-    m_window->tap(Point{100, 120});
-
-    EXPECT_TRUE(textView->isEditing());
-    EXPECT_TRUE(Keyboard::isVisible());
-}
-
-TEST_F(TextInputTest, ReadOnlyTextViewDoesNotEdit) {
-    auto textView = View::make<TextView>(Rect{{10, 80}, {300, 150}});
-    m_screen->view()->addSubview(textView);
-    textView->setText("fixed");
-    textView->setEditable(false);
-
-    EXPECT_FALSE(textView->typeText("x"));
-    EXPECT_EQ(textView->text(), "fixed");
-    EXPECT_FALSE(Keyboard::isVisible());
 }
 
 }  // namespace

@@ -7,28 +7,17 @@
 #include <vector>
 
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Screen.h"
+#include "platform/testing/UiTestScope.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
 namespace uitest {
 
-// Every UI test starts from a fresh application, the default screen and a manual clock.
+// Every UI test starts from a fresh application, screen, keyboard and alerts, on a manual
+// clock; the scope outlives the test's own members, so they go before it resets.
 class UiTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        platform::RunLoop::main().useManualClock();
-        platform::Application::shared().reset();
-        platform::Screen::main().reset();
-    }
-    void TearDown() override {
-        platform::RunLoop::main().reset();
-        platform::RunLoop::main().useRealClock();
-        platform::Application::shared().reset();
-        platform::Screen::main().reset();
-    }
-    void advance(double seconds) { platform::RunLoop::main().advance(platform::seconds(seconds)); }
+    void advance(double seconds) { m_scope.advance(seconds); }
 
     // A visible key window of the screen's size with `root` at its root.
     std::shared_ptr<platform::Window> showWindow(std::shared_ptr<platform::ViewController> root) {
@@ -37,6 +26,8 @@ protected:
         window->makeKeyAndVisible();
         return window;
     }
+
+    platform::testing::UiTestScope m_scope;
 };
 
 // A screen that writes its life-cycle callbacks, as "name.event", into a shared log.

@@ -1,120 +1,20 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <httplib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "UiTestSupport.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
+#include "tests/net/TestServer.h"
 
 using namespace platform;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Pages on 127.0.0.1 (free port); remembers the path of every request.
-//   /page     200 titled " Hello Page "
-//   /second   200 titled "Second"
-//   /missing  404 titled "Not Found"
-//   /slow     answers once release() is called (or after 5 s)
-class PageServer {
-public:
-    PageServer() {
-        page("/page", 200,
-             "<html><head><TITLE> Hello Page </TITLE></head><body><p>hi</p></body></html>");
-        page("/second", 200, "<html><head><title>Second</title></head><body>2</body></html>");
-        page("/missing", 404, "<html><head><title>Not Found</title></head></html>");
-        m_server.Get("/slow", [this](const httplib::Request& req, httplib::Response& res) {
-            record(req.path);
-            std::unique_lock lock(m_mutex);
-            m_releasedCondition.wait_for(lock, 5s, [this] { return m_released; });
-            res.set_content("<title>Late</title>", "text/html");
-        });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running()) {
-            std::this_thread::sleep_for(1ms);
-        }
-    }
-    ~PageServer() {
-        release();
-        m_server.stop();
-        m_thread.join();
-    }
-
-    std::string url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(m_port) + path;
-    }
-    std::vector<std::string> paths() const {
-        std::lock_guard lock(m_mutex);
-        return m_paths;
-    }
-    void release() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_released = true;
-        }
-        m_releasedCondition.notify_all();
-    }
-
-private:
-    void page(const std::string& path, int status, std::string html) {
-        m_server.Get(path,
-                     [this, status, html](const httplib::Request& req, httplib::Response& res) {
-                         record(req.path);
-                         res.status = status;
-                         res.set_content(html, "text/html; charset=utf-8");
-                     });
-    }
-    void record(const std::string& path) {
-        std::lock_guard lock(m_mutex);
-        m_paths.push_back(path);
-    }
-
-    httplib::Server m_server;
-    int m_port{0};
-    std::thread m_thread;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_releasedCondition;
-    bool m_released{false};
-    std::vector<std::string> m_paths;
-};
-
-// A loopback port nobody listens on: bound once for a number, then closed.
-int deadPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
-// Runs the main loop until a condition that another thread makes true holds.
-bool pollUntil(const std::function<bool()>& condition) {
-    auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        RunLoop::main().runFor(2ms);
-    }
-    return true;
-}
 
 class RecordingWebDelegate : public WebViewDelegate {
 public:
@@ -150,7 +50,11 @@ public:
 class WebViewTest : public uitest::UiTest {
 protected:
     void SetUp() override {
-        UiTest::SetUp();
+        m_server.serve(
+            "/page", "<html><head><TITLE> Hello Page </TITLE></head><body><p>hi</p></body></html>");
+        m_server.serve("/second", "<html><head><title>Second</title></head><body>2</body></html>");
+        m_server.serve("/missing", "<html><head><title>Not Found</title></head></html>",
+                       "text/html", 404);
         m_webView = View::make<WebView>(Rect{{0, 0}, {375, 603}});
         m_delegate = std::make_shared<RecordingWebDelegate>();
         m_webView->setDelegate(m_delegate);
@@ -161,12 +65,12 @@ protected:
         return RunLoop::main().runUntil([this] { return !m_webView->isLoading(); }, 5000ms);
     }
 
-    PageServer m_server;
+    nettest::TestServer m_server;
     std::shared_ptr<WebView> m_webView;
     std::shared_ptr<RecordingWebDelegate> m_delegate;
 };
 
-TEST_F(WebViewTest, LoadFinishesWithThePageTitle) {
+TEST_F(WebViewTest, LoadFinishesWithThePageTitleAndScriptsAreRecordedInOrder) {
     m_webView->loadRequest(URLRequest{m_server.url("/page")});
     EXPECT_TRUE(m_webView->isLoading());
     EXPECT_TRUE(m_delegate->finishedTitles.empty());
@@ -180,6 +84,11 @@ TEST_F(WebViewTest, LoadFinishesWithThePageTitle) {
     EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("document.body.innerHTML"),
               "<p>hi</p>");
     EXPECT_EQ(m_webView->describe(), "web \"Hello Page\"");
+    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("callback( {\"message\":\"a\"} )"),
+              "");
+    EXPECT_EQ(m_webView->evaluatedScripts(),
+              (std::vector<std::string>{"document.title", "document.body.innerHTML",
+                                        "callback( {\"message\":\"a\"} )"}));
 }
 
 TEST_F(WebViewTest, RefusedRequestIsNeverFetched) {
@@ -196,17 +105,8 @@ TEST_F(WebViewTest, RefusedRequestIsNeverFetched) {
     EXPECT_EQ(m_delegate->finishedTitles, (std::vector<std::string>{"Second"}));
 }
 
-TEST_F(WebViewTest, ErrorStatusStillFinishesAndIsKept) {
-    m_webView->loadRequest(URLRequest{m_server.url("/missing")});
-    ASSERT_TRUE(settle());
-
-    EXPECT_EQ(m_delegate->count("finish"), 1);
-    EXPECT_EQ(m_delegate->count("fail"), 0);
-    EXPECT_EQ(m_webView->pageStatus(), 404);
-}
-
-TEST_F(WebViewTest, DeadServerFailsTheLoad) {
-    std::string url = "http://127.0.0.1:" + std::to_string(deadPort()) + "/page";
+TEST_F(WebViewTest, DeadServerFailsTheLoadButAnErrorStatusFinishes) {
+    std::string url = "http://127.0.0.1:" + std::to_string(nettest::deadPort()) + "/page";
     m_webView->loadRequest(URLRequest{url, 10});
     ASSERT_TRUE(settle());
 
@@ -217,6 +117,13 @@ TEST_F(WebViewTest, DeadServerFailsTheLoad) {
     EXPECT_EQ(m_delegate->count("finish"), 0);
     EXPECT_FALSE(m_webView->canGoBack());
     EXPECT_NE(m_webView->describe().find("(failed)"), std::string::npos);
+
+    // An error status is no failure: the page finishes and its status is kept.
+    m_webView->loadRequest(URLRequest{m_server.url("/missing")});
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_delegate->count("finish"), 1);
+    EXPECT_EQ(m_delegate->count("fail"), 1);
+    EXPECT_EQ(m_webView->pageStatus(), 404);
 }
 
 TEST_F(WebViewTest, HistoryWalksBackAndForwardAskingTheDelegate) {
@@ -254,18 +161,9 @@ TEST_F(WebViewTest, PageNavigationRefusedByDelegateLeavesThePage) {
     EXPECT_FALSE(m_webView->canGoBack());
 }
 
-TEST_F(WebViewTest, ScriptsAreRecordedInOrder) {
-    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("callback( {\"message\":\"a\"} )"),
-              "");
-    m_webView->stringByEvaluatingJavaScriptFromString("document.title");
-
-    EXPECT_EQ(m_webView->evaluatedScripts(),
-              (std::vector<std::string>{"callback( {\"message\":\"a\"} )", "document.title"}));
-}
-
 TEST_F(WebViewTest, CompletionAfterTheWebViewIsGoneDoesNothing) {
     m_webView->loadRequest(URLRequest{m_server.url("/slow")});
-    ASSERT_TRUE(pollUntil([this] { return !m_server.paths().empty(); }));
+    ASSERT_TRUE(RunLoop::main().runUntil([this] { return !m_server.paths().empty(); }, 5s));
     std::weak_ptr<WebView> weak = m_webView;
     m_webView.reset();
     ASSERT_TRUE(weak.expired());

@@ -45,18 +45,7 @@ protected:
     Image m_backImage;
 };
 
-TEST_F(ViewControllerBackBarItemTest, TheBackButtonShowsTheBackImageInItsFrame) {
-    auto controller = std::make_shared<ViewController>();
-    auto button = backBarBtnWithAction(*controller, [](Control&) {});
-    EXPECT_EQ(button->frame(), (Rect{{0, 0}, {32.5, 27}}));
-    Image shown = button->image(ControlState::Normal);
-    ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown.size(), (Size{32.5, 27}));
-    EXPECT_EQ(shown.pixelAt(0, 0), 0xff102030u);
-    EXPECT_FALSE(button->superview());
-}
-
-TEST_F(ViewControllerBackBarItemTest, TheActionFiresOnTouchUpInsideOnly) {
+TEST_F(ViewControllerBackBarItemTest, TheBackButtonShowsTheBackImageAndActsOnTouchUpInsideOnly) {
     auto controller = std::make_shared<ViewController>();
     int backs = 0;
     Control* sender = nullptr;
@@ -64,6 +53,11 @@ TEST_F(ViewControllerBackBarItemTest, TheActionFiresOnTouchUpInsideOnly) {
         ++backs;
         sender = &control;
     });
+    EXPECT_EQ(button->frame(), (Rect{{0, 0}, {32.5, 27}}));
+    Image shown = button->image(ControlState::Normal);
+    EXPECT_EQ(shown.size(), (Size{32.5, 27}));
+    EXPECT_EQ(shown.pixelAt(0, 0), 0xff102030u);
+
     button->sendActions(ControlEvent::TouchDown);
     button->sendActions(ControlEvent::TouchUpOutside);
     EXPECT_EQ(backs, 0);
@@ -83,30 +77,24 @@ TEST_F(ViewControllerBackBarItemTest, TheButtonNeitherKeepsItsScreenAliveNorActs
     EXPECT_EQ(backs, 0);
 }
 
-TEST_F(ViewControllerBackBarItemTest, TheSearchButtonStandsAtTheRightEdgeOfTheView) {
+TEST_F(ViewControllerBackBarItemTest, TheOtherBarButtonsTakeTheirSizeTitleOrNamedImage) {
     Screen::main().setSize({414, 736});
     auto controller = std::make_shared<ViewController>();
-    auto button = searchBarBtnWithAction(*controller, [](Control&) {});
-    EXPECT_EQ(button->frame(), (Rect{{414, 0}, {32.5, 27}}));
-    EXPECT_FALSE(button->image().isNull());
-}
+    auto search = searchBarBtnWithAction(*controller, [](Control&) {});
+    EXPECT_EQ(search->frame(), (Rect{{414, 0}, {32.5, 27}}));  // at the right edge of the view
+    EXPECT_FALSE(search->image().isNull());
 
-TEST_F(ViewControllerBackBarItemTest, ATitledBarButtonUsesTheSystemFontAt14) {
-    auto controller = std::make_shared<ViewController>();
     int taps = 0;
-    auto button = BarButtonWithSizeTitle(*controller, {60, 30}, "完成", [&](Control&) { ++taps; });
-    EXPECT_EQ(button->frame(), (Rect{{0, 0}, {60, 30}}));
-    EXPECT_EQ(button->title(ControlState::Normal), "完成");
-    EXPECT_EQ(button->titleLabel()->font(), Font::systemFont(14));
-    button->sendActions(ControlEvent::TouchUpInside);
+    auto titled = BarButtonWithSizeTitle(*controller, {60, 30}, "完成", [&](Control&) { ++taps; });
+    EXPECT_EQ(titled->frame(), (Rect{{0, 0}, {60, 30}}));
+    EXPECT_EQ(titled->title(ControlState::Normal), "完成");
+    EXPECT_EQ(titled->titleLabel()->font(), Font::systemFont(14));
+    titled->sendActions(ControlEvent::TouchUpInside);
     EXPECT_EQ(taps, 1);
-}
 
-TEST_F(ViewControllerBackBarItemTest, AnImageBarButtonShowsTheNamedImage) {
-    auto controller = std::make_shared<ViewController>();
-    auto button = BarButtonWithSizeImgName(*controller, {44, 44}, "返回", [](Control&) {});
-    EXPECT_EQ(button->frame(), (Rect{{0, 0}, {44, 44}}));
-    EXPECT_EQ(button->image().pixelAt(0, 0), 0xff102030u);
+    auto image = BarButtonWithSizeImgName(*controller, {44, 44}, "返回", [](Control&) {});
+    EXPECT_EQ(image->frame(), (Rect{{0, 0}, {44, 44}}));
+    EXPECT_EQ(image->image().pixelAt(0, 0), 0xff102030u);
     auto missing = BarButtonWithSizeImgName(*controller, {44, 44}, "没有这张图", [](Control&) {});
     EXPECT_TRUE(missing->image().isNull());
 }

@@ -118,8 +118,9 @@ protected:
     static inline ProgramRun failing;
 };
 
-TEST_F(MainRoad, RunsToTheEndWithoutAFailedCommand) {
+TEST_F(MainRoad, RunsToTheEndOnItsOwnDemoServicesWithoutAFailedCommand) {
     EXPECT_EQ(first.status, 0) << first.output;
+    EXPECT_EQ(first.output.rfind("demo services on http://127.0.0.1:", 0), 0u) << first.output;
     EXPECT_FALSE(shows(first.output, "error: ")) << first.output;
 }
 
@@ -132,59 +133,43 @@ TEST_F(MainRoad, AFailedCommandFailsTheScriptButTheRestStillRuns) {
     EXPECT_TRUE(shows(failing.output, "> back\n")) << failing.output;
 }
 
-TEST_F(MainRoad, StartsItsOwnDemoServices) {
-    EXPECT_EQ(first.output.rfind("demo services on http://127.0.0.1:", 0), 0u) << first.output;
-}
-
-TEST_F(MainRoad, TheFirstLaunchShowsTheIntroductionAndSwipingOnEnters) {
+TEST_F(MainRoad, TheFirstLaunchShowsTheIntroductionThenTheNewsPageByPage) {
     Transcript road(first.output);
     EXPECT_TRUE(shows(road.launch(), "image \"6-1\" 375x667")) << road.launch();
-    std::string entered = road.after("swipe intro 3");
-    EXPECT_FALSE(shows(entered, "image \"6-1\"")) << entered;
-    EXPECT_TRUE(shows(entered, "tab \"会议\"")) << entered;
-}
-
-TEST_F(MainRoad, TheHomePageShowsTheFirstPageOfNews) {
-    std::string home = Transcript(first.output).after("swipe intro 3");
+    std::string home = road.after("swipe intro 3");
+    EXPECT_FALSE(shows(home, "image \"6-1\"")) << home;
+    EXPECT_TRUE(shows(home, "tab \"会议\"")) << home;
     EXPECT_TRUE(shows(home, "r0  cell \"我校召开2024年春季学期教学工作会议\" \"2024-04-16 09:30\""))
         << home;
     EXPECT_TRUE(shows(home, "item \"通知公告\"")) << home;
-}
 
-TEST_F(MainRoad, PullingUpLoadsTheSecondPage) {
-    std::string list = Transcript(first.output).after("swipe news 2");
+    std::string list = road.after("swipe news 2");
     EXPECT_TRUE(shows(list, "r10  cell \"学校召开党风廉政建设和反腐败工作会议\"")) << list;
 }
 
-TEST_F(MainRoad, SignedOutTheMeetingTabPresentsTheSignInPage) {
-    std::string signIn = Transcript(first.output).after("tap 会议", 1);
+TEST_F(MainRoad, TheMeetingTabPresentsTheSignInPageUntilTheTeacherSignsIn) {
+    Transcript road(first.output);
+    std::string signIn = road.after("tap 会议", 1);
     EXPECT_TRUE(shows(signIn, "field placeholder \"账号\"")) << signIn;
     EXPECT_TRUE(shows(signIn, "button \"登录\"")) << signIn;
     EXPECT_FALSE(shows(signIn, "navigation bar \"一周会议\"")) << signIn;
-}
 
-TEST_F(MainRoad, SigningInAsTheTeacherClosesTheSignInPage) {
-    std::string home = Transcript(first.output).after("tap login");
+    std::string home = road.after("tap login");
     EXPECT_FALSE(shows(home, "placeholder \"账号\"")) << home;
     EXPECT_FALSE(shows(home, "secure field")) << home;
     EXPECT_TRUE(shows(home, "navigation bar \"岚溪资讯\"")) << home;
-}
 
-TEST_F(MainRoad, SignedInTheMeetingTabSwitches) {
-    std::string meetings = Transcript(first.output).after("tap 会议", 2);
+    std::string meetings = road.after("tap 会议", 2);
     EXPECT_TRUE(shows(meetings, "navigation bar \"一周会议\"")) << meetings;
     EXPECT_TRUE(shows(meetings, "tab \"会议\" (selected)")) << meetings;
 }
 
-TEST_F(MainRoad, ATileOperationPushesItsScreen) {
+TEST_F(MainRoad, TilesPushTheirScreensAndAttendanceOpensTheWebContainer) {
     Transcript road(first.output);
     std::string pushed = road.after("tap 通知公告");
     EXPECT_TRUE(shows(pushed, "navigation bar \"通知公告\"")) << pushed;
     EXPECT_TRUE(shows(road.after("back"), "navigation bar \"岚溪资讯\"")) << road.after("back");
-}
 
-TEST_F(MainRoad, TheAttendanceTileOpensTheWebContainer) {
-    Transcript road(first.output);
     std::string web = road.after("tap 移动考勤");
     EXPECT_TRUE(shows(web, "navigation bar \"移动考勤\"")) << web;
     EXPECT_TRUE(shows(web, "web \"")) << web;
