@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -116,30 +115,6 @@ long integerValue(const std::string& text) {
         value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
     }
     return negative ? -value : value;
-}
-
-// Days from 1970-01-01 to the first of the month, proleptic Gregorian (the civil-date
-// algorithm of H. Hinnant); any month number is carried into the year first.
-long long daysToFirstOfMonth(long long year, long long month) {
-    year += (month >= 1 ? (month - 1) / 12 : -((12 - month) / 12));
-    month = ((month - 1) % 12 + 12) % 12 + 1;
-    year -= month <= 2;
-    long long era = (year >= 0 ? year : year - 399) / 400;
-    long long yearOfEra = year - era * 400;
-    long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5;
-    long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-// 1 = Sunday ... 7 = Saturday for the date the components name. Like a calendar given date
-// components, it carries a day or month out of range into the next (2015-2-30 is 2015-3-2).
-int lenientWeekday(long year, long month, long day) {
-    constexpr long kLimit = 100000000;  // beyond any calendar the services use
-    if (std::labs(year) > kLimit || std::labs(month) > kLimit || std::labs(day) > kLimit)
-        return 0;
-    long long days = daysToFirstOfMonth(year, month) + (day - 1);
-    long long weekday = ((days % 7) + 7 + 4) % 7;  // 1970-01-01 was a Thursday
-    return static_cast<int>(weekday) + 1;
 }
 
 std::string withoutHyphens(std::string text) {
@@ -315,7 +290,8 @@ std::optional<std::string> MyTool::getWeekFromDateWithYear(const std::string& ye
     static const char* const kNames[] = {"星期日", "星期一", "星期二", "星期三",
                                          "星期四", "星期五", "星期六"};
     // The weekday of the calendar date itself: the same in every time zone.
-    int weekday = lenientWeekday(integerValue(year), integerValue(month), integerValue(day));
+    int weekday =
+        platform::weekdayOfCivilDate(integerValue(year), integerValue(month), integerValue(day));
     if (weekday < 1 || weekday > 7)
         return std::nullopt;
     return kNames[weekday - 1];

@@ -5,6 +5,7 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 
@@ -72,15 +73,24 @@ std::optional<Clock::time_point> parseDate(std::string_view text, std::string_vi
         std::chrono::duration<double, std::milli>(date)));
 }
 
-int weekdayOfCivilDate(int year, int month, int day) {
-    if (year < -32767 || year > 32767 || month < 1 || month > 12 || day < 1 || day > 31)
+int weekdayOfCivilDate(long year, long month, long day) {
+    // Beyond these the calendar types cannot hold the date; no service sends such dates.
+    constexpr long kYears = 30000;
+    constexpr long kDays = 10000000;
+    if (std::labs(year) > kYears || std::labs(month) > 12 * kYears || std::labs(day) > kDays)
         return 0;
-    std::chrono::year_month_day date{std::chrono::year(year),
-                                     std::chrono::month(static_cast<unsigned>(month)),
-                                     std::chrono::day(static_cast<unsigned>(day))};
-    if (!date.ok())
+    // Months out of 1...12 carry into the year, days beyond the month into the next ones.
+    long months = month - 1;
+    long carried = months >= 0 ? months / 12 : -((11 - months) / 12);
+    year += carried;
+    months -= carried * 12;
+    if (std::labs(year) > kYears)
         return 0;
-    return static_cast<int>(std::chrono::weekday(std::chrono::sys_days(date)).c_encoding()) + 1;
+    std::chrono::year_month_day first{std::chrono::year(static_cast<int>(year)),
+                                      std::chrono::month(static_cast<unsigned>(months + 1)),
+                                      std::chrono::day(1)};
+    auto date = std::chrono::sys_days(first) + std::chrono::days(day - 1);
+    return static_cast<int>(std::chrono::weekday(date).c_encoding()) + 1;
 }
 
 std::string deviceTimeZoneId() {

@@ -18,9 +18,10 @@ std::optional<std::chrono::system_clock::time_point> parseDate(
     std::string_view text, std::string_view icuPattern, std::string_view timeZoneId = {},
     std::string_view localeId = "en_US_POSIX");
 
-// 1 = Sunday ... 7 = Saturday for a proleptic Gregorian calendar date, whatever the time zone;
-// 0 for a date that does not exist (month 13, 30 February ...).
-int weekdayOfCivilDate(int year, int month, int day);
+// 1 = Sunday ... 7 = Saturday for a proleptic Gregorian calendar date, whatever the time zone.
+// Like a calendar given date components, parts out of range carry over (30 February 2015 is
+// 2 March, month 13 is January of the next year); 0 for years beyond the calendar's reach.
+int weekdayOfCivilDate(long year, long month, long day);
 
 // The device's zone: ICU's default zone, e.g. "Asia/Shanghai".
 std::string deviceTimeZoneId();

@@ -40,14 +40,14 @@ TEST(Weekday, NewYear2015IsAThursdayInEveryZone) {
     }
 }
 
-TEST(Weekday, CoversTheWholeWeekAndRejectsDatesThatDoNotExist) {
+TEST(Weekday, CoversTheWholeWeekAndCarriesPartsOutOfRange) {
     EXPECT_EQ(weekdayOfCivilDate(2015, 1, 4), 1);   // Sunday
     EXPECT_EQ(weekdayOfCivilDate(2015, 1, 10), 7);  // Saturday
     EXPECT_EQ(weekdayOfCivilDate(2016, 2, 29), 2);  // leap day, Monday
-    EXPECT_EQ(weekdayOfCivilDate(2015, 2, 29), 0);
-    EXPECT_EQ(weekdayOfCivilDate(2015, 13, 1), 0);
-    EXPECT_EQ(weekdayOfCivilDate(2015, 0, 1), 0);
-    EXPECT_EQ(weekdayOfCivilDate(2015, 4, 31), 0);
+    EXPECT_EQ(weekdayOfCivilDate(2015, 2, 29), 1);  // carried to 1 March, Sunday
+    EXPECT_EQ(weekdayOfCivilDate(2015, 13, 1), 6);  // 1 January 2016, Friday
+    EXPECT_EQ(weekdayOfCivilDate(2015, 0, 1), 2);   // 1 December 2014, Monday
+    EXPECT_EQ(weekdayOfCivilDate(2015, 4, 31), 6);  // 1 May 2015, Friday
     EXPECT_EQ(weekdayOfCivilDate(100000, 1, 1), 0);
 }
 
