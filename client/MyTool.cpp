@@ -15,6 +15,7 @@
 #include "platform/foundation/Crypto.h"
 #include "platform/foundation/Dates.h"
 #include "platform/foundation/Device.h"
+#include "platform/foundation/JsonParse.h"
 #include "platform/foundation/Keychain.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UUID.h"
@@ -263,9 +264,10 @@ bool MyTool::isContainsEmoji(const std::string& text) {
 std::optional<Json> MyTool::dictionaryWithJsonString(const std::optional<std::string>& json) {
     if (!json)
         return std::nullopt;
-    Json parsed = Json::parse(*json, nullptr, false);
-    // Only a dictionary or a list is a document; a bare value counts as a parse error.
-    if (parsed.is_discarded() || !(parsed.is_object() || parsed.is_array())) {
+    // Only a dictionary or a list is a document; a bare value counts as a parse error, and so
+    // does one nested deeper than any real document.
+    auto parsed = platform::parseJson(*json);
+    if (!parsed || !(parsed->is_object() || parsed->is_array())) {
         platform::log("json解析失败：%@", *json);
         auto alert = platform::View::make<platform::AlertView>(
             "提示", "解析失败", std::weak_ptr<platform::AlertViewDelegate>(), "确定",

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "client/ServiceConfig.h"
+#include "platform/foundation/JsonParse.h"
 #include "platform/foundation/Log.h"
 #include "platform/net/HttpClient.h"
 #include "platform/net/Reachability.h"
@@ -78,12 +79,15 @@ bool decodeJSONReply(int status, const std::string& mimeType, const std::string&
         whyNot = "Request failed: unacceptable content-type: " + mimeType;
         return false;
     }
-    out = Json::parse(body, nullptr, false);
-    if (out.is_discarded()) {
+    // A reply nested deeper than any real one is refused here, before anything copies or
+    // stores it.
+    auto parsed = platform::parseJson(body);
+    if (!parsed) {
         whyNot = "JSON text did not parse";
         out = nullptr;
         return false;
     }
+    out = std::move(*parsed);
     return true;
 }
 

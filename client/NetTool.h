@@ -41,6 +41,7 @@ private:
 };
 
 // Decodes a reply the way the services' JSON is read: a 2xx status, a JSON-ish content type
-// and a body that parses. Exposed for the benchmark and tests.
+// and a body that parses, nested no deeper than kMaxNestingDepth. Exposed for the benchmark,
+// the fuzz targets and tests.
 bool decodeJSONReply(int status, const std::string& mimeType, const std::string& body,
                      platform::Json& out, std::string& whyNot);

@@ -1,9 +1,10 @@
 #include "fakes/SampleData.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+
+#include "platform/foundation/Files.h"
+#include "platform/foundation/JsonParse.h"
 
 namespace fakes {
 
@@ -12,18 +13,17 @@ namespace {
 platform::Json readObject(const std::filesystem::path& directory, const std::string& name,
                           const char* requiredKey) {
     const auto file = directory / name;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("sample data: cannot read " + file.string());
-    std::ostringstream text;
-    text << in.rdbuf();
-    auto doc = platform::Json::parse(text.str(), nullptr, false);
-    if (doc.is_discarded() || !doc.is_object())
+    std::string why;
+    auto text = platform::readFile(file, &why);
+    if (!text)
+        throw std::runtime_error("sample data: cannot read " + file.string() + ": " + why);
+    auto doc = platform::parseJson(*text);
+    if (!doc || !doc->is_object())
         throw std::runtime_error("sample data: " + file.string() + " is not a JSON object");
-    if (requiredKey && !doc.contains(requiredKey))
+    if (requiredKey && !doc->contains(requiredKey))
         throw std::runtime_error("sample data: " + file.string() + " has no \"" + requiredKey +
                                  "\"");
-    return doc;
+    return std::move(*doc);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/foundation/Json.h"
+#include "platform/foundation/JsonParse.h"
 
 namespace fakes {
 
@@ -86,10 +87,11 @@ std::string paymentPage(std::string_view json, std::string_view signature) {
     if (!paymentSignatureMatches(json, signature))
         return document("校园支付",
                         "<h1>校园支付</h1><p class=\"error\">签名错误，请重新进入。</p>");
-    const auto request = platform::Json::parse(json, nullptr, false);
+    const auto request = platform::parseJson(json);
     std::string customer;
-    if (request.is_object() && request.contains("custno") && request["custno"].is_string())
-        customer = request["custno"].get<std::string>();
+    if (request && request->is_object() && request->contains("custno") &&
+        (*request)["custno"].is_string())
+        customer = (*request)["custno"].get<std::string>();
     return document("校园支付",
                     "<h1>校园支付</h1><p>客户号：<span id=\"custno\">" + htmlEscape(customer) +
                         "</span></p><ul><li>学费 2023-2024学年 <b>已缴清</b></li>"

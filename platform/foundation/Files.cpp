@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 #include "platform/foundation/Log.h"
 
@@ -63,18 +63,40 @@ int createTemporary(const std::filesystem::path& target, mode_t mode, std::files
     return -1;
 }
 
+// Like create_directories, but what it makes is private to the owner: every folder the client
+// makes holds the user's data.
+bool makeDirectories(const std::filesystem::path& dir, std::string& failure) {
+    std::vector<std::filesystem::path> missing;
+    std::error_code ec;
+    for (auto p = dir; !p.empty() && !std::filesystem::exists(p, ec); p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path())
+            break;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (::mkdir(it->c_str(), 0700) != 0 && errno != EEXIST) {
+            failure = errnoText();
+            return false;
+        }
+    }
+    if (!std::filesystem::is_directory(dir, ec)) {
+        failure = "not a directory";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
-                         std::optional<std::filesystem::perms> mode) {
+                         std::filesystem::perms mode) {
     std::filesystem::path target = path.is_absolute() ? path : std::filesystem::absolute(path);
-    std::error_code ec;
-    std::filesystem::create_directories(target.parent_path(), ec);
-    if (ec) {
-        log("cannot create directory %@: %@", target.parent_path().string(), ec.message());
+    std::string failure;
+    if (!makeDirectories(target.parent_path(), failure)) {
+        log("cannot create directory %@: %@", target.parent_path().string(), failure);
         return false;
     }
-    mode_t createMode = mode ? static_cast<mode_t>(*mode) & 07777 : 0666;
+    mode_t createMode = static_cast<mode_t>(mode) & 07777;
     std::filesystem::path temporary;
     int fd = createTemporary(target, createMode, temporary);
     if (fd < 0) {
@@ -82,9 +104,10 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view con
         return false;
     }
     // The umask may have taken bits away from a requested mode; set it exactly.
-    bool ok = !mode || ::fchmod(fd, createMode) == 0;
+    bool ok = ::fchmod(fd, createMode) == 0;
     ok = ok && writeAll(fd, contents) && ::fsync(fd) == 0;
-    std::string failure = ok ? std::string() : errnoText();
+    if (!ok)
+        failure = errnoText();
     if (::close(fd) != 0 && ok) {
         ok = false;
         failure = errnoText();
@@ -102,15 +125,50 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view con
     return true;
 }
 
-std::optional<std::string> readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+std::optional<std::string> readFile(const std::filesystem::path& path, std::string* error) {
+    auto refuse = [&](std::string why) -> std::optional<std::string> {
+        if (error)
+            *error = std::move(why);
         return std::nullopt;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return contents.str();
+    };
+    // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer;
+    // for a regular file the flag changes nothing.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(errnoText());
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    // The opened descriptor, not the name, is checked: the name may be swapped in between.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return refuse(errnoText());
+    if (!S_ISREG(info.st_mode))
+        return refuse("not a regular file");
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxStoredFileSize)
+        return refuse("larger than " + std::to_string(kMaxStoredFileSize) + " bytes");
+    std::string contents(static_cast<size_t>(info.st_size), '\0');
+    size_t filled = 0;
+    for (;;) {
+        // Room past the size fstat gave tells a file that grew since from one that did not.
+        if (filled == contents.size()) {
+            if (contents.size() > kMaxStoredFileSize)
+                return refuse("larger than " + std::to_string(kMaxStoredFileSize) + " bytes");
+            contents.resize(contents.size() + 4096);
+        }
+        ssize_t got = ::read(fd, contents.data() + filled, contents.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return refuse(errnoText());
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<size_t>(got);
+    }
+    contents.resize(filled);
+    return contents;
 }
 
 std::optional<std::filesystem::path> moveAsideDamagedFile(const std::filesystem::path& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -7,15 +8,27 @@
 
 namespace platform {
 
+// Everything the client writes holds the user's data or derives from it (defaults, archives,
+// caches, identifiers): readable by its owner only.
+inline constexpr auto kOwnerOnlyFile =
+    std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+
+// The largest file of stored state the client reads. Generous for any real store; a file past
+// it is not one of ours (or a device or pipe behind a link) and is refused unread.
+inline constexpr std::uintmax_t kMaxStoredFileSize = 16 * 1024 * 1024;
+
 // Replaces the file as a whole: a temporary file in the same directory is written, flushed to
 // disk and renamed over the target, so a crash leaves either the old or the new contents.
-// Missing parent directories are created. With a mode, the file has exactly that mode from
-// its creation on (secrets are never readable by others, not even briefly).
+// Missing parent directories are created. The file has exactly the given mode (owner-only by
+// default) from its creation on: it is never readable by others, not even briefly.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
-                         std::optional<std::filesystem::perms> mode = std::nullopt);
+                         std::filesystem::perms mode = kOwnerOnlyFile);
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> readFile(const std::filesystem::path& path);
+// The whole file, or nothing (with the reason) when it cannot be read. Only a regular file
+// (a link to one is fine) of at most kMaxStoredFileSize bytes is read: a FIFO, a device or a
+// directory in its place is refused at once, never waited on or read without end.
+std::optional<std::string> readFile(const std::filesystem::path& path,
+                                    std::string* error = nullptr);
 
 // Renames a file that could not be understood to "<name>.damaged-<UTC time>[-n]" beside it,
 // so that it is kept for inspection and a fresh file can take its place. Returns the new path,

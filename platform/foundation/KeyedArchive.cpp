@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/foundation/Crypto.h"
+#include "platform/foundation/JsonParse.h"
 
 namespace platform {
 
@@ -109,10 +110,11 @@ std::optional<Json> unarchiveObject(const Bytes& data) {
     if (md5Digest(payload) != digest)
         return std::nullopt;
     try {
-        Json parsed = Json::parse(payload, nullptr, false);
-        if (parsed.is_discarded())
+        // A payload nested too deeply is refused like a damaged one, before decode recurses.
+        auto parsed = parseJson(payload);
+        if (!parsed)
             return std::nullopt;
-        return decode(parsed);
+        return decode(*parsed);
     } catch (...) {
         return std::nullopt;
     }

@@ -17,7 +17,7 @@ namespace platform {
 Bytes archiveRootObject(const Json& root);
 
 // Nothing for data that is not one of our archives or that was damaged (wrong magic or
-// version, truncated, altered); never throws.
+// version, truncated, altered, nested deeper than kMaxNestingDepth); never throws.
 std::optional<Json> unarchiveObject(const Bytes& data);
 
 }  // namespace platform

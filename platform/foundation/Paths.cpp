@@ -1,9 +1,12 @@
 #include "platform/foundation/Paths.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -32,13 +35,28 @@ std::filesystem::path homeDirectory() {
     return std::filesystem::temp_directory_path();
 }
 
+// The data directory and its folders hold personal data (names, card numbers, balances): only
+// their owner may enter them. One made before this rule, or loosened since, is tightened each
+// time it is asked for; a directory of someone else's (a shared CAMPUS_HOME) is left alone.
+void makePrivate(const std::filesystem::path& dir) {
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+        (info.st_mode & 07777) != 0700 && ::chmod(dir.c_str(), 0700) != 0)
+        platform::log("cannot make directory %@ private: %@", dir.string(), std::strerror(errno));
+}
+
 std::filesystem::path ensureDirectory(const std::filesystem::path& dir) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    if (ec)
+    if (ec) {
         platform::log("cannot create directory %@: %@", dir.string(), ec.message());
+        return dir;
+    }
+    makePrivate(dir);
     return dir;
 }
+
+constexpr const char* kSandboxFolders[] = {"Documents", "Library", "Caches"};
 
 }  // namespace
 
@@ -54,7 +72,10 @@ std::filesystem::path dataDirectoryLocation() {
 }
 
 std::filesystem::path dataDirectory() {
-    return ensureDirectory(dataDirectoryLocation());
+    auto root = ensureDirectory(dataDirectoryLocation());
+    // Whichever folder is asked for first, the ones that already exist are tightened too.
+    for (const char* folder : kSandboxFolders) makePrivate(root / folder);
+    return root;
 }
 
 std::filesystem::path documentsDirectory() {

@@ -10,7 +10,8 @@ namespace platform::paths {
 // Not created.
 std::filesystem::path dataDirectoryLocation();
 
-// The same directory, created if missing.
+// The same directory, created if missing. It and the folders below are private to their
+// owner (0700), and are made so again when found looser.
 std::filesystem::path dataDirectory();
 
 // The phone's sandbox folders below the data directory, created on demand.

@@ -8,6 +8,7 @@
 #include "platform/foundation/Bytes.h"
 #include "platform/foundation/Crypto.h"
 #include "platform/foundation/Files.h"
+#include "platform/foundation/JsonParse.h"
 
 namespace platform {
 
@@ -70,9 +71,18 @@ Json parseReal(const pugi::xml_node& node) {
     return value;
 }
 
-Json parseValue(const pugi::xml_node& node);
+Json parseValue(const pugi::xml_node& node, int depth);
 
-Json parseDict(const pugi::xml_node& node) {
+// depth is the nesting of the dictionary or array being read: the reader recurses once per
+// level, so a document nested deeper than any real one is refused before it can exhaust the
+// stack (pugixml itself parses without recursion).
+void enterContainer(int depth) {
+    if (depth > kMaxNestingDepth)
+        throw ParseFailure{"nested deeper than " + std::to_string(kMaxNestingDepth) + " levels"};
+}
+
+Json parseDict(const pugi::xml_node& node, int depth) {
+    enterContainer(depth);
     Json dict = Json::object();
     for (auto child = node.first_child(); child; child = child.next_sibling()) {
         if (child.type() != pugi::node_element)
@@ -84,21 +94,22 @@ Json parseDict(const pugi::xml_node& node) {
         while (value && value.type() != pugi::node_element) value = value.next_sibling();
         if (!value)
             throw ParseFailure{"<key>" + key + "</key> has no value"};
-        dict[key] = parseValue(value);
+        dict[key] = parseValue(value, depth);
         child = value;
     }
     return dict;
 }
 
-Json parseValue(const pugi::xml_node& node) {
+Json parseValue(const pugi::xml_node& node, int depth) {
     std::string_view name = node.name();
     if (name == "dict")
-        return parseDict(node);
+        return parseDict(node, depth + 1);
     if (name == "array") {
+        enterContainer(depth + 1);
         Json array = Json::array();
         for (const auto& child : node.children())
             if (child.type() == pugi::node_element)
-                array.push_back(parseValue(child));
+                array.push_back(parseValue(child, depth + 1));
         return array;
     }
     if (name == "string")
@@ -220,7 +231,7 @@ std::optional<Json> parsePropertyList(std::string_view xml, std::string* error) 
             return Json(nullptr);
     }
     try {
-        return parseValue(value);
+        return parseValue(value, 0);
     } catch (const ParseFailure& failure) {
         setError(error, failure.message);
     } catch (const std::exception& e) {
@@ -230,9 +241,10 @@ std::optional<Json> parsePropertyList(std::string_view xml, std::string* error) 
 }
 
 std::optional<Json> readPropertyList(const std::filesystem::path& path, std::string* error) {
-    auto contents = readFile(path);
+    std::string why;
+    auto contents = readFile(path, &why);
     if (!contents) {
-        setError(error, "cannot read " + path.string());
+        setError(error, "cannot read " + path.string() + ": " + why);
         return std::nullopt;
     }
     return parsePropertyList(*contents, error);

@@ -15,6 +15,8 @@
 // A property list has no null: null dictionary members and null array elements are left out
 // when writing, and a null root writes an empty <plist/>, which reads back as null. XML cannot
 // hold a NUL character either: text is written up to its first NUL.
+// A document nested deeper than kMaxNestingDepth dictionaries and arrays is refused as damaged.
+// A file is read only when it is a regular file within kMaxStoredFileSize (see readFile).
 namespace platform {
 
 std::optional<Json> parsePropertyList(std::string_view xml, std::string* error = nullptr);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/foundation/Files.h"
+#include "platform/foundation/JsonParse.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/PropertyList.h"
@@ -104,6 +105,9 @@ UserDefaults& UserDefaults::standard() {
         store.retired.push_back(std::move(store.current));
     }
     if (!store.current) {
+        // Loading the store is the client's start: the data directory is made (or made again)
+        // private before anything is read from it.
+        paths::dataDirectory();
         store.current = std::make_unique<UserDefaults>(standardFile(directory));
         store.dataDirectory = directory;
     }
@@ -117,20 +121,24 @@ void UserDefaults::resetStandard() {
         store.retired.push_back(std::move(store.current));
 }
 
-UserDefaults::UserDefaults(std::filesystem::path file) : m_file(std::move(file)) {
-    load();
+UserDefaults::UserDefaults(std::filesystem::path file, MoveAside moveAside)
+    : m_file(std::move(file)) {
+    load(moveAside ? moveAside : MoveAside(moveAsideDamagedFile));
 }
 
-void UserDefaults::load() {
+void UserDefaults::load(const MoveAside& moveAside) {
     std::error_code ec;
     if (!std::filesystem::exists(m_file, ec))
         return;
+    // It holds personal data; a file left readable by others (or made so since) is tightened.
+    if (std::filesystem::is_regular_file(m_file, ec) &&
+        (std::filesystem::status(m_file, ec).permissions() & std::filesystem::perms::all) !=
+            kOwnerOnlyFile)
+        std::filesystem::permissions(m_file, kOwnerOnlyFile, ec);
     std::string error;
-    auto contents = readFile(m_file);
+    auto contents = readFile(m_file, &error);
     std::optional<Json> loaded;
-    if (!contents) {
-        error = "cannot be read";
-    } else {
+    if (contents) {
         loaded = parsePropertyList(*contents, &error);
         if (loaded && !loaded->is_object()) {
             error = "does not hold a dictionary";
@@ -141,7 +149,7 @@ void UserDefaults::load() {
         m_values = std::move(*loaded);
         return;
     }
-    if (auto aside = moveAsideDamagedFile(m_file)) {
+    if (auto aside = moveAside(m_file)) {
         log("user defaults %@ damaged (%@); moved to %@, starting empty", m_file.string(), error,
             aside->string());
     } else {
@@ -167,6 +175,11 @@ void UserDefaults::setObject(const Json& value, const std::string& key) {
     std::lock_guard lock(m_mutex);
     if (value.is_null() || value.is_discarded()) {
         m_values.erase(key);
+        return;
+    }
+    // The stored dictionary adds one level of its own.
+    if (nestsDeeperThan(value, kMaxNestingDepth - 1)) {
+        log("user defaults: value for %@ not stored: nested too deeply", key);
         return;
     }
     m_values[key] = value;

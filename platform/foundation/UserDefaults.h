@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -26,16 +27,23 @@ public:
     // stay valid but no longer belong to the standard store.
     static void resetStandard();
 
-    // Loads the file now. A file that cannot be read as a property list holding a dictionary
-    // is moved aside ("<name>.damaged-<time>") and logged; the store then starts empty.
-    explicit UserDefaults(std::filesystem::path file);
+    // Moves a damaged file aside, giving its new path, or nothing when it could not be moved.
+    using MoveAside =
+        std::function<std::optional<std::filesystem::path>(const std::filesystem::path&)>;
+
+    // Loads the file now. A file refused for any reason (not a property list holding a
+    // dictionary, nested too deeply, too large, not a regular file) is moved aside
+    // ("<name>.damaged-<time>", see moveAsideDamagedFile) and logged; the store then starts
+    // empty. When it cannot be moved, the store never writes over it.
+    explicit UserDefaults(std::filesystem::path file, MoveAside moveAside = {});
     UserDefaults(const UserDefaults&) = delete;
     UserDefaults& operator=(const UserDefaults&) = delete;
 
     const std::filesystem::path& file() const { return m_file; }
 
     std::optional<Json> objectForKey(const std::string& key) const;
-    // Storing null removes the key, as the phone's setObject:nil does.
+    // Storing null removes the key, as the phone's setObject:nil does. A value nested so deeply
+    // that the stored file could not be read back is refused, with a log line.
     void setObject(const Json& value, const std::string& key);
     void removeObjectForKey(const std::string& key);
 
@@ -63,7 +71,7 @@ public:
     bool synchronize();
 
 private:
-    void load();
+    void load(const MoveAside& moveAside);
     const Json* find(const std::string& key) const;
 
     std::filesystem::path m_file;

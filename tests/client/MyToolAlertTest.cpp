@@ -37,8 +37,11 @@ TEST_F(MyToolAlertTest, UnparsableJsonTellsTheUserAndGivesNothing) {
     std::vector<std::string> lines;
     setLogSink([&](const std::string& line) { lines.push_back(line); });
     EXPECT_FALSE(MyTool::dictionaryWithJsonString(std::string("{\"a\":")));
+    // A document nested past any real one is refused like one that does not parse.
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    EXPECT_FALSE(MyTool::dictionaryWithJsonString(deep));
     setLogSink(nullptr);
-    EXPECT_EQ(lines, std::vector<std::string>{"json解析失败：{\"a\":"});
+    EXPECT_EQ(lines, (std::vector<std::string>{"json解析失败：{\"a\":", "json解析失败：" + deep}));
 
     auto alert = AlertPresenter::shared().topAlert();
     ASSERT_TRUE(alert);

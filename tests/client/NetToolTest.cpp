@@ -81,6 +81,10 @@ TEST_F(NetToolTest, RefusedRepliesReachTheFailureBlockOnce) {
         {"a content type the client does not read", {200, "image/png", R"({"res":"true"})"}},
         {"a body that is not JSON", {200, "application/json", "<html>oops</html>"}},
         {"an empty body", {200, "application/json", ""}},
+        {"a field nested 70,000 levels deep",
+         {200, "application/json",
+          R"({"orgcategory":[{"name":)" + std::string(70000, '[') + std::string(70000, ']') +
+              "}]}"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);

@@ -1,8 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 
 #include "platform/foundation/Files.h"
 #include "platform/foundation/Paths.h"
@@ -83,6 +87,87 @@ TEST(AtomicWrite, FailsCleanlyWhereNoDirectoryCanBeMade) {
     ASSERT_TRUE(writeFileAtomically(home.path() / "plain", "a file"));
     EXPECT_FALSE(writeFileAtomically(home.path() / "plain" / "below", "x"));
     EXPECT_EQ(readFile(home.path() / "plain"), "a file");
+}
+
+// Reads the file on another thread, so that a read that blocks fails the test instead of
+// hanging it; a FIFO left blocking is released by opening its other end.
+std::optional<std::string> readWithin(const fs::path& file, std::string* error) {
+    auto reading = std::async(std::launch::async, [&] { return readFile(file, error); });
+    if (reading.wait_for(std::chrono::seconds(10)) == std::future_status::ready)
+        return reading.get();
+    ADD_FAILURE() << "reading " << file << " blocked";
+    if (int fd = ::open(file.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+        ::close(fd);
+    return reading.get();
+}
+
+TEST(StoredFiles, AreReadOnlyWhenRegularAndWithinTheSizeBound) {
+    testsupport::TempHome home;
+    std::string error;
+
+    const auto fifo = home.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(readWithin(fifo, &error));
+    EXPECT_EQ(error, "not a regular file");
+
+    const auto zero = home.path() / "zero";
+    fs::create_symlink("/dev/zero", zero);
+    EXPECT_FALSE(readWithin(zero, &error));
+    EXPECT_EQ(error, "not a regular file");
+    EXPECT_FALSE(readWithin(home.path(), &error)) << "a directory";
+
+    // Sparse, so the test costs no disk.
+    const auto huge = home.path() / "huge";
+    ASSERT_TRUE(writeFileAtomically(huge, "x"));
+    fs::resize_file(huge, kMaxStoredFileSize + 1);
+    EXPECT_FALSE(readWithin(huge, &error));
+    EXPECT_NE(error.find("larger than"), std::string::npos) << error;
+    fs::resize_file(huge, kMaxStoredFileSize);
+    EXPECT_EQ(readWithin(huge, &error).value_or("").size(), kMaxStoredFileSize);
+
+    // A link to a regular file is read like the file.
+    fs::create_symlink(huge.filename(), home.path() / "link");
+    ASSERT_TRUE(writeFileAtomically(huge, "linked"));
+    EXPECT_EQ(readWithin(home.path() / "link", &error), "linked");
+}
+
+fs::perms modeOf(const fs::path& path) {
+    return fs::status(path).permissions() & fs::perms::all;
+}
+
+TEST(PersonalData, IsPrivateToItsOwnerAndLooseLayoutsAreTightened) {
+    constexpr auto kPrivateDirectory = fs::perms::owner_all;
+    {
+        testsupport::TempHome home;
+        const auto root = home.path() / "fresh";
+        ScopedEnv campusHome("CAMPUS_HOME", root.c_str());
+        ASSERT_TRUE(writeFileAtomically(paths::libraryDirectory() / "Preferences" / "a", "x"));
+        EXPECT_EQ(modeOf(root), kPrivateDirectory);
+        EXPECT_EQ(modeOf(paths::documentsDirectory()), kPrivateDirectory);
+        EXPECT_EQ(modeOf(paths::libraryDirectory()), kPrivateDirectory);
+        EXPECT_EQ(modeOf(paths::cachesDirectory()), kPrivateDirectory);
+        EXPECT_EQ(modeOf(root / "Library" / "Preferences"), kPrivateDirectory);
+        EXPECT_EQ(modeOf(root / "Library" / "Preferences" / "a"), kOwnerOnlyFile);
+        // Folders a write makes on its own are private too.
+        ASSERT_TRUE(writeFileAtomically(root / "Caches" / "made" / "by" / "write", "x"));
+        EXPECT_EQ(modeOf(root / "Caches" / "made"), kPrivateDirectory);
+        EXPECT_EQ(modeOf(root / "Caches" / "made" / "by"), kPrivateDirectory);
+    }
+    {
+        // A layout made before these rules: every folder 0755; asking for any one tightens all.
+        testsupport::TempHome home;
+        const auto loose = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                           fs::perms::others_read | fs::perms::others_exec;
+        for (const char* folder : {"Documents", "Library", "Caches"}) {
+            fs::create_directories(home.path() / folder);
+            fs::permissions(home.path() / folder, loose);
+        }
+        fs::permissions(home.path(), loose);
+        paths::cachesDirectory();
+        EXPECT_EQ(modeOf(home.path()), kPrivateDirectory);
+        for (const char* folder : {"Documents", "Library", "Caches"})
+            EXPECT_EQ(modeOf(home.path() / folder), kPrivateDirectory) << folder;
+    }
 }
 
 TEST(MoveAside, KeepsTheDamagedBytesUnderANewName) {

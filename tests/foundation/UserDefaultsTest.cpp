@@ -1,10 +1,17 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <thread>
 #include <vector>
 
 #include "platform/foundation/Files.h"
+#include "platform/foundation/JsonParse.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
@@ -107,6 +114,86 @@ TEST_F(UserDefaultsTest, DamagedFileIsMovedAsideAndTheStoreStartsEmpty) {
     UserDefaults::resetStandard();
     EXPECT_TRUE(UserDefaults::standard().dictionaryRepresentation().empty());
     EXPECT_EQ(damagedCopies().size(), 2u);
+}
+
+TEST_F(UserDefaultsTest, AnyRefusedFileIsMovedAsideAndStartUpNeverBlocks) {
+    std::vector<std::string> logged;
+    setLogSink([&](const std::string& line) { logged.push_back(line); });
+    fs::create_directories(defaultsFile().parent_path());
+    // Each file in place of the store, with what the log line names as the reason.
+    std::string deep = "<plist><dict><key>k</key>";
+    for (int i = 0; i < 30000; ++i) deep += "<array>";
+    for (int i = 0; i < 30000; ++i) deep += "</array>";
+    deep += "</dict></plist>";
+    const std::vector<std::pair<std::function<void()>, std::string>> refused = {
+        {[&] { ASSERT_TRUE(writeFileAtomically(defaultsFile(), deep)); }, "nested deeper"},
+        {[&] { ASSERT_EQ(::mkfifo(defaultsFile().c_str(), 0600), 0); }, "not a regular file"},
+        {[&] { fs::create_symlink("/dev/zero", defaultsFile()); }, "not a regular file"},
+        {[&] {
+             ASSERT_TRUE(writeFileAtomically(defaultsFile(), "<plist><dict/></plist>"));
+             fs::resize_file(defaultsFile(), kMaxStoredFileSize + 1);
+         },
+         "larger than"},
+    };
+    size_t expectedCopies = 0;
+    for (const auto& [place, reason] : refused) {
+        place();
+        logged.clear();
+        UserDefaults::resetStandard();
+        // On another thread, so a store that waits on its file fails here instead of hanging.
+        auto loading = std::async(
+            std::launch::async, [] { return UserDefaults::standard().dictionaryRepresentation(); });
+        if (loading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "loading the store blocked on a file that is " << reason;
+            if (int fd = ::open(defaultsFile().c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+                ::close(fd);
+        }
+        EXPECT_TRUE(loading.get().empty()) << reason;
+        EXPECT_EQ(damagedCopies().size(), ++expectedCopies) << reason;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(defaultsFile()))) << reason;
+        ASSERT_EQ(logged.size(), 1u) << reason;
+        EXPECT_NE(logged[0].find("moved to"), std::string::npos) << logged[0];
+        EXPECT_NE(logged[0].find(reason), std::string::npos) << logged[0];
+    }
+    // The store is usable after: what it writes replaces nothing that was kept.
+    UserDefaults::standard().setBool(true, "isLogin");
+    ASSERT_TRUE(UserDefaults::standard().synchronize());
+    EXPECT_EQ(damagedCopies().size(), refused.size());
+
+    // A value that would make the stored file too deep to read back is not stored.
+    Json deepValue = Json::array();
+    for (int i = 1; i < kMaxNestingDepth; ++i) deepValue = Json::array({std::move(deepValue)});
+    UserDefaults::standard().setObject(deepValue, "deep");
+    EXPECT_FALSE(UserDefaults::standard().objectForKey("deep"));
+}
+
+TEST_F(UserDefaultsTest, ADamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
+    const std::string damaged = "<plist><dict><key>UserInfo</key>";
+    ASSERT_TRUE(writeFileAtomically(defaultsFile(), damaged));
+    std::vector<fs::path> asked;
+    UserDefaults defaults(defaultsFile(), [&](const fs::path& file) -> std::optional<fs::path> {
+        asked.push_back(file);
+        return std::nullopt;
+    });
+    EXPECT_EQ(asked, std::vector<fs::path>{defaultsFile()});
+    defaults.setString("new", "UserId");
+    EXPECT_FALSE(defaults.synchronize());
+    EXPECT_EQ(readFile(defaultsFile()), damaged);
+    EXPECT_EQ(defaults.stringForKey("UserId"), "new") << "the store in memory is kept";
+}
+
+TEST_F(UserDefaultsTest, TheStoredFileIsPrivateAndALooseOneIsTightenedOnStart) {
+    UserDefaults::standard().setString("张三", "userName");
+    ASSERT_TRUE(UserDefaults::standard().synchronize());
+    EXPECT_EQ(fs::status(defaultsFile()).permissions() & fs::perms::all, kOwnerOnlyFile);
+
+    const auto loose = kOwnerOnlyFile | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(defaultsFile(), loose);
+    fs::permissions(m_home.path(), fs::perms::owner_all | fs::perms::others_read);
+    UserDefaults::resetStandard();
+    EXPECT_EQ(UserDefaults::standard().stringForKey("userName"), "张三");
+    EXPECT_EQ(fs::status(defaultsFile()).permissions() & fs::perms::all, kOwnerOnlyFile);
+    EXPECT_EQ(fs::status(m_home.path()).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
 TEST_F(UserDefaultsTest, ValuesReadTheWayThePhoneReadsThem) {
