@@ -90,7 +90,7 @@ void Session::runLine(const std::string& line) {
     if (!result) {
         fail(result.error);
     }
-    if (!settle(m_options.timing)) {
+    if (!settle(m_options.timing) && platform::HttpClient::shared().inFlight() > 0) {
         m_out << "note: still waiting for " << platform::HttpClient::shared().inFlight()
               << " replies\n";
     }

@@ -10,28 +10,20 @@
 namespace frontend {
 
 bool settle(const SettleTiming& timing) {
-    using std::chrono::milliseconds;
-    using std::chrono::steady_clock;
-    auto toMilliseconds = [](double seconds) {
-        return milliseconds(std::llround(std::max(0.0, seconds) * 1000));
-    };
     platform::RunLoop& loop = platform::RunLoop::main();
     platform::HttpClient& http = platform::HttpClient::shared();
-    auto idle = [&http] { return http.inFlight() == 0; };
-    auto deadline = steady_clock::now() + toMilliseconds(timing.boundSeconds);
-    loop.runPending();
-    for (;;) {
-        auto left = std::chrono::duration_cast<milliseconds>(deadline - steady_clock::now());
-        if (left <= milliseconds(0) || !loop.runUntil(idle, left)) {
-            return idle();
-        }
-        loop.runFor(std::min(toMilliseconds(timing.quietSeconds),
-                             std::max(milliseconds(0), std::chrono::duration_cast<milliseconds>(
-                                                           deadline - steady_clock::now()))));
-        if (idle()) {
-            return true;
-        }
-    }
+    const platform::Duration window = platform::seconds(std::max(0.0, timing.transitionSeconds));
+    auto idle = [&] {
+        if (http.inFlight() > 0 || loop.hasWorkDueNow())
+            return false;
+        // On a manual clock nothing falls due unless someone moves the clock: only the real
+        // clock's transitions can be waited for.
+        auto next = loop.nextOneShotDue();
+        return !next || loop.hasManualClock() || *next > loop.now() + window;
+    };
+    // Between checks the loop sleeps until a completion is posted or a task falls due.
+    auto bound = std::chrono::milliseconds(std::llround(std::max(0.0, timing.boundSeconds) * 1000));
+    return loop.runUntil(idle, bound);
 }
 
 }  // namespace frontend

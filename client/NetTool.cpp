@@ -36,24 +36,29 @@ std::vector<std::pair<std::string, std::string>> paramPairs(const Json& params) 
 
 void send(HttpRequest request, NetSuccessBlock success, NetFailureBlock failure) {
     std::string url = request.url;
-    HttpClient::shared().send(std::move(request), [url, success = std::move(success),
-                                                   failure = std::move(failure)](
-                                                      const HttpResponse& response) {
-        if (!response.error.empty()) {
-            if (failure)
-                failure(NetError{0, response.error, url});
-            return;
-        }
-        Json reply;
-        std::string whyNot;
-        if (!decodeJSONReply(response.status, response.mimeType(), response.body, reply, whyNot)) {
-            if (failure)
-                failure(NetError{response.status, whyNot, url});
-            return;
-        }
-        if (success)
-            success(reply);
-    });
+    HttpClient::shared().send(
+        std::move(request),
+        [url, success = std::move(success), failure = std::move(failure)](HttpResponse response) {
+            if (!response.error.empty()) {
+                if (failure)
+                    failure(NetError{0, response.error, url});
+                return;
+            }
+            Json reply;
+            std::string whyNot;
+            bool decoded =
+                decodeJSONReply(response.status, response.mimeType(), response.body, reply, whyNot);
+            // Let go of the body before the screen fills its records, so that a large reply is not
+            // held twice (text and document) any longer than the decoding needs.
+            std::string().swap(response.body);
+            if (!decoded) {
+                if (failure)
+                    failure(NetError{response.status, whyNot, url});
+                return;
+            }
+            if (success)
+                success(reply);
+        });
 }
 
 }  // namespace

@@ -92,6 +92,7 @@ void WebImageManager::setImageWithURL(ImageView& imageView, const std::string& u
 void WebImageManager::startDownload(const ViewKey& key, std::uint64_t id, const std::string& url) {
     HttpRequest request;
     request.url = url;
+    request.maxBodyBytes = platform::kMaxImageBodyBytes;
     auto requestId = HttpClient::shared().send(request, [this, key, id, url](HttpResponse reply) {
         if (!reply.ok()) {
             finished(key, id, {});

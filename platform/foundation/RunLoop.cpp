@@ -8,6 +8,7 @@ struct DelayedTask {
     std::function<void()> fn;
     std::atomic<bool> cancelled{false};
     std::atomic<bool> done{false};
+    bool repeatingTimer{false};  // a repeating timer's next firing
 };
 
 TimePoint ManualClock::now() const {
@@ -58,10 +59,13 @@ void Timer::schedule(TimePoint date) {
     m_fireDate = date;
     std::weak_ptr<Timer> weak = weak_from_this();
     auto now = m_loop.now();
-    m_pending = m_loop.postDelayed(date > now ? date - now : Duration::zero(), [weak] {
-        if (auto self = weak.lock())
-            self->onFire();
-    });
+    m_pending = m_loop.postDelayed(
+        date > now ? date - now : Duration::zero(),
+        [weak] {
+            if (auto self = weak.lock())
+                self->onFire();
+        },
+        m_repeats);
 }
 
 void Timer::onFire() {
@@ -98,8 +102,13 @@ void RunLoop::post(Task task) {
 }
 
 TaskHandle RunLoop::postDelayed(Duration delay, Task task) {
+    return postDelayed(delay, std::move(task), false);
+}
+
+TaskHandle RunLoop::postDelayed(Duration delay, Task task, bool repeatingTimer) {
     auto entry = std::make_shared<DelayedTask>();
     entry->fn = std::move(task);
+    entry->repeatingTimer = repeatingTimer;
     {
         std::lock_guard lock(m_mutex);
         auto due = m_clock->now() + (delay < Duration::zero() ? Duration::zero() : delay);
@@ -312,6 +321,29 @@ void RunLoop::reset() {
     m_posted.clear();
     for (auto& [key, entry] : m_delayed) entry->cancelled = true;
     m_delayed.clear();
+}
+
+bool RunLoop::hasWorkDueNow() const {
+    std::lock_guard lock(m_mutex);
+    if (!m_posted.empty())
+        return true;
+    const TimePoint now = m_clock->now();
+    for (const auto& [key, entry] : m_delayed) {
+        if (key.first > now)
+            return false;
+        if (!entry->cancelled)
+            return true;
+    }
+    return false;
+}
+
+std::optional<TimePoint> RunLoop::nextOneShotDue() const {
+    std::lock_guard lock(m_mutex);
+    for (const auto& [key, entry] : m_delayed) {
+        if (!entry->cancelled && !entry->repeatingTimer)
+            return key.first;
+    }
+    return std::nullopt;
 }
 
 size_t RunLoop::delayedCount() const {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace platform {
@@ -131,9 +132,16 @@ public:
     // Drops every waiting task; for tests between cases.
     void reset();
     size_t delayedCount() const;
+    // For a caller that waits for quiet: whether a posted task waits or a delayed task or timer
+    // firing is due now; and when the next delayed task or one-shot timer falls due (repeating
+    // timers always have a next firing, so they are left out). Thread-safe.
+    bool hasWorkDueNow() const;
+    std::optional<TimePoint> nextOneShotDue() const;
 
 private:
+    friend class Timer;
     RunLoop();
+    TaskHandle postDelayed(Duration delay, Task task, bool repeatingTimer);
     bool runOneDueDelayed(TimePoint limit);
     bool waitForWork(std::chrono::steady_clock::time_point realDeadline);
 

@@ -16,6 +16,8 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 
 constexpr const char* kUserAgent = "campus-client/1.0";
 
+constexpr long kMaxRedirects = 5;
+
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() &&
            (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
@@ -74,7 +76,8 @@ bool CurlTransfer::prepare() {
     curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, 10L);
+    // A few hops are all a service or page needs; more is a loop or a server playing games.
+    curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, kMaxRedirects);
     // Each request gets its own connection, as each call had its own request manager; it also
     // keeps idle kept-alive connections from tying up the workers of small servers.
     curl_easy_setopt(m_easy, CURLOPT_FORBID_REUSE, 1L);
@@ -86,6 +89,11 @@ bool CurlTransfer::prepare() {
         curl_easy_setopt(m_easy, CURLOPT_TIMEOUT_MS, ms);
         curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, ms);
     }
+    // An early refusal when the server announces a larger body; the write callback counts the
+    // decoded bytes whatever the server announces (curl reads 0 as "no limit").
+    if (m_request.maxBodyBytes > 0)
+        curl_easy_setopt(m_easy, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(m_request.maxBodyBytes));
     curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody);
     curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &CurlTransfer::onHeader);
@@ -169,8 +177,32 @@ void CurlTransfer::setHeaders() {
 
 size_t CurlTransfer::onBody(char* data, size_t size, size_t count, void* self) {
     auto* transfer = static_cast<CurlTransfer*>(self);
-    transfer->m_body.append(data, size * count);
-    return size * count;
+    const size_t length = size * count;
+    std::string& body = transfer->m_body;
+    const std::int64_t room =
+        transfer->m_request.maxBodyBytes - static_cast<std::int64_t>(body.size());
+    if (static_cast<std::int64_t>(length) > room) {
+        transfer->m_bodyTooLarge = true;
+        std::string().swap(body);  // what came so far is of no use any more
+        return 0;                  // anything but `length` makes curl end the transfer
+    }
+    if (!transfer->m_bodySized) {
+        transfer->m_bodySized = true;
+        transfer->sizeBodyFromHeader();
+    }
+    body.append(data, length);
+    return length;
+}
+
+void CurlTransfer::sizeBodyFromHeader() {
+    // One allocation of the announced size instead of doubling (which briefly holds 1.5 times
+    // the body); only when the announcement is within the limit, so a lying server cannot make
+    // the client allocate. For a compressed reply it is the compressed size, a lower bound.
+    curl_off_t announced = -1;
+    if (curl_easy_getinfo(m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) == CURLE_OK &&
+        announced > 0 && announced <= m_request.maxBodyBytes) {
+        m_body.reserve(static_cast<size_t>(announced));
+    }
 }
 
 size_t CurlTransfer::onHeader(char* data, size_t size, size_t count, void* self) {
@@ -222,6 +254,9 @@ HttpResponse CurlTransfer::finish(CURLcode result) {
     if (result != CURLE_OK) {
         std::string text = m_errorText[0] ? std::string(m_errorText.data())
                                           : std::string(curl_easy_strerror(result));
+        if (m_bodyTooLarge || result == CURLE_FILESIZE_EXCEEDED)
+            text = "the reply is larger than the limit of " +
+                   std::to_string(m_request.maxBodyBytes) + " bytes";
         HttpResponse response = failed(std::move(text));
         char* effective = nullptr;
         if (curl_easy_getinfo(m_easy, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&

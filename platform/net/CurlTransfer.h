@@ -41,6 +41,7 @@ private:
     static size_t onHeader(char* data, size_t size, size_t count, void* self);
     static int onProgress(void* self, curl_off_t downloadTotal, curl_off_t downloaded,
                           curl_off_t uploadTotal, curl_off_t uploaded);
+    void sizeBodyFromHeader();
     void setMethodAndBody();
     void setHeaders();
     void reportProgress(std::int64_t sent, std::int64_t total);
@@ -52,6 +53,8 @@ private:
     curl_slist* m_headerList{nullptr};
     std::array<char, CURL_ERROR_SIZE> m_errorText{};
     std::string m_body;
+    bool m_bodySized{false};
+    bool m_bodyTooLarge{false};
     std::vector<std::pair<std::string, std::string>> m_headers;
     std::int64_t m_lastReportedSent{-1};
     std::chrono::steady_clock::time_point m_lastReportTime{};

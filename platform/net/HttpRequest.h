@@ -8,6 +8,12 @@
 
 namespace platform {
 
+// The largest decoded reply body a request accepts, counted as the bytes arrive (after
+// decompression), so that a broken or hostile server cannot exhaust memory: a compressed reply
+// may inflate a thousandfold. Documents and pages are generous; images have their own bound.
+inline constexpr std::int64_t kMaxDocumentBodyBytes = std::int64_t{64} << 20;
+inline constexpr std::int64_t kMaxImageBodyBytes = std::int64_t{16} << 20;
+
 // One part of a multipart/form-data body.
 struct HttpPart {
     std::string name;         // form field name
@@ -25,6 +31,8 @@ struct HttpRequest {
     std::vector<HttpPart> parts;  // non-empty: multipart/form-data POST, parts in this order
     double timeoutSeconds = 60;   // whole request; 0 or less: no limit
     bool ignoreCache = false;     // sends Cache-Control: no-cache / Pragma: no-cache
+    // A reply whose decoded body grows past this many bytes fails with an error and no body.
+    std::int64_t maxBodyBytes = kMaxDocumentBodyBytes;
     // Bytes of the body sent so far and the body's size; runs on the main loop, the last call
     // has sent == total.
     std::function<void(std::int64_t sent, std::int64_t total)> uploadProgress;

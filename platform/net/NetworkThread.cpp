@@ -37,6 +37,7 @@ NetworkThread::~NetworkThread() {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
+    m_work.notify_one();
     if (m_multi)
         curl_multi_wakeup(multiOf(m_multi));
     if (m_thread.joinable())
@@ -60,20 +61,33 @@ void NetworkThread::enqueue(std::uint64_t id, HttpRequest request, Completion co
         complete(job, job.transfer->failed("could not start the network"));
         return;
     }
+    bool polling = false;
     {
         std::lock_guard lock(m_mutex);
         m_incoming.push_back(std::move(job));
+        polling = m_polling;
     }
-    curl_multi_wakeup(multiOf(m_multi));
+    wake(polling);
 }
 
 void NetworkThread::cancel(std::uint64_t id) {
+    bool polling = false;
     {
         std::lock_guard lock(m_mutex);
         m_cancelled.push_back(id);
+        polling = m_polling;
     }
-    if (m_multi)
+    wake(polling);
+}
+
+// `polling` was read under the lock that the hand-over was made under: if the thread was not
+// about to poll then, it looks at the hand-over before it sleeps, on the condition variable.
+void NetworkThread::wake(bool polling) {
+    if (!polling) {
+        m_work.notify_one();
+    } else if (m_multi) {
         curl_multi_wakeup(multiOf(m_multi));
+    }
 }
 
 void NetworkThread::run() {
@@ -81,7 +95,14 @@ void NetworkThread::run() {
         std::vector<Job> incoming;
         std::vector<std::uint64_t> cancelled;
         {
-            std::lock_guard lock(m_mutex);
+            std::unique_lock lock(m_mutex);
+            // With nothing in flight there is no socket to watch: a condition variable wakes
+            // the thread for the next request sooner than curl's wake-up pipe does.
+            if (m_active.empty()) {
+                m_work.wait(lock, [this] {
+                    return m_stopping || !m_incoming.empty() || !m_cancelled.empty();
+                });
+            }
             if (m_stopping)
                 return;
             incoming.swap(m_incoming);
@@ -101,7 +122,17 @@ void NetworkThread::run() {
         int running = 0;
         curl_multi_perform(multiOf(m_multi), &running);
         finishDone();
+        if (m_active.empty())
+            continue;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stopping || !m_incoming.empty() || !m_cancelled.empty())
+                continue;
+            m_polling = true;
+        }
         curl_multi_poll(multiOf(m_multi), nullptr, 0, kPollMilliseconds, nullptr);
+        std::lock_guard lock(m_mutex);
+        m_polling = false;
     }
 }
 

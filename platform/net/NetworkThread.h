@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -39,6 +40,7 @@ private:
     };
 
     void run();
+    void wake(bool polling);
     void start(Job job);
     void finishDone();
     void complete(Job& job, HttpResponse response);
@@ -46,9 +48,13 @@ private:
     void* m_multi{nullptr};  // CURLM*, kept opaque to spare includers curl's headers
 
     std::mutex m_mutex;
+    // Wakes the thread while nothing is in flight; while transfers run it waits in curl's poll
+    // and is woken through the multi handle instead.
+    std::condition_variable m_work;
     std::vector<Job> m_incoming;
     std::vector<std::uint64_t> m_cancelled;
     bool m_stopping{false};
+    bool m_polling{false};
 
     std::map<std::uint64_t, Job> m_active;  // network thread only
     std::thread m_thread;

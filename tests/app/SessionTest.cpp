@@ -28,7 +28,6 @@ protected:
         scope = std::make_unique<platform::testing::UiTestScope>(platform::Size{375, 667}, false);
         SessionOptions options;
         options.echo = true;
-        options.timing.quietSeconds = 0.05;
         session = std::make_unique<Session>(out, options);
         session->launch(std::make_shared<standin::Delegate>(services.baseUrl() + "/slow"));
     }

@@ -18,10 +18,9 @@ protected:
         services.setReply("GET", "/slow",
                           fakes::Reply{200, "text/plain", "late", std::chrono::milliseconds(200)});
         services.setReply("GET", "/first", fakes::Reply{200, "text/plain", "first"});
-        services.setReply(
-            "GET", "/second",
-            fakes::Reply{200, "text/plain", "second", std::chrono::milliseconds(100)});
+        services.setReply("GET", "/second", fakes::Reply{200, "text/plain", "second"});
     }
+    void TearDown() override { platform::RunLoop::main().reset(); }
 
     platform::HttpRequest get(const std::string& path) {
         platform::HttpRequest request;
@@ -44,7 +43,8 @@ TEST_F(SettleTest, ARequestCountsAsInFlightUntilItsCompletionHasRunOrItIsCancell
     EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return http.inFlight() == 0; }));
 }
 
-TEST_F(SettleTest, WaitsForRequestsThatRepliesStart) {
+// A completion runs only on the main loop, so whatever settle leaves done, it waited for.
+TEST_F(SettleTest, WaitsForRequestsInFlightAndThoseTheirRepliesStart) {
     std::string shown;
     platform::HttpClient& http = platform::HttpClient::shared();
     http.send(get("/first"), [&](platform::HttpResponse first) {
@@ -52,8 +52,31 @@ TEST_F(SettleTest, WaitsForRequestsThatRepliesStart) {
         http.send(get("/second"),
                   [&](platform::HttpResponse second) { shown += "+" + second.body; });
     });
-    EXPECT_TRUE(settle(SettleTiming{10, 0.05}));
+    EXPECT_TRUE(settle());
     EXPECT_EQ(shown, "first+second");
+}
+
+TEST_F(SettleTest, WaitsForTransitionsButNotForLaterTimersOrRepeatingOnes) {
+    platform::RunLoop& loop = platform::RunLoop::main();
+    std::string ran;
+    loop.postDelayed(platform::seconds(0.05), [&] {
+        ran += "transition;";
+        // The end of one animation often starts the next.
+        loop.postDelayed(platform::seconds(0.05), [&] { ran += "next;"; });
+        loop.post([&] { ran += "posted;"; });
+    });
+    auto later = loop.postDelayed(platform::seconds(3600), [&] { ran += "later;"; });
+    // However near its next firing, a repeating timer that is not due does not hold it.
+    auto ticking =
+        loop.scheduleTimer(platform::seconds(60), true, [&](platform::Timer&) { ran += "tick;"; });
+    EXPECT_TRUE(settle(SettleTiming{10, 120}));
+    EXPECT_EQ(ran, "transition;posted;next;");
+
+    EXPECT_TRUE(settle(SettleTiming{10, 0.5}));
+    EXPECT_EQ(ran, "transition;posted;next;");
+    EXPECT_TRUE(later.isPending());
+    later.cancel();
+    ticking->invalidate();
 }
 
 TEST_F(SettleTest, GivesUpAtTheBoundWhenAServerDoesNotAnswer) {
@@ -61,7 +84,7 @@ TEST_F(SettleTest, GivesUpAtTheBoundWhenAServerDoesNotAnswer) {
                       fakes::Reply{200, "text/plain", "", std::chrono::milliseconds(3000)});
     platform::HttpClient& http = platform::HttpClient::shared();
     auto id = http.send(get("/never"), {});
-    EXPECT_FALSE(settle(SettleTiming{0.2, 0.05}));
+    EXPECT_FALSE(settle(SettleTiming{0.2}));
     http.cancel(id);
     platform::RunLoop::main().runUntil([&] { return http.inFlight() == 0; });
 }

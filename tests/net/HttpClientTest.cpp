@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <thread>
 
@@ -42,6 +43,40 @@ protected:
         return bytes + std::string("\r\n--\0\r\n\r\n", 9);
     }
 
+    // `mebibytes` MiB of zeros, gzipped without deflating them all: after a full flush the
+    // deflate state starts afresh, so each further MiB compresses to the same bytes and can be
+    // repeated; the trailer's checksum is combined arithmetically.
+    static std::string gzipBomb(int mebibytes) {
+        const std::string zeros(1 << 20, '\0');
+        z_stream stream{};
+        deflateInit2(&stream, 9, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY);
+        auto deflateSome = [&](const std::string& in, int flush) {
+            std::string out(deflateBound(&stream, in.size()) + 64, '\0');
+            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+            stream.avail_in = static_cast<uInt>(in.size());
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            deflate(&stream, flush);
+            out.resize(out.size() - stream.avail_out);
+            return out;
+        };
+        std::string body = deflateSome(zeros, Z_FULL_FLUSH);
+        const std::string repeated = deflateSome(zeros, Z_FULL_FLUSH);
+        std::string ending = deflateSome({}, Z_FINISH);
+        deflateEnd(&stream);
+        for (int i = 1; i < mebibytes; ++i) body += repeated;
+        const uLong crcOfOne =
+            crc32(0, reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uInt>(zeros.size()));
+        uLong crc = crcOfOne;
+        for (int i = 1; i < mebibytes; ++i) crc = crc32_combine(crc, crcOfOne, 1 << 20);
+        const unsigned long total = static_cast<unsigned long>(mebibytes) << 20;
+        for (size_t i = 0; i < 4; ++i) {
+            ending[ending.size() - 8 + i] = static_cast<char>((crc >> (8 * i)) & 0xff);
+            ending[ending.size() - 4 + i] = static_cast<char>((total >> (8 * i)) & 0xff);
+        }
+        return body + ending;
+    }
+
     TestServer server;
 };
 
@@ -80,11 +115,64 @@ TEST_F(HttpClientTest, DeadPortNonWebOrMissingUrlGivesAnErrorAndNoStatus) {
     }
 }
 
-TEST_F(HttpClientTest, RedirectIsFollowedAndTheFinalUrlReported) {
+TEST_F(HttpClientTest, RedirectsAreFollowedOnlyToTheWebAndOnlyAFewTimes) {
     HttpResponse response = fetch(get(server.url("/redirect")));
     EXPECT_EQ(response.status, 200);
     EXPECT_EQ(response.body, "hello");
     EXPECT_EQ(response.url, server.url("/hello"));
+    EXPECT_EQ(fetch(get(server.url("/hops/4"))).body, "hello");  // five redirects in all
+
+    for (const char* path : {"/hops/5", "/to-file", "/to-ftp"}) {
+        for (HttpResponse refused :
+             {fetch(get(server.url(path))), HttpClient::shared().sendSync(get(server.url(path)))}) {
+            EXPECT_EQ(refused.status, 0) << path;
+            EXPECT_NE(refused.error, "") << path;
+            EXPECT_EQ(refused.body, "") << path;
+        }
+    }
+}
+
+TEST_F(HttpClientTest, AConnectionClosedMidBodyIsAFailureNotAShortReply) {
+    HttpResponse response = fetch(get(server.url("/cut")));
+    EXPECT_EQ(response.status, 0);
+    EXPECT_NE(response.error, "");
+    EXPECT_EQ(response.body, "");
+}
+
+// --- Body size limits ------------------------------------------------------------------------
+
+TEST_F(HttpClientTest, ABodyPastTheRequestsLimitFailsWithAClearErrorEitherWay) {
+    server.serve("/thousand", std::string(1000, 'x'), "text/plain");
+    HttpRequest request = get(server.url("/thousand"));
+    request.maxBodyBytes = 1000;
+    EXPECT_EQ(fetch(request).body, std::string(1000, 'x'));
+
+    request.maxBodyBytes = 999;
+    for (HttpResponse response : {fetch(request), HttpClient::shared().sendSync(request)}) {
+        EXPECT_EQ(response.status, 0);
+        EXPECT_EQ(response.error, "the reply is larger than the limit of 999 bytes");
+        EXPECT_EQ(response.body, "");
+    }
+}
+
+TEST_F(HttpClientTest, ACompressedReplyIsCountedAsItInflatesAndStoppedAtTheLimit) {
+    // About 1 MB on the wire, 1 GiB decoded: the default limit stops it long before.
+    server.serveEncoded("/bomb", gzipBomb(1024), "gzip");
+    server.serveEncoded("/small", gzipBomb(1), "gzip");
+    EXPECT_EQ(fetch(get(server.url("/small"))).body, std::string(1 << 20, '\0'))
+        << "the encoded body is decoded whole";
+    HttpResponse response = fetch(get(server.url("/bomb")));
+    EXPECT_EQ(response.status, 0);
+    EXPECT_EQ(response.error, "the reply is larger than the limit of " +
+                                  std::to_string(kMaxDocumentBodyBytes) + " bytes");
+    EXPECT_EQ(response.body, "");
+
+    // A smaller limit stops it sooner; the same holds for a synchronous call.
+    HttpRequest image = get(server.url("/bomb"));
+    image.maxBodyBytes = kMaxImageBodyBytes;
+    EXPECT_EQ(
+        HttpClient::shared().sendSync(image).error,
+        "the reply is larger than the limit of " + std::to_string(kMaxImageBodyBytes) + " bytes");
 }
 
 // --- Completions -----------------------------------------------------------------------------
@@ -127,12 +215,16 @@ TEST_F(HttpClientTest, ManyConcurrentRequestsEachCompleteOnce) {
 }
 
 TEST_F(HttpClientTest, RequestOutlastingItsTimeoutFailsSentEitherWay) {
-    HttpRequest request = get(server.url("/slow"));
-    request.timeoutSeconds = 0.3;
-    for (HttpResponse response : {fetch(request), HttpClient::shared().sendSync(request)}) {
-        EXPECT_EQ(response.status, 0);
-        EXPECT_NE(response.error, "");
-        EXPECT_FALSE(response.ok());
+    // One server holds the reply; the other takes the connection and never reads it.
+    nettest::SilentListener silent;
+    for (std::string url : {server.url("/slow"), silent.url("/hello")}) {
+        HttpRequest request = get(url);
+        request.timeoutSeconds = 0.2;
+        for (HttpResponse response : {fetch(request), HttpClient::shared().sendSync(request)}) {
+            EXPECT_EQ(response.status, 0) << url;
+            EXPECT_NE(response.error, "") << url;
+            EXPECT_FALSE(response.ok()) << url;
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -42,6 +43,9 @@ struct Received {
 //   GET  /hello          200 "hello", Content-Type: Text/HTML; charset=utf-8
 //   GET  /fail           500 with a JSON body
 //   GET  /redirect       302 to /hello
+//   GET  /hops/N         302 to /hops/N-1, and /hops/0 to /hello (a chain of N redirects)
+//   GET  /to-file, /to-ftp  302 to a file: or ftp: address
+//   GET  /cut            announces 100,000 bytes, sends a few and closes the connection
 //   POST or PUT /echo    200 with the request body
 //   POST /upload         records multipart parts in the order they arrive
 class TestServer {
@@ -52,6 +56,23 @@ public:
         serve("/slow", "late", "text/plain");
         m_server.Get("/redirect", [](const httplib::Request&, httplib::Response& res) {
             res.set_redirect("/hello");
+        });
+        m_server.Get(R"(/hops/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+            int left = std::stoi(req.matches[1]);
+            res.set_redirect(left > 0 ? "/hops/" + std::to_string(left - 1) : "/hello");
+        });
+        m_server.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("file:///etc/hostname");
+        });
+        m_server.Get("/to-ftp", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("ftp://127.0.0.1/hello");
+        });
+        m_server.Get("/cut", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content_provider(100000, "text/plain",
+                                     [](size_t, size_t, httplib::DataSink& sink) {
+                                         sink.write("the start", 9);
+                                         return false;  // httplib then drops the connection
+                                     });
         });
         m_server.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             record(req, {});
@@ -67,7 +88,19 @@ public:
             } else {
                 res.status = found->second.status;
                 res.set_header("X-Test", "yes");
-                res.set_content(found->second.body, found->second.type);
+                if (found->second.encoding.empty()) {
+                    res.set_content(found->second.body, found->second.type);
+                } else {
+                    // Already encoded: a provider of known length is sent as it is, where
+                    // set_content could compress it again.
+                    res.set_header("Content-Encoding", found->second.encoding);
+                    auto body = std::make_shared<std::string>(found->second.body);
+                    res.set_content_provider(
+                        body->size(), found->second.type,
+                        [body](size_t offset, size_t length, httplib::DataSink& sink) {
+                            return sink.write(body->data() + offset, length);
+                        });
+                }
             }
             m_heldAnswered += held;
             lock.unlock();
@@ -117,7 +150,12 @@ public:
     void serve(const std::string& path, std::string body, std::string type = "text/html",
                int status = 200) {
         std::lock_guard lock(m_mutex);
-        m_pages[path] = {status, std::move(body), std::move(type)};
+        m_pages[path] = {status, std::move(body), std::move(type), ""};
+    }
+    // A body already content-encoded ("gzip"), sent with that Content-Encoding.
+    void serveEncoded(const std::string& path, std::string body, std::string encoding) {
+        std::lock_guard lock(m_mutex);
+        m_pages[path] = {200, std::move(body), "application/octet-stream", std::move(encoding)};
     }
 
     void release() {
@@ -155,6 +193,7 @@ private:
         int status;
         std::string body;
         std::string type;
+        std::string encoding;
     };
 
     void record(const httplib::Request& req, std::vector<httplib::MultipartFormData> parts) {
@@ -189,5 +228,33 @@ inline int deadPort() {
     close(fd);
     return ntohs(address.sin_port);
 }
+
+// A loopback port that takes connections (the kernel completes them) but never reads or
+// answers: a server that has hung.
+class SilentListener {
+public:
+    SilentListener() {
+        m_fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof(address);
+        bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        listen(m_fd, 8);
+        getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~SilentListener() { close(m_fd); }
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+
+    std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(m_port) + path;
+    }
+
+private:
+    int m_fd{-1};
+    int m_port{0};
+};
 
 }  // namespace nettest
