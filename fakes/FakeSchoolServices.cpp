@@ -97,10 +97,8 @@ public:
                 handler = it->second.handler;
                 fixed = it->second.reply;
             }
-            if (m_holds.count(route)) {
+            if (m_holds.count(route))
                 held = std::make_shared<Held>(Held{route.second, recorded, false});
-                m_held.push_back(held);
-            }
         }
         m_arrived.notify_all();
 
@@ -113,6 +111,13 @@ public:
             reply = failureReply("unknown error");
         }
         if (held) {
+            // Counted as held only once its reply is decided, so a handler that answers by
+            // arrival order sees the requests in the order a test waited for them.
+            {
+                std::lock_guard lock(m_mutex);
+                m_held.push_back(held);
+            }
+            m_arrived.notify_all();
             std::unique_lock lock(m_mutex);
             m_released.wait(lock, [&] { return held->released || m_stopping; });
             std::erase(m_held, held);

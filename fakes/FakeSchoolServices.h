@@ -48,7 +48,7 @@ public:
     void holdReplies(const std::string& method, const std::string& path);
     // The requests of the route whose replies are held now, in arrival order.
     std::vector<RecordedRequest> heldRequests(const std::string& path) const;
-    // True once at least `count` replies of the route are held.
+    // True once at least `count` replies of the route are held (decided and waiting).
     bool waitForHeld(const std::string& path, std::size_t count,
                      std::chrono::milliseconds timeout) const;
     // Sends the reply held for the index-th of heldRequests(path). False when there is none.

@@ -238,6 +238,9 @@ TEST_F(LoginTest, AUserOfNeitherTypeSignsInWithoutTypeKeysOrAGridRefresh) {
                             R"({"res":"true","msg":{"userType":"alumni","message":"欢迎",)"
                             R"("userName":"校友","mobile":null}})"};
     });
+    // The user-information fetch (which fails for this account) waits, so the toast seen is
+    // the sign-in's own.
+    server.holdReplies("GET", kUserInfoPath);
     NotificationLog notices({SignInNotification::kRefreshLoginMenu});
     present();
 
