@@ -7,6 +7,7 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -86,15 +87,18 @@ public:
         RecordedRequest recorded = recordOf(request, std::move(body));
         Handler handler;
         std::optional<Reply> fixed;
+        std::shared_ptr<Held> held;
         {
             std::lock_guard lock(m_mutex);
             m_requests.push_back(recorded);
-            const auto it =
-                m_overrides.find({routeMethod(recorded.method), canonicalPath(recorded.path)});
+            const Route route{routeMethod(recorded.method), canonicalPath(recorded.path)};
+            const auto it = m_overrides.find(route);
             if (it != m_overrides.end()) {
                 handler = it->second.handler;
                 fixed = it->second.reply;
             }
+            if (m_holds.count(route))
+                held = std::make_shared<Held>(Held{route.second, recorded, false});
         }
         m_arrived.notify_all();
 
@@ -105,6 +109,18 @@ public:
             reply = failureReply(error.what());
         } catch (...) {
             reply = failureReply("unknown error");
+        }
+        if (held) {
+            // Counted as held only once its reply is decided, so a handler that answers by
+            // arrival order sees the requests in the order a test waited for them.
+            {
+                std::lock_guard lock(m_mutex);
+                m_held.push_back(held);
+            }
+            m_arrived.notify_all();
+            std::unique_lock lock(m_mutex);
+            m_released.wait(lock, [&] { return held->released || m_stopping; });
+            std::erase(m_held, held);
         }
         if (reply.delay > std::chrono::milliseconds::zero()) {
             std::unique_lock lock(m_mutex);
@@ -140,10 +156,26 @@ public:
         server.Patch(".*", withBody);
     }
 
+    using Route = std::pair<std::string, std::string>;  // method, canonical path
     struct Override {
         std::optional<Reply> reply;
         Handler handler;
     };
+    struct Held {
+        std::string path;  // canonical
+        RecordedRequest request;
+        bool released = false;
+    };
+
+    // The held replies of the route not yet released, in arrival order.
+    std::vector<std::shared_ptr<Held>> heldOn(const std::string& path) const {
+        std::vector<std::shared_ptr<Held>> waiting;
+        for (const auto& held : m_held) {
+            if (held->path == path && !held->released)
+                waiting.push_back(held);
+        }
+        return waiting;
+    }
 
     SchoolRoutes m_routes;
     std::unique_ptr<httplib::Server> m_server;
@@ -155,7 +187,9 @@ public:
     std::condition_variable m_released;
     bool m_stopping = false;
     std::vector<RecordedRequest> m_requests;
-    std::map<std::pair<std::string, std::string>, Override> m_overrides;
+    std::map<Route, Override> m_overrides;
+    std::set<Route> m_holds;
+    std::vector<std::shared_ptr<Held>> m_held;  // arrival order
 };
 
 FakeSchoolServices::FakeSchoolServices(std::filesystem::path sampleDir)
@@ -231,6 +265,39 @@ void FakeSchoolServices::setHandler(const std::string& method, const std::string
 void FakeSchoolServices::clearOverrides() {
     std::lock_guard lock(m_state->m_mutex);
     m_state->m_overrides.clear();
+    m_state->m_holds.clear();
+}
+
+void FakeSchoolServices::holdReplies(const std::string& method, const std::string& path) {
+    std::lock_guard lock(m_state->m_mutex);
+    m_state->m_holds.insert({routeMethod(method), canonicalPath(path)});
+}
+
+std::vector<RecordedRequest> FakeSchoolServices::heldRequests(const std::string& path) const {
+    std::vector<RecordedRequest> held;
+    std::lock_guard lock(m_state->m_mutex);
+    for (const auto& entry : m_state->heldOn(canonicalPath(path))) held.push_back(entry->request);
+    return held;
+}
+
+bool FakeSchoolServices::waitForHeld(const std::string& path, std::size_t count,
+                                     std::chrono::milliseconds timeout) const {
+    const std::string wanted = canonicalPath(path);
+    std::unique_lock lock(m_state->m_mutex);
+    return m_state->m_arrived.wait_for(lock, timeout,
+                                       [&] { return m_state->heldOn(wanted).size() >= count; });
+}
+
+bool FakeSchoolServices::releaseHeld(const std::string& path, std::size_t index) {
+    {
+        std::lock_guard lock(m_state->m_mutex);
+        const auto waiting = m_state->heldOn(canonicalPath(path));
+        if (index >= waiting.size())
+            return false;
+        waiting[index]->released = true;
+    }
+    m_state->m_released.notify_all();
+    return true;
 }
 
 std::vector<RecordedRequest> FakeSchoolServices::requests() const {

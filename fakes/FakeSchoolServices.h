@@ -31,7 +31,7 @@ public:
     // Binds 127.0.0.1 (port 0: the system chooses) and serves on a background thread. Returns
     // the port once connections are accepted; throws std::runtime_error when it cannot bind.
     int start(int port = 0);
-    // Stops serving; a reply still waiting out its delay is sent at once.
+    // Stops serving; a reply still waiting out its delay, or held, is sent at once.
     void stop();
     int port() const;
     std::string baseUrl() const;  // "http://127.0.0.1:PORT"
@@ -40,7 +40,19 @@ public:
     void setReply(const std::string& method, const std::string& path, Reply reply);
     void setHandler(const std::string& method, const std::string& path,
                     std::function<Reply(const RecordedRequest&)> handler);
+    // Back to the sample data's replies, none held from now on (those held stay held).
     void clearOverrides();
+
+    // Keeps back every later reply of the route until the test releases it, so that a test
+    // orders replies itself instead of by delays. Requests are still recorded on arrival.
+    void holdReplies(const std::string& method, const std::string& path);
+    // The requests of the route whose replies are held now, in arrival order.
+    std::vector<RecordedRequest> heldRequests(const std::string& path) const;
+    // True once at least `count` replies of the route are held (decided and waiting).
+    bool waitForHeld(const std::string& path, std::size_t count,
+                     std::chrono::milliseconds timeout) const;
+    // Sends the reply held for the index-th of heldRequests(path). False when there is none.
+    bool releaseHeld(const std::string& path, std::size_t index = 0);
 
     std::vector<RecordedRequest> requests() const;  // in arrival order
     std::vector<RecordedRequest> requestsTo(const std::string& path) const;

@@ -5,7 +5,7 @@
 
 #include "client/DictionaryUtility.h"
 #include "client/MyTool.h"
-#include "client/StringHelpers.h"
+#include "platform/foundation/Dates.h"
 #include "platform/foundation/Keychain.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/FixedMetricsMeasurer.h"
@@ -71,19 +71,6 @@ TEST(EmojiTest, FindsEmojiByTheirSequences) {
     EXPECT_FALSE(MyTool::isContainsEmoji("普通文字 abc"));
 }
 
-TEST(Md5Test, MatchesTheReferenceVectors) {
-    EXPECT_EQ(MyTool::md5(""), "d41d8cd98f00b204e9800998ecf8427e");
-    EXPECT_EQ(MyTool::md5("a"), "0cc175b9c0f1b6a831c399e269772661");
-    EXPECT_EQ(MyTool::md5("abc"), "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(MyTool::md5("message digest"), "f96b697d7cb7938d525a2f31aaf161d0");
-    EXPECT_EQ(
-        MyTool::md5(
-            "12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
-        "57edf4a22be3c955ac49da2e2107b67a");
-    // Every byte counts, also those after a NUL.
-    EXPECT_NE(MyTool::md5(std::string("a\0b", 3)), MyTool::md5("a"));
-}
-
 TEST(WeekdayTest, IsTheWeekdayOfTheCalendarDateInAnyZone) {
     const char* saved = std::getenv("TZ");
     for (const char* zone : {"Asia/Shanghai", "America/Los_Angeles", "Pacific/Kiritimati"}) {
@@ -103,7 +90,19 @@ TEST(WeekdayTest, IsTheWeekdayOfTheCalendarDateInAnyZone) {
     EXPECT_EQ(MyTool::getWeekFromDateWithYear("2014", "13", "1"), "星期四");
     EXPECT_EQ(MyTool::getWeekFromDateWithYear("2015", "1", "0"), "星期三");
     EXPECT_EQ(MyTool::getWeekFromDateWithYear("99999999999999999999", "1", "1"), std::nullopt);
-    EXPECT_EQ(MyTool::getCurrentTime().size(), 14u);
+}
+
+TEST(CurrentTimeTest, IsTheLocalTimeNowToTheSecond) {
+    using std::chrono::system_clock;
+    const auto before = std::chrono::floor<std::chrono::seconds>(system_clock::now());
+    const std::string now = MyTool::getCurrentTime();
+    const auto after = system_clock::now();
+    // Year, month, day, hour (24-hour), minute and second, digits only.
+    const auto read = platform::parseDate(now, "yyyyMMddHHmmss");
+    ASSERT_TRUE(read) << now;
+    EXPECT_EQ(now.size(), 14u);
+    EXPECT_GE(*read, before) << now;
+    EXPECT_LE(*read, after) << now;
 }
 
 TEST(DictionaryUtilityTest, NullsReadAsOneSpace) {
@@ -117,12 +116,6 @@ TEST(DictionaryUtilityTest, NullsReadAsOneSpace) {
     EXPECT_EQ(cleaned["b"], "x");
     EXPECT_TRUE(cleaned["c"]["d"].is_null());  // nested containers are left alone
     EXPECT_EQ(objectForKeyNotBackNull(Json("not a dictionary"), "a"), Json(""));
-}
-
-TEST(StringHelpersTest, EncodeAndDecode) {
-    EXPECT_EQ(URLEncodedString("a b&c、"), "a%20b%26c%E3%80%81");
-    EXPECT_EQ(URLDecodedString("%E4%B8%AD%E6%96%87"), "中文");
-    EXPECT_EQ(URLDecodedString(URLEncodedString("!*'();:@&=+$,/?%#[]")), "!*'();:@&=+$,/?%#[]");
 }
 
 TEST(LabelMeasureTest, HeightFollowsTheMeasurer) {

@@ -37,4 +37,35 @@ TEST(PagedListStateTest, RepliesOlderThanAppliedOrStartedReloadsAreDropped) {
     EXPECT_EQ(list.nextPage(), 1);
 }
 
+TEST(PagedListStateTest, AFailedOlderLoadMoreGivesItsPageBackAndDropsTheNewerOnes) {
+    PagedListState list;
+    ASSERT_TRUE(list.accept(list.beginReload()));
+    auto second = list.beginLoadMore();
+    auto third = list.beginLoadMore();
+    ASSERT_EQ(third.page, 3);
+    EXPECT_TRUE(list.fail(second));  // reported: the list ends its refresh controls
+    // Page 3 was counted after a page 2 the list will not have: it must not leave a gap, and
+    // the next pull-up asks for page 2, not 3 or 4.
+    EXPECT_FALSE(list.isCurrent(third));
+    EXPECT_FALSE(list.accept(third));
+    EXPECT_FALSE(list.fail(third));
+    EXPECT_EQ(list.nextPage(), 1);
+    auto retry = list.beginLoadMore();
+    EXPECT_EQ(retry.page, 2);
+    EXPECT_TRUE(list.accept(retry));
+    EXPECT_EQ(list.beginLoadMore().page, 3);
+}
+
+TEST(PagedListStateTest, AFailedNewerLoadMoreLeavesTheOlderOneApplying) {
+    PagedListState list;
+    ASSERT_TRUE(list.accept(list.beginReload()));
+    auto second = list.beginLoadMore();
+    auto third = list.beginLoadMore();
+    EXPECT_TRUE(list.fail(third));
+    EXPECT_EQ(list.nextPage(), 2);
+    EXPECT_TRUE(list.accept(second));
+    EXPECT_FALSE(list.accept(second)) << "a reply applies once";
+    EXPECT_EQ(list.beginLoadMore().page, 3);
+}
+
 }  // namespace

@@ -69,6 +69,43 @@ TEST_F(FakeSchoolServicesTest, DelayedReplyIsHeldBackUntilReleasedAndArrivesWhol
     EXPECT_EQ(result->body, "{\"late\":true}");
 }
 
+TEST_F(FakeSchoolServicesTest, HeldRepliesGoOutInTheOrderTheTestReleasesThem) {
+    m_services.holdReplies("GET", kNews);
+    auto fetch = [port = m_port](const std::string& target) {
+        return std::async(std::launch::async, [port, target] {
+            auto client = clientFor(port);
+            client.set_read_timeout(600);
+            return client.Get(target);
+        });
+    };
+    auto first = fetch(std::string(kNews) + "?pageNo=1&pageSize=10");
+    ASSERT_TRUE(m_services.waitForHeld(kNews, 1, kWait));
+    auto second = fetch(std::string(kNews) + "?pageNo=2&pageSize=10");
+    ASSERT_TRUE(m_services.waitForHeld(kNews, 2, kWait));
+    const auto held = m_services.heldRequests(kNews);
+    ASSERT_EQ(held.size(), 2u);
+    EXPECT_EQ(held[1].queryValue("pageNo"), "2");
+    EXPECT_TRUE(m_services.heldRequests("/elsewhere").empty());
+
+    EXPECT_TRUE(m_services.releaseHeld(kNews, 1));
+    ASSERT_EQ(second.wait_for(kWait), std::future_status::ready);
+    EXPECT_EQ(first.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+    EXPECT_EQ(m_services.heldRequests(kNews).size(), 1u);
+    EXPECT_FALSE(m_services.releaseHeld(kNews, 1)) << "only one is left";
+    const auto secondResult = second.get();
+    ASSERT_TRUE(secondResult);
+    const Json secondPage = Json::parse(secondResult->body, nullptr, false);
+
+    m_services.clearOverrides();  // holds nothing more, and the one held stays held
+    EXPECT_EQ(secondPage, getJson(client, std::string(kNews) + "?pageNo=2&pageSize=10"))
+        << "the held reply is the route's own";
+    EXPECT_EQ(first.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+    m_services.stop();  // sends what is still held
+    const auto firstResult = first.get();
+    ASSERT_TRUE(firstResult);
+    EXPECT_EQ(firstResult->status, 200);
+}
+
 TEST_F(FakeSchoolServicesTest, HandlerSeesTheDecodedRequestAndAThrowingOneGivesServerError) {
     m_services.setHandler("GET", "/echo", [](const fakes::RecordedRequest& request) {
         return Reply{200, "text/plain", request.queryValue("name").value_or("?")};
@@ -161,7 +198,7 @@ TEST_F(FakeSchoolServicesTest, HandBuiltUploadIsRecordedAndServedBack) {
     EXPECT_EQ(log[0].parts[0].contentType, "application/octet-stream");
     EXPECT_EQ(log[0].parts[0].data, bytes);
 
-    const auto stored = client.Get(reply["path"].get<std::string>());
+    const auto stored = client.Get(reply.at("path").get<std::string>());
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->status, 200);
     EXPECT_EQ(stored->body, bytes);

@@ -49,7 +49,7 @@ TEST_F(SchoolRoutesTest, NewsPagesThroughTwentyFiveRows) {
     EXPECT_EQ(first.size(), 10u);
     EXPECT_EQ(second.size(), 10u);
     EXPECT_EQ(page("?pageNo=3&pageSize=10").size(), 5u);
-    EXPECT_NE(first[0]["id"], second[0]["id"]);
+    EXPECT_NE(first[0].at("id"), second[0].at("id"));
     EXPECT_EQ(page("?pageNo=1&pageSize=30")[10], second[0]);
     EXPECT_EQ(page("").size(), 10u);  // defaults: page 1 of 10
     // Past the end, and page numbers that are not positive, give empty pages.
@@ -69,7 +69,7 @@ TEST_F(SchoolRoutesTest, EachNoticeChannelHasItsOwnRowsAndTheFirstMoreThanOnePag
     for (int category = 1; category <= 5; ++category) {
         const Json rows = page(category, 1);
         ASSERT_FALSE(rows.empty()) << "category " << category;
-        titles.insert(rows[0]["xwbt"].get<std::string>());
+        titles.insert(rows[0].at("xwbt").get<std::string>());
     }
     EXPECT_EQ(titles.size(), 5u);
     EXPECT_TRUE(page(6, 1).empty());
@@ -82,11 +82,11 @@ TEST_F(SchoolRoutesTest, CareerListsAreNumberedAcrossPages) {
         const Json rows = career(std::string("getEmploymentInfo?type=") + type +
                                  "&pageNo=1&pageSize=10")["ListOrderedMap"];
         ASSERT_FALSE(rows.empty()) << type;
-        EXPECT_EQ(rows[0]["RN"], "1") << type;
+        EXPECT_EQ(rows[0].at("RN"), "1") << type;
     }
     const Json second = career("getEmploymentInfo?type=zp&pageNo=2&pageSize=10")["ListOrderedMap"];
     ASSERT_FALSE(second.empty());
-    EXPECT_EQ(second[0]["RN"], "11");
+    EXPECT_EQ(second[0].at("RN"), "11");
     EXPECT_TRUE(
         career("getEmploymentInfo?type=other&pageNo=1&pageSize=10")["ListOrderedMap"].empty());
 }
@@ -137,17 +137,17 @@ TEST_F(SchoolRoutesTest, SampleAccountsSignInAndOthersAreRefusedWithAMessage) {
         return postJson(c, std::string(kApp) + "api/user/login.do" + query);
     };
     const Json teacher = login("?userName=20050031&password=teacher123");
-    EXPECT_EQ(teacher["res"], "true");
-    EXPECT_EQ(teacher["msg"]["userType"], "teacher");
-    EXPECT_EQ(teacher["msg"]["message"], "登录成功");
-    EXPECT_EQ(teacher["msg"]["userName"], "王建国");
+    EXPECT_EQ(teacher.at("res"), "true");
+    EXPECT_EQ(teacher.at("msg").at("userType"), "teacher");
+    EXPECT_EQ(teacher.at("msg").at("message"), "登录成功");
+    EXPECT_EQ(teacher.at("msg").at("userName"), "王建国");
     bool hasNull = false;
-    for (const auto& [key, value] : teacher["msg"].items()) hasNull = hasNull || value.is_null();
+    for (const auto& [key, value] : teacher.at("msg").items()) hasNull = hasNull || value.is_null();
     EXPECT_TRUE(hasNull) << "the client must cope with null user fields";
     const Json student = login("?userName=2021213045&password=student123");
-    EXPECT_EQ(student["res"], "true");
-    EXPECT_EQ(student["msg"]["userType"], "student");
-    EXPECT_EQ(student["msg"]["userName"], "李晓雯");
+    EXPECT_EQ(student.at("res"), "true");
+    EXPECT_EQ(student.at("msg").at("userType"), "student");
+    EXPECT_EQ(student.at("msg").at("userName"), "李晓雯");
 
     const Json refusal = Json::parse(R"({"res":"false","msg":{"message":"用户名或密码错误"}})");
     EXPECT_EQ(login("?userName=20050031&password=teacher124"), refusal);
@@ -157,7 +157,7 @@ TEST_F(SchoolRoutesTest, SampleAccountsSignInAndOthersAreRefusedWithAMessage) {
 
 TEST_F(SchoolRoutesTest, UserInformationAnswersOnTheDoubleSlashPath) {
     const Json doc = getJson(c, "//manage/user/queryUserInfoForOldApp?userId=20050031");
-    EXPECT_EQ(doc["userId"], "20050031");
+    EXPECT_EQ(doc.at("userId"), "20050031");
     bool hasNull = false;
     for (const auto& [key, value] : doc.items()) hasNull = hasNull || value.is_null();
     EXPECT_TRUE(hasNull);
@@ -176,9 +176,9 @@ TEST_F(SchoolRoutesTest, DirectoryIsListedForTeachersOnlyAndEveryCategoryOpensIt
     for (const auto& category :
          appList("api/org/getOrgCategory.do?userType=teacher", "orgcategory")) {
         const Json members = app("api/org/getMembersByOrgId.do?orgId=" +
-                                 category["lbdm"].get<std::string>())["members"];
+                                 category.at("lbdm").get<std::string>())["members"];
         ASSERT_TRUE(members.is_array());
-        for (const auto& member : members) EXPECT_EQ(member["zzmc"], category["zzmc"]);
+        for (const auto& member : members) EXPECT_EQ(member.at("zzmc"), category.at("zzmc"));
         (members.empty() ? without : withMembers)++;
     }
     EXPECT_GT(withMembers, 0);
@@ -189,7 +189,7 @@ TEST_F(SchoolRoutesTest, SearchFindsMembersByPartOfTheirName) {
     const Json found = app("api/org/queryMembersInfo.do?param=%E7%8E%8B")["membersInfo"];  // 王
     ASSERT_GE(found.size(), 2u);
     for (const auto& member : found)
-        EXPECT_NE(member["xm"].get<std::string>().find("王"), std::string::npos);
+        EXPECT_NE(member.at("xm").get<std::string>().find("王"), std::string::npos);
     EXPECT_TRUE(app("api/org/queryMembersInfo.do?param=%20")["membersInfo"].empty());
     EXPECT_TRUE(app("api/org/queryMembersInfo.do?param=")["membersInfo"].empty());
 }
@@ -199,21 +199,21 @@ TEST_F(SchoolRoutesTest, SearchFindsMembersByPartOfTheirName) {
 TEST_F(SchoolRoutesTest, EachWeekNamesItsRangeAndTheCurrentOneToday) {
     const Json week = app("api/meeting/fetchCurrentMeeting.do");
     const std::set<std::string> days = {"周一", "周二", "周三", "周四", "周五", "周六", "周日"};
-    EXPECT_TRUE(week["currentWeek"].is_number_integer());
-    EXPECT_GE(week["maxWeek"].get<int>(), week["currentWeek"].get<int>());
-    EXPECT_FALSE(week["scope"].get<std::string>().empty());
-    EXPECT_TRUE(days.count(week["currentDate"].get<std::string>()));
-    for (const auto& meeting : week["Meetings"])
-        EXPECT_TRUE(days.count(meeting["week"].get<std::string>())) << meeting.dump();
+    EXPECT_TRUE(week.at("currentWeek").is_number_integer());
+    EXPECT_GE(week.at("maxWeek").get<int>(), week.at("currentWeek").get<int>());
+    EXPECT_FALSE(week.at("scope").get<std::string>().empty());
+    EXPECT_TRUE(days.count(week.at("currentDate").get<std::string>()));
+    for (const auto& meeting : week.at("Meetings"))
+        EXPECT_TRUE(days.count(meeting.at("week").get<std::string>())) << meeting.dump();
 
-    const int number = week["currentWeek"].get<int>();
+    const int number = week.at("currentWeek").get<int>();
     const Json previous = app("api/meeting/getMeetingWeek.do?weeks=" + std::to_string(number - 1));
-    EXPECT_FALSE(previous["Meetings"].empty());
-    EXPECT_NE(previous["scope"], week["scope"]);
-    EXPECT_NE(previous["Meetings"], week["Meetings"]);
+    EXPECT_FALSE(previous.at("Meetings").empty());
+    EXPECT_NE(previous.at("scope"), week.at("scope"));
+    EXPECT_NE(previous.at("Meetings"), week.at("Meetings"));
     const Json quiet = app("api/meeting/getMeetingWeek.do?weeks=1");
-    EXPECT_TRUE(quiet["Meetings"].empty());
-    EXPECT_FALSE(quiet["scope"].get<std::string>().empty());
+    EXPECT_TRUE(quiet.at("Meetings").empty());
+    EXPECT_FALSE(quiet.at("scope").get<std::string>().empty());
     EXPECT_TRUE(app("api/meeting/getMeetingWeek.do?weeks=99")["Meetings"].empty());
 }
 
@@ -225,49 +225,50 @@ TEST_F(SchoolRoutesTest, EmployerDetailIsFoundByItsListNameEvenWithAnAmpersand) 
                       httplib::detail::encode_query_param(name));
     };
     const Json rows = career("getEmploymentInfo?type=zp&pageNo=1&pageSize=10")["ListOrderedMap"];
-    const std::string name = rows[0]["YRDWMC"].get<std::string>();
+    const std::string name = rows[0].at("YRDWMC").get<std::string>();
     EXPECT_EQ(detail(name)["yrdwmc"], name);
     EXPECT_FALSE(detail(name)["employDetailList"].empty());
     EXPECT_EQ(detail("浙江东方&合创信息技术有限公司")["yrdwmc"], "浙江东方&合创信息技术有限公司");
     const Json unknown = detail("nobody");
-    ASSERT_TRUE(unknown["employDetailList"].is_array());
-    EXPECT_TRUE(unknown["employDetailList"].empty());
+    ASSERT_TRUE(unknown.at("employDetailList").is_array());
+    EXPECT_TRUE(unknown.at("employDetailList").empty());
 }
 
 // ------------------------------------------------------------------ enrolment statistics
 
 long sumOf(const Json& rows, const char* key) {
     long sum = 0;
-    for (const auto& row : rows) sum += row[key].get<long>();
+    for (const auto& row : rows) sum += row.at(key).get<long>();
     return sum;
 }
 
 TEST_F(SchoolRoutesTest, StatisticsDrillDownFromCollegeToClass) {
     const Json school = career("getNewStudentStat?type=xytj&code=00000000");
-    ASSERT_EQ(school["info"].size(), 1u);
-    EXPECT_EQ(school["info"][0]["ZSZRS"].get<long>(), sumOf(school["xytj"], "LQ"));
-    EXPECT_EQ(school["info"][0]["BDZRS"].get<long>(), sumOf(school["xytj"], "BD"));
-    EXPECT_EQ(school["info"][0]["CWJFZRS"].get<long>(), sumOf(school["xytj"], "CW"));
-    EXPECT_EQ(school["info"][0]["WDRS"].get<long>(),
-              sumOf(school["xytj"], "LQ") - sumOf(school["xytj"], "BD"));
+    ASSERT_EQ(school.at("info").size(), 1u);
+    EXPECT_EQ(school.at("info")[0].at("ZSZRS").get<long>(), sumOf(school.at("xytj"), "LQ"));
+    EXPECT_EQ(school.at("info")[0].at("BDZRS").get<long>(), sumOf(school.at("xytj"), "BD"));
+    EXPECT_EQ(school.at("info")[0].at("CWJFZRS").get<long>(), sumOf(school.at("xytj"), "CW"));
+    EXPECT_EQ(school.at("info")[0].at("WDRS").get<long>(),
+              sumOf(school.at("xytj"), "LQ") - sumOf(school.at("xytj"), "BD"));
 
-    const Json& college = school["xytj"][0];
+    const Json& college = school.at("xytj")[0];
     const Json specialties =
-        career("getNewStudentStat?type=zytj&code=" + college["YXSH"].get<std::string>());
-    ASSERT_FALSE(specialties["xytj"].empty());
-    EXPECT_EQ(sumOf(specialties["xytj"], "LQ"), college["LQ"].get<long>());
-    EXPECT_EQ(specialties["info"][0]["ZSZRS"], college["LQ"]);
+        career("getNewStudentStat?type=zytj&code=" + college.at("YXSH").get<std::string>());
+    ASSERT_FALSE(specialties.at("xytj").empty());
+    EXPECT_EQ(sumOf(specialties.at("xytj"), "LQ"), college.at("LQ").get<long>());
+    EXPECT_EQ(specialties.at("info")[0].at("ZSZRS"), college.at("LQ"));
 
-    const Json& specialty = specialties["xytj"][0];
+    const Json& specialty = specialties.at("xytj")[0];
     const Json classes =
-        career("getNewStudentStat?type=bjtj&code=" + specialty["LQZYDM"].get<std::string>());
-    ASSERT_FALSE(classes["xytj"].empty());
-    EXPECT_EQ(sumOf(classes["xytj"], "LQ"), specialty["LQ"].get<long>());
-    for (const auto& row : classes["xytj"]) EXPECT_FALSE(row["BJ"].get<std::string>().empty());
+        career("getNewStudentStat?type=bjtj&code=" + specialty.at("LQZYDM").get<std::string>());
+    ASSERT_FALSE(classes.at("xytj").empty());
+    EXPECT_EQ(sumOf(classes.at("xytj"), "LQ"), specialty.at("LQ").get<long>());
+    for (const auto& row : classes.at("xytj"))
+        EXPECT_FALSE(row.at("BJ").get<std::string>().empty());
 
     const Json none = career("getNewStudentStat?type=zytj&code=999");
-    EXPECT_TRUE(none["info"].empty());
-    EXPECT_TRUE(none["xytj"].empty());
+    EXPECT_TRUE(none.at("info").empty());
+    EXPECT_TRUE(none.at("xytj").empty());
 }
 
 // ------------------------------------------------------------------ weather and store lookup
@@ -277,15 +278,15 @@ TEST_F(SchoolRoutesTest, WeatherIsJsonLabelledAsHtmlAndTheStoreOffersTheBundledV
     ASSERT_TRUE(result);
     EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/html", 0), 0u);
     const Json info = jsonOf(result)["weatherinfo"];
-    EXPECT_EQ(info["city"], "杭州");
-    EXPECT_EQ(info["weather"], "多云");
-    EXPECT_EQ(info["temp1"], "15℃");
-    EXPECT_EQ(info["temp2"], "8℃");
+    EXPECT_EQ(info.at("city"), "杭州");
+    EXPECT_EQ(info.at("weather"), "多云");
+    EXPECT_EQ(info.at("temp1"), "15℃");
+    EXPECT_EQ(info.at("temp2"), "8℃");
 
     const Json lookup = postJson(c, "/lookup?id=1084562730");
-    EXPECT_EQ(lookup["resultCount"], 1);
-    EXPECT_EQ(lookup["results"][0]["version"], "2.0.4");
-    EXPECT_TRUE(lookup["results"][0].contains("trackViewUrl"));
+    EXPECT_EQ(lookup.at("resultCount"), 1);
+    EXPECT_EQ(lookup.at("results")[0].at("version"), "2.0.4");
+    EXPECT_TRUE(lookup.at("results")[0].contains("trackViewUrl"));
 }
 
 // ------------------------------------------------------------------ web pages and images
@@ -347,7 +348,7 @@ void expectStringFields(const Json& row, std::initializer_list<const char*> keys
                         const std::string& where) {
     for (const char* key : keys) {
         ASSERT_TRUE(row.contains(key)) << where << " lacks " << key;
-        EXPECT_TRUE(row[key].is_string()) << where << "." << key;
+        EXPECT_TRUE(row.at(key).is_string()) << where << "." << key;
     }
 }
 
@@ -366,8 +367,8 @@ TEST_F(SchoolRoutesTest, RecordsCarryTheKeysTheScreensRead) {
                            {"jzjssj", "jzdd", "jzmc", "jzsqxy", "jzzbdw", "jzid", "jzkssj", "jznr",
                             "jzrxm", "jzrms"},
                            "lecture");
-        EXPECT_GE(row["jzkssj"].get<std::string>().size(), 16u);
-        EXPECT_GE(row["jzjssj"].get<std::string>().size(), 16u);
+        EXPECT_GE(row.at("jzkssj").get<std::string>().size(), 16u);
+        EXPECT_GE(row.at("jzjssj").get<std::string>().size(), 16u);
     }
     for (const auto& row : appList("api/org/getOrgCategory.do?userType=teacher", "orgcategory"))
         expectStringFields(row, {"zzbh", "zzmc", "lbdm"}, "organisation");
@@ -401,13 +402,13 @@ TEST_F(SchoolRoutesTest, RecordsCarryTheKeysTheScreensRead) {
                                httplib::detail::encode_query_param("阿里巴巴（中国）有限公司"));
     expectStringFields(detail, {"dwjj", "yrdwmc", "sshy", "dwxz", "jglx", "dwdz", "dwlxr", "lxdh"},
                        "employer");
-    for (const auto& row : detail["employDetailList"])
+    for (const auto& row : detail.at("employDetailList"))
         expectStringFields(row, {"ZWMC", "XQRS", "GZLX", "PYFS", "YXJB", "JZSJ"}, "position");
     for (const auto& row : careerList("getNewStudentStat?type=bjtj&code=080901", "xytj")) {
         expectStringFields(row, {"YXSH", "XY", "BDBFB", "CWBFB", "LQZYDM", "LQZYMC", "BJ"},
                            "statistics");
         for (const char* count : {"LQ", "BD", "CW"})
-            EXPECT_TRUE(row[count].is_number_integer()) << count;
+            EXPECT_TRUE(row.at(count).is_number_integer()) << count;
     }
 }
 
@@ -417,15 +418,15 @@ TEST_F(SchoolRoutesTest, SampleHoldsTheCasesScreensTreatSpecially) {
     bool twoBlanks = false;
     for (const auto& row :
          careerList("getEmploymentInfo?type=zp&pageNo=1&pageSize=100", "ListOrderedMap"))
-        twoBlanks = twoBlanks || row["DWDZ"] == "  ";
+        twoBlanks = twoBlanks || row.at("DWDZ") == "  ";
     EXPECT_TRUE(twoBlanks);
     const Json nullAddress = career("getEmploymentDetail?type=zp&company=" +
                                     httplib::detail::encode_query_param("正泰集团股份有限公司"));
-    EXPECT_EQ(nullAddress["dwdz"], "null");
+    EXPECT_EQ(nullAddress.at("dwdz"), "null");
     bool noPhones = false;
     for (const auto& member : appList("api/org/getMembersByOrgId.do?orgId=1007", "members"))
-        noPhones = noPhones || (member["cmcc"] == "" && member["officePhone"] == "" &&
-                                member["unicom"] == "" && member["chinaNet"] == "");
+        noPhones = noPhones || (member.at("cmcc") == "" && member.at("officePhone") == "" &&
+                                member.at("unicom") == "" && member.at("chinaNet") == "");
     EXPECT_TRUE(noPhones);
 }
 

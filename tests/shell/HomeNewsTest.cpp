@@ -22,7 +22,8 @@ protected:
         std::ifstream file(fakes::FakeSchoolServices::defaultSampleDir() / "news.json");
         const Json sample = Json::parse(file);
         std::vector<std::string> titles;
-        for (const auto& item : sample["News"]) titles.push_back(item["xwbt"].get<std::string>());
+        for (const auto& item : sample.at("News"))
+            titles.push_back(item.at("xwbt").get<std::string>());
         return titles;
     }
     std::vector<std::string> shownHeadlines() const {
@@ -54,6 +55,15 @@ protected:
     void serveNews(const Json& reply) {
         server.setReply("GET", kNewsPath, {200, "application/json", reply.dump()});
     }
+    // A page of news with the headlines.
+    static fakes::Reply newsReply(const std::vector<std::string>& headlines) {
+        Json news = Json::array();
+        for (const auto& headline : headlines) news.push_back(Json{{"xwbt", headline}});
+        return {200, "application/json", Json{{"News", news}}.dump()};
+    }
+
+    // How long the server may take to receive a request (a real-time bound, never an order).
+    static constexpr std::chrono::seconds kHoldBound{10};
 };
 
 TEST_F(HomeNewsTest, PagesOneTwoAndThreeComeInOrderThenAReloadGoesBackToOne) {
@@ -142,23 +152,22 @@ TEST_F(HomeNewsTest, AFailedLoadMoreGivesItsPageBack) {
 
 TEST_F(HomeNewsTest, ALoadMoreOvertakenByAReloadIsDropped) {
     launch();
-    const auto all = sampleHeadlines();
 
-    // Page 2 comes back late, with rows that must never show.
     server.setHandler("GET", kNewsPath, [](const fakes::RecordedRequest& request) {
-        fakes::Reply reply;
-        if (request.queryValue("pageNo") == "2") {
-            reply.body = Json{{"News", Json::array({Json{{"xwbt", "过期的第二页"}}})}}.dump();
-            reply.delay = std::chrono::milliseconds(400);
-        } else {
-            reply.body = Json{{"News", Json::array({Json{{"xwbt", "刷新后的第一页"}}})}}.dump();
-        }
-        return reply;
+        const bool second = request.queryValue("pageNo") == "2";
+        return newsReply({second ? "过期的第二页" : "刷新后的第一页"});
     });
+    server.holdReplies("GET", kNewsPath);
     ASSERT_TRUE(driver.pullUp("news"));
-    ASSERT_TRUE(waitFor([&] { return server.requestsTo(kNewsPath).size() == 2; }));
+    ASSERT_TRUE(server.waitForHeld(kNewsPath, 1, kHoldBound));
     ASSERT_TRUE(driver.pullDown("news"));
-    ASSERT_TRUE(waitForQuiet());
+    ASSERT_TRUE(server.waitForHeld(kNewsPath, 2, kHoldBound));
+
+    // The reload is answered first; page 2, counted on the old list, comes after it.
+    ASSERT_TRUE(server.releaseHeld(kNewsPath, 1));
+    ASSERT_TRUE(waitFor([&] { return rows() == 1; }));
+    ASSERT_TRUE(server.releaseHeld(kNewsPath, 0));
+    ASSERT_TRUE(waitForQuiet()) << "the client has handled page 2's reply";
     settle();
 
     EXPECT_EQ(requestedPages(), (std::vector<std::string>{"1/10", "2/10", "1/10"}));
@@ -171,30 +180,67 @@ TEST_F(HomeNewsTest, ALoadMoreOvertakenByAReloadIsDropped) {
 TEST_F(HomeNewsTest, AnOlderReloadAnsweredLateIsDropped) {
     launch();
 
-    // The first reload is slow; a load-more and its reply come and go meanwhile, and a second
-    // reload starts. Only the second reload's page may stand.
+    // Two reloads are out at once; the older is answered last. Only the newer page may stand.
     std::atomic<int> reloads{0};
-    server.setHandler("GET", kNewsPath, [&reloads](const fakes::RecordedRequest& request) {
-        fakes::Reply reply;
-        if (request.queryValue("pageNo") == "1" && reloads.fetch_add(1) == 0) {
-            reply.body = Json{{"News", Json::array({Json{{"xwbt", "慢的刷新"}}})}}.dump();
-            reply.delay = std::chrono::milliseconds(400);
-        } else {
-            reply.body = Json{{"News", Json::array({Json{{"xwbt", "快的刷新"}}})}}.dump();
-        }
-        return reply;
+    server.setHandler("GET", kNewsPath, [&reloads](const fakes::RecordedRequest&) {
+        return newsReply({reloads.fetch_add(1) == 0 ? "慢的刷新" : "快的刷新"});
     });
+    server.holdReplies("GET", kNewsPath);
     ASSERT_TRUE(driver.pullDown("news"));
-    ASSERT_TRUE(waitFor([&] { return server.requestsTo(kNewsPath).size() == 2; }));
-    // The header is busy with the slow reload; the page reloads again in code, as a second
+    ASSERT_TRUE(server.waitForHeld(kNewsPath, 1, kHoldBound));
+    // The header is busy with the first reload; the page reloads again in code, as a second
     // pull would once the first had ended.
     platform::components::headerEndRefreshing(table());
     ASSERT_TRUE(driver.pullDown("news"));
-    ASSERT_TRUE(waitForQuiet());
+    ASSERT_TRUE(server.waitForHeld(kNewsPath, 2, kHoldBound));
+
+    ASSERT_TRUE(server.releaseHeld(kNewsPath, 1));
+    ASSERT_TRUE(waitFor([&] { return shownHeadlines() == std::vector<std::string>{"快的刷新"}; }));
+    ASSERT_TRUE(server.releaseHeld(kNewsPath, 0));
+    ASSERT_TRUE(waitForQuiet()) << "the client has handled the older reload's reply";
     settle();
 
     EXPECT_EQ(requestedPages(), (std::vector<std::string>{"1/10", "1/10", "1/10"}));
     EXPECT_EQ(shownHeadlines(), std::vector<std::string>{"快的刷新"});
+    EXPECT_FALSE(platform::components::isHeaderRefreshing(table()));
+}
+
+TEST_F(HomeNewsTest, AFailedOlderLoadMoreDropsTheNewerOneAndAsksForItsOwnPageAgain) {
+    launch();
+    const auto all = sampleHeadlines();
+
+    // Page 2 fails; page 3 was already asked for and must not leave a gap in the list.
+    server.setHandler("GET", kNewsPath, [](const fakes::RecordedRequest& request) {
+        if (request.queryValue("pageNo") == "2")
+            return fakes::Reply{503, "text/plain", "busy"};
+        return newsReply({"第三页"});
+    });
+    server.holdReplies("GET", kNewsPath);
+    ASSERT_TRUE(driver.pullUp("news"));
+    ASSERT_TRUE(server.waitForHeld(kNewsPath, 1, kHoldBound));
+    // The footer is busy with page 2; the page loads more again in code, as a second pull
+    // would once the first had ended.
+    platform::components::footerEndRefreshing(table());
+    ASSERT_TRUE(driver.pullUp("news"));
+    ASSERT_TRUE(server.waitForHeld(kNewsPath, 2, kHoldBound));
+    ASSERT_EQ(requestedPages(), (std::vector<std::string>{"1/10", "2/10", "3/10"}));
+
+    ASSERT_TRUE(server.releaseHeld(kNewsPath, 0));  // page 2 fails
+    ASSERT_TRUE(waitFor([&] { return !homeToasts().empty(); }));
+    EXPECT_EQ(homeToasts(), std::vector<std::string>{"暂无数据"});
+    EXPECT_EQ(home()->nextPage(), 1);
+    EXPECT_FALSE(platform::components::isFooterRefreshing(table()));
+
+    ASSERT_TRUE(server.releaseHeld(kNewsPath, 0));  // page 3 arrives
+    ASSERT_TRUE(waitForQuiet()) << "the client has handled page 3's reply";
+    EXPECT_EQ(shownHeadlines(), std::vector<std::string>(all.begin(), all.begin() + 10));
+    EXPECT_EQ(home()->nextPage(), 1);
+
+    server.clearOverrides();
+    settle(1.5);
+    pullUp();
+    EXPECT_EQ(requestedPages().back(), "2/10");
+    EXPECT_EQ(shownHeadlines(), std::vector<std::string>(all.begin(), all.begin() + 20));
 }
 
 TEST_F(HomeNewsTest, ThumbnailsLoadFromTheSchoolSiteWithTheirPathEscaped) {
@@ -234,16 +280,18 @@ TEST_F(HomeNewsTest, TappingARowOpensTheNewsDetailPageOverTheTabBar) {
 }
 
 TEST_F(HomeNewsTest, AReplyArrivingAfterTheHomePageHasGoneIsHarmless) {
-    server.setReply("GET", kNewsPath,
-                    {200, "application/json", Json{{"News", Json::array()}}.dump(),
-                     std::chrono::milliseconds(200)});
+    serveNews(Json{{"News", Json::array({Json{{"xwbt", "迟到的新闻"}}})}});
+    server.holdReplies("GET", kNewsPath);
     delegate = AppDelegate::launchApplication();
     settle();
-    ASSERT_TRUE(waitFor([&] { return server.requestsTo(kNewsPath).size() == 1; }));
+    ASSERT_TRUE(server.waitForHeld(kNewsPath, 1, kHoldBound));
     // The process's screens go away while the request is out.
+    std::weak_ptr<HomePageViewController> gone = home();
     delegate.reset();
     platform::Application::shared().reset();
-    EXPECT_TRUE(waitForQuiet());
+    ASSERT_TRUE(gone.expired());
+    ASSERT_TRUE(server.releaseHeld(kNewsPath));
+    EXPECT_TRUE(waitForQuiet()) << "the client has handled the reply";
 }
 
 }  // namespace

@@ -48,8 +48,26 @@ private:
 class LoginTest : public ShellTest {
 protected:
     void SetUp() override {
+        // Every case starts signed out, on defaults of its own.
+        ASSERT_FALSE(defaults().objectForKey(SignInKey::isLogin));
+        ASSERT_FALSE(defaults().objectForKey(SignInKey::LoginTypeTeacher));
+        ASSERT_FALSE(defaults().objectForKey(SignInKey::LoginTypeStudent));
         window->setRootViewController(host);
         window->makeKeyAndVisible();
+    }
+
+    // Back to signed out, as on a fresh install, keeping the stored tile lists.
+    static void signOut() {
+        for (const char* key : {SignInKey::isLogin, SignInKey::UserId, SignInKey::UserInfo,
+                                SignInKey::WebViewUserInfo, SignInKey::LoginTypeTeacher,
+                                SignInKey::LoginTypeStudent}) {
+            defaults().removeObjectForKey(key);
+        }
+        defaults().synchronize();
+    }
+    static void storeTiles(const char* key, const TileList& tiles) {
+        defaults().setData(archiveTileList(tiles), key);
+        defaults().synchronize();
     }
 
     void present(bool isWebLogin = false) {
@@ -220,6 +238,9 @@ TEST_F(LoginTest, AUserOfNeitherTypeSignsInWithoutTypeKeysOrAGridRefresh) {
                             R"({"res":"true","msg":{"userType":"alumni","message":"欢迎",)"
                             R"("userName":"校友","mobile":null}})"};
     });
+    // The user-information fetch (which fails for this account) waits, so the toast seen is
+    // the sign-in's own.
+    server.holdReplies("GET", kUserInfoPath);
     NotificationLog notices({SignInNotification::kRefreshLoginMenu});
     present();
 
@@ -239,7 +260,7 @@ TEST_F(LoginTest, AUserOfNeitherTypeSignsInWithoutTypeKeysOrAGridRefresh) {
 
 TEST_F(LoginTest, OnlyATeacherWithBothTileListsStoredWithTilesRefreshesTheGrid) {
     TileList tiles{std::make_shared<CollectionViewCellModel>("校园新闻", "新闻", "news")};
-    defaults().setData(archiveTileList(tiles), SignInKey::kTeacherSelectItemUp);
+    storeTiles(SignInKey::kTeacherSelectItemUp, tiles);
     NotificationLog notices({SignInNotification::kRefreshLoginMenu});
     struct Case {
         platform::Bytes down;
@@ -247,6 +268,7 @@ TEST_F(LoginTest, OnlyATeacherWithBothTileListsStoredWithTilesRefreshesTheGrid) 
     };
     for (const auto& c : {Case{archiveTileList({}), false}, Case{platform::toBytes("nope"), false},
                           Case{archiveTileList(tiles), true}}) {
+        signOut();
         notices.posted.clear();
         defaults().setData(c.down, SignInKey::kTeacherSelectItemDown);
         present();
@@ -255,6 +277,24 @@ TEST_F(LoginTest, OnlyATeacherWithBothTileListsStoredWithTilesRefreshesTheGrid) 
         waitUntilClosing();
         settle();
     }
+}
+
+TEST_F(LoginTest, AFirstTeacherSignInRefreshesTheGridOnlyOnceTheUserTypeIsStored) {
+    TileList tiles{std::make_shared<CollectionViewCellModel>("校园新闻", "新闻", "news")};
+    storeTiles(SignInKey::kTeacherSelectItemUp, tiles);
+    storeTiles(SignInKey::kTeacherSelectItemDown, tiles);
+    // The grid reads the user type when it rebuilds on the notice.
+    std::vector<bool> teacherAtNotice;
+    auto id = platform::NotificationCenter::defaultCenter().addObserver(
+        SignInNotification::kRefreshLoginMenu, [&](const platform::Notification&) {
+            teacherAtNotice.push_back(defaults().boolForKey(SignInKey::LoginTypeTeacher) &&
+                                      defaults().boolForKey(SignInKey::isLogin));
+        });
+    present();
+    signIn(kTeacher, kTeacherPassword);
+    platform::NotificationCenter::defaultCenter().removeObserver(id);
+
+    EXPECT_EQ(teacherAtNotice, std::vector<bool>{true});
 }
 
 // --- Failures -------------------------------------------------------------------------------
@@ -274,17 +314,22 @@ TEST_F(LoginTest, AFailedUserInformationFetchSaysSoAndLeavesTheSignedInPageOpen)
 }
 
 TEST_F(LoginTest, AFetchThatFailsAfterThePageWasClosedShowsNothing) {
-    server.setReply("GET", kUserInfoPath,
-                    {500, "text/plain", "down", std::chrono::milliseconds(1500)});
+    server.setReply("GET", kUserInfoPath, {500, "text/plain", "down"});
+    server.holdReplies("GET", kUserInfoPath);
     present();
     signIn(kTeacher, kTeacherPassword);
     ASSERT_TRUE(defaults().boolForKey(SignInKey::isLogin));
+    ASSERT_TRUE(server.waitForHeld(kUserInfoPath, 1, std::chrono::seconds(10)));
     settle(1.0);  // the success toast has gone; the fetch is still on its way
     ASSERT_TRUE(driver.tap("close"));
     settle(1.0);  // closed
     ASSERT_FALSE(isOpen());
-    ASSERT_TRUE(waitFor([] { return platform::HttpClient::shared().inFlight() == 0; }));
+
+    ASSERT_TRUE(server.releaseHeld(kUserInfoPath));
+    ASSERT_TRUE(waitFor([] { return platform::HttpClient::shared().inFlight() == 0; }))
+        << "the client has handled the failed fetch";
     EXPECT_TRUE(windowToasts().empty());
+    EXPECT_FALSE(defaults().objectForKey(SignInKey::WebViewUserInfo));
 }
 
 TEST_F(LoginTest, AFailedRequestOrAReplyOfTheWrongShapeIsAFailedSignIn) {

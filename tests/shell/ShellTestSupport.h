@@ -13,6 +13,7 @@
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/net/HttpClient.h"
 #include "platform/testing/ScreenSize.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
@@ -40,6 +41,10 @@ protected:
         platform::UserDefaults::resetStandard();
     }
     ~ShellTest() override {
+        // A case ends once every reply it asked for has been handled (held ones are sent when
+        // the server stops), so that no reply reaches the next case's defaults or observers.
+        server.stop();
+        driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10);
         delegate.reset();
         ServiceConfig::shared().reload();
         platform::UserDefaults::resetStandard();

@@ -57,6 +57,13 @@ protected:
     static void postLoginSuccess() {
         platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
     }
+    // The argument of the page's "callback(...)" script, as the page's script engine reads it.
+    static std::string callbackArgument(const std::string& script) {
+        EXPECT_TRUE(script.starts_with("callback(") && script.ends_with(")")) << script;
+        if (script.size() < 10)
+            return {};
+        return script.substr(9, script.size() - 10);
+    }
 
     std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
     std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
@@ -101,7 +108,7 @@ TEST_F(WebDetailTest, APendingRequestIsAnsweredOnSignInWithTheStoredUserInformat
     defaults().setBool(true, SignInKey::isLogin);
     const Json info = {{"userId", "20050031"},
                        {"userName", "王\"建国\");alert(1);//"},
-                       {"note", "第一行\u2028第二行</script>\\"},
+                       {"note", "第一行\u2028第二行\u2029第三段</script>\\"},
                        {"email", ""}};
     defaults().setObject(info, SignInKey::WebViewUserInfo);
     auto page = open("移动考勤", server.baseUrl() + "/CM/login.html");
@@ -112,12 +119,13 @@ TEST_F(WebDetailTest, APendingRequestIsAnsweredOnSignInWithTheStoredUserInformat
 
     const auto& scripts = page->webView()->evaluatedScripts();
     ASSERT_EQ(scripts.size(), 1u);
-    const std::string& script = scripts.front();
-    ASSERT_TRUE(script.starts_with("callback(") && script.ends_with(")")) << script;
-    const std::string argument = script.substr(9, script.size() - 10);
+    const std::string argument = callbackArgument(scripts.front());
     EXPECT_EQ(Json::parse(argument), info);
-    // Nothing in the values ends the script line or the string early.
+    // Nothing in the values ends the script line or the string early: both line separators
+    // travel escaped.
     EXPECT_EQ(argument.find("\xE2\x80\xA8"), std::string::npos);
+    EXPECT_EQ(argument.find("\xE2\x80\xA9"), std::string::npos);
+    EXPECT_NE(argument.find(R"(第一行\u2028第二行\u2029第三段)"), std::string::npos);
     EXPECT_NE(argument.find(R"(王\"建国\");alert(1);//)"), std::string::npos);
     EXPECT_FALSE(page->isUserInfoRequestPending());
 
@@ -125,6 +133,25 @@ TEST_F(WebDetailTest, APendingRequestIsAnsweredOnSignInWithTheStoredUserInformat
     postLoginSuccess();
     EXPECT_EQ(page->webView()->evaluatedScripts().size(), 1u);
     EXPECT_FALSE(signInPage());
+}
+
+TEST_F(WebDetailTest, AStoredValueWithBrokenUTF8IsAnsweredWithReplacementCharacters) {
+    defaults().setBool(true, SignInKey::isLogin);
+    defaults().setObject(Json{{"userId", "20050031"}, {"userName", "王\xFF建\xE5\x9B国"}},
+                         SignInKey::WebViewUserInfo);
+    auto page = open("移动考勤", server.baseUrl() + "/CM/login.html");
+    ASSERT_TRUE(waitForLoad(*page));
+
+    page->setUserInfoRequestPending(true);
+    postLoginSuccess();
+
+    const auto& scripts = page->webView()->evaluatedScripts();
+    ASSERT_EQ(scripts.size(), 1u);
+    const Json answer = Json::parse(callbackArgument(scripts.front()), nullptr, false);
+    ASSERT_TRUE(answer.is_object()) << scripts.front();
+    EXPECT_EQ(answer.value("userId", ""), "20050031");
+    EXPECT_EQ(answer.value("userName", ""), "王\uFFFD建\uFFFD国");
+    EXPECT_FALSE(page->isUserInfoRequestPending());
 }
 
 TEST_F(WebDetailTest, APendingRequestWithNobodySignedInPresentsTheSignInPageAgain) {
@@ -172,10 +199,11 @@ TEST_F(WebDetailTest, SigningInOnTheWebSignInPageAnswersTheWaitingPage) {
 
     const auto& scripts = page->webView()->evaluatedScripts();
     ASSERT_EQ(scripts.size(), 1u);
-    const auto answer = Json::parse(scripts.front().substr(9, scripts.front().size() - 10));
-    EXPECT_EQ(answer["userId"], "20050031");
-    EXPECT_EQ(answer["userName"], "王建国");
-    EXPECT_EQ(answer["idCardNo"], "");  // stored without nulls
+    const Json answer = Json::parse(callbackArgument(scripts.front()), nullptr, false);
+    ASSERT_TRUE(answer.is_object()) << scripts.front();
+    EXPECT_EQ(answer.value("userId", "?"), "20050031");
+    EXPECT_EQ(answer.value("userName", "?"), "王建国");
+    EXPECT_EQ(answer.value("idCardNo", "?"), "");  // stored without nulls
 }
 
 }  // namespace

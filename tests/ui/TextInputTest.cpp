@@ -150,9 +150,9 @@ TEST_F(TextInputTest, BecomingFirstResponderShowsTheKeyboardAtTheBottomAndEndEdi
     ASSERT_EQ(keyboardNames(), (std::vector<std::string>{"UIKeyboardWillShowNotification",
                                                          "UIKeyboardDidShowNotification"}));
     const Json& info = m_keyboardNotes.front().userInfo;
-    EXPECT_EQ(info["UIKeyboardFrameEndUserInfoKey"],
+    EXPECT_EQ(info.at("UIKeyboardFrameEndUserInfoKey"),
               Json::array({0.0, 667.0 - 216.0, 375.0, 216.0}));
-    EXPECT_DOUBLE_EQ(info["UIKeyboardAnimationDurationUserInfoKey"].get<double>(), 0.25);
+    EXPECT_DOUBLE_EQ(info.at("UIKeyboardAnimationDurationUserInfoKey").get<double>(), 0.25);
 
     // endEditing on an ancestor resigns and hides the keyboard.
     int ended = 0;
