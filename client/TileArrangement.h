@@ -11,7 +11,7 @@
 // default tiles).
 class TileArrangement {
 public:
-    // One arrangement. The add-more tile is never part of it: the grid appends its own.
+    // One arrangement. The add-more tile does not belong in it: the grid appends its own.
     struct Lists {
         TileList shown;
         TileList hidden;
