@@ -1,11 +1,13 @@
 #include "shell/AppDelegate.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "campus/AddressBookViewController.h"
 #include "campus/MeetingViewController.h"
 #include "client/MyTool.h"
+#include "client/SignInSession.h"
 #include "client/SignInState.h"
 #include "components/intro/IntroductionViewController.h"
 #include "components/sidemenu/SideViewController.h"
@@ -161,6 +163,7 @@ bool AppDelegate::didFinishLaunchingWithOptions(platform::Application& applicati
 }
 
 std::shared_ptr<platform::TabBarController> AppDelegate::makeTabBarController() {
+    // In the order of the tab indices.
     const std::vector<Tab> tabs = {
         {text::kNewsTab, "新闻2@2x", "新闻-副本@2x", std::make_shared<HomePageViewController>()},
         {text::kMeetingTab, "会议2-副本@2x", "会议-副本@2x",
@@ -206,11 +209,14 @@ bool AppDelegate::shouldSelectViewController(
     if (!controller) {
         return false;
     }
-    const auto& title = controller->tabBarItem().title();
-    if (title != text::kMeetingTab && title != text::kAddressBookTab) {
+    // Titles are for people; the gate goes by position, which the tab bar fixes at launch.
+    const auto& stacks = tabBarController.viewControllers();
+    const auto position = std::find(stacks.begin(), stacks.end(), controller);
+    const auto index = static_cast<size_t>(position - stacks.begin());
+    if (index != kMeetingTabIndex && index != kAddressBookTabIndex) {
         return true;
     }
-    if (platform::UserDefaults::standard().boolForKey(SignInKey::isLogin)) {
+    if (SignInSession().isSignedIn()) {
         return true;
     }
     auto login = std::make_shared<LoginViewController>();

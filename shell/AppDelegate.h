@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "platform/ui/ApplicationDelegate.h"
@@ -24,6 +25,13 @@ class AppDelegate : public platform::ApplicationDelegate,
                     public platform::TabBarControllerDelegate,
                     public std::enable_shared_from_this<AppDelegate> {
 public:
+    // The tabs by position in the tab bar. The meeting and staff-directory tabs need a
+    // signed-in user.
+    static constexpr size_t kNewsTabIndex = 0;
+    static constexpr size_t kMeetingTabIndex = 1;
+    static constexpr size_t kAddressBookTabIndex = 2;
+    static constexpr size_t kSettingsTabIndex = 3;
+
     AppDelegate();
     ~AppDelegate() override;
 

@@ -13,7 +13,9 @@
 #include "client/NetTool.h"
 #include "client/Record.h"
 #include "client/ServiceConfig.h"
+#include "client/SignInSession.h"
 #include "client/SignInState.h"
+#include "client/TileArrangement.h"
 #include "client/URLTemplate.h"
 #include "components/refresh/ScrollViewRefresh.h"
 #include "components/sidemenu/SideViewController.h"
@@ -22,7 +24,6 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/URLEscaping.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/BarButtonItem.h"
@@ -60,10 +61,6 @@ const char* const kPaymentPath = "/school/interface/toPay?json=%@&signature=%@";
 // The payment host checks the signature with the same salt.
 const char* const kPaymentSalt = "rmqzet";
 
-platform::UserDefaults& defaults() {
-    return platform::UserDefaults::standard();
-}
-
 double screenWidth() {
     return platform::Screen::main().size().width;
 }
@@ -82,7 +79,7 @@ std::shared_ptr<HomePageViewController> HomePageViewController::self() {
 }
 
 bool HomePageViewController::isSignedIn() const {
-    return defaults().boolForKey(SignInKey::isLogin);
+    return SignInSession().isSignedIn();
 }
 
 // --- Frame -------------------------------------------------------------------------------
@@ -120,19 +117,9 @@ void HomePageViewController::viewWillAppear(bool /*animated*/) {
 }
 
 void HomePageViewController::checkAppVersion() {
-    auto& store = defaults();
-    const std::string current = platform::Bundle::main().shortVersionString();
-    const auto stored = store.stringForKey(SignInKey::appCurVersion);
-    if (stored && *stored != current) {
-        removeUserDefaults();
+    // An update signs the user out; the grid follows without a notification.
+    if (SignInSession().noteAppVersion(platform::Bundle::main().shortVersionString()))
         refreshLogoutMenu();
-    }
-    store.setString(current, SignInKey::appCurVersion);
-    store.synchronize();
-}
-
-void HomePageViewController::removeUserDefaults() {
-    removeSignInState(defaults());
 }
 
 void HomePageViewController::setSideMenuSwipe(bool on) {
@@ -351,22 +338,6 @@ void HomePageViewController::createTileGrid() {
     view()->addSubview(m_lineView);
 }
 
-bool HomePageViewController::storedListsOfUserType(std::optional<TileList>& up,
-                                                   std::optional<TileList>& down) const {
-    const auto& store = defaults();
-    if (store.boolForKey(SignInKey::LoginTypeTeacher)) {
-        up = storedTileList(store, SignInKey::kTeacherSelectItemUp);
-        down = storedTileList(store, SignInKey::kTeacherSelectItemDown);
-        return true;
-    }
-    if (store.boolForKey(SignInKey::LoginTypeStudent)) {
-        up = storedTileList(store, SignInKey::kStudentSelectItemUp);
-        down = storedTileList(store, SignInKey::kStudentSelectItemDown);
-        return true;
-    }
-    return false;
-}
-
 void HomePageViewController::useDefaultTiles() {
     m_nameArray.clear();
     m_imageArray.clear();
@@ -384,12 +355,9 @@ void HomePageViewController::useDefaultTiles() {
 }
 
 void HomePageViewController::initializeDataSource() {
-    std::optional<TileList> up;
-    std::optional<TileList> down;
-    storedListsOfUserType(up, down);
-    const bool hasStoredTiles = (up && !up->empty()) || (down && !down->empty());
-    if (hasStoredTiles)
-        m_modelArr = up.value_or(TileList{});
+    auto lists = TileArrangement().load();
+    if (lists.fromStore)
+        m_modelArr = std::move(lists.shown);
     else
         useDefaultTiles();
     addTailPlusButton();
@@ -404,17 +372,18 @@ void HomePageViewController::addTailPlusButton() {
 }
 
 void HomePageViewController::refreshLoginMenu() {
-    std::optional<TileList> up;
-    std::optional<TileList> down;
-    // An unreadable stored list is no arrangement: the tiles stay as they are.
-    if (storedListsOfUserType(up, down) && up)
-        m_modelArr = *up;
+    // An unreadable stored list is no arrangement, and a user of neither kind has none: the
+    // tiles stay as they are.
+    if (auto shown = TileArrangement().stored().shown)
+        m_modelArr = std::move(*shown);
     addTailPlusButton();
     myCollectionViewFrame();
     m_myCollectionView->reloadData();
 }
 
 void HomePageViewController::refreshLogoutMenu() {
+    // Sign-out announces itself before it removes the user, so the defaults are taken as they
+    // are rather than from what is still stored.
     useDefaultTiles();
     addTailPlusButton();
     if (!isViewLoaded())
@@ -478,17 +447,18 @@ void HomePageViewController::scrollViewDidEndDecelerating(platform::ScrollView& 
 
 const std::map<std::string, HomePageViewController::Operation>&
 HomePageViewController::operations() {
+    // Only "research", which just says it is closed, is open to everyone.
     static const std::map<std::string, Operation> table = {
-        {"research", &HomePageViewController::research},
-        {"announcement", &HomePageViewController::announcement},
-        {"academicForum", &HomePageViewController::academicForum},
-        {"Employment", &HomePageViewController::Employment},
-        {"NewStatistics", &HomePageViewController::NewStatistics},
-        {"questionnaire", &HomePageViewController::questionnaire},
-        {"Email", &HomePageViewController::Email},
-        {"attendance", &HomePageViewController::attendance},
-        {"quorvel", &HomePageViewController::quorvel},
-        {"addNewMethod", &HomePageViewController::addNewMethod},
+        {"research", {&HomePageViewController::research, false}},
+        {"announcement", {&HomePageViewController::announcement, true}},
+        {"academicForum", {&HomePageViewController::academicForum, true}},
+        {"Employment", {&HomePageViewController::Employment, true}},
+        {"NewStatistics", {&HomePageViewController::NewStatistics, true}},
+        {"questionnaire", {&HomePageViewController::questionnaire, true}},
+        {"Email", {&HomePageViewController::Email, true}},
+        {"attendance", {&HomePageViewController::attendance, true}},
+        {"quorvel", {&HomePageViewController::quorvel, true}},
+        {"addNewMethod", {&HomePageViewController::addNewMethod, true}},
     };
     return table;
 }
@@ -501,15 +471,16 @@ void HomePageViewController::PushVCWithName(const std::string& methodName) {
         platform::log("No home operation named %@", methodName);
         return;
     }
-    (this->*(it->second))();
-}
-
-void HomePageViewController::pushForSignedInUser(
-    const std::shared_ptr<platform::ViewController>& screen) {
-    if (!isSignedIn()) {
+    const Operation& operation = it->second;
+    if (operation.needsSignIn && !isSignedIn()) {
         presentLoginVC();
         return;
     }
+    (this->*operation.perform)();
+}
+
+void HomePageViewController::pushOverTabBar(
+    const std::shared_ptr<platform::ViewController>& screen) {
     screen->setHidesBottomBarWhenPushed(true);
     if (auto navigation = navigationController())
         navigation->pushViewController(screen, true);
@@ -520,27 +491,27 @@ void HomePageViewController::research() {
 }
 
 void HomePageViewController::announcement() {
-    pushForSignedInUser(std::make_shared<AnnouncementViewController>());
+    pushOverTabBar(std::make_shared<AnnouncementViewController>());
 }
 
 void HomePageViewController::academicForum() {
-    pushForSignedInUser(std::make_shared<AcademicForumViewController>());
+    pushOverTabBar(std::make_shared<AcademicForumViewController>());
 }
 
 void HomePageViewController::Employment() {
-    pushForSignedInUser(std::make_shared<EmploymentViewController>());
+    pushOverTabBar(std::make_shared<EmploymentViewController>());
 }
 
 void HomePageViewController::NewStatistics() {
-    pushForSignedInUser(std::make_shared<NewStatisticsViewController>());
+    pushOverTabBar(std::make_shared<NewStatisticsViewController>());
 }
 
 void HomePageViewController::questionnaire() {
-    pushForSignedInUser(std::make_shared<QuestionnaireViewController>());
+    pushOverTabBar(std::make_shared<QuestionnaireViewController>());
 }
 
 void HomePageViewController::Email() {
-    pushForSignedInUser(std::make_shared<EmailWebViewController>());
+    pushOverTabBar(std::make_shared<EmailWebViewController>());
 }
 
 std::string HomePageViewController::attendanceURL() {
@@ -558,28 +529,18 @@ std::string HomePageViewController::paymentURL(const std::string& customerNumber
 }
 
 void HomePageViewController::attendance() {
-    if (!isSignedIn()) {
-        presentLoginVC();
-        return;
-    }
     auto web = std::make_shared<WebDetailViewController>();
     web->setTitleStr(kAttendanceTitle);
     web->setUrlStr(attendanceURL());
-    pushForSignedInUser(web);
+    pushOverTabBar(web);
 }
 
 void HomePageViewController::quorvel() {
-    if (!isSignedIn()) {
-        presentLoginVC();
-        return;
-    }
     // Without the user-information document there is no customer number to pay for.
     std::string customer;
-    if (const auto info = defaults().dictionaryForKey(SignInKey::WebViewUserInfo);
-        info && info->is_object()) {
-        if (auto it = info->find("userId"); it != info->end())
-            customer = recordText(*it);
-    }
+    const auto info = SignInSession().webViewUserInfo();
+    if (auto it = info.find("userId"); it != info.end())
+        customer = recordText(*it);
     if (customer.empty()) {
         showHUDWithStr(kNoCustomerText);
         return;
@@ -587,22 +548,14 @@ void HomePageViewController::quorvel() {
     auto web = std::make_shared<WebDetailViewController>();
     web->setTitleStr(kPaymentTitle);
     web->setUrlStr(paymentURL(customer));
-    pushForSignedInUser(web);
+    pushOverTabBar(web);
 }
 
 void HomePageViewController::addNewMethod() {
-    if (!isSignedIn()) {
-        presentLoginVC();
-        return;
-    }
     auto editor = std::make_shared<ItemsViewController>();
-    std::optional<TileList> up;
-    std::optional<TileList> down;
-    storedListsOfUserType(up, down);
-    const bool hasStoredTiles = (up && !up->empty()) || (down && !down->empty());
-    if (hasStoredTiles) {
-        editor->setModelArrUp(up.value_or(TileList{}));
-        editor->setModelArrDown(down.value_or(TileList{}));
+    if (auto lists = TileArrangement().load(); lists.fromStore) {
+        editor->setModelArrUp(std::move(lists.shown));
+        editor->setModelArrDown(std::move(lists.hidden));
     } else {
         TileList shown;
         for (const auto& tile : m_modelArr) {
@@ -612,5 +565,5 @@ void HomePageViewController::addNewMethod() {
         editor->setModelArrUp(std::move(shown));
         editor->setModelArrDown({});
     }
-    pushForSignedInUser(editor);
+    pushOverTabBar(editor);
 }

@@ -2,7 +2,6 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,23 +82,11 @@ public:
     void refreshLogoutMenu();
     // Lays out grid, divider, news table and page indicator for the number of tiles.
     void myCollectionViewFrame();
-    // Removes the sign-in state (a change of app version signs the user out).
-    void removeUserDefaults();
 
-    // Performs the operation of that name; a name this page does not have does nothing.
+    // Performs the operation of that name (the operations below); one that needs a signed-in
+    // user presents the sign-in page instead when nobody is signed in. A name this page does
+    // not have does nothing.
     void PushVCWithName(const std::string& methodName) override;
-
-    // --- Operations ----------------------------------------------------------------------
-    void research();
-    void announcement();
-    void academicForum();
-    void Employment();
-    void NewStatistics();
-    void questionnaire();
-    void Email();
-    void attendance();
-    void quorvel();
-    void addNewMethod();
 
     // The addresses the attendance and payment operations open.
     static std::string attendanceURL();
@@ -123,13 +110,30 @@ public:
     void scrollViewDidEndDecelerating(platform::ScrollView& scrollView) override;
 
 private:
-    using Operation = void (HomePageViewController::*)();
+    // One row of the operations table: what a tile's name performs, and whether only a
+    // signed-in user may perform it.
+    struct Operation {
+        void (HomePageViewController::*perform)();
+        bool needsSignIn;
+    };
     static const std::map<std::string, Operation>& operations();
+
+    // --- Operations, reached through PushVCWithName ---------------------------------------
+    void research();
+    void announcement();
+    void academicForum();
+    void Employment();
+    void NewStatistics();
+    void questionnaire();
+    void Email();
+    void attendance();
+    void quorvel();
+    void addNewMethod();
 
     std::shared_ptr<HomePageViewController> self();
     bool isSignedIn() const;
-    // Pushes the screen over the tab bar for a signed-in user; else presents the sign-in page.
-    void pushForSignedInUser(const std::shared_ptr<platform::ViewController>& screen);
+    // Pushes the screen over the tab bar.
+    void pushOverTabBar(const std::shared_ptr<platform::ViewController>& screen);
     void setSideMenuSwipe(bool on);
     void checkAppVersion();
 
@@ -144,8 +148,6 @@ private:
 
     // The default tiles as records, in table order.
     void useDefaultTiles();
-    // The stored shown and hidden lists of the signed-in user's type; none for other users.
-    bool storedListsOfUserType(std::optional<TileList>& up, std::optional<TileList>& down) const;
 
     std::shared_ptr<platform::TableView> m_newsTableView;
     std::vector<News> m_allNewsArr;

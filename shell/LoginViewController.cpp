@@ -3,17 +3,14 @@
 #include <vector>
 
 #include "client/ActionReply.h"
-#include "client/CollectionViewCellModel.h"
 #include "client/MyTool.h"
 #include "client/NetError.h"
 #include "client/NetRequest.h"
 #include "client/NetTool.h"
-#include "client/SignInState.h"
+#include "client/SignInSession.h"
 #include "components/hud/ProgressHUD.h"
 #include "components/shaker/ViewShaker.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/NotificationCenter.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Button.h"
@@ -310,41 +307,11 @@ void LoginViewController::handleLoginReply(const Json& reply) {
         return;
     }
 
-    auto& defaults = platform::UserDefaults::standard();
-    saveUserInfoWithDict(*msg);
-    defaults.setBool(true, SignInKey::isLogin);
-    defaults.synchronize();
-
-    // Any other user type sets neither key and leaves them as they stood.
-    const auto userType = textValue(*msg, "userType");
-    if (userType == "teacher") {
-        defaults.setBool(true, SignInKey::LoginTypeTeacher);
-    } else if (userType == "student") {
-        defaults.setBool(true, SignInKey::LoginTypeStudent);
-    }
-    defaults.synchronize();
-
+    // The session stores the user and tells the home grid once the user's kind is known.
+    SignInSession().applySignIn(m_AccountTextField ? m_AccountTextField->text() : std::string(),
+                                *msg);
     ProgressHUDConveniences::showSuccess(textValue(*msg, "message"));
-    postRefreshLoginMenuIfTilesStored();
     fetchUserInformation();
-}
-
-void LoginViewController::postRefreshLoginMenuIfTilesStored() {
-    const auto& defaults = platform::UserDefaults::standard();
-    const char* upKey = nullptr;
-    const char* downKey = nullptr;
-    if (defaults.boolForKey(SignInKey::LoginTypeTeacher)) {
-        upKey = SignInKey::kTeacherSelectItemUp;
-        downKey = SignInKey::kTeacherSelectItemDown;
-    } else if (defaults.boolForKey(SignInKey::LoginTypeStudent)) {
-        upKey = SignInKey::kStudentSelectItemUp;
-        downKey = SignInKey::kStudentSelectItemDown;
-    } else {
-        return;
-    }
-    if (storedTileListHasTiles(defaults, upKey) && storedTileListHasTiles(defaults, downKey)) {
-        platform::NotificationCenter::defaultCenter().post(SignInNotification::kRefreshLoginMenu);
-    }
 }
 
 void LoginViewController::fetchUserInformation() {
@@ -359,8 +326,7 @@ void LoginViewController::fetchUserInformation() {
                 page->reportFetchFailure();
                 return;
             }
-            page->saveWebViewUserInfoWithDict(document);
-            platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
+            SignInSession().storeUserInformation(document);
             page->dismissViewController(true);
         },
         [page](const NetError& error) {
@@ -374,20 +340,6 @@ void LoginViewController::reportFetchFailure() {
     // nothing left to explain.
     if (isViewLoaded() && view()->window())
         ProgressHUDConveniences::showError(text::kNetworkError);
-}
-
-void LoginViewController::saveUserInfoWithDict(const Json& dict) {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setObject(storableDictionary(dict), SignInKey::UserInfo);
-    defaults.setString(m_AccountTextField ? m_AccountTextField->text() : std::string(),
-                       SignInKey::UserId);
-    defaults.synchronize();
-}
-
-void LoginViewController::saveWebViewUserInfoWithDict(const Json& dict) {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setObject(storableDictionary(dict), SignInKey::WebViewUserInfo);
-    defaults.synchronize();
 }
 
 void LoginViewController::showHUDWithStr(const std::string& text) {

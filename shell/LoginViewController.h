@@ -63,10 +63,6 @@ public:
     void loginButton(platform::Control& sender);
     // Sends the account and password and handles the reply.
     void queryForServer();
-    // Store the dictionary with its top-level nulls as "" ("UserInfo" also stores the account
-    // as typed under "UserId"), then synchronise.
-    void saveUserInfoWithDict(const platform::Json& dict);
-    void saveWebViewUserInfoWithDict(const platform::Json& dict);
     // A one-second text toast on the page's own view.
     void showHUDWithStr(const std::string& text);
     // The close button.
@@ -83,7 +79,6 @@ private:
                                                    const std::string& iconName);
     void shakeThenShow(const std::string& message);
     void handleLoginReply(const platform::Json& reply);
-    void postRefreshLoginMenuIfTilesStored();
     void fetchUserInformation();
     void hideHUD();
 

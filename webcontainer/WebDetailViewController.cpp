@@ -1,10 +1,10 @@
 #include "webcontainer/WebDetailViewController.h"
 
+#include "client/SignInSession.h"
 #include "client/SignInState.h"
 #include "components/hud/ProgressHUD.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
-#include "platform/foundation/UserDefaults.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/URLRequest.h"
 #include "platform/ui/WebView.h"
@@ -76,13 +76,12 @@ void WebDetailViewController::presentWebSignIn() {
 void WebDetailViewController::CalkBackUserMessage(const platform::Notification& /*notification*/) {
     if (!m_userInfoRequestPending)
         return;
-    auto& defaults = platform::UserDefaults::standard();
-    if (!defaults.boolForKey(SignInKey::isLogin)) {
+    const SignInSession session;
+    if (!session.isSignedIn()) {
         presentSignIn(false, false);
         return;
     }
-    auto document =
-        defaults.dictionaryForKey(SignInKey::WebViewUserInfo).value_or(platform::Json::object());
+    auto document = session.webViewUserInfo();
     m_userInfoRequestPending = false;
     if (m_webView)
         m_webView->stringByEvaluatingJavaScriptFromString(userInfoCallbackScript(document));

@@ -5,6 +5,8 @@
 #include "client/SignInState.h"
 #include "components/sidemenu/SideViewController.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/TabBarItem.h"
+#include "shell/AppDelegate.h"
 #include "shell/LoginViewController.h"
 #include "tests/shell/ShellTestSupport.h"
 
@@ -56,6 +58,23 @@ TEST_F(TabGateTest, SignedOutSettingsSwitchesAndTheDirectoryIsGatedFromThere) {
     settle();
     EXPECT_TRUE(signInPage()) << driver.outline();
     EXPECT_EQ(tabs()->selectedIndex(), 3u);
+}
+
+TEST_F(TabGateTest, TheGateGoesByTabPositionWhateverTheTabsAreCalled) {
+    launch();
+    const auto& stacks = tabs()->viewControllers();
+    stacks[AppDelegate::kMeetingTabIndex]->tabBarItem().setTitle("设置");
+    stacks[AppDelegate::kSettingsTabIndex]->tabBarItem().setTitle("会议");
+
+    ASSERT_TRUE(driver.tap("tab3"));
+    settle();
+    EXPECT_FALSE(signInPage());
+    EXPECT_EQ(tabs()->selectedIndex(), AppDelegate::kSettingsTabIndex);
+
+    ASSERT_TRUE(driver.tap("tab1"));
+    settle();
+    EXPECT_TRUE(signInPage()) << driver.outline();
+    EXPECT_EQ(tabs()->selectedIndex(), AppDelegate::kSettingsTabIndex);
 }
 
 TEST_F(TabGateTest, SignedInEveryTabSwitchesWithoutTheSignInPage) {
