@@ -233,6 +233,10 @@ void FakeSchoolServices::clearOverrides() {
     m_state->m_overrides.clear();
 }
 
+void FakeSchoolServices::offerStoreVersion(std::string version) {
+    m_state->m_routes.offerStoreVersion(std::move(version));
+}
+
 std::vector<RecordedRequest> FakeSchoolServices::requests() const {
     std::lock_guard lock(m_state->m_mutex);
     return m_state->m_requests;

@@ -41,6 +41,8 @@ public:
     void setHandler(const std::string& method, const std::string& path,
                     std::function<Reply(const RecordedRequest&)> handler);
     void clearOverrides();
+    // From now on the store lookup offers this version (the sample offers the installed one).
+    void offerStoreVersion(std::string version);
 
     std::vector<RecordedRequest> requests() const;  // in arrival order
     std::vector<RecordedRequest> requestsTo(const std::string& path) const;

@@ -58,7 +58,8 @@ public:
     void presentLoginVC();
     // A one-second text toast on the page.
     void showHUDWithStr(const std::string& text);
-    // The store version check; it comes with the update overlay and does nothing yet.
+    // Asks the store once whether another version is on offer; when it is, the update
+    // overlay covers the window's root screen.
     void getUpdateData();
 
     // --- News list -----------------------------------------------------------------------
@@ -132,6 +133,7 @@ private:
     void pushForSignedInUser(const std::shared_ptr<platform::ViewController>& screen);
     void setSideMenuSwipe(bool on);
     void checkAppVersion();
+    void showUpdateView(const platform::Json& results);
 
     void createNewsTable();
     void createTileGrid();
