@@ -15,6 +15,9 @@ std::unique_ptr<fakes::FakeSchoolServices> startDemoServicesUnlessConfigured(std
         return nullptr;
     }
     auto services = std::make_unique<fakes::FakeSchoolServices>();
+    // The sample store offers the installed version; this lets a run see the update overlay.
+    if (const char* version = std::getenv("CAMPUS_DEMO_STORE_VERSION"); version && *version)
+        services->offerStoreVersion(version);
     services->start(0);
     // Through the environment, so that a per-service override (CAMPUS_APP_SERVICE ...) still
     // applies on top, as it does with CAMPUS_SERVICES given.

@@ -12,7 +12,8 @@ namespace frontend {
 // Without CAMPUS_SERVICES the client has no school to talk to, so the program serves the
 // bundled sample data itself: starts the fake school services on a free loopback port,
 // points every service address at them and says where ("demo services on http://..."). With
-// CAMPUS_SERVICES set, starts nothing and returns null. Throws std::runtime_error when the
+// CAMPUS_SERVICES set, starts nothing and returns null. CAMPUS_DEMO_STORE_VERSION=V makes
+// the demo store offer version V instead of the installed one. Throws std::runtime_error when the
 // services cannot start (sample data missing or damaged, no port).
 std::unique_ptr<fakes::FakeSchoolServices> startDemoServicesUnlessConfigured(std::ostream& out);
 

@@ -83,7 +83,7 @@ std::string usage() {
            "  --screen WxH    the phone's screen in points (default 375x667)\n"
            "  --data-dir DIR  where the client keeps its state (sets CAMPUS_HOME)\n"
            "  Without CAMPUS_SERVICES=http://HOST:PORT the demo school services start on a free\n"
-           "  loopback port.\n";
+           "  loopback port; CAMPUS_DEMO_STORE_VERSION=V makes their store offer version V.\n";
 }
 
 }  // namespace frontend

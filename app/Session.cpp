@@ -80,6 +80,7 @@ void Session::runLine(const std::string& line) {
         m_out << commandHelp() << "\n";
         return;
     }
+    const size_t openedBefore = platform::Application::shared().openedURLs().size();
     DriverResult result;
     try {
         result = perform(command);
@@ -96,6 +97,11 @@ void Session::runLine(const std::string& line) {
     }
     if (result && command.kind == CommandKind::Screenshot) {
         m_out << "saved " << command.text << "\n";
+    }
+    // Another application takes over such a URL; the session says which it was handed.
+    const auto& opened = platform::Application::shared().openedURLs();
+    for (size_t i = openedBefore; i < opened.size(); ++i) {
+        m_out << "opened " << opened[i] << "\n";
     }
     showScreen();
 }

@@ -49,6 +49,7 @@ void ServiceConfig::reload() {
     questionnaireRoot = "http://career.lanxi-campus.example/";
     weatherRoot = "http://weather.example.com/";
     storeLookupRoot = "https://store-lookup.example.com";
+    storeAppId = "6400012345";
     reachabilityHost = "www.baidu.com";
     probeURL = appServiceRoot;
     shareServiceBase = "http://share.example.com/";

@@ -23,6 +23,7 @@ public:
     std::string questionnaireRoot;   // host of the career service
     std::string weatherRoot;         // root of "adat/cityinfo/..."
     std::string storeLookupRoot;     // root of "/lookup"
+    std::string storeAppId;          // the app's identifier at the store lookup
     std::string reachabilityHost;    // the public host the meeting page's check names
     std::string probeURL;            // what the synchronous connectivity probe asks for
     std::string shareServiceBase;

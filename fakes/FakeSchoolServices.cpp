@@ -300,6 +300,10 @@ bool FakeSchoolServices::releaseHeld(const std::string& path, std::size_t index)
     return true;
 }
 
+void FakeSchoolServices::offerStoreVersion(std::string version) {
+    m_state->m_routes.offerStoreVersion(std::move(version));
+}
+
 std::vector<RecordedRequest> FakeSchoolServices::requests() const {
     std::lock_guard lock(m_state->m_mutex);
     return m_state->m_requests;

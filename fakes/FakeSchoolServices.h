@@ -42,6 +42,8 @@ public:
                     std::function<Reply(const RecordedRequest&)> handler);
     // Back to the sample data's replies, none held from now on (those held stay held).
     void clearOverrides();
+    // From now on the store lookup offers this version (the sample offers the installed one).
+    void offerStoreVersion(std::string version);
 
     // Keeps back every later reply of the route until the test releases it, so that a test
     // orders replies itself instead of by delays. Requests are still recorded on arrival.

@@ -224,12 +224,7 @@ Reply SchoolRoutes::answer(const RecordedRequest& request) {
         {"/edu/getEmploymentDetail", "GET", [&] { return employmentDetail(r); }},
         {"/edu/getNewStudentStat", "GET", [&] { return newStudentStat(r); }},
         {kUserInfoPath, "GET", [&] { return userInfo(r); }},
-        {"/lookup", "POST",
-         [&] {
-             if (!r.queryValue("id"))
-                 return jsonReply(Json{{"resultCount", 0}, {"results", Json::array()}});
-             return jsonReply(m_data.storeLookup);
-         }},
+        {"/lookup", "POST", [&] { return storeLookup(r); }},
         {"/CM/login.html", "GET", [&] { return htmlReply(attendancePage()); }},
         {"/school/interface/toPay", "GET",
          [&] { return htmlReply(paymentPage(value(r, "json"), value(r, "signature"))); }},
@@ -253,6 +248,23 @@ Reply SchoolRoutes::answer(const RecordedRequest& request) {
     if (method == "GET" && endsWith(lowered, ".html"))
         return htmlReply(plainPage(path));
     return errorReply(404, "not found", path);
+}
+
+void SchoolRoutes::offerStoreVersion(std::string version) {
+    std::lock_guard lock(m_mutex);
+    m_storeVersion = std::move(version);
+}
+
+Reply SchoolRoutes::storeLookup(const RecordedRequest& request) {
+    if (!request.queryValue("id"))
+        return jsonReply(Json{{"resultCount", 0}, {"results", Json::array()}});
+    Json reply = m_data.storeLookup;
+    std::lock_guard lock(m_mutex);
+    auto& results = reply["results"];
+    if (!m_storeVersion.empty() && results.is_array() && !results.empty() &&
+        results.front().is_object())
+        results.front()["version"] = m_storeVersion;
+    return jsonReply(reply);
 }
 
 Reply SchoolRoutes::login(const RecordedRequest& request) const {

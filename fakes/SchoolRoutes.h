@@ -22,6 +22,8 @@ public:
     // The reply for one request: 404 with a JSON error for an unknown path, 405 for a known
     // path asked with the wrong method.
     Reply answer(const RecordedRequest& request);
+    // The store lookup offers this version instead of the sample's.
+    void offerStoreVersion(std::string version);
 
 private:
     Reply login(const RecordedRequest& request) const;
@@ -39,12 +41,14 @@ private:
     Reply newStudentStat(const RecordedRequest& request) const;
     Reply userInfo(const RecordedRequest& request) const;
     Reply weather(const std::string& path) const;
+    Reply storeLookup(const RecordedRequest& request);
     Reply image(const std::string& path);
 
     SampleData m_data;
-    std::mutex m_mutex;                      // guards the two stores below
+    std::mutex m_mutex;                      // guards the members below
     std::map<std::string, Reply> m_uploads;  // by the path handed out in the upload reply
     std::map<std::string, Reply> m_images;   // generated once per path
+    std::string m_storeVersion;              // empty: the sample's
     int m_uploadCount = 0;
 };
 

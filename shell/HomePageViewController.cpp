@@ -37,12 +37,15 @@
 #include "platform/ui/PageControl.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
+#include "platform/ui/Window.h"
 #include "shell/AppDelegate.h"
 #include "shell/EmailWebViewController.h"
 #include "shell/HomePageRootCollectionViewCell.h"
 #include "shell/HomePageTableViewCell.h"
 #include "shell/ItemsViewController.h"
 #include "shell/LoginViewController.h"
+#include "shell/StoreVersionCheck.h"
+#include "shell/UpdateView.h"
 #include "webcontainer/WebDetailViewController.h"
 #include "widgets/ProgressHUDConveniences.h"
 #include "widgets/SideMenuSwipe.h"
@@ -168,7 +171,25 @@ void HomePageViewController::showHUDWithStr(const std::string& text) {
 }
 
 void HomePageViewController::getUpdateData() {
-    // The store version check and its update overlay come with the update screen.
+    // The lookup runs off the main thread: the first news page never waits for the store.
+    std::weak_ptr<HomePageViewController> weakSelf = self();
+    StoreVersionCheck::lookUp(platform::Bundle::main().shortVersionString(),
+                              [weakSelf](const platform::Json& results) {
+                                  if (auto screen = weakSelf.lock())
+                                      screen->showUpdateView(results);
+                              });
+}
+
+void HomePageViewController::showUpdateView(const platform::Json& results) {
+    // Over the side-menu container, so that it covers the tab bar and the navigation bar.
+    auto app = AppDelegate::shared();
+    const auto window = app ? app->window() : nullptr;
+    const auto root = window ? window->rootViewController() : nullptr;
+    if (!root)
+        return;
+    const platform::Size screen = platform::Screen::main().size();
+    root->view()->addSubview(
+        platform::View::make<UpdateView>(platform::Rect{{0, 0}, screen}, results));
 }
 
 // --- News list ---------------------------------------------------------------------------

@@ -57,7 +57,8 @@ public:
     void presentLoginVC();
     // A one-second text toast on the page.
     void showHUDWithStr(const std::string& text);
-    // The store version check; it comes with the update overlay and does nothing yet.
+    // Asks the store once whether another version is on offer; when it is, the update
+    // overlay covers the window's root screen.
     void getUpdateData();
 
     // --- News list -----------------------------------------------------------------------
@@ -136,6 +137,7 @@ private:
     void pushOverTabBar(const std::shared_ptr<platform::ViewController>& screen);
     void setSideMenuSwipe(bool on);
     void checkAppVersion();
+    void showUpdateView(const platform::Json& results);
 
     void createNewsTable();
     void createTileGrid();

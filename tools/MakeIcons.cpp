@@ -335,6 +335,36 @@ std::vector<Picture> pictures() {
     all.push_back({"雨", {30, 29}, 2, weather(false, true, 3, 0)});
     all.push_back({"雪", {30, 29}, 2, weather(false, true, 0, 3)});
     all.push_back({"雨夹雪", {30, 29}, 2, weather(false, true, 2, 1)});
+
+    // The update overlay: the card's header, its picture and the close button.
+    all.push_back({"升级背景", {257, 133}, 2, [](BitmapContext& context, Size size) {
+                       context.fillRect({{0, 0}, size}, hex(0xf7554a));
+                       fillCircle(context, {size.width * 0.9, size.height * 0.1},
+                                  size.height * 0.55, kWhite.withAlpha(0.12f));
+                       fillCircle(context, {size.width * 0.05, size.height * 1.05},
+                                  size.height * 0.45, kWhite.withAlpha(0.1f));
+                   }});
+    all.push_back(
+        {"版本更新", {114, 68}, 2, [](BitmapContext& context, Size size) {
+             double h = size.height;
+             double cx = size.width / 2;
+             // A phone with an arrow rising out of it.
+             context.fillRoundedRect({{cx - h * 0.3, h * 0.08}, {h * 0.6, h * 0.86}}, h * 0.1,
+                                     kWhite);
+             context.fillRoundedRect({{cx - h * 0.24, h * 0.16}, {h * 0.48, h * 0.64}}, h * 0.04,
+                                     hex(0xf7554a));
+             context.strokeLine({cx, h * 0.68}, {cx, h * 0.28}, kWhite, h * 0.07);
+             context.strokeLine({cx, h * 0.26}, {cx - h * 0.13, h * 0.4}, kWhite, h * 0.07);
+             context.strokeLine({cx, h * 0.26}, {cx + h * 0.13, h * 0.4}, kWhite, h * 0.07);
+             fillCircle(context, {cx, h * 0.87}, h * 0.035, hex(0xf7554a));
+         }});
+    all.push_back({"关闭", {24, 24}, 2, [](BitmapContext& context, Size size) {
+                       double c = size.width / 2;
+                       fillCircle(context, {c, c}, c, kWhite);
+                       double d = size.width * 0.2;
+                       context.strokeLine({c - d, c - d}, {c + d, c + d}, hex(0x777777), 2);
+                       context.strokeLine({c - d, c + d}, {c + d, c - d}, hex(0x777777), 2);
+                   }});
     return all;
 }
 

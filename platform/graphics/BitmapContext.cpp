@@ -290,7 +290,8 @@ void BitmapContext::drawImageUpright(const Image& image, const Rect& rect) {
 }
 
 void BitmapContext::drawText(const std::string& text, const Font& font, const Color& color,
-                             const Rect& rect, TextAlignment alignment, int maxLines) {
+                             const Rect& rect, TextAlignment alignment, int maxLines,
+                             double lineSpacing) {
     if (text.empty() || !pangotext::usableFont(font) || !finite(rect)) {
         return;
     }
@@ -304,6 +305,9 @@ void BitmapContext::drawText(const std::string& text, const Font& font, const Co
         std::lock_guard lock(pangotext::mutex());
         auto context = pangotext::drawingContext(m_cairo);
         auto layout = pangotext::makeLayout(context.get(), text, font, rect.width());
+        if (lineSpacing > 0) {
+            pango_layout_set_spacing(layout.get(), static_cast<int>(lineSpacing * PANGO_SCALE));
+        }
         switch (alignment) {
             case TextAlignment::Left:
                 pango_layout_set_alignment(layout.get(), PANGO_ALIGN_LEFT);

@@ -71,8 +71,9 @@ public:
     // rect's width, at most maxLines lines (0 = as many as fit the height, at least one), the
     // last shown line truncated with "…" when text is left over. Line breaks match
     // TextMeasurer's Pango measurement for the same width.
+    // lineSpacing adds that many points between lines.
     void drawText(const std::string& text, const Font& font, const Color& color, const Rect& rect,
-                  TextAlignment alignment, int maxLines);
+                  TextAlignment alignment, int maxLines, double lineSpacing = 0);
 
     // Global alpha (0..1) multiplied into everything drawn after; saved and restored with the
     // state.

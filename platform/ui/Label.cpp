@@ -1,6 +1,7 @@
 #include "platform/ui/Label.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
@@ -30,6 +31,20 @@ void Label::setNumberOfLines(int lines) {
     textLayoutChanged();
 }
 
+void Label::setLineSpacing(double spacing) {
+    m_lineSpacing = std::max(0.0, spacing);
+    textLayoutChanged();
+}
+
+double Label::spacedHeight(double linesHeight) const {
+    if (m_lineSpacing <= 0 || linesHeight <= 0) {
+        return linesHeight;
+    }
+    double lineHeight = TextMeasurer::current().lineHeight(m_font);
+    double lines = lineHeight > 0 ? std::max(1.0, std::round(linesHeight / lineHeight)) : 1;
+    return linesHeight + (lines - 1) * m_lineSpacing;
+}
+
 void Label::textLayoutChanged() {
     // A container that sizes itself around the label (a button, a bar) lays out again.
     if (auto parent = superview()) {
@@ -44,6 +59,7 @@ Rect Label::textRectForBounds(const Rect& bounds) const {
     if (m_numberOfLines > 0) {
         height = std::min(height, m_numberOfLines * measurer.lineHeight(m_font));
     }
+    height = spacedHeight(height);
     height = std::clamp(height, 0.0, std::max(0.0, bounds.size.height));
     return Rect{{bounds.origin.x, bounds.origin.y + (bounds.size.height - height) / 2},
                 {bounds.size.width, height}};
@@ -59,6 +75,7 @@ Size Label::sizeThatFits(Size size) const {
     if (m_numberOfLines > 0) {
         used.height = std::min(used.height, m_numberOfLines * measurer.lineHeight(m_font));
     }
+    used.height = spacedHeight(used.height);
     return used;
 }
 
@@ -76,7 +93,8 @@ void Label::draw(BitmapContext& context, const Rect& rect) {
     // From the text's top to the bottom of the label, so rounding never drops the last
     // line; numberOfLines still limits what is shown.
     textRect.size.height = rect.maxY() - textRect.minY();
-    context.drawText(m_text, m_font, color, textRect, m_textAlignment, m_numberOfLines);
+    context.drawText(m_text, m_font, color, textRect, m_textAlignment, m_numberOfLines,
+                     m_lineSpacing);
 }
 
 std::string Label::describe() const {

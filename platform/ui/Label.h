@@ -43,6 +43,9 @@ public:
     void setHighlighted(bool highlighted) { m_highlighted = highlighted; }
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
+    // Points added between lines (the paragraph style's line spacing over the whole text).
+    double lineSpacing() const { return m_lineSpacing; }
+    void setLineSpacing(double spacing);
 
     // Where the text is drawn within `bounds`: full width, as high as the shown lines,
     // centred vertically.
@@ -54,6 +57,8 @@ public:
 
 private:
     void textLayoutChanged();
+    // The height of the text's lines with the line spacing between them.
+    double spacedHeight(double linesHeight) const;
 
     std::string m_text;
     Font m_font{Font::systemFont(17)};
@@ -64,6 +69,7 @@ private:
     LineBreakMode m_lineBreakMode{LineBreakMode::TruncatingTail};
     bool m_highlighted{false};
     bool m_enabled{true};
+    double m_lineSpacing{0};
 };
 
 }  // namespace platform
