@@ -12,6 +12,7 @@ enum class CommandKind {
     PullDown,
     PullUp,
     Swipe,
+    Drag,
     Alert,
     Wait,
     Screenshot,
@@ -29,6 +30,11 @@ struct Command {
     std::string text;
     int page = 0;        // swipe
     double seconds = 0;  // wait
+    // drag: what the target is dragged onto (a handle or a visible text), or, when that is
+    // empty, the point it is dragged to, in screen points.
+    std::string onto;
+    double x = 0;
+    double y = 0;
 };
 
 }  // namespace frontend

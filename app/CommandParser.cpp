@@ -52,6 +52,19 @@ std::optional<double> parseSeconds(const std::string& word) {
     return seconds;
 }
 
+// A coordinate on the screen, in points: a plain finite number that is not negative.
+std::optional<double> parseCoordinate(const std::string& word) {
+    if (word.empty()) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    double value = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || !std::isfinite(value) || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::string joined(const std::vector<std::string>& words, size_t from) {
     std::string text;
     for (size_t i = from; i < words.size(); ++i) {
@@ -177,6 +190,26 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.kind = CommandKind::Swipe;
         command.target = words[1];
         command.page = *page;
+    } else if (name == "drag") {
+        if (auto bad = expect(3, 3, "drag HANDLE|TEXT to HANDLE|TEXT, or drag HANDLE|TEXT X Y")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Drag;
+        command.target = words[1];
+        if (words[2] == "to") {
+            command.onto = words[3];
+        } else {
+            auto x = parseCoordinate(words[2]);
+            auto y = parseCoordinate(words[3]);
+            if (!x || !y) {
+                return failure(
+                    "drag where: drag HANDLE to HANDLE, or drag HANDLE X Y in points, "
+                    "not \"" +
+                    words[2] + " " + words[3] + "\"");
+            }
+            command.x = *x;
+            command.y = *y;
+        }
     } else if (name == "alert") {
         if (auto bad = expect(1, 1, "alert BUTTON")) {
             return *bad;
@@ -224,6 +257,8 @@ std::string commandHelp() {
            "  pull down [HANDLE]       pull a list down to refresh it\n"
            "  pull up [HANDLE]         pull a list up to load more\n"
            "  swipe HANDLE PAGE        swipe a pager or grid to a page (from 0)\n"
+           "  drag HANDLE to HANDLE    press the first, move the finger onto the second, lift\n"
+           "  drag HANDLE X Y          press it, move the finger to the point X Y, lift\n"
            "  alert BUTTON             press a button of the alert on screen\n"
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"

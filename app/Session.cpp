@@ -122,6 +122,11 @@ DriverResult Session::perform(const Command& command) {
             return command.target.empty() ? m_driver.pullUp() : m_driver.pullUp(command.target);
         case CommandKind::Swipe:
             return m_driver.swipeToPage(command.target, command.page);
+        case CommandKind::Drag:
+            if (!command.onto.empty()) {
+                return m_driver.dragOnto(command.target, command.onto);
+            }
+            return m_driver.drag(command.target, platform::Point{command.x, command.y});
         case CommandKind::Alert:
             return m_driver.pressAlertButton(command.target);
         case CommandKind::Wait:

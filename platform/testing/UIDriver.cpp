@@ -326,6 +326,53 @@ DriverResult UIDriver::tap(const std::shared_ptr<View>& view) {
     return tapView(view);
 }
 
+// --- Dragging ---------------------------------------------------------------------------
+
+DriverResult UIDriver::drag(const std::string& handleOrText, Point to) {
+    auto outline = snapshot();
+    auto target = resolve(outline, handleOrText);
+    if (!target.entry) {
+        return DriverResult::failure(target.error);
+    }
+    if (!target.entry->view) {
+        return DriverResult::failure("not draggable: " + handleOrText);
+    }
+    return drag(target.entry->view, to);
+}
+
+DriverResult UIDriver::dragOnto(const std::string& handleOrText,
+                                const std::string& ontoHandleOrText) {
+    auto outline = snapshot();
+    auto onto = resolve(outline, ontoHandleOrText);
+    if (!onto.entry) {
+        return DriverResult::failure(onto.error);
+    }
+    const Rect& rect = onto.entry->visibleRect;
+    if (rect.isEmpty()) {
+        return DriverResult::failure("not on screen: " + ontoHandleOrText);
+    }
+    return drag(handleOrText, Point{rect.midX(), rect.midY()});
+}
+
+DriverResult UIDriver::drag(const std::shared_ptr<View>& view, Point to) {
+    Point from;
+    if (auto aimed = aim(view, true, from); !aimed) {
+        return aimed;
+    }
+    auto window = this->window();
+    if (!window->bounds().contains(to)) {
+        return DriverResult::failure("cannot drag off the screen");
+    }
+    // A finger reports a move every few points; one long jump would skip everything the
+    // finger passes over on its way.
+    constexpr double kStep = 8;
+    const double distance = std::hypot(to.x - from.x, to.y - from.y);
+    const int steps = std::max(1, int(std::ceil(distance / kStep)));
+    window->drag(from, to, steps);
+    settle();
+    return DriverResult::success();
+}
+
 // --- Typing -----------------------------------------------------------------------------
 
 DriverResult UIDriver::type(const std::string& handleOrText, const std::string& text) {

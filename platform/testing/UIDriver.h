@@ -71,6 +71,13 @@ public:
     DriverResult type(const std::string& handleOrText, const std::string& text);
     // The return key on the keyboard of the field being edited.
     DriverResult pressReturn();
+    // Presses the target where a tap would, moves the finger in short steps (as a hand
+    // does, a few points a step) to `to`, in window coordinates, and lifts it there. A view
+    // that follows the finger ends with its centre at `to`.
+    DriverResult drag(const std::string& handleOrText, Point to);
+    DriverResult drag(const std::shared_ptr<View>& view, Point to);
+    // ... to the centre of what shows of the other target when the drag begins.
+    DriverResult dragOnto(const std::string& handleOrText, const std::string& ontoHandleOrText);
     // The navigation bar's back button, else its leftmost bar button.
     DriverResult back();
     // Pulls the content down past its top (refresh) or up past its bottom (load more): the

@@ -66,6 +66,21 @@ TEST(CommandLines, SwipeTakesAWholePageNumber) {
     EXPECT_NE(errorOf("swipe s2 1.5").find("not a page number"), std::string::npos);
 }
 
+TEST(CommandLines, DragGoesOntoATargetOrToAPoint) {
+    Command onto = parsed("drag tile2 to 迎新统计");
+    EXPECT_EQ(onto.kind, CommandKind::Drag);
+    EXPECT_EQ(onto.target, "tile2");
+    EXPECT_EQ(onto.onto, "迎新统计");
+    Command point = parsed("drag 学术讲座 12.5 300");
+    EXPECT_EQ(point.target, "学术讲座");
+    EXPECT_EQ(point.onto, "");
+    EXPECT_DOUBLE_EQ(point.x, 12.5);
+    EXPECT_DOUBLE_EQ(point.y, 300);
+    EXPECT_NE(errorOf("drag tile2 -4 300").find("drag where"), std::string::npos);
+    EXPECT_NE(errorOf("drag tile2 onto b1").find("drag where"), std::string::npos);
+    EXPECT_NE(errorOf("drag tile2 to").find("missing argument"), std::string::npos);
+}
+
 TEST(CommandLines, WaitTakesSecondsWithinReason) {
     EXPECT_DOUBLE_EQ(parsed("wait 1.5").seconds, 1.5);
     EXPECT_DOUBLE_EQ(parsed("wait 0").seconds, 0);

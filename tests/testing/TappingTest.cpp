@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
@@ -136,6 +141,60 @@ TEST_F(TappingTest, AFieldUnderTheKeyboardCannotBeTapped) {
     std::string outline = driver.outline();
     EXPECT_EQ(outline.find("Notes"), std::string::npos);
     EXPECT_NE(outline.find("\nkeyboard\n"), std::string::npos) << outline;
+}
+
+// A plain view that says what it is and records the touches it gets, in its parent's
+// coordinates.
+class TouchLog : public View {
+public:
+    using View::View;
+    std::string describe() const override { return "pad"; }
+    void touchesBegan(const Touches& touches) override { record(touches, "began"); }
+    void touchesMoved(const Touches& touches) override { record(touches, "moved"); }
+    void touchesEnded(const Touches& touches) override { record(touches, "ended"); }
+
+    std::vector<std::pair<std::string, Point>> events;
+
+private:
+    void record(const Touches& touches, const char* phase) {
+        events.emplace_back(phase, touches.front().locationInView(superview().get()));
+    }
+};
+
+TEST_F(TappingTest, ADragPressesTheTargetMovesInShortStepsAndLiftsAtThePoint) {
+    auto screen = showSample();
+    auto pad = View::make<TouchLog>(Rect{{200, 100}, {60, 40}});
+    pad->setHandle("pad");
+    screen->view()->addSubview(pad);
+    auto origin = screen->view()->convertPointTo(Point{0, 0}, nullptr);
+
+    ASSERT_TRUE(driver.drag("pad", Point{origin.x + 30, origin.y + 300}).ok);
+    const auto& events = pad->events;
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events.front().first, "began");
+    EXPECT_DOUBLE_EQ(events.front().second.x, 230);
+    EXPECT_DOUBLE_EQ(events.front().second.y, 120);
+    EXPECT_EQ(events.back().first, "ended");
+    EXPECT_DOUBLE_EQ(events.back().second.x, 30);
+    EXPECT_DOUBLE_EQ(events.back().second.y, 300);
+    for (size_t i = 1; i + 1 < events.size(); ++i) {
+        EXPECT_EQ(events[i].first, "moved");
+        const Point a = events[i - 1].second;
+        const Point b = events[i].second;
+        EXPECT_LE(std::hypot(b.x - a.x, b.y - a.y), 8.0 + 1e-9);
+    }
+
+    // Onto another target: the finger lifts at the centre of what shows of it.
+    pad->events.clear();
+    ASSERT_TRUE(driver.dragOnto("pad", "Hello").ok);
+    Rect hello = screen->label->frame();
+    EXPECT_DOUBLE_EQ(pad->events.back().second.x, hello.midX());
+    EXPECT_DOUBLE_EQ(pad->events.back().second.y, hello.midY());
+
+    EXPECT_EQ(driver.drag("pad", Point{-5, 300}).error, "cannot drag off the screen");
+    EXPECT_EQ(driver.dragOnto("pad", "Nowhere").error, "nothing on screen shows \"Nowhere\"");
+    pad->setHidden(true);
+    EXPECT_EQ(driver.drag(pad, Point{30, 300}).error, "not tappable: hidden");
 }
 
 }  // namespace
