@@ -12,6 +12,7 @@ enum class CommandKind {
     PullDown,
     PullUp,
     Swipe,
+    Drag,
     Alert,
     Wait,
     Screenshot,
@@ -29,6 +30,11 @@ struct Command {
     std::string text;
     int page = 0;        // swipe
     double seconds = 0;  // wait
+    // drag: from (x, y) to (toX, toY), in points from the screen's top left.
+    double x = 0;
+    double y = 0;
+    double toX = 0;
+    double toY = 0;
 };
 
 }  // namespace frontend

@@ -52,6 +52,19 @@ std::optional<double> parseSeconds(const std::string& word) {
     return seconds;
 }
 
+// A point's coordinate on screen; the driver says when it is off the screen.
+std::optional<double> parseCoordinate(const std::string& word) {
+    if (word.empty()) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    double value = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::string joined(const std::vector<std::string>& words, size_t from) {
     std::string text;
     for (size_t i = from; i < words.size(); ++i) {
@@ -177,6 +190,19 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.kind = CommandKind::Swipe;
         command.target = words[1];
         command.page = *page;
+    } else if (name == "drag") {
+        if (auto bad = expect(4, 4, "drag X Y TO_X TO_Y")) {
+            return *bad;
+        }
+        double* coordinates[] = {&command.x, &command.y, &command.toX, &command.toY};
+        for (size_t i = 0; i < 4; ++i) {
+            auto value = parseCoordinate(words[i + 1]);
+            if (!value) {
+                return failure("not a coordinate: \"" + words[i + 1] + "\" (points, e.g. 370)");
+            }
+            *coordinates[i] = *value;
+        }
+        command.kind = CommandKind::Drag;
     } else if (name == "alert") {
         if (auto bad = expect(1, 1, "alert BUTTON")) {
             return *bad;
@@ -224,6 +250,8 @@ std::string commandHelp() {
            "  pull down [HANDLE]       pull a list down to refresh it\n"
            "  pull up [HANDLE]         pull a list up to load more\n"
            "  swipe HANDLE PAGE        swipe a pager or grid to a page (from 0)\n"
+           "  drag X Y TO_X TO_Y       drag a finger across the screen (points from the top\n"
+           "                           left; e.g. drag 370 300 60 300 swipes the side menu open)\n"
            "  alert BUTTON             press a button of the alert on screen\n"
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"

@@ -116,6 +116,8 @@ DriverResult Session::perform(const Command& command) {
             return command.target.empty() ? m_driver.pullUp() : m_driver.pullUp(command.target);
         case CommandKind::Swipe:
             return m_driver.swipeToPage(command.target, command.page);
+        case CommandKind::Drag:
+            return m_driver.drag({command.x, command.y}, {command.toX, command.toY});
         case CommandKind::Alert:
             return m_driver.pressAlertButton(command.target);
         case CommandKind::Wait:
