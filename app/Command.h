@@ -30,11 +30,14 @@ struct Command {
     std::string text;
     int page = 0;        // swipe
     double seconds = 0;  // wait
-    // drag: what the target is dragged onto (a handle or a visible text), or, when that is
-    // empty, the point it is dragged to, in screen points.
+    // drag: what the target is dragged onto (a handle or a visible text); when that is empty,
+    // the point (x, y) it is dragged to. With no target, a bare finger goes from (x, y) to
+    // (toX, toY). All in points from the screen's top left.
     std::string onto;
     double x = 0;
     double y = 0;
+    double toX = 0;
+    double toY = 0;
 };
 
 }  // namespace frontend

@@ -191,24 +191,38 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.target = words[1];
         command.page = *page;
     } else if (name == "drag") {
-        if (auto bad = expect(3, 3, "drag HANDLE|TEXT to HANDLE|TEXT, or drag HANDLE|TEXT X Y")) {
-            return *bad;
-        }
-        command.kind = CommandKind::Drag;
-        command.target = words[1];
-        if (words[2] == "to") {
-            command.onto = words[3];
-        } else {
-            auto x = parseCoordinate(words[2]);
-            auto y = parseCoordinate(words[3]);
-            if (!x || !y) {
-                return failure(
-                    "drag where: drag HANDLE to HANDLE, or drag HANDLE X Y in points, "
-                    "not \"" +
-                    words[2] + " " + words[3] + "\"");
+        if (words.size() == 5) {
+            double* coordinates[] = {&command.x, &command.y, &command.toX, &command.toY};
+            for (size_t i = 0; i < 4; ++i) {
+                auto value = parseCoordinate(words[i + 1]);
+                if (!value) {
+                    return failure("not a coordinate: \"" + words[i + 1] + "\" (points, e.g. 370)");
+                }
+                *coordinates[i] = *value;
             }
-            command.x = *x;
-            command.y = *y;
+            command.kind = CommandKind::Drag;
+        } else {
+            if (auto bad = expect(3, 3,
+                                  "drag HANDLE|TEXT to HANDLE|TEXT, drag HANDLE|TEXT X Y, or drag "
+                                  "X Y TO_X TO_Y")) {
+                return *bad;
+            }
+            command.kind = CommandKind::Drag;
+            command.target = words[1];
+            if (words[2] == "to") {
+                command.onto = words[3];
+            } else {
+                auto x = parseCoordinate(words[2]);
+                auto y = parseCoordinate(words[3]);
+                if (!x || !y) {
+                    return failure(
+                        "drag where: drag HANDLE to HANDLE, or drag HANDLE X Y in points, "
+                        "not \"" +
+                        words[2] + " " + words[3] + "\"");
+                }
+                command.x = *x;
+                command.y = *y;
+            }
         }
     } else if (name == "alert") {
         if (auto bad = expect(1, 1, "alert BUTTON")) {
@@ -259,6 +273,8 @@ std::string commandHelp() {
            "  swipe HANDLE PAGE        swipe a pager or grid to a page (from 0)\n"
            "  drag HANDLE to HANDLE    press the first, move the finger onto the second, lift\n"
            "  drag HANDLE X Y          press it, move the finger to the point X Y, lift\n"
+           "  drag X Y TO_X TO_Y       drag a bare finger across the screen (e.g. drag 370 300\n"
+           "                           60 300 swipes the side menu open)\n"
            "  alert BUTTON             press a button of the alert on screen\n"
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"

@@ -23,8 +23,8 @@ struct ParsedLine {
 std::optional<std::vector<std::string>> splitWords(const std::string& line, std::string& error);
 
 // Reads one line: tap TARGET, type TARGET TEXT..., return, back, pull down|up [TARGET],
-// swipe TARGET PAGE, drag TARGET to TARGET, drag TARGET X Y, alert BUTTON, wait SECONDS,
-// screenshot FILE.png, help, quit.
+// swipe TARGET PAGE, drag TARGET to TARGET, drag TARGET X Y, drag X Y TO_X TO_Y, alert BUTTON,
+// wait SECONDS, screenshot FILE.png, help, quit.
 ParsedLine parseCommandLine(const std::string& line);
 
 // What `help` prints: one line per command.

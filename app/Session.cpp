@@ -123,6 +123,10 @@ DriverResult Session::perform(const Command& command) {
         case CommandKind::Swipe:
             return m_driver.swipeToPage(command.target, command.page);
         case CommandKind::Drag:
+            if (command.target.empty()) {
+                return m_driver.dragFinger(platform::Point{command.x, command.y},
+                                           platform::Point{command.toX, command.toY});
+            }
             if (!command.onto.empty()) {
                 return m_driver.dragOnto(command.target, command.onto);
             }

@@ -93,3 +93,8 @@ std::string NetRequest::WebViewUpLoadUrl() {
     platform::log("%@", raw);
     return formatServiceURL(raw, {});
 }
+
+std::string NetRequest::getWeatherInfo() {
+    return formatServiceURL(ServiceConfig::shared().weatherRoot + "adat/cityinfo/101210101.html",
+                            {});
+}

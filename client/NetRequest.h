@@ -28,4 +28,7 @@ public:
     static std::string getEmploymentDetail(const std::string& type, const std::string& company);
     static std::string getNewStudentStat(const std::string& type, const std::string& code);
     static std::string WebViewUpLoadUrl();
+    // The weather document the side menu shows, on the weather service. The school's city
+    // is the only one the menu reports, so it is part of the path.
+    static std::string getWeatherInfo();
 };

@@ -6,7 +6,6 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Files.h"
 #include "platform/foundation/Paths.h"
-#include "platform/foundation/RunLoop.h"
 
 namespace fs = std::filesystem;
 
@@ -19,15 +18,15 @@ Image readImage(const fs::path& path) {
     return bytes ? Image::decode(*bytes) : Image{};
 }
 
-// Regular files only: the cache folder holds nothing else, and a directory has no size of
-// its own here.
+// Regular files only: a directory has no size of its own here, and a link's target is
+// counted where it lies (if it lies in the folder at all), not once more through the link.
 template <typename Visit>
 void forEachFile(const fs::path& directory, Visit visit) {
     std::error_code error;
     fs::recursive_directory_iterator it(directory, error);
     for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
         std::error_code statError;
-        if (it->is_regular_file(statError)) {
+        if (fs::is_regular_file(it->symlink_status(statError))) {
             auto size = it->file_size(statError);
             if (!statError) {
                 visit(size);
@@ -118,15 +117,13 @@ void ImageCache::clearMemory() {
 }
 
 void ImageCache::clearDisk(std::function<void()> completion) {
-    RunLoop::main().post([this, path = diskCachePath(), completion = std::move(completion)] {
-        m_io.async([path, completion] {
-            std::error_code error;
-            fs::remove_all(path, error);
-            fs::create_directories(path, error);
-            if (completion) {
-                dispatch::mainAsync(completion);
-            }
-        });
+    m_io.async([path = diskCachePath(), completion = std::move(completion)] {
+        std::error_code error;
+        fs::remove_all(path, error);
+        fs::create_directories(path, error);
+        if (completion) {
+            dispatch::mainAsync(completion);
+        }
     });
 }
 
@@ -147,15 +144,7 @@ size_t ImageCache::getDiskCount() {
 }
 
 float ImageCache::checkTmpSize() {
-    // A single-precision running total of each file's megabytes, as the size report has
-    // always added it up.
-    float megabytes = 0;
-    m_io.sync([&megabytes, path = diskCachePath()] {
-        forEachFile(path, [&megabytes](std::uintmax_t size) {
-            megabytes = float(double(megabytes) + double(size) / 1024.0 / 1024.0);
-        });
-    });
-    return megabytes;
+    return float(double(getSize()) / 1024.0 / 1024.0);
 }
 
 }  // namespace platform::components

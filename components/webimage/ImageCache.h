@@ -43,21 +43,24 @@ public:
 
     void removeImage(const std::string& key);
     void clearMemory();
-    // Empties the disk cache folder on the cache's queue, then runs the completion (may be
-    // empty) on the main loop. The removal starts on the main loop's next turn, so a size
-    // measured right after asking is the size being freed.
+    // Empties the disk cache folder on the cache's queue, after the disk work queued before
+    // it, then runs the completion (may be empty) on the main loop. To report what a clear
+    // frees, measure first and clear next on the main thread (where the images are stored):
+    // no write can come between the two.
     void clearDisk(std::function<void()> completion = {});
 
     // Followed each time it is asked, as the data directory may move.
     std::filesystem::path diskCachePath() const;
     std::filesystem::path cachePathForKey(const std::string& key) const;
 
-    // Bytes of all files in the disk cache folder, after the queued disk work.
+    // Bytes of all regular files in the disk cache folder and below, after the queued disk
+    // work; 0 when the folder is missing.
     std::uint64_t getSize();
     // Files in the disk cache folder.
     size_t getDiskCount();
-    // Megabytes (bytes / 1024 / 1024) under the disk cache folder as a single-precision
-    // total, 0 when it is empty or missing; for the side menu's report.
+    // getSize() in megabytes (bytes / 1024 / 1024), for the side menu's report. The bytes
+    // are added up exactly and converted once, so neither many small files nor a cache past
+    // 4 GB loses any of its size.
     float checkTmpSize();
 
     size_t maxMemoryCost() const { return m_memory.maxCost(); }

@@ -618,6 +618,30 @@ DriverResult UIDriver::pressAlertButton(int index) {
 
 // --- Time -------------------------------------------------------------------------------
 
+DriverResult UIDriver::dragFinger(Point from, Point to) {
+    auto window = this->window();
+    if (!window) {
+        return DriverResult::failure("nothing on screen");
+    }
+    if (AlertPresenter::shared().isModalBlocking()) {
+        return DriverResult::failure("covered by an alert");
+    }
+    const Rect bounds = window->bounds();
+    for (Point point : {from, to}) {
+        if (!(point.x >= 0 && point.y >= 0 && point.x <= bounds.size.width &&
+              point.y <= bounds.size.height)) {
+            return DriverResult::failure("off the screen: a drag stays within 0..." +
+                                         std::to_string(int(bounds.size.width)) + " x 0..." +
+                                         std::to_string(int(bounds.size.height)));
+        }
+    }
+    if (!window->drag(from, to, 8)) {
+        return DriverResult::failure("nothing there takes a touch");
+    }
+    settle();
+    return DriverResult::success();
+}
+
 DriverResult UIDriver::wait(double seconds) {
     if (!(seconds >= 0)) {
         return DriverResult::failure("cannot wait a negative time");

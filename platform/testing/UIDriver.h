@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/graphics/Geometry.h"
 #include "platform/testing/DriverResult.h"
 #include "platform/testing/ScreenOutline.h"
 
@@ -92,6 +93,9 @@ public:
     // to the page.
     DriverResult swipeToPage(const std::string& handleOrText, int page);
     DriverResult swipeToPage(const std::shared_ptr<View>& view, int page);
+    // A finger put down at `from` (window coordinates), moved in a straight line and lifted
+    // at `to`: the drag gestures that no control names, such as swiping the side menu open.
+    DriverResult dragFinger(Point from, Point to);
     // A button of the alert on top, by title or handle ("a1"), or by index.
     DriverResult pressAlertButton(const std::string& titleOrHandle);
     DriverResult pressAlertButton(int index);

@@ -81,6 +81,19 @@ TEST(CommandLines, DragGoesOntoATargetOrToAPoint) {
     EXPECT_NE(errorOf("drag tile2 to").find("missing argument"), std::string::npos);
 }
 
+TEST(CommandLines, DragTakesTwoPoints) {
+    Command drag = parsed("drag 370 300 60.5 300");
+    EXPECT_EQ(drag.kind, CommandKind::Drag);
+    EXPECT_DOUBLE_EQ(drag.x, 370);
+    EXPECT_DOUBLE_EQ(drag.y, 300);
+    EXPECT_DOUBLE_EQ(drag.toX, 60.5);
+    EXPECT_DOUBLE_EQ(drag.toY, 300);
+    EXPECT_EQ(drag.target, "");
+    EXPECT_NE(errorOf("drag 370 300 left 300").find("not a coordinate: \"left\""),
+              std::string::npos);
+    EXPECT_NE(errorOf("drag 370 300 inf 300").find("not a coordinate"), std::string::npos);
+}
+
 TEST(CommandLines, WaitTakesSecondsWithinReason) {
     EXPECT_DOUBLE_EQ(parsed("wait 1.5").seconds, 1.5);
     EXPECT_DOUBLE_EQ(parsed("wait 0").seconds, 0);

@@ -188,16 +188,17 @@ TEST_F(WebImageTest, ClearDiskEmptiesTheFolderAndTheSizeDropsToZero) {
     EXPECT_EQ(cache().checkTmpSize(), 0.0f);
 }
 
-TEST_F(WebImageTest, SizeMeasuredRightAfterAskingToClearIsTheSizeBeingFreed) {
-    ASSERT_TRUE(writeFileAtomically(cache().diskCachePath() / "a", std::string(1024, 'x')));
+TEST_F(WebImageTest, AClearRemovesWhatWasWrittenBeforeItAndNothingWrittenAfter) {
+    cache().storeImage(solid(4, 3, kRed), "before");
     bool cleared = false;
     cache().clearDisk([&] { cleared = true; });
-    EXPECT_FLOAT_EQ(cache().checkTmpSize() * 1024, 1.0f);
+    cache().storeImage(solid(6, 2, kBlue), "after");
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return cleared; }, kBound));
-    EXPECT_EQ(cache().checkTmpSize(), 0.0f);
+    EXPECT_FALSE(fs::exists(cache().cachePathForKey("before")));
+    EXPECT_EQ(cache().getSize(), solid(6, 2, kBlue).pngData().size());
 }
 
-TEST_F(WebImageTest, CheckTmpSizeAddsUpMegabytesOfEveryFile) {
+TEST_F(WebImageTest, TheSizeIsTheSumOfEveryRegularFilesBytesAndZeroWithoutAFolder) {
     fs::path folder = cache().diskCachePath();
     fs::remove_all(folder);
     EXPECT_EQ(cache().checkTmpSize(), 0.0f) << "a missing folder measures zero";
@@ -205,8 +206,20 @@ TEST_F(WebImageTest, CheckTmpSizeAddsUpMegabytesOfEveryFile) {
     ASSERT_TRUE(writeFileAtomically(folder / "one", std::string(1024 * 1024, 'a')));
     ASSERT_TRUE(writeFileAtomically(folder / "half", std::string(512 * 1024, 'b')));
     ASSERT_TRUE(writeFileAtomically(folder / "nested" / "quarter", std::string(256 * 1024, 'c')));
+    fs::create_symlink(folder / "one", folder / "link");
     EXPECT_FLOAT_EQ(cache().checkTmpSize(), 1.75f);
     EXPECT_EQ(cache().getSize(), 1835008u);
+}
+
+TEST_F(WebImageTest, ACachePastFourGigabytesIsMeasuredInFull) {
+    // Sparse files: their length counts, no disk is used.
+    for (const char* name : {"a", "b"}) {
+        fs::path file = cache().diskCachePath() / name;
+        ASSERT_TRUE(writeFileAtomically(file, std::string()));
+        fs::resize_file(file, std::uintmax_t(3) << 30);
+    }
+    EXPECT_EQ(cache().getSize(), std::uint64_t(6) << 30);
+    EXPECT_FLOAT_EQ(cache().checkTmpSize(), 6144.0f);
 }
 
 // --- Memory cache ----------------------------------------------------------------------------

@@ -77,6 +77,7 @@ TEST_F(AlertButtonTest, AnAlertControllersActionRunsItsHandler) {
         << driver.outline();
     // The screen under the sheet still shows, but cannot be used.
     EXPECT_EQ(driver.tap("Go").error, "covered by an alert");
+    EXPECT_EQ(driver.dragFinger({300, 300}, {60, 300}).error, "covered by an alert");
     ASSERT_TRUE(driver.tap("Copy link").ok);
     EXPECT_EQ(handled, 1);
     EXPECT_EQ(driver.currentScreen(), navigation);
