@@ -1,6 +1,7 @@
 #include "shell/StoreVersionCheck.h"
 
 #include "client/ServiceConfig.h"
+#include "platform/foundation/JsonParse.h"
 #include "platform/net/HttpClient.h"
 #include "shell/StoreRecord.h"
 
@@ -22,9 +23,10 @@ std::optional<platform::Json> offerFromReply(const platform::HttpResponse& respo
     if (!response.ok())
         return std::nullopt;
     // Any JSON value parses, a bare fragment included; only an object is a lookup reply.
-    const auto reply = platform::Json::parse(response.body, nullptr, false);
-    if (reply.is_discarded() || !reply.is_object())
+    const auto parsed = platform::parseJson(response.body);
+    if (!parsed || !parsed->is_object())
         return std::nullopt;
+    const platform::Json& reply = *parsed;
     const auto count = reply.find("resultCount");
     if (count == reply.end() || storeInteger(*count) == 0)
         return std::nullopt;
