@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 
@@ -14,7 +15,9 @@ bool settle(const SettleTiming& timing) {
     platform::HttpClient& http = platform::HttpClient::shared();
     const platform::Duration window = platform::seconds(std::max(0.0, timing.transitionSeconds));
     auto idle = [&] {
-        if (http.inFlight() > 0 || loop.hasWorkDueNow())
+        // Background work first: a block posts its result before it counts as finished.
+        if (platform::dispatch::backgroundWorkInFlight() > 0 || http.inFlight() > 0 ||
+            loop.hasWorkDueNow())
             return false;
         // On a manual clock nothing falls due unless someone moves the clock: only the real
         // clock's transitions can be waited for.

@@ -12,7 +12,8 @@ struct SettleTiming {
     double transitionSeconds = 0.5;
 };
 
-// Runs the main run loop until the client is idle: no HTTP request in flight, no task posted,
+// Runs the main run loop until the client is idle: no HTTP request or background block in
+// flight, no task posted,
 // no timer or delayed task due now, and no transition under way. A reply that starts another
 // request keeps it waiting, as the new request is in flight before the reply's completion
 // returns. Stops at the bound; returns whether it came to rest.

@@ -1,5 +1,6 @@
 #include "platform/foundation/Dispatch.h"
 
+#include <atomic>
 #include <deque>
 #include <thread>
 #include <vector>
@@ -53,6 +54,8 @@ private:
     bool m_stop{false};
 };
 
+std::atomic<size_t> g_inFlight{0};
+
 ThreadPool& pool() {
     static ThreadPool instance(std::max(4u, std::thread::hardware_concurrency()));
     return instance;
@@ -61,7 +64,16 @@ ThreadPool& pool() {
 }  // namespace
 
 void async(std::function<void()> block) {
-    pool().submit(std::move(block));
+    g_inFlight.fetch_add(1);
+    pool().submit([block = std::move(block)] {
+        block();
+        if (g_inFlight.fetch_sub(1) == 1)
+            RunLoop::main().post([] {});
+    });
+}
+
+size_t backgroundWorkInFlight() {
+    return g_inFlight.load();
 }
 
 void mainAsync(std::function<void()> block) {

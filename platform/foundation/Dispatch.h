@@ -12,6 +12,11 @@ namespace platform::dispatch {
 void async(std::function<void()> block);
 // Posts the block to the main run loop.
 void mainAsync(std::function<void()> block);
+// Blocks given to async() that have not finished yet. A block that posts its result to the
+// main loop does so before it counts as finished, so "none in flight and nothing posted"
+// means the background has nothing more to say. When the count falls to zero the main loop
+// is woken, so a wait on it notices.
+size_t backgroundWorkInFlight();
 
 }  // namespace platform::dispatch
 

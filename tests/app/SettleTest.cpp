@@ -5,6 +5,7 @@
 
 #include "app/Settle.h"
 #include "fakes/FakeSchoolServices.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 
@@ -54,6 +55,26 @@ TEST_F(SettleTest, WaitsForRequestsInFlightAndThoseTheirRepliesStart) {
     });
     EXPECT_TRUE(settle());
     EXPECT_EQ(shown, "first+second");
+}
+
+// Clearing a disk cache, say, runs on the background pool and reports on the main loop.
+TEST_F(SettleTest, WaitsForBackgroundWorkAndWhatItPostsBack) {
+    platform::Semaphore started;
+    platform::Semaphore release;
+    std::string shown;
+    platform::dispatch::async([&] {
+        started.signal();
+        release.wait();
+        platform::dispatch::mainAsync([&] { shown = "cleared"; });
+    });
+    started.wait();
+    EXPECT_EQ(platform::dispatch::backgroundWorkInFlight(), 1u);
+    // Still working: settle gives up at its bound rather than showing a half-done screen.
+    EXPECT_FALSE(settle({.boundSeconds = 0.05}));
+    release.signal();
+    EXPECT_TRUE(settle());
+    EXPECT_EQ(shown, "cleared");
+    EXPECT_EQ(platform::dispatch::backgroundWorkInFlight(), 0u);
 }
 
 TEST_F(SettleTest, WaitsForTransitionsButNotForLaterTimersOrRepeatingOnes) {

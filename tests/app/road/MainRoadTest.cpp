@@ -4,103 +4,27 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <vector>
 
+#include "tests/app/road/CampusRun.h"
 #include "tests/support/TempHome.h"
 
 namespace {
 
-struct ProgramRun {
-    std::string output;
-    int status = -1;
-};
-
-std::string shellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// The program's standard output and exit status. It runs in `directory` (where a script's
-// screenshots land), without CAMPUS_SERVICES so that it starts its own demo services; its
-// log lines (standard error) are left out of the screens.
-ProgramRun runCampus(const std::filesystem::path& directory, const std::filesystem::path& script,
-                     const std::filesystem::path& dataDir) {
-    std::string command = "cd " + shellQuoted(directory.string()) + " && env -u CAMPUS_SERVICES " +
-                          shellQuoted(CAMPUS_PROGRAM) + " --script " +
-                          shellQuoted(script.string()) + " --data-dir " +
-                          shellQuoted(dataDir.string()) + " 2>/dev/null";
-    ProgramRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        return run;
-    }
-    std::array<char, 4096> buffer{};
-    size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        run.output.append(buffer.data(), got);
-    }
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-// The printed screens: the first one after the launch, then one per command, each headed by
-// the command's "> " line.
-class Transcript {
-public:
-    explicit Transcript(const std::string& output) {
-        std::istringstream lines(output);
-        std::string line;
-        m_screens.push_back({"(launch)", ""});
-        while (std::getline(lines, line)) {
-            if (line.rfind("> ", 0) == 0) {
-                m_screens.push_back({line.substr(2), ""});
-            } else {
-                m_screens.back().text += line + "\n";
-            }
-        }
-    }
-
-    std::string launch() const { return m_screens.front().text; }
-
-    // What the n-th run of the command printed (n from 1), or a note that it did not run.
-    std::string after(const std::string& command, int n = 1) const {
-        for (const auto& screen : m_screens) {
-            if (screen.command == command && --n == 0) {
-                return screen.text;
-            }
-        }
-        return "(the command \"" + command + "\" did not run)";
-    }
-
-private:
-    struct Screen {
-        std::string command;
-        std::string text;
-    };
-    std::vector<Screen> m_screens;
-};
-
-bool shows(const std::string& screen, const std::string& text) {
-    return screen.find(text) != std::string::npos;
-}
+using campusrun::ProgramRun;
+using campusrun::runCampus;
+using campusrun::shows;
+using campusrun::Transcript;
 
 class MainRoad : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         home = std::make_unique<testsupport::TempHome>();
         std::filesystem::path dataDir = home->path() / "state";
-        first = runCampus(home->path(), MAIN_ROAD_SCRIPT, dataDir);
+        first = runCampus(home->path(), CAMPUS_SCRIPTS_DIR "/main_road.campus", dataDir);
 
         std::filesystem::path again = home->path() / "again.campus";
         std::ofstream(again) << "tap 会议\n";

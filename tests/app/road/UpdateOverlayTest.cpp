@@ -22,8 +22,8 @@ protected:
     static void SetUpTestSuite() {
         home = std::make_unique<testsupport::TempHome>();
         offered =
-            campusrun::runCampus(home->path(), UPDATE_OVERLAY_SCRIPT, home->path() / "offered",
-                                 {"CAMPUS_DEMO_STORE_VERSION=2.0.5"});
+            campusrun::runCampus(home->path(), CAMPUS_SCRIPTS_DIR "/update_overlay.campus",
+                                 home->path() / "offered", {"CAMPUS_DEMO_STORE_VERSION=2.0.5"});
         std::filesystem::path enter = home->path() / "enter.campus";
         std::ofstream(enter) << "swipe intro 3\n";
         plain = campusrun::runCampus(home->path(), enter, home->path() / "plain");
