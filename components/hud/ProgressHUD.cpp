@@ -200,14 +200,19 @@ void ProgressHUD::hide(bool /*animated*/) {
             if (m_minShowHidePending) {
                 return;
             }
-            auto keep = self();
-            if (keep) {
+            // Weak: the overlay holds the task's handle, so a strong capture would be a cycle.
+            std::weak_ptr<ProgressHUD> weak = self();
+            if (!weak.expired()) {
                 m_minShowHidePending = true;
                 m_pendingHides.push_back(
-                    RunLoop::main().postDelayed(seconds(m_minShowTime - shownFor), [keep] {
-                        keep->m_minShowHidePending = false;
-                        if (keep->isShowing()) {
-                            keep->hideNow();
+                    RunLoop::main().postDelayed(seconds(m_minShowTime - shownFor), [weak] {
+                        auto hud = weak.lock();
+                        if (!hud) {
+                            return;
+                        }
+                        hud->m_minShowHidePending = false;
+                        if (hud->isShowing()) {
+                            hud->hideNow();
                         }
                     }));
                 return;
@@ -218,16 +223,19 @@ void ProgressHUD::hide(bool /*animated*/) {
 }
 
 void ProgressHUD::hide(bool animated, double delay) {
-    auto keep = self();
-    if (!keep) {
-        // Not owned by a shared pointer: nothing could keep it alive until then.
+    std::weak_ptr<ProgressHUD> weak = self();
+    if (weak.expired()) {
+        // Not owned by a shared pointer: nothing could reach it then.
         return;
     }
+    // Weak: the overlay holds the task's handle, so a strong capture would be a cycle, and
+    // an overlay nobody holds any more (its view gone) has nothing left to hide.
     m_pendingHides.push_back(
-        RunLoop::main().postDelayed(seconds(std::max(0.0, delay)), [keep, animated] {
+        RunLoop::main().postDelayed(seconds(std::max(0.0, delay)), [weak, animated] {
+            auto hud = weak.lock();
             // A screen that took the overlay away (or lost its view) is done with it.
-            if (keep->isShowing() && keep->superview()) {
-                keep->hide(animated);
+            if (hud && hud->isShowing() && hud->superview()) {
+                hud->hide(animated);
             }
         }));
 }
@@ -239,8 +247,6 @@ void ProgressHUD::showWhileExecutingDelay(double seconds, std::function<void()> 
 }
 
 void ProgressHUD::cancelPendingHides() {
-    // Dropping the handles too lets a cancelled task's hold on this overlay go when the run
-    // loop discards the task.
     for (auto& handle : m_pendingHides) {
         handle.cancel();
     }

@@ -27,8 +27,8 @@ class ProgressHUDDelegate;
 //
 // Headless, the fade in and out is not drawn: showing and hiding take effect at once, so
 // an overlay hidden after 1.0 s is gone at exactly 1.0 s. Delayed hides run on the main run
-// loop's clock and keep the overlay alive until they fire; one that fires after the overlay
-// was hidden or taken off its view does nothing.
+// loop's clock and do not keep the overlay alive: one whose overlay was hidden, taken off its
+// view or let go of does nothing.
 class ProgressHUD : public View {
 public:
     explicit ProgressHUD(const Rect& frame);

@@ -5,10 +5,36 @@
 namespace platform {
 
 struct DelayedTask {
+    // Guards fn: a task may be cancelled on one thread while the loop takes it on another.
+    std::mutex mutex;
     std::function<void()> fn;
     std::atomic<bool> cancelled{false};
     std::atomic<bool> done{false};
     bool repeatingTimer{false};  // a repeating timer's next firing
+
+    // Gives up the closure at once, so whatever it captured is released now rather than when
+    // the loop would have reached the task (or never, when something holds the handle).
+    void cancel() {
+        std::function<void()> dropped;
+        {
+            std::lock_guard lock(mutex);
+            cancelled = true;
+            dropped = std::move(fn);
+            fn = nullptr;
+        }
+        // Destroyed outside the lock: a captured object's destructor may cancel other tasks.
+    }
+
+    // The closure to run now, or empty when the task was cancelled.
+    std::function<void()> take() {
+        std::lock_guard lock(mutex);
+        if (cancelled)
+            return {};
+        done = true;
+        auto taken = std::move(fn);
+        fn = nullptr;
+        return taken;
+    }
 };
 
 TimePoint ManualClock::now() const {
@@ -24,7 +50,7 @@ void ManualClock::set(TimePoint t) {
 
 void TaskHandle::cancel() {
     if (m_task)
-        m_task->cancelled = true;
+        m_task->cancel();
 }
 
 bool TaskHandle::isPending() const {
@@ -174,8 +200,7 @@ bool RunLoop::runOneDueDelayed(TimePoint limit) {
     }
     if (!entry)
         return false;
-    entry->done = true;
-    auto fn = std::move(entry->fn);
+    auto fn = entry->take();
     if (fn)
         fn();
     return true;
@@ -218,8 +243,7 @@ size_t RunLoop::runPending() {
         }
         if (entry->cancelled)
             continue;
-        entry->done = true;
-        auto fn = std::move(entry->fn);
+        auto fn = entry->take();
         if (fn)
             fn();
         ++ran;
@@ -317,10 +341,18 @@ void RunLoop::quit() {
 }
 
 void RunLoop::reset() {
-    std::lock_guard lock(m_mutex);
-    m_posted.clear();
-    for (auto& [key, entry] : m_delayed) entry->cancelled = true;
-    m_delayed.clear();
+    std::deque<Task> posted;
+    std::map<std::pair<TimePoint, uint64_t>, std::shared_ptr<DelayedTask>> delayed;
+    {
+        std::lock_guard lock(m_mutex);
+        posted.swap(m_posted);
+        delayed.swap(m_delayed);
+    }
+    // Outside the lock: the closures' captures may post or cancel as they are destroyed. Each
+    // delayed closure is released even if a handle to its task lives on, so an object holding
+    // the handle to a task that captured the object itself is not kept alive by the pair.
+    posted.clear();
+    for (auto& [key, entry] : delayed) entry->cancel();
 }
 
 bool RunLoop::hasWorkDueNow() const {

@@ -151,7 +151,7 @@ TEST_F(HudTest, OverlayTakenOffItsViewEarlyIgnoresItsPendingHide) {
     EXPECT_EQ(delegate->hidden, 0);
 }
 
-TEST_F(HudTest, DelayedHideOnAnOverlayWhoseViewIsGoneDoesNothingAndLetsItGo) {
+TEST_F(HudTest, OverlayGoesAsSoonAsNothingHoldsItWhateverHidesArePending) {
     auto delegate = std::make_shared<CountingDelegate>();
     std::weak_ptr<ProgressHUD> weak;
     {
@@ -161,11 +161,20 @@ TEST_F(HudTest, DelayedHideOnAnOverlayWhoseViewIsGoneDoesNothingAndLetsItGo) {
         hud->hide(true, 1.0);
         weak = hud;
     }
-    // The pending hide holds the overlay while it waits.
-    EXPECT_FALSE(weak.expired());
-
+    // Its view is gone: the pending hide does not keep it.
+    EXPECT_TRUE(weak.expired());
     advance(1.0);
     EXPECT_EQ(delegate->hidden, 0);
+
+    // Hidden (after its minimum show time) long before its twenty seconds are up.
+    auto hud = ProgressHUD::showHUDAddedTo(*page, true);
+    hud->setMinShowTime(1);
+    hud->showWhileExecutingDelay(20, [] {});
+    ProgressHUD::hideHUDForView(*page, true);
+    advance(1);
+    ASSERT_FALSE(onView(hud));
+    weak = hud;
+    hud.reset();
     EXPECT_TRUE(weak.expired());
 }
 

@@ -85,6 +85,29 @@ TEST_F(RunLoopTest, OneShotTimerLetsGoOfItsActionAfterFiring) {
     EXPECT_TRUE(weak.expired());
 }
 
+TEST_F(RunLoopTest, CancellingOrResettingReleasesWhatADelayedTaskCaptured) {
+    auto captured = std::make_shared<int>(1);
+    std::weak_ptr<int> weak = captured;
+    auto handle = loop.postDelayed(seconds(60), [captured] {});
+    captured.reset();
+    ASSERT_FALSE(weak.expired());
+    handle.cancel();
+    EXPECT_TRUE(weak.expired()) << "released at cancel, not when the clock reaches the task";
+
+    // An object that holds the handle of a task capturing the object itself: reset must
+    // break the pair, or neither is ever freed.
+    struct Holder {
+        TaskHandle pending;
+    };
+    auto holder = std::make_shared<Holder>();
+    std::weak_ptr<Holder> weakHolder = holder;
+    holder->pending = loop.postDelayed(seconds(60), [holder] {});
+    holder.reset();
+    ASSERT_FALSE(weakHolder.expired());
+    loop.reset();
+    EXPECT_TRUE(weakHolder.expired());
+}
+
 TEST_F(RunLoopTest, PostsFromOtherThreadsRunOnTheLoopThread) {
     std::atomic<int> count{0};
     bool allOnLoop = true;
