@@ -5,6 +5,7 @@
 namespace {
 
 const char* kUserInfoPath = "//manage/user/queryUserInfoForOldApp?userId=%@";
+const char* kQuestionnaireSentinel = "http://done.lanxi-campus.example/";
 
 std::string env(const char* name) {
     const char* value = std::getenv(name);
@@ -47,6 +48,7 @@ void ServiceConfig::reload() {
     attendanceRoot = "http://kq.lanxi-campus.example";
     paymentRoot = "http://pay.lanxi-campus.example:8082";
     questionnaireRoot = "http://career.lanxi-campus.example/";
+    questionnaireSentinelURL = kQuestionnaireSentinel;
     weatherRoot = "http://weather.example.com/";
     storeLookupRoot = "https://store-lookup.example.com";
     storeAppId = "6400012345";
@@ -78,6 +80,8 @@ void ServiceConfig::reload() {
         weatherRoot = withoutTrailingSlash(v) + "/";
     if (auto v = env("CAMPUS_STORE_LOOKUP"); !v.empty())
         storeLookupRoot = withoutTrailingSlash(v);
+    if (auto v = env("CAMPUS_QUESTIONNAIRE_SENTINEL"); !v.empty())
+        questionnaireSentinelURL = v;
     if (auto v = env("CAMPUS_SHARE_SERVICE"); !v.empty())
         shareServiceBase = withoutTrailingSlash(v) + "/";
 }

@@ -21,11 +21,14 @@ public:
     std::string attendanceRoot;      // root of "/CM/login.html"
     std::string paymentRoot;         // root of "/school/interface/toPay", port 8082 by default
     std::string questionnaireRoot;   // host of the career service
-    std::string weatherRoot;         // root of "adat/cityinfo/..."
-    std::string storeLookupRoot;     // root of "/lookup"
-    std::string storeAppId;          // the app's identifier at the store lookup
-    std::string reachabilityHost;    // the public host the meeting page's check names
-    std::string probeURL;            // what the synchronous connectivity probe asks for
+    // Where the questionnaire site sends the browser when a questionnaire is done; the client
+    // never loads it. An outside address: pointing the services elsewhere leaves it alone.
+    std::string questionnaireSentinelURL;
+    std::string weatherRoot;       // root of "adat/cityinfo/..."
+    std::string storeLookupRoot;   // root of "/lookup"
+    std::string storeAppId;        // the app's identifier at the store lookup
+    std::string reachabilityHost;  // the public host the meeting page's check names
+    std::string probeURL;          // what the synchronous connectivity probe asks for
     std::string shareServiceBase;
 
 private:

@@ -13,6 +13,9 @@ namespace fakes {
 namespace {
 
 constexpr std::string_view kPaymentSalt = "rmqzet";
+// Where the questionnaire site sends the browser once a questionnaire is sent: an outside
+// page the client knows (its questionnaire sentinel) and never loads.
+constexpr std::string_view kQuestionnaireDone = "http://done.lanxi-campus.example/";
 
 std::string document(std::string_view title, std::string_view body) {
     std::string html =
@@ -115,9 +118,10 @@ std::string questionnairePage(std::string_view userAccount, std::string_view pag
             "<label><input type=\"radio\" name=\"q1\" value=\"c\" />不满意</label></p>"
             "<p><button type=\"submit\">下一页</button></p></form>";
     } else {
-        body +=
-            "<p>2. 您对校园网络服务有什么建议？</p><p><textarea name=\"q2\"></textarea></p>"
-            "<p><button type=\"submit\">提交问卷</button></p>";
+        body += "<form action=\"" + std::string(kQuestionnaireDone) +
+                "\" method=\"get\"><p>2. 您对校园网络服务有什么建议？</p>"
+                "<p><textarea name=\"q2\"></textarea></p>"
+                "<p><button type=\"submit\">提交问卷</button></p></form>";
     }
     return document("问卷调查", body);
 }

@@ -303,6 +303,23 @@ std::vector<Picture> pictures() {
                        context.strokeLine({14, h / 2}, {22, h / 2 + 8}, kWhite, 2.5);
                    }});
 
+    // The meeting schedule's title bar: previous and next week, and back to this week.
+    for (bool next : {false, true}) {
+        all.push_back(
+            {next ? "下一周" : "上一周", {40, 40}, 2, [next](BitmapContext& context, Size size) {
+                 double cx = size.width / 2, cy = size.height / 2;
+                 double d = next ? 4 : -4;
+                 context.strokeLine({cx - d, cy - 8}, {cx + d, cy}, kWhite, 2.5);
+                 context.strokeLine({cx - d, cy + 8}, {cx + d, cy}, kWhite, 2.5);
+             }});
+    }
+    all.push_back({"今天", {32, 27}, 2, captionTile(hex(0xf3a306), "今")});
+    // Under the body of the news and notice detail pages.
+    all.push_back({"新闻底部logo水印", {300, 150}, 2, [](BitmapContext& context, Size size) {
+                       centredText(context, "岚溪学院", Font::boldSystemFont(28), hex(0xe4e4e8),
+                                   {{0, 0}, size});
+                   }});
+
     // The statistics screen's refresh bar button: a circular arrow.
     all.push_back({"刷新", {25, 25}, 2, [](BitmapContext& context, Size size) {
                        double c = size.width / 2, r = size.width * 0.32;

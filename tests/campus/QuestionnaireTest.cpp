@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+#include <string>
+
+#include "campus/QuestionnaireViewController.h"
+#include "client/SignInState.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/WebView.h"
+#include "tests/campus/CampusTestSupport.h"
+
+namespace {
+
+constexpr const char* kQuestionnairePath = "/function/interaction/questionnaire_add.jsp";
+
+class QuestionnaireTest : public campustest::CampusTest {
+protected:
+    QuestionnaireTest() {
+        platform::UserDefaults::resetStandard();
+        platform::UserDefaults::standard().setBool(true, SignInKey::isLogin);
+        platform::UserDefaults::standard().setString("20050031", SignInKey::UserId);
+    }
+    ~QuestionnaireTest() override { platform::UserDefaults::resetStandard(); }
+
+    std::shared_ptr<QuestionnaireViewController> open() {
+        auto page = std::make_shared<QuestionnaireViewController>();
+        push(page);
+        EXPECT_TRUE(waitForReplies());
+        settle();
+        return page;
+    }
+    std::string sentinel() const { return ServiceConfig::shared().questionnaireSentinelURL; }
+};
+
+TEST_F(QuestionnaireTest, OpensTheQuestionnaireOfTheSignedInAccountUnderAnOverlay) {
+    showWindow();
+    auto page = std::make_shared<QuestionnaireViewController>();
+    push(page);
+    ASSERT_TRUE(page->HUD());
+    EXPECT_EQ(page->HUD()->labelText(), "加载中");
+    EXPECT_FALSE(side->needSwipeShowMenu());
+    ASSERT_TRUE(waitForReplies());
+    settle();
+
+    EXPECT_EQ(page->title(), "问卷调查");
+    EXPECT_FALSE(page->HUD());
+    const auto requests = server.requestsTo(kQuestionnairePath);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].target,
+              std::string(kQuestionnairePath) + "?confferenceId=&userAccount=20050031");
+    EXPECT_EQ(page->myWebView()->pageTitle(), "问卷调查");
+}
+
+TEST_F(QuestionnaireTest, TheAccountIsEscapedAsAQueryValue) {
+    EXPECT_EQ(QuestionnaireViewController::questionnaireURL("a&b=c+d"),
+              server.baseUrl() + kQuestionnairePath + "?confferenceId=&userAccount=a%26b%3Dc%2Bd");
+}
+
+TEST_F(QuestionnaireTest, TheSentinelAnywhereInAnAddressGivesAFreshQuestionnaire) {
+    auto page = open();
+    for (const std::string& address :
+         {sentinel(), server.baseUrl() + "/jump?to=" + sentinel() + "thanks.html"}) {
+        auto before = page->myWebView();
+        server.clearRequests();
+
+        EXPECT_FALSE(before->simulateNavigation(address, platform::WebViewNavigationType::Other));
+        ASSERT_TRUE(waitForReplies());
+        settle();
+
+        EXPECT_NE(page->myWebView(), before) << address;
+        EXPECT_FALSE(before->superview());
+        EXPECT_EQ(page->myWebView()->superview(), page->view());
+        // Nothing but the fresh questionnaire was asked for; it starts a history of its own.
+        const auto requests = server.requests();
+        ASSERT_EQ(requests.size(), 1u) << address;
+        EXPECT_EQ(requests[0].path, kQuestionnairePath);
+        EXPECT_FALSE(page->myWebView()->canGoBack());
+    }
+    EXPECT_TRUE(windowOverlays().empty());
+}
+
+TEST_F(QuestionnaireTest, BackWalksTheQuestionnairesPagesThenLeaves) {
+    auto page = open();
+    page->myWebView()->simulateNavigation(server.baseUrl() + kQuestionnairePath +
+                                          "?page=2&userAccount=20050031");
+    ASSERT_TRUE(waitForReplies());
+    settle();
+    ASSERT_TRUE(page->myWebView()->canGoBack());
+
+    ASSERT_TRUE(driver.back());
+    ASSERT_TRUE(waitForReplies());
+    settle();
+    EXPECT_EQ(navigation->topViewController(), page);
+    EXPECT_EQ(page->myWebView()->pageURL().find("page=2"), std::string::npos);
+
+    ASSERT_TRUE(driver.back());
+    settle();
+    EXPECT_EQ(navigation->topViewController(), opener);
+}
+
+TEST_F(QuestionnaireTest, AFailedLoadSaysNetworkErrorButACancelledOneDoesNot) {
+    // The service holds the first questionnaire until the test lets it go, so the next steps
+    // arrive while it is still loading.
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    server.setHandler("GET", kQuestionnairePath, [released](const fakes::RecordedRequest& r) {
+        if (r.queryValue("page").value_or("") != "2")
+            released.wait();
+        return fakes::Reply{200, "text/html", "<title>问卷调查</title>"};
+    });
+    showWindow();
+    auto page = std::make_shared<QuestionnaireViewController>();
+    push(page);
+    EXPECT_TRUE(server.waitForRequests(1, std::chrono::seconds(10)));
+    // A link followed while the page loads cancels that load.
+    page->myWebView()->simulateNavigation(server.baseUrl() + kQuestionnairePath + "?page=2");
+    settle(0.5);
+    EXPECT_TRUE(windowOverlays().empty());
+    // So does the swap of web views at the sentinel, while the fresh questionnaire is held.
+    page->myWebView()->simulateNavigation(sentinel());
+    settle(0.5);
+    EXPECT_TRUE(windowOverlays().empty());
+    release.set_value();
+    ASSERT_TRUE(waitForReplies());
+    settle(0.5);
+    EXPECT_TRUE(windowOverlays().empty());
+
+    // A load that does fail says so, once, and takes the loading overlay down.
+    page->myWebView()->simulateNavigation("http://127.0.0.1:1/next.jsp");
+    ASSERT_TRUE(waitFor([&] { return page->myWebView()->lastError().has_value(); }));
+    settle(0.5);
+    EXPECT_EQ(windowOverlays(), std::vector<std::string>{"网络错误"});
+    EXPECT_FALSE(page->HUD());
+}
+
+}  // namespace
