@@ -17,7 +17,7 @@
 #include "client/SignInState.h"
 #include "client/TileArrangement.h"
 #include "client/URLTemplate.h"
-#include "components/refresh/ScrollViewRefresh.h"
+#include "client/WeakBind.h"
 #include "components/sidemenu/SideViewController.h"
 #include "components/webimage/ImageViewWebCache.h"
 #include "platform/foundation/Bundle.h"
@@ -107,9 +107,7 @@ void HomePageViewController::viewDidLoad() {
                                screen->refreshLogoutMenu();
                        });
 
-    m_allNewsArr.clear();
-    addHeader();
-    addFooter();
+    addNewsRefresh();
     myCollectionViewFrame();
     getUpdateData();
 }
@@ -209,60 +207,22 @@ void HomePageViewController::createNewsTable() {
     view()->addSubview(m_newsTableView);
 }
 
-void HomePageViewController::addHeader() {
-    std::weak_ptr<HomePageViewController> weakSelf = self();
-    platform::components::addHeaderWithCallback(*m_newsTableView, [weakSelf] {
-        if (auto screen = weakSelf.lock())
-            screen->getNesData(screen->m_paging.beginReload());
-    });
-    platform::components::headerBeginRefreshing(*m_newsTableView);
+void HomePageViewController::addNewsRefresh() {
+    m_newsList->didFail = bindWeak(self(), &HomePageViewController::newsFailed);
+    m_newsList->attachTo(m_newsTableView);
+    m_newsList->beginRefreshing();
 }
 
-void HomePageViewController::addFooter() {
-    std::weak_ptr<HomePageViewController> weakSelf = self();
-    platform::components::addFooterWithCallback(*m_newsTableView, [weakSelf] {
-        if (auto screen = weakSelf.lock())
-            screen->getNesData(screen->m_paging.beginLoadMore());
-    });
-}
-
-void HomePageViewController::getNesData(const PagedListState::Request& request) {
-    std::weak_ptr<HomePageViewController> weakSelf = self();
+void HomePageViewController::getNesData(long page, NetSuccessBlock success,
+                                        NetFailureBlock failure) {
     NetTool::shareInstance().getWithURL(
-        NetRequest::tarnwhisleWithPageNum(request.page, PagedListState::kPageSize),
-        [weakSelf, request](const platform::Json& reply) {
-            if (auto screen = weakSelf.lock())
-                screen->newsArrived(request, reply);
-        },
-        [weakSelf, request](const NetError& error) {
-            if (auto screen = weakSelf.lock())
-                screen->newsFailed(request, describe(error));
-        });
+        NetRequest::tarnwhisleWithPageNum(page, PagedListState::kPageSize), std::move(success),
+        std::move(failure));
 }
 
-void HomePageViewController::newsArrived(const PagedListState::Request& request,
-                                         const platform::Json& reply) {
-    if (!m_paging.accept(request))
-        return;
-    if (!request.loadMore)
-        m_allNewsArr.clear();
-    for (auto& news : recordsFromList<News>(reply, "News")) m_allNewsArr.push_back(std::move(news));
-    endRefreshing();
-    m_newsTableView->reloadData();
-}
-
-void HomePageViewController::newsFailed(const PagedListState::Request& request,
-                                        const std::string& error) {
-    if (!m_paging.fail(request))
-        return;
-    endRefreshing();
+void HomePageViewController::newsFailed(const NetError& error) {
     showHUDWithStr(kNoDataText);
-    platform::log("error:%@", error);
-}
-
-void HomePageViewController::endRefreshing() {
-    platform::components::headerEndRefreshing(*m_newsTableView);
-    platform::components::footerEndRefreshing(*m_newsTableView);
+    platform::log("error:%@", describe(error));
 }
 
 std::string HomePageViewController::thumbnailURL(const News& news) {
@@ -275,7 +235,7 @@ int HomePageViewController::numberOfSections(platform::TableView& /*tableView*/)
 
 int HomePageViewController::numberOfRowsInSection(platform::TableView& /*tableView*/,
                                                   int /*section*/) {
-    return static_cast<int>(m_allNewsArr.size());
+    return static_cast<int>(m_newsList->size());
 }
 
 std::shared_ptr<platform::TableViewCell> HomePageViewController::cellForRowAtIndexPath(
@@ -286,13 +246,12 @@ std::shared_ptr<platform::TableViewCell> HomePageViewController::cellForRowAtInd
         cell = platform::View::make<HomePageTableViewCell>(platform::TableViewCellStyle::Default,
                                                            HomePageTableViewCell::kReuseIdentifier);
     }
-    const auto row = static_cast<size_t>(indexPath.row);
-    if (row >= m_allNewsArr.size())
+    const News* news = m_newsList->recordAt(static_cast<size_t>(indexPath.row));
+    if (!news)
         return cell;
-    const News& news = m_allNewsArr[row];
-    cell->titleLabel()->setText(news.xwbt);
-    cell->timeLabel()->setText(news.fbsj);
-    platform::components::sd_setImageWithURL(cell->NewImageView(), thumbnailURL(news),
+    cell->titleLabel()->setText(news->xwbt);
+    cell->timeLabel()->setText(news->fbsj);
+    platform::components::sd_setImageWithURL(cell->NewImageView(), thumbnailURL(*news),
                                              platform::Image::named(kPlaceholderImage));
     return cell;
 }
@@ -305,14 +264,13 @@ double HomePageViewController::heightForRowAtIndexPath(platform::TableView& /*ta
 void HomePageViewController::didSelectRowAtIndexPath(platform::TableView& tableView,
                                                      const platform::IndexPath& indexPath) {
     tableView.deselectRowAtIndexPath(indexPath, true);
-    const auto row = static_cast<size_t>(indexPath.row);
-    if (row >= m_allNewsArr.size())
+    const News* news = m_newsList->recordAt(static_cast<size_t>(indexPath.row));
+    if (!news)
         return;
-    const News& news = m_allNewsArr[row];
     auto detail = std::make_shared<NewsDetailsViewController>();
-    detail->setTitleStr(news.xwbt);
-    detail->setTimeStr(news.fbsj);
-    detail->setContentStr(news.xwnr);
+    detail->setTitleStr(news->xwbt);
+    detail->setTimeStr(news->fbsj);
+    detail->setContentStr(news->xwnr);
     detail->setHidesBottomBarWhenPushed(true);
     if (auto navigation = navigationController())
         navigation->pushViewController(detail, true);

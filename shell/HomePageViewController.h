@@ -7,13 +7,13 @@
 
 #include "client/CollectionViewCellModel.h"
 #include "client/News.h"
-#include "client/PagedListState.h"
 #include "platform/ui/CollectionViewDataSource.h"
 #include "platform/ui/CollectionViewDelegate.h"
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
 #include "platform/ui/ViewController.h"
 #include "shell/HomePageRootCVCellDelegate.h"
+#include "widgets/PagedList.h"
 
 namespace platform {
 class CollectionView;
@@ -63,9 +63,9 @@ public:
 
     // --- News list -----------------------------------------------------------------------
     const std::shared_ptr<platform::TableView>& newsTableView() const { return m_newsTableView; }
-    const std::vector<News>& allNewsArr() const { return m_allNewsArr; }
-    long nextPage() const { return m_paging.nextPage(); }
-    bool isUpLoading() const { return m_paging.isUpLoading(); }
+    const std::vector<News>& allNewsArr() const { return m_newsList->records(); }
+    long nextPage() const { return m_newsList->nextPage(); }
+    bool isUpLoading() const { return m_newsList->isUpLoading(); }
     // The address the thumbnail of the item loads from.
     static std::string thumbnailURL(const News& news);
 
@@ -141,19 +141,17 @@ private:
 
     void createNewsTable();
     void createTileGrid();
-    void addHeader();
-    void addFooter();
-    void getNesData(const PagedListState::Request& request);
-    void newsArrived(const PagedListState::Request& request, const platform::Json& reply);
-    void newsFailed(const PagedListState::Request& request, const std::string& error);
-    void endRefreshing();
+    // Puts the refresh controls on the table and starts the first load at once.
+    void addNewsRefresh();
+    static void getNesData(long page, NetSuccessBlock success, NetFailureBlock failure);
+    void newsFailed(const NetError& error);
 
     // The default tiles as records, in table order.
     void useDefaultTiles();
 
     std::shared_ptr<platform::TableView> m_newsTableView;
-    std::vector<News> m_allNewsArr;
-    PagedListState m_paging;
+    std::shared_ptr<PagedList<News>> m_newsList =
+        PagedList<News>::create("News", &HomePageViewController::getNesData);
 
     std::vector<std::string> m_nameArray;
     std::vector<std::string> m_imageArray;
