@@ -16,6 +16,22 @@ std::string withoutTrailingSlash(std::string s) {
     return s;
 }
 
+// The host of "scheme://host[:port]/...": what reachability is asked about.
+std::string hostOf(const std::string& url) {
+    size_t start = url.find("://");
+    start = start == std::string::npos ? 0 : start + 3;
+    if (start < url.size() && url[start] == '[') {
+        size_t close = url.find(']', start);
+        return close == std::string::npos ? url.substr(start + 1)
+                                          : url.substr(start + 1, close - start - 1);
+    }
+    size_t end = url.find_first_of(":/?#", start);
+    return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// The client's own entry in the app store: invented, like every default host here.
+const char* kStoreAppId = "20240001";
+
 }  // namespace
 
 ServiceConfig& ServiceConfig::shared() {
@@ -34,7 +50,8 @@ void ServiceConfig::pointAllAt(const std::string& rawBase) {
     questionnaireRoot = base + "/";
     weatherRoot = base + "/";
     storeLookupRoot = base;
-    reachabilityHost = "127.0.0.1";
+    storeAppPage = base + "/app/id" + storeAppId;
+    reachabilityHost = hostOf(appServiceRoot);
     probeURL = appServiceRoot;
     shareServiceBase = base + "/share/";
 }
@@ -47,11 +64,12 @@ void ServiceConfig::reload() {
     attendanceRoot = "http://kq.lanxi-campus.example";
     paymentRoot = "http://pay.lanxi-campus.example:8082";
     questionnaireRoot = "http://career.lanxi-campus.example/";
-    weatherRoot = "http://weather.example.com/";
-    storeLookupRoot = "https://store-lookup.example.com";
-    reachabilityHost = "www.baidu.com";
+    weatherRoot = "http://weather.lanxi-campus.example/";
+    storeLookupRoot = "https://store.lanxi-campus.example";
+    storeAppId = kStoreAppId;
+    storeAppPage = "https://store.lanxi-campus.example/app/id" + storeAppId;
     probeURL = appServiceRoot;
-    shareServiceBase = "http://share.example.com/";
+    shareServiceBase = "http://share.lanxi-campus.example/";
 
     if (auto all = env("CAMPUS_SERVICES"); !all.empty())
         pointAllAt(all);
@@ -79,4 +97,7 @@ void ServiceConfig::reload() {
         storeLookupRoot = withoutTrailingSlash(v);
     if (auto v = env("CAMPUS_SHARE_SERVICE"); !v.empty())
         shareServiceBase = withoutTrailingSlash(v) + "/";
+
+    // Reachability asks about the host the client actually talks to.
+    reachabilityHost = hostOf(appServiceRoot);
 }

@@ -59,12 +59,36 @@ TEST_F(NetRequestTest, TextIsEscapedAsUTF8AndReservedCharactersStayInsideTheirVa
               app + "api/org/queryMembersInfo.do?param=%231");
 }
 
+TEST(ServiceConfigTest, DefaultsNameOnlyInventedHostsAndReachabilityAsksAboutTheAppService) {
+    unsetenv("CAMPUS_SERVICES");
+    ServiceConfig::shared().reload();
+    const ServiceConfig& config = ServiceConfig::shared();
+    for (const std::string& address :
+         {config.appServiceRoot, config.careerServiceRoot, config.userInfoServiceURL,
+          config.schoolSiteRoot, config.attendanceRoot, config.paymentRoot,
+          config.questionnaireRoot, config.weatherRoot, config.storeLookupRoot, config.storeAppPage,
+          config.probeURL, config.shareServiceBase}) {
+        size_t host = address.find("://") + 3;
+        size_t end = address.find_first_of(":/", host);
+        EXPECT_TRUE(address.substr(host, end - host).ends_with(".lanxi-campus.example")) << address;
+    }
+    EXPECT_EQ(config.reachabilityHost, "app.lanxi-campus.example");
+    EXPECT_NE(config.storeAppPage.find(config.storeAppId), std::string::npos);
+
+    setenv("CAMPUS_APP_SERVICE", "http://127.0.0.2:8080/", 1);
+    ServiceConfig::shared().reload();
+    EXPECT_EQ(config.reachabilityHost, "127.0.0.2");
+    unsetenv("CAMPUS_APP_SERVICE");
+    ServiceConfig::shared().reload();
+}
+
 TEST(ServiceConfigTest, OneVariablePointsEveryServiceAtOneServer) {
     setenv("CAMPUS_SERVICES", "http://127.0.0.1:9/", 1);
     ServiceConfig::shared().reload();
     EXPECT_EQ(ServiceConfig::shared().appServiceRoot, "http://127.0.0.1:9/vobels/services/");
     EXPECT_EQ(ServiceConfig::shared().careerServiceRoot, "http://127.0.0.1:9/edu/");
     EXPECT_EQ(ServiceConfig::shared().weatherRoot, "http://127.0.0.1:9/");
+    EXPECT_EQ(ServiceConfig::shared().reachabilityHost, "127.0.0.1");
     setenv("CAMPUS_CAREER_SERVICE", "http://10.0.0.2:81", 1);
     ServiceConfig::shared().reload();
     EXPECT_EQ(ServiceConfig::shared().careerServiceRoot, "http://10.0.0.2:81/edu/");
