@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace frontend {
 
@@ -72,6 +74,17 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         }
     }
     return parsed;
+}
+
+std::string scriptFileProblem(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return "the script " + path + " is a directory; give a file of commands";
+    }
+    if (!std::ifstream(path)) {
+        return "cannot read the script " + path;
+    }
+    return "";
 }
 
 std::string usage() {

@@ -27,6 +27,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments);
 // "375x667" (whole or decimal points, each side 1 to 10000); nothing for anything else.
 std::optional<platform::Size> parseScreenSize(const std::string& text);
 
+// Why the script at `path` cannot be run, or "" when it can be read. A directory opens like a
+// file but reads as nothing, so it is refused by name rather than run as an empty script.
+std::string scriptFileProblem(const std::string& path);
+
 std::string usage();
 
 }  // namespace frontend

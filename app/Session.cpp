@@ -6,6 +6,7 @@
 
 #include "app/Command.h"
 #include "app/CommandParser.h"
+#include "platform/foundation/TerminalText.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
@@ -157,7 +158,8 @@ void Session::showScreen() {
 
 void Session::fail(const std::string& reason) {
     ++m_failures;
-    m_out << "error: " << reason << "\n";
+    // The reason may quote what a screen shows, which a server may have sent.
+    m_out << "error: " << platform::terminalSafeText(reason) << "\n";
 }
 
 }  // namespace frontend

@@ -56,9 +56,15 @@ int main(int argc, char** argv) {
     }
     std::ifstream script;
     if (options.scriptFile) {
-        script.open(*options.scriptFile);
-        if (!script) {
-            std::cerr << "campus: cannot read the script " << *options.scriptFile << "\n";
+        std::string problem = frontend::scriptFileProblem(*options.scriptFile);
+        if (problem.empty()) {
+            script.open(*options.scriptFile);
+            if (!script) {
+                problem = "cannot read the script " + *options.scriptFile;
+            }
+        }
+        if (!problem.empty()) {
+            std::cerr << "campus: " << problem << "\n";
             return 2;
         }
     }

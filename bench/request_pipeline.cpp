@@ -54,7 +54,7 @@ BENCHMARK(BM_ClientPipeline)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void BM_BareCurlGet(benchmark::State& state) {
     server();
-    std::string url = NetRequest::tarnwhisleWithPageNum(1, 10);
+    std::string url = NetRequest::tarnwhisleWithPageNum(1, 10).url;
     for (auto _ : state) {
         CURL* curl = curl_easy_init();
         std::string body;
@@ -94,7 +94,7 @@ void BM_PlatformAsyncGet(benchmark::State& state) {
     server();
     platform::RunLoop::main().bindToCurrentThread();
     platform::HttpRequest request;
-    request.url = NetRequest::tarnwhisleWithPageNum(1, 10);
+    request.url = NetRequest::tarnwhisleWithPageNum(1, 10).url;
     for (auto _ : state) {
         bool done = false;
         platform::HttpClient::shared().send(request, [&](platform::HttpResponse) { done = true; });

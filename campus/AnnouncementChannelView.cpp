@@ -21,9 +21,9 @@ AnnouncementChannelView::AnnouncementChannelView(const Channel& channel)
     : m_channel(channel),
       m_list(PagedList<Announcement>::create(
           "News", [channel](long page, NetSuccessBlock success, NetFailureBlock failure) {
-              const std::string url =
+              const ServiceURL url =
                   NetRequest::getAnnouncement(channel.category, page, PagedListBase::kPageSize);
-              platform::log(channel.logFormat, url);
+              platform::log(channel.logFormat, url.shown);
               NetTool::shareInstance().getWithURL(url, std::move(success), std::move(failure));
           })) {}
 

@@ -195,7 +195,7 @@ void MeetingViewController::createTabBar() {
     navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(today));
 }
 
-void MeetingViewController::send(const std::string& url, std::function<void(const Json&)> arrived) {
+void MeetingViewController::send(const ServiceURL& url, std::function<void(const Json&)> arrived) {
     const std::uint64_t request = ++m_latestRequest;
     std::weak_ptr<platform::ViewController> weakSelf = weak_from_this();
     auto latest = [weakSelf, request]() -> std::shared_ptr<MeetingViewController> {

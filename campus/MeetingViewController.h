@@ -11,6 +11,7 @@
 #include "campus/MeetingDayView.h"
 #include "platform/foundation/Json.h"
 #include "platform/ui/ViewController.h"
+struct ServiceURL;
 
 class MeetingScrollView;
 namespace platform {
@@ -75,7 +76,7 @@ private:
     void getDateData();
     void getOtherWeek(long week);
     // Sends the URL; the reply is handled only if no later request was sent meanwhile.
-    void send(const std::string& url, std::function<void(const platform::Json&)> arrived);
+    void send(const ServiceURL& url, std::function<void(const platform::Json&)> arrived);
     void currentWeekArrived(const platform::Json& reply);
     void otherWeekArrived(long week, const platform::Json& reply);
     void requestFailed();

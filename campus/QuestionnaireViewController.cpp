@@ -37,7 +37,7 @@ QuestionnaireViewController::~QuestionnaireViewController() {
 
 std::string QuestionnaireViewController::questionnaireURL(const std::string& account) {
     return formatServiceURL(ServiceConfig::shared().questionnaireRoot + kQuestionnairePath,
-                            {account});
+                            {account}).url;
 }
 
 void QuestionnaireViewController::loadView() {

@@ -7,6 +7,7 @@
 struct NetError {
     int status = 0;  // 0 when no response came back
     std::string message;
+    // The address as a log line may show it: arguments marked secret read "***".
     std::string url;
 };
 

@@ -34,11 +34,12 @@ std::vector<std::pair<std::string, std::string>> paramPairs(const Json& params) 
     return pairs;
 }
 
-void send(HttpRequest request, NetSuccessBlock success, NetFailureBlock failure) {
-    std::string url = request.url;
+// `shown` is the address as an error may give it (secret arguments masked).
+void send(HttpRequest request, std::string shown, NetSuccessBlock success,
+          NetFailureBlock failure) {
     HttpClient::shared().send(
-        std::move(request),
-        [url, success = std::move(success), failure = std::move(failure)](HttpResponse response) {
+        std::move(request), [url = std::move(shown), success = std::move(success),
+                             failure = std::move(failure)](HttpResponse response) {
             if (!response.error.empty()) {
                 if (failure)
                     failure(NetError{0, response.error, url});
@@ -101,41 +102,40 @@ NetTool& NetTool::shareInstance() {
     return instance;
 }
 
-void NetTool::getWithURL(const std::string& url, NetSuccessBlock success, NetFailureBlock failure) {
+void NetTool::getWithURL(const ServiceURL& url, NetSuccessBlock success, NetFailureBlock failure) {
     HttpRequest request;
-    request.url = url;
-    send(std::move(request), std::move(success), std::move(failure));
+    request.url = url.url;
+    send(std::move(request), url.shown, std::move(success), std::move(failure));
 }
 
-void NetTool::postWithURL(const std::string& url, NetSuccessBlock success,
+void NetTool::postWithURL(const ServiceURL& url, NetSuccessBlock success, NetFailureBlock failure) {
+    HttpRequest request;
+    request.method = "POST";
+    request.url = url.url;
+    send(std::move(request), url.shown, std::move(success), std::move(failure));
+}
+
+void NetTool::postWithURL(const ServiceURL& url, const Json& params, NetSuccessBlock success,
                           NetFailureBlock failure) {
     HttpRequest request;
     request.method = "POST";
-    request.url = url;
-    send(std::move(request), std::move(success), std::move(failure));
-}
-
-void NetTool::postWithURL(const std::string& url, const Json& params, NetSuccessBlock success,
-                          NetFailureBlock failure) {
-    HttpRequest request;
-    request.method = "POST";
-    request.url = url;
+    request.url = url.url;
     request.headers.emplace_back("Content-Type",
                                  "application/x-www-form-urlencoded; charset=utf-8");
     request.body = HttpClient::formEncode(paramPairs(params));
-    send(std::move(request), std::move(success), std::move(failure));
+    send(std::move(request), url.shown, std::move(success), std::move(failure));
 }
 
-void NetTool::postWithURL(const std::string& url, const Json& params,
+void NetTool::postWithURL(const ServiceURL& url, const Json& params,
                           const std::vector<FormDataItem>& formDataArray, NetSuccessBlock success,
                           NetFailureBlock failure) {
     HttpRequest request;
     request.method = "POST";
-    request.url = url;
+    request.url = url.url;
     for (auto& [name, value] : paramPairs(params)) request.parts.push_back({name, "", "", value});
     for (const auto& item : formDataArray)
         request.parts.push_back({item.name, item.filename, item.mimeType, item.data});
-    send(std::move(request), std::move(success), std::move(failure));
+    send(std::move(request), url.shown, std::move(success), std::move(failure));
 }
 
 bool NetTool::isConnectionAvailable() const {

@@ -6,6 +6,7 @@
 
 #include "client/FormDataItem.h"
 #include "client/NetError.h"
+#include "client/URLTemplate.h"
 #include "platform/foundation/Json.h"
 
 // Completion blocks of NetTool, run on the main run loop; an empty block is not called.
@@ -14,19 +15,19 @@ using NetFailureBlock = std::function<void(const NetError& error)>;
 
 // The process-wide client of the school's services: sends a finished URL and calls back with
 // the decoded JSON reply or the error. Keeps no state between calls and never looks inside a
-// reply.
+// reply. The error carries the address in its shown form, so logging it reveals no secret.
 class NetTool {
 public:
     static NetTool& shareInstance();
 
-    void getWithURL(const std::string& url, NetSuccessBlock success, NetFailureBlock failure);
+    void getWithURL(const ServiceURL& url, NetSuccessBlock success, NetFailureBlock failure);
     // POST with no body: the services posted to read their parameters from the query.
-    void postWithURL(const std::string& url, NetSuccessBlock success, NetFailureBlock failure);
+    void postWithURL(const ServiceURL& url, NetSuccessBlock success, NetFailureBlock failure);
     // POST with the parameters form-encoded in the body.
-    void postWithURL(const std::string& url, const platform::Json& params, NetSuccessBlock success,
+    void postWithURL(const ServiceURL& url, const platform::Json& params, NetSuccessBlock success,
                      NetFailureBlock failure);
     // multipart/form-data POST: the parameters as fields, then one part per item in order.
-    void postWithURL(const std::string& url, const platform::Json& params,
+    void postWithURL(const ServiceURL& url, const platform::Json& params,
                      const std::vector<FormDataItem>& formDataArray, NetSuccessBlock success,
                      NetFailureBlock failure);
 

@@ -17,6 +17,22 @@ std::string withoutTrailingSlash(std::string s) {
     return s;
 }
 
+// The host of "scheme://host[:port]/...": what reachability is asked about.
+std::string hostOf(const std::string& url) {
+    size_t start = url.find("://");
+    start = start == std::string::npos ? 0 : start + 3;
+    if (start < url.size() && url[start] == '[') {
+        size_t close = url.find(']', start);
+        return close == std::string::npos ? url.substr(start + 1)
+                                          : url.substr(start + 1, close - start - 1);
+    }
+    size_t end = url.find_first_of(":/?#", start);
+    return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// The client's own entry in the app store: invented, like every default host here.
+const char* kStoreAppId = "20240001";
+
 }  // namespace
 
 ServiceConfig& ServiceConfig::shared() {
@@ -35,7 +51,8 @@ void ServiceConfig::pointAllAt(const std::string& rawBase) {
     questionnaireRoot = base + "/";
     weatherRoot = base + "/";
     storeLookupRoot = base;
-    reachabilityHost = "127.0.0.1";
+    storeAppPage = base + "/app/id" + storeAppId;
+    reachabilityHost = hostOf(appServiceRoot);
     probeURL = appServiceRoot;
     shareServiceBase = base + "/share/";
 }
@@ -49,12 +66,12 @@ void ServiceConfig::reload() {
     paymentRoot = "http://pay.lanxi-campus.example:8082";
     questionnaireRoot = "http://career.lanxi-campus.example/";
     questionnaireSentinelURL = kQuestionnaireSentinel;
-    weatherRoot = "http://weather.example.com/";
-    storeLookupRoot = "https://store-lookup.example.com";
-    storeAppId = "6400012345";
-    reachabilityHost = "www.baidu.com";
+    weatherRoot = "http://weather.lanxi-campus.example/";
+    storeLookupRoot = "https://store.lanxi-campus.example";
+    storeAppId = kStoreAppId;
+    storeAppPage = "https://store.lanxi-campus.example/app/id" + storeAppId;
     probeURL = appServiceRoot;
-    shareServiceBase = "http://share.example.com/";
+    shareServiceBase = "http://share.lanxi-campus.example/";
 
     if (auto all = env("CAMPUS_SERVICES"); !all.empty())
         pointAllAt(all);
@@ -84,4 +101,7 @@ void ServiceConfig::reload() {
         questionnaireSentinelURL = v;
     if (auto v = env("CAMPUS_SHARE_SERVICE"); !v.empty())
         shareServiceBase = withoutTrailingSlash(v) + "/";
+
+    // Reachability asks about the host the client actually talks to.
+    reachabilityHost = hostOf(appServiceRoot);
 }

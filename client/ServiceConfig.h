@@ -3,8 +3,9 @@
 #include <string>
 
 // Every outside address of the client, in one place. Built-in defaults point at the school's
-// hosts; CAMPUS_SERVICES=http://HOST:PORT points all of them at one server (the demo and test
-// services serve every path on one port), and a per-service variable overrides one of them.
+// hosts, all invented names under ".example"; CAMPUS_SERVICES=http://HOST:PORT points all of
+// them at one server (the demo and test services serve every path on one port), and a
+// per-service variable overrides one of them.
 class ServiceConfig {
 public:
     static ServiceConfig& shared();
@@ -26,8 +27,9 @@ public:
     std::string questionnaireSentinelURL;
     std::string weatherRoot;       // root of "adat/cityinfo/..."
     std::string storeLookupRoot;   // root of "/lookup"
-    std::string storeAppId;        // the app's identifier at the store lookup
-    std::string reachabilityHost;  // the public host the meeting page's check names
+    std::string storeAppId;        // the client's identifier in the store ("lookup?id=")
+    std::string storeAppPage;      // the client's page in the store
+    std::string reachabilityHost;  // the app service's host: the meeting page's check
     std::string probeURL;          // what the synchronous connectivity probe asks for
     std::string shareServiceBase;
 

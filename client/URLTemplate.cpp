@@ -2,12 +2,17 @@
 
 #include "platform/foundation/URLEscaping.h"
 
-std::string formatServiceURL(std::string_view format, const std::vector<URLArgument>& arguments) {
-    std::string out;
+ServiceURL formatServiceURL(std::string_view format, const std::vector<URLArgument>& arguments) {
+    ServiceURL out;
     std::string literal;
     size_t next = 0;
+    auto append = [&](const std::string& sent, std::string_view shown) {
+        out.url += sent;
+        out.shown += shown;
+    };
     auto flushLiteral = [&] {
-        out += platform::escapeWholeURL(literal);
+        std::string escaped = platform::escapeWholeURL(literal);
+        append(escaped, escaped);
         literal.clear();
     };
     for (size_t i = 0; i < format.size(); ++i) {
@@ -16,10 +21,15 @@ std::string formatServiceURL(std::string_view format, const std::vector<URLArgum
         if ((isObject || isLong) && next < arguments.size()) {
             flushLiteral();
             const auto& argument = arguments[next++];
-            if (const auto* text = std::get_if<std::string>(&argument))
-                out += platform::escapeQueryComponent(*text);
-            else
-                out += std::to_string(std::get<long>(argument));
+            if (const auto* text = std::get_if<std::string>(&argument)) {
+                std::string escaped = platform::escapeQueryComponent(*text);
+                append(escaped, escaped);
+            } else if (const auto* hidden = std::get_if<SecretArgument>(&argument)) {
+                append(platform::escapeQueryComponent(hidden->value), kSecretShown);
+            } else {
+                std::string number = std::to_string(std::get<long>(argument));
+                append(number, number);
+            }
             i += isObject ? 1 : 2;
             continue;
         }

@@ -130,7 +130,7 @@ std::string EmailWebViewController::emailLoginURL(const std::string& encryptedHe
     // Hex digits and the two kind words need no escaping, so the address is what the service
     // has always been sent.
     return formatServiceURL(ServiceConfig::shared().appServiceRoot + kEmailLoginPath,
-                            {encryptedHex, type});
+                            {encryptedHex, type}).url;
 }
 
 void EmailWebViewController::webViewDidFinishLoad(platform::WebView& /*webView*/) {

@@ -494,7 +494,7 @@ void HomePageViewController::Email() {
 }
 
 std::string HomePageViewController::attendanceURL() {
-    return formatServiceURL(ServiceConfig::shared().attendanceRoot + kAttendancePath, {});
+    return formatServiceURL(ServiceConfig::shared().attendanceRoot + kAttendancePath, {}).url;
 }
 
 std::string HomePageViewController::paymentURL(const std::string& customerNumber) {
@@ -504,7 +504,8 @@ std::string HomePageViewController::paymentURL(const std::string& customerNumber
     request["front_skip_url"] = nullptr;
     const std::string json = request.dump(-1, ' ', false, platform::Json::error_handler_t::replace);
     const std::string signature = MyTool::md5(json + kPaymentSalt);
-    return formatServiceURL(ServiceConfig::shared().paymentRoot + kPaymentPath, {json, signature});
+    return formatServiceURL(ServiceConfig::shared().paymentRoot + kPaymentPath, {json, signature})
+        .url;
 }
 
 void HomePageViewController::attendance() {

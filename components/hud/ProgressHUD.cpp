@@ -376,7 +376,10 @@ std::string ProgressHUD::describe() const {
         case ProgressHUDMode::Indeterminate:
             break;
         case ProgressHUDMode::Determinate:
-            kind += " " + std::to_string(int(std::lround(m_progress * 100))) + "%";
+            // Appended piece by piece: GCC 12's false -Wrestrict (see CMakeLists.txt).
+            kind += ' ';
+            kind += std::to_string(int(std::lround(m_progress * 100)));
+            kind += '%';
             break;
         case ProgressHUDMode::CustomView:
             kind += " icon";

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/foundation/TerminalText.h"
+
 namespace platform {
 
 namespace {
@@ -47,7 +49,8 @@ void writeLog(const std::string& line) {
         g_sink(line);
         return;
     }
-    std::fprintf(stderr, "campus: %s\n", line.c_str());
+    // Log lines quote what servers sent; on the user's terminal that text must not act.
+    std::fprintf(stderr, "campus: %s\n", terminalSafeText(line).c_str());
 }
 
 void setLogSink(std::function<void(const std::string&)> sink) {

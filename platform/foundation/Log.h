@@ -46,7 +46,8 @@ void log(std::string_view format, const Args&... args) {
     writeLog(formatLog(format, std::vector<std::string>{describe(args)...}));
 }
 
-// Lets tests read what was logged. The sink runs on the logging thread; null restores stderr.
+// Lets tests read what was logged. The sink runs on the logging thread and gets the line as
+// it was made; null restores stderr, where the line is written terminal-safe (TerminalText.h).
 void setLogSink(std::function<void(const std::string&)> sink);
 
 }  // namespace platform

@@ -255,10 +255,8 @@ std::string serializePropertyList(const Json& value) {
     auto declaration = document.append_child(pugi::node_declaration);
     declaration.append_attribute("version") = "1.0";
     declaration.append_attribute("encoding") = "UTF-8";
-    document.append_child(pugi::node_doctype)
-        .set_value(
-            "plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\"");
+    // No DOCTYPE: the format is our own and validated by the reader, not by a DTD (the reader
+    // still takes files that carry one).
     auto plist = document.append_child("plist");
     plist.append_attribute("version") = "1.0";
     appendValue(plist, value);

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "platform/foundation/TerminalText.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CollectionView.h"
@@ -175,10 +176,13 @@ public:
                 Slot slot;
                 slot.entry.kind = EntryKind::AlertButton;
                 slot.entry.depth = 1;
-                slot.entry.line = "button \"" + buttons[b] + "\"";
+                // Appended piece by piece: GCC 12's false -Wrestrict (see CMakeLists.txt).
+                slot.entry.line = "button \"";
+                slot.entry.line += buttons[b];
+                slot.entry.line += '"';
                 slot.entry.alert = alert;
                 slot.entry.alertIndex = int(b);
-                slot.computedHandle = "a" + std::to_string(b);
+                slot.computedHandle.assign(1, 'a').append(std::to_string(b));
                 slot.entry.texts.push_back(buttons[b]);
                 m_slots.push_back(std::move(slot));
             }
@@ -632,14 +636,17 @@ ScreenOutline ScreenOutline::capture(const std::shared_ptr<Window>& window) {
 }
 
 std::string ScreenOutline::text() const {
+    // Lines carry what servers and pages sent (titles, messages): escaped, so that text can
+    // neither drive the terminal the outline is printed on nor start a line of its own.
     std::string out;
     for (const auto& entry : m_entries) {
         out.append(size_t(entry.depth) * 2, ' ');
         if (!entry.handle.empty()) {
-            out += entry.handle + "  ";
+            out.append(terminalSafeText(entry.handle));
+            out.append("  ");
         }
-        out += entry.line;
-        out += '\n';
+        out.append(terminalSafeText(entry.line));
+        out.push_back('\n');
     }
     return out;
 }

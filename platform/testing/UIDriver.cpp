@@ -281,7 +281,10 @@ DriverResult UIDriver::reaches(Window& window, const std::shared_ptr<View>& view
     if (!hit) {
         return DriverResult::failure("not tappable: does not take touches");
     }
-    return DriverResult::failure("covered by " + coverName(*hit));
+    // Appended, not "literal" + string: GCC 12's false -Wrestrict (see CMakeLists.txt).
+    std::string reason = "covered by ";
+    reason += coverName(*hit);
+    return DriverResult::failure(reason);
 }
 
 DriverResult UIDriver::tapView(const std::shared_ptr<View>& view) {

@@ -88,19 +88,38 @@ bool TextEditingSession::ensureEditing() {
     return m_input.isFirstResponder() || m_input.becomeFirstResponder();
 }
 
+std::size_t TextEditingSession::textLength() {
+    if (!m_lengthKnown || m_lengthBytes != m_text.size()) {
+        m_length = utf16Length(m_text);
+        m_lengthBytes = m_text.size();
+        m_lengthKnown = true;
+    }
+    return m_length;
+}
+
 bool TextEditingSession::applyChange(TextRange range, const std::string& replacement) {
-    if (!replacingTextRange(m_text, range, replacement)) {
+    // A key typed at the end of the text (nearly every key) appends without rebuilding the
+    // text; any other change is made on the whole text.
+    bool appends = range.length == 0 && range.location == textLength();
+    if (!appends && !replacingTextRange(m_text, range, replacement)) {
         return false;
     }
     if (!shouldChangeText(range, replacement)) {
         return false;
     }
     // The delegate may have set the text itself before agreeing.
-    auto changed = replacingTextRange(m_text, range, replacement);
-    if (!changed) {
-        return false;
+    if (appends && range.location == textLength()) {
+        m_text += replacement;
+        m_length += utf16Length(replacement);
+        m_lengthBytes = m_text.size();
+    } else {
+        auto changed = replacingTextRange(m_text, range, replacement);
+        if (!changed) {
+            return false;
+        }
+        m_text = std::move(*changed);
+        m_lengthKnown = false;
     }
-    m_text = std::move(*changed);
     didChangeText();
     NotificationCenter::defaultCenter().post(m_notifications.didChange);
     return true;
@@ -111,15 +130,23 @@ bool TextEditingSession::typeText(const std::string& text) {
     if (!ensureEditing()) {
         return false;
     }
+    m_typingRun = true;
+    // Ends the run however the loop is left (a delegate may throw).
+    struct EndOfRun {
+        bool& typingRun;
+        ~EndOfRun() { typingRun = false; }
+    } endOfRun{m_typingRun};
     for (const auto& character : composedCharacters(text)) {
         // Keys pressed after the input stopped editing go nowhere.
         if (!m_input.isFirstResponder()) {
             break;
         }
         if (!handleKey(character)) {
-            applyChange(TextRange{utf16Length(m_text), 0}, character);
+            applyChange(TextRange{textLength(), 0}, character);
         }
     }
+    m_typingRun = false;
+    didFinishTyping();
     return true;
 }
 

@@ -40,6 +40,10 @@ public:
     bool replace(TextRange range, const std::string& replacement);
     bool deleteBackward();
 
+    // The input has set its text itself (not through typing): what the session knows of the
+    // text is counted afresh.
+    void textWasSet() { m_lengthKnown = false; }
+
 protected:
     virtual bool shouldBeginEditing() = 0;
     // The input has become first responder: its own steps and the delegate's did-begin.
@@ -53,15 +57,28 @@ protected:
     virtual bool handleKey(const std::string& /*character*/) { return false; }
     // The delete key pressed on empty text.
     virtual void deleteBackwardOnEmptyText() {}
+    // A run of typed text (typeText) has ended; didChangeText was called for each key of it.
+    virtual void didFinishTyping() {}
+    // True while typeText delivers its keys, so an input may leave costly work (measuring the
+    // whole text) to didFinishTyping instead of doing it for every key.
+    bool isTypingRun() const { return m_typingRun; }
 
 private:
     bool applyChange(TextRange range, const std::string& replacement);
     void finish();
+    // The text's length in UTF-16 units. Counted once, then kept up to date by the session's
+    // own appends, so typing a long text costs time in proportion to its length; counted
+    // again after the input set its text or when the text's size is not the one last seen.
+    std::size_t textLength();
 
     View& m_input;
     std::string& m_text;
     Notifications m_notifications;
     bool m_editing{false};
+    bool m_typingRun{false};
+    bool m_lengthKnown{false};
+    std::size_t m_length{0};
+    std::size_t m_lengthBytes{0};
 };
 
 }  // namespace platform

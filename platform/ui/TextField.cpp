@@ -40,6 +40,7 @@ private:
     void didBeginEditing() override {
         if (m_field.m_clearsOnBeginEditing) {
             m_field.m_text.clear();
+            textWasSet();
         }
         m_field.updateOverlayViews();
         if (auto delegate = m_field.delegate()) {
@@ -89,6 +90,7 @@ TextField::~TextField() = default;
 
 void TextField::setText(std::string text) {
     m_text = std::move(text);
+    m_editing->textWasSet();
     setNeedsLayout();
 }
 
@@ -227,6 +229,7 @@ bool TextField::pressClearButton() {
         return true;
     }
     m_text.clear();
+    m_editing->textWasSet();
     updateOverlayViews();
     sendActions(ControlEvent::EditingChanged);
     NotificationCenter::defaultCenter().post("UITextFieldTextDidChangeNotification");
@@ -330,11 +333,16 @@ void TextField::draw(BitmapContext& context, const Rect& rect) {
 
 std::string TextField::describe() const {
     std::string text = m_secureTextEntry ? "secure field " : "field ";
+    // Appended piece by piece: a literal + string concatenation trips GCC 12's false
+    // -Wrestrict at -O3 (see CMakeLists.txt).
     if (m_text.empty() && !m_placeholder.empty()) {
-        text += "placeholder \"" + m_placeholder + "\"";
+        text += "placeholder \"";
+        text += m_placeholder;
     } else {
-        text += "\"" + displayedText() + "\"";
+        text += '"';
+        text += displayedText();
     }
+    text += '"';
     if (isEditing()) {
         text += " (editing)";
     } else if (!isEnabled()) {

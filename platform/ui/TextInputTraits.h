@@ -3,7 +3,8 @@
 namespace platform {
 
 // What the keyboard offers while a text field or text view is edited. Headless, they only
-// describe the keyboard; the driver types whatever it is told to.
+// describe the keyboard; the driver types whatever it is told to. The phone's kinds named
+// after outside services are left out: nothing here offers them.
 enum class KeyboardType {
     Default,
     ASCIICapable,
@@ -14,7 +15,6 @@ enum class KeyboardType {
     NamePhonePad,
     EmailAddress,
     DecimalPad,
-    Twitter,
     WebSearch,
 };
 
@@ -22,13 +22,11 @@ enum class KeyboardType {
 enum class ReturnKeyType {
     Default,
     Go,
-    Google,
     Join,
     Next,
     Route,
     Search,
     Send,
-    Yahoo,
     Done,
     EmergencyCall,
 };

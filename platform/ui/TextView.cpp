@@ -41,9 +41,21 @@ private:
         return !delegate || delegate->shouldChangeTextInRange(m_textView, range, replacement);
     }
     void didChangeText() override {
-        m_textView.updateContentSize();
+        // Measuring takes time in proportion to the whole text: a run of typed keys is
+        // measured once, when it ends, as the phone lays text out once per turn of its loop.
+        if (isTypingRun()) {
+            m_contentSizeStale = true;
+        } else {
+            m_textView.updateContentSize();
+        }
         if (auto delegate = m_textView.delegate()) {
             delegate->textViewDidChange(m_textView);
+        }
+    }
+    void didFinishTyping() override {
+        if (m_contentSizeStale) {
+            m_contentSizeStale = false;
+            m_textView.updateContentSize();
         }
     }
     void deleteBackwardOnEmptyText() override {
@@ -54,6 +66,7 @@ private:
     }
 
     TextView& m_textView;
+    bool m_contentSizeStale{false};
 };
 
 TextView::TextView() : m_editing(std::make_unique<Editing>(*this)) {
@@ -70,6 +83,7 @@ TextView::~TextView() = default;
 
 void TextView::setText(std::string text) {
     m_text = std::move(text);
+    m_editing->textWasSet();
     updateContentSize();
 }
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/Options.h"
+#include "tests/support/TempHome.h"
 
 namespace frontend {
 namespace {
@@ -41,6 +45,17 @@ TEST(ProgramOptions, ABadOrMissingValueOrAnUnknownArgumentIsReportedNotGuessed) 
     EXPECT_EQ(parseOptions({"--data-dir"}).error, "--data-dir needs a value");
     EXPECT_EQ(parseOptions({"--data-dir", ""}).error, "--data-dir needs a directory");
     EXPECT_EQ(parseOptions({"--scren", "320x480"}).error, "unknown argument: \"--scren\"");
+}
+
+TEST(ProgramOptions, AScriptMustBeAReadableFileNotADirectory) {
+    testsupport::TempHome home;
+    std::filesystem::path file = home.path() / "road.campus";
+    std::ofstream(file) << "back\n";
+    EXPECT_EQ(scriptFileProblem(file.string()), "");
+    EXPECT_EQ(scriptFileProblem(home.path().string()),
+              "the script " + home.path().string() + " is a directory; give a file of commands");
+    EXPECT_EQ(scriptFileProblem((home.path() / "missing.campus").string()),
+              "cannot read the script " + (home.path() / "missing.campus").string());
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST(ValidatorsTest, IdentityCardsPasswordsNamesAndMail) {
     EXPECT_FALSE(MyTool::passwordIsLegal("abc12"));
     EXPECT_TRUE(MyTool::UserNameIsLegal("t001"));
     EXPECT_FALSE(MyTool::UserNameIsLegal("t0"));
-    EXPECT_TRUE(MyTool::emailIsLegal("li.ming@lanxi.edu.cn"));
+    EXPECT_TRUE(MyTool::emailIsLegal("li.ming@lanxi-campus.test"));
     EXPECT_FALSE(MyTool::emailIsLegal("li.ming@lanxi"));
 }
 

@@ -48,7 +48,7 @@ protected:
             o.error = error;
         };
     }
-    void get(const std::string& url, Outcome& o) {
+    void get(const ServiceURL& url, Outcome& o) {
         NetTool::shareInstance().getWithURL(url, onSuccess(o), onFailure(o));
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return o.calls() > 0; }));
         RunLoop::main().runFor(std::chrono::milliseconds(20));  // a second call would show here

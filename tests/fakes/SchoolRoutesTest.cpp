@@ -228,7 +228,7 @@ TEST_F(SchoolRoutesTest, EmployerDetailIsFoundByItsListNameEvenWithAnAmpersand) 
     const std::string name = rows[0].at("YRDWMC").get<std::string>();
     EXPECT_EQ(detail(name)["yrdwmc"], name);
     EXPECT_FALSE(detail(name)["employDetailList"].empty());
-    EXPECT_EQ(detail("浙江东方&合创信息技术有限公司")["yrdwmc"], "浙江东方&合创信息技术有限公司");
+    EXPECT_EQ(detail("岚溪东篱&合创信息技术有限公司")["yrdwmc"], "岚溪东篱&合创信息技术有限公司");
     const Json unknown = detail("nobody");
     ASSERT_TRUE(unknown.at("employDetailList").is_array());
     EXPECT_TRUE(unknown.at("employDetailList").empty());
@@ -278,12 +278,12 @@ TEST_F(SchoolRoutesTest, WeatherIsJsonLabelledAsHtmlAndTheStoreOffersTheBundledV
     ASSERT_TRUE(result);
     EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/html", 0), 0u);
     const Json info = jsonOf(result)["weatherinfo"];
-    EXPECT_EQ(info.at("city"), "杭州");
+    EXPECT_EQ(info.at("city"), "岚溪");
     EXPECT_EQ(info.at("weather"), "多云");
     EXPECT_EQ(info.at("temp1"), "15℃");
     EXPECT_EQ(info.at("temp2"), "8℃");
 
-    const Json lookup = postJson(c, "/lookup?id=1084562730");
+    const Json lookup = postJson(c, "/lookup?id=20240001");
     EXPECT_EQ(lookup.at("resultCount"), 1);
     EXPECT_EQ(lookup.at("results")[0].at("version"), "2.0.4");
     EXPECT_TRUE(lookup.at("results")[0].contains("trackViewUrl"));
@@ -399,7 +399,7 @@ TEST_F(SchoolRoutesTest, RecordsCarryTheKeysTheScreensRead) {
                                type);
     }
     const Json detail = career("getEmploymentDetail?type=sx&company=" +
-                               httplib::detail::encode_query_param("阿里巴巴（中国）有限公司"));
+                               httplib::detail::encode_query_param("溪山数云（岚溪）网络有限公司"));
     expectStringFields(detail, {"dwjj", "yrdwmc", "sshy", "dwxz", "jglx", "dwdz", "dwlxr", "lxdh"},
                        "employer");
     for (const auto& row : detail.at("employDetailList"))
@@ -420,8 +420,9 @@ TEST_F(SchoolRoutesTest, SampleHoldsTheCasesScreensTreatSpecially) {
          careerList("getEmploymentInfo?type=zp&pageNo=1&pageSize=100", "ListOrderedMap"))
         twoBlanks = twoBlanks || row.at("DWDZ") == "  ";
     EXPECT_TRUE(twoBlanks);
-    const Json nullAddress = career("getEmploymentDetail?type=zp&company=" +
-                                    httplib::detail::encode_query_param("正泰集团股份有限公司"));
+    const Json nullAddress =
+        career("getEmploymentDetail?type=zp&company=" +
+               httplib::detail::encode_query_param("岚溪正衡电气集团股份有限公司"));
     EXPECT_EQ(nullAddress.at("dwdz"), "null");
     bool noPhones = false;
     for (const auto& member : appList("api/org/getMembersByOrgId.do?orgId=1007", "members"))

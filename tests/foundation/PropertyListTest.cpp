@@ -34,6 +34,8 @@ TEST(PropertyList, RoundTripThroughTextOrFileKeepsEveryTypeAndTheMemberOrder) {
     auto parsed = parsePropertyList(xml, &error);
     ASSERT_TRUE(parsed) << error << "\n" << xml;
     EXPECT_EQ(*parsed, doc) << xml;
+    // Our own format names no vendor's document type.
+    EXPECT_EQ(xml.find("<!DOCTYPE"), std::string::npos) << xml;
     EXPECT_TRUE((*parsed)["whole"].is_number_float());
     EXPECT_TRUE((*parsed)["count"].is_number_integer());
 
@@ -45,7 +47,7 @@ TEST(PropertyList, RoundTripThroughTextOrFileKeepsEveryTypeAndTheMemberOrder) {
 
 TEST(PropertyList, ReadsAHandWrittenFile) {
     const char* xml = R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<!DOCTYPE plist PUBLIC "-//Lanxi Campus//DTD PLIST 1.0//EN" "http://dtd.lanxi-campus.example/plist-1.0.dtd">
 <plist version="1.0">
 <dict>
     <!-- share service settings -->
@@ -53,8 +55,8 @@ TEST(PropertyList, ReadsAHandWrittenFile) {
     <string>abc&amp;123</string>
     <key>Platforms</key>
     <array>
-        <string>wechat</string>
-        <string><![CDATA[<qq>]]></string>
+        <string>campuschat</string>
+        <string><![CDATA[<talk>]]></string>
     </array>
     <key>Retries</key>
     <integer> -3 </integer>
@@ -79,7 +81,7 @@ TEST(PropertyList, ReadsAHandWrittenFile) {
     auto parsed = parsePropertyList(xml, &error);
     ASSERT_TRUE(parsed) << error;
     EXPECT_EQ((*parsed)["AppKey"], "abc&123");
-    EXPECT_EQ((*parsed)["Platforms"], Json::array({"wechat", "<qq>"}));
+    EXPECT_EQ((*parsed)["Platforms"], Json::array({"campuschat", "<talk>"}));
     EXPECT_EQ((*parsed)["Retries"], -3);
     EXPECT_DOUBLE_EQ((*parsed)["Scale"].get<double>(), 25.0);
     EXPECT_EQ((*parsed)["Enabled"], true);

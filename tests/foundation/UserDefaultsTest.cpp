@@ -254,7 +254,10 @@ TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing) {
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&defaults, t] {
             for (int i = 0; i < 200; ++i) {
-                defaults.setInteger(i, "k" + std::to_string(t) + "-" + std::to_string(i));
+                // Appended: "literal" + string trips GCC 12's false -Wrestrict.
+                std::string key = "k";
+                key.append(std::to_string(t)).append("-").append(std::to_string(i));
+                defaults.setInteger(i, key);
                 if (i % 50 == 0)
                     defaults.synchronize();
             }

@@ -15,8 +15,8 @@ using ApplicationTest = UiTest;
 TEST_F(ApplicationTest, OnlyURLsSomeAppCanTakeAreOpened) {
     auto& app = Application::shared();
     EXPECT_TRUE(app.openURL("tel://13800000000"));
-    EXPECT_FALSE(app.canOpenURL("weixin://app"));
-    EXPECT_FALSE(app.openURL("weixin://app"));
+    EXPECT_FALSE(app.canOpenURL("campuschat://app"));
+    EXPECT_FALSE(app.openURL("campuschat://app"));
     EXPECT_FALSE(app.openURL("no scheme"));
     EXPECT_EQ(app.openedURLs(), (std::vector<std::string>{"tel://13800000000"}));
 }

@@ -83,7 +83,8 @@ using Sections = std::vector<std::vector<std::string>>;
 std::vector<std::string> numbered(int count) {
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
-        names.push_back("t" + std::to_string(i));
+        // Appended: "literal" + string trips GCC 12's false -Wrestrict.
+        names.push_back(std::string("t").append(std::to_string(i)));
     }
     return names;
 }

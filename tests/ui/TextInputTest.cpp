@@ -296,4 +296,41 @@ TEST_F(TextInputTest, TextViewTakesLineBreaksAndReportsDeletions) {
     EXPECT_EQ(textView->text(), "");
 }
 
+// Rewrites the field's text itself on the third key, to text of the same size in bytes but
+// fewer UTF-16 units, then agrees: later keys must land at the end of the text it set.
+class RewritingDelegate : public TextFieldDelegate {
+public:
+    bool shouldChangeCharactersInRange(TextField& field, TextRange range,
+                                       const std::string&) override {
+        ranges.push_back(range);
+        if (ranges.size() == 3) {
+            field.setText("é");
+        }
+        return true;
+    }
+    std::vector<TextRange> ranges;
+};
+
+TEST_F(TextInputTest, KeysAfterTheDelegateSetTheTextLandAtTheEndOfThatText) {
+    auto field = addField();
+    auto delegate = std::make_shared<RewritingDelegate>();
+    field->setDelegate(delegate);
+    field->typeText("abcd");
+    // "c" was asked at 2, but "é" is one unit long: it could not go there; "d" went after it.
+    ASSERT_EQ(delegate->ranges.size(), 4u);
+    EXPECT_EQ(delegate->ranges[2], (TextRange{2, 0}));
+    EXPECT_EQ(delegate->ranges[3], (TextRange{1, 0}));
+    EXPECT_EQ(field->text(), "éd");
+}
+
+TEST_F(TextInputTest, ATextViewsContentFollowsATypedRunOfLines) {
+    auto textView = View::make<TextView>(Rect{{10, 80}, {300, 150}});
+    m_screen->view()->addSubview(textView);
+    textView->typeText("one line");
+    double oneLine = textView->contentSize().height;
+    textView->typeText("\ntwo\nthree\nfour\nfive\nsix\nseven\neight\nnine\nten");
+    EXPECT_GT(textView->contentSize().height, oneLine * 3);
+    EXPECT_GT(textView->contentSize().height, textView->bounds().size.height);
+}
+
 }  // namespace

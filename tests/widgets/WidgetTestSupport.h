@@ -75,7 +75,8 @@ protected:
 };
 
 inline std::string widthName(const ::testing::TestParamInfo<double>& info) {
-    return "W" + std::to_string(int(info.param));
+    // Appended: "literal" + string trips GCC 12's false -Wrestrict.
+    return std::string("W").append(std::to_string(int(info.param)));
 }
 
 // Frames come from centres and sizes, so compare them to within rounding.
