@@ -246,6 +246,16 @@ ParsedLine parseCommandLine(const std::string& line) {
         }
         command.kind = CommandKind::Screenshot;
         command.text = words[1];
+    } else if (name == "open") {
+        if (auto bad = expect(2, 2, "open index ORGID")) {
+            return *bad;
+        }
+        if (words[1] != "index") {
+            return failure("open what: open index ORGID, not \"" + words[1] + "\"");
+        }
+        command.kind = CommandKind::Open;
+        command.target = words[1];
+        command.text = words[2];
     } else if (name == "help") {
         if (auto bad = expect(0, 0, "help")) {
             return *bad;
@@ -278,6 +288,8 @@ std::string commandHelp() {
            "  alert BUTTON             press a button of the alert on screen\n"
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"
+           "  open index ORGID         push the organisation's members indexed by pinyin\n"
+           "                           initial (no screen of the client opens that list)\n"
            "  help                     this list\n"
            "  quit                     leave (so does the end of the input)\n"
            "Handles are the short names before each line of the screen (b1, f2, r3, t0.4, "

@@ -137,6 +137,11 @@ DriverResult Session::perform(const Command& command) {
             return m_driver.wait(command.seconds);
         case CommandKind::Screenshot:
             return m_driver.screenshot(command.text);
+        case CommandKind::Open:
+            if (!m_options.openScreen) {
+                return DriverResult::failure("this client opens no screen by name");
+            }
+            return m_options.openScreen(command.target, command.text);
         case CommandKind::Help:
         case CommandKind::Quit:
             break;
