@@ -19,6 +19,7 @@ enum class CommandKind {
     Wait,
     Screenshot,
     Device,
+    Open,
     Help,
     Quit,
 };
@@ -29,6 +30,7 @@ struct Command {
     // What the command acts on: a handle or a visible text (tap, type, swipe, alert; pull
     // when one is named, else the first scroll view on screen).
     std::string target;
+    // open: the screen opened ("index"), with its argument in text.
     // type: the text typed; screenshot: the file written.
     std::string text;
     int page = 0;        // swipe

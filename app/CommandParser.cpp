@@ -254,6 +254,16 @@ ParsedLine parseCommandLine(const std::string& line) {
         }
         command.kind = CommandKind::Device;
         command.device = std::move(*device);
+    } else if (name == "open") {
+        if (auto bad = expect(2, 2, "open index ORGID")) {
+            return *bad;
+        }
+        if (words[1] != "index") {
+            return failure("open what: open index ORGID, not \"" + words[1] + "\"");
+        }
+        command.kind = CommandKind::Open;
+        command.target = words[1];
+        command.text = words[2];
     } else if (name == "help") {
         if (auto bad = expect(0, 0, "help")) {
             return *bad;
@@ -285,7 +295,9 @@ std::string commandHelp() {
            "                           60 300 swipes the side menu open)\n"
            "  alert BUTTON             press a button of the alert on screen\n"
            "  wait SECONDS             let the client run that long\n"
-           "  screenshot FILE.png      save the screen as a picture\n" +
+           "  screenshot FILE.png      save the screen as a picture\n"
+           "  open index ORGID         push the organisation's members indexed by pinyin\n"
+           "                           initial (no screen of the client opens that list)\n" +
            deviceCommandHelp() +
            "  help                     this list\n"
            "  quit                     leave (so does the end of the input)\n"

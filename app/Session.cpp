@@ -140,6 +140,11 @@ DriverResult Session::perform(const Command& command) {
             return m_driver.screenshot(command.text);
         case CommandKind::Device:
             return performDeviceCommand(command.device);
+        case CommandKind::Open:
+            if (!m_options.openScreen) {
+                return DriverResult::failure("this client opens no screen by name");
+            }
+            return m_options.openScreen(command.target, command.text);
         case CommandKind::Help:
         case CommandKind::Quit:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -22,6 +23,11 @@ struct SessionOptions {
     // Interactive mode on a terminal: "> " before each line is read.
     bool prompt = false;
     SettleTiming timing;
+    // Opens a screen that the client keeps but none of its screens opens (`open index ORGID`
+    // pushes the indexed member list), as an opener would; none means `open` fails.
+    std::function<platform::testing::DriverResult(const std::string& screen,
+                                                  const std::string& argument)>
+        openScreen;
 };
 
 // The terminal front end: runs the client through the application's launch, then takes

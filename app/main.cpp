@@ -17,10 +17,14 @@
 #include "app/DemoServices.h"
 #include "app/Options.h"
 #include "app/Session.h"
+#include "campus/MembersViewController.h"
+#include "components/sidemenu/SideViewController.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/TabBarController.h"
 #include "shell/AppDelegate.h"
 
 namespace {
@@ -38,6 +42,26 @@ bool useDataDirectory(const std::string& directory) {
     std::string absolute = std::filesystem::absolute(directory, error).string();
     ::setenv("CAMPUS_HOME", error ? directory.c_str() : absolute.c_str(), 1);
     return true;
+}
+
+// `open index ORGID`: pushes the organisation's indexed member list onto the shown tab's
+// stack, as an opener of it would.
+platform::testing::DriverResult openIndexedMembers(const std::string& orgId) {
+    auto delegate = AppDelegate::shared();
+    auto side = delegate ? delegate->sideViewController() : nullptr;
+    auto tabs = std::dynamic_pointer_cast<platform::TabBarController>(
+        side ? side->rootViewController() : nullptr);
+    auto stack = std::dynamic_pointer_cast<platform::NavigationController>(
+        tabs ? tabs->selectedViewController() : nullptr);
+    if (!stack || stack->presentedViewController()) {
+        return platform::testing::DriverResult::failure(
+            "no tab's screen is on top to open it from");
+    }
+    auto members = std::make_shared<MembersViewController>();
+    members->setOrgIdString(orgId);
+    members->setHidesBottomBarWhenPushed(true);
+    stack->pushViewController(members, true);
+    return platform::testing::DriverResult::success();
 }
 
 }  // namespace
@@ -89,6 +113,9 @@ int main(int argc, char** argv) {
     if (sessionOptions.prompt) {
         std::cout << "Type a command after the screen (help lists them; quit or Ctrl-D leaves).\n";
     }
+    sessionOptions.openScreen = [](const std::string& /*screen*/, const std::string& argument) {
+        return openIndexedMembers(argument);
+    };
     frontend::Session session(std::cout, sessionOptions);
     session.launch(std::make_shared<AppDelegate>());
     if (options.scriptFile) {

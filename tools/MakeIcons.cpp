@@ -353,6 +353,25 @@ std::vector<Picture> pictures() {
     all.push_back({"雪", {30, 29}, 2, weather(false, true, 0, 3)});
     all.push_back({"雨夹雪", {30, 29}, 2, weather(false, true, 2, 1)});
 
+    // The staff directory: the cover shown to users who may not see it (a padlocked card)
+    // and the picture of an empty list or search.
+    all.push_back(
+        {"Telephonebook-nopermissions", {196, 60}, 2, [](BitmapContext& context, Size size) {
+             padlock(context, {{8, 10}, {32, 40}}, kGrey);
+             context.drawText("仅限教职工查看", Font::boldSystemFont(17), kGrey,
+                              {{52, 10}, {size.width - 52, 22}}, platform::TextAlignment::Left, 1);
+             context.drawText("请使用教工账号登录", Font::systemFont(13), kGrey,
+                              {{52, 34}, {size.width - 52, 18}}, platform::TextAlignment::Left, 1);
+         }});
+    all.push_back(
+        {"暂无内容", {210, 95}, 2, [](BitmapContext& context, Size size) {
+             const double w = size.width;
+             context.fillRoundedRect({{w / 2 - 30, 4}, {60, 46}}, 8, kLightGrey);
+             context.strokeLine({w / 2 - 18, 20}, {w / 2 + 18, 20}, kWhite, 3);
+             context.strokeLine({w / 2 - 18, 32}, {w / 2 + 10, 32}, kWhite, 3);
+             centredText(context, "暂无内容", Font::systemFont(16), kGrey, {{0, 58}, {w, 30}});
+         }});
+
     // The update overlay: the card's header, its picture and the close button.
     all.push_back({"升级背景", {257, 133}, 2, [](BitmapContext& context, Size size) {
                        context.fillRect({{0, 0}, size}, hex(0xf7554a));

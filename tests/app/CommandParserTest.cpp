@@ -174,3 +174,18 @@ TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
 
 }  // namespace
 }  // namespace frontend
+
+namespace frontend {
+namespace {
+
+TEST(CommandLines, OpenTakesTheIndexedListAndAnOrganisation) {
+    Command open = parsed("open index 1003");
+    EXPECT_EQ(open.kind, CommandKind::Open);
+    EXPECT_EQ(open.target, "index");
+    EXPECT_EQ(open.text, "1003");
+    EXPECT_EQ(errorOf("open meetings 1"), "open what: open index ORGID, not \"meetings\"");
+    EXPECT_NE(errorOf("open index").find("missing argument"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace frontend
