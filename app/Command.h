@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/DeviceCommand.h"
+
 namespace frontend {
 
 enum class CommandKind {
@@ -16,6 +18,7 @@ enum class CommandKind {
     Alert,
     Wait,
     Screenshot,
+    Device,
     Help,
     Quit,
 };
@@ -38,6 +41,8 @@ struct Command {
     double y = 0;
     double toX = 0;
     double toY = 0;
+    // device: what the device stand-ins are told.
+    DeviceCommand device;
 };
 
 }  // namespace frontend

@@ -246,6 +246,14 @@ ParsedLine parseCommandLine(const std::string& line) {
         }
         command.kind = CommandKind::Screenshot;
         command.text = words[1];
+    } else if (name == "device") {
+        auto device =
+            parseDeviceCommand(std::vector<std::string>(words.begin() + 1, words.end()), error);
+        if (!device) {
+            return failure(error);
+        }
+        command.kind = CommandKind::Device;
+        command.device = std::move(*device);
     } else if (name == "help") {
         if (auto bad = expect(0, 0, "help")) {
             return *bad;
@@ -277,7 +285,8 @@ std::string commandHelp() {
            "                           60 300 swipes the side menu open)\n"
            "  alert BUTTON             press a button of the alert on screen\n"
            "  wait SECONDS             let the client run that long\n"
-           "  screenshot FILE.png      save the screen as a picture\n"
+           "  screenshot FILE.png      save the screen as a picture\n" +
+           deviceCommandHelp() +
            "  help                     this list\n"
            "  quit                     leave (so does the end of the input)\n"
            "Handles are the short names before each line of the screen (b1, f2, r3, t0.4, "

@@ -137,6 +137,8 @@ DriverResult Session::perform(const Command& command) {
             return m_driver.wait(command.seconds);
         case CommandKind::Screenshot:
             return m_driver.screenshot(command.text);
+        case CommandKind::Device:
+            return performDeviceCommand(command.device);
         case CommandKind::Help:
         case CommandKind::Quit:
             break;

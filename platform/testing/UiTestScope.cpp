@@ -1,5 +1,6 @@
 #include "platform/testing/UiTestScope.h"
 
+#include "platform/devices/Devices.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/testing/ScreenSize.h"
 #include "platform/ui/AlertPresenter.h"
@@ -16,6 +17,7 @@ void resetUi() {
     AlertPresenter::shared().reset();
     Application::shared().reset();
     Screen::main().reset();
+    resetDevices();
 }
 
 }  // namespace

@@ -137,5 +137,40 @@ TEST(CommandLines, ExtraWordsAreRefusedRatherThanDropped) {
     EXPECT_NE(errorOf("quit now").find("too many arguments"), std::string::npos);
 }
 
+TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
+    Command fix = parsed("device location 30.3 120.08");
+    EXPECT_EQ(fix.kind, CommandKind::Device);
+    EXPECT_EQ(fix.device.action, DeviceCommand::Action::Location);
+    EXPECT_EQ(fix.device.latitude, 30.3);
+    EXPECT_EQ(fix.device.longitude, 120.08);
+    EXPECT_GT(fix.device.accuracy, 0);
+    EXPECT_EQ(parsed("device location -33.9 18.4 65").device.accuracy, 65);
+    Command deny = parsed("device location deny");
+    EXPECT_EQ(deny.device.action, DeviceCommand::Action::LocationAccess);
+    EXPECT_EQ(deny.device.access, DeviceCommand::Access::Deny);
+    EXPECT_EQ(parsed("device heading 359.5").device.degrees, 359.5);
+    Command ask = parsed("device contacts ask");
+    EXPECT_EQ(ask.device.action, DeviceCommand::Action::ContactsAccess);
+    EXPECT_EQ(ask.device.access, DeviceCommand::Access::Ask);
+    Command add = parsed(R"(device contacts add 王五 "138 0013 8000" 0571-8888)");
+    EXPECT_EQ(add.device.action, DeviceCommand::Action::AddContact);
+    EXPECT_EQ(add.device.name, "王五");
+    EXPECT_EQ(add.device.phones, (std::vector<std::string>{"138 0013 8000", "0571-8888"}));
+    EXPECT_TRUE(parsed("device messages on").device.on);
+    EXPECT_FALSE(parsed("device messages off").device.on);
+    EXPECT_EQ(parsed("device messages cancel").device.answer, DeviceCommand::Answer::Cancel);
+
+    EXPECT_NE(errorOf("device location 91 0").find("not a position"), std::string::npos);
+    EXPECT_NE(errorOf("device location 30 nan").find("not a position"), std::string::npos);
+    EXPECT_NE(errorOf("device location 30 120 -1").find("accuracy"), std::string::npos);
+    EXPECT_NE(errorOf("device location maybe").find("allow|deny|ask"), std::string::npos);
+    EXPECT_NE(errorOf("device heading 360").find("DEGREES"), std::string::npos);
+    EXPECT_NE(errorOf("device contacts add 王五").find("NAME PHONE"), std::string::npos);
+    EXPECT_EQ(errorOf("device contacts add 王五 call-me"), "not a phone number: \"call-me\"");
+    EXPECT_NE(errorOf("device messages later").find("on|off"), std::string::npos);
+    EXPECT_NE(errorOf("device camera x.png").find("unknown device"), std::string::npos);
+    EXPECT_NE(errorOf("device").find("missing argument"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace frontend

@@ -1,0 +1,253 @@
+#include "app/DeviceCommand.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/devices/AddressBook.h"
+#include "platform/devices/LocationDevice.h"
+#include "platform/devices/MessageComposeViewController.h"
+
+namespace frontend {
+
+namespace {
+
+using platform::testing::DriverResult;
+
+constexpr const char* kUsage =
+    "device location LAT LON [ACCURACY], device location allow|deny|ask, device heading "
+    "DEGREES, device contacts allow|deny|ask, device contacts add NAME PHONE..., device "
+    "messages on|off|send|cancel|fail";
+
+std::optional<double> parseNumber(const std::string& word) {
+    if (word.empty()) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    double value = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<DeviceCommand::Access> parseAccess(const std::string& word) {
+    if (word == "allow") {
+        return DeviceCommand::Access::Allow;
+    }
+    if (word == "deny") {
+        return DeviceCommand::Access::Deny;
+    }
+    if (word == "ask") {
+        return DeviceCommand::Access::Ask;
+    }
+    return std::nullopt;
+}
+
+// Digits with the signs people write numbers with; anything else is surely a slip.
+bool isPhoneNumber(const std::string& word) {
+    if (word.empty()) {
+        return false;
+    }
+    for (char c : word) {
+        if (!std::isdigit(static_cast<unsigned char>(c)) &&
+            std::string_view("+-() #*").find(c) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<DeviceCommand> failure(std::string& error, std::string reason) {
+    error = std::move(reason);
+    return std::nullopt;
+}
+
+std::optional<DeviceCommand> parseLocation(const std::vector<std::string>& words,
+                                           std::string& error) {
+    DeviceCommand command;
+    if (words.size() == 2) {
+        auto access = parseAccess(words[1]);
+        if (!access) {
+            return failure(error,
+                           "device location allow|deny|ask, or device location LAT LON "
+                           "[ACCURACY], not \"" +
+                               words[1] + "\"");
+        }
+        command.action = DeviceCommand::Action::LocationAccess;
+        command.access = *access;
+        return command;
+    }
+    if (words.size() != 3 && words.size() != 4) {
+        return failure(error,
+                       "usage: device location LAT LON [ACCURACY] or device location "
+                       "allow|deny|ask");
+    }
+    auto latitude = parseNumber(words[1]);
+    auto longitude = parseNumber(words[2]);
+    if (!latitude || !longitude ||
+        !platform::isValidCoordinate(platform::Coordinate{*latitude, *longitude})) {
+        return failure(error, "not a position: \"" + words[1] + " " + words[2] +
+                                  "\" (latitude -90 to 90, longitude -180 to 180)");
+    }
+    command.latitude = *latitude;
+    command.longitude = *longitude;
+    command.accuracy = platform::kFedFixAccuracy;
+    if (words.size() == 4) {
+        auto accuracy = parseNumber(words[3]);
+        if (!accuracy || *accuracy < 0) {
+            return failure(error, "not an accuracy in metres: \"" + words[3] + "\"");
+        }
+        command.accuracy = *accuracy;
+    }
+    return command;
+}
+
+}  // namespace
+
+std::optional<DeviceCommand> parseDeviceCommand(const std::vector<std::string>& words,
+                                                std::string& error) {
+    if (words.empty()) {
+        return failure(error, std::string("missing argument: ") + kUsage);
+    }
+    const std::string& device = words[0];
+    DeviceCommand command;
+    if (device == "location") {
+        return parseLocation(words, error);
+    }
+    if (device == "heading") {
+        auto degrees = words.size() == 2 ? parseNumber(words[1]) : std::nullopt;
+        if (!degrees || *degrees < 0 || *degrees >= 360) {
+            return failure(error, "usage: device heading DEGREES (0 up to 360)");
+        }
+        command.action = DeviceCommand::Action::Heading;
+        command.degrees = *degrees;
+        return command;
+    }
+    if (device == "contacts") {
+        if (words.size() >= 2 && words[1] == "add") {
+            if (words.size() < 4) {
+                return failure(error,
+                               "usage: device contacts add NAME PHONE... (quote a name "
+                               "or number with spaces)");
+            }
+            for (size_t i = 3; i < words.size(); ++i) {
+                if (!isPhoneNumber(words[i])) {
+                    return failure(error, "not a phone number: \"" + words[i] + "\"");
+                }
+            }
+            command.action = DeviceCommand::Action::AddContact;
+            command.name = words[2];
+            command.phones.assign(words.begin() + 3, words.end());
+            return command;
+        }
+        auto access = words.size() == 2 ? parseAccess(words[1]) : std::nullopt;
+        if (!access) {
+            return failure(error,
+                           "usage: device contacts allow|deny|ask or device contacts add "
+                           "NAME PHONE...");
+        }
+        command.action = DeviceCommand::Action::ContactsAccess;
+        command.access = *access;
+        return command;
+    }
+    if (device == "messages" && words.size() == 2) {
+        const std::string& word = words[1];
+        if (word == "on" || word == "off") {
+            command.action = DeviceCommand::Action::Messages;
+            command.on = word == "on";
+            return command;
+        }
+        command.action = DeviceCommand::Action::MessageAnswer;
+        if (word == "send") {
+            command.answer = DeviceCommand::Answer::Send;
+            return command;
+        }
+        if (word == "cancel") {
+            command.answer = DeviceCommand::Answer::Cancel;
+            return command;
+        }
+        if (word == "fail") {
+            command.answer = DeviceCommand::Answer::Fail;
+            return command;
+        }
+    }
+    if (device == "messages") {
+        return failure(error, "usage: device messages on|off|send|cancel|fail");
+    }
+    return failure(error, "unknown device: \"" + device + "\" (" + kUsage + ")");
+}
+
+DriverResult performDeviceCommand(const DeviceCommand& command) {
+    using Action = DeviceCommand::Action;
+    using Access = DeviceCommand::Access;
+    switch (command.action) {
+        case Action::Location: {
+            platform::Location fix;
+            fix.coordinate = {command.latitude, command.longitude};
+            fix.horizontalAccuracy = command.accuracy;
+            platform::LocationDevice::shared().injectLocation(fix);
+            break;
+        }
+        case Action::Heading: {
+            platform::Heading heading;
+            heading.magneticHeading = command.degrees;
+            heading.trueHeading = command.degrees;
+            platform::LocationDevice::shared().injectHeading(heading);
+            break;
+        }
+        case Action::LocationAccess:
+            platform::LocationDevice::shared().setAuthorizationStatus(
+                command.access == Access::Allow
+                    ? platform::LocationAuthorizationStatus::AuthorizedWhenInUse
+                : command.access == Access::Deny
+                    ? platform::LocationAuthorizationStatus::Denied
+                    : platform::LocationAuthorizationStatus::NotDetermined);
+            break;
+        case Action::ContactsAccess:
+            platform::AddressBook::setAuthorizationStatus(
+                command.access == Access::Allow  ? platform::ContactsAuthorization::Authorized
+                : command.access == Access::Deny ? platform::ContactsAuthorization::Denied
+                                                 : platform::ContactsAuthorization::NotDetermined);
+            break;
+        case Action::AddContact: {
+            // Added by the phone's owner, as in the phone's own contacts: no permission asked.
+            platform::Contact contact;
+            contact.lastName = command.name;
+            for (const auto& phone : command.phones) {
+                contact.phones.push_back({platform::kContactLabelMobile, phone});
+            }
+            std::string error;
+            if (!platform::ContactStore().add(contact, &error)) {
+                return DriverResult::failure(error);
+            }
+            break;
+        }
+        case Action::Messages:
+            platform::MessageComposeViewController::setCanSendText(command.on);
+            break;
+        case Action::MessageAnswer: {
+            auto result = command.answer == DeviceCommand::Answer::Send
+                              ? platform::MessageComposeResult::Sent
+                          : command.answer == DeviceCommand::Answer::Cancel
+                              ? platform::MessageComposeResult::Cancelled
+                              : platform::MessageComposeResult::Failed;
+            if (!platform::MessageComposeViewController::finishOpenComposer(result)) {
+                return DriverResult::failure("no message is being written");
+            }
+            break;
+        }
+    }
+    return DriverResult::success();
+}
+
+std::string deviceCommandHelp() {
+    return "  device location LAT LON [ACCURACY]  the phone is there (accuracy in metres)\n"
+           "  device location allow|deny|ask      location permission (ask: not given yet)\n"
+           "  device heading DEGREES              the phone points that way\n"
+           "  device contacts allow|deny|ask      contacts permission\n"
+           "  device contacts add NAME PHONE...   a contact in the phone's address book\n"
+           "  device messages on|off              whether the phone can send texts\n"
+           "  device messages send|cancel|fail    answer the text message on screen\n";
+}
+
+}  // namespace frontend

@@ -1,0 +1,107 @@
+#include "platform/devices/LocationManager.h"
+
+#include <cmath>
+
+#include "platform/devices/LocationDevice.h"
+
+namespace platform {
+
+LocationManager::LocationManager() : m_id(LocationDevice::shared().add(this)) {}
+
+LocationManager::~LocationManager() {
+    LocationDevice::shared().remove(m_id);
+}
+
+LocationAuthorizationStatus LocationManager::authorizationStatus() {
+    return LocationDevice::shared().authorizationStatus();
+}
+
+bool LocationManager::locationServicesEnabled() {
+    return LocationDevice::shared().locationServicesEnabled();
+}
+
+void LocationManager::requestWhenInUseAuthorization() {
+    LocationDevice::shared().requestAuthorization(LocationAuthorizationStatus::AuthorizedWhenInUse);
+}
+
+void LocationManager::requestAlwaysAuthorization() {
+    LocationDevice::shared().requestAuthorization(LocationAuthorizationStatus::AuthorizedAlways);
+}
+
+void LocationManager::startUpdatingLocation() {
+    m_updatingLocation = true;
+    auto& device = LocationDevice::shared();
+    // Not determined: the fixes come once the user allows; refused: the delegate is told.
+    if (!device.allowsUpdates() &&
+        device.authorizationStatus() != LocationAuthorizationStatus::NotDetermined) {
+        RunLoop::main().post([id = m_id] {
+            LocationDevice::shared().forEachManager([id](LocationManager& manager) {
+                if (manager.m_id == id && manager.m_updatingLocation) {
+                    manager.receive(DeviceError{"location",
+                                                static_cast<int>(LocationErrorCode::Denied),
+                                                "location use is not allowed"});
+                }
+            });
+        });
+    }
+}
+
+void LocationManager::stopUpdatingLocation() {
+    m_updatingLocation = false;
+}
+
+void LocationManager::startUpdatingHeading() {
+    m_updatingHeading = true;
+}
+
+void LocationManager::stopUpdatingHeading() {
+    m_updatingHeading = false;
+}
+
+void LocationManager::receive(const Location& location) {
+    if (!m_updatingLocation || !LocationDevice::shared().allowsUpdates()) {
+        return;
+    }
+    if (m_distanceFilter > 0 && m_location &&
+        distanceBetween(m_location->coordinate, location.coordinate) < m_distanceFilter) {
+        return;
+    }
+    m_location = location;
+    if (auto delegate = m_delegate.lock()) {
+        delegate->didUpdateLocations(*this, {location});
+    }
+}
+
+void LocationManager::receive(const Heading& heading) {
+    if (!m_updatingHeading || !LocationDevice::shared().allowsUpdates()) {
+        return;
+    }
+    if (m_headingFilter > 0 && m_heading) {
+        double turned =
+            std::fabs(std::remainder(heading.magneticHeading - m_heading->magneticHeading, 360.0));
+        if (turned < m_headingFilter) {
+            return;
+        }
+    }
+    m_heading = heading;
+    if (auto delegate = m_delegate.lock()) {
+        delegate->didUpdateHeading(*this, heading);
+    }
+}
+
+void LocationManager::receive(const DeviceError& error) {
+    if (!m_updatingLocation && !m_updatingHeading) {
+        return;
+    }
+    if (auto delegate = m_delegate.lock()) {
+        delegate->didFailWithError(*this, error);
+    }
+}
+
+void LocationManager::authorizationChanged(LocationAuthorizationStatus status) {
+    if (auto delegate = m_delegate.lock()) {
+        delegate->didChangeAuthorizationStatus(*this, status);
+    }
+}
+
+}  // namespace platform
