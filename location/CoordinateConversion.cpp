@@ -118,16 +118,12 @@ bool passSpeedGate(Gcj02EncryptState& state, std::uint32_t longitude, std::uint3
     return true;
 }
 
-}  // namespace
-
-double Gcj02NextJitter(double seed) {
-    const double s = seed * 314159269 + 453806245;
-    return (s - 2.0 * saturatingToInt32(s * 0.5)) * 0.5;
-}
-
-double OffsetSin(double angle) {
+// The offset sine, inline so that the dozen independent series of one conversion overlap.
+inline double offsetSine(double angle) {
+    constexpr double kTurn = 6.28318530717959;
     const double v = std::fabs(angle);
-    double r = v - saturatingToInt32(v / 6.28318530717959) * 6.28318530717959;
+    const double turns = saturatingToInt32(v / kTurn);
+    double r = v - turns * kTurn;
     bool negative = angle < 0;
     if (r > 3.141592653589793) {
         r = r - 3.141592653589793;
@@ -142,22 +138,48 @@ double OffsetSin(double angle) {
     return negative ? -s : s;
 }
 
+// Both offset series at once: their first terms in x are the same values, computed once.
+inline void offsetTerms(double x, double y, double* lonTerm, double* latTerm) {
+    const double root = std::sqrt(std::sqrt(x * x));
+    const double fast = 20 * offsetSine(k6Pi * x) + 20 * offsetSine(k2Pi * x);
+
+    double lon = 0.1 * x * y + (0.1 * x * x + ((x + 300) + (y + y)));
+    lon += 0.1 * root;
+    lon += fast * kTwoThirds;
+    lon += (20 * offsetSine(kPi * x) + 40 * offsetSine(kPiOver3 * x)) * kTwoThirds;
+    lon += (150 * offsetSine(kPiOver12 * x) + 300 * offsetSine(kPiOver30 * x)) * kTwoThirds;
+
+    double lat = 0.1 * x * y + (((x + x) - 100 + 3 * y) + 0.2 * y * y);
+    lat += 0.2 * root;
+    lat += fast * kTwoThirds;
+    lat += (20 * offsetSine(kPi * y) + 40 * offsetSine(kPiOver3 * y)) * kTwoThirds;
+    lat += (160 * offsetSine(kPiOver12 * y) + 320 * offsetSine(kPiOver30 * y)) * kTwoThirds;
+
+    *lonTerm = lon;
+    *latTerm = lat;
+}
+
+}  // namespace
+
+double Gcj02NextJitter(double seed) {
+    const double s = seed * 314159269 + 453806245;
+    return (s - 2.0 * saturatingToInt32(s * 0.5)) * 0.5;
+}
+
+double OffsetSin(double angle) {
+    return offsetSine(angle);
+}
+
 double OffsetLonTerm(double x, double y) {
-    double t = 0.1 * x * y + (0.1 * x * x + ((x + 300) + (y + y)));
-    t += 0.1 * std::sqrt(std::sqrt(x * x));
-    t += (20 * OffsetSin(k6Pi * x) + 20 * OffsetSin(k2Pi * x)) * kTwoThirds;
-    t += (20 * OffsetSin(kPi * x) + 40 * OffsetSin(kPiOver3 * x)) * kTwoThirds;
-    t += (150 * OffsetSin(kPiOver12 * x) + 300 * OffsetSin(kPiOver30 * x)) * kTwoThirds;
-    return t;
+    double lon = 0, lat = 0;
+    offsetTerms(x, y, &lon, &lat);
+    return lon;
 }
 
 double OffsetLatTerm(double x, double y) {
-    double t = 0.1 * x * y + (((x + x) - 100 + 3 * y) + 0.2 * y * y);
-    t += 0.2 * std::sqrt(std::sqrt(x * x));
-    t += (20 * OffsetSin(k6Pi * x) + 20 * OffsetSin(k2Pi * x)) * kTwoThirds;
-    t += (20 * OffsetSin(kPi * y) + 40 * OffsetSin(kPiOver3 * y)) * kTwoThirds;
-    t += (160 * OffsetSin(kPiOver12 * y) + 320 * OffsetSin(kPiOver30 * y)) * kTwoThirds;
-    return t;
+    double lon = 0, lat = 0;
+    offsetTerms(x, y, &lon, &lat);
+    return lat;
 }
 
 int Gcj02Encrypt(unsigned int mode, std::uint32_t longitude, std::uint32_t latitude, int height,
@@ -196,15 +218,16 @@ int Gcj02Encrypt(unsigned int mode, std::uint32_t longitude, std::uint32_t latit
 
     const double x = lonDeg - 105;
     const double y = latDeg - 35;
-    const double dLon = OffsetLonTerm(x, y);
-    const double dLat = OffsetLatTerm(x, y);
-    const double tsin = OffsetSin(time * kOffsetDegreeToRadian);
+    double dLon = 0, dLat = 0;
+    offsetTerms(x, y, &dLon, &dLat);
+    // The sine of time 0 is exactly 0, the series' own answer; most callers pass no time.
+    const double tsin = time == 0 ? 0.0 : offsetSine(time * kOffsetDegreeToRadian);
 
     const double j1 = Gcj02NextJitter(state.seed);
     const double j2 = Gcj02NextJitter(j1);
     state.seed = j2;
 
-    const double sinLat = OffsetSin(latDeg * kOffsetDegreeToRadian);
+    const double sinLat = offsetSine(latDeg * kOffsetDegreeToRadian);
     const double q = sinLat * (sinLat * -0.00669342) + 1;
     const double r = std::sqrt(q);
     const double h = height * 0.001;
