@@ -42,3 +42,21 @@ LMPoint LMAppTools::CoordinateEncrypt(double longitude, double latitude, int coo
             return {};
     }
 }
+
+platform::Coordinate LMAppTools::Zizaz09LLEncrypt(double longitude, double latitude, int coorType) {
+    LMPoint ld09;
+    switch (coorType) {
+        case kLd09Mercator:
+            ld09 = Ld09MCToLL({longitude, latitude});
+            break;
+        case kWgs84LonLat:
+            Ld09Encrypt(wgs84ToGcj02(longitude, latitude), &ld09);
+            break;
+        case kGcj02LonLat:
+            Ld09Encrypt({longitude, latitude}, &ld09);
+            break;
+        default:
+            return {};
+    }
+    return {ld09.y, ld09.x};
+}

@@ -6,6 +6,7 @@
 
 #include "location/LMPoint.h"
 #include "location/engine/CVString.h"
+#include "platform/devices/Location.h"
 
 // The location SDK's tool class: coordinate conversion for the location service, and the map
 // engine's geo-string and digest utilities for the application side.
@@ -19,6 +20,11 @@ public:
     // the offset does not apply (outside its region) the position is shifted unoffset. An
     // unknown kind answers {0, 0}.
     static LMPoint CoordinateEncrypt(double longitude, double latitude, int coorType);
+
+    // A position in LD-09 degrees, as {latitude, longitude}: from Mercator metres (kind 1),
+    // WGS-84 (2, through the same fixed point as above) or GCJ-02 (3). Any other kind answers
+    // {0, 0}.
+    static platform::Coordinate Zizaz09LLEncrypt(double longitude, double latitude, int coorType);
 
     // Decodes a geo string of at most one point. False when it does not decode, holds more,
     // or its point is 0, 0 (the point is still written then).

@@ -186,6 +186,23 @@ TEST_F(CoordinateConversionTest, CoordinateKinds) {
     EXPECT_EQ(LMAppTools::CoordinateEncrypt(kLon, kLat, 4), (LMPoint{}));
     EXPECT_EQ(LMAppTools::CoordinateEncrypt(kLon, kLat, -1), (LMPoint{}));
     EXPECT_EQ(Gcj02EncryptState::shared().seed, 0);  // only WGS-84 input is offset
+
+    // Degrees come back as {latitude, longitude}.
+    const LMPoint fromPlane = Ld09MCToLL({1.3e7, 4.8e6});
+    EXPECT_EQ(LMAppTools::Zizaz09LLEncrypt(1.3e7, 4.8e6, LMAppTools::kLd09Mercator),
+              (platform::Coordinate{fromPlane.y, fromPlane.x}));
+    EXPECT_EQ(LMAppTools::Zizaz09LLEncrypt(kLon, kLat, LMAppTools::kGcj02LonLat),
+              (platform::Coordinate{ld09.y, ld09.x}));
+    EXPECT_EQ(LMAppTools::Zizaz09LLEncrypt(kLon, kLat, LMAppTools::kLd09LonLat),
+              (platform::Coordinate{}));
+    // From WGS-84 it is the chain's degrees before the projection.
+    const platform::Coordinate viaDegrees =
+        LMAppTools::Zizaz09LLEncrypt(kLon, kLat, LMAppTools::kWgs84LonLat);
+    Gcj02EncryptState::shared().reset();
+    const LMPoint viaPlane =
+        Ld09MCToLL(LMAppTools::CoordinateEncrypt(kLon, kLat, LMAppTools::kWgs84LonLat));
+    EXPECT_NEAR(viaDegrees.latitude, viaPlane.y, 1e-6);
+    EXPECT_NEAR(viaDegrees.longitude, viaPlane.x, 1e-6);
 }
 
 TEST_F(CoordinateConversionTest, OffsetSineFollowsTheLibrarySine) {
