@@ -7,6 +7,7 @@
 
 #include "platform/foundation/Json.h"
 #include "platform/foundation/JsonParse.h"
+#include "platform/foundation/URLEscaping.h"
 
 namespace fakes {
 
@@ -16,6 +17,8 @@ constexpr std::string_view kPaymentSalt = "rmqzet";
 // Where the questionnaire site sends the browser once a questionnaire is sent: an outside
 // page the client knows (its questionnaire sentinel) and never loads.
 constexpr std::string_view kQuestionnaireDone = "http://done.lanxi-campus.example/";
+// What the demo page's commands navigate to; the client looks only for the command word.
+constexpr std::string_view kBridgeScheme = "lanxi-bridge://";
 
 std::string document(std::string_view title, std::string_view body) {
     std::string html =
@@ -73,11 +76,14 @@ std::string htmlEscape(std::string_view text) {
 
 std::string attendancePage() {
     return document("移动考勤",
-                    "<h1>移动考勤</h1><form id=\"login\" action=\"login.html\" method=\"get\">"
-                    "<p><label>工号 <input name=\"account\" /></label></p>"
-                    "<p><label>密码 <input name=\"password\" type=\"password\" /></label></p>"
-                    "<p><button type=\"submit\">签到</button></p></form>"
-                    "<p class=\"tip\">请在工作时间内于校园网覆盖范围内签到。</p>");
+                    "<h1>移动考勤</h1><p>今日状态：<span id=\"status\">未签到</span></p>"
+                    "<p><button onclick=\"checkIn()\">签到</button></p>"
+                    "<p><a href=\"records.html\">签到记录</a></p>"
+                    "<p class=\"tip\">请在工作时间内于校园网覆盖范围内签到。</p>"
+                    "<script>function checkIn() {\n"
+                    "  document.getElementById('status').innerText = '已签到';\n"
+                    "  console.log('attendance: checked in');\n"
+                    "}</script>");
 }
 
 bool paymentSignatureMatches(std::string_view json, std::string_view signature) {
@@ -106,22 +112,22 @@ std::string questionnairePage(std::string_view userAccount, std::string_view pag
     const bool second = page == "2";
     std::string body = "<h1>问卷调查</h1><p>答卷人：<span id=\"account\">" +
                        htmlEscape(userAccount) + "</span></p>";
+    // Each choice shows itself as the answer; the page links move on.
+    auto choice = [](std::string_view text) {
+        return "<button onclick=\"document.getElementById('answer').innerText = this.innerText\">" +
+               std::string(text) + "</button> ";
+    };
     if (!second) {
-        body +=
-            "<form action=\"questionnaire_add.jsp\" method=\"get\">"
-            "<input type=\"hidden\" name=\"page\" value=\"2\" />"
-            "<input type=\"hidden\" name=\"userAccount\" value=\"" +
-            htmlEscape(userAccount) +
-            "\" /><p>1. 您对学校食堂的整体满意度：</p>"
-            "<p><label><input type=\"radio\" name=\"q1\" value=\"a\" />满意</label> "
-            "<label><input type=\"radio\" name=\"q1\" value=\"b\" />一般</label> "
-            "<label><input type=\"radio\" name=\"q1\" value=\"c\" />不满意</label></p>"
-            "<p><button type=\"submit\">下一页</button></p></form>";
+        body += "<p>1. 您对学校食堂的整体满意度：</p><p>" + choice("满意") + choice("一般") +
+                choice("不满意") +
+                "</p><p>已选：<span id=\"answer\">未选择</span></p>"
+                "<p><a href=\"questionnaire_add.jsp?page=2&amp;userAccount=" +
+                htmlEscape(platform::urlEncodedString(userAccount)) + "\">下一页</a></p>";
     } else {
-        body += "<form action=\"" + std::string(kQuestionnaireDone) +
-                "\" method=\"get\"><p>2. 您对校园网络服务有什么建议？</p>"
-                "<p><textarea name=\"q2\"></textarea></p>"
-                "<p><button type=\"submit\">提交问卷</button></p></form>";
+        body += "<p>2. 您对校园网络服务的评价：</p><p>" + choice("很好") + choice("需改进") +
+                "</p><p>已选：<span id=\"answer\">未选择</span></p>"
+                "<p><a href=\"" +
+                std::string(kQuestionnaireDone) + "\">提交问卷</a></p>";
     }
     return document("问卷调查", body);
 }
@@ -135,6 +141,85 @@ std::string mailboxPage(std::string_view encryptedUserId, std::string_view type)
             "<tr><td>教务处</td><td>关于期中教学检查的安排</td><td>04-15</td></tr>"
             "<tr><td>图书馆</td><td>您借阅的图书即将到期</td><td>04-12</td></tr>"
             "<tr><td>网络中心</td><td>校园网账号安全提醒</td><td>04-08</td></tr></table>");
+}
+
+std::string bridgeDemoPage() {
+    // A link for each command without an argument, a button for each that takes one, in the
+    // order the client looks for the command words; every reply lands in #reply.
+    struct Command {
+        const char* word;
+        const char* label;
+        const char* argument;  // script building the argument; nullptr for none
+    };
+    static const Command kCommands[] = {
+        {"StatusBarStyleDefault", "状态栏深色文字", nullptr},
+        {"StatusBarStyleLightContent", "状态栏浅色文字", nullptr},
+        {"navigationBarHidden", "隐藏导航栏", nullptr},
+        {"navigationBarShow", "显示导航栏", nullptr},
+        {"scanQRCode1", "扫码（单次）", nullptr},
+        {"scanQRCodeBatch", "扫码（连续）", nullptr},
+        {"scanQRCode", "扫码", nullptr},
+        {"portalBack", "关闭页面", nullptr},
+        {"undefined", "关闭页面（undefined）", nullptr},
+        {"endEditing", "收起键盘", nullptr},
+        {"setStorage", "存入 name 与 empty", "{name: '岚溪学院', empty: null}"},
+        {"getStorage", "读取 name", "{key: 'name'}"},
+        {"getStorage", "读取 empty", "{key: 'empty'}"},
+        {"getStorage", "读取未存的键", "{key: 'missing'}"},
+        {"chooseImage", "选择照片", nullptr},
+        {"previewImage", "预览图片",
+         "{urls: [here('/upload/demo/1.jpg'), here('/upload/demo/2.jpg')]}"},
+        {"networkType", "网络类型", nullptr},
+        {"onMenuShare", "分享",
+         "{targetUrl: here('/news/share.html'), title: '岚溪学院', shareContent: '校园新闻', "
+         "shareImage: here('/upload/demo/3.jpg')}"},
+        {"getOrgInfo", "组织信息", nullptr},
+        {"getUserInfo", "用户信息", nullptr},
+        {"getUserInfo", "用户信息（未登录时不登录）", "0"},
+        {"readContact", "读取通讯录", nullptr},
+        {"addContact", "新增联系人", "{userName: '林晓岚', mobileNo: '13912345678'}"},
+        {"location", "当前位置", nullptr},
+        {"openLocation", "打开地图", nullptr},
+        {"getDeviceId", "设备标识", nullptr},
+        {"startRecord", "开始录音", nullptr},
+        {"stopRecord", "停止录音", nullptr},
+        {"playVoice", "播放录音", nullptr},
+        {"pauseVoice", "暂停播放", nullptr},
+        {"stopVoice", "停止播放", nullptr},
+        {"uploadVoice", "上传录音", nullptr},
+    };
+    std::string body =
+        "<h1>网页接口演示</h1><p>点按下面的命令，回复显示在这里：</p>"
+        "<pre id=\"reply\">（尚无回复）</pre><p>回复次数：<span id=\"count\">0</span></p><ul>";
+    for (const auto& command : kCommands) {
+        body += "<li>";
+        if (command.argument) {
+            body += "<button onclick=\"send('" + std::string(command.word) + "', " +
+                    htmlEscape(command.argument) + ")\">" + command.label + "</button>";
+        } else {
+            body += "<a href=\"" + std::string(kBridgeScheme) + command.word + "\">" +
+                    command.label + "</a>";
+        }
+        body += "</li>";
+    }
+    body +=
+        "</ul><script>\n"
+        "var replies = 0;\n"
+        "function callback(reply) {\n"
+        "  replies += 1;\n"
+        "  document.getElementById('reply').innerText = JSON.stringify(reply);\n"
+        "  document.getElementById('count').innerText = String(replies);\n"
+        "}\n"
+        "function here(path) {\n"
+        "  return location.href.replace(/^([a-z]+:\\/\\/[^\\/]*).*$/i, '$1') + path;\n"
+        "}\n"
+        "function send(word, argument) {\n"
+        "  location.href = '" +
+        std::string(kBridgeScheme) +
+        "' + word + '=' + encodeURIComponent(JSON.stringify(argument));\n"
+        "}\n"
+        "</script>";
+    return document("网页接口演示", body);
 }
 
 std::string plainPage(std::string_view path) {

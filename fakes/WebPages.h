@@ -16,6 +16,10 @@ std::string paymentPage(std::string_view json, std::string_view signature);
 bool paymentSignatureMatches(std::string_view json, std::string_view signature);
 std::string questionnairePage(std::string_view userAccount, std::string_view page);
 std::string mailboxPage(std::string_view encryptedUserId, std::string_view type);
+// "/bridge-demo.html": a link or button for every command of the web container's command
+// bridge, in the order the client looks for the command words, and a `callback` that shows
+// each reply in #reply (the number of replies in #count).
+std::string bridgeDemoPage();
 std::string plainPage(std::string_view path);
 
 }  // namespace fakes

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 
 namespace platform {
@@ -14,49 +15,46 @@ namespace {
 
 constexpr const char* kBlank = "about:blank";
 
-std::string trimmed(const std::string& text) {
-    const char* space = " \t\r\n\f\v";
-    auto first = text.find_first_not_of(space);
-    if (first == std::string::npos) {
-        return "";
-    }
-    auto last = text.find_last_not_of(space);
-    return text.substr(first, last - first + 1);
+constexpr double kPageMargin = 8;
+constexpr double kItemSpacing = 6;
+constexpr double kLinkHeight = 30;
+
+const Color& linkColor() {
+    static const Color color = Color::rgba(0.0f, 0.35f, 0.85f);
+    return color;
 }
 
-// The content of the first <tag ...>...</tag> element, found by a plain case-insensitive
-// search; nothing when the document lacks it.
-std::optional<std::string> elementContent(const std::string& html, const std::string& tag) {
-    std::string lower = lowercasedAscii(html);
-    size_t open = 0;
-    while (true) {
-        open = lower.find("<" + tag, open);
-        if (open == std::string::npos) {
-            return std::nullopt;
-        }
-        // "<title" must not match "<titles" or similar.
-        char next = open + tag.size() + 1 < lower.size() ? lower[open + tag.size() + 1] : '\0';
-        if (next == '>' || next == '/' || std::isspace((unsigned char)next)) {
-            break;
-        }
-        open += tag.size() + 1;
-    }
-    size_t start = lower.find('>', open);
-    if (start == std::string::npos) {
-        return std::nullopt;
-    }
-    ++start;
-    size_t end = lower.find("</" + tag, start);
-    if (end == std::string::npos) {
-        end = html.size();
-    }
-    return html.substr(start, end - start);
-}
+// A run of the page's text.
+class PageTextLabel : public Label {
+public:
+    std::string describe() const override { return "text \"" + text() + "\""; }
+};
 
-std::string documentTitle(const std::string& html) {
-    auto title = elementContent(html, "title");
-    return title ? trimmed(*title) : "";
-}
+// An element of the page with an id, showing its current text.
+class PageElementLabel : public Label {
+public:
+    explicit PageElementLabel(std::string id) : m_id(std::move(id)) {}
+    std::string describe() const override { return "#" + m_id + " \"" + text() + "\""; }
+
+private:
+    std::string m_id;
+};
+
+// A link or a button of the page; a tap follows or runs it.
+class PageControl : public Button {
+public:
+    PageControl(bool link, std::string href) : m_link(link), m_href(std::move(href)) {}
+    std::string describe() const override {
+        if (!m_link) {
+            return "button \"" + currentTitle() + "\"";
+        }
+        return "link \"" + currentTitle() + "\" -> " + m_href;
+    }
+
+private:
+    bool m_link;
+    std::string m_href;
+};
 
 }  // namespace
 
@@ -244,7 +242,6 @@ void WebView::fetched(std::uint64_t generation, int status, std::string url, std
     Page page;
     page.url = url.empty() ? m_request.url : std::move(url);
     page.status = status;
-    page.title = documentTitle(html);
     page.html = std::move(html);
     page.baseURL = m_pending ? m_pending->entry.baseURL : "";
     finishLoad(std::move(page));
@@ -280,7 +277,8 @@ void WebView::finishLoad(Page page) {
     }
     m_page = std::move(page);
     m_loading = false;
-    m_scrollView->setContentSize(bounds().size);
+    // The page's own scripts run before anyone hears that it finished, as in a browser.
+    openPage(m_page.html, m_page.url, m_page.baseURL);
     if (auto delegate = this->delegate()) {
         delegate->webViewDidFinishLoad(*this);
     }
@@ -299,27 +297,173 @@ void WebView::failLoad(WebError error) {
 // --- Scripts ----------------------------------------------------------------------------
 
 std::string WebView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
+    auto self = weak_from_this().lock();
     m_scripts.push_back(script);
-    std::string query = trimmed(script);
-    while (!query.empty() && query.back() == ';') {
-        query = trimmed(query.substr(0, query.size() - 1));
+    std::string result = currentPage().evaluate(script);
+    pageMayHaveChanged();
+    return result;
+}
+
+// --- The page ---------------------------------------------------------------------------
+
+void WebView::openPage(const std::string& html, const std::string& url,
+                       const std::string& baseURL) {
+    std::uint64_t serial = ++m_pageSerial;
+    m_scriptNavigation.reset();
+    std::weak_ptr<View> weak = weak_from_this();
+    m_webPage =
+        std::make_unique<WebPage>(html, url, baseURL, [weak, serial](const std::string& target) {
+            if (auto view = weak.lock()) {
+                from(view)->scriptAskedToNavigate(serial, target);
+            }
+        });
+    m_webPage->runScripts();
+    m_page.title = m_webPage->title();
+    // Laid out at once: whoever hears that the page finished may read its height.
+    showPage(true);
+}
+
+WebPage& WebView::currentPage() {
+    if (!m_webPage) {
+        // Before the first load, scripts run in an empty page, as on the phone.
+        openPage("", kBlank, "");
     }
-    if (query == "document.title") {
-        return m_page.title;
+    return *m_webPage;
+}
+
+std::vector<WebPage::Item> WebView::pageItems() const {
+    return m_webPage ? m_webPage->items() : std::vector<WebPage::Item>{};
+}
+
+void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string& url) {
+    if (pageSerial != m_pageSerial) {
+        return;
     }
-    if (query == "document.documentElement.innerHTML" ||
-        query == "document.documentElement.outerHTML") {
-        return m_page.html;
+    m_scriptNavigation = url;
+    if (m_navigationPostedFor == pageSerial) {
+        return;  // already on its way; the last address asked for goes
     }
-    if (query == "document.body.innerHTML") {
-        auto body = elementContent(m_page.html, "body");
-        return body ? *body : m_page.html;
+    m_navigationPostedFor = pageSerial;
+    // Never inside the script: the delegate may answer the page by running another one.
+    std::weak_ptr<View> weak = weak_from_this();
+    RunLoop::main().post([weak, pageSerial] {
+        auto view = weak.lock();
+        if (!view) {
+            return;
+        }
+        WebView* web = from(view);
+        if (web->m_navigationPostedFor == pageSerial) {
+            web->m_navigationPostedFor = 0;
+        }
+        if (web->m_pageSerial != pageSerial || !web->m_scriptNavigation) {
+            return;
+        }
+        std::string target = std::move(*web->m_scriptNavigation);
+        web->m_scriptNavigation.reset();
+        web->simulateNavigation(target, WebViewNavigationType::Other);
+    });
+}
+
+void WebView::activatePageElement(std::uint64_t pageSerial, int node) {
+    if (!m_webPage || pageSerial != m_pageSerial) {
+        return;
     }
-    if (query == "document.URL" || query == "window.location.href" || query == "location.href" ||
-        query == "document.location.href") {
-        return m_page.url;
+    auto self = weak_from_this().lock();
+    std::string target = m_webPage->activate(node);
+    pageMayHaveChanged();
+    if (!target.empty() && pageSerial == m_pageSerial) {
+        simulateNavigation(target, WebViewNavigationType::LinkClicked);
     }
-    return "";
+}
+
+void WebView::pageMayHaveChanged() {
+    if (!m_webPage) {
+        return;
+    }
+    m_page.title = m_webPage->title();
+    if (m_webPage->version() != m_shownVersion) {
+        m_pageViewsStale = true;
+        setNeedsLayout();
+    }
+}
+
+void WebView::showPage(bool newPage) {
+    if (m_contentView) {
+        m_contentView->removeFromSuperview();
+        m_contentView.reset();
+    }
+    Size size = bounds().size;
+    m_shownWidth = size.width;
+    if (!m_webPage) {
+        m_scrollView->setContentSize(size);
+        return;
+    }
+    m_shownVersion = m_webPage->version();
+    m_pageViewsStale = false;
+    const double width = std::max(0.0, size.width - 2 * kPageMargin);
+    auto content = View::make<View>(Rect{{0, 0}, {size.width, 0}});
+    double y = kPageMargin;
+    std::weak_ptr<View> weak = weak_from_this();
+    const std::uint64_t serial = m_pageSerial;
+    for (const auto& item : m_webPage->items()) {
+        std::shared_ptr<View> shown;
+        double height = 0;
+        if (item.kind == WebPage::Item::Kind::Link || item.kind == WebPage::Item::Kind::Button) {
+            bool link = item.kind == WebPage::Item::Kind::Link;
+            auto control = View::make<PageControl>(link, item.href);
+            control->setTitle(item.text);
+            control->setTitleColor(link ? linkColor() : Color::black());
+            control->setContentHorizontalAlignment(link ? ContentHorizontalAlignment::Left
+                                                        : ContentHorizontalAlignment::Center);
+            if (!link) {
+                control->setBackgroundColor(Color::whiteAlpha(0.92f, 1));
+                control->setCornerRadius(4);
+            }
+            control->addTarget(
+                [weak, serial, node = item.node](Control&) {
+                    if (auto view = weak.lock()) {
+                        from(view)->activatePageElement(serial, node);
+                    }
+                },
+                ControlEvent::TouchUpInside);
+            height = kLinkHeight;
+            shown = control;
+        } else {
+            std::shared_ptr<Label> label;
+            if (item.kind == WebPage::Item::Kind::Element) {
+                label = View::make<PageElementLabel>(item.id);
+            } else {
+                label = View::make<PageTextLabel>();
+            }
+            label->setText(item.text);
+            label->setNumberOfLines(0);
+            label->setFont(Font::systemFont(15));
+            height = label->sizeThatFits(Size{width, 0}).height;
+            shown = label;
+        }
+        shown->setFrame(Rect{{kPageMargin, y}, {width, height}});
+        content->addSubview(shown);
+        y += height + kItemSpacing;
+    }
+    double contentHeight = y - kItemSpacing + kPageMargin;
+    content->setFrame(Rect{{0, 0}, {size.width, contentHeight}});
+    // Below what screens add to the page's scroller (a refresh header).
+    m_scrollView->insertSubview(content, 0);
+    m_contentView = content;
+    // A new page sizes the content to itself; a page that changed only ever lengthens it, so
+    // what a screen added below the page (a watermark) keeps its room.
+    double height = std::max(size.height, contentHeight);
+    if (!newPage) {
+        height = std::max(height, m_scrollView->contentSize().height);
+    }
+    m_scrollView->setContentSize(Size{size.width, height});
+}
+
+void WebView::layoutSubviews() {
+    View::layoutSubviews();
+    if (m_webPage && (m_pageViewsStale || bounds().size.width != m_shownWidth)) {
+        showPage(false);
+    }
 }
 
 std::string WebView::describe() const {

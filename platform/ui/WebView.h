@@ -9,6 +9,7 @@
 #include "platform/ui/URLRequest.h"
 #include "platform/ui/View.h"
 #include "platform/ui/WebError.h"
+#include "platform/ui/WebPage.h"
 #include "platform/ui/WebViewDelegate.h"
 
 namespace platform {
@@ -19,19 +20,27 @@ class ScrollView;
 // HTTP client, keeps the page (address, status, HTML, title) and a history, and tells its
 // delegate (not owned) as the phone does:
 //   - shouldStartLoadWithRequest before every load, including history moves, reloads and the
-//     page's own navigations (simulateNavigation); a refused load fetches nothing;
+//     page's own navigations (a link tapped, a script assigning location.href,
+//     simulateNavigation); a refused load fetches nothing and leaves the page as it is;
 //   - webViewDidStartLoad, then webViewDidFinishLoad or didFailLoadWithError, on later turns
 //     of the main run loop (never inside the call that started the load).
 // A reply with an HTTP error status still finishes, as on the phone; the status is kept. A
 // transport failure (dead server, time-out, bad address) fails with the NSURLErrorDomain
 // code. A load that is stopped or replaced by another fails with -999 (cancelled). Nothing
-// arrives after the web view is gone. Scripts are not run: each is recorded, and the few
-// queries a page can answer from what is kept (document.title, the document's HTML, the
-// address) are answered.
+// arrives after the web view is gone.
 //
-// As on the phone, the page scrolls in scrollView(), a scroll view filling the web view;
-// each finished load sizes its content to the web view (the page's own height is unknown
-// without a renderer). Views added to the web view itself stay put.
+// Each loaded page runs (see WebPage): its HTML is parsed, its inline scripts run before the
+// delegate hears that it finished, and every script evaluated later runs in the same context.
+// A script that asks to navigate does so on a later turn of the run loop, asking the delegate
+// first; when one script asks several times, the last address wins, as in a browser.
+//
+// The page shows inside scrollView(), top to bottom: its text, its links and buttons (which a
+// tap follows or runs) and its elements with an id with their current text, so screen
+// outlines and screenshots show what the page shows. A new page is laid out before the
+// delegate hears that it finished (the scroller's content then has the page's height); what
+// scripts change is laid out again with the screen (at the next layout pass, or
+// layoutIfNeeded), not by each script. Views added
+// to the web view itself stay put.
 class WebView : public View {
 public:
     WebView();
@@ -70,8 +79,11 @@ public:
     // The HTTP status of the shown page; 0 for HTML given as a string.
     int pageStatus() const { return m_page.status; }
     const std::string& pageHTML() const { return m_page.html; }
-    // The text of the page's <title>, trimmed; "" without one.
+    // The document's title as the page's scripts left it: the <title> trimmed, or what a
+    // script set; "" without one.
     const std::string& pageTitle() const { return m_page.title; }
+    // What the page shows now, in document order (empty before the first page).
+    std::vector<WebPage::Item> pageItems() const;
     const std::string& baseURL() const { return m_page.baseURL; }
     bool hasPage() const { return m_index >= 0; }
     // Why the last load failed; cleared when a load starts.
@@ -81,11 +93,14 @@ public:
     void setScalesPageToFit(bool scales) { m_scalesPageToFit = scales; }
 
     // --- Scripts ------------------------------------------------------------------------
+    // Runs the script in the page shown (an empty page before the first load) and returns
+    // its completion value as text: "" for undefined, null or an error (which is logged).
     std::string stringByEvaluatingJavaScriptFromString(const std::string& script);
     // Every script evaluated, in order.
     const std::vector<std::string>& evaluatedScripts() const { return m_scripts; }
 
     std::string describe() const override;
+    void layoutSubviews() override;
 
 private:
     struct Entry {
@@ -116,6 +131,12 @@ private:
     void failLoad(WebError error);
     static WebView* from(const std::shared_ptr<View>& view);
     void makeScrollView();
+    void openPage(const std::string& html, const std::string& url, const std::string& baseURL);
+    WebPage& currentPage();
+    void scriptAskedToNavigate(std::uint64_t pageSerial, const std::string& url);
+    void activatePageElement(std::uint64_t pageSerial, int node);
+    void pageMayHaveChanged();
+    void showPage(bool newPage);
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::weak_ptr<WebViewDelegate> m_delegate;
@@ -130,6 +151,17 @@ private:
     std::optional<WebError> m_lastError;
     bool m_scalesPageToFit{false};
     std::vector<std::string> m_scripts;
+
+    std::unique_ptr<WebPage> m_webPage;
+    // Names the page shown, so that work queued for one page never reaches the next.
+    std::uint64_t m_pageSerial{0};
+    std::uint64_t m_shownVersion{0};
+    double m_shownWidth{-1};
+    // The page changed since its views were made; they are made again at the next layout.
+    bool m_pageViewsStale{false};
+    std::shared_ptr<View> m_contentView;
+    std::optional<std::string> m_scriptNavigation;
+    std::uint64_t m_navigationPostedFor{0};
 };
 
 }  // namespace platform

@@ -1,0 +1,1298 @@
+#include "platform/ui/WebPage.h"
+
+#include <curl/curl.h>
+#include <duktape.h>
+#include <gumbo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <initializer_list>
+#include <optional>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/foundation/Log.h"
+
+namespace platform {
+
+namespace {
+
+// Deeper nesting than this is left out of the document: every walk below is recursive, and a
+// hostile page must not be able to exhaust the stack with it.
+constexpr int kMaxDepth = 256;
+
+struct Node {
+    int id = 0;
+    bool isText = false;
+    std::string tag;   // lower-case element name; "#document" for the document
+    std::string text;  // a text node's data
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::vector<std::unique_ptr<Node>> children;
+    Node* parent = nullptr;
+    int depth = 0;
+
+    const std::string* attribute(std::string_view name) const {
+        for (const auto& [key, value] : attributes) {
+            if (key == name) {
+                return &value;
+            }
+        }
+        return nullptr;
+    }
+    void setAttribute(std::string_view name, std::string value) {
+        for (auto& [key, existing] : attributes) {
+            if (key == name) {
+                existing = std::move(value);
+                return;
+            }
+        }
+        attributes.emplace_back(std::string(name), std::move(value));
+    }
+};
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+std::string trimmed(std::string_view text) {
+    size_t first = 0;
+    while (first < text.size() && isSpace(text[first])) {
+        ++first;
+    }
+    size_t last = text.size();
+    while (last > first && isSpace(text[last - 1])) {
+        --last;
+    }
+    return std::string(text.substr(first, last - first));
+}
+
+bool oneOf(std::string_view tag, std::initializer_list<std::string_view> tags) {
+    return std::find(tags.begin(), tags.end(), tag) != tags.end();
+}
+
+bool isBlock(std::string_view tag) {
+    return oneOf(tag,
+                 {"address",    "article", "aside",  "blockquote", "body",  "caption", "center",
+                  "dd",         "details", "dialog", "div",        "dl",    "dt",      "fieldset",
+                  "figcaption", "figure",  "footer", "form",       "h1",    "h2",      "h3",
+                  "h4",         "h5",      "h6",     "header",     "hr",    "html",    "legend",
+                  "li",         "main",    "nav",    "ol",         "p",     "pre",     "section",
+                  "summary",    "table",   "tbody",  "tfoot",      "thead", "tr",      "ul"});
+}
+
+// Elements whose content is never shown as text of the page.
+bool isUnshown(std::string_view tag) {
+    return oneOf(tag, {"head", "script", "style", "template", "noscript", "title", "iframe",
+                       "object", "select"});
+}
+
+bool isVoid(std::string_view tag) {
+    return oneOf(tag, {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta",
+                       "param", "source", "track", "wbr"});
+}
+
+bool keepsWhitespace(const Node& node) {
+    for (const Node* n = &node; n; n = n->parent) {
+        if (!n->isText && (n->tag == "pre" || n->tag == "textarea")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Visible text as a reader sees it: runs of white space become one blank, blocks start new
+// lines, <br> breaks a line; white space inside <pre> stands as written.
+class TextFlow {
+public:
+    void text(std::string_view text, bool pre) {
+        if (pre) {
+            startPending();
+            m_out += text;
+            return;
+        }
+        for (char c : text) {
+            if (isSpace(c)) {
+                m_space = true;
+                continue;
+            }
+            startPending();
+            m_out += c;
+        }
+    }
+    void blockBoundary() {
+        m_break = true;
+        m_space = false;
+    }
+    void lineBreak() {
+        m_out += '\n';
+        m_break = false;
+        m_space = false;
+    }
+    std::string take() {
+        std::string out = trimmed(m_out);
+        m_out.clear();
+        m_break = false;
+        m_space = false;
+        return out;
+    }
+
+private:
+    void startPending() {
+        if (m_break) {
+            if (!m_out.empty() && m_out.back() != '\n') {
+                m_out += '\n';
+            }
+        } else if (m_space && !m_out.empty() && m_out.back() != '\n') {
+            m_out += ' ';
+        }
+        m_break = false;
+        m_space = false;
+    }
+
+    std::string m_out;
+    bool m_space = false;
+    bool m_break = false;
+};
+
+void escapeInto(std::string& out, std::string_view text, bool attribute) {
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += attribute ? "<" : "&lt;";
+                break;
+            case '>':
+                out += attribute ? ">" : "&gt;";
+                break;
+            case '"':
+                out += attribute ? "&quot;" : "\"";
+                break;
+            default:
+                out += c;
+        }
+    }
+}
+
+void serialize(const Node& node, std::string& out) {
+    if (node.isText) {
+        bool raw = node.parent && oneOf(node.parent->tag, {"script", "style"});
+        if (raw) {
+            out += node.text;
+        } else {
+            escapeInto(out, node.text, false);
+        }
+        return;
+    }
+    out += '<';
+    out += node.tag;
+    for (const auto& [name, value] : node.attributes) {
+        out += ' ';
+        out += name;
+        out += "=\"";
+        escapeInto(out, value, true);
+        out += '"';
+    }
+    out += '>';
+    if (isVoid(node.tag)) {
+        return;
+    }
+    for (const auto& child : node.children) {
+        serialize(*child, out);
+    }
+    out += "</";
+    out += node.tag;
+    out += '>';
+}
+
+bool hasScheme(std::string_view href) {
+    if (href.empty() || !std::isalpha(static_cast<unsigned char>(href[0]))) {
+        return false;
+    }
+    for (char c : href) {
+        if (c == ':') {
+            return true;
+        }
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') {
+            return false;
+        }
+    }
+    return false;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The script of a <script> element, if it is an inline one the page runs.
+bool isRunnableScript(const Node& node) {
+    if (node.isText || node.tag != "script") {
+        return false;
+    }
+    if (node.attribute("src")) {
+        return false;
+    }
+    const std::string* type = node.attribute("type");
+    if (!type || trimmed(*type).empty()) {
+        return true;
+    }
+    std::string lower;
+    for (char c : trimmed(*type)) {
+        lower += char(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower.find("javascript") != std::string::npos || lower == "module" ||
+           lower == "text/ecmascript" || lower == "application/ecmascript";
+}
+
+// --- The script host, written in script over a few native calls ------------------------------
+
+// Called with the native calls and the global object; answers the function that wraps a node
+// number as an element object.
+constexpr const char* kPrelude = R"JS((function (h, global) {
+    function Element(n) { Object.defineProperty(this, '__node', { value: n }); }
+    ['innerText', 'textContent', 'innerHTML', 'outerHTML', 'value'].forEach(function (p) {
+        Object.defineProperty(Element.prototype, p, {
+            get: function () { return h.get(this.__node, p); },
+            set: function (v) { h.set(this.__node, p, String(v)); }
+        });
+    });
+    ['id', 'tagName'].forEach(function (p) {
+        Object.defineProperty(Element.prototype, p, {
+            get: function () { return h.get(this.__node, p); }
+        });
+    });
+    Element.prototype.getAttribute = function (name) { return h.attribute(this.__node, String(name)); };
+    function element(n) { return n < 0 ? null : new Element(n); }
+    function go(v) { h.navigate(String(v)); }
+    var location = {};
+    Object.defineProperty(location, 'href', { get: h.href, set: go, enumerable: true });
+    location.assign = go;
+    location.replace = go;
+    location.toString = h.href;
+    var document = {
+        getElementById: function (id) { return element(h.find(String(id))); }
+    };
+    Object.defineProperty(document, 'title', {
+        get: h.title, set: function (v) { h.setTitle(String(v)); }, enumerable: true
+    });
+    Object.defineProperty(document, 'URL', { get: h.href });
+    Object.defineProperty(document, 'body', { get: function () { return element(h.body()); } });
+    Object.defineProperty(document, 'documentElement', {
+        get: function () { return element(h.root()); }
+    });
+    Object.defineProperty(document, 'location', {
+        get: function () { return location; }, set: go
+    });
+    var console = {
+        log: function () { h.log(Array.prototype.map.call(arguments, String).join(' ')); }
+    };
+    console.info = console.warn = console.error = console.debug = console.log;
+    Object.defineProperty(global, 'window', { value: global });
+    Object.defineProperty(global, 'self', { value: global });
+    Object.defineProperty(global, 'document', { value: document });
+    Object.defineProperty(global, 'location', {
+        get: function () { return location; }, set: go
+    });
+    global.console = console;
+    return element;
+}))JS";
+
+}  // namespace
+
+// --- The page --------------------------------------------------------------------------------
+
+// The document and its script context; WebPage::Impl is this, under the name the header gives.
+class WebPageState {
+public:
+    using Item = WebPage::Item;
+
+    WebPageState(std::string html, std::string url, std::string baseURL,
+                 std::function<void(const std::string&)> onNavigate)
+        : m_url(std::move(url)),
+          m_base(baseURL.empty() ? m_url : std::move(baseURL)),
+          m_onNavigate(std::move(onNavigate)) {
+        parse(html);
+    }
+
+    ~WebPageState() {
+        if (m_ctx) {
+            duk_destroy_heap(m_ctx);
+        }
+    }
+
+    // --- Document --------------------------------------------------------------------------
+
+    void parse(const std::string& html) {
+        GumboOutput* output =
+            gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
+        m_document = std::make_unique<Node>();
+        m_document->tag = "#document";
+        m_document->id = m_nextId++;
+        m_nodes[m_document->id] = m_document.get();
+        if (output) {
+            appendChildren(*m_document, &output->document->v.document.children);
+            gumbo_destroy_output(&kGumboDefaultOptions, output);
+        }
+        if (Node* title = findFirst(*m_document, [](const Node& n) { return n.tag == "title"; })) {
+            m_title = collapsed(*title);
+        }
+        collectScripts(*m_document);
+    }
+
+    void appendChildren(Node& parent, const GumboVector* children) {
+        for (unsigned i = 0; i < children->length; ++i) {
+            auto child = convert(static_cast<const GumboNode*>(children->data[i]), parent);
+            if (child) {
+                parent.children.push_back(std::move(child));
+            }
+        }
+    }
+
+    std::unique_ptr<Node> convert(const GumboNode* source, Node& parent) {
+        if (parent.depth + 1 > kMaxDepth) {
+            return nullptr;
+        }
+        auto node = std::make_unique<Node>();
+        node->parent = &parent;
+        node->depth = parent.depth + 1;
+        switch (source->type) {
+            case GUMBO_NODE_TEXT:
+            case GUMBO_NODE_WHITESPACE:
+            case GUMBO_NODE_CDATA:
+                node->isText = true;
+                node->text = source->v.text.text ? source->v.text.text : "";
+                break;
+            case GUMBO_NODE_ELEMENT:
+            case GUMBO_NODE_TEMPLATE: {
+                const GumboElement& element = source->v.element;
+                node->tag = tagName(element);
+                for (unsigned i = 0; i < element.attributes.length; ++i) {
+                    auto* attribute =
+                        static_cast<const GumboAttribute*>(element.attributes.data[i]);
+                    if (!node->attribute(attribute->name)) {
+                        node->attributes.emplace_back(attribute->name, attribute->value);
+                    }
+                }
+                appendChildren(*node, &element.children);
+                break;
+            }
+            default:  // comments, and a document inside a document
+                return nullptr;
+        }
+        node->id = m_nextId++;
+        m_nodes[node->id] = node.get();
+        return node;
+    }
+
+    static std::string tagName(const GumboElement& element) {
+        if (element.tag != GUMBO_TAG_UNKNOWN) {
+            return gumbo_normalized_tagname(element.tag);
+        }
+        GumboStringPiece piece = element.original_tag;
+        gumbo_tag_from_original_text(&piece);
+        std::string name;
+        for (size_t i = 0; i < piece.length; ++i) {
+            name += char(std::tolower(static_cast<unsigned char>(piece.data[i])));
+        }
+        return name.empty() ? "span" : name;
+    }
+
+    void collectScripts(const Node& node) {
+        if (isRunnableScript(node)) {
+            std::string source;
+            for (const auto& child : node.children) {
+                if (child->isText) {
+                    source += child->text;
+                }
+            }
+            m_scripts.push_back(std::move(source));
+            return;
+        }
+        for (const auto& child : node.children) {
+            collectScripts(*child);
+        }
+    }
+
+    template <typename Predicate>
+    Node* findFirst(Node& node, const Predicate& predicate) {
+        if (!node.isText && predicate(node)) {
+            return &node;
+        }
+        for (auto& child : node.children) {
+            if (Node* found = findFirst(*child, predicate)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+
+    Node* nodeById(int id) {
+        auto it = m_nodes.find(id);
+        return it == m_nodes.end() ? nullptr : it->second;
+    }
+
+    Node* root() {
+        for (auto& child : m_document->children) {
+            if (!child->isText && child->tag == "html") {
+                return child.get();
+            }
+        }
+        return nullptr;
+    }
+
+    Node* body() {
+        Node* html = root();
+        if (!html) {
+            return nullptr;
+        }
+        for (auto& child : html->children) {
+            if (!child->isText && (child->tag == "body" || child->tag == "frameset")) {
+                return child.get();
+            }
+        }
+        return nullptr;
+    }
+
+    Node* elementWithId(std::string_view id) {
+        if (id.empty()) {
+            return nullptr;
+        }
+        return findFirst(*m_document, [&](const Node& n) {
+            const std::string* own = n.attribute("id");
+            return own && *own == id;
+        });
+    }
+
+    // The element's text with white space collapsed to single blanks (a title).
+    static std::string collapsed(const Node& node) {
+        TextFlow flow;
+        appendText(node, flow, false);
+        std::string text = flow.take();
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return text;
+    }
+
+    static void appendText(const Node& node, TextFlow& flow, bool layout) {
+        if (node.isText) {
+            flow.text(node.text, layout && keepsWhitespace(node));
+            return;
+        }
+        for (const auto& child : node.children) {
+            if (child->isText) {
+                appendText(*child, flow, layout);
+                continue;
+            }
+            const std::string& tag = child->tag;
+            if (layout && isUnshown(tag)) {
+                continue;
+            }
+            if (tag == "br") {
+                flow.lineBreak();
+                continue;
+            }
+            bool block = layout && isBlock(tag);
+            if (block) {
+                flow.blockBoundary();
+            } else if (layout && (tag == "td" || tag == "th")) {
+                flow.text(" ", false);
+            }
+            appendText(*child, flow, layout);
+            if (block) {
+                flow.blockBoundary();
+            }
+        }
+    }
+
+    // innerText: the text as laid out, of an element in view or not.
+    static std::string innerText(const Node& node) {
+        TextFlow flow;
+        if (keepsWhitespace(node)) {
+            // The whole of a <pre> keeps its text as written.
+            std::string text;
+            textContent(node, text);
+            return text;
+        }
+        appendText(node, flow, true);
+        return flow.take();
+    }
+
+    static void textContent(const Node& node, std::string& out) {
+        if (node.isText) {
+            out += node.text;
+            return;
+        }
+        for (const auto& child : node.children) {
+            textContent(*child, out);
+        }
+    }
+
+    static std::optional<std::string> valueOf(const Node& node) {
+        if (node.tag == "textarea") {
+            std::string text;
+            textContent(node, text);
+            return text;
+        }
+        if (const std::string* value = node.attribute("value")) {
+            return *value;
+        }
+        if (node.tag == "input" || node.tag == "select" || node.tag == "option") {
+            return std::string();
+        }
+        return std::nullopt;
+    }
+
+    void removeChildren(Node& node) {
+        for (auto& child : node.children) {
+            forget(*child);
+        }
+        node.children.clear();
+    }
+
+    void forget(const Node& node) {
+        m_nodes.erase(node.id);
+        for (const auto& child : node.children) {
+            forget(*child);
+        }
+    }
+
+    void appendTextNode(Node& parent, std::string text) {
+        if (parent.depth + 1 > kMaxDepth) {
+            return;
+        }
+        auto child = std::make_unique<Node>();
+        child->isText = true;
+        child->text = std::move(text);
+        child->parent = &parent;
+        child->depth = parent.depth + 1;
+        child->id = m_nextId++;
+        m_nodes[child->id] = child.get();
+        parent.children.push_back(std::move(child));
+    }
+
+    void appendElement(Node& parent, std::string tag) {
+        if (parent.depth + 1 > kMaxDepth) {
+            return;
+        }
+        auto child = std::make_unique<Node>();
+        child->tag = std::move(tag);
+        child->parent = &parent;
+        child->depth = parent.depth + 1;
+        child->id = m_nextId++;
+        m_nodes[child->id] = child.get();
+        parent.children.push_back(std::move(child));
+    }
+
+    void setInnerText(Node& node, std::string_view text, bool lineBreaksAsElements) {
+        removeChildren(node);
+        if (!lineBreaksAsElements || keepsWhitespace(node)) {
+            if (!text.empty()) {
+                appendTextNode(node, std::string(text));
+            }
+            return;
+        }
+        size_t start = 0;
+        while (true) {
+            size_t end = text.find('\n', start);
+            std::string_view line = text.substr(start, end - start);
+            if (!line.empty()) {
+                appendTextNode(node, std::string(line));
+            }
+            if (end == std::string_view::npos) {
+                break;
+            }
+            appendElement(node, "br");
+            start = end + 1;
+        }
+    }
+
+    void setInnerHTML(Node& node, std::string_view html) {
+        removeChildren(node);
+        GumboOptions options = kGumboDefaultOptions;
+        GumboTag context = gumbo_tag_enum(node.tag.c_str());
+        options.fragment_context = context == GUMBO_TAG_UNKNOWN ? GUMBO_TAG_DIV : context;
+        options.fragment_namespace = GUMBO_NAMESPACE_HTML;
+        std::string buffer(html);
+        GumboOutput* output = gumbo_parse_with_options(&options, buffer.data(), buffer.size());
+        if (!output) {
+            return;
+        }
+        // A fragment's nodes are the children of the <html> element standing for the context.
+        if (output->root && output->root->type == GUMBO_NODE_ELEMENT) {
+            appendChildren(node, &output->root->v.element.children);
+        }
+        gumbo_destroy_output(&options, output);
+    }
+
+    // --- What the page shows ---------------------------------------------------------------
+
+    std::vector<Item> items() {
+        std::vector<Item> items;
+        Node* start = body();
+        if (!start) {
+            start = root() ? root() : m_document.get();
+        }
+        TextFlow flow;
+        collectItems(*start, flow, items);
+        flushText(flow, items);
+        return items;
+    }
+
+    static void flushText(TextFlow& flow, std::vector<Item>& items) {
+        std::string text = flow.take();
+        if (!text.empty()) {
+            Item item;
+            item.kind = Item::Kind::Text;
+            item.text = std::move(text);
+            items.push_back(std::move(item));
+        }
+    }
+
+    static bool isInteractive(const Node& node) {
+        return !node.isText &&
+               ((node.tag == "a" && node.attribute("href")) || node.attribute("onclick"));
+    }
+
+    static bool holdsItems(const Node& node) {
+        for (const auto& child : node.children) {
+            if (!child->isText &&
+                (isInteractive(*child) || child->attribute("id") || holdsItems(*child))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static bool isHiddenElement(const Node& node) {
+        if (node.attribute("hidden")) {
+            return true;
+        }
+        const std::string* type = node.attribute("type");
+        return node.tag == "input" && type && trimmed(*type) == "hidden";
+    }
+
+    void collectItems(const Node& node, TextFlow& flow, std::vector<Item>& items) {
+        for (const auto& childPointer : node.children) {
+            const Node& child = *childPointer;
+            if (child.isText) {
+                flow.text(child.text, keepsWhitespace(child));
+                continue;
+            }
+            const std::string& tag = child.tag;
+            if (isUnshown(tag) || isHiddenElement(child)) {
+                continue;
+            }
+            if (tag == "br") {
+                flow.lineBreak();
+                continue;
+            }
+            const std::string* id = child.attribute("id");
+            if (isInteractive(child)) {
+                flushText(flow, items);
+                Item item;
+                const std::string* href = child.attribute("href");
+                item.kind = tag == "a" && href ? Item::Kind::Link : Item::Kind::Button;
+                item.node = child.id;
+                item.href = href ? *href : "";
+                item.id = id ? *id : "";
+                item.text = innerText(child);
+                if (item.text.empty()) {
+                    auto value = valueOf(child);
+                    item.text = value && !value->empty() ? *value : item.href;
+                }
+                items.push_back(std::move(item));
+                continue;
+            }
+            if (id && !id->empty() && !holdsItems(child)) {
+                flushText(flow, items);
+                Item item;
+                item.kind = Item::Kind::Element;
+                item.node = child.id;
+                item.id = *id;
+                auto value = oneOf(tag, {"input", "textarea"}) ? valueOf(child) : std::nullopt;
+                item.text = value ? *value : innerText(child);
+                items.push_back(std::move(item));
+                continue;
+            }
+            if (oneOf(tag, {"input", "textarea"})) {
+                continue;  // a field without an id has nothing to show here
+            }
+            bool block = isBlock(tag);
+            if (block) {
+                flushText(flow, items);
+            } else if (tag == "td" || tag == "th") {
+                flow.text(" ", false);
+            }
+            collectItems(child, flow, items);
+            if (block) {
+                flushText(flow, items);
+            }
+        }
+    }
+
+    // --- Addresses -------------------------------------------------------------------------
+
+    std::string resolve(std::string_view written) const {
+        std::string href = trimmed(written);
+        if (href.empty()) {
+            return m_url;
+        }
+        if (hasScheme(href)) {
+            return href;
+        }
+        std::string resolved = href;
+        CURLU* url = curl_url();
+        if (!url) {
+            return resolved;
+        }
+        const unsigned flags = CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE;
+        if (curl_url_set(url, CURLUPART_URL, m_base.c_str(), flags) == CURLUE_OK &&
+            curl_url_set(url, CURLUPART_URL, href.c_str(), flags) == CURLUE_OK) {
+            char* out = nullptr;
+            if (curl_url_get(url, CURLUPART_URL, &out, 0) == CURLUE_OK && out) {
+                resolved = out;
+            }
+            curl_free(out);
+        }
+        curl_url_cleanup(url);
+        return resolved;
+    }
+
+    // --- Native calls (run inside the script engine; they never throw) ----------------------
+
+    void navigate(std::string_view href) noexcept {
+        try {
+            std::string target = resolve(href);
+            if (m_onNavigate) {
+                m_onNavigate(target);
+            }
+        } catch (const std::exception& error) {
+            log("web page: navigation to %@ failed: %@", std::string(href), error.what());
+        }
+    }
+
+    bool setTitle(std::string_view title) noexcept {
+        try {
+            m_title = std::string(title);
+            if (Node* node =
+                    findFirst(*m_document, [](const Node& n) { return n.tag == "title"; })) {
+                setInnerText(*node, title, false);
+            }
+            ++m_version;
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    int find(std::string_view id) noexcept {
+        try {
+            Node* node = elementWithId(id);
+            return node ? node->id : -1;
+        } catch (const std::exception&) {
+            return -1;
+        }
+    }
+
+    int bodyId() noexcept {
+        Node* node = body();
+        return node ? node->id : -1;
+    }
+
+    int rootId() noexcept {
+        Node* node = root();
+        return node ? node->id : -1;
+    }
+
+    // Reads into m_scratch; false for undefined.
+    bool read(int id, std::string_view property) noexcept {
+        try {
+            Node* node = nodeById(id);
+            if (!node) {
+                return false;
+            }
+            m_scratch.clear();
+            if (property == "innerText") {
+                m_scratch = innerText(*node);
+            } else if (property == "textContent") {
+                textContent(*node, m_scratch);
+            } else if (property == "innerHTML") {
+                for (const auto& child : node->children) {
+                    serialize(*child, m_scratch);
+                }
+            } else if (property == "outerHTML") {
+                serialize(*node, m_scratch);
+            } else if (property == "value") {
+                auto value = valueOf(*node);
+                if (!value) {
+                    return false;
+                }
+                m_scratch = std::move(*value);
+            } else if (property == "id") {
+                const std::string* own = node->attribute("id");
+                m_scratch = own ? *own : "";
+            } else if (property == "tagName") {
+                for (char c : node->tag) {
+                    m_scratch += char(std::toupper(static_cast<unsigned char>(c)));
+                }
+            } else {
+                return false;
+            }
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    bool readAttribute(int id, std::string_view name) noexcept {
+        try {
+            Node* node = nodeById(id);
+            const std::string* value = node ? node->attribute(name) : nullptr;
+            if (!value) {
+                return false;
+            }
+            m_scratch = *value;
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    bool write(int id, std::string_view property, std::string_view value) noexcept {
+        try {
+            Node* node = nodeById(id);
+            if (!node) {
+                return true;  // an element taken out of the page: the write goes nowhere
+            }
+            if (property == "innerText") {
+                setInnerText(*node, value, true);
+            } else if (property == "textContent") {
+                setInnerText(*node, value, false);
+            } else if (property == "innerHTML") {
+                setInnerHTML(*node, value);
+            } else if (property == "value") {
+                if (node->tag == "textarea") {
+                    setInnerText(*node, value, false);
+                } else {
+                    node->setAttribute("value", std::string(value));
+                }
+            } else {
+                return true;  // outerHTML and the rest are read here only
+            }
+            if (node->tag == "title") {
+                m_title = collapsed(*node);
+            }
+            ++m_version;
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    void consoleLog(std::string_view text) noexcept {
+        try {
+            log("%@", std::string(text));
+        } catch (const std::exception&) {
+        }
+    }
+
+    // --- Script engine ---------------------------------------------------------------------
+
+    bool ensureEngine();
+    std::string run(std::string_view source, const char* origin);
+    std::string activate(int id);
+    void logScriptError(const char* origin);
+
+    std::unique_ptr<Node> m_document;
+    std::unordered_map<int, Node*> m_nodes;
+    int m_nextId = 1;
+    std::string m_url;
+    std::string m_base;
+    std::string m_title;
+    std::uint64_t m_version = 0;
+    std::function<void(const std::string&)> m_onNavigate;
+    std::vector<std::string> m_scripts;
+    bool m_scriptsRun = false;
+
+    duk_context* m_ctx = nullptr;
+    bool m_engineFailed = false;
+    std::size_t m_memoryUsed = 0;
+    // What a native call hands back, kept here so that no C++ object lives on a native
+    // call's frame (the engine leaves those frames by longjmp when it raises an error).
+    std::string m_scratch;
+};
+
+namespace {
+
+// --- Memory: every allocation of a page's scripts is counted against its limit -------------
+
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+void* scriptAlloc(void* udata, duk_size_t size) {
+    auto* page = static_cast<WebPageState*>(udata);
+    if (size == 0 || size > WebPage::kScriptMemoryLimit - page->m_memoryUsed) {
+        return nullptr;
+    }
+    auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+    if (!block) {
+        return nullptr;
+    }
+    std::memcpy(block, &size, sizeof size);
+    page->m_memoryUsed += size;
+    return block + kHeader;
+}
+
+void scriptFree(void* udata, void* pointer) {
+    if (!pointer) {
+        return;
+    }
+    auto* page = static_cast<WebPageState*>(udata);
+    auto* block = static_cast<unsigned char*>(pointer) - kHeader;
+    duk_size_t size = 0;
+    std::memcpy(&size, block, sizeof size);
+    page->m_memoryUsed -= size;
+    std::free(block);
+}
+
+void* scriptRealloc(void* udata, void* pointer, duk_size_t size) {
+    if (!pointer) {
+        return scriptAlloc(udata, size);
+    }
+    if (size == 0) {
+        scriptFree(udata, pointer);
+        return nullptr;
+    }
+    auto* page = static_cast<WebPageState*>(udata);
+    auto* block = static_cast<unsigned char*>(pointer) - kHeader;
+    duk_size_t old = 0;
+    std::memcpy(&old, block, sizeof old);
+    std::size_t others = page->m_memoryUsed - old;
+    if (size > WebPage::kScriptMemoryLimit - others) {
+        return nullptr;  // the old block stays as it was
+    }
+    auto* grown = static_cast<unsigned char*>(std::realloc(block, size + kHeader));
+    if (!grown) {
+        return nullptr;
+    }
+    std::memcpy(grown, &size, sizeof size);
+    page->m_memoryUsed = others + size;
+    return grown + kHeader;
+}
+
+[[noreturn]] void scriptFatal(void* /*udata*/, const char* message) {
+    // Only reached for an error outside every protected call, which this file never makes.
+    log("web page: script engine failed: %@", message ? message : "");
+    std::abort();
+}
+
+// --- Native calls --------------------------------------------------------------------------
+
+WebPageState* pageOf(duk_context* ctx) {
+    duk_memory_functions functions;
+    duk_get_memory_functions(ctx, &functions);
+    return static_cast<WebPageState*>(functions.udata);
+}
+
+std::string_view textArgument(duk_context* ctx, duk_idx_t index) {
+    duk_size_t length = 0;
+    const char* text = duk_get_lstring(ctx, index, &length);
+    return text ? std::string_view(text, length) : std::string_view();
+}
+
+duk_ret_t pushScratch(duk_context* ctx, bool defined) {
+    if (!defined) {
+        duk_push_undefined(ctx);
+        return 1;
+    }
+    const std::string& scratch = pageOf(ctx)->m_scratch;
+    duk_push_lstring(ctx, scratch.data(), scratch.size());
+    return 1;
+}
+
+duk_ret_t hostHref(duk_context* ctx) {
+    const std::string& url = pageOf(ctx)->m_url;
+    duk_push_lstring(ctx, url.data(), url.size());
+    return 1;
+}
+
+duk_ret_t hostNavigate(duk_context* ctx) {
+    pageOf(ctx)->navigate(textArgument(ctx, 0));
+    return 0;
+}
+
+duk_ret_t hostTitle(duk_context* ctx) {
+    const std::string& title = pageOf(ctx)->m_title;
+    duk_push_lstring(ctx, title.data(), title.size());
+    return 1;
+}
+
+duk_ret_t hostSetTitle(duk_context* ctx) {
+    if (!pageOf(ctx)->setTitle(textArgument(ctx, 0))) {
+        return DUK_RET_RANGE_ERROR;
+    }
+    return 0;
+}
+
+duk_ret_t hostFind(duk_context* ctx) {
+    duk_push_int(ctx, pageOf(ctx)->find(textArgument(ctx, 0)));
+    return 1;
+}
+
+duk_ret_t hostBody(duk_context* ctx) {
+    duk_push_int(ctx, pageOf(ctx)->bodyId());
+    return 1;
+}
+
+duk_ret_t hostRoot(duk_context* ctx) {
+    duk_push_int(ctx, pageOf(ctx)->rootId());
+    return 1;
+}
+
+duk_ret_t hostGet(duk_context* ctx) {
+    return pushScratch(ctx, pageOf(ctx)->read(duk_get_int(ctx, 0), textArgument(ctx, 1)));
+}
+
+duk_ret_t hostAttribute(duk_context* ctx) {
+    bool found = pageOf(ctx)->readAttribute(duk_get_int(ctx, 0), textArgument(ctx, 1));
+    if (!found) {
+        duk_push_null(ctx);
+        return 1;
+    }
+    return pushScratch(ctx, true);
+}
+
+duk_ret_t hostSet(duk_context* ctx) {
+    if (!pageOf(ctx)->write(duk_get_int(ctx, 0), textArgument(ctx, 1), textArgument(ctx, 2))) {
+        return DUK_RET_RANGE_ERROR;
+    }
+    return 0;
+}
+
+duk_ret_t hostLog(duk_context* ctx) {
+    pageOf(ctx)->consoleLog(textArgument(ctx, 0));
+    return 0;
+}
+
+// Runs inside duk_safe_call: builds the host and keeps the element maker in the stash.
+duk_ret_t setUpHost(duk_context* ctx, void* /*udata*/) {
+    duk_push_string(ctx, "host");
+    duk_compile_string_filename(ctx, DUK_COMPILE_EVAL, kPrelude);
+    duk_call(ctx, 0);  // the prelude's function
+
+    duk_push_object(ctx);
+    const duk_function_list_entry natives[] = {
+        {"href", hostHref, 0},           {"navigate", hostNavigate, 1}, {"title", hostTitle, 0},
+        {"setTitle", hostSetTitle, 1},   {"find", hostFind, 1},         {"body", hostBody, 0},
+        {"root", hostRoot, 0},           {"get", hostGet, 2},           {"set", hostSet, 3},
+        {"attribute", hostAttribute, 2}, {"log", hostLog, 1},           {nullptr, nullptr, 0},
+    };
+    duk_put_function_list(ctx, -1, natives);
+    duk_push_global_object(ctx);
+    duk_call(ctx, 2);  // the element maker
+
+    duk_push_global_stash(ctx);
+    duk_dup(ctx, -2);
+    duk_put_prop_string(ctx, -2, "element");
+    duk_pop_2(ctx);
+    return 0;
+}
+
+struct Source {
+    const char* text;
+    duk_size_t length;
+    const char* origin;
+};
+
+// Runs inside duk_safe_call: the script's completion value as text.
+duk_ret_t runSource(duk_context* ctx, void* udata) {
+    auto* source = static_cast<Source*>(udata);
+    duk_push_string(ctx, source->origin);
+    duk_compile_lstring_filename(ctx, DUK_COMPILE_EVAL, source->text, source->length);
+    duk_call(ctx, 0);
+    if (duk_is_null_or_undefined(ctx, -1)) {
+        duk_pop(ctx);
+        duk_push_string(ctx, "");
+    } else {
+        duk_to_string(ctx, -1);
+    }
+    return 1;
+}
+
+struct Click {
+    const char* handler;
+    duk_size_t length;
+    int node;
+};
+
+// Runs inside duk_safe_call: compiles the onclick as a browser does (a function of `event`
+// with `this` the element), calls it, and answers whether it returned false.
+duk_ret_t runClick(duk_context* ctx, void* udata) {
+    auto* click = static_cast<Click*>(udata);
+    duk_get_global_string(ctx, "Function");
+    duk_push_string(ctx, "event");
+    duk_push_lstring(ctx, click->handler, click->length);
+    duk_new(ctx, 2);
+
+    duk_push_global_stash(ctx);
+    duk_get_prop_string(ctx, -1, "element");
+    duk_remove(ctx, -2);
+    duk_push_int(ctx, click->node);
+    duk_call(ctx, 1);
+
+    duk_call_method(ctx, 0);
+    bool prevented = duk_is_boolean(ctx, -1) && !duk_get_boolean(ctx, -1);
+    duk_pop(ctx);
+    duk_push_boolean(ctx, prevented);
+    return 1;
+}
+
+}  // namespace
+
+class WebPage::Impl : public WebPageState {
+public:
+    using WebPageState::WebPageState;
+};
+
+bool WebPageState::ensureEngine() {
+    if (m_ctx) {
+        return true;
+    }
+    if (m_engineFailed) {
+        return false;
+    }
+    m_ctx = duk_create_heap(scriptAlloc, scriptRealloc, scriptFree, this, scriptFatal);
+    if (!m_ctx) {
+        m_engineFailed = true;
+        log("web page: no script engine for %@", m_url);
+        return false;
+    }
+    if (duk_safe_call(m_ctx, setUpHost, nullptr, 0, 1) != DUK_EXEC_SUCCESS) {
+        logScriptError("host");
+        duk_destroy_heap(m_ctx);
+        m_ctx = nullptr;
+        m_engineFailed = true;
+        return false;
+    }
+    duk_pop(m_ctx);
+    return true;
+}
+
+void WebPageState::logScriptError(const char* origin) {
+    duk_size_t length = 0;
+    const char* text = duk_safe_to_lstring(m_ctx, -1, &length);
+    log("web page: script error in %@ (%@): %@", origin, m_url,
+        std::string(text ? text : "", text ? length : 0));
+}
+
+std::string WebPageState::run(std::string_view script, const char* origin) {
+    if (!ensureEngine()) {
+        return "";
+    }
+    Source source{script.data(), script.size(), origin};
+    std::string result;
+    if (duk_safe_call(m_ctx, runSource, &source, 0, 1) == DUK_EXEC_SUCCESS) {
+        duk_size_t length = 0;
+        const char* text = duk_get_lstring(m_ctx, -1, &length);
+        result.assign(text ? text : "", text ? length : 0);
+    } else {
+        logScriptError(origin);
+    }
+    duk_pop(m_ctx);
+    return result;
+}
+
+std::string WebPageState::activate(int id) {
+    Node* node = nodeById(id);
+    if (!node || node->isText) {
+        return "";
+    }
+    // Copies: the handler may rewrite the element.
+    const std::string* onclick = node->attribute("onclick");
+    std::string handler = onclick ? *onclick : "";
+    const std::string* hrefAttribute = node->tag == "a" ? node->attribute("href") : nullptr;
+    std::optional<std::string> href;
+    if (hrefAttribute) {
+        href = trimmed(*hrefAttribute);
+    }
+
+    bool prevented = false;
+    if (!handler.empty() && ensureEngine()) {
+        Click click{handler.data(), handler.size(), id};
+        if (duk_safe_call(m_ctx, runClick, &click, 0, 1) == DUK_EXEC_SUCCESS) {
+            prevented = duk_get_boolean(m_ctx, -1);
+        } else {
+            logScriptError("onclick");
+        }
+        duk_pop(m_ctx);
+    }
+    if (!href || prevented || href->empty() || href->front() == '#') {
+        return "";
+    }
+    if (startsWithNoCase(*href, "javascript:")) {
+        run(std::string_view(*href).substr(11), "link");
+        return "";
+    }
+    return resolve(*href);
+}
+
+// --- WebPage -------------------------------------------------------------------------------
+
+WebPage::WebPage(std::string html, std::string url, std::string baseURL,
+                 std::function<void(const std::string&)> onNavigate)
+    : m_impl(std::make_unique<Impl>(std::move(html), std::move(url), std::move(baseURL),
+                                    std::move(onNavigate))) {}
+
+WebPage::~WebPage() = default;
+
+const std::string& WebPage::url() const {
+    return m_impl->m_url;
+}
+
+const std::string& WebPage::title() const {
+    return m_impl->m_title;
+}
+
+std::vector<WebPage::Item> WebPage::items() const {
+    return m_impl->items();
+}
+
+std::uint64_t WebPage::version() const {
+    return m_impl->m_version;
+}
+
+void WebPage::runScripts() {
+    if (m_impl->m_scriptsRun) {
+        return;
+    }
+    m_impl->m_scriptsRun = true;
+    // Copied: a script may not change the list, but the list must outlive each run.
+    auto scripts = m_impl->m_scripts;
+    for (const auto& script : scripts) {
+        m_impl->run(script, "page script");
+    }
+}
+
+std::string WebPage::evaluate(std::string_view script) {
+    return m_impl->run(script, "evaluated script");
+}
+
+std::string WebPage::activate(int node) {
+    return m_impl->activate(node);
+}
+
+std::string WebPage::resolve(std::string_view href) const {
+    return m_impl->resolve(href);
+}
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// One page loaded in a web view: the document parsed from its HTML and the script context
+// that the page's inline scripts and every script evaluated in it run in. The parser and the
+// script engine stay inside WebPage.cpp.
+//
+// Scripts see a small host: `window` (the global object), `window.location.href` (reading it
+// gives the page's address; assigning it, `location = ...` or `location.assign(...)` asks
+// for a navigation, which the page hands to its owner and never carries out itself),
+// `document.title`, `document.URL`, `document.body`, `document.documentElement`,
+// `document.getElementById(id)` with `innerText`, `textContent`, `innerHTML`, `outerHTML` and
+// `value`, and `console.log`. A script error is logged and ends only that script.
+//
+// Runaway scripts: the system's Duktape is built without its execution time-out, so a script
+// that loops forever without allocating cannot be stopped. What a page's scripts may allocate
+// is capped (kScriptMemoryLimit); a loop that keeps allocating ends with an error instead.
+class WebPage {
+public:
+    static constexpr std::size_t kScriptMemoryLimit = 32u << 20;
+
+    // What the page shows, in document order.
+    struct Item {
+        enum class Kind {
+            Text,     // a run of visible text
+            Link,     // <a href>: following it navigates
+            Button,   // something with an onclick (<button>, <input type=button>, <a>)
+            Element,  // an element with an id, showing its current text
+        };
+        Kind kind = Kind::Text;
+        // Names the element for activate(); -1 for text.
+        int node = -1;
+        std::string text;
+        // A link's address as the page wrote it.
+        std::string href;
+        // The element's id attribute; "" without one.
+        std::string id;
+    };
+
+    // `url` is the page's address (what location.href reads) and `baseURL` what relative
+    // addresses resolve against ("" for the address itself). `onNavigate` is called, with the
+    // resolved address, whenever a script asks to navigate; it must not run scripts itself.
+    WebPage(std::string html, std::string url, std::string baseURL,
+            std::function<void(const std::string&)> onNavigate);
+    ~WebPage();
+    WebPage(const WebPage&) = delete;
+    WebPage& operator=(const WebPage&) = delete;
+
+    const std::string& url() const;
+    // The document's title as scripts see it now: the <title> trimmed, or what a script set.
+    const std::string& title() const;
+    std::vector<Item> items() const;
+    // Moves whenever the shown document changes (text, title, elements).
+    std::uint64_t version() const;
+
+    // Runs the page's inline <script> blocks in document order. The first call only.
+    void runScripts();
+    // Runs the script in the page; its completion value as text ("" for undefined, null or
+    // an error, which is logged).
+    std::string evaluate(std::string_view script);
+    // A tap on the item's element: runs its onclick (with `this` the element). Returns the
+    // resolved address the tap then follows: a link's, unless the onclick returned false or
+    // the link only names a place in the page or runs a script; "" otherwise.
+    std::string activate(int node);
+    // The address relative to the page (addresses with a scheme stand as written).
+    std::string resolve(std::string_view href) const;
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace platform
