@@ -228,7 +228,7 @@ TEST_F(SchoolRoutesTest, EmployerDetailIsFoundByItsListNameEvenWithAnAmpersand) 
     const std::string name = rows[0].at("YRDWMC").get<std::string>();
     EXPECT_EQ(detail(name)["yrdwmc"], name);
     EXPECT_FALSE(detail(name)["employDetailList"].empty());
-    EXPECT_EQ(detail("浙江东方&合创信息技术有限公司")["yrdwmc"], "浙江东方&合创信息技术有限公司");
+    EXPECT_EQ(detail("南屿信息&数据服务有限公司")["yrdwmc"], "南屿信息&数据服务有限公司");
     const Json unknown = detail("nobody");
     ASSERT_TRUE(unknown.at("employDetailList").is_array());
     EXPECT_TRUE(unknown.at("employDetailList").empty());
@@ -399,7 +399,7 @@ TEST_F(SchoolRoutesTest, RecordsCarryTheKeysTheScreensRead) {
                                type);
     }
     const Json detail = career("getEmploymentDetail?type=sx&company=" +
-                               httplib::detail::encode_query_param("阿里巴巴（中国）有限公司"));
+                               httplib::detail::encode_query_param("澈泉信息技术有限公司"));
     expectStringFields(detail, {"dwjj", "yrdwmc", "sshy", "dwxz", "jglx", "dwdz", "dwlxr", "lxdh"},
                        "employer");
     for (const auto& row : detail.at("employDetailList"))
@@ -421,7 +421,7 @@ TEST_F(SchoolRoutesTest, SampleHoldsTheCasesScreensTreatSpecially) {
         twoBlanks = twoBlanks || row.at("DWDZ") == "  ";
     EXPECT_TRUE(twoBlanks);
     const Json nullAddress = career("getEmploymentDetail?type=zp&company=" +
-                                    httplib::detail::encode_query_param("正泰集团股份有限公司"));
+                                    httplib::detail::encode_query_param("霁光电气股份有限公司"));
     EXPECT_EQ(nullAddress.at("dwdz"), "null");
     bool noPhones = false;
     for (const auto& member : appList("api/org/getMembersByOrgId.do?orgId=1007", "members"))
