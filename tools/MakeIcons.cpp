@@ -335,6 +335,30 @@ std::vector<Picture> pictures() {
                        context.strokeLine(tip, {tip.x + 1, tip.y - 5}, kWhite, 2.2);
                    }});
 
+    // The career lists' address pin, and the arrow of the recruitment detail's cards, pointing
+    // up as "收起" says (the screens turn it to point down).
+    all.push_back({"地址", {10, 12}, 2, [](BitmapContext& context, Size size) {
+                       double w = size.width;
+                       const Color pin = hex(0x93939a);
+                       fillCircle(context, {w / 2, w / 2}, w / 2, pin);
+                       cairo_t* cr = context.cairo();
+                       cairo_save(cr);
+                       cairo_set_source_rgba(cr, pin.red, pin.green, pin.blue, pin.alpha);
+                       cairo_move_to(cr, w * 0.1, w * 0.7);
+                       cairo_line_to(cr, w / 2, size.height);
+                       cairo_line_to(cr, w * 0.9, w * 0.7);
+                       cairo_close_path(cr);
+                       cairo_fill(cr);
+                       cairo_restore(cr);
+                       fillCircle(context, {w / 2, w / 2}, w * 0.18, kWhite);
+                   }});
+    all.push_back({"箭头 - 收起", {145.0 / 9, 85.0 / 9}, 2, [](BitmapContext& context, Size size) {
+                       double w = size.width, h = size.height;
+                       const Color arrow = hex(0xb0b0b5);
+                       context.strokeLine({w * 0.1, h * 0.85}, {w / 2, h * 0.15}, arrow, 1.6);
+                       context.strokeLine({w / 2, h * 0.15}, {w * 0.9, h * 0.85}, arrow, 1.6);
+                   }});
+
     // Side menu.
     all.push_back(
         {"默认头像", {108, 108}, 2, [](BitmapContext& context, Size size) {

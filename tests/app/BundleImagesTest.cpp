@@ -32,6 +32,10 @@ TEST(BundleImages, EveryImageTheScreensNameIsThereAndTwoXNamesShowAtTheirPointSi
     for (const std::string& name : kNamedImages) {
         EXPECT_FALSE(platform::Image::named(name).isNull()) << name;
     }
+    // The career screens' pictures; the arrow's name has blanks in it.
+    for (const char* name : {"地址", "箭头 - 收起"}) {
+        EXPECT_FALSE(platform::Image::named(name).isNull()) << name;
+    }
     platform::Image tab = platform::Image::named("新闻2@2x");
     EXPECT_EQ(tab.scale(), 2);
     EXPECT_EQ(tab.size().width, 25);

@@ -232,7 +232,7 @@ TEST_F(SchoolRoutesTest, EmployerDetailIsFoundByItsListNameEvenWithAnAmpersand) 
     const std::string name = rows[0].at("YRDWMC").get<std::string>();
     EXPECT_EQ(detail(name)["yrdwmc"], name);
     EXPECT_FALSE(detail(name)["employDetailList"].empty());
-    EXPECT_EQ(detail("岚溪东篱&合创信息技术有限公司")["yrdwmc"], "岚溪东篱&合创信息技术有限公司");
+    EXPECT_EQ(detail("南屿信息&数据服务有限公司")["yrdwmc"], "南屿信息&数据服务有限公司");
     const Json unknown = detail("nobody");
     ASSERT_TRUE(unknown.at("employDetailList").is_array());
     EXPECT_TRUE(unknown.at("employDetailList").empty());
@@ -403,7 +403,7 @@ TEST_F(SchoolRoutesTest, RecordsCarryTheKeysTheScreensRead) {
                                type);
     }
     const Json detail = career("getEmploymentDetail?type=sx&company=" +
-                               httplib::detail::encode_query_param("溪山数云（岚溪）网络有限公司"));
+                               httplib::detail::encode_query_param("澈泉信息技术有限公司"));
     expectStringFields(detail, {"dwjj", "yrdwmc", "sshy", "dwxz", "jglx", "dwdz", "dwlxr", "lxdh"},
                        "employer");
     for (const auto& row : detail.at("employDetailList"))
@@ -424,9 +424,8 @@ TEST_F(SchoolRoutesTest, SampleHoldsTheCasesScreensTreatSpecially) {
          careerList("getEmploymentInfo?type=zp&pageNo=1&pageSize=100", "ListOrderedMap"))
         twoBlanks = twoBlanks || row.at("DWDZ") == "  ";
     EXPECT_TRUE(twoBlanks);
-    const Json nullAddress =
-        career("getEmploymentDetail?type=zp&company=" +
-               httplib::detail::encode_query_param("岚溪正衡电气集团股份有限公司"));
+    const Json nullAddress = career("getEmploymentDetail?type=zp&company=" +
+                                    httplib::detail::encode_query_param("霁光电气股份有限公司"));
     EXPECT_EQ(nullAddress.at("dwdz"), "null");
     bool noPhones = false;
     for (const auto& member : appList("api/org/getMembersByOrgId.do?orgId=1007", "members"))
