@@ -13,8 +13,17 @@
 template <typename T>
 using RecordFields = std::vector<std::pair<std::string_view, std::string T::*>>;
 
+// A record that holds counts as integers lists them apart, in a static countFields(). A count
+// takes a number (its whole part) or a text that reads as a number; anything else (null,
+// true/false, other text, containers) counts 0, because the services do send such values and
+// a count shown must stay a number. An absent key leaves the member as it was.
+template <typename T>
+using RecordCountFields = std::vector<std::pair<std::string_view, long T::*>>;
+
 // The text a reply value fills a record field with.
 std::string recordText(const platform::Json& value);
+// The count a reply value fills a count field with.
+long recordCount(const platform::Json& value);
 
 template <typename T>
 void fillRecord(T& record, const platform::Json& object) {
@@ -24,6 +33,13 @@ void fillRecord(T& record, const platform::Json& object) {
         auto it = object.find(key);
         if (it != object.end())
             record.*member = recordText(*it);
+    }
+    if constexpr (requires { T::countFields(); }) {
+        for (const auto& [key, member] : T::countFields()) {
+            auto it = object.find(key);
+            if (it != object.end())
+                record.*member = recordCount(*it);
+        }
     }
 }
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "career/EmploymentViewController.h"
-#include "career/NewStatisticsViewController.h"
 #include "client/ServiceConfig.h"
 #include "components/sidemenu/SideViewController.h"
 #include "fakes/FakeSchoolServices.h"
@@ -19,8 +18,6 @@
 #include "widgets/EmploymentScrollView.h"
 
 namespace {
-
-constexpr const char* kStatisticsPath = "/edu/getNewStudentStat";
 
 class OpenerScreen : public platform::ViewController {};
 
@@ -80,31 +77,6 @@ TEST_F(CareerScreensTest, TheEmploymentHubShowsTheFourListsAsTabs) {
     ASSERT_TRUE(driver.back());
     scope.advance(1);
     EXPECT_EQ(navigation->topViewController(), opener);
-}
-
-TEST_F(CareerScreensTest, TheStatisticsScreenAsksForTheCollegesAndKeepsTheLastGoodReply) {
-    auto statistics = std::make_shared<NewStatisticsViewController>();
-    push(statistics);
-
-    EXPECT_EQ(statistics->title(), "迎新统计");
-    EXPECT_FALSE(side->needSwipeShowMenu());
-    ASSERT_TRUE(waitForReplies());
-    auto requests = server.requestsTo(kStatisticsPath);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].queryValue("type"), "xytj");
-    EXPECT_EQ(requests[0].queryValue("code"), "00000000");
-    const auto first = statistics->lastReply();
-    ASSERT_TRUE(first);
-    EXPECT_TRUE(first->contains("xytj"));
-
-    // The refresh button asks again; a failed answer keeps what was shown.
-    server.setReply("GET", kStatisticsPath, {500, "text/plain", "down"});
-    ASSERT_TRUE(driver.tap("refresh")) << driver.outline();
-    ASSERT_TRUE(waitForReplies());
-    requests = server.requestsTo(kStatisticsPath);
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[1].queryValue("code"), "00000000");
-    EXPECT_EQ(statistics->lastReply(), first);
 }
 
 }  // namespace
