@@ -320,6 +320,47 @@ std::vector<Picture> pictures() {
                                    {{0, 0}, size});
                    }});
 
+    // The member detail page's phone rows: call (a handset on green) and text message (a
+    // speech bubble on blue).
+    all.push_back({"电话", {23, 22}, 2, [](BitmapContext& context, Size size) {
+                       const double r = std::min(size.width, size.height) / 2;
+                       const Point c{size.width / 2, size.height / 2};
+                       fillCircle(context, c, r, hex(0x34b35a));
+                       cairo_t* cr = context.cairo();
+                       cairo_save(cr);
+                       cairo_set_source_rgba(cr, 1, 1, 1, 1);
+                       cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+                       cairo_set_line_width(cr, r * 0.32);
+                       cairo_new_path(cr);
+                       cairo_arc(cr, c.x + r * 0.3, c.y - r * 0.3, r * 0.62, M_PI * 0.5, M_PI);
+                       cairo_stroke(cr);
+                       cairo_set_line_width(cr, r * 0.42);
+                       cairo_move_to(cr, c.x - r * 0.32, c.y - r * 0.3);
+                       cairo_line_to(cr, c.x - r * 0.32, c.y - r * 0.5);
+                       cairo_move_to(cr, c.x + r * 0.3, c.y + r * 0.32);
+                       cairo_line_to(cr, c.x + r * 0.5, c.y + r * 0.32);
+                       cairo_stroke(cr);
+                       cairo_restore(cr);
+                   }});
+    all.push_back(
+        {"信息", {23, 22}, 2, [](BitmapContext& context, Size size) {
+             const double w = size.width;
+             const double h = size.height;
+             const Color blue = hex(0x3d8be8);
+             context.fillRoundedRect({{1, 2}, {w - 2, h * 0.68}}, h * 0.2, blue);
+             cairo_t* cr = context.cairo();
+             cairo_save(cr);
+             cairo_set_source_rgba(cr, blue.red, blue.green, blue.blue, 1);
+             cairo_move_to(cr, w * 0.3, h * 0.6);
+             cairo_line_to(cr, w * 0.22, h * 0.95);
+             cairo_line_to(cr, w * 0.52, h * 0.66);
+             cairo_close_path(cr);
+             cairo_fill(cr);
+             cairo_restore(cr);
+             for (int dot = -1; dot <= 1; ++dot)
+                 fillCircle(context, {w / 2 + dot * w * 0.22, 2 + h * 0.34}, h * 0.07, kWhite);
+         }});
+
     // The statistics screen's refresh bar button: a circular arrow.
     all.push_back({"刷新", {25, 25}, 2, [](BitmapContext& context, Size size) {
                        double c = size.width / 2, r = size.width * 0.32;

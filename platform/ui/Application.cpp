@@ -14,7 +14,8 @@ namespace platform {
 namespace {
 
 std::set<std::string> defaultOpenableSchemes() {
-    return {"http", "https", "tel", "telprompt", "sms", "mailto", "itms", "itms-apps"};
+    return {"http",   "https", "tel",       "telprompt",   "sms",
+            "mailto", "itms",  "itms-apps", "app-settings"};
 }
 
 }  // namespace

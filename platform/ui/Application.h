@@ -43,12 +43,15 @@ public:
     std::vector<std::shared_ptr<Window>> windows() const;
     std::shared_ptr<Window> keyWindow() const { return m_keyWindow.lock(); }
 
+    // The URL that opens this application's page of the system settings (permissions).
+    static constexpr const char* kOpenSettingsURLString = "app-settings:";
+
     // Opening a URL records it when some application on the device can take its scheme.
     bool openURL(const std::string& url);
     bool canOpenURL(const std::string& url) const;
     const std::vector<std::string>& openedURLs() const { return m_openedURLs; }
-    // Schemes (lower case) the stand-in device can open; web, phone, text, mail and store
-    // links by default.
+    // Schemes (lower case) the stand-in device can open; web, phone, text, mail, store and
+    // settings links by default.
     void setOpenableSchemes(std::set<std::string> schemes) {
         m_openableSchemes = std::move(schemes);
     }
