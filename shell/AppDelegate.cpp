@@ -23,7 +23,7 @@
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/Window.h"
 #include "shell/HomePageViewController.h"
-#include "shell/LoginViewController.h"
+#include "signin/LoginViewController.h"
 #include "shell/OptionsViewController.h"
 #include "shell/RightViewController.h"
 #include "webcontainer/WebDetailViewController.h"
@@ -82,16 +82,6 @@ const std::vector<std::string>* introCoversFor(platform::Size screen) {
     return nullptr;
 }
 
-// The web container sits below the shell, so the shell tells it how to make the sign-in page.
-void installSignInPageForWebPages() {
-    WebDetailViewController::setSignInPageFactory(
-        [](bool isWebLogin, std::weak_ptr<loginPopViewDelegeta> delegate) {
-            auto login = std::make_shared<LoginViewController>();
-            login->setIsWebLogin(isWebLogin);
-            login->setLoginPopViewDelegeta(std::move(delegate));
-            return std::static_pointer_cast<platform::ViewController>(login);
-        });
-}
 
 }  // namespace
 
@@ -113,7 +103,6 @@ std::shared_ptr<AppDelegate> AppDelegate::launchApplication() {
 bool AppDelegate::didFinishLaunchingWithOptions(platform::Application& application,
                                                 const nlohmann::ordered_json& /*options*/) {
     const auto screen = platform::Screen::main().bounds();
-    installSignInPageForWebPages();
 
     m_window = platform::View::make<platform::Window>(screen);
     m_window->setBackgroundColor(platform::Color::white());

@@ -43,7 +43,7 @@
 #include "shell/HomePageRootCollectionViewCell.h"
 #include "shell/HomePageTableViewCell.h"
 #include "shell/ItemsViewController.h"
-#include "shell/LoginViewController.h"
+#include "signin/LoginViewController.h"
 #include "shell/StoreVersionCheck.h"
 #include "shell/UpdateView.h"
 #include "webcontainer/WebDetailViewController.h"

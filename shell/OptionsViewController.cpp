@@ -13,7 +13,7 @@
 #include "platform/ui/TableViewCell.h"
 #include "shell/AboutUSViewController.h"
 #include "shell/FeedbackViewController.h"
-#include "shell/LoginViewController.h"
+#include "signin/LoginViewController.h"
 #include "widgets/ProgressHUDConveniences.h"
 #include "widgets/SideMenuSwipe.h"
 

@@ -8,13 +8,9 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/URLRequest.h"
 #include "platform/ui/WebView.h"
+#include "signin/LoginViewController.h"
 
 namespace {
-
-WebDetailViewController::SignInPageFactory& signInPageFactory() {
-    static WebDetailViewController::SignInPageFactory factory;
-    return factory;
-}
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -30,10 +26,6 @@ std::string userInfoCallbackScript(const platform::Json& document) {
     replaceAll(json, "\xE2\x80\xA8", "\\u2028");
     replaceAll(json, "\xE2\x80\xA9", "\\u2029");
     return "callback(" + json + ")";
-}
-
-void WebDetailViewController::setSignInPageFactory(SignInPageFactory factory) {
-    signInPageFactory() = std::move(factory);
 }
 
 WebDetailViewController::WebDetailViewController() = default;
@@ -107,15 +99,10 @@ void WebDetailViewController::didFailLoadWithError(platform::WebView& /*webView*
 }
 
 void WebDetailViewController::presentSignIn(bool isWebLogin, bool animated) {
-    const auto& factory = signInPageFactory();
-    if (!factory) {
-        platform::log("No sign-in page is installed; the page's request waits.");
-        return;
-    }
     auto self = std::static_pointer_cast<WebDetailViewController>(shared_from_this());
-    auto page = factory(isWebLogin, std::weak_ptr<loginPopViewDelegeta>(self));
-    if (!page)
-        return;
+    auto page = std::make_shared<LoginViewController>();
+    page->setIsWebLogin(isWebLogin);
+    page->setLoginPopViewDelegeta(std::weak_ptr<loginPopViewDelegeta>(self));
     std::shared_ptr<platform::ViewController> presenter = navigationController();
     if (!presenter)
         presenter = self;

@@ -7,7 +7,7 @@
 
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
-#include "shell/loginPopViewDelegeta.h"
+#include "signin/loginPopViewDelegeta.h"
 
 namespace platform {
 struct Notification;
@@ -28,12 +28,6 @@ class WebDetailViewController : public platform::ViewController,
                                 public platform::WebViewDelegate,
                                 public loginPopViewDelegeta {
 public:
-    // Makes the sign-in page: in web-sign-in mode or not, and with the delegate it reports a
-    // backed-out sign-in to. The sign-in page belongs to the shell, which installs this.
-    using SignInPageFactory = std::function<std::shared_ptr<platform::ViewController>(
-        bool isWebLogin, std::weak_ptr<loginPopViewDelegeta> delegate)>;
-    static void setSignInPageFactory(SignInPageFactory factory);
-
     static constexpr double kTimeoutSeconds = 10;
     static constexpr const char* kLoadingText = "加载中";
 

@@ -12,7 +12,7 @@
 #include "platform/ui/TabBar.h"
 #include "platform/ui/TabBarController.h"
 #include "shell/HomePageViewController.h"
-#include "shell/LoginViewController.h"
+#include "signin/LoginViewController.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace hometest {

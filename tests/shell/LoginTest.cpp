@@ -15,8 +15,8 @@
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
-#include "shell/LoginViewController.h"
-#include "shell/loginPopViewDelegeta.h"
+#include "signin/LoginViewController.h"
+#include "signin/loginPopViewDelegeta.h"
 #include "tests/shell/ShellTestSupport.h"
 
 using namespace shelltest;

@@ -7,7 +7,7 @@
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/TabBarItem.h"
 #include "shell/AppDelegate.h"
-#include "shell/LoginViewController.h"
+#include "signin/LoginViewController.h"
 #include "tests/shell/ShellTestSupport.h"
 
 using namespace shelltest;

@@ -9,7 +9,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/WebView.h"
-#include "shell/LoginViewController.h"
+#include "signin/LoginViewController.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "webcontainer/WebDetailViewController.h"
 
@@ -23,19 +23,10 @@ class OpenerScreen : public platform::ViewController {};
 class WebDetailTest : public shelltest::ShellTest {
 protected:
     WebDetailTest() {
-        // What the shell installs at launch.
-        WebDetailViewController::setSignInPageFactory(
-            [](bool isWebLogin, std::weak_ptr<loginPopViewDelegeta> delegate) {
-                auto login = std::make_shared<LoginViewController>();
-                login->setIsWebLogin(isWebLogin);
-                login->setLoginPopViewDelegeta(std::move(delegate));
-                return std::static_pointer_cast<platform::ViewController>(login);
-            });
         navigation = std::make_shared<platform::NavigationController>(opener);
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
     }
-    ~WebDetailTest() override { WebDetailViewController::setSignInPageFactory({}); }
 
     std::shared_ptr<WebDetailViewController> open(const std::string& title,
                                                   const std::string& url) {

@@ -1,4 +1,4 @@
-#include "shell/LoginViewController.h"
+#include "signin/LoginViewController.h"
 
 #include <vector>
 
@@ -17,7 +17,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TextField.h"
-#include "shell/loginPopViewDelegeta.h"
+#include "signin/loginPopViewDelegeta.h"
 #include "widgets/ProgressHUDConveniences.h"
 
 using platform::Json;
