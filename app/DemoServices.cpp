@@ -5,6 +5,9 @@
 
 #include "client/ServiceConfig.h"
 #include "fakes/FakeSchoolServices.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Paths.h"
+#include "platform/foundation/PropertyList.h"
 
 namespace frontend {
 
@@ -25,6 +28,18 @@ std::unique_ptr<fakes::FakeSchoolServices> startDemoServicesUnlessConfigured(std
     ServiceConfig::shared().reload();
     out << "demo services on " << services->baseUrl() << "\n";
     return services;
+}
+
+bool provideShareServiceConfig(std::ostream& err) {
+    const auto overlay = platform::paths::cachesDirectory() / "bundle-overlay";
+    const platform::Json config{{"baseURL", ServiceConfig::shared().shareServiceBase}};
+    if (!platform::writePropertyList(overlay / "SocialSDK-config.plist", config)) {
+        err << "campus: cannot write the share service configuration in " << overlay.string()
+            << "\n";
+        return false;
+    }
+    platform::Bundle::main().setOverlayDirectory(overlay);
+    return true;
 }
 
 }  // namespace frontend

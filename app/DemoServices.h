@@ -17,4 +17,11 @@ namespace frontend {
 // services cannot start (sample data missing or damaged, no port).
 std::unique_ptr<fakes::FakeSchoolServices> startDemoServicesUnlessConfigured(std::ostream& out);
 
+// The share SDK takes its service address from the bundle's "SocialSDK-config" resource, as a
+// phone app ships it. The program writes that resource at start, with "baseURL" the share
+// service of the configured (or demo) services, into a bundle overlay folder under the data
+// directory's caches, and makes the overlay part of the bundle. False (with a line on err)
+// when it cannot be written; the SDK then uses its built-in address.
+bool provideShareServiceConfig(std::ostream& err);
+
 }  // namespace frontend

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
         std::cerr << "campus: cannot start the demo services: " << error.what() << "\n";
         return 1;
     }
+    frontend::provideShareServiceConfig(std::cerr);
 
     frontend::SessionOptions sessionOptions;
     sessionOptions.echo = options.scriptFile.has_value() || !::isatty(STDIN_FILENO);

@@ -81,7 +81,8 @@ Reply failureReply(const std::string& what) {
 
 class FakeSchoolServices::State {
 public:
-    explicit State(const std::filesystem::path& sampleDir) : m_routes(sampleDir) {}
+    explicit State(const std::filesystem::path& sampleDir)
+        : m_routes(sampleDir), m_share(sampleDir) {}
 
     void serve(const httplib::Request& request, httplib::Response& response, std::string body) {
         RecordedRequest recorded = recordOf(request, std::move(body));
@@ -104,7 +105,10 @@ public:
 
         Reply reply;
         try {
-            reply = handler ? handler(recorded) : fixed ? *fixed : m_routes.answer(recorded);
+            reply = handler                               ? handler(recorded)
+                    : fixed                               ? *fixed
+                    : ShareRoutes::handles(recorded.path) ? m_share.answer(recorded)
+                                                          : m_routes.answer(recorded);
         } catch (const std::exception& error) {
             reply = failureReply(error.what());
         } catch (...) {
@@ -178,6 +182,7 @@ public:
     }
 
     SchoolRoutes m_routes;
+    ShareRoutes m_share;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;
     int m_port = 0;
@@ -248,6 +253,14 @@ int FakeSchoolServices::port() const {
 
 std::string FakeSchoolServices::baseUrl() const {
     return "http://127.0.0.1:" + std::to_string(m_state->m_port);
+}
+
+std::string FakeSchoolServices::shareServiceBase() const {
+    return baseUrl() + std::string(ShareRoutes::kPrefix);
+}
+
+std::vector<ShareServiceRequest> FakeSchoolServices::shareRequests() const {
+    return m_state->m_share.requests();
 }
 
 void FakeSchoolServices::setReply(const std::string& method, const std::string& path, Reply reply) {
@@ -323,6 +336,7 @@ std::vector<RecordedRequest> FakeSchoolServices::requestsTo(const std::string& p
 void FakeSchoolServices::clearRequests() {
     std::lock_guard lock(m_state->m_mutex);
     m_state->m_requests.clear();
+    m_state->m_share.clearRequests();
 }
 
 bool FakeSchoolServices::waitForRequests(std::size_t count,

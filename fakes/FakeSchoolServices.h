@@ -10,13 +10,15 @@
 
 #include "fakes/RecordedRequest.h"
 #include "fakes/Reply.h"
+#include "fakes/ShareRoutes.h"
 
 namespace fakes {
 
 // The school's services on one loopback port: the app service ("/vobels/services/..."), the
 // career and statistics service ("/edu/..."), the user-information service
-// ("//manage/user/queryUserInfoForOldApp"), the weather document, the store lookup and the
-// school's web pages, all answered from the sample data. Every request is recorded before it
+// ("//manage/user/queryUserInfoForOldApp"), the weather document, the store lookup, the
+// school's web pages and the share service ("/share/...", see ShareRoutes), all answered
+// from the sample data. Every request is recorded before it
 // is answered; tests may replace the reply of any route.
 //
 // Handlers run on the server's own threads; every member is safe to call from any thread.
@@ -35,6 +37,12 @@ public:
     void stop();
     int port() const;
     std::string baseUrl() const;  // "http://127.0.0.1:PORT"
+    // The share service's base address, "http://127.0.0.1:PORT/share/": the share SDK's
+    // paths follow it directly.
+    std::string shareServiceBase() const;
+    // The share service's requests as it opened them, in arrival order (cleared by
+    // clearRequests).
+    std::vector<ShareServiceRequest> shareRequests() const;
 
     // Replaces the reply of one route. The path has no query; "//x" and "/x" name one route.
     void setReply(const std::string& method, const std::string& path, Reply reply);

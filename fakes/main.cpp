@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
                                                ? std::filesystem::path(*options->sampleDir)
                                                : fakes::FakeSchoolServices::defaultSampleDir());
         services.start(options->port);
-        std::cout << "campus demo services on " << services.baseUrl() << std::endl;
+        std::cout << "campus demo services on " << services.baseUrl() << " (share service "
+                  << services.shareServiceBase() << ")" << std::endl;
 
         if (options->untilEof) {
             std::thread([] {

@@ -1,6 +1,7 @@
 #include "platform/foundation/Bundle.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
@@ -59,12 +60,27 @@ std::optional<std::filesystem::path> Bundle::pathForResource(const std::string& 
     if (!ext.empty())
         fileName += ext.front() == '.' ? ext : "." + ext;
     auto root = resourcePath();
-    for (const auto& candidate : {root / fileName, root / "images" / fileName}) {
+    std::vector<std::filesystem::path> candidates;
+    if (auto overlay = overlayDirectory(); !overlay.empty())
+        candidates.push_back(overlay / fileName);
+    candidates.push_back(root / fileName);
+    candidates.push_back(root / "images" / fileName);
+    for (const auto& candidate : candidates) {
         std::error_code ec;
         if (std::filesystem::is_regular_file(candidate, ec))
             return candidate;
     }
     return std::nullopt;
+}
+
+void Bundle::setOverlayDirectory(std::filesystem::path directory) {
+    std::lock_guard lock(m_overlayMutex);
+    m_overlay = std::move(directory);
+}
+
+std::filesystem::path Bundle::overlayDirectory() const {
+    std::lock_guard lock(m_overlayMutex);
+    return m_overlay;
 }
 
 }  // namespace platform

@@ -4,9 +4,12 @@
 #include <openssl/provider.h>
 #include <openssl/rand.h>
 
+#include <array>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/Log.h"
@@ -30,29 +33,38 @@ void loadProviders() {
 struct CipherContextDeleter {
     void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
 };
-struct CipherDeleter {
-    void operator()(EVP_CIPHER* cipher) const { EVP_CIPHER_free(cipher); }
-};
-struct EncodeContextDeleter {
-    void operator()(EVP_ENCODE_CTX* ctx) const { EVP_ENCODE_CTX_free(ctx); }
-};
+
+// Fetching a cipher searches the providers under a lock, which costs more than encrypting a
+// short text; each cipher is fetched once and kept for the life of the process.
+// They are never freed: OpenSSL may already be cleaned up when static objects are destroyed.
+const EVP_CIPHER* fetchCipher(const char* name) {
+    static std::mutex mutex;
+    static auto* fetched = new std::map<std::string, EVP_CIPHER*>();
+    loadProviders();
+    std::lock_guard lock(mutex);
+    EVP_CIPHER*& cipher = (*fetched)[name];
+    if (!cipher)
+        cipher = EVP_CIPHER_fetch(nullptr, name, nullptr);
+    return cipher;
+}
 
 const unsigned char* bytesOf(std::string_view text) {
     return reinterpret_cast<const unsigned char*>(text.data());
 }
 
 std::optional<std::string> runCipher(const char* name, bool encrypt, std::string_view key,
-                                     std::string_view iv, std::string_view input) {
-    loadProviders();
-    std::unique_ptr<EVP_CIPHER, CipherDeleter> cipher(EVP_CIPHER_fetch(nullptr, name, nullptr));
+                                     std::string_view iv, std::string_view input,
+                                     bool padding = true) {
+    const EVP_CIPHER* cipher = fetchCipher(name);
     std::unique_ptr<EVP_CIPHER_CTX, CipherContextDeleter> ctx(EVP_CIPHER_CTX_new());
     if (!cipher || !ctx)
         return std::nullopt;
-    if (EVP_CipherInit_ex2(ctx.get(), cipher.get(), bytesOf(key),
-                           iv.empty() ? nullptr : bytesOf(iv), encrypt ? 1 : 0, nullptr) != 1)
+    if (EVP_CipherInit_ex2(ctx.get(), cipher, bytesOf(key), iv.empty() ? nullptr : bytesOf(iv),
+                           encrypt ? 1 : 0, nullptr) != 1)
         return std::nullopt;
-    std::string out(input.size() + static_cast<size_t>(EVP_CIPHER_get_block_size(cipher.get())),
-                    '\0');
+    if (!padding)
+        EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
+    std::string out(input.size() + static_cast<size_t>(EVP_CIPHER_get_block_size(cipher)), '\0');
     int length = 0;
     int finalLength = 0;
     auto* buffer = reinterpret_cast<unsigned char*>(out.data());
@@ -104,28 +116,43 @@ std::string base64Encode(std::string_view bytes) {
 }
 
 std::optional<std::string> base64Decode(std::string_view text) {
-    // OpenSSL's decoder stops quietly at some characters ("-" among them) and would ignore
-    // whatever follows; only the alphabet, padding and white space are Base64 text.
-    for (char c : text) {
-        bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                       c == '+' || c == '/' || c == '=' || c == ' ' || c == '\t' || c == '\r' ||
-                       c == '\n';
-        if (!allowed)
-            return std::nullopt;
+    // Only the alphabet, padding and white space are Base64 text. White space is dropped
+    // first; the rest is decoded as whole groups in one pass (OpenSSL's line-by-line decoder
+    // is several times slower on large bodies).
+    static const std::array<signed char, 256> kKind = [] {
+        std::array<signed char, 256> kind{};
+        kind.fill(-1);
+        for (int c = 'A'; c <= 'Z'; ++c) kind[static_cast<size_t>(c)] = 1;
+        for (int c = 'a'; c <= 'z'; ++c) kind[static_cast<size_t>(c)] = 1;
+        for (int c = '0'; c <= '9'; ++c) kind[static_cast<size_t>(c)] = 1;
+        kind['+'] = kind['/'] = 1;
+        kind['='] = 2;
+        kind[' '] = kind['\t'] = kind['\r'] = kind['\n'] = 0;
+        return kind;
+    }();
+    std::string compact(text.size(), '\0');
+    size_t kept = 0;
+    size_t padding = 0;
+    for (const char c : text) {
+        const signed char kind = kKind[static_cast<unsigned char>(c)];
+        if (kind == 1 && padding == 0) {
+            compact[kept++] = c;
+        } else if (kind == 2) {
+            ++padding;
+            compact[kept++] = c;
+        } else if (kind != 0) {
+            return std::nullopt;  // not Base64, or text after the padding
+        }
     }
-    std::unique_ptr<EVP_ENCODE_CTX, EncodeContextDeleter> ctx(EVP_ENCODE_CTX_new());
-    if (!ctx)
+    compact.resize(kept);
+    if (compact.size() % 4 != 0 || padding > 2)
         return std::nullopt;
-    EVP_DecodeInit(ctx.get());
-    std::string out(text.size() / 4 * 3 + 3, '\0');
-    int length = 0;
-    int finalLength = 0;
-    auto* buffer = reinterpret_cast<unsigned char*>(out.data());
-    if (EVP_DecodeUpdate(ctx.get(), buffer, &length, bytesOf(text), static_cast<int>(text.size())) <
-            0 ||
-        EVP_DecodeFinal(ctx.get(), buffer + length, &finalLength) != 1)
+    std::string out(compact.size() / 4 * 3, '\0');
+    const int length = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(out.data()),
+                                       bytesOf(compact), static_cast<int>(compact.size()));
+    if (length < 0 || static_cast<size_t>(length) < padding)
         return std::nullopt;
-    out.resize(static_cast<size_t>(length + finalLength));
+    out.resize(static_cast<size_t>(length) - padding);
     return out;
 }
 
@@ -161,6 +188,20 @@ std::optional<std::string> aes128CbcDecrypt(std::string_view key16, std::string_
     if (key16.size() != 16 || iv16.size() != 16)
         return std::nullopt;
     return runCipher("AES-128-CBC", false, key16, iv16, cipher);
+}
+
+std::optional<std::string> aes128CbcEncryptBlocks(std::string_view key16, std::string_view iv16,
+                                                  std::string_view plain) {
+    if (key16.size() != 16 || iv16.size() != 16 || plain.size() % 16 != 0)
+        return std::nullopt;
+    return runCipher("AES-128-CBC", true, key16, iv16, plain, false);
+}
+
+std::optional<std::string> aes128CbcDecryptBlocks(std::string_view key16, std::string_view iv16,
+                                                  std::string_view cipher) {
+    if (key16.size() != 16 || iv16.size() != 16 || cipher.size() % 16 != 0)
+        return std::nullopt;
+    return runCipher("AES-128-CBC", false, key16, iv16, cipher, false);
 }
 
 }  // namespace platform

@@ -35,4 +35,11 @@ std::optional<std::string> aes128CbcEncrypt(std::string_view key16, std::string_
 std::optional<std::string> aes128CbcDecrypt(std::string_view key16, std::string_view iv16,
                                             std::string_view cipher);
 
+// AES-128 in CBC mode without padding, for formats that pad the text themselves. Nothing
+// unless key and IV are 16 bytes each and the input is a whole number of 16-byte blocks.
+std::optional<std::string> aes128CbcEncryptBlocks(std::string_view key16, std::string_view iv16,
+                                                  std::string_view plain);
+std::optional<std::string> aes128CbcDecryptBlocks(std::string_view key16, std::string_view iv16,
+                                                  std::string_view cipher);
+
 }  // namespace platform

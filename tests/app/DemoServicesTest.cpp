@@ -8,6 +8,9 @@
 #include "app/DemoServices.h"
 #include "client/ServiceConfig.h"
 #include "fakes/FakeSchoolServices.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/PropertyList.h"
+#include "tests/support/TempHome.h"
 
 namespace frontend {
 namespace {
@@ -49,6 +52,22 @@ TEST_F(DemoServicesTest, ConfiguredServicesAreUsedAsTheyStand) {
     EXPECT_FALSE(startDemoServicesUnlessConfigured(out));
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(ServiceConfig::shared().appServiceRoot, "http://127.0.0.1:9/vobels/services/");
+}
+
+TEST_F(DemoServicesTest, TheShareSdkFindsTheDemoShareServiceInItsConfigResource) {
+    testsupport::TempHome home;
+    std::ostringstream out;
+    auto services = startDemoServicesUnlessConfigured(out);
+    ASSERT_TRUE(services);
+    std::ostringstream err;
+    ASSERT_TRUE(provideShareServiceConfig(err)) << err.str();
+
+    const auto resource = platform::Bundle::main().pathForResource("SocialSDK-config", "plist");
+    ASSERT_TRUE(resource);
+    const auto config = platform::readPropertyList(*resource);
+    ASSERT_TRUE(config);
+    EXPECT_EQ(config->value("baseURL", ""), services->shareServiceBase());
+    platform::Bundle::main().setOverlayDirectory({});
 }
 
 }  // namespace

@@ -53,4 +53,23 @@ TEST(Bundle, ResourcesAreFoundBesideInfoPlistOrInImages) {
     }
 }
 
+TEST(Bundle, OverlayResourcesHideBundledOnesUntilCleared) {
+    testsupport::TempHome overlay;
+    auto& bundle = Bundle::main();
+    const fs::path bundled = bundle.resourcePath() / "Info.plist";
+    ASSERT_TRUE(fs::exists(bundled));
+    ASSERT_TRUE(writeFileAtomically(overlay.path() / "Info.plist", "<plist/>"));
+    ASSERT_TRUE(writeFileAtomically(overlay.path() / "Only-Here.plist", "<plist/>"));
+
+    bundle.setOverlayDirectory(overlay.path());
+    EXPECT_EQ(bundle.pathForResource("Info", "plist"), overlay.path() / "Info.plist");
+    EXPECT_EQ(bundle.pathForResource("Only-Here", "plist"), overlay.path() / "Only-Here.plist");
+    // What the overlay lacks still comes from the bundle.
+    fs::remove(overlay.path() / "Info.plist");
+    EXPECT_EQ(bundle.pathForResource("Info", "plist"), bundled);
+
+    bundle.setOverlayDirectory({});
+    EXPECT_FALSE(bundle.pathForResource("Only-Here", "plist"));
+}
+
 }  // namespace

@@ -34,7 +34,10 @@ TEST(Base64AndHex, RoundTripEveryByteValueAndRejectGarbage) {
     EXPECT_EQ(base64Decode("aGVsbG8g\nd29y bGQ="), "hello world");
     EXPECT_FALSE(base64Decode("!!!!"));
     EXPECT_FALSE(base64Decode("YWJj-garbage"));
-    EXPECT_FALSE(base64Decode("aGVsbG8"));  // cut short
+    EXPECT_FALSE(base64Decode("aGVsbG8"));   // cut short
+    EXPECT_FALSE(base64Decode("aGVs=G8="));  // text after padding
+    EXPECT_FALSE(base64Decode("aGV==="));    // too much padding
+    EXPECT_EQ(base64Decode(""), "");
     EXPECT_EQ(hexEncode(std::string("\x00\xab\xff", 3)), "00abff");
     EXPECT_EQ(hexEncode(std::string("\x00\xab\xff", 3), true), "00ABFF");
 }
@@ -68,6 +71,23 @@ TEST(AES, MatchesOpenSSLCommandLineAndRoundTrips) {
     EXPECT_FALSE(aes128CbcEncrypt("short", iv, "x"));
     EXPECT_FALSE(aes128CbcDecrypt(key, "short", *cipher));
     EXPECT_FALSE(aes128CbcDecrypt(key, iv, cipher->substr(1)));
+}
+
+TEST(AES, WholeBlocksWithoutPaddingMatchOpenSSLCommandLine) {
+    const std::string key = "0123456789abcdef";
+    const std::string iv = "fedcba9876543210";
+    // openssl enc -aes-128-cbc -K <key hex> -iv <iv hex> -nopad over the zero-padded text.
+    std::string padded = "plain text for aes";
+    padded.resize(32, '\0');
+    EXPECT_EQ(hex(aes128CbcEncryptBlocks(key, iv, padded)),
+              "a4577718f018401aa4b37bcf957ac4b7a06d941ec6d00064bc7ba7454e6b3102");
+    auto cipher = aes128CbcEncryptBlocks(key, iv, padded);
+    ASSERT_TRUE(cipher);
+    EXPECT_EQ(aes128CbcDecryptBlocks(key, iv, *cipher), padded);
+    // Nothing is padded for the caller: a partial block is refused either way.
+    EXPECT_FALSE(aes128CbcEncryptBlocks(key, iv, "seventeen bytes!!"));
+    EXPECT_FALSE(aes128CbcDecryptBlocks(key, iv, cipher->substr(0, 20)));
+    EXPECT_EQ(aes128CbcEncryptBlocks(key, iv, ""), std::string());
 }
 
 TEST(RandomBytes, GivesTheRequestedLengthAndVaries) {

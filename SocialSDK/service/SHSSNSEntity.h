@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "SocialSDK/base/SHSImageObject.h"
+#include "SocialSDK/base/SHSLocation.h"
+#include "SocialSDK/service/SHSocialAccountEntity.h"
+#include "SocialSDK/service/SHSocialUrlResource.h"
+
+// The share in hand, read by the share requests.
+class SHSSNSEntity {
+public:
+    // For the platform of that type: its name and the user's stored account there.
+    explicit SHSSNSEntity(int shareToType);
+
+    std::shared_ptr<SHSocialAccountEntity> snsAccount;
+    std::string platformName;  // "" for a type no platform has
+    int shareToType = 0;
+    std::optional<SHSLocation> location;
+    bool isSendImage = false;
+    bool isSendUrlResource = false;
+    bool isShake = false;  // came from a shake gesture
+    std::optional<std::string> accessToken;
+    std::optional<std::string> usid;
+    std::optional<std::string> shareText;
+    SHSImageObject shareImage;
+    std::shared_ptr<SHSocialUrlResource> urlResource;
+};

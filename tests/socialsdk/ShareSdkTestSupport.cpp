@@ -1,0 +1,91 @@
+#include "tests/socialsdk/ShareSdkTestSupport.h"
+
+#include "SocialSDK/base/SHSocialProtocolData.h"
+#include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/service/SHSCacheManager.h"
+#include "SocialSDK/service/SHSDataManagerSet.h"
+#include "SocialSDK/service/SHSProtocol.h"
+#include "SocialSDK/service/SHSUserManager.h"
+#include "SocialSDK/service/SHSocialCryptor.h"
+#include "SocialSDK/service/SHSocialHttpClient.h"
+#include "SocialSDK/service/SHSocialOpAnalytics.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/net/HttpClient.h"
+
+namespace sharetest {
+
+void resetShareSdk() {
+    SHSDataManagerSet::resetSharedInstance();
+    SHSUserManager::resetSharedInstance();
+    SHSocialOpAnalytics::resetSharedInstance();
+    SHSCacheManager::resetSharedInstance();
+    SHSProtocol::resetSharedInstance();
+    SHSocialCryptor::resetSharedInstance();
+    SHSocialHttpClient::resetSharedInstance();
+}
+
+void ShareSdkTest::SetUp() {
+    platform::UserDefaults::resetStandard();
+    resetShareSdk();
+    SHSocialDeviceInfo::setCurrent(device);
+    SHSocialProtocolData::setClock([this] { return now; });
+    setAppKey(kAppKey);
+}
+
+void ShareSdkTest::TearDown() {
+    auto& loop = platform::RunLoop::main();
+    // No reply may reach a later case: wait for the wire to be quiet, then drop what waits.
+    loop.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; });
+    loop.runPending();
+    loop.reset();
+    resetShareSdk();
+    platform::Bundle::main().setOverlayDirectory({});
+    SHSocialDeviceInfo::setCurrent(nullptr);
+    SHSocialProtocolData::setClock({});
+    SHSocialUtils::setLogSink({});
+    SHSocialUtils::setOpenLog(false);
+    if (services)
+        services->stop();
+    platform::UserDefaults::resetStandard();
+}
+
+void ShareSdkTest::startShareService() {
+    services = std::make_unique<fakes::FakeSchoolServices>();
+    services->start(0);
+    const auto overlay = home.path() / "bundle-overlay";
+    ASSERT_TRUE(
+        platform::writePropertyList(overlay / "SocialSDK-config.plist",
+                                    platform::Json{{"baseURL", services->shareServiceBase()}}));
+    platform::Bundle::main().setOverlayDirectory(overlay);
+    // The address is read when the protocol object is made.
+    SHSProtocol::resetSharedInstance();
+    SHSocialHttpClient::resetSharedInstance();
+}
+
+void ShareSdkTest::setAppKey(const std::string& appKey) {
+    SHSDataManagerSet::shareInstance().setAppkey(appKey);
+    SHSocialCryptor::updateAESKey(appKey);
+}
+
+bool ShareSdkTest::waitFor(const std::shared_ptr<SHSocialResponseEntity>& slot) {
+    return platform::RunLoop::main().runUntil([&slot] { return slot != nullptr; });
+}
+
+bool ShareSdkTest::waitForShareRequests(std::size_t count) {
+    return platform::RunLoop::main().runUntil(
+        [&] { return services->shareRequests().size() >= count; });
+}
+
+SHSocialResponseCompletion ShareSdkTest::storeIn(std::shared_ptr<SHSocialResponseEntity>& slot,
+                                                 int* calls) {
+    return [&slot, calls](std::shared_ptr<SHSocialResponseEntity> response) {
+        slot = std::move(response);
+        if (calls)
+            ++*calls;
+    };
+}
+
+}  // namespace sharetest

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SocialSDK/base/SHSocialDeviceInfo.h"
+#include "SocialSDK/service/SHSocialResponseEntity.h"
+#include "fakes/FakeSchoolServices.h"
+#include "tests/support/TempHome.h"
+
+namespace sharetest {
+
+inline constexpr const char* kAppKey = "lanxi-demo-appkey";
+// 2023-11-14 22:13:20.123 UTC
+inline constexpr long long kNowMillis = 1'700'000'000'123;
+
+// Device values a test fixes: a phone on a cellular link.
+class FixedDeviceInfo : public SHSocialDeviceInfo {
+public:
+    std::optional<std::string> mac = std::string("\x0a\x1b\x2c\x3d\x4e\x5f", 6);
+    std::vector<std::string> ipv4Names{"pdp_ip0"};
+    std::optional<std::string> machineName = std::string("iPhone8,1");
+
+    std::string primaryInterfaceName() const override { return "en0"; }
+    std::optional<std::string> linkLayerAddress() const override { return mac; }
+    std::vector<std::string> ipv4InterfaceNames() const override { return ipv4Names; }
+    std::optional<std::string> machine() const override { return machineName; }
+    std::optional<std::string> model() const override { return std::string("iPhone"); }
+    std::optional<std::string> systemVersion() const override { return std::string("9.3"); }
+    std::optional<std::string> vendorIdentifier() const override {
+        return std::string("5A0D7F4C-1E2B-4C3D-9A8B-7C6D5E4F3A2B");
+    }
+    std::optional<std::string> openUDID() const override {
+        return std::string("4f1c0e5ad2b3c4d5e6f708192a3b4c5d6e7f8091");
+    }
+};
+
+// Drops every process-wide object of the share SDK, as a restart of the app would.
+void resetShareSdk();
+
+// A fresh share SDK for each case: its own data directory, fixed device values and wall
+// clock, the application key set, and (on request) the fake services on 127.0.0.1 with the
+// SDK pointed at their share service through the "SocialSDK-config" resource.
+class ShareSdkTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the fake services and points the SDK at them.
+    void startShareService();
+    void setAppKey(const std::string& appKey);
+    // Pumps the main loop until the slot is filled (bounded in real time).
+    bool waitFor(const std::shared_ptr<SHSocialResponseEntity>& slot);
+    bool waitForShareRequests(std::size_t count);
+    // A completion that stores its result in the slot and counts its calls.
+    SHSocialResponseCompletion storeIn(std::shared_ptr<SHSocialResponseEntity>& slot,
+                                       int* calls = nullptr);
+
+    testsupport::TempHome home;
+    std::shared_ptr<FixedDeviceInfo> device = std::make_shared<FixedDeviceInfo>();
+    std::chrono::system_clock::time_point now{std::chrono::milliseconds(kNowMillis)};
+    std::unique_ptr<fakes::FakeSchoolServices> services;
+};
+
+}  // namespace sharetest
