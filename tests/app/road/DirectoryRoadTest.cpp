@@ -42,6 +42,20 @@ TEST_F(DirectoryRoad, ATeacherSeesTheCategoriesAndAnOrganisationsMembers) {
     EXPECT_TRUE(shows(road.after("tap 黄文涛"), "navigation bar \"联系人信息\""));
 }
 
+TEST_F(DirectoryRoad, AMembersRowsCallTextAndSaveTheirOwnNumbers) {
+    Transcript road(run.output);
+    std::string detail = road.after("tap 黄文涛");
+    EXPECT_TRUE(shows(detail, "navigation bar \"联系人信息\"")) << detail;
+    EXPECT_TRUE(shows(detail, "cell \"中国移动：13850094100\"")) << detail;
+    EXPECT_TRUE(shows(road.after("alert 呼叫"), "opened tel://13850094100"))
+        << road.after("alert 呼叫");
+    EXPECT_TRUE(shows(road.after("tap sms.cmcc"), "收件人：13850094100"))
+        << road.after("tap sms.cmcc");
+    EXPECT_TRUE(shows(road.after("device messages send"), "发送成功"))
+        << road.after("device messages send");
+    EXPECT_TRUE(shows(road.after("alert 确定"), "添加成功")) << road.after("alert 确定");
+}
+
 TEST_F(DirectoryRoad, TheIndexedListJumpsByInitialAndOpensItsRows) {
     Transcript road(run.output);
     std::string opened = road.after("open index 1003");
