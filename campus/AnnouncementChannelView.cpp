@@ -9,10 +9,10 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
+#include "widgets/PagerPageTable.h"
 
 namespace {
 
-const char* const kLineColor = "dadada";
 constexpr platform::EdgeInsets kNoInsets{0, 0, 0, 0};
 
 }  // namespace
@@ -30,25 +30,11 @@ AnnouncementChannelView::AnnouncementChannelView(const Channel& channel)
 AnnouncementChannelView::~AnnouncementChannelView() = default;
 
 void AnnouncementChannelView::createUI() {
-    const auto screen = platform::Screen::main().size();
     setBackgroundColor(platform::Color::white());
-
-    auto line = View::make<View>(platform::Rect{{0, 0}, {screen.width, 1}});
-    line->setBackgroundColor(MyTool::colorWithString(kLineColor));
-    addSubview(line);
-
-    m_myTableView = View::make<platform::TableView>(
-        platform::Rect{{0, 1},
-                       {screen.width, screen.height - kNavigationBarHeight - kTabRowHeight}},
-        platform::TableViewStyle::Plain);
-    // An empty footer: no separator lines below the last row.
-    m_myTableView->setTableFooterView(View::make<View>(platform::Rect{}));
     auto self = std::static_pointer_cast<AnnouncementChannelView>(shared_from_this());
-    m_myTableView->setDataSource(std::static_pointer_cast<platform::TableViewDataSource>(self));
-    m_myTableView->setDelegate(std::static_pointer_cast<platform::TableViewDelegate>(self));
-    m_myTableView->setSeparatorInset(kNoInsets);
-    m_myTableView->setLayoutMargins(kNoInsets);
-    addSubview(m_myTableView);
+    m_myTableView =
+        addPagerPageTable(*this, std::static_pointer_cast<platform::TableViewDataSource>(self),
+                          std::static_pointer_cast<platform::TableViewDelegate>(self));
 
     m_list->didLoad = bindWeak(self, &AnnouncementChannelView::loaded);
     m_list->didFail = bindWeak(self, &AnnouncementChannelView::failed);

@@ -36,9 +36,6 @@ public:
     };
 
     static constexpr double kRowHeight = 75;
-    // The navigation bar and the pager's tab row lie above the page's table.
-    static constexpr double kNavigationBarHeight = 64;
-    static constexpr double kTabRowHeight = 42;
     static constexpr const char* kLoadingText = "加载中";
     // The first load's overlay goes after this long if no reply takes it away.
     static constexpr double kLoadingSeconds = 20;

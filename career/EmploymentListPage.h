@@ -33,9 +33,6 @@ public:
     };
 
     static constexpr double kRowHeight = 80;
-    // The navigation bar and the pager's tab row lie above the page's table.
-    static constexpr double kNavigationBarHeight = 64;
-    static constexpr double kTabRowHeight = 42;
 
     ~EmploymentListPage() override;
 
