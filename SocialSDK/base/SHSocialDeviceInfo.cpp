@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <mutex>
 
+#include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Crypto.h"
 #include "platform/foundation/Device.h"
 #include "platform/foundation/Files.h"
@@ -29,24 +30,14 @@ std::string trimmed(std::string text) {
     return text;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "aa:bb:cc:dd:ee:ff" from sysfs as six bytes; nothing for another form or all zeros.
 std::optional<std::string> parseLinkAddress(const std::string& text) {
     if (text.size() != 17)
         return std::nullopt;
     std::string bytes;
     for (std::size_t i = 0; i < 17; i += 3) {
-        const int high = hexDigit(text[i]);
-        const int low = hexDigit(text[i + 1]);
+        const int high = platform::hexDigitValue(text[i]);
+        const int low = platform::hexDigitValue(text[i + 1]);
         if (high < 0 || low < 0 || (i + 2 < 17 && text[i + 2] != ':'))
             return std::nullopt;
         bytes += static_cast<char>(high * 16 + low);

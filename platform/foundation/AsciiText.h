@@ -24,4 +24,15 @@ inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
+// The value of one hexadecimal digit, either case; -1 for anything else.
+inline int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 }  // namespace platform

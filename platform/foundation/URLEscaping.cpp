@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/foundation/AsciiText.h"
+
 namespace platform {
 
 namespace {
@@ -44,19 +46,9 @@ std::string escape(std::string_view text, Keep keep) {
     return out;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isEscapeAt(std::string_view text, size_t i) {
-    return i + 2 < text.size() && text[i] == '%' && hexValue(text[i + 1]) >= 0 &&
-           hexValue(text[i + 2]) >= 0;
+    return i + 2 < text.size() && text[i] == '%' && hexDigitValue(text[i + 1]) >= 0 &&
+           hexDigitValue(text[i + 2]) >= 0;
 }
 
 }  // namespace
@@ -87,8 +79,8 @@ std::string urlDecodedString(std::string_view text) {
         size_t runStart = i;
         std::vector<std::uint8_t> bytes;
         while (isEscapeAt(text, i)) {
-            bytes.push_back(
-                static_cast<std::uint8_t>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+            bytes.push_back(static_cast<std::uint8_t>(hexDigitValue(text[i + 1]) * 16 +
+                                                      hexDigitValue(text[i + 2])));
             i += 3;
         }
         int32_t offset = 0;
