@@ -14,7 +14,8 @@ namespace {
 using platform::testing::DriverResult;
 
 constexpr const char* kUsage =
-    "device location LAT LON [ACCURACY], device location allow|deny|ask, device heading "
+    "device location LAT LON [ACCURACY], device location allow|deny|ask, device location "
+    "replay FILE SECONDS, device heading "
     "DEGREES, device contacts allow|deny|ask, device contacts add NAME PHONE..., device "
     "messages on|off|send|cancel|fail";
 
@@ -65,6 +66,19 @@ std::optional<DeviceCommand> failure(std::string& error, std::string reason) {
 std::optional<DeviceCommand> parseLocation(const std::vector<std::string>& words,
                                            std::string& error) {
     DeviceCommand command;
+    if (words.size() >= 2 && words[1] == "replay") {
+        if (words.size() != 4) {
+            return failure(error, "usage: device location replay FILE SECONDS");
+        }
+        auto interval = parseNumber(words[3]);
+        if (!interval || *interval <= 0) {
+            return failure(error, "not a time between fixes in seconds: \"" + words[3] + "\"");
+        }
+        command.action = DeviceCommand::Action::LocationReplay;
+        command.path = words[2];
+        command.interval = *interval;
+        return command;
+    }
     if (words.size() == 2) {
         auto access = parseAccess(words[1]);
         if (!access) {
@@ -188,6 +202,14 @@ DriverResult performDeviceCommand(const DeviceCommand& command) {
             platform::LocationDevice::shared().injectLocation(fix);
             break;
         }
+        case Action::LocationReplay: {
+            std::string error;
+            if (!platform::LocationDevice::shared().replayFile(
+                    command.path, platform::seconds(command.interval), &error)) {
+                return DriverResult::failure(error);
+            }
+            break;
+        }
         case Action::Heading: {
             platform::Heading heading;
             heading.magneticHeading = command.degrees;
@@ -243,6 +265,8 @@ DriverResult performDeviceCommand(const DeviceCommand& command) {
 std::string deviceCommandHelp() {
     return "  device location LAT LON [ACCURACY]  the phone is there (accuracy in metres)\n"
            "  device location allow|deny|ask      location permission (ask: not given yet)\n"
+           "  device location replay FILE SECONDS the phone moves through the file's fixes\n"
+           "                                      (LAT LON [ACCURACY] a line), one each SECONDS\n"
            "  device heading DEGREES              the phone points that way\n"
            "  device contacts allow|deny|ask      contacts permission\n"
            "  device contacts add NAME PHONE...   a contact in the phone's address book\n"

@@ -14,6 +14,7 @@ namespace frontend {
 struct DeviceCommand {
     enum class Action {
         Location,        // a fix at latitude, longitude (accuracy)
+        LocationReplay,  // the fixes of the file at path, one each interval
         Heading,         // degrees
         LocationAccess,  // access
         ContactsAccess,  // access
@@ -29,6 +30,8 @@ struct DeviceCommand {
     double longitude = 0;
     double accuracy = 0;
     double degrees = 0;
+    std::string path;
+    double interval = 0;  // seconds
     Access access = Access::Allow;
     std::string name;
     std::vector<std::string> phones;

@@ -65,6 +65,11 @@ public:
     void webViewDidFinishLoad(platform::WebView& webView) override;
     void didFailLoadWithError(platform::WebView& webView, const platform::WebError& error) override;
 
+    // --- Map page (WebDetailViewControllerMap.cpp) --------------------------------------------
+    // The page's "openLocation": pushes the map page, which centres on the user.
+    void openLocation();
+    // --- End of map page ----------------------------------------------------------------------
+
 private:
     void presentSignIn(bool isWebLogin, bool animated);
     void showLoadingOverlay();

@@ -172,6 +172,18 @@ TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
     EXPECT_NE(errorOf("device").find("missing argument"), std::string::npos);
 }
 
+TEST(CommandLines, ReplayingAFileOfFixesNeedsTheFileAndAPositiveInterval) {
+    Command replay = parsed(R"(device location replay "walk to gate.txt" 2.5)");
+    EXPECT_EQ(replay.device.action, DeviceCommand::Action::LocationReplay);
+    EXPECT_EQ(replay.device.path, "walk to gate.txt");
+    EXPECT_EQ(replay.device.interval, 2.5);
+
+    EXPECT_NE(errorOf("device location replay walk.txt").find("FILE SECONDS"), std::string::npos);
+    EXPECT_NE(errorOf("device location replay walk.txt 0").find("seconds"), std::string::npos);
+    EXPECT_NE(errorOf("device location replay walk.txt -1").find("seconds"), std::string::npos);
+    EXPECT_NE(errorOf("device location replay walk.txt inf").find("seconds"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace frontend
 
