@@ -130,6 +130,10 @@ protected:
         }
         return false;
     }
+    void clearLog() {
+        std::lock_guard lock(logMutex);
+        logged.clear();
+    }
     std::shared_ptr<LoginViewController> signInPage() const {
         return std::dynamic_pointer_cast<LoginViewController>(
             navigation->presentedViewController());
@@ -174,7 +178,7 @@ TEST_F(BridgeTest, TheFirstWordOfTheTableDecidesWhereverItStands) {
     // "scanQRCode1" and "scanQRCodeBatch" both contain "scanQRCode" and come before it.
     EXPECT_FALSE(navigate("lanxi-bridge://scanQRCodeBatch"));
     EXPECT_TRUE(loggedLine("scanQRCodeBatch: not available"));
-    logged.clear();
+    clearLog();
     EXPECT_FALSE(navigate("lanxi-bridge://scanQRCode1"));
     EXPECT_TRUE(loggedLine("scanQRCode: not available"));
     EXPECT_FALSE(loggedLine("scanQRCodeBatch"));
