@@ -2,7 +2,10 @@
 // the fake services into a web view (fetch, parse, run its scripts, lay out what it shows),
 // beside a bare libcurl GET of the same page; and laying the page out again after a script
 // changed it, which is most of the web view's own share.
-// Run by hand: build/bench/bridge. Target: the load under 3x the bare GET.
+// And the command round trip of the container's bridge: a page script navigates to
+// "getStorage" with a page store of 1,000 entries, and the reply reaches the page's callback.
+// Run by hand: build/bench/bridge. Targets: the load under 3x the bare GET; the round trip
+// under 200 us.
 
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
@@ -13,10 +16,16 @@
 
 #include "fakes/FakeSchoolServices.h"
 #include "fakes/WebPages.h"
+#include "platform/foundation/Json.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
+#include "platform/testing/UiTestScope.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
 #include "platform/ui/WebView.h"
+#include "platform/ui/Window.h"
+#include "webcontainer/WebDetailViewController.h"
 
 namespace {
 
@@ -112,6 +121,61 @@ void BM_BareCurlGetDemoPage50K(benchmark::State& state) {
     server().clearRequests();
 }
 BENCHMARK(BM_BareCurlGetDemoPage50K)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// From the page's script asking for a stored value to the reply in its callback: the
+// navigation the script starts, the delegate's dispatch, the store lookup, the reply script
+// and the page running it.
+void BM_GetStorageRoundTrip(benchmark::State& state) {
+    constexpr int kEntries = 1000;
+    platform::setLogSink([](const std::string&) {});
+    {
+        platform::testing::UiTestScope scope{Size{375, 667}, false};
+        // Arg 1: the page on screen, so the screen's layout passes (the page's changed text
+        // laid out again) run on the same turns; arg 0: the container alone.
+        const bool onScreen = state.range(0) != 0;
+        auto window = View::make<Window>();
+        auto page = std::make_shared<WebDetailViewController>();
+        page->setTitleStr("移动考勤");
+        page->setUrlStr(server().baseUrl() + "/bridge-demo.html");
+        auto navigation = std::make_shared<NavigationController>(page);
+        if (onScreen) {
+            window->setRootViewController(navigation);
+            window->makeKeyAndVisible();
+        } else {
+            page->view();
+        }
+        const auto& web = page->webView();
+        RunLoop::main().runUntil([&] { return !web->isLoading(); }, std::chrono::seconds(10));
+
+        Json entries = Json::object();
+        for (int n = 0; n < kEntries; ++n)
+            entries["key" + std::to_string(n)] = "值 " + std::to_string(n);
+        web->simulateNavigation("lanxi-bridge://setStorage=" + entries.dump());
+        if (page->pageStore().size() != kEntries)
+            state.SkipWithError("the page store was not filled");
+
+        int n = 0;
+        for (auto _ : state) {
+            const std::string key = "key" + std::to_string(n++ % kEntries);
+            const size_t before = web->evaluatedScripts().size();
+            web->stringByEvaluatingJavaScriptFromString("send('getStorage', {key: '" + key + "'})");
+            // The script's navigation comes on a later turn; its reply is the next script.
+            if (!RunLoop::main().runUntil(
+                    [&] { return web->evaluatedScripts().size() == before + 2; },
+                    std::chrono::seconds(1))) {
+                state.SkipWithError("no reply reached the page");
+                break;
+            }
+        }
+        state.counters["store_entries"] = double(page->pageStore().size());
+        state.counters["reply"] = double(web->stringByEvaluatingJavaScriptFromString(
+                                                "document.getElementById('reply').innerText")
+                                             .find("值") != std::string::npos);
+    }
+    platform::setLogSink(nullptr);
+    server().clearRequests();
+}
+BENCHMARK(BM_GetStorageRoundTrip)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

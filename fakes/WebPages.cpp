@@ -79,6 +79,7 @@ std::string attendancePage() {
                     "<h1>移动考勤</h1><p>今日状态：<span id=\"status\">未签到</span></p>"
                     "<p><button onclick=\"checkIn()\">签到</button></p>"
                     "<p><a href=\"records.html\">签到记录</a></p>"
+                    "<p><a href=\"/bridge-demo.html\">功能演示</a></p>"
                     "<p class=\"tip\">请在工作时间内于校园网覆盖范围内签到。</p>"
                     "<script>function checkIn() {\n"
                     "  document.getElementById('status').innerText = '已签到';\n"

@@ -1,6 +1,5 @@
 #include "webcontainer/WebDetailViewController.h"
 
-#include "client/SignInSession.h"
 #include "client/SignInState.h"
 #include "components/hud/ProgressHUD.h"
 #include "platform/foundation/Log.h"
@@ -9,24 +8,6 @@
 #include "platform/ui/URLRequest.h"
 #include "platform/ui/WebView.h"
 #include "signin/LoginViewController.h"
-
-namespace {
-
-void replaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
-}  // namespace
-
-std::string userInfoCallbackScript(const platform::Json& document) {
-    // A stored value with broken UTF-8 is sent with replacement characters rather than lost.
-    std::string json = document.dump(-1, ' ', false, platform::Json::error_handler_t::replace);
-    // JSON allows these two raw inside strings; older script engines end a line at them.
-    replaceAll(json, "\xE2\x80\xA8", "\\u2028");
-    replaceAll(json, "\xE2\x80\xA9", "\\u2029");
-    return "callback(" + json + ")";
-}
 
 WebDetailViewController::WebDetailViewController() = default;
 WebDetailViewController::~WebDetailViewController() = default;
@@ -63,20 +44,6 @@ std::shared_ptr<platform::components::ProgressHUD> WebDetailViewController::load
 
 void WebDetailViewController::presentWebSignIn() {
     presentSignIn(true, false);
-}
-
-void WebDetailViewController::CalkBackUserMessage(const platform::Notification& /*notification*/) {
-    if (!m_userInfoRequestPending)
-        return;
-    const SignInSession session;
-    if (!session.isSignedIn()) {
-        presentSignIn(false, false);
-        return;
-    }
-    auto document = session.webViewUserInfo();
-    m_userInfoRequestPending = false;
-    if (m_webView)
-        m_webView->stringByEvaluatingJavaScriptFromString(userInfoCallbackScript(document));
 }
 
 void WebDetailViewController::popViewController() {

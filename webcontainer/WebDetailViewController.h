@@ -3,15 +3,22 @@
 #include <functional>
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/devices/LocationManagerDelegate.h"
+#include "platform/devices/MessageComposeViewControllerDelegate.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "signin/loginPopViewDelegeta.h"
 
 namespace platform {
+using Json = nlohmann::ordered_json;
 struct Notification;
 class WebView;
+class LocationManager;
+class Geocoder;
 namespace components {
 class ProgressHUD;
 }
@@ -26,7 +33,9 @@ class ProgressHUD;
 // information as a "callback(...)" script.
 class WebDetailViewController : public platform::ViewController,
                                 public platform::WebViewDelegate,
-                                public loginPopViewDelegeta {
+                                public loginPopViewDelegeta,
+                                public platform::LocationManagerDelegate,
+                                public platform::MessageComposeViewControllerDelegate {
 public:
     static constexpr double kTimeoutSeconds = 10;
     static constexpr const char* kLoadingText = "加载中";
@@ -54,9 +63,6 @@ public:
     // Presents the sign-in page in web-sign-in mode, reporting back to this container.
     void presentWebSignIn();
 
-    // Observer of "LoginSuccess": answers the pending request, if any.
-    void CalkBackUserMessage(const platform::Notification& notification);
-
     // loginPopViewDelegeta: the user backed out of the web sign-in; leave the page too.
     void popViewController() override;
 
@@ -65,10 +71,78 @@ public:
     void webViewDidFinishLoad(platform::WebView& webView) override;
     void didFailLoadWithError(platform::WebView& webView, const platform::WebError& error) override;
 
-    // --- Map page (WebDetailViewControllerMap.cpp) --------------------------------------------
-    // The page's "openLocation": pushes the map page, which centres on the user.
+    // ---- Command bridge (WebDetailViewControllerBridge.cpp) -------------------------------
+    // A page calls a native function by navigating to any address that contains a command
+    // word, optionally followed by "=" and a JSON argument; the container cancels that
+    // navigation, acts, and answers most commands by running "callback(...)" in the page.
+    // Every value put into a reply is JSON-escaped, so no stored value, code or address can
+    // leave its string.
+
+    // The dispatcher: false (navigation cancelled) when the address holds a command word.
+    bool shouldStartLoadWithRequest(platform::WebView& webView, const platform::URLRequest& request,
+                                    platform::WebViewNavigationType type) override;
+    // The JSON after the first "word=" of the command address, decoded once more; nothing
+    // when the marker is missing, the decoding fails or the text is not JSON.
+    static std::optional<platform::Json> DictFromStrCut(const std::string& commandURL,
+                                                        const std::string& word);
+    // Logs the reply and runs it in the page.
+    void executeCallBack(const std::string& script);
+    // Answers the page's waiting user-information request; also the "LoginSuccess" observer.
+    void CalkBackUserMessage(const platform::Notification& notification);
+    // The device's contacts, one entry {"userName","mobileNo"} per person with a legal mobile
+    // number (the first one, separators removed); empty when access is refused. The address
+    // book answers its access request on a later turn of the run loop, so the list comes to
+    // `done` then.
+    static void ReadAllPeoples(std::function<void(platform::Json list)> done);
+    // Adds one person to the device's contacts and tells the user the outcome in an alert.
+    void addAddBook(const std::string& lastName, const std::vector<std::string>& phones,
+                    const std::vector<std::string>& labels);
+    // The scanner's results: one code ("" when the user backed out), or a batch.
+    void ItemScanStr(const std::string& code);
+    void ItemScanArry(const std::vector<std::string>& codes);
+    // Presents the message composer when the device can send texts.
+    void sendSMS(const std::string& body, const std::vector<std::string>& recipientList);
+    // The page store: what the page put with "setStorage", for this page's life.
+    const platform::Json& pageStore() const;
+
+    // platform::LocationManagerDelegate
+    void didUpdateLocations(platform::LocationManager& manager,
+                            const std::vector<platform::Location>& locations) override;
+    void didFailWithError(platform::LocationManager& manager,
+                          const platform::DeviceError& error) override;
+    // platform::MessageComposeViewControllerDelegate
+    void didFinishWithResult(platform::MessageComposeViewController& controller,
+                             platform::MessageComposeResult result) override;
+
+    // Native functions of other parts of the container, which the bridge calls.
+    void openScanner(bool batch);
+    void previewImage(const std::vector<std::string>& urls);
+    void chooseImage();
+    void startRecord();
+    void stopRecord();
+    void playVoice();
+    void pauseVoice();
+    void stopVoice();
+    void uploadVoice();
+    // The map page (WebDetailViewControllerMap.cpp): pushes the map, which centres on the user.
     void openLocation();
-    // --- End of map page ----------------------------------------------------------------------
+    void presentShareSheet(const platform::Json& argument);
+
+private:
+    void performCommand(std::size_t row, const std::string& commandURL);
+    void requestUserInformation(const std::string& commandURL, bool mayDecline);
+    void startLocating();
+    void evaluateDirectly(const std::string& script);
+    void sendLocationReply(const platform::Location& fix, const std::string& address);
+
+    // Made on first use; shared pointers so the container's own file needs none of these
+    // types to be complete.
+    std::shared_ptr<platform::Json> m_cache;
+    std::shared_ptr<platform::LocationManager> m_locationManager;
+    std::shared_ptr<platform::Geocoder> m_geocoder;
+    // The current location request has had its fix; later fixes are not answered.
+    bool m_locationAnswered{false};
+    // ---- End of the command bridge ---------------------------------------------------------
 
 private:
     void presentSignIn(bool isWebLogin, bool animated);
@@ -84,4 +158,4 @@ private:
 
 // The text of a "callback(...)" script answering a page with the document: valid JSON whatever
 // the stored values hold, with the two line separators that end a script line escaped too.
-std::string userInfoCallbackScript(const nlohmann::ordered_json& document);
+std::string userInfoCallbackScript(const platform::Json& document);

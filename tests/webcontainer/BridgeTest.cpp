@@ -1,0 +1,569 @@
+// The web container's command bridge, through the page engine: pages of the fake services
+// navigate to command addresses (links, scripts, the demo page's buttons) and read what their
+// `callback` received.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "client/ServiceConfig.h"
+#include "client/SignInState.h"
+#include "fakes/FakeSchoolServices.h"
+#include "platform/devices/AddressBook.h"
+#include "platform/devices/ContactStore.h"
+#include "platform/devices/Devices.h"
+#include "platform/devices/LocationDevice.h"
+#include "platform/devices/MessageComposeViewController.h"
+#include "platform/foundation/Json.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/net/HttpClient.h"
+#include "platform/net/Reachability.h"
+#include "platform/testing/UIDriver.h"
+#include "platform/testing/UiTestScope.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/WebView.h"
+#include "platform/ui/Window.h"
+#include "signin/LoginViewController.h"
+#include "tests/support/TempHome.h"
+#include "webcontainer/WebDetailViewController.h"
+#include "webcontainer/mapViewController.h"
+
+using platform::Json;
+
+namespace {
+
+constexpr const char* kDemoPath = "/bridge-demo.html";
+// The value an attacker would store: it tries to close the reply's string and object, run a
+// statement of its own and reopen them.
+constexpr const char* kBreakOut = R"("}); document.title="x"; ({"a":")";
+
+class OpenerScreen : public platform::ViewController {};
+
+class BridgeTest : public ::testing::Test {
+protected:
+    BridgeTest() {
+        server.start();
+        ServiceConfig::shared().pointAllAt(server.baseUrl());
+        platform::UserDefaults::resetStandard();
+        platform::resetDevices();
+        navigation = std::make_shared<platform::NavigationController>(opener);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        platform::setLogSink([this](const std::string& line) {
+            std::lock_guard lock(logMutex);
+            logged.push_back(line);
+        });
+    }
+    ~BridgeTest() override {
+        platform::setLogSink(nullptr);
+        server.stop();
+        driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10);
+        using Kind = platform::Reachability::Kind;
+        for (auto kind : {Kind::Host, Kind::Internet, Kind::LocalWiFi})
+            platform::Reachability::setOverride(kind, std::nullopt);
+        platform::resetDevices();
+        ServiceConfig::shared().reload();
+        platform::UserDefaults::resetStandard();
+    }
+
+    std::shared_ptr<WebDetailViewController> open(const std::string& path = kDemoPath) {
+        auto page = std::make_shared<WebDetailViewController>();
+        page->setTitleStr("移动考勤");
+        page->setUrlStr(server.baseUrl() + path);
+        navigation->pushViewController(page, false);
+        EXPECT_TRUE(driver.runUntil([&] {
+            return page->webView() && !page->webView()->isLoading() &&
+                   platform::HttpClient::shared().inFlight() == 0;
+        }));
+        settle();
+        return page;
+    }
+    void settle(double seconds = 1) { scope.advance(seconds); }
+
+    // The page navigates to the address, as a link would; true when the load went ahead.
+    bool navigate(const std::string& url) { return page->webView()->simulateNavigation(url); }
+    std::vector<std::string> replies() const { return page->webView()->evaluatedScripts(); }
+    // What the page shows in the element with the id, as a user sees it.
+    std::string shown(const std::string& id) const {
+        page->webView()->layoutIfNeeded();
+        for (const auto& item : page->webView()->pageItems()) {
+            if (item.id == id)
+                return item.text;
+        }
+        return "(no element " + id + ")";
+    }
+    // Taps a command of the demo page and lets the reply arrive.
+    std::string tapDemo(const std::string& label) {
+        EXPECT_TRUE(tapOnPage(label)) << label << "\n" << driver.outline();
+        settle();
+        return shown("reply");
+    }
+    // Scrolls the page from its top down, as a user looks for a command, and taps it.
+    bool tapOnPage(const std::string& label) {
+        page->webView()->scrollView()->setContentOffset({0, 0});
+        settle(0.1);
+        for (int screens = 0; screens < 8; ++screens) {
+            if (driver.tap(label))
+                return true;
+            driver.dragFinger({187, 560}, {187, 160});
+            settle();
+        }
+        return false;
+    }
+    // The page's own script sends the command with the argument, as the demo page does.
+    void sendFromPage(const std::string& word, const std::string& argumentScript) {
+        page->webView()->stringByEvaluatingJavaScriptFromString("send('" + word + "', " +
+                                                                argumentScript + ")");
+        settle();
+    }
+    bool loggedLine(const std::string& text) {
+        std::lock_guard lock(logMutex);
+        for (const auto& line : logged) {
+            if (line.find(text) != std::string::npos)
+                return true;
+        }
+        return false;
+    }
+    void clearLog() {
+        std::lock_guard lock(logMutex);
+        logged.clear();
+    }
+    std::shared_ptr<LoginViewController> signInPage() const {
+        return std::dynamic_pointer_cast<LoginViewController>(
+            navigation->presentedViewController());
+    }
+    static void signIn(const Json& document) {
+        auto& defaults = platform::UserDefaults::standard();
+        defaults.setBool(true, SignInKey::isLogin);
+        defaults.setObject(document, SignInKey::WebViewUserInfo);
+    }
+    static void addContact(const std::string& lastName, const std::string& firstName,
+                           std::vector<std::string> numbers) {
+        platform::Contact person;
+        person.lastName = lastName;
+        person.firstName = firstName;
+        for (auto& number : numbers)
+            person.phones.push_back({platform::kContactLabelMobile, std::move(number)});
+        ASSERT_TRUE(platform::ContactStore().add(person));
+    }
+    static platform::Location fix(double latitude, double longitude) {
+        platform::Location location;
+        location.coordinate = {latitude, longitude};
+        location.horizontalAccuracy = 5;
+        return location;
+    }
+
+    testsupport::TempHome home;
+    fakes::FakeSchoolServices server;
+    platform::testing::UiTestScope scope;
+    platform::testing::UIDriver driver;
+    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
+    std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
+    std::shared_ptr<platform::NavigationController> navigation;
+    std::shared_ptr<WebDetailViewController> page;
+    std::mutex logMutex;
+    std::vector<std::string> logged;
+};
+
+// --- The dispatcher ---------------------------------------------------------------------
+
+TEST_F(BridgeTest, TheFirstWordOfTheTableDecidesWhereverItStands) {
+    page = open();
+    // "scanQRCode1" and "scanQRCodeBatch" both contain "scanQRCode" and come before it.
+    EXPECT_FALSE(navigate("lanxi-bridge://scanQRCodeBatch"));
+    EXPECT_TRUE(loggedLine("scanQRCodeBatch: not available"));
+    clearLog();
+    EXPECT_FALSE(navigate("lanxi-bridge://scanQRCode1"));
+    EXPECT_TRUE(loggedLine("scanQRCode: not available"));
+    EXPECT_FALSE(loggedLine("scanQRCodeBatch"));
+
+    // "getStorage" stands earlier in the table than "getDeviceId", though later in the address.
+    EXPECT_FALSE(navigate("lanxi-bridge://getDeviceId?then=getStorage"));
+    EXPECT_EQ(replies(), std::vector<std::string>{R"(callback( {"message":""} ))"});
+
+    // "openLocation" holds "Location" with a capital: it opens the map, it does not locate.
+    platform::LocationDevice::shared().setAuthorizationStatus(
+        platform::LocationAuthorizationStatus::AuthorizedWhenInUse);
+    EXPECT_FALSE(navigate("lanxi-bridge://openLocation"));
+    settle();
+    EXPECT_TRUE(std::dynamic_pointer_cast<mapViewController>(navigation->topViewController()));
+    platform::LocationDevice::shared().injectLocation(fix(30.3, 120.08));
+    settle();
+    EXPECT_EQ(replies().size(), 1u);
+}
+
+TEST_F(BridgeTest, AnOrdinaryLinkThatHoldsACommandWordIsInterceptedAndNeverLoaded) {
+    page = open();
+    server.clearRequests();
+    EXPECT_FALSE(navigate(server.baseUrl() + "/news/list.html?sort=location"));
+    settle();
+    EXPECT_TRUE(server.requestsTo("/news/list.html").empty());
+    EXPECT_EQ(page->webView()->pageTitle(), "网页接口演示");
+
+    // A link built from an undefined script variable closes the page.
+    EXPECT_FALSE(navigate(server.baseUrl() + "/pages/undefined"));
+    settle();
+    EXPECT_EQ(navigation->topViewController(), opener);
+
+    // An address with no command word loads.
+    page = open();
+    EXPECT_TRUE(navigate(server.baseUrl() + "/news/list.html"));
+}
+
+TEST_F(BridgeTest, AMalformedArgumentCountsAsAbsent) {
+    page = open();
+    EXPECT_EQ(WebDetailViewController::DictFromStrCut("x://setStorage={\"a\":1}", "setStorage"),
+              Json({{"a", 1}}));
+    // Escaped a second time: decoded once by the dispatcher, once here.
+    EXPECT_EQ(WebDetailViewController::DictFromStrCut("x://getStorage=%7B%22key%22%3A%22a%22%7D",
+                                                      "getStorage"),
+              Json({{"key", "a"}}));
+    EXPECT_FALSE(WebDetailViewController::DictFromStrCut("x://getStorage", "getStorage"));
+    EXPECT_FALSE(WebDetailViewController::DictFromStrCut("x://getStorage={key:1}", "getStorage"));
+    EXPECT_FALSE(
+        WebDetailViewController::DictFromStrCut("x://getStorage={\"key\":\"%ZZ\"}", "getStorage"));
+    EXPECT_FALSE(
+        WebDetailViewController::DictFromStrCut("x://getStorage={\"key\":\"%E9\"}", "getStorage"));
+
+    // Through the page: after the dispatcher's decoding, a bad escape or bad JSON is left.
+    EXPECT_FALSE(navigate("lanxi-bridge://setStorage=%7B%22a%22%3A%22%25ZZ%22%7D"));
+    EXPECT_FALSE(navigate("lanxi-bridge://setStorage={a:1}"));
+    EXPECT_FALSE(navigate("lanxi-bridge://setStorage=[1,2]"));
+    EXPECT_EQ(page->pageStore(), Json::object());
+    EXPECT_FALSE(navigate("lanxi-bridge://getStorage={key:'a'}"));
+    EXPECT_FALSE(navigate("lanxi-bridge://onMenuShare=%25"));
+    EXPECT_TRUE(loggedLine("onMenuShare: not available"));
+    EXPECT_EQ(replies(), std::vector<std::string>{R"(callback( {"message":""} ))"});
+}
+
+// --- Page store -------------------------------------------------------------------------
+
+TEST_F(BridgeTest, ThePageStoreKeepsWhatThePagePutForThePagesLife) {
+    page = open();
+    EXPECT_FALSE(navigate(R"(lanxi-bridge://setStorage={"a":null,"n":12,"s":"一"})"));
+    EXPECT_FALSE(navigate(R"(lanxi-bridge://setStorage={"s":"二"})"));
+    EXPECT_EQ(page->pageStore(), Json({{"a", " "}, {"n", 12}, {"s", "二"}}));
+    for (const char* key : {"a", "n", "s", "missing"})
+        navigate(std::string(R"(lanxi-bridge://getStorage={"key":")") + key + "\"}");
+    navigate("lanxi-bridge://getStorage={}");
+    EXPECT_EQ(replies(), (std::vector<std::string>{
+                             R"(callback( {"message":" "} ))",
+                             R"(callback( {"message":"12"} ))",
+                             R"(callback( {"message":"二"} ))",
+                             R"(callback( {"message":""} ))",
+                             R"(callback( {"message":""} ))",
+                         }));
+
+    // Through the demo page's own buttons, as the page's callback receives them.
+    tapDemo("存入 name 与 empty");
+    EXPECT_EQ(shown("count"), "5");
+    EXPECT_EQ(tapDemo("读取 name"), R"({"message":"岚溪学院"})");
+    EXPECT_EQ(tapDemo("读取 empty"), R"({"message":" "})");
+    EXPECT_EQ(tapDemo("读取未存的键"), R"({"message":""})");
+}
+
+TEST_F(BridgeTest, AStoredValueThatTriesToBreakOutReachesTheCallbackAsItsExactText) {
+    page = open();
+    sendFromPage("setStorage", std::string("{v: ") + Json(kBreakOut).dump() + "}");
+    EXPECT_EQ(page->pageStore().value("v", ""), kBreakOut);
+    sendFromPage("getStorage", "{key: 'v'}");
+
+    ASSERT_EQ(replies().size(), 3u);  // the two sends, then the reply
+    EXPECT_EQ(replies().back(), "callback( {\"message\":" + Json(kBreakOut).dump() + "} )");
+    // The page's callback got exactly the value, once, and nothing else ran.
+    EXPECT_EQ(Json::parse(shown("reply")), Json({{"message", kBreakOut}}));
+    EXPECT_EQ(shown("count"), "1");
+    EXPECT_EQ(page->webView()->pageTitle(), "网页接口演示");
+
+    // The same value as a scanned code and in a batch.
+    page->ItemScanArry({kBreakOut, "2"});
+    EXPECT_EQ(Json::parse(shown("reply")), Json({{"message", std::string(kBreakOut) + ",2"}}));
+    page->ItemScanStr(kBreakOut);
+    EXPECT_EQ(Json::parse(shown("reply")), Json({{"message", R"(}); document.title=x; ({a:)"}}));
+    EXPECT_EQ(shown("count"), "3");
+    EXPECT_EQ(page->webView()->pageTitle(), "网页接口演示");
+}
+
+// --- Replies of the simple commands -----------------------------------------------------
+
+TEST_F(BridgeTest, ScanRepliesCarryTheCodesAndAnEmptyBatchIsAnEmptyMessage) {
+    page = open();
+    page->ItemScanStr("A\"1\"");
+    page->ItemScanStr("");
+    page->ItemScanArry({"a\"b", "c"});
+    page->ItemScanArry({});
+    EXPECT_EQ(replies(), (std::vector<std::string>{
+                             R"(callback( {"message":"A1"} ))",
+                             R"(callback( {"message":""} ))",
+                             R"(callback( {"message":"a\"b,c"} ))",
+                             R"(callback( {"message":""} ))",
+                         }));
+    EXPECT_EQ(shown("reply"), R"({"message":""})");
+    EXPECT_EQ(shown("count"), "4");
+}
+
+TEST_F(BridgeTest, NetworkTypeAnswersWiFiThenAnyRouteThenNothing) {
+    using platform::NetworkStatus;
+    using Kind = platform::Reachability::Kind;
+    page = open();
+    platform::Reachability::setOverride(Kind::LocalWiFi, NetworkStatus::ReachableViaWiFi);
+    EXPECT_EQ(tapDemo("网络类型"), R"({"NetworkType":"目前网络状态为：WiFi"})");
+    platform::Reachability::setOverride(Kind::LocalWiFi, NetworkStatus::NotReachable);
+    platform::Reachability::setOverride(Kind::Internet, NetworkStatus::ReachableViaWWAN);
+    EXPECT_EQ(tapDemo("网络类型"), R"({"NetworkType":"目前网络状态为：3G"})");
+    platform::Reachability::setOverride(Kind::Internet, NetworkStatus::NotReachable);
+    tapDemo("网络类型");
+    EXPECT_EQ(replies(), (std::vector<std::string>{
+                             R"(callback({"NetworkType":"目前网络状态为：WiFi"}))",
+                             R"(callback({"NetworkType":"目前网络状态为：3G"}))",
+                         }));
+    EXPECT_TRUE(loggedLine(R"(回调:callback({"NetworkType":"目前网络状态为：3G"}))"));
+}
+
+TEST_F(BridgeTest, TheDeviceIdentifierStaysTheSame) {
+    page = open();
+    const std::string first = tapDemo("设备标识");
+    const Json reply = Json::parse(first);
+    const std::string identifier = reply.value("deviceId", "");
+    EXPECT_EQ(identifier.size(), 32u) << first;
+    EXPECT_EQ(identifier.find('-'), std::string::npos);
+    EXPECT_EQ(replies().back(), "callback({\"deviceId\":\"" + identifier + "\"})");
+    EXPECT_EQ(tapDemo("设备标识"), first);
+}
+
+TEST_F(BridgeTest, BarAndKeyboardCommandsActWithoutAReply) {
+    page = open();
+    ASSERT_TRUE(tapOnPage("状态栏浅色文字"));
+    EXPECT_EQ(platform::Application::shared().statusBarStyle(),
+              platform::StatusBarStyle::LightContent);
+    ASSERT_TRUE(tapOnPage("状态栏深色文字"));
+    EXPECT_EQ(platform::Application::shared().statusBarStyle(), platform::StatusBarStyle::Default);
+    ASSERT_TRUE(tapOnPage("隐藏导航栏"));
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+    EXPECT_FALSE(navigate("lanxi-bridge://navigationBarShow"));
+    EXPECT_FALSE(navigation->isNavigationBarHidden());
+    EXPECT_FALSE(navigate("lanxi-bridge://endEditing"));
+    EXPECT_TRUE(replies().empty());
+    ASSERT_TRUE(tapOnPage("关闭页面"));
+    settle();
+    EXPECT_EQ(navigation->topViewController(), opener);
+}
+
+TEST_F(BridgeTest, FeatureCommandsWithoutTheirDeviceAnswerNothing) {
+    page = open();
+    for (const char* label :
+         {"扫码（单次）", "扫码（连续）", "扫码", "选择照片", "预览图片", "分享", "开始录音",
+          "停止录音", "播放录音", "暂停播放", "停止播放", "上传录音"}) {
+        EXPECT_EQ(tapDemo(label), "（尚无回复）") << label;
+    }
+    EXPECT_TRUE(replies().empty());
+    EXPECT_EQ(navigation->topViewController(), page);
+    for (const char* what : {"scanQRCode:", "scanQRCodeBatch:", "chooseImage:", "previewImage:",
+                             "onMenuShare:", "startRecord:", "stopRecord:", "playVoice:",
+                             "pauseVoice:", "stopVoice:", "uploadVoice:"}) {
+        EXPECT_TRUE(loggedLine(what)) << what;
+    }
+}
+
+// --- User information -------------------------------------------------------------------
+
+TEST_F(BridgeTest, SignedInTheUserInformationIsAnsweredAtOnce) {
+    const Json document = {{"userId", "20050031"}, {"userName", kBreakOut}};
+    signIn(document);
+    page = open();
+    EXPECT_FALSE(navigate("lanxi-bridge://getUserInfo"));
+    EXPECT_EQ(replies(), std::vector<std::string>{"callback(" + document.dump() + ")"});
+    EXPECT_FALSE(page->isUserInfoRequestPending());
+    EXPECT_EQ(tapDemo("组织信息"), document.dump());
+    EXPECT_EQ(tapDemo("用户信息（未登录时不登录）"), document.dump());
+    EXPECT_EQ(shown("count"), "3");
+    EXPECT_EQ(page->webView()->pageTitle(), "网页接口演示");
+    EXPECT_FALSE(signInPage());
+}
+
+TEST_F(BridgeTest, SignedOutThePageWaitsForTheSignInAndHearsOnce) {
+    page = open();
+    tapDemo("用户信息");
+    auto login = signInPage();
+    ASSERT_TRUE(login) << driver.outline();
+    EXPECT_TRUE(login->isWebLogin());
+    EXPECT_TRUE(page->isUserInfoRequestPending());
+    EXPECT_TRUE(replies().empty());
+
+    ASSERT_TRUE(driver.type("account", "20050031"));
+    ASSERT_TRUE(driver.type("password", "teacher123"));
+    ASSERT_TRUE(driver.pressReturn());
+    ASSERT_TRUE(driver.tap("login"));
+    ASSERT_TRUE(driver.runUntil([&] { return !page->isUserInfoRequestPending(); }));
+    settle();
+    ASSERT_EQ(replies().size(), 1u);
+    const Json answer = Json::parse(shown("reply"));
+    EXPECT_EQ(answer.value("userId", "?"), "20050031");
+    EXPECT_EQ(answer.value("userName", "?"), "王建国");
+
+    // A later sign-in finds nothing waiting.
+    platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
+    EXPECT_EQ(replies().size(), 1u);
+    EXPECT_EQ(shown("count"), "1");
+}
+
+TEST_F(BridgeTest, SignedOutBackingOutOfTheSignInClosesThePage) {
+    page = open();
+    tapDemo("组织信息");
+    ASSERT_TRUE(signInPage());
+    ASSERT_TRUE(driver.tap("close")) << driver.outline();
+    settle();
+    EXPECT_FALSE(signInPage());
+    EXPECT_EQ(navigation->topViewController(), opener);
+    EXPECT_TRUE(replies().empty());
+}
+
+TEST_F(BridgeTest, SignedOutThePageThatDeclinesTheSignInHearsNullAtOnce) {
+    page = open();
+    EXPECT_EQ(tapDemo("用户信息（未登录时不登录）"), "null");
+    EXPECT_EQ(replies(), std::vector<std::string>{"callback(null)"});
+    EXPECT_FALSE(signInPage());
+    EXPECT_FALSE(page->isUserInfoRequestPending());
+    // Nothing is left waiting for a later sign-in.
+    signIn({{"userId", "20050031"}});
+    platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
+    EXPECT_EQ(replies().size(), 1u);
+}
+
+// --- Contacts ---------------------------------------------------------------------------
+
+TEST_F(BridgeTest, ContactsListTheFirstLegalMobileOfEachPersonWithoutSeparators) {
+    addContact("林", "晓岚", {"138-0013-8000", "139 1234 5678"});
+    addContact("门卫", "", {"0571-8888 0000", "110"});
+    addContact("周", "宁", {"12345678901", "159*1234*5678"});
+    platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::Authorized);
+    page = open();
+    const Json list = Json::array({{{"userName", "林晓岚"}, {"mobileNo", "13800138000"}},
+                                   {{"userName", "周宁"}, {"mobileNo", "15912345678"}}});
+    EXPECT_EQ(Json::parse(tapDemo("读取通讯录")), Json({{"list", list}}));
+    EXPECT_EQ(replies(), std::vector<std::string>{"callback({\"list\":" + list.dump(4) + "})"});
+}
+
+TEST_F(BridgeTest, ContactsRefusedGiveAnEmptyListAndAddNobody) {
+    addContact("林", "晓岚", {"13800138000"});
+    platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::Denied);
+    page = open();
+    EXPECT_EQ(tapDemo("读取通讯录"), R"({"list":[]})");
+    EXPECT_EQ(replies(), std::vector<std::string>{R"(callback({"list":[]}))"});
+
+    tapDemo("新增联系人");
+    EXPECT_NE(driver.outline().find("添加失败"), std::string::npos) << driver.outline();
+    EXPECT_EQ(platform::ContactStore().loadAll().size(), 1u);
+}
+
+TEST_F(BridgeTest, AddContactSavesThePersonAndSaysSo) {
+    platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::NotDetermined);
+    platform::AddressBook::setAccessRequestAnswer(true);
+    page = open();
+    tapDemo("新增联系人");
+    EXPECT_NE(driver.outline().find("添加成功"), std::string::npos) << driver.outline();
+    ASSERT_TRUE(driver.pressAlertButton("确定"));
+    auto saved = platform::ContactStore().loadAll();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].lastName, "林晓岚");
+    EXPECT_EQ(saved[0].firstName, "");
+    EXPECT_EQ(saved[0].phones, (std::vector<platform::LabeledValue>{{"手机", "13912345678"}}));
+    EXPECT_TRUE(replies().empty());
+
+    // Without a number the person is added without one.
+    EXPECT_FALSE(navigate(R"(lanxi-bridge://addContact={"userName":"无号码"})"));
+    settle();
+    saved = platform::ContactStore().loadAll();
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_TRUE(saved[1].phones.empty());
+}
+
+// --- Location ---------------------------------------------------------------------------
+
+TEST_F(BridgeTest, LocationAnswersOnceWithThePlaceOfTheFirstFix) {
+    auto& device = platform::LocationDevice::shared();
+    device.setAuthorizationStatus(platform::LocationAuthorizationStatus::AuthorizedWhenInUse);
+    page = open();
+    ASSERT_TRUE(tapOnPage("当前位置"));
+    device.injectLocation(fix(30.3001, 120.0801));
+    device.injectLocation(fix(30.2500, 120.1700));
+    device.injectLocation(fix(30.2600, 120.1300));
+    settle();
+    EXPECT_EQ(
+        replies(),
+        std::vector<std::string>{
+            R"(callback({"latitude":"30.300100","longitude":"120.080100","address":"兰溪校区图书馆"}))"});
+    EXPECT_EQ(Json::parse(shown("reply")), Json({{"latitude", "30.300100"},
+                                                 {"longitude", "120.080100"},
+                                                 {"address", "兰溪校区图书馆"}}));
+
+    // Far from any known place the address is empty text.
+    ASSERT_TRUE(tapOnPage("当前位置"));
+    device.injectLocation(fix(10, 10));
+    settle();
+    EXPECT_EQ(replies().back(),
+              R"(callback({"latitude":"10.000000","longitude":"10.000000","address":""}))");
+    EXPECT_EQ(shown("count"), "2");
+}
+
+TEST_F(BridgeTest, LocationFollowsTheAuthorisation) {
+    using Status = platform::LocationAuthorizationStatus;
+    auto& device = platform::LocationDevice::shared();
+    page = open();
+
+    // Not asked yet: the request asks the user and the page hears nothing; it asks again.
+    device.setAuthorizationRequestAnswer(true);
+    ASSERT_TRUE(tapOnPage("当前位置"));
+    settle();
+    device.injectLocation(fix(30.3, 120.08));
+    settle();
+    EXPECT_TRUE(replies().empty());
+    EXPECT_EQ(device.authorizationStatus(), Status::AuthorizedWhenInUse);
+
+    for (Status refused : {Status::Denied, Status::Restricted}) {
+        device.setAuthorizationStatus(refused);
+        ASSERT_TRUE(tapOnPage("当前位置"));
+        device.injectLocation(fix(30.3, 120.08));
+        settle();
+        EXPECT_TRUE(replies().empty());
+    }
+
+    // Allowed always includes the use while the page is on screen.
+    device.setAuthorizationStatus(Status::AuthorizedAlways);
+    ASSERT_TRUE(tapOnPage("当前位置"));
+    device.injectLocation(fix(30.3, 120.08));
+    settle();
+    EXPECT_EQ(replies().size(), 1u);
+}
+
+// --- Text messages ----------------------------------------------------------------------
+
+TEST_F(BridgeTest, SendSMSPresentsTheComposerOnlyWhenTheDeviceCanSendTexts) {
+    page = open();
+    page->sendSMS("到了", {"13800138000"});
+    settle();
+    EXPECT_TRUE(platform::MessageComposeViewController::presentedMessages().empty());
+
+    platform::MessageComposeViewController::setCanSendText(true);
+    page->sendSMS("到了", {"13800138000"});
+    settle();
+    auto composer = platform::MessageComposeViewController::openComposer();
+    ASSERT_TRUE(composer);
+    EXPECT_EQ(composer->body(), "到了");
+    EXPECT_EQ(composer->recipients(), std::vector<std::string>{"13800138000"});
+    ASSERT_TRUE(platform::MessageComposeViewController::finishOpenComposer(
+        platform::MessageComposeResult::Sent));
+    settle();
+    EXPECT_TRUE(loggedLine("Message sent"));
+    EXPECT_FALSE(navigation->presentedViewController());
+    EXPECT_FALSE(page->presentedViewController());
+}
+
+}  // namespace
