@@ -226,6 +226,7 @@ Reply SchoolRoutes::answer(const RecordedRequest& request) {
         {kUserInfoPath, "GET", [&] { return userInfo(r); }},
         {"/lookup", "POST", [&] { return storeLookup(r); }},
         {"/CM/login.html", "GET", [&] { return htmlReply(attendancePage()); }},
+        {"/CM/records.html", "GET", [&] { return htmlReply(attendanceRecordsPage()); }},
         {"/bridge-demo.html", "GET", [&] { return htmlReply(bridgeDemoPage()); }},
         {"/school/interface/toPay", "GET",
          [&] { return htmlReply(paymentPage(value(r, "json"), value(r, "signature"))); }},

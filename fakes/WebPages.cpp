@@ -87,6 +87,12 @@ std::string attendancePage() {
                     "}</script>");
 }
 
+std::string attendanceRecordsPage() {
+    return document("签到记录",
+                    "<h1>签到记录</h1><ul><li>周一 08:02 已签到</li><li>周二 07:58 已签到</li>"
+                    "<li>周三 08:10 迟到</li></ul><p><a href=\"login.html\">返回考勤</a></p>");
+}
+
 bool paymentSignatureMatches(std::string_view json, std::string_view signature) {
     std::string salted(json);
     salted += kPaymentSalt;

@@ -10,6 +10,8 @@ namespace fakes {
 std::string htmlEscape(std::string_view text);
 
 std::string attendancePage();
+// The attendance page's "签到记录" link: a second page, so that a person can walk the history.
+std::string attendanceRecordsPage();
 // The payment page checks the signature the way the school's payment host does: the lower-case
 // MD5 of the JSON text followed by the salt. A wrong one gives the refusal page.
 std::string paymentPage(std::string_view json, std::string_view signature);

@@ -303,6 +303,32 @@ std::vector<Picture> pictures() {
                        context.strokeLine({14, h / 2}, {22, h / 2 + 8}, kWhite, 2.5);
                    }});
 
+    // The web container: its back button pressed (the arrow dimmed), the fail view's picture
+    // and its reload button.
+    all.push_back({"返回-过度", {32.5, 27}, 2, [](BitmapContext& context, Size size) {
+                       double h = size.height;
+                       const Color dim = Color::whiteAlpha(1, 0.5f);
+                       context.strokeLine({14, h / 2}, {22, h / 2 - 8}, dim, 2.5);
+                       context.strokeLine({14, h / 2}, {22, h / 2 + 8}, dim, 2.5);
+                   }});
+    all.push_back({"页面加载失败", {210, 95}, 2, [](BitmapContext& context, Size size) {
+                       // A page with a torn corner, and the words under it.
+                       const Rect page{{size.width / 2 - 22, 4}, {44, 54}};
+                       context.fillRoundedRect(page, 4, hex(0xeeeeee));
+                       context.strokeRoundedRect(page, 4, kGrey, 2);
+                       double cx = page.origin.x + page.size.width / 2, cy = page.origin.y + 27;
+                       context.strokeLine({cx - 9, cy - 9}, {cx + 9, cy + 9}, kRed, 3);
+                       context.strokeLine({cx - 9, cy + 9}, {cx + 9, cy - 9}, kRed, 3);
+                       centredText(context, "页面加载失败", Font::systemFont(16), kGrey,
+                                   {{0, 64}, {size.width, 28}});
+                   }});
+    all.push_back({"web刷新", {77, 32}, 2, [](BitmapContext& context, Size size) {
+                       const Rect frame{{1, 1}, {size.width - 2, size.height - 2}};
+                       context.fillRoundedRect(frame, 5, kWhite);
+                       context.strokeRoundedRect(frame, 5, kRed, 1.5);
+                       centredText(context, "重新加载", Font::systemFont(14), kRed, frame);
+                   }});
+
     // The meeting schedule's title bar: previous and next week, and back to this week.
     for (bool next : {false, true}) {
         all.push_back(

@@ -9,6 +9,7 @@
 
 #include "platform/devices/LocationManagerDelegate.h"
 #include "platform/devices/MessageComposeViewControllerDelegate.h"
+#include "components/webprogress/WebViewProgressDelegate.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "signin/loginPopViewDelegeta.h"
@@ -16,12 +17,16 @@
 namespace platform {
 using Json = nlohmann::ordered_json;
 struct Notification;
+struct URLRequest;
+class View;
 class WebView;
 class LocationManager;
 class Geocoder;
 namespace components {
 class ProgressHUD;
-}
+class WebViewProgress;
+class WebViewProgressView;
+}  // namespace components
 }  // namespace platform
 
 // The web page container: shows one school web page, titled by its opener. The opener sets
@@ -33,6 +38,7 @@ class ProgressHUD;
 // information as a "callback(...)" script.
 class WebDetailViewController : public platform::ViewController,
                                 public platform::WebViewDelegate,
+                                public platform::components::WebViewProgressDelegate,
                                 public loginPopViewDelegeta,
                                 public platform::LocationManagerDelegate,
                                 public platform::MessageComposeViewControllerDelegate {
@@ -66,10 +72,40 @@ public:
     // loginPopViewDelegeta: the user backed out of the web sign-in; leave the page too.
     void popViewController() override;
 
-    // platform::WebViewDelegate
-    void webViewDidStartLoad(platform::WebView& webView) override;
+    // --- Container page: the screen around the web page ----------------------------------
+    // The web view takes the view's width and its height less 64 points, fixed when the view
+    // loads. A load progress line lies along the bottom of the navigation bar while this
+    // page is on screen. The overlay "加载中" shows once, from the view's load until the
+    // first load ends, the back button is tapped or kOverlaySeconds pass. A failed load
+    // covers the web view with the fail view (one, reused) whose reload button loads
+    // `urlStr` again; a load cancelled because another replaced it shows nothing.
+    static constexpr double kOverlaySeconds = 20;
+
+    void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    // Sets the left bar button: back through the page's history, then off the screen.
+    void backButton();
+    void backButtonAction();
+    // Builds the web view, the progress proxy and line, and starts the first load.
+    void createWebView();
+    // Shows the fail view, made on the first call; hides it and loads `urlStr` again.
+    void addFailView();
+    void hiddenFailView();
+
+    // Null until the view has loaded.
+    const std::shared_ptr<platform::components::WebViewProgressView>& progressView() const {
+        return m_progressView;
+    }
+    // Null until the first failure that shows it.
+    const std::shared_ptr<platform::View>& failView() const { return m_failView; }
+    bool isFailViewShowing() const;
+
+    // platform::WebViewDelegate, reached through the progress proxy (the bridge answers
+    // shouldStartLoadWithRequest).
     void webViewDidFinishLoad(platform::WebView& webView) override;
     void didFailLoadWithError(platform::WebView& webView, const platform::WebError& error) override;
+    // platform::components::WebViewProgressDelegate
+    void webViewProgress(platform::components::WebViewProgress& progress, float value) override;
 
     // ---- Command bridge (WebDetailViewControllerBridge.cpp) -------------------------------
     // A page calls a native function by navigating to any address that contains a command
@@ -148,11 +184,18 @@ private:
     void presentSignIn(bool isWebLogin, bool animated);
     void showLoadingOverlay();
     void hideLoadingOverlay();
+    platform::URLRequest pageRequest() const;
+    void buildFailView();
 
     std::string m_titleStr;
     std::string m_urlStr;
     std::shared_ptr<platform::WebView> m_webView;
     std::weak_ptr<platform::components::ProgressHUD> m_loadingOverlay;
+    std::shared_ptr<platform::components::WebViewProgressView> m_progressView;
+    // The web view's delegate; hands every call on to this controller.
+    std::shared_ptr<platform::components::WebViewProgress> m_progressProxy;
+    std::shared_ptr<platform::View> m_failView;
+    // --- end of the container page ------------------------------------------------------
     bool m_userInfoRequestPending{false};
 };
 

@@ -106,6 +106,18 @@ TEST_F(MainRoad, TilesPushTheirScreensAndAttendanceOpensTheWebContainer) {
     EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n");
 }
 
+TEST_F(MainRoad, BackInTheWebContainerWalksThePageHistoryBeforeLeaving) {
+    Transcript road(first.output);
+    std::string records = road.after("tap 签到记录");
+    EXPECT_TRUE(shows(records, "web \"签到记录\"")) << records;
+    EXPECT_TRUE(shows(records, "navigation bar \"移动考勤\"")) << records;
+
+    std::string firstBack = road.after("back", 2);
+    EXPECT_TRUE(shows(firstBack, "web \"移动考勤\"")) << firstBack;
+    std::string secondBack = road.after("back", 3);
+    EXPECT_TRUE(shows(secondBack, "navigation bar \"岚溪资讯\"")) << secondBack;
+}
+
 TEST_F(MainRoad, TheNextLaunchSkipsTheIntroductionAndKeepsTheSignIn) {
     EXPECT_EQ(second.status, 0) << second.output;
     Transcript again(second.output);
