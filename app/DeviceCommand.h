@@ -20,6 +20,8 @@ struct DeviceCommand {
         AddContact,      // name, phones
         Messages,        // on
         MessageAnswer,   // answer
+        ScanFrame,       // path: an image file held up to the camera
+        CameraAccess,    // access
     };
     enum class Access { Allow, Deny, Ask };
     enum class Answer { Send, Cancel, Fail };
@@ -31,6 +33,7 @@ struct DeviceCommand {
     double degrees = 0;
     Access access = Access::Allow;
     std::string name;
+    std::string path;
     std::vector<std::string> phones;
     bool on = false;
     Answer answer = Answer::Send;
