@@ -4,10 +4,12 @@
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
+#include <vector>
 
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "signin/loginPopViewDelegeta.h"
+#include "webcontainer/ItemScanDelegate.h"
 
 namespace platform {
 struct Notification;
@@ -26,7 +28,8 @@ class ProgressHUD;
 // information as a "callback(...)" script.
 class WebDetailViewController : public platform::ViewController,
                                 public platform::WebViewDelegate,
-                                public loginPopViewDelegeta {
+                                public loginPopViewDelegeta,
+                                public ItemScanDelegate {
 public:
     static constexpr double kTimeoutSeconds = 10;
     static constexpr const char* kLoadingText = "加载中";
@@ -64,6 +67,17 @@ public:
     void webViewDidStartLoad(platform::WebView& webView) override;
     void webViewDidFinishLoad(platform::WebView& webView) override;
     void didFailLoadWithError(platform::WebView& webView, const platform::WebError& error) override;
+
+    // --- Code scanner and image preview (WebDetailViewControllerScan.cpp) -------------------
+    // Pushes the code scanner (Chinese texts, titled "扫码") with this container as its
+    // delegate: single mode, or batch mode when `batch`. Its answer comes back through
+    // ItemScanStr / ItemScanArry (ItemScanDelegate), which the command bridge turns into the
+    // page's reply.
+    void openScanner(bool batch);
+    // Downloads the images (each with a time-out) and pushes the preview of every one that
+    // loaded, in URL order; pushes nothing when none did.
+    void previewImage(const std::vector<std::string>& urls);
+    // --- end of code scanner and image preview ------------------------------------------
 
 private:
     void presentSignIn(bool isWebLogin, bool animated);
