@@ -1,5 +1,7 @@
 #include "webcontainer/ItemScanViewController.h"
 
+#include "platform/foundation/Json.h"
+#include "platform/foundation/JsonParse.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Image.h"
@@ -20,6 +22,7 @@ constexpr const char* NoPermissionChinese = "相机权限未开启";
 constexpr const char* NoPermissionEnglish = "Camera permissions not open";
 constexpr const char* NoCameraChinese = "当前手机不支持扫描!";
 constexpr const char* NoCameraEnglish = "The current mobile phone does not support scan!";
+constexpr const char* InvalidCode = "无效二维码";
 }  // namespace Text
 
 namespace Picture {
@@ -313,6 +316,17 @@ void ItemScanViewController::backBtnClicked() {
         m_delegate->ItemScanArry(m_ItemArry);
     else
         m_delegate->ItemScanStr("");
+}
+
+std::optional<platform::Json> ItemScanViewController::dictionaryWithJsonString(
+    const std::string& text) {
+    std::string error;
+    auto parsed = platform::parseJson(text, &error);
+    if (!parsed) {
+        platform::log("解析失败 %@", error);
+        showHUDWithStr(Text::InvalidCode);
+    }
+    return parsed;
 }
 
 bool ItemScanViewController::close() {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/devices/CaptureDevice.h"
 #include "platform/devices/SystemSounds.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/AlertViewDelegate.h"
 #include "webcontainer/ItemScanDelegate.h"
 #include "webcontainer/kCustomViewController.h"
 
@@ -25,7 +28,8 @@ class View;
 // timer is invalidated, a pending restart is cancelled, the camera session is stopped and any
 // further code or tap is ignored, so the delegate hears exactly one answer.
 class ItemScanViewController : public kCustomViewController,
-                               public platform::CaptureMetadataOutputObjectsDelegate {
+                               public platform::CaptureMetadataOutputObjectsDelegate,
+                               public platform::AlertViewDelegate {
 public:
     // The scan line sweeps every this many seconds, each sweep lasting kSweepSeconds.
     static constexpr double kScanLineInterval = 2.0;
@@ -71,6 +75,10 @@ public:
     // Batch mode: hides the banner and scans again.
     void reStart();
     void backBtnClicked();
+    // A code's text read as JSON; nothing, with the overlay "无效二维码", when it is not JSON.
+    std::optional<nlohmann::ordered_json> dictionaryWithJsonString(const std::string& text);
+    // AlertViewDelegate: the base's alerts need no answer here.
+    void clickedButtonAtIndex(platform::AlertView& /*alert*/, int /*index*/) override {}
 
     // The top of the scan box for a screen of this height.
     static float imageViewHForScreenHeight(double height);
