@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/devices/AddressBook.h"
+#include "platform/devices/CaptureDevice.h"
 #include "platform/devices/LocationDevice.h"
 #include "platform/devices/MessageComposeViewController.h"
 
@@ -17,7 +18,7 @@ constexpr const char* kUsage =
     "device location LAT LON [ACCURACY], device location allow|deny|ask, device location "
     "replay FILE SECONDS, device heading "
     "DEGREES, device contacts allow|deny|ask, device contacts add NAME PHONE..., device "
-    "messages on|off|send|cancel|fail";
+    "messages on|off|send|cancel|fail, device scan FILE|allow|deny|ask";
 
 std::optional<double> parseNumber(const std::string& word) {
     if (word.empty()) {
@@ -188,6 +189,21 @@ std::optional<DeviceCommand> parseDeviceCommand(const std::vector<std::string>& 
     if (device == "messages") {
         return failure(error, "usage: device messages on|off|send|cancel|fail");
     }
+    if (device == "scan") {
+        if (words.size() != 2 || words[1].empty()) {
+            return failure(error,
+                           "usage: device scan FILE (a PNG or JPEG image) or device scan "
+                           "allow|deny|ask");
+        }
+        if (auto access = parseAccess(words[1])) {
+            command.action = DeviceCommand::Action::CameraAccess;
+            command.access = *access;
+            return command;
+        }
+        command.action = DeviceCommand::Action::ScanFrame;
+        command.path = words[1];
+        return command;
+    }
     return failure(error, "unknown device: \"" + device + "\" (" + kUsage + ")");
 }
 
@@ -258,6 +274,19 @@ DriverResult performDeviceCommand(const DeviceCommand& command) {
             }
             break;
         }
+        case Action::ScanFrame: {
+            std::string error;
+            if (!platform::CaptureDevice::showFrameFile(command.path, &error)) {
+                return DriverResult::failure(error);
+            }
+            break;
+        }
+        case Action::CameraAccess:
+            platform::CaptureDevice::setAuthorizationStatus(
+                command.access == Access::Allow  ? platform::CaptureAuthorization::Authorized
+                : command.access == Access::Deny ? platform::CaptureAuthorization::Denied
+                                                 : platform::CaptureAuthorization::NotDetermined);
+            break;
     }
     return DriverResult::success();
 }
@@ -271,7 +300,9 @@ std::string deviceCommandHelp() {
            "  device contacts allow|deny|ask      contacts permission\n"
            "  device contacts add NAME PHONE...   a contact in the phone's address book\n"
            "  device messages on|off              whether the phone can send texts\n"
-           "  device messages send|cancel|fail    answer the text message on screen\n";
+           "  device messages send|cancel|fail    answer the text message on screen\n"
+           "  device scan FILE                    hold the image (PNG/JPEG) up to the camera\n"
+           "  device scan allow|deny|ask          camera permission (ask: not given yet)\n";
 }
 
 }  // namespace frontend

@@ -21,6 +21,8 @@ struct DeviceCommand {
         AddContact,      // name, phones
         Messages,        // on
         MessageAnswer,   // answer
+        ScanFrame,       // path: an image file held up to the camera
+        CameraAccess,    // access
     };
     enum class Access { Allow, Deny, Ask };
     enum class Answer { Send, Cancel, Fail };
@@ -30,7 +32,7 @@ struct DeviceCommand {
     double longitude = 0;
     double accuracy = 0;
     double degrees = 0;
-    std::string path;
+    std::string path;     // a file: the fixes to replay, or an image held up to the camera
     double interval = 0;  // seconds
     Access access = Access::Allow;
     std::string name;

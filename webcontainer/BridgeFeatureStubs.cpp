@@ -14,14 +14,6 @@ void unavailable(const char* what) {
 
 }  // namespace
 
-void WebDetailViewController::openScanner(bool batch) {
-    unavailable(batch ? "scanQRCodeBatch" : "scanQRCode");
-}
-
-void WebDetailViewController::previewImage(const std::vector<std::string>& /*urls*/) {
-    unavailable("previewImage");
-}
-
 void WebDetailViewController::chooseImage() {
     unavailable("chooseImage");
 }

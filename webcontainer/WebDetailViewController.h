@@ -13,6 +13,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "signin/loginPopViewDelegeta.h"
+#include "webcontainer/ItemScanDelegate.h"
 
 namespace platform {
 using Json = nlohmann::ordered_json;
@@ -41,7 +42,8 @@ class WebDetailViewController : public platform::ViewController,
                                 public platform::components::WebViewProgressDelegate,
                                 public loginPopViewDelegeta,
                                 public platform::LocationManagerDelegate,
-                                public platform::MessageComposeViewControllerDelegate {
+                                public platform::MessageComposeViewControllerDelegate,
+                                public ItemScanDelegate {
 public:
     static constexpr double kTimeoutSeconds = 10;
     static constexpr const char* kLoadingText = "加载中";
@@ -134,8 +136,8 @@ public:
     void addAddBook(const std::string& lastName, const std::vector<std::string>& phones,
                     const std::vector<std::string>& labels);
     // The scanner's results: one code ("" when the user backed out), or a batch.
-    void ItemScanStr(const std::string& code);
-    void ItemScanArry(const std::vector<std::string>& codes);
+    void ItemScanStr(const std::string& code) override;
+    void ItemScanArry(const std::vector<std::string>& codes) override;
     // Presents the message composer when the device can send texts.
     void sendSMS(const std::string& body, const std::vector<std::string>& recipientList);
     // The page store: what the page put with "setStorage", for this page's life.
@@ -151,8 +153,6 @@ public:
                              platform::MessageComposeResult result) override;
 
     // Native functions of other parts of the container, which the bridge calls.
-    void openScanner(bool batch);
-    void previewImage(const std::vector<std::string>& urls);
     void chooseImage();
     void startRecord();
     void stopRecord();
@@ -179,6 +179,18 @@ private:
     // The current location request has had its fix; later fixes are not answered.
     bool m_locationAnswered{false};
     // ---- End of the command bridge ---------------------------------------------------------
+
+public:
+    // --- Code scanner and image preview (WebDetailViewControllerScan.cpp) -------------------
+    // Pushes the code scanner (Chinese texts, titled "扫码") with this container as its
+    // delegate: single mode, or batch mode when `batch`. Its answer comes back through
+    // ItemScanStr / ItemScanArry (ItemScanDelegate), which the command bridge turns into the
+    // page's reply.
+    void openScanner(bool batch);
+    // Downloads the images (each with a time-out) and pushes the preview of every one that
+    // loaded, in URL order; pushes nothing when none did.
+    void previewImage(const std::vector<std::string>& urls);
+    // --- end of code scanner and image preview ------------------------------------------
 
 private:
     void presentSignIn(bool isWebLogin, bool animated);

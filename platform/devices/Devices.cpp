@@ -1,8 +1,10 @@
 #include "platform/devices/Devices.h"
 
 #include "platform/devices/AddressBook.h"
+#include "platform/devices/CaptureDevice.h"
 #include "platform/devices/LocationDevice.h"
 #include "platform/devices/MessageComposeViewController.h"
+#include "platform/devices/SystemSounds.h"
 
 namespace platform {
 
@@ -10,6 +12,8 @@ void resetDevices() {
     AddressBook::resetDevice();
     MessageComposeViewController::resetDevice();
     LocationDevice::shared().reset();
+    CaptureDevice::resetDevice();
+    SystemSounds::reset();
 }
 
 }  // namespace platform

@@ -159,6 +159,12 @@ TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
     EXPECT_TRUE(parsed("device messages on").device.on);
     EXPECT_FALSE(parsed("device messages off").device.on);
     EXPECT_EQ(parsed("device messages cancel").device.answer, DeviceCommand::Answer::Cancel);
+    Command frame = parsed("device scan resources/sample/qr-demo.png");
+    EXPECT_EQ(frame.device.action, DeviceCommand::Action::ScanFrame);
+    EXPECT_EQ(frame.device.path, "resources/sample/qr-demo.png");
+    Command camera = parsed("device scan deny");
+    EXPECT_EQ(camera.device.action, DeviceCommand::Action::CameraAccess);
+    EXPECT_EQ(camera.device.access, DeviceCommand::Access::Deny);
 
     EXPECT_NE(errorOf("device location 91 0").find("not a position"), std::string::npos);
     EXPECT_NE(errorOf("device location 30 nan").find("not a position"), std::string::npos);
@@ -170,6 +176,17 @@ TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
     EXPECT_NE(errorOf("device messages later").find("on|off"), std::string::npos);
     EXPECT_NE(errorOf("device camera x.png").find("unknown device"), std::string::npos);
     EXPECT_NE(errorOf("device").find("missing argument"), std::string::npos);
+    EXPECT_NE(errorOf("device scan").find("device scan FILE"), std::string::npos);
+    EXPECT_NE(errorOf("device scan a.png b.png").find("device scan FILE"), std::string::npos);
+}
+
+TEST(CommandLines, AScanFrameThatIsNotAnImageIsOneClearError) {
+    DeviceCommand command;
+    command.action = DeviceCommand::Action::ScanFrame;
+    command.path = "no-such-frame.png";
+    auto result = performDeviceCommand(command);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("no-such-frame.png"), std::string::npos);
 }
 
 TEST(CommandLines, ReplayingAFileOfFixesNeedsTheFileAndAPositiveInterval) {

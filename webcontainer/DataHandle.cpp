@@ -1,0 +1,6 @@
+#include "webcontainer/DataHandle.h"
+
+DataHandle& DataHandle::sharePageIndex() {
+    static DataHandle shared;
+    return shared;
+}

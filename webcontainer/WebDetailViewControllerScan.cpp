@@ -1,0 +1,37 @@
+#include "platform/foundation/Log.h"
+#include "platform/ui/NavigationController.h"
+#include "webcontainer/ItemScanViewController.h"
+#include "webcontainer/PreviewImages.h"
+#include "webcontainer/RootViewController.h"
+#include "webcontainer/WebDetailViewController.h"
+
+namespace {
+constexpr const char* kScannerTitle = "扫码";
+}  // namespace
+
+void WebDetailViewController::openScanner(bool batch) {
+    auto navigation = navigationController();
+    if (!navigation)
+        return;
+    auto scanner = std::make_shared<ItemScanViewController>();
+    scanner->setLANG(true);
+    scanner->setTittle(kScannerTitle);
+    scanner->setDelegate(std::static_pointer_cast<WebDetailViewController>(shared_from_this()));
+    scanner->setAdd(batch);
+    navigation->pushViewController(scanner, true);
+}
+
+void WebDetailViewController::previewImage(const std::vector<std::string>& urls) {
+    auto images = loadPreviewImages(urls);
+    if (images.empty()) {
+        // The pager needs one image per page: with none there is nothing to show.
+        platform::log("error:%@", "previewImage: no image could be loaded");
+        return;
+    }
+    auto navigation = navigationController();
+    if (!navigation)
+        return;
+    auto preview = std::make_shared<RootViewController>();
+    preview->setMyArray(std::move(images));
+    navigation->pushViewController(preview, true);
+}
