@@ -4,6 +4,7 @@
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
+#include <vector>
 
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
@@ -12,6 +13,17 @@
 namespace platform {
 struct Notification;
 class WebView;
+// Media (photos, uploads, voice recording)
+class ActionSheet;
+class AudioPlayer;
+class AudioRecorder;
+struct AudioSettings;
+class Image;
+class ImagePickerController;
+struct ImagePickerMediaInfo;
+enum class ImagePickerSourceType : int;
+struct PhotoAsset;
+class ProgressView;
 namespace components {
 class ProgressHUD;
 }
@@ -64,6 +76,46 @@ public:
     void webViewDidStartLoad(platform::WebView& webView) override;
     void webViewDidFinishLoad(platform::WebView& webView) override;
     void didFailLoadWithError(platform::WebView& webView, const platform::WebError& error) override;
+
+    // ---- Media: photos, uploads and the voice recording (WebDetailViewControllerMedia.cpp) ----
+    // The bridge commands. Main thread.
+    void chooseImage();
+    void startRecord();
+    void stopRecord();
+    void playVoice();
+    void pauseVoice();
+    void stopVoice();
+    void uploadVoice();
+    // The photo source sheet's choice: 0 camera, 1 album, the last one cancels.
+    void actionSheetClickedButtonAtIndex(platform::ActionSheet& sheet, int buttonIndex);
+    // Opens the image picker on the source, or says that there is none.
+    void doAction(platform::ImagePickerSourceType sourceType);
+    void imagePickerControllerDidFinishPickingMediaWithInfo(
+        platform::ImagePickerController& picker, const platform::ImagePickerMediaInfo& info);
+    void pickerViewControllerDoneAsstes(const std::vector<platform::PhotoAsset>& assets);
+    static platform::Image fixOrientation(const platform::Image& image);
+    // Uploads one photo and answers the page with its server path. Blocks the calling thread
+    // until the server answered (the container's own uploads run it in the background);
+    // progress moves `progressView` (if any) on the main loop.
+    void uploadImage(const std::string& jpegData,
+                     std::weak_ptr<platform::ProgressView> progressView = {});
+    // The recording file, "myRecord.caf" in the documents directory.
+    std::string getSavePath() const;
+    void setAudioSession();
+    static platform::AudioSettings getAudioSetting();
+    // Made on first use; null (logged) when the device cannot give one.
+    std::shared_ptr<platform::AudioRecorder> audioRecorder();
+    std::shared_ptr<platform::AudioPlayer> audioPlayer();
+    // Answers the page: runs the script in it. Main thread.
+    void executeCallBack(const std::string& script);
+
+private:
+    class MediaDelegate;
+    std::shared_ptr<MediaDelegate> mediaDelegate();
+    std::shared_ptr<MediaDelegate> m_mediaDelegate;
+    std::shared_ptr<platform::AudioRecorder> m_audioRecorder;
+    std::shared_ptr<platform::AudioPlayer> m_audioPlayer;
+    // ---- end of media ----
 
 private:
     void presentSignIn(bool isWebLogin, bool animated);
