@@ -10,7 +10,8 @@ namespace frontend {
 
 // What a `device ...` line asks of the device stand-ins, as a user of the phone would do it
 // outside the client: move, turn, answer a permission prompt in the settings, add a contact,
-// switch texting on, send or cancel the message on screen.
+// switch texting on, send or cancel the message on screen, fill the photo library, give the
+// phone a camera, speak into the microphone.
 struct DeviceCommand {
     enum class Action {
         Location,        // a fix at latitude, longitude (accuracy)
@@ -20,6 +21,9 @@ struct DeviceCommand {
         AddContact,      // name, phones
         Messages,        // on
         MessageAnswer,   // answer
+        Photos,          // path: the photo library's folder
+        Camera,          // on, path (empty: a plain picture)
+        Microphone,      // path (empty: silence)
     };
     enum class Access { Allow, Deny, Ask };
     enum class Answer { Send, Cancel, Fail };
@@ -34,6 +38,7 @@ struct DeviceCommand {
     std::vector<std::string> phones;
     bool on = false;
     Answer answer = Answer::Send;
+    std::string path;
 };
 
 // Reads the words after "device"; nothing, with a one-line reason, when they are not one of
