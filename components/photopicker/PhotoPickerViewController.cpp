@@ -57,7 +57,7 @@ void PhotoPickerViewController::loadView() {
     view()->addSubview(title);
     auto self = shared_from_this();
     for (size_t i = 0; i < m_assets.size(); ++i) {
-        auto button = View::make<Button>();
+        auto button = View::make<Button>(ButtonType::System);
         button->setFrame(
             Rect{10, kTop + kRowHeight * static_cast<double>(i), width - 20, kRowHeight});
         button->addTarget(
@@ -67,13 +67,13 @@ void PhotoPickerViewController::loadView() {
         m_photoButtons.push_back(button);
     }
     const double bottom = kTop + kRowHeight * static_cast<double>(m_assets.size()) + 10;
-    auto doneButton = View::make<Button>();
+    auto doneButton = View::make<Button>(ButtonType::System);
     doneButton->setFrame(Rect{width - 110, bottom, 100, kRowHeight});
     doneButton->setTitle(kDoneTitle);
     doneButton->addTarget(weakAction(self, [](PhotoPickerViewController& p) { p.done(); }),
                           ControlEvent::TouchUpInside);
     view()->addSubview(doneButton);
-    auto cancelButton = View::make<Button>();
+    auto cancelButton = View::make<Button>(ButtonType::System);
     cancelButton->setFrame(Rect{10, bottom, 100, kRowHeight});
     cancelButton->setTitle(kCancelTitle);
     cancelButton->addTarget(weakAction(self, [](PhotoPickerViewController& p) { p.cancel(); }),

@@ -92,7 +92,7 @@ void ImagePickerController::loadView() {
     auto title = View::make<Label>(Rect{0, 40, bounds.size.width, 30});
     title->setText(m_sourceType == ImagePickerSourceType::Camera ? "相机" : "照片");
     view()->addSubview(title);
-    auto take = View::make<Button>();
+    auto take = View::make<Button>(ButtonType::System);
     take->setFrame(Rect{20, bounds.size.height - 80, 100, 44});
     take->setTitle(kTakeTitle);
     // The buttons live inside this picker's view; still, they hold it weakly, as every action.
@@ -104,7 +104,7 @@ void ImagePickerController::loadView() {
         },
         ControlEvent::TouchUpInside);
     view()->addSubview(take);
-    auto cancelButton = View::make<Button>();
+    auto cancelButton = View::make<Button>(ButtonType::System);
     cancelButton->setFrame(Rect{bounds.size.width - 120, bounds.size.height - 80, 100, 44});
     cancelButton->setTitle(kCancelTitle);
     cancelButton->addTarget(
