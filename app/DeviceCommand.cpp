@@ -5,8 +5,11 @@
 
 #include "platform/devices/AddressBook.h"
 #include "platform/devices/CaptureDevice.h"
+#include "platform/devices/ImagePickerController.h"
 #include "platform/devices/LocationDevice.h"
 #include "platform/devices/MessageComposeViewController.h"
+#include "platform/devices/Microphone.h"
+#include "platform/devices/PhotoLibrary.h"
 
 namespace frontend {
 
@@ -18,7 +21,8 @@ constexpr const char* kUsage =
     "device location LAT LON [ACCURACY], device location allow|deny|ask, device location "
     "replay FILE SECONDS, device heading "
     "DEGREES, device contacts allow|deny|ask, device contacts add NAME PHONE..., device "
-    "messages on|off|send|cancel|fail, device scan FILE|allow|deny|ask";
+    "messages on|off|send|cancel|fail, device scan FILE|allow|deny|ask, device photos DIR, device "
+    "camera on|off|FILE, device microphone FILE|silence";
 
 std::optional<double> parseNumber(const std::string& word) {
     if (word.empty()) {
@@ -204,6 +208,35 @@ std::optional<DeviceCommand> parseDeviceCommand(const std::vector<std::string>& 
         command.path = words[1];
         return command;
     }
+    if (device == "photos") {
+        if (words.size() != 2) {
+            return failure(error, "usage: device photos DIR (a folder of PNG and JPEG files)");
+        }
+        command.action = DeviceCommand::Action::Photos;
+        command.path = words[1];
+        return command;
+    }
+    if (device == "camera") {
+        if (words.size() != 2) {
+            return failure(error, "usage: device camera on|off|FILE (a PNG or JPEG picture)");
+        }
+        command.action = DeviceCommand::Action::Camera;
+        command.on = words[1] != "off";
+        if (words[1] != "on" && words[1] != "off") {
+            command.path = words[1];
+        }
+        return command;
+    }
+    if (device == "microphone") {
+        if (words.size() != 2) {
+            return failure(error, "usage: device microphone FILE|silence (a sound file)");
+        }
+        command.action = DeviceCommand::Action::Microphone;
+        if (words[1] != "silence") {
+            command.path = words[1];
+        }
+        return command;
+    }
     return failure(error, "unknown device: \"" + device + "\" (" + kUsage + ")");
 }
 
@@ -281,12 +314,41 @@ DriverResult performDeviceCommand(const DeviceCommand& command) {
             }
             break;
         }
+        case Action::Photos: {
+            std::string error;
+            if (!platform::PhotoLibrary::shared().setFolder(command.path, &error)) {
+                return DriverResult::failure(error);
+            }
+            break;
+        }
         case Action::CameraAccess:
             platform::CaptureDevice::setAuthorizationStatus(
                 command.access == Access::Allow  ? platform::CaptureAuthorization::Authorized
                 : command.access == Access::Deny ? platform::CaptureAuthorization::Denied
                                                  : platform::CaptureAuthorization::NotDetermined);
             break;
+        case Action::Camera: {
+            std::string error;
+            std::optional<std::filesystem::path> file;
+            if (!command.path.empty()) {
+                file = command.path;
+            }
+            if (!platform::ImagePickerController::setCamera(command.on, file, &error)) {
+                return DriverResult::failure(error);
+            }
+            break;
+        }
+        case Action::Microphone: {
+            if (command.path.empty()) {
+                platform::Microphone::shared().setSilence();
+                break;
+            }
+            std::string error;
+            if (!platform::Microphone::shared().setSourceFile(command.path, &error)) {
+                return DriverResult::failure(error);
+            }
+            break;
+        }
     }
     return DriverResult::success();
 }
@@ -302,7 +364,10 @@ std::string deviceCommandHelp() {
            "  device messages on|off              whether the phone can send texts\n"
            "  device messages send|cancel|fail    answer the text message on screen\n"
            "  device scan FILE                    hold the image (PNG/JPEG) up to the camera\n"
-           "  device scan allow|deny|ask          camera permission (ask: not given yet)\n";
+           "  device scan allow|deny|ask          camera permission (ask: not given yet)\n"
+           "  device photos DIR                   the photo library is this folder's pictures\n"
+           "  device camera on|off|FILE           a camera (FILE: it shows that picture)\n"
+           "  device microphone FILE|silence      what the microphone hears\n";
 }
 
 }  // namespace frontend

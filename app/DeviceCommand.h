@@ -10,7 +10,8 @@ namespace frontend {
 
 // What a `device ...` line asks of the device stand-ins, as a user of the phone would do it
 // outside the client: move, turn, answer a permission prompt in the settings, add a contact,
-// switch texting on, send or cancel the message on screen.
+// switch texting on, send or cancel the message on screen, fill the photo library, give the
+// phone a camera, speak into the microphone.
 struct DeviceCommand {
     enum class Action {
         Location,        // a fix at latitude, longitude (accuracy)
@@ -23,6 +24,9 @@ struct DeviceCommand {
         MessageAnswer,   // answer
         ScanFrame,       // path: an image file held up to the camera
         CameraAccess,    // access
+        Photos,          // path: the photo library's folder
+        Camera,          // on, path (empty: a plain picture)
+        Microphone,      // path (empty: silence)
     };
     enum class Access { Allow, Deny, Ask };
     enum class Answer { Send, Cancel, Fail };
@@ -32,7 +36,7 @@ struct DeviceCommand {
     double longitude = 0;
     double accuracy = 0;
     double degrees = 0;
-    std::string path;     // a file: the fixes to replay, or an image held up to the camera
+    std::string path;     // a file or folder: fixes to replay, a camera frame, photos, a sound
     double interval = 0;  // seconds
     Access access = Access::Allow;
     std::string name;

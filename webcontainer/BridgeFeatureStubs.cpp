@@ -14,34 +14,6 @@ void unavailable(const char* what) {
 
 }  // namespace
 
-void WebDetailViewController::chooseImage() {
-    unavailable("chooseImage");
-}
-
-void WebDetailViewController::startRecord() {
-    unavailable("startRecord");
-}
-
-void WebDetailViewController::stopRecord() {
-    unavailable("stopRecord");
-}
-
-void WebDetailViewController::playVoice() {
-    unavailable("playVoice");
-}
-
-void WebDetailViewController::pauseVoice() {
-    unavailable("pauseVoice");
-}
-
-void WebDetailViewController::stopVoice() {
-    unavailable("stopVoice");
-}
-
-void WebDetailViewController::uploadVoice() {
-    unavailable("uploadVoice");
-}
-
 void WebDetailViewController::presentShareSheet(const platform::Json& /*argument*/) {
     unavailable("onMenuShare");
 }

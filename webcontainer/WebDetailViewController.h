@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "components/webprogress/WebViewProgressDelegate.h"
 #include "platform/devices/LocationManagerDelegate.h"
 #include "platform/devices/MessageComposeViewControllerDelegate.h"
-#include "components/webprogress/WebViewProgressDelegate.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "signin/loginPopViewDelegeta.h"
@@ -23,6 +23,17 @@ class View;
 class WebView;
 class LocationManager;
 class Geocoder;
+// Media (photos, uploads, voice recording)
+class ActionSheet;
+class AudioPlayer;
+class AudioRecorder;
+struct AudioSettings;
+class Image;
+class ImagePickerController;
+struct ImagePickerMediaInfo;
+enum class ImagePickerSourceType : int;
+struct PhotoAsset;
+class ProgressView;
 namespace components {
 class ProgressHUD;
 class WebViewProgress;
@@ -152,14 +163,8 @@ public:
     void didFinishWithResult(platform::MessageComposeViewController& controller,
                              platform::MessageComposeResult result) override;
 
-    // Native functions of other parts of the container, which the bridge calls.
-    void chooseImage();
-    void startRecord();
-    void stopRecord();
-    void playVoice();
-    void pauseVoice();
-    void stopVoice();
-    void uploadVoice();
+    // Native functions of other parts of the container, which the bridge calls (the scanner,
+    // the image preview and the media functions are declared with their own parts below).
     // The map page (WebDetailViewControllerMap.cpp): pushes the map, which centres on the user.
     void openLocation();
     void presentShareSheet(const platform::Json& argument);
@@ -191,6 +196,44 @@ public:
     // loaded, in URL order; pushes nothing when none did.
     void previewImage(const std::vector<std::string>& urls);
     // --- end of code scanner and image preview ------------------------------------------
+
+    // ---- Media: photos, uploads and the voice recording (WebDetailViewControllerMedia.cpp) ----
+    // The bridge commands. Main thread.
+    void chooseImage();
+    void startRecord();
+    void stopRecord();
+    void playVoice();
+    void pauseVoice();
+    void stopVoice();
+    void uploadVoice();
+    // The photo source sheet's choice: 0 camera, 1 album, the last one cancels.
+    void actionSheetClickedButtonAtIndex(platform::ActionSheet& sheet, int buttonIndex);
+    // Opens the image picker on the source, or says that there is none.
+    void doAction(platform::ImagePickerSourceType sourceType);
+    void imagePickerControllerDidFinishPickingMediaWithInfo(
+        platform::ImagePickerController& picker, const platform::ImagePickerMediaInfo& info);
+    void pickerViewControllerDoneAsstes(const std::vector<platform::PhotoAsset>& assets);
+    static platform::Image fixOrientation(const platform::Image& image);
+    // Uploads one photo and answers the page with its server path. Blocks the calling thread
+    // until the server answered (the container's own uploads run it in the background);
+    // progress moves `progressView` (if any) on the main loop.
+    void uploadImage(const std::string& jpegData,
+                     std::weak_ptr<platform::ProgressView> progressView = {});
+    // The recording file, "myRecord.caf" in the documents directory.
+    std::string getSavePath() const;
+    void setAudioSession();
+    static platform::AudioSettings getAudioSetting();
+    // Made on first use; null (logged) when the device cannot give one.
+    std::shared_ptr<platform::AudioRecorder> audioRecorder();
+    std::shared_ptr<platform::AudioPlayer> audioPlayer();
+
+private:
+    class MediaDelegate;
+    std::shared_ptr<MediaDelegate> mediaDelegate();
+    std::shared_ptr<MediaDelegate> m_mediaDelegate;
+    std::shared_ptr<platform::AudioRecorder> m_audioRecorder;
+    std::shared_ptr<platform::AudioPlayer> m_audioPlayer;
+    // ---- end of media ----
 
 private:
     void presentSignIn(bool isWebLogin, bool animated);

@@ -47,9 +47,13 @@ HttpClient::RequestId HttpClient::send(HttpRequest request,
 }
 
 HttpResponse HttpClient::sendSync(const HttpRequest& request) {
+    return sendSync(HttpRequest(request));
+}
+
+HttpResponse HttpClient::sendSync(HttpRequest&& request) {
     auto delivery = RunLoop::main().isCurrent() ? CurlTransfer::ProgressDelivery::CallDirectly
                                                 : CurlTransfer::ProgressDelivery::PostToMainLoop;
-    CurlTransfer transfer(request, delivery);
+    CurlTransfer transfer(std::move(request), delivery);
     if (!transfer.prepare())
         return transfer.failed("could not create a network request");
     return transfer.finish(curl_easy_perform(transfer.handle()));

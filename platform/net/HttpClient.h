@@ -34,6 +34,8 @@ public:
     // Synchronous, on the calling thread (any thread, including the main one). Upload progress
     // is reported directly when called on the main thread, posted to it otherwise.
     HttpResponse sendSync(const HttpRequest& request);
+    // The same, taking the request over, so a large body is not copied.
+    HttpResponse sendSync(HttpRequest&& request);
     // The completion then gets error "cancelled"; an id that already completed is ignored.
     void cancel(RequestId id);
 

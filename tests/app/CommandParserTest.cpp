@@ -165,6 +165,17 @@ TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
     Command camera = parsed("device scan deny");
     EXPECT_EQ(camera.device.action, DeviceCommand::Action::CameraAccess);
     EXPECT_EQ(camera.device.access, DeviceCommand::Access::Deny);
+    Command photos = parsed("device photos /tmp/相册");
+    EXPECT_EQ(photos.device.action, DeviceCommand::Action::Photos);
+    EXPECT_EQ(photos.device.path, "/tmp/相册");
+    Command cameraFile = parsed("device camera shot.jpg");
+    EXPECT_EQ(cameraFile.device.action, DeviceCommand::Action::Camera);
+    EXPECT_TRUE(cameraFile.device.on);
+    EXPECT_EQ(cameraFile.device.path, "shot.jpg");
+    EXPECT_FALSE(parsed("device camera off").device.on);
+    EXPECT_EQ(parsed("device camera on").device.path, "");
+    EXPECT_EQ(parsed("device microphone voice.wav").device.path, "voice.wav");
+    EXPECT_EQ(parsed("device microphone silence").device.path, "");
 
     EXPECT_NE(errorOf("device location 91 0").find("not a position"), std::string::npos);
     EXPECT_NE(errorOf("device location 30 nan").find("not a position"), std::string::npos);
@@ -174,10 +185,12 @@ TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
     EXPECT_NE(errorOf("device contacts add 王五").find("NAME PHONE"), std::string::npos);
     EXPECT_EQ(errorOf("device contacts add 王五 call-me"), "not a phone number: \"call-me\"");
     EXPECT_NE(errorOf("device messages later").find("on|off"), std::string::npos);
-    EXPECT_NE(errorOf("device camera x.png").find("unknown device"), std::string::npos);
+    EXPECT_NE(errorOf("device scanner x.png").find("unknown device"), std::string::npos);
     EXPECT_NE(errorOf("device").find("missing argument"), std::string::npos);
     EXPECT_NE(errorOf("device scan").find("device scan FILE"), std::string::npos);
     EXPECT_NE(errorOf("device scan a.png b.png").find("device scan FILE"), std::string::npos);
+    EXPECT_NE(errorOf("device photos").find("DIR"), std::string::npos);
+    EXPECT_NE(errorOf("device microphone a b").find("FILE|silence"), std::string::npos);
 }
 
 TEST(CommandLines, AScanFrameThatIsNotAnImageIsOneClearError) {

@@ -363,18 +363,13 @@ TEST_F(BridgeTest, BarAndKeyboardCommandsActWithoutAReply) {
     EXPECT_EQ(navigation->topViewController(), opener);
 }
 
-TEST_F(BridgeTest, FeatureCommandsWithoutTheirDeviceAnswerNothing) {
+TEST_F(BridgeTest, TheMediaCommandsReachTheirDevicesWithoutAReplyOfTheirOwn) {
     page = open();
-    for (const char* label : {"选择照片", "分享", "开始录音", "停止录音", "播放录音", "暂停播放",
-                              "停止播放", "上传录音"}) {
+    // Nothing recorded yet: the voice commands have nothing to play or upload.
+    for (const char* label : {"播放录音", "暂停播放", "停止播放", "上传录音"})
         EXPECT_EQ(tapDemo(label), "（尚无回复）") << label;
-    }
     EXPECT_TRUE(replies().empty());
     EXPECT_EQ(navigation->topViewController(), page);
-    for (const char* what : {"chooseImage:", "onMenuShare:", "startRecord:", "stopRecord:",
-                             "playVoice:", "pauseVoice:", "stopVoice:", "uploadVoice:"}) {
-        EXPECT_TRUE(loggedLine(what)) << what;
-    }
 }
 
 // --- User information -------------------------------------------------------------------
