@@ -17,6 +17,7 @@
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "platform/devices/MailComposeViewController.h"
 #include "platform/devices/MessageComposeViewController.h"
+#include "platform/devices/SocialComposeViewController.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
@@ -131,7 +132,7 @@ void SHSocialSnsHandler::handleUIDelegate(const std::shared_ptr<SHSocialUIDelega
                                           const std::string& platformName, int responseCode,
                                           const std::optional<std::string>& message,
                                           const std::optional<std::string>& error,
-                                          const std::optional<platform::Json>& context) {
+                                          const platform::Json& context) {
     if (!delegate)
         return;
     auto response = std::make_shared<SHSocialResponseEntity>();
@@ -141,7 +142,8 @@ void SHSocialSnsHandler::handleUIDelegate(const std::shared_ptr<SHSocialUIDelega
     response->responseType = SHSActionTypeShareMulti;
     response->data = platform::Json{{platformName, ""}};
     response->error = error;
-    response->thirdPlatformResponse = context;
+    if (!context.is_null())
+        response->thirdPlatformResponse = context;
     delegate->didFinishGetSHSocialDataInViewController(response);
 }
 
@@ -259,13 +261,69 @@ std::shared_ptr<SHSocialSnsPlatform> SHSocialFacebookSnsHandler::getFacebookTwit
 }
 
 void SHSocialFacebookSnsHandler::clickHandlerWithSnsName(
-    const std::string&, const std::shared_ptr<platform::ViewController>&,
-    const std::shared_ptr<SHSocialControllerService>&) {
-    // The platform layer has no social composer: the road answers as a system without one.
-    showAlert(SHSocialLocalizedString("share_facebook_no_osSupport", "系统不支持"),
-              SHSocialLocalizedString("share_facebook_no_osSupport_message",
-                                      "您的iOS系统版本过低，不支持分享到该平台"),
-              SHSocialLocalizedString("button_ok", "好"));
+    const std::string& platformName, const std::shared_ptr<platform::ViewController>& controller,
+    const std::shared_ptr<SHSocialControllerService>& service) {
+    if (platformName != "facebook" && platformName != "twitter")
+        return;
+    std::optional<std::string> text;
+    SHSImageObject picture;
+    if (service && service->socialData) {
+        const auto& subject = service->socialData;
+        const auto ext = subject->extConfig();
+        const std::shared_ptr<SHSocialSnsData> data =
+            platformName == "facebook" ? std::shared_ptr<SHSocialSnsData>(ext->facebookData)
+                                       : std::shared_ptr<SHSocialSnsData>(ext->twitterData);
+        text = data->shareText ? data->shareText : subject->shareText();
+        auto link = data->urlResource && data->urlResource->resourceType != 0
+                        ? data->urlResource
+                        : subject->urlResource();
+        picture = data->shareImage;
+        if (!SHSImageObjectIsSet(picture) && link && link->resourceType == 1 && link->url &&
+            !link->url->empty())
+            picture = loadImageSynchronously(*link->url);
+        if (!SHSImageObjectIsSet(picture))
+            picture = subject->shareImage();
+    }
+    // The service type of the device's composer is the platform's name.
+    if (!platform::SocialComposeViewController::isAvailableForServiceType(platformName)) {
+        auto delegate = service ? service->socialUIDelegate() : nullptr;
+        handleUIDelegate(delegate, platformName, SHSResponseCodeNotLogin, SHSNotLoginMessage,
+                         std::nullopt);
+        showAlert(SHSocialLocalizedString("share_facebook_not_login", "账号未登录"),
+                  SHSocialLocalizedString("share_facebook_not_login_message", "账号未登录"),
+                  SHSocialLocalizedString("button_ok", "好"));
+        return;
+    }
+    if (!service)
+        return;
+    auto composer = std::make_shared<platform::SocialComposeViewController>(platformName);
+    handleClickHandler(service, platformName);
+    composer->setInitialText(text.value_or(""));
+    if (const auto* image = std::get_if<platform::Image>(&picture))
+        composer->addImage(*image);
+    else if (const auto* bytes = std::get_if<platform::Bytes>(&picture))
+        composer->addImage(platform::Image::decode(platform::toString(*bytes)));
+    std::weak_ptr<platform::SocialComposeViewController> weakComposer = composer;
+    std::weak_ptr<SHSocialControllerService> weakService = service;
+    composer->setCompletionHandler(
+        [platformName, text, weakComposer, weakService](platform::SocialComposeResult result) {
+            int code = static_cast<int>(result);
+            std::optional<std::string> message;
+            if (result == platform::SocialComposeResult::Cancelled) {
+                code = SHSResponseCodeCancel;
+                message = "user cancel the operation";
+            } else if (result == platform::SocialComposeResult::Done) {
+                postOpWithText(text, platformName);
+                code = SHSResponseCodeSuccess;
+            }
+            auto service = weakService.lock();
+            handleUIDelegate(service ? service->socialUIDelegate() : nullptr, platformName, code,
+                             message, std::nullopt);
+            if (auto composer = weakComposer.lock())
+                composer->dismissViewController(true);
+        });
+    if (controller)
+        controller->presentViewController(composer, true);
 }
 
 // --- Mail and message composers ("email", "sms") ------------------------------------------------

@@ -58,7 +58,7 @@ public:
                                  const std::string& platformName, int responseCode,
                                  const std::optional<std::string>& message,
                                  const std::optional<std::string>& error,
-                                 const std::optional<platform::Json>& context);
+                                 const platform::Json& context = nullptr);
     bool handleOpenURL(const std::string& url);
 
     // The application's platform keys (action 16).

@@ -110,9 +110,11 @@ void SHSocialSnsPlatformInternal::snsClickHandlerWithController(
     if (shareToType() == 10)
         platform::log("你需要按照文档要求添加qq空间设置才能进行分享");
 
-    auto self = shared_from_this();
-    auto editStep = [self, controller, service, isPresent](const std::string& source) {
-        if (!service || !controller)
+    // The sign-in completion is kept by this companion: it holds it weakly.
+    std::weak_ptr<SHSocialSnsPlatformInternal> weak = shared_from_this();
+    auto editStep = [weak, controller, service, isPresent](const std::string& source) {
+        auto self = weak.lock();
+        if (!self || !service || !controller)
             return;
         if (isPresent) {
             if (auto edit =
@@ -126,7 +128,10 @@ void SHSocialSnsPlatformInternal::snsClickHandlerWithController(
         if (self->socialUIDelegate)
             service->setSocialUIDelegate(self->socialUIDelegate);
     };
-    auto signedIn = [self, editStep](std::shared_ptr<SHSocialResponseEntity> response) {
+    auto signedIn = [weak, editStep](std::shared_ptr<SHSocialResponseEntity> response) {
+        auto self = weak.lock();
+        if (!self)
+            return;
         if (response && response->responseCode == SHSResponseCodeSuccess)
             editStep("4");
         else if (self->socialUIDelegate)

@@ -136,6 +136,23 @@ TEST_F(ComposerTest, SmsTextFallsBackToTheSubjectsUnlessThePlatformBringsItsOwnP
     EXPECT_EQ(message->attachments()[0].fileName, "picture.jpg");
 }
 
+TEST_F(ComposerTest, WithoutASocialAccountTheHostHearsNotLoginThenTheAlertShows) {
+    auto delegate = std::make_shared<ResultDelegate>();
+    service->setSocialUIDelegate(delegate);
+    auto controller = std::make_shared<platform::ViewController>();
+    auto facebook = SHSocialSnsPlatformManager::sharedInstance().getSnsPlatformWithName("facebook");
+    ASSERT_TRUE(facebook);
+    facebook->snsClickHandler(controller, service, true);
+    ASSERT_EQ(delegate->results.size(), 1u);
+    EXPECT_EQ(delegate->results[0]->responseCode, SHSResponseCodeNotLogin);
+    EXPECT_EQ(delegate->results[0]->message, "user not login");
+    auto alert = platform::AlertPresenter::shared().topAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->alertTitle(), "账号未登录");
+    EXPECT_FALSE(controller->presentedViewController());
+    EXPECT_EQ(SHSocialOpAnalytics::shareInstance().opDictionary().value("3-20", ""), "1");
+}
+
 TEST_F(ComposerTest, NoComposerWhenTheDeviceCannotSend) {
     EXPECT_FALSE(SHSocialMailHandler::shareInstance().getEditEmailController(service));
     EXPECT_FALSE(SHSocialMailHandler::shareInstance().getEditSMSController(service));

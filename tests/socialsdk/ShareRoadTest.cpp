@@ -282,6 +282,25 @@ TEST_F(ShareRoadTest, PublicOperationsCountAndTheirTwinsDoNot) {
         << "a platform that fails the test sends nothing";
 }
 
+TEST_F(ShareRoadTest, AQzoneShareGoesThroughTheEditRoadAndRestoresTheSubject) {
+    auto subject = SHSocialData::defaultData();
+    subject->setShareText("原文");
+    subject->extConfig()->qzoneData->shareText = "空间文字";
+    auto service = SHSocialDataService::defaultDataService();
+    std::shared_ptr<SHSocialResponseEntity> result;
+    service->postSNSWithTypes({"qzone"}, std::string("给定文字"), {}, std::nullopt, nullptr,
+                              std::make_shared<platform::ViewController>(), storeIn(result));
+    EXPECT_EQ(subject->shareText(), "空间文字")
+        << "the platform's text is what the edit road shows";
+    EXPECT_EQ(counted("3-10"), "1");
+    auto done = std::make_shared<SHSocialResponseEntity>();
+    done->responseCode = 200;
+    service->didFinishGetSHSocialDataInViewController(done);
+    EXPECT_EQ(result, done);
+    EXPECT_EQ(subject->shareText(), "原文");
+    EXPECT_EQ(requestsOf(SHSActionTypeShareMulti), 0u);
+}
+
 TEST_F(ShareRoadTest, CancellingAllRequestsCancelsTheHeadAndDropsTheRest) {
     const std::string barRoute = "/share/bar/get/lanxi-demo-appkey/";
     services->holdReplies("GET", barRoute);

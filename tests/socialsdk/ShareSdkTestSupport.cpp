@@ -20,6 +20,7 @@
 #include "SocialSDK/service/SHSocialToast.h"
 #include "platform/devices/MailComposeViewController.h"
 #include "platform/devices/MessageComposeViewController.h"
+#include "platform/devices/SocialComposeViewController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/RunLoop.h"
@@ -46,6 +47,7 @@ void resetShareSdk() {
     platform::AlertPresenter::shared().reset();
     platform::MailComposeViewController::resetDevice();
     platform::MessageComposeViewController::resetDevice();
+    platform::SocialComposeViewController::resetDevice();
     SHSDataManagerSet::resetSharedInstance();
     SHSUserManager::resetSharedInstance();
     SHSocialOpAnalytics::resetSharedInstance();
