@@ -73,6 +73,11 @@ void SHSocialConfig::addSocialSnsPlatform(
     SHSocialOpAnalytics::postSocialAnalytics("32");
 }
 
+void SHSocialConfig::setDefaultColor(const platform::Color& color) {
+    SHSocialConfigInternal::shareInstance().defaultColor = color;
+    SHSocialOpAnalytics::postSocialAnalytics("33");
+}
+
 void SHSocialConfig::setBoundsSizeForiPad(double width, double height) {
     auto& config = SHSocialConfigInternal::shareInstance();
     config.boundsWidthForiPad = width;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SocialSDK/service/SHSSharedInstance.h"
+#include "platform/graphics/Color.h"
 
 class SHSocialSnsPlatform;
 
@@ -22,6 +23,7 @@ public:
     std::vector<std::vector<std::string>> snsPlatformNames{{"sina"},   {"tencent"},  {"qzone"},
                                                            {"renren"}, {"douban"},   {"email"},
                                                            {"sms"},    {"facebook"}, {"twitter"}};
+    platform::Color defaultColor = platform::Color::white();
     bool shouldCommentWithLocation = true;
     bool shouldCommentWithShare = true;
     bool shouldShareSynchronous = false;
@@ -63,6 +65,7 @@ public:
     // Adds the platforms whose names are not registered yet; those of type 0 get 34, 35, ...
     static void addSocialSnsPlatform(
         const std::vector<std::shared_ptr<SHSocialSnsPlatform>>& platforms);  // "32"
+    static void setDefaultColor(const platform::Color& color);                // "33"
     static void setBoundsSizeForiPad(double width, double height);            // "34"
     static void setShouldShareSynchronous(bool value);                        // "35"
     static void setShouldCommentWithShare(bool value);                        // "36"
