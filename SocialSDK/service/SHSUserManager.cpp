@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "SocialSDK/base/SHSActionType.h"
+#include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/service/SHSCacheManager.h"
+#include "SocialSDK/service/SHSDataManager.h"
 #include "SocialSDK/service/SHSDataManagerSet.h"
+#include "SocialSDK/service/SHSocialHandlerClasses.h"
+#include "SocialSDK/service/SHSocialSnsPlatformManagerInternal.h"
 #include "platform/foundation/UserDefaults.h"
 
 namespace {
@@ -12,6 +17,7 @@ namespace {
 constexpr const char* kUidKey = "SHSocial_uid";
 constexpr const char* kAccountsKey = "SHSocialAccountEntity";
 constexpr const char* kCommentShareKey = "CommentShareAccountDic";
+constexpr const char* kLocationKey = "userUseLocationSetting";
 
 }  // namespace
 
@@ -142,4 +148,223 @@ void SHSUserManager::setFriendsDictionary(FriendDictionary friends, const std::s
     m_friends[snsName] = std::move(friends);
     if (const auto key = friendCacheKey(snsName))
         SHSCacheManager::shareInstance().setCacheData(archive, *key);
+}
+
+std::optional<std::vector<std::shared_ptr<SHSFriendEntity>>>
+SHSUserManager::atFriendsDictionaryWithSnsName(const std::string& snsName) {
+    if (const auto it = m_atFriends.find(snsName); it != m_atFriends.end())
+        return it->second;
+    const auto key = friendCacheKey(snsName);
+    if (!key)
+        return std::nullopt;
+    const auto stored = SHSCacheManager::shareInstance().cachedObject(*key + "-at");
+    if (!stored || !stored->is_array())
+        return std::nullopt;
+    std::vector<std::shared_ptr<SHSFriendEntity>> friends;
+    for (const auto& archive : *stored) {
+        if (auto friendEntity = SHSFriendEntity::fromArchive(archive))
+            friends.push_back(std::move(friendEntity));
+    }
+    m_atFriends[snsName] = friends;
+    return friends;
+}
+
+void SHSUserManager::setAtFriendsArray(std::vector<std::shared_ptr<SHSFriendEntity>> friends,
+                                       const std::string& snsName) {
+    platform::Json archive = platform::Json::array();
+    for (const auto& friendEntity : friends) {
+        if (friendEntity)
+            archive.push_back(friendEntity->toArchive());
+    }
+    m_atFriends[snsName] = std::move(friends);
+    if (const auto key = friendCacheKey(snsName))
+        SHSCacheManager::shareInstance().setCacheData(archive, *key + "-at");
+}
+
+bool SHSUserManager::isSyncWithPlatform(const std::string& snsName) {
+    const auto accounts = commentShareAccountDic();
+    return accounts.contains(snsName);
+}
+
+bool SHSUserManager::useLocation() {
+    auto& defaults = platform::UserDefaults::standard();
+    if (!defaults.objectForKey(kLocationKey)) {
+        defaults.setBool(true, kLocationKey);
+        defaults.synchronize();
+        return true;
+    }
+    return defaults.boolForKey(kLocationKey);
+}
+
+bool SHSUserManager::isPlatformTypeValid(const std::string& snsName) {
+    const int type = SHSocialSnsPlatformManagerInternal::getSnsPlatformType(snsName);
+    if (type == 0)
+        return false;
+    if (type == 9 || (type >= 10 && type <= 15) || type == 19)
+        return true;
+    if (type >= 1 && type <= 8) {
+        SHSocialUtils::outLog("snsType invalid!");
+        return false;
+    }
+    SHSocialUtils::outLog("This platform can not do the action!");
+    return false;
+}
+
+namespace {
+
+SHSParamDictionary paramsWith(SHSocialResponseCompletion completion) {
+    SHSParamDictionary params;
+    params.completion = std::move(completion);
+    return params;
+}
+
+std::string joinedWithCommas(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const auto& part : parts) text += (text.empty() ? "" : ",") + part;
+    return text;
+}
+
+void queue(int action, SHSParamDictionary params) {
+    SHSDataManager::currentDataManager()->doActionWithType(action, std::move(params));
+}
+
+}  // namespace
+
+void SHSUserManager::requestSnsAccount(SHSocialResponseCompletion completion) {
+    requestSnsAccountAfterBar(std::move(completion), false);
+}
+
+void SHSUserManager::requestSnsAccountAfterBar(SHSocialResponseCompletion completion,
+                                               bool barAsked) {
+    if (!uid()) {
+        // A bar reply of 200 that brings no uid would otherwise ask again for ever: the bar
+        // data is fetched once per request.
+        if (barAsked) {
+            SHSocialUtils::outLog("no uid after the bar data, the accounts are not requested");
+            return;
+        }
+        SHSDataManager::currentDataManager()->requestBarInfo(
+            [completion](std::shared_ptr<SHSocialResponseEntity> response) {
+                if (response && response->responseCode == SHSResponseCodeSuccess)
+                    SHSUserManager::shareInstance().requestSnsAccountAfterBar(completion, true);
+            });
+        return;
+    }
+    queue(SHSActionTypeGetAccounts, paramsWith(std::move(completion)));
+}
+
+void SHSUserManager::requestAddSnsAccount(const std::shared_ptr<SHSocialAccountEntity>& account,
+                                          SHSocialResponseCompletion completion) {
+    auto params = paramsWith(std::move(completion));
+    params.snsAccount = account;
+    queue(SHSActionTypePostToken, std::move(params));
+}
+
+void SHSUserManager::requestIsTokenValid(const std::vector<std::string>& platformNames,
+                                         SHSocialResponseCompletion completion) {
+    auto params = paramsWith(std::move(completion));
+    params.values["platforms"] = joinedWithCommas(platformNames);
+    queue(SHSActionTypeValidateToken, std::move(params));
+}
+
+void SHSUserManager::requestAppInfo(SHSocialResponseCompletion completion) {
+    queue(SHSActionTypeGetAppInfo, paramsWith(std::move(completion)));
+}
+
+void SHSUserManager::requestSnsInformation(const std::string& snsName,
+                                           SHSocialResponseCompletion completion) {
+    if (!isPlatformTypeValid(snsName))
+        return;
+    auto params = paramsWith(std::move(completion));
+    params.values["displayName"] = snsName;
+    queue(SHSActionTypeGetSnsProfile, std::move(params));
+}
+
+void SHSUserManager::requestBindingSNSWithTye(const std::string& snsName,
+                                              SHSocialResponseCompletion completion) {
+    if (!isPlatformTypeValid(snsName))
+        return;
+    auto params = paramsWith(std::move(completion));
+    params.values["displayName"] = snsName;
+    queue(SHSActionTypeBinding, std::move(params));
+    requestSnsAccount({});
+}
+
+void SHSUserManager::requestUnBindingSNS(SHSocialResponseCompletion completion) {
+    auto params = paramsWith([completion](std::shared_ptr<SHSocialResponseEntity> response) {
+        if (response && response->responseCode == SHSResponseCodeSuccess) {
+            auto& users = SHSUserManager::shareInstance();
+            auto accounts = users.snsAccountDictionary();
+            accounts.erase("loginAccount");
+            accounts.erase("defaultAccount");
+            users.setSnsAccountDictionary(std::move(accounts));
+        }
+        if (completion)
+            completion(response);
+    });
+    queue(SHSActionTypeUnbinding, std::move(params));
+}
+
+void SHSUserManager::requestUnOauthToPlatform(const std::string& snsName,
+                                              SHSocialResponseCompletion completion) {
+    static const std::pair<const char*, const char*> kSignOutClasses[] = {
+        {"facebook", "SHSocialFacebookHandler"},
+        {"twitter", "SHSocialTwitterHandler"},
+        {"sina", "SHSocialSinaSSOHandler"}};
+    for (const auto& [name, className] : kSignOutClasses) {
+        if (snsName != name)
+            continue;
+        if (auto handler = SHSocialHandlerClasses::classNamed(className)) {
+            handler->unOauth(std::move(completion));
+            return;
+        }
+    }
+    bool tested = true;
+    if (snsName == "tencent") {
+        if (auto handler = SHSocialHandlerClasses::classNamed("SHSocialTencentWeiboHandler")) {
+            handler->cancelAuth();
+            tested = false;
+        }
+    }
+    if (tested && !isPlatformTypeValid(snsName))
+        return;
+    auto accounts = snsAccountDictionary();
+    accounts.erase(snsName);
+    setSnsAccountDictionary(std::move(accounts));
+    if (completion) {
+        auto response = std::make_shared<SHSocialResponseEntity>();
+        response->responseCode = SHSResponseCodeSuccess;
+        response->responseType = SHSActionTypeDeleteAuth;
+        completion(response);
+    }
+    SHSParamDictionary params;
+    params.values["displayName"] = snsName;
+    queue(SHSActionTypeDeleteAuth, std::move(params));
+}
+
+void SHSUserManager::requestGetFriends(const std::string& snsName,
+                                       SHSocialResponseCompletion completion) {
+    if (!isPlatformTypeValid(snsName))
+        return;
+    auto params = paramsWith(std::move(completion));
+    params.values["displayName"] = snsName;
+    queue(SHSActionTypeGetFriends, std::move(params));
+}
+
+void SHSUserManager::requestAddFollow(const std::string& snsName,
+                                      const std::vector<std::string>& usids,
+                                      SHSocialResponseCompletion completion) {
+    if (!isPlatformTypeValid(snsName))
+        return;
+    auto params = paramsWith(std::move(completion));
+    params.values["displayName"] = snsName;
+    params.values["fusid"] = joinedWithCommas(usids);
+    queue(SHSActionTypeFollow, std::move(params));
+}
+
+void SHSUserManager::requestAddCustomAccount(const std::shared_ptr<SHSocialCustomAccount>& account,
+                                             SHSocialResponseCompletion completion) {
+    auto params = paramsWith(std::move(completion));
+    params.customAccount = account;
+    queue(SHSActionTypeCustomAccount, std::move(params));
 }

@@ -4,10 +4,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "SocialSDK/service/SHSFriendEntity.h"
 #include "SocialSDK/service/SHSSharedInstance.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
+#include "SocialSDK/service/SHSocialResponseEntity.h"
 #include "platform/foundation/Json.h"
 
 // The share SDK's current user: the service-assigned uid, the user name, the platform
@@ -46,8 +48,49 @@ public:
     // Kept in memory, and cached under the platform's current account when there is one.
     void setFriendsDictionary(FriendDictionary friends, const std::string& snsName);
 
+    // The recently mentioned friends on a platform, kept like the friend lists ("-at" key).
+    std::optional<std::vector<std::shared_ptr<SHSFriendEntity>>> atFriendsDictionaryWithSnsName(
+        const std::string& snsName);
+    void setAtFriendsArray(std::vector<std::shared_ptr<SHSFriendEntity>> friends,
+                           const std::string& snsName);
+
+    // The platform has a comment-share account.
+    bool isSyncWithPlatform(const std::string& snsName);
+    // Whether comments and shares may carry the location; true (and stored) when never set.
+    bool useLocation();
+
+    // Platform types that the account actions accept: 9 to 15 and 19 (logged refusals for
+    // the others, silent for names that are not registered).
+    static bool isPlatformTypeValid(const std::string& snsName);
+
+    // --- Requests, each one job of the current data manager --------------------------------
+    // The user's accounts (action 10). Without a uid the subject's bar data is fetched first,
+    // and the accounts are asked again once only.
+    void requestSnsAccount(SHSocialResponseCompletion completion);
+    void requestAddSnsAccount(const std::shared_ptr<SHSocialAccountEntity>& account,
+                              SHSocialResponseCompletion completion);  // 15
+    void requestIsTokenValid(const std::vector<std::string>& platformNames,
+                             SHSocialResponseCompletion completion);  // 17
+    void requestAppInfo(SHSocialResponseCompletion completion);       // 16
+    void requestSnsInformation(const std::string& snsName,
+                               SHSocialResponseCompletion completion);  // 11
+    void requestBindingSNSWithTye(const std::string& snsName,
+                                  SHSocialResponseCompletion completion);  // 6
+    // On success the reserved login keys leave the accounts; the caller hears every result.
+    void requestUnBindingSNS(SHSocialResponseCompletion completion);  // 7
+    // Forgets the platform's account and reports 200 at once, then tells the service (8).
+    void requestUnOauthToPlatform(const std::string& snsName,
+                                  SHSocialResponseCompletion completion);
+    void requestGetFriends(const std::string& snsName,
+                           SHSocialResponseCompletion completion);  // 12
+    void requestAddFollow(const std::string& snsName, const std::vector<std::string>& usids,
+                          SHSocialResponseCompletion completion);  // 13
+    void requestAddCustomAccount(const std::shared_ptr<SHSocialCustomAccount>& account,
+                                 SHSocialResponseCompletion completion);  // 14
+
 private:
     friend class SHSSharedInstance<SHSUserManager>;
+    void requestSnsAccountAfterBar(SHSocialResponseCompletion completion, bool barAsked);
     SHSUserManager();
 
     std::optional<std::string> friendCacheKey(const std::string& snsName);
@@ -57,4 +100,5 @@ private:
     std::optional<AccountDictionary> m_snsAccounts;
     std::optional<platform::Json> m_commentShareAccounts;
     std::map<std::string, FriendDictionary> m_friends;
+    std::map<std::string, std::vector<std::shared_ptr<SHSFriendEntity>>> m_atFriends;
 };

@@ -112,15 +112,24 @@ void SHSocialJob::makeResquest() {
             request.body = platform::HttpClient::formEncode(fields);
         }
     }
-    client.send(std::move(request), [self = shared_from_this()](platform::HttpResponse response) {
-        if (response.ok()) {
-            self->handleSuccessJson(response.body);
-        } else {
-            self->handleFail(response.error.empty()
-                                 ? "HTTP status " + std::to_string(response.status)
-                                 : response.error);
-        }
-    });
+    m_requestId = client.send(
+        std::move(request), [self = shared_from_this()](platform::HttpResponse response) {
+            if (response.ok()) {
+                self->handleSuccessJson(response.body);
+            } else {
+                self->handleFail(response.error.empty()
+                                     ? "HTTP status " + std::to_string(response.status)
+                                     : response.error);
+            }
+        });
+}
+
+void SHSocialJob::cancel() {
+    if (m_ended)
+        return;
+    if (m_requestId)
+        platform::HttpClient::shared().cancel(*m_requestId);
+    handleFail("cancelled");
 }
 
 void SHSocialJob::failLocally(std::string reason) {

@@ -8,6 +8,7 @@
 #include "SocialSDK/service/SHSParamDictionary.h"
 #include "SocialSDK/service/SHSocialResponseEntity.h"
 #include "platform/foundation/Json.h"
+#include "platform/net/HttpClient.h"
 
 class SHSDataManager;
 
@@ -55,6 +56,9 @@ public:
 
     void handleSuccessJson(const std::string& data);
     void handleFail(const std::string& error);
+    // Cancels the job's own request and reports it failed with the error "cancelled" at once;
+    // nothing for a job that has ended.
+    void cancel();
     // Leaves the queue; when the job was its head, the next waiting job is rebuilt and sent.
     void handleNextAction();
     // Rebuilds the body, type and path (an action-3 job keeps its path) from the parameters
@@ -71,4 +75,5 @@ private:
     std::weak_ptr<SHSDataManager> m_dataManager;
     bool m_started = false;
     bool m_ended = false;
+    std::optional<platform::HttpClient::RequestId> m_requestId;
 };

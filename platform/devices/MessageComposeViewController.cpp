@@ -13,6 +13,7 @@ namespace {
 
 struct MessagesDevice {
     bool canSendText = false;
+    bool canSendAttachments = false;
     std::weak_ptr<MessageComposeViewController> open;
     std::vector<MessageComposeViewController::Message> presented;
 };
@@ -61,6 +62,23 @@ MessageComposeViewController::presentedMessages() {
 
 void MessageComposeViewController::resetDevice() {
     device() = MessagesDevice{};
+}
+
+bool MessageComposeViewController::canSendAttachments() {
+    return device().canSendAttachments;
+}
+
+void MessageComposeViewController::setCanSendAttachments(bool canSend) {
+    device().canSendAttachments = canSend;
+}
+
+bool MessageComposeViewController::addAttachmentData(Bytes data, std::string typeIdentifier,
+                                                     std::string fileName) {
+    if (!canSendAttachments())
+        return false;
+    m_message.attachments.push_back(
+        {std::move(data), std::move(typeIdentifier), std::move(fileName)});
+    return true;
 }
 
 void MessageComposeViewController::setRecipients(std::vector<std::string> recipients) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/devices/MessageComposeViewControllerDelegate.h"
+#include "platform/foundation/Bytes.h"
 #include "platform/ui/ViewController.h"
 
 namespace platform {
@@ -17,14 +18,23 @@ class Label;
 // result reaches the delegate on the main run loop. Main thread only.
 class MessageComposeViewController : public ViewController {
 public:
+    struct Attachment {
+        Bytes data;
+        std::string typeIdentifier;
+        std::string fileName;
+    };
     struct Message {
         std::vector<std::string> recipients;
         std::string body;
+        std::vector<Attachment> attachments;
     };
 
     // --- The device (process-wide) ------------------------------------------------------
     static bool canSendText();
     static void setCanSendText(bool canSend);
+    // Whether messages may carry pictures; off unless configured.
+    static bool canSendAttachments();
+    static void setCanSendAttachments(bool canSend);
     // The composer on screen that has not been answered yet, if any.
     static std::shared_ptr<MessageComposeViewController> openComposer();
     // The user's answer to the open composer; false when none is open.
@@ -39,6 +49,9 @@ public:
     void setRecipients(std::vector<std::string> recipients);
     const std::string& body() const { return m_message.body; }
     void setBody(std::string body);
+    const std::vector<Attachment>& attachments() const { return m_message.attachments; }
+    // False (nothing kept) when the device cannot send attachments.
+    bool addAttachmentData(Bytes data, std::string typeIdentifier, std::string fileName);
     void setMessageComposeDelegate(std::weak_ptr<MessageComposeViewControllerDelegate> delegate) {
         m_delegate = std::move(delegate);
     }

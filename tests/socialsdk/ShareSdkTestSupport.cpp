@@ -6,18 +6,48 @@
 #include "SocialSDK/service/SHSDataManagerSet.h"
 #include "SocialSDK/service/SHSProtocol.h"
 #include "SocialSDK/service/SHSUserManager.h"
+#include "SocialSDK/service/SHSocialConfig.h"
+#include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialCryptor.h"
+#include "SocialSDK/service/SHSocialData.h"
+#include "SocialSDK/service/SHSocialDataService.h"
+#include "SocialSDK/service/SHSocialHandlerClasses.h"
 #include "SocialSDK/service/SHSocialHttpClient.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
+#include "SocialSDK/service/SHSocialSnsHandler.h"
+#include "SocialSDK/service/SHSocialSnsPlatform.h"
+#include "SocialSDK/service/SHSocialSnsService.h"
+#include "SocialSDK/service/SHSocialToast.h"
+#include "platform/devices/MailComposeViewController.h"
+#include "platform/devices/MessageComposeViewController.h"
+#include "platform/devices/SocialComposeViewController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/net/HttpClient.h"
+#include "platform/ui/AlertPresenter.h"
 
 namespace sharetest {
 
 void resetShareSdk() {
+    SHSocialSnsService::resetSharedInstance();
+    SHSocialDataService::resetDefaultDataService();
+    SHSocialControllerService::resetDefaultControllerService();
+    SHSocialData::resetDefaultData();
+    SHSocialMailHandler::resetSharedInstance();
+    SHSocialFacebookSnsHandler::resetSharedInstance();
+    SHSocialSnsHandler::resetSharedInstance();
+    SHSocialSnsPlatformManager::resetSharedInstance();
+    SHSocialConfigInternal::resetSharedInstance();
+    SHSocialConfig::resetSharedInstance();
+    SHSocialHandlerClasses::removeAll();
+    SHSocialToast::clearShownTexts();
+    SHSocialControllerService::screens() = {};
+    platform::AlertPresenter::shared().reset();
+    platform::MailComposeViewController::resetDevice();
+    platform::MessageComposeViewController::resetDevice();
+    platform::SocialComposeViewController::resetDevice();
     SHSDataManagerSet::resetSharedInstance();
     SHSUserManager::resetSharedInstance();
     SHSocialOpAnalytics::resetSharedInstance();

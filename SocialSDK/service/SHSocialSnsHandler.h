@@ -1,0 +1,139 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "SocialSDK/service/SHSSharedInstance.h"
+#include "SocialSDK/service/SHSocialAccountEntity.h"
+#include "SocialSDK/service/SHSocialResponseEntity.h"
+#include "platform/devices/MailComposeViewControllerDelegate.h"
+#include "platform/devices/MessageComposeViewControllerDelegate.h"
+#include "platform/foundation/Json.h"
+
+namespace platform {
+class ViewController;
+}
+class SHSocialControllerService;
+class SHSocialExternalHandler;
+class SHSocialSnsPlatform;
+class SHSocialSnsHandlerDelegate;
+class SHSocialUIDelegate;
+
+// The platform handlers' shared base: finds the handler of a platform, reports taps and
+// results to the host's UI delegate, counts usage, records a share a system composer made
+// and keeps the application's platform keys. Main thread.
+class SHSocialSnsHandler {
+public:
+    static SHSocialSnsHandler& shareInstance() {
+        return SHSSharedInstance<SHSocialSnsHandler>::get();
+    }
+    static void resetSharedInstance() { SHSSharedInstance<SHSocialSnsHandler>::reset(); }
+    virtual ~SHSocialSnsHandler() = default;
+
+    // What takes a platform's taps: the mail handler ("email", "sms"), the composer handler
+    // ("facebook", "twitter") or a class found by name; null for none.
+    struct Target {
+        SHSocialSnsHandler* builtIn = nullptr;
+        std::shared_ptr<SHSocialExternalHandler> external;
+        explicit operator bool() const { return builtIn || external; }
+    };
+    static Target getSocialSnsHandler(const std::string& platformName);
+
+    virtual void clickHandlerWithSnsName(
+        const std::string& platformName,
+        const std::shared_ptr<platform::ViewController>& controller,
+        const std::shared_ptr<SHSocialControllerService>& service);
+    static void handleClickHandler(const std::shared_ptr<SHSocialControllerService>& service,
+                                   const std::string& platformName);
+    // ... then counts op "3".
+    static void handleClickHandler(const std::shared_ptr<SHSocialControllerService>& service,
+                                   const std::string& platformName,
+                                   const std::optional<std::string>& sourceOpType);
+    static void postOpWithSnsName(const std::string& platformName);
+    // Records a share made outside the service (source op "3").
+    static void postOpWithText(const std::optional<std::string>& text,
+                               const std::string& platformName);
+    static void handleUIDelegate(const std::shared_ptr<SHSocialUIDelegate>& delegate,
+                                 const std::string& platformName, int responseCode,
+                                 const std::optional<std::string>& message,
+                                 const std::optional<std::string>& error,
+                                 const platform::Json& context = nullptr);
+    bool handleOpenURL(const std::string& url);
+
+    // The application's platform keys (action 16).
+    void requestAppInfo(SHSocialResponseCompletion completion);
+    // Kept and cached under "appInfo"; an absent or non-dictionary value is ignored.
+    void setAppInfo(const std::optional<platform::Json>& appInfo);
+    platform::Json appInfo();
+    // Merges the data of an action-16 reply into appInfo (see the entry API); a "data" that
+    // is not a dictionary changes nothing.
+    void mergeAppInfoReply(const SHSocialResponseEntity& reply);
+
+    // Uploads an account a single-sign-on handler brought back.
+    void upLoadSnsAccount(const std::shared_ptr<SHSocialAccountEntity>& account,
+                          SHSocialResponseCompletion completion);
+
+    std::optional<std::string> appkey;
+    std::optional<std::string> qqAppId;
+    int sinaType = 0;
+    // Not owned: the single-sign-on handler waiting for the switch back.
+    std::weak_ptr<SHSocialSnsHandlerDelegate> currentSnsHandler;
+
+protected:
+    friend class SHSSharedInstance<SHSocialSnsHandler>;
+    SHSocialSnsHandler() = default;
+
+private:
+    std::optional<platform::Json> m_appInfo;
+};
+
+// "facebook" and "twitter": shared through the system's social composer.
+class SHSocialFacebookSnsHandler : public SHSocialSnsHandler {
+public:
+    static SHSocialFacebookSnsHandler& shareInstance() {
+        return SHSSharedInstance<SHSocialFacebookSnsHandler>::get();
+    }
+    static void resetSharedInstance() { SHSSharedInstance<SHSocialFacebookSnsHandler>::reset(); }
+    static std::shared_ptr<SHSocialSnsPlatform> getFacebookTwitterPlatform(const std::string& name);
+    void clickHandlerWithSnsName(
+        const std::string& platformName,
+        const std::shared_ptr<platform::ViewController>& controller,
+        const std::shared_ptr<SHSocialControllerService>& service) override;
+
+private:
+    friend class SHSSharedInstance<SHSocialFacebookSnsHandler>;
+    SHSocialFacebookSnsHandler() = default;
+};
+
+// "email" and "sms": shared through the system's mail and message composers.
+class SHSocialMailHandler : public SHSocialSnsHandler,
+                            public platform::MailComposeViewControllerDelegate,
+                            public platform::MessageComposeViewControllerDelegate {
+public:
+    static SHSocialMailHandler& shareInstance();
+    static void resetSharedInstance();
+    static std::shared_ptr<SHSocialSnsPlatform> getEmailSmsPlatform(const std::string& name);
+
+    void clickHandlerWithSnsName(
+        const std::string& platformName,
+        const std::shared_ptr<platform::ViewController>& controller,
+        const std::shared_ptr<SHSocialControllerService>& service) override;
+    // Null when the device cannot send mail (texts).
+    std::shared_ptr<platform::MailComposeViewController> getEditEmailController(
+        const std::shared_ptr<SHSocialControllerService>& service);
+    std::shared_ptr<platform::MessageComposeViewController> getEditSMSController(
+        const std::shared_ptr<SHSocialControllerService>& service);
+    void closeFromMessageOrMail(const std::shared_ptr<platform::ViewController>& composer);
+
+    void mailDidFinishWithResult(platform::MailComposeViewController& controller,
+                                 platform::MailComposeResult result,
+                                 const std::optional<std::string>& error) override;
+    void didFinishWithResult(platform::MessageComposeViewController& controller,
+                             platform::MessageComposeResult result) override;
+
+    std::shared_ptr<SHSocialControllerService> socialControllerService;
+    std::optional<std::string> shareText;
+
+    SHSocialMailHandler() = default;
+};
