@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "SocialSDK/service/SHSProtocol.h"
+#include "SocialSDK/service/SHSocialData.h"
+#include "SocialSDK/service/SHSocialExtConfig.h"
+#include "SocialSDK/service/SHSocialHttpClient.h"
 #include "client/ServiceConfig.h"
 #include "client/SignInState.h"
 #include "fakes/FakeSchoolServices.h"
@@ -17,9 +21,12 @@
 #include "platform/devices/Devices.h"
 #include "platform/devices/LocationDevice.h"
 #include "platform/devices/MessageComposeViewController.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Json.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/net/HttpClient.h"
 #include "platform/net/Reachability.h"
@@ -370,6 +377,38 @@ TEST_F(BridgeTest, TheMediaCommandsReachTheirDevicesWithoutAReplyOfTheirOwn) {
         EXPECT_EQ(tapDemo(label), "（尚无回复）") << label;
     EXPECT_TRUE(replies().empty());
     EXPECT_EQ(navigation->topViewController(), page);
+}
+
+// The road of a share: the page's command shows the share SDK's sheet, which sets the
+// application key and asks the share service for the platforms' keys; the page's address and
+// title wait on each platform's share data.
+TEST_F(BridgeTest, ShareHandsThePageToTheShareSdkWhichAsksItsServiceForThePlatformKeys) {
+    const auto overlay = home.path() / "bundle-overlay";
+    ASSERT_TRUE(platform::writePropertyList(overlay / "SocialSDK-config.plist",
+                                            Json{{"baseURL", server.shareServiceBase()}}));
+    platform::Bundle::main().setOverlayDirectory(overlay);
+    SHSProtocol::resetSharedInstance();
+    SHSocialHttpClient::resetSharedInstance();
+
+    page = open();
+    EXPECT_FALSE(tapDemo("分享").empty());
+    auto askedForKeys = [&] {
+        for (const auto& request : server.shareRequests())
+            if (request.action == 16)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(platform::RunLoop::main().runUntil(askedForKeys));
+    const auto config = SHSocialData::defaultData()->extConfig();
+    EXPECT_EQ(config->qzoneData->url.value_or(""), server.baseUrl() + "/news/share.html");
+    EXPECT_EQ(config->qzoneData->title.value_or(""), "岚溪学院");
+    EXPECT_TRUE(replies().empty());
+
+    platform::RunLoop::main().runUntil(
+        [] { return platform::HttpClient::shared().inFlight() == 0; });
+    platform::Bundle::main().setOverlayDirectory({});
+    SHSProtocol::resetSharedInstance();
+    SHSocialHttpClient::resetSharedInstance();
 }
 
 // --- User information -------------------------------------------------------------------

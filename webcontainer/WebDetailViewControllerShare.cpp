@@ -1,0 +1,70 @@
+// The page's "onMenuShare": the share SDK's icon sheet with the page's text and picture, and
+// the page's address and title set on each platform's share data, which the sheet reads when
+// the user picks a platform.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SocialSDK/service/SHSocialData.h"
+#include "SocialSDK/service/SHSocialExtConfig.h"
+#include "SocialSDK/service/SHSocialSnsService.h"
+#include "platform/foundation/Json.h"
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Image.h"
+#include "platform/net/HttpClient.h"
+#include "webcontainer/WebDetailViewController.h"
+
+namespace {
+
+// The application's key at the share service.
+constexpr const char* kShareAppKey = "3f9c01d7a2b84e65c0d19a7e";
+// The platforms the page offers, in the sheet's order; the SDK keeps those it registers.
+const std::vector<std::string> kShareTargets = {"wxtimeline", "wxsession", "qq", "qzone"};
+// The picture is fetched before the sheet shows, so a dead address must not hold the page.
+constexpr double kShareImageTimeoutSeconds = 10;
+
+std::string textOf(const platform::Json& argument, const char* key) {
+    const auto found = argument.find(key);
+    return found != argument.end() && found->is_string() ? found->get<std::string>() : "";
+}
+
+// The picture at the address, or nothing when it cannot be had.
+SHSImageObject shareImageAt(const std::string& url) {
+    if (url.empty())
+        return {};
+    platform::HttpRequest request;
+    request.url = url;
+    request.timeoutSeconds = kShareImageTimeoutSeconds;
+    request.maxBodyBytes = platform::kMaxImageBodyBytes;
+    platform::HttpResponse response = platform::HttpClient::shared().sendSync(std::move(request));
+    if (!response.ok())
+        return {};
+    platform::Image image = platform::Image::decode(response.body);
+    if (image.isNull())
+        return {};
+    return image;
+}
+
+}  // namespace
+
+void WebDetailViewController::presentShareSheet(const platform::Json& argument) {
+    const std::string targetUrl = textOf(argument, "targetUrl");
+    const std::string title = textOf(argument, "title");
+    const std::string shareContent = textOf(argument, "shareContent");
+    platform::log("dictdictdictdictdict%@", argument.dump());
+
+    SHSocialSnsService::presentSnsIconSheetView(
+        std::static_pointer_cast<platform::ViewController>(shared_from_this()), kShareAppKey,
+        shareContent, shareImageAt(textOf(argument, "shareImage")), kShareTargets, {});
+
+    auto config = SHSocialData::defaultData()->extConfig();
+    config->wechatSessionData->url = targetUrl;
+    config->qqData->url = targetUrl;
+    config->qzoneData->url = targetUrl;
+    config->wechatTimelineData->url = targetUrl;
+    config->qqData->title = title;
+    config->wechatSessionData->title = title;
+    config->qzoneData->title = title;
+    config->wechatTimelineData->title = title;
+}
