@@ -10,7 +10,6 @@
 #include "SocialSDK/service/SHSocialExtConfig.h"
 #include "SocialSDK/service/SHSocialSnsService.h"
 #include "platform/foundation/Json.h"
-#include "platform/foundation/Log.h"
 #include "platform/graphics/Image.h"
 #include "platform/net/HttpClient.h"
 #include "webcontainer/WebDetailViewController.h"
@@ -52,7 +51,6 @@ void WebDetailViewController::presentShareSheet(const platform::Json& argument) 
     const std::string targetUrl = textOf(argument, "targetUrl");
     const std::string title = textOf(argument, "title");
     const std::string shareContent = textOf(argument, "shareContent");
-    platform::log("dictdictdictdictdict%@", argument.dump());
 
     SHSocialSnsService::presentSnsIconSheetView(
         std::static_pointer_cast<platform::ViewController>(shared_from_this()), kShareAppKey,
