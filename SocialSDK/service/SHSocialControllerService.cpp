@@ -9,11 +9,15 @@
 #include "SocialSDK/service/SHSocialData.h"
 #include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialIconSheetView.h"
+#include "SocialSDK/service/SHSocialLocalized.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -198,6 +202,22 @@ SHSocialControllerService::getSocialShareListControllerInternal() {
     if (!navigation->viewControllers().empty())
         currentViewController = navigation->viewControllers().front();
     return navigation;
+}
+
+void SHSocialControllerService::addCloseButton(platform::ViewController& screen) {
+    auto button = std::make_shared<platform::Button>(platform::ButtonType::Custom);
+    const std::string title = SHSocialLocalizedString("button_close", "关闭");
+    SHSocialUIHelper::customNavButton(*button, title);
+    button->setHandle("share-close");
+    std::weak_ptr<SHSocialControllerService> weak = weak_from_this();
+    button->addTarget(
+        [weak](platform::Control&) {
+            if (auto self = weak.lock())
+                self->closeWithCancelResponse();
+        },
+        platform::ControlEvent::TouchUpInside);
+    screen.navigationItem().setLeftBarButtonItem(
+        std::make_shared<platform::BarButtonItem>(std::move(button)));
 }
 
 void SHSocialControllerService::closeWithCancelResponse() {

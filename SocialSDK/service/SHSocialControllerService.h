@@ -102,6 +102,9 @@ public:
     // platform without a valid token becomes the sign-in page, with the edit screen next.
     int transformViewControllerType(int type, int snsType);
 
+    // Puts the SDK's close button ("关闭", a cancel) on the screen's navigation item.
+    void addCloseButton(platform::ViewController& screen);
+
     // Closing: a cancel tells the delegate (edit screen, or a sign-in page nobody finished)
     // with 5052; a result is handed on; then the open screen is dismissed.
     void closeWithCancelResponse();

@@ -10,10 +10,12 @@
 #include "SocialSDK/service/SHSocialSnsService.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ViewController.h"
@@ -216,9 +218,17 @@ protected:
 TEST_F(ControllerServiceTest, CancelOnTheEditScreenReportsTheUserCancelWithThePlatform) {
     storeAccount("qzone");
     auto edit = service->getSocialShareEditControllerInternal("qzone", std::nullopt);
-    ASSERT_TRUE(std::dynamic_pointer_cast<platform::NavigationController>(edit));
+    auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(edit);
+    ASSERT_TRUE(navigation);
     present(edit);
-    service->closeWithCancelResponse();
+    // The user presses the close button the service put on the screen.
+    auto screen = navigation->viewControllers().front();
+    service->addCloseButton(*screen);
+    auto item = screen->navigationItem().leftBarButtonItem();
+    ASSERT_TRUE(item);
+    auto close = std::dynamic_pointer_cast<platform::Button>(item->customView());
+    ASSERT_TRUE(close);
+    close->sendActions(platform::ControlEvent::TouchUpInside);
     ASSERT_EQ(delegate->results.size(), 1u);
     const auto& response = *delegate->results[0];
     EXPECT_EQ(response.responseCode, 5052);
