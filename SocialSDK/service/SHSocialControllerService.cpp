@@ -3,11 +3,24 @@
 #include <algorithm>
 #include <mutex>
 
+#include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/service/SHSocialAccountManager.h"
+#include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialData.h"
+#include "SocialSDK/service/SHSocialDataService.h"
+#include "SocialSDK/service/SHSocialIconSheetView.h"
+#include "SocialSDK/service/SHSocialLocalized.h"
+#include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
+#include "SocialSDK/service/SHSocialUIHelper.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
 
 namespace {
 
@@ -19,11 +32,6 @@ struct DefaultControllerService {
 DefaultControllerService& defaultSlot() {
     static DefaultControllerService slot;
     return slot;
-}
-
-std::weak_ptr<SHSocialIconSheetStandIn>& lastSheet() {
-    static std::weak_ptr<SHSocialIconSheetStandIn> sheet;
-    return sheet;
 }
 
 }  // namespace
@@ -51,71 +59,242 @@ void SHSocialControllerService::resetDefaultControllerService() {
     old = std::move(slot.service);
 }
 
+std::shared_ptr<SHSocialIconActionSheet> SHSocialControllerService::makeIconSheet(
+    SHSocialControllerService& service,
+    const std::shared_ptr<platform::ViewController>& controller) {
+    std::weak_ptr<SHSocialControllerService> weakService = service.weak_from_this();
+    std::weak_ptr<platform::ViewController> host = controller;
+    auto sheet = std::make_shared<SHSocialIconSheetView>(
+        SHSocialSnsPlatformManager::sharedInstance().allSnsValuesArray(),
+        [weakService, host](const std::string& name) {
+            auto platform = SHSocialSnsPlatformManager::getSocialPlatformWithName(name);
+            if (platform && platform->snsClickHandler)
+                platform->snsClickHandler(host.lock(), weakService.lock(), true);
+        });
+    sheet->setTag(SHSocialIconSheetView::kSheetTag);
+    sheet->setHandle("share-sheet");
+    sheet->presentingViewController = controller;
+    sheet->socialControllerService = weakService;
+    sheet->dismissCompletion = [weakService] {
+        if (auto self = weakService.lock())
+            if (auto delegate = self->socialUIDelegate())
+                delegate->didCloseUIViewController(SHSViewControllerIconActionSheet);
+    };
+    return sheet;
+}
+
+std::shared_ptr<SHSocialIconActionSheet>
+SHSocialControllerService::getSocialIconActionSheetInController(
+    const std::shared_ptr<platform::ViewController>& controller) {
+    SHSocialOpAnalytics::postSocialAnalytics("6");
+    return getSocialIconActionSheetInControllerInternal(controller);
+}
+
+std::shared_ptr<platform::NavigationController>
+SHSocialControllerService::getSocialShareListController() {
+    SHSocialOpAnalytics::postSocialAnalytics("5");
+    return getSocialShareListControllerInternal();
+}
+
 std::shared_ptr<SHSocialIconActionSheet>
 SHSocialControllerService::getSocialIconActionSheetInControllerInternal(
     const std::shared_ptr<platform::ViewController>& controller) {
-    if (screens().iconSheet)
-        return screens().iconSheet(*this, controller);
-    auto sheet = std::make_shared<SHSocialIconSheetStandIn>(weak_from_this(), controller);
-    lastSheet() = sheet;
-    return sheet;
+    currentViewController = controller;
+    return screens().iconSheet ? screens().iconSheet(*this, controller) : nullptr;
+}
+
+void SHSocialControllerService::pushType(int type) {
+    m_typeStack.push_back(type);
+    m_currentType = type;
+}
+
+void SHSocialControllerService::rollBackType() {
+    // A builder that yields no screen leaves no trace on the stack, so the next close still
+    // reports the screen that is really open.
+    if (!m_typeStack.empty())
+        m_typeStack.pop_back();
+    if (!m_typeStack.empty())
+        m_currentType = m_typeStack.back();
+}
+
+std::shared_ptr<platform::NavigationController> SHSocialControllerService::wrap(
+    const std::shared_ptr<platform::ViewController>& screen) {
+    if (auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(screen))
+        return navigation;
+    auto navigation = std::make_shared<platform::NavigationController>(screen);
+    navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
+    SHSocialUIHelper::customNavBar(navigation->navigationBar());
+    return navigation;
+}
+
+int SHSocialControllerService::transformViewControllerType(int type, int snsType) {
+    if (snsType == 0)
+        return type;
+    // Every accepted platform is named, so the screens and the cancel report know it; only
+    // the platforms signed in through the service's pages need a token first.
+    if (auto name = SHSocialSnsPlatformManager::getSnsPlatformString(snsType))
+        currentSnsPlatformName = *name;
+    const bool signsIn = snsType == 20 || (snsType >= 1 && snsType <= 16);
+    if (signsIn && type == SHSViewControllerShareEdit && currentSnsPlatformName &&
+        !SHSocialAccountManager::isOauthAndTokenNotExpired(*currentSnsPlatformName)) {
+        nextViewController = SHSViewControllerShareEdit;
+        return SHSViewControllerOauth;
+    }
+    return type;
 }
 
 std::shared_ptr<platform::ViewController>
 SHSocialControllerService::getSocialShareEditControllerInternal(
     const std::string& platformName, const std::optional<std::string>& sourceOpType) {
-    currentSnsPlatformName = platformName;
-    return screens().shareEdit ? screens().shareEdit(*this, platformName, sourceOpType) : nullptr;
+    SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("9", sourceOpType, platformName);
+    pushType(SHSViewControllerShareEdit);
+    const int snsType = SHSocialSnsPlatformManager::getSnsPlatformType(platformName);
+    if (!(snsType == 20 || (snsType >= 10 && snsType <= 18))) {
+        rollBackType();
+        return nullptr;
+    }
+    const int type = transformViewControllerType(SHSViewControllerShareEdit, snsType);
+    std::shared_ptr<platform::ViewController> screen;
+    if (type == SHSViewControllerOauth)
+        screen = screens().oauth ? screens().oauth(*this, platformName, sourceOpType) : nullptr;
+    else
+        screen =
+            screens().shareEdit ? screens().shareEdit(*this, platformName, sourceOpType) : nullptr;
+    if (!screen) {
+        rollBackType();
+        return nullptr;
+    }
+    if (type == SHSViewControllerShareEdit && (platformName == "email" || platformName == "sms"))
+        return screen;
+    auto navigation = wrap(screen);
+    currentNavigationController = navigation;
+    currentViewController = screen;
+    return navigation;
 }
 
 std::shared_ptr<platform::ViewController>
 SHSocialControllerService::getSocialOauthControllerInternal(
     const std::string& platformName, const std::optional<std::string>& sourceOpType) {
-    currentSnsPlatformName = platformName;
-    return screens().oauth ? screens().oauth(*this, platformName, sourceOpType) : nullptr;
+    SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("7", sourceOpType, platformName);
+    pushType(SHSViewControllerOauth);
+    transformViewControllerType(SHSViewControllerOauth,
+                                SHSocialSnsPlatformManager::getSnsPlatformType(platformName));
+    auto screen = screens().oauth ? screens().oauth(*this, platformName, sourceOpType) : nullptr;
+    if (!screen) {
+        rollBackType();
+        return nullptr;
+    }
+    auto navigation = wrap(screen);
+    currentNavigationController = navigation;
+    currentViewController = screen;
+    return navigation;
 }
 
 std::shared_ptr<platform::NavigationController>
 SHSocialControllerService::getSocialShareListControllerInternal() {
-    return screens().shareList ? screens().shareList(*this) : nullptr;
+    pushType(SHSViewControllerShareList);
+    auto navigation = screens().shareList ? screens().shareList(*this) : nullptr;
+    if (!navigation) {
+        rollBackType();
+        return nullptr;
+    }
+    currentNavigationController = navigation;
+    if (!navigation->viewControllers().empty())
+        currentViewController = navigation->viewControllers().front();
+    return navigation;
 }
 
-// --- The sheet's stand-in ---------------------------------------------------------------------
+void SHSocialControllerService::addCloseButton(platform::ViewController& screen) {
+    auto button = std::make_shared<platform::Button>(platform::ButtonType::Custom);
+    const std::string title = SHSocialLocalizedString("button_close", "关闭");
+    SHSocialUIHelper::customNavButton(*button, title);
+    button->setHandle("share-close");
+    std::weak_ptr<SHSocialControllerService> weak = weak_from_this();
+    button->addTarget(
+        [weak](platform::Control&) {
+            if (auto self = weak.lock())
+                self->closeWithCancelResponse();
+        },
+        platform::ControlEvent::TouchUpInside);
+    screen.navigationItem().setLeftBarButtonItem(
+        std::make_shared<platform::BarButtonItem>(std::move(button)));
+}
 
-SHSocialIconSheetStandIn::SHSocialIconSheetStandIn(
-    std::weak_ptr<SHSocialControllerService> service,
-    std::weak_ptr<platform::ViewController> controller)
-    : m_service(std::move(service)), m_controller(std::move(controller)) {}
+void SHSocialControllerService::closeWithCancelResponse() {
+    SHSocialUtils::outLog(std::string("closeWithCancelResponse delegate is ") +
+                          (socialUIDelegate() ? "set" : "(null)"));
+    const bool tell =
+        m_currentType == SHSViewControllerShareEdit ||
+        (m_currentType == SHSViewControllerOauth &&
+         !SHSocialAccountManager::isOauthWithPlatform(currentSnsPlatformName.value_or("")));
+    if (tell) {
+        if (auto delegate = socialUIDelegate()) {
+            auto response = std::make_shared<SHSocialResponseEntity>();
+            response->responseCode = 5052;
+            response->message = "user cancel the operation";
+            response->viewControllerType = m_currentType;
+            platform::Json data = platform::Json::object();
+            if (currentSnsPlatformName)
+                data[*currentSnsPlatformName] = "";
+            response->data = std::move(data);
+            delegate->didFinishGetSHSocialDataInViewController(response);
+        }
+    }
+    closeInternal();
+}
 
-void SHSocialIconSheetStandIn::setSnsNames(const std::vector<std::string>& names) {
-    auto& registry = SHSocialSnsPlatformManager::sharedInstance();
-    m_names.clear();
-    for (const auto& name : names) {
-        if (!registry.isRegistered(name))
-            continue;
-        auto internal = registry.getSnsPlatformWithName(name)->platformInternal();
-        internal->shareStatus = "1";
-        if (internal->isHidden && !(internal->socialLoginDelegate &&
-                                    internal->socialLoginDelegate->isClientInstall(name)))
-            continue;
-        m_names.push_back(name);
+void SHSocialControllerService::closeWithResponse(
+    std::shared_ptr<SHSocialResponseEntity> response) {
+    if (!response) {
+        closeWithCancelResponse();
+        return;
+    }
+    if (auto delegate = socialUIDelegate())
+        delegate->didFinishGetSHSocialDataInViewController(std::move(response));
+    closeInternal();
+}
+
+void SHSocialControllerService::close() {
+    closeInternal();
+}
+
+void SHSocialControllerService::closeInternal() {
+    auto dataService = SHSocialDataService::defaultDataService();
+    dataService->setSHSocialDelegate({});
+    if (!(m_currentType == SHSViewControllerShareEdit &&
+          !SHSocialConfigInternal::shareInstance().shouldShareSynchronous))
+        dataService->cancelAllRequestInQueueInternal();
+    // The closed screen leaves the stack before any dismissal is reported, so every report
+    // names the screen that is open afterwards (the outer one, or the closed one when it was
+    // the only one).
+    if (!m_typeStack.empty())
+        m_typeStack.pop_back();
+    if (!m_typeStack.empty())
+        m_currentType = m_typeStack.back();
+    std::weak_ptr<SHSocialControllerService> weak = weak_from_this();
+    auto finished = [weak] {
+        if (auto self = weak.lock())
+            self->didFinishedDismissViewController();
+    };
+    // Only a screen this service opened is dismissed: without one, the host's own modal
+    // screens are left alone.
+    if (auto navigation = currentNavigationController.lock()) {
+        if (navigation->presentingViewController()) {
+            navigation->dismissViewController(true, finished);
+        } else if (navigation->parentViewController()) {
+            navigation->dismissViewController(true);
+            finished();
+        } else if (auto window = platform::Application::shared().keyWindow();
+                   window && window->rootViewController()) {
+            window->rootViewController()->dismissViewController(true);
+            finished();
+        }
     }
 }
 
-void SHSocialIconSheetStandIn::showInView(const std::shared_ptr<platform::View>& view) {
-    m_view = view;
-}
-
-bool SHSocialIconSheetStandIn::tapPlatform(const std::string& name) {
-    if (std::find(m_names.begin(), m_names.end(), name) == m_names.end())
-        return false;
-    auto platform = SHSocialSnsPlatformManager::sharedInstance().getSnsPlatformWithName(name);
-    if (!platform || !platform->snsClickHandler)
-        return false;
-    platform->snsClickHandler(m_controller.lock(), m_service.lock(), true);
-    return true;
-}
-
-std::shared_ptr<SHSocialIconSheetStandIn> SHSocialIconSheetStandIn::lastShown() {
-    return lastSheet().lock();
+void SHSocialControllerService::didFinishedDismissViewController() {
+    if (auto delegate = socialUIDelegate())
+        delegate->didCloseUIViewController(m_currentType);
+    currentNavigationController.reset();
+    currentViewController.reset();
 }

@@ -26,16 +26,32 @@ public:
     virtual void showInView(const std::shared_ptr<platform::View>& view) = 0;
 };
 
-// Makes the share SDK's screens for one share subject and carries the UI delegate of the
-// road in progress. The screens themselves (sheet, share list, edit screen, sign-in page)
-// are supplied through `screens`; until they are there, the SDK's roads stop where a screen
-// would open.
+// The share SDK's screen numbers.
+enum SHSViewControllerType {
+    SHSViewControllerShareList = 2,
+    SHSViewControllerShareEdit = 3,
+    SHSViewControllerAccount = 4,
+    SHSViewControllerOauth = 7,
+    SHSViewControllerFriend = 9,
+    SHSViewControllerIconActionSheet = 10,
+};
+
+// Makes the share SDK's screens for one share subject, remembers which screen is open and
+// closes it, reporting to the UI delegate of the road in progress. The screens themselves are
+// supplied through `screens`: each maker answers its screen (the edit screen and the sign-in
+// page bare: the service wraps them in the SDK's navigation controller); a road stops where a
+// maker is missing or answers nothing.
 class SHSocialControllerService : public std::enable_shared_from_this<SHSocialControllerService> {
 public:
+    // The share sheet of the SDK, with the service's tap handler.
+    static std::shared_ptr<SHSocialIconActionSheet> makeIconSheet(
+        SHSocialControllerService& service,
+        const std::shared_ptr<platform::ViewController>& controller);
+
     struct Screens {
         std::function<std::shared_ptr<SHSocialIconActionSheet>(
             SHSocialControllerService&, const std::shared_ptr<platform::ViewController>&)>
-            iconSheet;
+            iconSheet = &SHSocialControllerService::makeIconSheet;
         std::function<std::shared_ptr<platform::ViewController>(
             SHSocialControllerService&, const std::string& platformName,
             const std::optional<std::string>& sourceOpType)>
@@ -47,7 +63,7 @@ public:
         std::function<std::shared_ptr<platform::NavigationController>(SHSocialControllerService&)>
             shareList;
     };
-    // Process-wide; the next screens fill it in.
+    // Process-wide; the screens fill it in.
     static Screens& screens();
 
     explicit SHSocialControllerService(std::shared_ptr<SHSocialData> socialData);
@@ -61,8 +77,19 @@ public:
         m_uiDelegate = std::move(delegate);
     }
     std::optional<std::string> currentSnsPlatformName;
-    int nextViewController = 0;
+    int nextViewController = -1;
     std::weak_ptr<platform::NavigationController> currentNavigationController;
+    std::weak_ptr<platform::ViewController> currentViewController;
+
+    int currentViewControllerType() const { return m_currentType; }
+    void setCurrentViewControllerType(int type) { m_currentType = type; }
+    // The screen types opened through this service, innermost last.
+    const std::vector<int>& currentViewControllerArray() const { return m_typeStack; }
+
+    // Counted twins (ops "6" and "5") of the builders below.
+    std::shared_ptr<SHSocialIconActionSheet> getSocialIconActionSheetInController(
+        const std::shared_ptr<platform::ViewController>& controller);
+    std::shared_ptr<platform::NavigationController> getSocialShareListController();
 
     std::shared_ptr<SHSocialIconActionSheet> getSocialIconActionSheetInControllerInternal(
         const std::shared_ptr<platform::ViewController>& controller);
@@ -71,30 +98,28 @@ public:
     std::shared_ptr<platform::ViewController> getSocialOauthControllerInternal(
         const std::string& platformName, const std::optional<std::string>& sourceOpType);
     std::shared_ptr<platform::NavigationController> getSocialShareListControllerInternal();
+    // The screen a type stands for once sign-in is taken into account: an edit screen for a
+    // platform without a valid token becomes the sign-in page, with the edit screen next.
+    int transformViewControllerType(int type, int snsType);
+
+    // Puts the SDK's close button ("关闭", a cancel) on the screen's navigation item.
+    void addCloseButton(platform::ViewController& screen);
+
+    // Closing: a cancel tells the delegate (edit screen, or a sign-in page nobody finished)
+    // with 5052; a result is handed on; then the open screen is dismissed.
+    void closeWithCancelResponse();
+    void closeWithResponse(std::shared_ptr<SHSocialResponseEntity> response);
+    void close();
+    void closeInternal();
+    void didFinishedDismissViewController();
 
 private:
+    void pushType(int type);
+    void rollBackType();
+    std::shared_ptr<platform::NavigationController> wrap(
+        const std::shared_ptr<platform::ViewController>& screen);
+
     std::weak_ptr<SHSocialUIDelegate> m_uiDelegate;
-};
-
-// The least share sheet the entry road needs until the sheet screen exists: it keeps the
-// registered names and hands a tap to the platform's click road (presenting modally).
-class SHSocialIconSheetStandIn : public SHSocialIconActionSheet {
-public:
-    SHSocialIconSheetStandIn(std::weak_ptr<SHSocialControllerService> service,
-                             std::weak_ptr<platform::ViewController> controller);
-    void setSnsNames(const std::vector<std::string>& names) override;
-    const std::vector<std::string>& snsNames() const override { return m_names; }
-    void showInView(const std::shared_ptr<platform::View>& view) override;
-    std::shared_ptr<platform::View> shownInView() const { return m_view.lock(); }
-    // The user taps the platform's icon; false when the sheet does not show that name.
-    bool tapPlatform(const std::string& name);
-
-    // The sheet shown last (tests, the front end).
-    static std::shared_ptr<SHSocialIconSheetStandIn> lastShown();
-
-private:
-    std::weak_ptr<SHSocialControllerService> m_service;
-    std::weak_ptr<platform::ViewController> m_controller;
-    std::weak_ptr<platform::View> m_view;
-    std::vector<std::string> m_names;
+    std::vector<int> m_typeStack;
+    int m_currentType = 0;
 };

@@ -9,6 +9,7 @@
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialData.h"
 #include "SocialSDK/service/SHSocialDataService.h"
+#include "SocialSDK/service/SHSocialIconSheetView.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsHandler.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
@@ -82,10 +83,11 @@ TEST_F(ShareRoadTest, TheHostsSheetShowsQzoneAndPresentingFetchesTheKeys) {
     SHSocialSnsService::presentSnsIconSheetView(
         controller, std::string("lanxi-share-key"), std::string("校园新闻"), {},
         {"wxtimeline", "wxsession", "qq", "qzone"}, delegate);
-    auto sheet = SHSocialIconSheetStandIn::lastShown();
+    auto sheet = SHSocialIconSheetView::lastShown();
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->snsNames(), std::vector<std::string>{"qzone"});
-    EXPECT_EQ(sheet->shownInView(), controller->view());
+    ASSERT_TRUE(sheet->superview());
+    EXPECT_EQ(sheet->superview()->superview(), controller->view());
     EXPECT_EQ(counted("2"), "1");
     EXPECT_EQ(SHSocialData::appKey(), "lanxi-share-key");
     EXPECT_EQ(SHSocialData::defaultData()->shareText(), "校园新闻");
@@ -112,7 +114,7 @@ TEST_F(ShareRoadTest, AQzoneTapCountsLogsTheHintAndOpensNothing) {
     auto delegate = std::make_shared<RecordingDelegate>();
     SHSocialSnsService::presentSnsIconSheetView(controller, std::string(kAppKey), std::nullopt, {},
                                                 {"qzone"}, delegate);
-    auto sheet = SHSocialIconSheetStandIn::lastShown();
+    auto sheet = SHSocialIconSheetView::lastShown();
     ASSERT_TRUE(sheet);
     ASSERT_TRUE(sheet->tapPlatform("qzone"));
     EXPECT_EQ(counted("3-10"), "1");
@@ -164,7 +166,9 @@ TEST_F(ShareRoadTest, ATencentTapOpensTheEditScreenOnlyWithAValidToken) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], std::make_pair(std::string("oauth tencent"), std::string("4")));
     EXPECT_EQ(counted("3+4-11"), "1");
-    // The sign-in page reports success: the edit screen follows with source "4".
+    // The sign-in page stores the account and reports success: the edit screen follows with
+    // source "4".
+    storeAccount("tencent", "t2");
     auto signedIn = std::make_shared<SHSocialResponseEntity>();
     signedIn->responseCode = 200;
     tencent->platformInternal()->performLoginCompletion(signedIn);

@@ -13,11 +13,13 @@
 #include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialHandlerClasses.h"
 #include "SocialSDK/service/SHSocialHttpClient.h"
+#include "SocialSDK/service/SHSocialImageLoader.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsHandler.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialSnsService.h"
 #include "SocialSDK/service/SHSocialToast.h"
+#include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/devices/MailComposeViewController.h"
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/devices/SocialComposeViewController.h"
@@ -43,6 +45,8 @@ void resetShareSdk() {
     SHSocialConfig::resetSharedInstance();
     SHSocialHandlerClasses::removeAll();
     SHSocialToast::clearShownTexts();
+    SHSocialImageLoader::resetSharedImageLoader();
+    SHSocialUIHelper::resetSharedInstance();
     SHSocialControllerService::screens() = {};
     platform::AlertPresenter::shared().reset();
     platform::MailComposeViewController::resetDevice();

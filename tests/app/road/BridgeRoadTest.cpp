@@ -87,4 +87,14 @@ TEST_F(BridgeRoad, LocationAnswersTheFixWithItsPlace) {
     EXPECT_TRUE(shows(location, "#count \"8\"")) << location;
 }
 
+TEST_F(BridgeRoad, ShareShowsTheSheetWithQzoneWhoseTapOpensNothing) {
+    Transcript road(run.output);
+    std::string sheet = road.after("tap 分享");
+    EXPECT_TRUE(shows(sheet, "share sheet [qzone]")) << sheet;
+    EXPECT_TRUE(shows(sheet, "label \"QQ空间\"")) << sheet;
+    std::string tapped = road.after("tap share-qzone");
+    EXPECT_FALSE(shows(tapped, "share sheet")) << tapped;
+    EXPECT_TRUE(shows(tapped, "web \"网页接口演示\"")) << tapped;
+}
+
 }  // namespace
