@@ -317,8 +317,11 @@ void SHSocialFacebookSnsHandler::clickHandlerWithSnsName(
                 code = SHSResponseCodeSuccess;
             }
             auto service = weakService.lock();
+            // A named empty value rather than std::nullopt: GCC 12 at -O3 wrongly warns that
+            // the temporary such a conversion makes may be used uninitialised.
+            const std::optional<std::string> noData;
             handleUIDelegate(service ? service->socialUIDelegate() : nullptr, platformName, code,
-                             message, std::nullopt);
+                             message, noData);
             if (auto composer = weakComposer.lock())
                 composer->dismissViewController(true);
         });
