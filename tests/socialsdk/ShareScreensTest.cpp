@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/screens/SHSOauthViewController.h"
 #include "SocialSDK/screens/SHShareEditCounter.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
+#include "SocialSDK/screens/SHSocialFriendSections.h"
 #include "SocialSDK/screens/SHSocialScreens.h"
+#include "SocialSDK/service/SHSFriendEntity.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
@@ -260,4 +263,53 @@ TEST_F(ShareScreensTest, SendingAShareWithALinkReachesTheServiceAndToastsAfterTh
                 request.body.dump().find("http://open.lanxi-campus.test/day") != std::string::npos;
     }
     EXPECT_TRUE(sent);
+}
+
+namespace {
+
+std::shared_ptr<SHSFriendEntity> friendNamed(const std::string& usid,
+                                             std::optional<std::string> pinyin) {
+    auto entry = std::make_shared<SHSFriendEntity>();
+    entry->usid = usid;
+    entry->name = usid;
+    entry->linkName = "link-" + usid;
+    entry->pinyin = std::move(pinyin);
+    return entry;
+}
+
+}  // namespace
+
+TEST(FriendSections, FriendsWithoutPinyinAreSkippedOneByOneAndIndexTitlesFindTheirSections) {
+    auto sections = SHSocialFriendSections::build(
+        {friendNamed("zhang", "zhangsan"), friendNamed("nopinyin", std::nullopt),
+         friendNamed("li", "lisi"), friendNamed("digit", "9ge"), friendNamed("an", "anna")},
+        {});
+    EXPECT_EQ(sections.indexTitles(), (std::vector<std::string>{"A", "L", "Z", "符"}));
+    for (const auto& title : sections.indexTitles()) {
+        auto at = sections.sectionForIndexTitle(title);
+        ASSERT_TRUE(at) << title;
+        EXPECT_EQ(sections.sections()[*at].title, title);
+    }
+    std::size_t listed = 0;
+    for (const auto& section : sections.sections()) listed += section.friends.size();
+    EXPECT_EQ(listed, 4u);  // everyone but the friend without pinyin
+}
+
+TEST(FriendSections, RecentMentionsShowTheNewestFiveAndAPickMovesOneToTheFront) {
+    std::vector<std::shared_ptr<SHSFriendEntity>> recent;
+    for (int i = 1; i <= 7; ++i) recent.push_back(friendNamed("r" + std::to_string(i), "r"));
+    auto sections = SHSocialFriendSections::build({}, recent);
+    ASSERT_EQ(sections.sections().front().title, "常");
+    const auto& shown = sections.sections().front().friends;
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(*shown[0]->usid, "r7");
+    EXPECT_EQ(*shown[4]->usid, "r3");
+    // r5 is shown third: picking it leaves one entry of it, now the newest.
+    auto after = sections.recentAfterPicking(0, 2, recent);
+    ASSERT_EQ(after.size(), 7u);
+    EXPECT_EQ(*after.back()->usid, "r5");
+    EXPECT_EQ(
+        std::count_if(after.begin(), after.end(), [](const auto& f) { return *f->usid == "r5"; }),
+        1);
+    EXPECT_EQ(SHSocialFriendSections::mentionText(*after.back()), "@link-r5");
 }
