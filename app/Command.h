@@ -20,6 +20,7 @@ enum class CommandKind {
     Screenshot,
     Device,
     Open,
+    Share,
     Help,
     Quit,
 };
@@ -31,6 +32,7 @@ struct Command {
     // when one is named, else the first scroll view on screen).
     std::string target;
     // open: the screen opened ("index"), with its argument in text.
+    // share: the share SDK screen ("edit" or "signin") in target, the platform in text.
     // type: the text typed; screenshot: the file written.
     std::string text;
     int page = 0;        // swipe

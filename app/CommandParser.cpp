@@ -264,6 +264,17 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.kind = CommandKind::Open;
         command.target = words[1];
         command.text = words[2];
+    } else if (name == "share") {
+        if (auto bad = expect(2, 2, "share edit|signin PLATFORM")) {
+            return *bad;
+        }
+        if (words[1] != "edit" && words[1] != "signin") {
+            return failure("share what: share edit PLATFORM or share signin PLATFORM, not \"" +
+                           words[1] + "\"");
+        }
+        command.kind = CommandKind::Share;
+        command.target = words[1];
+        command.text = words[2];
     } else if (name == "help") {
         if (auto bad = expect(0, 0, "help")) {
             return *bad;
@@ -297,6 +308,8 @@ std::string commandHelp() {
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
+           "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
+           "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
            "                           initial (no screen of the client opens that list)\n" +
            deviceCommandHelp() +
            "  help                     this list\n"

@@ -4,12 +4,17 @@
 #include <istream>
 #include <ostream>
 
+#include "SocialSDK/screens/SHSocialScreens.h"
+#include "SocialSDK/service/SHSUserManager.h"
+#include "SocialSDK/service/SHSocialControllerService.h"
 #include "app/Command.h"
 #include "app/CommandParser.h"
 #include "platform/foundation/TerminalText.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Window.h"
 
 namespace frontend {
 
@@ -145,10 +150,49 @@ DriverResult Session::perform(const Command& command) {
                 return DriverResult::failure("this client opens no screen by name");
             }
             return m_options.openScreen(command.target, command.text);
+        case CommandKind::Share:
+            return presentShareScreen(command.target, command.text);
         case CommandKind::Help:
         case CommandKind::Quit:
             break;
     }
+    return DriverResult::success();
+}
+
+// The share SDK's own operations: its controller service makes the screen, presented in a
+// navigation controller over what shows now, as the SDK presents its screens.
+DriverResult Session::presentShareScreen(const std::string& screen,
+                                         const std::string& platformName) {
+    if (!SHSUserManager::isPlatformTypeValid(platformName)) {
+        return DriverResult::failure("the share SDK has no platform \"" + platformName + "\"");
+    }
+    auto window = platform::Application::shared().keyWindow();
+    auto top = window ? window->rootViewController() : nullptr;
+    if (!top) {
+        return DriverResult::failure("nothing on screen to present the share screen over");
+    }
+    while (auto presented = top->presentedViewController()) {
+        top = presented;
+    }
+    SHSocialInstallScreens();
+    auto service = SHSocialControllerService::defaultControllerService();
+    std::shared_ptr<platform::ViewController> controller;
+    if (screen == "edit") {
+        controller = service->getSocialShareEditControllerInternal(platformName, std::nullopt);
+    } else {
+        service->nextViewController = 3;  // signed in, the user writes the share
+        controller = service->getSocialOauthControllerInternal(platformName, std::nullopt);
+    }
+    if (!controller) {
+        return DriverResult::failure("the share SDK made no " + screen + " screen");
+    }
+    // The service hands its screens over in a navigation controller of their own.
+    auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(controller);
+    if (!navigation) {
+        navigation = std::make_shared<platform::NavigationController>(controller);
+        service->currentNavigationController = navigation;
+    }
+    top->presentViewController(navigation, true);
     return DriverResult::success();
 }
 

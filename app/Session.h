@@ -58,6 +58,8 @@ public:
 
 private:
     platform::testing::DriverResult perform(const Command& command);
+    platform::testing::DriverResult presentShareScreen(const std::string& screen,
+                                                       const std::string& platformName);
     void showScreen();
     void fail(const std::string& reason);
 

@@ -113,6 +113,37 @@ const Json& memberOr(const Json& object, const char* key) {
     return it == object.end() ? empty : *it;
 }
 
+// The sign-in page of a platform: one button that signs the demo user in and ends at the
+// platform's callback address on this service, as the platform's own pages would.
+Reply signInPage(const ShareServiceRequest& request) {
+    static constexpr std::pair<const char*, const char*> kCallbacks[] = {
+        {"qzone", "/qzone/main"},
+        {"tencent", "/tenc2/main"},
+        {"renren", "/renr2/main"},
+        {"douban", "/douban/main"}};
+    const std::string platform = request.queryValue("via").value_or("");
+    const char* callback = nullptr;
+    for (const auto& [name, path] : kCallbacks) {
+        if (platform == name)
+            callback = path;
+    }
+    if (!callback)
+        return plainError(404, "no sign-in page for platform \"" + platform + "\"");
+    const std::string target = std::string(callback) + "?access_key=demo-token-" + platform +
+                               "&uid=" + (platform == "qzone" ? "qz-550121" : "demo-" + platform) +
+                               "&expires_in=3600";
+    Reply page;
+    page.contentType = "text/html; charset=utf-8";
+    page.body =
+        "<html><head><title>账号登录</title></head><body>"
+        "<h1>登录 " +
+        platform +
+        "</h1><p>兰溪同学</p>"
+        "<button id=\"signin\" onclick=\"location.href='" +
+        target + "'\">授权并登录</button></body></html>";
+    return page;
+}
+
 }  // namespace
 
 std::optional<std::string> ShareServiceRequest::queryValue(std::string_view key) const {
@@ -219,6 +250,8 @@ Reply ShareRoutes::reply(const ShareServiceRequest& request) {
             reply["data"] = std::move(bar);
             break;
         }
+        case 9:
+            return signInPage(request);
         case 5:
             reply["data"] = memberOr(m_sample, "share");
             break;

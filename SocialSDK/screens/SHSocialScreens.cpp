@@ -1,0 +1,17 @@
+#include "SocialSDK/screens/SHSocialScreens.h"
+
+#include "SocialSDK/screens/SHSOauthViewController.h"
+#include "SocialSDK/screens/SHShareEditViewController.h"
+#include "SocialSDK/service/SHSocialControllerService.h"
+
+void SHSocialInstallScreens() {
+    auto& screens = SHSocialControllerService::screens();
+    screens.shareEdit = [](SHSocialControllerService& service, const std::string&,
+                           const std::optional<std::string>&) {
+        return std::make_shared<SHShareEditViewController>(service.shared_from_this());
+    };
+    screens.oauth = [](SHSocialControllerService& service, const std::string&,
+                       const std::optional<std::string>&) {
+        return std::make_shared<SHSOauthViewController>(service.shared_from_this());
+    };
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Gives the controller service the makers of the edit screen and the sign-in page.
+// Called once where the SDK's screens are set up (the front end, tests); idempotent.
+void SHSocialInstallScreens();
