@@ -14,47 +14,20 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
-#include "tests/support/TempHome.h"
+#include "tests/career/CareerTestSupport.h"
 #include "widgets/EmploymentScrollView.h"
 
 namespace {
 
-class OpenerScreen : public platform::ViewController {};
-
 // The career screens pushed from a screen inside the side-menu container, as from the home
 // page; the swipe that opens the menu is on until they appear.
-class CareerScreensTest : public ::testing::Test {
+class CareerScreensTest : public careertest::CareerScreenTest {
 protected:
-    CareerScreensTest() {
-        server.start();
-        ServiceConfig::shared().pointAllAt(server.baseUrl());
-        navigation = std::make_shared<platform::NavigationController>(opener);
-        side->setRootViewController(navigation);
-        side->setRightViewController(std::make_shared<platform::ViewController>());
-        window->setRootViewController(side);
-        window->makeKeyAndVisible();
-        side->setNeedSwipeShowMenu(true);
-    }
-    ~CareerScreensTest() override { ServiceConfig::shared().reload(); }
-
     void push(const std::shared_ptr<platform::ViewController>& screen) {
         navigation->pushViewController(screen, true);
         scope.advance(1);
     }
-    bool waitForReplies() {
-        return driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10)
-            .ok;
-    }
-
-    testsupport::TempHome home;
-    fakes::FakeSchoolServices server;
-    platform::testing::UiTestScope scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
-    std::shared_ptr<platform::components::SideViewController> side =
-        std::make_shared<platform::components::SideViewController>();
-    std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
-    std::shared_ptr<platform::NavigationController> navigation;
+    bool waitForReplies() { return quiet(); }
 };
 
 TEST_F(CareerScreensTest, TheEmploymentHubShowsTheFourListsAsTabs) {

@@ -24,7 +24,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/Window.h"
-#include "tests/support/TempHome.h"
+#include "tests/career/CareerTestSupport.h"
 
 using platform::Json;
 
@@ -32,8 +32,6 @@ namespace {
 
 constexpr const char* kStatisticsPath = "/edu/getNewStudentStat";
 constexpr auto kHoldBound = std::chrono::seconds(10);
-
-class OpenerScreen : public platform::ViewController {};
 
 fakes::Reply jsonReply(const Json& document) {
     return fakes::Reply{200, "application/json;charset=UTF-8", document.dump()};
@@ -45,19 +43,10 @@ Json row(const std::string& name, const std::string& code) {
 }
 
 // The statistics pushed from a screen inside the side-menu container, as the home page does.
-class StatisticsScreensTest : public ::testing::Test {
+class StatisticsScreensTest : public careertest::CareerScreenTest {
 protected:
-    explicit StatisticsScreensTest(platform::Size screen = {375, 667}) : scope(screen) {
-        server.start();
-        ServiceConfig::shared().pointAllAt(server.baseUrl());
-        navigation = std::make_shared<platform::NavigationController>(opener);
-        side->setRootViewController(navigation);
-        side->setRightViewController(std::make_shared<platform::ViewController>());
-        window->setRootViewController(side);
-        window->makeKeyAndVisible();
-        side->setNeedSwipeShowMenu(true);
-    }
-    ~StatisticsScreensTest() override { ServiceConfig::shared().reload(); }
+    explicit StatisticsScreensTest(platform::Size screen = {375, 667})
+        : careertest::CareerScreenTest(screen) {}
 
     std::shared_ptr<NewStatisticsViewController> openCollegeLevel() {
         auto screen = std::make_shared<NewStatisticsViewController>();
@@ -66,10 +55,9 @@ protected:
         return screen;
     }
     bool waitForReplies() {
-        const bool quiet =
-            driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10).ok;
+        const bool done = quiet();
         driver.outline();  // lays the screen out, so the table shows its rows
-        return quiet;
+        return done;
     }
     std::shared_ptr<NewStatisticsViewController> top() const {
         return std::dynamic_pointer_cast<NewStatisticsViewController>(
@@ -107,16 +95,6 @@ protected:
         }
         return count;
     }
-
-    testsupport::TempHome home;
-    fakes::FakeSchoolServices server;
-    platform::testing::UiTestScope scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
-    std::shared_ptr<platform::components::SideViewController> side =
-        std::make_shared<platform::components::SideViewController>();
-    std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
-    std::shared_ptr<platform::NavigationController> navigation;
 };
 
 TEST_F(StatisticsScreensTest, EachLevelAsksWithItsTypeAndTheTappedRowsCodeAndBackReturns) {

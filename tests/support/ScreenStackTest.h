@@ -33,10 +33,12 @@ protected:
         server.start();
         ServiceConfig::shared().pointAllAt(server.baseUrl());
         platform::UserDefaults::resetStandard();
-        navigation = std::make_shared<platform::NavigationController>(
-            std::make_shared<platform::ViewController>());
+        navigation = std::make_shared<platform::NavigationController>(opener);
         side = std::make_shared<platform::components::SideViewController>();
         side->setRootViewController(navigation);
+        side->setRightViewController(std::make_shared<platform::ViewController>());
+        // On, as the home page leaves it: a screen that must switch it off is seen to.
+        side->setNeedSwipeShowMenu(true);
         window->setRootViewController(side);
         window->makeKeyAndVisible();
         settle();
@@ -84,6 +86,8 @@ protected:
     platform::testing::UiTestScope scope;
     platform::testing::UIDriver driver;
     std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
+    // The screen at the bottom of the stack, as the home page is.
+    std::shared_ptr<platform::ViewController> opener = std::make_shared<platform::ViewController>();
     std::shared_ptr<platform::NavigationController> navigation;
     std::shared_ptr<platform::components::SideViewController> side;
 };
