@@ -265,16 +265,21 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.target = words[1];
         command.text = words[2];
     } else if (name == "share") {
-        if (auto bad = expect(2, 2, "share edit|signin PLATFORM")) {
+        if (arguments >= 1 && words[1] == "list") {
+            if (auto bad = expect(1, 1, "share list")) {
+                return *bad;
+            }
+        } else if (auto bad = expect(2, 2, "share list|edit|signin PLATFORM")) {
             return *bad;
-        }
-        if (words[1] != "edit" && words[1] != "signin") {
-            return failure("share what: share edit PLATFORM or share signin PLATFORM, not \"" +
-                           words[1] + "\"");
+        } else if (words[1] != "edit" && words[1] != "signin") {
+            return failure(
+                "share what: share list, share edit PLATFORM or share signin "
+                "PLATFORM, not \"" +
+                words[1] + "\"");
         }
         command.kind = CommandKind::Share;
         command.target = words[1];
-        command.text = words[2];
+        command.text = arguments >= 2 ? words[2] : "";
     } else if (name == "help") {
         if (auto bad = expect(0, 0, "help")) {
             return *bad;
@@ -308,6 +313,7 @@ std::string commandHelp() {
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
+           "  share list               present the share SDK's list of share platforms\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
            "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
            "                           initial (no screen of the client opens that list)\n" +

@@ -163,7 +163,7 @@ DriverResult Session::perform(const Command& command) {
 // navigation controller over what shows now, as the SDK presents its screens.
 DriverResult Session::presentShareScreen(const std::string& screen,
                                          const std::string& platformName) {
-    if (!SHSUserManager::isPlatformTypeValid(platformName)) {
+    if (screen != "list" && !SHSUserManager::isPlatformTypeValid(platformName)) {
         return DriverResult::failure("the share SDK has no platform \"" + platformName + "\"");
     }
     auto window = platform::Application::shared().keyWindow();
@@ -177,7 +177,9 @@ DriverResult Session::presentShareScreen(const std::string& screen,
     SHSocialInstallScreens();
     auto service = SHSocialControllerService::defaultControllerService();
     std::shared_ptr<platform::ViewController> controller;
-    if (screen == "edit") {
+    if (screen == "list") {
+        controller = service->getSocialShareListControllerInternal();
+    } else if (screen == "edit") {
         controller = service->getSocialShareEditControllerInternal(platformName, std::nullopt);
     } else {
         service->nextViewController = 3;  // signed in, the user writes the share

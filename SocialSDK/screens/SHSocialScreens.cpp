@@ -1,7 +1,9 @@
 #include "SocialSDK/screens/SHSocialScreens.h"
 
 #include "SocialSDK/screens/SHSOauthViewController.h"
+#include "SocialSDK/screens/SHSShareListController.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
+#include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 
 void SHSocialInstallScreens() {
@@ -13,5 +15,11 @@ void SHSocialInstallScreens() {
     screens.oauth = [](SHSocialControllerService& service, const std::string&,
                        const std::optional<std::string>&) {
         return std::make_shared<SHSOauthViewController>(service.shared_from_this());
+    };
+    screens.shareList = [](SHSocialControllerService& service) {
+        auto list = std::make_shared<SHSShareListController>();
+        list->setSocialControllerService(service.weak_from_this());
+        list->setAllSnsArray(SHSocialConfigInternal::shareInstance().snsPlatformNames);
+        return service.makeNavigationControllerWithContorller(list);
     };
 }

@@ -101,6 +101,11 @@ public:
     // The screen a type stands for once sign-in is taken into account: an edit screen for a
     // platform without a valid token becomes the sign-in page, with the edit screen next.
     int transformViewControllerType(int type, int snsType);
+    // A screen inside the SDK's navigation controller: its colour and bar style.
+    std::shared_ptr<platform::NavigationController> makeNavigationControllerWithContorller(
+        const std::shared_ptr<platform::ViewController>& screen) {
+        return wrap(screen);
+    }
 
     // Puts the SDK's close button ("关闭", a cancel) on the screen's navigation item.
     void addCloseButton(platform::ViewController& screen);

@@ -4,6 +4,7 @@
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialData.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
+#include "SocialSDK/service/SHSocialShareList.h"
 #include "SocialSDK/service/SHSocialSnsHandler.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/NavigationBar.h"
@@ -87,9 +88,12 @@ void SHSocialSnsService::presentSnsControllerInstance(
     const std::optional<std::string>& appKey, const std::optional<std::string>& shareText,
     const SHSImageObject& shareImage, const std::vector<std::string>& snsNames,
     std::weak_ptr<SHSocialUIDelegate> delegate) {
-    (void)snsNames;
     setSocialDataWithController(controller, appKey, shareText, shareImage, std::move(delegate));
     auto list = socialControllerService->getSocialShareListControllerInternal();
+    if (list && !snsNames.empty())
+        if (auto screen =
+                std::dynamic_pointer_cast<SHSocialShareList>(list->visibleViewController()))
+            screen->setAllSnsArray(snsNames);
     if (list && controller)
         controller->presentViewController(list, true);
 }

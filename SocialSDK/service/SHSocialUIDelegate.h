@@ -25,6 +25,9 @@ public:
         return false;
     }
     virtual void didCloseUIViewController(int /*viewControllerType*/) {}
+    // Whether a platform chosen on the sheet or the share list is shared at once, without
+    // the edit screen; a listener that does not answer says no.
+    virtual bool isDirectShareInIconActionSheet() { return false; }
     // Nothing when the listener does not answer; else whether it handled the close.
     virtual std::optional<bool> closeOauthWebViewController(
         const std::shared_ptr<platform::NavigationController>&,
