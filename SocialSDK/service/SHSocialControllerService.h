@@ -98,6 +98,12 @@ public:
     std::shared_ptr<platform::ViewController> getSocialOauthControllerInternal(
         const std::string& platformName, const std::optional<std::string>& sourceOpType);
     std::shared_ptr<platform::NavigationController> getSocialShareListControllerInternal();
+    // The bare screen of a type for a platform, as a road pushes it onto a navigation
+    // controller it is already in (no wrapper, no entry on the type stack): the edit screen
+    // (the sign-in page first when the platform needs a token) or the sign-in page.
+    std::shared_ptr<platform::ViewController> getSocialViewController(
+        int type, const std::optional<std::string>& platformName,
+        const std::optional<std::string>& sourceOpType);
     // The screen a type stands for once sign-in is taken into account: an edit screen for a
     // platform without a valid token becomes the sign-in page, with the edit screen next.
     int transformViewControllerType(int type, int snsType);

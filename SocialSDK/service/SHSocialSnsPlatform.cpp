@@ -121,8 +121,10 @@ void SHSocialSnsPlatformInternal::snsClickHandlerWithController(
                     service->getSocialShareEditControllerInternal(self->platformName, source))
                 controller->presentViewController(edit, true);
         } else if (auto navigation = controller->navigationController()) {
-            if (auto edit =
-                    service->getSocialShareEditControllerInternal(self->platformName, source))
+            // Pushed onto the navigation controller the screen is in: the bare screen, not
+            // one wrapped in a navigation controller of its own.
+            if (auto edit = service->getSocialViewController(SHSViewControllerShareEdit,
+                                                             self->platformName, source))
                 navigation->pushViewController(edit, true);
         }
         if (self->socialUIDelegate)
@@ -181,9 +183,10 @@ void SHSocialSnsPlatformInternal::snsLoginHandlerrWithController(
             controller->presentViewController(oauth, true);
     } else {
         SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("7", "4", platformName);
-        if (auto oauth = service->getSocialOauthControllerInternal(platformName, "4");
-            oauth && controller)
-            if (auto navigation = controller->navigationController())
+        // The bare sign-in page, pushed onto the navigation controller the screen is in.
+        if (auto navigation = controller ? controller->navigationController() : nullptr)
+            if (auto oauth =
+                    service->getSocialViewController(SHSViewControllerOauth, platformName, "4"))
                 navigation->pushViewController(oauth, true);
     }
 }
