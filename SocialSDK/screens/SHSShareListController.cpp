@@ -19,6 +19,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/Window.h"
 
 namespace {
 
@@ -113,7 +114,9 @@ void SHSShareListController::viewWillAppear(bool animated) {
     if (platform::Application::shared().userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad) {
         auto navigation = navigationController();
         auto holder = navigation ? navigation->view()->superview() : nullptr;
-        if (holder) {
+        // The form sheet's container takes the size; where the list sits straight in the
+        // window (no form-sheet container here), the window keeps the screen's size.
+        if (holder && !std::dynamic_pointer_cast<platform::Window>(holder)) {
             const auto& config = SHSocialConfigInternal::shareInstance();
             platform::Size size{config.boundsWidthForiPad, config.boundsHeightForiPad};
             if (size.width <= 0 || size.height <= 0)
