@@ -7,6 +7,8 @@
 #include "campus/AnnouncementViewController.h"
 #include "platform/desktop/DesktopWindow.h"
 #include "platform/graphics/BitmapContext.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/AlertViewDelegate.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DisplayChanges.h"
 #include "platform/ui/Renderer.h"
@@ -17,9 +19,9 @@
 #include "tests/shell/HomeTestSupport.h"
 
 using namespace hometest;
-using shelltest::kTeacher;
 using platform::Point;
 using platform::desktop::DesktopWindow;
+using shelltest::kTeacher;
 
 namespace {
 
@@ -179,6 +181,41 @@ TEST_F(DesktopWindowTest, TheWheelScrollsTheListUnderThePointerAndStopsAtItsTop)
     pump();
     EXPECT_NEAR(news().contentOffset().y, top, 0.5);
     EXPECT_EQ(server.requestsTo(kNewsPath).size(), asked);
+}
+
+class ClickedButtons : public platform::AlertViewDelegate {
+public:
+    void clickedButtonAtIndex(platform::AlertView&, int index) override {
+        clicked.push_back(index);
+    }
+    std::vector<int> clicked;
+};
+
+TEST_F(DesktopWindowTest, WhileAnAlertShowsAClickReachesOnlyItsButtons) {
+    open();
+    auto buttons = std::make_shared<ClickedButtons>();
+    auto alert = platform::View::make<platform::AlertView>(
+        "提示", "确定要退出吗？", buttons, "取消", std::vector<std::string>{"确定"});
+    alert->show();
+    alert->layoutIfNeeded();
+    const platform::Rect frame = alert->frame();
+    const double buttonsTop = frame.maxY() - 22;  // the middle of the row of two buttons
+
+    // The tile under the dimmed screen is not tapped.
+    click(centreOf(*driver.find("通知公告")));
+    EXPECT_TRUE(buttons->clicked.empty());
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_FALSE(presented());
+
+    // Pressed on one button and lifted on the other: neither is pressed.
+    window->postMouseButton(pixel({frame.minX() + frame.width() * 0.25, buttonsTop}), true);
+    window->postMouseButton(pixel({frame.minX() + frame.width() * 0.75, buttonsTop}), false);
+    pump();
+    EXPECT_TRUE(buttons->clicked.empty());
+
+    click({frame.minX() + frame.width() * 0.75, buttonsTop});
+    EXPECT_EQ(buttons->clicked, std::vector<int>{1});
+    EXPECT_FALSE(alert->isVisible());
 }
 
 // --- The keyboard -------------------------------------------------------------------------
