@@ -35,6 +35,8 @@ namespace {
 constexpr double kFingerStep = 8;
 // How far one notch of the wheel drags the content, in points.
 constexpr double kPointsPerNotch = 40;
+// Room a desktop's window frame takes above the window, in pixels.
+constexpr int kTitleBar = 48;
 
 std::chrono::milliseconds until(TimePoint due, TimePoint now) {
     if (due <= now) {
@@ -69,6 +71,18 @@ DesktopWindow::DesktopWindow(Application& application, DesktopWindowOptions opti
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         throw std::runtime_error(std::string("no window system: ") + SDL_GetError());
     }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    m_sdl->headless =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    // A 667-point screen at 2x is 1334 pixels tall, more than many desktops show: there the
+    // scale comes down until the whole phone (tab bar included) fits the desktop's free area
+    // below a title bar.
+    SDL_Rect usable{};
+    if (!m_sdl->headless && SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 &&
+        usable.h > kTitleBar) {
+        m_scale = std::min(
+            {m_scale, usable.w / m_points.width, (usable.h - kTitleBar) / m_points.height});
+    }
     const int width = int(std::ceil(m_points.width * m_scale));
     const int height = int(std::ceil(m_points.height * m_scale));
     m_sdl->window = SDL_CreateWindow(m_options.title.c_str(), SDL_WINDOWPOS_CENTERED,
@@ -78,9 +92,6 @@ DesktopWindow::DesktopWindow(Application& application, DesktopWindowOptions opti
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         throw std::runtime_error("cannot open a window: " + reason);
     }
-    const char* driver = SDL_GetCurrentVideoDriver();
-    m_sdl->headless =
-        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
     m_sdl->wakeEvent = SDL_RegisterEvents(1);
     // Typed text arrives as text events (through the desktop's input method for Chinese).
     SDL_StartTextInput();
@@ -190,6 +201,9 @@ void DesktopWindow::handleEvent(const void* raw) {
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_RESIZED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    fitToWindowSize();
+                    m_needsFrame = true;
+                    break;
                 case SDL_WINDOWEVENT_RESTORED:
                     m_needsFrame = true;
                     break;
@@ -218,8 +232,15 @@ void DesktopWindow::handleEvent(const void* raw) {
             break;
         case SDL_MOUSEWHEEL: {
             double flip = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-            scrollWheel(toPoints(Point{double(event.wheel.mouseX), double(event.wheel.mouseY)}),
-                        Point{flip * event.wheel.preciseX, flip * event.wheel.preciseY});
+            const Point point =
+                toPoints(Point{double(event.wheel.mouseX), double(event.wheel.mouseY)});
+            const Point notches{flip * event.wheel.preciseX, flip * event.wheel.preciseY};
+            // Control and the wheel is the desktop's zoom: the two-finger pinch.
+            if (SDL_GetModState() & KMOD_CTRL) {
+                pinchWheel(point, notches.y);
+            } else {
+                scrollWheel(point, notches);
+            }
             break;
         }
         case SDL_TEXTINPUT:
@@ -245,6 +266,20 @@ void DesktopWindow::handleEvent(const void* raw) {
 }
 
 // --- Drawing ----------------------------------------------------------------------------
+
+void DesktopWindow::fitToWindowSize() {
+    // A window manager may give the window another size than asked (a small desktop): the
+    // phone is drawn at the scale that fits it, and clicks are converted by that scale.
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(m_sdl->window, &width, &height);
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const double fit = std::min(width / m_points.width, height / m_points.height);
+    const double preferred = m_options.scale > 0 ? m_options.scale : Screen::main().scale();
+    m_scale = std::min(fit, preferred);
+}
 
 void DesktopWindow::drawIfChanged() {
     if (m_needsFrame || displayGeneration() != m_drawnGeneration) {
@@ -276,8 +311,12 @@ void DesktopWindow::draw() {
     if (!source) {
         return;
     }
-    // Opaque pixels: copied as they are, not blended with what the window held.
+    // Opaque pixels: copied as they are, not blended with what the window held. A window
+    // larger than the phone shows white beside it.
     SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    if (target->w > source->w || target->h > source->h) {
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 255, 255, 255));
+    }
     SDL_BlitSurface(source, nullptr, target, nullptr);
     SDL_FreeSurface(source);
     SDL_UpdateWindowSurface(m_sdl->window);
@@ -464,6 +503,29 @@ void DesktopWindow::scrollWheel(Point point, Point notches) {
     }
 }
 
+void DesktopWindow::pinchWheel(Point point, double notches) {
+    // Each notch up spreads the fingers by a quarter, each notch down closes them as much.
+    constexpr double kZoomPerNotch = 1.25;
+    auto window = m_application.keyWindow();
+    if (!window || m_finger != Finger::None || AlertPresenter::shared().isModalBlocking() ||
+        (Keyboard::isVisible() && Keyboard::frame().contains(point)) || notches == 0) {
+        return;
+    }
+    try {
+        window->layoutIfNeeded();
+        for (auto view = window->hitTest(point); view; view = view->superview()) {
+            auto scroll = std::dynamic_pointer_cast<ScrollView>(view);
+            // The innermost scroll view that zooms (its delegate names a view to zoom).
+            if (scroll && scroll->maximumZoomScale() > scroll->minimumZoomScale() &&
+                scroll->pinchToScale(scroll->zoomScale() * std::pow(kZoomPerNotch, notches))) {
+                return;
+            }
+        }
+    } catch (const std::exception& error) {
+        report("a pinch", error);
+    }
+}
+
 // --- The keyboard -----------------------------------------------------------------------
 
 void DesktopWindow::typeText(const std::string& text) {
@@ -533,7 +595,8 @@ void DesktopWindow::postMouseMotion(Point pixel, bool buttonHeld) {
     SDL_PushEvent(&event);
 }
 
-void DesktopWindow::postMouseWheel(Point pixel, Point notches) {
+void DesktopWindow::postMouseWheel(Point pixel, Point notches, bool control) {
+    SDL_SetModState(control ? KMOD_LCTRL : KMOD_NONE);
     SDL_Event event{};
     event.type = SDL_MOUSEWHEEL;
     event.wheel.windowID = SDL_GetWindowID(m_sdl->window);

@@ -41,7 +41,8 @@ enum class Key { Return, Backspace };
 //   and fields. A click on the on-screen keyboard's area (which the renderer does not draw)
 //   reaches nothing below it, as on the phone.
 // - The wheel drags the innermost scroll view under the pointer that can move that way,
-//   within its content (a wheel does not pull past the edges).
+//   within its content (a wheel does not pull past the edges). With Control held it pinches
+//   the innermost scroll view under the pointer that zooms (the image preview).
 // - Text input events type into the first responder; Return and Backspace are the
 //   keyboard's return and delete keys.
 // - While waiting for events the main run loop keeps running: the wait ends when the next
@@ -65,6 +66,7 @@ public:
     void quit() { m_closed = true; }
     bool isClosed() const { return m_closed; }
 
+    // Pixels per point: the screen's scale, less where the desktop is too small for it.
     double scale() const { return m_scale; }
     // Frames drawn into the window so far.
     std::uint64_t framesPresented() const { return m_frames; }
@@ -76,8 +78,9 @@ public:
     void postMouseButton(Point pixel, bool down);
     void postMouseMotion(Point pixel, bool buttonHeld);
     // `notches` as a wheel reports them: positive y scrolls up (towards the content's top),
-    // positive x to the right.
-    void postMouseWheel(Point pixel, Point notches);
+    // positive x to the right. `control`: the Control key is held (it sets the keyboard's
+    // state, which the wheel's events read when they are handled).
+    void postMouseWheel(Point pixel, Point notches, bool control = false);
     void postTextInput(const std::string& utf8);
     void postKey(Key key);
 
@@ -88,6 +91,7 @@ private:
     void waitForWork(std::chrono::milliseconds maxWait);
     void handleEvents();
     void handleEvent(const void* event);
+    void fitToWindowSize();
     void drawIfChanged();
     void draw();
 
@@ -97,6 +101,7 @@ private:
     void release(Point point);
     void cancelTouch();
     void scrollWheel(Point point, Point notches);
+    void pinchWheel(Point point, double notches);
     void typeText(const std::string& text);
     void pressKey(Key key);
     void report(const std::string& what, const std::exception& error);

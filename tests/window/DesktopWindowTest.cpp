@@ -17,6 +17,7 @@
 #include "platform/ui/TextField.h"
 #include "signin/LoginViewController.h"
 #include "tests/shell/HomeTestSupport.h"
+#include "webcontainer/ZoomScrollView.h"
 
 using namespace hometest;
 using platform::Point;
@@ -216,6 +217,29 @@ TEST_F(DesktopWindowTest, WhileAnAlertShowsAClickReachesOnlyItsButtons) {
     click({frame.minX() + frame.width() * 0.75, buttonsTop});
     EXPECT_EQ(buttons->clicked, std::vector<int>{1});
     EXPECT_FALSE(alert->isVisible());
+}
+
+TEST_F(DesktopWindowTest, TheWheelWithControlHeldPinchesTheZoomingViewUnderThePointer) {
+    open();
+    auto page = ZoomScrollView::initWithFrame(
+        platform::Rect{{40, 150}, {300, 300}},
+        platform::Image::fromARGB(4, 4, std::vector<std::uint32_t>(16, 0xFF336699u)));
+    home()->view()->addSubview(page);
+    const Point over = centreOf(*page);
+
+    window->postMouseWheel(pixel(over), {0, 2});
+    pump();
+    EXPECT_EQ(page->zoomScale(), 1.0);
+
+    window->postMouseWheel(pixel(over), {0, 2}, true);
+    pump();
+    EXPECT_NEAR(page->zoomScale(), 1.5625, 1e-9);
+    // Spread on past its largest, it stays there.
+    window->postMouseWheel(pixel(over), {0, 10}, true);
+    pump();
+    EXPECT_EQ(page->zoomScale(), ZoomScrollView::kMaximumZoom);
+    window->postMouseWheel(pixel(over), {0, 0});  // Control let go
+    pump();
 }
 
 // --- The keyboard -------------------------------------------------------------------------
