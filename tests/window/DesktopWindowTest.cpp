@@ -5,12 +5,14 @@
 #include <string>
 
 #include "campus/AnnouncementViewController.h"
+#include "components/sidemenu/SideViewController.h"
 #include "platform/desktop/DesktopWindow.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/AlertViewDelegate.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DisplayChanges.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
@@ -166,6 +168,14 @@ TEST_F(DesktopWindowTest, ADragUpOnTheNewsScrollsItAndALongPullDownReloadsIt) {
     EXPECT_EQ(requests.back().queryValue("pageNo"), "1");
 }
 
+TEST_F(DesktopWindowTest, SignedInADragFromTheRightEdgeOpensTheSideMenu) {
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    ASSERT_FALSE(delegate->sideViewController()->isShowingRight());
+    dragMouse({370, 300}, {60, 300}, 20);
+    EXPECT_TRUE(delegate->sideViewController()->isShowingRight()) << driver.outline();
+}
+
 TEST_F(DesktopWindowTest, TheWheelScrollsTheListUnderThePointerAndStopsAtItsTop) {
     open();
     platform::Rect shown = news().convertRectTo(news().bounds(), nullptr);
@@ -265,6 +275,32 @@ TEST_F(DesktopWindowTest, TypedTextReachesTheFieldBeingEditedAndBackspaceDeletes
     window->postKey(platform::desktop::Key::Backspace);
     pump();
     EXPECT_EQ(account->text(), "2005张老师的账号很长很长很长很");
+}
+
+TEST_F(DesktopWindowTest, WhileTheKeyboardIsUpAClickOnItsAreaReachesNothingBelow) {
+    open();
+    auto field = platform::View::make<platform::TextField>(platform::Rect{{20, 200}, {300, 40}});
+    int taps = 0;
+    auto button = platform::View::make<platform::Button>(platform::Rect{{20, 400}, {300, 44}},
+                                                         platform::ButtonType::System);
+    button->setTitle("Below");
+    button->addTarget([&taps](platform::Control&) { ++taps; },
+                      platform::ControlEvent::TouchUpInside);
+    home()->view()->addSubview(field);
+    home()->view()->addSubview(button);
+
+    click(centreOf(*field));
+    ASSERT_TRUE(platform::Keyboard::isVisible());
+    ASSERT_TRUE(platform::Keyboard::frame().contains(centreOf(*button)));
+    click(centreOf(*button));
+    EXPECT_EQ(taps, 0);
+    EXPECT_TRUE(field->isEditing());
+
+    field->resignFirstResponder();
+    pump();
+    ASSERT_FALSE(platform::Keyboard::isVisible());
+    click(centreOf(*button));
+    EXPECT_EQ(taps, 1);
 }
 
 TEST_F(DesktopWindowTest, ReturnIsTheKeyboardsReturnKey) {
