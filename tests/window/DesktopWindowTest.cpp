@@ -8,6 +8,8 @@
 #include "components/sidemenu/SideViewController.h"
 #include "platform/desktop/DesktopWindow.h"
 #include "platform/graphics/BitmapContext.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/ActionSheetDelegate.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/AlertViewDelegate.h"
 #include "platform/ui/Button.h"
@@ -250,6 +252,33 @@ TEST_F(DesktopWindowTest, TheWheelWithControlHeldPinchesTheZoomingViewUnderThePo
     EXPECT_EQ(page->zoomScale(), ZoomScrollView::kMaximumZoom);
     window->postMouseWheel(pixel(over), {0, 0});  // Control let go
     pump();
+}
+
+class ClickedRows : public platform::ActionSheetDelegate {
+public:
+    void clickedButtonAtIndex(platform::ActionSheet& sheet, int index) override {
+        clicked.push_back(sheet.buttonTitleAtIndex(index));
+    }
+    std::vector<std::string> clicked;
+};
+
+TEST_F(DesktopWindowTest, AClickOnAnActionSheetsRowPressesThatRowAndOnItsTitleNothing) {
+    open();
+    auto rows = std::make_shared<ClickedRows>();
+    auto sheet = platform::View::make<platform::ActionSheet>(
+        "上传图片", rows, "取消", "", std::vector<std::string>{"拍照", "从相册选择"});
+    sheet->showInView(home()->view());
+    const platform::Rect frame = sheet->frame();
+
+    click({frame.midX(), frame.minY() + 5});
+    EXPECT_TRUE(rows->clicked.empty());
+    ASSERT_TRUE(sheet->isVisible());
+
+    // The last row at the sheet's bottom edge.
+    click({frame.midX(), frame.maxY() - 10});
+    ASSERT_EQ(rows->clicked.size(), 1u);
+    EXPECT_EQ(rows->clicked[0], sheet->buttonTitleAtIndex(sheet->numberOfButtons() - 1));
+    EXPECT_FALSE(sheet->isVisible());
 }
 
 // --- The keyboard -------------------------------------------------------------------------
