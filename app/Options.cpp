@@ -66,12 +66,19 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
                 return parsed;
             }
             options.dataDir = arguments[i];
+        } else if (argument == "--window") {
+            options.window = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else {
             parsed.error = "unknown argument: \"" + argument + "\"";
             return parsed;
         }
+    }
+    if (options.window && options.scriptFile) {
+        // The window is for a person; a script's screens are checked in the terminal.
+        parsed.error = "--window and --script do not go together";
+        return parsed;
     }
     return parsed;
 }
@@ -88,11 +95,15 @@ std::string scriptFileProblem(const std::string& path) {
 }
 
 std::string usage() {
-    return "usage: campus [--script FILE] [--screen WxH] [--data-dir DIR] [--help]\n"
+    return "usage: campus [--script FILE | --window] [--screen WxH] [--data-dir DIR] [--help]\n"
            "  Runs the campus client and shows its screen as text; type commands (help lists\n"
            "  them) or give them in a script file.\n"
            "  --script FILE   run the commands of FILE, printing each one and the screen after\n"
            "                  it; the exit status is 1 when a command failed\n"
+           "  --window        show the screen in a window (at the screen's scale, 2x): the mouse\n"
+           "                  is the finger (click taps, drag pans, the wheel scrolls), the\n"
+           "                  keyboard types into the field being edited; commands still work\n"
+           "                  in the terminal (device commands among them)\n"
            "  --screen WxH    the phone's screen in points (default 375x667)\n"
            "  --data-dir DIR  where the client keeps its state (sets CAMPUS_HOME)\n"
            "  Without CAMPUS_SERVICES=http://HOST:PORT the demo school services start on a free\n"

@@ -13,6 +13,7 @@ struct Options {
     std::optional<std::string> scriptFile;  // --script FILE
     platform::Size screen{375, 667};        // --screen WxH, in points
     std::optional<std::string> dataDir;     // --data-dir DIR (becomes CAMPUS_HOME)
+    bool window = false;                    // --window: the screen in a desktop window
     bool help = false;                      // --help
 };
 

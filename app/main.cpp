@@ -1,7 +1,8 @@
 // campus: the campus client in a terminal. Launches the client through its application
 // delegate on a chosen screen and data directory, prints the screen's outline and takes
 // commands (tap, type, back, pull, swipe, alert, wait, screenshot) from the keyboard or a
-// script. `campus --help` says how.
+// script; with --window the screen also shows in a window that takes the mouse and keyboard.
+// `campus --help` says how.
 
 #include <unistd.h>
 
@@ -15,11 +16,13 @@
 #include <vector>
 
 #include "app/DemoServices.h"
+#include "app/LineReader.h"
 #include "app/Options.h"
 #include "app/Session.h"
 #include "campus/MembersViewController.h"
 #include "components/sidemenu/SideViewController.h"
 #include "fakes/FakeSchoolServices.h"
+#include "platform/desktop/DesktopWindow.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
@@ -62,6 +65,34 @@ platform::testing::DriverResult openIndexedMembers(const std::string& orgId) {
     members->setHidesBottomBarWhenPushed(true);
     stack->pushViewController(members, true);
     return platform::testing::DriverResult::success();
+}
+
+// The screen in a window until it is closed or `quit` is typed; the terminal keeps taking
+// commands meanwhile (a location fix, a camera image ...). Returns the exit status.
+int runWindow(frontend::Session& session) {
+    std::unique_ptr<platform::desktop::DesktopWindow> window;
+    try {
+        window =
+            std::make_unique<platform::desktop::DesktopWindow>(platform::Application::shared());
+    } catch (const std::exception& error) {
+        std::cerr << "campus: " << error.what() << "\n";
+        return 1;
+    }
+    std::cout << "The screen shows in a window; commands typed here work too (help lists them;"
+                 " quit or closing the window leaves).\n"
+              << std::flush;
+    frontend::LineReader reader(STDIN_FILENO,
+                                {[&](const std::string& line) {
+                                     session.runLine(line);
+                                     if (session.hasQuit()) {
+                                         window->quit();
+                                     }
+                                 },
+                                 // Without a terminal (started from a desktop) the window stays.
+                                 {}});
+    window->run();
+    reader.stop();
+    return 0;
 }
 
 }  // namespace
@@ -110,7 +141,7 @@ int main(int argc, char** argv) {
 
     frontend::SessionOptions sessionOptions;
     sessionOptions.echo = options.scriptFile.has_value() || !::isatty(STDIN_FILENO);
-    sessionOptions.prompt = !options.scriptFile && ::isatty(STDIN_FILENO);
+    sessionOptions.prompt = !options.scriptFile && !options.window && ::isatty(STDIN_FILENO);
     if (sessionOptions.prompt) {
         std::cout << "Type a command after the screen (help lists them; quit or Ctrl-D leaves).\n";
     }
@@ -119,7 +150,10 @@ int main(int argc, char** argv) {
     };
     frontend::Session session(std::cout, sessionOptions);
     session.launch(std::make_shared<AppDelegate>());
-    if (options.scriptFile) {
+    int status = 0;
+    if (options.window) {
+        status = runWindow(session);
+    } else if (options.scriptFile) {
         session.run(script);
     } else {
         session.run(std::cin);
@@ -135,5 +169,8 @@ int main(int argc, char** argv) {
         services->stop();
     }
     std::cout << std::flush;
+    if (status != 0) {
+        return status;
+    }
     return options.scriptFile && session.failures() > 0 ? 1 : 0;
 }

@@ -124,7 +124,7 @@ void RunLoop::post(Task task) {
         std::lock_guard lock(m_mutex);
         m_posted.push_back(std::move(task));
     }
-    m_wake.notify_all();
+    wakeWaiters();
 }
 
 TaskHandle RunLoop::postDelayed(Duration delay, Task task) {
@@ -140,7 +140,7 @@ TaskHandle RunLoop::postDelayed(Duration delay, Task task, bool repeatingTimer) 
         auto due = m_clock->now() + (delay < Duration::zero() ? Duration::zero() : delay);
         m_delayed.emplace(std::make_pair(due, m_sequence++), entry);
     }
-    m_wake.notify_all();
+    wakeWaiters();
     return TaskHandle(entry);
 }
 
@@ -337,7 +337,25 @@ void RunLoop::quit() {
         std::lock_guard lock(m_mutex);
         m_quit = true;
     }
+    wakeWaiters();
+}
+
+void RunLoop::wakeWaiters() {
     m_wake.notify_all();
+    std::shared_ptr<const std::function<void()>> handler;
+    {
+        std::lock_guard lock(m_mutex);
+        handler = m_wakeHandler;
+    }
+    // Outside the lock: the handler may ask the loop when it is next due.
+    if (handler && *handler)
+        (*handler)();
+}
+
+void RunLoop::setWakeHandler(std::function<void()> handler) {
+    std::lock_guard lock(m_mutex);
+    m_wakeHandler =
+        handler ? std::make_shared<const std::function<void()>>(std::move(handler)) : nullptr;
 }
 
 void RunLoop::reset() {
@@ -373,6 +391,15 @@ std::optional<TimePoint> RunLoop::nextOneShotDue() const {
     std::lock_guard lock(m_mutex);
     for (const auto& [key, entry] : m_delayed) {
         if (!entry->cancelled && !entry->repeatingTimer)
+            return key.first;
+    }
+    return std::nullopt;
+}
+
+std::optional<TimePoint> RunLoop::nextDue() const {
+    std::lock_guard lock(m_mutex);
+    for (const auto& [key, entry] : m_delayed) {
+        if (!entry->cancelled)
             return key.first;
     }
     return std::nullopt;

@@ -137,6 +137,13 @@ public:
     // timers always have a next firing, so they are left out). Thread-safe.
     bool hasWorkDueNow() const;
     std::optional<TimePoint> nextOneShotDue() const;
+    // When the next delayed task or timer firing of any kind falls due, for a caller that
+    // sleeps elsewhere (a window's event wait) until then. Thread-safe.
+    std::optional<TimePoint> nextDue() const;
+    // Called, on the posting thread, after every post, delayed post and quit: a caller that
+    // sleeps outside the loop (in a window system's event wait) wakes itself there. The
+    // handler must be thread-safe and must not post. An empty function removes it.
+    void setWakeHandler(std::function<void()> handler);
 
 private:
     friend class Timer;
@@ -144,6 +151,7 @@ private:
     TaskHandle postDelayed(Duration delay, Task task, bool repeatingTimer);
     bool runOneDueDelayed(TimePoint limit);
     bool waitForWork(std::chrono::steady_clock::time_point realDeadline);
+    void wakeWaiters();
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -153,6 +161,7 @@ private:
     std::shared_ptr<Clock> m_clock;
     std::thread::id m_owner;
     bool m_quit{false};
+    std::shared_ptr<const std::function<void()>> m_wakeHandler;
 };
 
 }  // namespace platform

@@ -28,8 +28,6 @@ namespace platform::testing {
 namespace {
 
 constexpr double kInvisibleAlpha = 0.01;
-// How much the screen under an alert is darkened in screenshots.
-constexpr float kAlertDimming = 0.4f;
 
 bool isHiddenFromUser(const View& view) {
     for (const View* v = &view; v; v = v->superview().get()) {
@@ -689,26 +687,7 @@ DriverResult UIDriver::screenshot(const std::filesystem::path& path) {
                                      std::to_string(int(bounds.size.width)) + "x" +
                                      std::to_string(int(bounds.size.height)));
     }
-    // What the window does not paint shows as the phone's white, not as transparency.
-    context.fillRect(Rect{{0, 0}, bounds.size}, Color::white());
-    renderView(*window, context);
-    // Alert views float above the window; alert controllers are already in it.
-    bool dimmed = false;
-    for (const auto& alert : AlertPresenter::shared().visibleAlerts()) {
-        auto* view = dynamic_cast<View*>(alert.get());
-        if (!view || view->window()) {
-            continue;
-        }
-        if (!dimmed) {
-            context.fillRect(Rect{{0, 0}, bounds.size}, Color::whiteAlpha(0, kAlertDimming));
-            dimmed = true;
-        }
-        view->layoutIfNeeded();
-        context.saveState();
-        context.translate(view->frame().origin.x, view->frame().origin.y);
-        renderView(*view, context);
-        context.restoreState();
-    }
+    renderScreen(*window, context);
     std::string png = context.pngData();
     if (png.empty()) {
         return DriverResult::failure("cannot encode the screenshot");

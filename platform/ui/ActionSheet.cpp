@@ -102,6 +102,16 @@ void ActionSheet::draw(BitmapContext& context, const Rect& rect) {
     }
 }
 
+// The rows drawn by draw(): one per button under the title.
+int ActionSheet::buttonIndexAt(Point pointInAlert) const {
+    double top = m_title.empty() ? 0 : kTitleHeight;
+    if (pointInAlert.x < 0 || pointInAlert.x >= bounds().size.width || pointInAlert.y < top) {
+        return -1;
+    }
+    int index = int((pointInAlert.y - top) / kRowHeight);
+    return index < numberOfButtons() ? index : -1;
+}
+
 std::string ActionSheet::describeAlert() const {
     return describeAlertLine("action sheet", m_title, "", m_buttons.titles());
 }

@@ -54,6 +54,7 @@ public:
     std::vector<std::string> buttonTitles() const override { return m_buttons.titles(); }
     bool pressButton(int index) override;
     std::string describeAlert() const override;
+    int buttonIndexAt(Point pointInAlert) const override;
 
     void draw(BitmapContext& context, const Rect& rect) override;
     std::string describe() const override { return describeAlert(); }

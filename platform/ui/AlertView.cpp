@@ -217,14 +217,10 @@ void AlertView::draw(BitmapContext& context, const Rect& rect) {
                          Rect{{kPadding, y}, {width, message}}, TextAlignment::Center, 0);
     }
     int count = numberOfButtons();
-    int rows = count == 2 ? 1 : count;
-    double top = rect.maxY() - rows * kButtonHeight;
     Color separator = Color::whiteAlpha(0.8f, 1);
     Color tint = tintColor();
     for (int i = 0; i < count; ++i) {
-        Rect button =
-            count == 2 ? Rect{{i * rect.size.width / 2, top}, {rect.size.width / 2, kButtonHeight}}
-                       : Rect{{0, top + i * kButtonHeight}, {rect.size.width, kButtonHeight}};
+        Rect button = buttonRect(i);
         context.strokeLine({button.minX(), button.minY()}, {button.maxX(), button.minY()},
                            separator, 0.5);
         if (count == 2 && i == 1) {
@@ -238,6 +234,25 @@ void AlertView::draw(BitmapContext& context, const Rect& rect) {
                               {button.size.width, line}},
                          TextAlignment::Center, 1);
     }
+}
+
+Rect AlertView::buttonRect(int index) const {
+    const Rect rect = bounds();
+    int count = numberOfButtons();
+    int rows = count == 2 ? 1 : count;
+    double top = rect.maxY() - rows * kButtonHeight;
+    return count == 2
+               ? Rect{{index * rect.size.width / 2, top}, {rect.size.width / 2, kButtonHeight}}
+               : Rect{{0, top + index * kButtonHeight}, {rect.size.width, kButtonHeight}};
+}
+
+int AlertView::buttonIndexAt(Point pointInAlert) const {
+    for (int i = 0; i < numberOfButtons(); ++i) {
+        if (buttonRect(i).contains(pointInAlert)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 std::string AlertView::describeAlert() const {

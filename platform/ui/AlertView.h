@@ -68,6 +68,7 @@ public:
     bool pressButton(int index) override;
     std::vector<std::shared_ptr<TextField>> alertTextFields() const override { return m_fields; }
     std::string describeAlert() const override;
+    int buttonIndexAt(Point pointInAlert) const override;
 
     void layoutSubviews() override;
     void draw(BitmapContext& context, const Rect& rect) override;
@@ -77,6 +78,8 @@ public:
 
 private:
     void resize();
+    // Where the button is drawn: two side by side, otherwise one row each at the bottom.
+    Rect buttonRect(int index) const;
 
     std::string m_title;
     std::string m_message;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/graphics/Geometry.h"
+
 namespace platform {
 
 class TextField;
@@ -21,6 +23,9 @@ public:
     // A user's tap on the button: the delegate or handler hears it in the phone's order and
     // the alert goes away. False when there is no such button or the alert is not shown.
     virtual bool pressButton(int index) = 0;
+    // The button drawn at the point (in the alert's own coordinates), or -1: where a finger
+    // on the drawn alert would press. Alerts that draw no buttons have none.
+    virtual int buttonIndexAt(Point /*pointInAlert*/) const { return -1; }
     // The first button with exactly that title.
     bool pressButtonTitled(const std::string& title);
     // Fields the alert holds for the user to type into, in order.

@@ -8,7 +8,10 @@
 #include <numbers>
 
 #include "platform/graphics/BitmapContext.h"
+#include "platform/ui/AlertPresenter.h"
+#include "platform/ui/ModalAlert.h"
 #include "platform/ui/View.h"
+#include "platform/ui/Window.h"
 
 namespace platform {
 
@@ -99,6 +102,33 @@ void renderView(View& view, BitmapContext& context) {
     context.translate(-b.origin.x, -b.origin.y);
     drawContents(view, context);
     context.restoreState();
+}
+
+void renderScreen(Window& window, BitmapContext& context) {
+    // How much the screen under an alert is darkened.
+    constexpr float kAlertDimming = 0.4f;
+    window.layoutIfNeeded();
+    const Rect bounds = window.bounds();
+    // What the window does not paint shows as the phone's white, not as transparency.
+    context.fillRect(Rect{{0, 0}, bounds.size}, Color::white());
+    renderView(window, context);
+    // Alert views float above the window; alert controllers are already in it.
+    bool dimmed = false;
+    for (const auto& alert : AlertPresenter::shared().visibleAlerts()) {
+        auto* view = dynamic_cast<View*>(alert.get());
+        if (!view || view->window()) {
+            continue;
+        }
+        if (!dimmed) {
+            context.fillRect(Rect{{0, 0}, bounds.size}, Color::whiteAlpha(0, kAlertDimming));
+            dimmed = true;
+        }
+        view->layoutIfNeeded();
+        context.saveState();
+        context.translate(view->frame().origin.x, view->frame().origin.y);
+        renderView(*view, context);
+        context.restoreState();
+    }
 }
 
 Image renderToImage(View& view) {

@@ -8,6 +8,7 @@ namespace platform {
 
 class BitmapContext;
 class View;
+class Window;
 
 // Drawing a view tree, the way the phone's layer rendering does: each view draws its
 // background (rounded by its corner radius), clips to its bounds if asked, draws its own
@@ -18,6 +19,12 @@ class View;
 // Draws `view` (not its position in its superview, its hidden flag or its transform) with
 // its visible area at the context's origin.
 void renderView(View& view, BitmapContext& context);
+
+// What the phone's screen shows: the window laid out and drawn over the phone's white, and
+// the alerts that float above windows (alert and action-sheet views) over a dimmed screen,
+// into a context the size of the window's bounds (at the context's scale). Screenshots and
+// the desktop window both draw through this, so they show the same pixels.
+void renderScreen(Window& window, BitmapContext& context);
 
 // The view tree at scale 1, the size of the view's bounds, laid out first. Empty for a
 // view without area.

@@ -1,0 +1,381 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "campus/AnnouncementViewController.h"
+#include "components/sidemenu/SideViewController.h"
+#include "platform/desktop/DesktopWindow.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/ActionSheetDelegate.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/AlertViewDelegate.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/DisplayChanges.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TextField.h"
+#include "signin/LoginViewController.h"
+#include "tests/shell/HomeTestSupport.h"
+#include "webcontainer/ZoomScrollView.h"
+
+using namespace hometest;
+using platform::Point;
+using platform::desktop::DesktopWindow;
+using shelltest::kTeacher;
+
+namespace {
+
+constexpr std::chrono::milliseconds kNoWait{0};
+
+// The client as the program runs it (fake school services, manual clock), its screen in a
+// window of SDL's offscreen driver, driven with the desktop's own mouse and keyboard events.
+class DesktopWindowTest : public HomeTest {
+protected:
+    DesktopWindowTest() { ::setenv("SDL_VIDEODRIVER", "offscreen", 1); }
+    ~DesktopWindowTest() override { window.reset(); }
+
+    void open() {
+        launch();
+        window = std::make_unique<DesktopWindow>(platform::Application::shared());
+        window->pump(kNoWait);
+    }
+
+    // Handles what was posted, lets the clock run past animations, handles what that
+    // posted, and draws.
+    void pump() {
+        window->pump(kNoWait);
+        settle();
+        window->pump(kNoWait);
+    }
+
+    Point pixel(Point point) const {
+        return {point.x * window->scale(), point.y * window->scale()};
+    }
+
+    // The centre of what shows of the view, in window points.
+    static Point centreOf(const platform::View& view) {
+        platform::Rect rect = view.convertRectTo(view.bounds(), nullptr);
+        return {rect.midX(), rect.midY()};
+    }
+
+    void click(Point point) {
+        window->postMouseButton(pixel(point), true);
+        window->postMouseButton(pixel(point), false);
+        pump();
+    }
+
+    // The button held down at `from`, moved to `to` as a hand moves a mouse (a motion event
+    // every few points), released there.
+    void dragMouse(Point from, Point to, int motions = 12) {
+        window->postMouseButton(pixel(from), true);
+        for (int i = 1; i <= motions; ++i) {
+            double t = double(i) / motions;
+            window->postMouseMotion(
+                pixel({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t}), true);
+        }
+        window->postMouseButton(pixel(to), false);
+        pump();
+    }
+
+    // The screen as the renderer draws it at the window's scale, through its PNG.
+    platform::Image rendererPng() const {
+        platform::BitmapContext context(platform::Screen::main().size(), window->scale(), true);
+        platform::renderScreen(*platform::Application::shared().keyWindow(), context);
+        return platform::Image::decode(context.pngData());
+    }
+
+    // Pixels of the two images that differ (all of them when the sizes differ).
+    static long differingPixels(const platform::Image& a, const platform::Image& b) {
+        if (a.pixelWidth() != b.pixelWidth() || a.pixelHeight() != b.pixelHeight())
+            return long(a.pixelWidth()) * a.pixelHeight() + 1;
+        long differing = 0;
+        for (int y = 0; y < a.pixelHeight(); ++y)
+            for (int x = 0; x < a.pixelWidth(); ++x)
+                differing += a.pixelAt(x, y) != b.pixelAt(x, y);
+        return differing;
+    }
+
+    platform::TableView& news() const { return *home()->newsTableView(); }
+
+    std::unique_ptr<DesktopWindow> window;
+};
+
+// --- The mouse is the finger ---------------------------------------------------------------
+
+TEST_F(DesktopWindowTest, AClickAtATilesCentrePushesItsScreen) {
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    auto tile = driver.find("通知公告");
+    ASSERT_TRUE(tile) << driver.outline();
+
+    click(centreOf(*tile));
+
+    EXPECT_TRUE(std::dynamic_pointer_cast<AnnouncementViewController>(topOfHomeStack()))
+        << driver.outline();
+}
+
+TEST_F(DesktopWindowTest, AClickAtAHiddenButtonDoesNothingAndAtAShownOneTapsIt) {
+    open();
+    // On a plain panel over the home page, so nothing under the hidden button takes the tap.
+    auto panel = platform::View::make<platform::View>(platform::Rect{{40, 250}, {300, 150}});
+    panel->setBackgroundColor(platform::Color::white());
+    home()->view()->addSubview(panel);
+    int taps = 0;
+    auto button = platform::View::make<platform::Button>(platform::Rect{{60, 50}, {120, 44}},
+                                                         platform::ButtonType::System);
+    button->setTitle("Ping");
+    button->addTarget([&taps](platform::Control&) { ++taps; },
+                      platform::ControlEvent::TouchUpInside);
+    button->setHidden(true);
+    panel->addSubview(button);
+    const Point centre = centreOf(*button);
+
+    click(centre);
+    EXPECT_EQ(taps, 0);
+    EXPECT_EQ(homeStack()->viewControllers().size(), 1u);
+    EXPECT_FALSE(presented());
+
+    button->setHidden(false);
+    click(centre);
+    EXPECT_EQ(taps, 1);
+}
+
+TEST_F(DesktopWindowTest, ADragUpOnTheNewsScrollsItAndALongPullDownReloadsIt) {
+    open();
+    ASSERT_GT(home()->allNewsArr().size(), 3u);
+    platform::Rect shown = news().convertRectTo(news().bounds(), nullptr);
+    const Point low{shown.midX(), shown.minY() + shown.height() * 0.8};
+    const Point high{shown.midX(), shown.minY() + shown.height() * 0.2};
+    auto hit = platform::Application::shared().keyWindow()->hitTest(low);
+    ASSERT_TRUE(hit && (hit.get() == &news() || hit->isDescendantOf(&news())));
+    const double top = news().contentOffset().y;
+
+    dragMouse(low, high);
+    EXPECT_GT(news().contentOffset().y, top + 40);
+
+    // Back at the top, a pull well past the top edge asks for the first page again.
+    dragMouse(high, low);
+    EXPECT_NEAR(news().contentOffset().y, top, 0.5);
+    const size_t asked = server.requestsTo(kNewsPath).size();
+    dragMouse(high, {high.x, high.y + 260}, 30);
+    ASSERT_TRUE(waitForQuiet());
+    pump();
+    auto requests = server.requestsTo(kNewsPath);
+    ASSERT_EQ(requests.size(), asked + 1);
+    EXPECT_EQ(requests.back().queryValue("pageNo"), "1");
+}
+
+TEST_F(DesktopWindowTest, SignedInADragFromTheRightEdgeOpensTheSideMenu) {
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    ASSERT_FALSE(delegate->sideViewController()->isShowingRight());
+    dragMouse({370, 300}, {60, 300}, 20);
+    EXPECT_TRUE(delegate->sideViewController()->isShowingRight()) << driver.outline();
+}
+
+TEST_F(DesktopWindowTest, TheWheelScrollsTheListUnderThePointerAndStopsAtItsTop) {
+    open();
+    platform::Rect shown = news().convertRectTo(news().bounds(), nullptr);
+    const Point over{shown.midX(), shown.minY() + shown.height() * 0.7};
+    const double top = news().contentOffset().y;
+    const size_t asked = server.requestsTo(kNewsPath).size();
+
+    window->postMouseWheel(pixel(over), {0, -2});
+    pump();
+    EXPECT_GT(news().contentOffset().y, top + 40);
+
+    // Turned up past the top, the list comes to rest there: a wheel does not pull to reload.
+    window->postMouseWheel(pixel(over), {0, 20});
+    pump();
+    EXPECT_NEAR(news().contentOffset().y, top, 0.5);
+    EXPECT_EQ(server.requestsTo(kNewsPath).size(), asked);
+}
+
+class ClickedButtons : public platform::AlertViewDelegate {
+public:
+    void clickedButtonAtIndex(platform::AlertView&, int index) override {
+        clicked.push_back(index);
+    }
+    std::vector<int> clicked;
+};
+
+TEST_F(DesktopWindowTest, WhileAnAlertShowsAClickReachesOnlyItsButtons) {
+    open();
+    auto buttons = std::make_shared<ClickedButtons>();
+    auto alert = platform::View::make<platform::AlertView>(
+        "提示", "确定要退出吗？", buttons, "取消", std::vector<std::string>{"确定"});
+    alert->show();
+    alert->layoutIfNeeded();
+    const platform::Rect frame = alert->frame();
+    const double buttonsTop = frame.maxY() - 22;  // the middle of the row of two buttons
+
+    // The tile under the dimmed screen is not tapped.
+    click(centreOf(*driver.find("通知公告")));
+    EXPECT_TRUE(buttons->clicked.empty());
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_FALSE(presented());
+
+    // Pressed on one button and lifted on the other: neither is pressed.
+    window->postMouseButton(pixel({frame.minX() + frame.width() * 0.25, buttonsTop}), true);
+    window->postMouseButton(pixel({frame.minX() + frame.width() * 0.75, buttonsTop}), false);
+    pump();
+    EXPECT_TRUE(buttons->clicked.empty());
+
+    click({frame.minX() + frame.width() * 0.75, buttonsTop});
+    EXPECT_EQ(buttons->clicked, std::vector<int>{1});
+    EXPECT_FALSE(alert->isVisible());
+}
+
+TEST_F(DesktopWindowTest, TheWheelWithControlHeldPinchesTheZoomingViewUnderThePointer) {
+    open();
+    auto page = ZoomScrollView::initWithFrame(
+        platform::Rect{{40, 150}, {300, 300}},
+        platform::Image::fromARGB(4, 4, std::vector<std::uint32_t>(16, 0xFF336699u)));
+    home()->view()->addSubview(page);
+    const Point over = centreOf(*page);
+
+    window->postMouseWheel(pixel(over), {0, 2});
+    pump();
+    EXPECT_EQ(page->zoomScale(), 1.0);
+
+    window->postMouseWheel(pixel(over), {0, 2}, true);
+    pump();
+    EXPECT_NEAR(page->zoomScale(), 1.5625, 1e-9);
+    // Spread on past its largest, it stays there.
+    window->postMouseWheel(pixel(over), {0, 10}, true);
+    pump();
+    EXPECT_EQ(page->zoomScale(), ZoomScrollView::kMaximumZoom);
+    window->postMouseWheel(pixel(over), {0, 0});  // Control let go
+    pump();
+}
+
+class ClickedRows : public platform::ActionSheetDelegate {
+public:
+    void clickedButtonAtIndex(platform::ActionSheet& sheet, int index) override {
+        clicked.push_back(sheet.buttonTitleAtIndex(index));
+    }
+    std::vector<std::string> clicked;
+};
+
+TEST_F(DesktopWindowTest, AClickOnAnActionSheetsRowPressesThatRowAndOnItsTitleNothing) {
+    open();
+    auto rows = std::make_shared<ClickedRows>();
+    auto sheet = platform::View::make<platform::ActionSheet>(
+        "上传图片", rows, "取消", "", std::vector<std::string>{"拍照", "从相册选择"});
+    sheet->showInView(home()->view());
+    const platform::Rect frame = sheet->frame();
+
+    click({frame.midX(), frame.minY() + 5});
+    EXPECT_TRUE(rows->clicked.empty());
+    ASSERT_TRUE(sheet->isVisible());
+
+    // The last row at the sheet's bottom edge.
+    click({frame.midX(), frame.maxY() - 10});
+    ASSERT_EQ(rows->clicked.size(), 1u);
+    EXPECT_EQ(rows->clicked[0], sheet->buttonTitleAtIndex(sheet->numberOfButtons() - 1));
+    EXPECT_FALSE(sheet->isVisible());
+}
+
+// --- The keyboard -------------------------------------------------------------------------
+
+TEST_F(DesktopWindowTest, TypedTextReachesTheFieldBeingEditedAndBackspaceDeletesOneCharacter) {
+    open();
+    auto tile = driver.find("通知公告");
+    ASSERT_TRUE(tile);
+    click(centreOf(*tile));
+    auto login = std::dynamic_pointer_cast<LoginViewController>(presented());
+    ASSERT_TRUE(login) << driver.outline();
+    auto account = login->AccountTextField();
+
+    // Typing before a field is being edited goes nowhere.
+    window->postTextInput("x");
+    pump();
+    EXPECT_EQ(account->text(), "");
+
+    click(centreOf(*account));
+    ASSERT_TRUE(account->isEditing());
+    window->postTextInput("2005");
+    window->postTextInput("张老师的账号很长很长很长很长");
+    window->postKey(platform::desktop::Key::Backspace);
+    pump();
+    EXPECT_EQ(account->text(), "2005张老师的账号很长很长很长很");
+}
+
+TEST_F(DesktopWindowTest, WhileTheKeyboardIsUpAClickOnItsAreaReachesNothingBelow) {
+    open();
+    auto field = platform::View::make<platform::TextField>(platform::Rect{{20, 200}, {300, 40}});
+    int taps = 0;
+    auto button = platform::View::make<platform::Button>(platform::Rect{{20, 400}, {300, 44}},
+                                                         platform::ButtonType::System);
+    button->setTitle("Below");
+    button->addTarget([&taps](platform::Control&) { ++taps; },
+                      platform::ControlEvent::TouchUpInside);
+    home()->view()->addSubview(field);
+    home()->view()->addSubview(button);
+
+    click(centreOf(*field));
+    ASSERT_TRUE(platform::Keyboard::isVisible());
+    ASSERT_TRUE(platform::Keyboard::frame().contains(centreOf(*button)));
+    click(centreOf(*button));
+    EXPECT_EQ(taps, 0);
+    EXPECT_TRUE(field->isEditing());
+
+    field->resignFirstResponder();
+    pump();
+    ASSERT_FALSE(platform::Keyboard::isVisible());
+    click(centreOf(*button));
+    EXPECT_EQ(taps, 1);
+}
+
+TEST_F(DesktopWindowTest, ReturnIsTheKeyboardsReturnKey) {
+    open();
+    click(centreOf(*driver.find("通知公告")));
+    auto login = std::dynamic_pointer_cast<LoginViewController>(presented());
+    ASSERT_TRUE(login);
+    click(centreOf(*login->AccountTextField()));
+    window->postTextInput(kTeacher);
+    window->postKey(platform::desktop::Key::Return);
+    pump();
+    // The sign-in page's return key ends the editing and keeps the text.
+    EXPECT_FALSE(login->AccountTextField()->isEditing());
+    EXPECT_EQ(login->AccountTextField()->text(), kTeacher);
+}
+
+// --- Drawing ------------------------------------------------------------------------------
+
+TEST_F(DesktopWindowTest, TheWindowShowsTheRenderersPixelsAtTheScreensScale) {
+    open();
+    platform::Image shown = window->pixels();
+    EXPECT_EQ(shown.pixelWidth(), 750);
+    EXPECT_EQ(shown.pixelHeight(), 1334);
+    EXPECT_EQ(differingPixels(shown, rendererPng()), 0);
+
+    // After a change the window shows the new screen.
+    click(centreOf(*driver.find("通知公告")));
+    platform::noteDisplayChange();
+    window->pump(kNoWait);
+    EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
+}
+
+TEST_F(DesktopWindowTest, AnIdleScreenIsNotDrawnAgainAndAChangedOneOnce) {
+    open();
+    const auto frames = window->framesPresented();
+    ASSERT_GE(frames, 1u);
+
+    for (int i = 0; i < 5; ++i) window->pump(kNoWait);
+    window->pump(std::chrono::milliseconds(30));
+    EXPECT_EQ(window->framesPresented(), frames);
+
+    platform::noteDisplayChange();
+    platform::noteDisplayChange();
+    window->pump(kNoWait);
+    window->pump(kNoWait);
+    EXPECT_EQ(window->framesPresented(), frames + 1);
+}
+
+}  // namespace
