@@ -2,6 +2,7 @@
 
 #include "SocialSDK/screens/SHSOauthViewController.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
+#include "SocialSDK/screens/SHSocialFriendViewController.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 
 void SHSocialInstallScreens() {
@@ -13,5 +14,10 @@ void SHSocialInstallScreens() {
     screens.oauth = [](SHSocialControllerService& service, const std::string&,
                        const std::optional<std::string>&) {
         return std::make_shared<SHSOauthViewController>(service.shared_from_this());
+    };
+    screens.friendList = [](SHSocialControllerService& service) {
+        auto picker = std::make_shared<SHSocialFriendViewController>();
+        picker->socialControllerService = service.weak_from_this();
+        return picker;
     };
 }

@@ -143,6 +143,28 @@ int SHSocialControllerService::transformViewControllerType(int type, int snsType
     return type;
 }
 
+std::shared_ptr<platform::ViewController> SHSocialControllerService::getSocialViewController(
+    int type, const std::optional<std::string>& platformName) {
+    const int snsType =
+        platformName ? SHSocialSnsPlatformManager::getSnsPlatformType(*platformName) : 0;
+    if (type == SHSViewControllerShareEdit) {
+        m_currentType = type;
+        if (!(snsType == 20 || (snsType >= 10 && snsType <= 18)))
+            return nullptr;
+    }
+    const std::string name = platformName.value_or("");
+    switch (transformViewControllerType(type, snsType)) {
+        case SHSViewControllerShareEdit:
+            return screens().shareEdit ? screens().shareEdit(*this, name, std::nullopt) : nullptr;
+        case SHSViewControllerOauth:
+            return screens().oauth ? screens().oauth(*this, name, std::nullopt) : nullptr;
+        case SHSViewControllerFriend:
+            return screens().friendList ? screens().friendList(*this) : nullptr;
+        default:
+            return nullptr;
+    }
+}
+
 std::shared_ptr<platform::ViewController>
 SHSocialControllerService::getSocialShareEditControllerInternal(
     const std::string& platformName, const std::optional<std::string>& sourceOpType) {
