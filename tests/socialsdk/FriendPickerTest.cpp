@@ -153,6 +153,15 @@ TEST_F(FriendPickerTest, FetchesTheFriendsUnderTheOverlayAndGroupsThemUnderAnInd
     ASSERT_TRUE(stored && stored->count("f-1001"));
     EXPECT_EQ(stored->at("f-1001")->imageURL,
               services->baseUrl() + "/upload/share/avatar-f-1001.png");
+
+    // The refresh button asks again, under the overlay.
+    ASSERT_TRUE(driver.tap("friend-refresh"));
+    EXPECT_TRUE(overlayShowing());
+    ASSERT_TRUE(driver.runUntil([&] { return !overlayShowing(); }, 10));
+    const auto requests = services->shareRequests();
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const auto& request) { return request.action == 12; }),
+              2);
     driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10);
 }
 
