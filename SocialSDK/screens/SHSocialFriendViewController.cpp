@@ -31,6 +31,8 @@ namespace {
 const platform::Color kSearchBarColor =
     platform::Color::rgba(196 / 255.0f, 196 / 255.0f, 196 / 255.0f, 196 / 255.0f);
 const platform::Color kCellTextColor = platform::Color::rgba(0.2f, 0.2f, 0.2f);
+// The SDK's bar title colour, for a back button shown as its title.
+const platform::Color kTitleColor = platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f);
 constexpr const char* kAvatarPlaceholder =
     "SHSocialSDKResourcesNew.bundle/Buttons/SHS_User-Avatar-Placeholder";
 
@@ -63,7 +65,7 @@ void SHSocialFriendViewController::viewDidLoad() {
     back->setHandle(kBackHandle);
     if (back->image().isNull() && back->title().empty()) {
         back->setTitle(backTitle);
-        back->setTitleColor(platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f));
+        back->setTitleColor(kTitleColor);
     }
     back->addTarget(
         [weakSelf](platform::Control&) {
@@ -121,8 +123,10 @@ void SHSocialFriendViewController::viewDidAppear(bool /*animated*/) {
 }
 
 void SHSocialFriendViewController::viewWillDisappear(bool /*animated*/) {
-    // A friend list that comes later does not reach a screen that has gone; another
-    // listener set since is left alone.
+    // A friend list that comes later does not reach a screen that has gone (the edit screen
+    // may still hold it); another listener set since is left alone.
+    m_fetching = false;
+    m_hud->hide(false);
     auto service = SHSocialDataService::defaultDataService();
     if (service->socialDataDelegate().get() == static_cast<SHSocialDataDelegate*>(this))
         service->setSHSocialDelegate({});

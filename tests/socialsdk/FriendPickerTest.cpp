@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -180,6 +181,33 @@ TEST_F(FriendPickerTest, ARequestThatIsNeverAnsweredLeavesNoOverlayUp) {
     showPicker();
     EXPECT_FALSE(overlayShowing());
     for (const auto& request : services->shareRequests()) EXPECT_NE(request.action, 12);
+}
+
+TEST_F(FriendPickerTest, AFriendListThatComesAfterTheBackButtonLeavesThePickerAlone) {
+    startShareService();
+    setAppKey(sharetest::kAppKey);
+    signedIn("tencent");
+    const std::string path =
+        std::string("/share/share/friends/") + sharetest::kAppKey + "/demo-tencent/";
+    services->holdReplies("GET", path);
+    showPicker();
+    ASSERT_TRUE(services->waitForHeld(path, 1, std::chrono::seconds(10)));
+    ASSERT_TRUE(driver.tap("friend-back"));
+    scope.advance(1);
+    EXPECT_EQ(navigation->topViewController(), base);
+    EXPECT_FALSE(overlayShowing());
+    ASSERT_TRUE(services->releaseHeld(path));
+    // The list is still stored for the next picker, but this one shows nothing of it.
+    ASSERT_TRUE(driver.runUntil(
+        [] {
+            return SHSUserManager::shareInstance()
+                .friendsDictionaryWithSnsName("tencent")
+                .has_value();
+        },
+        10));
+    driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10);
+    EXPECT_TRUE(picker->sections().sections().empty());
+    EXPECT_FALSE(overlayShowing());
 }
 
 class KnownFriendsTest : public FriendPickerTest {
