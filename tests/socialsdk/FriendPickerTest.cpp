@@ -32,6 +32,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/TableView.h"
+#include "platform/ui/TableViewIndex.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/Window.h"
@@ -399,6 +400,52 @@ TEST(FriendAvatar, RedrawnAtDoubleResolutionIntoAnOpaquePictureOnAScaleTwoScreen
     EXPECT_EQ(plain.pixelAt(10, 10) >> 24, 0u);
     // No picture (a missing placeholder) gives no picture, not a black square.
     EXPECT_TRUE(SHSocialFriendViewController::scaleToSize({35, 35}, {}).isNull());
+}
+
+}  // namespace
+
+namespace {
+
+// A share SDK of its own per case, without a screen: each case brings its own screen size.
+class FriendPickerLayoutTest : public sharetest::ShareSdkTest {};
+
+TEST_F(FriendPickerLayoutTest, SearchBarAndTableSpanTheScreenAt320375And414Points) {
+    for (platform::Size screen :
+         {platform::Size{320, 480}, platform::Size{375, 667}, platform::Size{414, 736}}) {
+        SCOPED_TRACE(screen.width);
+        platform::testing::UiTestScope scope(screen);
+        SHSocialInstallScreens();
+        auto service = SHSocialControllerService::defaultControllerService();
+        service->currentSnsPlatformName = "tencent";
+        SHSUserManager::shareInstance().setFriendsDictionary(
+            {{"a1", makeFriend("a1", "Anna", "anna")}, {"b1", makeFriend("b1", "包子", "baozi")}},
+            "tencent");
+        auto picker = std::dynamic_pointer_cast<SHSocialFriendViewController>(
+            service->getSocialViewController(SHSViewControllerFriend));
+        ASSERT_TRUE(picker);
+        auto navigation = std::make_shared<platform::NavigationController>(
+            std::make_shared<platform::ViewController>());
+        auto window = platform::View::make<platform::Window>();
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        navigation->pushViewController(picker, true);
+        scope.advance(1);
+
+        const platform::Rect area = picker->view()->bounds();
+        const platform::Rect bar = picker->searchBar()->frame();
+        const platform::Rect table = picker->tableView()->frame();
+        EXPECT_EQ(bar.size.width, screen.width);
+        EXPECT_EQ(table.size.width, screen.width);
+        EXPECT_EQ(table.origin.y, bar.size.height);
+        // The last row is never cut off below the screen.
+        EXPECT_EQ(table.maxY(), area.maxY());
+        auto index = picker->tableView()->sectionIndexView();
+        ASSERT_TRUE(index);
+        EXPECT_EQ(index->frame().maxX(), table.size.width);
+        picker.reset();
+        window.reset();
+        sharetest::resetShareSdk();
+    }
 }
 
 }  // namespace
