@@ -144,6 +144,20 @@ Reply signInPage(const ShareServiceRequest& request) {
     return page;
 }
 
+// The sample's friends, their avatar paths made addresses on this server.
+Json friendsOf(const Json& sample, const std::string& host) {
+    Json friends = sample.is_object() ? sample : Json::object();
+    for (auto& [usid, fields] : friends.items()) {
+        if (!fields.is_object())
+            continue;
+        const auto avatar = fields.find("profile_image_url");
+        if (avatar != fields.end() && avatar->is_string() && !host.empty() &&
+            avatar->get<std::string>().starts_with("/"))
+            *avatar = "http://" + host + avatar->get<std::string>();
+    }
+    return friends;
+}
+
 }  // namespace
 
 std::optional<std::string> ShareServiceRequest::queryValue(std::string_view key) const {
@@ -187,6 +201,7 @@ Reply ShareRoutes::answer(const RecordedRequest& recorded) {
     ShareServiceRequest request;
     request.method = recorded.method;
     request.path = recorded.path.substr(kPrefix.size());
+    request.host = recorded.header("Host").value_or("");
     std::tie(request.action, request.appKey) = routeOf(request.path, recorded.method);
 
     // The query's Base64 travels unescaped ("+", "/", "="), so it is read from the raw target.
@@ -257,6 +272,9 @@ Reply ShareRoutes::reply(const ShareServiceRequest& request) {
             break;
         case 10:
             reply["data"] = memberOr(m_sample, "profile");
+            break;
+        case 12:
+            reply["data"] = friendsOf(memberOr(m_sample, "friends"), request.host);
             break;
         case 16:
             reply["data"] = memberOr(m_sample, "appInfo");

@@ -25,6 +25,7 @@ struct ShareServiceRequest {
     platform::Json body;              // the opened "ud_post" JSON; null without one
     std::vector<ReceivedPart> files;  // file parts beside "ud_post"
     std::string error;                // why the request could not be read; "" when it could
+    std::string host;                 // the Host header it came with
 
     std::optional<std::string> queryValue(std::string_view key) const;
 };
@@ -32,7 +33,8 @@ struct ShareServiceRequest {
 // The share service of the demo: every request below "/share/" is opened with the share
 // envelope (AES-128-CBC over zero-padded text, key from the application key's MD5, Base64),
 // logged, and answered in the same envelope from the sample "share-service.json": the bar
-// (action 3), the user's accounts (10), the application's platform keys (16), a share to
+// (action 3), the user's accounts (10), the user's friends on a platform (12; avatar paths of
+// the sample are served by this server), the application's platform keys (16), a share to
 // several platforms (5) and the usage counters (18); the sign-in address (9) answers with a
 // platform's sign-in page whose button ends at that platform's callback address. Other actions get
 // HTTP 404, a request that cannot be opened HTTP 400. Safe to call from several server threads at

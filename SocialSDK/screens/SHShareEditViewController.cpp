@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "SocialSDK/screens/SHShareEditCounter.h"
+#include "SocialSDK/screens/SHSocialFriendViewController.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialData.h"
@@ -13,6 +14,7 @@
 #include "SocialSDK/service/SHSocialToast.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
@@ -54,6 +56,45 @@ void SHShareEditViewController::viewDidLoad() {
             if (auto self = weakSelf.lock())
                 self->pressSend();
         }));
+    // The "@" button beside the counter, on the platforms that take mentions only.
+    m_atButton = platform::View::make<platform::Button>(platform::ButtonType::Custom);
+    m_atButton->setFrame({8, 224, 40, 30});
+    m_atButton->setHandle("shareAt");
+    m_atButton->setImage(
+        platform::Image::named("SHSocialSDKResourcesNew.bundle/Buttons/SHS_ruzar_share_at"));
+    if (m_atButton->image().isNull()) {
+        m_atButton->setTitle("@");
+        m_atButton->setTitleColor(platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f));
+    }
+    m_atButton->addTarget(
+        [weakSelf](platform::Control&) {
+            if (auto self = weakSelf.lock())
+                self->showFriendList();
+        },
+        platform::ControlEvent::TouchUpInside);
+    m_atButton->setHidden(name != "sina" && name != "tencent" && name != "renren" &&
+                          name != "douban");
+    root->addSubview(m_atButton);
+    updateCountLabel();
+}
+
+void SHShareEditViewController::showFriendList() {
+    m_friendListViewController.reset();
+    if (!socialControllerService)
+        return;
+    auto picker = socialControllerService->getSocialViewController(SHSViewControllerFriend);
+    if (auto friends = std::dynamic_pointer_cast<SHSocialFriendViewController>(picker))
+        friends->shsDelegate =
+            std::static_pointer_cast<SHShareEditViewController>(shared_from_this());
+    m_friendListViewController = picker;
+    if (auto navigation = navigationController(); picker && navigation)
+        navigation->pushViewController(picker, true);
+}
+
+void SHShareEditViewController::itemClicked(const std::string& mention) {
+    if (!m_textView)
+        return;
+    m_textView->setText(m_textView->text() + " " + mention + " ");
     updateCountLabel();
 }
 

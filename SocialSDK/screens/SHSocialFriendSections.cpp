@@ -78,14 +78,25 @@ std::vector<std::shared_ptr<SHSFriendEntity>> SHSocialFriendSections::recentAfte
     std::vector<std::shared_ptr<SHSFriendEntity>> recent) const {
     if (section >= m_sections.size() || row >= m_sections[section].friends.size())
         return recent;
-    auto picked = m_sections[section].friends[row];
+    return recentAfterPicking(m_sections[section].friends[row], std::move(recent));
+}
+
+std::vector<std::shared_ptr<SHSFriendEntity>> SHSocialFriendSections::recentAfterPicking(
+    const std::shared_ptr<SHSFriendEntity>& picked,
+    std::vector<std::shared_ptr<SHSFriendEntity>> recent) const {
+    if (!picked)
+        return recent;
     if (!m_sections.empty() && m_sections.front().title == recentTitle() && picked->usid) {
         const auto& shown = m_sections.front().friends;
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            if (shown[i]->usid == picked->usid) {
-                // Shown at position i (0 newest) is the stored entry size - 1 - i.
-                if (i < recent.size())
-                    recent.erase(recent.end() - 1 - std::ptrdiff_t(i));
+            if (shown[i] && shown[i]->usid == picked->usid) {
+                // Shown at position i (0 newest) is the stored entry size - 1 - i; a list
+                // changed since the sections were built loses no other friend.
+                if (i < recent.size()) {
+                    const auto stored = recent.end() - 1 - std::ptrdiff_t(i);
+                    if (*stored && (*stored)->usid == picked->usid)
+                        recent.erase(stored);
+                }
                 break;
             }
         }

@@ -32,6 +32,11 @@ public:
     std::vector<std::shared_ptr<SHSFriendEntity>> recentAfterPicking(
         std::size_t section, std::size_t row,
         std::vector<std::shared_ptr<SHSFriendEntity>> recent) const;
+    // The same for a friend picked anywhere (a search result): it is looked for by usid
+    // among the friends the recent group shows.
+    std::vector<std::shared_ptr<SHSFriendEntity>> recentAfterPicking(
+        const std::shared_ptr<SHSFriendEntity>& picked,
+        std::vector<std::shared_ptr<SHSFriendEntity>> recent) const;
     // "@" and the friend's link name, for the edit screen.
     static std::string mentionText(const SHSFriendEntity& picked);
 

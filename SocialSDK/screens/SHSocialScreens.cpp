@@ -3,6 +3,7 @@
 #include "SocialSDK/screens/SHSOauthViewController.h"
 #include "SocialSDK/screens/SHSShareListController.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
+#include "SocialSDK/screens/SHSocialFriendViewController.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 
@@ -21,5 +22,10 @@ void SHSocialInstallScreens() {
         list->setSocialControllerService(service.weak_from_this());
         list->setAllSnsArray(SHSocialConfigInternal::shareInstance().snsPlatformNames);
         return service.makeNavigationControllerWithContorller(list);
+    };
+    screens.friendList = [](SHSocialControllerService& service) {
+        auto picker = std::make_shared<SHSocialFriendViewController>();
+        picker->socialControllerService = service.weak_from_this();
+        return picker;
     };
 }

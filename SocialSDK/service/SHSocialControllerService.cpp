@@ -159,6 +159,8 @@ std::shared_ptr<platform::ViewController> SHSocialControllerService::getSocialVi
             return screens().shareEdit ? screens().shareEdit(*this, name, sourceOpType) : nullptr;
         case SHSViewControllerOauth:
             return screens().oauth ? screens().oauth(*this, name, sourceOpType) : nullptr;
+        case SHSViewControllerFriend:
+            return screens().friendList ? screens().friendList(*this) : nullptr;
         default:
             return nullptr;
     }

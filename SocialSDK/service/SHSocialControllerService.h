@@ -62,6 +62,9 @@ public:
             oauth;
         std::function<std::shared_ptr<platform::NavigationController>(SHSocialControllerService&)>
             shareList;
+        // The friend picker, bare (the edit screen pushes it onto its own navigation).
+        std::function<std::shared_ptr<platform::ViewController>(SHSocialControllerService&)>
+            friendList;
     };
     // Process-wide; the screens fill it in.
     static Screens& screens();
@@ -98,12 +101,13 @@ public:
     std::shared_ptr<platform::ViewController> getSocialOauthControllerInternal(
         const std::string& platformName, const std::optional<std::string>& sourceOpType);
     std::shared_ptr<platform::NavigationController> getSocialShareListControllerInternal();
-    // The bare screen of a type for a platform, as a road pushes it onto a navigation
-    // controller it is already in (no wrapper, no entry on the type stack): the edit screen
-    // (the sign-in page first when the platform needs a token) or the sign-in page.
+    // The bare screen of a type (edit screen 3, sign-in page 7, friend picker 9) for the
+    // platform when one is named, as a road pushes it onto a navigation controller it is
+    // already in (no wrapper, no entry on the type stack); sign-in first as below; none for an
+    // edit screen of a platform that cannot have one, or a type without a maker.
     std::shared_ptr<platform::ViewController> getSocialViewController(
-        int type, const std::optional<std::string>& platformName,
-        const std::optional<std::string>& sourceOpType);
+        int type, const std::optional<std::string>& platformName = std::nullopt,
+        const std::optional<std::string>& sourceOpType = std::nullopt);
     // The screen a type stands for once sign-in is taken into account: an edit screen for a
     // platform without a valid token becomes the sign-in page, with the edit screen next.
     int transformViewControllerType(int type, int snsType);
