@@ -97,7 +97,11 @@ void setNetworkIndicator(bool visible) {
 }  // namespace
 
 SHSOauthViewController::SHSOauthViewController(std::shared_ptr<SHSocialControllerService> service)
-    : socialControllerService(std::move(service)) {}
+    : socialControllerService(std::move(service)) {
+    // The page is laid out from the top of its view: the view starts below the bar also in a
+    // host's stack whose bar is translucent.
+    setEdgesForExtendedLayout(platform::RectEdge::None);
+}
 
 std::string SHSOauthViewController::platformName() const {
     return socialControllerService && socialControllerService->currentSnsPlatformName

@@ -220,6 +220,9 @@ TEST_F(OauthPageTest, CloseButtonCancelsTheRoadAndABackButtonPopsThePageWithACan
     push("qzone");
     ASSERT_TRUE(pageShown());
     ASSERT_EQ(wrapper->viewControllers().size(), 2u);
+    // Below the host's translucent bar, not under it.
+    EXPECT_EQ(page->view()->convertPointTo({0, 0}, nullptr).y, 64);
+    EXPECT_EQ(page->webView()->frame(), page->view()->bounds());
     ASSERT_TRUE(driver->tap("oauth-back")) << driver->outline();
     scope->advance(1);
     EXPECT_EQ(wrapper->viewControllers().size(), 1u);
