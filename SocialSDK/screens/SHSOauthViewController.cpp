@@ -1,19 +1,20 @@
 #include "SocialSDK/screens/SHSOauthViewController.h"
 
-#include <algorithm>
-#include <array>
 #include <cctype>
+#include <chrono>
+#include <cstdlib>
 #include <string_view>
 
 #include "SocialSDK/base/SHSActionType.h"
 #include "SocialSDK/base/SHSocialProtocolData.h"
 #include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/screens/SHSOauthCallback.h"
+#include "SocialSDK/screens/SHSOauthFollowBar.h"
 #include "SocialSDK/service/SHSParamDictionary.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
-#include "SocialSDK/service/SHSocialCryptor.h"
 #include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialHttpClient.h"
 #include "SocialSDK/service/SHSocialJob.h"
@@ -21,16 +22,12 @@
 #include "SocialSDK/service/SHSocialLocalized.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
-#include "platform/foundation/CookieStorage.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/graphics/Image.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/URLRequest.h"
@@ -39,55 +36,10 @@
 
 namespace {
 
-const std::string kButtons = "SHSocialSDKResourcesNew.bundle/Buttons/";
-
-// The platforms' own sign-in sites. The stand-in platforms of this system live on invented
-// hosts; only their shape matters to the page.
-// The cookie domains of the one platform whose sign-in site would otherwise sign the last user
-// in again without asking: its base domain with a leading dot, its graph host, and that host
-// with a leading dot.
-constexpr std::array<std::string_view, 3> kRenrenCookieDomains = {
-    ".rr-platform.example", "graph.rr-platform.example", ".graph.rr-platform.example"};
-// The mobile sign-in host whose pages stop the spinner as soon as they are asked for.
-constexpr std::string_view kMobileSignInHost = "mlogin.tw-platform.example";
-
-std::string lowered(std::string text) {
-    for (auto& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// The host, path and query of an address (scheme://host/path?query#fragment).
-struct AddressParts {
-    std::string host;
-    std::string path;
-    std::string query;
-};
-
-AddressParts splitAddress(const std::string& url) {
-    AddressParts parts;
-    auto schemeEnd = url.find("://");
-    auto hostStart = schemeEnd == std::string::npos ? 0 : schemeEnd + 3;
-    auto pathStart = url.find('/', hostStart);
-    auto queryStart = url.find('?', hostStart);
-    auto fragment = url.find('#', hostStart);
-    if (pathStart != std::string::npos && queryStart != std::string::npos && pathStart > queryStart)
-        pathStart = std::string::npos;
-    auto hostEnd = std::min({pathStart, queryStart, fragment, url.size()});
-    if (schemeEnd != std::string::npos) {
-        parts.host = url.substr(hostStart, hostEnd - hostStart);
-        if (auto at = parts.host.rfind('@'); at != std::string::npos)
-            parts.host.erase(0, at + 1);
-        if (auto colon = parts.host.rfind(':'); colon != std::string::npos)
-            parts.host.erase(colon);
-        parts.host = lowered(parts.host);
-    }
-    auto pathEnd = std::min(queryStart, fragment);
-    parts.path = pathStart == std::string::npos ? std::string("/")
-                                                : url.substr(pathStart, pathEnd - pathStart);
-    if (queryStart != std::string::npos && queryStart < fragment)
-        parts.query = url.substr(
-            queryStart + 1, fragment == std::string::npos ? fragment : fragment - queryStart - 1);
-    return parts;
+bool containsNoCase(const std::string& text, std::string_view part) {
+    auto lower = text;
+    for (auto& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find(part) != std::string::npos;
 }
 
 void setNetworkIndicator(bool visible) {
@@ -133,7 +85,7 @@ void SHSOauthViewController::viewDidLoad() {
         if (auto it = follow.find(name); it != follow.end())
             m_followUsid = it->second;
     }
-    const double followHeight = m_followUsid.empty() ? 0 : kFollowBarHeight;
+    const double followHeight = m_followUsid.empty() ? 0 : SHSOauthFollowBar::kHeight;
 
     // The page's view already lies below the navigation bar: the web view takes all of it but
     // the follow bar, and follows the view when the screen gives it its final size.
@@ -170,7 +122,7 @@ void SHSOauthViewController::viewDidLoad() {
                     page->loadSignInPage();
             });
     }
-    clearSignInCookies();
+    SHSOauthCallback::clearSignInCookies(platformName());
 }
 
 void SHSOauthViewController::showCloseButton() {
@@ -194,63 +146,23 @@ void SHSOauthViewController::showBackButton() {
 
 void SHSOauthViewController::makeAddFollowView() {
     const auto web = m_webView->frame();
-    m_followView = platform::View::make<platform::ImageView>(
-        platform::Rect{{0, web.origin.y + web.size.height}, {web.size.width, kFollowBarHeight}});
-    m_followView->setImage(platform::Image::named(kButtons + "SHS_comment_bar_background"));
-    m_followView->setUserInteractionEnabled(true);
-    m_followView->setAutoresizingMask(platform::AutoresizingMask::FlexibleWidth |
-                                      platform::AutoresizingMask::FlexibleTopMargin);
-    m_addFollowCheckButton = platform::View::make<platform::Button>(
-        platform::Rect{{0, 0}, {40, 38}}, platform::ButtonType::Custom);
-    m_addFollowCheckButton->setCenter(platform::Point{40, kFollowBarHeight / 2 + 5});
-    m_addFollowCheckButton->setImage(platform::Image::named(kButtons + "SHS_add_friend_on"));
-    m_addFollowCheckButton->setHandle("oauth-follow");
+    m_followView = platform::View::make<SHSOauthFollowBar>(web.size.width);
+    m_followView->setFrame(platform::Rect{{0, web.origin.y + web.size.height},
+                                          {web.size.width, SHSOauthFollowBar::kHeight}});
     std::weak_ptr<SHSOauthViewController> weakSelf = self();
-    m_addFollowCheckButton->addTarget(
+    m_followView->checkButton()->addTarget(
         [weakSelf](platform::Control&) {
             if (auto page = weakSelf.lock())
                 page->addFollow();
         },
         platform::ControlEvent::TouchUpInside);
-    m_followView->addSubview(m_addFollowCheckButton);
-    const auto check = m_addFollowCheckButton->frame();
-    auto label = platform::View::make<platform::Label>(
-        platform::Rect{{check.origin.x + check.size.width, check.origin.y}, {200, 38}});
-    label->setText(SHSocialLocalizedString("oauth_follow", "关注官方微博"));
-    label->setTextColor(platform::Color::lightGray());
-    label->setBackgroundColor(platform::Color::clear());
-    m_followView->addSubview(label);
     view()->addSubview(m_followView);
 }
 
 void SHSOauthViewController::addFollow() {
     m_isAddFollow = !m_isAddFollow;
-    if (m_addFollowCheckButton)
-        m_addFollowCheckButton->setImage(platform::Image::named(
-            kButtons + (m_isAddFollow ? "SHS_add_friend_on" : "SHS_add_friend_off")));
-}
-
-std::vector<std::string> SHSOauthViewController::signInCookieDomains(
-    const std::string& platformName) {
-    if (platformName != "renren")
-        return {};
-    return {kRenrenCookieDomains.begin(), kRenrenCookieDomains.end()};
-}
-
-void SHSOauthViewController::clearSignInCookies() {
-    const auto domains = signInCookieDomains(platformName());
-    if (domains.empty())
-        return;
-    auto& storage = platform::CookieStorage::shared();
-    const auto cookies = storage.cookies();
-    std::string listed;
-    for (const auto& cookie : cookies)
-        listed += (listed.empty() ? "" : ", ") + cookie.domain + " " + cookie.name;
-    SHSocialUtils::outLog("cookies is %@", "(" + listed + ")");
-    for (const auto& cookie : cookies) {
-        if (std::find(domains.begin(), domains.end(), cookie.domain) != domains.end())
-            storage.deleteCookie(cookie);
-    }
+    if (m_followView)
+        m_followView->setChecked(m_isAddFollow);
 }
 
 std::optional<std::string> SHSOauthViewController::signInURL() const {
@@ -304,30 +216,25 @@ bool SHSOauthViewController::shouldStartLoad(const std::string& url,
     auto platform = SHSocialSnsPlatformManager::getSocialPlatformWithName(platformName());
     if (m_maskView)
         m_maskView->setIsActivity(true);
-    auto parts = splitAddress(url);
+    const auto parts = SHSOauthCallback::splitAddress(url);
     if (platform && platform->oauthCallBackPath && parts.path == *platform->oauthCallBackPath) {
-        std::string query = parts.query;
-        static constexpr std::string_view kEnvelope = "ud_get=";
-        if (auto at = query.find(kEnvelope); at != std::string::npos) {
-            auto plain = SHSocialCryptor::AES128Decrypt(query.substr(at + kEnvelope.size()));
-            if (!plain) {
-                SHSocialUtils::outLog("oauth callback could not be decrypted");
-                return true;
-            }
-            query = *plain;
+        const auto info = SHSOauthCallback::callbackInfo(parts.query);
+        if (!info) {
+            SHSocialUtils::outLog("oauth callback could not be decrypted");
+            return true;
         }
-        auto info = parseUrl(query);
         setNetworkIndicator(false);
         // Only a callback that names the user is an account; any other is let through, and
         // the page stays open on what the service shows for it.
-        auto uid = info.find("uid");
-        if (uid == info.end() || uid->second.empty())
+        const auto uid = info->find("uid");
+        if (uid == info->end() || uid->second.empty())
             return true;
-        saveOauthInfoObjects(info);
+        saveOauthInfoObjects(*info);
         handleOauth();
         return false;
     }
-    if (type == platform::WebViewNavigationType::LinkClicked || parts.host == kMobileSignInHost)
+    if (type == platform::WebViewNavigationType::LinkClicked ||
+        SHSOauthCallback::isMobileSignInHost(parts.host))
         setInActivity();
     return true;
 }
@@ -351,12 +258,11 @@ void SHSOauthViewController::didFailLoadWithError(platform::WebView&,
                                                   const platform::WebError& error) {
     SHSocialUtils::outLog("webView didFailLoadWithError error is %@", error.description);
     setInActivity();
-    const std::string lower = lowered(error.failingURL);
-    if (lower.find("mutelogout") != std::string::npos)
+    if (containsNoCase(error.failingURL, "mutelogout"))
         return;
     // Only an address that is itself an "sms:" one goes to the system, never one that merely
     // carries "sms:" somewhere in it (that one is a failure like any other).
-    if (isSmsAddress(error.failingURL)) {
+    if (SHSOauthCallback::isSmsAddress(error.failingURL)) {
         dismissViewController(true);
         platform::RunLoop::main().postDelayed(platform::seconds(2.5),
                                               [url = error.failingURL] { sendSMS(url); });
@@ -376,10 +282,6 @@ void SHSOauthViewController::sendSMS(const std::string& url) {
     platform::Application::shared().openURL(url);
 }
 
-bool SHSOauthViewController::isSmsAddress(const std::string& url) {
-    return url.size() >= 4 && lowered(url.substr(0, 4)) == "sms:";
-}
-
 void SHSOauthViewController::showAlert(const std::string& titleKey, const std::string& title,
                                        const std::string& messageKey, const std::string& message,
                                        bool closesPage) {
@@ -397,26 +299,6 @@ void SHSOauthViewController::clickedButtonAtIndex(platform::AlertView&, int) {
 }
 
 // --- The callback ----------------------------------------------------------------------------
-
-std::map<std::string, std::string> SHSOauthViewController::parseUrl(const std::string& query) {
-    std::map<std::string, std::string> pairs;
-    std::size_t start = 0;
-    while (start <= query.size()) {
-        auto amp = query.find('&', start);
-        auto piece = query.substr(start, amp == std::string::npos ? amp : amp - start);
-        if (!piece.empty()) {
-            auto eq = piece.find('=');
-            if (eq == std::string::npos)
-                pairs[piece] = "";
-            else
-                pairs[piece.substr(0, eq)] = piece.substr(eq + 1);
-        }
-        if (amp == std::string::npos)
-            break;
-        start = amp + 1;
-    }
-    return pairs;
-}
 
 void SHSOauthViewController::saveOauthInfoObjects(const std::map<std::string, std::string>& info) {
     auto name = platformName();
@@ -607,4 +489,8 @@ void SHSOauthViewController::closeDirectly() {
         response->viewControllerType = SHSViewControllerOauth;
         delegate->didFinishGetSHSocialDataInViewController(response);
     }
+}
+
+std::shared_ptr<platform::ImageView> SHSOauthViewController::followView() const {
+    return m_followView;
 }

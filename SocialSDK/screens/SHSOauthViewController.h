@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "SocialSDK/screens/SHSOauthCallback.h"
 #include "SocialSDK/service/SHSocialResponseEntity.h"
 #include "platform/ui/AlertViewDelegate.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 
 class SHMaskView;
+class SHSOauthFollowBar;
 class SHSocialControllerService;
 namespace platform {
-class Button;
 class ImageView;
 class WebView;
 }  // namespace platform
@@ -38,7 +39,7 @@ public:
     const std::vector<std::string>& followUsid() const { return m_followUsid; }
     const std::shared_ptr<platform::WebView>& webView() const { return m_webView; }
     const std::shared_ptr<SHMaskView>& maskView() const { return m_maskView; }
-    const std::shared_ptr<platform::ImageView>& followView() const { return m_followView; }
+    std::shared_ptr<platform::ImageView> followView() const;
 
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
@@ -56,9 +57,12 @@ public:
     // The button of the page's network and sign-in failure alerts closes the page.
     void clickedButtonAtIndex(platform::AlertView& alert, int index) override;
 
-    // The callback query's key=value pairs: split at "&", each pair at its first "=" (a value
-    // may hold "=" itself, as Base64 does); a pair without "=" has an empty value.
-    static std::map<std::string, std::string> parseUrl(const std::string& query);
+    // The callback query's pairs, and whether an address is itself an "sms:" one (see
+    // SHSOauthCallback).
+    static std::map<std::string, std::string> parseUrl(const std::string& query) {
+        return SHSOauthCallback::parseUrl(query);
+    }
+    static bool isSmsAddress(const std::string& url) { return SHSOauthCallback::isSmsAddress(url); }
 
     // A navigation request of the web view; false when the page handled it as the callback.
     bool shouldStartLoad(const std::string& url, platform::WebViewNavigationType type =
@@ -87,22 +91,13 @@ public:
     // The follow check box of the follow bar.
     void addFollow();
 
-    // Whether a failed load's address is one to hand to the system (an "sms:" address), not
-    // merely one that contains "sms:" somewhere.
-    static bool isSmsAddress(const std::string& url);
     // Hands an "sms:" address to the system.
     static void sendSMS(const std::string& url);
-    // The cookie domains of a platform's sign-in site that are cleared before its page loads,
-    // so the user signs in afresh; none for most platforms.
-    static std::vector<std::string> signInCookieDomains(const std::string& platformName);
-
-    static constexpr double kFollowBarHeight = 40;
 
 private:
     std::string platformName() const;
     std::shared_ptr<SHSOauthViewController> self();
     void loadSignInPage();
-    void clearSignInCookies();
     void makeAddFollowView();
     void setInActivity();
     void showAlert(const std::string& titleKey, const std::string& title,
@@ -113,6 +108,5 @@ private:
     std::vector<std::string> m_followUsid;
     std::shared_ptr<platform::WebView> m_webView;
     std::shared_ptr<SHMaskView> m_maskView;
-    std::shared_ptr<platform::ImageView> m_followView;
-    std::shared_ptr<platform::Button> m_addFollowCheckButton;
+    std::shared_ptr<SHSOauthFollowBar> m_followView;
 };
