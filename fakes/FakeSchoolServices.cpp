@@ -131,7 +131,13 @@ public:
             m_released.wait_for(lock, reply.delay, [this] { return m_stopping; });
         }
         response.status = reply.status;
-        if (reply.contentType.empty())
+        if (reply.dropConnection) {
+            // A provider that gives nothing makes the server close the connection short of
+            // the length it announced.
+            response.set_content_provider(
+                reply.body.size() + 1, reply.contentType.c_str(),
+                [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+        } else if (reply.contentType.empty())
             response.body = std::move(reply.body);
         else
             response.set_content(reply.body, reply.contentType.c_str());

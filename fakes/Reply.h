@@ -12,6 +12,9 @@ struct Reply {
     std::string contentType = "application/json;charset=UTF-8";
     std::string body;
     std::chrono::milliseconds delay{0};
+    // The server sends the status line and headers, then closes the connection before the
+    // body: the client sees a transfer that failed, as from a site that went down.
+    bool dropConnection = false;
 };
 
 }  // namespace fakes

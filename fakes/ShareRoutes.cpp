@@ -113,35 +113,47 @@ const Json& memberOr(const Json& object, const char* key) {
     return it == object.end() ? empty : *it;
 }
 
-// The sign-in page of a platform: one button that signs the demo user in and ends at the
-// platform's callback address on this service, as the platform's own pages would.
+// The callback address of each platform that signs in through web pages.
+constexpr std::pair<std::string_view, std::string_view> kCallbacks[] = {{"qzone", "/qzone/main"},
+                                                                        {"tencent", "/tenc2/main"},
+                                                                        {"renren", "/renr2/main"},
+                                                                        {"douban", "/douban/main"}};
+
+Reply htmlPage(std::string body) {
+    Reply page;
+    page.contentType = "text/html; charset=utf-8";
+    page.body = std::move(body);
+    return page;
+}
+
+// The sign-in page of a platform, as the platform's own pages would be: signing the demo user
+// in ends at the platform's callback address with a token, refusing ends there without one.
 Reply signInPage(const ShareServiceRequest& request) {
-    static constexpr std::pair<const char*, const char*> kCallbacks[] = {
-        {"qzone", "/qzone/main"},
-        {"tencent", "/tenc2/main"},
-        {"renren", "/renr2/main"},
-        {"douban", "/douban/main"}};
     const std::string platform = request.queryValue("via").value_or("");
-    const char* callback = nullptr;
+    std::string callback;
     for (const auto& [name, path] : kCallbacks) {
         if (platform == name)
             callback = path;
     }
-    if (!callback)
+    if (callback.empty())
         return plainError(404, "no sign-in page for platform \"" + platform + "\"");
-    const std::string target = std::string(callback) + "?access_key=demo-token-" + platform +
+    const std::string target = callback + "?access_key=demo-token-" + platform +
                                "&uid=" + (platform == "qzone" ? "qz-550121" : "demo-" + platform) +
                                "&expires_in=3600";
-    Reply page;
-    page.contentType = "text/html; charset=utf-8";
-    page.body =
+    return htmlPage(
         "<html><head><title>账号登录</title></head><body>"
         "<h1>登录 " +
         platform +
         "</h1><p>兰溪同学</p>"
         "<button id=\"signin\" onclick=\"location.href='" +
-        target + "'\">授权并登录</button></body></html>";
-    return page;
+        target +
+        "'\">授权并登录</button>"
+        "<button id=\"deny\" onclick=\"location.href='" +
+        callback +
+        "?error=access_denied'\">拒绝</button>"
+        "<a href=\"" +
+        std::string(ShareRoutes::kSitePrefix) + platform +
+        "/switch\">其他账号登录</a></body></html>");
 }
 
 // The sample's friends, their avatar paths made addresses on this server.
@@ -166,6 +178,16 @@ std::optional<std::string> ShareServiceRequest::queryValue(std::string_view key)
             return value;
     }
     return std::nullopt;
+}
+
+bool ShareRoutes::isPlatformSite(std::string_view path) {
+    if (path.starts_with(kSitePrefix))
+        return true;
+    for (const auto& [name, callback] : kCallbacks) {
+        if (path == callback)
+            return true;
+    }
+    return false;
 }
 
 ShareRoutes::ShareRoutes(const std::filesystem::path& sampleDirectory) {
@@ -198,6 +220,18 @@ std::optional<std::string> ShareRoutes::open(std::string_view appKey, std::strin
 }
 
 Reply ShareRoutes::answer(const RecordedRequest& recorded) {
+    if (!recorded.path.starts_with(kPrefix)) {
+        if (recorded.path.starts_with(kSitePrefix)) {
+            Reply down;
+            down.contentType = "text/html; charset=utf-8";
+            down.dropConnection = true;
+            return down;
+        }
+        // A callback that reaches the server carried no account (the SDK keeps those that do).
+        return htmlPage(
+            "<html><head><title>授权未完成</title></head><body>"
+            "<p>没有授权，分享服务未收到账号。</p></body></html>");
+    }
     ShareServiceRequest request;
     request.method = recorded.method;
     request.path = recorded.path.substr(kPrefix.size());
@@ -279,6 +313,7 @@ Reply ShareRoutes::reply(const ShareServiceRequest& request) {
         case 16:
             reply["data"] = memberOr(m_sample, "appInfo");
             break;
+        case 13:
         case 18:
             break;
         default:

@@ -35,18 +35,28 @@ struct ShareServiceRequest {
 // logged, and answered in the same envelope from the sample "share-service.json": the bar
 // (action 3), the user's accounts (10), the user's friends on a platform (12; avatar paths of
 // the sample are served by this server), the application's platform keys (16), a share to
-// several platforms (5) and the usage counters (18); the sign-in address (9) answers with a
-// platform's sign-in page whose button ends at that platform's callback address. Other actions get
-// HTTP 404, a request that cannot be opened HTTP 400. Safe to call from several server threads at
-// once.
+// several platforms (5), a follow (13) and the usage counters (18); the sign-in address (9)
+// answers with a platform's sign-in page. Other actions get HTTP 404, a request that cannot be
+// opened HTTP 400. Safe to call from several server threads at once.
+//
+// The platforms' own sites stand beside it on the same host: a sign-in page's "授权并登录"
+// ends at the platform's callback address with the demo user's token, "拒绝" at the callback
+// address without one (which then shows a page saying so), and the link "其他账号登录" leads
+// to the platform's account site, which is down: its connection closes before any page.
 class ShareRoutes {
 public:
     static constexpr std::string_view kPrefix = "/share/";
+    // The platforms' account sites (down in the demo).
+    static constexpr std::string_view kSitePrefix = "/signin-site/";
 
     // Throws std::runtime_error when the sample file is missing or not a JSON object.
     explicit ShareRoutes(const std::filesystem::path& sampleDirectory);
 
-    static bool handles(std::string_view path) { return path.starts_with(kPrefix); }
+    static bool handles(std::string_view path) {
+        return path.starts_with(kPrefix) || isPlatformSite(path);
+    }
+    // A platform's callback address or account site (not recorded as a share request).
+    static bool isPlatformSite(std::string_view path);
     Reply answer(const RecordedRequest& request);
 
     std::vector<ShareServiceRequest> requests() const;

@@ -1,52 +1,58 @@
 #include "SocialSDK/screens/SHSOauthViewController.h"
 
 #include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <string_view>
 
 #include "SocialSDK/base/SHSActionType.h"
 #include "SocialSDK/base/SHSocialProtocolData.h"
 #include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/screens/SHSOauthCallback.h"
+#include "SocialSDK/screens/SHSOauthFollowBar.h"
 #include "SocialSDK/service/SHSParamDictionary.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
+#include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
-#include "SocialSDK/service/SHSocialCryptor.h"
 #include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialHttpClient.h"
 #include "SocialSDK/service/SHSocialJob.h"
 #include "SocialSDK/service/SHSocialJobFactory.h"
+#include "SocialSDK/service/SHSocialLocalized.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
+#include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/URLRequest.h"
 #include "platform/ui/WebError.h"
 #include "platform/ui/WebView.h"
 
 namespace {
 
-// The path and query of an address (scheme://host/path?query#fragment).
-void splitAddress(const std::string& url, std::string& path, std::string& query) {
-    auto schemeEnd = url.find("://");
-    auto hostStart = schemeEnd == std::string::npos ? 0 : schemeEnd + 3;
-    auto pathStart = url.find('/', hostStart);
-    auto queryStart = url.find('?', hostStart);
-    auto fragment = url.find('#', hostStart);
-    if (pathStart != std::string::npos && queryStart != std::string::npos && pathStart > queryStart)
-        pathStart = std::string::npos;
-    auto pathEnd = std::min(queryStart, fragment);
-    path = pathStart == std::string::npos ? std::string("/")
-                                          : url.substr(pathStart, pathEnd - pathStart);
-    query.clear();
-    if (queryStart != std::string::npos && queryStart < fragment)
-        query = url.substr(queryStart + 1,
-                           fragment == std::string::npos ? fragment : fragment - queryStart - 1);
+bool containsNoCase(const std::string& text, std::string_view part) {
+    auto lower = text;
+    for (auto& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find(part) != std::string::npos;
+}
+
+void setNetworkIndicator(bool visible) {
+    platform::Application::shared().setNetworkActivityIndicatorVisible(visible);
 }
 
 }  // namespace
 
 SHSOauthViewController::SHSOauthViewController(std::shared_ptr<SHSocialControllerService> service)
     : socialControllerService(std::move(service)) {
-    setTitle("授权");
+    // The page is laid out from the top of its view: the view starts below the bar also in a
+    // host's stack whose bar is translucent.
+    setEdgesForExtendedLayout(platform::RectEdge::None);
 }
 
 std::string SHSOauthViewController::platformName() const {
@@ -55,28 +61,108 @@ std::string SHSOauthViewController::platformName() const {
                : std::string();
 }
 
+std::shared_ptr<SHSOauthViewController> SHSOauthViewController::self() {
+    return std::static_pointer_cast<SHSOauthViewController>(shared_from_this());
+}
+
 void SHSOauthViewController::viewDidLoad() {
     const auto& root = view();
-    m_webView = std::make_shared<platform::WebView>();
-    // Below the 64-point navigation bar, following the screen's size.
-    auto bounds = root->bounds();
-    m_webView->setFrame({0, 64, bounds.size.width, bounds.size.height - 64});
+    auto navigation = navigationController();
+    // The first screen of its stack closes the whole road; a pushed page goes back.
+    if (!navigation || navigation->viewControllers().empty() ||
+        navigation->viewControllers().front().get() == this)
+        showCloseButton();
+    else
+        showBackButton();
+
+    m_haveOauth = false;
+    m_isAddFollow = true;
+    setTitle(SHSocialLocalizedString("oauth_title", "授权"));
+    m_followUsid.clear();
+    const auto name = platformName();
+    if (name == "sina" || name == "tencent") {
+        const auto& follow = SHSocialConfigInternal::shareInstance().followSnsUids;
+        if (auto it = follow.find(name); it != follow.end())
+            m_followUsid = it->second;
+    }
+    const double followHeight = m_followUsid.empty() ? 0 : SHSOauthFollowBar::kHeight;
+
+    // The page's view already lies below the navigation bar: the web view takes all of it but
+    // the follow bar, and follows the view when the screen gives it its final size.
+    const auto bounds = root->bounds();
+    m_webView = platform::View::make<platform::WebView>(
+        platform::Rect{{0, 0}, {bounds.size.width, bounds.size.height - followHeight}});
+    m_webView->setHandle("oauth-web");
     m_webView->setAutoresizingMask(platform::AutoresizingMask::FlexibleWidth |
-                                   platform::AutoresizingMask::FlexibleHeight);
-    m_webView->setDelegate(std::static_pointer_cast<SHSOauthViewController>(shared_from_this()));
+                                   platform::AutoresizingMask::FlexibleHeight |
+                                   platform::AutoresizingMask::FlexibleLeftMargin |
+                                   platform::AutoresizingMask::FlexibleRightMargin);
+    m_webView->setDelegate(self());
     root->addSubview(m_webView);
+    if (!m_followUsid.empty())
+        makeAddFollowView();
+
+    SHSocialUIHelper::customNavigationItem(navigationItem());
+
+    // White please-wait cover over the web view until the first page is there.
+    const auto maskFrame = navigation ? navigation->view()->frame() : bounds;
+    m_maskView = platform::View::make<SHMaskView>(maskFrame);
+    m_maskView->setBackgroundColor(platform::Color::white());
+    m_maskView->setHandle("oauth-mask");
+    root->addSubview(m_maskView);
+
     if (SHSUserManager::shareInstance().uid()) {
         loadSignInPage();
-        return;
+    } else {
+        // The sign-in address names the user: obtain the uid first.
+        std::weak_ptr<SHSOauthViewController> weakSelf = self();
+        SHSocialDataService::defaultDataService()->requestSocialDataWithCompletionInternal(
+            [weakSelf](std::shared_ptr<SHSocialResponseEntity>) {
+                if (auto page = weakSelf.lock())
+                    page->loadSignInPage();
+            });
     }
-    // The sign-in address names the user: obtain the uid first.
-    std::weak_ptr<SHSOauthViewController> weakSelf =
-        std::static_pointer_cast<SHSOauthViewController>(shared_from_this());
-    SHSocialDataService::defaultDataService()->requestSocialDataWithCompletionInternal(
-        [weakSelf](std::shared_ptr<SHSocialResponseEntity>) {
-            if (auto self = weakSelf.lock())
-                self->loadSignInPage();
-        });
+    SHSOauthCallback::clearSignInCookies(platformName());
+}
+
+void SHSOauthViewController::showCloseButton() {
+    if (socialControllerService)
+        socialControllerService->addCloseButton(*this);
+}
+
+void SHSOauthViewController::showBackButton() {
+    auto button = platform::View::make<platform::Button>(platform::ButtonType::Custom);
+    SHSocialUIHelper::customNavBackButton(*button, SHSocialLocalizedString("button_back", "返回"));
+    button->setHandle("oauth-back");
+    std::weak_ptr<SHSOauthViewController> weakSelf = self();
+    button->addTarget(
+        [weakSelf](platform::Control&) {
+            if (auto page = weakSelf.lock())
+                page->closeDirectly();
+        },
+        platform::ControlEvent::TouchUpInside);
+    navigationItem().setLeftBarButtonItem(std::make_shared<platform::BarButtonItem>(button));
+}
+
+void SHSOauthViewController::makeAddFollowView() {
+    const auto web = m_webView->frame();
+    m_followView = platform::View::make<SHSOauthFollowBar>(web.size.width);
+    m_followView->setFrame(platform::Rect{{0, web.origin.y + web.size.height},
+                                          {web.size.width, SHSOauthFollowBar::kHeight}});
+    std::weak_ptr<SHSOauthViewController> weakSelf = self();
+    m_followView->checkButton()->addTarget(
+        [weakSelf](platform::Control&) {
+            if (auto page = weakSelf.lock())
+                page->addFollow();
+        },
+        platform::ControlEvent::TouchUpInside);
+    view()->addSubview(m_followView);
+}
+
+void SHSOauthViewController::addFollow() {
+    m_isAddFollow = !m_isAddFollow;
+    if (m_followView)
+        m_followView->setChecked(m_isAddFollow);
 }
 
 std::optional<std::string> SHSOauthViewController::signInURL() const {
@@ -99,80 +185,120 @@ void SHSOauthViewController::loadSignInPage() {
     m_webView->loadRequest(request);
 }
 
+void SHSOauthViewController::viewDidAppear(bool animated) {
+    platform::ViewController::viewDidAppear(animated);
+    // Back on the page after signing in (from the next screen): the page has done its work.
+    if (m_haveOauth)
+        closeWithoutDelegate();
+}
+
+void SHSOauthViewController::viewWillDisappear(bool animated) {
+    platform::ViewController::viewWillDisappear(animated);
+    if (auto navigation = navigationController())
+        SHSocialUIHelper::setNavigationBarTranslucent(navigation->navigationBar());
+}
+
+void SHSOauthViewController::viewDidDisappear(bool animated) {
+    platform::ViewController::viewDidDisappear(animated);
+    setNetworkIndicator(false);
+}
+
+// --- The web view ----------------------------------------------------------------------------
+
 bool SHSOauthViewController::shouldStartLoadWithRequest(platform::WebView&,
                                                         const platform::URLRequest& request,
-                                                        platform::WebViewNavigationType) {
-    return shouldStartLoad(request.url);
+                                                        platform::WebViewNavigationType type) {
+    return shouldStartLoad(request.url, type);
+}
+
+bool SHSOauthViewController::shouldStartLoad(const std::string& url,
+                                             platform::WebViewNavigationType type) {
+    auto platform = SHSocialSnsPlatformManager::getSocialPlatformWithName(platformName());
+    if (m_maskView)
+        m_maskView->setIsActivity(true);
+    const auto parts = SHSOauthCallback::splitAddress(url);
+    if (platform && platform->oauthCallBackPath && parts.path == *platform->oauthCallBackPath) {
+        const auto info = SHSOauthCallback::callbackInfo(parts.query);
+        if (!info) {
+            SHSocialUtils::outLog("oauth callback could not be decrypted");
+            return true;
+        }
+        setNetworkIndicator(false);
+        // Only a callback that names the user is an account; any other is let through, and
+        // the page stays open on what the service shows for it.
+        const auto uid = info->find("uid");
+        if (uid == info->end() || uid->second.empty())
+            return true;
+        saveOauthInfoObjects(*info);
+        handleOauth();
+        return false;
+    }
+    if (type == platform::WebViewNavigationType::LinkClicked ||
+        SHSOauthCallback::isMobileSignInHost(parts.host))
+        setInActivity();
+    return true;
+}
+
+void SHSOauthViewController::webViewDidStartLoad(platform::WebView&) {
+    setNetworkIndicator(true);
+}
+
+void SHSOauthViewController::webViewDidFinishLoad(platform::WebView& webView) {
+    SHSocialUtils::outLog("oauth webViewDidFinishLoad urlString is %@", webView.pageURL());
+    setInActivity();
+    setNetworkIndicator(false);
+}
+
+void SHSOauthViewController::setInActivity() {
+    if (m_maskView && m_maskView->isActivity())
+        m_maskView->setIsActivity(false);
 }
 
 void SHSOauthViewController::didFailLoadWithError(platform::WebView&,
                                                   const platform::WebError& error) {
     SHSocialUtils::outLog("webView didFailLoadWithError error is %@", error.description);
-    std::string lower = error.failingURL;
-    for (auto& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (lower.find("mutelogout") != std::string::npos)
+    setInActivity();
+    if (containsNoCase(error.failingURL, "mutelogout"))
         return;
     // Only an address that is itself an "sms:" one goes to the system, never one that merely
-    // carries "sms:" somewhere in it; the headless system has no messages app, so it is logged.
-    if (isSmsAddress(error.failingURL)) {
-        SHSocialUtils::outLog("sms address left to the system: %@", error.failingURL);
+    // carries "sms:" somewhere in it (that one is a failure like any other).
+    if (SHSOauthCallback::isSmsAddress(error.failingURL)) {
+        dismissViewController(true);
+        platform::RunLoop::main().postDelayed(platform::seconds(2.5),
+                                              [url = error.failingURL] { sendSMS(url); });
         return;
     }
-    if (error.code == 102 || error.code == platform::WebError::kCancelled)
+    if (error.code == 102 || error.code == platform::WebError::kCancelled) {
+        // An interrupted frame of this platform's pages goes on loading.
+        if (error.code == 102 && platformName() == "tencent" && m_maskView)
+            m_maskView->setIsActivity(true);
         return;
-    auto alert = std::make_shared<platform::AlertView>("温馨提示", "网络不给力",
-                                                       std::weak_ptr<platform::AlertViewDelegate>(),
-                                                       "好", std::vector<std::string>{});
+    }
+    SHSocialUtils::outLog("didFailLoadWithError !!! error is %@", error.description);
+    showAlert("network_fail_title", "温馨提示", "network_fail_message", "网络不给力", true);
+}
+
+void SHSOauthViewController::sendSMS(const std::string& url) {
+    platform::Application::shared().openURL(url);
+}
+
+void SHSOauthViewController::showAlert(const std::string& titleKey, const std::string& title,
+                                       const std::string& messageKey, const std::string& message,
+                                       bool closesPage) {
+    std::weak_ptr<platform::AlertViewDelegate> delegate;
+    if (closesPage)
+        delegate = self();
+    auto alert = platform::View::make<platform::AlertView>(
+        SHSocialLocalizedString(titleKey, title), SHSocialLocalizedString(messageKey, message),
+        delegate, SHSocialLocalizedString("button_ok", "好"), std::vector<std::string>{});
     alert->show();
 }
 
-std::map<std::string, std::string> SHSOauthViewController::parseUrl(const std::string& query) {
-    std::map<std::string, std::string> pairs;
-    std::size_t start = 0;
-    while (start <= query.size()) {
-        auto amp = query.find('&', start);
-        auto piece = query.substr(start, amp == std::string::npos ? amp : amp - start);
-        if (!piece.empty()) {
-            auto eq = piece.find('=');
-            if (eq == std::string::npos)
-                pairs[piece] = "";
-            else
-                pairs[piece.substr(0, eq)] = piece.substr(eq + 1);
-        }
-        if (amp == std::string::npos)
-            break;
-        start = amp + 1;
-    }
-    return pairs;
+void SHSOauthViewController::clickedButtonAtIndex(platform::AlertView&, int) {
+    closeWithoutDelegate();
 }
 
-bool SHSOauthViewController::shouldStartLoad(const std::string& url) {
-    auto name = platformName();
-    auto platform = SHSocialSnsPlatformManager::getSocialPlatformWithName(name);
-    if (!platform || !platform->oauthCallBackPath)
-        return true;
-    std::string path, query;
-    splitAddress(url, path, query);
-    if (path != *platform->oauthCallBackPath)
-        return true;
-    static constexpr std::string_view kEnvelope = "ud_get=";
-    auto at = query.find(kEnvelope);
-    if (at != std::string::npos) {
-        auto plain = SHSocialCryptor::AES128Decrypt(query.substr(at + kEnvelope.size()));
-        if (!plain) {
-            SHSocialUtils::outLog("oauth callback could not be decrypted");
-            return true;
-        }
-        query = *plain;
-    }
-    auto info = parseUrl(query);
-    // Only a callback that names the user is an account; any other is let through.
-    if (info.find("uid") == info.end() || info["uid"].empty())
-        return true;
-    saveOauthInfoObjects(info);
-    handleOauth();
-    return false;
-}
+// --- The callback ----------------------------------------------------------------------------
 
 void SHSOauthViewController::saveOauthInfoObjects(const std::map<std::string, std::string>& info) {
     auto name = platformName();
@@ -194,7 +320,11 @@ void SHSOauthViewController::saveOauthInfoObjects(const std::map<std::string, st
         }
     }
     SHSocialUtils::outLog("new snsAccount expiration is %@",
-                          account->expirationDate ? "set" : "(null)");
+                          account->expirationDate
+                              ? std::to_string(std::chrono::duration_cast<std::chrono::seconds>(
+                                                   account->expirationDate->time_since_epoch())
+                                                   .count())
+                              : std::string("(null)"));
     // Stored at once, so a sign-in survives the app ending before the next request.
     users.setSnsAccountDictionary(std::move(accounts));
     if (users.friendsDictionaryWithSnsName(name)) {
@@ -210,27 +340,40 @@ void SHSOauthViewController::handleOauth() {
     response->responseCode = 200;
     response->message = "no error";
     response->data = platform::Json::object();
+    if (!m_followUsid.empty() && m_isAddFollow) {
+        const auto name = platformName();
+        SHSocialDataService::defaultDataService()->requestAddFollowInternal(
+            name, m_followUsid, [name](std::shared_ptr<SHSocialResponseEntity>) {
+                // Offered once: whatever the service answered, the user has decided.
+                auto& defaults = platform::UserDefaults::standard();
+                defaults.setBool(true, "SHSocial_Follow_" + name);
+                defaults.synchronize();
+            });
+    }
     handleFinishOauth(response);
 }
 
 void SHSOauthViewController::handleFinishOauth(
-    const std::shared_ptr<SHSocialResponseEntity>& /*response*/) {
-    std::weak_ptr<SHSOauthViewController> weakSelf =
-        std::static_pointer_cast<SHSOauthViewController>(shared_from_this());
+    const std::shared_ptr<SHSocialResponseEntity>& response) {
+    SHSocialUtils::outLog("finishOauthInSDKWithResponse response is %@",
+                          response ? response->description() : std::string("(null)"));
+    std::weak_ptr<SHSOauthViewController> weakSelf = self();
     SHSocialDataService::defaultDataService()->requestSocialAccountWithCompletionInternal(
-        [weakSelf](std::shared_ptr<SHSocialResponseEntity> response) {
+        [weakSelf](std::shared_ptr<SHSocialResponseEntity> accounts) {
             // The page may be gone: then nothing of it is touched.
-            if (response)
-                SHSocialUtils::outLog("oauth accounts response is %@", response->description());
-            if (auto self = weakSelf.lock(); self && response)
-                self->accountsArrived(response);
+            if (auto page = weakSelf.lock(); page && accounts)
+                page->accountsArrived(accounts);
         });
 }
 
 void SHSOauthViewController::accountsArrived(
     const std::shared_ptr<SHSocialResponseEntity>& response) {
-    if (response->responseCode != 200)
+    if (response->responseCode != 200) {
+        if (response->responseCode != 5052)
+            showAlert("oauth_error_title", "授权失败", "oauth_error_message",
+                      "服务器繁忙，授权失败，请稍后再试", true);
         return;
+    }
     auto name = platformName();
     const auto* accounts =
         response->data && response->data->is_object() && response->data->contains("accounts")
@@ -243,17 +386,16 @@ void SHSOauthViewController::accountsArrived(
     } else {
         response->responseCode = 5051;
         response->message = "get user profile data failed!";
+        showAlert("oauth_error_title", "授权失败", "oauth_error_not_approved",
+                  "由于没有在开放平台添加此账号作为测试账号或者没有通过审核等原因授权失败", false);
     }
     auto service = socialControllerService;
     if (!service || service->nextViewController == -1) {
         response->viewControllerType = 7;
-        if (service)
-            if (auto delegate = service->socialUIDelegate())
-                delegate->didFinishGetSHSocialDataInViewController(response);
+        closeWithResponse(response);
         return;
     }
-    std::weak_ptr<SHSOauthViewController> weakSelf =
-        std::static_pointer_cast<SHSOauthViewController>(shared_from_this());
+    std::weak_ptr<SHSOauthViewController> weakSelf = self();
     platform::RunLoop::main().postDelayed(platform::seconds(double(0.7f)), [weakSelf, response] {
         if (auto page = weakSelf.lock())
             page->showNextViewController(response);
@@ -266,26 +408,89 @@ void SHSOauthViewController::showNextViewController(
     if (!service)
         return;
     SHSocialUtils::outLog("nextViewType is %d", service->nextViewController);
-    if (service->nextViewController == -1 || !response || response->responseCode != 200)
-        return;
-    auto next = service->getSocialShareEditControllerInternal(platformName(), std::nullopt);
-    // The service hands its screens over in a navigation controller of their own; here the
-    // edit screen goes onto the sign-in page's stack instead.
-    if (auto wrapper = std::dynamic_pointer_cast<platform::NavigationController>(next)) {
-        next = wrapper->topViewController();
-        wrapper->setViewControllers({}, false);
-    }
     auto navigation = navigationController();
-    if (next && navigation) {
-        navigation->pushViewController(next, true);
-        service->currentNavigationController = navigation;
+    std::shared_ptr<platform::ViewController> next;
+    if (service->nextViewController != -1 && response && response->responseCode == 200 &&
+        navigation) {
+        // The next screen goes onto the sign-in page's own stack, bare: it is the open screen
+        // of the road the service already counts.
+        const auto& makers = SHSocialControllerService::screens();
+        if (service->nextViewController == SHSViewControllerShareEdit && makers.shareEdit) {
+            service->setCurrentViewControllerType(SHSViewControllerShareEdit);
+            next = makers.shareEdit(*service, platformName(), std::nullopt);
+        }
+    }
+    if (!next) {
+        service->close();
+        return;
+    }
+    navigation->pushViewController(next, true);
+    service->currentNavigationController = navigation;
+}
+
+// --- Closing ---------------------------------------------------------------------------------
+
+void SHSOauthViewController::closeWithCancel() {
+    if (socialControllerService)
+        socialControllerService->closeWithCancelResponse();
+}
+
+void SHSOauthViewController::closeWithoutDelegate() {
+    if (socialControllerService)
+        socialControllerService->close();
+}
+
+void SHSOauthViewController::closeWithResponse(
+    const std::shared_ptr<SHSocialResponseEntity>& response) {
+    auto service = socialControllerService;
+    if (service) {
+        if (auto delegate = service->socialUIDelegate()) {
+            if (delegate->closeOauthWebViewController(navigationController(), service) == true)
+                return;
+        }
+    }
+    closeDirectly(response);
+}
+
+void SHSOauthViewController::closeDirectly(
+    const std::shared_ptr<SHSocialResponseEntity>& response) {
+    auto navigation = navigationController();
+    auto service = socialControllerService;
+    if (!navigation || navigation->viewControllers().size() < 2) {
+        if (service)
+            service->closeWithResponse(response);
+        return;
+    }
+    auto keep = self();  // the page outlives its own pop
+    navigation->popViewController(true);
+    if (service)
+        if (auto delegate = service->socialUIDelegate())
+            delegate->didFinishGetSHSocialDataInViewController(response);
+}
+
+void SHSOauthViewController::closeDirectly() {
+    auto navigation = navigationController();
+    if (!navigation || navigation->viewControllers().size() < 2) {
+        closeWithCancel();
+        return;
+    }
+    auto keep = self();
+    navigation->popViewController(true);
+    auto service = socialControllerService;
+    if (!service)
+        return;
+    if (auto delegate = service->socialUIDelegate()) {
+        auto response = std::make_shared<SHSocialResponseEntity>();
+        platform::Json data = platform::Json::object();
+        data[platformName()] = "";
+        response->data = std::move(data);
+        response->responseCode = 5052;
+        response->message = "user cancel the operation";
+        response->viewControllerType = SHSViewControllerOauth;
+        delegate->didFinishGetSHSocialDataInViewController(response);
     }
 }
 
-bool SHSOauthViewController::isSmsAddress(const std::string& url) {
-    if (url.size() < 4)
-        return false;
-    std::string scheme = url.substr(0, 4);
-    for (auto& c : scheme) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return scheme == "sms:";
+std::shared_ptr<platform::ImageView> SHSOauthViewController::followView() const {
+    return m_followView;
 }
