@@ -43,7 +43,7 @@ TEST_F(ShareListRoad, TheListShowsTheRegisteredPlatformsAndARowOpensItsSignIn) {
     EXPECT_TRUE(shows(list, "r7  cell \"Twitter\"")) << list;
     const std::string signIn = road.after("wait 1", 3);
     EXPECT_TRUE(shows(signIn, "navigation bar \"授权\"")) << signIn;
-    EXPECT_TRUE(shows(signIn, "back  button \"分享至\"")) << signIn;
+    EXPECT_TRUE(shows(signIn, "oauth-back  button")) << signIn;
     EXPECT_TRUE(shows(signIn, "登录 tencent")) << signIn;
     EXPECT_TRUE(shows(road.after("back"), "r0  cell \"腾讯微博\"")) << road.after("back");
     const std::string closed = road.after("wait 1", 4);
