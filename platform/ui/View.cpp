@@ -46,11 +46,11 @@ std::array<double, 3> shareOut(double delta, std::array<bool, 3> flexible,
     return shares;
 }
 
-// The roots a front end draws: windows (whose own hidden flag is checked with the rest of the
-// way up) and the alert views that float above the window outside any view tree.
+// The roots a front end draws: the key window (whose own hidden flag is checked with the rest
+// of the way up) and the alert views that float above it outside any view tree.
 bool isDrawnRoot(const View& root) {
-    if (dynamic_cast<const Window*>(&root)) {
-        return true;
+    if (auto* window = dynamic_cast<const Window*>(&root)) {
+        return window->isKeyWindow();
     }
     for (const auto& alert : AlertPresenter::shared().visibleAlerts()) {
         if (dynamic_cast<const View*>(alert.get()) == &root) {

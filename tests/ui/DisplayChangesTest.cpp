@@ -143,15 +143,19 @@ TEST_F(DisplayChangesTest, WhatCannotBeSeenDoesNotMoveTheCount) {
               0u);
     EXPECT_EQ(movesBy([&] { stage->setAlpha(1); }), 1u);
 
-    // A window not yet shown draws nothing; showing it does.
+    // Front ends draw the key window: another window draws nothing until it takes over.
     auto other = View::make<Window>();
     auto inOther = View::make<View>(Rect{{0, 0}, {10, 10}});
     EXPECT_EQ(movesBy([&] {
                   other->addSubview(inOther);
                   inOther->setBackgroundColor(Color::redColor());
+                  other->setHidden(false);
+                  inOther->setBackgroundColor(Color::gray());
               }),
               0u);
-    EXPECT_EQ(movesBy([&] { other->setHidden(false); }), 1u);
+    EXPECT_EQ(movesBy([&] { other->makeKeyWindow(); }), 1u);
+    EXPECT_EQ(movesBy([&] { inOther->setBackgroundColor(Color::white()); }), 1u);
+    EXPECT_EQ(movesBy([&] { stage->setBackgroundColor(Color::white()); }), 0u);
 }
 
 TEST_F(DisplayChangesTest, ContentThatControlsDrawMovesTheCountOnceAndNotWhenSetAgain) {
