@@ -153,11 +153,12 @@ public:
     void sizeToFit();
     // What the view shows has changed. Drawing happens on demand (rendering), so this only
     // tells a front end that draws the screen to draw it again (see DisplayChanges.h), and
-    // only while the view can be seen: in a shown window (or a shown alert), with nothing
-    // on the way up hidden or transparent. Subclasses call it when what draw() reads
+    // only while the view can be seen: in the shown key window (or a shown alert), with
+    // nothing on the way up hidden or transparent. Subclasses call it when what draw() reads
     // changes; View's own setters and the view tree call it themselves.
     void setNeedsDisplay();
-    // Whether the view and everything above it are shown, up to a shown window or alert.
+    // Whether the view and everything above it are shown, up to the shown key window or a
+    // shown alert.
     bool isOnScreen() const;
 
     // --- Coordinates (a null view means the coordinates of the tree's root) -------------

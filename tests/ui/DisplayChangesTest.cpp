@@ -277,9 +277,21 @@ TEST_F(DisplayChangesTest, ScreensTablesAndAlertsMoveTheCount) {
                                          std::vector<std::string>{"微博"});
     EXPECT_GE(movesBy([&] { sheet->showInView(rows->view()); }), 1u);
 
-    idle = displayGeneration();
     EXPECT_GE(movesBy([&] {
                   nav->popViewController(true);
+                  settleIdle();
+              }),
+              1u);
+
+    auto modal = std::make_shared<ViewController>();
+    EXPECT_GE(movesBy([&] {
+                  nav->presentViewController(modal, true);
+                  settleIdle();
+              }),
+              1u);
+    EXPECT_EQ(movesBy([&] { settleIdle(); }), 0u);
+    EXPECT_GE(movesBy([&] {
+                  modal->dismissViewController(false);
                   settleIdle();
               }),
               1u);
