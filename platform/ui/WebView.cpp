@@ -385,7 +385,9 @@ void WebView::pageMayHaveChanged() {
         return;
     }
     auto items = m_webPage->items();
-    if (!m_pageViewsStale && items == m_shownItems) {
+    if (items == m_shownItems) {
+        // Written back to what the views show (or never changed): they stay.
+        m_pageViewsStale = false;
         m_shownVersion = m_webPage->version();
         return;
     }
