@@ -21,6 +21,7 @@ enum class CommandKind {
     Device,
     Open,
     Share,
+    Display,
     Help,
     Quit,
 };

@@ -280,6 +280,11 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.kind = CommandKind::Share;
         command.target = words[1];
         command.text = arguments >= 2 ? words[2] : "";
+    } else if (name == "display") {
+        if (auto bad = expect(0, 0, "display")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Display;
     } else if (name == "help") {
         if (auto bad = expect(0, 0, "help")) {
             return *bad;
@@ -318,6 +323,8 @@ std::string commandHelp() {
            "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
            "                           initial (no screen of the client opens that list)\n" +
            deviceCommandHelp() +
+           "  display                  how many changes the screen has shown so far (a\n"
+           "                           window draws again only when it moves)\n"
            "  help                     this list\n"
            "  quit                     leave (so does the end of the input)\n"
            "Handles are the short names before each line of the screen (b1, f2, r3, t0.4, "

@@ -13,6 +13,7 @@
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/DisplayChanges.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
 
@@ -86,6 +87,11 @@ void Session::runLine(const std::string& line) {
         m_out << commandHelp() << "\n";
         return;
     }
+    if (command.kind == CommandKind::Display) {
+        // Lets a script see, apart from the outline, whether an idle screen stays still.
+        m_out << "display changes " << platform::displayGeneration() << "\n";
+        return;
+    }
     const size_t openedBefore = platform::Application::shared().openedURLs().size();
     DriverResult result;
     try {
@@ -152,6 +158,7 @@ DriverResult Session::perform(const Command& command) {
             return m_options.openScreen(command.target, command.text);
         case CommandKind::Share:
             return presentShareScreen(command.target, command.text);
+        case CommandKind::Display:
         case CommandKind::Help:
         case CommandKind::Quit:
             break;

@@ -46,7 +46,7 @@ void LMKMapView::setZoomLevel(float level) {
     if (std::isnan(level)) {
         return;
     }
-    m_zoomLevel = std::clamp(level, kMinZoomLevel, kMaxZoomLevel);
+    setDisplayed(m_zoomLevel, std::clamp(level, kMinZoomLevel, kMaxZoomLevel));
 }
 
 double LMKMapView::metresPerPoint() const {
@@ -67,6 +67,7 @@ void LMKMapView::setCenterCoordinate(const platform::Coordinate& coordinate) {
         return;
     }
     m_center = coordinate;
+    setNeedsDisplay();
 }
 
 void LMKMapView::updateLocationData(const LMKUserLocation& userLocation) {
@@ -78,6 +79,8 @@ void LMKMapView::updateLocationData(const LMKUserLocation& userLocation) {
     if (userLocation.heading()) {
         m_userHeading = userLocation.heading();
     }
+    // A fix moves the user's dot (and, while following, the whole map).
+    setNeedsDisplay();
 }
 
 void LMKMapView::addAnnotation(LMKPointAnnotation annotation) {
@@ -85,6 +88,7 @@ void LMKMapView::addAnnotation(LMKPointAnnotation annotation) {
         return;
     }
     m_annotations.push_back(std::move(annotation));
+    setNeedsDisplay();
 }
 
 platform::Point LMKMapView::pointForCoordinate(const platform::Coordinate& coordinate) const {

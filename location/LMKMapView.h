@@ -55,9 +55,9 @@ public:
     void setCenterCoordinate(const platform::Coordinate& coordinate);
 
     LMKUserTrackingMode userTrackingMode() const { return m_userTrackingMode; }
-    void setUserTrackingMode(LMKUserTrackingMode mode) { m_userTrackingMode = mode; }
+    void setUserTrackingMode(LMKUserTrackingMode mode) { setDisplayed(m_userTrackingMode, mode); }
     bool showsUserLocation() const { return m_showsUserLocation; }
-    void setShowsUserLocation(bool shows) { m_showsUserLocation = shows; }
+    void setShowsUserLocation(bool shows) { setDisplayed(m_showsUserLocation, shows); }
 
     // Moves the user marker to the location and heading the user location holds now (a copy
     // is kept: the service updates its one object in place).
@@ -65,6 +65,7 @@ public:
     // Restyles the user marker's accuracy circle.
     void updateLocationViewWithParam(const LMKLocationViewDisplayParam& param) {
         m_displayParam = param;
+        setNeedsDisplay();
     }
     const std::optional<platform::Location>& userLocation() const { return m_userLocation; }
     const std::optional<platform::Heading>& userHeading() const { return m_userHeading; }
@@ -72,7 +73,12 @@ public:
     int locationUpdateCount() const { return m_locationUpdateCount; }
 
     void addAnnotation(LMKPointAnnotation annotation);
-    void removeAllAnnotations() { m_annotations.clear(); }
+    void removeAllAnnotations() {
+        if (!m_annotations.empty()) {
+            m_annotations.clear();
+            setNeedsDisplay();
+        }
+    }
     const std::vector<LMKPointAnnotation>& annotations() const { return m_annotations; }
 
     // The application forwards its screen's appearance.

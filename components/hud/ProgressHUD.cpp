@@ -87,7 +87,7 @@ std::shared_ptr<ProgressHUD> ProgressHUD::HUDForView(const View& view) {
 // --- Content ------------------------------------------------------------------------------
 
 void ProgressHUD::setMode(ProgressHUDMode mode) {
-    m_mode = mode;
+    setDisplayed(m_mode, mode);
     updateIndicator();
 }
 
@@ -129,7 +129,7 @@ void ProgressHUD::setCustomView(std::shared_ptr<View> view) {
 }
 
 void ProgressHUD::setProgress(float progress) {
-    m_progress = std::clamp(progress, 0.0f, 1.0f);
+    setDisplayed(m_progress, std::clamp(progress, 0.0f, 1.0f));
 }
 
 void ProgressHUD::setMargin(double margin) {
@@ -326,7 +326,8 @@ void ProgressHUD::layoutSubviews() {
         double side = std::max(box.width, box.height);
         box = {side, side};
     }
-    m_boxFrame = Rect{{b.midX() - box.width / 2, b.midY() + m_yOffset - box.height / 2}, box};
+    setDisplayed(m_boxFrame,
+                 Rect{{b.midX() - box.width / 2, b.midY() + m_yOffset - box.height / 2}, box});
 
     double y = m_boxFrame.midY() - height / 2;
     auto place = [&](Size size) {
@@ -334,7 +335,8 @@ void ProgressHUD::layoutSubviews() {
         y += size.height + kPadding;
         return frame;
     };
-    m_indicatorFrame = indicator.width > 0 || indicator.height > 0 ? place(indicator) : Rect{};
+    setDisplayed(m_indicatorFrame,
+                 indicator.width > 0 || indicator.height > 0 ? place(indicator) : Rect{});
     if (indicatorView) {
         indicatorView->setFrame(m_indicatorFrame);
     }

@@ -66,7 +66,7 @@ public:
     // --- Look -------------------------------------------------------------------------------
     // Shades the whole covered view, not only the box.
     bool dimBackground() const { return m_dimBackground; }
-    void setDimBackground(bool dim) { m_dimBackground = dim; }
+    void setDimBackground(bool dim) { setDisplayed(m_dimBackground, dim); }
     // Space between the box's edge and its content, in points.
     double margin() const { return m_margin; }
     void setMargin(double margin);
@@ -78,7 +78,7 @@ public:
     void setSquare(bool square);
     // The box's colour.
     const Color& color() const { return m_color; }
-    void setColor(const Color& color) { m_color = color; }
+    void setColor(const Color& color) { setDisplayed(m_color, color); }
     // Where the box lies, in the overlay's bounds coordinates, as last laid out.
     Rect boxFrame() const { return m_boxFrame; }
 

@@ -77,6 +77,14 @@ public:
     // into. Null for an empty image.
     cairo_surface_t* cairoSurface() const;
 
+    // The same picture shown the same way: copies of one image, or the bundle image of one
+    // name (named() decodes afresh each time) at the same scale and orientation. Two decodes
+    // of one file are otherwise different images. Cheap: no pixel is compared.
+    friend bool operator==(const Image& a, const Image& b) {
+        bool same = a.m_pixels == b.m_pixels || (!a.m_name.empty() && a.m_name == b.m_name);
+        return same && a.m_scale == b.m_scale && a.m_orientation == b.m_orientation;
+    }
+
 private:
     struct Pixels;
     Image(std::shared_ptr<const Pixels> pixels, double scale, ImageOrientation orientation);

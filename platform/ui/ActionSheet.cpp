@@ -35,7 +35,9 @@ ActionSheet::ActionSheet(std::string title, std::weak_ptr<ActionSheetDelegate> d
 }
 
 int ActionSheet::addButtonWithTitle(std::string title) {
-    return m_buttons.add(std::move(title));
+    int index = m_buttons.add(std::move(title));
+    setNeedsDisplay();
+    return index;
 }
 
 std::string ActionSheet::buttonTitleAtIndex(int index) const {
@@ -43,11 +45,11 @@ std::string ActionSheet::buttonTitleAtIndex(int index) const {
 }
 
 void ActionSheet::setCancelButtonIndex(int index) {
-    m_cancelButtonIndex = m_buttons.indexOrNone(index);
+    setDisplayed(m_cancelButtonIndex, m_buttons.indexOrNone(index));
 }
 
 void ActionSheet::setDestructiveButtonIndex(int index) {
-    m_destructiveButtonIndex = m_buttons.indexOrNone(index);
+    setDisplayed(m_destructiveButtonIndex, m_buttons.indexOrNone(index));
 }
 
 int ActionSheet::firstOtherButtonIndex() const {

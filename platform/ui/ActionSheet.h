@@ -25,7 +25,7 @@ public:
                 const std::vector<std::string>& otherButtonTitles);
 
     const std::string& title() const { return m_title; }
-    void setTitle(std::string title) { m_title = std::move(title); }
+    void setTitle(std::string title) { setDisplayed(m_title, std::move(title)); }
     std::shared_ptr<ActionSheetDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(std::weak_ptr<ActionSheetDelegate> delegate) {
         m_delegate = std::move(delegate);

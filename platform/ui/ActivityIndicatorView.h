@@ -21,7 +21,7 @@ public:
     void setStyle(ActivityIndicatorViewStyle style);
     // The style's colour (white, or grey for Gray) unless set.
     Color color() const;
-    void setColor(std::optional<Color> color) { m_color = color; }
+    void setColor(std::optional<Color> color) { setDisplayed(m_color, color); }
 
     void startAnimating();
     void stopAnimating();

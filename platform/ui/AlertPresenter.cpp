@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/DisplayChanges.h"
 #include "platform/ui/ModalAlert.h"
 
 namespace platform {
@@ -12,11 +13,13 @@ AlertPresenter& AlertPresenter::shared() {
 }
 
 void AlertPresenter::show(std::shared_ptr<ModalAlert> alert) {
-    if (!alert) {
+    if (!alert || (!m_alerts.empty() && m_alerts.back() == alert)) {
         return;
     }
     remove(alert.get());
     m_alerts.push_back(std::move(alert));
+    // Alerts float above the window and dim it; front ends draw them from this list.
+    noteDisplayChange();
 }
 
 void AlertPresenter::remove(const ModalAlert* alert) {
@@ -27,6 +30,7 @@ void AlertPresenter::remove(const ModalAlert* alert) {
     if (it != m_alerts.end()) {
         keep = std::move(*it);
         m_alerts.erase(it);
+        noteDisplayChange();
     }
 }
 
@@ -42,6 +46,9 @@ std::shared_ptr<ModalAlert> AlertPresenter::topAlert() const {
 void AlertPresenter::reset() {
     auto alerts = std::move(m_alerts);
     m_alerts.clear();
+    if (!alerts.empty()) {
+        noteDisplayChange();
+    }
 }
 
 }  // namespace platform

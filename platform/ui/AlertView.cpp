@@ -58,17 +58,18 @@ AlertView::AlertView(std::string title, std::string message,
 }
 
 void AlertView::setTitle(std::string title) {
-    m_title = std::move(title);
+    setDisplayed(m_title, std::move(title));
     resize();
 }
 
 void AlertView::setMessage(std::string message) {
-    m_message = std::move(message);
+    setDisplayed(m_message, std::move(message));
     resize();
 }
 
 int AlertView::addButtonWithTitle(std::string title) {
     int index = m_buttons.add(std::move(title));
+    setNeedsDisplay();
     resize();
     return index;
 }
@@ -78,7 +79,7 @@ std::string AlertView::buttonTitleAtIndex(int index) const {
 }
 
 void AlertView::setCancelButtonIndex(int index) {
-    m_cancelButtonIndex = m_buttons.indexOrNone(index);
+    setDisplayed(m_cancelButtonIndex, m_buttons.indexOrNone(index));
 }
 
 int AlertView::firstOtherButtonIndex() const {

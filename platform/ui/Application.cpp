@@ -5,6 +5,7 @@
 
 #include "platform/foundation/Json.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/DisplayChanges.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
@@ -98,7 +99,14 @@ void Application::windowBecameVisible(const std::shared_ptr<Window>& window) {
 }
 
 void Application::windowBecameKey(const std::shared_ptr<Window>& window) {
+    if (m_keyWindow.lock() == window) {
+        return;
+    }
     m_keyWindow = window;
+    // Front ends draw the key window.
+    if (!window->isHidden()) {
+        noteDisplayChange();
+    }
 }
 
 bool Application::canOpenURL(const std::string& url) const {

@@ -150,6 +150,7 @@ void Button::updateContent() {
     Image image = currentImage();
     m_imageView->setHidden(image.isNull());
     m_imageView->setImage(image);
+    setDisplayed(m_shownBackground, currentBackgroundImage());
     setNeedsLayout();
 }
 
@@ -232,9 +233,8 @@ void Button::layoutSubviews() {
 }
 
 void Button::draw(BitmapContext& context, const Rect& rect) {
-    Image background = currentBackgroundImage();
-    if (!background.isNull()) {
-        context.drawImageUpright(background, rect);
+    if (!m_shownBackground.isNull()) {
+        context.drawImageUpright(m_shownBackground, rect);
     }
 }
 

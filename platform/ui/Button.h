@@ -85,6 +85,8 @@ private:
     EdgeInsets m_titleEdgeInsets;
     EdgeInsets m_imageEdgeInsets;
     std::optional<EdgeInsets> m_touchAreaOutsets;
+    // The background image draw() shows, kept to tell when a change of state changes it.
+    Image m_shownBackground;
 };
 
 }  // namespace platform

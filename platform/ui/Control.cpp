@@ -52,6 +52,8 @@ void Control::setEnabled(bool enabled) {
     if (!enabled) {
         m_highlighted = false;
     }
+    // Inputs draw themselves dimmed while disabled.
+    setNeedsDisplay();
     stateDidChange();
 }
 

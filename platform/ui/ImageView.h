@@ -16,11 +16,11 @@ public:
     explicit ImageView(const Image& image);
 
     const Image& image() const { return m_image; }
-    void setImage(const Image& image) { m_image = image; }
+    void setImage(const Image& image) { setDisplayed(m_image, image); }
     const Image& highlightedImage() const { return m_highlightedImage; }
-    void setHighlightedImage(const Image& image) { m_highlightedImage = image; }
+    void setHighlightedImage(const Image& image) { setDisplayed(m_highlightedImage, image); }
     bool isHighlighted() const { return m_highlighted; }
-    void setHighlighted(bool highlighted) { m_highlighted = highlighted; }
+    void setHighlighted(bool highlighted) { setDisplayed(m_highlighted, highlighted); }
     // The image that is shown now.
     const Image& displayedImage() const;
 

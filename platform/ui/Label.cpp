@@ -17,22 +17,22 @@ Label::Label(const Rect& frame) : View(frame) {
 }
 
 void Label::setText(std::string text) {
-    m_text = std::move(text);
+    setDisplayed(m_text, std::move(text));
     textLayoutChanged();
 }
 
 void Label::setFont(const Font& font) {
-    m_font = font;
+    setDisplayed(m_font, font);
     textLayoutChanged();
 }
 
 void Label::setNumberOfLines(int lines) {
-    m_numberOfLines = std::max(0, lines);
+    setDisplayed(m_numberOfLines, std::max(0, lines));
     textLayoutChanged();
 }
 
 void Label::setLineSpacing(double spacing) {
-    m_lineSpacing = std::max(0.0, spacing);
+    setDisplayed(m_lineSpacing, std::max(0.0, spacing));
     textLayoutChanged();
 }
 

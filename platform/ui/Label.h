@@ -30,19 +30,21 @@ public:
     const Font& font() const { return m_font; }
     void setFont(const Font& font);
     const Color& textColor() const { return m_textColor; }
-    void setTextColor(const Color& color) { m_textColor = color; }
+    void setTextColor(const Color& color) { setDisplayed(m_textColor, color); }
     std::optional<Color> highlightedTextColor() const { return m_highlightedTextColor; }
-    void setHighlightedTextColor(std::optional<Color> color) { m_highlightedTextColor = color; }
+    void setHighlightedTextColor(std::optional<Color> color) {
+        setDisplayed(m_highlightedTextColor, color);
+    }
     TextAlignment textAlignment() const { return m_textAlignment; }
-    void setTextAlignment(TextAlignment alignment) { m_textAlignment = alignment; }
+    void setTextAlignment(TextAlignment alignment) { setDisplayed(m_textAlignment, alignment); }
     int numberOfLines() const { return m_numberOfLines; }
     void setNumberOfLines(int lines);
     LineBreakMode lineBreakMode() const { return m_lineBreakMode; }
     void setLineBreakMode(LineBreakMode mode) { m_lineBreakMode = mode; }
     bool isHighlighted() const { return m_highlighted; }
-    void setHighlighted(bool highlighted) { m_highlighted = highlighted; }
+    void setHighlighted(bool highlighted) { setDisplayed(m_highlighted, highlighted); }
     bool isEnabled() const { return m_enabled; }
-    void setEnabled(bool enabled) { m_enabled = enabled; }
+    void setEnabled(bool enabled) { setDisplayed(m_enabled, enabled); }
     // Points added between lines (the paragraph style's line spacing over the whole text).
     double lineSpacing() const { return m_lineSpacing; }
     void setLineSpacing(double spacing);

@@ -32,16 +32,16 @@ public:
     static constexpr double kHeight = 44;
 
     std::optional<Color> barTintColor() const { return m_barTintColor; }
-    void setBarTintColor(std::optional<Color> color) { m_barTintColor = color; }
+    void setBarTintColor(std::optional<Color> color) { setDisplayed(m_barTintColor, color); }
     bool isTranslucent() const { return m_translucent; }
     // A translucent bar lets the screen below run under it.
     void setTranslucent(bool translucent);
     const TitleTextAttributes& titleTextAttributes() const { return m_titleTextAttributes; }
     void setTitleTextAttributes(TitleTextAttributes attributes);
     const Image& backgroundImage() const { return m_backgroundImage; }
-    void setBackgroundImage(const Image& image) { m_backgroundImage = image; }
+    void setBackgroundImage(const Image& image) { setDisplayed(m_backgroundImage, image); }
     const Image& shadowImage() const { return m_shadowImage; }
-    void setShadowImage(const Image& image) { m_shadowImage = image; }
+    void setShadowImage(const Image& image) { setDisplayed(m_shadowImage, image); }
 
     const std::vector<std::shared_ptr<NavigationItem>>& items() const { return m_items; }
     void setItems(std::vector<std::shared_ptr<NavigationItem>> items, bool animated = false);

@@ -15,12 +15,12 @@ PageControl::PageControl(const Rect& frame) : Control(frame) {
 }
 
 void PageControl::setNumberOfPages(int count) {
-    m_numberOfPages = std::max(0, count);
+    setDisplayed(m_numberOfPages, std::max(0, count));
     setCurrentPage(m_currentPage);
 }
 
 void PageControl::setCurrentPage(int page) {
-    m_currentPage = std::clamp(page, 0, std::max(0, m_numberOfPages - 1));
+    setDisplayed(m_currentPage, std::clamp(page, 0, std::max(0, m_numberOfPages - 1)));
 }
 
 bool PageControl::showsDots() const {

@@ -23,14 +23,16 @@ public:
     // Clamped to the pages; sends nothing (the phone sends ValueChanged only for taps).
     void setCurrentPage(int page);
     bool hidesForSinglePage() const { return m_hidesForSinglePage; }
-    void setHidesForSinglePage(bool hides) { m_hidesForSinglePage = hides; }
+    void setHidesForSinglePage(bool hides) { setDisplayed(m_hidesForSinglePage, hides); }
     std::optional<Color> pageIndicatorTintColor() const { return m_pageIndicatorTintColor; }
-    void setPageIndicatorTintColor(std::optional<Color> color) { m_pageIndicatorTintColor = color; }
+    void setPageIndicatorTintColor(std::optional<Color> color) {
+        setDisplayed(m_pageIndicatorTintColor, color);
+    }
     std::optional<Color> currentPageIndicatorTintColor() const {
         return m_currentPageIndicatorTintColor;
     }
     void setCurrentPageIndicatorTintColor(std::optional<Color> color) {
-        m_currentPageIndicatorTintColor = color;
+        setDisplayed(m_currentPageIndicatorTintColor, color);
     }
     // Whether anything shows (not hidden for a single page).
     bool showsDots() const;

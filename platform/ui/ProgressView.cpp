@@ -18,7 +18,7 @@ ProgressView::ProgressView(const Rect& frame)
 }
 
 void ProgressView::setProgress(float progress, bool /*animated*/) {
-    m_progress = std::isnan(progress) ? 0.0f : std::clamp(progress, 0.0f, 1.0f);
+    setDisplayed(m_progress, std::isnan(progress) ? 0.0f : std::clamp(progress, 0.0f, 1.0f));
 }
 
 Color ProgressView::progressTintColor() const {

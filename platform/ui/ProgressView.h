@@ -16,16 +16,16 @@ public:
     explicit ProgressView(const Rect& frame);
 
     ProgressViewStyle progressViewStyle() const { return m_style; }
-    void setProgressViewStyle(ProgressViewStyle style) { m_style = style; }
+    void setProgressViewStyle(ProgressViewStyle style) { setDisplayed(m_style, style); }
     float progress() const { return m_progress; }
     // Headless, the animated change shows its end state at once.
     void setProgress(float progress, bool animated = false);
     // The tint colour unless set.
     Color progressTintColor() const;
-    void setProgressTintColor(std::optional<Color> color) { m_progressTint = color; }
+    void setProgressTintColor(std::optional<Color> color) { setDisplayed(m_progressTint, color); }
     // Light grey (clear for the Bar style) unless set.
     Color trackTintColor() const;
-    void setTrackTintColor(std::optional<Color> color) { m_trackTint = color; }
+    void setTrackTintColor(std::optional<Color> color) { setDisplayed(m_trackTint, color); }
 
     Size sizeThatFits(Size size) const override;
     void draw(BitmapContext& context, const Rect& rect) override;

@@ -29,14 +29,14 @@ public:
     const std::vector<std::shared_ptr<TabBarButton>>& itemButtons() const { return m_buttons; }
 
     std::optional<Color> barTintColor() const { return m_barTintColor; }
-    void setBarTintColor(std::optional<Color> color) { m_barTintColor = color; }
+    void setBarTintColor(std::optional<Color> color) { setDisplayed(m_barTintColor, color); }
     bool isTranslucent() const { return m_translucent; }
     // A translucent bar lets the screens run under it.
     void setTranslucent(bool translucent);
     const Image& backgroundImage() const { return m_backgroundImage; }
-    void setBackgroundImage(const Image& image) { m_backgroundImage = image; }
+    void setBackgroundImage(const Image& image) { setDisplayed(m_backgroundImage, image); }
     const Image& shadowImage() const { return m_shadowImage; }
-    void setShadowImage(const Image& image) { m_shadowImage = image; }
+    void setShadowImage(const Image& image) { setDisplayed(m_shadowImage, image); }
 
     // The index of the tapped item's button.
     std::function<void(size_t)> onItemTapped;

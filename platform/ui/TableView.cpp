@@ -101,7 +101,7 @@ void TableView::setDelegate(std::weak_ptr<TableViewDelegate> delegate) {
 // --- Settings -----------------------------------------------------------------------------
 
 void TableView::setRowHeight(double height) {
-    m_rowHeight = sanitizedHeight(height, kDefaultRowHeight);
+    setDisplayed(m_rowHeight, sanitizedHeight(height, kDefaultRowHeight));
     if (m_loaded) {
         relayoutContent();
     }
@@ -160,21 +160,21 @@ void TableView::setBackgroundView(std::shared_ptr<View> view) {
 }
 
 void TableView::setSeparatorStyle(TableViewCellSeparatorStyle style) {
-    m_separatorStyle = style;
+    setDisplayed(m_separatorStyle, style);
     for (auto& [path, cell] : m_cells) {
         configureCell(*cell, path);
     }
 }
 
 void TableView::setSeparatorColor(const Color& color) {
-    m_separatorColor = color;
+    setDisplayed(m_separatorColor, color);
     for (auto& [path, cell] : m_cells) {
         configureCell(*cell, path);
     }
 }
 
 void TableView::setSeparatorInset(const EdgeInsets& inset) {
-    m_separatorInset = inset;
+    setDisplayed(m_separatorInset, inset);
     for (auto& [path, cell] : m_cells) {
         configureCell(*cell, path);
     }
@@ -352,7 +352,8 @@ void TableView::loadGeometry() {
     }
     m_sections = std::move(sections);
     m_indexTitles = std::move(indexTitles);
-    m_sectionsBottom = y;
+    // The plain style's empty-row lines start here.
+    setDisplayed(m_sectionsBottom, y);
     if (m_tableHeaderView) {
         m_tableHeaderView->setFrame(Rect{{0, 0}, {width, m_tableHeaderView->frame().size.height}});
     }

@@ -98,7 +98,7 @@ std::shared_ptr<ImageView> TableViewCell::imageView() {
 }
 
 void TableViewCell::setAccessoryType(TableViewCellAccessoryType type) {
-    m_accessoryType = type;
+    setDisplayed(m_accessoryType, type);
     setNeedsLayout();
 }
 

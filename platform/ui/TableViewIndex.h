@@ -17,9 +17,9 @@ public:
     TableViewIndex();
 
     const std::vector<std::string>& titles() const { return m_titles; }
-    void setTitles(std::vector<std::string> titles) { m_titles = std::move(titles); }
+    void setTitles(std::vector<std::string> titles) { setDisplayed(m_titles, std::move(titles)); }
     const Color& textColor() const { return m_textColor; }
-    void setTextColor(const Color& color) { m_textColor = color; }
+    void setTextColor(const Color& color) { setDisplayed(m_textColor, color); }
 
     // The title at a point of the index's own coordinates; none between or around them.
     std::optional<int> titleIndexAtPoint(Point point) const;

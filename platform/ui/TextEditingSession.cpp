@@ -120,6 +120,7 @@ bool TextEditingSession::applyChange(TextRange range, const std::string& replace
         m_text = std::move(*changed);
         m_lengthKnown = false;
     }
+    m_input.setNeedsDisplay();
     didChangeText();
     NotificationCenter::defaultCenter().post(m_notifications.didChange);
     return true;

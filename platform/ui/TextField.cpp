@@ -89,13 +89,13 @@ TextField::~TextField() = default;
 // --- Content ----------------------------------------------------------------------------
 
 void TextField::setText(std::string text) {
-    m_text = std::move(text);
+    setDisplayed(m_text, std::move(text));
     m_editing->textWasSet();
     setNeedsLayout();
 }
 
 void TextField::setPlaceholder(std::string placeholder) {
-    m_placeholder = std::move(placeholder);
+    setDisplayed(m_placeholder, std::move(placeholder));
 }
 
 std::string TextField::displayedText() const {
@@ -168,6 +168,9 @@ void TextField::updateOverlayViews() {
             view->removeFromSuperview();
         }
     }
+    // Editing starting or ending, or the text changing, shows or hides the clear button,
+    // which moves the text.
+    setNeedsDisplay();
     setNeedsLayout();
 }
 

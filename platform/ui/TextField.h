@@ -41,25 +41,25 @@ public:
     // The placeholder's colour and font (the phone's "_placeholderLabel.textColor" and
     // "_placeholderLabel.font" key paths). The font follows the field's font until set.
     const Color& placeholderColor() const { return m_placeholderColor; }
-    void setPlaceholderColor(const Color& color) { m_placeholderColor = color; }
+    void setPlaceholderColor(const Color& color) { setDisplayed(m_placeholderColor, color); }
     Font placeholderFont() const { return m_placeholderFont.value_or(m_font); }
-    void setPlaceholderFont(const Font& font) { m_placeholderFont = font; }
+    void setPlaceholderFont(const Font& font) { setDisplayed(m_placeholderFont, font); }
     // What the field shows of its text: the text, or one bullet per character when secure.
     std::string displayedText() const;
 
     // --- Appearance ---------------------------------------------------------------------
     const Font& font() const { return m_font; }
-    void setFont(const Font& font) { m_font = font; }
+    void setFont(const Font& font) { setDisplayed(m_font, font); }
     const Color& textColor() const { return m_textColor; }
-    void setTextColor(const Color& color) { m_textColor = color; }
+    void setTextColor(const Color& color) { setDisplayed(m_textColor, color); }
     TextAlignment textAlignment() const { return m_textAlignment; }
-    void setTextAlignment(TextAlignment alignment) { m_textAlignment = alignment; }
+    void setTextAlignment(TextAlignment alignment) { setDisplayed(m_textAlignment, alignment); }
     TextBorderStyle borderStyle() const { return m_borderStyle; }
-    void setBorderStyle(TextBorderStyle style) { m_borderStyle = style; }
+    void setBorderStyle(TextBorderStyle style) { setDisplayed(m_borderStyle, style); }
 
     // --- Input traits -------------------------------------------------------------------
     bool isSecureTextEntry() const { return m_secureTextEntry; }
-    void setSecureTextEntry(bool secure) { m_secureTextEntry = secure; }
+    void setSecureTextEntry(bool secure) { setDisplayed(m_secureTextEntry, secure); }
     KeyboardType keyboardType() const { return m_keyboardType; }
     void setKeyboardType(KeyboardType type) { m_keyboardType = type; }
     ReturnKeyType returnKeyType() const { return m_returnKeyType; }
@@ -67,7 +67,7 @@ public:
     TextAutocapitalizationType autocapitalizationType() const { return m_autocapitalization; }
     void setAutocapitalizationType(TextAutocapitalizationType type) { m_autocapitalization = type; }
     TextFieldViewMode clearButtonMode() const { return m_clearButtonMode; }
-    void setClearButtonMode(TextFieldViewMode mode) { m_clearButtonMode = mode; }
+    void setClearButtonMode(TextFieldViewMode mode) { setDisplayed(m_clearButtonMode, mode); }
     bool clearsOnBeginEditing() const { return m_clearsOnBeginEditing; }
     void setClearsOnBeginEditing(bool clears) { m_clearsOnBeginEditing = clears; }
 

@@ -82,13 +82,13 @@ TextView::TextView(const Rect& frame)
 TextView::~TextView() = default;
 
 void TextView::setText(std::string text) {
-    m_text = std::move(text);
+    setDisplayed(m_text, std::move(text));
     m_editing->textWasSet();
     updateContentSize();
 }
 
 void TextView::setFont(const Font& font) {
-    m_font = font;
+    setDisplayed(m_font, font);
     updateContentSize();
 }
 

@@ -29,9 +29,9 @@ public:
     const Font& font() const { return m_font; }
     void setFont(const Font& font);
     const Color& textColor() const { return m_textColor; }
-    void setTextColor(const Color& color) { m_textColor = color; }
+    void setTextColor(const Color& color) { setDisplayed(m_textColor, color); }
     TextAlignment textAlignment() const { return m_textAlignment; }
-    void setTextAlignment(TextAlignment alignment) { m_textAlignment = alignment; }
+    void setTextAlignment(TextAlignment alignment) { setDisplayed(m_textAlignment, alignment); }
     bool isEditable() const { return m_editable; }
     // A text view that stops being editable while edited ends editing.
     void setEditable(bool editable);

@@ -4,8 +4,11 @@
 #include <array>
 #include <cmath>
 
+#include "platform/ui/AlertPresenter.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DisplayChanges.h"
 #include "platform/ui/GestureRecognizer.h"
+#include "platform/ui/ModalAlert.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -43,6 +46,20 @@ std::array<double, 3> shareOut(double delta, std::array<bool, 3> flexible,
     return shares;
 }
 
+// The roots a front end draws: the key window (whose own hidden flag is checked with the rest
+// of the way up) and the alert views that float above it outside any view tree.
+bool isDrawnRoot(const View& root) {
+    if (auto* window = dynamic_cast<const Window*>(&root)) {
+        return window->isKeyWindow();
+    }
+    for (const auto& alert : AlertPresenter::shared().visibleAlerts()) {
+        if (dynamic_cast<const View*>(alert.get()) == &root) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 View::View(const Rect& frame) {
@@ -70,11 +87,15 @@ Rect View::frame() const {
 
 void View::setFrame(const Rect& frame) {
     Size oldSize = m_bounds.size;
+    Point oldCenter = m_center;
     m_bounds.size = frame.size;
     // The transform turns about the center, so its translation is all that moves the
     // frame's middle away from the center.
     m_center = {frame.origin.x + frame.size.width / 2 - m_transform.tx,
                 frame.origin.y + frame.size.height / 2 - m_transform.ty};
+    if (!(oldSize == frame.size) || !(oldCenter == m_center)) {
+        setNeedsDisplay();
+    }
     if (!(oldSize == frame.size)) {
         boundsSizeChanged(oldSize);
     }
@@ -83,11 +104,22 @@ void View::setFrame(const Rect& frame) {
 void View::setBounds(const Rect& bounds) {
     Rect old = m_bounds;
     m_bounds = bounds;
+    if (!(old == bounds)) {
+        setNeedsDisplay();
+    }
     if (!(old.size == bounds.size)) {
         boundsSizeChanged(old.size);
     } else if (!(old.origin == bounds.origin)) {
         setNeedsLayout();
     }
+}
+
+void View::setCenter(Point center) {
+    setDisplayed(m_center, center);
+}
+
+void View::setTransform(const AffineTransform& transform) {
+    setDisplayed(m_transform, transform);
 }
 
 void View::boundsSizeChanged(Size oldSize) {
@@ -124,7 +156,47 @@ void View::resizeWithOldSuperviewSize(Size oldSize) {
 // --- Appearance -------------------------------------------------------------------------
 
 void View::setAlpha(double alpha) {
+    double old = m_alpha;
     m_alpha = std::clamp(alpha, 0.0, 1.0);
+    // Below 0.01 a view is not drawn at all, whatever the exact value.
+    if (m_alpha != old && !m_hidden && (m_alpha >= 0.01 || old >= 0.01)) {
+        visibilityChanged();
+    }
+}
+
+void View::setHidden(bool hidden) {
+    if (m_hidden == hidden) {
+        return;
+    }
+    m_hidden = hidden;
+    visibilityChanged();
+}
+
+void View::visibilityChanged() {
+    if (m_superview ? shownUpFrom(m_superview) : isDrawnRoot(*this)) {
+        noteDisplayChange();
+    }
+}
+
+bool View::shownUpFrom(const View* view) {
+    const View* root = nullptr;
+    for (; view; view = view->m_superview) {
+        if (view->m_hidden || view->m_alpha < 0.01) {
+            return false;
+        }
+        root = view;
+    }
+    return root && isDrawnRoot(*root);
+}
+
+bool View::isOnScreen() const {
+    return shownUpFrom(this);
+}
+
+void View::setNeedsDisplay() {
+    if (shownUpFrom(this)) {
+        noteDisplayChange();
+    }
 }
 
 Color View::tintColor() const {
@@ -137,8 +209,13 @@ Color View::tintColor() const {
 }
 
 void View::setTintColor(std::optional<Color> color) {
+    Color old = tintColor();
     m_tintColor = color;
     notifyTintChange();
+    // What reads the tint (a system button's title, a checkmark) is drawn below this view.
+    if (!(old == tintColor())) {
+        setNeedsDisplay();
+    }
 }
 
 void View::notifyTintChange() {
@@ -191,7 +268,11 @@ void View::insertSubviewAt(std::shared_ptr<View> view, size_t index) {
         if (index != SIZE_MAX && index > current) {
             --index;
         }
-        m_subviews.insert(m_subviews.begin() + std::min(index, m_subviews.size()), view);
+        index = std::min(index, m_subviews.size());
+        m_subviews.insert(m_subviews.begin() + index, view);
+        if (index != current) {
+            view->setNeedsDisplay();
+        }
         return;
     }
     Window* oldWindow = view->windowPtr();
@@ -205,6 +286,7 @@ void View::insertSubviewAt(std::shared_ptr<View> view, size_t index) {
     }
     m_subviews.insert(m_subviews.begin() + std::min(index, m_subviews.size()), view);
     view->m_superview = this;
+    view->setNeedsDisplay();
     didAddSubview(*view);
     view->didMoveToSuperview();
     if (oldWindow != newWindow) {
@@ -219,6 +301,7 @@ void View::insertSubviewAt(std::shared_ptr<View> view, size_t index) {
 
 void View::detachFromSuperview() {
     View* parent = m_superview;
+    bool wasSeen = shownUpFrom(this);
     parent->willRemoveSubview(*this);
     auto it = std::find_if(parent->m_subviews.begin(), parent->m_subviews.end(),
                            [this](const auto& s) { return s.get() == this; });
@@ -227,6 +310,9 @@ void View::detachFromSuperview() {
         parent->m_subviews.erase(it);
     }
     m_superview = nullptr;
+    if (wasSeen) {
+        noteDisplayChange();
+    }
     parent->setNeedsLayout();
 }
 
@@ -249,24 +335,29 @@ void View::removeFromSuperview() {
 }
 
 void View::exchangeSubviews(size_t index1, size_t index2) {
-    if (index1 < m_subviews.size() && index2 < m_subviews.size()) {
+    if (index1 < m_subviews.size() && index2 < m_subviews.size() && index1 != index2) {
         std::swap(m_subviews[index1], m_subviews[index2]);
+        if (shownUpFrom(m_subviews[index1].get()) || shownUpFrom(m_subviews[index2].get())) {
+            noteDisplayChange();
+        }
     }
 }
 
 void View::bringSubviewToFront(const View* view) {
     auto it = std::find_if(m_subviews.begin(), m_subviews.end(),
                            [view](const auto& s) { return s.get() == view; });
-    if (it != m_subviews.end()) {
+    if (it != m_subviews.end() && it + 1 != m_subviews.end()) {
         std::rotate(it, it + 1, m_subviews.end());
+        m_subviews.back()->setNeedsDisplay();
     }
 }
 
 void View::sendSubviewToBack(const View* view) {
     auto it = std::find_if(m_subviews.begin(), m_subviews.end(),
                            [view](const auto& s) { return s.get() == view; });
-    if (it != m_subviews.end()) {
+    if (it != m_subviews.end() && it != m_subviews.begin()) {
         std::rotate(m_subviews.begin(), it, it + 1);
+        m_subviews.front()->setNeedsDisplay();
     }
 }
 

@@ -77,9 +77,9 @@ public:
     Rect bounds() const { return m_bounds; }
     virtual void setBounds(const Rect& bounds);
     Point center() const { return m_center; }
-    void setCenter(Point center) { m_center = center; }
+    void setCenter(Point center);
     const AffineTransform& transform() const { return m_transform; }
-    void setTransform(const AffineTransform& transform) { m_transform = transform; }
+    void setTransform(const AffineTransform& transform);
     AutoresizingMask autoresizingMask() const { return m_autoresizingMask; }
     void setAutoresizingMask(AutoresizingMask mask) { m_autoresizingMask = mask; }
     bool autoresizesSubviews() const { return m_autoresizesSubviews; }
@@ -87,27 +87,27 @@ public:
 
     // --- Appearance -------------------------------------------------------------------
     const Color& backgroundColor() const { return m_backgroundColor; }
-    virtual void setBackgroundColor(const Color& color) { m_backgroundColor = color; }
+    virtual void setBackgroundColor(const Color& color) { setDisplayed(m_backgroundColor, color); }
     double alpha() const { return m_alpha; }
     void setAlpha(double alpha);
     bool isHidden() const { return m_hidden; }
-    virtual void setHidden(bool hidden) { m_hidden = hidden; }
+    virtual void setHidden(bool hidden);
     bool isOpaque() const { return m_opaque; }
     void setOpaque(bool opaque) { m_opaque = opaque; }
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
     double cornerRadius() const { return m_cornerRadius; }
-    void setCornerRadius(double radius) { m_cornerRadius = radius; }
+    void setCornerRadius(double radius) { setDisplayed(m_cornerRadius, radius); }
     double borderWidth() const { return m_borderWidth; }
-    void setBorderWidth(double width) { m_borderWidth = width; }
+    void setBorderWidth(double width) { setDisplayed(m_borderWidth, width); }
     const Color& borderColor() const { return m_borderColor; }
-    void setBorderColor(const Color& color) { m_borderColor = color; }
+    void setBorderColor(const Color& color) { setDisplayed(m_borderColor, color); }
     bool clipsToBounds() const { return m_clipsToBounds; }
-    void setClipsToBounds(bool clips) { m_clipsToBounds = clips; }
+    void setClipsToBounds(bool clips) { setDisplayed(m_clipsToBounds, clips); }
     bool isUserInteractionEnabled() const { return m_userInteractionEnabled; }
     void setUserInteractionEnabled(bool enabled) { m_userInteractionEnabled = enabled; }
     ContentMode contentMode() const { return m_contentMode; }
-    virtual void setContentMode(ContentMode mode) { m_contentMode = mode; }
+    virtual void setContentMode(ContentMode mode) { setDisplayed(m_contentMode, mode); }
     // The view's own tint, else its superview's, else the system blue.
     Color tintColor() const;
     void setTintColor(std::optional<Color> color);
@@ -151,8 +151,15 @@ public:
     bool needsLayout() const { return m_needsLayout; }
     virtual Size sizeThatFits(Size size) const;
     void sizeToFit();
-    // Drawing happens on demand (rendering); kept for callers written for the phone.
-    void setNeedsDisplay() {}
+    // What the view shows has changed. Drawing happens on demand (rendering), so this only
+    // tells a front end that draws the screen to draw it again (see DisplayChanges.h), and
+    // only while the view can be seen: in the shown key window (or a shown alert), with
+    // nothing on the way up hidden or transparent. Subclasses call it when what draw() reads
+    // changes; View's own setters and the view tree call it themselves.
+    void setNeedsDisplay();
+    // Whether the view and everything above it are shown, up to the shown key window or a
+    // shown alert.
+    bool isOnScreen() const;
 
     // --- Coordinates (a null view means the coordinates of the tree's root) -------------
     Point convertPointTo(Point point, const View* view) const;
@@ -194,6 +201,20 @@ public:
     // One line saying what the view is and shows, for outlines.
     virtual std::string describe() const;
 
+protected:
+    // Sets a value that draw() (or the renderer) reads, and marks the view for display only
+    // when the value really changed: layout passes re-set the same values all the time, and
+    // an idle screen must not look as if it were changing.
+    template <typename T, typename U>
+    void setDisplayed(T& member, U&& value) {
+        if (member == value) {
+            return;
+        }
+        member = std::forward<U>(value);
+        setNeedsDisplay();
+    }
+
+public:
     // --- Animation ----------------------------------------------------------------------
     // Runs the changes at once and the completion (with true) after the duration on the
     // main run loop's clock. The completion keeps alive only what it captures.
@@ -217,6 +238,10 @@ private:
     View* rootView() const;
     Window* windowPtr() const;
     bool containsFirstResponder() const;
+    // Whether `view` and everything above it are shown, up to a root that front ends draw.
+    static bool shownUpFrom(const View* view);
+    // A change to this view's own hidden flag or alpha: seen when what is above it is shown.
+    void visibilityChanged();
 
     View* m_superview{nullptr};
     ViewController* m_viewController{nullptr};

@@ -43,6 +43,8 @@ public:
         std::string href;
         // The element's id attribute; "" without one.
         std::string id;
+
+        bool operator==(const Item&) const = default;
     };
 
     // `url` is the page's address (what location.href reads) and `baseURL` what relative

@@ -381,10 +381,20 @@ void WebView::pageMayHaveChanged() {
         return;
     }
     m_page.title = m_webPage->title();
-    if (m_webPage->version() != m_shownVersion) {
-        m_pageViewsStale = true;
-        setNeedsLayout();
+    if (m_webPage->version() == m_shownVersion) {
+        return;
     }
+    auto items = m_webPage->items();
+    if (items == m_shownItems) {
+        // Written back to what the views show (or never changed): they stay.
+        m_pageViewsStale = false;
+        m_shownVersion = m_webPage->version();
+        return;
+    }
+    m_pageViewsStale = true;
+    setNeedsLayout();
+    // The views follow at the next layout pass; what the page shows has changed now.
+    setNeedsDisplay();
 }
 
 void WebView::showPage(bool newPage) {
@@ -400,12 +410,13 @@ void WebView::showPage(bool newPage) {
     }
     m_shownVersion = m_webPage->version();
     m_pageViewsStale = false;
+    m_shownItems = m_webPage->items();
     const double width = std::max(0.0, size.width - 2 * kPageMargin);
     auto content = View::make<View>(Rect{{0, 0}, {size.width, 0}});
     double y = kPageMargin;
     std::weak_ptr<View> weak = weak_from_this();
     const std::uint64_t serial = m_pageSerial;
-    for (const auto& item : m_webPage->items()) {
+    for (const auto& item : m_shownItems) {
         std::shared_ptr<View> shown;
         double height = 0;
         if (item.kind == WebPage::Item::Kind::Link || item.kind == WebPage::Item::Kind::Button) {

@@ -156,6 +156,9 @@ private:
     // Names the page shown, so that work queued for one page never reaches the next.
     std::uint64_t m_pageSerial{0};
     std::uint64_t m_shownVersion{0};
+    // What the page's views show, so that a script writing what is already there (a clock
+    // set to the same minute) leaves them, and the screen, alone.
+    std::vector<WebPage::Item> m_shownItems;
     double m_shownWidth{-1};
     // The page changed since its views were made; they are made again at the next layout.
     bool m_pageViewsStale{false};
