@@ -5,9 +5,12 @@
 
 #include "client/CollectionViewCellModel.h"
 #include "client/SignInState.h"
+#include "components/webimage/WebImageManager.h"
 #include "components/sidemenu/SideViewController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/net/HttpClient.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBar.h"
 #include "platform/ui/TabBarController.h"
@@ -82,6 +85,26 @@ protected:
     // Every reply asked for so far has been handled.
     bool waitForQuiet() {
         return waitFor([] { return platform::HttpClient::shared().inFlight() == 0; });
+    }
+    // Waits for the screen's replies and pictures, and lets its animations end: what shows
+    // then stands still until something is done to it.
+    void settleScreen() {
+        ASSERT_TRUE(waitFor([] {
+            auto window = platform::Application::shared().keyWindow();
+            return platform::HttpClient::shared().inFlight() == 0 &&
+                   (!window || !waitsForAPicture(*window));
+        })) << driver.outline();
+        settle(2);
+    }
+    static bool waitsForAPicture(const platform::View& view) {
+        auto* image = dynamic_cast<const platform::ImageView*>(&view);
+        if (image && !platform::components::WebImageManager::shared().pendingURL(*image).empty())
+            return true;
+        for (const auto& subview : view.subviews()) {
+            if (waitsForAPicture(*subview))
+                return true;
+        }
+        return false;
     }
     std::vector<std::string> homeToasts() const { return overlayTexts(*home()->view()); }
 };

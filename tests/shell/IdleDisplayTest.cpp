@@ -7,11 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "components/webimage/WebImageManager.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DisplayChanges.h"
-#include "platform/ui/ImageView.h"
 #include "platform/ui/Window.h"
 #include "tests/shell/HomeTestSupport.h"
 
@@ -32,27 +30,6 @@ protected:
             }
         }
         return platform::displayGeneration() - before;
-    }
-
-    // Waits for the screen's replies and pictures, and lets its animations end.
-    void settleScreen() {
-        ASSERT_TRUE(waitFor([] {
-            auto window = platform::Application::shared().keyWindow();
-            return platform::HttpClient::shared().inFlight() == 0 &&
-                   (!window || !waitsForAPicture(*window));
-        })) << driver.outline();
-        settle(2);
-    }
-
-    static bool waitsForAPicture(const platform::View& view) {
-        auto* image = dynamic_cast<const platform::ImageView*>(&view);
-        if (image && !platform::components::WebImageManager::shared().pendingURL(*image).empty())
-            return true;
-        for (const auto& subview : view.subviews()) {
-            if (waitsForAPicture(*subview))
-                return true;
-        }
-        return false;
     }
 };
 

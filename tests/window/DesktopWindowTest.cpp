@@ -364,6 +364,8 @@ TEST_F(DesktopWindowTest, TheWindowShowsTheRenderersPixelsAtTheScreensScale) {
 
 TEST_F(DesktopWindowTest, AnIdleScreenIsNotDrawnAgainAndAChangedOneOnce) {
     open();
+    settleScreen();
+    window->pump(kNoWait);
     const auto frames = window->framesPresented();
     ASSERT_GE(frames, 1u);
 
