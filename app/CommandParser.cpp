@@ -265,16 +265,26 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.target = words[1];
         command.text = words[2];
     } else if (name == "share") {
-        if (auto bad = expect(2, 2, "share edit|signin PLATFORM")) {
+        if (auto bad = expect(2, 3, "share edit|signin PLATFORM, share follow PLATFORM ACCOUNT")) {
             return *bad;
         }
-        if (words[1] != "edit" && words[1] != "signin") {
-            return failure("share what: share edit PLATFORM or share signin PLATFORM, not \"" +
-                           words[1] + "\"");
+        if (words[1] != "edit" && words[1] != "signin" && words[1] != "follow") {
+            return failure(
+                "share what: share edit PLATFORM, share signin PLATFORM or share "
+                "follow PLATFORM ACCOUNT, not \"" +
+                words[1] + "\"");
+        }
+        if ((words[1] == "follow") != (arguments == 3)) {
+            return failure(words[1] == "follow"
+                               ? "missing argument: share follow PLATFORM ACCOUNT"
+                               : "too many arguments: share " + words[1] + " PLATFORM");
         }
         command.kind = CommandKind::Share;
         command.target = words[1];
         command.text = words[2];
+        if (arguments == 3) {
+            command.account = words[3];
+        }
     } else if (name == "help") {
         if (auto bad = expect(0, 0, "help")) {
             return *bad;
@@ -308,6 +318,8 @@ std::string commandHelp() {
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
+           "  share follow PLATFORM ACCOUNT  have the share SDK's edit screen offer following\n"
+           "                           the platform's official ACCOUNT\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
            "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
            "                           initial (no screen of the client opens that list)\n" +

@@ -33,10 +33,10 @@ struct ShareServiceRequest {
 // envelope (AES-128-CBC over zero-padded text, key from the application key's MD5, Base64),
 // logged, and answered in the same envelope from the sample "share-service.json": the bar
 // (action 3), the user's accounts (10), the application's platform keys (16), a share to
-// several platforms (5) and the usage counters (18); the sign-in address (9) answers with a
-// platform's sign-in page whose button ends at that platform's callback address. Other actions get
-// HTTP 404, a request that cannot be opened HTTP 400. Safe to call from several server threads at
-// once.
+// several platforms (5), a follow (13) and the usage counters (18); the sign-in address (9) answers
+// with a platform's sign-in page whose button ends at that platform's callback address. Other
+// actions get HTTP 404, a request that cannot be opened HTTP 400. Safe to call from several server
+// threads at once.
 class ShareRoutes {
 public:
     static constexpr std::string_view kPrefix = "/share/";
