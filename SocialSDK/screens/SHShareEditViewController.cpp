@@ -71,8 +71,9 @@ SHShareEditViewController::~SHShareEditViewController() {
     // A synchronous share's timer must not tick for a screen that has gone.
     if (m_progressTimer)
         m_progressTimer->invalidate();
-    if (m_keyboardObserver)
-        platform::NotificationCenter::defaultCenter().removeObserver(m_keyboardObserver);
+    for (auto observer : {m_keyboardObserver, m_keyboardHideObserver})
+        if (observer)
+            platform::NotificationCenter::defaultCenter().removeObserver(observer);
 }
 
 std::shared_ptr<SHShareEditViewController> SHShareEditViewController::self() {
@@ -151,6 +152,8 @@ void SHShareEditViewController::buildViews() {
     m_changeAccountBackgroundView = std::make_shared<platform::ImageView>(
         platform::Rect{{0, size.height - keyboard}, {size.width, keyboard}});
     m_changeAccountBackgroundView->setHandle("shareAccountPanel");
+    // An image view, which takes no touches unless told: the switch-account button is on it.
+    m_changeAccountBackgroundView->setUserInteractionEnabled(true);
     m_changeAccountView = std::make_shared<platform::View>(
         platform::Rect{{0, 0}, {kAccountViewWidth, keyboard - kAccountViewInset}});
     root->addSubview(m_changeAccountBackgroundView);
@@ -250,6 +253,13 @@ void SHShareEditViewController::readyForAppear() {
                                                 if (auto self = weakSelf.lock())
                                                     self->keyboardWillShow(n);
                                             });
+    if (m_keyboardHideObserver)
+        center.removeObserver(m_keyboardHideObserver);
+    m_keyboardHideObserver = center.addObserver(
+        weakSelf, "UIKeyboardWillHideNotification", [weakSelf](const platform::Notification&) {
+            if (auto self = weakSelf.lock())
+                self->m_changeAccountBackgroundView->setHidden(false);
+        });
     // The keyboard has not laid the screen out yet (the text view could not take it while the
     // screen was off the window): raise it now.
     if (!m_laidOutOverKeyboard)
@@ -260,9 +270,10 @@ void SHShareEditViewController::viewWillDisappear(bool animated) {
     platform::ViewController::viewWillDisappear(animated);
     if (auto navigation = navigationController())
         SHSocialUIHelper::setNavigationBarTranslucent(navigation->navigationBar());
-    if (m_keyboardObserver) {
-        platform::NotificationCenter::defaultCenter().removeObserver(m_keyboardObserver);
-        m_keyboardObserver = 0;
+    for (auto* observer : {&m_keyboardObserver, &m_keyboardHideObserver}) {
+        if (*observer)
+            platform::NotificationCenter::defaultCenter().removeObserver(*observer);
+        *observer = 0;
     }
 }
 
@@ -273,6 +284,9 @@ void SHShareEditViewController::keyboardWillShow(const platform::Notification& n
     m_keyboardHeight = end.height();
     m_laidOutOverKeyboard = true;
     layoutOverKeyboard();
+    // The keyboard covers the account panel (a headless screen draws no keyboard, so the panel
+    // is not drawn either) until it goes down again.
+    m_changeAccountBackgroundView->setHidden(true);
 }
 
 // The tool bar right above the keyboard, the text above it, and the account panel in the

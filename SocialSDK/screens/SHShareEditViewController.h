@@ -179,4 +179,5 @@ private:
     double m_keyboardHeight = 0;
     bool m_laidOutOverKeyboard = false;
     platform::NotificationCenter::ObserverId m_keyboardObserver = 0;
+    platform::NotificationCenter::ObserverId m_keyboardHideObserver = 0;
 };

@@ -181,10 +181,20 @@ void SHSocialSnsPlatformInternal::snsLoginHandlerrWithController(
             controller->presentViewController(oauth, true);
     } else {
         SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("7", "4", platformName);
-        if (auto oauth = service->getSocialOauthControllerInternal(platformName, "4");
-            oauth && controller)
-            if (auto navigation = controller->navigationController())
-                navigation->pushViewController(oauth, true);
+        auto oauth = service->getSocialOauthControllerInternal(platformName, "4");
+        auto navigation = oauth && controller ? controller->navigationController() : nullptr;
+        if (navigation) {
+            // The service hands the page over in a navigation controller of its own; pushed
+            // onto the screen's navigation it goes bare, and that navigation is the one open.
+            auto page = oauth;
+            if (auto wrapper = std::dynamic_pointer_cast<platform::NavigationController>(oauth);
+                wrapper && wrapper->topViewController()) {
+                page = wrapper->topViewController();
+                wrapper->setViewControllers({}, false);
+                service->currentNavigationController = navigation;
+            }
+            navigation->pushViewController(page, true);
+        }
     }
 }
 

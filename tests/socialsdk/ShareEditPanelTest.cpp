@@ -6,11 +6,14 @@
 #include <memory>
 #include <string>
 
+#include "SocialSDK/screens/SHSOauthViewController.h"
 #include "SocialSDK/screens/SHShareEditLayout.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
 #include "SocialSDK/screens/SHSocialScreens.h"
 #include "SocialSDK/service/SHSBarEntity.h"
 #include "SocialSDK/service/SHSDataManager.h"
+#include "SocialSDK/service/SHSFriendEntity.h"
+#include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
 #include "SocialSDK/service/SHSocialAccountManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
@@ -35,6 +38,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/ProgressView.h"
 #include "platform/ui/TextView.h"
+#include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "tests/socialsdk/ShareSdkTestSupport.h"
 
@@ -472,13 +476,16 @@ TEST_F(ShareEditPanelTest, AccountPanelShowsTheAccountInTheKeyboardsPlace) {
     // Under the keyboard the panel cannot be seen; the account button lowers the keyboard.
     ASSERT_TRUE(platform::Keyboard::isVisible());
     EXPECT_EQ(driver.outline().find("林同学"), std::string::npos) << driver.outline();
+    EXPECT_TRUE(edit->changeAccountBackgroundView()->isHidden());
     ASSERT_TRUE(driver.tap("shareAccount"));
     EXPECT_FALSE(platform::Keyboard::isVisible());
+    EXPECT_FALSE(edit->changeAccountBackgroundView()->isHidden());
     EXPECT_NE(driver.outline().find("shareUserName  label \"林同学\""), std::string::npos)
         << driver.outline();
     EXPECT_NE(driver.outline().find("切换账号"), std::string::npos);
     ASSERT_TRUE(driver.tap("shareAccount"));
     EXPECT_TRUE(platform::Keyboard::isVisible());
+    EXPECT_TRUE(edit->changeAccountBackgroundView()->isHidden());
 }
 
 TEST_F(ShareEditPanelTest, AccountWithoutANameIsAskedOfTheService) {
@@ -487,8 +494,13 @@ TEST_F(ShareEditPanelTest, AccountWithoutANameIsAskedOfTheService) {
     auto edit = open();
     ASSERT_TRUE(edit);
     EXPECT_EQ(edit->snsNameLabel()->text(), "");
-    ASSERT_TRUE(driver.runUntil([&] { return edit->snsNameLabel()->text() == "兰溪同学"; }))
-        << edit->snsNameLabel()->text();
+    // The page's callback, the accounts, the page's close (on the clock), the accounts again.
+    auto named = [&] { return edit->snsNameLabel()->text() == "兰溪同学"; };
+    for (int step = 0; step < 40 && !named(); ++step) {
+        scope.advance(0.1);
+        driver.runUntil(named, 0.25);
+    }
+    ASSERT_TRUE(named()) << edit->snsNameLabel()->text() << "\n" << driver.outline();
     EXPECT_EQ(requestsOf(10), 1u);
 }
 
@@ -546,6 +558,41 @@ TEST(ShareEditLayout, LandscapeKeyboardHeightFollowsTheSystemVersion) {
 
 TEST(ShareEditText, URLDecodedStringRemovesEveryEscape) {
     EXPECT_EQ(SHShareEditViewController::URLDecodedString("%E6%A0%A1%20a%2Fb+c"), "校 a/b+c");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShareEditPanelTest, SwitchingAccountSignsInOnTheEditScreensOwnNavigation) {
+    startShareService();
+    SHSUserManager::shareInstance().setAtFriendsArray({std::make_shared<SHSFriendEntity>()},
+                                                      "qzone");
+    auto edit = open();
+    ASSERT_TRUE(edit);
+    auto navigation = edit->navigationController();
+    service->nextViewController = 3;
+    ASSERT_TRUE(driver.tap("shareAccount"));
+    ASSERT_TRUE(driver.tap("shareSwitchAccount")) << driver.outline();
+    scope.advance(1);
+    EXPECT_EQ(service->nextViewController, -1) << "no screen follows the sign-in";
+    ASSERT_EQ(navigation->viewControllers().size(), 2u);
+    auto page = std::dynamic_pointer_cast<SHSOauthViewController>(navigation->topViewController());
+    ASSERT_TRUE(page) << "the sign-in page itself, not a navigation inside the navigation";
+
+    ASSERT_TRUE(driver.runUntil([&] {
+        return page->webView() && !page->webView()->isLoading() && page->webView()->hasPage();
+    }));
+    ASSERT_TRUE(driver.tap("授权并登录")) << driver.outline();
+    // The page's callback, the accounts, the page's close (on the clock), the accounts again.
+    auto named = [&] { return edit->snsNameLabel()->text() == "兰溪同学"; };
+    for (int step = 0; step < 40 && !named(); ++step) {
+        scope.advance(0.1);
+        driver.runUntil(named, 0.25);
+    }
+    ASSERT_TRUE(named()) << edit->snsNameLabel()->text() << "\n" << driver.outline();
+    EXPECT_FALSE(SHSUserManager::shareInstance().atFriendsDictionaryWithSnsName("qzone"))
+        << "the old account's mentions are forgotten";
 }
 
 }  // namespace
