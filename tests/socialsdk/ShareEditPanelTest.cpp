@@ -182,6 +182,18 @@ TEST_F(ShareEditPanelTest, PictureShowsAndOnlyItsSheetsDestructiveButtonDeletesI
     EXPECT_EQ(shownAlert(), "分享内容为空");
 }
 
+TEST_F(ShareEditPanelTest, TwitterCountsTheShownPictureUntilItIsDeleted) {
+    // No handler opens "twitter" in this system: the screen is made as the service's maker
+    // makes it.
+    service->currentSnsPlatformName = "twitter";
+    SHSocialData::defaultData()->setShareImage(picture());
+    auto edit = std::make_shared<SHShareEditViewController>(service);
+    edit->loadViewIfNeeded();
+    EXPECT_EQ(edit->countLabel()->text(), "116");
+    edit->deleteAttachment();
+    EXPECT_EQ(edit->countLabel()->text(), "140");
+}
+
 TEST_F(ShareEditPanelTest, NothingAttachedAtLoadCountsAsNoAttachment) {
     auto edit = open();
     ASSERT_TRUE(edit);
