@@ -3,8 +3,9 @@
 // SHShareEditViewControllerPanel.cpp.
 #include "SocialSDK/screens/SHShareEditViewController.h"
 
-#include <algorithm>
-#include <cctype>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
 #include <cstdlib>
 
 #include "SocialSDK/base/SHSocialProtocolData.h"
@@ -326,8 +327,11 @@ void SHShareEditViewController::updateCountLabel() {
 
 std::optional<std::string> SHShareEditViewController::validationError() const {
     std::string text = m_textView ? m_textView->text() : std::string();
-    bool blank =
-        std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c) != 0; });
+    // White space of every kind, the ideographic space a Chinese keyboard types included.
+    const auto unicode = icu::UnicodeString::fromUTF8(text);
+    bool blank = true;
+    for (int32_t i = 0; i < unicode.length() && blank; i = unicode.moveIndex32(i, 1))
+        blank = u_isUWhiteSpace(unicode.char32At(i));
     if (blank && !holdsPicture())
         return SHSocialLocalizedString("shareEdit_error_not_empty", "分享内容为空");
     const bool showsPicture = m_shareImageButton && !m_shareImageButton->image().isNull();

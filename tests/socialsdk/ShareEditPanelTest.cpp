@@ -177,7 +177,7 @@ TEST_F(ShareEditPanelTest, PictureShowsAndOnlyItsSheetsDestructiveButtonDeletesI
     EXPECT_TRUE(edit->deleteImageButton()->isHidden());
     EXPECT_EQ(driver.outline().find("sharePicture"), std::string::npos);
     // Without its picture, a share of white space is refused.
-    edit->textView()->setText(" \n");
+    edit->textView()->setText(" \n\u3000");
     edit->pressSend();
     EXPECT_EQ(shownAlert(), "分享内容为空");
 }
