@@ -248,9 +248,15 @@ TEST_F(ShareScreensTest, SignInPageOfTheShareServiceEndsInTheEditScreen) {
     ASSERT_TRUE(driver.runUntil(
         [] {
             auto stored = SHSUserManager::shareInstance().snsAccountDictionary()["qzone"];
-            return stored && stored->userName == "兰溪同学";
+            // The accounts are asked twice (after the stored account's upload, then by the
+            // page): the wire is quiet only once the page's own request has been answered.
+            return stored && stored->userName == "兰溪同学" &&
+                   platform::HttpClient::shared().inFlight() == 0;
         },
         10));
+    // That answer reaches the page on the next turn of the loop, before the clock moves, so
+    // the 0.7 s count from now.
+    platform::RunLoop::main().runPending();
     scope.advance(0.69);
     EXPECT_EQ(navigation->viewControllers().size(), 1u);
     scope.advance(0.02);
