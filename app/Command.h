@@ -33,7 +33,8 @@ struct Command {
     // when one is named, else the first scroll view on screen).
     std::string target;
     // open: the screen opened ("index"), with its argument in text.
-    // share: the share SDK screen ("edit" or "signin") in target, the platform in text.
+    // share: the share SDK screen ("edit" or "signin") in target, the platform in text;
+    // "follow" in target offers following the platform's official account `account`.
     // type: the text typed; screenshot: the file written.
     std::string text;
     int page = 0;        // swipe
@@ -46,6 +47,7 @@ struct Command {
     double y = 0;
     double toX = 0;
     double toY = 0;
+    std::string account;  // share follow
     // device: what the device stand-ins are told.
     DeviceCommand device;
 };

@@ -265,21 +265,28 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.target = words[1];
         command.text = words[2];
     } else if (name == "share") {
-        if (arguments >= 1 && words[1] == "list") {
-            if (auto bad = expect(1, 1, "share list")) {
-                return *bad;
-            }
-        } else if (auto bad = expect(2, 2, "share list|edit|signin PLATFORM")) {
+        // Each operation takes its own words: the list none, a screen its platform, the
+        // follow offer a platform and the account to offer.
+        const std::string what = arguments >= 1 ? words[1] : "";
+        const char* usage = what == "list"     ? "share list"
+                            : what == "follow" ? "share follow PLATFORM ACCOUNT"
+                                               : "share list|edit|signin PLATFORM";
+        const size_t wants = what == "list" ? 1 : what == "follow" ? 3 : 2;
+        if (auto bad = expect(wants, wants, usage)) {
             return *bad;
-        } else if (words[1] != "edit" && words[1] != "signin") {
+        }
+        if (what != "list" && what != "edit" && what != "signin" && what != "follow") {
             return failure(
-                "share what: share list, share edit PLATFORM or share signin "
-                "PLATFORM, not \"" +
-                words[1] + "\"");
+                "share what: share list, share edit PLATFORM, share signin PLATFORM or share "
+                "follow PLATFORM ACCOUNT, not \"" +
+                what + "\"");
         }
         command.kind = CommandKind::Share;
-        command.target = words[1];
+        command.target = what;
         command.text = arguments >= 2 ? words[2] : "";
+        if (arguments == 3) {
+            command.account = words[3];
+        }
     } else if (name == "display") {
         if (auto bad = expect(0, 0, "display")) {
             return *bad;
@@ -318,11 +325,13 @@ std::string commandHelp() {
            "  wait SECONDS             let the client run that long\n"
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
+           "                           initial (no screen of the client opens that list)\n"
            "  share list               present the share SDK's list of share platforms\n"
+           "  share follow PLATFORM ACCOUNT  have the share SDK's edit screen offer following\n"
+           "                           the platform's official ACCOUNT\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
-           "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
-           "                           initial (no screen of the client opens that list)\n" +
-           deviceCommandHelp() +
+           "  share signin PLATFORM    present the share SDK's sign-in page for the "
+           "platform\n" deviceCommandHelp() +
            "  display                  how many changes the screen has shown so far (a\n"
            "                           window draws again only when it moves)\n"
            "  help                     this list\n"

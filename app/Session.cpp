@@ -6,6 +6,7 @@
 
 #include "SocialSDK/screens/SHSocialScreens.h"
 #include "SocialSDK/service/SHSUserManager.h"
+#include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "app/Command.h"
 #include "app/CommandParser.h"
@@ -157,12 +158,26 @@ DriverResult Session::perform(const Command& command) {
             }
             return m_options.openScreen(command.target, command.text);
         case CommandKind::Share:
+            if (command.target == "follow") {
+                return offerShareFollow(command.text, command.account);
+            }
             return presentShareScreen(command.target, command.text);
         case CommandKind::Display:
         case CommandKind::Help:
         case CommandKind::Quit:
             break;
     }
+    return DriverResult::success();
+}
+
+// The host's setting of the share SDK that makes the edit screen offer to follow the
+// platform's official account (until a follow has been sent).
+DriverResult Session::offerShareFollow(const std::string& platformName,
+                                       const std::string& account) {
+    if (!SHSUserManager::isPlatformTypeValid(platformName)) {
+        return DriverResult::failure("the share SDK has no platform \"" + platformName + "\"");
+    }
+    SHSocialConfig::setFollowWeiboUids({{platformName, {account}}});
     return DriverResult::success();
 }
 

@@ -58,6 +58,8 @@ public:
 
 private:
     platform::testing::DriverResult perform(const Command& command);
+    platform::testing::DriverResult offerShareFollow(const std::string& platformName,
+                                                     const std::string& account);
     platform::testing::DriverResult presentShareScreen(const std::string& screen,
                                                        const std::string& platformName);
     void showScreen();

@@ -313,7 +313,7 @@ Reply ShareRoutes::reply(const ShareServiceRequest& request) {
         case 16:
             reply["data"] = memberOr(m_sample, "appInfo");
             break;
-        case 13:
+        case 13:  // a follow: taken as asked
         case 18:
             break;
         default:

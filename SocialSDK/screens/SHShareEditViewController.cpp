@@ -1,29 +1,87 @@
+// The edit screen's construction, loading, life cycle and layout over the keyboard; sending is
+// in SHShareEditViewControllerSend.cpp, the attachment, follow offer and account panel in
+// SHShareEditViewControllerPanel.cpp.
 #include "SocialSDK/screens/SHShareEditViewController.h"
 
-#include <algorithm>
-#include <cctype>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
 
+#include <cstdlib>
+
+#include "SocialSDK/base/SHSocialProtocolData.h"
 #include "SocialSDK/screens/SHShareEditCounter.h"
+#include "SocialSDK/screens/SHShareEditLayout.h"
 #include "SocialSDK/screens/SHSocialFriendViewController.h"
+#include "SocialSDK/service/SHSBarEntity.h"
+#include "SocialSDK/service/SHSDataManager.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
-#include "SocialSDK/service/SHSocialData.h"
-#include "SocialSDK/service/SHSocialDataService.h"
+#include "SocialSDK/service/SHSocialImageLoader.h"
 #include "SocialSDK/service/SHSocialLocalized.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
-#include "SocialSDK/service/SHSocialToast.h"
+#include "SocialSDK/service/SHSocialUIHelper.h"
+#include "platform/foundation/URLEscaping.h"
+#include "platform/graphics/Font.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
+
+namespace {
+
+const std::string kButtons = "SHSocialSDKResourcesNew.bundle/Buttons/";
+
+bool onPhone() {
+    return platform::Application::shared().userInterfaceIdiom() ==
+           platform::UserInterfaceIdiom::Phone;
+}
+
+double systemVersion() {
+    return std::atof(SHSocialProtocolData::osVersionString().c_str());
+}
+
+// A rect read from a keyboard notification's [x, y, w, h]; empty when it is not one.
+platform::Rect rectOf(const platform::Json& info, const char* key) {
+    if (!info.is_object() || !info.contains(key))
+        return {};
+    const auto& value = info[key];
+    if (!value.is_array() || value.size() != 4)
+        return {};
+    for (const auto& number : value)
+        if (!number.is_number())
+            return {};
+    return {{value[0].get<double>(), value[1].get<double>()},
+            {value[2].get<double>(), value[3].get<double>()}};
+}
+
+}  // namespace
 
 SHShareEditViewController::SHShareEditViewController(
     std::shared_ptr<SHSocialControllerService> service)
     : socialControllerService(std::move(service)) {}
+
+SHShareEditViewController::~SHShareEditViewController() {
+    // A synchronous share's timer must not tick for a screen that has gone.
+    if (m_progressTimer)
+        m_progressTimer->invalidate();
+    for (auto observer : {m_keyboardObserver, m_keyboardHideObserver})
+        if (observer)
+            platform::NotificationCenter::defaultCenter().removeObserver(observer);
+}
+
+std::shared_ptr<SHShareEditViewController> SHShareEditViewController::self() {
+    return std::static_pointer_cast<SHShareEditViewController>(shared_from_this());
+}
 
 std::string SHShareEditViewController::platformName() const {
     return socialControllerService && socialControllerService->currentSnsPlatformName
@@ -31,40 +89,125 @@ std::string SHShareEditViewController::platformName() const {
                : std::string();
 }
 
-void SHShareEditViewController::viewDidLoad() {
+void SHShareEditViewController::buildViews() {
+    using namespace SHShareEditLayout;
     const auto& root = view();
-    m_textView = std::make_shared<platform::TextView>();
-    // Text above the keyboard's place, below the 64-point navigation bar; the counter under it.
-    auto width = root->bounds().size.width;
-    m_textView->setFrame({0, 64, width, 160});
+    root->setBackgroundColor(platform::Color::white());
+    const auto size = root->bounds().size;
+    const double keyboard = platform::Keyboard::kHeight;
+
+    m_textView = std::make_shared<platform::TextView>(platform::Rect{
+        {0, 0}, {size.width - kPictureColumn, size.height - keyboard - kToolBarHeight}});
+    m_textView->setFont(platform::Font::systemFont(16));
     m_textView->setHandle("shareText");
-    m_textView->setDelegate(
-        std::static_pointer_cast<SHShareEditViewController>(shared_from_this()));
+    m_textView->setDelegate(self());
     root->addSubview(m_textView);
-    m_countLabel = std::make_shared<platform::Label>(platform::Rect{width - 40, 224, 40, 30});
+
+    // The picture column right of the text.
+    m_shareImageButton = std::make_shared<platform::ImageView>(platform::Rect{
+        {size.width - kPictureColumn + (kPictureColumn - kPictureSide) / 2, kPictureTop},
+        {kPictureSide, kPictureSide}});
+    m_shareImageButton->setContentMode(platform::ContentMode::ScaleAspectFill);
+    m_shareImageButton->setClipsToBounds(true);
+    m_shareImageButton->setBorderWidth(1);
+    m_shareImageButton->setBorderColor(platform::Color::whiteAlpha(0.85f, 1));
+    m_shareImageButton->setHandle("sharePicture");
+    root->addSubview(m_shareImageButton);
+    const auto picture = m_shareImageButton->frame();
+    m_deleteImageButton = std::make_shared<platform::Button>(
+        platform::Rect{{picture.maxX() - kDeleteSide / 2 - 2, picture.minY() - kDeleteSide / 2 + 2},
+                       {kDeleteSide, kDeleteSide}});
+    m_deleteImageButton->setTitle("×");
+    m_deleteImageButton->setTitleColor(platform::Color::white());
+    m_deleteImageButton->setBackgroundColor(platform::Color::whiteAlpha(0.35f, 1));
+    m_deleteImageButton->setCornerRadius(kDeleteSide / 2);
+    m_deleteImageButton->setHandle("shareDelete");
+    root->addSubview(m_deleteImageButton);
+
+    // The bar above the keyboard: "@", change-account button, follow offer, counter.
+    m_toolBarView = std::make_shared<platform::View>(
+        platform::Rect{{0, size.height - keyboard - kToolBarHeight}, {size.width, kToolBarHeight}});
+    m_toolViewBackgroundImage =
+        std::make_shared<platform::ImageView>(platform::Rect{{0, 0}, {size.width, kToolBarHeight}});
+    m_toolBarView->addSubview(m_toolViewBackgroundImage);
+    m_atButton = std::make_shared<platform::Button>(kAtButtonFrame);
+    m_atButton->setHandle("shareAt");
+    m_toolBarView->addSubview(m_atButton);
+    m_changeAccountButton = std::make_shared<platform::Button>(kChangeAccountButtonFrame);
+    m_changeAccountButton->setHandle("shareAccount");
+    m_toolBarView->addSubview(m_changeAccountButton);
+    m_followButton = std::make_shared<platform::Button>(kFollowButtonFrame);
+    m_followButton->setHandle("shareFollow");
+    m_followButton->setHidden(true);
+    m_toolBarView->addSubview(m_followButton);
+    m_followLabel = std::make_shared<platform::Label>(kFollowLabelFrame);
+    m_followLabel->setFont(platform::Font::systemFont(13));
+    m_followLabel->setTextColor(platform::Color::whiteAlpha(0.3f, 1));
+    m_followLabel->setHidden(true);
+    m_toolBarView->addSubview(m_followLabel);
+    auto count = kCountFrame;
+    count.origin.x = size.width - kCountInset;
+    m_countLabel = std::make_shared<platform::Label>(count);
+    m_countLabel->setFont(platform::Font::systemFont(14));
+    m_countLabel->setTextColor(platform::Color::whiteAlpha(0.4f, 1));
     m_countLabel->setHandle("shareCount");
-    root->addSubview(m_countLabel);
-    auto name = platformName();
+    m_toolBarView->addSubview(m_countLabel);
+    root->addSubview(m_toolBarView);
+
+    // The account panel in the keyboard's place.
+    m_changeAccountBackgroundView = std::make_shared<platform::ImageView>(
+        platform::Rect{{0, size.height - keyboard}, {size.width, keyboard}});
+    m_changeAccountBackgroundView->setHandle("shareAccountPanel");
+    // An image view, which takes no touches unless told: the switch-account button is on it.
+    m_changeAccountBackgroundView->setUserInteractionEnabled(true);
+    m_changeAccountView = std::make_shared<platform::View>(
+        platform::Rect{{0, 0}, {kAccountViewWidth, keyboard - kAccountViewInset}});
+    root->addSubview(m_changeAccountBackgroundView);
+}
+
+void SHShareEditViewController::viewDidLoad() {
+    buildViews();
+    const auto name = platformName();
+    auto weakSelf = std::weak_ptr<SHShareEditViewController>(self());
+
+    // 1. The SDK's bar, the keyboard up, the close button.
+    if (auto navigation = navigationController())
+        SHSocialUIHelper::customNavBar(navigation->navigationBar());
+    m_textView->becomeFirstResponder();
+    if (socialControllerService)
+        socialControllerService->addCloseButton(*this);
+
+    // 2. Counter and title.
+    m_countLabel->setText(std::to_string(SHShareEditCounter::kLimit));
     auto platform = SHSocialSnsPlatformManager::getSocialPlatformWithName(name);
     setTitle(SHSocialLocalizedString("shareEdit_title", "分享至") +
              (platform && platform->displayName ? *platform->displayName : name));
-    // The post button; the screen is held weakly so that a tap after it is gone does nothing.
-    std::weak_ptr<SHShareEditViewController> weakSelf =
-        std::static_pointer_cast<SHShareEditViewController>(shared_from_this());
-    navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(
-        "发送", platform::BarButtonItemStyle::Done, [weakSelf](platform::BarButtonItem&) {
-            if (auto self = weakSelf.lock())
-                self->pressSend();
-        }));
-    // The "@" button beside the counter, on the platforms that take mentions only.
-    m_atButton = platform::View::make<platform::Button>(platform::ButtonType::Custom);
-    m_atButton->setFrame({8, 224, 40, 30});
-    m_atButton->setHandle("shareAt");
-    m_atButton->setImage(
-        platform::Image::named("SHSocialSDKResourcesNew.bundle/Buttons/SHS_ruzar_share_at"));
+
+    // 3. The share in hand, as the platform sees it.
+    auto bar = SHSDataManager::currentDataManager()->barEntity();
+    if (bar) {
+        if (auto text = bar->shareTextFor(name))
+            m_textView->setText(*text);
+        urlResource = bar->urlResourceFor(name);
+    }
+
+    // 4. Follow offer, 5. the navigation item's look.
+    offerFollow();
+    SHSocialUIHelper::customNavigationItem(navigationItem());
+
+    // 6. Attachment.
+    loadAttachment();
+
+    // 7. Counter, tool bar, change-account button, progress bar.
+    updateCountLabel();
+    m_toolViewBackgroundImage->setImage(
+        platform::Image::named(kButtons + "SHS_comment_bar_background"));
+    m_atButton->setImage(platform::Image::named(kButtons + "SHS_ruzar_share_at"));
+    m_atButton->setImage(platform::Image::named(kButtons + "SHS_ruzar_share_atSel"),
+                         platform::ControlState::Highlighted);
     if (m_atButton->image().isNull()) {
         m_atButton->setTitle("@");
-        m_atButton->setTitleColor(platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f));
+        m_atButton->setTitleColor(platform::Color::whiteAlpha(0.4f, 1));
     }
     m_atButton->addTarget(
         [weakSelf](platform::Control&) {
@@ -72,10 +215,127 @@ void SHShareEditViewController::viewDidLoad() {
                 self->showFriendList();
         },
         platform::ControlEvent::TouchUpInside);
+    m_changeAccountButton->setImage(platform::Image::named(kButtons + "SHS_share_change_account"));
+    m_changeAccountButton->setImage(
+        platform::Image::named(kButtons + "SHS_share_change_account_tap"),
+        platform::ControlState::Highlighted);
+    m_changeAccountButton->addTarget(
+        [weakSelf](platform::Control&) {
+            if (auto self = weakSelf.lock())
+                self->changeAccount();
+        },
+        platform::ControlEvent::TouchUpInside);
+    m_followButton->addTarget(
+        [weakSelf](platform::Control&) {
+            if (auto self = weakSelf.lock())
+                self->addFollow();
+        },
+        platform::ControlEvent::TouchUpInside);
+    m_progressView = std::make_shared<platform::ProgressView>(platform::ProgressViewStyle::Bar);
+    m_progressView->setFrame({{0, 0}, {160, platform::ProgressView::kHeight}});
+
+    // 8. Text changes come through the delegate; the keyboard through its notification.
+    readyForAppear();
+
+    // 9. The post button; the screen is held weakly so that a tap after it is gone does
+    // nothing.
+    navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(
+        "发送", platform::BarButtonItemStyle::Done, [weakSelf](platform::BarButtonItem&) {
+            if (auto self = weakSelf.lock())
+                self->pressSend();
+        }));
+
+    // 10. Mentions only where the platform takes them.
     m_atButton->setHidden(name != "sina" && name != "tencent" && name != "renren" &&
                           name != "douban");
-    root->addSubview(m_atButton);
-    updateCountLabel();
+
+    // 11. The account panel.
+    addUserInfo();
+}
+
+void SHShareEditViewController::viewWillAppear(bool animated) {
+    platform::ViewController::viewWillAppear(animated);
+    if (auto delegate = socialUIDelegate.lock(); delegate && socialControllerService)
+        socialControllerService->setSocialUIDelegate(delegate);
+}
+
+void SHShareEditViewController::viewDidAppear(bool animated) {
+    platform::ViewController::viewDidAppear(animated);
+    readyForAppear();
+    if (onPhone() && systemVersion() >= 7.0)
+        layoutOverKeyboard();
+}
+
+void SHShareEditViewController::readyForAppear() {
+    auto& center = platform::NotificationCenter::defaultCenter();
+    if (m_keyboardObserver)
+        center.removeObserver(m_keyboardObserver);
+    std::weak_ptr<SHShareEditViewController> weakSelf = self();
+    m_keyboardObserver = center.addObserver(weakSelf, "UIKeyboardWillShowNotification",
+                                            [weakSelf](const platform::Notification& n) {
+                                                if (auto self = weakSelf.lock())
+                                                    self->keyboardWillShow(n);
+                                            });
+    if (m_keyboardHideObserver)
+        center.removeObserver(m_keyboardHideObserver);
+    m_keyboardHideObserver = center.addObserver(
+        weakSelf, "UIKeyboardWillHideNotification", [weakSelf](const platform::Notification&) {
+            if (auto self = weakSelf.lock())
+                self->m_changeAccountBackgroundView->setHidden(false);
+        });
+    // The keyboard has not laid the screen out yet (the text view could not take it while the
+    // screen was off the window): raise it now.
+    if (!m_laidOutOverKeyboard)
+        m_textView->becomeFirstResponder();
+}
+
+void SHShareEditViewController::viewWillDisappear(bool animated) {
+    platform::ViewController::viewWillDisappear(animated);
+    if (auto navigation = navigationController())
+        SHSocialUIHelper::setNavigationBarTranslucent(navigation->navigationBar());
+    for (auto* observer : {&m_keyboardObserver, &m_keyboardHideObserver}) {
+        if (*observer)
+            platform::NotificationCenter::defaultCenter().removeObserver(*observer);
+        *observer = 0;
+    }
+}
+
+void SHShareEditViewController::keyboardWillShow(const platform::Notification& notification) {
+    if (!onPhone() || !isViewLoaded())
+        return;
+    auto end = rectOf(notification.userInfo, "UIKeyboardFrameEndUserInfoKey");
+    m_keyboardHeight = end.height();
+    m_laidOutOverKeyboard = true;
+    layoutOverKeyboard();
+    // The keyboard covers the account panel (a headless screen draws no keyboard, so the panel
+    // is not drawn either) until it goes down again.
+    m_changeAccountBackgroundView->setHidden(true);
+}
+
+// The tool bar right above the keyboard, the text above it, and the account panel in the
+// keyboard's place. The stand-in phone is portrait only.
+void SHShareEditViewController::layoutOverKeyboard() {
+    using namespace SHShareEditLayout;
+    const auto bounds = view()->bounds();
+    const auto layout = keyboardLayout(platform::Screen::main().applicationFrame(), bounds.size,
+                                       platform::Rect{{0, 0}, {bounds.width(), m_keyboardHeight}},
+                                       false, systemVersion(), m_textView->frame().width(),
+                                       m_changeAccountView->frame().width());
+    m_keyboardHeight = layout.keyboardHeight;
+    m_toolBarView->setFrame({{0, 0}, layout.toolBarSize});
+    m_toolBarView->setCenter(layout.toolBarCenter);
+    m_toolViewBackgroundImage->setFrame({{0, 0}, layout.toolBarSize});
+    auto count = m_countLabel->frame();
+    count.origin.x = layout.countX;
+    m_countLabel->setFrame(count);
+    m_textView->setFrame(layout.textViewFrame);
+    m_changeAccountBackgroundView->setFrame(layout.backgroundFrame);
+    m_changeAccountView->setFrame({{0, 0}, layout.accountViewSize});
+    m_changeAccountView->setCenter(layout.accountViewCenter);
+    if (auto left = m_changeAccountBackgroundView->viewWithTag(kLeftHalfTag))
+        left->setCenter(layout.leftHalfCenter);
+    if (auto right = m_changeAccountBackgroundView->viewWithTag(kRightHalfTag))
+        right->setCenter(layout.rightHalfCenter);
 }
 
 void SHShareEditViewController::showFriendList() {
@@ -101,24 +361,23 @@ void SHShareEditViewController::itemClicked(const std::string& mention) {
 void SHShareEditViewController::updateCountLabel() {
     if (!m_countLabel || !m_textView)
         return;
+    // Only a picture still on screen counts on "twitter".
+    const bool showsPicture = m_shareImageButton && !m_shareImageButton->image().isNull();
     m_countLabel->setText(
-        SHShareEditCounter::counterText(m_textView->text(), platformName(), m_holdsPicture));
-}
-
-void SHShareEditViewController::deleteAttachment() {
-    // An attachment removed counts as none, for validation and for the twitter counter.
-    m_holdsPicture = false;
-    if (platformName() == "twitter")
-        updateCountLabel();
+        SHShareEditCounter::counterText(m_textView->text(), platformName(), showsPicture));
 }
 
 std::optional<std::string> SHShareEditViewController::validationError() const {
     std::string text = m_textView ? m_textView->text() : std::string();
-    bool blank =
-        std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c) != 0; });
-    if (blank && !m_holdsPicture)
+    // White space of every kind, the ideographic space a Chinese keyboard types included.
+    const auto unicode = icu::UnicodeString::fromUTF8(text);
+    bool blank = true;
+    for (int32_t i = 0; i < unicode.length() && blank; i = unicode.moveIndex32(i, 1))
+        blank = u_isUWhiteSpace(unicode.char32At(i));
+    if (blank && !holdsPicture())
         return SHSocialLocalizedString("shareEdit_error_not_empty", "分享内容为空");
-    auto left = SHShareEditCounter::charactersLeft(text, platformName(), m_holdsPicture);
+    const bool showsPicture = m_shareImageButton && !m_shareImageButton->image().isNull();
+    auto left = SHShareEditCounter::charactersLeft(text, platformName(), showsPicture);
     if (left && *left < 0)
         return SHSocialLocalizedString("shareEdit_error_too_long", "分享内容超过长度限制");
     return std::nullopt;
@@ -135,79 +394,6 @@ bool SHShareEditViewController::checkAndAlert() {
     return false;
 }
 
-void SHShareEditViewController::pressSend() {
-    if (!checkAndAlert() || !socialControllerService)
-        return;
-    auto name = platformName();
-    SHSocialDataService::ContentDictionary content;
-    if (!m_textView->text().empty())
-        content.content = m_textView->text();
-    content.sourceOpType = "9";
-    // The screen may be gone when the result comes: the handler holds nothing of it.
-    content.completion = [name](std::shared_ptr<SHSocialResponseEntity> response) {
-        if (response)
-            response->viewControllerType = 3;
-        handleResult(response, name);
-    };
-    // The share UI closes at once; the result comes as a toast. (Until the controller
-    // service closes its own navigation, the screen dismisses what presented it.)
-    if (auto navigation = navigationController())
-        if (navigation->presentingViewController())
-            navigation->dismissViewController(true);
-    auto service = SHSocialDataService::defaultDataService();
-    service->postSNSWithTypesInternal({name}, std::move(content));
-}
-
-std::string SHShareEditViewController::resultToastText(const SHSocialResponseEntity& response,
-                                                       const std::string& platformName) {
-    if (response.responseCode == 200)
-        return SHSocialLocalizedString("shareEdit_post_finish", "发送成功");
-    if (response.responseCode == 510 && response.data && response.data->is_object() &&
-        response.data->contains(platformName)) {
-        const auto& entry = (*response.data)[platformName];
-        long long st = 0;
-        if (entry.is_object() && entry.contains("st")) {
-            const auto& value = entry["st"];
-            if (value.is_number())
-                st = value.get<long long>();
-            else if (value.is_string())
-                st = std::atoll(value.get<std::string>().c_str());
-        }
-        switch (st) {
-            case 5027:
-                return SHSocialLocalizedString("shareEdit_error_auth_expired", "授权过期");
-            case 5007:
-                return SHSocialLocalizedString("shareEdit_error_empty_content",
-                                               "分享内容为空，分享失败");
-            case 5016:
-                return SHSocialLocalizedString("shareEdit_error_text_repeated", "文字内容重复");
-            case 505:
-                return SHSocialLocalizedString("shareEdit_error_user_baned",
-                                               "对不起，因为违反了用户协议您已被禁言");
-            case 100031:
-                return SHSocialLocalizedString("shareEdit_error_no_auth", "没有授权");
-            default:
-                return SHSocialLocalizedString("shareEdit_error_fail", "分享失败");
-        }
-    }
-    return SHSocialLocalizedString("shareEdit_error_network_fail_message", "网络不给力");
-}
-
-void SHShareEditViewController::handleResult(
-    const std::shared_ptr<SHSocialResponseEntity>& response, const std::string& platformName) {
-    if (!response) {
-        SHSocialToast::makeTextAndShow(
-            SHSocialLocalizedString("shareEdit_error_network_fail_message", "网络不给力"));
-        return;
-    }
-    auto text = resultToastText(*response, platformName);
-    if (response->responseCode == 510 &&
-        text == SHSocialLocalizedString("shareEdit_error_auth_expired", "授权过期")) {
-        // An expired authorisation forgets the account so that the next share signs in again.
-        auto& users = SHSUserManager::shareInstance();
-        auto accounts = users.snsAccountDictionary();
-        accounts.erase(platformName);
-        users.setSnsAccountDictionary(std::move(accounts));
-    }
-    SHSocialToast::makeTextAndShow(text);
+std::string SHShareEditViewController::URLDecodedString(const std::string& text) {
+    return platform::urlDecodedString(text);
 }

@@ -181,6 +181,11 @@ void SHSUserManager::setAtFriendsArray(std::vector<std::shared_ptr<SHSFriendEnti
         SHSCacheManager::shareInstance().setCacheData(archive, *key + "-at");
 }
 
+void SHSUserManager::forgetFriends(const std::string& snsName) {
+    m_friends.erase(snsName);
+    m_atFriends.erase(snsName);
+}
+
 bool SHSUserManager::isSyncWithPlatform(const std::string& snsName) {
     const auto accounts = commentShareAccountDic();
     return accounts.contains(snsName);

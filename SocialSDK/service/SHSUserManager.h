@@ -53,6 +53,9 @@ public:
         const std::string& snsName);
     void setAtFriendsArray(std::vector<std::shared_ptr<SHSFriendEntity>> friends,
                            const std::string& snsName);
+    // Drops the platform's friends and mentions held in memory (after an account switch, the
+    // next read takes the new account's cache entries; the old account's stay cached).
+    void forgetFriends(const std::string& snsName);
 
     // The platform has a comment-share account.
     bool isSyncWithPlatform(const std::string& snsName);

@@ -244,12 +244,19 @@ TEST_F(ShareScreensTest, SignInPageOfTheShareServiceEndsInTheEditScreen) {
     ASSERT_TRUE(account);
     EXPECT_EQ(account->usid, "qz-550121");
     EXPECT_EQ(account->accessToken, "demo-token-qzone");
-    // The accounts request ends, then the edit screen follows 0.7 s later. The SDK's own
-    // start-up may fetch the accounts too: only an idle wire says the page's request is done.
-    ASSERT_TRUE(driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10));
-    auto stored = SHSUserManager::shareInstance().snsAccountDictionary()["qzone"];
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->userName, "兰溪同学");
+    // The accounts request ends, then the edit screen follows 0.7 s later.
+    ASSERT_TRUE(driver.runUntil(
+        [] {
+            auto stored = SHSUserManager::shareInstance().snsAccountDictionary()["qzone"];
+            // The accounts are asked twice (after the stored account's upload, then by the
+            // page): the wire is quiet only once the page's own request has been answered.
+            return stored && stored->userName == "兰溪同学" &&
+                   platform::HttpClient::shared().inFlight() == 0;
+        },
+        10));
+    // That answer reaches the page on the next turn of the loop, before the clock moves, so
+    // the 0.7 s count from now.
+    platform::RunLoop::main().runPending();
     scope.advance(0.69);
     EXPECT_EQ(navigation->viewControllers().size(), 1u);
     scope.advance(0.02);
