@@ -330,8 +330,8 @@ std::string commandHelp() {
            "  share follow PLATFORM ACCOUNT  have the share SDK's edit screen offer following\n"
            "                           the platform's official ACCOUNT\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
-           "  share signin PLATFORM    present the share SDK's sign-in page for the "
-           "platform\n" deviceCommandHelp() +
+           "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n" +
+           deviceCommandHelp() +
            "  display                  how many changes the screen has shown so far (a\n"
            "                           window draws again only when it moves)\n"
            "  help                     this list\n"

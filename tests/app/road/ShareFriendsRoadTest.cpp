@@ -47,9 +47,9 @@ TEST_F(ShareFriendsRoad, TheAtButtonListsTheFriendsAndASearchedFriendIsMentioned
     EXPECT_TRUE(shows(found, "cell \"林小溪\"")) << found;
     EXPECT_FALSE(shows(found, "cell \"陈子涵\"")) << found;
     std::string mentioned = road.after("tap 林小溪");
-    EXPECT_TRUE(shows(mentioned, "shareText  text view \"周末一起去图书馆复习 @linxx \""))
+    EXPECT_TRUE(shows(mentioned, "shareText  text view \"校园新闻周末一起去图书馆复习 @linxx \""))
         << mentioned;
-    EXPECT_TRUE(shows(mentioned, "shareCount  label \"126\"")) << mentioned;
+    EXPECT_TRUE(shows(mentioned, "shareCount  label \"122\"")) << mentioned;
 }
 
 }  // namespace
