@@ -4,13 +4,12 @@
 //
 //   make_share_icons <resources directory>
 
-#include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Font.h"
+#include "tools/BundleImageWriter.h"
 
 using platform::BitmapContext;
 using platform::Color;
@@ -26,12 +25,6 @@ struct Icon {
 constexpr double kSide = 80;
 constexpr double kSquare = 48;
 
-bool write(const std::filesystem::path& path, const std::string& png) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(png.data(), std::streamsize(png.size()));
-    return png.size() > 0 && bool(out.flush());
-}
-
 std::string icon(const Icon& entry) {
     BitmapContext context(platform::Size{kSide, kSide}, 2);
     const double inset = (kSide - kSquare) / 2;
@@ -46,19 +39,7 @@ std::string icon(const Icon& entry) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: make_share_icons <resources directory>\n";
-        return 2;
-    }
-    const std::filesystem::path folder = std::filesystem::path(argv[1]) / "images" /
-                                         "SHSocialSDKResourcesNew.bundle" / "SnsPlatform";
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        std::cerr << "cannot create " << folder << ": " << error.message() << "\n";
-        return 1;
-    }
-    const Icon icons[] = {
+    static const Icon icons[] = {
         {"qzone", "空", Color::rgba(0.98f, 0.75f, 0.18f)},
         {"tencent", "腾", Color::rgba(0.16f, 0.55f, 0.85f)},
         {"renren", "人", Color::rgba(0.13f, 0.40f, 0.75f)},
@@ -68,12 +49,10 @@ int main(int argc, char** argv) {
         {"facebook", "f", Color::rgba(0.23f, 0.35f, 0.60f)},
         {"twitter", "t", Color::rgba(0.11f, 0.63f, 0.95f)},
     };
+    std::vector<tools::BundlePicture> pictures;
     for (const auto& entry : icons) {
-        const auto path = folder / (std::string("SHS_") + entry.platform + "_icon@2x.png");
-        if (!write(path, icon(entry))) {
-            std::cerr << "cannot write " << path << "\n";
-            return 1;
-        }
+        pictures.push_back({std::string("SHS_") + entry.platform + "_icon@2x.png",
+                            [&entry] { return icon(entry); }});
     }
-    return 0;
+    return tools::writeBundlePictures(argc, argv, "make_share_icons", "SnsPlatform", pictures);
 }

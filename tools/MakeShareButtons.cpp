@@ -1,0 +1,198 @@
+// Draws the share SDK's button pictures in the SDK's default look, at scale 2, into
+// <resources>/images/SHSocialSDKResourcesNew.bundle/Buttons/:
+//   the bar's buttons      "SHS_nav_button_close" ("关闭"), "SHS_nav_button_back" (a chevron and
+//                          "返回") and "SHS_nav_button_refresh" (a circular arrow), 50 x 30
+//                          points; the default theme shows them by their pictures alone, so
+//                          without them they would be empty patches of the bar;
+//   the friend picker's    avatar placeholder "SHS_User-Avatar-Placeholder" (a grey figure, 57
+//                          points square);
+//   the sign-in page's     follow check box "SHS_add_friend_on" / "_off", 40 x 38 points;
+//   the edit screen's      follow switch, media-link placeholders, tool bar background,
+//                          change-account button and switch-account button.
+// They are committed; run this again only to change their look:
+//
+//   make_share_buttons <resources directory>
+
+#include <cairo.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/Font.h"
+#include "tools/BundleImageWriter.h"
+
+using platform::BitmapContext;
+using platform::Color;
+using platform::Point;
+using platform::Rect;
+
+namespace {
+
+// The navigation title's colour (70, 79, 97), so the bar's pictures read as part of the bar.
+const Color kTitle = Color::rgba(70.0f / 255, 79.0f / 255, 97.0f / 255);
+
+std::string closeButton() {
+    const platform::Size size{50, 30};
+    BitmapContext context(size, 2);
+    context.drawText("关闭", platform::Font::systemFont(16), kTitle, Rect{{0, 5}, {size.width, 22}},
+                     platform::TextAlignment::Center, 1);
+    return context.pngData();
+}
+
+namespace friend_picker {
+
+const Color kInk = kTitle;
+constexpr double kPi = 3.14159265358979323846;
+
+std::string backButton() {
+    BitmapContext context(platform::Size{50, 30}, 2);
+    context.strokeLine({12, 9}, {6, 15}, kInk, 2);
+    context.strokeLine({6, 15}, {12, 21}, kInk, 2);
+    context.drawText("返回", platform::Font::systemFont(14), kInk, Rect{{14, 6}, {36, 20}},
+                     platform::TextAlignment::Left, 1);
+    return context.pngData();
+}
+
+std::string refreshButton() {
+    BitmapContext context(platform::Size{50, 30}, 2);
+    cairo_t* cr = context.cairo();
+    const double cx = 25, cy = 15, radius = 8;
+    cairo_set_source_rgba(cr, kInk.red, kInk.green, kInk.blue, 1);
+    cairo_set_line_width(cr, 2);
+    cairo_arc(cr, cx, cy, radius, -0.35 * kPi, 1.55 * kPi);
+    cairo_stroke(cr);
+    // The arrow head at the arc's open end, pointing along the turn.
+    const double end = -0.35 * kPi;
+    const double x = cx + radius * std::cos(end), y = cy + radius * std::sin(end);
+    cairo_move_to(cr, x + 4, y - 3);
+    cairo_line_to(cr, x + 1, y + 4);
+    cairo_line_to(cr, x - 4, y - 2);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    return context.pngData();
+}
+
+std::string avatarPlaceholder() {
+    BitmapContext context(platform::Size{57, 57}, 2);
+    context.fillRoundedRect(Rect{{0, 0}, {57, 57}}, 7, Color::rgba(0.85f, 0.86f, 0.88f));
+    const Color figure = Color::rgba(0.66f, 0.68f, 0.72f);
+    context.fillEllipse(Rect{{19.5, 10}, {18, 18}}, figure);
+    context.saveState();
+    context.clip(Rect{{0, 0}, {57, 57}});
+    context.fillEllipse(Rect{{10, 31}, {37, 34}}, figure);
+    context.restoreState();
+    return context.pngData();
+}
+
+}  // namespace friend_picker
+
+namespace oauth_page {
+
+std::string checkBox(bool checked) {
+    BitmapContext context(platform::Size{40, 38}, 2);
+    const Rect box{{11, 10}, {18, 18}};
+    if (checked) {
+        context.fillRoundedRect(box, 3, kTitle);
+        context.strokeLine(Point{15, 19}, Point{19, 23}, Color::white(), 2);
+        context.strokeLine(Point{19, 23}, Point{25, 14}, Color::white(), 2);
+    } else {
+        context.strokeRoundedRect(box, 3, kTitle, 1.5);
+    }
+    return context.pngData();
+}
+
+}  // namespace oauth_page
+
+namespace share_edit {
+
+const Color kAccent = Color::rgba(0.16f, 0.55f, 0.85f);
+const Color kTile = Color::whiteAlpha(0.88f, 1);
+const Color kInk = Color::whiteAlpha(0.45f, 1);
+
+struct Picture {
+    const char* name;
+    platform::Size size;
+    std::function<void(BitmapContext&, const Rect&)> draw;
+};
+
+void glyph(BitmapContext& context, const Rect& box, const std::string& text, double size,
+           const Color& colour) {
+    const double line = size * 1.3;
+    context.drawText(text, platform::Font::boldSystemFont(size), colour,
+                     Rect{{box.origin.x, box.midY() - line / 2}, {box.width(), line}},
+                     platform::TextAlignment::Center, 1);
+}
+
+void tile(BitmapContext& context, const Rect& box, const std::string& text) {
+    context.fillRoundedRect(box, 6, kTile);
+    glyph(context, box, text, box.height() * 0.4, kInk);
+}
+
+const Picture kPictures[] = {
+    {"SHS_follow_on",
+     {24, 24},
+     [](BitmapContext& c, const Rect& r) {
+         c.fillRoundedRect(r.insetBy(2, 2), 4, kAccent);
+         c.strokeLine({7, 12}, {11, 16}, Color::white(), 2);
+         c.strokeLine({11, 16}, {18, 8}, Color::white(), 2);
+     }},
+    {"SHS_follow_off",
+     {24, 24},
+     [](BitmapContext& c, const Rect& r) { c.strokeRoundedRect(r.insetBy(3, 3), 4, kInk, 1.5); }},
+    {"SHS_url_image", {72, 72}, [](BitmapContext& c, const Rect& r) { tile(c, r, "图"); }},
+    {"SHS_url_video", {72, 72}, [](BitmapContext& c, const Rect& r) { tile(c, r, "▶"); }},
+    {"SHS_url_music", {72, 72}, [](BitmapContext& c, const Rect& r) { tile(c, r, "♪"); }},
+    {"SHS_comment_bar_background",
+     {320, 44},
+     [](BitmapContext& c, const Rect& r) {
+         c.fillRect(r, Color::whiteAlpha(0.96f, 1));
+         c.strokeLine({0, 0.5}, {r.width(), 0.5}, Color::whiteAlpha(0.8f, 1), 1);
+     }},
+    {"SHS_share_change_account",
+     {30, 30},
+     [](BitmapContext& c, const Rect&) {
+         c.fillEllipse(Rect{{10, 4}, {10, 10}}, kInk);
+         c.fillRoundedRect(Rect{{6, 16}, {18, 10}}, 5, kInk);
+     }},
+    {"SHS_share_change_account_tap",
+     {30, 30},
+     [](BitmapContext& c, const Rect&) {
+         c.fillEllipse(Rect{{10, 4}, {10, 10}}, kAccent);
+         c.fillRoundedRect(Rect{{6, 16}, {18, 10}}, 5, kAccent);
+     }},
+    {"SHS_share_change_to_account",
+     {57, 57},
+     [](BitmapContext& c, const Rect& r) {
+         c.fillRoundedRect(r, 7, Color::whiteAlpha(0.97f, 1));
+         glyph(c, r, "⇄", 26, kInk);
+     }},
+};
+
+std::string draw(const Picture& picture) {
+    BitmapContext context(picture.size, 2);
+    picture.draw(context, Rect{{0, 0}, picture.size});
+    return context.pngData();
+}
+
+}  // namespace share_edit
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<tools::BundlePicture> pictures = {
+        {"SHS_nav_button_close@2x.png", closeButton},
+        {"SHS_nav_button_back@2x.png", friend_picker::backButton},
+        {"SHS_nav_button_refresh@2x.png", friend_picker::refreshButton},
+        {"SHS_User-Avatar-Placeholder@2x.png", friend_picker::avatarPlaceholder},
+        {"SHS_add_friend_on@2x.png", [] { return oauth_page::checkBox(true); }},
+        {"SHS_add_friend_off@2x.png", [] { return oauth_page::checkBox(false); }},
+    };
+    for (const auto& picture : share_edit::kPictures) {
+        pictures.push_back({std::string(picture.name) + "@2x.png",
+                            [&picture] { return share_edit::draw(picture); }});
+    }
+    return tools::writeBundlePictures(argc, argv, "make_share_buttons", "Buttons", pictures);
+}
