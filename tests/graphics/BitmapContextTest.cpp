@@ -224,6 +224,23 @@ TEST(BitmapContextTest, PngDataDecodesToTheSamePicture) {
     ASSERT_FALSE(decoded.isNull());
     EXPECT_EQ(decoded.pixelAt(1, 1), kGreen);
     EXPECT_EQ(decoded.pixelAt(6, 1), 0u);
+
+    // Translucent colour is stored straight and comes back premultiplied as it was drawn,
+    // within the rounding of one step per channel.
+    BitmapContext translucent(3, 1);
+    translucent.fillRect(Rect{{0, 0}, {1, 1}}, Color::rgba(1, 0.5f, 0.25f, 0.5f));
+    translucent.fillRect(Rect{{1, 0}, {1, 1}}, Color::rgba(0.2f, 0.4f, 0.6f, 0.1f));
+    translucent.fillRect(Rect{{2, 0}, {1, 1}}, Color::rgba(0.3f, 0.6f, 0.9f, 1));
+    Image drawn = translucent.makeImage();
+    Image back = Image::decode(translucent.pngData());
+    ASSERT_FALSE(back.isNull());
+    for (int x = 0; x < 3; ++x) {
+        for (int shift : {0, 8, 16, 24}) {
+            int a = int(drawn.pixelAt(x, 0) >> shift & 0xFF);
+            int b = int(back.pixelAt(x, 0) >> shift & 0xFF);
+            EXPECT_LE(std::abs(a - b), 1) << "pixel " << x << " shift " << shift;
+        }
+    }
 }
 
 TEST(BitmapContextTest, UnusableSizesAndCallsDoNothingHarmful) {
