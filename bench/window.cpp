@@ -31,7 +31,6 @@
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/DisplayChanges.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/View.h"
@@ -121,15 +120,9 @@ void click_to_frame(benchmark::State& state) {
     const platform::Point pixel{rect.midX() * scale, rect.midY() * scale};
     for (auto _ : state) {
         const auto frames = setting.window->framesPresented();
-        const auto generation = platform::displayGeneration();
         setting.window->postMouseButton(pixel, true);
         setting.window->postMouseButton(pixel, false);
         setting.window->pump(std::chrono::milliseconds(0));
-        // Until the platform layer counts its own changes, the push is counted here, so the
-        // frame that shows it is drawn and timed.
-        if (platform::displayGeneration() == generation) {
-            platform::noteDisplayChange();
-        }
         while (setting.window->framesPresented() == frames) {
             setting.window->pump(std::chrono::milliseconds(5));
         }
@@ -140,7 +133,6 @@ void click_to_frame(benchmark::State& state) {
         }
         setting.settle();
         setting.homeStack()->popViewController(false);
-        platform::noteDisplayChange();
         setting.window->pump(std::chrono::milliseconds(0));
         state.ResumeTiming();
     }
