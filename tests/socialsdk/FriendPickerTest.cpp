@@ -131,9 +131,14 @@ TEST_F(FriendPickerTest, FetchesTheFriendsUnderTheOverlayAndGroupsThemUnderAnInd
     startShareService();
     setAppKey(sharetest::kAppKey);
     signedIn("tencent");
+    const std::string path =
+        std::string("/share/share/friends/") + sharetest::kAppKey + "/demo-tencent/";
+    services->holdReplies("GET", path);
     showPicker();
+    ASSERT_TRUE(services->waitForHeld(path, 1, std::chrono::seconds(10)));
     EXPECT_TRUE(overlayShowing());
     EXPECT_EQ(picker->hudView()->labelText(), "加载中");
+    ASSERT_TRUE(services->releaseHeld(path));
     ASSERT_TRUE(driver.runUntil([&] { return !overlayShowing(); }, 10)) << driver.outline();
 
     std::optional<fakes::ShareServiceRequest> asked;
@@ -156,9 +161,12 @@ TEST_F(FriendPickerTest, FetchesTheFriendsUnderTheOverlayAndGroupsThemUnderAnInd
     EXPECT_EQ(stored->at("f-1001")->imageURL,
               services->baseUrl() + "/upload/share/avatar-f-1001.png");
 
-    // The refresh button asks again, under the overlay.
+    // The refresh button asks again, under the overlay until the answer comes.
     ASSERT_TRUE(driver.tap("friend-refresh"));
+    ASSERT_TRUE(services->waitForHeld(path, 1, std::chrono::seconds(10)));
+    scope.advance(1);
     EXPECT_TRUE(overlayShowing());
+    ASSERT_TRUE(services->releaseHeld(path));
     ASSERT_TRUE(driver.runUntil([&] { return !overlayShowing(); }, 10));
     const auto requests = services->shareRequests();
     EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
