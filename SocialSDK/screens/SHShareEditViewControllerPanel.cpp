@@ -150,7 +150,8 @@ void SHShareEditViewController::showMediaPicture(const SHSocialUrlResource& reso
 }
 
 void SHShareEditViewController::mediaPictureArrived(const platform::Image& image) {
-    m_mediaImageView.reset();
+    // The picture view is kept: this is called from inside it, while it still finishes its
+    // own call, so letting it go here would free it under its feet.
     if (!m_shareImageButton)
         return;  // the attachment was deleted meanwhile
     if (!image.isNull()) {

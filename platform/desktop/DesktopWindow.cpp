@@ -74,6 +74,11 @@ DesktopWindow::DesktopWindow(Application& application, DesktopWindowOptions opti
     const char* driver = SDL_GetCurrentVideoDriver();
     m_sdl->headless =
         driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    // Without a display the window's surface is the driver's own memory: SDL would otherwise
+    // load a GL stack (and leave its allocations behind) only to copy pixels nobody sees.
+    if (m_sdl->headless) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     // A 667-point screen at 2x is 1334 pixels tall, more than many desktops show: there the
     // scale comes down until the whole phone (tab bar included) fits the desktop's free area
     // below a title bar.
