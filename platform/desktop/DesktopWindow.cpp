@@ -474,10 +474,18 @@ void DesktopWindow::cancelTouch() {
     m_finger = Finger::None;
 }
 
-void DesktopWindow::scrollWheel(Point point, Point notches) {
+std::shared_ptr<Window> DesktopWindow::wheelTarget(Point point) const {
     auto window = m_application.keyWindow();
     if (!window || m_finger != Finger::None || AlertPresenter::shared().isModalBlocking() ||
         (Keyboard::isVisible() && Keyboard::frame().contains(point))) {
+        return nullptr;
+    }
+    return window;
+}
+
+void DesktopWindow::scrollWheel(Point point, Point notches) {
+    auto window = wheelTarget(point);
+    if (!window) {
         return;
     }
     // The finger's movement: the wheel turned up shows what lies above, as a finger moving
@@ -511,9 +519,8 @@ void DesktopWindow::scrollWheel(Point point, Point notches) {
 void DesktopWindow::pinchWheel(Point point, double notches) {
     // Each notch up spreads the fingers by a quarter, each notch down closes them as much.
     constexpr double kZoomPerNotch = 1.25;
-    auto window = m_application.keyWindow();
-    if (!window || m_finger != Finger::None || AlertPresenter::shared().isModalBlocking() ||
-        (Keyboard::isVisible() && Keyboard::frame().contains(point)) || notches == 0) {
+    auto window = notches == 0 ? nullptr : wheelTarget(point);
+    if (!window) {
         return;
     }
     try {

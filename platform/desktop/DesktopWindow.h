@@ -12,7 +12,8 @@
 
 namespace platform {
 class Application;
-}
+class Window;
+}  // namespace platform
 
 namespace platform::desktop {
 
@@ -100,6 +101,9 @@ private:
     void move(Point point);
     void release(Point point);
     void cancelTouch();
+    // The key window when the wheel at the point may reach it: no finger down, no alert
+    // blocking, the keyboard not over the point.
+    std::shared_ptr<Window> wheelTarget(Point point) const;
     void scrollWheel(Point point, Point notches);
     void pinchWheel(Point point, double notches);
     void typeText(const std::string& text);
