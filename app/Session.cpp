@@ -4,7 +4,6 @@
 #include <istream>
 #include <ostream>
 
-#include "SocialSDK/screens/SHSocialScreens.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
@@ -196,7 +195,6 @@ DriverResult Session::presentShareScreen(const std::string& screen,
     while (auto presented = top->presentedViewController()) {
         top = presented;
     }
-    SHSocialInstallScreens();
     auto service = SHSocialControllerService::defaultControllerService();
     std::shared_ptr<platform::ViewController> controller;
     if (screen == "list") {

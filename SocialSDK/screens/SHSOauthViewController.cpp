@@ -10,6 +10,7 @@
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/screens/SHSOauthCallback.h"
 #include "SocialSDK/screens/SHSOauthFollowBar.h"
+#include "SocialSDK/service/SHSDataManagerSet.h"
 #include "SocialSDK/service/SHSParamDictionary.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
@@ -111,7 +112,11 @@ void SHSOauthViewController::viewDidLoad() {
     m_maskView->setHandle("oauth-mask");
     root->addSubview(m_maskView);
 
-    if (SHSUserManager::shareInstance().uid()) {
+    if (SHSDataManagerSet::shareInstance().appkey().value_or("").empty()) {
+        // Without an application key no request can be made: neither the uid nor the
+        // sign-in address would ever come, so the page ends in its failure alert.
+        loadSignInPage();
+    } else if (SHSUserManager::shareInstance().uid()) {
         loadSignInPage();
     } else {
         // The sign-in address names the user: obtain the uid first.
@@ -178,6 +183,10 @@ void SHSOauthViewController::loadSignInPage() {
     auto url = signInURL();
     if (!url || !m_webView) {
         SHSocialUtils::outLog("oauth page has no sign-in address");
+        if (m_maskView)
+            m_maskView->setIsActivity(false);
+        showAlert("oauth_error_title", "授权失败", "oauth_error_message",
+                  "服务器繁忙，授权失败，请稍后再试", true);
         return;
     }
     platform::URLRequest request;

@@ -198,28 +198,6 @@ void SHSShareListController::didSelectRowAtIndexPath(platform::TableView& tableV
 
 void SHSShareListController::directShare(
     const std::string& name, const std::shared_ptr<SHSocialControllerService>& service) {
-    SHSocialDataService::ContentDictionary content;
-    content.snsType = name;
-    auto bar = SHSDataManager::currentDataManager()->barEntity();
-    const auto& subject = service->socialData;
-    content.content = bar ? bar->shareTextFor(name) : std::nullopt;
-    if (!content.content && subject)
-        content.content = subject->shareText();
-    if (bar)
-        content.image = bar->shareImageFor(name);
-    if (!SHSImageObjectIsSet(content.image) && subject)
-        content.image = subject->shareImage();
-    auto link = bar ? bar->urlResourceFor(name) : nullptr;
-    if ((!link || link->resourceType == 0) && subject)
-        link = subject->urlResource();
-    if (link && link->resourceType != 0)
-        content.urlResource = link;
-    content.controller = shared_from_this();
-    // The host's delegate is not owned: a result that comes after it has gone is dropped.
-    std::weak_ptr<SHSocialUIDelegate> delegate = service->socialUIDelegate();
-    content.completion = [delegate](std::shared_ptr<SHSocialResponseEntity> response) {
-        if (auto listener = delegate.lock())
-            listener->didFinishGetSHSocialDataInViewController(std::move(response));
-    };
-    SHSocialDataService::defaultDataService()->postSnsWithDictionary(std::move(content));
+    SHSocialDataService::defaultDataService()->postSnsWithDictionary(
+        service->directShareDictionary(name, shared_from_this()));
 }

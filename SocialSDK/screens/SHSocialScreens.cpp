@@ -4,11 +4,13 @@
 #include "SocialSDK/screens/SHSShareListController.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
 #include "SocialSDK/screens/SHSocialFriendViewController.h"
+#include "SocialSDK/service/SHSViewControllerFactory.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 
-void SHSocialInstallScreens() {
-    auto& screens = SHSocialControllerService::screens();
+namespace {
+
+void installScreens(SHSocialControllerService::Screens& screens) {
     screens.shareEdit = [](SHSocialControllerService& service, const std::string&,
                            const std::optional<std::string>&) {
         return std::make_shared<SHShareEditViewController>(service.shared_from_this());
@@ -28,4 +30,10 @@ void SHSocialInstallScreens() {
         picker->socialControllerService = service.weak_from_this();
         return picker;
     };
+}
+
+}  // namespace
+
+void SHSocialInstallScreens() {
+    SHSViewControllerFactory::registerScreens(&installScreens);
 }

@@ -4,6 +4,9 @@
 #include <mutex>
 
 #include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/service/SHSBarEntity.h"
+#include "SocialSDK/service/SHSDataManager.h"
+#include "SocialSDK/service/SHSViewControllerFactory.h"
 #include "SocialSDK/service/SHSocialAccountManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialData.h"
@@ -37,12 +40,23 @@ DefaultControllerService& defaultSlot() {
 }  // namespace
 
 SHSocialControllerService::Screens& SHSocialControllerService::screens() {
-    static Screens screens;
-    return screens;
+    return SHSViewControllerFactory::sharedInstance().screens;
 }
 
 SHSocialControllerService::SHSocialControllerService(std::shared_ptr<SHSocialData> data)
-    : socialData(std::move(data)) {}
+    : socialData(std::move(data)) {
+    // Releasing a data service drops the completion its subject is waiting with, so a road's
+    // service that goes with its screens must not own one of its own for the default subject:
+    // a share sent as the edit screen closes would lose its result. The default subject uses
+    // the process's service (asked for when needed, never kept alive past it); any other
+    // subject gets its own.
+    if (socialData && socialData != SHSocialData::defaultData())
+        m_ownDataService = std::make_shared<SHSocialDataService>(socialData);
+}
+
+std::shared_ptr<SHSocialDataService> SHSocialControllerService::socialDataService() const {
+    return m_ownDataService ? m_ownDataService : SHSocialDataService::defaultDataService();
+}
 
 std::shared_ptr<SHSocialControllerService> SHSocialControllerService::defaultControllerService() {
     auto& slot = defaultSlot();
@@ -67,9 +81,16 @@ std::shared_ptr<SHSocialIconActionSheet> SHSocialControllerService::makeIconShee
     auto sheet = std::make_shared<SHSocialIconSheetView>(
         SHSocialSnsPlatformManager::sharedInstance().allSnsValuesArray(),
         [weakService, host](const std::string& name) {
+            auto self = weakService.lock();
             auto platform = SHSocialSnsPlatformManager::getSocialPlatformWithName(name);
+            auto delegate = self ? self->socialUIDelegate() : nullptr;
+            if (delegate && delegate->isDirectShareInIconActionSheet()) {
+                SHSocialDataService::defaultDataService()->postSnsWithDictionary(
+                    self->directShareDictionary(name, host.lock()));
+                return;
+            }
             if (platform && platform->snsClickHandler)
-                platform->snsClickHandler(host.lock(), weakService.lock(), true);
+                platform->snsClickHandler(host.lock(), self, true);
         });
     sheet->setTag(SHSocialIconSheetView::kSheetTag);
     sheet->setHandle("share-sheet");
@@ -101,6 +122,33 @@ SHSocialControllerService::getSocialIconActionSheetInControllerInternal(
     const std::shared_ptr<platform::ViewController>& controller) {
     currentViewController = controller;
     return screens().iconSheet ? screens().iconSheet(*this, controller) : nullptr;
+}
+
+SHSocialDataService::ContentDictionary SHSocialControllerService::directShareDictionary(
+    const std::string& name, const std::shared_ptr<platform::ViewController>& controller) const {
+    SHSocialDataService::ContentDictionary content;
+    content.snsType = name;
+    auto bar = SHSDataManager::currentDataManager()->barEntity();
+    content.content = bar ? bar->shareTextFor(name) : std::nullopt;
+    if (!content.content && socialData)
+        content.content = socialData->shareText();
+    if (bar)
+        content.image = bar->shareImageFor(name);
+    if (!SHSImageObjectIsSet(content.image) && socialData)
+        content.image = socialData->shareImage();
+    auto link = bar ? bar->urlResourceFor(name) : nullptr;
+    if ((!link || link->resourceType == 0) && socialData)
+        link = socialData->urlResource();
+    if (link && link->resourceType != 0)
+        content.urlResource = link;
+    content.controller = controller;
+    // The host's delegate is not owned: a result that comes after it has gone is dropped.
+    std::weak_ptr<SHSocialUIDelegate> delegate = socialUIDelegate();
+    content.completion = [delegate](std::shared_ptr<SHSocialResponseEntity> response) {
+        if (auto listener = delegate.lock())
+            listener->didFinishGetSHSocialDataInViewController(std::move(response));
+    };
+    return content;
 }
 
 void SHSocialControllerService::pushType(int type) {
@@ -153,17 +201,9 @@ std::shared_ptr<platform::ViewController> SHSocialControllerService::getSocialVi
         if (!(snsType == 20 || (snsType >= 10 && snsType <= 18)))
             return nullptr;
     }
-    const std::string name = platformName.value_or("");
-    switch (transformViewControllerType(type, snsType)) {
-        case SHSViewControllerShareEdit:
-            return screens().shareEdit ? screens().shareEdit(*this, name, sourceOpType) : nullptr;
-        case SHSViewControllerOauth:
-            return screens().oauth ? screens().oauth(*this, name, sourceOpType) : nullptr;
-        case SHSViewControllerFriend:
-            return screens().friendList ? screens().friendList(*this) : nullptr;
-        default:
-            return nullptr;
-    }
+    const int screenType = transformViewControllerType(type, snsType);
+    return SHSViewControllerFactory::sharedInstance().createSocialViewController(
+        screenType, snsType, *this, sourceOpType);
 }
 
 std::shared_ptr<platform::ViewController>
@@ -171,23 +211,12 @@ SHSocialControllerService::getSocialShareEditControllerInternal(
     const std::string& platformName, const std::optional<std::string>& sourceOpType) {
     SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("9", sourceOpType, platformName);
     pushType(SHSViewControllerShareEdit);
-    const int snsType = SHSocialSnsPlatformManager::getSnsPlatformType(platformName);
-    if (!(snsType == 20 || (snsType >= 10 && snsType <= 18))) {
-        rollBackType();
-        return nullptr;
-    }
-    const int type = transformViewControllerType(SHSViewControllerShareEdit, snsType);
-    std::shared_ptr<platform::ViewController> screen;
-    if (type == SHSViewControllerOauth)
-        screen = screens().oauth ? screens().oauth(*this, platformName, sourceOpType) : nullptr;
-    else
-        screen =
-            screens().shareEdit ? screens().shareEdit(*this, platformName, sourceOpType) : nullptr;
+    auto screen = getSocialViewController(SHSViewControllerShareEdit, platformName, sourceOpType);
     if (!screen) {
         rollBackType();
         return nullptr;
     }
-    if (type == SHSViewControllerShareEdit && (platformName == "email" || platformName == "sms"))
+    if (platformName == "email" || platformName == "sms")
         return screen;
     auto navigation = wrap(screen);
     currentNavigationController = navigation;
@@ -200,9 +229,7 @@ SHSocialControllerService::getSocialOauthControllerInternal(
     const std::string& platformName, const std::optional<std::string>& sourceOpType) {
     SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("7", sourceOpType, platformName);
     pushType(SHSViewControllerOauth);
-    transformViewControllerType(SHSViewControllerOauth,
-                                SHSocialSnsPlatformManager::getSnsPlatformType(platformName));
-    auto screen = screens().oauth ? screens().oauth(*this, platformName, sourceOpType) : nullptr;
+    auto screen = getSocialViewController(SHSViewControllerOauth, platformName, sourceOpType);
     if (!screen) {
         rollBackType();
         return nullptr;
@@ -213,10 +240,36 @@ SHSocialControllerService::getSocialOauthControllerInternal(
     return navigation;
 }
 
+std::shared_ptr<platform::ViewController>
+SHSocialControllerService::getSocialAccountControllerInternal() {
+    pushType(SHSViewControllerAccount);
+    // The factory has no account screen: nothing opens, and nothing stays counted as open.
+    auto screen = getSocialViewController(SHSViewControllerAccount);
+    if (!screen) {
+        rollBackType();
+        return nullptr;
+    }
+    auto navigation = wrap(screen);
+    currentNavigationController = navigation;
+    currentViewController = screen;
+    return navigation;
+}
+
+void SHSocialControllerService::setShareText(const std::optional<std::string>& shareText,
+                                             const SHSImageObject& shareImage,
+                                             std::weak_ptr<SHSocialUIDelegate> delegate) {
+    if (socialData) {
+        socialData->setShareText(shareText);
+        socialData->setShareImage(shareImage);
+    }
+    setSocialUIDelegate(std::move(delegate));
+}
+
 std::shared_ptr<platform::NavigationController>
 SHSocialControllerService::getSocialShareListControllerInternal() {
     pushType(SHSViewControllerShareList);
-    auto navigation = screens().shareList ? screens().shareList(*this) : nullptr;
+    auto screen = getSocialViewController(SHSViewControllerShareList);
+    auto navigation = screen ? wrap(screen) : nullptr;
     if (!navigation) {
         rollBackType();
         return nullptr;
@@ -282,7 +335,7 @@ void SHSocialControllerService::close() {
 }
 
 void SHSocialControllerService::closeInternal() {
-    auto dataService = SHSocialDataService::defaultDataService();
+    auto dataService = socialDataService();
     dataService->setSHSocialDelegate({});
     if (!(m_currentType == SHSViewControllerShareEdit &&
           !SHSocialConfigInternal::shareInstance().shouldShareSynchronous))

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "SocialSDK/base/SHSImageObject.h"
+#include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialUIDelegate.h"
 
 namespace platform {
@@ -14,6 +16,7 @@ class View;
 class ViewController;
 }  // namespace platform
 class SHSocialData;
+class SHSocialDataService;
 
 // The share sheet: shows the registered platforms of a list and hands a tap to the
 // platform's click road.
@@ -66,7 +69,8 @@ public:
         std::function<std::shared_ptr<platform::ViewController>(SHSocialControllerService&)>
             friendList;
     };
-    // Process-wide; the screens fill it in.
+    // The makers of the view-controller factory (SHSViewControllerFactory), which the
+    // screens library fills in when the program is loaded.
     static Screens& screens();
 
     explicit SHSocialControllerService(std::shared_ptr<SHSocialData> socialData);
@@ -74,6 +78,8 @@ public:
     static void resetDefaultControllerService();
 
     std::shared_ptr<SHSocialData> socialData;
+    // The requests of the service's subject; closing clears its delegate and its queue.
+    std::shared_ptr<SHSocialDataService> socialDataService() const;
     // Not owned.
     std::shared_ptr<SHSocialUIDelegate> socialUIDelegate() const { return m_uiDelegate.lock(); }
     void setSocialUIDelegate(std::weak_ptr<SHSocialUIDelegate> delegate) {
@@ -101,6 +107,11 @@ public:
     std::shared_ptr<platform::ViewController> getSocialOauthControllerInternal(
         const std::string& platformName, const std::optional<std::string>& sourceOpType);
     std::shared_ptr<platform::NavigationController> getSocialShareListControllerInternal();
+    // The account screen (type 4): the factory has none, so nothing opens.
+    std::shared_ptr<platform::ViewController> getSocialAccountControllerInternal();
+    // The subject's share text and picture, and the UI delegate of the roads to come.
+    void setShareText(const std::optional<std::string>& shareText, const SHSImageObject& shareImage,
+                      std::weak_ptr<SHSocialUIDelegate> delegate);
     // The bare screen of a type (edit screen 3, sign-in page 7, friend picker 9) for the
     // platform when one is named, as a road pushes it onto a navigation controller it is
     // already in (no wrapper, no entry on the type stack); sign-in first as below; none for an
@@ -116,6 +127,13 @@ public:
         const std::shared_ptr<platform::ViewController>& screen) {
         return wrap(screen);
     }
+
+    // A share of the platform straight to the service, as a host that asks for direct share
+    // gets it from the sheet and the list: the platform's text, picture and link, else the
+    // subject's; the result goes to the UI delegate while it lives.
+    SHSocialDataService::ContentDictionary directShareDictionary(
+        const std::string& platformName,
+        const std::shared_ptr<platform::ViewController>& controller) const;
 
     // Puts the SDK's close button ("关闭", a cancel) on the screen's navigation item.
     void addCloseButton(platform::ViewController& screen);
@@ -135,6 +153,7 @@ private:
         const std::shared_ptr<platform::ViewController>& screen);
 
     std::weak_ptr<SHSocialUIDelegate> m_uiDelegate;
+    std::shared_ptr<SHSocialDataService> m_ownDataService;
     std::vector<int> m_typeStack;
     int m_currentType = 0;
 };

@@ -230,7 +230,9 @@ std::optional<bool> SHSocialSnsPlatformInternal::closeOauthWebViewController(
         SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("9", "7", platformName);
         if (service && navigation) {
             const auto name = service->currentSnsPlatformName.value_or(platformName);
-            if (auto edit = service->getSocialShareEditControllerInternal(name, std::nullopt))
+            // The edit screen joins the sign-in page's stack bare: that stack already has
+            // its bar, and a wrapped screen would bring a second one.
+            if (auto edit = service->getSocialViewController(SHSViewControllerShareEdit, name))
                 navigation->pushViewController(edit, true);
         }
         loginCompletion = nullptr;

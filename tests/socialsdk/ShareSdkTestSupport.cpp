@@ -6,6 +6,7 @@
 #include "SocialSDK/service/SHSDataManagerSet.h"
 #include "SocialSDK/service/SHSProtocol.h"
 #include "SocialSDK/service/SHSUserManager.h"
+#include "SocialSDK/service/SHSViewControllerFactory.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialCryptor.h"
@@ -47,6 +48,7 @@ void resetShareSdk() {
     SHSocialToast::clearShownTexts();
     SHSocialImageLoader::resetSharedImageLoader();
     SHSocialUIHelper::resetSharedInstance();
+    SHSViewControllerFactory::resetSharedInstance();
     SHSocialControllerService::screens() = {};
     platform::AlertPresenter::shared().reset();
     platform::MailComposeViewController::resetDevice();

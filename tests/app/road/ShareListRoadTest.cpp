@@ -1,6 +1,7 @@
 // The share SDK's list of share platforms through the real client: runs the campus program on
 // tests/app/share_list.campus with a fresh data directory: the list shows the registered
-// platforms, a row opens the platform's sign-in page over the list, and the list closes.
+// platforms, a row opens the platform's sign-in page over the list, and the list closes; a
+// sign-in from the list hands over to the edit screen under one navigation bar.
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,25 @@ TEST_F(ShareListRoad, TheListShowsTheRegisteredPlatformsAndARowOpensItsSignIn) {
     EXPECT_TRUE(shows(road.after("back"), "r0  cell \"腾讯微博\"")) << road.after("back");
     const std::string closed = road.after("wait 1", 4);
     EXPECT_FALSE(shows(closed, "share-list")) << closed;
+    EXPECT_TRUE(shows(closed, "navigation bar \"移动考勤\"")) << closed;
+}
+
+int countOf(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(ShareListRoad, SigningInFromTheListHandsOverToTheEditScreenUnderOneBar) {
+    Transcript road(run.output);
+    const std::string edit = road.after("wait 2");
+    EXPECT_TRUE(shows(edit, "navigation bar \"分享至腾讯微博\"")) << edit;
+    EXPECT_EQ(countOf(edit, "navigation bar"), 1) << edit;
+    EXPECT_FALSE(shows(edit, "授权")) << edit;
+    EXPECT_TRUE(shows(edit, "发送")) << edit;
+    EXPECT_TRUE(std::filesystem::exists(home->path() / "share-list-edit.png"));
+    const std::string closed = road.after("wait 1", 6);
+    EXPECT_EQ(countOf(closed, "navigation bar"), 1) << closed;
     EXPECT_TRUE(shows(closed, "navigation bar \"移动考勤\"")) << closed;
 }
 
