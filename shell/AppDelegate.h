@@ -41,7 +41,7 @@ public:
     // Makes a new delegate the application's and launches: what the program's main does.
     static std::shared_ptr<AppDelegate> launchApplication();
 
-    const std::shared_ptr<platform::Window>& window() const { return m_window; }
+    std::shared_ptr<platform::Window> window() const override { return m_window; }
     const std::shared_ptr<platform::components::SideViewController>& sideViewController() const {
         return m_sideViewController;
     }

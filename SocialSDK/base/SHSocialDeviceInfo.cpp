@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <mutex>
+#include <new>
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Crypto.h"
@@ -156,6 +157,21 @@ std::string SHSocialLinuxDeviceInfo::primaryInterfaceName() const {
 
 std::optional<std::string> SHSocialLinuxDeviceInfo::linkLayerAddress() const {
     return linkAddressOf(primaryInterfaceName());
+}
+
+SHSocialDeviceInfo::LinkLayerFailure SHSocialLinuxDeviceInfo::linkLayerFailure() const {
+    const auto name = primaryInterfaceName();
+    if (name.empty() || name.find('/') != std::string::npos ||
+        !std::filesystem::exists("/sys/class/net/" + name))
+        return LinkLayerFailure::NoInterface;
+    try {
+        const auto text = platform::readFile("/sys/class/net/" + name + "/address");
+        if (!text)
+            return LinkLayerFailure::Unreadable;
+    } catch (const std::bad_alloc&) {
+        return LinkLayerFailure::NoMemory;
+    }
+    return LinkLayerFailure::NotAnAddress;
 }
 
 std::vector<std::string> SHSocialLinuxDeviceInfo::ipv4InterfaceNames() const {

@@ -15,6 +15,10 @@ public:
     virtual std::string primaryInterfaceName() const = 0;
     // The six bytes of that interface's link-layer address.
     virtual std::optional<std::string> linkLayerAddress() const = 0;
+    // Why the address cannot be read, in the order the reading goes: no such interface, its
+    // address cannot be read, no memory for it, or what was read is not an address.
+    enum class LinkLayerFailure { NoInterface, Unreadable, NoMemory, NotAnAddress };
+    virtual LinkLayerFailure linkLayerFailure() const { return LinkLayerFailure::NoInterface; }
     // Interfaces that have an IPv4 address and are not loopback, by name.
     virtual std::vector<std::string> ipv4InterfaceNames() const = 0;
     // The hardware identifier ("hw.machine"), e.g. "x86_64".
@@ -43,6 +47,7 @@ class SHSocialLinuxDeviceInfo final : public SHSocialDeviceInfo {
 public:
     std::string primaryInterfaceName() const override;
     std::optional<std::string> linkLayerAddress() const override;
+    LinkLayerFailure linkLayerFailure() const override;
     std::vector<std::string> ipv4InterfaceNames() const override;
     std::optional<std::string> machine() const override;
     std::optional<std::string> model() const override;

@@ -52,9 +52,24 @@ std::string SHSocialProtocolData::deviceIDVendorString() {
 }
 
 std::optional<std::string> SHSocialProtocolData::deviceMacString() {
-    const auto address = SHSocialDeviceInfo::current().linkLayerAddress();
+    const auto& device = SHSocialDeviceInfo::current();
+    const auto address = device.linkLayerAddress();
     if (!address || address->size() != 6) {
-        std::fputs("Error: if_nametoindex error\n", stdout);
+        using Failure = SHSocialDeviceInfo::LinkLayerFailure;
+        switch (address ? Failure::NotAnAddress : device.linkLayerFailure()) {
+            case Failure::NoInterface:
+                std::fputs("Error: if_nametoindex error\n", stdout);
+                break;
+            case Failure::Unreadable:
+                std::fputs("Error: sysctl, take 1\n", stdout);
+                break;
+            case Failure::NoMemory:
+                std::fputs("Could not allocate memory. error!\n", stdout);
+                break;
+            case Failure::NotAnAddress:
+                std::fputs("Error: sysctl, take 2\n", stdout);
+                break;
+        }
         return std::nullopt;
     }
     char text[18];

@@ -26,7 +26,9 @@ public:
     static std::string cpuString() { return {}; }
     static std::string deviceIDVendorString();  // "" when the device has none
     // The "en0" link-layer address as "%02X:%02X:%02X:%02X:%02X:%02X"; nothing when it cannot
-    // be read, after writing "Error: if_nametoindex error" to standard output.
+    // be read, after writing to standard output why: "Error: if_nametoindex error" (no such
+    // interface), "Error: sysctl, take 1" (its address cannot be read), "Could not allocate
+    // memory. error!" or "Error: sysctl, take 2" (what was read is not an address).
     static std::optional<std::string> deviceMacString();
     static std::string openUDIDString();  // "" when there is none
     static std::string UUIDString();

@@ -27,6 +27,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
@@ -34,6 +35,7 @@
 #include "platform/ui/URLRequest.h"
 #include "platform/ui/WebError.h"
 #include "platform/ui/WebView.h"
+#include "platform/ui/Window.h"
 
 namespace {
 
@@ -128,6 +130,10 @@ void SHSOauthViewController::viewDidLoad() {
             });
     }
     SHSOauthCallback::clearSignInCookies(platformName());
+    // The page's alerts and keyboard belong to the application's main window.
+    if (auto delegate = platform::Application::shared().delegate())
+        if (auto window = delegate->window())
+            window->makeKeyWindow();
 }
 
 void SHSOauthViewController::showCloseButton() {

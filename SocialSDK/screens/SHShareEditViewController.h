@@ -10,6 +10,7 @@
 #include "SocialSDK/service/SHSocialUrlResource.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/ActionSheetDelegate.h"
+#include "platform/ui/AlertViewDelegate.h"
 #include "platform/ui/TextViewDelegate.h"
 #include "platform/ui/ViewController.h"
 
@@ -43,6 +44,7 @@ public:
 class SHShareEditViewController : public platform::ViewController,
                                   public platform::TextViewDelegate,
                                   public platform::ActionSheetDelegate,
+                                  public platform::AlertViewDelegate,
                                   public SHSGridViewItemClickedDelegate {
 public:
     // Follow-button tags, and the delete button's tag for a picture.
@@ -131,6 +133,12 @@ public:
     void selectImage();
     void selectUrlResource();
     void clickedButtonAtIndex(platform::ActionSheet& sheet, int index) override;
+    // An alert that names this screen its delegate (the screen's own alerts have none): one
+    // tagged 5027 (authorisation expired) whose button 1 is tapped signs in again on the
+    // sign-in page pushed here; 5016 (text repeated) changes nothing; any other closes.
+    void clickedButtonAtIndex(platform::AlertView& alert, int index) override;
+    static constexpr int kAuthExpiredAlertTag = 5027;
+    static constexpr int kTextRepeatedAlertTag = 5016;
     // The sheet's destructive choice: the attachment goes and counts as none.
     void deleteAttachment();
     // The most recently shown delete sheet, while it shows.

@@ -2,6 +2,7 @@
 // and the account panel in the keyboard's place.
 #include <map>
 
+#include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/screens/SHShareEditLayout.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
 #include "SocialSDK/service/SHSBarEntity.h"
@@ -18,10 +19,12 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Font.h"
 #include "platform/ui/ActionSheet.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/TextView.h"
 
 namespace {
@@ -357,4 +360,24 @@ void SHShareEditViewController::oauthToSns() {
                         self->showAccount();
                 });
         });
+}
+
+void SHShareEditViewController::clickedButtonAtIndex(platform::AlertView& alert, int index) {
+    SHSocialUtils::outLog("alertView tag is %d", alert.tag());
+    auto service = socialControllerService;
+    if (!service)
+        return;
+    if (alert.tag() == kAuthExpiredAlertTag) {
+        if (index != 1)
+            return;
+        auto navigation = navigationController();
+        if (auto page = service->getSocialViewController(SHSViewControllerOauth,
+                                                         service->currentSnsPlatformName);
+            page && navigation)
+            navigation->pushViewController(page, true);
+        return;
+    }
+    if (alert.tag() == kTextRepeatedAlertTag)
+        return;
+    service->close();
 }

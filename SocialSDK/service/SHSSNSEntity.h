@@ -9,6 +9,8 @@
 #include "SocialSDK/service/SHSocialAccountEntity.h"
 #include "SocialSDK/service/SHSocialUrlResource.h"
 
+class SHSocialSnsPlatform;
+
 // The share in hand, read by the share requests.
 class SHSSNSEntity {
 public:
@@ -16,6 +18,10 @@ public:
     explicit SHSSNSEntity(int shareToType);
 
     std::shared_ptr<SHSocialAccountEntity> snsAccount;
+    // The platform's web sign-in address, made with the entity; nothing here opens it.
+    const std::string& oauthURLString() const { return m_oauthURLString; }
+    // The registry's descriptor of the platform; none for a type no platform has.
+    std::shared_ptr<SHSocialSnsPlatform> scSnsDescriptor;
     std::string platformName;  // "" for a type no platform has
     int shareToType = 0;
     std::optional<SHSLocation> location;
@@ -27,4 +33,7 @@ public:
     std::optional<std::string> shareText;
     SHSImageObject shareImage;
     std::shared_ptr<SHSocialUrlResource> urlResource;
+
+private:
+    std::string m_oauthURLString;
 };

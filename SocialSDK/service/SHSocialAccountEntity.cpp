@@ -53,3 +53,42 @@ std::shared_ptr<SHSocialAccountEntity> SHSocialAccountEntity::fromArchive(
     account->isFirstOauth = false;
     return account;
 }
+
+std::string SHSocialAccountEntity::description() const {
+    platform::Json fields = platform::Json::object();
+    auto date = [](const std::optional<Date>& value) -> std::optional<platform::Json> {
+        if (!value)
+            return std::nullopt;
+        return platform::Json(std::chrono::duration<double>(value->time_since_epoch()).count());
+    };
+    auto text = [](const std::optional<std::string>& value) -> std::optional<platform::Json> {
+        if (!value)
+            return std::nullopt;
+        return platform::Json(*value);
+    };
+    const std::pair<const char*, std::optional<platform::Json>> ordered[] = {
+        {"platformName", platform::Json(platformName)},
+        {"userName", text(userName)},
+        {"usid", text(usid)},
+        {"iconURL", text(iconURL)},
+        {"accessToken", text(accessToken)},
+        {"accessSecret", text(accessSecret)},
+        {"profileURL", text(profileURL)},
+        {"expirationDate", date(expirationDate)},
+        {"refreshDate", date(refreshDate)},
+        {"refreshToken", text(refreshToken)},
+        {"appId", text(appId)},
+        {"permissions", platform::Json(permissions)},
+        {"dePermissions", platform::Json(dePermissions)},
+        {"unionId", text(unionId)},
+    };
+    // The list ends at its first missing value, as a list of pairs closed by the first nil.
+    for (const auto& [key, value] : ordered) {
+        if (!value)
+            break;
+        fields[key] = *value;
+    }
+    if (refreshToken)
+        fields["refreshToken"] = *refreshToken;
+    return fields.dump(2, ' ', false, platform::Json::error_handler_t::replace);
+}

@@ -38,6 +38,9 @@ public:
     // Nothing for a value that is not an archived account; the account read has
     // isFirstOauth false.
     static std::shared_ptr<SHSocialAccountEntity> fromArchive(const platform::Json& archive);
+    // The fields as a dictionary text, in the archive's order then "unionId", ending before
+    // the first field that is not set; "refreshToken" is put once more by itself when set.
+    std::string description() const;
 };
 
 // An application's own user, to upload to the share service (request action 14).

@@ -17,6 +17,7 @@
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
@@ -31,6 +32,14 @@ struct DefaultControllerService {
     std::mutex lock;
     std::shared_ptr<SHSocialControllerService> service;
 };
+
+// The application delegate's window; the key window for a host whose delegate keeps none.
+std::shared_ptr<platform::Window> applicationWindow() {
+    if (auto delegate = platform::Application::shared().delegate())
+        if (auto window = delegate->window())
+            return window;
+    return platform::Application::shared().keyWindow();
+}
 
 DefaultControllerService& defaultSlot() {
     static DefaultControllerService slot;
@@ -360,8 +369,7 @@ void SHSocialControllerService::closeInternal() {
         } else if (navigation->parentViewController()) {
             navigation->dismissViewController(true);
             finished();
-        } else if (auto window = platform::Application::shared().keyWindow();
-                   window && window->rootViewController()) {
+        } else if (auto window = applicationWindow(); window && window->rootViewController()) {
             window->rootViewController()->dismissViewController(true);
             finished();
         }

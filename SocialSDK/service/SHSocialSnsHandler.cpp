@@ -148,6 +148,10 @@ void SHSocialSnsHandler::handleUIDelegate(const std::shared_ptr<SHSocialUIDelega
 }
 
 bool SHSocialSnsHandler::handleOpenURL(const std::string& url) {
+    return handleOpenURL(url, nullptr);
+}
+
+bool SHSocialSnsHandler::handleOpenURL(const std::string& url, const std::shared_ptr<void>&) {
     auto waiting = currentSnsHandler.lock();
     if (!waiting)
         return false;
@@ -267,6 +271,8 @@ void SHSocialFacebookSnsHandler::clickHandlerWithSnsName(
         return;
     std::optional<std::string> text;
     SHSImageObject picture;
+    SHSImageObject fallback;
+    std::optional<std::string> linkPicture;
     if (service && service->socialData) {
         const auto& subject = service->socialData;
         const auto ext = subject->extConfig();
@@ -280,9 +286,8 @@ void SHSocialFacebookSnsHandler::clickHandlerWithSnsName(
         picture = data->shareImage;
         if (!SHSImageObjectIsSet(picture) && link && link->resourceType == 1 && link->url &&
             !link->url->empty())
-            picture = loadImageSynchronously(*link->url);
-        if (!SHSImageObjectIsSet(picture))
-            picture = subject->shareImage();
+            linkPicture = *link->url;
+        fallback = subject->shareImage();
     }
     // The service type of the device's composer is the platform's name.
     if (!platform::SocialComposeViewController::isAvailableForServiceType(platformName)) {
@@ -296,6 +301,41 @@ void SHSocialFacebookSnsHandler::clickHandlerWithSnsName(
     }
     if (!service)
         return;
+    if (!SHSImageObjectIsSet(picture) && !linkPicture)
+        picture = fallback;
+    if (!linkPicture) {
+        presentComposer(platformName, text, picture, controller, service);
+        return;
+    }
+    // The link's picture is fetched only once the composer can be shown, and off the main
+    // thread: the composer comes up when it has arrived (or failed, with the subject's own).
+    platform::HttpRequest request;
+    request.url = *linkPicture;
+    request.timeoutSeconds = kSynchronousImageTimeoutSeconds;
+    std::weak_ptr<platform::ViewController> weakController = controller;
+    std::weak_ptr<SHSocialControllerService> weakService = service;
+    platform::HttpClient::shared().send(
+        std::move(request), [platformName, text, fallback, weakController,
+                             weakService](platform::HttpResponse response) {
+            auto service = weakService.lock();
+            if (!service)
+                return;
+            SHSImageObject loaded;
+            if (response.status == 200 && !response.body.empty()) {
+                auto image = platform::Image::decode(response.body);
+                if (!image.isNull())
+                    loaded = std::move(image);
+            }
+            shareInstance().presentComposer(platformName, text,
+                                            SHSImageObjectIsSet(loaded) ? loaded : fallback,
+                                            weakController.lock(), service);
+        });
+}
+
+void SHSocialFacebookSnsHandler::presentComposer(
+    const std::string& platformName, const std::optional<std::string>& text,
+    const SHSImageObject& picture, const std::shared_ptr<platform::ViewController>& controller,
+    const std::shared_ptr<SHSocialControllerService>& service) {
     auto composer = std::make_shared<platform::SocialComposeViewController>(platformName);
     handleClickHandler(service, platformName);
     composer->setInitialText(text.value_or(""));

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "SocialSDK/base/SHSImageObject.h"
 #include "SocialSDK/service/SHSSharedInstance.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
 #include "SocialSDK/service/SHSocialResponseEntity.h"
@@ -14,7 +15,10 @@
 namespace platform {
 class ViewController;
 }
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
 class SHSocialControllerService;
+class SHSocialData;
 class SHSocialExternalHandler;
 class SHSocialSnsPlatform;
 class SHSocialSnsHandlerDelegate;
@@ -60,6 +64,34 @@ public:
                                  const std::optional<std::string>& error,
                                  const platform::Json& context = nullptr);
     bool handleOpenURL(const std::string& url);
+    // Back from another application: the single-sign-on handler waiting for it (then no
+    // longer waiting) takes the address; NO when none waits. The delegate is the chat
+    // platform's, for a handler that wants it.
+    bool handleOpenURL(const std::string& url, const std::shared_ptr<void>& wxApiDelegate);
+
+    // --- Helpers for single-sign-on handlers (SHSocialSnsHandlerHelpers.cpp) -----------------
+    // The image unchanged when smaller than the size both ways, else redrawn at its size times
+    // the smaller of the two ratios.
+    static platform::Image scaleImage(const platform::Image& image, platform::Size size);
+    // That image as JPEG data at quality 0.8.
+    static std::string scaleAndComplessImage(const platform::Image& image, platform::Size size);
+    // The longest prefix whose bytes in the encoding (an ICU converter name, e.g. "UTF-8",
+    // "GB18030") fit in the limit, never splitting a character; the text itself when the
+    // limit is 0 or it fits; nothing for an empty text or an unknown encoding.
+    static std::optional<std::string> subString(const std::string& text,
+                                                const std::string& encoding,
+                                                std::size_t bytesLength);
+    // The picture a platform shares: the picture behind the platform's media link (or the
+    // subject's when the platform's is of type 0) when it is an image link, from the picture
+    // cache or fetched synchronously; else the platform's own picture; else the subject's.
+    static SHSImageObject getShareImage(const SHSocialData& subject,
+                                        const std::string& platformName);
+    // The application's own URL types (Info "CFBundleURLTypes"): whether one is named so;
+    // "<scheme>://" of the first scheme with the prefix (the last URL type that has one
+    // wins); whether such a scheme exists. Each warns in the system log when nothing is found.
+    static bool searchForURLSchemeWithURLName(const std::string& urlName);
+    static std::optional<std::string> getUrlSchemeWithPrefix(const std::string& prefix);
+    static bool searchForURLSchemeWithPrefix(const std::string& prefix);
 
     // The application's platform keys (action 16).
     void requestAppInfo(SHSocialResponseCompletion completion);
@@ -103,6 +135,10 @@ public:
 
 private:
     friend class SHSSharedInstance<SHSocialFacebookSnsHandler>;
+    void presentComposer(const std::string& platformName, const std::optional<std::string>& text,
+                         const SHSImageObject& picture,
+                         const std::shared_ptr<platform::ViewController>& controller,
+                         const std::shared_ptr<SHSocialControllerService>& service);
     SHSocialFacebookSnsHandler() = default;
 };
 

@@ -166,10 +166,19 @@ void SHSocialSnsPlatformInternal::snsLoginHandlerrWithController(
             socialUIDelegate = current;
         service->setSocialUIDelegate(shared_from_this());
     }
-    if (socialLoginDelegate && socialLoginDelegate->isClientInstall(platformName) &&
-        socialLoginDelegate->checkUrlSchema()) {
+    const bool clientSignOn = socialLoginDelegate &&
+                              socialLoginDelegate->isClientInstall(platformName) &&
+                              socialLoginDelegate->checkUrlSchema();
+    // "sina" with the handler's sign-on type 1 always signs on through its client.
+    const bool sinaSignOn =
+        platformName == "sina" && SHSocialSnsHandler::shareInstance().sinaType == 1;
+    if (clientSignOn || sinaSignOn) {
         SHSocialSnsHandler::shareInstance().currentSnsHandler = socialLoginDelegate;
-        socialLoginDelegate->loginWithController(controller, std::move(completion), platformName);
+        if (socialLoginDelegate)
+            socialLoginDelegate->loginWithController(controller, std::move(completion),
+                                                     platformName);
+        else
+            platform::log("SHSocial: no single sign-on handler for %@", platformName);
         return;
     }
     if (!m_platform->haveWebViewAuth || !service)

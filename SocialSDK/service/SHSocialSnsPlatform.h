@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,6 +17,15 @@ class ViewController;
 }
 class SHSocialControllerService;
 class SHSocialSnsPlatform;
+
+// The platform names of the whole SDK, in their fixed slots; the eighth slot holds no name.
+// Only some of them are registered here (see SHSocialSnsPlatformManager).
+inline constexpr std::array<const char*, 23> SHShareToNames = {
+    "sina",    "tencent",      "renren",     "douban",          "qzone",
+    "email",   "sms",          nullptr,      "alipaysession",   "facebook",
+    "twitter", "wxsession",    "wxtimeline", "wxfavorite",      "qq",
+    "yixin",   "yixin_circle", "laiwang",    "laiwang_dynamic", "instagram",
+    "tumblr",  "whatsapp",     "line"};
 
 using SHSocialSnsClickHandler =
     std::function<void(const std::shared_ptr<platform::ViewController>&,

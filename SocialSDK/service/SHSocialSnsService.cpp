@@ -33,7 +33,12 @@ void SHSocialSnsService::presentSnsController(
 }
 
 bool SHSocialSnsService::handleOpenURL(const std::string& url) {
-    return SHSocialSnsHandler::shareInstance().handleOpenURL(url);
+    return SHSocialSnsHandler::shareInstance().handleOpenURL(url, nullptr);
+}
+
+bool SHSocialSnsService::handleOpenURL(const std::string& url,
+                                       const std::shared_ptr<void>& wxApiDelegate) {
+    return SHSocialSnsHandler::shareInstance().handleOpenURL(url, wxApiDelegate);
 }
 
 void SHSocialSnsService::setSocialDataWithController(

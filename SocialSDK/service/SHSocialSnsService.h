@@ -39,6 +39,8 @@ public:
                                      const std::vector<std::string>& snsNames,
                                      std::weak_ptr<SHSocialUIDelegate> delegate);
     static bool handleOpenURL(const std::string& url);
+    // The same, with the chat platform's API delegate for a handler that wants it.
+    static bool handleOpenURL(const std::string& url, const std::shared_ptr<void>& wxApiDelegate);
     static void applicationDidBecomeActive() {}
 
     std::shared_ptr<SHSocialIconActionSheet> showSnsIconSheetView(

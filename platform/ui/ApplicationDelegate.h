@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 
 namespace platform {
 
 class Application;
+class Window;
 
 // The application's delegate (UIApplicationDelegate). Every callback does nothing unless
 // overridden; the launch callback returns true.
@@ -31,6 +33,9 @@ public:
     virtual bool handleOpenURL(Application& /*application*/, const std::string& /*url*/) {
         return false;
     }
+    // The application's main window, for code that reaches it through the delegate; none
+    // when the delegate keeps no window.
+    virtual std::shared_ptr<Window> window() const { return nullptr; }
 };
 
 }  // namespace platform

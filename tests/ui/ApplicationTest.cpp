@@ -41,6 +41,23 @@ TEST_F(ApplicationTest, LaunchFinishesThenBecomesActive) {
     EXPECT_EQ(delegate->events, (std::vector<std::string>{"launch", "active", "background"}));
 }
 
+// Keeps the main window, as an application delegate does.
+class WindowDelegate : public ApplicationDelegate {
+public:
+    std::shared_ptr<Window> window() const override { return mainWindow; }
+    std::shared_ptr<Window> mainWindow;
+};
+
+TEST_F(ApplicationTest, TheDelegatesWindowIsReachableThroughTheApplication) {
+    auto plain = std::make_shared<RecordingDelegate>();
+    Application::shared().setDelegate(plain);
+    EXPECT_FALSE(Application::shared().delegate()->window());
+    auto delegate = std::make_shared<WindowDelegate>();
+    delegate->mainWindow = View::make<Window>();
+    Application::shared().setDelegate(delegate);
+    EXPECT_EQ(Application::shared().delegate()->window(), delegate->mainWindow);
+}
+
 TEST_F(ApplicationTest, HidingTheStatusBarMovesTheNavigationBarUp) {
     auto nav = std::make_shared<NavigationController>(std::make_shared<ViewController>());
     auto window = showWindow(nav);
