@@ -92,6 +92,9 @@ public:
     static bool searchForURLSchemeWithURLName(const std::string& urlName);
     static std::optional<std::string> getUrlSchemeWithPrefix(const std::string& prefix);
     static bool searchForURLSchemeWithPrefix(const std::string& prefix);
+    // The search the two above share, over a list of URL types.
+    static std::optional<std::string> searchForURLSchemeWithPrefix(
+        const std::string& prefix, const platform::Json& urlObjectArray);
 
     // The application's platform keys (action 16).
     void requestAppInfo(SHSocialResponseCompletion completion);

@@ -58,25 +58,6 @@ platform::Json urlTypes() {
     return types && types->is_array() ? *types : platform::Json::array();
 }
 
-// "<scheme>://" of the first scheme with the prefix; of several URL types that have one, the
-// last.
-std::optional<std::string> searchForURLSchemeWithPrefix(const std::string& prefix,
-                                                        const platform::Json& urlObjectArray) {
-    std::optional<std::string> found;
-    for (const auto& type : urlObjectArray) {
-        if (!type.is_object() || !type.contains("CFBundleURLSchemes") ||
-            !type["CFBundleURLSchemes"].is_array())
-            continue;
-        for (const auto& scheme : type["CFBundleURLSchemes"]) {
-            if (scheme.is_string() && scheme.get<std::string>().rfind(prefix, 0) == 0) {
-                found = scheme.get<std::string>() + "://";
-                break;
-            }
-        }
-    }
-    return found;
-}
-
 }  // namespace
 
 platform::Image SHSocialSnsHandler::scaleImage(const platform::Image& image, platform::Size size) {
@@ -152,6 +133,26 @@ SHSImageObject SHSocialSnsHandler::getShareImage(const SHSocialData& subject,
     return subject.shareImage();
 }
 
+// Of several URL types that have a scheme with the prefix, the last one's.
+std::optional<std::string> SHSocialSnsHandler::searchForURLSchemeWithPrefix(
+    const std::string& prefix, const platform::Json& urlObjectArray) {
+    std::optional<std::string> found;
+    if (!urlObjectArray.is_array())
+        return found;
+    for (const auto& type : urlObjectArray) {
+        if (!type.is_object() || !type.contains("CFBundleURLSchemes") ||
+            !type["CFBundleURLSchemes"].is_array())
+            continue;
+        for (const auto& scheme : type["CFBundleURLSchemes"]) {
+            if (scheme.is_string() && scheme.get<std::string>().rfind(prefix, 0) == 0) {
+                found = scheme.get<std::string>() + "://";
+                break;
+            }
+        }
+    }
+    return found;
+}
+
 bool SHSocialSnsHandler::searchForURLSchemeWithURLName(const std::string& urlName) {
     for (const auto& type : urlTypes()) {
         if (type.is_object() && type.contains("CFBundleURLName") &&
@@ -163,14 +164,14 @@ bool SHSocialSnsHandler::searchForURLSchemeWithURLName(const std::string& urlNam
 }
 
 std::optional<std::string> SHSocialSnsHandler::getUrlSchemeWithPrefix(const std::string& prefix) {
-    auto found = ::searchForURLSchemeWithPrefix(prefix, urlTypes());
+    auto found = searchForURLSchemeWithPrefix(prefix, urlTypes());
     if (!found)
         warnURLScheme();
     return found;
 }
 
 bool SHSocialSnsHandler::searchForURLSchemeWithPrefix(const std::string& prefix) {
-    if (::searchForURLSchemeWithPrefix(prefix, urlTypes()))
+    if (searchForURLSchemeWithPrefix(prefix, urlTypes()))
         return true;
     warnURLScheme();
     return false;
