@@ -27,8 +27,9 @@ platform::Size previewShownPixels(std::size_t count) {
     const double side = std::max(shown.width, shown.height);
     const double fit = std::sqrt(share / 4) / side;
     if (fit < 1) {
-        shown.width *= fit;
-        shown.height *= fit;
+        // Whole pixels, rounded down, so that rounding never takes a picture past its share.
+        shown.width = std::floor(shown.width * fit);
+        shown.height = std::floor(shown.height * fit);
     }
     return shown;
 }
