@@ -231,6 +231,8 @@ void SHSocialControllerService::addCloseButton(platform::ViewController& screen)
     auto button = std::make_shared<platform::Button>(platform::ButtonType::Custom);
     const std::string title = SHSocialLocalizedString("button_close", "关闭");
     SHSocialUIHelper::customNavButton(*button, title);
+    SHSocialConfigInternal::shareInstance().configureNavigationBar(nullptr, button, nullptr,
+                                                                   nullptr, nullptr, nullptr);
     button->setHandle("share-close");
     std::weak_ptr<SHSocialControllerService> weak = weak_from_this();
     button->addTarget(
