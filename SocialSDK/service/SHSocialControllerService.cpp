@@ -122,8 +122,10 @@ std::shared_ptr<platform::NavigationController> SHSocialControllerService::wrap(
     if (auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(screen))
         return navigation;
     auto navigation = std::make_shared<platform::NavigationController>(screen);
-    navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
+    // The bar is themed before the view loads: loading it loads the screen's, whose own
+    // styling (the host's bar hook among it) comes last, as when the screen appears.
     SHSocialUIHelper::customNavBar(navigation->navigationBar());
+    navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
     return navigation;
 }
 

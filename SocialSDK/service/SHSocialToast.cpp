@@ -74,6 +74,7 @@ void SHSocialiToast::show() {
     const double height = window->bounds().size.height;
     const double box = hud->boxFrame().size.height;
     hud->setYOffset(boxCenterY(m_gravity, height, box) - height / 2);
+    hud->layoutIfNeeded();
     hud->show(true);
     hud->hide(true, std::max(0, m_duration) / 1000.0);
     m_view = hud;
