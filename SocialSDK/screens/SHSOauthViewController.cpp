@@ -70,11 +70,21 @@ void SHSOauthViewController::viewDidLoad() {
     const auto& root = view();
     auto navigation = navigationController();
     // The first screen of its stack closes the whole road; a pushed page goes back.
-    if (!navigation || navigation->viewControllers().empty() ||
-        navigation->viewControllers().front().get() == this)
+    const bool first = !navigation || navigation->viewControllers().empty() ||
+                       navigation->viewControllers().front().get() == this;
+    if (first)
         showCloseButton();
     else
         showBackButton();
+    auto& config = SHSocialConfigInternal::shareInstance();
+    const auto bar = navigation ? navigation->navigationBar() : nullptr;
+    {
+        auto left = navigationItem().leftBarButtonItem();
+        auto button =
+            left ? std::dynamic_pointer_cast<platform::Button>(left->customView()) : nullptr;
+        config.configureNavigationBar(bar, first ? button : nullptr, first ? nullptr : button,
+                                      nullptr, nullptr, nullptr);
+    }
 
     m_haveOauth = false;
     m_isAddFollow = true;
@@ -104,6 +114,7 @@ void SHSOauthViewController::viewDidLoad() {
         makeAddFollowView();
 
     SHSocialUIHelper::customNavigationItem(navigationItem());
+    config.configureNavigationBar(bar, nullptr, nullptr, nullptr, nullptr, &navigationItem());
 
     // White please-wait cover over the web view until the first page is there.
     const auto maskFrame = navigation ? navigation->view()->frame() : bounds;

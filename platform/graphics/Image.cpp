@@ -338,6 +338,21 @@ Size Image::size() const {
     return size;
 }
 
+Image Image::stretchableImage(double leftCapWidth, double topCapHeight) const {
+    Image copy = *this;
+    if (!m_pixels) {
+        return copy;
+    }
+    const Size points = size();
+    auto cap = [](double value, double side) {
+        // A cap must leave the one-point middle inside the picture.
+        return std::isfinite(value) ? std::clamp(value, 0.0, std::max(0.0, side - 1)) : 0.0;
+    };
+    copy.m_leftCapWidth = cap(leftCapWidth, points.width);
+    copy.m_topCapHeight = cap(topCapHeight, points.height);
+    return copy;
+}
+
 Image Image::withOrientation(ImageOrientation orientation) const {
     return m_pixels ? Image(m_pixels, m_scale, orientation) : Image();
 }

@@ -66,6 +66,14 @@ public:
     // In points: pixels / scale, width and height swapped for the Left and Right orientations.
     Size size() const;
 
+    // The same picture made to stretch as the phone's stretchableImageWithLeftCapWidth:
+    // topCapHeight: does: drawn into a larger rectangle, the left and top caps (points) and the
+    // parts right of and below the one-point middle keep their size and only that middle
+    // stretches. Caps of 0 stretch the whole picture, as before. The name is kept.
+    Image stretchableImage(double leftCapWidth, double topCapHeight) const;
+    double leftCapWidth() const { return m_leftCapWidth; }
+    double topCapHeight() const { return m_topCapHeight; }
+
     // The same pixels shown another way. A scale that is not a positive number becomes 1.
     Image withOrientation(ImageOrientation orientation) const;
     Image withScale(double scale) const;
@@ -98,7 +106,8 @@ public:
     // of one file are otherwise different images. Cheap: no pixel is compared.
     friend bool operator==(const Image& a, const Image& b) {
         bool same = a.m_pixels == b.m_pixels || (!a.m_name.empty() && a.m_name == b.m_name);
-        return same && a.m_scale == b.m_scale && a.m_orientation == b.m_orientation;
+        return same && a.m_scale == b.m_scale && a.m_orientation == b.m_orientation &&
+               a.m_leftCapWidth == b.m_leftCapWidth && a.m_topCapHeight == b.m_topCapHeight;
     }
 
 private:
@@ -109,6 +118,8 @@ private:
     double m_scale{1};
     ImageOrientation m_orientation{ImageOrientation::Up};
     std::string m_name;
+    double m_leftCapWidth{0};
+    double m_topCapHeight{0};
 };
 
 }  // namespace platform
