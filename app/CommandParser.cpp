@@ -255,31 +255,44 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.kind = CommandKind::Device;
         command.device = std::move(*device);
     } else if (name == "open") {
-        if (auto bad = expect(2, 2, "open index ORGID")) {
-            return *bad;
-        }
-        if (words[1] != "index") {
-            return failure("open what: open index ORGID, not \"" + words[1] + "\"");
+        // The map demonstration takes no argument; the indexed list its organisation.
+        if (arguments >= 1 && words[1] == "locationdemo") {
+            if (auto bad = expect(1, 1, "open locationdemo")) {
+                return *bad;
+            }
+        } else {
+            if (auto bad = expect(2, 2, "open index ORGID, or open locationdemo")) {
+                return *bad;
+            }
+            if (words[1] != "index") {
+                return failure("open what: open index ORGID or open locationdemo, not \"" +
+                               words[1] + "\"");
+            }
+            command.text = words[2];
         }
         command.kind = CommandKind::Open;
         command.target = words[1];
-        command.text = words[2];
     } else if (name == "share") {
         // Each operation takes its own words: the list none, a screen its platform, the
         // follow offer a platform and the account to offer.
         const std::string what = arguments >= 1 ? words[1] : "";
         const char* usage = what == "list"     ? "share list"
                             : what == "follow" ? "share follow PLATFORM ACCOUNT"
+                            : what == "theme"  ? "share theme 0|1"
                                                : "share list|edit|signin PLATFORM";
         const size_t wants = what == "list" ? 1 : what == "follow" ? 3 : 2;
         if (auto bad = expect(wants, wants, usage)) {
             return *bad;
         }
-        if (what != "list" && what != "edit" && what != "signin" && what != "follow") {
+        if (what != "list" && what != "edit" && what != "signin" && what != "follow" &&
+            what != "theme") {
             return failure(
-                "share what: share list, share edit PLATFORM, share signin PLATFORM or share "
-                "follow PLATFORM ACCOUNT, not \"" +
+                "share what: share list, share edit PLATFORM, share signin PLATFORM, share "
+                "follow PLATFORM ACCOUNT or share theme 0|1, not \"" +
                 what + "\"");
+        }
+        if (what == "theme" && words[2] != "0" && words[2] != "1") {
+            return failure("share theme takes 0 or 1, not \"" + words[2] + "\"");
         }
         command.kind = CommandKind::Share;
         command.target = what;
@@ -326,11 +339,13 @@ std::string commandHelp() {
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
            "                           initial (no screen of the client opens that list)\n"
+           "  open locationdemo        push the location SDK's demonstration map screen\n"
            "  share list               present the share SDK's list of share platforms\n"
            "  share follow PLATFORM ACCOUNT  have the share SDK's edit screen offer following\n"
            "                           the platform's official ACCOUNT\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
-           "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n" +
+           "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
+           "  share theme 0|1          give the share SDK's screens the look of theme 0 or 1\n" +
            deviceCommandHelp() +
            "  display                  how many changes the screen has shown so far (a\n"
            "                           window draws again only when it moves)\n"
