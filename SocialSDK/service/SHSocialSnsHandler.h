@@ -23,6 +23,7 @@ class SHSocialExternalHandler;
 class SHSocialSnsPlatform;
 class SHSocialSnsHandlerDelegate;
 class SHSocialUIDelegate;
+class SHSocialiToast;
 
 // The platform handlers' shared base: finds the handler of a platform, reports taps and
 // results to the host's UI delegate, counts usage, records a share a system composer made
@@ -108,6 +109,10 @@ public:
     // Uploads an account a single-sign-on handler brought back.
     void upLoadSnsAccount(const std::shared_ptr<SHSocialAccountEntity>& account,
                           SHSocialResponseCompletion completion);
+
+    // A waiting message a single-sign-on handler may show; removeMaskView takes it away.
+    std::shared_ptr<SHSocialiToast> toast;
+    void removeMaskView();
 
     std::optional<std::string> appkey;
     std::optional<std::string> qqAppId;

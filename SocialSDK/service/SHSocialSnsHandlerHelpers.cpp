@@ -11,6 +11,7 @@
 #include "SocialSDK/service/SHSocialImageLoader.h"
 #include "SocialSDK/service/SHSocialSnsData.h"
 #include "SocialSDK/service/SHSocialSnsHandler.h"
+#include "SocialSDK/service/SHSocialToast.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/BitmapContext.h"
@@ -175,4 +176,9 @@ bool SHSocialSnsHandler::searchForURLSchemeWithPrefix(const std::string& prefix)
         return true;
     warnURLScheme();
     return false;
+}
+
+void SHSocialSnsHandler::removeMaskView() {
+    if (toast)
+        toast->removeToast();
 }

@@ -9,6 +9,7 @@
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsHandler.h"
 #include "SocialSDK/service/SHSocialSnsPlatformManagerInternal.h"
+#include "SocialSDK/service/SHSocialToast.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/NavigationController.h"
@@ -339,6 +340,18 @@ std::optional<std::string> SHSocialSnsPlatformManager::getSnsPlatformStringFromI
         return platform->platformName;
     SHSocialUtils::outLog("SHSocial----sns index error!");
     return std::nullopt;
+}
+
+void SHSocialSnsPlatformManager::addMaskView() {
+    toast =
+        SHSocialiToast::makeText(SHSocialLocalizedString("label_request_account", "请稍等......"));
+    toast->setDuration(30000);
+    toast->show();
+}
+
+void SHSocialSnsPlatformManager::removeMaskView() {
+    if (toast)
+        toast->removeToast();
 }
 
 int SHSocialSnsPlatformManager::typeOfRegistered(const std::string& name) const {

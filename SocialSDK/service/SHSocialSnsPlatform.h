@@ -17,6 +17,7 @@ class ViewController;
 }
 class SHSocialControllerService;
 class SHSocialSnsPlatform;
+class SHSocialiToast;
 
 // The platform names of the whole SDK, in their fixed slots; the eighth slot holds no name.
 // Only some of them are registered here (see SHSocialSnsPlatformManager).
@@ -148,6 +149,12 @@ public:
 
     // The lookup without log lines (the internal one).
     int typeOfRegistered(const std::string& name) const;
+
+    // A please-wait message ("label_request_account") on the key window for 30 seconds, kept
+    // in `toast`; removeMaskView takes it away.
+    void addMaskView();
+    void removeMaskView();
+    std::shared_ptr<SHSocialiToast> toast;
 
 private:
     friend class SHSSharedInstance<SHSocialSnsPlatformManager>;

@@ -28,6 +28,7 @@
 #include "SocialSDK/service/SHSocialSnsHandler.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialSnsService.h"
+#include "SocialSDK/service/SHSocialToast.h"
 #include "platform/devices/SocialComposeViewController.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
@@ -369,6 +370,19 @@ TEST_F(ShareScreenHooksTest, AnExpiredAuthorisationAlertSignsInAgainAndOtherAler
     edit->clickedButtonAtIndex(*alert, 0);
     scope->advance(1);
     EXPECT_FALSE(host->presentedViewController());
+}
+
+TEST_F(ShareScreenHooksTest, TheRegistrysMaskShowsItsWaitingTextForThirtySecondsUntilRemoved) {
+    auto& registry = SHSocialSnsPlatformManager::sharedInstance();
+    registry.addMaskView();
+    ASSERT_TRUE(registry.toast);
+    EXPECT_EQ(registry.toast->text(), "请稍等......");
+    EXPECT_EQ(registry.toast->duration(), 30000);
+    EXPECT_TRUE(registry.toast->view());
+    registry.removeMaskView();
+    EXPECT_FALSE(registry.toast->view());
+    // The handler's mask is removed the same way; without one nothing happens.
+    SHSocialSnsHandler::shareInstance().removeMaskView();
 }
 
 TEST_F(ShareScreenHooksTest, TheSignInPageMakesTheApplicationsWindowKey) {

@@ -64,7 +64,7 @@ TEST_F(ShareListRoad, SigningInFromTheListHandsOverToTheEditScreenUnderOneBar) {
     EXPECT_TRUE(shows(edit, "navigation bar \"分享至腾讯微博\"")) << edit;
     EXPECT_EQ(countOf(edit, "navigation bar"), 1) << edit;
     EXPECT_FALSE(shows(edit, "授权")) << edit;
-    EXPECT_TRUE(shows(edit, "发送")) << edit;
+    EXPECT_TRUE(shows(edit, "share-post")) << edit;
     EXPECT_TRUE(std::filesystem::exists(home->path() / "share-list-edit.png"));
     const std::string closed = road.after("wait 1", 6);
     EXPECT_EQ(countOf(closed, "navigation bar"), 1) << closed;
