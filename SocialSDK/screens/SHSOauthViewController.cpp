@@ -22,6 +22,7 @@
 #include "SocialSDK/service/SHSocialLocalized.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
+#include "platform/foundation/CheckedTime.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/AlertView.h"
@@ -325,9 +326,11 @@ void SHSOauthViewController::saveOauthInfoObjects(const std::map<std::string, st
     if (auto it = info.find("expires_in"); it != info.end()) {
         char* end = nullptr;
         long long seconds = std::strtoll(it->second.c_str(), &end, 10);
+        // A lifetime beyond the clock's reach gives no expiry, as an absent one does.
         if (end != it->second.c_str() && *end == '\0') {
-            auto when = SHSocialProtocolData::now() + std::chrono::seconds(seconds);
-            account->expirationDate = std::chrono::floor<std::chrono::seconds>(when);
+            if (auto when = platform::dateAfterSeconds(SHSocialProtocolData::now(),
+                                                       static_cast<double>(seconds)))
+                account->expirationDate = std::chrono::floor<std::chrono::seconds>(*when);
         }
     }
     SHSocialUtils::outLog("new snsAccount expiration is %@",
