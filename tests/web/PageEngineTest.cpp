@@ -15,6 +15,7 @@
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/ScriptDeadline.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
@@ -67,7 +68,10 @@ protected:
             m_log.push_back(line);
         });
     }
-    ~PageEngineTest() override { setLogSink(nullptr); }
+    ~PageEngineTest() override {
+        setLogSink(nullptr);
+        ScriptDeadline::setClock(nullptr);
+    }
 
     std::shared_ptr<WebView> web() { return screen->webView; }
 
@@ -305,6 +309,8 @@ TEST_F(PageEngineTest, AJsonEscapedReplyReachesTheCallbackIntact) {
 }
 
 TEST_F(PageEngineTest, AScriptThatKeepsAllocatingIsStopped) {
+    // Script time stands still: only the memory limit may stop this script.
+    ScriptDeadline::setClock(std::make_shared<ManualClock>());
     std::string page = serve("/pages/runaway.html", "<title>Runaway</title>");
     open(page);
 
