@@ -30,7 +30,9 @@ protected:
         EXPECT_TRUE(outlineShows("text \"Start here.\"")) << driver.outline();
     }
 
-    void stepScriptTime() { ScriptDeadline::setClock(std::make_shared<pagetest::SteppingClock>()); }
+    void stepScriptTime() {
+        ScriptDeadline::setClock(std::make_shared<testsupport::SteppingClock>());
+    }
 
     std::size_t count(WebPage::Item::Kind kind) {
         std::size_t n = 0;

@@ -24,24 +24,12 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "platform/ui/Window.h"
+#include "tests/support/SteppingClock.h"
 
 namespace pagetest {
 
 using namespace platform;
 using namespace std::chrono_literals;
-
-// Script time that moves a quarter second at every reading, so that a runaway script meets
-// its deadline after a handful of the engine's checks, however fast the machine runs.
-class SteppingClock : public Clock {
-public:
-    TimePoint now() const override {
-        m_now += std::chrono::milliseconds(250);
-        return m_now;
-    }
-
-private:
-    mutable TimePoint m_now{std::chrono::hours(1)};
-};
 
 class RecordingDelegate : public WebViewDelegate {
 public:
