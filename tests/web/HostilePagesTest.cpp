@@ -82,6 +82,11 @@ TEST_F(HostilePagesTest, RunawayHandlersAndReplyScriptsEndAndThePageKeepsWorking
     EXPECT_EQ(eval("try { for (;;) {} } catch (e) { for (;;) {} } 'finished'"), "");
     EXPECT_EQ(eval("try { for (;;) {} } catch (e) { 'caught' }"), "");
     EXPECT_EQ(eval("for (;;) { try { for (;;) {} } catch (e) {} }"), "");
+    // A regular expression made to backtrack for good runs outside the instruction count.
+    EXPECT_EQ(eval("/(a+)+b/.test('" + std::string(40, 'a') + "')"), "");
+    EXPECT_EQ(
+        eval("for (;;) { try { /(a+)+b/.test('" + std::string(40, 'a') + "') } catch (e) {} }"),
+        "");
 
     EXPECT_TRUE(logged("onclick (")) << logText();
     EXPECT_TRUE(logged("link (")) << logText();
