@@ -6,6 +6,8 @@
 // KIND: nested-tables (default 146 KB), text (one paragraph; default 4096 KB), links (one link
 // a line; default 4096 KB), tags (empty paragraphs; default 4096 KB) or growing-dom (a script
 // that keeps adding elements). A watchdog ends the probe, and says so, past 3 GB or 60 s.
+// Targets: a 4 MB page peaks under 300 MB, and any page within the document body cap (64 MB)
+// under 1 GB.
 #include <httplib.h>
 #include <sys/wait.h>
 #include <unistd.h>
