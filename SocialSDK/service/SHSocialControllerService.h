@@ -100,6 +100,16 @@ public:
         const std::shared_ptr<platform::ViewController>& controller);
     std::shared_ptr<platform::NavigationController> getSocialShareListController();
 
+    // The edit screen and the sign-in page for a platform, with no source operation.
+    std::shared_ptr<platform::ViewController> getSocialShareEditController(
+        const std::string& platformName) {
+        return getSocialShareEditControllerInternal(platformName, std::nullopt);
+    }
+    std::shared_ptr<platform::ViewController> getSocialOauthController(
+        const std::string& platformName) {
+        return getSocialOauthControllerInternal(platformName, std::nullopt);
+    }
+
     std::shared_ptr<SHSocialIconActionSheet> getSocialIconActionSheetInControllerInternal(
         const std::shared_ptr<platform::ViewController>& controller);
     std::shared_ptr<platform::ViewController> getSocialShareEditControllerInternal(

@@ -81,6 +81,11 @@ std::shared_ptr<SHSocialDataService> SHSocialDataService::defaultDataService() {
     return slot.service;
 }
 
+std::map<std::string, std::shared_ptr<SHSocialAccountEntity>>
+SHSocialDataService::getSHSocialAccount() {
+    return SHSUserManager::shareInstance().snsAccountDictionary();
+}
+
 void SHSocialDataService::resetDefaultDataService() {
     std::shared_ptr<SHSocialDataService> old;
     auto& slot = defaultService();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 namespace platform {
 class ViewController;
 }
+class SHSocialAccountEntity;
 class SHSocialData;
 class SHSocialDataDelegate;
 
@@ -39,6 +41,8 @@ public:
     };
 
     static std::shared_ptr<SHSocialDataService> defaultDataService();
+    // The user's platform accounts (the user manager's), by platform name.
+    static std::map<std::string, std::shared_ptr<SHSocialAccountEntity>> getSHSocialAccount();
     static void resetDefaultDataService();
 
     explicit SHSocialDataService(std::shared_ptr<SHSocialData> socialData);

@@ -21,6 +21,7 @@
 #include "SocialSDK/service/SHSocialAccountManager.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialCryptor.h"
+#include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialIconSheetView.h"
 #include "SocialSDK/service/SHSocialSnsService.h"
 #include "platform/foundation/Log.h"
@@ -244,6 +245,21 @@ TEST_F(ShareRoadsTest, FactoryRecordsEveryRequestedTypeAndMakesOnlyItsScreens) {
     // The account screen does not exist: nothing is wrapped or recorded as open.
     EXPECT_FALSE(service->getSocialAccountControllerInternal());
     EXPECT_TRUE(service->currentViewControllerArray().empty());
+}
+
+TEST_F(ShareRoadsTest, ThePublicFormsOpenTheEditScreenAfterSignInAndReadTheAccounts) {
+    auto service = SHSocialControllerService::defaultControllerService();
+    auto first = std::dynamic_pointer_cast<platform::NavigationController>(
+        service->getSocialShareEditController("qzone"));
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(std::dynamic_pointer_cast<SHSOauthViewController>(first->topViewController()));
+    EXPECT_EQ(service->nextViewController, SHSViewControllerShareEdit);
+    auto page = std::dynamic_pointer_cast<platform::NavigationController>(
+        service->getSocialOauthController("renren"));
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(std::dynamic_pointer_cast<SHSOauthViewController>(page->topViewController()));
+    signIn("qzone");
+    EXPECT_EQ(SHSocialDataService::getSHSocialAccount().count("qzone"), 1u);
 }
 
 TEST_F(ShareRoadsTest, WithoutScreensTheEntryPointsSayWhyNothingOpens) {
