@@ -10,6 +10,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/net/URLServer.h"
 
 namespace platform {
 
@@ -80,21 +81,6 @@ void keepTransfersToLoopback(std::function<void(const std::string& url)> onRefus
         std::make_shared<const std::function<void(const std::string&)>>(std::move(onRefused));
 }
 
-std::optional<std::string> hostOf(const std::string& url) {
-    ensureCurlInitialised();
-    CURLU* parts = curl_url();
-    if (!parts)
-        return std::nullopt;
-    std::optional<std::string> host;
-    char* text = nullptr;
-    if (curl_url_set(parts, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
-        curl_url_get(parts, CURLUPART_HOST, &text, 0) == CURLUE_OK && text && *text)
-        host = text;
-    curl_free(text);
-    curl_url_cleanup(parts);
-    return host;
-}
-
 bool namesLoopbackHost(const std::string& host) {
     if (host == "[::1]")
         return true;
@@ -122,17 +108,18 @@ CurlTransfer::~CurlTransfer() {
 bool CurlTransfer::prepare() {
     ensureCurlInitialised();
     // Only web addresses, their scheme written out: curl would read one without it
-    // ("sms:10086") as a host to look up and an "http" to guess.
+    // ("sms:10086") as a host to look up and an "http" to guess. (No address at all fails in
+    // curl as such.)
     const std::string_view url = m_request.url;
-    if (!equalsIgnoringCase(url.substr(0, 7), "http://") &&
+    if (!url.empty() && !equalsIgnoringCase(url.substr(0, 7), "http://") &&
         !equalsIgnoringCase(url.substr(0, 8), "https://")) {
-        m_setUpError = "unsupported address: not a web address";
+        m_setUpError = "unsupported protocol: not a web address";
         return false;
     }
-    // An address without a host (or none curl can read) fails in curl without a lookup.
+    // An address whose server cannot be read fails in curl without a lookup.
     const auto onRefused = loopbackPolicy();
-    if (const auto host = onRefused ? hostOf(m_request.url) : std::nullopt;
-        host && !namesLoopbackHost(*host)) {
+    if (const auto server = onRefused ? urlServer(m_request.url) : std::nullopt;
+        server && !namesLoopbackHost(server->host)) {
         m_setUpError = "refused: not a loopback host";
         if (*onRefused)
             (*onRefused)(m_request.url);

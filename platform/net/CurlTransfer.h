@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "platform/net/HttpRequest.h"
@@ -20,8 +19,6 @@ void ensureCurlInitialised();
 // From now on every transfer whose address does not name a loopback host is refused before
 // anything is resolved (see HttpClient::keepToLoopback).
 void keepTransfersToLoopback(std::function<void(const std::string& url)> onRefused);
-// The host an address names, as curl reads it; none when it names none or cannot be read.
-std::optional<std::string> hostOf(const std::string& url);
 // Whether the host is a loopback address by number: 127.x.x.x or [::1].
 bool namesLoopbackHost(const std::string& host);
 

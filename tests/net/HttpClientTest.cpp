@@ -125,7 +125,7 @@ TEST_F(HttpClientTest, OnlyWebAddressesWithTheirSchemeWrittenOutAreSent) {
                                   "file:///etc/hostname", "ftp://127.0.0.1/"}) {
         HttpResponse response = fetch(get(url));
         EXPECT_EQ(response.status, 0) << url;
-        EXPECT_TRUE(response.error.starts_with("unsupported address"))
+        EXPECT_TRUE(response.error.starts_with("unsupported protocol"))
             << url << ": " << response.error;
     }
     EXPECT_EQ(fetch(get("HTTP" + server.url("/hello").substr(4))).status, 200);
