@@ -14,6 +14,10 @@
 #include "platform/foundation/Json.h"
 #include "tests/support/TempHome.h"
 
+namespace platform {
+class Window;
+}
+
 namespace sharetest {
 
 inline constexpr const char* kAppKey = "lanxi-demo-appkey";
@@ -58,6 +62,12 @@ private:
 
 // Drops every process-wide object of the share SDK, as a restart of the app would.
 void resetShareSdk();
+
+// The texts of the SDK's toasts that the key window shows now, as its outline reads them, in
+// drawing order (toasts shown together stand one over the other); empty without a key window.
+std::vector<std::string> toastsOnScreen();
+// A visible key window with a plain screen, for toasts to show on.
+std::shared_ptr<platform::Window> makeKeyWindow();
 
 // A fresh share SDK for each case: its own data directory, fixed device values and wall
 // clock, the application key set, and its service address set before anything is asked (so
