@@ -1,7 +1,8 @@
 #pragma once
 
-#include <nlohmann/json_fwd.hpp>
 #include <string>
+
+#include "platform/foundation/JsonFwd.h"
 
 namespace platform {
 
@@ -14,7 +15,7 @@ public:
     virtual ~ApplicationDelegate() = default;
 
     virtual bool didFinishLaunchingWithOptions(Application& /*application*/,
-                                               const nlohmann::ordered_json& /*options*/) {
+                                               const Json& /*options*/) {
         return true;
     }
     virtual void applicationWillResignActive(Application& /*application*/) {}
