@@ -96,11 +96,10 @@ void BM_AccountArchiveLoad200kEntries(benchmark::State& state) {
         SHSUserManager::AccountDictionary accounts;
         for (int i = 0; i < state.range(0); ++i) {
             const std::string n = std::to_string(i);
-            auto account = std::make_shared<SHSocialAccountEntity>("platform" + n);
-            account->usid = "usid-" + n;
-            account->userName = "同学" + n;
-            account->accessToken = "token-" + n;
-            accounts["platform" + n] = account;
+            // Small entries, so the archive stays within what the disk cache reads back.
+            auto account = std::make_shared<SHSocialAccountEntity>("p" + n);
+            account->usid = "u" + n;
+            accounts["p" + n] = account;
         }
         SHSUserManager::shareInstance().setSnsAccountDictionary(std::move(accounts));
     }
