@@ -278,16 +278,21 @@ ParsedLine parseCommandLine(const std::string& line) {
         const std::string what = arguments >= 1 ? words[1] : "";
         const char* usage = what == "list"     ? "share list"
                             : what == "follow" ? "share follow PLATFORM ACCOUNT"
+                            : what == "theme"  ? "share theme 0|1"
                                                : "share list|edit|signin PLATFORM";
         const size_t wants = what == "list" ? 1 : what == "follow" ? 3 : 2;
         if (auto bad = expect(wants, wants, usage)) {
             return *bad;
         }
-        if (what != "list" && what != "edit" && what != "signin" && what != "follow") {
+        if (what != "list" && what != "edit" && what != "signin" && what != "follow" &&
+            what != "theme") {
             return failure(
-                "share what: share list, share edit PLATFORM, share signin PLATFORM or share "
-                "follow PLATFORM ACCOUNT, not \"" +
+                "share what: share list, share edit PLATFORM, share signin PLATFORM, share "
+                "follow PLATFORM ACCOUNT or share theme 0|1, not \"" +
                 what + "\"");
+        }
+        if (what == "theme" && words[2] != "0" && words[2] != "1") {
+            return failure("share theme takes 0 or 1, not \"" + words[2] + "\"");
         }
         command.kind = CommandKind::Share;
         command.target = what;
@@ -339,7 +344,8 @@ std::string commandHelp() {
            "  share follow PLATFORM ACCOUNT  have the share SDK's edit screen offer following\n"
            "                           the platform's official ACCOUNT\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
-           "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n" +
+           "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
+           "  share theme 0|1          give the share SDK's screens the look of theme 0 or 1\n" +
            deviceCommandHelp() +
            "  display                  how many changes the screen has shown so far (a\n"
            "                           window draws again only when it moves)\n"

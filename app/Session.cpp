@@ -161,6 +161,11 @@ DriverResult Session::perform(const Command& command) {
             if (command.target == "follow") {
                 return offerShareFollow(command.text, command.account);
             }
+            if (command.target == "theme") {
+                // The host's choice of look for the screens the SDK makes from now on.
+                SHSocialConfig::setTheme(command.text == "0" ? 0 : 1);
+                return DriverResult::success();
+            }
             return presentShareScreen(command.target, command.text);
         case CommandKind::Display:
         case CommandKind::Help:

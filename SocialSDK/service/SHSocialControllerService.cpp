@@ -122,8 +122,10 @@ std::shared_ptr<platform::NavigationController> SHSocialControllerService::wrap(
     if (auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(screen))
         return navigation;
     auto navigation = std::make_shared<platform::NavigationController>(screen);
-    navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
+    // The bar is themed before the view loads: loading it loads the screen's, whose own
+    // styling (the host's bar hook among it) comes last, as when the screen appears.
     SHSocialUIHelper::customNavBar(navigation->navigationBar());
+    navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
     return navigation;
 }
 
@@ -231,6 +233,8 @@ void SHSocialControllerService::addCloseButton(platform::ViewController& screen)
     auto button = std::make_shared<platform::Button>(platform::ButtonType::Custom);
     const std::string title = SHSocialLocalizedString("button_close", "关闭");
     SHSocialUIHelper::customNavButton(*button, title);
+    SHSocialConfigInternal::shareInstance().configureNavigationBar(nullptr, button, nullptr,
+                                                                   nullptr, nullptr, nullptr);
     button->setHandle("share-close");
     std::weak_ptr<SHSocialControllerService> weak = weak_from_this();
     button->addTarget(

@@ -26,6 +26,11 @@ TEST(ShareCommand, EachOperationTakesItsOwnWords) {
     EXPECT_EQ(follow.command->target, "follow");
     EXPECT_EQ(follow.command->text, "qzone");
     EXPECT_EQ(follow.command->account, "lanxi-campus-official");
+
+    auto theme = parseCommandLine("share theme 0");
+    ASSERT_TRUE(theme.command) << theme.error;
+    EXPECT_EQ(theme.command->target, "theme");
+    EXPECT_EQ(theme.command->text, "0");
 }
 
 TEST(ShareCommand, WrongWordsGetTheOperationsUsage) {
@@ -39,6 +44,8 @@ TEST(ShareCommand, WrongWordsGetTheOperationsUsage) {
     EXPECT_EQ(parseCommandLine("share follow qzone").error,
               "missing argument: share follow PLATFORM ACCOUNT");
     EXPECT_EQ(parseCommandLine("share send qzone").error,
-              "share what: share list, share edit PLATFORM, share signin PLATFORM or share follow "
-              "PLATFORM ACCOUNT, not \"send\"");
+              "share what: share list, share edit PLATFORM, share signin PLATFORM, share follow "
+              "PLATFORM ACCOUNT or share theme 0|1, not \"send\"");
+    EXPECT_EQ(parseCommandLine("share theme").error, "missing argument: share theme 0|1");
+    EXPECT_EQ(parseCommandLine("share theme 2").error, "share theme takes 0 or 1, not \"2\"");
 }
