@@ -23,6 +23,8 @@
 #include "components/sidemenu/SideViewController.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/desktop/DesktopWindow.h"
+#include "platform/foundation/DataDirectoryLock.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
@@ -142,6 +144,15 @@ int main(int argc, char** argv) {
     }
     if (options.dataDir && !useDataDirectory(*options.dataDir)) {
         return 2;
+    }
+    // One client per data directory: claimed before anything there is read, kept until the
+    // program ends.
+    std::string lockError;
+    const auto directoryLock =
+        platform::DataDirectoryLock::acquire(platform::paths::dataDirectory(), &lockError);
+    if (!directoryLock) {
+        std::cerr << "campus: " << lockError << "\n";
+        return 1;
     }
 
     platform::RunLoop::main().bindToCurrentThread();

@@ -23,9 +23,9 @@
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/Window.h"
 #include "shell/HomePageViewController.h"
-#include "signin/LoginViewController.h"
 #include "shell/OptionsViewController.h"
 #include "shell/RightViewController.h"
+#include "signin/LoginViewController.h"
 #include "webcontainer/WebDetailViewController.h"
 
 using platform::components::IntroductionViewController;
@@ -82,7 +82,6 @@ const std::vector<std::string>* introCoversFor(platform::Size screen) {
     return nullptr;
 }
 
-
 }  // namespace
 
 AppDelegate::AppDelegate() = default;
@@ -101,7 +100,7 @@ std::shared_ptr<AppDelegate> AppDelegate::launchApplication() {
 }
 
 bool AppDelegate::didFinishLaunchingWithOptions(platform::Application& application,
-                                                const nlohmann::ordered_json& /*options*/) {
+                                                const platform::Json& /*options*/) {
     const auto screen = platform::Screen::main().bounds();
 
     m_window = platform::View::make<platform::Window>(screen);

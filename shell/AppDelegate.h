@@ -51,7 +51,7 @@ public:
     }
 
     bool didFinishLaunchingWithOptions(platform::Application& application,
-                                       const nlohmann::ordered_json& options) override;
+                                       const platform::Json& options) override;
 
     // The sign-in gate of the tabs.
     bool shouldSelectViewController(

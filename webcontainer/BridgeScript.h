@@ -1,11 +1,8 @@
 #pragma once
 
-#include <nlohmann/json_fwd.hpp>
 #include <string>
 
-namespace platform {
-using Json = nlohmann::ordered_json;
-}
+#include "platform/foundation/JsonFwd.h"
 
 // The one place where values become part of a reply script run in a page. Whatever a value
 // holds (quotes, backslashes, line breaks, "</script>", broken UTF-8), what it yields is one

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/devices/CaptureDevice.h"
 #include "platform/devices/SystemSounds.h"
+#include "platform/foundation/JsonFwd.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/AlertViewDelegate.h"
 #include "webcontainer/ItemScanDelegate.h"
@@ -76,7 +76,7 @@ public:
     void reStart();
     void backBtnClicked();
     // A code's text read as JSON; nothing, with the overlay "无效二维码", when it is not JSON.
-    std::optional<nlohmann::ordered_json> dictionaryWithJsonString(const std::string& text);
+    std::optional<platform::Json> dictionaryWithJsonString(const std::string& text);
     // AlertViewDelegate: the base's alerts need no answer here.
     void clickedButtonAtIndex(platform::AlertView& /*alert*/, int /*index*/) override {}
 

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,13 +9,13 @@
 #include "components/webprogress/WebViewProgressDelegate.h"
 #include "platform/devices/LocationManagerDelegate.h"
 #include "platform/devices/MessageComposeViewControllerDelegate.h"
+#include "platform/foundation/JsonFwd.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "signin/loginPopViewDelegeta.h"
 #include "webcontainer/ItemScanDelegate.h"
 
 namespace platform {
-using Json = nlohmann::ordered_json;
 struct Notification;
 struct URLRequest;
 class View;

@@ -141,9 +141,11 @@ void SHSEntityFactory::makeAccountDicFromDictionry(const Json& payload) {
     }
     if (const auto name = member(payload, "username"))
         users.setUserName(*name);
-    Json described = Json::object();
-    for (const auto& [name, account] : accounts) described[name] = account->toArchive();
-    SHSocialUtils::outLog("newSnsAccount is %@", described.dump());
+    if (SHSocialUtils::openLog()) {
+        Json described = Json::object();
+        for (const auto& [name, account] : accounts) described[name] = account->toArchive();
+        SHSocialUtils::outLog("newSnsAccount is %@", described.dump());
+    }
     users.setCommentShareAccountDic(commentShare);
     users.setSnsAccountDictionary(std::move(accounts));
 }

@@ -153,8 +153,12 @@ void SHSocialJob::handleSuccessJson(const std::string& data) {
         if (value && value->is_object())
             dictionary = std::move(value);
     }
-    SHSocialUtils::outLog("actionType is %d , received json Dic is %@", actionType,
-                          dictionary ? dictionary->dump() : std::string());
+    // The whole reply is written out only when the log is open: a friend list of 100k would
+    // otherwise be turned back into text on every arrival for nothing.
+    if (SHSocialUtils::openLog()) {
+        SHSocialUtils::outLog("actionType is %d , received json Dic is %@", actionType,
+                              dictionary ? dictionary->dump() : std::string());
+    }
 
     const auto manager = dataManager();
     if (manager)

@@ -1,16 +1,25 @@
 #include "platform/foundation/JsonParse.h"
 
+#include <simdjson.h>
+
 #include <cstring>
 
 namespace platform {
 
 namespace {
 
-// Whether the text's brackets nest deeper than the limit. One linear pass that skips string
-// contents; for valid JSON it counts exactly what the parser would build, and anything else
-// the parser refuses whatever this says. Replies are mostly text, so the ends of strings are
-// found with memchr (a quote is escaped when an odd run of backslashes stands before it).
-bool bracketsNestDeeperThan(std::string_view text, int limit) {
+// What one linear pass over the text finds before anything is built: whether its brackets
+// nest deeper than the limit, and whether it holds an integer written "-0". The pass skips
+// string contents; for valid JSON it counts exactly what the parser would build, and anything
+// else the parser refuses whatever this says. Replies are mostly text, so the ends of strings
+// are found with memchr (a quote is escaped when an odd run of backslashes stands before it).
+struct Survey {
+    bool tooDeep = false;
+    bool negativeZero = false;
+};
+
+Survey survey(std::string_view text, int limit) {
+    Survey found;
     int depth = 0;
     const char* p = text.data();
     const char* const end = p + text.size();
@@ -22,7 +31,7 @@ bool bracketsNestDeeperThan(std::string_view text, int limit) {
                 const auto* quote =
                     static_cast<const char*>(std::memchr(p, '"', static_cast<size_t>(end - p)));
                 if (!quote)
-                    return false;
+                    return found;
                 const char* back = quote;
                 while (back > start && back[-1] == '\\') --back;
                 p = quote + 1;
@@ -30,13 +39,61 @@ bool bracketsNestDeeperThan(std::string_view text, int limit) {
                     break;
             }
         } else if (c == '[' || c == '{') {
-            if (++depth > limit)
-                return true;
+            if (++depth > limit) {
+                found.tooDeep = true;
+                return found;
+            }
         } else if (c == ']' || c == '}') {
             --depth;
+        } else if (c == '-' && p < end && *p == '0') {
+            const char after = p + 1 < end ? p[1] : ' ';
+            if (after != '.' && after != 'e' && after != 'E')
+                found.negativeZero = true;
         }
     }
-    return false;
+    return found;
+}
+
+// The fast parser's document as our own. Objects get their member count up front, so they are
+// built without moving members or rehashing. A key given twice keeps its first place and its
+// last value, as the exact parser does. The depth was checked before, so the recursion is
+// bounded.
+Json fromElement(simdjson::dom::element element) {
+    using Type = simdjson::dom::element_type;
+    switch (element.type()) {
+        case Type::OBJECT: {
+            Json out(Json::value_t::object);
+            auto& members = out.get_ref<Json::object_t&>();
+            const simdjson::dom::object object = element.get_object().value_unsafe();
+            members.reserve(object.size());
+            for (const auto field : object) members[field.key] = fromElement(field.value);
+            return out;
+        }
+        case Type::ARRAY: {
+            Json out(Json::value_t::array);
+            auto& elements = out.get_ref<Json::array_t&>();
+            const simdjson::dom::array array = element.get_array().value_unsafe();
+            elements.reserve(array.size());
+            for (const auto value : array) elements.push_back(fromElement(value));
+            return out;
+        }
+        case Type::INT64: {
+            // The exact parser keeps every integer that is not negative as unsigned.
+            const std::int64_t value = element.get_int64().value_unsafe();
+            return value < 0 ? Json(value) : Json(static_cast<std::uint64_t>(value));
+        }
+        case Type::UINT64:
+            return Json(element.get_uint64().value_unsafe());
+        case Type::DOUBLE:
+            return Json(element.get_double().value_unsafe());
+        case Type::STRING:
+            return Json(std::string(element.get_string().value_unsafe()));
+        case Type::BOOL:
+            return Json(element.get_bool().value_unsafe());
+        case Type::NULL_VALUE:
+            break;
+    }
+    return Json(nullptr);
 }
 
 void setError(std::string* error, const char* text) {
@@ -57,10 +114,21 @@ bool deeperThan(const Json& value, int limit, int depth) {
 
 }  // namespace
 
+// Replies are decoded by a fast parser that builds the document in one pass. What it refuses
+// (or would read differently: an integer "-0", integers past 64 bits, a byte order mark) goes
+// to nlohmann's parser, which decides as it always has, so no document is read otherwise than
+// before.
 std::optional<Json> parseJson(std::string_view text, std::string* error) {
-    if (bracketsNestDeeperThan(text, kMaxNestingDepth)) {
+    const Survey found = survey(text, kMaxNestingDepth);
+    if (found.tooDeep) {
         setError(error, "nested too deeply");
         return std::nullopt;
+    }
+    if (!found.negativeZero) {
+        simdjson::dom::parser parser;
+        simdjson::dom::element root;
+        if (parser.parse(text.data(), text.size()).get(root) == simdjson::SUCCESS)
+            return fromElement(root);
     }
     Json parsed = Json::parse(text, nullptr, false);
     if (parsed.is_discarded()) {

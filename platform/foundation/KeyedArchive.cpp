@@ -17,6 +17,24 @@ constexpr std::string_view kDataKey = "$data";
 
 struct Malformed {};
 
+// Whether the value holds anything written otherwise than as it stands: binary data, or a key
+// that begins with "$" (escaped on the way in and out). Most archives hold neither, and are
+// then written and read without a second copy of the whole document.
+bool needsEscaping(const Json& value) {
+    if (value.is_binary())
+        return true;
+    if (value.is_object()) {
+        for (const auto& [key, member] : value.items())
+            if (key.starts_with('$') || needsEscaping(member))
+                return true;
+    } else if (value.is_array()) {
+        for (const auto& element : value)
+            if (needsEscaping(element))
+                return true;
+    }
+    return false;
+}
+
 Json encode(const Json& value) {
     if (value.is_binary()) {
         const auto& bytes = value.get_binary();
@@ -85,7 +103,10 @@ std::uint64_t getBigEndian(const Bytes& in, size_t offset, int size) {
 
 Bytes archiveRootObject(const Json& root) {
     // Invalid UTF-8 in a string is replaced rather than thrown on: an archive is always made.
-    std::string payload = encode(root).dump(-1, ' ', false, Json::error_handler_t::replace);
+    const auto write = [](const Json& value) {
+        return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    };
+    const std::string payload = needsEscaping(root) ? write(encode(root)) : write(root);
     Bytes out(kMagic.begin(), kMagic.end());
     putBigEndian(out, kVersion, 4);
     putBigEndian(out, payload.size(), 8);
@@ -114,6 +135,8 @@ std::optional<Json> unarchiveObject(const Bytes& data) {
         auto parsed = parseJson(payload);
         if (!parsed)
             return std::nullopt;
+        if (!needsEscaping(*parsed))
+            return parsed;
         return decode(*parsed);
     } catch (...) {
         return std::nullopt;

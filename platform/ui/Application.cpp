@@ -37,7 +37,7 @@ bool Application::launch() {
     return launch(Json::object());
 }
 
-bool Application::launch(const nlohmann::ordered_json& options) {
+bool Application::launch(const Json& options) {
     auto delegate = m_delegate;
     if (!delegate) {
         return false;

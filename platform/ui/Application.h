@@ -1,11 +1,11 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json_fwd.hpp>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/foundation/JsonFwd.h"
 #include "platform/graphics/Geometry.h"
 
 namespace platform {
@@ -31,7 +31,7 @@ public:
     // Life-cycle events, sent to the delegate: launch (finish launching, then become
     // active), going to the background and back, termination, memory warnings.
     bool launch();
-    bool launch(const nlohmann::ordered_json& options);
+    bool launch(const Json& options);
     void enterBackground();
     void enterForeground();
     void terminate();

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json_fwd.hpp>
 #include <string>
+
+#include "platform/foundation/JsonFwd.h"
 
 namespace platform {
 
@@ -16,7 +17,7 @@ public:
     virtual ~ApplicationDelegate() = default;
 
     virtual bool didFinishLaunchingWithOptions(Application& /*application*/,
-                                               const nlohmann::ordered_json& /*options*/) {
+                                               const Json& /*options*/) {
         return true;
     }
     virtual void applicationWillResignActive(Application& /*application*/) {}

@@ -90,8 +90,7 @@ class Delegate : public platform::ApplicationDelegate {
 public:
     explicit Delegate(std::string replyUrl) : m_replyUrl(std::move(replyUrl)) {}
 
-    bool didFinishLaunchingWithOptions(platform::Application&,
-                                       const nlohmann::ordered_json&) override {
+    bool didFinishLaunchingWithOptions(platform::Application&, const platform::Json&) override {
         window = platform::View::make<platform::Window>();
         window->setRootViewController(std::make_shared<platform::NavigationController>(
             std::make_shared<FirstScreen>(m_replyUrl)));

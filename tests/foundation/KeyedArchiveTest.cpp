@@ -19,6 +19,21 @@ TEST(KeyedArchive, RoundTripKeepsRecordsExactly) {
     EXPECT_EQ(unarchiveObject(archived), tileList());
     EXPECT_EQ(unarchiveObject(archiveRootObject(Json::array())), Json::array());
     EXPECT_EQ(unarchiveObject(archiveRootObject("just text")), Json("just text"));
+
+    // A large archive of plain records (nothing to escape) comes back in its order.
+    Json accounts = Json::object();
+    for (int i = 999; i >= 0; --i)
+        accounts["p" + std::to_string(i)] = {{"usid", "u" + std::to_string(i)}, {"n", i}};
+    accounts["p500"]["icon"] = Json::binary({7});
+    auto loaded = unarchiveObject(archiveRootObject(accounts));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, accounts);
+    EXPECT_EQ(loaded->begin().key(), "p999");
+    accounts["p500"].erase("icon");
+    loaded = unarchiveObject(archiveRootObject(accounts));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, accounts);
+    EXPECT_EQ(loaded->at("p3").at("usid"), "u3");
 }
 
 TEST(KeyedArchive, DamagedOrForeignDataIsRejected) {

@@ -24,7 +24,7 @@ TEST_F(ApplicationTest, OnlyURLsSomeAppCanTakeAreOpened) {
 // Records the launch sequence.
 class RecordingDelegate : public ApplicationDelegate {
 public:
-    bool didFinishLaunchingWithOptions(Application&, const nlohmann::ordered_json&) override {
+    bool didFinishLaunchingWithOptions(Application&, const platform::Json&) override {
         events.push_back("launch");
         return true;
     }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fakes/FakeSchoolServices.h"
+#include "platform/foundation/DataDirectoryLock.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -138,6 +139,31 @@ TEST(CampusProgram, AScriptThatIsADirectoryIsRefusedWithAReason) {
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_EQ(run.output, "campus: the script " + home.path().string() +
                               " is a directory; give a file of commands\n");
+}
+
+// A second client on a data directory would save over the first one's changes: it refuses to
+// start, saying which directory is taken, and starts once the other has gone.
+TEST(CampusProgram, ASecondClientOnADataDirectoryRefusesToStart) {
+    fakes::FakeSchoolServices server;
+    server.start();
+    testsupport::TempHome home;
+    const std::filesystem::path state = home.path() / "state";
+    std::filesystem::create_directories(state);
+    const std::filesystem::path script = home.path() / "quit.campus";
+    std::ofstream(script) << "quit\n";
+    {
+        // This test stands in for the client that is running on the directory.
+        std::string error;
+        const auto running = platform::DataDirectoryLock::acquire(state, &error);
+        ASSERT_TRUE(running) << error;
+        ProgramRun run = runCampus(server.baseUrl(), script, state);
+        EXPECT_EQ(run.status, 1) << run.output;
+        EXPECT_EQ(run.output, "campus: the data directory " + state.string() +
+                                  " is in use by another campus client; quit that one first, "
+                                  "or give this one another data directory\n");
+    }
+    ProgramRun run = runCampus(server.baseUrl(), script, state);
+    EXPECT_EQ(run.status, 0) << run.output;
 }
 
 }  // namespace

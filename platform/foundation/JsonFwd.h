@@ -1,0 +1,13 @@
+#pragma once
+
+#include <nlohmann/json_fwd.hpp>
+
+// platform::Json named without nlohmann's whole header, for headers that only pass it on.
+namespace platform {
+
+template <class Key, class T, class IgnoredLess, class Allocator>
+class JsonMembers;
+
+using Json = nlohmann::basic_json<JsonMembers>;
+
+}  // namespace platform

@@ -1,0 +1,199 @@
+// Decoding replies and stored documents: what the decoder keeps (member order, the value of a
+// repeated key, number kinds, text) and what it refuses, for small objects and for objects
+// large enough to be indexed.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/JsonParse.h"
+
+using namespace platform;
+
+namespace {
+
+std::vector<std::string> keysOf(const Json& object) {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : object.items()) keys.push_back(key);
+    return keys;
+}
+
+// An object of `count` members "k<count-1>" down to "k0", each holding its number.
+std::string descendingMembers(int count) {
+    std::string text = "{";
+    for (int i = count - 1; i >= 0; --i)
+        text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + (i ? "," : "");
+    return text + "}";
+}
+
+TEST(JsonDecode, KeepsTheMembersInTheOrderTheyCameAndFindsEachByKey) {
+    auto small = parseJson(R"({"b":1,"a":{"z":true,"y":null},"c":[3,2,1]})");
+    ASSERT_TRUE(small);
+    EXPECT_EQ(keysOf(*small), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(small->dump(), R"({"b":1,"a":{"z":true,"y":null},"c":[3,2,1]})");
+
+    for (int count : {7, 8, 9, 5000}) {
+        auto large = parseJson(descendingMembers(count));
+        ASSERT_TRUE(large) << count;
+        ASSERT_EQ(large->size(), std::size_t(count));
+        EXPECT_EQ(large->begin().key(), "k" + std::to_string(count - 1));
+        for (int i = 0; i < count; ++i) {
+            const std::string key = "k" + std::to_string(i);
+            ASSERT_TRUE(large->contains(key)) << key;
+            EXPECT_EQ(large->at(key), i);
+        }
+        EXPECT_FALSE(large->contains("k" + std::to_string(count)));
+        EXPECT_EQ(large->find("absent"), large->end());
+        EXPECT_EQ(large->dump(), descendingMembers(count));
+    }
+}
+
+TEST(JsonDecode, ALargeObjectStaysFindableWhenChangedOrCopied) {
+    auto decoded = parseJson(descendingMembers(1000));
+    ASSERT_TRUE(decoded);
+    Json& object = *decoded;
+    EXPECT_EQ(object.erase("k500"), 1u);
+    EXPECT_EQ(object.erase("k500"), 0u);
+    object.erase(object.find("k999"));
+    object["added"] = "new";
+    object["k10"] = "changed";
+    Json copy = object;
+    for (const Json* each : {&object, &copy}) {
+        EXPECT_EQ(each->size(), 999u);
+        EXPECT_FALSE(each->contains("k500"));
+        EXPECT_FALSE(each->contains("k999"));
+        EXPECT_EQ(each->at("k499"), 499);
+        EXPECT_EQ(each->at("k501"), 501);
+        EXPECT_EQ(each->at("k10"), "changed");
+        // A new member goes last; a changed one keeps its place.
+        EXPECT_EQ((--each->end()).key(), "added");
+        EXPECT_EQ(each->begin().key(), "k998");
+    }
+    object.clear();
+    EXPECT_TRUE(object.empty());
+    object["again"] = 1;
+    EXPECT_EQ(object.at("again"), 1);
+    EXPECT_EQ(copy.size(), 999u);
+}
+
+// A key given twice keeps its first place and takes its last value, whichever parser reads
+// the document (an integer "-0" sends it to the exact one).
+TEST(JsonDecode, ARepeatedKeyKeepsItsFirstPlaceAndItsLastValue) {
+    for (const std::string& tail : {std::string(), std::string(",\"z\":-0")}) {
+        auto small = parseJson(R"({"a":1,"b":2,"a":3)" + tail + "}");
+        ASSERT_TRUE(small) << tail;
+        EXPECT_EQ(small->at("a"), 3);
+        EXPECT_EQ(keysOf(*small)[0], "a");
+        EXPECT_EQ(keysOf(*small)[1], "b");
+
+        std::string text = descendingMembers(20);
+        text.pop_back();
+        auto large = parseJson(text + R"(,"k3":"last","k19":[])" + tail + "}");
+        ASSERT_TRUE(large) << tail;
+        EXPECT_EQ(large->size(), tail.empty() ? 20u : 21u);
+        EXPECT_EQ(large->at("k3"), "last");
+        EXPECT_EQ(large->at("k19"), Json::array());
+        EXPECT_EQ(large->begin().key(), "k19");
+    }
+}
+
+TEST(JsonDecode, NumbersKeepTheirKind) {
+    auto numbers =
+        parseJson("[0, 7, -7, 1.5, -0.0, 1e2, 1e-400, 18446744073709551615, -9223372036854775808]");
+    ASSERT_TRUE(numbers);
+    const Json& n = *numbers;
+    // Integers that are not negative are unsigned, negative ones signed.
+    EXPECT_TRUE(n[0].is_number_unsigned());
+    EXPECT_TRUE(n[1].is_number_unsigned());
+    EXPECT_EQ(n[1], 7u);
+    EXPECT_TRUE(n[2].is_number_integer() && !n[2].is_number_unsigned());
+    EXPECT_EQ(n[2], -7);
+    EXPECT_TRUE(n[3].is_number_float());
+    EXPECT_EQ(n[3], 1.5);
+    EXPECT_EQ(n[4].dump(), "-0.0");
+    EXPECT_TRUE(n[5].is_number_float());
+    EXPECT_EQ(n[5], 100.0);
+    EXPECT_EQ(n[6], 0.0);
+    EXPECT_TRUE(n[7].is_number_unsigned());
+    EXPECT_EQ(n[7].get<std::uint64_t>(), 18446744073709551615u);
+    EXPECT_EQ(n[8].get<std::int64_t>(), INT64_MIN);
+
+    // An integer "-0" is a signed 0, wherever it stands.
+    for (const char* zero : {"-0", "[-0]", "{\"a\":-0}"}) {
+        auto parsed = parseJson(zero);
+        ASSERT_TRUE(parsed) << zero;
+        const Json& value = parsed->is_structured() ? *parsed->begin() : *parsed;
+        EXPECT_TRUE(value.is_number_integer() && !value.is_number_unsigned()) << zero;
+        EXPECT_EQ(value, 0) << zero;
+    }
+    // Past 64 bits an integer becomes the nearest double.
+    auto wide = parseJson(
+        "{\"u\":18446744073709551616,\"i\":-9223372036854775809,"
+        "\"x\":123456789012345678901234567890}");
+    ASSERT_TRUE(wide);
+    EXPECT_TRUE(wide->at("u").is_number_float());
+    EXPECT_EQ(wide->at("u"), 18446744073709551616.0);
+    EXPECT_TRUE(wide->at("i").is_number_float());
+    EXPECT_EQ(wide->at("x"), 1.2345678901234568e29);
+
+    for (const char* refused : {"1e400", "[-1e400]", "01", "1.", ".5", "-", "[1,]", "+1"})
+        EXPECT_FALSE(parseJson(refused)) << refused;
+}
+
+TEST(JsonDecode, TextEscapesAndEncodingAreReadAsBefore) {
+    auto text = parseJson(R"(["\u00e9\u6821", "\ud83d\ude00", "a\u0000b", "\/\"\\\b\f\n\r\t"])");
+    ASSERT_TRUE(text);
+    EXPECT_EQ((*text)[0], "é校");
+    EXPECT_EQ((*text)[1], "😀");
+    EXPECT_EQ((*text)[2].get<std::string>(), std::string("a\0b", 3));
+    EXPECT_EQ((*text)[3], "/\"\\\b\f\n\r\t");
+    EXPECT_EQ(*parseJson("\"校园\""), "校园");
+    // A byte order mark before the document is skipped.
+    EXPECT_EQ(*parseJson("\xEF\xBB\xBF{\"a\":1}"), Json({{"a", 1}}));
+
+    std::string error;
+    for (const std::string& refused :
+         {std::string(R"("\ud800")"), std::string(R"("\ud800\u0041")"), std::string(R"("\udc00")"),
+          std::string(R"("\x")"), std::string("\"\xff\""), std::string("\"\xc3\x28\""),
+          std::string("{\"\xed\xa0\x80\":1}"), std::string("\"tab\tinside\""),
+          std::string("\"line\nbreak\""), std::string(""), std::string("   "),
+          std::string("{} trailing"), std::string("true false"), std::string("nul"),
+          std::string("{\"a\":1,}")}) {
+        error.clear();
+        EXPECT_FALSE(parseJson(refused, &error)) << refused;
+        EXPECT_EQ(error, "not JSON") << refused;
+    }
+}
+
+TEST(JsonDecode, NullIsKeptApartFromAMissingMember) {
+    auto object = parseJson(R"({"present":null,"text":"null","list":[null]})");
+    ASSERT_TRUE(object);
+    ASSERT_TRUE(object->contains("present"));
+    EXPECT_TRUE(object->at("present").is_null());
+    EXPECT_FALSE(object->contains("absent"));
+    EXPECT_TRUE(object->at("text").is_string());
+    EXPECT_TRUE(object->at("list")[0].is_null());
+    EXPECT_TRUE(parseJson("null")->is_null());
+}
+
+TEST(JsonDecode, NestingIsBoundedForObjectsAsForLists) {
+    auto nested = [](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += "{\"a\":";
+        text += "1";
+        for (int i = 0; i < depth; ++i) text += "}";
+        return text;
+    };
+    EXPECT_TRUE(parseJson(nested(kMaxNestingDepth)));
+    std::string error;
+    EXPECT_FALSE(parseJson(nested(kMaxNestingDepth + 1), &error));
+    EXPECT_EQ(error, "nested too deeply");
+    // A bomb a million levels deep, inside a valid-looking member, is refused before any of it
+    // is built.
+    std::string bomb = "{\"ok\":1,\"deep\":" + std::string(1000000, '[');
+    EXPECT_FALSE(parseJson(bomb, &error));
+    EXPECT_EQ(error, "nested too deeply");
+}
+
+}  // namespace
