@@ -5,6 +5,7 @@
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
+#include "platform/ui/Application.h"
 
 namespace {
 
@@ -38,6 +39,12 @@ bool SHSocialConfigInternal::shouldAutorotateToInterfaceOrientation(int orientat
     const int bit = orientation >= 0 && orientation < 32 ? (1 << orientation) : 0;
     SHSocialUtils::outLog("mask is %d", bit);
     return bit != 0 && (socialInterfaceOrientations & bit) != 0;
+}
+
+int SHSocialConfigInternal::defaultInterfaceOrientations() {
+    return platform::Application::shared().userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad
+               ? static_cast<int>(platform::OrientationMask::All)
+               : static_cast<int>(platform::OrientationMask::Portrait);
 }
 
 void SHSocialConfig::setSnsPlatformNames(std::vector<std::vector<std::string>> names) {
@@ -80,8 +87,7 @@ void SHSocialConfig::setDefaultColor(const platform::Color& color) {
 
 void SHSocialConfig::setBoundsSizeForiPad(double width, double height) {
     auto& config = SHSocialConfigInternal::shareInstance();
-    config.boundsWidthForiPad = width;
-    config.boundsHeightForiPad = height;
+    config.boundsForiPad = platform::Rect{{0, 0}, {width, height}};
     SHSocialOpAnalytics::postSocialAnalytics("34");
 }
 

@@ -286,7 +286,25 @@ void DesktopWindow::fitToWindowSize() {
     m_scale = std::min(fit, preferred);
 }
 
+void DesktopWindow::followScreenSize() {
+    // The device turned (or the screen was given another size): the window takes the new
+    // shape at the scale it draws at, so a landscape phone shows as a wide window.
+    const Size screen = Screen::main().size();
+    if (screen == m_points) {
+        return;
+    }
+    m_points = screen;
+    if (m_finger == Finger::Window) {
+        cancelTouch();
+    }
+    SDL_SetWindowSize(m_sdl->window, int(std::ceil(m_points.width * m_scale)),
+                      int(std::ceil(m_points.height * m_scale)));
+    fitToWindowSize();
+    m_needsFrame = true;
+}
+
 void DesktopWindow::drawIfChanged() {
+    followScreenSize();
     if (m_needsFrame || displayGeneration() != m_drawnGeneration) {
         draw();
     }
