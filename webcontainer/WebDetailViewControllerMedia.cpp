@@ -71,8 +71,10 @@ void dismissAlertOnMain(std::shared_ptr<platform::AlertView> alert) {
 }
 
 // The server path out of the upload reply; nothing (and so no reply to the page) for a reply
-// that is too short, not JSON (the user is told, as for every unreadable reply), or without a
-// text "path". Main thread: the parse failure is an alert.
+// that is too short or not a JSON object (the user is told, as for every unreadable reply).
+// An object without a text "path" answers with an empty path, which tells the page that the
+// upload gave nothing rather than leaving it waiting. Main thread: the parse failure is an
+// alert.
 std::optional<std::string> uploadedPath(const std::string& responseText) {
     if (responseText.size() < 2)
         return std::nullopt;
@@ -82,7 +84,7 @@ std::optional<std::string> uploadedPath(const std::string& responseText) {
     auto path = document->find("path");
     if (path == document->end() || !path->is_string()) {
         platform::log("upload reply without a path: %@", responseText);
-        return std::nullopt;
+        return std::string();
     }
     return path->get<std::string>();
 }

@@ -41,6 +41,12 @@ void PagedListBase::send(const PagedListState::Request& request) {
 }
 
 void PagedListBase::arrived(const PagedListState::Request& request, const platform::Json& reply) {
+    // A reply that is not an object carries no list at all, so it is no answer to the request:
+    // it fails like one that never came back, and the rows the user had stay.
+    if (!reply.is_object()) {
+        failed(request, NetError{0, "the reply is not an object", {}});
+        return;
+    }
     if (!m_state.accept(request))
         return;
     applyReply(reply, !request.loadMore);

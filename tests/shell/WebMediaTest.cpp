@@ -238,13 +238,11 @@ TEST_F(WebMediaTest, ThreeAlbumPhotosGiveThreeUploadsAndThreeRepliesToThePage) {
     EXPECT_TRUE(alertTitles().empty()) << "every upload's alert is dismissed";
 }
 
-TEST_F(WebMediaTest, ShortNonJsonPathlessOrFailedRepliesGiveNoReply) {
+TEST_F(WebMediaTest, ShortNonJsonOrFailedRepliesGiveNoReply) {
     const std::string photo = numberedPicture(2, 2).jpegData(0.3);
     const std::vector<fakes::Reply> replies = {
         {200, "application/json", "x"},
         {200, "text/html", "<html>busy</html>"},
-        {200, "application/json", "{\"res\":\"true\"}"},
-        {200, "application/json", "{\"path\":12}"},
         {500, "application/json", "{\"path\":\"/upload/mportal/9/123.jpg\"}"},
     };
     for (const auto& reply : replies) {
@@ -258,6 +256,21 @@ TEST_F(WebMediaTest, ShortNonJsonPathlessOrFailedRepliesGiveNoReply) {
             EXPECT_EQ(alertTitles(), std::vector<std::string>{"提示"});
             driver.pressAlertButton("确定");
         }
+        EXPECT_TRUE(alertTitles().empty());
+    }
+}
+
+TEST_F(WebMediaTest, AnObjectReplyWithoutATextPathAnswersWithAnEmptyPath) {
+    const std::string photo = numberedPicture(2, 2).jpegData(0.3);
+    for (const char* body : {"{\"res\":\"true\"}", "{\"path\":12}", "{\"path\":null}"}) {
+        SCOPED_TRACE(body);
+        server.setReply("POST", kUploadPath, {200, "application/json", body});
+        page->webView()->stringByEvaluatingJavaScriptFromString("replies = []");
+        page->uploadImage(photo);
+        finishUploads();
+        // The page hears that the upload gave nothing instead of waiting for a path.
+        ASSERT_EQ(replyCount(), 1);
+        EXPECT_EQ(replies(), "");
         EXPECT_TRUE(alertTitles().empty());
     }
 }

@@ -226,16 +226,36 @@ TEST_F(PagedListTest, AReloadWithoutTheListEmptiesItAndALoadMoreWithoutItAddsNot
     EXPECT_EQ(list->size(), 0u);
     EXPECT_EQ(table->numberOfRowsInSection(0), 0);
 
-    // Elements that are not objects are skipped; a reply that is not an object gives no rows.
+    // Elements that are not objects are skipped.
     server.setReply("GET", kNewsPath,
                     {200, "application/json",
                      Json{{"News", Json::array({7, Json{{"xwbt", "唯一"}}, nullptr})}}.dump()});
     pullDown();
     EXPECT_EQ(shown(), std::vector<std::string>{"唯一"});
-    server.setReply("GET", kNewsPath, {200, "application/json", "[1,2]"});
-    pullDown();
-    EXPECT_EQ(list->size(), 0u);
-    EXPECT_TRUE(controlsEnded());
+    EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(PagedListTest, AReplyThatIsNotAnObjectFailsLikeAFailedRequestAndKeepsTheRows) {
+    list->reload();
+    ASSERT_TRUE(quiet());
+    const auto before = shown();
+    ASSERT_EQ(before.size(), 10u);
+
+    for (const char* body : {"[1,2]", "\"News\"", "null", "42"}) {
+        SCOPED_TRACE(body);
+        failures.clear();
+        server.setReply("GET", kNewsPath, {200, "application/json", body});
+        pullDown();
+        EXPECT_EQ(failures.size(), 1u);
+        EXPECT_EQ(shown(), before);
+        EXPECT_TRUE(controlsEnded());
+        pullUp();
+        EXPECT_EQ(failures.size(), 2u);
+        EXPECT_EQ(shown(), before);
+        EXPECT_EQ(list->nextPage(), 1);  // the page is given back, as for any failed pull-up
+        EXPECT_TRUE(controlsEnded());
+    }
+    EXPECT_EQ(loads, 1);
 }
 
 TEST_F(PagedListTest, AFailedLoadMoreGivesItsPageBackAndEndsBothControls) {
