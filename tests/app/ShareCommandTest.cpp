@@ -39,6 +39,8 @@ TEST(ShareCommand, WrongWordsGetTheOperationsUsage) {
     EXPECT_EQ(parseCommandLine("share follow qzone").error,
               "missing argument: share follow PLATFORM ACCOUNT");
     EXPECT_EQ(parseCommandLine("share send qzone").error,
-              "share what: share list, share edit PLATFORM, share signin PLATFORM or share follow "
-              "PLATFORM ACCOUNT, not \"send\"");
+              "share what: share list, share edit PLATFORM, share signin PLATFORM, share follow "
+              "PLATFORM ACCOUNT or share orientations MASK, not \"send\"");
+    EXPECT_EQ(parseCommandLine("share orientations").error,
+              "missing argument: share orientations MASK");
 }
