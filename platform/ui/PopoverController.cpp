@@ -85,36 +85,23 @@ Placement placeOn(PopoverArrowDirection arrow, const Rect& anchor, const Rect& a
 const Color kEdge = Color::whiteAlpha(0.7f, 1);
 constexpr double kArrowSide = 16;
 
-// The arrow: a square turned half a right angle, half of it out of the panel's edge on the
+// The arrow is a square turned half a right angle, half of it out of the panel's edge on the
 // side of the rectangle, pointing at the rectangle's middle (kept within the panel's edge).
-std::shared_ptr<View> arrowFor(PopoverArrowDirection arrow, const Rect& panel, const Rect& anchor) {
+Point arrowCentre(PopoverArrowDirection arrow, const Rect& panel, const Rect& anchor) {
     const double midX = std::clamp(anchor.minX() + anchor.size.width / 2, panel.minX() + kArrowSide,
                                    panel.maxX() - kArrowSide);
     const double midY = std::clamp(anchor.minY() + anchor.size.height / 2,
                                    panel.minY() + kArrowSide, panel.maxY() - kArrowSide);
-    Point centre;
     switch (arrow) {
         case PopoverArrowDirection::Up:
-            centre = {midX, panel.minY()};
-            break;
+            return {midX, panel.minY()};
         case PopoverArrowDirection::Down:
-            centre = {midX, panel.maxY()};
-            break;
+            return {midX, panel.maxY()};
         case PopoverArrowDirection::Left:
-            centre = {panel.minX(), midY};
-            break;
+            return {panel.minX(), midY};
         default:
-            centre = {panel.maxX(), midY};
-            break;
+            return {panel.maxX(), midY};
     }
-    auto view = View::make<View>(Rect{{0, 0}, {kArrowSide, kArrowSide}});
-    view->setCenter(centre);
-    view->setBackgroundColor(Color::white());
-    view->setBorderWidth(1);
-    view->setBorderColor(kEdge);
-    view->setTransform(AffineTransform::makeRotation(M_PI / 4));
-    view->setUserInteractionEnabled(false);
-    return view;
 }
 
 }  // namespace
@@ -141,6 +128,12 @@ public:
     void touchesMoved(const Touches&) override {}
     void touchesCancelled(const Touches&) override {}
     std::string describe() const override { return "popover backdrop"; }
+    // The window turned (or resized): the popover is placed again beside its rectangle.
+    void layoutSubviews() override {
+        if (m_owner) {
+            m_owner->place(*this);
+        }
+    }
     void release() { m_owner.reset(); }
 
 private:
@@ -158,19 +151,60 @@ void PopoverController::presentFromRect(const Rect& rect, View& view,
     if (m_panel || !window || !m_content) {
         return;
     }
-    const Rect windowArea = window->bounds();
+    m_anchorView = view.weak_from_this();
+    m_anchorRect = rect;
+    m_directions =
+        directions == PopoverArrowDirection::Unknown ? PopoverArrowDirection::Any : directions;
+    auto backdrop = View::make<Backdrop>(window->bounds(), shared_from_this());
+    // The screen dims a little under the popover, as the tablet's does.
+    backdrop->setBackgroundColor(Color::whiteAlpha(0, 0.15f));
+    backdrop->setHandle("popover-outside");
+    backdrop->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
+                                  AutoresizingMask::FlexibleHeight);
+    auto panel = View::make<PopoverPanel>(Rect{});
+    panel->setBackgroundColor(Color::white());
+    panel->setCornerRadius(8);
+    panel->setClipsToBounds(true);
+    panel->setBorderWidth(1);
+    panel->setBorderColor(kEdge);
+    auto contentView = m_content->view();
+    contentView->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
+                                     AutoresizingMask::FlexibleHeight);
+    m_backdrop = backdrop;
+    m_panel = panel;
+    m_arrowView = View::make<View>(Rect{{0, 0}, {kArrowSide, kArrowSide}});
+    m_arrowView->setBackgroundColor(Color::white());
+    m_arrowView->setBorderWidth(1);
+    m_arrowView->setBorderColor(kEdge);
+    m_arrowView->setUserInteractionEnabled(false);
+    place(*window);
+    contentView->setFrame(panel->bounds());
+    lastVisible() = weak_from_this();
+    m_content->beginAppearanceTransition(true, false);
+    panel->addSubview(contentView);
+    backdrop->addSubview(m_arrowView);
+    backdrop->addSubview(panel);
+    window->addSubview(backdrop);
+    contentView->layoutIfNeeded();
+    m_content->endAppearanceTransition();
+    noteDisplayChange();
+}
+
+void PopoverController::place(const View& window) {
+    auto anchorView = m_anchorView.lock();
+    if (!m_panel || !anchorView) {
+        return;
+    }
+    const Rect windowArea = window.bounds();
     const double top = std::max(kMargin, Application::shared().statusBarFrame().size.height);
     const Rect area{{kMargin, top},
                     {std::max(0.0, windowArea.size.width - 2 * kMargin),
                      std::max(0.0, windowArea.size.height - top - kMargin)}};
-    const Rect anchor = view.convertRectTo(rect, nullptr);
-    if (directions == PopoverArrowDirection::Unknown) {
-        directions = PopoverArrowDirection::Any;
-    }
+    const Rect anchor = anchorView->convertRectTo(m_anchorRect, nullptr);
     std::optional<Placement> chosen;
     for (auto arrow : {PopoverArrowDirection::Up, PopoverArrowDirection::Down,
                        PopoverArrowDirection::Left, PopoverArrowDirection::Right}) {
-        if (!hasAny(directions, arrow)) {
+        if (!hasAny(m_directions, arrow)) {
             continue;
         }
         Placement placement = placeOn(arrow, anchor, area, m_contentSize);
@@ -182,34 +216,14 @@ void PopoverController::presentFromRect(const Rect& rect, View& view,
             chosen = placement;
         }
     }
-    auto backdrop = View::make<Backdrop>(windowArea, shared_from_this());
-    // The screen dims a little under the popover, as the tablet's does.
-    backdrop->setBackgroundColor(Color::whiteAlpha(0, 0.15f));
-    backdrop->setHandle("popover-outside");
-    backdrop->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
-                                  AutoresizingMask::FlexibleHeight);
-    auto panel = View::make<PopoverPanel>(chosen->frame);
-    panel->setBackgroundColor(Color::white());
-    panel->setCornerRadius(8);
-    panel->setClipsToBounds(true);
-    panel->setBorderWidth(1);
-    panel->setBorderColor(kEdge);
-    auto contentView = m_content->view();
-    contentView->setFrame(panel->bounds());
-    contentView->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
-                                     AutoresizingMask::FlexibleHeight);
+    if (!chosen) {
+        return;
+    }
     m_arrow = chosen->arrow;
-    m_backdrop = backdrop;
-    m_panel = panel;
-    lastVisible() = weak_from_this();
-    m_content->beginAppearanceTransition(true, false);
-    panel->addSubview(contentView);
-    backdrop->addSubview(arrowFor(chosen->arrow, chosen->frame, anchor));
-    backdrop->addSubview(panel);
-    window->addSubview(backdrop);
-    contentView->layoutIfNeeded();
-    m_content->endAppearanceTransition();
-    noteDisplayChange();
+    m_panel->setFrame(chosen->frame);
+    m_arrowView->setTransform(AffineTransform::identity());
+    m_arrowView->setCenter(arrowCentre(chosen->arrow, chosen->frame, anchor));
+    m_arrowView->setTransform(AffineTransform::makeRotation(M_PI / 4));
 }
 
 void PopoverController::dismissPopover(bool /*animated*/) {
@@ -239,6 +253,7 @@ void PopoverController::close() {
     }
     auto backdrop = std::move(m_backdrop);
     m_panel.reset();
+    m_arrowView.reset();
     m_arrow = PopoverArrowDirection::Unknown;
     backdrop->removeFromSuperview();
     static_cast<Backdrop&>(*backdrop).release();

@@ -56,8 +56,9 @@ public:
     }
 
     // Shows the panel beside `rect` (in `view`'s coordinates) on the first permitted side
-    // where the content fits, else on the permitted side with the most room, shrunk to it.
-    // Nothing when it shows already or the view is in no window.
+    // where the content fits, else on the permitted side with the most room, shrunk to it;
+    // when the window turns it is placed so again. Nothing when it shows already or the view
+    // is in no window.
     void presentFromRect(const Rect& rect, View& view, PopoverArrowDirection directions,
                          bool animated);
     void dismissPopover(bool animated);
@@ -75,12 +76,18 @@ private:
     friend class Backdrop;
     void tappedOutside();
     void close();
+    // Puts the panel and its arrow beside the rectangle, within `window`'s bounds.
+    void place(const View& window);
 
     std::shared_ptr<ViewController> m_content;
     std::weak_ptr<PopoverControllerDelegate> m_delegate;
     Size m_contentSize{kDefaultContentSize};
     std::shared_ptr<View> m_backdrop;
     std::shared_ptr<View> m_panel;
+    std::shared_ptr<View> m_arrowView;
+    std::weak_ptr<View> m_anchorView;
+    Rect m_anchorRect;
+    PopoverArrowDirection m_directions{PopoverArrowDirection::Any};
     PopoverArrowDirection m_arrow{PopoverArrowDirection::Unknown};
 };
 

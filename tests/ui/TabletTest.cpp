@@ -59,6 +59,13 @@ TEST_F(TabletTest, APopoverShowsBesideItsRectangleAndATapOutsideClosesIt) {
     EXPECT_EQ(popover->panelFrame(), (Rect{{229, 351}, {320, 480}}));
     EXPECT_EQ(*log, (Log{"P.didLoad", "P.willAppear", "P.didAppear"}));
 
+    // Turned, the tablet has no room below the rectangle: the popover moves to its right.
+    Device::current().setOrientation(DeviceOrientation::LandscapeLeft);
+    EXPECT_EQ(popover->popoverArrowDirection(), PopoverArrowDirection::Left);
+    EXPECT_EQ(popover->panelFrame(), (Rect{{394, 106}, {320, 480}}));
+    Device::current().setOrientation(DeviceOrientation::Portrait);
+    EXPECT_EQ(popover->panelFrame(), (Rect{{229, 351}, {320, 480}}));
+
     // A tap inside the panel keeps it; one outside asks the delegate, which may refuse.
     window->tap(Point{389, 500});
     EXPECT_TRUE(popover->isPopoverVisible());
