@@ -201,6 +201,25 @@ TEST_F(ShareRotationTest, ALandscapeSheetClosesBelowTheScreenItShowsOn) {
     EXPECT_EQ(sheet->center(), (platform::Point{375 * 0.5, 667 + 40}));
 }
 
+TEST_F(ShareRotationTest, BeforeVersion8TheSheetExchangesTheScreensSidesInLandscape) {
+    // Before 8 the screen's bounds stayed upright: the steps exchange them, and the base
+    // height takes the status bar's width. On the bounds of a later system the exchange puts
+    // the sheet back to the upright width.
+    platform::Application::shared().setSystemVersion("7.1");
+    platform::testing::ScreenSize size(375, 667);
+    showHost();
+    turn(DeviceOrientation::LandscapeLeft);
+    SHSocialSnsService::presentSnsIconSheetView(host, std::string(sharetest::kAppKey), std::nullopt,
+                                                {}, {"qzone"}, {});
+    auto sheet = SHSocialIconSheetView::lastShown();
+    ASSERT_TRUE(sheet);
+    scope.advance(1);
+    EXPECT_EQ(sheet->frame().size, (Size{375, 80}));
+    // Closing exchanges them in landscape whatever the version.
+    sheet->dismiss();
+    EXPECT_EQ(sheet->center(), (platform::Point{375 * 0.5, 667 + 40}));
+}
+
 // --- The SDK's navigation controller and the list --------------------------------------------
 
 TEST_F(ShareRotationTest, TheSdksScreensTurnOnlyAsTheSettingsAllow) {
