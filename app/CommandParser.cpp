@@ -255,15 +255,23 @@ ParsedLine parseCommandLine(const std::string& line) {
         command.kind = CommandKind::Device;
         command.device = std::move(*device);
     } else if (name == "open") {
-        if (auto bad = expect(2, 2, "open index ORGID")) {
-            return *bad;
-        }
-        if (words[1] != "index") {
-            return failure("open what: open index ORGID, not \"" + words[1] + "\"");
+        // The map demonstration takes no argument; the indexed list its organisation.
+        if (arguments >= 1 && words[1] == "locationdemo") {
+            if (auto bad = expect(1, 1, "open locationdemo")) {
+                return *bad;
+            }
+        } else {
+            if (auto bad = expect(2, 2, "open index ORGID, or open locationdemo")) {
+                return *bad;
+            }
+            if (words[1] != "index") {
+                return failure("open what: open index ORGID or open locationdemo, not \"" +
+                               words[1] + "\"");
+            }
+            command.text = words[2];
         }
         command.kind = CommandKind::Open;
         command.target = words[1];
-        command.text = words[2];
     } else if (name == "share") {
         // Each operation takes its own words: the list none, a screen its platform, the
         // follow offer a platform and the account to offer.
@@ -336,6 +344,7 @@ std::string commandHelp() {
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
            "                           initial (no screen of the client opens that list)\n"
+           "  open locationdemo        push the location SDK's demonstration map screen\n"
            "  share list               present the share SDK's list of share platforms\n"
            "  share follow PLATFORM ACCOUNT  have the share SDK's edit screen offer following\n"
            "                           the platform's official ACCOUNT\n"

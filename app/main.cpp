@@ -29,6 +29,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
 #include "shell/AppDelegate.h"
+#include "webcontainer/LocationDemoViewController.h"
 
 namespace {
 
@@ -47,9 +48,8 @@ bool useDataDirectory(const std::string& directory) {
     return true;
 }
 
-// `open index ORGID`: pushes the organisation's indexed member list onto the shown tab's
-// stack, as an opener of it would.
-platform::testing::DriverResult openIndexedMembers(const std::string& orgId) {
+// The navigation stack of the tab on screen, which `open` pushes onto; null when none is on top.
+std::shared_ptr<platform::NavigationController> shownTabStack() {
     auto delegate = AppDelegate::shared();
     auto side = delegate ? delegate->sideViewController() : nullptr;
     auto tabs = std::dynamic_pointer_cast<platform::TabBarController>(
@@ -57,8 +57,25 @@ platform::testing::DriverResult openIndexedMembers(const std::string& orgId) {
     auto stack = std::dynamic_pointer_cast<platform::NavigationController>(
         tabs ? tabs->selectedViewController() : nullptr);
     if (!stack || stack->presentedViewController()) {
+        return nullptr;
+    }
+    return stack;
+}
+
+// `open index ORGID` pushes the organisation's indexed member list, `open locationdemo` the
+// location SDK's demonstration, onto the shown tab's stack, as an opener of them would.
+platform::testing::DriverResult openScreenByName(const std::string& screen,
+                                                 const std::string& orgId) {
+    auto stack = shownTabStack();
+    if (!stack) {
         return platform::testing::DriverResult::failure(
             "no tab's screen is on top to open it from");
+    }
+    if (screen == "locationdemo") {
+        auto demo = std::make_shared<LocationDemoViewController>();
+        demo->setHidesBottomBarWhenPushed(true);
+        stack->pushViewController(demo, true);
+        return platform::testing::DriverResult::success();
     }
     auto members = std::make_shared<MembersViewController>();
     members->setOrgIdString(orgId);
@@ -148,9 +165,7 @@ int main(int argc, char** argv) {
     if (sessionOptions.prompt) {
         std::cout << "Type a command after the screen (help lists them; quit or Ctrl-D leaves).\n";
     }
-    sessionOptions.openScreen = [](const std::string& /*screen*/, const std::string& argument) {
-        return openIndexedMembers(argument);
-    };
+    sessionOptions.openScreen = openScreenByName;
     frontend::Session session(std::cout, sessionOptions);
     session.launch(std::make_shared<AppDelegate>());
     int status = 0;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "client/ServiceConfig.h"
 #include "fakes/FakeSchoolServices.h"
 #include "fakes/WebPages.h"
 #include "platform/foundation/Json.h"
@@ -54,6 +55,8 @@ fakes::FakeSchoolServices& server() {
         s->start();
         s->setReply("GET", kPagePath,
                     fakes::Reply{200, "text/html;charset=UTF-8", grownDemoPage()});
+        // The demo page is the school's: the bridge answers only the school's pages.
+        ServiceConfig::shared().pointAllAt(s->baseUrl());
         return s;
     }();
     return *instance;

@@ -1,7 +1,6 @@
 #include "campus/AddressBookDetailedViewController.h"
 
 #include <array>
-#include <charconv>
 
 #include "campus/AddressBookDetailedTableViewCell.h"
 #include "campus/PushedScreenBar.h"
@@ -94,10 +93,7 @@ std::string memberText(const platform::Json& member, const char* name) {
 // The address book asks for access from system version 6.0 on; earlier systems had no
 // such question.
 bool asksForContactsAccess() {
-    const std::string& version = platform::Application::shared().systemVersion();
-    double number = 0;
-    std::from_chars(version.data(), version.data() + version.size(), number);
-    return number >= 6.0;
+    return platform::Application::shared().systemVersionNumber() >= 6.0;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/net/URLServer.h"
+
 namespace {
 
 const char* kUserInfoPath = "//manage/user/queryUserInfoForOldApp?userId=%@";
@@ -38,6 +40,19 @@ const char* kStoreAppId = "20240001";
 ServiceConfig& ServiceConfig::shared() {
     static ServiceConfig config;
     return config;
+}
+
+bool ServiceConfig::isSchoolAddress(const std::string& url) const {
+    const auto server = platform::urlServer(url);
+    if (!server)
+        return false;
+    for (const std::string* root :
+         {&appServiceRoot, &careerServiceRoot, &userInfoServiceURL, &schoolSiteRoot,
+          &attendanceRoot, &paymentRoot, &questionnaireRoot}) {
+        if (platform::urlServer(*root) == server)
+            return true;
+    }
+    return false;
 }
 
 void ServiceConfig::pointAllAt(const std::string& rawBase) {

@@ -15,6 +15,13 @@ public:
     // Points every service at one base such as "http://127.0.0.1:8080".
     void pointAllAt(const std::string& base);
 
+    // The address is on one of the school's own hosts: those of the app, career,
+    // user-information and attendance services, the school's web site, the payment host and
+    // the questionnaire site (host and port compared, the scheme not). Only their pages may
+    // reach the user's data through the web container. The weather service, the store, the
+    // share service and the questionnaire's end address are not the school's.
+    bool isSchoolAddress(const std::string& url) const;
+
     std::string appServiceRoot;      // ends in "/vobels/services/"
     std::string careerServiceRoot;   // ends in "/edu/"
     std::string userInfoServiceURL;  // whole template, "%@" for the account

@@ -131,6 +131,8 @@ public:
             m_released.wait_for(lock, reply.delay, [this] { return m_stopping; });
         }
         response.status = reply.status;
+        if (!reply.location.empty())
+            response.set_header("Location", reply.location);
         if (reply.dropConnection) {
             // A provider that gives nothing makes the server close the connection short of
             // the length it announced.

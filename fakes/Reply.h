@@ -15,6 +15,8 @@ struct Reply {
     // The server sends the status line and headers, then closes the connection before the
     // body: the client sees a transfer that failed, as from a site that went down.
     bool dropConnection = false;
+    // Sent as the Location header when not empty: with a 3xx status, a redirect.
+    std::string location;
 };
 
 }  // namespace fakes

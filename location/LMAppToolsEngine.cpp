@@ -21,7 +21,7 @@ LMPoint fromHundredths(const _zizaz_vi::_VPoint& p) {
 }
 
 double systemVersion() {
-    return std::strtod(platform::Application::shared().systemVersion().c_str(), nullptr);
+    return platform::Application::shared().systemVersionNumber();
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ constexpr const char* kLocationComponentVersion = "3.0.0";
 constexpr const char* kBaseComponentVersion = "3.0.0";
 
 double systemVersion() {
-    return std::strtod(platform::Application::shared().systemVersion().c_str(), nullptr);
+    return platform::Application::shared().systemVersionNumber();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "location/LMKUserLocation.h"
 #include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/Font.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr double kStreetSpacingMetres = 60;
 const platform::Color kLand = platform::Color::rgba(0.94f, 0.93f, 0.89f);
 const platform::Color kStreet = platform::Color::white();
 const platform::Color kPin = platform::Color::rgba(0.86f, 0.2f, 0.18f);
+const platform::Color kPinTitle = platform::Color::rgba(0.2f, 0.2f, 0.2f);
 const platform::Color kUserDot = platform::Color::rgba(0.16f, 0.5f, 0.96f);
 const platform::Color kAccuracyFill = platform::Color::rgba(0.16f, 0.5f, 0.96f, 0.15f);
 const platform::Color kAccuracyStroke = platform::Color::rgba(0.16f, 0.5f, 0.96f, 0.4f);
@@ -83,8 +85,8 @@ void LMKMapView::updateLocationData(const LMKUserLocation& userLocation) {
     setNeedsDisplay();
 }
 
-void LMKMapView::addAnnotation(LMKPointAnnotation annotation) {
-    if (!platform::isValidCoordinate(annotation.coordinate)) {
+void LMKMapView::addAnnotation(std::shared_ptr<const platform::Annotation> annotation) {
+    if (!annotation) {
         return;
     }
     m_annotations.push_back(std::move(annotation));
@@ -124,9 +126,19 @@ void LMKMapView::draw(platform::BitmapContext& context, const platform::Rect& re
     }
 
     for (const auto& annotation : m_annotations) {
-        const platform::Point at = pointForCoordinate(annotation.coordinate);
+        const platform::Coordinate coordinate = annotation->coordinate();
+        // An annotation may say anything about where it is; one that is nowhere is not drawn.
+        if (!platform::isValidCoordinate(coordinate)) {
+            continue;
+        }
+        const platform::Point at = pointForCoordinate(coordinate);
         context.strokeLine({at.x, at.y - 14}, at, kPin, 2);
         context.fillEllipse({{at.x - 6, at.y - 26}, {12, 12}}, kPin);
+        const std::string title = annotation->title();
+        if (!title.empty()) {
+            context.drawText(title, platform::Font::systemFont(12), kPinTitle,
+                             {{at.x + 9, at.y - 28}, {120, 16}}, platform::TextAlignment::Left, 1);
+        }
     }
 
     if (!showsUserDot()) {
@@ -173,8 +185,8 @@ std::string LMKMapView::describe() const {
     if (!m_annotations.empty()) {
         line += "; pins:";
         for (const auto& annotation : m_annotations) {
-            line += " " + (annotation.title.empty() ? coordinateText(annotation.coordinate)
-                                                    : annotation.title);
+            const std::string title = annotation->title();
+            line += " " + (title.empty() ? coordinateText(annotation->coordinate()) : title);
         }
     }
     return line;

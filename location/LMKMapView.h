@@ -7,6 +7,7 @@
 
 #include "location/LMKLocationViewDisplayParam.h"
 #include "location/LMKMapViewDelegate.h"
+#include "platform/devices/Annotation.h"
 #include "platform/devices/Location.h"
 #include "platform/ui/View.h"
 
@@ -17,13 +18,6 @@ enum class LMKUserTrackingMode {
     None = 0,               // the map stays where it is
     Follow = 1,             // the map centres on the user
     FollowWithHeading = 2,  // ... and turns the user's heading up
-};
-
-// A pin on the map at a coordinate of the vendor's datum.
-struct LMKPointAnnotation {
-    platform::Coordinate coordinate;
-    std::string title;
-    std::string subtitle;
 };
 
 // The vendor's map view, standing in for the real one: it keeps what its application asks of
@@ -72,14 +66,18 @@ public:
     // How many user location updates the map has been given.
     int locationUpdateCount() const { return m_locationUpdateCount; }
 
-    void addAnnotation(LMKPointAnnotation annotation);
+    // A pin at the annotation's coordinate (the vendor's datum), drawn with its title; the map
+    // reads the annotation each time it draws. A null annotation is ignored.
+    void addAnnotation(std::shared_ptr<const platform::Annotation> annotation);
     void removeAllAnnotations() {
         if (!m_annotations.empty()) {
             m_annotations.clear();
             setNeedsDisplay();
         }
     }
-    const std::vector<LMKPointAnnotation>& annotations() const { return m_annotations; }
+    const std::vector<std::shared_ptr<const platform::Annotation>>& annotations() const {
+        return m_annotations;
+    }
 
     // The application forwards its screen's appearance.
     void viewWillAppear() { m_appearing = true; }
@@ -104,6 +102,6 @@ private:
     std::optional<platform::Heading> m_userHeading;
     int m_locationUpdateCount = 0;
     LMKLocationViewDisplayParam m_displayParam;
-    std::vector<LMKPointAnnotation> m_annotations;
+    std::vector<std::shared_ptr<const platform::Annotation>> m_annotations;
     bool m_appearing = false;
 };

@@ -126,7 +126,9 @@ public:
     // word, optionally followed by "=" and a JSON argument; the container cancels that
     // navigation, acts, and answers most commands by running "callback(...)" in the page.
     // Every value put into a reply is JSON-escaped, so no stored value, code or address can
-    // leave its string.
+    // leave its string. Only the school's own pages (ServiceConfig::isSchoolAddress) are
+    // served: a command from any other page, one reached through a redirect included, is
+    // refused with a log line, and a reply is run only while a school page is shown.
 
     // The dispatcher: false (navigation cancelled) when the address holds a command word.
     bool shouldStartLoadWithRequest(platform::WebView& webView, const platform::URLRequest& request,
@@ -175,6 +177,8 @@ private:
     void requestUserInformation(const std::string& commandURL, bool mayDecline);
     void startLocating();
     void evaluateDirectly(const std::string& script);
+    // A school page is shown, which may hear a reply; logs why not otherwise.
+    bool mayAnswerPage() const;
     void sendLocationReply(const platform::Location& fix, const std::string& address);
 
     // Made on first use; shared pointers so the container's own file needs none of these

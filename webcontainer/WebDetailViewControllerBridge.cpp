@@ -10,6 +10,7 @@
 #include "client/DictionaryUtility.h"
 #include "client/MyTool.h"
 #include "client/NetTool.h"
+#include "client/ServiceConfig.h"
 #include "client/SignInSession.h"
 #include "client/SignInState.h"
 #include "platform/devices/AddressBook.h"
@@ -20,6 +21,7 @@
 #include "platform/foundation/JsonParse.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/URLEscaping.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
@@ -105,78 +107,10 @@ constexpr std::array<Word, 29> kWords{{
 constexpr const char* kWiFiReply = "callback({\"NetworkType\":\"目前网络状态为：WiFi\"})";
 constexpr const char* k3GReply = "callback({\"NetworkType\":\"目前网络状态为：3G\"})";
 constexpr const char* kContactPhoneLabel = "手机";
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool isValidUTF8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        size_t length = 0;
-        unsigned int point = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            length = 2;
-            point = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            length = 3;
-            point = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            length = 4;
-            point = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            point = (point << 6) | (next & 0x3F);
-        }
-        const bool overlong = (length == 2 && point < 0x80) || (length == 3 && point < 0x800) ||
-                              (length == 4 && point < 0x10000);
-        if (overlong || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
-
-// Percent-decoding as the phone's string does it: nothing when an escape is malformed or the
-// bytes it gives are not UTF-8.
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size())
-            return std::nullopt;
-        const int high = hexDigit(text[i + 1]);
-        const int low = hexDigit(text[i + 2]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    if (!isValidUTF8(out))
-        return std::nullopt;
-    return out;
-}
+constexpr const char* kRefusedCommandLog =
+    "bridge: %@ refused: %@ is not one of the school's pages";
+constexpr const char* kRefusedReplyLog =
+    "bridge: reply withheld: %@ is not one of the school's pages";
 
 // A value of the page store or of an argument as the page reads it in a reply: text as it
 // is, anything else as its JSON text.
@@ -220,7 +154,8 @@ std::optional<Json> WebDetailViewController::DictFromStrCut(const std::string& c
     const size_t at = commandURL.find(marker);
     if (at == std::string::npos)
         return std::nullopt;
-    auto decoded = percentDecoded(std::string_view(commandURL).substr(at + marker.size()));
+    auto decoded =
+        platform::removingPercentEncoding(std::string_view(commandURL).substr(at + marker.size()));
     if (!decoded)
         return std::nullopt;
     return platform::parseJson(*decoded);
@@ -229,17 +164,37 @@ std::optional<Json> WebDetailViewController::DictFromStrCut(const std::string& c
 bool WebDetailViewController::shouldStartLoadWithRequest(platform::WebView& /*webView*/,
                                                          const platform::URLRequest& request,
                                                          platform::WebViewNavigationType) {
-    auto commandURL = percentDecoded(request.url);
+    auto commandURL = platform::removingPercentEncoding(request.url);
     if (!commandURL)
         return true;
     platform::log("urlString:%@", *commandURL);
     for (size_t row = 0; row < kWords.size(); ++row) {
         if (commandURL->find(kWords[row].text) != std::string::npos) {
+            // The user's data is lent only to the school's own pages. What asks is the page
+            // shown, or for a redirect the address that redirected; an address the container
+            // opens itself speaks for itself. The command address does not count: any page
+            // can name any host there. A refused command is not loaded either.
+            const std::string& asking = request.sourceURL.empty() ? request.url : request.sourceURL;
+            if (!ServiceConfig::shared().isSchoolAddress(asking)) {
+                platform::log(kRefusedCommandLog, kWords[row].text, asking);
+                return false;
+            }
             performCommand(row, *commandURL);
             return false;
         }
     }
     return true;
+}
+
+bool WebDetailViewController::mayAnswerPage() const {
+    if (!m_webView)
+        return false;
+    // A reply that comes later (a sign-in, a fix, an upload, a scan) finds whatever page is
+    // shown by then, which may have navigated away from the school.
+    if (ServiceConfig::shared().isSchoolAddress(m_webView->pageURL()))
+        return true;
+    platform::log(kRefusedReplyLog, m_webView->pageURL());
+    return false;
 }
 
 void WebDetailViewController::performCommand(std::size_t row, const std::string& commandURL) {
@@ -403,15 +358,17 @@ void WebDetailViewController::performCommand(std::size_t row, const std::string&
 }
 
 void WebDetailViewController::executeCallBack(const std::string& script) {
+    if (!mayAnswerPage())
+        return;
     platform::log("回调:%@", script);
-    if (m_webView)
-        m_webView->stringByEvaluatingJavaScriptFromString(script);
+    m_webView->stringByEvaluatingJavaScriptFromString(script);
 }
 
 void WebDetailViewController::evaluateDirectly(const std::string& script) {
+    if (!mayAnswerPage())
+        return;
     platform::log("stringByEvaluatingJavaScriptFromString %@", script);
-    if (m_webView)
-        m_webView->stringByEvaluatingJavaScriptFromString(script);
+    m_webView->stringByEvaluatingJavaScriptFromString(script);
 }
 
 // --- User information -------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <unicode/utf8.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/foundation/AsciiText.h"
@@ -51,6 +52,24 @@ bool isEscapeAt(std::string_view text, size_t i) {
            hexDigitValue(text[i + 2]) >= 0;
 }
 
+// The byte of the escape at i, which isEscapeAt has accepted.
+std::uint8_t escapedByte(std::string_view text, size_t i) {
+    return static_cast<std::uint8_t>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
+}
+
+bool isUTF8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    int32_t offset = 0;
+    while (offset < length) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, offset, length, c);
+        if (c < 0)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string escapeWholeURL(std::string_view text) {
@@ -79,8 +98,7 @@ std::string urlDecodedString(std::string_view text) {
         size_t runStart = i;
         std::vector<std::uint8_t> bytes;
         while (isEscapeAt(text, i)) {
-            bytes.push_back(static_cast<std::uint8_t>(hexDigitValue(text[i + 1]) * 16 +
-                                                      hexDigitValue(text[i + 2])));
+            bytes.push_back(escapedByte(text, i));
             i += 3;
         }
         int32_t offset = 0;
@@ -98,6 +116,24 @@ std::string urlDecodedString(std::string_view text) {
             }
         }
     }
+    return out;
+}
+
+std::optional<std::string> removingPercentEncoding(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        if (!isEscapeAt(text, i))
+            return std::nullopt;
+        out += static_cast<char>(escapedByte(text, i));
+        i += 2;
+    }
+    if (!isUTF8(out))
+        return std::nullopt;
     return out;
 }
 

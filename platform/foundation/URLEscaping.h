@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,10 @@ std::string urlEncodedString(std::string_view text);
 // or whose bytes do not form UTF-8 text, is left as it stands, so the result is valid UTF-8
 // whenever the input was.
 std::string urlDecodedString(std::string_view text);
+
+// The phone's stringByRemovingPercentEncoding: every escape replaced, either case of hex
+// digit; "+" stays "+". Nothing at all when a "%" is not followed by two hex digits or when
+// the result is not UTF-8 text, for a caller that must treat such text as absent.
+std::optional<std::string> removingPercentEncoding(std::string_view text);
 
 }  // namespace platform

@@ -18,6 +18,10 @@ constexpr const char* kUserAgent = "campus-client/1.0";
 
 constexpr long kMaxRedirects = 5;
 
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() &&
            (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
@@ -37,6 +41,16 @@ std::string withoutLineBreaks(std::string_view s) {
             out.push_back(c);
     }
     return out;
+}
+
+// "scheme:" at the start: an absolute address.
+bool hasScheme(std::string_view url) {
+    const size_t colon = url.find(':');
+    if (colon == 0 || colon == std::string_view::npos || !isAsciiLetter(url[0]))
+        return false;
+    return std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+        return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    });
 }
 
 curl_slist* appendHeader(curl_slist* list, const std::string& line) {
@@ -75,9 +89,11 @@ bool CurlTransfer::prepare() {
     // Only web requests: a URL from a server or a page must never read local files.
     curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
-    // A few hops are all a service or page needs; more is a loop or a server playing games.
-    curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    if (m_request.followRedirects) {
+        curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
+        // A few hops are all a service or page needs; more is a loop or a server playing games.
+        curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    }
     // Each request gets its own connection, as each call had its own request manager; it also
     // keeps idle kept-alive connections from tying up the workers of small servers.
     curl_easy_setopt(m_easy, CURLOPT_FORBID_REUSE, 1L);
@@ -273,6 +289,16 @@ HttpResponse CurlTransfer::finish(CURLcode result) {
     curl_easy_getinfo(m_easy, CURLINFO_EFFECTIVE_URL, &effective);
     response.url = effective ? effective : m_request.url;
     response.headers = std::move(m_headers);
+    if (!m_request.followRedirects) {
+        char* target = nullptr;
+        if (curl_easy_getinfo(m_easy, CURLINFO_REDIRECT_URL, &target) == CURLE_OK && target) {
+            // curl resolves a relative Location against the address; an absolute one is kept as
+            // the server wrote it, since curl would rewrite addresses of schemes it does not
+            // know (a page's command address among them).
+            const auto location = response.header("location");
+            response.redirectURL = location && hasScheme(*location) ? *location : target;
+        }
+    }
     response.body = std::move(m_body);
     return response;
 }

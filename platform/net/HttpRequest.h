@@ -31,6 +31,11 @@ struct HttpRequest {
     std::vector<HttpPart> parts;  // non-empty: multipart/form-data POST, parts in this order
     double timeoutSeconds = 60;   // whole request; 0 or less: no limit
     bool ignoreCache = false;     // sends Cache-Control: no-cache / Pragma: no-cache
+    // false: a redirect reply comes back as it is (its status, headers and body, with the
+    // address it points to in HttpResponse::redirectURL), so that the caller decides on each
+    // hop itself, as a web view asks its delegate. true: up to a few web-only hops are followed
+    // inside the request.
+    bool followRedirects = true;
     // A reply whose decoded body grows past this many bytes fails with an error and no body.
     std::int64_t maxBodyBytes = kMaxDocumentBodyBytes;
     // Bytes of the body sent so far and the body's size; runs on the main loop, the last call

@@ -15,6 +15,9 @@ struct HttpResponse {
     std::string body;
     std::string error;  // transport error text (curl's), empty when a response came back
     std::string url;    // effective URL (after redirects)
+    // Where a redirect reply points (its Location resolved against `url`), when the request
+    // did not follow redirects; "" for any other reply.
+    std::string redirectURL;
 
     // The first header of that name, compared case-insensitively.
     std::optional<std::string> header(std::string_view name) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "platform/foundation/Json.h"
 #include "platform/ui/ApplicationDelegate.h"
@@ -188,6 +189,13 @@ void Application::reset() {
     m_systemVersion = "9.3";
     m_badgeNumber = 0;
     m_networkActivityIndicatorVisible = false;
+}
+
+double Application::systemVersionNumber() const {
+    double number = 0;
+    std::from_chars(m_systemVersion.data(), m_systemVersion.data() + m_systemVersion.size(),
+                    number);
+    return number;
 }
 
 }  // namespace platform

@@ -74,6 +74,9 @@ public:
     void setUserInterfaceIdiom(UserInterfaceIdiom idiom) { m_idiom = idiom; }
     const std::string& systemVersion() const { return m_systemVersion; }
     void setSystemVersion(std::string version) { m_systemVersion = std::move(version); }
+    // The version's leading number ("9.3" gives 9.3), for the "from version N on" branches;
+    // 0 when it does not start with one.
+    double systemVersionNumber() const;
     int applicationIconBadgeNumber() const { return m_badgeNumber; }
     void setApplicationIconBadgeNumber(int number) { m_badgeNumber = number; }
     bool isNetworkActivityIndicatorVisible() const { return m_networkActivityIndicatorVisible; }

@@ -643,6 +643,7 @@ void CollectionView::touchesBegan(const Touches& touches) {
         return;
     }
     m_touchedItem = indexPathForItemAtPoint(touches.front().locationInView(this));
+    m_touchBegan = touches.front().location;
     if (!m_touchedItem) {
         return;
     }
@@ -657,7 +658,10 @@ void CollectionView::touchesBegan(const Touches& touches) {
     }
 }
 
-void CollectionView::touchesMoved(const Touches& /*touches*/) {}
+void CollectionView::touchesMoved(const Touches& touches) {
+    if (m_touchedItem && !touches.empty() && movedBeyondTapTolerance(touches.front(), m_touchBegan))
+        touchesCancelled(touches);
+}
 
 void CollectionView::touchesEnded(const Touches& touches) {
     auto item = m_touchedItem;
@@ -676,10 +680,16 @@ void CollectionView::touchesEnded(const Touches& touches) {
 }
 
 void CollectionView::touchesCancelled(const Touches& /*touches*/) {
-    if (m_touchedItem) {
-        m_cells.setHighlighted(*m_touchedItem, false);
-    }
+    auto item = m_touchedItem;
     m_touchedItem.reset();
+    if (!item) {
+        return;
+    }
+    auto self = weak_from_this().lock();
+    m_cells.setHighlighted(*item, false);
+    if (auto delegate = this->delegate()) {
+        delegate->didUnhighlightItemAtIndexPath(*this, *item);
+    }
 }
 
 }  // namespace platform

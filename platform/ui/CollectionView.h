@@ -205,7 +205,10 @@ private:
     // By element kind.
     std::map<std::string, ReusePool<CollectionReusableView>> m_supplementaryPools;
     std::optional<Movement> m_moving;
+    // The item a finger went down on, and where (window coordinates), until the finger lifts or
+    // wanders off as a drag.
     std::optional<IndexPath> m_touchedItem;
+    Point m_touchBegan;
 };
 
 }  // namespace platform

@@ -913,6 +913,7 @@ void TableView::touchesBegan(const Touches& touches) {
         return;
     }
     m_touchedRow = indexPathForRowAtPoint(touches.front().locationInView(this));
+    m_touchBegan = touches.front().location;
     if (!m_touchedRow) {
         return;
     }
@@ -923,7 +924,10 @@ void TableView::touchesBegan(const Touches& touches) {
     m_cells.setHighlighted(*m_touchedRow, true);
 }
 
-void TableView::touchesMoved(const Touches& /*touches*/) {}
+void TableView::touchesMoved(const Touches& touches) {
+    if (m_touchedRow && !touches.empty() && movedBeyondTapTolerance(touches.front(), m_touchBegan))
+        touchesCancelled(touches);
+}
 
 void TableView::touchesEnded(const Touches& touches) {
     auto row = m_touchedRow;

@@ -250,8 +250,10 @@ private:
     VisibleCells<TableViewCell> m_cells;
     ReusePool<TableViewCell> m_reusePool;
     std::shared_ptr<TableViewIndex> m_indexView;
-    // The row a finger went down on.
+    // The row a finger went down on, and where (window coordinates), until the finger lifts or
+    // wanders off as a drag.
     std::optional<IndexPath> m_touchedRow;
+    Point m_touchBegan;
 };
 
 }  // namespace platform

@@ -27,4 +27,12 @@ struct Touch {
 
 using Touches = std::vector<Touch>;
 
+// How far a finger may wander from where it went down and still tap a row or an item. Past it
+// the touch is a drag, which on the phone the scroll view takes over, so the row is not
+// selected however the finger lifts.
+inline constexpr double kTapMovementTolerance = 10;
+
+// Whether the touch is now farther than the tolerance from `began` (window coordinates).
+bool movedBeyondTapTolerance(const Touch& touch, Point began);
+
 }  // namespace platform

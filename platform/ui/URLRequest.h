@@ -15,6 +15,11 @@ struct URLRequest {
     std::string method = "GET";
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
+    // Filled in by the web view for its delegate: the address of what asks for this load. The
+    // page shown for its links, forms and scripts ("about:blank" before any page); for each
+    // redirect hop, the address whose reply redirected. Empty when the app itself asks
+    // (loadRequest, reload, history moves). Whatever a caller sets here is replaced.
+    std::string sourceURL;
 };
 
 }  // namespace platform

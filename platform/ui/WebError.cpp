@@ -29,6 +29,7 @@ WebError WebError::fromTransportError(const std::string& text, const std::string
         {"timed out", kTimedOut},
         {"timeout", kTimedOut},
         {"unsupported protocol", kUnsupportedURL},
+        {"not supported or disabled", kUnsupportedURL},
         {"resolve", kCannotFindHost},
         {"couldn't connect", kCannotConnectToHost},
         {"connection refused", kCannotConnectToHost},

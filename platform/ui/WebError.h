@@ -14,6 +14,7 @@ struct WebError {
     static constexpr int kCannotFindHost = -1003;
     static constexpr int kCannotConnectToHost = -1004;
     static constexpr int kNetworkConnectionLost = -1005;
+    static constexpr int kHTTPTooManyRedirects = -1007;
 
     int code = kUnknown;
     std::string description;

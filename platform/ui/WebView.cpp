@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Button.h"
@@ -104,7 +105,11 @@ bool WebView::simulateNavigation(const std::string& url, WebViewNavigationType t
     URLRequest request;
     request.url = url;
     request.method = type == WebViewNavigationType::FormSubmitted ? "POST" : "GET";
-    return startLoad(Entry{request}, type, HistoryMove::Push, -1);
+    return startLoad(Entry{request}, type, HistoryMove::Push, -1, documentURL());
+}
+
+std::string WebView::documentURL() const {
+    return hasPage() ? m_page.url : kBlank;
 }
 
 bool WebView::canGoBack() const {
@@ -142,11 +147,13 @@ void WebView::stopLoading() {
     cancelLoad();
 }
 
-bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target) {
+bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target,
+                        std::string source) {
     auto self = weak_from_this().lock();
     if (!self) {
         return false;  // only a web view owned by a shared_ptr can hear back from its loads
     }
+    entry.request.sourceURL = std::move(source);
     if (auto delegate = this->delegate();
         delegate && !delegate->shouldStartLoadWithRequest(*this, entry.request, type)) {
         return false;
@@ -170,36 +177,41 @@ bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove mov
     });
 
     if (entry.fromString || entry.request.url == kBlank) {
-        RunLoop::main().post([weak, generation, url = entry.request.url, html = entry.html] {
+        HttpResponse page;
+        page.url = entry.request.url;
+        page.body = entry.html;
+        RunLoop::main().post([weak, generation, page = std::move(page)]() mutable {
             if (auto view = weak.lock()) {
-                from(view)->fetched(generation, 0, url, html, "");
+                from(view)->fetched(generation, std::move(page));
             }
         });
         return true;
     }
+    fetch(generation);
+    return true;
+}
 
+// Fetches m_request, one hop: a redirect comes back here as it is.
+void WebView::fetch(std::uint64_t generation) {
     HttpRequest http;
-    http.method = entry.request.method.empty() ? "GET" : entry.request.method;
-    http.url = entry.request.url;
-    http.headers = entry.request.headers;
-    http.body = entry.request.body;
-    http.timeoutSeconds = entry.request.timeoutSeconds;
-    http.ignoreCache = entry.request.ignoreCache;
+    http.method = m_request.method.empty() ? "GET" : m_request.method;
+    http.url = m_request.url;
+    http.headers = m_request.headers;
+    http.body = m_request.body;
+    http.timeoutSeconds = m_request.timeoutSeconds;
+    http.ignoreCache = m_request.ignoreCache;
+    http.followRedirects = false;
+    std::weak_ptr<View> weak = weak_from_this();
     auto id = HttpClient::shared().send(std::move(http), [weak, generation](HttpResponse response) {
-        auto view = weak.lock();
-        if (!view) {
-            return;
+        if (auto view = weak.lock()) {
+            from(view)->fetched(generation, std::move(response));
         }
-        std::string url = response.url;
-        from(view)->fetched(generation, response.status, std::move(url), std::move(response.body),
-                            response.error);
     });
     // The completion never runs inside send, but a stale id would only make a later cancel
     // a no-op.
     if (m_generation == generation && m_loading) {
         m_httpRequest = id;
     }
-    return true;
 }
 
 void WebView::cancelLoad() {
@@ -229,22 +241,63 @@ void WebView::cancelLoad() {
     });
 }
 
-void WebView::fetched(std::uint64_t generation, int status, std::string url, std::string html,
-                      const std::string& error) {
+void WebView::fetched(std::uint64_t generation, HttpResponse response) {
     if (generation != m_generation || !m_loading) {
         return;
     }
     m_httpRequest = 0;
-    if (!error.empty()) {
-        failLoad(WebError::fromTransportError(error, m_request.url));
+    if (!response.error.empty()) {
+        failLoad(WebError::fromTransportError(response.error, m_request.url));
+        return;
+    }
+    if (!response.redirectURL.empty()) {
+        followRedirect(response);
         return;
     }
     Page page;
-    page.url = url.empty() ? m_request.url : std::move(url);
-    page.status = status;
-    page.html = std::move(html);
+    page.url = response.url.empty() ? m_request.url : std::move(response.url);
+    page.status = response.status;
+    page.html = std::move(response.body);
     page.baseURL = m_pending ? m_pending->entry.baseURL : "";
     finishLoad(std::move(page));
+}
+
+void WebView::followRedirect(const HttpResponse& response) {
+    auto self = weak_from_this().lock();
+    if (!m_pending || ++m_pending->redirects > kMaxRedirects) {
+        failLoad(WebError{WebError::kHTTPTooManyRedirects, "too many redirects", m_request.url});
+        return;
+    }
+    URLRequest next = m_request;
+    next.url = response.redirectURL;
+    next.sourceURL = response.url.empty() ? m_request.url : response.url;
+    // As browsers do: "see other", and a moved form, are fetched with GET and without the form.
+    const bool movedForm =
+        (response.status == 301 || response.status == 302) && next.method == "POST";
+    if (response.status == 303 || movedForm) {
+        next.method = "GET";
+        next.body.clear();
+        std::erase_if(next.headers, [](const auto& header) {
+            return equalsIgnoringCase(header.first, "content-type") ||
+                   equalsIgnoringCase(header.first, "content-length");
+        });
+    }
+    const std::uint64_t generation = m_generation;
+    if (auto delegate = this->delegate();
+        delegate &&
+        !delegate->shouldStartLoadWithRequest(*this, next, WebViewNavigationType::Other)) {
+        if (generation == m_generation && m_loading) {
+            cancelLoad();
+        }
+        return;
+    }
+    // The delegate may have started another load, or stopped this one.
+    if (generation != m_generation || !m_loading || !m_pending) {
+        return;
+    }
+    m_request = next;
+    m_pending->entry.request = std::move(next);
+    fetch(generation);
 }
 
 void WebView::finishLoad(Page page) {

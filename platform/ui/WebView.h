@@ -15,13 +15,20 @@
 namespace platform {
 
 class ScrollView;
+struct HttpResponse;
 
 // The phone's UIWebView, headless: it fetches what it is asked to load over the process's
 // HTTP client, keeps the page (address, status, HTML, title) and a history, and tells its
 // delegate (not owned) as the phone does:
 //   - shouldStartLoadWithRequest before every load, including history moves, reloads and the
 //     page's own navigations (a link tapped, a script assigning location.href,
-//     simulateNavigation); a refused load fetches nothing and leaves the page as it is;
+//     simulateNavigation); a refused load fetches nothing and leaves the page as it is. The
+//     request names what asks for it (URLRequest::sourceURL);
+//   - shouldStartLoadWithRequest again for every hop of a server's redirect (type Other,
+//     the redirecting address as the source), before the hop is fetched: the HTTP client
+//     follows none itself, so the delegate sees every address a load passes through, and the
+//     page keeps the address it finally came from. A refused hop ends the load as cancelled
+//     and leaves the page as it is; more than kMaxRedirects hops fail the load (a loop);
 //   - webViewDidStartLoad, then webViewDidFinishLoad or didFailLoadWithError, on later turns
 //     of the main run loop (never inside the call that started the load).
 // A reply with an HTTP error status still finishes, as on the phone; the status is kept. A
@@ -43,6 +50,9 @@ class ScrollView;
 // to the web view itself stay put.
 class WebView : public View {
 public:
+    // Hops of one load; real sites use a few, a loop would go on for good.
+    static constexpr int kMaxRedirects = 10;
+
     WebView();
     explicit WebView(const Rect& frame);
     ~WebView() override;
@@ -121,12 +131,18 @@ private:
         Entry entry;
         HistoryMove move{HistoryMove::Push};
         int target{-1};
+        int redirects{0};
     };
 
-    bool startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target);
+    // `source`: what asks (see URLRequest::sourceURL); empty for the app.
+    bool startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target,
+                   std::string source = {});
+    void fetch(std::uint64_t generation);
     void cancelLoad();
-    void fetched(std::uint64_t generation, int status, std::string url, std::string html,
-                 const std::string& error);
+    void fetched(std::uint64_t generation, HttpResponse response);
+    void followRedirect(const HttpResponse& response);
+    // The address of the document shown, as what asks for the page's own navigations.
+    std::string documentURL() const;
     void finishLoad(Page page);
     void failLoad(WebError error);
     static WebView* from(const std::shared_ptr<View>& view);

@@ -225,7 +225,12 @@ TEST(CommandLines, OpenTakesTheIndexedListAndAnOrganisation) {
     EXPECT_EQ(open.kind, CommandKind::Open);
     EXPECT_EQ(open.target, "index");
     EXPECT_EQ(open.text, "1003");
-    EXPECT_EQ(errorOf("open meetings 1"), "open what: open index ORGID, not \"meetings\"");
+    EXPECT_EQ(errorOf("open meetings 1"),
+              "open what: open index ORGID or open locationdemo, not \"meetings\"");
+    Command demo = parsed("open locationdemo");
+    EXPECT_EQ(demo.kind, CommandKind::Open);
+    EXPECT_EQ(demo.target, "locationdemo");
+    EXPECT_NE(errorOf("open locationdemo 1").find("open locationdemo"), std::string::npos);
     EXPECT_NE(errorOf("open index").find("missing argument"), std::string::npos);
 }
 

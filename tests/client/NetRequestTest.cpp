@@ -98,4 +98,31 @@ TEST(ServiceConfigTest, OneVariablePointsEveryServiceAtOneServer) {
     ServiceConfig::shared().reload();
 }
 
+TEST(ServiceConfigTest, OnlyTheSchoolsOwnHostsAreSchoolAddresses) {
+    unsetenv("CAMPUS_SERVICES");
+    ServiceConfig::shared().reload();
+    const ServiceConfig& config = ServiceConfig::shared();
+    for (const char* school :
+         {"http://kq.lanxi-campus.example/CM/login.html", "https://KQ.lanxi-campus.example/x",
+          "http://app.lanxi-campus.example/", "http://career.lanxi-campus.example/q/1",
+          "http://ids.lanxi-campus.example//manage/user/x", "http://www.lanxi-campus.example/",
+          "http://pay.lanxi-campus.example:8082/school/interface/toPay"})
+        EXPECT_TRUE(config.isSchoolAddress(school)) << school;
+    for (const char* other :
+         {"http://pay.lanxi-campus.example/", "http://kq.lanxi-campus.example:8080/",
+          "http://weather.lanxi-campus.example/", "https://store.lanxi-campus.example/lookup",
+          "http://share.lanxi-campus.example/", "http://done.lanxi-campus.example/",
+          "http://kq.lanxi-campus.example.elsewhere.example/",
+          "http://kq.lanxi-campus.example@elsewhere.example/", "about:blank", "",
+          "lanxi-bridge://getUserInfo?kq.lanxi-campus.example"})
+        EXPECT_FALSE(config.isSchoolAddress(other)) << other;
+
+    // Pointed at one server, that server's port is the school; the loopback on another is not.
+    ServiceConfig::shared().pointAllAt("http://127.0.0.1:40001");
+    EXPECT_TRUE(config.isSchoolAddress("http://127.0.0.1:40001/bridge-demo.html"));
+    EXPECT_FALSE(config.isSchoolAddress("http://127.0.0.1:40002/bridge-demo.html"));
+    EXPECT_FALSE(config.isSchoolAddress("http://127.0.0.1/bridge-demo.html"));
+    ServiceConfig::shared().reload();
+}
+
 }  // namespace

@@ -66,4 +66,13 @@ TEST(URLDecodedString, UndoesURLEncodedString) {
     EXPECT_EQ(urlDecodedString(escapeWholeURL(text)), text);
 }
 
+TEST(RemovingPercentEncoding, DecodesEitherCaseAndRefusesBrokenEscapesOrText) {
+    EXPECT_EQ(removingPercentEncoding("%e4%b8%ad%7b%22a%22%7d"), "中{\"a\"}");
+    EXPECT_EQ(removingPercentEncoding("%E4%B8%AD"), "中");
+    EXPECT_EQ(removingPercentEncoding("a+b c"), "a+b c");
+    EXPECT_EQ(removingPercentEncoding(""), "");
+    for (const char* broken : {"%", "100%", "%4", "%zz", "x%G1", "%E4%B8", "%FF", "%C0%AF"})
+        EXPECT_EQ(removingPercentEncoding(broken), std::nullopt) << broken;
+}
+
 }  // namespace

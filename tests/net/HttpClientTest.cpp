@@ -132,6 +132,29 @@ TEST_F(HttpClientTest, RedirectsAreFollowedOnlyToTheWebAndOnlyAFewTimes) {
     }
 }
 
+TEST_F(HttpClientTest, ARedirectNotFollowedComesBackWithTheAddressItPointsTo) {
+    auto notFollowing = [](std::string url) {
+        return HttpRequest{.url = std::move(url), .followRedirects = false};
+    };
+    HttpResponse response = fetch(notFollowing(server.url("/redirect")));
+    EXPECT_EQ(response.status, 302);
+    EXPECT_EQ(response.error, "");
+    EXPECT_EQ(response.url, server.url("/redirect"));
+    // The relative Location, resolved.
+    EXPECT_EQ(response.redirectURL, server.url("/hello"));
+    EXPECT_EQ(response.header("location"), "/hello");
+    EXPECT_EQ(HttpClient::shared().sendSync(notFollowing(server.url("/hops/3"))).redirectURL,
+              server.url("/hops/2"));
+    // Addresses the client would never fetch are handed back too, for the caller to judge.
+    EXPECT_EQ(fetch(notFollowing(server.url("/to-file"))).redirectURL, "file:///etc/hostname");
+    EXPECT_EQ(fetch(notFollowing(server.url("/to-command"))).redirectURL, "campus-cmd://scan");
+    EXPECT_EQ(server.paths(), std::vector<std::string>{});
+
+    // A followed redirect, and any other reply, points nowhere.
+    EXPECT_EQ(fetch(get(server.url("/redirect"))).redirectURL, "");
+    EXPECT_EQ(fetch(notFollowing(server.url("/hello"))).redirectURL, "");
+}
+
 TEST_F(HttpClientTest, AConnectionClosedMidBodyIsAFailureNotAShortReply) {
     HttpResponse response = fetch(get(server.url("/cut")));
     EXPECT_EQ(response.status, 0);

@@ -45,6 +45,9 @@ struct Received {
 //   GET  /redirect       302 to /hello
 //   GET  /hops/N         302 to /hops/N-1, and /hops/0 to /hello (a chain of N redirects)
 //   GET  /to-file, /to-ftp  302 to a file: or ftp: address
+//   GET  /to-command     302 to "campus-cmd://scan", a page command's own scheme
+//   GET  /loop           302 to itself
+//   POST /posted         303 to /hello
 //   GET  /cut            announces 100,000 bytes, sends a few and closes the connection
 //   POST or PUT /echo    200 with the request body
 //   POST /upload         records multipart parts in the order they arrive
@@ -66,6 +69,16 @@ public:
         });
         m_server.Get("/to-ftp", [](const httplib::Request&, httplib::Response& res) {
             res.set_redirect("ftp://127.0.0.1/hello");
+        });
+        m_server.Get("/to-command", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("campus-cmd://scan");
+        });
+        m_server.Get("/loop", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("/loop");
+        });
+        m_server.Post("/posted", [this](const httplib::Request& req, httplib::Response& res) {
+            record(req, {});
+            res.set_redirect("/hello", 303);
         });
         m_server.Get("/cut", [](const httplib::Request&, httplib::Response& res) {
             res.set_content_provider(100000, "text/plain",

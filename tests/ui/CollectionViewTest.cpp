@@ -281,6 +281,25 @@ TEST_F(CollectionViewTest, TappingATileSelectsItThroughHitTesting) {
     EXPECT_FALSE(view->tapItemAtIndexPath({0, 8}));
 }
 
+TEST_F(CollectionViewTest, AFingerThatWandersOffATileIsADragAndSelectsNothing) {
+    auto window = View::make<Window>(Rect{{0, 0}, {375, 667}});
+    window->makeKeyAndVisible();
+    auto tiles = std::make_shared<Tiles>(Sections{numbered(8)});
+    auto view = makeView(tiles, {375, 190}, flow({60, 80}));
+    view->setFrame(Rect{{0, 64}, {375, 190}});
+    window->addSubview(view);
+
+    Rect tile = frameOf(*view, {0, 5});
+    const Point centre = view->convertPointTo({tile.midX(), tile.midY()}, nullptr);
+    window->drag(centre, {centre.x, centre.y + 30}, 4);
+    window->drag(centre, {centre.x + 11, centre.y}, 1);
+    EXPECT_TRUE(tiles->events.empty());
+    EXPECT_FALSE(view->cellForItemAtIndexPath({0, 5})->isHighlighted());
+
+    window->drag(centre, {centre.x + 3, centre.y - 3}, 1);
+    EXPECT_EQ(tiles->events, (Log{"select t5"}));
+}
+
 TEST_F(CollectionViewTest, DeletingAndInsertingItemsKeepsTheOtherCells) {
     auto tiles = std::make_shared<Tiles>(Sections{{"A", "B", "C"}});
     auto view = makeView(tiles, {300, 300}, flow({100, 100}, 0));

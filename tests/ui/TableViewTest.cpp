@@ -315,6 +315,29 @@ TEST_F(TableViewTest, DraggingOverRowsScrollsWithoutSelecting) {
     EXPECT_EQ(table->indexPathForSelectedRow(), std::nullopt);
 }
 
+TEST_F(TableViewTest, AFingerThatWandersOffARowIsADragAndSelectsNothing) {
+    auto rows = std::make_shared<Rows>(std::vector<int>{3});
+    auto window = View::make<Window>(Rect{{0, 0}, {375, 667}});
+    window->makeKeyAndVisible();
+    auto table = makeTable(rows, {375, 667});
+    window->addSubview(table);
+
+    // Sideways across the row, where the list cannot scroll, and lifted on the same row.
+    window->drag({300, 66}, {20, 66}, 5);
+    EXPECT_TRUE(rows->events.empty());
+    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 1})->isHighlighted());
+    // Away and back again: once a drag, always a drag.
+    window->touchDown({100, 66});
+    window->touchMove({160, 66});
+    window->touchMove({100, 66});
+    window->touchUp({100, 66});
+    EXPECT_TRUE(rows->events.empty());
+
+    // A finger that trembles a few points still taps.
+    window->drag({100, 66}, {104, 69}, 2);
+    EXPECT_EQ(rows->events, (Log{"select 0.1"}));
+}
+
 TEST_F(TableViewTest, ReloadWithFewerRowsDropsStaleCells) {
     auto rows = std::make_shared<Rows>(std::vector<int>{40});
     auto table = makeTable(rows, {320, 440});

@@ -64,6 +64,19 @@ TEST_F(TouchTest, AButtonIsHighlightedWhileTheFingerIsDownAndATapSendsTouchUpIns
     EXPECT_FALSE(button->isHighlighted());
 }
 
+TEST_F(TouchTest, AButtonFiresOnlyWhenTheFingerLiftsWithinItsMargin) {
+    int outside = 0;
+    button->addTarget([&](Control&) { ++outside; }, ControlEvent::TouchUpOutside);
+    // The button spans 100..180 x 100..140; the phone forgives 70 points around it.
+    window->drag({140, 120}, {240, 180}, 4);
+    EXPECT_EQ(taps, 1);
+    window->drag({140, 120}, {260, 120}, 4);
+    window->drag({140, 120}, {140, 230}, 4);
+    EXPECT_EQ(taps, 1);
+    EXPECT_EQ(outside, 2);
+    EXPECT_FALSE(button->isHighlighted());
+}
+
 TEST_F(TouchTest, HiddenOrTransparentButtonsCannotBeHit) {
     button->setHidden(true);
     EXPECT_NE(window->hitTest(Point{140, 120}), button);

@@ -21,6 +21,8 @@ public:
     bool shouldStartLoadWithRequest(WebView&, const URLRequest& request,
                                     WebViewNavigationType type) override {
         asked.push_back(request.url);
+        sources.push_back(request.sourceURL);
+        methods.push_back(request.method);
         types.push_back(type);
         bool refuse = !refused.empty() && request.url.find(refused) != std::string::npos;
         events.push_back(refuse ? "refused" : "asked");
@@ -41,6 +43,8 @@ public:
 
     std::string refused;
     std::vector<std::string> asked;
+    std::vector<std::string> sources;
+    std::vector<std::string> methods;
     std::vector<WebViewNavigationType> types;
     std::vector<std::string> events;
     std::vector<std::string> finishedTitles;
@@ -200,6 +204,85 @@ TEST_F(WebViewTest, ANewLoadCancelsTheOneUnderWay) {
     ASSERT_EQ(m_delegate->errors.size(), 1u);
     EXPECT_EQ(m_delegate->errors[0].code, WebError::kCancelled);
     EXPECT_EQ(m_delegate->finishedTitles, (std::vector<std::string>{"Hello Page"}));
+}
+
+// --- Redirects --------------------------------------------------------------------------
+
+TEST_F(WebViewTest, EveryRedirectHopIsAskedAndThePageKeepsTheAddressItCameFrom) {
+    m_webView->loadRequest(URLRequest{m_server.url("/hops/2")});
+    ASSERT_TRUE(settle());
+
+    EXPECT_EQ(m_delegate->asked,
+              (std::vector<std::string>{m_server.url("/hops/2"), m_server.url("/hops/1"),
+                                        m_server.url("/hops/0"), m_server.url("/hello")}));
+    // Each hop names the address whose reply sent it on; the app's own load names none.
+    EXPECT_EQ(m_delegate->sources,
+              (std::vector<std::string>{"", m_server.url("/hops/2"), m_server.url("/hops/1"),
+                                        m_server.url("/hops/0")}));
+    EXPECT_EQ(m_delegate->types.back(), WebViewNavigationType::Other);
+    EXPECT_EQ(m_delegate->events,
+              (std::vector<std::string>{"asked", "start", "asked", "asked", "asked", "finish"}));
+    EXPECT_EQ(m_webView->pageURL(), m_server.url("/hello"));
+    EXPECT_EQ(m_webView->request().url, m_server.url("/hello"));
+    EXPECT_FALSE(m_webView->canGoBack());
+
+    // The page's own navigations name the page; a form moved with "see other" comes as a GET.
+    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/posted"),
+                                              WebViewNavigationType::FormSubmitted));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_delegate->sources.end()[-2], m_server.url("/hello"));
+    EXPECT_EQ(m_delegate->methods.end()[-2], "POST");
+    EXPECT_EQ(m_delegate->methods.back(), "GET");
+    const auto received = m_server.received();
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back().path, "/hello");
+    EXPECT_EQ(received.back().method, "GET");
+    EXPECT_EQ(m_webView->pageURL(), m_server.url("/hello"));
+    EXPECT_TRUE(m_webView->canGoBack());
+}
+
+TEST_F(WebViewTest, ARefusedHopIsNeverFetchedAndTheLoadEndsCancelled) {
+    m_webView->loadRequest(URLRequest{m_server.url("/page")});
+    ASSERT_TRUE(settle());
+    m_delegate->refused = "/hello";
+
+    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/redirect")));
+    ASSERT_TRUE(settle());
+    RunLoop::main().runFor(50ms);
+
+    EXPECT_EQ(m_delegate->events.back(), "fail");
+    EXPECT_EQ(m_delegate->errors.back().code, WebError::kCancelled);
+    EXPECT_EQ(m_server.paths(), std::vector<std::string>{"/page"});
+    EXPECT_EQ(m_webView->pageURL(), m_server.url("/page"));
+    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
+    EXPECT_FALSE(m_webView->canGoBack());
+
+    // A redirect to a page command reaches the delegate as a hop, for it to act on.
+    m_delegate->refused = "campus-cmd://";
+    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/to-command")));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_delegate->asked.back(), "campus-cmd://scan");
+    EXPECT_EQ(m_delegate->sources.back(), m_server.url("/to-command"));
+    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
+}
+
+TEST_F(WebViewTest, ARedirectLoopFailsTheLoadAfterTheHopLimit) {
+    m_webView->loadRequest(URLRequest{m_server.url("/loop")});
+    ASSERT_TRUE(settle());
+
+    ASSERT_EQ(m_delegate->errors.size(), 1u);
+    EXPECT_EQ(m_delegate->errors[0].code, WebError::kHTTPTooManyRedirects);
+    EXPECT_EQ(m_delegate->count("asked"), 1 + WebView::kMaxRedirects);
+    EXPECT_EQ(m_delegate->count("finish"), 0);
+    EXPECT_FALSE(m_webView->hasPage());
+
+    // A hop to an address the client never fetches fails as such.
+    m_webView->loadRequest(URLRequest{m_server.url("/to-file")});
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_delegate->asked.back(), "file:///etc/hostname");
+    ASSERT_EQ(m_delegate->errors.size(), 2u);
+    EXPECT_EQ(m_delegate->errors[1].code, WebError::kUnsupportedURL);
+    EXPECT_FALSE(m_webView->hasPage());
 }
 
 }  // namespace

@@ -52,12 +52,38 @@ constexpr const char* kDemoPath = "/bridge-demo.html";
 // statement of its own and reopen them.
 constexpr const char* kBreakOut = R"("}); document.title="x"; ({"a":")";
 
+// A page of a host that is not the school's. Its callback shows what it hears in #reply, as
+// the demo page's does; `then` is a script it runs once it has loaded.
+std::string foreignPage(const std::string& then = "") {
+    return "<html><head><title>外站</title></head><body><pre id=\"reply\">none</pre><script>"
+           "function callback(r) { document.getElementById('reply').innerText = "
+           "JSON.stringify(r); }" +
+           then + "</script></body></html>";
+}
+
+fakes::Reply htmlReply(std::string body) {
+    fakes::Reply reply;
+    reply.contentType = "text/html; charset=utf-8";
+    reply.body = std::move(body);
+    return reply;
+}
+
+fakes::Reply redirectTo(std::string location) {
+    fakes::Reply reply;
+    reply.status = 302;
+    reply.contentType = "text/html";
+    reply.location = std::move(location);
+    return reply;
+}
+
 class OpenerScreen : public platform::ViewController {};
 
 class BridgeTest : public ::testing::Test {
 protected:
     BridgeTest() {
         server.start();
+        // Another host as far as the client can tell: same address, another port.
+        foreign.start();
         ServiceConfig::shared().pointAllAt(server.baseUrl());
         platform::UserDefaults::resetStandard();
         platform::resetDevices();
@@ -80,6 +106,7 @@ protected:
         platform::setLogSink(nullptr);
         driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10);
         server.stop();
+        foreign.stop();
         platform::Bundle::main().setOverlayDirectory({});
         SHSProtocol::resetSharedInstance();
         SHSocialHttpClient::resetSharedInstance();
@@ -92,9 +119,12 @@ protected:
     }
 
     std::shared_ptr<WebDetailViewController> open(const std::string& path = kDemoPath) {
+        return openAddress(server.baseUrl() + path);
+    }
+    std::shared_ptr<WebDetailViewController> openAddress(const std::string& address) {
         auto page = std::make_shared<WebDetailViewController>();
         page->setTitleStr("移动考勤");
-        page->setUrlStr(server.baseUrl() + path);
+        page->setUrlStr(address);
         navigation->pushViewController(page, false);
         EXPECT_TRUE(driver.runUntil([&] {
             return page->webView() && !page->webView()->isLoading() &&
@@ -107,6 +137,14 @@ protected:
 
     // The page navigates to the address, as a link would; true when the load went ahead.
     bool navigate(const std::string& url) { return page->webView()->simulateNavigation(url); }
+    // The page follows a link to the address and the load ends, wherever it leads.
+    void follow(const std::string& url) {
+        EXPECT_TRUE(navigate(url)) << url;
+        EXPECT_TRUE(driver.runUntil([&] {
+            return !page->webView()->isLoading() && platform::HttpClient::shared().inFlight() == 0;
+        }));
+        settle();
+    }
     std::vector<std::string> replies() const { return page->webView()->evaluatedScripts(); }
     // What the page shows in the element with the id, as a user sees it.
     std::string shown(const std::string& id) const {
@@ -180,6 +218,7 @@ protected:
 
     testsupport::TempHome home;
     fakes::FakeSchoolServices server;
+    fakes::FakeSchoolServices foreign;
     platform::testing::UiTestScope scope;
     platform::testing::UIDriver driver;
     std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
@@ -614,6 +653,110 @@ TEST_F(BridgeTest, SendSMSPresentsTheComposerOnlyWhenTheDeviceCanSendTexts) {
     EXPECT_TRUE(loggedLine("Message sent"));
     EXPECT_FALSE(navigation->presentedViewController());
     EXPECT_FALSE(page->presentedViewController());
+}
+
+// --- Who may call the bridge -------------------------------------------------------------
+
+TEST_F(BridgeTest, AForeignPageReachedThroughARedirectGetsNoneOfTheUsersData) {
+    signIn({{"userId", "20050031"}, {"userName", "王建国"}, {"mobile", "13800138000"}});
+    addContact("林", "晓岚", {"13800138000"});
+    platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::Authorized);
+    const std::string steal = foreign.baseUrl() + "/steal.html";
+    foreign.setReply("GET", "/steal.html",
+                     htmlReply(foreignPage("location.href = 'lanxi-bridge://getUserInfo';")));
+    server.setReply("GET", "/CM/login.html", redirectTo(steal));
+
+    page = open("/CM/login.html");
+    // The page that asks is the foreign one, whatever address the container opened.
+    EXPECT_EQ(page->webView()->pageURL(), steal);
+    EXPECT_EQ(page->webView()->pageTitle(), "外站");
+    EXPECT_TRUE(loggedLine("urlString:lanxi-bridge://getUserInfo"));
+    EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + steal));
+    EXPECT_TRUE(replies().empty());
+    EXPECT_EQ(shown("reply"), "none");
+    EXPECT_FALSE(page->isUserInfoRequestPending());
+
+    // Nor the contacts, the device, the page store or the address book.
+    for (const char* command :
+         {"readContact", "getDeviceId", "getOrgInfo", R"(setStorage={"a":1})",
+          R"(getStorage={"key":"a"})", R"(addContact={"userName":"外","mobileNo":"13912345678"})"})
+        EXPECT_FALSE(navigate(std::string("lanxi-bridge://") + command)) << command;
+    settle();
+    EXPECT_TRUE(replies().empty());
+    EXPECT_EQ(shown("reply"), "none");
+    EXPECT_EQ(page->pageStore(), Json::object());
+    EXPECT_EQ(platform::ContactStore().loadAll().size(), 1u);
+    EXPECT_EQ(driver.outline().find("添加"), std::string::npos) << driver.outline();
+    EXPECT_TRUE(loggedLine("bridge: readContact refused: " + steal));
+    EXPECT_TRUE(loggedLine("bridge: addContact refused: " + steal));
+    EXPECT_EQ(page->webView()->pageURL(), steal);
+}
+
+TEST_F(BridgeTest, ASchoolPageReachedThroughARedirectIsStillAnswered) {
+    const Json document = {{"userId", "20050031"}};
+    signIn(document);
+    server.setReply("GET", "/CM/login.html", redirectTo(server.baseUrl() + kDemoPath));
+    page = open("/CM/login.html");
+    EXPECT_EQ(page->webView()->pageURL(), server.baseUrl() + kDemoPath);
+    EXPECT_EQ(tapDemo("用户信息"), document.dump());
+    EXPECT_EQ(replies(), std::vector<std::string>{"callback(" + document.dump() + ")"});
+}
+
+TEST_F(BridgeTest, ARedirectToACommandIsJudgedByTheAddressThatRedirected) {
+    page = open();
+    foreign.setReply("GET", "/go", redirectTo("lanxi-bridge://navigationBarHidden"));
+    server.setReply("GET", "/go", redirectTo("lanxi-bridge://navigationBarHidden"));
+
+    follow(foreign.baseUrl() + "/go");
+    EXPECT_FALSE(navigation->isNavigationBarHidden());
+    EXPECT_TRUE(loggedLine("bridge: navigationBarHidden refused: " + foreign.baseUrl() + "/go"));
+
+    follow(server.baseUrl() + "/go");
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+    // The command ended that load; the page stays, with no fail view.
+    EXPECT_EQ(page->webView()->pageURL(), server.baseUrl() + kDemoPath);
+    EXPECT_FALSE(page->isFailViewShowing());
+}
+
+TEST_F(BridgeTest, ARedirectLoopEndsInTheFailView) {
+    server.setReply("GET", "/CM/login.html", redirectTo(server.baseUrl() + "/CM/login.html"));
+    page = open("/CM/login.html");
+    EXPECT_TRUE(page->isFailViewShowing());
+    EXPECT_FALSE(page->webView()->hasPage());
+    EXPECT_FALSE(page->loadingOverlay());
+}
+
+TEST_F(BridgeTest, AReplyThatArrivesAfterThePageLeftTheSchoolIsWithheld) {
+    page = open();
+    tapDemo("用户信息");
+    ASSERT_TRUE(signInPage());
+    ASSERT_TRUE(page->isUserInfoRequestPending());
+
+    // While the sign-in page shows, the page behind it goes elsewhere.
+    foreign.setReply("GET", "/wait.html", htmlReply(foreignPage()));
+    follow(foreign.baseUrl() + "/wait.html");
+    clearLog();
+
+    signIn({{"userId", "20050031"}});
+    platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
+    settle();
+    EXPECT_TRUE(replies().empty());
+    EXPECT_EQ(shown("reply"), "none");
+    EXPECT_TRUE(loggedLine("bridge: reply withheld: " + foreign.baseUrl() + "/wait.html"));
+    EXPECT_FALSE(loggedLine("回调:"));
+}
+
+TEST_F(BridgeTest, LowercaseEscapesDecodeAsUppercaseOnes) {
+    page = open();
+    // Escaped once: the dispatcher's decoding.
+    EXPECT_FALSE(navigate("lanxi-bridge://setStorage=%7b%22a%22%3a%22%e4%b8%80%22%7d"));
+    EXPECT_EQ(page->pageStore(), Json({{"a", "一"}}));
+    // Escaped twice: the argument's own decoding as well.
+    EXPECT_EQ(WebDetailViewController::DictFromStrCut(
+                  "x://getStorage=%7b%22key%22%3a%22%e4%b8%80%22%7d", "getStorage"),
+              Json({{"key", "一"}}));
+    EXPECT_FALSE(navigate("lanxi-bridge://getStorage=%257b%2522key%2522%253a%2522a%2522%257d"));
+    EXPECT_EQ(replies(), std::vector<std::string>{R"(callback( {"message":"一"} ))"});
 }
 
 }  // namespace

@@ -46,4 +46,20 @@ TEST_F(MapRoad, TheDemonstrationPageOpensTheMapWhichFollowsTheUser) {
     EXPECT_FALSE(shows(after, "map,")) << after;
 }
 
+TEST_F(MapRoad, TheLocationDemonstrationLocatesOnlyWhenAskedAndStops) {
+    Transcript road(run.output);
+    std::string opened = road.after("open locationdemo");
+    EXPECT_TRUE(shows(opened, "map, zoom 16")) << opened;
+    EXPECT_TRUE(shows(opened, "自定义精度圈")) << opened;
+    EXPECT_FALSE(shows(opened, "user dot")) << opened;
+
+    std::string located = road.after("device location 30.27 120.15", 2);
+    EXPECT_TRUE(shows(located, "user dot at 30.2")) << located;
+    EXPECT_TRUE(shows(road.after("tap followingBtn"), "following the user;"));
+    EXPECT_TRUE(shows(road.after("tap followHeadBtn"), "following the user's heading;"));
+    EXPECT_TRUE(shows(road.after("screenshot locationdemo.png"), "saved locationdemo.png"));
+    std::string stopped = road.after("tap stopBtn");
+    EXPECT_FALSE(shows(stopped, "user dot")) << stopped;
+}
+
 }  // namespace

@@ -37,6 +37,9 @@ TEST_F(ShellRoad, SettingsOfferSignOutOnlyOnceSignedInAndAboutShowsTheVersion) {
     std::string signedOut = road.after("tap 设置", 1);
     EXPECT_TRUE(shows(signedOut, "navigation bar \"设置\"")) << signedOut;
     EXPECT_FALSE(shows(signedOut, "注销账号")) << signedOut;
+    std::string swiped = road.after("drag 300 90 20 90");
+    EXPECT_TRUE(shows(swiped, "navigation bar \"设置\"")) << swiped;
+    EXPECT_FALSE(shows(swiped, "button \"登录\"")) << swiped;
     EXPECT_TRUE(shows(road.after("tap 意见反馈", 1), "button \"登录\""));
 
     std::string signedIn = road.after("wait 1.5");

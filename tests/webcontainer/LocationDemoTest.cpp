@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "location/LMKLocationService.h"
+#include "location/LMKMapView.h"
+#include "platform/devices/LocationDevice.h"
+#include "platform/devices/LocationManager.h"
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Image.h"
+#include "platform/testing/UIDriver.h"
+#include "platform/testing/UiTestScope.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+#include "tests/support/TempHome.h"
+#include "webcontainer/LocationDemoViewController.h"
+#include "webcontainer/MapAnnotation.h"
+#include "webcontainer/MyPin.h"
+
+namespace {
+
+platform::Location fix(double latitude, double longitude, double accuracy) {
+    platform::Location location;
+    location.coordinate = {latitude, longitude};
+    location.horizontalAccuracy = accuracy;
+    return location;
+}
+
+// Which of start, stop, following and compass the user can press, as "1001".
+std::string usable(const LocationDemoViewController& demo) {
+    std::string marks;
+    for (const auto& button :
+         {demo.startBtn(), demo.stopBtn(), demo.followingBtn(), demo.followHeadBtn()}) {
+        const bool on = button->isEnabled();
+        EXPECT_EQ(button->alpha(), on ? 1.0 : LocationDemoViewController::kDisabledAlpha);
+        marks += on ? '1' : '0';
+    }
+    return marks;
+}
+
+// The demonstration pushed onto a navigation stack, with location permission given and the
+// fixes fed on the manual clock.
+class LocationDemoTest : public ::testing::Test {
+protected:
+    LocationDemoTest() {
+        platform::setLogSink([this](const std::string& line) { logLines.push_back(line); });
+        device.reset();
+        device.setAuthorizationStatus(platform::LocationAuthorizationStatus::AuthorizedWhenInUse);
+        navigation = std::make_shared<platform::NavigationController>(root);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        navigation->pushViewController(demo, false);
+        scope.advance(1);
+    }
+    ~LocationDemoTest() override {
+        platform::setLogSink(nullptr);
+        device.reset();
+    }
+    bool logged(const std::string& line) const {
+        for (const auto& each : logLines)
+            if (each == line)
+                return true;
+        return false;
+    }
+
+    testsupport::TempHome home;
+    platform::testing::UiTestScope scope;
+    platform::testing::UIDriver driver;
+    platform::LocationDevice& device = platform::LocationDevice::shared();
+    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
+    std::shared_ptr<platform::ViewController> root = std::make_shared<platform::ViewController>();
+    std::shared_ptr<platform::NavigationController> navigation;
+    std::shared_ptr<LocationDemoViewController> demo =
+        std::make_shared<LocationDemoViewController>();
+    std::vector<std::string> logLines;
+};
+
+TEST_F(LocationDemoTest, ItOpensIdleWithOnlyStartUsableAndAnOpaqueBar) {
+    ASSERT_TRUE(demo->locService());
+    EXPECT_FALSE(demo->locService()->isLocationing()) << "locating waits for the user";
+    EXPECT_EQ(usable(*demo), "1000");
+    EXPECT_FALSE(navigation->navigationBar()->isTranslucent());
+    EXPECT_EQ(demo->mapView()->delegate(), std::static_pointer_cast<LMKMapViewDelegate>(demo));
+    EXPECT_NE(driver.outline().find("自定义精度圈"), std::string::npos) << driver.outline();
+}
+
+TEST_F(LocationDemoTest, TheButtonsWalkThroughLocatingFollowingCompassAndStopping) {
+    auto map = demo->mapView();
+    ASSERT_TRUE(driver.tap("startBtn").ok);
+    scope.advance(1);
+    EXPECT_TRUE(logged("进入普通定位态"));
+    EXPECT_TRUE(demo->locService()->isLocationing());
+    EXPECT_EQ(map->userTrackingMode(), LMKUserTrackingMode::None);
+    EXPECT_TRUE(map->showsUserLocation());
+    EXPECT_EQ(usable(*demo), "0111");
+    // A disabled button does not answer.
+    logLines.clear();
+    driver.tap("startBtn");
+    EXPECT_FALSE(logged("进入普通定位态"));
+
+    device.injectLocation(fix(30.27, 120.15, 30));
+    scope.advance(0);
+    EXPECT_EQ(map->locationUpdateCount(), 1);
+
+    ASSERT_TRUE(driver.tap("followingBtn").ok);
+    EXPECT_TRUE(logged("进入跟随态"));
+    EXPECT_EQ(map->userTrackingMode(), LMKUserTrackingMode::Follow);
+    ASSERT_TRUE(driver.tap("followHeadBtn").ok);
+    EXPECT_TRUE(logged("进入罗盘态"));
+    EXPECT_EQ(map->userTrackingMode(), LMKUserTrackingMode::FollowWithHeading);
+    EXPECT_TRUE(map->showsUserLocation());
+    device.injectHeading({.magneticHeading = 40, .trueHeading = 42});
+    scope.advance(0);
+    EXPECT_EQ(map->locationUpdateCount(), 2);
+
+    ASSERT_TRUE(driver.tap("stopBtn").ok);
+    EXPECT_FALSE(demo->locService()->isLocationing());
+    EXPECT_FALSE(map->showsUserLocation());
+    EXPECT_EQ(usable(*demo), "1000");
+}
+
+TEST_F(LocationDemoTest, UpdatesReachTheMapOnlyWhileTheScreenIsOnTop) {
+    ASSERT_TRUE(driver.tap("startBtn").ok);
+    scope.advance(1);
+    auto map = demo->mapView();
+    navigation->pushViewController(std::make_shared<platform::ViewController>(), false);
+    scope.advance(1);
+    device.injectLocation(fix(30.27, 120.15, 30));
+    scope.advance(0);
+    EXPECT_EQ(map->locationUpdateCount(), 0);
+    EXPECT_FALSE(map->isAppearing());
+
+    navigation->popViewController(false);
+    scope.advance(1);
+    device.injectLocation(fix(30.28, 120.16, 30));
+    scope.advance(0);
+    EXPECT_EQ(map->locationUpdateCount(), 1);
+}
+
+TEST_F(LocationDemoTest, TheCustomCircleAndThePinsShowOnScreen) {
+    auto map = demo->mapView();
+    ASSERT_TRUE(driver.tap("startBtn").ok);
+    scope.advance(1);
+    device.injectLocation(fix(30.27, 120.15, 40));
+    scope.advance(0);
+    ASSERT_TRUE(map->userLocation());
+    const platform::Coordinate user = map->userLocation()->coordinate;
+    ASSERT_TRUE(driver.tap("followingBtn").ok);
+
+    const platform::Image before = platform::renderToImage(*map);
+    ASSERT_TRUE(driver.tap("自定义精度圈").ok);
+    const platform::Image after = platform::renderToImage(*map);
+    // Inside the accuracy circle, beside the user's dot: green now instead of blue.
+    const platform::Point dot = map->pointForCoordinate(user);
+    const double radius = 40 / map->metresPerPoint();
+    ASSERT_GT(radius, 16);
+    const int x = static_cast<int>(dot.x + radius * 0.7);
+    const int y = static_cast<int>(dot.y);
+    EXPECT_NE(before.pixelAt(x, y), after.pixelAt(x, y));
+    const std::uint32_t tinted = after.pixelAt(x, y);
+    EXPECT_GT((tinted >> 8) & 0xFF, (tinted >> 16) & 0xFF) << "more green than red";
+
+    // Both kinds of record pin the map, with their titles in the outline.
+    map->setUserTrackingMode(LMKUserTrackingMode::None);
+    map->setCenterCoordinate(user);
+    map->addAnnotation(std::make_shared<MapAnnotation>(
+        platform::Coordinate{user.latitude + 0.0005, user.longitude}, "图书馆", "开放至22:00"));
+    map->addAnnotation(std::make_shared<MyPin>(
+        platform::Coordinate{user.latitude, user.longitude + 0.0005}, "东门", ""));
+    map->addAnnotation(std::make_shared<MyPin>(platform::Coordinate{95, 0}, "无处", ""));
+    const std::string outline = driver.outline();
+    EXPECT_NE(outline.find("pins: 图书馆 东门 无处"), std::string::npos) << outline;
+    const platform::Image pinned = platform::renderToImage(*map);
+    const platform::Point library =
+        map->pointForCoordinate({user.latitude + 0.0005, user.longitude});
+    const std::uint32_t head =
+        pinned.pixelAt(static_cast<int>(library.x), static_cast<int>(library.y - 20));
+    EXPECT_GT((head >> 16) & 0xFF, 0xC0) << "the pin's red head";
+    EXPECT_LT((head >> 8) & 0xFF, 0x60);
+}
+
+}  // namespace
