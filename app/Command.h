@@ -34,7 +34,8 @@ struct Command {
     std::string target;
     // open: the screen opened ("index"), with its argument in text.
     // share: the share SDK screen ("edit" or "signin") in target, the platform in text;
-    // "follow" in target offers following the platform's official account `account`.
+    // "follow" in target offers following the platform's official account `account`;
+    // "theme" in target chooses the SDK's theme, "0" or "1" in text.
     // type: the text typed; screenshot: the file written.
     std::string text;
     int page = 0;        // swipe

@@ -278,6 +278,7 @@ ParsedLine parseCommandLine(const std::string& line) {
         const std::string what = arguments >= 1 ? words[1] : "";
         const char* usage = what == "list"           ? "share list"
                             : what == "follow"       ? "share follow PLATFORM ACCOUNT"
+                            : what == "theme"        ? "share theme 0|1"
                             : what == "orientations" ? "share orientations MASK"
                                                      : "share list|edit|signin PLATFORM";
         const size_t wants = what == "list" ? 1 : what == "follow" ? 3 : 2;
@@ -285,11 +286,14 @@ ParsedLine parseCommandLine(const std::string& line) {
             return *bad;
         }
         if (what != "list" && what != "edit" && what != "signin" && what != "follow" &&
-            what != "orientations") {
+            what != "theme" && what != "orientations") {
             return failure(
                 "share what: share list, share edit PLATFORM, share signin PLATFORM, share "
-                "follow PLATFORM ACCOUNT or share orientations MASK, not \"" +
+                "follow PLATFORM ACCOUNT, share theme 0|1 or share orientations MASK, not \"" +
                 what + "\"");
+        }
+        if (what == "theme" && words[2] != "0" && words[2] != "1") {
+            return failure("share theme takes 0 or 1, not \"" + words[2] + "\"");
         }
         if (what == "orientations") {
             const std::string& mask = words[2];
@@ -350,6 +354,7 @@ std::string commandHelp() {
            "                           the platform's official ACCOUNT\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
            "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
+           "  share theme 0|1          give the share SDK's screens the look of theme 0 or 1\n"
            "  share orientations MASK  the orientations the share SDK's screens take (2\n"
            "                           portrait, 30 all four: bit n for orientation n)\n" +
            deviceCommandHelp() +

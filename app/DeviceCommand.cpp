@@ -10,6 +10,7 @@
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/devices/Microphone.h"
 #include "platform/devices/PhotoLibrary.h"
+#include "platform/foundation/CheckedTime.h"
 #include "platform/ui/Device.h"
 
 namespace frontend {
@@ -78,7 +79,9 @@ std::optional<DeviceCommand> parseLocation(const std::vector<std::string>& words
             return failure(error, "usage: device location replay FILE SECONDS");
         }
         auto interval = parseNumber(words[3]);
-        if (!interval || *interval <= 0) {
+        // Times past the clock's range are refused here, not wrapped round later.
+        if (!interval || *interval <= 0 ||
+            !platform::durationFromSeconds<platform::Duration>(*interval)) {
             return failure(error, "not a time between fixes in seconds: \"" + words[3] + "\"");
         }
         command.action = DeviceCommand::Action::LocationReplay;

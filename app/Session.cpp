@@ -168,6 +168,11 @@ DriverResult Session::perform(const Command& command) {
                 SHSocialConfig::setSupportedInterfaceOrientations(std::stoi(command.text));
                 return DriverResult::success();
             }
+            if (command.target == "theme") {
+                // The host's choice of look for the screens the SDK makes from now on.
+                SHSocialConfig::setTheme(command.text == "0" ? 0 : 1);
+                return DriverResult::success();
+            }
             return presentShareScreen(command.target, command.text);
         case CommandKind::Display:
         case CommandKind::Help:

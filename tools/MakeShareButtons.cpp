@@ -8,7 +8,14 @@
 //                          points square);
 //   the sign-in page's     follow check box "SHS_add_friend_on" / "_off", 40 x 38 points;
 //   the edit screen's      follow switch, media-link placeholders, tool bar background,
-//                          change-account button and switch-account button.
+//                          change-account button and switch-account button, and its post
+//                          button "SHS_nav_button_send" ("发送");
+//   the other theme's      bar background "SHS_nav_bar_bg" and the sheet's panel
+//                          "SHS_actionsheet_panel";
+// and into .../OtherTheme/ the pictures of theme 0: the black bar "SHS_nav_bar_bg_black", the
+// framed button "SHS_nav_button_normal" (stretched between caps of 8 and 10 points, so its
+// corners keep their size at any width) and the back button "SHS_nav_back_button_normal" /
+// "_tap". Theme 0 writes the buttons' titles over these frames.
 // They are committed; run this again only to change their look:
 //
 //   make_share_buttons <resources directory>
@@ -34,13 +41,84 @@ namespace {
 // The navigation title's colour (70, 79, 97), so the bar's pictures read as part of the bar.
 const Color kTitle = Color::rgba(70.0f / 255, 79.0f / 255, 97.0f / 255);
 
-std::string closeButton() {
+std::string titleButton(const std::string& title) {
     const platform::Size size{50, 30};
     BitmapContext context(size, 2);
-    context.drawText("关闭", platform::Font::systemFont(16), kTitle, Rect{{0, 5}, {size.width, 22}},
+    context.drawText(title, platform::Font::systemFont(16), kTitle, Rect{{0, 5}, {size.width, 22}},
                      platform::TextAlignment::Center, 1);
     return context.pngData();
 }
+
+namespace other_theme {
+
+constexpr double kPi = 3.14159265358979323846;
+
+const Color kBarTop = Color::whiteAlpha(0.22f, 1);
+const Color kBarBottom = Color::whiteAlpha(0.02f, 1);
+const Color kButtonFill = Color::whiteAlpha(0.16f, 1);
+const Color kButtonTap = Color::whiteAlpha(0.32f, 1);
+const Color kButtonEdge = Color::whiteAlpha(0.55f, 1);
+
+// A bar shading from `top` to `bottom`, with a light line along its lower edge.
+std::string bar(const Color& top, const Color& bottom) {
+    const platform::Size size{320, 44};
+    BitmapContext context(size, 2);
+    cairo_t* cr = context.cairo();
+    cairo_pattern_t* shade = cairo_pattern_create_linear(0, 0, 0, size.height);
+    cairo_pattern_add_color_stop_rgb(shade, 0, top.red, top.green, top.blue);
+    cairo_pattern_add_color_stop_rgb(shade, 1, bottom.red, bottom.green, bottom.blue);
+    cairo_rectangle(cr, 0, 0, size.width, size.height);
+    cairo_set_source(cr, shade);
+    cairo_fill(cr);
+    cairo_pattern_destroy(shade);
+    context.strokeLine({0, size.height - 0.5}, {size.width, size.height - 0.5},
+                       Color::whiteAlpha(0.4f, 1), 1);
+    return context.pngData();
+}
+
+// The framed button: 20 x 30 points, its rounded corners (radius 5) inside the caps of 8
+// (left) and 10 (top) and the 11 and 19 points right of and below the stretched middle.
+std::string buttonFrame() {
+    BitmapContext context(platform::Size{20, 30}, 2);
+    const Rect box{{0.5, 0.5}, {19, 29}};
+    context.fillRoundedRect(box, 5, kButtonFill);
+    context.strokeRoundedRect(box, 5, kButtonEdge, 1);
+    return context.pngData();
+}
+
+// The back button: a frame pointing left, 50 x 30 points.
+std::string backButton(const Color& fill) {
+    BitmapContext context(platform::Size{50, 30}, 2);
+    cairo_t* cr = context.cairo();
+    const double r = 5;
+    cairo_new_path(cr);
+    cairo_move_to(cr, 1, 15);
+    cairo_line_to(cr, 12, 1);
+    cairo_line_to(cr, 49 - r, 1);
+    cairo_arc(cr, 49 - r, 1 + r, r, -kPi / 2, 0);
+    cairo_line_to(cr, 49, 29 - r);
+    cairo_arc(cr, 49 - r, 29 - r, r, 0, kPi / 2);
+    cairo_line_to(cr, 12, 29);
+    cairo_close_path(cr);
+    cairo_set_source_rgba(cr, fill.red, fill.green, fill.blue, fill.alpha);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, kButtonEdge.red, kButtonEdge.green, kButtonEdge.blue, 1);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    return context.pngData();
+}
+
+// The sheet's panel in theme 0: dark, with a lighter band as deep as the 30-point top cap.
+std::string sheetPanel() {
+    const platform::Size size{320, 80};
+    BitmapContext context(size, 2);
+    context.fillRect(Rect{{0, 0}, size}, Color::whiteAlpha(0.25f, 1));
+    context.fillRect(Rect{{0, 0}, {size.width, 30}}, Color::whiteAlpha(0.32f, 1));
+    context.strokeLine({0, 0.5}, {size.width, 0.5}, Color::whiteAlpha(0.5f, 1), 1);
+    return context.pngData();
+}
+
+}  // namespace other_theme
 
 namespace friend_picker {
 
@@ -183,7 +261,11 @@ std::string draw(const Picture& picture) {
 
 int main(int argc, char** argv) {
     std::vector<tools::BundlePicture> pictures = {
-        {"SHS_nav_button_close@2x.png", closeButton},
+        {"SHS_nav_button_close@2x.png", [] { return titleButton("关闭"); }},
+        {"SHS_nav_button_send@2x.png", [] { return titleButton("发送"); }},
+        {"SHS_nav_bar_bg@2x.png",
+         [] { return other_theme::bar(Color::rgba(0.30f, 0.33f, 0.38f), other_theme::kBarTop); }},
+        {"SHS_actionsheet_panel@2x.png", other_theme::sheetPanel},
         {"SHS_nav_button_back@2x.png", friend_picker::backButton},
         {"SHS_nav_button_refresh@2x.png", friend_picker::refreshButton},
         {"SHS_User-Avatar-Placeholder@2x.png", friend_picker::avatarPlaceholder},
@@ -194,5 +276,19 @@ int main(int argc, char** argv) {
         pictures.push_back({std::string(picture.name) + "@2x.png",
                             [&picture] { return share_edit::draw(picture); }});
     }
-    return tools::writeBundlePictures(argc, argv, "make_share_buttons", "Buttons", pictures);
+    const int buttons =
+        tools::writeBundlePictures(argc, argv, "make_share_buttons", "Buttons", pictures);
+    if (buttons != 0) {
+        return buttons;
+    }
+    const std::vector<tools::BundlePicture> otherTheme = {
+        {"SHS_nav_bar_bg_black@2x.png",
+         [] { return other_theme::bar(other_theme::kBarTop, other_theme::kBarBottom); }},
+        {"SHS_nav_button_normal@2x.png", other_theme::buttonFrame},
+        {"SHS_nav_back_button_normal@2x.png",
+         [] { return other_theme::backButton(other_theme::kButtonFill); }},
+        {"SHS_nav_back_button_tap@2x.png",
+         [] { return other_theme::backButton(other_theme::kButtonTap); }},
+    };
+    return tools::writeBundlePictures(argc, argv, "make_share_buttons", "OtherTheme", otherTheme);
 }

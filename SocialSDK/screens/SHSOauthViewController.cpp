@@ -23,6 +23,7 @@
 #include "SocialSDK/service/SHSocialLocalized.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
+#include "platform/foundation/CheckedTime.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/AlertView.h"
@@ -70,11 +71,21 @@ void SHSOauthViewController::viewDidLoad() {
     const auto& root = view();
     auto navigation = navigationController();
     // The first screen of its stack closes the whole road; a pushed page goes back.
-    if (!navigation || navigation->viewControllers().empty() ||
-        navigation->viewControllers().front().get() == this)
+    const bool first = !navigation || navigation->viewControllers().empty() ||
+                       navigation->viewControllers().front().get() == this;
+    if (first)
         showCloseButton();
     else
         showBackButton();
+    auto& config = SHSocialConfigInternal::shareInstance();
+    const auto bar = navigation ? navigation->navigationBar() : nullptr;
+    {
+        auto left = navigationItem().leftBarButtonItem();
+        auto button =
+            left ? std::dynamic_pointer_cast<platform::Button>(left->customView()) : nullptr;
+        config.configureNavigationBar(bar, first ? button : nullptr, first ? nullptr : button,
+                                      nullptr, nullptr, nullptr);
+    }
 
     m_haveOauth = false;
     m_isAddFollow = true;
@@ -109,6 +120,7 @@ void SHSOauthViewController::viewDidLoad() {
         makeAddFollowView();
 
     SHSocialUIHelper::customNavigationItem(navigationItem());
+    config.configureNavigationBar(bar, nullptr, nullptr, nullptr, nullptr, &navigationItem());
 
     // White please-wait cover over the web view until the first page is there.
     const auto maskFrame = navigation ? navigation->view()->frame() : bounds;
@@ -321,9 +333,11 @@ void SHSOauthViewController::saveOauthInfoObjects(const std::map<std::string, st
     if (auto it = info.find("expires_in"); it != info.end()) {
         char* end = nullptr;
         long long seconds = std::strtoll(it->second.c_str(), &end, 10);
+        // A lifetime beyond the clock's reach gives no expiry, as an absent one does.
         if (end != it->second.c_str() && *end == '\0') {
-            auto when = SHSocialProtocolData::now() + std::chrono::seconds(seconds);
-            account->expirationDate = std::chrono::floor<std::chrono::seconds>(when);
+            if (auto when = platform::dateAfterSeconds(SHSocialProtocolData::now(),
+                                                       static_cast<double>(seconds)))
+                account->expirationDate = std::chrono::floor<std::chrono::seconds>(*when);
         }
     }
     SHSocialUtils::outLog("new snsAccount expiration is %@",

@@ -53,8 +53,11 @@ void SHSOauthViewController::willRotateToInterfaceOrientation(platform::Interfac
         if (m_maskView)
             m_maskView->setFrame(sheet->bounds());
     }
-    if (auto navigation = navigationController())
+    if (auto navigation = navigationController()) {
         SHSocialUIHelper::customNavBar(navigation->navigationBar());
+        SHSocialConfigInternal::shareInstance().configureNavigationBar(
+            navigation->navigationBar(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    }
 }
 
 void SHSOauthViewController::didRotateFromInterfaceOrientation(platform::InterfaceOrientation) {

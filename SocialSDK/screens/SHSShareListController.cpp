@@ -34,9 +34,6 @@ constexpr const char* kCellBackground =
     "SHSocialSDKResourcesNew.bundle/Buttons/SHS_comment_view_cell_white";
 }
 
-// The theme-1 cell style, which the configuration gives every list cell.
-const platform::Color kCellTextColor = platform::Color::rgba(0.353f, 0.353f, 0.353f, 1);
-
 constexpr double kCellBackgroundHeight = 45;
 constexpr platform::Size kHeaderSize{50, 40};
 // The share list in a tablet's form sheet when the configuration names no size.
@@ -103,11 +100,12 @@ void SHSShareListController::viewDidLoad() {
     m_tableView->setDelegate(self);
     if (auto service = socialControllerService())
         service->addCloseButton(*this);
-    if (auto navigation = navigationController())
+    auto navigation = navigationController();
+    if (navigation)
         SHSocialUIHelper::customNavBar(navigation->navigationBar());
-    // The theme-1 navigation style the configuration applies: the title in the SDK's colour.
-    if (SHSocialConfigInternal::shareInstance().socialTheme != 0)
-        SHSocialUIHelper::customNavigationItem(navigationItem());
+    SHSocialConfigInternal::shareInstance().configureNavigationBar(
+        navigation ? navigation->navigationBar() : nullptr, nullptr, nullptr, nullptr, nullptr,
+        &navigationItem());
 }
 
 void SHSShareListController::viewWillAppear(bool animated) {
@@ -141,7 +139,8 @@ std::shared_ptr<platform::TableViewCell> SHSShareListController::cellForRowAtInd
             platform::Rect{{0, 0}, {tableView.bounds().size.width, kCellBackgroundHeight}});
         background->setImage(platform::Image::named(image::kCellBackground));
         cell->setBackgroundView(background);
-        cell->textLabel()->setTextColor(kCellTextColor);
+        if (auto config = SHSocialConfigInternal::shareInstance().tableViewCellConfig)
+            config(cell, SHSViewControllerShareList);
     }
     if (indexPath.row >= 0 && indexPath.row < static_cast<int>(m_allSnsArray.size()))
         fillCell(*cell, m_allSnsArray[static_cast<size_t>(indexPath.row)]);

@@ -15,6 +15,7 @@
 #include "SocialSDK/service/SHSBarEntity.h"
 #include "SocialSDK/service/SHSDataManager.h"
 #include "SocialSDK/service/SHSUserManager.h"
+#include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialImageLoader.h"
 #include "SocialSDK/service/SHSocialLocalized.h"
@@ -201,6 +202,12 @@ void SHShareEditViewController::viewDidLoad() {
     // 4. Follow offer, 5. the navigation item's look.
     offerFollow();
     SHSocialUIHelper::customNavigationItem(navigationItem());
+    auto& config = SHSocialConfigInternal::shareInstance();
+    {
+        auto navigation = navigationController();
+        config.configureNavigationBar(navigation ? navigation->navigationBar() : nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, &navigationItem());
+    }
 
     // 6. Attachment.
     loadAttachment();
@@ -246,11 +253,17 @@ void SHShareEditViewController::viewDidLoad() {
 
     // 9. The post button; the screen is held weakly so that a tap after it is gone does
     // nothing.
-    navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(
-        "发送", platform::BarButtonItemStyle::Done, [weakSelf](platform::BarButtonItem&) {
+    auto post = platform::View::make<platform::Button>(platform::ButtonType::Custom);
+    SHSocialUIHelper::customNavPostButton(*post);
+    config.configureNavigationBar(nullptr, nullptr, nullptr, post, nullptr, nullptr);
+    post->setHandle("share-post");
+    post->addTarget(
+        [weakSelf](platform::Control&) {
             if (auto self = weakSelf.lock())
                 self->pressSend();
-        }));
+        },
+        platform::ControlEvent::TouchUpInside);
+    navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(post));
 
     // 10. Mentions only where the platform takes them.
     m_atButton->setHidden(name != "sina" && name != "tencent" && name != "renren" &&

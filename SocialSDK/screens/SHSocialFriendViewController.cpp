@@ -85,6 +85,8 @@ void SHSocialFriendViewController::viewDidLoad() {
         },
         platform::ControlEvent::TouchUpInside);
     navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(refresh));
+    SHSocialConfigInternal::shareInstance().configureNavigationBar(nullptr, nullptr, back, nullptr,
+                                                                   refresh, nullptr);
 
     const auto& root = view();
     const platform::Size size = root->bounds().size;

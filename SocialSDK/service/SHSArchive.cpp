@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/foundation/CheckedTime.h"
+
 namespace shsarchive {
 
 void putText(platform::Json& archive, const char* key, const std::optional<std::string>& value) {
@@ -27,10 +29,7 @@ std::optional<Date> date(const platform::Json& archive, const char* key) {
     const auto it = archive.find(key);
     if (it == archive.end() || !it->is_number())
         return std::nullopt;
-    const double seconds = it->get<double>();
-    if (!std::isfinite(seconds) || std::fabs(seconds) > 1e11)
-        return std::nullopt;
-    return Date(std::chrono::duration_cast<Date::duration>(std::chrono::duration<double>(seconds)));
+    return platform::timePointFromSeconds(it->get<double>());
 }
 
 std::vector<std::string> texts(const platform::Json& archive, const char* key) {

@@ -5,6 +5,8 @@
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
+#include "SocialSDK/service/SHSocialTheme.h"
+#include "SocialSDK/service/SHSocialToast.h"
 #include "platform/ui/Application.h"
 
 namespace {
@@ -26,6 +28,32 @@ void markHidden(const std::vector<std::string>& names, bool hidden) {
 }
 
 }  // namespace
+
+SHSocialConfigInternal::SHSocialConfigInternal() {
+    setSocialTheme(socialTheme);
+}
+
+void SHSocialConfigInternal::setSocialTheme(int theme) {
+    socialTheme = theme;
+    if (theme == 0) {
+        navigationbarConfig = SHSocialTheme::otherNavigationStyle;
+        gridViewConfig = SHSocialTheme::otherGridStyle;
+    } else {
+        navigationbarConfig = SHSocialTheme::defaultNavigationStyle;
+        tableViewCellConfig = SHSocialTheme::defaultCellStyle;
+    }
+}
+
+void SHSocialConfigInternal::configureNavigationBar(
+    const std::shared_ptr<platform::NavigationBar>& bar,
+    const std::shared_ptr<platform::Button>& closeButton,
+    const std::shared_ptr<platform::Button>& backButton,
+    const std::shared_ptr<platform::Button>& postButton,
+    const std::shared_ptr<platform::Button>& refreshButton, platform::NavigationItem* item) const {
+    // A copy: the hook may set another one.
+    if (auto config = navigationbarConfig)
+        config(bar, closeButton, backButton, postButton, refreshButton, item);
+}
 
 bool SHSocialConfigInternal::showTheNotInstalledPlatform(const std::string& name) const {
     return listAnswer(showSnsPlatforms, name);
@@ -111,8 +139,32 @@ void SHSocialConfig::setSupportTencentSSO(bool value) {
     SHSocialOpAnalytics::postSocialAnalytics("42");
 }
 
+SHSocialConfig::SHSocialConfig() {
+    SHSocialiToastSettings::getSharedSettings().gravity = SHSocialiToastGravity::Top;
+}
+
 void SHSocialConfig::setTheme(int theme) {
-    SHSocialConfigInternal::shareInstance().socialTheme = theme;
+    SHSocialConfigInternal::shareInstance().setSocialTheme(theme);
+}
+
+void SHSocialConfig::setShareGridViewTheme(SHSocialGridViewConfig config) {
+    SHSocialConfigInternal::shareInstance().gridViewConfig = std::move(config);
+}
+
+void SHSocialConfig::setNavigationBarConfig(SHSocialNavigationBarConfig config) {
+    SHSocialConfigInternal::shareInstance().navigationbarConfig = std::move(config);
+}
+
+void SHSocialConfig::setTableViewCellConfig(SHSocialTableViewCellConfig config) {
+    SHSocialConfigInternal::shareInstance().tableViewCellConfig = std::move(config);
+}
+
+void SHSocialConfig::setFinishToastIsHidden(bool hidden, SHSocialiToastGravity position) {
+    // The configuration's first use sets the position; it must not undo this one.
+    shareInstance();
+    auto& settings = SHSocialiToastSettings::getSharedSettings();
+    settings.hidden = hidden;
+    settings.gravity = position;
 }
 
 void SHSocialConfig::showNotInstallPlatforms(const std::vector<std::string>& names) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,6 +12,35 @@
 #include "platform/graphics/Geometry.h"
 
 class SHSocialSnsPlatform;
+enum class SHSocialiToastGravity : int;
+
+namespace platform {
+class BitmapContext;
+class Button;
+class Label;
+class NavigationBar;
+class NavigationItem;
+class TableViewCell;
+class View;
+}  // namespace platform
+
+// The host's hook on every SDK navigation bar: the bar, the close, back, post and refresh
+// buttons and the navigation item whose title shows. Callers pass null for what they lack.
+using SHSocialNavigationBarConfig = std::function<void(
+    const std::shared_ptr<platform::NavigationBar>& bar,
+    const std::shared_ptr<platform::Button>& closeButton,
+    const std::shared_ptr<platform::Button>& backButton,
+    const std::shared_ptr<platform::Button>& postButton,
+    const std::shared_ptr<platform::Button>& refreshButton, platform::NavigationItem* item)>;
+// The host's hook on the share sheet's grid: the drawing context of the grid lines (the lines
+// are stroked after it), the panel's background view and the caption template. Callers pass
+// null for what they lack.
+using SHSocialGridViewConfig = std::function<void(
+    platform::BitmapContext* context, const std::shared_ptr<platform::View>& background,
+    const std::shared_ptr<platform::Label>& captionTemplate)>;
+// The host's hook on a new cell of an SDK table, with the screen type that made it.
+using SHSocialTableViewCellConfig =
+    std::function<void(const std::shared_ptr<platform::TableViewCell>& cell, int screenType)>;
 
 // The share SDK's settings. Main thread.
 class SHSocialConfigInternal {
@@ -42,6 +72,20 @@ public:
     // Interface-orientation mask: all four (30) on a tablet, portrait (2) elsewhere.
     int socialInterfaceOrientations = defaultInterfaceOrientations();
     std::map<std::string, std::vector<std::string>> followSnsUids;
+    SHSocialNavigationBarConfig navigationbarConfig;
+    SHSocialGridViewConfig gridViewConfig;
+    SHSocialTableViewCellConfig tableViewCellConfig;
+
+    // Stores the theme and installs its styles: theme 0 its bar and grid styles, any other
+    // theme the default bar and cell styles; the hooks it does not name keep their values.
+    void setSocialTheme(int theme);
+    // Runs the navigation-bar hook, when one is set, with what the caller has.
+    void configureNavigationBar(const std::shared_ptr<platform::NavigationBar>& bar,
+                                const std::shared_ptr<platform::Button>& closeButton,
+                                const std::shared_ptr<platform::Button>& backButton,
+                                const std::shared_ptr<platform::Button>& postButton,
+                                const std::shared_ptr<platform::Button>& refreshButton,
+                                platform::NavigationItem* item) const;
 
     bool showTheNotInstalledPlatform(const std::string& name) const;
     bool hiddenTheNotInstalledPlatform(const std::string& name) const;
@@ -50,7 +94,7 @@ public:
 
 private:
     friend class SHSSharedInstance<SHSocialConfigInternal>;
-    SHSocialConfigInternal() = default;
+    SHSocialConfigInternal();
 };
 
 // The host's settings API; the marked setters count their usage operation.
@@ -75,14 +119,20 @@ public:
     static void setShouldCommentWithLocation(bool value);                     // "37"
     static void setSupportTencentSSO(bool value);                             // "42"
     static void setTheme(int theme);
+    static void setShareGridViewTheme(SHSocialGridViewConfig config);
+    static void setNavigationBarConfig(SHSocialNavigationBarConfig config);
+    static void setTableViewCellConfig(SHSocialTableViewCellConfig config);
     // Marks the registered platforms of the names as shown (not hidden).
     static void showNotInstallPlatforms(const std::vector<std::string>& names);
     // Marks them hidden; none hides the default list of client-app platforms.
     static void hiddenNotInstallPlatforms(const std::optional<std::vector<std::string>>& names);
+    // Whether the SDK's toasts show, and where.
+    static void setFinishToastIsHidden(bool hidden, SHSocialiToastGravity position);
     static void hiddenLoadingHUDFlag(bool hidden) { shareInstance().hiddenLoadingHUD = hidden; }
     static void hiddenStatusTipFlag(bool hidden) { shareInstance().hiddenStatusTip = hidden; }
 
 private:
     friend class SHSSharedInstance<SHSocialConfig>;
-    SHSocialConfig() = default;
+    // Puts the SDK's toasts at the top.
+    SHSocialConfig();
 };

@@ -123,8 +123,10 @@ std::shared_ptr<platform::NavigationController> SHSocialControllerService::wrap(
     if (auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(screen))
         return navigation;
     auto navigation = std::make_shared<SHSocialNavigationController>(screen);
-    navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
+    // The bar is themed before the view loads: loading it loads the screen's, whose own
+    // styling (the host's bar hook among it) comes last, as when the screen appears.
     SHSocialUIHelper::customNavBar(navigation->navigationBar());
+    navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
     if (platform::Application::shared().userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad) {
         navigation->setModalPresentationStyle(platform::ModalPresentationStyle::FormSheet);
         navigation->setModalTransitionStyle(platform::ModalTransitionStyle::CoverVertical);
@@ -236,6 +238,8 @@ void SHSocialControllerService::addCloseButton(platform::ViewController& screen)
     auto button = std::make_shared<platform::Button>(platform::ButtonType::Custom);
     const std::string title = SHSocialLocalizedString("button_close", "关闭");
     SHSocialUIHelper::customNavButton(*button, title);
+    SHSocialConfigInternal::shareInstance().configureNavigationBar(nullptr, button, nullptr,
+                                                                   nullptr, nullptr, nullptr);
     button->setHandle("share-close");
     std::weak_ptr<SHSocialControllerService> weak = weak_from_this();
     button->addTarget(

@@ -51,7 +51,8 @@ SHSocialIconSheetView::SHSocialIconSheetView(const std::vector<std::string>& ite
     m_background = std::make_shared<platform::ImageView>();
     if (SHSocialConfigInternal::shareInstance().socialTheme == 0)
         m_background->setImage(
-            platform::Image::named("SHSocialSDKResourcesNew.bundle/Buttons/SHS_actionsheet_panel"));
+            platform::Image::named("SHSocialSDKResourcesNew.bundle/Buttons/SHS_actionsheet_panel")
+                .stretchableImage(0, 30));
     else
         m_background->setBackgroundColor(platform::Color::white());
     m_background->setUserInteractionEnabled(true);
@@ -150,6 +151,14 @@ void SHSocialIconSheetView::layoutGrid() {
     m_background->setFrame(platform::Rect{{0, 0}, {width, gridHeight}});
     m_scroll->setFrame(platform::Rect{{0, 0}, {width, screen.height}});
     m_scroll->setContentSize(platform::Size{width, gridHeight});
+    // The captions' look, which the host's grid hook may change; layout runs outside a
+    // drawing pass, so the hook gets no drawing context here.
+    auto captionTemplate = std::make_shared<platform::Label>();
+    captionTemplate->setTextAlignment(platform::TextAlignment::Center);
+    captionTemplate->setFont(platform::Font::systemFont(11));
+    captionTemplate->setTextColor(platform::Color::darkGray());
+    if (auto config = SHSocialConfigInternal::shareInstance().gridViewConfig)
+        config(nullptr, m_background, captionTemplate);
     auto& registry = SHSocialSnsPlatformManager::sharedInstance();
     for (size_t i = 0; i < m_snsNames.size(); ++i) {
         auto platform = registry.getSnsPlatformWithName(m_snsNames[i]);
@@ -167,7 +176,15 @@ void SHSocialIconSheetView::layoutGrid() {
             caption->setHidden(false);
             const platform::Size size = caption->frame().size;
             caption->setFrame(platform::Rect{{left + 5, row * kRowHeight + 47}, size});
-            caption->setTextColor(platform::Color::darkGray());
+            caption->setFont(captionTemplate->font());
+            caption->setTextColor(captionTemplate->textColor());
+            caption->setTextAlignment(captionTemplate->textAlignment());
+            caption->setBackgroundColor(platform::Color::clear());
+            // The template's size, once the hook gave it one (it starts without any).
+            const platform::Rect shape = captionTemplate->frame();
+            if (shape != platform::Rect{})
+                caption->setFrame(platform::Rect{caption->frame().origin, shape.size});
+            caption->setHidden(captionTemplate->isHidden());
         }
     }
     drawGrid(column, gridHeight);
@@ -182,16 +199,22 @@ void SHSocialIconSheetView::drawGrid(double column, double gridHeight) {
     m_gridKey = key;
     // The panel's own picture gives way to a transparent one that carries only the lines.
     platform::BitmapContext context(size, platform::Screen::main().scale());
-    const platform::Color line = platform::Color::whiteAlpha(248 / 255.0f, 1);
+    context.setLineWidth(1);
+    context.setStrokeColor(platform::Color::whiteAlpha(248 / 255.0f, 1));
+    context.beginPath();
     const auto cols = static_cast<size_t>(m_columns);
     for (size_t i = 0; i < m_snsNames.size(); ++i) {
         const double col = static_cast<double>(i % cols);
         const double row = static_cast<double>(i / cols);
-        context.strokeLine({col * column, (row + 1) * kRowHeight + 1},
-                           {(col + 1) * column, (row + 1) * kRowHeight + 1}, line, 1);
-        context.strokeLine({(col + 1) * column, row * kRowHeight + 1},
-                           {(col + 1) * column, (row + 1) * kRowHeight + 1}, line, 1);
+        context.moveToPoint({col * column, (row + 1) * kRowHeight + 1});
+        context.addLineToPoint({(col + 1) * column, (row + 1) * kRowHeight + 1});
+        context.moveToPoint({(col + 1) * column, row * kRowHeight + 1});
+        context.addLineToPoint({(col + 1) * column, (row + 1) * kRowHeight + 1});
     }
+    // The host's grid hook may restyle the lines before they are stroked.
+    if (auto config = SHSocialConfigInternal::shareInstance().gridViewConfig)
+        config(&context, nullptr, nullptr);
+    context.strokePath();
     m_background->setImage(context.makeImage());
 }
 

@@ -13,9 +13,9 @@ namespace platform::components {
 
 namespace {
 
-Image readImage(const fs::path& path) {
+Image readImage(const fs::path& path, Size shownPixels) {
     auto bytes = readFile(path);
-    return bytes ? Image::decode(*bytes) : Image{};
+    return bytes ? Image::decode(*bytes, 1, shownPixels) : Image{};
 }
 
 // Regular files only: a directory has no size of its own here, and a link's target is
@@ -75,12 +75,14 @@ Image ImageCache::imageFromMemoryCache(const std::string& key) {
     return key.empty() ? Image{} : m_memory.object(key);
 }
 
-Image ImageCache::imageFromDiskCache(const std::string& key) {
+Image ImageCache::imageFromDiskCache(const std::string& key, Size shownPixels) {
     if (key.empty()) {
         return {};
     }
     Image image;
-    m_io.sync([&image, path = cachePathForKey(key)] { image = readImage(path); });
+    m_io.sync([&image, path = cachePathForKey(key), shownPixels] {
+        image = readImage(path, shownPixels);
+    });
     if (!image.isNull()) {
         m_memory.setObject(key, image);
     }
@@ -88,20 +90,27 @@ Image ImageCache::imageFromDiskCache(const std::string& key) {
 }
 
 void ImageCache::queryDiskCache(const std::string& key, std::function<void(const Image&)> done) {
+    queryDiskCache(key, Size{}, std::move(done));
+}
+
+void ImageCache::queryDiskCache(const std::string& key, Size shownPixels,
+                                std::function<void(const Image&)> done) {
     if (!done) {
         return;
     }
-    if (Image image = imageFromMemoryCache(key); !image.isNull() || key.empty()) {
+    if (Image image = imageFromMemoryCache(key);
+        (!image.isNull() && image.isEnoughFor(shownPixels)) || key.empty()) {
         dispatch::mainAsync([done = std::move(done), image] { done(image); });
         return;
     }
-    m_io.async([this, key, path = cachePathForKey(key), done = std::move(done)]() mutable {
-        Image image = readImage(path);
-        if (!image.isNull()) {
-            m_memory.setObject(key, image);
-        }
-        dispatch::mainAsync([done = std::move(done), image] { done(image); });
-    });
+    m_io.async(
+        [this, key, path = cachePathForKey(key), shownPixels, done = std::move(done)]() mutable {
+            Image image = readImage(path, shownPixels);
+            if (!image.isNull()) {
+                m_memory.setObject(key, image);
+            }
+            dispatch::mainAsync([done = std::move(done), image] { done(image); });
+        });
 }
 
 void ImageCache::removeImage(const std::string& key) {

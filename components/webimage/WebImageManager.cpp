@@ -6,6 +6,7 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/ImageView.h"
+#include "platform/ui/Screen.h"
 
 namespace platform::components {
 
@@ -66,7 +67,9 @@ void WebImageManager::setImageWithURL(ImageView& imageView, const std::string& u
     if (!isLoadableURL(url)) {
         return;
     }
-    if (Image cached = imageCache().imageFromMemoryCache(url); !cached.isNull()) {
+    const Size shown = shownPixels(imageView);
+    if (Image cached = imageCache().imageFromMemoryCache(url);
+        !cached.isNull() && cached.isEnoughFor(shown)) {
         imageView.setImage(cached);
         return;
     }
@@ -77,38 +80,50 @@ void WebImageManager::setImageWithURL(ImageView& imageView, const std::string& u
     }
     std::uint64_t id = ++m_nextId;
     m_pending[key] = Pending{url, id, 0};
-    imageCache().queryDiskCache(url, [this, key, id, url](const Image& image) {
+    imageCache().queryDiskCache(url, shown, [this, key, id, url, shown](const Image& image) {
         if (!current(key, id)) {
             return;
         }
         if (!image.isNull()) {
             finished(key, id, image);
         } else {
-            startDownload(key, id, url);
+            startDownload(key, id, url, shown);
         }
     });
 }
 
-void WebImageManager::startDownload(const ViewKey& key, std::uint64_t id, const std::string& url) {
+Size WebImageManager::shownPixels(const ImageView& imageView) {
+    // A view not laid out yet shows its picture no larger than the screen.
+    Size points = imageView.bounds().size;
+    if (!(points.width > 0 && points.height > 0)) {
+        points = Screen::main().size();
+    }
+    const double scale = Screen::main().scale();
+    return {points.width * scale, points.height * scale};
+}
+
+void WebImageManager::startDownload(const ViewKey& key, std::uint64_t id, const std::string& url,
+                                    Size shown) {
     HttpRequest request;
     request.url = url;
     request.maxBodyBytes = platform::kMaxImageBodyBytes;
-    auto requestId = HttpClient::shared().send(request, [this, key, id, url](HttpResponse reply) {
-        if (!reply.ok()) {
-            finished(key, id, {});
-            return;
-        }
-        // Even when the view has gone, the bytes are here: they go to the cache.
-        dispatch::async([this, key, id, url, data = std::move(reply.body)]() mutable {
-            Image image = Image::decode(data);
-            dispatch::mainAsync([this, key, id, url, image, data = std::move(data)]() mutable {
-                if (!image.isNull()) {
-                    imageCache().storeImage(image, std::move(data), url);
-                }
-                finished(key, id, image);
+    auto requestId =
+        HttpClient::shared().send(request, [this, key, id, url, shown](HttpResponse reply) {
+            if (!reply.ok()) {
+                finished(key, id, {});
+                return;
+            }
+            // Even when the view has gone, the bytes are here: they go to the cache.
+            dispatch::async([this, key, id, url, shown, data = std::move(reply.body)]() mutable {
+                Image image = Image::decode(data, 1, shown);
+                dispatch::mainAsync([this, key, id, url, image, data = std::move(data)]() mutable {
+                    if (!image.isNull()) {
+                        imageCache().storeImage(image, std::move(data), url);
+                    }
+                    finished(key, id, image);
+                });
             });
         });
-    });
     if (Pending* pending = current(key, id)) {
         pending->request = requestId;
     }

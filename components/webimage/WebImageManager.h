@@ -52,7 +52,9 @@ private:
     };
     using ViewKey = std::weak_ptr<View>;
 
-    void startDownload(const ViewKey& key, std::uint64_t id, const std::string& url);
+    // The largest the view shows a picture, in pixels: what a picture for it is decoded to.
+    static Size shownPixels(const ImageView& imageView);
+    void startDownload(const ViewKey& key, std::uint64_t id, const std::string& url, Size shown);
     void finished(const ViewKey& key, std::uint64_t id, const Image& image);
     // The pending load `id` of the view, while it is still the one the view wants.
     Pending* current(const ViewKey& key, std::uint64_t id);

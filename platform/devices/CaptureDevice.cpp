@@ -105,12 +105,9 @@ void CaptureDevice::setAvailable(bool available) {
 
 bool CaptureDevice::showFrameFile(const std::filesystem::path& path, std::string* error,
                                   std::vector<MetadataObject>* found) {
-    const Image frame = Image::fromFile(path);
-    if (frame.isNull()) {
-        if (error)
-            *error = "not an image file (PNG or JPEG): \"" + path.string() + "\"";
+    const Image frame = Image::fromFile(path, 1, error);
+    if (frame.isNull())
         return false;
-    }
     auto codes = showFrame(frame);
     if (found)
         *found = std::move(codes);

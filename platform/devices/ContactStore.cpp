@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <limits>
+#include <set>
 
 #include "platform/devices/VCard.h"
 #include "platform/foundation/Files.h"
@@ -81,22 +82,51 @@ std::vector<Contact> ContactStore::loadAll() const {
 
 bool ContactStore::add(Contact& contact, std::string* error) const {
     const auto folder = directory();
-    unsigned long last = 0;
+    std::set<unsigned long> taken;
     for (const auto& entry : listEntries(folder)) {
         if (entry.number) {
-            last = std::max(last, *entry.number);
+            taken.insert(*entry.number);
         }
     }
-    char name[32];
-    std::snprintf(name, sizeof name, "%06lu", last + 1);
-    if (!writeFileAtomically(folder / (std::string(name) + kExtension), formatVCard(contact))) {
-        if (error) {
-            *error = "the contact could not be written in " + folder.string();
+    // The number after the highest, as long as there is one; past the largest number the
+    // lowest free one (so saving order is no longer kept, but no contact is lost). A file that
+    // appears meanwhile is never replaced: the file is created only where no name is yet.
+    // Upwards from `from`, then upwards from 1 (0 is no number of ours).
+    auto nextFree = [&taken](unsigned long from) -> std::optional<unsigned long> {
+        for (unsigned long n = from; n != 0; ++n) {
+            if (!taken.count(n)) {
+                return n;
+            }
         }
-        return false;
+        for (unsigned long n = 1; n != from && n != 0; ++n) {
+            if (!taken.count(n)) {
+                return n;
+            }
+        }
+        return std::nullopt;
+    };
+    const std::string text = formatVCard(contact);
+    auto number = nextFree(taken.empty() ? 1 : *taken.rbegin() + 1);
+    for (int attempt = 0; number && attempt < 1000; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%06lu", *number);
+        switch (writeNewFileAtomically(folder / (std::string(name) + kExtension), text)) {
+            case NewFileResult::Written:
+                contact.identifier = name;
+                return true;
+            case NewFileResult::Exists:
+                taken.insert(*number);
+                number = nextFree(*number + 1);
+                continue;
+            case NewFileResult::Failed:
+                number.reset();
+                break;
+        }
     }
-    contact.identifier = name;
-    return true;
+    if (error) {
+        *error = "the contact could not be written in " + folder.string();
+    }
+    return false;
 }
 
 }  // namespace platform

@@ -46,11 +46,8 @@ bool ImagePickerController::isSourceTypeAvailable(ImagePickerSourceType type) {
 bool ImagePickerController::setCamera(bool available,
                                       const std::optional<std::filesystem::path>& file,
                                       std::string* error) {
-    if (available && file && Image::fromFile(*file).isNull()) {
-        if (error)
-            *error = "not a picture (PNG or JPEG): " + file->string();
+    if (available && file && Image::fromFile(*file, 1, error).isNull())
         return false;
-    }
     camera() = Camera{available, available ? file : std::nullopt};
     return true;
 }

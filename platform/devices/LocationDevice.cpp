@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/devices/LocationManager.h"
+#include "platform/foundation/CheckedTime.h"
 #include "platform/foundation/Files.h"
 
 namespace platform {
@@ -156,10 +157,24 @@ bool LocationDevice::replayFile(const std::filesystem::path& path, Duration inte
         }
         fixes.push_back(fix);
     }
+    // Every fix's time is worked out before any is scheduled: a replay that would run past the
+    // clock's range is refused whole rather than wrapped round to times in the past.
+    std::vector<Duration> offsets;
+    const TimePoint now = RunLoop::main().now();
+    for (size_t i = 0; i < fixes.size(); ++i) {
+        auto offset = interval < Duration::zero()
+                          ? std::nullopt
+                          : checkedMultiply(interval, static_cast<long long>(i));
+        if (!offset || !checkedAdd(now, *offset)) {
+            return fail(error, path.string() + ": " + std::to_string(fixes.size()) +
+                                   " fixes that far apart run past the clock's range");
+        }
+        offsets.push_back(*offset);
+    }
     stopReplay();
     for (size_t i = 0; i < fixes.size(); ++i) {
         m_replay.push_back(RunLoop::main().postDelayed(
-            interval * static_cast<long>(i), [this, fix = fixes[i]] { deliverLocation(fix); }));
+            offsets[i], [this, fix = fixes[i]] { deliverLocation(fix); }));
     }
     return true;
 }

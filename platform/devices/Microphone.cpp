@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/foundation/Files.h"
+
 namespace platform {
 
 namespace {
@@ -14,6 +16,23 @@ struct SndCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 using SndHandle = std::unique_ptr<SNDFILE, SndCloser>;
+
+// Sound files are larger than stored state: ten minutes of CD-quality stereo.
+constexpr std::uintmax_t kMaxSoundFileSize = 128 * 1024 * 1024;
+
+// Through the platform's file checks, so that a FIFO or a device named as the source is refused
+// at once instead of blocking the open or being read without end. Null (with the reason) when
+// the file is refused or is not sound.
+SndHandle openSound(const std::filesystem::path& file, SF_INFO& info, std::string* why) {
+    const int fd = openRegularFile(file, kMaxSoundFileSize, why);
+    if (fd < 0)
+        return nullptr;
+    // libsndfile closes the descriptor with the handle, or at once when it fails.
+    SndHandle sound(sf_open_fd(fd, SFM_READ, &info, SF_TRUE));
+    if (!sound && why)
+        *why = sf_strerror(nullptr);
+    return sound;
+}
 
 }  // namespace
 
@@ -24,10 +43,11 @@ Microphone& Microphone::shared() {
 
 bool Microphone::setSourceFile(const std::filesystem::path& file, std::string* error) {
     SF_INFO info{};
-    SndHandle sound(sf_open(file.c_str(), SFM_READ, &info));
+    std::string why;
+    SndHandle sound = openSound(file, info, &why);
     if (!sound || info.channels < 1 || info.samplerate < 1) {
         if (error)
-            *error = "not a sound file: " + file.string() + " (" + sf_strerror(nullptr) + ")";
+            *error = "not a sound file: " + file.string() + " (" + why + ")";
         return false;
     }
     m_source = file;
@@ -39,7 +59,7 @@ std::vector<float> Microphone::capture(long frames, int sampleRate) const {
     if (!m_source || out.empty() || sampleRate < 1)
         return out;
     SF_INFO info{};
-    SndHandle sound(sf_open(m_source->c_str(), SFM_READ, &info));
+    SndHandle sound = openSound(*m_source, info, nullptr);
     if (!sound || info.channels < 1 || info.samplerate < 1)
         return out;  // the file went away: the microphone hears nothing
     // Only as much of the source as the recording needs, mixed down to one channel.

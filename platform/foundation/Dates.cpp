@@ -9,6 +9,8 @@
 #include <ctime>
 #include <memory>
 
+#include "platform/foundation/CheckedTime.h"
+
 namespace platform {
 
 namespace {
@@ -69,8 +71,7 @@ std::optional<Clock::time_point> parseDate(std::string_view text, std::string_vi
     UDate date = format->parse(input, position);
     if (position.getErrorIndex() >= 0 || position.getIndex() != input.length())
         return std::nullopt;
-    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double, std::milli>(date)));
+    return timePointFromSeconds(date / 1000);
 }
 
 int weekdayOfCivilDate(long year, long month, long day) {

@@ -88,20 +88,24 @@ bool makeDirectories(const std::filesystem::path& dir, std::string& failure) {
 
 }  // namespace
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
-                         std::filesystem::perms mode) {
+namespace {
+
+enum class Placing { Replace, CreateOnly };
+
+NewFileResult writeAndPlace(const std::filesystem::path& path, std::string_view contents,
+                            std::filesystem::perms mode, Placing placing) {
     std::filesystem::path target = path.is_absolute() ? path : std::filesystem::absolute(path);
     std::string failure;
     if (!makeDirectories(target.parent_path(), failure)) {
         log("cannot create directory %@: %@", target.parent_path().string(), failure);
-        return false;
+        return NewFileResult::Failed;
     }
     mode_t createMode = static_cast<mode_t>(mode) & 07777;
     std::filesystem::path temporary;
     int fd = createTemporary(target, createMode, temporary);
     if (fd < 0) {
         log("cannot create temporary file for %@: %@", target.string(), errnoText());
-        return false;
+        return NewFileResult::Failed;
     }
     // The umask may have taken bits away from a requested mode; set it exactly.
     bool ok = ::fchmod(fd, createMode) == 0;
@@ -112,17 +116,72 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view con
         ok = false;
         failure = errnoText();
     }
-    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    bool exists = false;
+    if (ok && placing == Placing::Replace && ::rename(temporary.c_str(), target.c_str()) != 0) {
         ok = false;
         failure = errnoText();
     }
+    // A hard link is made only where no name is: the exclusive creation of O_EXCL, for a file
+    // that is already complete.
+    if (ok && placing == Placing::CreateOnly && ::link(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        exists = errno == EEXIST;
+        failure = errnoText();
+    }
+    if (!ok || placing == Placing::CreateOnly)
+        ::unlink(temporary.c_str());
+    if (exists)
+        return NewFileResult::Exists;
     if (!ok) {
         log("cannot write %@: %@", target.string(), failure);
-        ::unlink(temporary.c_str());
-        return false;
+        return NewFileResult::Failed;
     }
     syncDirectory(target.parent_path());
-    return true;
+    return NewFileResult::Written;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
+                         std::filesystem::perms mode) {
+    return writeAndPlace(path, contents, mode, Placing::Replace) == NewFileResult::Written;
+}
+
+NewFileResult writeNewFileAtomically(const std::filesystem::path& path, std::string_view contents,
+                                     std::filesystem::perms mode) {
+    return writeAndPlace(path, contents, mode, Placing::CreateOnly);
+}
+
+int openRegularFile(const std::filesystem::path& path, std::uintmax_t maxSize, std::string* error) {
+    auto refuse = [&](std::string why) {
+        if (error)
+            *error = std::move(why);
+        return -1;
+    };
+    // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer;
+    // for a regular file the flag changes nothing.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(errnoText());
+    // The opened descriptor, not the name, is checked: the name may be swapped in between.
+    struct stat info {};
+    std::string why;
+    if (::fstat(fd, &info) != 0)
+        why = errnoText();
+    else if (!S_ISREG(info.st_mode))
+        why = "not a regular file";
+    else if (static_cast<std::uintmax_t>(info.st_size) > maxSize)
+        why = "larger than " + std::to_string(maxSize) + " bytes";
+    if (why.empty()) {
+        int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            why = errnoText();
+    }
+    if (!why.empty()) {
+        ::close(fd);
+        return refuse(std::move(why));
+    }
+    return fd;
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& path, std::string* error) {
@@ -131,23 +190,16 @@ std::optional<std::string> readFile(const std::filesystem::path& path, std::stri
             *error = std::move(why);
         return std::nullopt;
     };
-    // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer;
-    // for a regular file the flag changes nothing.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int fd = openRegularFile(path, kMaxStoredFileSize, error);
     if (fd < 0)
-        return refuse(errnoText());
+        return std::nullopt;
     struct FdCloser {
         int fd;
         ~FdCloser() { ::close(fd); }
     } closer{fd};
-    // The opened descriptor, not the name, is checked: the name may be swapped in between.
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return refuse(errnoText());
-    if (!S_ISREG(info.st_mode))
-        return refuse("not a regular file");
-    if (static_cast<std::uintmax_t>(info.st_size) > kMaxStoredFileSize)
-        return refuse("larger than " + std::to_string(kMaxStoredFileSize) + " bytes");
     std::string contents(static_cast<size_t>(info.st_size), '\0');
     size_t filled = 0;
     for (;;) {

@@ -24,11 +24,23 @@ inline constexpr std::uintmax_t kMaxStoredFileSize = 16 * 1024 * 1024;
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
                          std::filesystem::perms mode = kOwnerOnlyFile);
 
+// Like writeFileAtomically, but never replaces a file: the complete file appears under `path`
+// only when no file of that name exists yet (Exists otherwise, leaving it untouched).
+enum class NewFileResult { Written, Exists, Failed };
+NewFileResult writeNewFileAtomically(const std::filesystem::path& path, std::string_view contents,
+                                     std::filesystem::perms mode = kOwnerOnlyFile);
+
 // The whole file, or nothing (with the reason) when it cannot be read. Only a regular file
 // (a link to one is fine) of at most kMaxStoredFileSize bytes is read: a FIFO, a device or a
 // directory in its place is refused at once, never waited on or read without end.
 std::optional<std::string> readFile(const std::filesystem::path& path,
                                     std::string* error = nullptr);
+
+// The same checks without the reading, for a library that reads the file itself: an open
+// descriptor (close-on-exec, blocking reads) of a regular file of at most `maxSize` bytes, which
+// the caller closes; -1 (with the reason) otherwise. Opening never waits on a FIFO.
+int openRegularFile(const std::filesystem::path& path, std::uintmax_t maxSize,
+                    std::string* error = nullptr);
 
 // Renames a file that could not be understood to "<name>.damaged-<UTC time>[-n]" beside it,
 // so that it is kept for inspection and a fresh file can take its place. Returns the new path,

@@ -100,7 +100,7 @@ void Timer::onFire() {
     auto keep = shared_from_this();
     auto action = m_action;
     if (m_repeats)
-        schedule(m_fireDate + m_interval);
+        schedule(checkedAdd(m_fireDate, m_interval).value_or(TimePoint::max()));
     if (action)
         action(*this);
     if (!m_repeats)
@@ -137,7 +137,9 @@ TaskHandle RunLoop::postDelayed(Duration delay, Task task, bool repeatingTimer) 
     entry->repeatingTimer = repeatingTimer;
     {
         std::lock_guard lock(m_mutex);
-        auto due = m_clock->now() + (delay < Duration::zero() ? Duration::zero() : delay);
+        // A delay past the clock's range is due never, not at a wrapped-round time.
+        auto due = checkedAdd(m_clock->now(), std::max(delay, Duration::zero()))
+                       .value_or(TimePoint::max());
         m_delayed.emplace(std::make_pair(due, m_sequence++), entry);
     }
     wakeWaiters();
@@ -154,7 +156,8 @@ std::shared_ptr<Timer> RunLoop::scheduleTimer(Duration interval, bool repeats,
         if (inner)
             inner(t);
     };
-    timer->schedule(now() + interval);
+    timer->schedule(
+        checkedAdd(now(), std::max(interval, Duration::zero())).value_or(TimePoint::max()));
     return timer;
 }
 

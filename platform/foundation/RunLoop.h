@@ -11,13 +11,19 @@
 #include <optional>
 #include <thread>
 
+#include "platform/foundation/CheckedTime.h"
+
 namespace platform {
 
 using TimePoint = std::chrono::steady_clock::time_point;
 using Duration = std::chrono::steady_clock::duration;
 
+// Beyond the clock's range a duration is the longest one of its sign (and not a number none),
+// so a far-off time stays far off instead of wrapping round.
 inline Duration seconds(double s) {
-    return std::chrono::duration_cast<Duration>(std::chrono::duration<double>(s));
+    if (auto duration = durationFromSeconds<Duration>(s))
+        return *duration;
+    return s > 0 ? Duration::max() : s < 0 ? Duration::min() : Duration::zero();
 }
 inline double toSeconds(Duration d) {
     return std::chrono::duration<double>(d).count();

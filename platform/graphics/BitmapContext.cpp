@@ -233,6 +233,52 @@ void BitmapContext::strokeLine(Point from, Point to, const Color& color, double 
     cairo_stroke(m_cairo);
 }
 
+void BitmapContext::setStrokeColor(const Color& color) {
+    m_strokeColor = color;
+}
+
+void BitmapContext::setLineWidth(double lineWidth) {
+    if (std::isfinite(lineWidth) && lineWidth >= 0) {
+        m_lineWidth = lineWidth;
+    }
+}
+
+void BitmapContext::beginPath() {
+    m_path.clear();
+}
+
+void BitmapContext::moveToPoint(Point point) {
+    m_path.push_back({point, false});
+}
+
+void BitmapContext::addLineToPoint(Point point) {
+    m_path.push_back({point, !m_path.empty()});
+}
+
+void BitmapContext::strokePath() {
+    bool any = false;
+    for (const auto& [point, line] : m_path) {
+        if (!std::isfinite(point.x) || !std::isfinite(point.y)) {
+            continue;
+        }
+        if (line) {
+            cairo_line_to(m_cairo, point.x, point.y);
+            any = true;
+        } else {
+            cairo_move_to(m_cairo, point.x, point.y);
+        }
+    }
+    m_path.clear();
+    if (!any) {
+        cairo_new_path(m_cairo);
+        return;
+    }
+    setSource(m_strokeColor);
+    // Width 0 is the thinnest line the bitmap can show: one pixel.
+    cairo_set_line_width(m_cairo, m_lineWidth > 0 ? m_lineWidth : 1 / m_scale);
+    cairo_stroke(m_cairo);
+}
+
 void BitmapContext::clearRect(const Rect& rect) {
     if (!finite(rect) || rect.isEmpty()) {
         return;
@@ -281,7 +327,49 @@ void BitmapContext::drawImage(const Image& image, const Rect& rect) {
     paintBitmap(image, rect, AffineTransform{}, image.pixelWidth(), image.pixelHeight());
 }
 
+void BitmapContext::drawStretchable(const Image& image, const Rect& rect) {
+    // Pixel columns and rows of the caps and the one-point middle, and where each lands.
+    const double scale = image.scale();
+    const int width = image.pixelWidth();
+    const int height = image.pixelHeight();
+    const int left = static_cast<int>(std::lround(image.leftCapWidth() * scale));
+    const int top = static_cast<int>(std::lround(image.topCapHeight() * scale));
+    const int middleWidth = image.leftCapWidth() > 0 ? std::max(1, static_cast<int>(scale)) : width;
+    const int middleHeight =
+        image.topCapHeight() > 0 ? std::max(1, static_cast<int>(scale)) : height;
+    const int columns[4] = {0, left, std::min(width, left + middleWidth), width};
+    const int rows[4] = {0, top, std::min(height, top + middleHeight), height};
+    const double fixedWidth = (columns[1] + columns[3] - columns[2]) / scale;
+    const double fixedHeight = (rows[1] + rows[3] - rows[2]) / scale;
+    const double xs[4] = {rect.minX(), rect.minX() + columns[1] / scale,
+                          rect.maxX() - (columns[3] - columns[2]) / scale, rect.maxX()};
+    const double ys[4] = {rect.minY(), rect.minY() + rows[1] / scale,
+                          rect.maxY() - (rows[3] - rows[2]) / scale, rect.maxY()};
+    if (rect.width() < fixedWidth || rect.height() < fixedHeight) {
+        // Too small for its caps: the whole picture is squeezed in.
+        drawImage(image, rect);
+        return;
+    }
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const int pieceWidth = columns[column + 1] - columns[column];
+            const int pieceHeight = rows[row + 1] - rows[row];
+            if (pieceWidth <= 0 || pieceHeight <= 0) {
+                continue;
+            }
+            Image piece = image.cropped(columns[column], rows[row], pieceWidth, pieceHeight);
+            drawImage(piece, Rect{{xs[column], ys[row]},
+                                  {xs[column + 1] - xs[column], ys[row + 1] - ys[row]}});
+        }
+    }
+}
+
 void BitmapContext::drawImageUpright(const Image& image, const Rect& rect) {
+    if ((image.leftCapWidth() > 0 || image.topCapHeight() > 0) &&
+        image.orientation() == ImageOrientation::Up && finite(rect)) {
+        drawStretchable(image, rect);
+        return;
+    }
     int width = image.pixelWidth();
     int height = image.pixelHeight();
     bool swapped = swapsWidthAndHeight(image.orientation());

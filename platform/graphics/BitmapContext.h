@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/graphics/Color.h"
@@ -58,6 +59,19 @@ public:
     void strokeRoundedRect(const Rect& rect, double radius, const Color& color, double lineWidth);
     void fillEllipse(const Rect& rect, const Color& color);
     void strokeLine(Point from, Point to, const Color& color, double lineWidth);
+    // A path stroked at once, as the phone's CGContext path calls: the stroke colour and line
+    // width stay set until changed (black and 1 at first); beginPath starts an empty path,
+    // moveToPoint and addLineToPoint add to it, strokePath strokes it with the colour and width
+    // then set and empties it. A width of 0 strokes the thinnest line, one pixel wide. The
+    // path is kept apart from the other drawing calls, which may come between.
+    void setStrokeColor(const Color& color);
+    void setLineWidth(double lineWidth);
+    const Color& strokeColor() const { return m_strokeColor; }
+    double lineWidth() const { return m_lineWidth; }
+    void beginPath();
+    void moveToPoint(Point point);
+    void addLineToPoint(Point point);
+    void strokePath();
     // Replaces the rect's pixels with clear (the phone's CGContextClearRect).
     void clearRect(const Rect& rect);
 
@@ -65,7 +79,7 @@ public:
     // CGContextDrawImage does with a CGImage).
     void drawImage(const Image& image, const Rect& rect);
     // The image as it appears upright, honouring its orientation, scaled into rect (as
-    // -[UIImage drawInRect:] does).
+    // -[UIImage drawInRect:] does); a stretchable image (upright) keeps its caps' size.
     void drawImageUpright(const Image& image, const Rect& rect);
     // Text laid out in rect from its top: wrapped at words (inside a word when needed) to the
     // rect's width, at most maxLines lines (0 = as many as fit the height, at least one), the
@@ -88,6 +102,7 @@ public:
 private:
     void setSource(const Color& color);
     void roundedRectPath(const Rect& rect, double radius);
+    void drawStretchable(const Image& image, const Rect& rect);
     void paintBitmap(const Image& image, const Rect& rect, const AffineTransform& pixelToRect,
                      int displayWidth, int displayHeight);
 
@@ -97,6 +112,10 @@ private:
     double m_alpha{1};
     bool m_bottomLeftOrigin{false};
     std::vector<double> m_savedAlpha;
+    Color m_strokeColor{Color::black()};
+    double m_lineWidth{1};
+    // Points of the path being built; true for a line to the point, false for a move.
+    std::vector<std::pair<Point, bool>> m_path;
 };
 
 }  // namespace platform

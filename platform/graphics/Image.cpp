@@ -6,11 +6,13 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
+#include <optional>
 
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Files.h"
+#include "platform/foundation/Log.h"
+#include "platform/graphics/DecodeBudget.h"
 #include "platform/graphics/JpegCodec.h"
 #include "platform/graphics/PixelFormat.h"
 #include "platform/graphics/PngCodec.h"
@@ -23,6 +25,10 @@ struct Image::Pixels {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> argb;
+    // For a decoded picture: its own size (0 for other images) and what it holds of the budget.
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    std::size_t budgetBytes = 0;
 
     mutable std::mutex surfaceMutex;
     mutable cairo_surface_t* surface = nullptr;
@@ -35,6 +41,9 @@ struct Image::Pixels {
     ~Pixels() {
         if (surface) {
             cairo_surface_destroy(surface);
+        }
+        if (budgetBytes > 0) {
+            DecodeBudget::release(budgetBytes);
         }
     }
 };
@@ -114,12 +123,59 @@ std::vector<std::uint32_t> straightPixels(cairo_surface_t* argb32) {
     return out;
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
+// How much of a picture's size a decode keeps: enough to fill `shown` (an aspect-fill view's
+// need, which covers every other way of showing it) in either orientation, and no more than
+// kMaxDecodedPixels.
+double decodeFactor(int width, int height, Size shown) {
+    double factor = 1;
+    if (shown.width > 0 && shown.height > 0) {
+        factor = std::min(1.0, std::max({shown.width / width, shown.height / height,
+                                         shown.width / height, shown.height / width}));
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const double pixelsKept = double(width) * height * factor * factor;
+    if (pixelsKept > Image::kMaxDecodedPixels) {
+        factor *= std::sqrt(Image::kMaxDecodedPixels / pixelsKept);
+    }
+    return factor;
+}
+
+pixels::DecodeSize decodeSizeAt(int width, int height, double factor) {
+    auto side = [factor](int full) {
+        return std::clamp(static_cast<int>(std::ceil(full * factor - 1e-9)), 1, full);
+    };
+    return {side(width), side(height)};
+}
+
+// The size to decode a picture to, reserved in the budget (`reserved` bytes); 0 x 0 when the
+// budget has too little left even for a much smaller picture.
+pixels::DecodeSize reserveDecodeSize(int width, int height, Size shown, std::size_t& reserved) {
+    double factor = decodeFactor(width, height, shown);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const pixels::DecodeSize size = decodeSizeAt(width, height, factor);
+        const std::size_t bytes = std::size_t(size.width) * std::size_t(size.height) * 4;
+        if (DecodeBudget::tryReserve(bytes)) {
+            reserved = bytes;
+            if (attempt > 0) {
+                log("picture of %@ decoded at %@ to fit the decoded-picture budget",
+                    std::to_string(width) + "x" + std::to_string(height),
+                    std::to_string(size.width) + "x" + std::to_string(size.height));
+            }
+            return size;
+        }
+        // Smaller to fit what is left, but not to a smear: past an eighth of the sides it
+        // would have, the picture is not decoded at all.
+        const std::size_t limit = DecodeBudget::limit();
+        const std::size_t held = DecodeBudget::held();
+        const std::size_t left = held < limit ? limit - held : 0;
+        if (left < bytes / 64) {
+            break;
+        }
+        factor *= std::sqrt(double(left) / double(bytes)) * 0.99;
+    }
+    log("picture of %@ not decoded: decoded pictures hold %@ of %@ bytes",
+        std::to_string(width) + "x" + std::to_string(height), std::to_string(DecodeBudget::held()),
+        std::to_string(DecodeBudget::limit()));
+    return {};
 }
 
 bool endsWith(const std::string& text, const std::string& suffix) {
@@ -160,24 +216,69 @@ Image Image::fromCairoSurface(cairo_surface_t* surface, double scale) {
     return Image(std::move(data), scale, ImageOrientation::Up);
 }
 
-Image Image::decode(std::string_view bytes, double scale) {
+Image Image::decode(std::string_view bytes, double scale, Size shownPixels) {
+    std::size_t reserved = 0;
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    auto choose = [&](int width, int height) {
+        sourceWidth = width;
+        sourceHeight = height;
+        return reserveDecodeSize(width, height, shownPixels, reserved);
+    };
+    std::optional<pixels::Bitmap> bitmap;
     if (png::looksLikePng(bytes)) {
-        cairo_surface_t* surface = png::decode(bytes);
-        Image image = fromCairoSurface(surface, scale);
-        if (surface) {
-            cairo_surface_destroy(surface);
+        bitmap = png::decode(bytes, choose);
+    } else if (jpeg::looksLikeJpeg(bytes)) {
+        bitmap = jpeg::decode(bytes, choose);
+    }
+    if (!bitmap || bitmap->argb.size() * 4 != reserved) {
+        if (reserved > 0) {
+            DecodeBudget::release(reserved);
         }
-        return image;
+        return {};
     }
-    if (auto bitmap = jpeg::decode(bytes)) {
-        return fromARGB(bitmap->width, bitmap->height, std::move(bitmap->argb), scale,
-                        bitmap->orientation);
+    auto data = std::make_shared<Pixels>();
+    data->width = bitmap->width;
+    data->height = bitmap->height;
+    data->argb = std::move(bitmap->argb);
+    data->sourceWidth = sourceWidth;
+    data->sourceHeight = sourceHeight;
+    data->budgetBytes = reserved;
+    // Fewer pixels for the same points: the scale shrinks with the width.
+    double pointScale = sanitizedScale(scale);
+    if (data->width != sourceWidth) {
+        pointScale = pointScale * data->width / sourceWidth;
     }
-    return {};
+    return Image(std::move(data), pointScale, bitmap->orientation);
 }
 
-Image Image::fromFile(const std::filesystem::path& path, double scale) {
-    return decode(readFile(path), scale);
+bool Image::isReduced() const {
+    return m_pixels && m_pixels->sourceWidth > 0 &&
+           (m_pixels->width != m_pixels->sourceWidth || m_pixels->height != m_pixels->sourceHeight);
+}
+
+bool Image::isEnoughFor(Size shownPixels) const {
+    if (!isReduced()) {
+        return true;
+    }
+    auto wanted =
+        decodeSizeAt(m_pixels->sourceWidth, m_pixels->sourceHeight,
+                     decodeFactor(m_pixels->sourceWidth, m_pixels->sourceHeight, shownPixels));
+    return m_pixels->width >= wanted.width && m_pixels->height >= wanted.height;
+}
+
+Image Image::fromFile(const std::filesystem::path& path, double scale, std::string* error) {
+    std::string why;
+    auto bytes = readFile(path, &why);
+    if (!bytes) {
+        if (error)
+            *error = "cannot read \"" + path.string() + "\": " + why;
+        return {};
+    }
+    Image image = decode(*bytes, scale);
+    if (image.isNull() && error)
+        *error = "not an image file (PNG or JPEG): \"" + path.string() + "\"";
+    return image;
 }
 
 Image Image::named(const std::string& name) {
@@ -235,6 +336,21 @@ Size Image::size() const {
         std::swap(size.width, size.height);
     }
     return size;
+}
+
+Image Image::stretchableImage(double leftCapWidth, double topCapHeight) const {
+    Image copy = *this;
+    if (!m_pixels) {
+        return copy;
+    }
+    const Size points = size();
+    auto cap = [](double value, double side) {
+        // A cap must leave the one-point middle inside the picture.
+        return std::isfinite(value) ? std::clamp(value, 0.0, std::max(0.0, side - 1)) : 0.0;
+    };
+    copy.m_leftCapWidth = cap(leftCapWidth, points.width);
+    copy.m_topCapHeight = cap(topCapHeight, points.height);
+    return copy;
 }
 
 Image Image::withOrientation(ImageOrientation orientation) const {

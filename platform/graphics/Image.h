@@ -28,10 +28,21 @@ public:
                           double scale = 1, ImageOrientation orientation = ImageOrientation::Up);
     // A copy of an image surface of any format (a snapshot: later drawing is not seen).
     static Image fromCairoSurface(cairo_surface_t* surface, double scale = 1);
+    // The most pixels one decoded picture has: pictures with more are decoded smaller.
+    static constexpr long long kMaxDecodedPixels = 16LL << 20;
+
     // PNG or JPEG bytes. A JPEG's EXIF orientation becomes the image's orientation, as on the
     // phone. Anything undecodable gives an empty image.
-    static Image decode(std::string_view bytes, double scale = 1);
-    static Image fromFile(const std::filesystem::path& path, double scale = 1);
+    // A picture is decoded no larger than it is shown: `shownPixels` is the largest it will be
+    // drawn, in pixels (a view's size times the screen's scale; none when empty), and the
+    // decode keeps just enough pixels to fill it in any orientation, as an aspect-fill view
+    // would. Every decode also keeps within kMaxDecodedPixels and the process's DecodeBudget.
+    // A picture decoded smaller keeps its size in points: its scale takes the difference.
+    static Image decode(std::string_view bytes, double scale = 1, Size shownPixels = {});
+    // Through the platform's bounded file reader: a FIFO, a device or a file past its size
+    // limit is refused unread. `error` says why nothing came (unreadable or undecodable).
+    static Image fromFile(const std::filesystem::path& path, double scale = 1,
+                          std::string* error = nullptr);
     // A bundle image: <resources>/images/<name>@2x.png (scale 2) is preferred, as on the
     // stand-in phone whose screen has scale 2, then <name>.png (scale 1), then <name>@3x.png
     // (scale 3). A name with an extension (".png", ".jpg") is looked up with that extension;
@@ -43,12 +54,25 @@ public:
     const std::string& name() const { return m_name; }
 
     bool isNull() const { return m_pixels == nullptr; }
+    // Whether the picture was decoded with fewer pixels than it has.
+    bool isReduced() const;
+    // Whether this has every pixel a decode of the same picture for `shownPixels` would have
+    // (always, for a picture that is not reduced).
+    bool isEnoughFor(Size shownPixels) const;
     int pixelWidth() const;
     int pixelHeight() const;
     double scale() const { return m_scale; }
     ImageOrientation orientation() const { return m_orientation; }
     // In points: pixels / scale, width and height swapped for the Left and Right orientations.
     Size size() const;
+
+    // The same picture made to stretch as the phone's stretchableImageWithLeftCapWidth:
+    // topCapHeight: does: drawn into a larger rectangle, the left and top caps (points) and the
+    // parts right of and below the one-point middle keep their size and only that middle
+    // stretches. Caps of 0 stretch the whole picture, as before. The name is kept.
+    Image stretchableImage(double leftCapWidth, double topCapHeight) const;
+    double leftCapWidth() const { return m_leftCapWidth; }
+    double topCapHeight() const { return m_topCapHeight; }
 
     // The same pixels shown another way. A scale that is not a positive number becomes 1.
     Image withOrientation(ImageOrientation orientation) const;
@@ -82,7 +106,8 @@ public:
     // of one file are otherwise different images. Cheap: no pixel is compared.
     friend bool operator==(const Image& a, const Image& b) {
         bool same = a.m_pixels == b.m_pixels || (!a.m_name.empty() && a.m_name == b.m_name);
-        return same && a.m_scale == b.m_scale && a.m_orientation == b.m_orientation;
+        return same && a.m_scale == b.m_scale && a.m_orientation == b.m_orientation &&
+               a.m_leftCapWidth == b.m_leftCapWidth && a.m_topCapHeight == b.m_topCapHeight;
     }
 
 private:
@@ -93,6 +118,8 @@ private:
     double m_scale{1};
     ImageOrientation m_orientation{ImageOrientation::Up};
     std::string m_name;
+    double m_leftCapWidth{0};
+    double m_topCapHeight{0};
 };
 
 }  // namespace platform

@@ -5,9 +5,11 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "platform/graphics/PixelFormat.h"
 
@@ -135,11 +137,21 @@ struct DecodeJob {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
     std::vector<JSAMPLE> row;
-    Bitmap bitmap;
+    std::optional<pixels::Downsampler> downsampler;
+    ImageOrientation orientation = ImageOrientation::Up;
 };
 
+// The smallest of libjpeg's scalings (n/8) that still gives at least `target` pixels.
+unsigned eighthsFor(unsigned source, unsigned target) {
+    for (unsigned eighths = 1; eighths < 8; ++eighths) {
+        if ((static_cast<unsigned long long>(source) * eighths + 7) / 8 >= target)
+            return eighths;
+    }
+    return 8;
+}
+
 // Everything that needs freeing lives in the job, so a jump out of libjpeg leaks nothing.
-bool runDecode(DecodeJob* job, std::string_view bytes) {
+bool runDecode(DecodeJob* job, std::string_view bytes, const pixels::ChooseDecodeSize& choose) {
     if (setjmp(job->errors.jump)) {
         return false;
     }
@@ -154,10 +166,19 @@ bool runDecode(DecodeJob* job, std::string_view bytes) {
     }
     for (jpeg_saved_marker_ptr marker = info->marker_list; marker; marker = marker->next) {
         if (marker->marker == kExifMarker) {
-            job->bitmap.orientation = readExifOrientation(marker->data, marker->data_length);
+            job->orientation = readExifOrientation(marker->data, marker->data_length);
             break;
         }
     }
+    const pixels::DecodeSize target =
+        choose(static_cast<int>(info->image_width), static_cast<int>(info->image_height));
+    if (target.width <= 0 || target.height <= 0) {
+        return false;
+    }
+    info->scale_num =
+        std::max(eighthsFor(info->image_width, static_cast<unsigned>(target.width)),
+                 eighthsFor(info->image_height, static_cast<unsigned>(target.height)));
+    info->scale_denom = 8;
     bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(info);
@@ -165,18 +186,20 @@ bool runDecode(DecodeJob* job, std::string_view bytes) {
     int height = static_cast<int>(info->output_height);
     int components = info->output_components;
     job->row.resize(static_cast<std::size_t>(width) * components);
-    job->bitmap.width = width;
-    job->bitmap.height = height;
-    job->bitmap.argb.resize(static_cast<std::size_t>(width) * height);
+    job->downsampler.emplace(width, height, std::min(target.width, width),
+                             std::min(target.height, height));
     while (info->output_scanline < info->output_height) {
-        std::uint32_t* out =
-            job->bitmap.argb.data() + static_cast<std::size_t>(info->output_scanline) * width;
         JSAMPROW rowPointer = job->row.data();
         if (jpeg_read_scanlines(info, &rowPointer, 1) != 1) {
             return false;
         }
-        for (int x = 0; x < width; ++x) {
-            const JSAMPLE* p = job->row.data() + static_cast<std::size_t>(x) * components;
+        if (!job->downsampler->wantsRow()) {
+            job->downsampler->skipRow();
+            continue;
+        }
+        const JSAMPLE* row = job->row.data();
+        job->downsampler->addRowWith([row, components, cmyk](int x) {
+            const JSAMPLE* p = row + static_cast<std::size_t>(x) * components;
             std::uint32_t r, g, b;
             if (cmyk) {
                 // Adobe writes CMYK inverted, so each ink value already reads as "how much
@@ -189,8 +212,8 @@ bool runDecode(DecodeJob* job, std::string_view bytes) {
                 g = p[1];
                 b = p[2];
             }
-            out[x] = 0xFF000000u | r << 16 | g << 8 | b;
-        }
+            return 0xFF000000u | r << 16 | g << 8 | b;
+        });
     }
     jpeg_finish_decompress(info);
     return true;
@@ -250,19 +273,21 @@ bool looksLikeJpeg(std::string_view bytes) {
            static_cast<unsigned char>(bytes[2]) == 0xFF;
 }
 
-std::optional<Bitmap> decode(std::string_view bytes) {
+std::optional<Bitmap> decode(std::string_view bytes, const pixels::ChooseDecodeSize& choose) {
     if (!looksLikeJpeg(bytes)) {
         return std::nullopt;
     }
     auto job = std::make_unique<DecodeJob>();
     job->info.err = &job->errors.base;
     installErrorManager(job->errors);
-    bool decoded = runDecode(job.get(), bytes);
+    bool decoded = runDecode(job.get(), bytes, choose);
     jpeg_destroy_decompress(&job->info);
-    if (!decoded) {
+    if (!decoded || !job->downsampler) {
         return std::nullopt;
     }
-    return std::move(job->bitmap);
+    Bitmap bitmap = job->downsampler->take();
+    bitmap.orientation = job->orientation;
+    return bitmap;
 }
 
 std::string encode(const std::vector<std::uint32_t>& argb, int width, int height, int quality,

@@ -8,19 +8,17 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/graphics/Downsampler.h"
 #include "platform/graphics/ImageOrientation.h"
 
 namespace platform::jpeg {
 
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> argb;                      // opaque 0xFFRRGGBB, row by row
-    ImageOrientation orientation = ImageOrientation::Up;  // from the EXIF block, if any
-};
+using Bitmap = pixels::Bitmap;
 
 bool looksLikeJpeg(std::string_view bytes);
-std::optional<Bitmap> decode(std::string_view bytes);
+// Decoded at the size `choose` gives (libjpeg's own scaling down to the nearest eighth at or
+// above it, the rest averaged row by row), so the full-size picture is never held.
+std::optional<Bitmap> decode(std::string_view bytes, const pixels::ChooseDecodeSize& choose);
 // argb is straight (not premultiplied); alpha is dropped as if drawn over black. quality is
 // libjpeg's 1..100. Empty on failure.
 std::string encode(const std::vector<std::uint32_t>& argb, int width, int height, int quality,

@@ -53,5 +53,24 @@ TEST(DeviceCommands, AReplayFeedsTheFileOneFixEachIntervalOrSaysWhyNot) {
     device.reset();
 }
 
+TEST(DeviceCommands, AReplayIntervalPastTheClocksRangeIsRefusedNotWrapped) {
+    testsupport::TempHome home;
+    platform::testing::UiTestScope scope;
+    std::string error;
+    EXPECT_FALSE(parseDeviceCommand({"location", "replay", "walk.txt", "1e10"}, error));
+    EXPECT_NE(error.find("1e10"), std::string::npos) << error;
+
+    const auto walk = home.path() / "walk.txt";
+    std::string fixes;
+    for (int i = 0; i < 12; ++i) fixes += "30.27 120.15\n";
+    ASSERT_TRUE(platform::writeFileAtomically(walk, fixes));
+    auto replay = parseDeviceCommand({"location", "replay", walk.string(), "1e9"}, error);
+    ASSERT_TRUE(replay) << error;
+    auto result = performDeviceCommand(*replay);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("clock's range"), std::string::npos) << result.error;
+    EXPECT_FALSE(platform::LocationDevice::shared().isReplaying());
+}
+
 }  // namespace
 }  // namespace frontend

@@ -26,6 +26,11 @@ TEST(ShareCommand, EachOperationTakesItsOwnWords) {
     EXPECT_EQ(follow.command->target, "follow");
     EXPECT_EQ(follow.command->text, "qzone");
     EXPECT_EQ(follow.command->account, "lanxi-campus-official");
+
+    auto theme = parseCommandLine("share theme 0");
+    ASSERT_TRUE(theme.command) << theme.error;
+    EXPECT_EQ(theme.command->target, "theme");
+    EXPECT_EQ(theme.command->text, "0");
 }
 
 TEST(ShareCommand, WrongWordsGetTheOperationsUsage) {
@@ -40,7 +45,9 @@ TEST(ShareCommand, WrongWordsGetTheOperationsUsage) {
               "missing argument: share follow PLATFORM ACCOUNT");
     EXPECT_EQ(parseCommandLine("share send qzone").error,
               "share what: share list, share edit PLATFORM, share signin PLATFORM, share follow "
-              "PLATFORM ACCOUNT or share orientations MASK, not \"send\"");
+              "PLATFORM ACCOUNT, share theme 0|1 or share orientations MASK, not \"send\"");
+    EXPECT_EQ(parseCommandLine("share theme").error, "missing argument: share theme 0|1");
+    EXPECT_EQ(parseCommandLine("share theme 2").error, "share theme takes 0 or 1, not \"2\"");
     EXPECT_EQ(parseCommandLine("share orientations").error,
               "missing argument: share orientations MASK");
 }

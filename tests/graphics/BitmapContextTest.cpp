@@ -266,3 +266,73 @@ TEST(BitmapContextTest, UnusableSizesAndCallsDoNothingHarmful) {
 
 }  // namespace
 }  // namespace platform
+
+namespace platform {
+namespace {
+
+// A 5 x 5 picture: a red border one pixel wide around a green middle.
+Image framed() {
+    std::vector<std::uint32_t> argb;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            argb.push_back(x == 0 || y == 0 || x == 4 || y == 4 ? kRed : kGreen);
+    return Image::fromARGB(5, 5, std::move(argb));
+}
+
+TEST(BitmapContextStretchTest, AStretchableImageKeepsItsCapsAndStretchesOnlyItsMiddle) {
+    // Caps of 2 leave the middle column and row at 2; the border stays one pixel wide.
+    BitmapContext context(Size{20, 12});
+    context.drawImageUpright(framed().stretchableImage(2, 2), Rect{{0, 0}, {20, 12}});
+    Image result = context.makeImage();
+    EXPECT_EQ(result.pixelAt(0, 6), kRed);
+    EXPECT_EQ(result.pixelAt(1, 6), kGreen);
+    EXPECT_EQ(result.pixelAt(18, 6), kGreen);
+    EXPECT_EQ(result.pixelAt(19, 6), kRed);
+    EXPECT_EQ(result.pixelAt(10, 0), kRed);
+    EXPECT_EQ(result.pixelAt(10, 1), kGreen);
+    EXPECT_EQ(result.pixelAt(10, 11), kRed);
+
+    // Without caps the same picture scales whole: its border grows with it.
+    BitmapContext plain(Size{20, 12});
+    plain.drawImageUpright(framed(), Rect{{0, 0}, {20, 12}});
+    EXPECT_NE(plain.makeImage().pixelAt(2, 6), kGreen);
+}
+
+TEST(BitmapContextStretchTest, CapsStayInsideThePictureAndDoNotMakeImagesOfOneNameDiffer) {
+    Image image = framed().stretchableImage(40, -3);
+    EXPECT_EQ(image.leftCapWidth(), 4);
+    EXPECT_EQ(image.topCapHeight(), 0);
+    EXPECT_FALSE(framed().stretchableImage(2, 2) == framed());
+    EXPECT_TRUE(Image().stretchableImage(2, 2).isNull());
+}
+
+TEST(BitmapContextPathTest, APathIsStrokedWithTheColourAndWidthSetBeforeTheStroke) {
+    BitmapContext context(Size{10, 10}, 2);
+    context.beginPath();
+    context.moveToPoint({0, 5});
+    context.addLineToPoint({10, 5});
+    // Other drawing between does not disturb the path.
+    context.clearRect(Rect{{0, 0}, {10, 10}});
+    context.setStrokeColor(Color::rgba(0, 0, 1));
+    context.setLineWidth(2);
+    context.strokePath();
+    Image wide = context.makeImage();
+    EXPECT_EQ(wide.pixelAt(10, 8), kBlue);
+    EXPECT_EQ(wide.pixelAt(10, 11), kBlue);
+    EXPECT_EQ(wide.pixelAt(10, 6), 0u);
+
+    // Width 0 is one pixel; the path is gone after a stroke.
+    BitmapContext thin(Size{10, 10}, 2);
+    thin.setLineWidth(0);
+    thin.beginPath();
+    thin.moveToPoint({0, 5.25});
+    thin.addLineToPoint({10, 5.25});
+    thin.strokePath();
+    thin.strokePath();
+    Rect ink = inkBounds(thin.makeImage());
+    EXPECT_EQ(ink.height(), 1);
+    EXPECT_EQ(ink.width(), 20);
+}
+
+}  // namespace
+}  // namespace platform

@@ -20,7 +20,6 @@
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialData.h"
 #include "SocialSDK/service/SHSocialImageLoader.h"
-#include "SocialSDK/service/SHSocialToast.h"
 #include "fakes/GeneratedImage.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
@@ -69,7 +68,6 @@ protected:
         service = SHSocialControllerService::defaultControllerService();
         service->currentSnsPlatformName = "qzone";
         signIn("u-9001");
-        SHSocialToast::clearShownTexts();
     }
     void TearDown() override {
         if (window)
@@ -355,11 +353,11 @@ TEST_F(ShareEditPanelTest, ShareCarriesThePictureClosesAtOnceAndToastsOnceCounte
     EXPECT_EQ(field(*share, "ct"), "开放日");
     ASSERT_EQ(share->files.size(), 1u);
     EXPECT_EQ(share->files[0].name, "pic");
-    EXPECT_TRUE(SHSocialToast::shownTexts().empty());
+    EXPECT_TRUE(sharetest::toastsOnScreen().empty());
 
     services->releaseHeld(sharePath);
-    ASSERT_TRUE(driver.runUntil([] { return !SHSocialToast::shownTexts().empty(); }));
-    EXPECT_EQ(SHSocialToast::shownTexts(), std::vector<std::string>{"发送成功"});
+    ASSERT_TRUE(driver.runUntil([] { return !sharetest::toastsOnScreen().empty(); }));
+    EXPECT_EQ(sharetest::toastsOnScreen(), std::vector<std::string>{"发送成功"});
     EXPECT_EQ(barUpdates, 1);
     platform::NotificationCenter::defaultCenter().removeObserver(observer);
 }
@@ -397,7 +395,7 @@ TEST_F(ShareEditPanelTest, SynchronousShareStaysOpenWithABarThatStopsAt099) {
     EXPECT_FLOAT_EQ(edit->progressView()->progress(), 0.99f);
     EXPECT_TRUE(edit->navigationController()->presentingViewController()) << "still open";
     services->releaseHeld(sharePath);
-    ASSERT_TRUE(driver.runUntil([] { return !SHSocialToast::shownTexts().empty(); }));
+    ASSERT_TRUE(driver.runUntil([] { return !sharetest::toastsOnScreen().empty(); }));
     EXPECT_TRUE(edit->navigationController()->presentingViewController())
         << "open after the result too, until the user closes it";
 }
@@ -409,7 +407,7 @@ TEST_F(ShareEditPanelTest, ResultBeforeThreeSecondsStopsTheBar) {
     ASSERT_TRUE(edit);
     edit->textView()->setText("快");
     edit->pressSend();
-    ASSERT_TRUE(driver.runUntil([] { return !SHSocialToast::shownTexts().empty(); }));
+    ASSERT_TRUE(driver.runUntil([] { return !sharetest::toastsOnScreen().empty(); }));
     const float reached = edit->progressView()->progress();
     scope.advance(5);
     EXPECT_EQ(edit->progressView()->progress(), reached);

@@ -14,12 +14,13 @@
 #include "SocialSDK/service/SHSocialSnsHandler.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialSnsService.h"
-#include "SocialSDK/service/SHSocialToast.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
+#include "platform/testing/UiTestScope.h"
 #include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
 #include "tests/socialsdk/ShareSdkTestSupport.h"
 
 using platform::Json;
@@ -226,6 +227,8 @@ TEST_F(ShareRoadTest, ABarReplyWithoutUidDoesNotLoop) {
 }
 
 TEST_F(ShareRoadTest, ShareResultTable) {
+    platform::testing::UiTestScope scope;
+    auto window = makeKeyWindow();
     storeAccount("tencent", "t1");
     storeAccount("douban", "d1");
     auto result = [](int code, Json data) {
@@ -251,20 +254,22 @@ TEST_F(ShareRoadTest, ShareResultTable) {
     std::vector<std::string> expected{"由于授权过期，分享失败"};
     for (const auto& entry : platformCodes) expected.push_back(entry.second);
     expected.push_back("网络异常，分享失败");
-    EXPECT_EQ(SHSocialToast::shownTexts(), expected);
+    // Each shows on the key window, at the top, for its second on the clock.
+    EXPECT_EQ(toastsOnScreen(), expected);
+    scope.advance(1);
+    EXPECT_TRUE(toastsOnScreen().empty());
     EXPECT_TRUE(SHSocialAccountManager::socialAccountDictionary().count("douban"));
 
     // Success refreshes the counters, then tells the bar; only platforms below 14 get a toast.
     int updates = 0;
     const auto id = platform::NotificationCenter::defaultCenter().addObserver(
         "UpdateSocialBar", [&updates](const platform::Notification&) { ++updates; });
-    SHSocialToast::clearShownTexts();
     SHSocialDataService::handleShareResult("email", result(200, nullptr));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return updates == 1; }));
-    EXPECT_TRUE(SHSocialToast::shownTexts().empty());
+    EXPECT_TRUE(toastsOnScreen().empty());
     SHSocialDataService::handleShareResult("douban", result(200, nullptr));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return updates == 2; }));
-    EXPECT_EQ(SHSocialToast::shownTexts(), std::vector<std::string>{"发送成功"});
+    EXPECT_EQ(toastsOnScreen(), std::vector<std::string>{"发送成功"});
     platform::NotificationCenter::defaultCenter().removeObserver(id);
 }
 

@@ -15,7 +15,6 @@
 #include "SocialSDK/service/SHSocialAccountManager.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialCryptor.h"
-#include "SocialSDK/service/SHSocialToast.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/testing/UIDriver.h"
@@ -127,12 +126,13 @@ TEST_F(ShareScreensTest, ExpiredAuthorisationForgetsTheAccount) {
     auto account = std::make_shared<SHSocialAccountEntity>("qzone");
     account->usid = "u1";
     SHSUserManager::shareInstance().setSnsAccountDictionary({{"qzone", account}});
-    SHSocialToast::clearShownTexts();
+    platform::testing::UiTestScope scope;
+    auto window = sharetest::makeKeyWindow();
     auto response = std::make_shared<SHSocialResponseEntity>();
     response->responseCode = 510;
     response->data = platform::Json{{"qzone", {{"st", 5027}}}};
     SHShareEditViewController::handleResult(response, "qzone");
-    EXPECT_EQ(SHSocialToast::shownTexts(), std::vector<std::string>{"授权过期"});
+    EXPECT_EQ(sharetest::toastsOnScreen(), std::vector<std::string>{"授权过期"});
     EXPECT_EQ(SHSUserManager::shareInstance().snsAccountDictionary().count("qzone"), 0u);
 }
 
@@ -273,7 +273,8 @@ TEST_F(ShareScreensTest, SendingAShareWithALinkReachesTheServiceAndToastsAfterTh
     account->usid = "qz-550121";
     account->accessToken = "demo-token-qzone";
     SHSUserManager::shareInstance().setSnsAccountDictionary({{"qzone", account}});
-    SHSocialToast::clearShownTexts();
+    platform::testing::UiTestScope scope;
+    auto window = sharetest::makeKeyWindow();
     {
         auto edit = std::dynamic_pointer_cast<SHShareEditViewController>(
             unwrapped(service->getSocialShareEditControllerInternal("qzone", std::nullopt)));
@@ -283,8 +284,8 @@ TEST_F(ShareScreensTest, SendingAShareWithALinkReachesTheServiceAndToastsAfterTh
         edit->pressSend();
     }  // the screen is gone before the answer comes
     ASSERT_TRUE(
-        platform::RunLoop::main().runUntil([] { return !SHSocialToast::shownTexts().empty(); }));
-    EXPECT_EQ(SHSocialToast::shownTexts(), std::vector<std::string>{"发送成功"});
+        platform::RunLoop::main().runUntil([] { return !sharetest::toastsOnScreen().empty(); }));
+    EXPECT_EQ(sharetest::toastsOnScreen(), std::vector<std::string>{"发送成功"});
     bool sent = false;
     for (const auto& request : services->shareRequests()) {
         if (request.action == 5 || request.action == 4)

@@ -20,6 +20,7 @@
 #include "SocialSDK/service/SHSocialSnsService.h"
 #include "SocialSDK/service/SHSocialToast.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
+#include "components/hud/ProgressHUD.h"
 #include "platform/devices/MailComposeViewController.h"
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/devices/SocialComposeViewController.h"
@@ -28,7 +29,11 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/net/HttpClient.h"
+#include "platform/testing/ScreenOutline.h"
 #include "platform/ui/AlertPresenter.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
 
 namespace sharetest {
 
@@ -44,7 +49,7 @@ void resetShareSdk() {
     SHSocialConfigInternal::resetSharedInstance();
     SHSocialConfig::resetSharedInstance();
     SHSocialHandlerClasses::removeAll();
-    SHSocialToast::clearShownTexts();
+    SHSocialiToastSettings::resetSharedSettings();
     SHSocialImageLoader::resetSharedImageLoader();
     SHSocialUIHelper::resetSharedInstance();
     SHSocialControllerService::screens() = {};
@@ -59,6 +64,28 @@ void resetShareSdk() {
     SHSProtocol::resetSharedInstance();
     SHSocialCryptor::resetSharedInstance();
     SHSocialHttpClient::resetSharedInstance();
+}
+
+std::vector<std::string> toastsOnScreen() {
+    std::vector<std::string> texts;
+    auto window = platform::Application::shared().keyWindow();
+    if (!window)
+        return texts;
+    const auto outline = platform::testing::ScreenOutline::capture(window);
+    // The SDK's toasts are its only text-only overlays.
+    for (const auto& entry : outline.entries()) {
+        auto overlay = std::dynamic_pointer_cast<platform::components::ProgressHUD>(entry.view);
+        if (overlay && overlay->mode() == platform::components::ProgressHUDMode::Text)
+            texts.insert(texts.end(), entry.texts.begin(), entry.texts.end());
+    }
+    return texts;
+}
+
+std::shared_ptr<platform::Window> makeKeyWindow() {
+    auto window = platform::View::make<platform::Window>();
+    window->setRootViewController(std::make_shared<platform::ViewController>());
+    window->makeKeyAndVisible();
+    return window;
 }
 
 void ShareSdkTest::SetUp() {

@@ -13,6 +13,10 @@
 #include "fakes/FakeSchoolServices.h"
 #include "tests/support/TempHome.h"
 
+namespace platform {
+class Window;
+}
+
 namespace sharetest {
 
 inline constexpr const char* kAppKey = "lanxi-demo-appkey";
@@ -42,6 +46,12 @@ public:
 
 // Drops every process-wide object of the share SDK, as a restart of the app would.
 void resetShareSdk();
+
+// The texts of the SDK's toasts that the key window shows now, as its outline reads them, in
+// drawing order (toasts shown together stand one over the other); empty without a key window.
+std::vector<std::string> toastsOnScreen();
+// A visible key window with a plain screen, for toasts to show on.
+std::shared_ptr<platform::Window> makeKeyWindow();
 
 // A fresh share SDK for each case: its own data directory, fixed device values and wall
 // clock, the application key set, and (on request) the fake services on 127.0.0.1 with the

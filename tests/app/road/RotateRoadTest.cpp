@@ -73,7 +73,7 @@ TEST_F(RotateRoad, TheSdksScreensStayUprightUntilTheHostLetsThemTurn) {
     const std::string edit = road.after("wait 2");
     EXPECT_TRUE(shows(edit, "screen 667x375 landscape-right")) << edit;
     EXPECT_TRUE(shows(edit, "navigation bar \"分享至QQ空间\"")) << edit;
-    const std::string sent = road.after("tap 发送");
+    const std::string sent = road.after("tap share-post");
     EXPECT_FALSE(shows(sent, "shareText")) << sent;
     EXPECT_TRUE(shows(sent, "screen 667x375 landscape-left")) << sent;
 }

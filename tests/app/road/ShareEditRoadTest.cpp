@@ -56,7 +56,7 @@ TEST_F(ShareEditRoad, TheAccountPanelTakesTheKeyboardsPlaceAndTheShareCloses) {
     EXPECT_TRUE(shows(panel, "shareUserName  label \"兰溪同学\"")) << panel;
     EXPECT_TRUE(shows(panel, "label \"切换账号\"")) << panel;
     EXPECT_TRUE(shows(panel, "shareCount  label \"131\"")) << panel;
-    EXPECT_FALSE(shows(road.after("tap 发送"), "shareText")) << road.after("tap 发送");
+    EXPECT_FALSE(shows(road.after("tap share-post"), "shareText")) << road.after("tap share-post");
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST_F(ShareRoad, TheSignInPageLeadsToTheEditScreenWhichCountsTheLinkAndCloses) 
         road.after("type shareText \"校园开放日 http://open.lanxi-campus.test/day 欢迎参加\"");
     // The page's share text "校园新闻" (4) stands before what was typed.
     EXPECT_TRUE(shows(typed, "shareCount  label \"115\"")) << typed;
-    EXPECT_FALSE(shows(road.after("tap 发送"), "shareText")) << road.after("tap 发送");
+    EXPECT_FALSE(shows(road.after("tap share-post"), "shareText")) << road.after("tap share-post");
 }
 
 }  // namespace

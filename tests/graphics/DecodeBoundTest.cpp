@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/DecodeBudget.h"
+#include "platform/graphics/Image.h"
+#include "tests/support/BombPicture.h"
+
+namespace platform {
+namespace {
+
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kBlue = 0xFF0000FF;
+
+// Left half red, right half blue.
+Image halves(int w, int h) {
+    std::vector<std::uint32_t> argb;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) argb.push_back(x < w / 2 ? kRed : kBlue);
+    return Image::fromARGB(w, h, std::move(argb));
+}
+
+int channelDistance(std::uint32_t a, std::uint32_t b) {
+    int worst = 0;
+    for (int shift : {0, 8, 16, 24}) {
+        int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        worst = std::max(worst, std::abs(d));
+    }
+    return worst;
+}
+
+// Each test starts and ends with the default budget and nothing of its own held.
+class DecodeBoundTest : public ::testing::Test {
+protected:
+    void SetUp() override { heldBefore = DecodeBudget::held(); }
+    void TearDown() override {
+        DecodeBudget::setLimit(DecodeBudget::kDefaultLimit);
+        EXPECT_EQ(DecodeBudget::held(), heldBefore)
+            << "a decoded picture's bytes were not given back";
+    }
+    std::size_t heldBefore = 0;
+};
+
+TEST_F(DecodeBoundTest, PicturesWithinTheShownSizeDecodeExactlyAsBefore) {
+    const Image original = halves(40, 30);
+    for (const std::string& bytes : {original.pngData(), original.jpegData(1)}) {
+        for (Size shown : {Size{}, Size{40, 30}, Size{400, 300}}) {
+            const Image image = Image::decode(bytes, 2, shown);
+            ASSERT_FALSE(image.isNull());
+            EXPECT_FALSE(image.isReduced());
+            EXPECT_EQ(image.pixelWidth(), 40);
+            EXPECT_EQ(image.scale(), 2);
+            EXPECT_LE(channelDistance(image.pixelAt(5, 5), kRed), 8);
+            EXPECT_LE(channelDistance(image.pixelAt(35, 25), kBlue), 8);
+        }
+    }
+    // Straight alpha as before: a transparent pixel has no colour left.
+    const Image clear = Image::fromARGB(1, 1, {0x00FF0000});
+    EXPECT_EQ(Image::decode(clear.pngData()).pixelAt(0, 0), 0u);
+}
+
+TEST_F(DecodeBoundTest, ABombPngDecodesNoLargerThanItIsShownAndKeepsItsPoints) {
+    const std::string bomb = testsupport::bombPng(8192, 8192);
+    EXPECT_LT(bomb.size(), 300u * 1024);
+    // A row's thumbnail, 80 x 55 points at scale 2.
+    const Image thumbnail = Image::decode(bomb, 1, Size{160, 110});
+    ASSERT_FALSE(thumbnail.isNull());
+    EXPECT_TRUE(thumbnail.isReduced());
+    EXPECT_EQ(thumbnail.pixelWidth(), 160);  // fills 160 x 110 in either orientation
+    EXPECT_EQ(thumbnail.pixelHeight(), 160);
+    EXPECT_DOUBLE_EQ(thumbnail.size().width, 8192);
+    EXPECT_EQ(thumbnail.pixelAt(80, 80), 0xFF808080u);
+    EXPECT_TRUE(thumbnail.isEnoughFor(Size{100, 100}));
+    EXPECT_FALSE(thumbnail.isEnoughFor(Size{1000, 1000}));
+
+    // Shown at no particular size it is still held to the per-picture bound.
+    const Image whole = Image::decode(bomb);
+    ASSERT_FALSE(whole.isNull());
+    EXPECT_LE(static_cast<long long>(whole.pixelWidth()) * whole.pixelHeight(),
+              Image::kMaxDecodedPixels);
+    EXPECT_EQ(whole.pixelWidth(), whole.pixelHeight());
+}
+
+TEST_F(DecodeBoundTest, AJpegIsScaledByTheDecoderAndAveragedToTheShownSize) {
+    const std::string jpeg = halves(1600, 1200).jpegData(0.9);
+    const Image image = Image::decode(jpeg, 1, Size{200, 150});
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.isReduced());
+    // Filling 200 x 150 turned either way takes a factor of 200 / 1200.
+    EXPECT_EQ(image.pixelWidth(), 267);
+    EXPECT_EQ(image.pixelHeight(), 200);
+    EXPECT_NEAR(image.size().width, 1600, 0.01);
+    EXPECT_LE(channelDistance(image.pixelAt(20, 100), kRed), 8);
+    EXPECT_LE(channelDistance(image.pixelAt(250, 100), kBlue), 8);
+}
+
+TEST_F(DecodeBoundTest, AveragingLetsTransparentPixelsLendNoColour) {
+    // One opaque red pixel beside a transparent black one, shown as one pixel.
+    const Image pair = Image::fromARGB(2, 1, {kRed, 0x00000000});
+    const Image one = Image::decode(pair.pngData(), 1, Size{0.5, 0.5});
+    ASSERT_EQ(one.pixelWidth(), 1);
+    EXPECT_LE(channelDistance(one.pixelAt(0, 0), 0x80FF0000u), 1);
+}
+
+TEST_F(DecodeBoundTest, PicturesHeldAtOnceShareOneBudget) {
+    DecodeBudget::setLimit(heldBefore + 1024 * 1024);
+    const std::string picture = halves(256, 256).pngData();  // 256 KB decoded
+    std::vector<Image> held;
+    for (int i = 0; i < 4; ++i) {
+        held.push_back(Image::decode(picture));
+        ASSERT_FALSE(held.back().isNull());
+        EXPECT_FALSE(held.back().isReduced());
+    }
+    EXPECT_EQ(DecodeBudget::held(), heldBefore + 4 * 256 * 256 * 4);
+    // Nothing is left: a fifth is not decoded at all.
+    EXPECT_TRUE(Image::decode(picture).isNull());
+    // With a quarter of it free again, a larger picture is decoded smaller to fit.
+    held.pop_back();
+    const Image big = Image::decode(halves(512, 512).pngData());
+    ASSERT_FALSE(big.isNull());
+    EXPECT_TRUE(big.isReduced());
+    EXPECT_NEAR(big.size().width, 512, 0.01);
+    EXPECT_LE(DecodeBudget::held(), DecodeBudget::limit());
+    // Copies share one reservation, given back with the last of them.
+    const Image copy = big;
+    const std::size_t withCopy = DecodeBudget::held();
+    EXPECT_EQ(withCopy, heldBefore + 3 * 256 * 256 * 4 +
+                            std::size_t(big.pixelWidth()) * big.pixelHeight() * 4);
+    held.clear();
+    EXPECT_EQ(DecodeBudget::held(),
+              heldBefore + std::size_t(big.pixelWidth()) * big.pixelHeight() * 4);
+}
+
+}  // namespace
+}  // namespace platform
