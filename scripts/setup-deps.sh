@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the client and its tests need, only when one is missing.
+# (duktape-dev is for the script engine's single-file source, which the build compiles in.)
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config ccache
   libcurl4-openssl-dev nlohmann-json3-dev libssl-dev zlib1g-dev libicu-dev

@@ -10,6 +10,8 @@
 //   the edit screen's      follow switch, media-link placeholders, tool bar background,
 //                          change-account button and switch-account button, and its post
 //                          button "SHS_nav_button_send" ("发送");
+//   the default theme's    white bar background "SHS_nav_bar_bg_white" and list row
+//                          "SHS_comment_view_cell_white";
 //   the other theme's      bar background "SHS_nav_bar_bg" and the sheet's panel
 //                          "SHS_actionsheet_panel";
 // and into .../OtherTheme/ the pictures of theme 0: the black bar "SHS_nav_bar_bg_black", the
@@ -241,6 +243,14 @@ const Picture kPictures[] = {
          c.fillEllipse(Rect{{10, 4}, {10, 10}}, kAccent);
          c.fillRoundedRect(Rect{{6, 16}, {18, 10}}, 5, kAccent);
      }},
+    // The default theme's list rows: white, with a hairline along the bottom.
+    {"SHS_comment_view_cell_white",
+     {320, 45},
+     [](BitmapContext& c, const Rect& r) {
+         c.fillRect(r, Color::white());
+         c.strokeLine({0, r.height() - 0.5}, {r.width(), r.height() - 0.5},
+                      Color::whiteAlpha(0.85f, 1), 1);
+     }},
     {"SHS_share_change_to_account",
      {57, 57},
      [](BitmapContext& c, const Rect& r) {
@@ -263,6 +273,8 @@ int main(int argc, char** argv) {
     std::vector<tools::BundlePicture> pictures = {
         {"SHS_nav_button_close@2x.png", [] { return titleButton("关闭"); }},
         {"SHS_nav_button_send@2x.png", [] { return titleButton("发送"); }},
+        {"SHS_nav_bar_bg_white@2x.png",
+         [] { return other_theme::bar(Color::white(), Color::whiteAlpha(0.96f, 1)); }},
         {"SHS_nav_bar_bg@2x.png",
          [] { return other_theme::bar(Color::rgba(0.30f, 0.33f, 0.38f), other_theme::kBarTop); }},
         {"SHS_actionsheet_panel@2x.png", other_theme::sheetPanel},

@@ -15,6 +15,8 @@
 #include <utility>
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/HtmlBounds.h"
+#include "platform/ui/ScriptDeadline.h"
 
 namespace platform {
 
@@ -23,6 +25,40 @@ namespace {
 // Deeper nesting than this is left out of the document: every walk below is recursive, and a
 // hostile page must not be able to exhaust the stack with it.
 constexpr int kMaxDepth = 256;
+// What the parser is given is flattened a little above that (html and body, and elements that
+// do not count as nesting there, such as table rows and cells, take levels of their own).
+constexpr int kMaxParsedDepth = kMaxDepth - 16;
+
+// The parser's options: no parse errors are kept (each keeps a copy of the open elements, so
+// their memory grows with the square of the nesting depth, and nothing reads them).
+GumboOptions parserOptions() {
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;
+    return options;
+}
+
+// The text and attributes a node holds, as counted against the page's text budget.
+std::size_t textBytesOf(std::string_view text,
+                        const std::vector<std::pair<std::string, std::string>>& attributes) {
+    std::size_t bytes = text.size();
+    for (const auto& [name, value] : attributes) {
+        bytes += name.size() + value.size();
+    }
+    return bytes;
+}
+
+// The text cut to at most `limit` bytes at a character's start, "…" marking the cut.
+void cutText(std::string& text, std::size_t limit) {
+    if (text.size() <= limit) {
+        return;
+    }
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    text.resize(end);
+    text += "…";
+}
 
 struct Node {
     int id = 0;
@@ -323,30 +359,37 @@ public:
         : m_url(std::move(url)),
           m_base(baseURL.empty() ? m_url : std::move(baseURL)),
           m_onNavigate(std::move(onNavigate)) {
-        parse(html);
+        parse(std::move(html));
     }
 
     ~WebPageState() {
         if (m_ctx) {
+            // Finalizers the page left run now, within a deadline like any other script.
+            ScriptRun scriptRun(m_deadline);
             duk_destroy_heap(m_ctx);
         }
     }
 
     // --- Document --------------------------------------------------------------------------
 
-    void parse(const std::string& html) {
+    void parse(std::string source) {
+        BoundedHtml html = boundHtml(std::move(source), htmlBounds(0));
+        noteBounded(html);
+        const GumboOptions options = parserOptions();
         GumboOutput* output =
-            gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
+            gumbo_parse_with_options(&options, html.html.data(), html.html.size());
+        html.html = std::string();
         m_document = std::make_unique<Node>();
         m_document->tag = "#document";
         m_document->id = m_nextId++;
         m_nodes[m_document->id] = m_document.get();
         if (output) {
             appendChildren(*m_document, &output->document->v.document.children);
-            gumbo_destroy_output(&kGumboDefaultOptions, output);
+            gumbo_destroy_output(&options, output);
         }
         if (Node* title = findFirst(*m_document, [](const Node& n) { return n.tag == "title"; })) {
             m_title = collapsed(*title);
+            cutText(m_title, WebPage::kMaxItemText);
         }
         collectScripts(*m_document);
     }
@@ -364,9 +407,14 @@ public:
         if (parent.depth + 1 > kMaxDepth) {
             return nullptr;
         }
+        if (m_nodes.size() >= WebPage::kMaxNodes) {
+            overBudget();
+            return nullptr;
+        }
         auto node = std::make_unique<Node>();
         node->parent = &parent;
         node->depth = parent.depth + 1;
+        const GumboVector* children = nullptr;
         switch (source->type) {
             case GUMBO_NODE_TEXT:
             case GUMBO_NODE_WHITESPACE:
@@ -385,15 +433,67 @@ public:
                         node->attributes.emplace_back(attribute->name, attribute->value);
                     }
                 }
-                appendChildren(*node, &element.children);
+                children = &element.children;
                 break;
             }
             default:  // comments, and a document inside a document
                 return nullptr;
         }
+        // Counted before its children, so that a page cut by its budget keeps its outer
+        // elements (html, body) and loses what comes last.
+        if (!admit(textBytesOf(node->text, node->attributes))) {
+            return nullptr;
+        }
         node->id = m_nextId++;
         m_nodes[node->id] = node.get();
+        if (children) {
+            appendChildren(*node, children);
+        }
         return node;
+    }
+
+    // --- Budget ----------------------------------------------------------------------------
+
+    // What the parser may be given of HTML going under a node at this depth.
+    HtmlBounds htmlBounds(int depth) const {
+        HtmlBounds bounds;
+        bounds.maxDepth = std::max(0, kMaxParsedDepth - depth);
+        bounds.maxElements = WebPage::kMaxNodes - std::min(m_nodes.size(), WebPage::kMaxNodes);
+        bounds.maxBytes = WebPage::kMaxTextBytes - std::min(m_textBytes, WebPage::kMaxTextBytes);
+        return bounds;
+    }
+
+    void noteBounded(const BoundedHtml& html) {
+        if (html.flattened && !m_flattenedLogged) {
+            m_flattenedLogged = true;
+            log("web page: %@ nests elements deeper than %@ levels; the deeper ones are "
+                "flattened",
+                m_url, kMaxParsedDepth);
+        }
+        if (html.cut) {
+            overBudget();
+        }
+    }
+
+    // Counts a node holding this much text against the budget; false when it does not fit.
+    bool admit(std::size_t textBytes) {
+        if (m_nodes.size() >= WebPage::kMaxNodes ||
+            textBytes > WebPage::kMaxTextBytes - m_textBytes) {
+            overBudget();
+            return false;
+        }
+        m_textBytes += textBytes;
+        return true;
+    }
+
+    void overBudget() {
+        m_refused = true;
+        if (!m_budgetLogged) {
+            m_budgetLogged = true;
+            log("web page: %@ reached its budget of %@ nodes and %@ MB of text; it grows no "
+                "further",
+                m_url, WebPage::kMaxNodes, WebPage::kMaxTextBytes >> 20);
+        }
     }
 
     static std::string tagName(const GumboElement& element) {
@@ -561,14 +661,16 @@ public:
     }
 
     void forget(const Node& node) {
-        m_nodes.erase(node.id);
+        if (m_nodes.erase(node.id) > 0) {
+            m_textBytes -= std::min(m_textBytes, textBytesOf(node.text, node.attributes));
+        }
         for (const auto& child : node.children) {
             forget(*child);
         }
     }
 
     void appendTextNode(Node& parent, std::string text) {
-        if (parent.depth + 1 > kMaxDepth) {
+        if (parent.depth + 1 > kMaxDepth || !admit(text.size())) {
             return;
         }
         auto child = std::make_unique<Node>();
@@ -582,7 +684,7 @@ public:
     }
 
     void appendElement(Node& parent, std::string tag) {
-        if (parent.depth + 1 > kMaxDepth) {
+        if (parent.depth + 1 > kMaxDepth || !admit(0)) {
             return;
         }
         auto child = std::make_unique<Node>();
@@ -623,8 +725,11 @@ public:
         GumboTag context = gumbo_tag_enum(node.tag.c_str());
         options.fragment_context = context == GUMBO_TAG_UNKNOWN ? GUMBO_TAG_DIV : context;
         options.fragment_namespace = GUMBO_NAMESPACE_HTML;
-        std::string buffer(html);
-        GumboOutput* output = gumbo_parse_with_options(&options, buffer.data(), buffer.size());
+        options.max_errors = parserOptions().max_errors;
+        BoundedHtml buffer = boundHtml(std::string(html), htmlBounds(node.depth));
+        noteBounded(buffer);
+        GumboOutput* output =
+            gumbo_parse_with_options(&options, buffer.html.data(), buffer.html.size());
         if (!output) {
             return;
         }
@@ -637,25 +742,50 @@ public:
 
     // --- What the page shows ---------------------------------------------------------------
 
-    std::vector<Item> items() {
+    // The items shown, within the budget of what one page may show.
+    struct ShownItems {
         std::vector<Item> items;
+        std::size_t text = 0;
+        bool full = false;
+
+        void add(Item item) {
+            if (full) {
+                return;
+            }
+            if (items.size() >= WebPage::kMaxShownItems || text >= WebPage::kMaxShownText) {
+                full = true;
+                return;
+            }
+            cutText(item.text, std::min(WebPage::kMaxItemText, WebPage::kMaxShownText - text));
+            text += item.text.size();
+            items.push_back(std::move(item));
+        }
+    };
+
+    std::vector<Item> items() {
+        ShownItems shown;
         Node* start = body();
         if (!start) {
             start = root() ? root() : m_document.get();
         }
         TextFlow flow;
-        collectItems(*start, flow, items);
-        flushText(flow, items);
-        return items;
+        collectItems(*start, flow, shown);
+        flushText(flow, shown);
+        if (shown.full) {
+            Item more;
+            more.text = "…";
+            shown.items.push_back(std::move(more));
+        }
+        return std::move(shown.items);
     }
 
-    static void flushText(TextFlow& flow, std::vector<Item>& items) {
+    static void flushText(TextFlow& flow, ShownItems& items) {
         std::string text = flow.take();
         if (!text.empty()) {
             Item item;
             item.kind = Item::Kind::Text;
             item.text = std::move(text);
-            items.push_back(std::move(item));
+            items.add(std::move(item));
         }
     }
 
@@ -682,8 +812,11 @@ public:
         return node.tag == "input" && type && trimmed(*type) == "hidden";
     }
 
-    void collectItems(const Node& node, TextFlow& flow, std::vector<Item>& items) {
+    void collectItems(const Node& node, TextFlow& flow, ShownItems& items) {
         for (const auto& childPointer : node.children) {
+            if (items.full) {
+                return;
+            }
             const Node& child = *childPointer;
             if (child.isText) {
                 flow.text(child.text, keepsWhitespace(child));
@@ -711,7 +844,7 @@ public:
                     auto value = valueOf(child);
                     item.text = value && !value->empty() ? *value : item.href;
                 }
-                items.push_back(std::move(item));
+                items.add(std::move(item));
                 continue;
             }
             if (id && !id->empty() && !holdsItems(child)) {
@@ -722,7 +855,7 @@ public:
                 item.id = *id;
                 auto value = oneOf(tag, {"input", "textarea"}) ? valueOf(child) : std::nullopt;
                 item.text = value ? *value : innerText(child);
-                items.push_back(std::move(item));
+                items.add(std::move(item));
                 continue;
             }
             if (oneOf(tag, {"input", "textarea"})) {
@@ -784,7 +917,8 @@ public:
 
     bool setTitle(std::string_view title) noexcept {
         try {
-            m_title = std::string(title);
+            m_title = std::string(title.substr(0, WebPage::kMaxItemText + 1));
+            cutText(m_title, WebPage::kMaxItemText);
             if (Node* node =
                     findFirst(*m_document, [](const Node& n) { return n.tag == "title"; })) {
                 setInnerText(*node, title, false);
@@ -869,12 +1003,15 @@ public:
         }
     }
 
-    bool write(int id, std::string_view property, std::string_view value) noexcept {
+    enum class Written { Done, Failed, PastBudget };
+
+    Written write(int id, std::string_view property, std::string_view value) noexcept {
         try {
             Node* node = nodeById(id);
             if (!node) {
-                return true;  // an element taken out of the page: the write goes nowhere
+                return Written::Done;  // an element taken out of the page: the write goes nowhere
             }
+            m_refused = false;
             if (property == "innerText") {
                 setInnerText(*node, value, true);
             } else if (property == "textContent") {
@@ -885,19 +1022,31 @@ public:
                 if (node->tag == "textarea") {
                     setInnerText(*node, value, false);
                 } else {
-                    node->setAttribute("value", std::string(value));
+                    setValueAttribute(*node, value);
                 }
             } else {
-                return true;  // outerHTML and the rest are read here only
+                return Written::Done;  // outerHTML and the rest are read here only
             }
             if (node->tag == "title") {
                 m_title = collapsed(*node);
+                cutText(m_title, WebPage::kMaxItemText);
             }
             ++m_version;
-            return true;
+            return m_refused ? Written::PastBudget : Written::Done;
         } catch (const std::exception&) {
-            return false;
+            return Written::Failed;
         }
+    }
+
+    void setValueAttribute(Node& node, std::string_view value) {
+        const std::string* old = node.attribute("value");
+        std::size_t oldBytes = old ? old->size() + 5 : 0;
+        m_textBytes -= std::min(m_textBytes, oldBytes);
+        if (!admit(value.size() + 5)) {
+            m_textBytes += oldBytes;  // the old value stays
+            return;
+        }
+        node.setAttribute("value", std::string(value));
     }
 
     void consoleLog(std::string_view text) noexcept {
@@ -928,6 +1077,14 @@ public:
     duk_context* m_ctx = nullptr;
     bool m_engineFailed = false;
     std::size_t m_memoryUsed = 0;
+    ScriptDeadline m_deadline;
+
+    // The document's budget: the text and attributes its nodes hold, and whether a node was
+    // refused (since the last script write) or ever.
+    std::size_t m_textBytes = 0;
+    bool m_refused = false;
+    bool m_budgetLogged = false;
+    bool m_flattenedLogged = false;
     // What a native call hands back, kept here so that no C++ object lives on a native
     // call's frame (the engine leaves those frames by longjmp when it raises an error).
     std::string m_scratch;
@@ -1020,51 +1177,62 @@ duk_ret_t pushScratch(duk_context* ctx, bool defined) {
     return 1;
 }
 
+// The page of a native call made by a script. The engine checks the deadline only every so
+// many instructions, and one call can take long, so a script past it gets no further than
+// its next call either.
+WebPageState* hostPage(duk_context* ctx) {
+    WebPageState* page = pageOf(ctx);
+    if (page->m_deadline.passed()) {
+        (void)duk_error(ctx, DUK_ERR_RANGE_ERROR, "execution timeout");
+    }
+    return page;
+}
+
 duk_ret_t hostHref(duk_context* ctx) {
-    const std::string& url = pageOf(ctx)->m_url;
+    const std::string& url = hostPage(ctx)->m_url;
     duk_push_lstring(ctx, url.data(), url.size());
     return 1;
 }
 
 duk_ret_t hostNavigate(duk_context* ctx) {
-    pageOf(ctx)->navigate(textArgument(ctx, 0));
+    hostPage(ctx)->navigate(textArgument(ctx, 0));
     return 0;
 }
 
 duk_ret_t hostTitle(duk_context* ctx) {
-    const std::string& title = pageOf(ctx)->m_title;
+    const std::string& title = hostPage(ctx)->m_title;
     duk_push_lstring(ctx, title.data(), title.size());
     return 1;
 }
 
 duk_ret_t hostSetTitle(duk_context* ctx) {
-    if (!pageOf(ctx)->setTitle(textArgument(ctx, 0))) {
+    if (!hostPage(ctx)->setTitle(textArgument(ctx, 0))) {
         return DUK_RET_RANGE_ERROR;
     }
     return 0;
 }
 
 duk_ret_t hostFind(duk_context* ctx) {
-    duk_push_int(ctx, pageOf(ctx)->find(textArgument(ctx, 0)));
+    duk_push_int(ctx, hostPage(ctx)->find(textArgument(ctx, 0)));
     return 1;
 }
 
 duk_ret_t hostBody(duk_context* ctx) {
-    duk_push_int(ctx, pageOf(ctx)->bodyId());
+    duk_push_int(ctx, hostPage(ctx)->bodyId());
     return 1;
 }
 
 duk_ret_t hostRoot(duk_context* ctx) {
-    duk_push_int(ctx, pageOf(ctx)->rootId());
+    duk_push_int(ctx, hostPage(ctx)->rootId());
     return 1;
 }
 
 duk_ret_t hostGet(duk_context* ctx) {
-    return pushScratch(ctx, pageOf(ctx)->read(duk_get_int(ctx, 0), textArgument(ctx, 1)));
+    return pushScratch(ctx, hostPage(ctx)->read(duk_get_int(ctx, 0), textArgument(ctx, 1)));
 }
 
 duk_ret_t hostAttribute(duk_context* ctx) {
-    bool found = pageOf(ctx)->readAttribute(duk_get_int(ctx, 0), textArgument(ctx, 1));
+    bool found = hostPage(ctx)->readAttribute(duk_get_int(ctx, 0), textArgument(ctx, 1));
     if (!found) {
         duk_push_null(ctx);
         return 1;
@@ -1073,14 +1241,19 @@ duk_ret_t hostAttribute(duk_context* ctx) {
 }
 
 duk_ret_t hostSet(duk_context* ctx) {
-    if (!pageOf(ctx)->write(duk_get_int(ctx, 0), textArgument(ctx, 1), textArgument(ctx, 2))) {
-        return DUK_RET_RANGE_ERROR;
+    switch (hostPage(ctx)->write(duk_get_int(ctx, 0), textArgument(ctx, 1), textArgument(ctx, 2))) {
+        case WebPageState::Written::Done:
+            return 0;
+        case WebPageState::Written::Failed:
+            return DUK_RET_RANGE_ERROR;
+        case WebPageState::Written::PastBudget:
+            break;
     }
-    return 0;
+    return duk_error(ctx, DUK_ERR_RANGE_ERROR, "the page is past its budget");
 }
 
 duk_ret_t hostLog(duk_context* ctx) {
-    pageOf(ctx)->consoleLog(textArgument(ctx, 0));
+    hostPage(ctx)->consoleLog(textArgument(ctx, 0));
     return 0;
 }
 
@@ -1164,6 +1337,11 @@ public:
     using WebPageState::WebPageState;
 };
 
+// Asked by the engine every so many instructions (see platform/duktape).
+extern "C" duk_bool_t campus_script_timed_out(void* udata) {
+    return static_cast<WebPageState*>(udata)->m_deadline.passed() ? 1 : 0;
+}
+
 bool WebPageState::ensureEngine() {
     if (m_ctx) {
         return true;
@@ -1171,6 +1349,7 @@ bool WebPageState::ensureEngine() {
     if (m_engineFailed) {
         return false;
     }
+    ScriptRun scriptRun(m_deadline);
     m_ctx = duk_create_heap(scriptAlloc, scriptRealloc, scriptFree, this, scriptFatal);
     if (!m_ctx) {
         m_engineFailed = true;
@@ -1191,11 +1370,17 @@ bool WebPageState::ensureEngine() {
 void WebPageState::logScriptError(const char* origin) {
     duk_size_t length = 0;
     const char* text = duk_safe_to_lstring(m_ctx, -1, &length);
-    log("web page: script error in %@ (%@): %@", origin, m_url,
-        std::string(text ? text : "", text ? length : 0));
+    std::string error(text ? text : "", text ? length : 0);
+    if (m_deadline.hasPassed()) {
+        log("web page: %@ (%@) ran past its %@ ms and was stopped: %@", origin, m_url,
+            ScriptDeadline::kLimit.count(), error);
+        return;
+    }
+    log("web page: script error in %@ (%@): %@", origin, m_url, error);
 }
 
 std::string WebPageState::run(std::string_view script, const char* origin) {
+    ScriptRun scriptRun(m_deadline);
     if (!ensureEngine()) {
         return "";
     }
@@ -1226,6 +1411,7 @@ std::string WebPageState::activate(int id) {
         href = trimmed(*hrefAttribute);
     }
 
+    ScriptRun scriptRun(m_deadline);
     bool prevented = false;
     if (!handler.empty() && ensureEngine()) {
         Click click{handler.data(), handler.size(), id};
@@ -1278,8 +1464,15 @@ void WebPage::runScripts() {
     m_impl->m_scriptsRun = true;
     // Copied: a script may not change the list, but the list must outlive each run.
     auto scripts = m_impl->m_scripts;
-    for (const auto& script : scripts) {
-        m_impl->run(script, "page script");
+    // One deadline for them all: a page of many slow scripts must not hold the client longer.
+    ScriptRun scriptRun(m_impl->m_deadline);
+    for (std::size_t i = 0; i < scripts.size(); ++i) {
+        m_impl->run(scripts[i], "page script");
+        if (m_impl->m_deadline.hasPassed() && i + 1 < scripts.size()) {
+            log("web page: %@ scripts of %@ not run: the page's scripts ran out of time",
+                scripts.size() - i - 1, m_impl->m_url);
+            break;
+        }
     }
 }
 

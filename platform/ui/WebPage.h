@@ -20,12 +20,26 @@ namespace platform {
 // `document.getElementById(id)` with `innerText`, `textContent`, `innerHTML`, `outerHTML` and
 // `value`, and `console.log`. A script error is logged and ends only that script.
 //
-// Runaway scripts: the system's Duktape is built without its execution time-out, so a script
-// that loops forever without allocating cannot be stopped. What a page's scripts may allocate
-// is capped (kScriptMemoryLimit); a loop that keeps allocating ends with an error instead.
+// Budgets, so that no page can take the client with it:
+//   - time: each run of scripts (the inline scripts as the page loads, together; one handler;
+//     one evaluated script) ends at its deadline (ScriptDeadline) with "RangeError: execution
+//     timeout", logged; what it changed until then stays, and the page stays usable;
+//   - script memory: what a page's scripts allocate is capped (kScriptMemoryLimit); a loop
+//     that keeps allocating ends with an error;
+//   - the document: deep nesting is flattened before the HTML parser sees it, and the page's
+//     nodes and text are capped (kMaxNodes, kMaxTextBytes): a page past its budget is cut where
+//     it reached it, and a script's change past it is cut too and ends the script with a
+//     RangeError; either is logged, once per page;
+//   - what it shows: items() gives at most kMaxShownItems items and kMaxShownText bytes of
+//     text, kMaxItemText bytes for one item, ending with a "…" item when it leaves any out.
 class WebPage {
 public:
     static constexpr std::size_t kScriptMemoryLimit = 32u << 20;
+    static constexpr std::size_t kMaxNodes = 200'000;
+    static constexpr std::size_t kMaxTextBytes = 16u << 20;
+    static constexpr std::size_t kMaxShownItems = 1000;
+    static constexpr std::size_t kMaxShownText = 256u << 10;
+    static constexpr std::size_t kMaxItemText = 32u << 10;
 
     // What the page shows, in document order.
     struct Item {

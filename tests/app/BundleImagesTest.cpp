@@ -41,6 +41,18 @@ TEST(BundleImages, EveryImageTheScreensNameIsThereAndTwoXNamesShowAtTheirPointSi
     EXPECT_EQ(tab.size().width, 25);
 }
 
+TEST(BundleImages, TheShareScreensBarAndRowPicturesOfBothThemesAreThere) {
+    for (const char* name : {"SHS_nav_bar_bg_white", "SHS_comment_view_cell_white",
+                             "SHS_nav_bar_bg", "SHS_nav_button_close", "SHS_nav_button_send"}) {
+        const auto image =
+            platform::Image::named(std::string("SHSocialSDKResourcesNew.bundle/Buttons/") + name);
+        EXPECT_FALSE(image.isNull()) << name;
+    }
+    EXPECT_FALSE(
+        platform::Image::named("SHSocialSDKResourcesNew.bundle/OtherTheme/SHS_nav_bar_bg_black")
+            .isNull());
+}
+
 TEST(BundleImages, EveryTileIconIsAPngFileOfItsName) {
     for (const std::string& name : kTileImages) {
         auto path = platform::Bundle::main().pathForResource(name, "png");

@@ -11,6 +11,7 @@
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/WebView.h"
 #include "tests/campus/CampusTestSupport.h"
+#include "tests/support/SteppingClock.h"
 
 namespace {
 
@@ -130,6 +131,20 @@ TEST_F(NewsDetailsTest, TheBackButtonLeavesThePageAndTheOverlay) {
     settle();
 
     EXPECT_FALSE(StatusHUD::current());
+    EXPECT_EQ(navigation->topViewController(), opener);
+}
+
+TEST_F(NewsDetailsTest, ARunawayScriptInTheBodyEndsAndTheUserCanGoBack) {
+    testsupport::SteppedScriptTime scriptTime;
+    auto page = pushWithoutSettling("<p>正文</p><script>for (;;) {}</script><p>结尾</p>");
+    settle();
+
+    // The page finished and shows, the overlay is gone, and the back button works.
+    EXPECT_FALSE(StatusHUD::current());
+    EXPECT_TRUE(page->imgView());
+    EXPECT_NE(driver.outline().find("text \"结尾\""), std::string::npos) << driver.outline();
+    ASSERT_TRUE(driver.back()) << driver.outline();
+    settle();
     EXPECT_EQ(navigation->topViewController(), opener);
 }
 

@@ -1,0 +1,235 @@
+#include "platform/ui/HtmlBounds.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+bool isAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool oneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool isVoid(std::string_view name) {
+    return oneOf(name, {"area", "base", "br", "col", "embed", "hr", "img", "input", "keygen",
+                        "link", "meta", "param", "source", "track", "wbr"});
+}
+
+// Elements whose content the parser reads as text up to their end tag.
+bool isRawText(std::string_view name) {
+    return oneOf(name,
+                 {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"});
+}
+
+// Elements that cannot pile up inside one another: the next one (or the parent's end) closes
+// them, or the parser makes them one.
+bool doesNotNest(std::string_view name) {
+    return oneOf(name, {"p",    "li",     "dt",    "dd",    "option", "optgroup", "tr",
+                        "td",   "th",     "thead", "tbody", "tfoot",  "colgroup", "caption",
+                        "rb",   "rt",     "rtc",   "rp",    "a",      "nobr",     "button",
+                        "form", "select", "html",  "head",  "body",   "frameset"});
+}
+
+// Where `</name` starts at or after `from`, in any case; npos if nowhere.
+size_t findEndTag(const std::string& html, size_t from, std::string_view name) {
+    for (size_t at = html.find("</", from); at != std::string::npos; at = html.find("</", at + 2)) {
+        if (at + 2 + name.size() > html.size()) {
+            return std::string::npos;
+        }
+        bool same = true;
+        for (size_t k = 0; k < name.size() && same; ++k) {
+            same = lower(html[at + 2 + k]) == name[k];
+        }
+        if (same) {
+            return at;
+        }
+    }
+    return std::string::npos;
+}
+
+class Scanner {
+public:
+    Scanner(std::string& html, const HtmlBounds& bounds, BoundedHtml& result)
+        : m_html(html), m_bounds(bounds), m_result(result) {}
+
+    void run() {
+        const size_t n = m_html.size();
+        size_t i = 0;
+        while (i < n) {
+            size_t lt = m_html.find('<', i);
+            if (lt == std::string::npos || lt + 1 >= n) {
+                break;
+            }
+            char next = m_html[lt + 1];
+            if (m_html.compare(lt, 4, "<!--") == 0) {
+                i = after(m_html.find("-->", lt + 4), 3);
+            } else if (next == '!' || next == '?') {
+                i = after(m_html.find('>', lt + 2), 1);
+            } else if (next == '/') {
+                i = endTag(lt);
+            } else if (isAlpha(next)) {
+                i = startTag(lt);
+            } else {
+                i = lt + 1;
+            }
+        }
+        finishOutput();
+    }
+
+private:
+    size_t after(size_t found, size_t length) const {
+        return found == std::string::npos ? m_html.size() : found + length;
+    }
+
+    size_t readName(size_t from, std::string& name) const {
+        name.clear();
+        size_t p = from;
+        while (p < m_html.size() && !isSpace(m_html[p]) && m_html[p] != '/' && m_html[p] != '>') {
+            name += lower(m_html[p]);
+            ++p;
+        }
+        return p;
+    }
+
+    size_t endTag(size_t lt) {
+        const size_t tagEnd = after(m_html.find('>', lt + 2), 1);
+        if (lt + 2 >= m_html.size() || !isAlpha(m_html[lt + 2])) {
+            return tagEnd;  // a bogus comment
+        }
+        readName(lt + 2, m_name);
+        if (!m_dropped.empty() && m_dropped.back() == m_name) {
+            m_dropped.pop_back();
+            leaveOut(lt, tagEnd);
+            return tagEnd;
+        }
+        auto open = std::find(m_open.rbegin(), m_open.rend(), m_name);
+        if (open != m_open.rend()) {
+            for (auto it = m_open.rbegin(); it != open + 1; ++it) {
+                if (*it == "svg" || *it == "math") {
+                    --m_foreign;
+                }
+            }
+            m_open.erase(open.base() - 1, m_open.end());
+            // What was left out inside the closed element is closed with it.
+            m_dropped.clear();
+        }
+        return tagEnd;
+    }
+
+    size_t startTag(size_t lt) {
+        const size_t n = m_html.size();
+        size_t p = readName(lt + 1, m_name);
+        // The attributes, up to the '>' outside quoted values.
+        while (p < n && m_html[p] != '>') {
+            if (m_html[p] != '=') {
+                ++p;
+                continue;
+            }
+            ++p;
+            while (p < n && isSpace(m_html[p])) {
+                ++p;
+            }
+            if (p < n && (m_html[p] == '"' || m_html[p] == '\'')) {
+                p = after(m_html.find(m_html[p], p + 1), 1);
+            }
+        }
+        if (p >= n) {
+            return n;  // a tag left open at the end, which the parser drops
+        }
+        const bool selfClosing = m_html[p - 1] == '/';
+        const size_t tagEnd = p + 1;
+        if (m_result.elements >= m_bounds.maxElements) {
+            m_cutAt = lt;
+            m_result.cut = true;
+            return n;
+        }
+        ++m_result.elements;
+        if (m_foreign == 0 && isRawText(m_name) && !selfClosing) {
+            return after(findEndTag(m_html, tagEnd, m_name), 0);
+        }
+        if (m_name == "plaintext") {
+            return n;
+        }
+        if (isVoid(m_name) || doesNotNest(m_name) || (selfClosing && m_foreign > 0)) {
+            return tagEnd;
+        }
+        if (m_open.size() >= size_t(std::max(m_bounds.maxDepth, 0))) {
+            m_dropped.push_back(m_name);
+            m_result.flattened = true;
+            --m_result.elements;
+            leaveOut(lt, tagEnd);
+            return tagEnd;
+        }
+        m_open.push_back(m_name);
+        if (m_name == "svg" || m_name == "math") {
+            ++m_foreign;
+        }
+        return tagEnd;
+    }
+
+    // Leaves [from, to) out of the output.
+    void leaveOut(size_t from, size_t to) {
+        if (!m_rewriting) {
+            m_rewriting = true;
+            m_out.reserve(m_html.size());
+        }
+        m_out.append(m_html, m_copied, from - m_copied);
+        m_copied = to;
+    }
+
+    void finishOutput() {
+        const size_t end = std::min(m_cutAt, m_html.size());
+        if (m_rewriting) {
+            m_out.append(m_html, m_copied, end > m_copied ? end - m_copied : 0);
+            m_html = std::move(m_out);
+        } else {
+            m_html.resize(end);
+        }
+    }
+
+    std::string& m_html;
+    const HtmlBounds& m_bounds;
+    BoundedHtml& m_result;
+    std::vector<std::string> m_open;
+    std::vector<std::string> m_dropped;
+    int m_foreign = 0;
+    std::string m_name;
+    bool m_rewriting = false;
+    std::string m_out;
+    size_t m_copied = 0;
+    size_t m_cutAt = std::string::npos;
+};
+
+}  // namespace
+
+BoundedHtml boundHtml(std::string html, const HtmlBounds& bounds) {
+    BoundedHtml result;
+    if (html.size() > bounds.maxBytes) {
+        size_t end = bounds.maxBytes;
+        while (end > 0 && (static_cast<unsigned char>(html[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        html.resize(end);
+        result.cut = true;
+    }
+    Scanner(html, bounds, result).run();
+    result.html = std::move(html);
+    return result;
+}
+
+}  // namespace platform

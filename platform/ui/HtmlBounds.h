@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// What the HTML parser may be given of a page. The parser's time grows with the square of
+// the nesting depth, so deep nesting must be taken out before it sees the page, not after.
+struct HtmlBounds {
+    // Elements nested deeper than this are left out (their content stays, one level up).
+    // Only elements that nest count: void elements, those whose end tag is implied by the
+    // next one (p, li, td, tr, option...) and html, head and body do not.
+    int maxDepth = 256;
+    // The input is cut before the start tag past this many.
+    std::size_t maxElements = 200'000;
+    // The input is cut at this many bytes (at a character's start).
+    std::size_t maxBytes = 16u << 20;
+};
+
+struct BoundedHtml {
+    std::string html;
+    // Start tags (with their end tags) were left out for being nested too deep.
+    bool flattened = false;
+    // The input was cut for having too many elements or bytes.
+    bool cut = false;
+    // Start tags in what is kept.
+    std::size_t elements = 0;
+};
+
+BoundedHtml boundHtml(std::string html, const HtmlBounds& bounds);
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+
+namespace platform {
+
+class Clock;
+
+// How long one run of a page's scripts may take: the page's inline scripts as it loads, one
+// handler, or one script evaluated in the page. A run that passes its deadline is ended by
+// the script engine ("RangeError: execution timeout"), and every check from then until the
+// run finishes answers that time is up, so that no catch block can go on with the work.
+//
+// Time is read on the steady clock, or on the clock set with setClock (tests set one that
+// moves as they say, so that a runaway script ends after a known number of readings; the run
+// loop's manual clock would never move inside a script). Main thread only.
+class ScriptDeadline {
+public:
+    static constexpr std::chrono::milliseconds kLimit{1000};
+
+    // nullptr: back to the steady clock.
+    static void setClock(std::shared_ptr<const Clock> clock);
+
+    // Starts a run; a run started inside another keeps the outer run's deadline.
+    void start();
+    void finish();
+    bool running() const { return m_depth > 0; }
+    // Whether the run has used up its time (always true outside a run: no script may run
+    // then). Reads the clock until the answer is yes, then answers yes until finish().
+    bool passed();
+    // Whether passed() has answered yes in this run.
+    bool hasPassed() const { return m_passed; }
+
+private:
+    std::chrono::steady_clock::time_point m_deadline;
+    int m_depth = 0;
+    bool m_passed = false;
+};
+
+// Starts a run for the lifetime of the object.
+class ScriptRun {
+public:
+    explicit ScriptRun(ScriptDeadline& deadline) : m_deadline(deadline) { m_deadline.start(); }
+    ~ScriptRun() { m_deadline.finish(); }
+    ScriptRun(const ScriptRun&) = delete;
+    ScriptRun& operator=(const ScriptRun&) = delete;
+
+private:
+    ScriptDeadline& m_deadline;
+};
+
+}  // namespace platform

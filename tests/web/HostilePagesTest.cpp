@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/foundation/RunLoop.h"
+#include "platform/ui/ScriptDeadline.h"
+#include "platform/ui/WebPage.h"
+#include "tests/web/PageTestSupport.h"
+
+using namespace platform;
+
+namespace {
+
+// Pages and scripts that try to take the client with them: each ends within its budget, the
+// page stays on screen and usable, and the user can go back.
+class HostilePagesTest : public pagetest::PageEngineTest {
+protected:
+    // Opens a harmless page and then the hostile one from it, as a user would reach it.
+    void openAfterHome(const std::string& path, const std::string& html) {
+        open(serve("/pages/home.html", "<title>Home</title><p>Start here.</p>"));
+        open(serve(path, html));
+    }
+
+    void goBackHome() {
+        ASSERT_TRUE(web()->canGoBack());
+        web()->goBack();
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(web()->pageTitle(), "Home");
+        EXPECT_TRUE(outlineShows("text \"Start here.\"")) << driver.outline();
+    }
+
+    void stepScriptTime() {
+        ScriptDeadline::setClock(std::make_shared<testsupport::SteppingClock>());
+    }
+
+    std::size_t count(WebPage::Item::Kind kind) {
+        std::size_t n = 0;
+        for (const auto& item : web()->pageItems()) {
+            n += item.kind == kind ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+TEST_F(HostilePagesTest, ARunawayInlineScriptEndsAndThePageStaysOnScreen) {
+    stepScriptTime();
+    openAfterHome("/pages/loop.html",
+                  "<title>Attendance</title><p id=\"status\">not run</p>"
+                  "<script>for (;;) {}</script>"
+                  "<script>document.getElementById('status').innerText = 'second';</script>"
+                  "<a href=\"home.html\">Home page</a>");
+
+    EXPECT_TRUE(logged("RangeError: execution timeout")) << logText();
+    EXPECT_TRUE(logged("ran past its 1000 ms")) << logText();
+    // The load's scripts share one deadline: the one after the runaway is not run.
+    EXPECT_TRUE(logged("1 scripts of")) << logText();
+    EXPECT_EQ(web()->pageTitle(), "Attendance");
+    EXPECT_TRUE(outlineShows("#status \"not run\"")) << driver.outline();
+    EXPECT_TRUE(outlineShows("link \"Home page\"")) << driver.outline();
+    EXPECT_EQ(eval("6 * 7"), "42");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, RunawayHandlersAndReplyScriptsEndAndThePageKeepsWorking) {
+    openAfterHome("/pages/handlers.html",
+                  "<title>Handlers</title><p id=\"count\">0</p>"
+                  "<button onclick=\"for (;;) {}\">Spin</button>"
+                  "<button onclick=\"for (;;) { document.title = 'spinning'; }\">Rename</button>"
+                  "<a href=\"javascript:while (true) {}\">Script link</a>"
+                  "<script>var replies = 0;"
+                  "function callback(reply) { replies++;"
+                  "  if (reply.loop) { while (true) {} }"
+                  "  document.getElementById('count').innerText = String(replies); }</script>");
+    stepScriptTime();
+
+    ASSERT_TRUE(driver.tap("Spin"));
+    ASSERT_TRUE(driver.tap("Rename"));  // every call into the page checks the deadline too
+    ASSERT_TRUE(driver.tap("Script link"));
+    EXPECT_EQ(eval("callback({\"loop\": true})"), "");
+    // Catching the time-out does not buy more time.
+    EXPECT_EQ(eval("try { for (;;) {} } catch (e) { for (;;) {} } 'finished'"), "");
+    EXPECT_EQ(eval("try { for (;;) {} } catch (e) { 'caught' }"), "");
+    EXPECT_EQ(eval("for (;;) { try { for (;;) {} } catch (e) {} }"), "");
+    // A regular expression made to backtrack for good runs outside the instruction count.
+    EXPECT_EQ(eval("/(a+)+b/.test('" + std::string(40, 'a') + "')"), "");
+    EXPECT_EQ(
+        eval("for (;;) { try { /(a+)+b/.test('" + std::string(40, 'a') + "') } catch (e) {} }"),
+        "");
+
+    EXPECT_TRUE(logged("onclick (")) << logText();
+    EXPECT_TRUE(logged("link (")) << logText();
+    EXPECT_TRUE(logged("evaluated script (")) << logText();
+    EXPECT_TRUE(logged("RangeError: execution timeout")) << logText();
+    EXPECT_FALSE(web()->isLoading());
+    EXPECT_TRUE(delegate->failures.empty());
+
+    // A reply after them all still reaches the page.
+    eval("callback({})");
+    EXPECT_EQ(eval("replies"), "2");
+    EXPECT_TRUE(outlineShows("#count \"2\"")) << driver.outline();
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, DeepNestingIsFlattenedBeforeParsingAndKeepsItsText) {
+    std::string tables = "<title>Tables</title><p>Before the tables</p>";
+    std::string divs;
+    for (int i = 0; i < 10'000; ++i) {
+        tables += "<table><tr><td>";
+        divs += "<div>";
+    }
+    tables += "cell";
+    for (int i = 0; i < 10'000; ++i) {
+        tables += "</td></tr></table>";
+    }
+    tables += "<p>After the tables</p>";
+    openAfterHome("/pages/tables.html", tables);
+
+    EXPECT_TRUE(logged("the deeper ones are flattened")) << logText();
+    EXPECT_TRUE(outlineShows("text \"Before the tables\"")) << driver.outline();
+    // The end tags of what was left out go with it: what follows stays outside the tables.
+    EXPECT_TRUE(outlineShows("text \"After the tables\"")) << driver.outline();
+
+    // Deep divs keep even their deepest text, one level up.
+    open(serve("/pages/divs.html",
+               "<title>Divs</title>" + divs + "deep text<a href=\"home.html\">Home page</a>"));
+    EXPECT_TRUE(outlineShows("text \"deep text\"")) << driver.outline();
+    EXPECT_EQ(count(WebPage::Item::Kind::Link), 1u);
+    EXPECT_EQ(eval("document.body.innerHTML.split('<div>').length - 1"), "240");
+    // And so does what a script writes.
+    eval("document.body.innerHTML = '" + divs + "written'");
+    EXPECT_EQ(eval("document.body.innerText"), "written");
+    EXPECT_EQ(eval("document.body.innerHTML.split('<div>').length - 1"), "238");
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, AScriptThatKeepsAddingElementsStopsAtTheBudget) {
+    openAfterHome("/pages/growing.html",
+                  "<title>Growing</title><div id=\"n0\"></div><script>"
+                  "var rounds = 0, failure = '';"
+                  "var chunk = '<p>row</p>'.repeat(10000);"
+                  "try {"
+                  "  for (;;) {"
+                  "    document.getElementById('n' + rounds).innerHTML ="
+                  "        chunk + '<div id=\"n' + (rounds + 1) + '\"></div>';"
+                  "    rounds++;"
+                  "  }"
+                  "} catch (e) { failure = String(e); }</script>");
+
+    EXPECT_TRUE(logged("reached its budget of 200000 nodes")) << logText();
+    EXPECT_EQ(eval("failure"), "RangeError: the page is past its budget");
+    int rounds = std::stoi(eval("rounds"));
+    EXPECT_GE(rounds, 5);
+    EXPECT_LE(rounds, 10);
+    EXPECT_EQ(web()->pageTitle(), "Growing");
+    EXPECT_LE(web()->pageItems().size(), WebPage::kMaxShownItems + 1);
+
+    // Text is bounded too: the second 10 MB does not fit beside the first.
+    eval("document.getElementById('n0').innerHTML = '<p id=\"a\"></p><p id=\"b\"></p>'");
+    EXPECT_EQ(eval("try { document.getElementById('a').textContent = 'x'.repeat(10000000);"
+                   "  document.getElementById('b').textContent = 'y'.repeat(10000000); 'grew' }"
+                   "catch (e) { String(e) }"),
+              "RangeError: the page is past its budget");
+    EXPECT_EQ(eval("document.getElementById('a').textContent.length"), "10000000");
+    EXPECT_EQ(eval("document.getElementById('b').textContent.length"), "0");
+    EXPECT_EQ(eval("6 * 7"), "42");
+    goBackHome();
+}
+
+// Sent without a type, so the fake server does not spend seconds compressing it.
+std::string serveLarge(fakes::FakeSchoolServices& server, const std::string& path,
+                       std::string html) {
+    server.setReply("GET", path, fakes::Reply{200, "", std::move(html)});
+    return server.baseUrl() + path;
+}
+
+TEST_F(HostilePagesTest, AFourMegabytePageShowsWithinItsBudget) {
+    std::string links = "<title>Links</title>";
+    for (int n = 0; links.size() < (4u << 20); ++n) {
+        std::string id = std::to_string(n);
+        links += "<a href=\"/news/" + id + ".html\">新闻 " + id + "</a><br>\n";
+    }
+    open(serve("/pages/home.html", "<title>Home</title><p>Start here.</p>"));
+    open(serveLarge(server, "/pages/links.html", std::move(links)));
+    serve("/news/1.html", "<title>News one</title>");
+
+    auto items = web()->pageItems();
+    ASSERT_EQ(items.size(), WebPage::kMaxShownItems + 1);
+    EXPECT_EQ(items.back().kind, WebPage::Item::Kind::Text);
+    EXPECT_EQ(items.back().text, "…");
+    EXPECT_EQ(count(WebPage::Item::Kind::Link), WebPage::kMaxShownItems);
+    ASSERT_TRUE(driver.tap("新闻 1"));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "News one");
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Links");
+
+    // One paragraph of 4 MB shows as one item of bounded length.
+    std::string text = "<title>Text</title><p>";
+    while (text.size() < (4u << 20)) {
+        text += "说明文字 some words of the page. ";
+    }
+    open(serveLarge(server, "/pages/text.html", text + "</p><p id=\"tail\">the end</p>"));
+    items = web()->pageItems();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_LE(items[0].text.size(), WebPage::kMaxItemText + std::string("…").size());
+    EXPECT_TRUE(items[0].text.ends_with("…"));
+    EXPECT_EQ(items[1].id, "tail");
+    // Scripts still see the whole of it.
+    EXPECT_GT(std::stoul(eval("document.body.innerText.length")), 3'000'000u);
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Links");
+    goBackHome();
+}
+
+}  // namespace

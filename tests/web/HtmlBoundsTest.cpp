@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/ui/HtmlBounds.h"
+
+using platform::boundHtml;
+using platform::HtmlBounds;
+
+namespace {
+
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+HtmlBounds depth(int levels) {
+    HtmlBounds bounds;
+    bounds.maxDepth = levels;
+    return bounds;
+}
+
+TEST(HtmlBoundsTest, OnlyNestingThatPilesUpIsFlattened) {
+    // Elements the next one closes, void ones, self-closed SVG shapes and tags inside
+    // comments, quoted attributes and scripts never count as nesting.
+    const std::string sloppy =
+        "<ul>" + repeat("<li>item", 50) + "</ul>" + repeat("<p>para", 50) +
+        repeat("<br><img src=x>", 50) + "<svg>" + repeat("<path d=\"M0 0\"/>", 50) + "</svg>" +
+        "<!-- " + repeat("<div>", 50) + " -->" + "<a title=\"" + repeat("<div>", 50) + "\">x</a>" +
+        "<script>var s = '" + repeat("<div>", 50) + "';</script>";
+    auto kept = boundHtml(sloppy, depth(4));
+    EXPECT_FALSE(kept.flattened);
+    EXPECT_FALSE(kept.cut);
+    EXPECT_EQ(kept.html, sloppy);
+
+    // What does pile up loses its start and end tags past the limit, keeping its text, and
+    // what follows the deep part stays where it was.
+    auto flat =
+        boundHtml(repeat("<div>", 6) + "deep" + repeat("</div>", 6) + "<b>after</b>", depth(4));
+    EXPECT_TRUE(flat.flattened);
+    EXPECT_EQ(flat.html, repeat("<div>", 4) + "deep" + repeat("</div>", 4) + "<b>after</b>");
+
+    // An end tag that closes an outer element closes what was left out inside it too.
+    auto closed = boundHtml("<section>" + repeat("<span>", 5) + "x</section><i>y</i>", depth(2));
+    EXPECT_EQ(closed.html, "<section><span>x</section><i>y</i>");
+}
+
+TEST(HtmlBoundsTest, ThePageIsCutAtItsElementAndByteBudget) {
+    HtmlBounds bounds;
+    bounds.maxElements = 3;
+    auto cut = boundHtml("<p>one<p>two<p>three<p>four", bounds);
+    EXPECT_TRUE(cut.cut);
+    EXPECT_EQ(cut.elements, 3u);
+    EXPECT_EQ(cut.html, "<p>one<p>two<p>three");
+
+    // Never inside a character: "校" is three bytes.
+    bounds = HtmlBounds();
+    bounds.maxBytes = 5;
+    auto bytes = boundHtml("学校学校", bounds);
+    EXPECT_TRUE(bytes.cut);
+    EXPECT_EQ(bytes.html, "学");
+
+    // A tag left open at the end is handed on as it is, for the parser to drop.
+    EXPECT_EQ(boundHtml("<p>text<a href=\"x", HtmlBounds()).html, "<p>text<a href=\"x");
+}
+
+}  // namespace
