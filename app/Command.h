@@ -17,6 +17,7 @@ enum class CommandKind {
     Drag,
     Alert,
     Wait,
+    Settle,
     Screenshot,
     Device,
     Open,

@@ -240,6 +240,11 @@ ParsedLine parseCommandLine(const std::string& line) {
         }
         command.kind = CommandKind::Wait;
         command.seconds = *seconds;
+    } else if (name == "settle") {
+        if (auto bad = expect(0, 0, "settle")) {
+            return *bad;
+        }
+        command.kind = CommandKind::Settle;
     } else if (name == "screenshot") {
         if (auto bad = expect(1, 1, "screenshot FILE.png")) {
             return *bad;
@@ -345,6 +350,9 @@ std::string commandHelp() {
            "                           60 300 swipes the side menu open)\n"
            "  alert BUTTON             press a button of the alert on screen\n"
            "  wait SECONDS             let the client run that long\n"
+           "  settle                   let what the client has under way come to pass (replies,\n"
+           "                           transitions, a toast's hiding, a next screen shown after\n"
+           "                           a moment) without sitting out its idle time\n"
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
            "                           initial (no screen of the client opens that list)\n"

@@ -24,7 +24,7 @@ std::optional<std::vector<std::string>> splitWords(const std::string& line, std:
 
 // Reads one line: tap TARGET, type TARGET TEXT..., return, back, pull down|up [TARGET],
 // swipe TARGET PAGE, drag TARGET to TARGET, drag TARGET X Y, drag X Y TO_X TO_Y, alert BUTTON,
-// wait SECONDS, screenshot FILE.png, device ..., help, quit.
+// wait SECONDS, settle, screenshot FILE.png, device ..., help, quit.
 ParsedLine parseCommandLine(const std::string& line);
 
 // What `help` prints: one line per command.

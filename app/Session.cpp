@@ -150,6 +150,13 @@ DriverResult Session::perform(const Command& command) {
             return m_driver.pressAlertButton(command.target);
         case CommandKind::Wait:
             return m_driver.wait(command.seconds);
+        case CommandKind::Settle:
+            if (!settleTimedChanges(m_options.clock, m_options.timing.boundSeconds)) {
+                return DriverResult::failure("the client did not come to rest within " +
+                                             std::to_string(int(m_options.timing.boundSeconds)) +
+                                             " s");
+            }
+            return DriverResult::success();
         case CommandKind::Screenshot:
             return m_driver.screenshot(command.text);
         case CommandKind::Device:

@@ -23,6 +23,9 @@ struct SessionOptions {
     // Interactive mode on a terminal: "> " before each line is read.
     bool prompt = false;
     SettleTiming timing;
+    // The loop's clock, which `settle` moves on over the client's idle time; without one,
+    // `settle` waits in real time.
+    std::shared_ptr<platform::SkippingClock> clock;
     // Opens a screen that the client keeps but none of its screens opens (`open index ORGID`
     // pushes the indexed member list), as an opener would; none means `open` fails.
     std::function<platform::testing::DriverResult(const std::string& screen,

@@ -1,5 +1,11 @@
 #pragma once
 
+#include <memory>
+
+namespace platform {
+class SkippingClock;
+}
+
 namespace frontend {
 
 struct SettleTiming {
@@ -18,5 +24,17 @@ struct SettleTiming {
 // request keeps it waiting, as the new request is in flight before the reply's completion
 // returns. Stops at the bound; returns whether it came to rest.
 bool settle(const SettleTiming& timing = {});
+
+// The client's timed changes under way come to pass: a toast or report hiding, a next screen
+// shown after a moment, the transitions. What falls due within this much of the client's time
+// is waited for; an overlay's time-out or a reminder further off is not.
+inline constexpr double kTimedChangesSeconds = 5;
+
+// Settles, then lets the timed changes due within kTimedChangesSeconds happen, each followed by
+// what it starts (replies included), until none is left within that time. The client's idle
+// time passes at once on the skipping clock (the loop's), so a script need not sit it out; with
+// none it passes in real time. Stops at the bound; returns whether the client came to rest.
+bool settleTimedChanges(const std::shared_ptr<platform::SkippingClock>& clock,
+                        double boundSeconds = 10);
 
 }  // namespace frontend

@@ -160,6 +160,8 @@ int main(int argc, char** argv) {
     frontend::provideShareServiceConfig(std::cerr);
 
     frontend::SessionOptions sessionOptions;
+    // Runs as the real clock until a `settle` passes the client's idle time at once.
+    sessionOptions.clock = platform::RunLoop::main().useSkippingClock();
     sessionOptions.echo = options.scriptFile.has_value() || !::isatty(STDIN_FILENO);
     sessionOptions.prompt = !options.scriptFile && !options.window && ::isatty(STDIN_FILENO);
     if (sessionOptions.prompt) {

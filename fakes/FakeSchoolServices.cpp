@@ -14,6 +14,7 @@
 
 #include "fakes/MultipartBody.h"
 #include "fakes/SchoolRoutes.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace fakes {
 
@@ -101,7 +102,7 @@ public:
             if (m_holds.count(route))
                 held = std::make_shared<Held>(Held{route.second, recorded, false});
         }
-        m_arrived.notify_all();
+        arrived();
 
         Reply reply;
         try {
@@ -114,6 +115,8 @@ public:
         } catch (...) {
             reply = failureReply("unknown error");
         }
+        // The share service records what it heard while answering.
+        arrived();
         if (held) {
             // Counted as held only once its reply is decided, so a handler that answers by
             // arrival order sees the requests in the order a test waited for them.
@@ -121,7 +124,7 @@ public:
                 std::lock_guard lock(m_mutex);
                 m_held.push_back(held);
             }
-            m_arrived.notify_all();
+            arrived();
             std::unique_lock lock(m_mutex);
             m_released.wait(lock, [&] { return held->released || m_stopping; });
             std::erase(m_held, held);
@@ -143,6 +146,14 @@ public:
             response.body = std::move(reply.body);
         else
             response.set_content(reply.body, reply.contentType.c_str());
+    }
+
+    // A test waiting for a request or a held reply may be waiting on the main run loop (which
+    // must run for the client to send the next request): it is woken to look again, so it
+    // does not sleep out its bound.
+    void arrived() {
+        m_arrived.notify_all();
+        platform::RunLoop::main().wake();
     }
 
     void registerHandlers(httplib::Server& server) {

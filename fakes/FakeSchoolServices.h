@@ -22,6 +22,8 @@ namespace fakes {
 // is answered; tests may replace the reply of any route.
 //
 // Handlers run on the server's own threads; every member is safe to call from any thread.
+// Each arrival, answer and held reply wakes the main run loop, so a test may wait for them
+// with the loop's runUntil while the client runs.
 class FakeSchoolServices {
 public:
     // Reads the sample data at once; throws std::runtime_error naming a missing or broken file.

@@ -157,17 +157,30 @@ Reply signInPage(const ShareServiceRequest& request) {
 }
 
 // The sample's friends, their avatar paths made addresses on this server.
-Json friendsOf(const Json& sample, const std::string& host) {
-    Json friends = sample.is_object() ? sample : Json::object();
-    for (auto& [usid, fields] : friends.items()) {
+// Pictures of the sample are paths on this server: each entry's field at the field `key`
+// becomes an address on the host the request came to.
+Json withPicturesOn(const Json& entries, const char* key, const std::string& host) {
+    Json placed = entries.is_object() ? entries : Json::object();
+    for (auto& [name, fields] : placed.items()) {
         if (!fields.is_object())
             continue;
-        const auto avatar = fields.find("profile_image_url");
-        if (avatar != fields.end() && avatar->is_string() && !host.empty() &&
-            avatar->get<std::string>().starts_with("/"))
-            *avatar = "http://" + host + avatar->get<std::string>();
+        const auto picture = fields.find(key);
+        if (picture != fields.end() && picture->is_string() && !host.empty() &&
+            picture->get<std::string>().starts_with("/"))
+            *picture = "http://" + host + picture->get<std::string>();
     }
-    return friends;
+    return placed;
+}
+
+Json friendsOf(const Json& sample, const std::string& host) {
+    return withPicturesOn(sample, "profile_image_url", host);
+}
+
+Json profileOf(const Json& sample, const std::string& host) {
+    Json profile = sample.is_object() ? sample : Json::object();
+    if (const auto accounts = profile.find("accounts"); accounts != profile.end())
+        *accounts = withPicturesOn(*accounts, "icon", host);
+    return profile;
 }
 
 }  // namespace
@@ -305,7 +318,7 @@ Reply ShareRoutes::reply(const ShareServiceRequest& request) {
             reply["data"] = memberOr(m_sample, "share");
             break;
         case 10:
-            reply["data"] = memberOr(m_sample, "profile");
+            reply["data"] = profileOf(memberOr(m_sample, "profile"), request.host);
             break;
         case 12:
             reply["data"] = friendsOf(memberOr(m_sample, "friends"), request.host);

@@ -33,8 +33,8 @@ struct ShareServiceRequest {
 // The share service of the demo: every request below "/share/" is opened with the share
 // envelope (AES-128-CBC over zero-padded text, key from the application key's MD5, Base64),
 // logged, and answered in the same envelope from the sample "share-service.json": the bar
-// (action 3), the user's accounts (10), the user's friends on a platform (12; avatar paths of
-// the sample are served by this server), the application's platform keys (16), a share to
+// (action 3), the user's accounts (10) and friends on a platform (12; their picture paths in
+// the sample become addresses on this server), the application's platform keys (16), a share to
 // several platforms (5), a follow (13) and the usage counters (18); the sign-in address (9)
 // answers with a platform's sign-in page. Other actions get HTTP 404, a request that cannot be
 // opened HTTP 400. Safe to call from several server threads at once.

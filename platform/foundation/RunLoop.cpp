@@ -37,6 +37,11 @@ struct DelayedTask {
     }
 };
 
+void SkippingClock::skip(Duration by) {
+    if (by > Duration::zero())
+        m_skipped.fetch_add(by.count());
+}
+
 TimePoint ManualClock::now() const {
     std::lock_guard lock(m_mutex);
     return m_now;
@@ -177,6 +182,12 @@ std::shared_ptr<ManualClock> RunLoop::useManualClock() {
     return clock;
 }
 
+std::shared_ptr<SkippingClock> RunLoop::useSkippingClock() {
+    auto clock = std::make_shared<SkippingClock>();
+    setClock(clock);
+    return clock;
+}
+
 void RunLoop::useRealClock() {
     setClock(std::make_shared<RealClock>());
 }
@@ -260,15 +271,19 @@ bool RunLoop::waitForWork(std::chrono::steady_clock::time_point realDeadline) {
         return true;
     auto until = realDeadline;
     if (!m_clock->isManual() && !m_delayed.empty()) {
-        auto due = m_delayed.begin()->first.first;
+        // The loop's clock may run ahead of the real one (a skipping clock): the real time at
+        // which the task falls due.
+        const auto due =
+            std::chrono::steady_clock::now() + (m_delayed.begin()->first.first - m_clock->now());
         if (due < until)
             until = due;
     }
     m_wake.wait_until(lock, until, [&] {
-        return !m_posted.empty() || m_quit ||
+        return !m_posted.empty() || m_quit || m_woken ||
                (!m_clock->isManual() && !m_delayed.empty() &&
-                m_delayed.begin()->first.first <= std::chrono::steady_clock::now());
+                m_delayed.begin()->first.first <= m_clock->now());
     });
+    m_woken = false;
     return true;
 }
 
@@ -339,6 +354,14 @@ void RunLoop::quit() {
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
+    }
+    wakeWaiters();
+}
+
+void RunLoop::wake() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_woken = true;
     }
     wakeWaiters();
 }

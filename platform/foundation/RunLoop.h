@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -39,6 +40,21 @@ public:
 class RealClock final : public Clock {
 public:
     TimePoint now() const override { return std::chrono::steady_clock::now(); }
+};
+
+// The real clock's time, moved on by skip(): a front end that drives the client from a script
+// lets the client's idle time pass at once instead of sitting it out. Everything on the loop
+// sees the time pass as if it had been waited for.
+class SkippingClock final : public Clock {
+public:
+    TimePoint now() const override {
+        return std::chrono::steady_clock::now() + Duration(m_skipped.load());
+    }
+    // Moves time on; a negative span is ignored (time never runs back). Thread-safe.
+    void skip(Duration by);
+
+private:
+    std::atomic<Duration::rep> m_skipped{0};
 };
 
 // Time that moves only when a test says so (through RunLoop::advance), so timers and
@@ -119,6 +135,7 @@ public:
     TimePoint now() const;
     void setClock(std::shared_ptr<Clock> clock);
     std::shared_ptr<ManualClock> useManualClock();
+    std::shared_ptr<SkippingClock> useSkippingClock();
     void useRealClock();
     bool hasManualClock() const;
 
@@ -150,6 +167,10 @@ public:
     // sleeps outside the loop (in a window system's event wait) wakes itself there. The
     // handler must be thread-safe and must not post. An empty function removes it.
     void setWakeHandler(std::function<void()> handler);
+    // Wakes a runUntil waiting on this loop (and the wake handler) without posting anything,
+    // so that it checks its condition again: for a thread that changed what the condition
+    // reads. A wake that comes while no one waits is kept for the next wait. Thread-safe.
+    void wake();
 
 private:
     friend class Timer;
@@ -167,6 +188,7 @@ private:
     std::shared_ptr<Clock> m_clock;
     std::thread::id m_owner;
     bool m_quit{false};
+    bool m_woken{false};  // a wake() that no wait has seen yet
     std::shared_ptr<const std::function<void()>> m_wakeHandler;
 };
 

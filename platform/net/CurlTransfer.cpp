@@ -1,11 +1,16 @@
 #include "platform/net/CurlTransfer.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <mutex>
+#include <optional>
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/net/URLServer.h"
 
 namespace platform {
 
@@ -58,7 +63,30 @@ curl_slist* appendHeader(curl_slist* list, const std::string& line) {
     return grown ? grown : list;
 }
 
+std::mutex loopbackMutex;
+// Set once a process keeps to loopback hosts; holds who hears of a refused address.
+std::shared_ptr<const std::function<void(const std::string&)>> loopbackOnly;
+
+// The refusal handler when transfers are kept to loopback hosts, else null.
+std::shared_ptr<const std::function<void(const std::string&)>> loopbackPolicy() {
+    std::lock_guard lock(loopbackMutex);
+    return loopbackOnly;
+}
+
 }  // namespace
+
+void keepTransfersToLoopback(std::function<void(const std::string& url)> onRefused) {
+    std::lock_guard lock(loopbackMutex);
+    loopbackOnly =
+        std::make_shared<const std::function<void(const std::string&)>>(std::move(onRefused));
+}
+
+bool namesLoopbackHost(const std::string& host) {
+    if (host == "[::1]")
+        return true;
+    in_addr address{};
+    return inet_pton(AF_INET, host.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
+}
 
 void ensureCurlInitialised() {
     static std::once_flag once;
@@ -79,6 +107,24 @@ CurlTransfer::~CurlTransfer() {
 
 bool CurlTransfer::prepare() {
     ensureCurlInitialised();
+    // Only web addresses, their scheme written out: curl would read one without it
+    // ("sms:10086") as a host to look up and an "http" to guess. (No address at all fails in
+    // curl as such.)
+    const std::string_view url = m_request.url;
+    if (!url.empty() && !equalsIgnoringCase(url.substr(0, 7), "http://") &&
+        !equalsIgnoringCase(url.substr(0, 8), "https://")) {
+        m_setUpError = "unsupported protocol: not a web address";
+        return false;
+    }
+    // An address whose server cannot be read fails in curl without a lookup.
+    const auto onRefused = loopbackPolicy();
+    if (const auto server = onRefused ? urlServer(m_request.url) : std::nullopt;
+        server && !namesLoopbackHost(server->host)) {
+        m_setUpError = "refused: not a loopback host";
+        if (*onRefused)
+            (*onRefused)(m_request.url);
+        return false;
+    }
     m_easy = curl_easy_init();
     if (!m_easy)
         return false;

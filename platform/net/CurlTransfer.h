@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/net/HttpRequest.h"
@@ -14,6 +15,12 @@ namespace platform {
 
 // Makes curl's process-wide set-up happen exactly once, before any handle exists.
 void ensureCurlInitialised();
+
+// From now on every transfer whose address does not name a loopback host is refused before
+// anything is resolved (see HttpClient::keepToLoopback).
+void keepTransfersToLoopback(std::function<void(const std::string& url)> onRefused);
+// Whether the host is a loopback address by number: 127.x.x.x or [::1].
+bool namesLoopbackHost(const std::string& host);
 
 // One request on its own curl easy handle: sets the handle up from an HttpRequest and collects
 // what comes back. Used by the network thread and, directly, by synchronous calls.
@@ -26,8 +33,10 @@ public:
     CurlTransfer(const CurlTransfer&) = delete;
     CurlTransfer& operator=(const CurlTransfer&) = delete;
 
-    // Returns false when curl could not give a handle.
+    // Returns false for an address that is not a web one (http or https, written out), a host
+    // that is refused, or when curl could not give a handle; setUpError() says which.
     bool prepare();
+    const std::string& setUpError() const { return m_setUpError; }
     CURL* handle() const { return m_easy; }
     const HttpRequest& request() const { return m_request; }
 
@@ -52,6 +61,7 @@ private:
     curl_mime* m_mime{nullptr};
     curl_slist* m_headerList{nullptr};
     std::array<char, CURL_ERROR_SIZE> m_errorText{};
+    std::string m_setUpError{"could not create a network request"};
     std::string m_body;
     bool m_bodySized{false};
     bool m_bodyTooLarge{false};

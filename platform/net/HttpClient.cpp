@@ -55,8 +55,12 @@ HttpResponse HttpClient::sendSync(HttpRequest&& request) {
                                                 : CurlTransfer::ProgressDelivery::PostToMainLoop;
     CurlTransfer transfer(std::move(request), delivery);
     if (!transfer.prepare())
-        return transfer.failed("could not create a network request");
+        return transfer.failed(transfer.setUpError());
     return transfer.finish(curl_easy_perform(transfer.handle()));
+}
+
+void HttpClient::keepToLoopback(std::function<void(const std::string& url)> onRefused) {
+    keepTransfersToLoopback(std::move(onRefused));
 }
 
 void HttpClient::cancel(RequestId id) {

@@ -43,6 +43,14 @@ public:
     // the terminal front end can wait for replies before it shows the screen. Thread-safe.
     std::size_t inFlight() const { return m_inFlight->load(); }
 
+    // Keeps the process on this machine, for the test programs, whose only servers are fakes
+    // on 127.0.0.1: from now on a request whose address names a host other than a loopback
+    // one by number (127.x.x.x, [::1]) fails before anything is resolved or sent, with an error
+    // starting "refused", and the handler hears of its address on the thread that sets the
+    // request up. The address a request starts with is the one checked. A later call replaces
+    // the handler.
+    static void keepToLoopback(std::function<void(const std::string& url)> onRefused);
+
     // application/x-www-form-urlencoded, pairs in the order given.
     static std::string formEncode(const std::vector<std::pair<std::string, std::string>>& params);
 

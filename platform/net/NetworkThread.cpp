@@ -138,7 +138,7 @@ void NetworkThread::run() {
 
 void NetworkThread::start(Job job) {
     if (!job.transfer->prepare()) {
-        complete(job, job.transfer->failed("could not create a network request"));
+        complete(job, job.transfer->failed(job.transfer->setUpError()));
         return;
     }
     CURL* easy = job.transfer->handle();

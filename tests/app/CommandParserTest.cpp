@@ -100,6 +100,8 @@ TEST(CommandLines, WaitTakesSecondsWithinReason) {
     EXPECT_NE(errorOf("wait -2").find("not a number of seconds"), std::string::npos);
     EXPECT_NE(errorOf("wait nan").find("not a number of seconds"), std::string::npos);
     EXPECT_NE(errorOf("wait 86400").find("not a number of seconds"), std::string::npos);
+    EXPECT_EQ(parsed("settle").kind, CommandKind::Settle);
+    EXPECT_NE(errorOf("settle 2").find("settle"), std::string::npos) << "settle takes no time";
 }
 
 TEST(CommandLines, TheOtherCommands) {

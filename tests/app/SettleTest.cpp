@@ -21,7 +21,10 @@ protected:
         services.setReply("GET", "/first", fakes::Reply{200, "text/plain", "first"});
         services.setReply("GET", "/second", fakes::Reply{200, "text/plain", "second"});
     }
-    void TearDown() override { platform::RunLoop::main().reset(); }
+    void TearDown() override {
+        platform::RunLoop::main().reset();
+        platform::RunLoop::main().useRealClock();
+    }
 
     platform::HttpRequest get(const std::string& path) {
         platform::HttpRequest request;
@@ -97,6 +100,35 @@ TEST_F(SettleTest, WaitsForTransitionsButNotForLaterTimersOrRepeatingOnes) {
     EXPECT_EQ(ran, "transition;posted;next;");
     EXPECT_TRUE(later.isPending());
     later.cancel();
+    ticking->invalidate();
+}
+
+TEST_F(SettleTest, TimedChangesComeToPassWithWhatTheyStartAndLaterOnesWait) {
+    platform::RunLoop& loop = platform::RunLoop::main();
+    auto clock = loop.useSkippingClock();
+    const auto start = loop.now();
+    std::string ran;
+    // A toast hides after a second, then a reply comes, then the next screen after a moment;
+    // an overlay's time-out further off is not a change under way.
+    loop.postDelayed(platform::seconds(1), [&] {
+        ran += "hidden;";
+        platform::HttpClient::shared().send(get("/slow"), [&](platform::HttpResponse reply) {
+            ran += reply.body + ";";
+            loop.postDelayed(platform::seconds(0.7), [&] { ran += "next;"; });
+        });
+    });
+    auto timeOut = loop.postDelayed(platform::seconds(20), [&] { ran += "timed out;"; });
+    int ticks = 0;
+    auto ticking =
+        loop.scheduleTimer(platform::seconds(0.5), true, [&](platform::Timer&) { ++ticks; });
+
+    EXPECT_TRUE(settleTimedChanges(clock));
+    EXPECT_EQ(ran, "hidden;late;next;");
+    EXPECT_TRUE(timeOut.isPending());
+    // The client saw the time pass: the repeating timer kept its beat meanwhile.
+    EXPECT_GE(loop.now() - start, platform::seconds(1.7));
+    EXPECT_GE(ticks, 3);
+    timeOut.cancel();
     ticking->invalidate();
 }
 

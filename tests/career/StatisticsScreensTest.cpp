@@ -63,7 +63,8 @@ protected:
         return std::dynamic_pointer_cast<NewStatisticsViewController>(
             navigation->topViewController());
     }
-    // Taps the row showing the text, lets the next level load and returns it.
+    // Taps the row showing the text, lets the next level load and returns it (null when the
+    // top screen is not a statistics screen).
     std::shared_ptr<NewStatisticsViewController> drillInto(const std::string& text) {
         EXPECT_TRUE(driver.tap(text)) << driver.outline();
         scope.advance(1);
@@ -102,11 +103,14 @@ TEST_F(StatisticsScreensTest, EachLevelAsksWithItsTypeAndTheTappedRowsCodeAndBac
     EXPECT_EQ(college->title(), "迎新统计");
     EXPECT_FALSE(side->needSwipeShowMenu());
     ASSERT_TRUE(waitForReplies());
-    EXPECT_EQ(firstColumn(*college).front(), "信息工程学院");
+    const auto colleges = firstColumn(*college);
+    ASSERT_FALSE(colleges.empty()) << driver.outline();
+    EXPECT_EQ(colleges.front(), "信息工程学院");
     // The college level leaves the empty rows under its data their separators.
     EXPECT_EQ(college->myTableView()->tableFooterView(), nullptr);
 
     auto specialty = drillInto("信息工程学院");
+    ASSERT_NE(specialty, nullptr);
     ASSERT_NE(specialty, college);
     EXPECT_EQ(specialty->title(), "迎新统计");
     EXPECT_EQ(&specialty->level(), &StatisticsLevel::specialty());
@@ -115,6 +119,7 @@ TEST_F(StatisticsScreensTest, EachLevelAsksWithItsTypeAndTheTappedRowsCodeAndBac
     EXPECT_NE(specialty->myTableView()->tableFooterView(), nullptr);
 
     auto klass = drillInto("软件工程");
+    ASSERT_NE(klass, nullptr);
     EXPECT_EQ(&klass->level(), &StatisticsLevel::classes());
     EXPECT_EQ(firstColumn(*klass), (std::vector<std::string>{"软件2401班", "软件2402班"}));
     EXPECT_NE(klass->myTableView()->tableFooterView(), nullptr);
@@ -126,7 +131,9 @@ TEST_F(StatisticsScreensTest, EachLevelAsksWithItsTypeAndTheTappedRowsCodeAndBac
                          {"xytj", "00000000"}, {"zytj", "003"}, {"bjtj", "080902"}}));
 
     // A class row opens nothing and shows no highlight.
-    EXPECT_EQ(cellAt(*klass, 0)->selectionStyle(), platform::TableViewCellSelectionStyle::None);
+    const auto classRow = cellAt(*klass, 0);
+    ASSERT_NE(classRow, nullptr);
+    EXPECT_EQ(classRow->selectionStyle(), platform::TableViewCellSelectionStyle::None);
     ASSERT_TRUE(driver.tap("软件2401班"));
     scope.advance(1);
     EXPECT_EQ(top(), klass);
@@ -136,7 +143,9 @@ TEST_F(StatisticsScreensTest, EachLevelAsksWithItsTypeAndTheTappedRowsCodeAndBac
     ASSERT_TRUE(driver.back());
     scope.advance(1);
     EXPECT_EQ(top(), specialty);
-    EXPECT_EQ(firstColumn(*specialty).front(), "计算机科学与技术");
+    const auto specialties = firstColumn(*specialty);
+    ASSERT_FALSE(specialties.empty());
+    EXPECT_EQ(specialties.front(), "计算机科学与技术");
     ASSERT_TRUE(driver.back());
     scope.advance(1);
     EXPECT_EQ(top(), college);
@@ -221,18 +230,20 @@ TEST_F(StatisticsScreensTest, RowsAlternateTheirColourAndShowCountsOverTheirShar
     ASSERT_TRUE(waitForReplies());
 
     std::vector<std::vector<std::string>> rows;
+    std::vector<std::shared_ptr<NewStatisiticsTableViewCell>> cells;
     for (int i = 0; i < 3; ++i) {
         auto cell = cellAt(*screen, i);
-        ASSERT_TRUE(cell);
+        ASSERT_NE(cell, nullptr) << "row " << i;
+        cells.push_back(cell);
         rows.push_back({cell->xyLabel()->text(), cell->lqLabel()->text(), cell->bdLabel()->text(),
                         cell->cwLabel()->text()});
     }
     EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{{"甲学院", "10", "8\n(80%)", "5\n(50%)"},
                                                            {"乙学院", "0", "17\n()", "0\n()"},
                                                            {"", "3", "0\n()", "0\n()"}}));
-    EXPECT_EQ(cellAt(*screen, 0)->backgroundColor(), MyTool::colorWithString("ffffff"));
-    EXPECT_EQ(cellAt(*screen, 1)->backgroundColor(), MyTool::colorWithString("fafafa"));
-    EXPECT_EQ(cellAt(*screen, 2)->backgroundColor(), MyTool::colorWithString("ffffff"));
+    EXPECT_EQ(cells[0]->backgroundColor(), MyTool::colorWithString("ffffff"));
+    EXPECT_EQ(cells[1]->backgroundColor(), MyTool::colorWithString("fafafa"));
+    EXPECT_EQ(cells[2]->backgroundColor(), MyTool::colorWithString("ffffff"));
     EXPECT_EQ(
         screen->myTableView()->rectForRowAtIndexPath(platform::IndexPath::forRow(1, 0)).size.height,
         54);
@@ -299,9 +310,13 @@ TEST_F(StatisticsScreensTest, AReplyAfterTheScreenHasGoneDoesNothing) {
     ASSERT_TRUE(server.waitForHeld(kStatisticsPath, 1, kHoldBound));
 
     // Back while loading takes the overlay away at once and returns to the opener.
-    ASSERT_EQ(overlaysOn(*gone.lock()), 1u);
-    ASSERT_TRUE(driver.back());
-    EXPECT_EQ(overlaysOn(*gone.lock()), 0u);
+    {
+        const auto loading = gone.lock();
+        ASSERT_NE(loading, nullptr);
+        ASSERT_EQ(overlaysOn(*loading), 1u);
+        ASSERT_TRUE(driver.back());
+        EXPECT_EQ(overlaysOn(*loading), 0u);
+    }
     scope.advance(1);
     EXPECT_EQ(navigation->topViewController(), opener);
     EXPECT_TRUE(gone.expired()) << "nothing pending keeps the screen";
@@ -327,7 +342,7 @@ TEST_P(StatisticsLayoutTest, CaptionsLineUpWithTheRowsAndTheTableFillsBelowTheHe
     EXPECT_EQ(screen->myTableView()->frame(), (platform::Rect{{0, 174}, {width, 667 - 64 - 174}}));
     EXPECT_EQ(screen->checkInLabel()->frame().origin.x, width - (width / 2 - 30) - 20);
     auto cell = cellAt(*screen, 0);
-    ASSERT_TRUE(cell);
+    ASSERT_NE(cell, nullptr);
     const std::vector<std::string> captions = {"学院名称", "录取人数", "报道人数", "缴费人数"};
     const std::vector<std::shared_ptr<platform::Label>> columns = {
         cell->xyLabel(), cell->lqLabel(), cell->bdLabel(), cell->cwLabel()};

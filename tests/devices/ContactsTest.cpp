@@ -108,7 +108,9 @@ TEST_F(ContactsTest, OthersVCardsAreReadAndDamagedFilesSkipped) {
     added.lastName = "李四";
     ASSERT_TRUE(ContactStore().add(added));
     EXPECT_EQ(added.identifier, "000001");
-    EXPECT_EQ(ContactStore().loadAll().front().lastName, "李四");
+    const auto stored = ContactStore().loadAll();
+    ASSERT_FALSE(stored.empty());
+    EXPECT_EQ(stored.front().lastName, "李四");
 }
 
 TEST_F(ContactsTest, AccessIsAskedOnTheMainLoopAndRefusalStopsReadsAndSaves) {

@@ -127,7 +127,9 @@ TEST_F(FakeSchoolServicesTest, DoubleSlashAndSingleSlashNameOneRoute) {
     EXPECT_EQ(getJson(client, std::string(kUserInfo) + "?userId=1")["userId"], "x");
     EXPECT_EQ(m_services.requestsTo("/manage/user/queryUserInfoForOldApp").size(), 1u);
     EXPECT_EQ(m_services.requestsTo(kUserInfo).size(), 1u);
-    EXPECT_EQ(m_services.requests().front().path, kUserInfo);  // kept as received
+    const auto requests = m_services.requests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.front().path, kUserInfo);  // kept as received
 }
 
 TEST_F(FakeSchoolServicesTest, LogKeepsMethodRawTargetDecodedQueryBodyAndHeaders) {
@@ -216,7 +218,7 @@ TEST_F(FakeSchoolServicesTest, WaitingForRequestsCountsArrivalsSinceClear) {
     m_services.clearRequests();
     EXPECT_TRUE(m_services.requests().empty());
     ASSERT_TRUE(client.Get("/c.html"));
-    EXPECT_TRUE(m_services.waitForRequests(1, kWait));
+    ASSERT_TRUE(m_services.waitForRequests(1, kWait));
     EXPECT_EQ(m_services.requests().front().path, "/c.html");
 }
 

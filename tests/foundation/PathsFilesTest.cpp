@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <future>
+#include <string>
+#include <vector>
 
 #include "platform/foundation/Files.h"
 #include "platform/foundation/Paths.h"
@@ -87,6 +89,21 @@ TEST(AtomicWrite, FailsCleanlyWhereNoDirectoryCanBeMade) {
     ASSERT_TRUE(writeFileAtomically(home.path() / "plain", "a file"));
     EXPECT_FALSE(writeFileAtomically(home.path() / "plain" / "below", "x"));
     EXPECT_EQ(readFile(home.path() / "plain"), "a file");
+}
+
+TEST(AtomicWrite, OntoADirectoryFailsAndLeavesItAndNoTemporaryFileBehind) {
+    testsupport::TempHome home;
+    const auto parent = home.path() / "stores";
+    const auto folder = parent / "state";
+    ASSERT_TRUE(writeFileAtomically(folder / "inside", "kept"));
+
+    EXPECT_FALSE(writeFileAtomically(folder, "x"));
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(readFile(folder / "inside"), "kept");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(parent))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"state"}) << "no temporary file is left";
 }
 
 // Reads the file on another thread, so that a read that blocks fails the test instead of

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -122,6 +124,56 @@ TEST_F(RunLoopTest, PostsFromOtherThreadsRunOnTheLoopThread) {
     EXPECT_TRUE(allOnLoop);
     EXPECT_FALSE(loop.runUntil([] { return false; }, std::chrono::milliseconds(20)))
         << "runUntil gives up after its bound";
+}
+
+TEST_F(RunLoopTest, AWakeMakesAWaitingRunUntilLookAgainAndIsKeptUntilAWaitSeesIt) {
+    // Nothing is posted and nothing falls due: only the wake can end these waits before their
+    // hour is out, so a lost wake shows as the test's own time-out.
+    constexpr auto kHour = std::chrono::hours(1);
+    int checks = 0;
+    loop.wake();  // before anyone waits
+    EXPECT_TRUE(loop.runUntil([&] { return ++checks == 2; }, kHour));
+
+    // From another thread, once the loop has found the condition false.
+    std::atomic<int> looked{0};
+    std::atomic<bool> ready{false};
+    std::thread other([&] {
+        while (looked.load() == 0) std::this_thread::yield();
+        ready = true;
+        loop.wake();
+    });
+    EXPECT_TRUE(loop.runUntil(
+        [&] {
+            ++looked;
+            return ready.load();
+        },
+        kHour));
+    other.join();
+}
+
+TEST(SkippingClockTest, SkippedTimeIsSeenByTheLoopAsTimeThatPassed) {
+    RunLoop& loop = RunLoop::main();
+    auto clock = loop.useSkippingClock();
+    const auto before = loop.now();
+    std::vector<std::string> ran;
+    loop.postDelayed(std::chrono::hours(2), [&] { ran.push_back("in two hours"); });
+    loop.postDelayed(std::chrono::hours(1), [&] { ran.push_back("in an hour"); });
+    EXPECT_FALSE(loop.hasWorkDueNow());
+
+    clock->skip(std::chrono::hours(1));
+    clock->skip(-std::chrono::hours(5));  // time never runs back
+    EXPECT_GE(loop.now() - before, std::chrono::hours(1));
+    EXPECT_TRUE(loop.hasWorkDueNow());
+    loop.runPending();
+    EXPECT_EQ(ran, std::vector<std::string>{"in an hour"});
+
+    // Work due a moment after the skipped time runs a moment later, not an hour later (a loop
+    // that waited for it by the real clock would sit out the test's time-out).
+    loop.postDelayed(std::chrono::milliseconds(10), [&] { ran.push_back("soon"); });
+    EXPECT_TRUE(loop.runUntil([&] { return ran.size() == 2; }, std::chrono::hours(1)));
+    EXPECT_EQ(ran.back(), "soon");
+    loop.reset();
+    loop.useRealClock();
 }
 
 TEST(SemaphoreTest, WaitTimesOutWithoutSignal) {

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "tests/net/TestServer.h"
+#include "tests/support/LoopbackOnly.h"
 
 using namespace platform;
 using nettest::TestServer;
@@ -113,6 +117,44 @@ TEST_F(HttpClientTest, DeadPortNonWebOrMissingUrlGivesAnErrorAndNoStatus) {
         EXPECT_EQ(response.body, "");
         EXPECT_FALSE(response.ok());
     }
+}
+
+TEST_F(HttpClientTest, OnlyWebAddressesWithTheirSchemeWrittenOutAreSent) {
+    // curl would take these for hosts to look up ("sms" at port 10086) and guess "http".
+    for (const std::string url : {"sms:10086", "ruzar-campus.invalid/no-scheme", "//127.0.0.1/",
+                                  "file:///etc/hostname", "ftp://127.0.0.1/"}) {
+        HttpResponse response = fetch(get(url));
+        EXPECT_EQ(response.status, 0) << url;
+        EXPECT_TRUE(response.error.starts_with("unsupported protocol"))
+            << url << ": " << response.error;
+    }
+    EXPECT_EQ(fetch(get("HTTP" + server.url("/hello").substr(4))).status, 200);
+}
+
+TEST_F(HttpClientTest, KeptToLoopbackOtherHostsFailBeforeTheyAreLookedUpAndAreReported) {
+    std::mutex mutex;
+    std::vector<std::string> refused;
+    HttpClient::keepToLoopback([&](const std::string& url) {
+        std::lock_guard lock(mutex);
+        refused.push_back(url);
+    });
+    const std::vector<std::string> foreign = {"http://share.ruzar-campus.invalid/api",
+                                              "https://localhost/", "HTTP://10.1.2.3:80/x"};
+    for (const auto& url : foreign) {
+        HttpResponse response =
+            url.starts_with("HTTP") ? HttpClient::shared().sendSync(get(url)) : fetch(get(url));
+        EXPECT_EQ(response.status, 0) << url;
+        EXPECT_TRUE(response.error.starts_with("refused")) << url << ": " << response.error;
+    }
+    // Loopback by number still reaches its server.
+    EXPECT_EQ(fetch(get(server.url("/hello"))).status, 200);
+    EXPECT_FALSE(fetch(get("http://[::1]:" + std::to_string(nettest::deadPort()) + "/"))
+                     .error.starts_with("refused"));
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(refused, foreign);
+    }
+    testsupport::keepTestsToLoopback();
 }
 
 TEST_F(HttpClientTest, RedirectsAreFollowedOnlyToTheWebAndOnlyAFewTimes) {

@@ -264,6 +264,7 @@ TEST_F(HomeNewsTest, ThumbnailsLoadFromTheSchoolSiteWithTheirPathEscaped) {
 
 TEST_F(HomeNewsTest, TappingARowOpensTheNewsDetailPageOverTheTabBar) {
     launch();
+    ASSERT_FALSE(home()->allNewsArr().empty()) << driver.outline();
     const auto first = home()->allNewsArr().front();
 
     ASSERT_TRUE(driver.tap(first.xwbt));

@@ -318,6 +318,7 @@ TEST_F(TileEditorTest, ATeachersArrangementIsWrittenUnderTheTeacherKeysOnly) {
 TEST_F(TileEditorTest, TheFirstSlotIsNeverTakenAndADropOverItSendsEveryTileToItsSlot) {
     auto editor = openEditor();
     ASSERT_TRUE(editor);
+    ASSERT_FALSE(editor->viewArrUp().empty());
     auto first = editor->viewArrUp().front();
 
     ASSERT_TRUE(driver.dragOnto("移动考勤", "通知公告"));

@@ -21,6 +21,7 @@
 #include "SocialSDK/service/SHSocialData.h"
 #include "SocialSDK/service/SHSocialImageLoader.h"
 #include "fakes/GeneratedImage.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
@@ -506,9 +507,14 @@ TEST_F(ShareEditPanelTest, AccountWithoutANameIsAskedOfTheService) {
     EXPECT_EQ(edit->snsNameLabel()->text(), "");
     // The page's callback, the accounts, the page's close (on the clock), the accounts again.
     auto named = [&] { return edit->snsNameLabel()->text() == "兰溪同学"; };
+    // Replies take the real time they take; the page's timed steps come as the clock moves.
+    auto answered = [&] {
+        return named() || (platform::HttpClient::shared().inFlight() == 0 &&
+                           platform::dispatch::backgroundWorkInFlight() == 0);
+    };
     for (int step = 0; step < 40 && !named(); ++step) {
         scope.advance(0.1);
-        driver.runUntil(named, 0.25);
+        driver.runUntil(answered);
     }
     ASSERT_TRUE(named()) << edit->snsNameLabel()->text() << "\n" << driver.outline();
     EXPECT_EQ(requestsOf(10), 1u);
@@ -596,9 +602,14 @@ TEST_F(ShareEditPanelTest, SwitchingAccountSignsInOnTheEditScreensOwnNavigation)
     ASSERT_TRUE(driver.tap("授权并登录")) << driver.outline();
     // The page's callback, the accounts, the page's close (on the clock), the accounts again.
     auto named = [&] { return edit->snsNameLabel()->text() == "兰溪同学"; };
+    // Replies take the real time they take; the page's timed steps come as the clock moves.
+    auto answered = [&] {
+        return named() || (platform::HttpClient::shared().inFlight() == 0 &&
+                           platform::dispatch::backgroundWorkInFlight() == 0);
+    };
     for (int step = 0; step < 40 && !named(); ++step) {
         scope.advance(0.1);
-        driver.runUntil(named, 0.25);
+        driver.runUntil(answered);
     }
     ASSERT_TRUE(named()) << edit->snsNameLabel()->text() << "\n" << driver.outline();
     EXPECT_FALSE(SHSUserManager::shareInstance().atFriendsDictionaryWithSnsName("qzone"))

@@ -1,5 +1,13 @@
 #include "tests/socialsdk/ShareSdkTestSupport.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <string>
+
 #include "SocialSDK/base/SHSocialProtocolData.h"
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/service/SHSCacheManager.h"
@@ -94,6 +102,8 @@ void ShareSdkTest::SetUp() {
     SHSocialDeviceInfo::setCurrent(device);
     SHSocialProtocolData::setClock([this] { return now; });
     setAppKey(kAppKey);
+    // Before anything can be asked: the SDK or a screen may ask the service on its own.
+    pointSdkAt("http://127.0.0.1:" + std::to_string(m_refusing.port()) + "/share/");
 }
 
 void ShareSdkTest::TearDown() {
@@ -116,19 +126,49 @@ void ShareSdkTest::TearDown() {
 void ShareSdkTest::startShareService() {
     services = std::make_unique<fakes::FakeSchoolServices>();
     services->start(0);
+    pointSdkAt(services->shareServiceBase());
+}
+
+void ShareSdkTest::pointSdkAt(const std::string& baseURL) {
     const auto overlay = home.path() / "bundle-overlay";
-    ASSERT_TRUE(
-        platform::writePropertyList(overlay / "SocialSDK-config.plist",
-                                    platform::Json{{"baseURL", services->shareServiceBase()}}));
+    ASSERT_TRUE(platform::writePropertyList(overlay / "SocialSDK-config.plist",
+                                            platform::Json{{"baseURL", baseURL}}));
     platform::Bundle::main().setOverlayDirectory(overlay);
     // The address is read when the protocol object is made.
     SHSProtocol::resetSharedInstance();
     SHSocialHttpClient::resetSharedInstance();
 }
 
+RefusingPort::RefusingPort() {
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("no loopback port to refuse connections on");
+    m_port = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
 void ShareSdkTest::setAppKey(const std::string& appKey) {
     SHSDataManagerSet::shareInstance().setAppkey(appKey);
     SHSocialCryptor::updateAESKey(appKey);
+}
+
+void ShareSdkTest::answerWith(const std::string& method, const std::string& path,
+                              const platform::Json& reply) {
+    services->setHandler(method, path, [reply](const fakes::RecordedRequest&) {
+        fakes::Reply sealed;
+        sealed.contentType = "text/plain";
+        sealed.body = fakes::ShareRoutes::seal(kAppKey, reply.dump());
+        return sealed;
+    });
 }
 
 bool ShareSdkTest::waitFor(const std::shared_ptr<SHSocialResponseEntity>& slot) {

@@ -11,6 +11,7 @@
 #include "SocialSDK/base/SHSocialDeviceInfo.h"
 #include "SocialSDK/service/SHSocialResponseEntity.h"
 #include "fakes/FakeSchoolServices.h"
+#include "platform/foundation/Json.h"
 #include "tests/support/TempHome.h"
 
 namespace platform {
@@ -44,6 +45,21 @@ public:
     }
 };
 
+// A port on 127.0.0.1 that refuses every connection at once: held bound but not listening,
+// so no other program can take it meanwhile.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    int port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
 // Drops every process-wide object of the share SDK, as a restart of the app would.
 void resetShareSdk();
 
@@ -54,8 +70,10 @@ std::vector<std::string> toastsOnScreen();
 std::shared_ptr<platform::Window> makeKeyWindow();
 
 // A fresh share SDK for each case: its own data directory, fixed device values and wall
-// clock, the application key set, and (on request) the fake services on 127.0.0.1 with the
-// SDK pointed at their share service through the "SocialSDK-config" resource.
+// clock, the application key set, and its service address set before anything is asked (so
+// nothing ever goes to the SDK's built-in host): a refusing port on 127.0.0.1 until the case
+// starts the fake services (on 127.0.0.1 too), then their share service. The address reaches
+// the SDK through the "SocialSDK-config" resource.
 class ShareSdkTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -64,6 +82,9 @@ protected:
     // Starts the fake services and points the SDK at them.
     void startShareService();
     void setAppKey(const std::string& appKey);
+    // The share service answers the route with this document, sealed as it seals its replies.
+    void answerWith(const std::string& method, const std::string& path,
+                    const platform::Json& reply);
     // Pumps the main loop until the slot is filled (bounded in real time).
     bool waitFor(const std::shared_ptr<SHSocialResponseEntity>& slot);
     bool waitForShareRequests(std::size_t count);
@@ -75,6 +96,11 @@ protected:
     std::shared_ptr<FixedDeviceInfo> device = std::make_shared<FixedDeviceInfo>();
     std::chrono::system_clock::time_point now{std::chrono::milliseconds(kNowMillis)};
     std::unique_ptr<fakes::FakeSchoolServices> services;
+
+private:
+    void pointSdkAt(const std::string& baseURL);
+
+    RefusingPort m_refusing;
 };
 
 }  // namespace sharetest

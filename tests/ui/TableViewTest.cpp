@@ -140,7 +140,9 @@ TEST_P(ScreenTableTest, OnlyRowsInViewAreAskedFor) {
     EXPECT_EQ(rows->requested.back(), (IndexPath{0, inView - 1}));
     EXPECT_EQ(table->contentSize(), (Size{screen.width, 4400}));
     EXPECT_EQ(table->rectForRowAtIndexPath({0, 3}), (Rect{{0, 132}, {screen.width, 44}}));
-    EXPECT_EQ(table->cellForRowAtIndexPath({0, 3})->frame().size.width, screen.width);
+    const auto fourth = table->cellForRowAtIndexPath({0, 3});
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_EQ(fourth->frame().size.width, screen.width);
     EXPECT_EQ(table->cellForRowAtIndexPath({0, inView}), nullptr);
 }
 
@@ -154,8 +156,10 @@ TEST_F(TableViewTest, ScrollingReusesCellsThatLeftTheView) {
 
     table->setContentOffset({0, 44 * 30});
     EXPECT_EQ(rows->created, 10) << "rows 30 to 39 reuse the ten cells of rows 0 to 9";
-    EXPECT_EQ(shownTexts(*table).front(), "0.30");
-    EXPECT_EQ(shownTexts(*table).back(), "0.39");
+    const auto shown = shownTexts(*table);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "0.30");
+    EXPECT_EQ(shown.back(), "0.39");
     EXPECT_EQ(cellSubviews(*table), 10);
     auto cell = std::dynamic_pointer_cast<CountingCell>(table->cellForRowAtIndexPath({0, 30}));
     ASSERT_TRUE(cell);
@@ -287,11 +291,13 @@ TEST_F(TableViewTest, TappingARowSelectsItAndTellsTheDelegate) {
     ASSERT_TRUE(window->tap(point));
     EXPECT_EQ(rows->events, (Log{"select 1.2"}));
     EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{1, 2}));
-    EXPECT_TRUE(table->cellForRowAtIndexPath({1, 2})->isSelected());
+    const auto selected = table->cellForRowAtIndexPath({1, 2});
+    ASSERT_NE(selected, nullptr);
+    EXPECT_TRUE(selected->isSelected());
 
     ASSERT_TRUE(table->tapRowAtIndexPath({0, 2}));
     EXPECT_EQ(rows->events, (Log{"select 1.2", "deselect 1.2", "select 0.2"}));
-    EXPECT_FALSE(table->cellForRowAtIndexPath({1, 2})->isSelected());
+    EXPECT_FALSE(selected->isSelected());
 
     table->deselectRowAtIndexPath({0, 2}, true);
     EXPECT_EQ(table->indexPathForSelectedRow(), std::nullopt);

@@ -115,7 +115,7 @@ TEST(CampusProgram, ServerTextCannotDriveTheTerminalOrForgeALine) {
     std::filesystem::path script = home.path() / "hostile.campus";
     // The attendance page asks for a sign-in first.
     std::ofstream(script) << "swipe intro 3\ntap 移动考勤\ntype account 20050031\n"
-                             "type password teacher123\nreturn\ntap login\nwait 1\ntap 移动考勤\n";
+                             "type password teacher123\nreturn\ntap login\nsettle\ntap 移动考勤\n";
     ProgramRun run = runCampus(server.baseUrl(), script, home.path() / "state");
 
     EXPECT_EQ(run.status, 0) << run.output;

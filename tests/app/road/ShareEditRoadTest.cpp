@@ -36,7 +36,7 @@ TEST_F(ShareEditRoad, RunsToTheEndWithoutAFailedCommand) {
 
 TEST_F(ShareEditRoad, ThePagesPictureIsDeletedThroughItsSheet) {
     Transcript road(run.output);
-    const std::string opened = road.after("wait 2");
+    const std::string opened = road.after("settle", 4);
     EXPECT_TRUE(shows(opened, "navigation bar \"分享至QQ空间\"")) << opened;
     EXPECT_TRUE(shows(opened, "sharePicture  image")) << opened;
     EXPECT_TRUE(shows(opened, "shareText  text view \"校园新闻\" (editing)")) << opened;
@@ -50,7 +50,7 @@ TEST_F(ShareEditRoad, ThePagesPictureIsDeletedThroughItsSheet) {
 TEST_F(ShareEditRoad, TheAccountPanelTakesTheKeyboardsPlaceAndTheShareCloses) {
     Transcript road(run.output);
     // Under the keyboard the panel cannot be seen; lowered, it shows the platform's account.
-    EXPECT_FALSE(shows(road.after("wait 2"), "shareUserName"));
+    EXPECT_FALSE(shows(road.after("settle", 4), "shareUserName"));
     const std::string panel = road.after("tap shareAccount");
     EXPECT_FALSE(shows(panel, "keyboard")) << panel;
     EXPECT_TRUE(shows(panel, "shareUserName  label \"兰溪同学\"")) << panel;

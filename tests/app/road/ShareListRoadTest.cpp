@@ -41,12 +41,12 @@ TEST_F(ShareListRoad, TheListShowsTheRegisteredPlatformsAndARowOpensItsSignIn) {
     EXPECT_TRUE(shows(list, "share-close")) << list;
     EXPECT_TRUE(shows(list, "r0  cell \"腾讯微博\"")) << list;
     EXPECT_TRUE(shows(list, "r7  cell \"Twitter\"")) << list;
-    const std::string signIn = road.after("wait 1", 3);
+    const std::string signIn = road.after("settle", 3);
     EXPECT_TRUE(shows(signIn, "navigation bar \"授权\"")) << signIn;
     EXPECT_TRUE(shows(signIn, "oauth-back  button")) << signIn;
     EXPECT_TRUE(shows(signIn, "登录 tencent")) << signIn;
     EXPECT_TRUE(shows(road.after("back"), "r0  cell \"腾讯微博\"")) << road.after("back");
-    const std::string closed = road.after("wait 1", 4);
+    const std::string closed = road.after("settle", 4);
     EXPECT_FALSE(shows(closed, "share-list")) << closed;
     EXPECT_TRUE(shows(closed, "navigation bar \"移动考勤\"")) << closed;
 }

@@ -37,7 +37,7 @@ TEST_F(ShareRoad, TheSignInPageLeadsToTheEditScreenWhichCountsTheLinkAndCloses) 
     Transcript road(run.output);
     EXPECT_TRUE(shows(road.after("share signin qzone"), "navigation bar \"授权\""));
     EXPECT_TRUE(shows(road.after("screenshot share-signin.png"), "web \"账号登录\""));
-    EXPECT_TRUE(shows(road.after("wait 2"), "navigation bar \"分享至QQ空间\"")) << run.output;
+    EXPECT_TRUE(shows(road.after("settle", 4), "navigation bar \"分享至QQ空间\"")) << run.output;
     std::string typed =
         road.after("type shareText \"校园开放日 http://open.lanxi-campus.test/day 欢迎参加\"");
     // The page's share text "校园新闻" (4) stands before what was typed.

@@ -49,7 +49,7 @@ TEST_F(ShareSigninRoad, SigningInShowsTheMaskThenTheEditScreenAndBackClosesThePa
     std::string signing = road.after("tap 授权并登录");
     EXPECT_TRUE(shows(signing, "label \"正在连接授权页面，请稍等...\"")) << signing;
     EXPECT_TRUE(shows(signing, "activity indicator (spinning)")) << signing;
-    EXPECT_TRUE(shows(road.after("wait 2"), "navigation bar \"分享至QQ空间\"")) << run.output;
+    EXPECT_TRUE(shows(road.after("settle", 4), "navigation bar \"分享至QQ空间\"")) << run.output;
     EXPECT_TRUE(shows(road.after("back"), "navigation bar \"移动考勤\"")) << road.after("back");
 }
 

@@ -42,7 +42,7 @@ TEST_F(ShellRoad, SettingsOfferSignOutOnlyOnceSignedInAndAboutShowsTheVersion) {
     EXPECT_FALSE(shows(swiped, "button \"登录\"")) << swiped;
     EXPECT_TRUE(shows(road.after("tap 意见反馈", 1), "button \"登录\""));
 
-    std::string signedIn = road.after("wait 1.5");
+    std::string signedIn = road.after("settle", 1);
     EXPECT_TRUE(shows(signedIn, "button \"注销账号\"")) << signedIn;
     std::string about = road.after("tap 关于我们");
     EXPECT_TRUE(shows(about, "\"版本：2.0.4\"")) << about;
@@ -77,7 +77,7 @@ TEST_F(ShellRoad, TheEditorMovesTilesByTapAndDragAndTheHomeGridFollows) {
 
 TEST_F(ShellRoad, TheSideMenuShowsTheUserAndWeatherAndReopensTheStoredArrangement) {
     Transcript road(run.output);
-    std::string menu = road.after("wait 1");
+    std::string menu = road.after("settle", 2);
     EXPECT_TRUE(shows(menu, "side-name  label \"王建国\"")) << menu;
     EXPECT_TRUE(shows(menu, "weather  label \"8℃~15℃ 多云\"")) << menu;
     EXPECT_TRUE(shows(road.after("alert 确定"), "清理缓存(")) << road.after("alert 确定");
