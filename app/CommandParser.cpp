@@ -281,23 +281,32 @@ ParsedLine parseCommandLine(const std::string& line) {
         // Each operation takes its own words: the list none, a screen its platform, the
         // follow offer a platform and the account to offer.
         const std::string what = arguments >= 1 ? words[1] : "";
-        const char* usage = what == "list"     ? "share list"
-                            : what == "follow" ? "share follow PLATFORM ACCOUNT"
-                            : what == "theme"  ? "share theme 0|1"
-                                               : "share list|edit|signin PLATFORM";
+        const char* usage = what == "list"           ? "share list"
+                            : what == "follow"       ? "share follow PLATFORM ACCOUNT"
+                            : what == "theme"        ? "share theme 0|1"
+                            : what == "orientations" ? "share orientations MASK"
+                                                     : "share list|edit|signin PLATFORM";
         const size_t wants = what == "list" ? 1 : what == "follow" ? 3 : 2;
         if (auto bad = expect(wants, wants, usage)) {
             return *bad;
         }
         if (what != "list" && what != "edit" && what != "signin" && what != "follow" &&
-            what != "theme") {
+            what != "theme" && what != "orientations") {
             return failure(
                 "share what: share list, share edit PLATFORM, share signin PLATFORM, share "
-                "follow PLATFORM ACCOUNT or share theme 0|1, not \"" +
+                "follow PLATFORM ACCOUNT, share theme 0|1 or share orientations MASK, not \"" +
                 what + "\"");
         }
         if (what == "theme" && words[2] != "0" && words[2] != "1") {
             return failure("share theme takes 0 or 1, not \"" + words[2] + "\"");
+        }
+        if (what == "orientations") {
+            const std::string& mask = words[2];
+            if (mask.empty() || mask.size() > 2 ||
+                mask.find_first_not_of("0123456789") != std::string::npos || std::stoi(mask) > 30) {
+                return failure("not an orientation mask: \"" + mask +
+                               "\" (2 portrait, 30 all four; bit n for orientation n)");
+            }
         }
         command.kind = CommandKind::Share;
         command.target = what;
@@ -353,7 +362,9 @@ std::string commandHelp() {
            "                           the platform's official ACCOUNT\n"
            "  share edit PLATFORM      present the share SDK's edit screen for the platform\n"
            "  share signin PLATFORM    present the share SDK's sign-in page for the platform\n"
-           "  share theme 0|1          give the share SDK's screens the look of theme 0 or 1\n" +
+           "  share theme 0|1          give the share SDK's screens the look of theme 0 or 1\n"
+           "  share orientations MASK  the orientations the share SDK's screens take (2\n"
+           "                           portrait, 30 all four: bit n for orientation n)\n" +
            deviceCommandHelp() +
            "  display                  how many changes the screen has shown so far (a\n"
            "                           window draws again only when it moves)\n"

@@ -11,6 +11,7 @@
 #include "platform/devices/Microphone.h"
 #include "platform/devices/PhotoLibrary.h"
 #include "platform/foundation/CheckedTime.h"
+#include "platform/ui/Device.h"
 
 namespace frontend {
 
@@ -23,7 +24,8 @@ constexpr const char* kUsage =
     "replay FILE SECONDS, device heading "
     "DEGREES, device contacts allow|deny|ask, device contacts add NAME PHONE..., device "
     "messages on|off|send|cancel|fail, device scan FILE|allow|deny|ask, device photos DIR, device "
-    "camera on|off|FILE, device microphone FILE|silence";
+    "camera on|off|FILE, device microphone FILE|silence, device rotate "
+    "portrait|landscape-left|landscape-right|upside-down";
 
 std::optional<double> parseNumber(const std::string& word) {
     if (word.empty()) {
@@ -240,6 +242,18 @@ std::optional<DeviceCommand> parseDeviceCommand(const std::vector<std::string>& 
         }
         return command;
     }
+    if (device == "rotate") {
+        auto orientation =
+            words.size() == 2 ? platform::parseDeviceOrientation(words[1]) : std::nullopt;
+        if (!orientation || !platform::interfaceOrientationFor(*orientation)) {
+            return failure(error,
+                           "usage: device rotate portrait|landscape-left|landscape-right|"
+                           "upside-down");
+        }
+        command.action = DeviceCommand::Action::Rotate;
+        command.orientation = *orientation;
+        return command;
+    }
     return failure(error, "unknown device: \"" + device + "\" (" + kUsage + ")");
 }
 
@@ -352,6 +366,12 @@ DriverResult performDeviceCommand(const DeviceCommand& command) {
             }
             break;
         }
+        case Action::Rotate: {
+            // Not a failure when the screen on top stays as it is: the outline says which
+            // way it shows.
+            platform::Device::current().setOrientation(command.orientation);
+            break;
+        }
     }
     return DriverResult::success();
 }
@@ -370,7 +390,10 @@ std::string deviceCommandHelp() {
            "  device scan allow|deny|ask          camera permission (ask: not given yet)\n"
            "  device photos DIR                   the photo library is this folder's pictures\n"
            "  device camera on|off|FILE           a camera (FILE: it shows that picture)\n"
-           "  device microphone FILE|silence      what the microphone hears\n";
+           "  device microphone FILE|silence      what the microphone hears\n"
+           "  device rotate portrait|landscape-left|landscape-right|upside-down\n"
+           "                                      turn the phone; the screen follows where the\n"
+           "                                      screen on top allows it\n";
 }
 
 }  // namespace frontend

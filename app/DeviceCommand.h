@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "platform/testing/DriverResult.h"
+#include "platform/ui/InterfaceOrientation.h"
 
 namespace frontend {
 
 // What a `device ...` line asks of the device stand-ins, as a user of the phone would do it
 // outside the client: move, turn, answer a permission prompt in the settings, add a contact,
 // switch texting on, send or cancel the message on screen, fill the photo library, give the
-// phone a camera, speak into the microphone.
+// phone a camera, speak into the microphone, turn the phone.
 struct DeviceCommand {
     enum class Action {
         Location,        // a fix at latitude, longitude (accuracy)
@@ -27,6 +28,7 @@ struct DeviceCommand {
         Photos,          // path: the photo library's folder
         Camera,          // on, path (empty: a plain picture)
         Microphone,      // path (empty: silence)
+        Rotate,          // orientation
     };
     enum class Access { Allow, Deny, Ask };
     enum class Answer { Send, Cancel, Fail };
@@ -43,6 +45,7 @@ struct DeviceCommand {
     std::vector<std::string> phones;
     bool on = false;
     Answer answer = Answer::Send;
+    platform::DeviceOrientation orientation = platform::DeviceOrientation::Portrait;
 };
 
 // Reads the words after "device"; nothing, with a one-line reason, when they are not one of

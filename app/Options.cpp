@@ -43,10 +43,11 @@ std::optional<platform::Size> parseScreenSize(const std::string& text) {
 ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     ParsedOptions parsed;
     Options& options = parsed.options;
+    bool screenGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        bool takesValue =
-            argument == "--script" || argument == "--screen" || argument == "--data-dir";
+        bool takesValue = argument == "--script" || argument == "--screen" ||
+                          argument == "--data-dir" || argument == "--device";
         if (takesValue && i + 1 >= arguments.size()) {
             parsed.error = argument + " needs a value";
             return parsed;
@@ -60,12 +61,20 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
                 return parsed;
             }
             options.screen = *size;
+            screenGiven = true;
         } else if (argument == "--data-dir") {
             if (arguments[++i].empty()) {
                 parsed.error = "--data-dir needs a directory";
                 return parsed;
             }
             options.dataDir = arguments[i];
+        } else if (argument == "--device") {
+            const std::string& device = arguments[++i];
+            if (device != "phone" && device != "pad") {
+                parsed.error = "not a device: \"" + device + "\" (phone or pad)";
+                return parsed;
+            }
+            options.pad = device == "pad";
         } else if (argument == "--window") {
             options.window = true;
         } else if (argument == "--help" || argument == "-h") {
@@ -74,6 +83,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             parsed.error = "unknown argument: \"" + argument + "\"";
             return parsed;
         }
+    }
+    if (options.pad && !screenGiven) {
+        options.screen = platform::Size{768, 1024};
     }
     if (options.window && options.scriptFile) {
         // The window is for a person; a script's screens are checked in the terminal.
@@ -95,7 +107,8 @@ std::string scriptFileProblem(const std::string& path) {
 }
 
 std::string usage() {
-    return "usage: campus [--script FILE | --window] [--screen WxH] [--data-dir DIR] [--help]\n"
+    return "usage: campus [--script FILE | --window] [--device phone|pad] [--screen WxH]\n"
+           "              [--data-dir DIR] [--help]\n"
            "  Runs the campus client and shows its screen as text; type commands (help lists\n"
            "  them) or give them in a script file.\n"
            "  --script FILE   run the commands of FILE, printing each one and the screen after\n"
@@ -104,7 +117,10 @@ std::string usage() {
            "                  is the finger (click taps, drag pans, the wheel scrolls), the\n"
            "                  keyboard types into the field being edited; commands still work\n"
            "                  in the terminal (device commands among them)\n"
-           "  --screen WxH    the phone's screen in points (default 375x667)\n"
+           "  --device pad    a tablet (its screens, popovers and sheets) of 768x1024 points;\n"
+           "                  phone (the default) is the phone\n"
+           "  --screen WxH    the screen held upright, in points (default 375x667, 768x1024\n"
+           "                  for the tablet)\n"
            "  --data-dir DIR  where the client keeps its state (sets CAMPUS_HOME)\n"
            "  Without CAMPUS_SERVICES=http://HOST:PORT the demo school services start on a free\n"
            "  loopback port; CAMPUS_DEMO_STORE_VERSION=V makes their store offer version V.\n";

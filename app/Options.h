@@ -12,6 +12,7 @@ namespace frontend {
 struct Options {
     std::optional<std::string> scriptFile;  // --script FILE
     platform::Size screen{375, 667};        // --screen WxH, in points
+    bool pad = false;                       // --device pad: a tablet (768x1024 unless --screen)
     std::optional<std::string> dataDir;     // --data-dir DIR (becomes CAMPUS_HOME)
     bool window = false;                    // --window: the screen in a desktop window
     bool help = false;                      // --help

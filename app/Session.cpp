@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include <cstdio>
 #include <exception>
 #include <istream>
 #include <ostream>
@@ -15,6 +16,7 @@
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/DisplayChanges.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
 namespace frontend {
@@ -167,6 +169,11 @@ DriverResult Session::perform(const Command& command) {
             if (command.target == "follow") {
                 return offerShareFollow(command.text, command.account);
             }
+            if (command.target == "orientations") {
+                // The host's setting of the share SDK's orientations.
+                SHSocialConfig::setSupportedInterfaceOrientations(std::stoi(command.text));
+                return DriverResult::success();
+            }
             if (command.target == "theme") {
                 // The host's choice of look for the screens the SDK makes from now on.
                 SHSocialConfig::setTheme(command.text == "0" ? 0 : 1);
@@ -232,7 +239,23 @@ DriverResult Session::presentShareScreen(const std::string& screen,
 
 std::string Session::screen() const {
     std::string outline = m_driver.outline();
-    return outline.empty() ? "(nothing on screen)\n" : outline;
+    return screenFacts() + (outline.empty() ? "(nothing on screen)\n" : outline);
+}
+
+std::string Session::screenFacts() const {
+    // Said only when the screen is not the upright phone every script starts on, so that a
+    // turned or tablet screen reads as such.
+    const auto& application = platform::Application::shared();
+    const bool pad = application.userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad;
+    const auto orientation = application.statusBarOrientation();
+    if (!pad && orientation == platform::InterfaceOrientation::Portrait) {
+        return "";
+    }
+    const platform::Size size = platform::Screen::main().size();
+    char dimensions[64];
+    std::snprintf(dimensions, sizeof dimensions, "%gx%g", size.width, size.height);
+    return std::string("screen ") + (pad ? "tablet " : "") + dimensions + " " +
+           platform::orientationName(orientation) + "\n";
 }
 
 void Session::showScreen() {

@@ -65,6 +65,8 @@ private:
                                                      const std::string& account);
     platform::testing::DriverResult presentShareScreen(const std::string& screen,
                                                        const std::string& platformName);
+    // "screen tablet 1024x768 landscape-right" and the like, when not the upright phone.
+    std::string screenFacts() const;
     void showScreen();
     void fail(const std::string& reason);
 

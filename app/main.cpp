@@ -157,6 +157,9 @@ int main(int argc, char** argv) {
 
     platform::RunLoop::main().bindToCurrentThread();
     platform::Screen::main().setSize(options.screen);
+    if (options.pad) {
+        platform::Application::shared().setUserInterfaceIdiom(platform::UserInterfaceIdiom::Pad);
+    }
 
     std::unique_ptr<fakes::FakeSchoolServices> services;
     try {

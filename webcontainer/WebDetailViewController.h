@@ -29,6 +29,7 @@ class AudioRecorder;
 struct AudioSettings;
 class Image;
 class ImagePickerController;
+class PopoverController;
 struct ImagePickerMediaInfo;
 enum class ImagePickerSourceType : int;
 struct PhotoAsset;
@@ -216,6 +217,8 @@ public:
     void imagePickerControllerDidFinishPickingMediaWithInfo(
         platform::ImagePickerController& picker, const platform::ImagePickerMediaInfo& info);
     void pickerViewControllerDoneAsstes(const std::vector<platform::PhotoAsset>& assets);
+    // Closes the image picker: its popover on a tablet, its presentation on a phone.
+    void dismissPicker(platform::ImagePickerController& picker);
     static platform::Image fixOrientation(const platform::Image& image);
     // Uploads one photo and answers the page with its server path. Blocks the calling thread
     // until the server answered (the container's own uploads run it in the background);
@@ -234,6 +237,8 @@ private:
     class MediaDelegate;
     std::shared_ptr<MediaDelegate> mediaDelegate();
     std::shared_ptr<MediaDelegate> m_mediaDelegate;
+    // The tablet's popover holding the image picker, while it shows.
+    std::shared_ptr<platform::PopoverController> m_photoPopover;
     std::shared_ptr<platform::AudioRecorder> m_audioRecorder;
     std::shared_ptr<platform::AudioPlayer> m_audioPlayer;
     // ---- end of media ----

@@ -25,6 +25,8 @@
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/AlertViewDelegate.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/PopoverController.h"
 #include "platform/ui/ProgressView.h"
 #include "webcontainer/WebDetailViewController.h"
 #include "webcontainer/WebUpload.h"
@@ -151,6 +153,12 @@ public:
         else
             picker.dismissViewController(true);
     }
+    void imagePickerControllerDidCancel(platform::ImagePickerController& picker) override {
+        if (auto container = m_container.lock())
+            container->dismissPicker(picker);
+        else
+            picker.dismissViewController(true);
+    }
     void pickerViewControllerDoneAsstes(const std::vector<platform::PhotoAsset>& assets) override {
         if (auto container = m_container.lock())
             container->pickerViewControllerDoneAsstes(assets);
@@ -200,9 +208,27 @@ void WebDetailViewController::doAction(platform::ImagePickerSourceType sourceTyp
         alert->show();
         return;
     }
-    // The stand-in device is a phone: the picker is presented, never in a tablet's popover.
     picker->setSourceType(sourceType);
+    if (platform::Application::shared().userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad) {
+        // A tablet shows the picker in a popover pointing at a small rectangle in the page.
+        const platform::Size size = view()->bounds().size;
+        m_photoPopover = std::make_shared<platform::PopoverController>(picker);
+        m_photoPopover->presentFromRect(platform::Rect{{size.width / 2, size.height / 3}, {10, 10}},
+                                        *view(), platform::PopoverArrowDirection::Any, true);
+        return;
+    }
     presentViewController(picker, true);
+}
+
+void WebDetailViewController::dismissPicker(platform::ImagePickerController& picker) {
+    // A picker in the tablet's popover is not presented: dismissing it as a presented one would
+    // leave the popover standing over the page, so the popover goes instead.
+    if (m_photoPopover && m_photoPopover->contentViewController().get() == &picker) {
+        auto popover = std::move(m_photoPopover);
+        popover->dismissPopover(true);
+        return;
+    }
+    picker.dismissViewController(true);
 }
 
 void WebDetailViewController::imagePickerControllerDidFinishPickingMediaWithInfo(
@@ -227,7 +253,7 @@ void WebDetailViewController::imagePickerControllerDidFinishPickingMediaWithInfo
                 dismissAlertOnMain(alert);
             });
     }
-    picker.dismissViewController(true);
+    dismissPicker(picker);
 }
 
 void WebDetailViewController::pickerViewControllerDoneAsstes(

@@ -10,6 +10,7 @@
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/screens/SHSOauthCallback.h"
 #include "SocialSDK/screens/SHSOauthFollowBar.h"
+#include "SocialSDK/screens/SHSPadBounds.h"
 #include "SocialSDK/service/SHSDataManagerSet.h"
 #include "SocialSDK/service/SHSParamDictionary.h"
 #include "SocialSDK/service/SHSUserManager.h"
@@ -104,8 +105,13 @@ void SHSOauthViewController::viewDidLoad() {
     // The page's view already lies below the navigation bar: the web view takes all of it but
     // the follow bar, and follows the view when the screen gives it its final size.
     const auto bounds = root->bounds();
-    m_webView = platform::View::make<platform::WebView>(
-        platform::Rect{{0, 0}, {bounds.size.width, bounds.size.height - followHeight}});
+    platform::Rect webFrame{{0, 0}, {bounds.size.width, bounds.size.height - followHeight}};
+    // On a tablet the web view takes the bounds of the sheet the page is presented in.
+    if (SHSPadBounds::onPad()) {
+        if (auto sheet = SHSPadBounds::holder(*this))
+            webFrame = sheet->bounds();
+    }
+    m_webView = platform::View::make<platform::WebView>(webFrame);
     m_webView->setHandle("oauth-web");
     m_webView->setAutoresizingMask(platform::AutoresizingMask::FlexibleWidth |
                                    platform::AutoresizingMask::FlexibleHeight |
@@ -273,6 +279,7 @@ void SHSOauthViewController::webViewDidStartLoad(platform::WebView&) {
 void SHSOauthViewController::webViewDidFinishLoad(platform::WebView& webView) {
     SHSocialUtils::outLog("oauth webViewDidFinishLoad urlString is %@", webView.pageURL());
     setInActivity();
+    setContentOffset();
     setNetworkIndicator(false);
 }
 

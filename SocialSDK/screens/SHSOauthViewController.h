@@ -46,6 +46,21 @@ public:
     void viewWillDisappear(bool animated) override;
     void viewDidDisappear(bool animated) override;
 
+    // --- Rotation and the tablet (SHSOauthViewControllerRotation.cpp) ----------------------
+    // On a tablet, while the page is its stack's only screen, the sheet it is presented in
+    // takes the configured size and the web view and cover follow it.
+    void viewWillAppear(bool animated) override;
+    bool shouldAutorotateToInterfaceOrientation(
+        platform::InterfaceOrientation orientation) override;
+    void willRotateToInterfaceOrientation(platform::InterfaceOrientation to,
+                                          double duration) override;
+    // On a phone the web view takes the whole view again.
+    void didRotateFromInterfaceOrientation(platform::InterfaceOrientation from) override;
+    // On a tablet a platform's wide sign-in page is scrolled to its middle.
+    void setContentOffset();
+    // The platform's login page, which is laid out wider than the tablet's sheet.
+    static bool isWideLoginPage(const std::string& platformName, const std::string& url);
+
     // The share service's sign-in address for the platform; nullopt without an application key.
     std::optional<std::string> signInURL() const;
 
@@ -98,6 +113,8 @@ private:
     std::string platformName() const;
     std::shared_ptr<SHSOauthViewController> self();
     void loadSignInPage();
+    // Whether this page is the only screen of its navigation controller.
+    bool isOnlyScreen();
     void makeAddFollowView();
     void setInActivity();
     void showAlert(const std::string& titleKey, const std::string& title,

@@ -1,6 +1,7 @@
 #include "SocialSDK/screens/SHSShareListController.h"
 
 #include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/screens/SHSPadBounds.h"
 #include "SocialSDK/service/SHSBarEntity.h"
 #include "SocialSDK/service/SHSDataManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
@@ -36,7 +37,6 @@ constexpr const char* kCellBackground =
 constexpr double kCellBackgroundHeight = 45;
 constexpr platform::Size kHeaderSize{50, 40};
 // The share list in a tablet's form sheet when the configuration names no size.
-constexpr platform::Size kPadFallbackSize{533, 545};
 
 std::shared_ptr<SHSocialSnsPlatform> registeredAndShown(const std::string& name) {
     auto platform = SHSocialSnsPlatformManager::sharedInstance().getSnsPlatformWithName(name);
@@ -109,20 +109,20 @@ void SHSShareListController::viewDidLoad() {
 }
 
 void SHSShareListController::viewWillAppear(bool animated) {
-    if (platform::Application::shared().userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad) {
-        auto navigation = navigationController();
-        auto holder = navigation ? navigation->view()->superview() : nullptr;
-        // The form sheet's container takes the size; where the list sits straight in the
-        // window (no form-sheet container here), the window keeps the screen's size.
-        if (holder && !std::dynamic_pointer_cast<platform::Window>(holder)) {
-            const auto& config = SHSocialConfigInternal::shareInstance();
-            platform::Size size{config.boundsWidthForiPad, config.boundsHeightForiPad};
-            if (size.width <= 0 || size.height <= 0)
-                size = kPadFallbackSize;
-            holder->setBounds(platform::Rect{{0, 0}, size});
-        }
-    }
+    if (SHSPadBounds::onPad())
+        SHSPadBounds::apply(*this, true);
     platform::ViewController::viewWillAppear(animated);
+}
+
+bool SHSShareListController::shouldAutorotateToInterfaceOrientation(
+    platform::InterfaceOrientation orientation) {
+    return SHSocialConfigInternal::shareInstance().shouldAutorotateToInterfaceOrientation(
+        static_cast<int>(orientation));
+}
+
+void SHSShareListController::didRotateFromInterfaceOrientation(platform::InterfaceOrientation) {
+    if (auto navigation = navigationController())
+        SHSocialUIHelper::customNavBar(navigation->navigationBar());
 }
 
 int SHSShareListController::numberOfRowsInSection(platform::TableView&, int) {

@@ -58,7 +58,12 @@ public:
 
     void loadView() override;
     void viewDidLoad() override;
+    // On a tablet the sheet the list is presented in takes the configured size.
     void viewWillAppear(bool animated) override;
+    // The settings decide the orientations; after a rotation the bar is styled again.
+    bool shouldAutorotateToInterfaceOrientation(
+        platform::InterfaceOrientation orientation) override;
+    void didRotateFromInterfaceOrientation(platform::InterfaceOrientation from) override;
 
     // platform::TableViewDataSource
     int numberOfRowsInSection(platform::TableView& tableView, int section) override;

@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "SocialSDK/base/SHSocialProtocolData.h"
+#include "SocialSDK/screens/SHSPadBounds.h"
 #include "SocialSDK/screens/SHShareEditCounter.h"
 #include "SocialSDK/screens/SHShareEditLayout.h"
 #include "SocialSDK/screens/SHSocialFriendViewController.h"
@@ -47,8 +47,11 @@ bool onPhone() {
            platform::UserInterfaceIdiom::Phone;
 }
 
+// The version the layout steps test is the interface's (the device's): the SDK's
+// osVersionString reports the host system to the share service, whose numbers say nothing of
+// how the screen and keyboard are laid out.
 double systemVersion() {
-    return std::atof(SHSocialProtocolData::osVersionString().c_str());
+    return std::atof(platform::Application::shared().systemVersion().c_str());
 }
 
 // A rect read from a keyboard notification's [x, y, w, h]; empty when it is not one.
@@ -68,8 +71,8 @@ platform::Rect rectOf(const platform::Json& info, const char* key) {
 }  // namespace
 
 SHShareEditViewController::SHShareEditViewController(
-    std::shared_ptr<SHSocialControllerService> service)
-    : socialControllerService(std::move(service)) {}
+    std::shared_ptr<SHSocialControllerService> service, std::string layoutName)
+    : socialControllerService(std::move(service)), m_layoutName(std::move(layoutName)) {}
 
 SHShareEditViewController::~SHShareEditViewController() {
     // A synchronous share's timer must not tick for a screen that has gone.
@@ -164,6 +167,10 @@ void SHShareEditViewController::buildViews() {
     m_changeAccountView = std::make_shared<platform::View>(
         platform::Rect{{0, 0}, {kAccountViewWidth, keyboard - kAccountViewInset}});
     root->addSubview(m_changeAccountBackgroundView);
+    if (m_layoutName == kPadLayout)
+        applyPadLayout();
+    else
+        applyPhoneResizing();
 }
 
 void SHShareEditViewController::viewDidLoad() {
@@ -268,6 +275,8 @@ void SHShareEditViewController::viewDidLoad() {
 
 void SHShareEditViewController::viewWillAppear(bool animated) {
     platform::ViewController::viewWillAppear(animated);
+    if (SHSPadBounds::onPad())
+        SHSPadBounds::apply(*this, false);
     if (auto delegate = socialUIDelegate.lock(); delegate && socialControllerService)
         socialControllerService->setSocialUIDelegate(delegate);
 }
@@ -293,7 +302,8 @@ void SHShareEditViewController::readyForAppear() {
         center.removeObserver(m_keyboardHideObserver);
     m_keyboardHideObserver = center.addObserver(
         weakSelf, "UIKeyboardWillHideNotification", [weakSelf](const platform::Notification&) {
-            if (auto self = weakSelf.lock())
+            // The panel is the phone's alone.
+            if (auto self = weakSelf.lock(); self && onPhone())
                 self->m_changeAccountBackgroundView->setHidden(false);
         });
     // The keyboard has not laid the screen out yet (the text view could not take it while the
@@ -316,8 +326,8 @@ void SHShareEditViewController::viewWillDisappear(bool animated) {
 void SHShareEditViewController::keyboardWillShow(const platform::Notification& notification) {
     if (!onPhone() || !isViewLoaded())
         return;
-    auto end = rectOf(notification.userInfo, "UIKeyboardFrameEndUserInfoKey");
-    m_keyboardHeight = end.height();
+    m_keyboardEnd = rectOf(notification.userInfo, "UIKeyboardFrameEndUserInfoKey");
+    m_keyboardHeight = m_keyboardEnd.height();
     m_laidOutOverKeyboard = true;
     layoutOverKeyboard();
     // The keyboard covers the account panel (a headless screen draws no keyboard, so the panel
@@ -326,14 +336,19 @@ void SHShareEditViewController::keyboardWillShow(const platform::Notification& n
 }
 
 // The tool bar right above the keyboard, the text above it, and the account panel in the
-// keyboard's place. The stand-in phone is portrait only.
+// keyboard's place, from the keyboard's frame as last announced; upside down or in landscape
+// the steps read that frame their own way.
 void SHShareEditViewController::layoutOverKeyboard() {
     using namespace SHShareEditLayout;
     const auto bounds = view()->bounds();
-    const auto layout = keyboardLayout(platform::Screen::main().applicationFrame(), bounds.size,
-                                       platform::Rect{{0, 0}, {bounds.width(), m_keyboardHeight}},
-                                       false, systemVersion(), m_textView->frame().width(),
-                                       m_changeAccountView->frame().width());
+    const auto orientation = platform::Application::shared().statusBarOrientation();
+    const auto keyboardEnd = m_keyboardEnd.height() > 0
+                                 ? m_keyboardEnd
+                                 : platform::Rect{{0, 0}, {bounds.width(), m_keyboardHeight}};
+    const auto layout =
+        keyboardLayout(platform::Screen::main().applicationFrame(), bounds.size, keyboardEnd,
+                       orientation != platform::InterfaceOrientation::Portrait, systemVersion(),
+                       m_textView->frame().width(), m_changeAccountView->frame().width());
     m_keyboardHeight = layout.keyboardHeight;
     m_toolBarView->setFrame({{0, 0}, layout.toolBarSize});
     m_toolBarView->setCenter(layout.toolBarCenter);

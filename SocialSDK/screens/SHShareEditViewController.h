@@ -58,10 +58,18 @@ public:
     static constexpr int kLeftHalfTag = 101;
     static constexpr int kRightHalfTag = 102;
 
-    explicit SHShareEditViewController(std::shared_ptr<SHSocialControllerService> service);
+    // The layout files: the phone's, and the tablet's (the account panel and the layout over
+    // the keyboard are the phone's alone).
+    static constexpr const char* kPhoneLayout = "SHShareEditViewController";
+    static constexpr const char* kPadLayout = "SHShareEditViewControlleriPad";
+
+    explicit SHShareEditViewController(std::shared_ptr<SHSocialControllerService> service,
+                                       std::string layoutName = kPhoneLayout);
     ~SHShareEditViewController() override;
+    const std::string& layoutName() const { return m_layoutName; }
 
     void viewDidLoad() override;
+    // On a tablet the sheet the screen is presented in takes the configured size.
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
@@ -153,6 +161,14 @@ public:
     void oauthToSns();
     void keyboardWillShow(const platform::Notification& notification);
 
+    // --- Rotation ------------------------------------------------------------------------
+    // The settings decide; before turning the keyboard comes up, so that the layout over it
+    // follows in the new orientation.
+    bool shouldAutorotateToInterfaceOrientation(
+        platform::InterfaceOrientation orientation) override;
+    void willRotateToInterfaceOrientation(platform::InterfaceOrientation to,
+                                          double duration) override;
+
     // Removes every percent escape (UTF-8).
     static std::string URLDecodedString(const std::string& text);
 
@@ -161,6 +177,10 @@ private:
     std::string platformName() const;
     std::shared_ptr<SHShareEditViewController> self();
     void buildViews();
+    // How the layout files resize their views with the screen
+    // (SHShareEditViewControllerRotation.cpp).
+    void applyPhoneResizing();
+    void applyPadLayout();
     void loadAttachment();
     void showMediaPicture(const SHSocialUrlResource& resource);
     void mediaPictureArrived(const platform::Image& image);
@@ -195,7 +215,10 @@ private:
     std::shared_ptr<platform::Timer> m_progressTimer;
     float m_timerDuration = 0;
     int m_progressTicks = 0;
+    std::string m_layoutName;
     double m_keyboardHeight = 0;
+    // The keyboard's end frame as last announced.
+    platform::Rect m_keyboardEnd;
     bool m_laidOutOverKeyboard = false;
     platform::NotificationCenter::ObserverId m_keyboardObserver = 0;
     platform::NotificationCenter::ObserverId m_keyboardHideObserver = 0;

@@ -115,7 +115,7 @@ void SHSocialFriendViewController::viewDidLoad() {
 
 void SHSocialFriendViewController::viewDidAppear(bool /*animated*/) {
     view()->setBackgroundColor(defaultColor());
-    didRotateFromInterfaceOrientation();
+    didRotateFromInterfaceOrientation(interfaceOrientation());
     auto friends = SHSUserManager::shareInstance().friendsDictionaryWithSnsName(platformName());
     if (friends && !friends->empty())
         filterFriendArray();
@@ -134,7 +134,14 @@ void SHSocialFriendViewController::viewWillDisappear(bool /*animated*/) {
         service->setSHSocialDelegate({});
 }
 
-void SHSocialFriendViewController::didRotateFromInterfaceOrientation() {
+bool SHSocialFriendViewController::shouldAutorotateToInterfaceOrientation(
+    platform::InterfaceOrientation orientation) {
+    return SHSocialConfigInternal::shareInstance().shouldAutorotateToInterfaceOrientation(
+        static_cast<int>(orientation));
+}
+
+void SHSocialFriendViewController::didRotateFromInterfaceOrientation(
+    platform::InterfaceOrientation) {
     const platform::Size size = view()->bounds().size;
     const double barHeight = m_searchBar->bounds().size.height;
     m_searchBar->setFrame(platform::Rect{{0, -1}, {size.width, barHeight}});

@@ -58,8 +58,11 @@ public:
     // The image redrawn at the size, at double resolution into an opaque picture on a screen
     // of scale 2.
     static platform::Image scaleToSize(platform::Size size, const platform::Image& image);
-    // Search bar above, table below, across the view.
-    void didRotateFromInterfaceOrientation();
+    // Search bar above, table below, across the view (whatever the previous orientation).
+    void didRotateFromInterfaceOrientation(platform::InterfaceOrientation from) override;
+    // The settings decide the orientations.
+    bool shouldAutorotateToInterfaceOrientation(
+        platform::InterfaceOrientation orientation) override;
 
     bool isSearch() const { return m_isSearch; }
     const SHSocialFriendSections& sections() const { return m_sections; }

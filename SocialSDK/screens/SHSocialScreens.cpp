@@ -1,6 +1,7 @@
 #include "SocialSDK/screens/SHSocialScreens.h"
 
 #include "SocialSDK/screens/SHSOauthViewController.h"
+#include "SocialSDK/screens/SHSPadBounds.h"
 #include "SocialSDK/screens/SHSShareListController.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
 #include "SocialSDK/screens/SHSocialFriendViewController.h"
@@ -13,7 +14,11 @@ namespace {
 void installScreens(SHSocialControllerService::Screens& screens) {
     screens.shareEdit = [](SHSocialControllerService& service, const std::string&,
                            const std::optional<std::string>&) {
-        return std::make_shared<SHShareEditViewController>(service.shared_from_this());
+        // The layout file by the device: the tablet's has no account panel.
+        return std::make_shared<SHShareEditViewController>(
+            service.shared_from_this(), SHSPadBounds::onPad()
+                                            ? SHShareEditViewController::kPadLayout
+                                            : SHShareEditViewController::kPhoneLayout);
     };
     screens.oauth = [](SHSocialControllerService& service, const std::string&,
                        const std::optional<std::string>&) {

@@ -7,6 +7,7 @@
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialTheme.h"
 #include "SocialSDK/service/SHSocialToast.h"
+#include "platform/ui/Application.h"
 
 namespace {
 
@@ -68,6 +69,12 @@ bool SHSocialConfigInternal::shouldAutorotateToInterfaceOrientation(int orientat
     return bit != 0 && (socialInterfaceOrientations & bit) != 0;
 }
 
+int SHSocialConfigInternal::defaultInterfaceOrientations() {
+    return platform::Application::shared().userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad
+               ? static_cast<int>(platform::OrientationMask::All)
+               : static_cast<int>(platform::OrientationMask::Portrait);
+}
+
 void SHSocialConfig::setSnsPlatformNames(std::vector<std::vector<std::string>> names) {
     SHSocialConfigInternal::shareInstance().snsPlatformNames = std::move(names);
     SHSocialOpAnalytics::postSocialAnalytics("29");
@@ -108,8 +115,7 @@ void SHSocialConfig::setDefaultColor(const platform::Color& color) {
 
 void SHSocialConfig::setBoundsSizeForiPad(double width, double height) {
     auto& config = SHSocialConfigInternal::shareInstance();
-    config.boundsWidthForiPad = width;
-    config.boundsHeightForiPad = height;
+    config.boundsForiPad = platform::Rect{{0, 0}, {width, height}};
     SHSocialOpAnalytics::postSocialAnalytics("34");
 }
 

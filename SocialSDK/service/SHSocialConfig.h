@@ -9,6 +9,7 @@
 
 #include "SocialSDK/service/SHSSharedInstance.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
 
 class SHSocialSnsPlatform;
 enum class SHSocialiToastGravity : int;
@@ -64,11 +65,12 @@ public:
     int qqType = 0;
     bool shouldShowAllPlatforms = false;
     int socialTheme = 1;
-    double boundsWidthForiPad = 533;
-    double boundsHeightForiPad = 590;
+    // The size the SDK's screens take in their sheet on a tablet.
+    platform::Rect boundsForiPad{{0, 0}, {533, 590}};
     std::optional<std::vector<std::string>> showSnsPlatforms = std::vector<std::string>();
     std::optional<std::vector<std::string>> hiddenSnsPlatforms = std::vector<std::string>();
-    int socialInterfaceOrientations = 2;  // portrait (the phone)
+    // Interface-orientation mask: all four (30) on a tablet, portrait (2) elsewhere.
+    int socialInterfaceOrientations = defaultInterfaceOrientations();
     std::map<std::string, std::vector<std::string>> followSnsUids;
     SHSocialNavigationBarConfig navigationbarConfig;
     SHSocialGridViewConfig gridViewConfig;
@@ -88,6 +90,7 @@ public:
     bool showTheNotInstalledPlatform(const std::string& name) const;
     bool hiddenTheNotInstalledPlatform(const std::string& name) const;
     bool shouldAutorotateToInterfaceOrientation(int orientation) const;
+    static int defaultInterfaceOrientations();
 
 private:
     friend class SHSSharedInstance<SHSocialConfigInternal>;

@@ -13,6 +13,7 @@
 #include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialIconSheetView.h"
 #include "SocialSDK/service/SHSocialLocalized.h"
+#include "SocialSDK/service/SHSocialNavigationController.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
@@ -178,11 +179,15 @@ std::shared_ptr<platform::NavigationController> SHSocialControllerService::wrap(
     const std::shared_ptr<platform::ViewController>& screen) {
     if (auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(screen))
         return navigation;
-    auto navigation = std::make_shared<platform::NavigationController>(screen);
+    auto navigation = std::make_shared<SHSocialNavigationController>(screen);
     // The bar is themed before the view loads: loading it loads the screen's, whose own
     // styling (the host's bar hook among it) comes last, as when the screen appears.
     SHSocialUIHelper::customNavBar(navigation->navigationBar());
     navigation->view()->setBackgroundColor(SHSocialConfigInternal::shareInstance().defaultColor);
+    if (platform::Application::shared().userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad) {
+        navigation->setModalPresentationStyle(platform::ModalPresentationStyle::FormSheet);
+        navigation->setModalTransitionStyle(platform::ModalTransitionStyle::CoverVertical);
+    }
     return navigation;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
@@ -16,6 +18,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TapGestureRecognizer.h"
+#include "platform/ui/ViewController.h"
 
 namespace {
 
@@ -24,6 +27,14 @@ constexpr double kCaptionWidth = 70;
 constexpr double kCaptionHeight = 20;
 constexpr double kSmallestColumn = 70;
 constexpr double kPortraitGridLimit = 320;
+constexpr double kLandscapeGridLimit = 240;
+
+// The steps' "system version compares below 8.0": before 8 the screen's bounds and the status
+// bar stayed in portrait coordinates whichever way the interface turned. The version is the
+// interface's (the device's), not the host system's that the SDK reports to its service.
+bool beforeVersion8() {
+    return std::atof(platform::Application::shared().systemVersion().c_str()) < 8.0;
+}
 
 std::weak_ptr<SHSocialIconSheetView>& lastSheet() {
     static std::weak_ptr<SHSocialIconSheetView> sheet;
@@ -95,18 +106,32 @@ void SHSocialIconSheetView::setSnsNames(const std::vector<std::string>& names) {
 
 void SHSocialIconSheetView::layoutGrid() {
     auto backdrop = superview();
-    const double bar = platform::Application::shared().statusBarFrame().size.height;
-    const double base = bar + 90;
-    const double limit = kPortraitGridLimit + bar + 90;
-    const platform::Size screen = platform::Screen::main().size();
-    const double width = screen.width;
-    if (backdrop) {
+    const auto& application = platform::Application::shared();
+    const platform::Rect bar = application.statusBarFrame();
+    double base = bar.height() + 90;
+    const double grid = platform::isLandscape(application.statusBarOrientation())
+                            ? kLandscapeGridLimit
+                            : kPortraitGridLimit;
+    const double limit = grid + bar.height() + 90;
+    platform::Size screen = platform::Screen::main().size();
+    if (presentedInLandscape()) {
+        if (beforeVersion8()) {
+            std::swap(screen.width, screen.height);
+            base = bar.width() + 90;
+        }
+        if (backdrop) {
+            const platform::Size size = backdrop->frame().size;
+            if (size.height > size.width)
+                backdrop->setFrame(platform::Rect{{0, 0}, {size.height, size.width}});
+        }
+    } else if (backdrop) {
         if (auto host = backdrop->superview()) {
             const platform::Size size = host->bounds().size;
             if (size.height > size.width)
                 backdrop->setFrame(platform::Rect{{0, 0}, size});
         }
     }
+    const double width = screen.width;
     const auto count = static_cast<double>(m_snsNames.size());
     int cols = 4;
     double rows = std::ceil(count / cols);
@@ -193,6 +218,12 @@ void SHSocialIconSheetView::drawGrid(double column, double gridHeight) {
     m_background->setImage(context.makeImage());
 }
 
+bool SHSocialIconSheetView::presentedInLandscape() const {
+    auto service = socialControllerService.lock();
+    auto controller = service ? service->currentViewController.lock() : nullptr;
+    return controller && platform::isLandscape(controller->interfaceOrientation());
+}
+
 void SHSocialIconSheetView::layoutSubviews() {
     // A sheet on its way out keeps where the closing animation puts it.
     if (!m_dismissed)
@@ -204,7 +235,10 @@ void SHSocialIconSheetView::showInView(const std::shared_ptr<platform::View>& vi
         return;
     m_shown = true;
     lastSheet() = std::static_pointer_cast<SHSocialIconSheetView>(shared_from_this());
-    const platform::Size screen = platform::Screen::main().size();
+    platform::Size screen = platform::Screen::main().size();
+    if (platform::isLandscape(platform::Application::shared().statusBarOrientation()) &&
+        beforeVersion8())
+        std::swap(screen.width, screen.height);
     auto backdrop = std::make_shared<platform::View>(platform::Rect{{0, 0}, view->bounds().size});
     backdrop->setBackgroundColor(platform::Color::whiteAlpha(0, 0));
     backdrop->setTag(kBackdropTag);
@@ -238,7 +272,9 @@ void SHSocialIconSheetView::dismiss() {
         return;
     m_dismissed = true;
     auto backdrop = superview();
-    const platform::Size screen = platform::Screen::main().size();
+    platform::Size screen = platform::Screen::main().size();
+    if (platform::isLandscape(platform::Application::shared().statusBarOrientation()))
+        std::swap(screen.width, screen.height);
     const double height = bounds().size.height;
     auto self = std::static_pointer_cast<SHSocialIconSheetView>(shared_from_this());
     platform::View::animateWithDuration(

@@ -50,7 +50,10 @@ public:
     static std::shared_ptr<SHSocialIconSheetView> lastShown();
 
 private:
+    // Lays the grid out for the screen as it stands; a rotation's layout pass runs it again.
     void layoutGrid();
+    // Whether the interface of the controller the sheet was made for is landscape.
+    bool presentedInLandscape() const;
     void drawGrid(double column, double gridHeight);
 
     std::function<void(const std::string&)> m_handler;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <iostream>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -82,12 +83,7 @@ DesktopWindow::DesktopWindow(Application& application, DesktopWindowOptions opti
     // A 667-point screen at 2x is 1334 pixels tall, more than many desktops show: there the
     // scale comes down until the whole phone (tab bar included) fits the desktop's free area
     // below a title bar.
-    SDL_Rect usable{};
-    if (!m_sdl->headless && SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 &&
-        usable.h > kTitleBar) {
-        m_scale = std::min(
-            {m_scale, usable.w / m_points.width, (usable.h - kTitleBar) / m_points.height});
-    }
+    m_scale = std::min(m_scale, desktopFit());
     const int width = int(std::ceil(m_points.width * m_scale));
     const int height = int(std::ceil(m_points.height * m_scale));
     m_sdl->window = SDL_CreateWindow(m_options.title.c_str(), SDL_WINDOWPOS_CENTERED,
@@ -286,7 +282,36 @@ void DesktopWindow::fitToWindowSize() {
     m_scale = std::min(fit, preferred);
 }
 
+double DesktopWindow::desktopFit() const {
+    SDL_Rect usable{};
+    if (!m_sdl->headless && SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 &&
+        usable.h > kTitleBar) {
+        return std::min(usable.w / m_points.width, (usable.h - kTitleBar) / m_points.height);
+    }
+    return std::numeric_limits<double>::infinity();
+}
+
+void DesktopWindow::followScreenSize() {
+    // The device turned (or the screen was given another size): the window takes the new
+    // shape at the scale it draws at, so a landscape phone shows as a wide window.
+    const Size screen = Screen::main().size();
+    if (screen == m_points) {
+        return;
+    }
+    m_points = screen;
+    if (m_finger == Finger::Window) {
+        cancelTouch();
+    }
+    const double preferred = m_options.scale > 0 ? m_options.scale : Screen::main().scale();
+    m_scale = std::min(preferred, desktopFit());
+    SDL_SetWindowSize(m_sdl->window, int(std::ceil(m_points.width * m_scale)),
+                      int(std::ceil(m_points.height * m_scale)));
+    fitToWindowSize();
+    m_needsFrame = true;
+}
+
 void DesktopWindow::drawIfChanged() {
+    followScreenSize();
     if (m_needsFrame || displayGeneration() != m_drawnGeneration) {
         draw();
     }

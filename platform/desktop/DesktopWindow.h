@@ -46,6 +46,7 @@ enum class Key { Return, Backspace };
 //   the innermost scroll view under the pointer that zooms (the image preview).
 // - Text input events type into the first responder; Return and Backspace are the
 //   keyboard's return and delete keys.
+// - When the screen's bounds change (the device turned), the window takes their shape.
 // - While waiting for events the main run loop keeps running: the wait ends when the next
 //   delayed task or timer falls due or when any thread posts to the loop.
 //
@@ -93,6 +94,9 @@ private:
     void handleEvents();
     void handleEvent(const void* event);
     void fitToWindowSize();
+    void followScreenSize();
+    // The largest scale at which the screen fits the desktop's free area below a title bar.
+    double desktopFit() const;
     void drawIfChanged();
     void draw();
 

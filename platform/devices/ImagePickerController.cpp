@@ -88,10 +88,14 @@ void ImagePickerController::loadView() {
     const Rect bounds = view()->bounds();
     auto title = View::make<Label>(Rect{0, 40, bounds.size.width, 30});
     title->setText(m_sourceType == ImagePickerSourceType::Camera ? "相机" : "照片");
+    // The picker may show smaller than the screen (a tablet's popover) or turn with it.
+    title->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     view()->addSubview(title);
     auto take = View::make<Button>(ButtonType::System);
     take->setFrame(Rect{20, bounds.size.height - 80, 100, 44});
     take->setTitle(kTakeTitle);
+    take->setAutoresizingMask(AutoresizingMask::FlexibleTopMargin |
+                              AutoresizingMask::FlexibleRightMargin);
     // The buttons live inside this picker's view; still, they hold it weakly, as every action.
     std::weak_ptr<ViewController> weak = weak_from_this();
     take->addTarget(
@@ -104,6 +108,8 @@ void ImagePickerController::loadView() {
     auto cancelButton = View::make<Button>(ButtonType::System);
     cancelButton->setFrame(Rect{bounds.size.width - 120, bounds.size.height - 80, 100, 44});
     cancelButton->setTitle(kCancelTitle);
+    cancelButton->setAutoresizingMask(AutoresizingMask::FlexibleTopMargin |
+                                      AutoresizingMask::FlexibleLeftMargin);
     cancelButton->addTarget(
         [weak](Control&) {
             if (auto self = std::static_pointer_cast<ImagePickerController>(weak.lock()))

@@ -18,7 +18,9 @@ const std::vector<PhoneScreen>& phoneScreens() {
 void useScreen(double width, double height) {
     Screen& screen = Screen::main();
     screen.reset();
+    // The size is the upright one; the interface keeps its orientation.
     screen.setSize(Size{width, height});
+    screen.setInterfaceOrientation(Application::shared().statusBarOrientation());
     if (auto window = Application::shared().keyWindow()) {
         window->setFrame(screen.bounds());
         window->setNeedsLayoutBelow();
@@ -26,7 +28,7 @@ void useScreen(double width, double height) {
 }
 
 ScreenSize::ScreenSize(double width, double height)
-    : m_previous(Screen::main().size()), m_previousScale(Screen::main().scale()) {
+    : m_previous(Screen::main().portraitSize()), m_previousScale(Screen::main().scale()) {
     useScreen(width, height);
 }
 

@@ -15,7 +15,8 @@ struct PhoneScreen {
 // 320 x 568, 375 x 667 and 414 x 736: the narrow, standard and wide phones.
 const std::vector<PhoneScreen>& phoneScreens();
 
-// Resets the main screen and gives it the size; the key window, if any, takes the new
+// Resets the main screen and gives it the size (held upright; a landscape interface sees it
+// turned); the key window, if any, takes the new
 // bounds so the next layout follows.
 void useScreen(double width, double height);
 

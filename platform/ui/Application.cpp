@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Json.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/Device.h"
 #include "platform/ui/DisplayChanges.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
@@ -151,6 +152,17 @@ Rect Application::statusBarFrame() const {
     return Rect{{0, 0}, {Screen::main().size().width, kStatusBarHeight}};
 }
 
+void Application::setStatusBarOrientation(InterfaceOrientation orientation) {
+    if (orientation == InterfaceOrientation::Unknown || orientation == m_statusBarOrientation) {
+        return;
+    }
+    m_statusBarOrientation = orientation;
+    Screen::main().setInterfaceOrientation(orientation);
+    for (auto& window : windows()) {
+        window->setNeedsLayoutBelow();
+    }
+}
+
 void Application::resignFirstResponderForced() {
     auto current = firstResponder();
     if (!current) {
@@ -170,6 +182,9 @@ void Application::reset() {
     m_openableSchemes = defaultOpenableSchemes();
     m_statusBarStyle = StatusBarStyle::Default;
     m_statusBarHidden = false;
+    m_statusBarOrientation = InterfaceOrientation::Portrait;
+    Screen::main().setInterfaceOrientation(InterfaceOrientation::Portrait);
+    Device::current().reset();
     m_idiom = UserInterfaceIdiom::Phone;
     m_systemVersion = "9.3";
     m_badgeNumber = 0;

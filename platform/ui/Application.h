@@ -7,6 +7,7 @@
 
 #include "platform/foundation/JsonFwd.h"
 #include "platform/graphics/Geometry.h"
+#include "platform/ui/InterfaceOrientation.h"
 
 namespace platform {
 
@@ -60,9 +61,14 @@ public:
     void setStatusBarStyle(StatusBarStyle style, bool animated = false);
     bool isStatusBarHidden() const { return m_statusBarHidden; }
     void setStatusBarHidden(bool hidden, bool animated = false);
-    // 20 points across the top of the screen, or empty while hidden.
+    // 20 points across the top of the screen in the interface's orientation, or empty while
+    // hidden.
     Rect statusBarFrame() const;
     static constexpr double kStatusBarHeight = 20;
+    // The interface's orientation. Setting it turns the status bar and the screen's bounds
+    // only; InterfaceRotation turns the whole interface (windows, controllers).
+    InterfaceOrientation statusBarOrientation() const { return m_statusBarOrientation; }
+    void setStatusBarOrientation(InterfaceOrientation orientation);
 
     UserInterfaceIdiom userInterfaceIdiom() const { return m_idiom; }
     void setUserInterfaceIdiom(UserInterfaceIdiom idiom) { m_idiom = idiom; }
@@ -103,6 +109,7 @@ private:
     std::set<std::string> m_openableSchemes;
     StatusBarStyle m_statusBarStyle{StatusBarStyle::Default};
     bool m_statusBarHidden{false};
+    InterfaceOrientation m_statusBarOrientation{InterfaceOrientation::Portrait};
     UserInterfaceIdiom m_idiom{UserInterfaceIdiom::Phone};
     std::string m_systemVersion{"9.3"};
     int m_badgeNumber{0};

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Json.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
 
@@ -27,7 +28,7 @@ Json rectJson(const Rect& rect) {
 
 Rect offscreenFrame() {
     Size screen = Screen::main().size();
-    return Rect{{0, screen.height}, {screen.width, Keyboard::kHeight}};
+    return Rect{{0, screen.height}, {screen.width, Keyboard::height()}};
 }
 
 void post(const char* name, const Rect& begin, const Rect& end) {
@@ -57,9 +58,26 @@ bool Keyboard::isVisible() {
     return keyboard.visible && !keyboard.editor.expired();
 }
 
+double Keyboard::height() {
+    bool landscape = isLandscape(Screen::main().interfaceOrientation());
+    if (Application::shared().userInterfaceIdiom() == UserInterfaceIdiom::Pad) {
+        return landscape ? kPadLandscapeHeight : kPadHeight;
+    }
+    return landscape ? kLandscapeHeight : kHeight;
+}
+
 Rect Keyboard::frame() {
     Size screen = Screen::main().size();
-    return Rect{{0, screen.height - kHeight}, {screen.width, kHeight}};
+    double h = height();
+    return Rect{{0, screen.height - h}, {screen.width, h}};
+}
+
+void Keyboard::interfaceRotated() {
+    if (!isVisible()) {
+        return;
+    }
+    post("UIKeyboardWillShowNotification", frame(), frame());
+    post("UIKeyboardDidShowNotification", frame(), frame());
 }
 
 void Keyboard::editingBegan(const std::shared_ptr<View>& editor) {

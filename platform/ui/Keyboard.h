@@ -20,18 +20,28 @@ class View;
 // input, as the phone does). Main thread only.
 class Keyboard {
 public:
+    // The phone's keyboard held upright; height() gives it for the interface shown.
     static constexpr double kHeight = 216;
+    static constexpr double kLandscapeHeight = 162;
+    static constexpr double kPadHeight = 264;
+    static constexpr double kPadLandscapeHeight = 352;
     static constexpr double kAnimationDuration = 0.25;
 
     // Up, for an input that still exists.
     static bool isVisible();
-    // Where the keyboard shows: the bottom 216 points of the main screen.
+    // How tall it is on this device in the interface's orientation.
+    static double height();
+    // Where the keyboard shows: the bottom height() points of the main screen.
     static Rect frame();
 
     // For text inputs: `editor` began editing (the keyboard shows, or shows again).
     static void editingBegan(const std::shared_ptr<View>& editor);
     // `editor` stopped editing; the keyboard hides unless another input is taking over.
     static void editingEnded(const View* editor);
+
+    // The interface turned: a keyboard that is up announces itself again in its new frame,
+    // as the phone's does after a rotation.
+    static void interfaceRotated();
 
     // While one of these lives, an input that ends editing leaves the keyboard up for the
     // input that is becoming first responder; if none begins, the keyboard hides at the end.

@@ -32,6 +32,12 @@ public:
     void setViewControllers(std::vector<std::shared_ptr<ViewController>> controllers,
                             bool animated = false);
     std::shared_ptr<ViewController> topViewController() const;
+    // Before version 6 the shown child answers for the container.
+    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override {
+        auto shown = topViewController();
+        return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
+                     : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
+    }
     // The top screen, or what it (or this controller) presents.
     std::shared_ptr<ViewController> visibleViewController() const;
 

@@ -9,14 +9,23 @@ Screen& Screen::main() {
     return screen;
 }
 
+Size Screen::size() const {
+    if (isLandscape(m_orientation)) {
+        return Size{m_size.height, m_size.width};
+    }
+    return m_size;
+}
+
 Rect Screen::applicationFrame() const {
     double statusBar = Application::shared().statusBarFrame().size.height;
-    return Rect{{0, statusBar}, {m_size.width, m_size.height - statusBar}};
+    Size oriented = size();
+    return Rect{{0, statusBar}, {oriented.width, oriented.height - statusBar}};
 }
 
 void Screen::reset() {
     m_size = {375, 667};
     m_scale = 2;
+    m_orientation = InterfaceOrientation::Portrait;
 }
 
 }  // namespace platform

@@ -30,6 +30,12 @@ public:
     // Switches without asking the delegate; an index out of range is ignored.
     void setSelectedIndex(size_t index);
     std::shared_ptr<ViewController> selectedViewController() const;
+    // Before version 6 the shown child answers for the container.
+    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override {
+        auto shown = selectedViewController();
+        return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
+                     : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
+    }
     void setSelectedViewController(const std::shared_ptr<ViewController>& controller);
 
     const std::shared_ptr<TabBar>& tabBar() const { return m_tabBar; }

@@ -8,6 +8,8 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/FormSheet.h"
+#include "platform/ui/InterfaceRotation.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
@@ -24,8 +26,11 @@ namespace platform {
 namespace {
 
 // Full-screen presentations take the presenter off the screen when they are done; the
-// "over" styles leave it showing underneath.
+// "over" styles, and the tablet's sheets, leave it showing underneath.
 bool coversPresenter(ModalPresentationStyle style) {
+    if (FormSheet::applies(style)) {
+        return false;
+    }
     switch (style) {
         case ModalPresentationStyle::OverFullScreen:
         case ModalPresentationStyle::OverCurrentContext:
@@ -325,11 +330,19 @@ void ViewController::presentViewController(std::shared_ptr<ViewController> contr
     presentedView->setFrame(window->bounds());
     presentedView->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
                                        AutoresizingMask::FlexibleHeight);
+    // A tablet's sheet is in place before the presented screen hears it will appear: the
+    // screens size the sheet they are in from viewWillAppear.
+    const bool sheet = FormSheet::applies(controller->m_modalPresentationStyle);
+    if (sheet) {
+        FormSheet::place(*window, presentedView);
+    }
     if (covers) {
         presenter->beginAppearanceTransition(false, animated);
     }
     controller->beginAppearanceTransition(true, animated);
-    window->addSubview(presentedView);
+    if (!sheet) {
+        window->addSubview(presentedView);
+    }
     presentedView->layoutIfNeeded();
 
     scheduleModalFinish(*presenter->m_modalTransition, presenter, animated,
@@ -353,6 +366,8 @@ void ViewController::finishPresentation() {
             }
         }
     }
+    // The new top controller may not take the orientation shown.
+    InterfaceRotation::attemptRotationToDeviceOrientation();
 }
 
 void ViewController::dismissViewController(bool animated, std::function<void()> completion) {
@@ -410,6 +425,7 @@ void ViewController::finishDismissal() {
     }
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (auto v = (*it)->m_view) {
+            FormSheet::remove(*v);
             v->removeFromSuperview();
         }
     }
@@ -425,6 +441,8 @@ void ViewController::finishDismissal() {
         c->m_beingPresented = false;
     }
     m_presented.reset();
+    // The controller shown again may take the device's orientation.
+    InterfaceRotation::attemptRotationToDeviceOrientation();
 }
 
 std::shared_ptr<ViewController> ViewController::presentedViewController() const {

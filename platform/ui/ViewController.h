@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/InterfaceOrientation.h"
 #include "platform/ui/RectEdge.h"
 #include "platform/ui/Responder.h"
 
@@ -150,6 +151,26 @@ public:
     double bottomLayoutGuideLength() const;
     virtual StatusBarStyle preferredStatusBarStyle() const { return StatusBarStyle::Default; }
     virtual bool prefersStatusBarHidden() const { return false; }
+
+    // --- Rotation -----------------------------------------------------------------------
+    // Asked of the top controller when the device turns (InterfaceRotation). From version 6
+    // on: whether it turns at all, and which orientations it takes (by default every one on
+    // a tablet, all but upside-down on a phone). Before version 6 only
+    // shouldAutorotateToInterfaceOrientation is asked; by default it answers from the
+    // supported orientations, and containers pass the question to the child they show.
+    virtual bool shouldAutorotate() const { return true; }
+    virtual InterfaceOrientationMask supportedInterfaceOrientations() const;
+    virtual bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation);
+    // Told of a rotation that was taken, before and after the layout pass.
+    virtual void willRotateToInterfaceOrientation(InterfaceOrientation /*to*/,
+                                                  double /*duration*/) {}
+    virtual void didRotateFromInterfaceOrientation(InterfaceOrientation /*from*/) {}
+    // The interface's orientation (the status bar's).
+    InterfaceOrientation interfaceOrientation() const;
+    // Drive the two callbacks through this controller, its children on screen and what it
+    // presents, outer first; InterfaceRotation calls them on the windows' root controllers.
+    void willRotate(InterfaceOrientation to, double duration);
+    void didRotate(InterfaceOrientation from);
 
     // --- Responder ----------------------------------------------------------------------
     Responder* nextResponder() const override;

@@ -236,5 +236,29 @@ TEST(CommandLines, OpenTakesTheIndexedListAndAnOrganisation) {
     EXPECT_NE(errorOf("open index").find("missing argument"), std::string::npos);
 }
 
+TEST(CommandLines, TheDeviceTurnsToAnOrientationTheInterfaceCanTake) {
+    Command turn = parsed("device rotate landscape-left");
+    EXPECT_EQ(turn.device.action, DeviceCommand::Action::Rotate);
+    EXPECT_EQ(turn.device.orientation, platform::DeviceOrientation::LandscapeLeft);
+    EXPECT_EQ(parsed("device rotate upside-down").device.orientation,
+              platform::DeviceOrientation::PortraitUpsideDown);
+    // Lying flat gives the interface no orientation to take.
+    for (const char* bad : {"device rotate", "device rotate face-up", "device rotate sideways",
+                            "device rotate portrait now"}) {
+        EXPECT_NE(errorOf(bad).find("usage: device rotate"), std::string::npos) << bad;
+    }
+}
+
+TEST(CommandLines, TheShareSdksOrientationsAreAMaskOfOrientationBits) {
+    Command all = parsed("share orientations 30");
+    EXPECT_EQ(all.kind, CommandKind::Share);
+    EXPECT_EQ(all.target, "orientations");
+    EXPECT_EQ(all.text, "30");
+    for (const char* bad : {"share orientations 31", "share orientations -2",
+                            "share orientations all", "share orientations 100"}) {
+        EXPECT_NE(errorOf(bad).find("not an orientation mask"), std::string::npos) << bad;
+    }
+}
+
 }  // namespace
 }  // namespace frontend

@@ -58,5 +58,18 @@ TEST(ProgramOptions, AScriptMustBeAReadableFileNotADirectory) {
               "cannot read the script " + (home.path() / "missing.campus").string());
 }
 
+TEST(ProgramOptions, ATabletHasItsOwnScreenUnlessOneIsGiven) {
+    ParsedOptions pad = parseOptions({"--device", "pad"});
+    ASSERT_EQ(pad.error, "");
+    EXPECT_TRUE(pad.options.pad);
+    EXPECT_EQ(pad.options.screen.width, 768);
+    EXPECT_EQ(pad.options.screen.height, 1024);
+    ParsedOptions sized = parseOptions({"--screen", "834x1112", "--device", "pad"});
+    EXPECT_EQ(sized.options.screen.width, 834);
+    EXPECT_FALSE(parseOptions({"--device", "phone"}).options.pad);
+    EXPECT_EQ(parseOptions({"--device", "watch"}).error, "not a device: \"watch\" (phone or pad)");
+    EXPECT_EQ(parseOptions({"--device"}).error, "--device needs a value");
+}
+
 }  // namespace
 }  // namespace frontend

@@ -45,7 +45,9 @@ TEST(ShareCommand, WrongWordsGetTheOperationsUsage) {
               "missing argument: share follow PLATFORM ACCOUNT");
     EXPECT_EQ(parseCommandLine("share send qzone").error,
               "share what: share list, share edit PLATFORM, share signin PLATFORM, share follow "
-              "PLATFORM ACCOUNT or share theme 0|1, not \"send\"");
+              "PLATFORM ACCOUNT, share theme 0|1 or share orientations MASK, not \"send\"");
     EXPECT_EQ(parseCommandLine("share theme").error, "missing argument: share theme 0|1");
     EXPECT_EQ(parseCommandLine("share theme 2").error, "share theme takes 0 or 1, not \"2\"");
+    EXPECT_EQ(parseCommandLine("share orientations").error,
+              "missing argument: share orientations MASK");
 }

@@ -26,16 +26,19 @@ inline std::string shellQuoted(const std::string& text) {
 
 // The program's standard output and exit status. It runs in `directory` (where a script's
 // screenshots land), without CAMPUS_SERVICES so that it starts its own demo services, with
-// the extra environment assignments ("NAME=value") given; its log lines (standard error)
-// are left out of the screens.
+// the extra environment assignments ("NAME=value") and program arguments (such as "--device",
+// "pad") given; its log lines (standard error) are left out of the screens.
 inline ProgramRun runCampus(const std::filesystem::path& directory,
                             const std::filesystem::path& script,
                             const std::filesystem::path& dataDir,
-                            const std::vector<std::string>& environment = {}) {
+                            const std::vector<std::string>& environment = {},
+                            const std::vector<std::string>& arguments = {}) {
     std::string command = "cd " + shellQuoted(directory.string()) + " && env -u CAMPUS_SERVICES";
     for (const auto& assignment : environment) command += " " + shellQuoted(assignment);
-    command += " " + shellQuoted(CAMPUS_PROGRAM) + " --script " + shellQuoted(script.string()) +
-               " --data-dir " + shellQuoted(dataDir.string()) + " 2>/dev/null";
+    command += " " + shellQuoted(CAMPUS_PROGRAM);
+    for (const auto& argument : arguments) command += " " + shellQuoted(argument);
+    command += " --script " + shellQuoted(script.string()) + " --data-dir " +
+               shellQuoted(dataDir.string()) + " 2>/dev/null";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
