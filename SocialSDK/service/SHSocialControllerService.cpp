@@ -226,45 +226,41 @@ std::shared_ptr<platform::ViewController>
 SHSocialControllerService::getSocialShareEditControllerInternal(
     const std::string& platformName, const std::optional<std::string>& sourceOpType) {
     SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("9", sourceOpType, platformName);
-    pushType(SHSViewControllerShareEdit);
-    auto screen = getSocialViewController(SHSViewControllerShareEdit, platformName, sourceOpType);
-    if (!screen) {
-        rollBackType();
+    auto screen = makeCountedScreen(SHSViewControllerShareEdit, platformName, sourceOpType);
+    if (!screen)
         return nullptr;
-    }
     if (platformName == "email" || platformName == "sms")
         return screen;
-    auto navigation = wrap(screen);
-    currentNavigationController = navigation;
-    currentViewController = screen;
-    return navigation;
+    return wrapAsCurrent(screen);
 }
 
 std::shared_ptr<platform::ViewController>
 SHSocialControllerService::getSocialOauthControllerInternal(
     const std::string& platformName, const std::optional<std::string>& sourceOpType) {
     SHSocialOpAnalytics::postSocialAnalyticsFromSourceOpType("7", sourceOpType, platformName);
-    pushType(SHSViewControllerOauth);
-    auto screen = getSocialViewController(SHSViewControllerOauth, platformName, sourceOpType);
-    if (!screen) {
-        rollBackType();
-        return nullptr;
-    }
-    auto navigation = wrap(screen);
-    currentNavigationController = navigation;
-    currentViewController = screen;
-    return navigation;
+    auto screen = makeCountedScreen(SHSViewControllerOauth, platformName, sourceOpType);
+    return screen ? wrapAsCurrent(screen) : nullptr;
 }
 
 std::shared_ptr<platform::ViewController>
 SHSocialControllerService::getSocialAccountControllerInternal() {
-    pushType(SHSViewControllerAccount);
     // The factory has no account screen: nothing opens, and nothing stays counted as open.
-    auto screen = getSocialViewController(SHSViewControllerAccount);
-    if (!screen) {
+    auto screen = makeCountedScreen(SHSViewControllerAccount);
+    return screen ? wrapAsCurrent(screen) : nullptr;
+}
+
+std::shared_ptr<platform::ViewController> SHSocialControllerService::makeCountedScreen(
+    int type, const std::optional<std::string>& platformName,
+    const std::optional<std::string>& sourceOpType) {
+    pushType(type);
+    auto screen = getSocialViewController(type, platformName, sourceOpType);
+    if (!screen)
         rollBackType();
-        return nullptr;
-    }
+    return screen;
+}
+
+std::shared_ptr<platform::NavigationController> SHSocialControllerService::wrapAsCurrent(
+    const std::shared_ptr<platform::ViewController>& screen) {
     auto navigation = wrap(screen);
     currentNavigationController = navigation;
     currentViewController = screen;

@@ -161,6 +161,14 @@ private:
     void rollBackType();
     std::shared_ptr<platform::NavigationController> wrap(
         const std::shared_ptr<platform::ViewController>& screen);
+    // The screen of a type, counted on the type stack; the count is rolled back when no
+    // screen comes of it.
+    std::shared_ptr<platform::ViewController> makeCountedScreen(
+        int type, const std::optional<std::string>& platformName = std::nullopt,
+        const std::optional<std::string>& sourceOpType = std::nullopt);
+    // The screen in the SDK's navigation controller, both becoming the current ones.
+    std::shared_ptr<platform::NavigationController> wrapAsCurrent(
+        const std::shared_ptr<platform::ViewController>& screen);
 
     std::weak_ptr<SHSocialUIDelegate> m_uiDelegate;
     std::shared_ptr<SHSocialDataService> m_ownDataService;

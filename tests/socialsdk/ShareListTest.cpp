@@ -37,21 +37,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class ListUiDelegate : public SHSocialUIDelegate {
-public:
-    bool didFinishGetSHSocialDataInViewController(
-        std::shared_ptr<SHSocialResponseEntity> response) override {
-        results.push_back(std::move(response));
-        return true;
-    }
-    void didCloseUIViewController(int type) override { closed.push_back(type); }
-    bool isDirectShareInIconActionSheet() override { return directShare; }
-
-    bool directShare = false;
-    std::vector<std::shared_ptr<SHSocialResponseEntity>> results;
-    std::vector<int> closed;
-};
-
 // Claims every platform's client application is installed.
 class InstalledClients : public SHSocialSnsHandlerDelegate {
 public:
@@ -60,26 +45,8 @@ public:
 
 // A host screen in a key window on the manual clock, the SDK's screens installed and its
 // share service the fake one.
-class ShareListTest : public ShareSdkTest {
+class ShareListTest : public ShareHostTest {
 protected:
-    void SetUp() override {
-        ShareSdkTest::SetUp();
-        scope.emplace(platform::Size{320, 480});
-        startShareService();
-        SHSocialInstallScreens();
-        host = std::make_shared<platform::ViewController>();
-        window = platform::View::make<platform::Window>();
-        window->setRootViewController(host);
-        window->makeKeyAndVisible();
-    }
-    void TearDown() override {
-        driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; });
-        window.reset();
-        host.reset();
-        scope.reset();
-        ShareSdkTest::TearDown();
-    }
-
     // The entry API's road: the list presented on the host with the host's names, if any.
     std::shared_ptr<SHSShareListController> presentList(const Names& names = {}) {
         SHSocialSnsService::presentSnsController(host, std::nullopt, std::string("开放日来校园"),
@@ -91,7 +58,6 @@ protected:
             return nullptr;
         return std::dynamic_pointer_cast<SHSShareListController>(navigation->topViewController());
     }
-    void settle(double seconds = 1) { scope->advance(seconds); }
 
     // The rows as they show: each cell's text.
     static Names rows(SHSShareListController& list) {
@@ -101,18 +67,7 @@ protected:
         return texts;
     }
 
-    static void signIn(const std::string& platformName) {
-        auto account = std::make_shared<SHSocialAccountEntity>(platformName);
-        account->usid = "demo-" + platformName;
-        account->accessToken = "demo-token-" + platformName;
-        SHSocialAccountManager::setSnsAccount(account);
-    }
-
-    std::optional<platform::testing::UiTestScope> scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::ViewController> host;
-    std::shared_ptr<platform::Window> window;
-    std::shared_ptr<ListUiDelegate> delegate = std::make_shared<ListUiDelegate>();
+    std::shared_ptr<RecordingUIDelegate> delegate = std::make_shared<RecordingUIDelegate>();
 };
 
 // --- Which platforms are rows ------------------------------------------------------------------
@@ -239,7 +194,7 @@ TEST_F(ShareListTest, DirectShareResultAfterTheHostHasGoneIsDropped) {
     const auto before = services->shareRequests().size();
     ASSERT_TRUE(driver.tap("腾讯微博")) << driver.outline();
     // The host's delegate is not kept alive by the share on the wire.
-    std::weak_ptr<ListUiDelegate> watch = delegate;
+    std::weak_ptr<RecordingUIDelegate> watch = delegate;
     delegate.reset();
     EXPECT_TRUE(watch.expired());
     ASSERT_TRUE(driver.runUntil([&] {

@@ -39,21 +39,6 @@
 namespace sharetest {
 namespace {
 
-class RoadDelegate : public SHSocialUIDelegate {
-public:
-    bool didFinishGetSHSocialDataInViewController(
-        std::shared_ptr<SHSocialResponseEntity> response) override {
-        results.push_back(std::move(response));
-        return true;
-    }
-    void didCloseUIViewController(int type) override { closed.push_back(type); }
-    bool isDirectShareInIconActionSheet() override { return directShare; }
-
-    bool directShare = false;
-    std::vector<std::shared_ptr<SHSocialResponseEntity>> results;
-    std::vector<int> closed;
-};
-
 int countOf(const std::string& text, const std::string& part) {
     int count = 0;
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -61,33 +46,8 @@ int countOf(const std::string& text, const std::string& part) {
 }
 
 // A host screen in a key window on the manual clock, the SDK's share service the fake one.
-class ShareRoadsTest : public ShareSdkTest {
+class ShareRoadsTest : public ShareHostTest {
 protected:
-    void SetUp() override {
-        ShareSdkTest::SetUp();
-        scope.emplace(platform::Size{320, 480});
-        startShareService();
-        SHSocialInstallScreens();
-        host = std::make_shared<platform::ViewController>();
-        window = platform::View::make<platform::Window>();
-        window->setRootViewController(host);
-        window->makeKeyAndVisible();
-    }
-    void TearDown() override {
-        driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; });
-        platform::AlertPresenter::shared().reset();
-        window.reset();
-        host.reset();
-        scope.reset();
-        ShareSdkTest::TearDown();
-    }
-    void settle(double seconds = 1) { scope->advance(seconds); }
-    static void signIn(const std::string& platformName) {
-        auto account = std::make_shared<SHSocialAccountEntity>(platformName);
-        account->usid = "demo-" + platformName;
-        account->accessToken = "demo-token-" + platformName;
-        SHSocialAccountManager::setSnsAccount(account);
-    }
     bool pageShown(const std::shared_ptr<SHSOauthViewController>& page) {
         return driver
             .runUntil([&] {
@@ -97,11 +57,7 @@ protected:
             .ok;
     }
 
-    std::optional<platform::testing::UiTestScope> scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::ViewController> host;
-    std::shared_ptr<platform::Window> window;
-    std::shared_ptr<RoadDelegate> delegate = std::make_shared<RoadDelegate>();
+    std::shared_ptr<RecordingUIDelegate> delegate = std::make_shared<RecordingUIDelegate>();
 };
 
 // --- Sign-in from the list hands over to the edit screen ---------------------------------------

@@ -10,11 +10,14 @@
 
 #include "SocialSDK/base/SHSocialProtocolData.h"
 #include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/screens/SHSocialScreens.h"
 #include "SocialSDK/service/SHSCacheManager.h"
 #include "SocialSDK/service/SHSDataManagerSet.h"
 #include "SocialSDK/service/SHSProtocol.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSViewControllerFactory.h"
+#include "SocialSDK/service/SHSocialAccountEntity.h"
+#include "SocialSDK/service/SHSocialAccountManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialCryptor.h"
@@ -189,6 +192,34 @@ SHSocialResponseCompletion ShareSdkTest::storeIn(std::shared_ptr<SHSocialRespons
         if (calls)
             ++*calls;
     };
+}
+
+void ShareHostTest::SetUp() {
+    ShareSdkTest::SetUp();
+    scope.emplace(platform::Size{320, 480});
+    startShareService();
+    // resetShareSdk() forgot the screens the SDK registered as the program loaded.
+    SHSocialInstallScreens();
+    host = std::make_shared<platform::ViewController>();
+    window = platform::View::make<platform::Window>();
+    window->setRootViewController(host);
+    window->makeKeyAndVisible();
+}
+
+void ShareHostTest::TearDown() {
+    driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; });
+    platform::AlertPresenter::shared().reset();
+    window.reset();
+    host.reset();
+    scope.reset();
+    ShareSdkTest::TearDown();
+}
+
+void ShareHostTest::signIn(const std::string& platformName) {
+    auto account = std::make_shared<SHSocialAccountEntity>(platformName);
+    account->usid = "demo-" + platformName;
+    account->accessToken = "demo-token-" + platformName;
+    SHSocialAccountManager::setSnsAccount(account);
 }
 
 }  // namespace sharetest

@@ -10,13 +10,17 @@
 
 #include "SocialSDK/base/SHSocialDeviceInfo.h"
 #include "SocialSDK/service/SHSocialResponseEntity.h"
+#include "SocialSDK/service/SHSocialUIDelegate.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/Json.h"
+#include "platform/testing/UIDriver.h"
+#include "platform/testing/UiTestScope.h"
 #include "tests/support/TempHome.h"
 
 namespace platform {
+class ViewController;
 class Window;
-}
+}  // namespace platform
 
 namespace sharetest {
 
@@ -101,6 +105,40 @@ private:
     void pointSdkAt(const std::string& baseURL);
 
     RefusingPort m_refusing;
+};
+
+// A host's UI delegate that records what the SDK tells it and answers whether the sheet shares
+// directly.
+class RecordingUIDelegate : public SHSocialUIDelegate {
+public:
+    bool didFinishGetSHSocialDataInViewController(
+        std::shared_ptr<SHSocialResponseEntity> response) override {
+        results.push_back(std::move(response));
+        return true;
+    }
+    void didCloseUIViewController(int type) override { closed.push_back(type); }
+    bool isDirectShareInIconActionSheet() override { return directShare; }
+
+    bool directShare = false;
+    std::vector<std::shared_ptr<SHSocialResponseEntity>> results;
+    std::vector<int> closed;
+};
+
+// A host screen in a key window of 320x480 points on the manual clock, with the SDK's share
+// service the fake one; requests still on their way and alerts are let go at the end.
+class ShareHostTest : public ShareSdkTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void settle(double seconds = 1) { scope->advance(seconds); }
+    // A signed-in account on the platform, with a token.
+    static void signIn(const std::string& platformName);
+
+    std::optional<platform::testing::UiTestScope> scope;
+    platform::testing::UIDriver driver;
+    std::shared_ptr<platform::ViewController> host;
+    std::shared_ptr<platform::Window> window;
 };
 
 }  // namespace sharetest

@@ -44,26 +44,8 @@ namespace {
 const platform::Color kDefaultTitle = platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f);
 
 // A host screen in a key window of 320 x 480 on the manual clock, the SDK's screens installed.
-class ShareLookTest : public ShareSdkTest {
+class ShareLookTest : public ShareHostTest {
 protected:
-    void SetUp() override {
-        ShareSdkTest::SetUp();
-        scope.emplace(platform::Size{320, 480});
-        startShareService();
-        SHSocialInstallScreens();
-        host = std::make_shared<platform::ViewController>();
-        window = platform::View::make<platform::Window>();
-        window->setRootViewController(host);
-        window->makeKeyAndVisible();
-    }
-    void TearDown() override {
-        driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; });
-        window.reset();
-        host.reset();
-        scope.reset();
-        ShareSdkTest::TearDown();
-    }
-
     // The edit screen for "qzone" with a signed-in account, presented over the host.
     std::shared_ptr<SHShareEditViewController> presentEdit() {
         auto account = std::make_shared<SHSocialAccountEntity>("qzone");
@@ -103,11 +85,6 @@ protected:
                 return hud;
         return nullptr;
     }
-
-    std::optional<platform::testing::UiTestScope> scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::ViewController> host;
-    std::shared_ptr<platform::Window> window;
 };
 
 using ShareToastTest = ShareLookTest;
