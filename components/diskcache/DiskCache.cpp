@@ -76,6 +76,8 @@ bool DiskCache::setData(std::string_view key, std::string_view data, double time
         std::to_string(millisSinceEpoch(expires)) + " " + std::to_string(key.size()) + "\n";
     contents.append(key);
     contents.append(data);
+    if (contents.size() > kMaxEntryFileBytes)
+        return false;
     std::lock_guard lock(m_mutex);
     return platform::writeFileAtomically(fileFor(key), contents);
 }
@@ -86,7 +88,7 @@ std::optional<std::string> DiskCache::dataForKey(std::string_view key) const {
     std::error_code ec;
     if (!std::filesystem::exists(file, ec))
         return std::nullopt;
-    const auto contents = platform::readFile(file);
+    const auto contents = platform::readFile(file, kMaxEntryFileBytes);
     if (!contents)
         return std::nullopt;
     auto entry = parseEntry(*contents, key);

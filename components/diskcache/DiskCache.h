@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -19,6 +20,9 @@ public:
     using WallClock = std::function<std::chrono::system_clock::time_point()>;
 
     static constexpr double kDefaultTimeoutInterval = 86400;  // one day, in seconds
+    // The largest entry file kept. What is written is always read back: a larger entry is
+    // refused when it is written (the entry before it stays), never stored to be unreadable.
+    static constexpr std::uintmax_t kMaxEntryFileBytes = std::uintmax_t{128} << 20;
 
     // The directory is created when the first entry is written. An empty clock is the
     // system's wall clock.

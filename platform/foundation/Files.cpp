@@ -185,12 +185,17 @@ int openRegularFile(const std::filesystem::path& path, std::uintmax_t maxSize, s
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& path, std::string* error) {
+    return readFile(path, kMaxStoredFileSize, error);
+}
+
+std::optional<std::string> readFile(const std::filesystem::path& path, std::uintmax_t maxSize,
+                                    std::string* error) {
     auto refuse = [&](std::string why) -> std::optional<std::string> {
         if (error)
             *error = std::move(why);
         return std::nullopt;
     };
-    int fd = openRegularFile(path, kMaxStoredFileSize, error);
+    int fd = openRegularFile(path, maxSize, error);
     if (fd < 0)
         return std::nullopt;
     struct FdCloser {
@@ -205,8 +210,8 @@ std::optional<std::string> readFile(const std::filesystem::path& path, std::stri
     for (;;) {
         // Room past the size fstat gave tells a file that grew since from one that did not.
         if (filled == contents.size()) {
-            if (contents.size() > kMaxStoredFileSize)
-                return refuse("larger than " + std::to_string(kMaxStoredFileSize) + " bytes");
+            if (contents.size() > maxSize)
+                return refuse("larger than " + std::to_string(maxSize) + " bytes");
             contents.resize(contents.size() + 4096);
         }
         ssize_t got = ::read(fd, contents.data() + filled, contents.size() - filled);

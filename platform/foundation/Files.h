@@ -35,6 +35,9 @@ NewFileResult writeNewFileAtomically(const std::filesystem::path& path, std::str
 // directory in its place is refused at once, never waited on or read without end.
 std::optional<std::string> readFile(const std::filesystem::path& path,
                                     std::string* error = nullptr);
+// The same with a bound of the caller's, for stores that keep larger files of their own.
+std::optional<std::string> readFile(const std::filesystem::path& path, std::uintmax_t maxSize,
+                                    std::string* error = nullptr);
 
 // The same checks without the reading, for a library that reads the file itself: an open
 // descriptor (close-on-exec, blocking reads) of a regular file of at most `maxSize` bytes, which

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <string>
 
 #include "components/diskcache/DiskCache.h"
 #include "platform/foundation/Files.h"
@@ -59,6 +60,17 @@ TEST_F(DiskCacheTest, ADamagedEntryReadsAsAbsentAndIsReplaceable) {
     EXPECT_FALSE(cache.dataForKey("appInfo"));
     ASSERT_TRUE(cache.setData("appInfo", "good again"));
     EXPECT_EQ(cache.dataForKey("appInfo"), "good again");
+}
+
+TEST_F(DiskCacheTest, WhatIsWrittenIsReadBackAndAnEntryTooLargeToKeepIsRefused) {
+    // Larger than a plain stored file may be (an account archive of many accounts).
+    const std::string large(platform::kMaxStoredFileSize + 1024, 'a');
+    ASSERT_TRUE(cache.setData("SHSocialAccounts", large));
+    EXPECT_EQ(cache.dataForKey("SHSocialAccounts"), large);
+
+    const std::string tooLarge(DiskCache::kMaxEntryFileBytes, 'b');
+    EXPECT_FALSE(cache.setData("SHSocialAccounts", tooLarge));
+    EXPECT_EQ(cache.dataForKey("SHSocialAccounts"), large) << "the entry before it stays";
 }
 
 TEST_F(DiskCacheTest, AnEntryOutlivesTheCacheObject) {
