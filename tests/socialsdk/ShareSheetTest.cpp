@@ -25,18 +25,6 @@
 namespace sharetest {
 namespace {
 
-class RecordingUiDelegate : public SHSocialUIDelegate {
-public:
-    bool didFinishGetSHSocialDataInViewController(
-        std::shared_ptr<SHSocialResponseEntity> response) override {
-        results.push_back(std::move(response));
-        return true;
-    }
-    void didCloseUIViewController(int type) override { closed.push_back(type); }
-    std::vector<std::shared_ptr<SHSocialResponseEntity>> results;
-    std::vector<int> closed;
-};
-
 // A host screen in a key window of the test's screen size, on the manual clock.
 class ShareSheetTest : public ShareSdkTest {
 protected:
@@ -77,7 +65,7 @@ protected:
 
     std::shared_ptr<platform::ViewController> host;
     std::shared_ptr<platform::Window> window;
-    std::shared_ptr<RecordingUiDelegate> delegate = std::make_shared<RecordingUiDelegate>();
+    std::shared_ptr<RecordingUIDelegate> delegate = std::make_shared<RecordingUIDelegate>();
 };
 
 TEST_F(ShareSheetTest, TheHostsListGivesOneIconAtTheBottomOfTheScreen) {
