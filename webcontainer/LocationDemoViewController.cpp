@@ -44,13 +44,13 @@ void LocationDemoViewController::loadView() {
 
     std::weak_ptr<LocationDemoViewController> weak =
         std::static_pointer_cast<LocationDemoViewController>(shared_from_this());
-    struct Spec {
+    struct DemoButton {
         const char* title;
         const char* handle;
         void (LocationDemoViewController::*action)();
         std::weak_ptr<platform::Button>* outlet;
     };
-    const Spec specs[] = {
+    const DemoButton entries[] = {
         {kStartTitle, "startBtn", &LocationDemoViewController::startLocation, &m_startBtn},
         {kStopTitle, "stopBtn", &LocationDemoViewController::stopLocation, &m_stopBtn},
         {kFollowingTitle, "followingBtn", &LocationDemoViewController::startFollowing,
@@ -60,7 +60,7 @@ void LocationDemoViewController::loadView() {
     };
     const double width = (bounds.size.width - kButtonMargin * 5) / 4;
     double x = kButtonMargin;
-    for (const Spec& spec : specs) {
+    for (const DemoButton& entry : entries) {
         auto button = platform::View::make<platform::Button>(
             platform::Rect{{x, bounds.size.height - kButtonRowHeight + kButtonMargin},
                            {width, kButtonRowHeight - 2 * kButtonMargin}});
@@ -68,19 +68,19 @@ void LocationDemoViewController::loadView() {
                                     platform::AutoresizingMask::FlexibleWidth |
                                     platform::AutoresizingMask::FlexibleLeftMargin |
                                     platform::AutoresizingMask::FlexibleRightMargin);
-        button->setTitle(spec.title);
+        button->setTitle(entry.title);
         button->setTitleColor(platform::Color::white());
         button->setBackgroundColor(kButtonColor);
         button->setCornerRadius(4);
-        button->setHandle(spec.handle);
+        button->setHandle(entry.handle);
         button->addTarget(
-            [weak, action = spec.action](platform::Control&) {
+            [weak, action = entry.action](platform::Control&) {
                 if (auto screen = weak.lock())
                     ((*screen).*action)();
             },
             platform::ControlEvent::TouchUpInside);
         view->addSubview(button);
-        *spec.outlet = button;
+        *entry.outlet = button;
         x += width + kButtonMargin;
     }
     setView(std::move(view));
