@@ -4,31 +4,17 @@
 // resident memory before the request and at the end, and their difference.
 //   body_memory_probe [MEGABYTES]   (default 50)
 #include <httplib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "bench/ForkedServer.h"
 #include "client/NetTool.h"
 #include "client/News.h"
 #include "platform/foundation/RunLoop.h"
 
 namespace {
-
-// Peak resident set of this process so far, in kB (VmHWM).
-long peakResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
 
 std::string newsBody(size_t atLeast) {
     std::string body = "{\"News\":[";
@@ -43,9 +29,9 @@ std::string newsBody(size_t atLeast) {
     return body + "]}";
 }
 
-// Serves the body from a forked child; writes the port to `portOut`. A content provider of
-// known length is sent uncompressed, as a server that does not compress would.
-[[noreturn]] void serve(size_t bytes, int portOut) {
+// Serves the body; a content provider of known length is sent uncompressed, as a server that
+// does not compress would.
+void serve(size_t bytes, const bench::ForkedServer::Announce& announce) {
     const std::string body = newsBody(bytes);
     httplib::Server server;
     server.Get("/News", [&body](const httplib::Request&, httplib::Response& res) {
@@ -54,38 +40,27 @@ std::string newsBody(size_t atLeast) {
                                      return sink.write(body.data() + offset, length);
                                  });
     });
-    int port = server.bind_to_any_port("127.0.0.1");
-    if (write(portOut, &port, sizeof port) != sizeof port)
-        _exit(1);
-    close(portOut);
+    announce(server.bind_to_any_port("127.0.0.1"), 0);
     server.listen_after_bind();
-    _exit(0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 50;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        return 1;
-    pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        serve(megabytes * 1000 * 1000, pipeFds[1]);
-    }
-    close(pipeFds[1]);
-    int port = 0;
-    if (read(pipeFds[0], &port, sizeof port) != sizeof port)
+    bench::ForkedServer server([megabytes](const bench::ForkedServer::Announce& announce) {
+        serve(megabytes * 1000 * 1000, announce);
+    });
+    if (server.port() == 0)
         return 1;
 
     platform::RunLoop::main().bindToCurrentThread();
-    long before = peakResidentKb();
+    long before = bench::peakResidentKb();
     size_t rows = 0;
     std::string failure;
     bool done = false;
     NetTool::shareInstance().getWithURL(
-        "http://127.0.0.1:" + std::to_string(port) + "/News",
+        server.base() + "/News",
         [&](const platform::Json& reply) {
             rows = recordsFromList<News>(reply, "News").size();
             done = true;
@@ -95,9 +70,7 @@ int main(int argc, char** argv) {
             done = true;
         });
     platform::RunLoop::main().runUntil([&] { return done; }, std::chrono::seconds(120));
-    long after = peakResidentKb();
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
+    long after = bench::peakResidentKb();
 
     std::printf("body        %zu MB\n", megabytes);
     std::printf("rows        %zu%s%s\n", rows,

@@ -7,16 +7,14 @@
 
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 
+#include "bench/ForkedServer.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/RunLoop.h"
 #include "webcontainer/WebUpload.h"
@@ -28,16 +26,6 @@ constexpr std::size_t kPhotoBytes = 5 * 1000 * 1000;
 
 std::string g_url;
 std::string g_photo;
-
-long peakResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
 
 // JPEG markers around incompressible bytes: as large on the wire as a real 5 MB photo.
 std::string photoBytes() {
@@ -51,17 +39,14 @@ std::string photoBytes() {
 
 // The upload route answers as the school's does, but forgets each upload at once so that the
 // child's memory stays flat however many iterations run.
-[[noreturn]] void serve(int portOut) {
+void serve(const bench::ForkedServer::Announce& announce) {
     fakes::FakeSchoolServices services;
     services.setHandler("POST", kUploadPath, [&services](const fakes::RecordedRequest&) {
         services.clearRequests();
         return fakes::Reply{200, "application/json;charset=UTF-8",
                             R"({"res":"true","path":"/upload/mportal/1/123.jpg"})"};
     });
-    int port = services.start();
-    if (write(portOut, &port, sizeof port) != sizeof port)
-        _exit(1);
-    close(portOut);
+    announce(services.start(), 0);
     for (;;) pause();
 }
 
@@ -130,20 +115,10 @@ BENCHMARK(BM_BareCurlMultipartPost)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 int main(int argc, char** argv) {
     // The child is forked before this process starts any thread.
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
+    bench::ForkedServer server(serve);
+    if (server.port() == 0)
         return 1;
-    pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        serve(pipeFds[1]);
-    }
-    close(pipeFds[1]);
-    int port = 0;
-    if (read(pipeFds[0], &port, sizeof port) != sizeof port)
-        return 1;
-    close(pipeFds[0]);
-    g_url = "http://127.0.0.1:" + std::to_string(port) + kUploadPath;
+    g_url = server.base() + kUploadPath;
     platform::RunLoop::main().bindToCurrentThread();
     curl_global_init(CURL_GLOBAL_DEFAULT);
 
@@ -154,9 +129,9 @@ int main(int argc, char** argv) {
     g_photo = "warm-up";
     containerUpload();
     g_photo = std::move(photo);
-    const long before = peakResidentKb();
+    const long before = bench::peakResidentKb();
     const bool ok = containerUpload();
-    const long after = peakResidentKb();
+    const long after = bench::peakResidentKb();
     std::printf(
         "upload of %zu bytes %s; peak resident before %ld kB, after %ld kB, rise %ld kB "
         "= %.2fx the photo\n",
@@ -166,7 +141,5 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
     return ok ? 0 : 1;
 }

@@ -9,20 +9,16 @@
 // Targets: a 4 MB page peaks under 300 MB, and any page within the document body cap (64 MB)
 // under 1 GB.
 #include <httplib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "bench/ForkedServer.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
@@ -34,17 +30,6 @@
 namespace {
 
 using namespace platform;
-
-long statusKb(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0) {
-            return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
-        }
-    }
-    return -1;
-}
 
 std::string page(const std::string& kind, std::size_t bytes) {
     std::string html = "<html><head><title>" + kind + "</title></head><body>";
@@ -79,9 +64,10 @@ std::string page(const std::string& kind, std::size_t bytes) {
     return html + "</body></html>";
 }
 
-// Serves the page from a forked child, which makes it, so that the client's peak leaves it
-// out; writes the port and the page's size to `out`.
-[[noreturn]] void serve(const std::string& kind, std::size_t bytes, int out) {
+// Serves the page from the forked child, which makes it, so that the client's peak leaves it
+// out; announces the port and the page's size.
+void serve(const std::string& kind, std::size_t bytes,
+           const bench::ForkedServer::Announce& announce) {
     const std::string body = page(kind, bytes);
     httplib::Server server;
     server.Get("/page.html", [&body](const httplib::Request&, httplib::Response& res) {
@@ -91,15 +77,8 @@ std::string page(const std::string& kind, std::size_t bytes) {
                                      return sink.write(body.data() + offset, length);
                                  });
     });
-    int port = server.bind_to_any_port("127.0.0.1");
-    std::size_t size = body.size();
-    if (write(out, &port, sizeof port) != sizeof port ||
-        write(out, &size, sizeof size) != sizeof size) {
-        _exit(1);
-    }
-    close(out);
+    announce(server.bind_to_any_port("127.0.0.1"), body.size());
     server.listen_after_bind();
-    _exit(0);
 }
 
 class PageScreen : public ViewController {
@@ -118,22 +97,13 @@ int main(int argc, char** argv) {
     std::size_t kilobytes = argc > 2                  ? std::strtoul(argv[2], nullptr, 10)
                             : kind == "nested-tables" ? 146
                                                       : 4096;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) {
+    bench::ForkedServer server([&](const bench::ForkedServer::Announce& announce) {
+        serve(kind, kilobytes * 1024, announce);
+    });
+    if (server.port() == 0) {
         return 1;
     }
-    pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        serve(kind, kilobytes * 1024, pipeFds[1]);
-    }
-    close(pipeFds[1]);
-    int port = 0;
-    std::size_t size = 0;
-    if (read(pipeFds[0], &port, sizeof port) != sizeof port ||
-        read(pipeFds[0], &size, sizeof size) != sizeof size) {
-        return 1;
-    }
+    const std::size_t size = server.value();
 
     testing::UiTestScope scope(Size{375, 667}, false);
     auto screen = std::make_shared<PageScreen>();
@@ -142,12 +112,12 @@ int main(int argc, char** argv) {
     window->makeKeyAndVisible();
     testing::UIDriver driver(Application::shared());
 
-    const long before = statusKb("VmHWM:");
+    const long before = bench::peakResidentKb();
     const auto start = std::chrono::steady_clock::now();
     std::atomic<bool> finished{false};
     std::thread watchdog([&] {
         while (!finished) {
-            long resident = statusKb("VmRSS:");
+            long resident = bench::statusKb("VmRSS:");
             double seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             if (resident > 3L * 1024 * 1024 || seconds > 60) {
@@ -155,15 +125,14 @@ int main(int argc, char** argv) {
                 std::printf("stopped     by the watchdog at %.0f MB resident after %.1f s\n",
                             resident / 1024.0, seconds);
                 std::fflush(stdout);
-                kill(child, SIGTERM);
+                server.stop();
                 _exit(2);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     });
 
-    screen->webView->loadRequest(
-        URLRequest{"http://127.0.0.1:" + std::to_string(port) + "/page.html"});
+    screen->webView->loadRequest(URLRequest{server.base() + "/page.html"});
     RunLoop::main().runUntil([&] { return !screen->webView->isLoading(); },
                              std::chrono::seconds(120));
     const double loaded =
@@ -174,9 +143,8 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     finished = true;
     watchdog.join();
-    const long after = statusKb("VmHWM:");
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
+    const long after = bench::peakResidentKb();
+    server.stop();
 
     std::printf("page        %s, %zu KB\n", kind.c_str(), size / 1024);
     std::printf("shown       %zu items, outline %zu KB\n", screen->webView->pageItems().size(),
