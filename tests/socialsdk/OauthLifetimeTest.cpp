@@ -10,26 +10,14 @@
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "tests/socialsdk/ShareSdkTestSupport.h"
 
-using sharetest::ShareSdkTest;
+using sharetest::ShareServiceTest;
 
 namespace {
 
 // Lifetimes and stored dates are numbers from outside: past the clock's reach they give no
 // date, never an overflowed one (undefined behaviour that UBSan stops on).
-class OauthLifetimeTest : public ShareSdkTest {
+class OauthLifetimeTest : public ShareServiceTest {
 protected:
-    void SetUp() override {
-        ShareSdkTest::SetUp();
-        SHSocialInstallScreens();
-        service = SHSocialControllerService::defaultControllerService();
-        service->currentSnsPlatformName = "qzone";
-    }
-    void TearDown() override {
-        service.reset();
-        SHSocialControllerService::screens() = {};
-        ShareSdkTest::TearDown();
-    }
-
     // The account the sign-in callback with this lifetime stores.
     std::shared_ptr<SHSocialAccountEntity> signInExpiringIn(const std::string& expiresIn) {
         SHSUserManager::shareInstance().setSnsAccountDictionary({});
@@ -40,8 +28,6 @@ protected:
                                   expiresIn));
         return SHSUserManager::shareInstance().snsAccountDictionary()["qzone"];
     }
-
-    std::shared_ptr<SHSocialControllerService> service;
 };
 
 TEST_F(OauthLifetimeTest, ALifetimePastTheClocksReachGivesNoExpiryAndTheSignInHolds) {

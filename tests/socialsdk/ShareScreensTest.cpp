@@ -26,7 +26,7 @@
 #include "platform/ui/Window.h"
 #include "tests/socialsdk/ShareSdkTestSupport.h"
 
-using sharetest::ShareSdkTest;
+using sharetest::ShareServiceTest;
 
 namespace {
 
@@ -91,21 +91,7 @@ TEST(ShareEditResult, EachPlatformSubCodeHasItsToast) {
     EXPECT_EQ(result(5050, std::nullopt), "网络不给力");
 }
 
-class ShareScreensTest : public ShareSdkTest {
-protected:
-    void SetUp() override {
-        ShareSdkTest::SetUp();
-        SHSocialInstallScreens();
-        service = SHSocialControllerService::defaultControllerService();
-        service->currentSnsPlatformName = "qzone";
-    }
-    void TearDown() override {
-        service.reset();
-        SHSocialControllerService::screens() = {};
-        ShareSdkTest::TearDown();
-    }
-    std::shared_ptr<SHSocialControllerService> service;
-};
+class ShareScreensTest : public ShareServiceTest {};
 
 // A signed-in account on the platform, so the service opens the edit screen, not the sign-in.
 void signedInOn(const std::string& platformName) {

@@ -194,6 +194,19 @@ SHSocialResponseCompletion ShareSdkTest::storeIn(std::shared_ptr<SHSocialRespons
     };
 }
 
+void ShareServiceTest::SetUp() {
+    ShareSdkTest::SetUp();
+    SHSocialInstallScreens();
+    service = SHSocialControllerService::defaultControllerService();
+    service->currentSnsPlatformName = "qzone";
+}
+
+void ShareServiceTest::TearDown() {
+    service.reset();
+    SHSocialControllerService::screens() = {};
+    ShareSdkTest::TearDown();
+}
+
 void ShareHostTest::SetUp() {
     ShareSdkTest::SetUp();
     scope.emplace(platform::Size{320, 480});

@@ -17,6 +17,8 @@
 #include "platform/testing/UiTestScope.h"
 #include "tests/support/TempHome.h"
 
+class SHSocialControllerService;
+
 namespace platform {
 class ViewController;
 class Window;
@@ -105,6 +107,15 @@ private:
     void pointSdkAt(const std::string& baseURL);
 
     RefusingPort m_refusing;
+};
+
+// The SDK's screens and its default controller service, with qzone as the current platform.
+class ShareServiceTest : public ShareSdkTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::shared_ptr<SHSocialControllerService> service;
 };
 
 // A host's UI delegate that records what the SDK tells it and answers whether the sheet shares
