@@ -88,12 +88,11 @@ void LocationDemoViewController::loadView() {
 
 void LocationDemoViewController::viewDidLoad() {
     LocatingMapScreen::viewDidLoad();
-    // Made first: changing the bar lays the stack out again, which may already show the screen.
-    makeLocationService();
     if (platform::Application::shared().systemVersionNumber() >= 7.0) {
         if (auto navigation = navigationController())
             navigation->navigationBar()->setTranslucent(false);
     }
+    makeLocationService();
     setUsable(stopBtn(), false);
     setUsable(followingBtn(), false);
     setUsable(followHeadBtn(), false);

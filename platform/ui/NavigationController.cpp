@@ -245,8 +245,18 @@ void NavigationController::loadView() {
         }
     };
     m_navigationBar->onTranslucencyChange = [weak] {
-        if (auto self = weak.lock()) {
-            static_cast<NavigationController&>(*self).layoutContent();
+        auto self = weak.lock();
+        if (!self) {
+            return;
+        }
+        auto& navigation = static_cast<NavigationController&>(*self);
+        // Only a screen already in place moves under or below the bar. One still being pushed
+        // (changing the bar from its own viewDidLoad) is placed by its push: putting it on
+        // screen from here would start its appearance before it has finished loading.
+        auto top = navigation.topViewController();
+        auto topView = top ? top->viewIfLoaded() : nullptr;
+        if (topView && topView->superview() == navigation.viewIfLoaded()) {
+            navigation.layoutContent();
         }
     };
     m_popGesture->removeAllTargets();

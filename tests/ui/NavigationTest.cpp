@@ -174,6 +174,31 @@ TEST_F(NavigationTest, ContentStartsBelowAnOpaqueBarAndUnderATranslucentOne) {
     EXPECT_TRUE(nav->navigationBar()->isHidden());
 }
 
+// A screen that makes its stack's bar opaque while it loads, and logs when that is done.
+class OpaqueBarScreen : public RecordingController {
+public:
+    explicit OpaqueBarScreen(std::shared_ptr<Log> log)
+        : RecordingController("B", log), m_events(std::move(log)) {}
+    void viewDidLoad() override {
+        RecordingController::viewDidLoad();
+        if (auto nav = navigationController())
+            nav->navigationBar()->setTranslucent(false);
+        m_events->push_back("B.loaded");
+    }
+
+private:
+    std::shared_ptr<Log> m_events;
+};
+
+TEST_F(NavigationTest, AScreenThatChangesTheBarWhileLoadingAppearsOnlyOnceLoaded) {
+    auto nav = showStack(screen("A"));
+    auto b = std::make_shared<OpaqueBarScreen>(log);
+    nav->pushViewController(b, false);
+    EXPECT_EQ(*log, (Log{"B.didLoad", "B.loaded", "A.willDisappear", "B.willAppear",
+                         "A.didDisappear", "B.didAppear"}));
+    EXPECT_EQ(b->view()->frame(), (Rect{{0, 64}, {375, 603}})) << "placed below the opaque bar";
+}
+
 TEST_F(NavigationTest, EdgeSwipePopsUnlessTheScreenHasItsOwnBackButton) {
     auto nav = showStack(screen("A"));
     auto b = screen("B");
