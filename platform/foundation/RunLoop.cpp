@@ -4,6 +4,14 @@
 
 namespace platform {
 
+namespace {
+
+// A reply from a server on this machine or a nearby one comes within this; one from further
+// away takes longer, and the loop then sleeps at once.
+constexpr auto kExpectedLookBound = std::chrono::microseconds(500);
+
+}  // namespace
+
 struct DelayedTask {
     // Guards fn: a task may be cancelled on one thread while the loop takes it on another.
     std::mutex mutex;
@@ -112,7 +120,10 @@ void Timer::onFire() {
         invalidate();
 }
 
-RunLoop::RunLoop() : m_clock(std::make_shared<RealClock>()), m_owner(std::this_thread::get_id()) {}
+RunLoop::RunLoop()
+    : m_clock(std::make_shared<RealClock>()),
+      m_owner(std::this_thread::get_id()),
+      m_expectedLook(kExpectedLookBound) {}
 
 RunLoop& RunLoop::main() {
     static RunLoop* loop = new RunLoop();  // lives for the process, never destroyed
@@ -128,6 +139,7 @@ void RunLoop::post(Task task) {
     {
         std::lock_guard lock(m_mutex);
         m_posted.push_back(std::move(task));
+        m_attention = true;
     }
     wakeWaiters();
 }
@@ -225,6 +237,7 @@ size_t RunLoop::runPending() {
     {
         std::lock_guard lock(m_mutex);
         batch.swap(m_posted);
+        m_attention = m_woken || m_quit;
     }
     size_t ran = 0;
     for (auto& task : batch) {
@@ -278,13 +291,29 @@ bool RunLoop::waitForWork(std::chrono::steady_clock::time_point realDeadline) {
         if (due < until)
             until = due;
     }
+    const bool expecting = m_expectedPosts->load() > 0;
+    const auto started = std::chrono::steady_clock::now();
+    if (expecting) {
+        lock.unlock();
+        m_expectedLook.lookFor(m_attention, until - started);
+        lock.lock();
+    }
     m_wake.wait_until(lock, until, [&] {
         return !m_posted.empty() || m_quit || m_woken ||
                (!m_clock->isManual() && !m_delayed.empty() &&
                 m_delayed.begin()->first.first <= m_clock->now());
     });
+    if (expecting && !m_posted.empty())
+        m_expectedLook.record(std::chrono::steady_clock::now() - started);
     m_woken = false;
+    m_attention = !m_posted.empty() || m_quit;
     return true;
+}
+
+std::shared_ptr<void> RunLoop::expectPost() {
+    m_expectedPosts->fetch_add(1);
+    return std::shared_ptr<void>(nullptr,
+                                 [count = m_expectedPosts](void*) { count->fetch_sub(1); });
 }
 
 bool RunLoop::runUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
@@ -354,6 +383,7 @@ void RunLoop::quit() {
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
+        m_attention = true;
     }
     wakeWaiters();
 }
@@ -362,6 +392,7 @@ void RunLoop::wake() {
     {
         std::lock_guard lock(m_mutex);
         m_woken = true;
+        m_attention = true;
     }
     wakeWaiters();
 }
@@ -391,6 +422,7 @@ void RunLoop::reset() {
         std::lock_guard lock(m_mutex);
         posted.swap(m_posted);
         delayed.swap(m_delayed);
+        m_attention = m_woken || m_quit;
     }
     // Outside the lock: the closures' captures may post or cancel as they are destroyed. Each
     // delayed closure is released even if a handle to its task lives on, so an object holding

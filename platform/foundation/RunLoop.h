@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/foundation/CheckedTime.h"
+#include "platform/foundation/SpinBeforeSleep.h"
 
 namespace platform {
 
@@ -171,6 +172,10 @@ public:
     // so that it checks its condition again: for a thread that changed what the condition
     // reads. A wake that comes while no one waits is kept for the next wait. Thread-safe.
     void wake();
+    // Held by whoever will post to this loop soon (the network thread, for a request in
+    // flight): while one is held, the loop looks for the post a while before it sleeps, as long
+    // as such posts have lately come that quickly (see SpinBeforeSleep). Thread-safe.
+    std::shared_ptr<void> expectPost();
 
 private:
     friend class Timer;
@@ -189,6 +194,11 @@ private:
     std::thread::id m_owner;
     bool m_quit{false};
     bool m_woken{false};  // a wake() that no wait has seen yet
+    // Whether a wait would end now (a post, a wake or quit waits), readable without the lock.
+    std::atomic<bool> m_attention{false};
+    std::shared_ptr<std::atomic<std::size_t>> m_expectedPosts{
+        std::make_shared<std::atomic<std::size_t>>(0)};
+    SpinBeforeSleep m_expectedLook;
     std::shared_ptr<const std::function<void()>> m_wakeHandler;
 };
 

@@ -37,8 +37,8 @@ HttpClient::RequestId HttpClient::send(HttpRequest request,
     auto mark =
         std::shared_ptr<void>(nullptr, [count = m_inFlight](void*) { count->fetch_sub(1); });
     network().enqueue(id, std::move(request),
-                      [completion = std::move(completion),
-                       mark = std::move(mark)](HttpResponse response) mutable {
+                      [completion = std::move(completion), mark = std::move(mark),
+                       expected = RunLoop::main().expectPost()](HttpResponse response) mutable {
                           if (completion)
                               completion(std::move(response));
                           mark.reset();

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdint>
 
 #include "platform/foundation/RunLoop.h"
@@ -14,6 +15,8 @@ namespace {
 // Also the longest the thread sleeps if a wake-up were ever missed.
 constexpr int kPollMilliseconds = 1000;
 constexpr long kConnectionsPerHost = 6;
+// Longer than a thread's wake-up where that is slow, far shorter than a person's next action.
+constexpr auto kIdleLookBound = std::chrono::microseconds(250);
 
 CURLM* multiOf(void* handle) {
     return static_cast<CURLM*>(handle);
@@ -21,7 +24,7 @@ CURLM* multiOf(void* handle) {
 
 }  // namespace
 
-NetworkThread::NetworkThread() {
+NetworkThread::NetworkThread() : m_idleLook(kIdleLookBound) {
     ensureCurlInitialised();
     m_multi = curl_multi_init();
     // As on the phone, a handful of connections per host at a time; the rest wait their turn.
@@ -36,6 +39,7 @@ NetworkThread::~NetworkThread() {
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
+        m_handedOver = true;
     }
     m_work.notify_one();
     if (m_multi)
@@ -65,6 +69,7 @@ void NetworkThread::enqueue(std::uint64_t id, HttpRequest request, Completion co
     {
         std::lock_guard lock(m_mutex);
         m_incoming.push_back(std::move(job));
+        m_handedOver = true;
         polling = m_polling;
     }
     wake(polling);
@@ -75,6 +80,7 @@ void NetworkThread::cancel(std::uint64_t id) {
     {
         std::lock_guard lock(m_mutex);
         m_cancelled.push_back(id);
+        m_handedOver = true;
         polling = m_polling;
     }
     wake(polling);
@@ -95,18 +101,24 @@ void NetworkThread::run() {
         std::vector<Job> incoming;
         std::vector<std::uint64_t> cancelled;
         {
+            const bool idle = m_active.empty();
+            const auto idleSince = std::chrono::steady_clock::now();
+            const bool found = idle && m_idleLook.lookFor(m_handedOver);
             std::unique_lock lock(m_mutex);
             // With nothing in flight there is no socket to watch: a condition variable wakes
             // the thread for the next request sooner than curl's wake-up pipe does.
-            if (m_active.empty()) {
+            if (idle && !found) {
                 m_work.wait(lock, [this] {
                     return m_stopping || !m_incoming.empty() || !m_cancelled.empty();
                 });
             }
+            if (idle)
+                m_idleLook.record(std::chrono::steady_clock::now() - idleSince);
             if (m_stopping)
                 return;
             incoming.swap(m_incoming);
             cancelled.swap(m_cancelled);
+            m_handedOver = false;
         }
         // New requests first, so that a cancellation handed over with its request finds it.
         for (auto& job : incoming) start(std::move(job));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/foundation/SpinBeforeSleep.h"
 #include "platform/net/HttpRequest.h"
 #include "platform/net/HttpResponse.h"
 
@@ -55,6 +57,12 @@ private:
     std::vector<std::uint64_t> m_cancelled;
     bool m_stopping{false};
     bool m_polling{false};
+    // Whether anything waits in m_incoming, m_cancelled or m_stopping, readable without the
+    // lock by the idle thread looking for its next request before it sleeps.
+    std::atomic<bool> m_handedOver{false};
+    // Requests often follow one another closely (a list, then its pictures): an idle thread
+    // looks for the next one briefly before sleeping, while that has paid off lately.
+    SpinBeforeSleep m_idleLook;
 
     std::map<std::uint64_t, Job> m_active;  // network thread only
     std::thread m_thread;
