@@ -8,6 +8,7 @@
 #include <array>
 
 #include "campus/PinyinInitial.h"
+#include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Log.h"
 
 namespace {
@@ -49,10 +50,6 @@ void forEachCodePoint(std::string_view text, Visit visit) {
     }
 }
 
-bool isAsciiLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 char upper(char c) {
     return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
@@ -90,7 +87,7 @@ std::string ChineseString::cleanedName(std::string_view name) {
 std::string ChineseString::sortKey(std::string_view cleaned) {
     if (cleaned.empty())
         return {};
-    if (std::all_of(cleaned.begin(), cleaned.end(), isAsciiLetter)) {
+    if (std::all_of(cleaned.begin(), cleaned.end(), platform::isAsciiLetter)) {
         std::string key(cleaned);
         key[0] = upper(key[0]);
         std::transform(key.begin() + 1, key.end(), key.begin() + 1, lower);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/foundation/URLEscaping.h"
+
 namespace {
 
 // An img tag up to its first ">". The tag stops at a "<" too, and the possessive run never
@@ -64,24 +66,8 @@ struct Utf8Text {
     UText* handle = nullptr;
 };
 
-// "http:", "https:", "data:" and the like: letters, then letters, digits, "+", "-" or ".".
-bool hasScheme(std::string_view address) {
-    auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    if (address.empty() || !isLetter(address.front()))
-        return false;
-    for (char c : address.substr(1)) {
-        if (c == ':')
-            return true;
-        const bool schemeChar =
-            isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
-        if (!schemeChar)
-            return false;
-    }
-    return false;
-}
-
 bool needsRoot(std::string_view address) {
-    return !address.starts_with("//") && !hasScheme(address);
+    return !address.starts_with("//") && !platform::hasURLScheme(address);
 }
 
 // Where in the tag the root goes (the value's first byte), or npos when the tag stays as

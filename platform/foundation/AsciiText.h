@@ -8,6 +8,10 @@ namespace platform {
 
 // Protocol text (header names, media types, tag names) is ASCII and compared without case.
 
+inline bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 inline char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }

@@ -137,4 +137,16 @@ std::optional<std::string> removingPercentEncoding(std::string_view text) {
     return out;
 }
 
+bool hasURLScheme(std::string_view text) {
+    if (text.empty() || !isAsciiLetter(text.front()))
+        return false;
+    for (char c : text.substr(1)) {
+        if (c == ':')
+            return true;
+        if (!isAlphanumeric(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    return false;
+}
+
 }  // namespace platform

@@ -36,4 +36,9 @@ std::string urlDecodedString(std::string_view text);
 // the result is not UTF-8 text, for a caller that must treat such text as absent.
 std::optional<std::string> removingPercentEncoding(std::string_view text);
 
+// Whether the text starts with a scheme and its ":" ("http:", "data:", "sms:"): an ASCII letter,
+// then letters, digits, "+", "-" or ".". Such an address is absolute; any other is relative
+// to the page or request it is read in.
+bool hasURLScheme(std::string_view text);
+
 }  // namespace platform

@@ -10,6 +10,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/URLEscaping.h"
 #include "platform/net/URLServer.h"
 
 namespace platform {
@@ -22,10 +23,6 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 constexpr const char* kUserAgent = "campus-client/1.0";
 
 constexpr long kMaxRedirects = 5;
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() &&
@@ -46,16 +43,6 @@ std::string withoutLineBreaks(std::string_view s) {
             out.push_back(c);
     }
     return out;
-}
-
-// "scheme:" at the start: an absolute address.
-bool hasScheme(std::string_view url) {
-    const size_t colon = url.find(':');
-    if (colon == 0 || colon == std::string_view::npos || !isAsciiLetter(url[0]))
-        return false;
-    return std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
-        return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
-    });
 }
 
 curl_slist* appendHeader(curl_slist* list, const std::string& line) {
@@ -342,7 +329,7 @@ HttpResponse CurlTransfer::finish(CURLcode result) {
             // the server wrote it, since curl would rewrite addresses of schemes it does not
             // know (a page's command address among them).
             const auto location = response.header("location");
-            response.redirectURL = location && hasScheme(*location) ? *location : target;
+            response.redirectURL = location && hasURLScheme(*location) ? *location : target;
         }
     }
     response.body = std::move(m_body);

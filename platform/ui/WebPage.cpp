@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/URLEscaping.h"
 #include "platform/ui/HtmlBounds.h"
 #include "platform/ui/ScriptDeadline.h"
 
@@ -243,21 +244,6 @@ void serialize(const Node& node, std::string& out) {
     out += "</";
     out += node.tag;
     out += '>';
-}
-
-bool hasScheme(std::string_view href) {
-    if (href.empty() || !std::isalpha(static_cast<unsigned char>(href[0]))) {
-        return false;
-    }
-    for (char c : href) {
-        if (c == ':') {
-            return true;
-        }
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') {
-            return false;
-        }
-    }
-    return false;
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -881,7 +867,7 @@ public:
         if (href.empty()) {
             return m_url;
         }
-        if (hasScheme(href)) {
+        if (hasURLScheme(href)) {
             return href;
         }
         std::string resolved = href;

@@ -75,4 +75,14 @@ TEST(RemovingPercentEncoding, DecodesEitherCaseAndRefusesBrokenEscapesOrText) {
         EXPECT_EQ(removingPercentEncoding(broken), std::nullopt) << broken;
 }
 
+TEST(HasURLScheme, AbsoluteOnlyWithALetterThenSchemeCharactersBeforeTheColon) {
+    for (const char* absolute : {"http://a.example/", "HTTPS://a.example", "sms:12345",
+                                 "data:text/plain,x", "x-campus+v1.2:go", "a:"})
+        EXPECT_TRUE(hasURLScheme(absolute)) << absolute;
+    for (const char* relative :
+         {"", ":", "/a:b", "//a.example/x", "1http://a.example", "a b:c", "page.html",
+          "?next=http://a.example", "#x:y", "\xe6\xa0\xa1:x", "h\xc3\xa9:x", "_a:b"})
+        EXPECT_FALSE(hasURLScheme(relative)) << relative;
+}
+
 }  // namespace
