@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return lowerAscii(x) == lowerAscii(y);
            });
+}
+
+// Whether the name is exactly one of the names (tag names, already in lower case, and the like).
+inline bool oneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // The value of one hexadecimal digit, either case; -1 for anything else.

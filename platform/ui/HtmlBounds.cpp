@@ -1,28 +1,18 @@
 #include "platform/ui/HtmlBounds.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <string_view>
 #include <vector>
+
+#include "platform/foundation/AsciiText.h"
+#include "platform/foundation/Utf8Cut.h"
 
 namespace platform {
 
 namespace {
 
-bool isAlpha(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool oneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 bool isVoid(std::string_view name) {
@@ -51,11 +41,7 @@ size_t findEndTag(const std::string& html, size_t from, std::string_view name) {
         if (at + 2 + name.size() > html.size()) {
             return std::string::npos;
         }
-        bool same = true;
-        for (size_t k = 0; k < name.size() && same; ++k) {
-            same = lower(html[at + 2 + k]) == name[k];
-        }
-        if (same) {
+        if (equalsIgnoringCase(std::string_view(html).substr(at + 2, name.size()), name)) {
             return at;
         }
     }
@@ -82,7 +68,7 @@ public:
                 i = after(m_html.find('>', lt + 2), 1);
             } else if (next == '/') {
                 i = endTag(lt);
-            } else if (isAlpha(next)) {
+            } else if (isAsciiLetter(next)) {
                 i = startTag(lt);
             } else {
                 i = lt + 1;
@@ -100,7 +86,7 @@ private:
         name.clear();
         size_t p = from;
         while (p < m_html.size() && !isSpace(m_html[p]) && m_html[p] != '/' && m_html[p] != '>') {
-            name += lower(m_html[p]);
+            name += lowerAscii(m_html[p]);
             ++p;
         }
         return p;
@@ -108,7 +94,7 @@ private:
 
     size_t endTag(size_t lt) {
         const size_t tagEnd = after(m_html.find('>', lt + 2), 1);
-        if (lt + 2 >= m_html.size() || !isAlpha(m_html[lt + 2])) {
+        if (lt + 2 >= m_html.size() || !isAsciiLetter(m_html[lt + 2])) {
             return tagEnd;  // a bogus comment
         }
         readName(lt + 2, m_name);
@@ -220,11 +206,7 @@ private:
 BoundedHtml boundHtml(std::string html, const HtmlBounds& bounds) {
     BoundedHtml result;
     if (html.size() > bounds.maxBytes) {
-        size_t end = bounds.maxBytes;
-        while (end > 0 && (static_cast<unsigned char>(html[end]) & 0xC0) == 0x80) {
-            --end;
-        }
-        html.resize(end);
+        html.resize(utf8CutPoint(html, bounds.maxBytes));
         result.cut = true;
     }
     Scanner(html, bounds, result).run();

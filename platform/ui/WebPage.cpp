@@ -14,8 +14,10 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/URLEscaping.h"
+#include "platform/foundation/Utf8Cut.h"
 #include "platform/ui/HtmlBounds.h"
 #include "platform/ui/ScriptDeadline.h"
 
@@ -53,11 +55,7 @@ void cutText(std::string& text, std::size_t limit) {
     if (text.size() <= limit) {
         return;
     }
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-        --end;
-    }
-    text.resize(end);
+    text.resize(utf8CutPoint(text, limit));
     text += "…";
 }
 
@@ -104,10 +102,6 @@ std::string trimmed(std::string_view text) {
         --last;
     }
     return std::string(text.substr(first, last - first));
-}
-
-bool oneOf(std::string_view tag, std::initializer_list<std::string_view> tags) {
-    return std::find(tags.begin(), tags.end(), tag) != tags.end();
 }
 
 bool isBlock(std::string_view tag) {
