@@ -46,19 +46,6 @@ Downsampler::Downsampler(int sourceWidth, int sourceHeight, int targetWidth, int
     m_sum.assign(static_cast<std::size_t>(m_target.width) * kChannels, 0);
 }
 
-bool Downsampler::wantsRow() const {
-    return m_sourceRow < m_sourceHeight &&
-           (m_copies || m_rows[static_cast<std::size_t>(m_sourceRow)].target >= 0);
-}
-
-void Downsampler::skipRow() {
-    ++m_sourceRow;
-}
-
-void Downsampler::addRow(const std::uint32_t* row) {
-    addRowWith([row](int x) { return row[x]; });
-}
-
 void Downsampler::flushRow(int targetRow) {
     std::uint32_t* out =
         m_target.argb.data() + static_cast<std::size_t>(targetRow) * m_target.width;

@@ -35,17 +35,12 @@ class Downsampler {
 public:
     Downsampler(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight);
 
-    // Whether the next source row is looked at; a decoder need not convert one that is not,
-    // and passes it with skipRow().
-    bool wantsRow() const;
-    void skipRow();
-    // Called for the next source row, top to bottom; `row` holds sourceWidth pixels.
-    void addRow(const std::uint32_t* row);
-    // The same for a row in the decoder's own form: `pixelAt(x)` gives the straight ARGB of
-    // source column x, and is asked only for the columns that are sampled.
+    // Called for every source row, top to bottom, in the decoder's own form: `pixelAt(x)`
+    // gives the straight ARGB of source column x, and is asked only for the columns that are
+    // sampled, and not at all for a row that is not (nor for rows past the source's height).
     template <typename PixelAt>
     void addRowWith(PixelAt pixelAt);
-    // The target bitmap once every row has been added or skipped.
+    // The target bitmap once every row has been added.
     Bitmap take();
 
 private:

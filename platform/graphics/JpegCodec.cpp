@@ -193,10 +193,6 @@ bool runDecode(DecodeJob* job, std::string_view bytes, const pixels::ChooseDecod
         if (jpeg_read_scanlines(info, &rowPointer, 1) != 1) {
             return false;
         }
-        if (!job->downsampler->wantsRow()) {
-            job->downsampler->skipRow();
-            continue;
-        }
         const JSAMPLE* row = job->row.data();
         job->downsampler->addRowWith([row, components, cmyk](int x) {
             const JSAMPLE* p = row + static_cast<std::size_t>(x) * components;

@@ -110,10 +110,6 @@ bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
         job->rows.resize(rowBytes);
         for (int y = 0; y < h; ++y) {
             png_read_row(png, job->rows.data(), nullptr);
-            if (!job->downsampler->wantsRow()) {
-                job->downsampler->skipRow();
-                continue;
-            }
             const unsigned char* row = job->rows.data();
             job->downsampler->addRowWith([row](int x) { return argbAt(row, x); });
         }
@@ -129,10 +125,6 @@ bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
             png_read_row(png, job->rows.data() + rowBytes * static_cast<std::size_t>(y), nullptr);
     }
     for (int y = 0; y < h; ++y) {
-        if (!job->downsampler->wantsRow()) {
-            job->downsampler->skipRow();
-            continue;
-        }
         const unsigned char* row = job->rows.data() + rowBytes * static_cast<std::size_t>(y);
         job->downsampler->addRowWith([row](int x) { return argbAt(row, x); });
     }
