@@ -48,18 +48,6 @@ constexpr bool isLandscape(InterfaceOrientation orientation) {
     return orientation == InterfaceOrientation::LandscapeLeft ||
            orientation == InterfaceOrientation::LandscapeRight;
 }
-constexpr bool isPortrait(InterfaceOrientation orientation) {
-    return orientation == InterfaceOrientation::Portrait ||
-           orientation == InterfaceOrientation::PortraitUpsideDown;
-}
-constexpr bool isLandscape(DeviceOrientation orientation) {
-    return orientation == DeviceOrientation::LandscapeLeft ||
-           orientation == DeviceOrientation::LandscapeRight;
-}
-constexpr bool isPortrait(DeviceOrientation orientation) {
-    return orientation == DeviceOrientation::Portrait ||
-           orientation == DeviceOrientation::PortraitUpsideDown;
-}
 
 // The interface orientation that keeps the content upright on a device held so; nothing for
 // a device lying flat or of unknown orientation.
