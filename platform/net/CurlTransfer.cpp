@@ -50,6 +50,14 @@ curl_slist* appendHeader(curl_slist* list, const std::string& line) {
     return grown ? grown : list;
 }
 
+// Whether the host is a loopback address by number: 127.x.x.x or [::1].
+bool namesLoopbackHost(const std::string& host) {
+    if (host == "[::1]")
+        return true;
+    in_addr address{};
+    return inet_pton(AF_INET, host.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
+}
+
 std::mutex loopbackMutex;
 // Set once a process keeps to loopback hosts; holds who hears of a refused address.
 std::shared_ptr<const std::function<void(const std::string&)>> loopbackOnly;
@@ -66,13 +74,6 @@ void keepTransfersToLoopback(std::function<void(const std::string& url)> onRefus
     std::lock_guard lock(loopbackMutex);
     loopbackOnly =
         std::make_shared<const std::function<void(const std::string&)>>(std::move(onRefused));
-}
-
-bool namesLoopbackHost(const std::string& host) {
-    if (host == "[::1]")
-        return true;
-    in_addr address{};
-    return inet_pton(AF_INET, host.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
 }
 
 void ensureCurlInitialised() {

@@ -19,8 +19,6 @@ void ensureCurlInitialised();
 // From now on every transfer whose address does not name a loopback host is refused before
 // anything is resolved (see HttpClient::keepToLoopback).
 void keepTransfersToLoopback(std::function<void(const std::string& url)> onRefused);
-// Whether the host is a loopback address by number: 127.x.x.x or [::1].
-bool namesLoopbackHost(const std::string& host);
 
 // One request on its own curl easy handle: sets the handle up from an HttpRequest and collects
 // what comes back. Used by the network thread and, directly, by synchronous calls.

@@ -64,10 +64,4 @@ std::optional<URLServer> urlServer(std::string_view text) {
     return server;
 }
 
-bool sameServer(std::string_view a, std::string_view b) {
-    const auto first = urlServer(a);
-    const auto second = urlServer(b);
-    return first && second && *first == *second;
-}
-
 }  // namespace platform

@@ -19,9 +19,4 @@ struct URLServer {
 // information, never the host.
 std::optional<URLServer> urlServer(std::string_view url);
 
-// Both are web addresses of one host and port. The scheme does not count, so a service that
-// moves to TLS stays itself: "http://a.example" and "https://a.example/x" are one server,
-// "http://a.example:8082" is another, and so is "http://127.0.0.1:9" next to ":10".
-bool sameServer(std::string_view a, std::string_view b);
-
 }  // namespace platform

@@ -25,7 +25,6 @@ public:
     // Starts a run; a run started inside another keeps the outer run's deadline.
     void start();
     void finish();
-    bool running() const { return m_depth > 0; }
     // Whether the run has used up its time (always true outside a run: no script may run
     // then). Reads the clock until the answer is yes, then answers yes until finish().
     bool passed();
