@@ -64,7 +64,7 @@ DesktopWindow::DesktopWindow(Application& application, DesktopWindowOptions opti
       m_sdl(std::make_unique<Sdl>()),
       m_wakeups(std::make_shared<std::atomic<std::uint64_t>>(0)),
       m_sleeping(std::make_shared<std::atomic<bool>>(false)) {
-    m_scale = m_options.scale > 0 ? m_options.scale : Screen::main().scale();
+    m_scale = preferredScale();
     m_points = Screen::main().size();
     // A click that focuses the window also taps, and the desktop's compositor stays on.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -278,8 +278,11 @@ void DesktopWindow::fitToWindowSize() {
         return;
     }
     const double fit = std::min(width / m_points.width, height / m_points.height);
-    const double preferred = m_options.scale > 0 ? m_options.scale : Screen::main().scale();
-    m_scale = std::min(fit, preferred);
+    m_scale = std::min(fit, preferredScale());
+}
+
+double DesktopWindow::preferredScale() const {
+    return m_options.scale > 0 ? m_options.scale : Screen::main().scale();
 }
 
 double DesktopWindow::desktopFit() const {
@@ -302,8 +305,7 @@ void DesktopWindow::followScreenSize() {
     if (m_finger == Finger::Window) {
         cancelTouch();
     }
-    const double preferred = m_options.scale > 0 ? m_options.scale : Screen::main().scale();
-    m_scale = std::min(preferred, desktopFit());
+    m_scale = std::min(preferredScale(), desktopFit());
     SDL_SetWindowSize(m_sdl->window, int(std::ceil(m_points.width * m_scale)),
                       int(std::ceil(m_points.height * m_scale)));
     fitToWindowSize();

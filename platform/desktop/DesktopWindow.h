@@ -95,6 +95,8 @@ private:
     void handleEvent(const void* event);
     void fitToWindowSize();
     void followScreenSize();
+    // The scale asked for in the options, else the screen's own.
+    double preferredScale() const;
     // The largest scale at which the screen fits the desktop's free area below a title bar.
     double desktopFit() const;
     void drawIfChanged();
