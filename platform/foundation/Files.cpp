@@ -152,7 +152,12 @@ NewFileResult writeNewFileAtomically(const std::filesystem::path& path, std::str
     return writeAndPlace(path, contents, mode, Placing::CreateOnly);
 }
 
-int openRegularFile(const std::filesystem::path& path, std::uintmax_t maxSize, std::string* error) {
+namespace {
+
+// openRegularFile, giving also what fstat said of the opened file, so that a reader need not
+// ask again.
+int openRegularFileWithStat(const std::filesystem::path& path, std::uintmax_t maxSize,
+                            std::string* error, struct stat& info) {
     auto refuse = [&](std::string why) {
         if (error)
             *error = std::move(why);
@@ -164,7 +169,7 @@ int openRegularFile(const std::filesystem::path& path, std::uintmax_t maxSize, s
     if (fd < 0)
         return refuse(errnoText());
     // The opened descriptor, not the name, is checked: the name may be swapped in between.
-    struct stat info {};
+    info = {};
     std::string why;
     if (::fstat(fd, &info) != 0)
         why = errnoText();
@@ -184,6 +189,13 @@ int openRegularFile(const std::filesystem::path& path, std::uintmax_t maxSize, s
     return fd;
 }
 
+}  // namespace
+
+int openRegularFile(const std::filesystem::path& path, std::uintmax_t maxSize, std::string* error) {
+    struct stat info {};
+    return openRegularFileWithStat(path, maxSize, error, info);
+}
+
 std::optional<std::string> readFile(const std::filesystem::path& path, std::string* error) {
     return readFile(path, kMaxStoredFileSize, error);
 }
@@ -195,16 +207,14 @@ std::optional<std::string> readFile(const std::filesystem::path& path, std::uint
             *error = std::move(why);
         return std::nullopt;
     };
-    int fd = openRegularFile(path, maxSize, error);
+    struct stat info {};
+    int fd = openRegularFileWithStat(path, maxSize, error, info);
     if (fd < 0)
         return std::nullopt;
     struct FdCloser {
         int fd;
         ~FdCloser() { ::close(fd); }
     } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return refuse(errnoText());
     std::string contents(static_cast<size_t>(info.st_size), '\0');
     size_t filled = 0;
     for (;;) {
