@@ -20,7 +20,6 @@ void useScreen(double width, double height) {
     screen.reset();
     // The size is the upright one; the interface keeps its orientation.
     screen.setSize(Size{width, height});
-    screen.setInterfaceOrientation(Application::shared().statusBarOrientation());
     if (auto window = Application::shared().keyWindow()) {
         window->setFrame(screen.bounds());
         window->setNeedsLayoutBelow();

@@ -157,7 +157,6 @@ void Application::setStatusBarOrientation(InterfaceOrientation orientation) {
         return;
     }
     m_statusBarOrientation = orientation;
-    Screen::main().setInterfaceOrientation(orientation);
     for (auto& window : windows()) {
         window->setNeedsLayoutBelow();
     }
@@ -183,7 +182,6 @@ void Application::reset() {
     m_statusBarStyle = StatusBarStyle::Default;
     m_statusBarHidden = false;
     m_statusBarOrientation = InterfaceOrientation::Portrait;
-    Screen::main().setInterfaceOrientation(InterfaceOrientation::Portrait);
     Device::current().reset();
     m_idiom = UserInterfaceIdiom::Phone;
     m_systemVersion = "9.3";

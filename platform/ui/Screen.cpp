@@ -9,8 +9,12 @@ Screen& Screen::main() {
     return screen;
 }
 
+InterfaceOrientation Screen::interfaceOrientation() const {
+    return Application::shared().statusBarOrientation();
+}
+
 Size Screen::size() const {
-    if (isLandscape(m_orientation)) {
+    if (isLandscape(interfaceOrientation())) {
         return Size{m_size.height, m_size.width};
     }
     return m_size;
@@ -25,7 +29,6 @@ Rect Screen::applicationFrame() const {
 void Screen::reset() {
     m_size = {375, 667};
     m_scale = 2;
-    m_orientation = InterfaceOrientation::Portrait;
 }
 
 }  // namespace platform

@@ -25,11 +25,11 @@ public:
     // The bounds less the status bar when it shows.
     Rect applicationFrame() const;
 
-    // Which way the bounds are turned; the application sets it when the interface rotates.
-    InterfaceOrientation interfaceOrientation() const { return m_orientation; }
-    void setInterfaceOrientation(InterfaceOrientation orientation) { m_orientation = orientation; }
+    // Which way the bounds are turned: the application's status bar orientation, which turns
+    // with the interface.
+    InterfaceOrientation interfaceOrientation() const;
 
-    // Back to 375 x 667 at scale 2, upright.
+    // Back to 375 x 667 at scale 2 (the orientation is the application's to reset).
     void reset();
 
 private:
@@ -37,7 +37,6 @@ private:
 
     Size m_size{375, 667};
     double m_scale{2};
-    InterfaceOrientation m_orientation{InterfaceOrientation::Portrait};
 };
 
 }  // namespace platform
