@@ -352,13 +352,13 @@ void BitmapContext::drawStretchable(const Image& image, const Rect& rect) {
     }
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            const int pieceWidth = columns[column + 1] - columns[column];
-            const int pieceHeight = rows[row + 1] - rows[row];
-            if (pieceWidth <= 0 || pieceHeight <= 0) {
+            const int sliceWidth = columns[column + 1] - columns[column];
+            const int sliceHeight = rows[row + 1] - rows[row];
+            if (sliceWidth <= 0 || sliceHeight <= 0) {
                 continue;
             }
-            Image piece = image.cropped(columns[column], rows[row], pieceWidth, pieceHeight);
-            drawImage(piece, Rect{{xs[column], ys[row]},
+            Image slice = image.cropped(columns[column], rows[row], sliceWidth, sliceHeight);
+            drawImage(slice, Rect{{xs[column], ys[row]},
                                   {xs[column + 1] - xs[column], ys[row + 1] - ys[row]}});
         }
     }

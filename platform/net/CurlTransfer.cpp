@@ -96,7 +96,7 @@ CurlTransfer::~CurlTransfer() {
 bool CurlTransfer::prepare() {
     ensureCurlInitialised();
     // Only web addresses, their scheme written out: curl would read one without it
-    // ("sms:10086") as a host to look up and an "http" to guess. (No address at all fails in
+    // ("sms:12345") as a host to look up and an "http" to guess. (No address at all fails in
     // curl as such.)
     const std::string_view url = m_request.url;
     if (!url.empty() && !equalsIgnoringCase(url.substr(0, 7), "http://") &&

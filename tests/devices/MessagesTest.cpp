@@ -48,7 +48,7 @@ protected:
 
 TEST_F(MessagesTest, UnavailableUnlessConfiguredAndNeverPassesAsSent) {
     EXPECT_FALSE(MessageComposeViewController::canSendText());
-    present({"10086"}, "");
+    present({"12345"}, "");
     EXPECT_FALSE(MessageComposeViewController::finishOpenComposer(MessageComposeResult::Sent));
     RunLoop::main().runPending();
     EXPECT_EQ(m_delegate->results, std::vector<MessageComposeResult>{MessageComposeResult::Failed});

@@ -120,8 +120,8 @@ TEST_F(HttpClientTest, DeadPortNonWebOrMissingUrlGivesAnErrorAndNoStatus) {
 }
 
 TEST_F(HttpClientTest, OnlyWebAddressesWithTheirSchemeWrittenOutAreSent) {
-    // curl would take these for hosts to look up ("sms" at port 10086) and guess "http".
-    for (const std::string url : {"sms:10086", "ruzar-campus.invalid/no-scheme", "//127.0.0.1/",
+    // curl would take these for hosts to look up ("sms" at port 12345) and guess "http".
+    for (const std::string url : {"sms:12345", "ruzar-campus.invalid/no-scheme", "//127.0.0.1/",
                                   "file:///etc/hostname", "ftp://127.0.0.1/"}) {
         HttpResponse response = fetch(get(url));
         EXPECT_EQ(response.status, 0) << url;
