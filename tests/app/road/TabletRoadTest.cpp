@@ -64,7 +64,7 @@ TEST_F(TabletRoad, TheSharesScreensShowInTheirSheetAndTurnWithTheTablet) {
     EXPECT_TRUE(shows(list, "navigation bar \"分享至\"")) << list;
     // The client stays on screen under the sheet.
     EXPECT_TRUE(shows(list, "navigation bar \"移动考勤\"")) << list;
-    const std::string edit = road.after("wait 2");
+    const std::string edit = road.after("settle", 7);
     EXPECT_TRUE(shows(edit, "navigation bar \"分享至QQ空间\"")) << edit;
     EXPECT_FALSE(shows(edit, "shareAccount")) << "the tablet's edit screen has no account panel";
     const std::string turned = road.after("device rotate landscape-left");
