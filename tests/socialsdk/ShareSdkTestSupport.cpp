@@ -1,11 +1,5 @@
 #include "tests/socialsdk/ShareSdkTestSupport.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <stdexcept>
 #include <string>
 
 #include "SocialSDK/base/SHSocialProtocolData.h"
@@ -142,23 +136,6 @@ void ShareSdkTest::pointSdkAt(const std::string& baseURL) {
     // The address is read when the protocol object is made.
     SHSProtocol::resetSharedInstance();
     SHSocialHttpClient::resetSharedInstance();
-}
-
-RefusingPort::RefusingPort() {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("no loopback port to refuse connections on");
-    m_port = ntohs(address.sin_port);
-}
-
-RefusingPort::~RefusingPort() {
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 
 void ShareSdkTest::setAppKey(const std::string& appKey) {

@@ -15,6 +15,7 @@
 #include "platform/foundation/Json.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
+#include "tests/support/RefusingPort.h"
 #include "tests/support/TempHome.h"
 
 class SHSocialControllerService;
@@ -49,21 +50,6 @@ public:
     std::optional<std::string> openUDID() const override {
         return std::string("4f1c0e5ad2b3c4d5e6f708192a3b4c5d6e7f8091");
     }
-};
-
-// A port on 127.0.0.1 that refuses every connection at once: held bound but not listening,
-// so no other program can take it meanwhile.
-class RefusingPort {
-public:
-    RefusingPort();
-    ~RefusingPort();
-    RefusingPort(const RefusingPort&) = delete;
-    RefusingPort& operator=(const RefusingPort&) = delete;
-    int port() const { return m_port; }
-
-private:
-    int m_fd = -1;
-    int m_port = 0;
 };
 
 // Drops every process-wide object of the share SDK, as a restart of the app would.
@@ -106,7 +92,7 @@ protected:
 private:
     void pointSdkAt(const std::string& baseURL);
 
-    RefusingPort m_refusing;
+    testsupport::RefusingPort m_refusing;
 };
 
 // The SDK's screens and its default controller service, with qzone as the current platform.

@@ -10,6 +10,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "tests/net/TestServer.h"
+#include "tests/support/RefusingPort.h"
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -110,7 +111,8 @@ TEST_F(WebViewTest, RefusedRequestIsNeverFetched) {
 }
 
 TEST_F(WebViewTest, DeadServerFailsTheLoadButAnErrorStatusFinishes) {
-    std::string url = "http://127.0.0.1:" + std::to_string(nettest::deadPort()) + "/page";
+    testsupport::RefusingPort dead;
+    std::string url = "http://127.0.0.1:" + std::to_string(dead.port()) + "/page";
     m_webView->loadRequest(URLRequest{url, 10});
     ASSERT_TRUE(settle());
 
