@@ -44,22 +44,14 @@ const std::string kProfilePath =
     std::string("/share/user/profile/get/") + sharetest::kAppKey + "/" + kUid + "/";
 
 // The host's UI delegate: what it heard, and (optionally) a page it closes itself.
-class RecordingUIDelegate : public SHSocialUIDelegate {
+class ClosingUIDelegate : public sharetest::RecordingUIDelegate {
 public:
-    bool didFinishGetSHSocialDataInViewController(
-        std::shared_ptr<SHSocialResponseEntity> response) override {
-        results.push_back(std::move(response));
-        return true;
-    }
-    void didCloseUIViewController(int type) override { closed.push_back(type); }
     std::optional<bool> closeOauthWebViewController(
         const std::shared_ptr<platform::NavigationController>&,
         const std::shared_ptr<SHSocialControllerService>&) override {
         return closesPageItself;
     }
 
-    std::vector<std::shared_ptr<SHSocialResponseEntity>> results;
-    std::vector<int> closed;
     std::optional<bool> closesPageItself;
 };
 
@@ -140,7 +132,7 @@ protected:
 
     std::optional<platform::testing::UiTestScope> scope;
     std::optional<platform::testing::UIDriver> driver;
-    std::shared_ptr<RecordingUIDelegate> delegate = std::make_shared<RecordingUIDelegate>();
+    std::shared_ptr<ClosingUIDelegate> delegate = std::make_shared<ClosingUIDelegate>();
     std::shared_ptr<SHSocialControllerService> service;
     std::shared_ptr<platform::Window> window;
     std::shared_ptr<platform::ViewController> host;

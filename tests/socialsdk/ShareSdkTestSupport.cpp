@@ -31,6 +31,7 @@
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/devices/SocialComposeViewController.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
@@ -38,6 +39,7 @@
 #include "platform/testing/ScreenOutline.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -162,6 +164,20 @@ bool ShareSdkTest::waitForShareRequests(std::size_t count) {
         [&] { return services->shareRequests().size() >= count; });
 }
 
+bool ShareSdkTest::waitUntilQuiet() {
+    // Background work first: a block posts its result before it counts as finished.
+    return platform::RunLoop::main().runUntil([] {
+        return platform::dispatch::backgroundWorkInFlight() == 0 &&
+               platform::HttpClient::shared().inFlight() == 0;
+    });
+}
+
+std::size_t ShareSdkTest::requestsOf(int action) const {
+    std::size_t count = 0;
+    for (const auto& request : services->shareRequests()) count += request.action == action ? 1 : 0;
+    return count;
+}
+
 SHSocialResponseCompletion ShareSdkTest::storeIn(std::shared_ptr<SHSocialResponseEntity>& slot,
                                                  int* calls) {
     return [&slot, calls](std::shared_ptr<SHSocialResponseEntity> response) {
@@ -203,6 +219,11 @@ void ShareHostTest::TearDown() {
     host.reset();
     scope.reset();
     ShareSdkTest::TearDown();
+}
+
+std::shared_ptr<platform::NavigationController> ShareHostTest::presentedNavigation() const {
+    return std::dynamic_pointer_cast<platform::NavigationController>(
+        host->presentedViewController());
 }
 
 void ShareHostTest::signIn(const std::string& platformName) {

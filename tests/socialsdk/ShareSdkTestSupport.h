@@ -21,6 +21,7 @@
 class SHSocialControllerService;
 
 namespace platform {
+class NavigationController;
 class ViewController;
 class Window;
 }  // namespace platform
@@ -80,6 +81,12 @@ protected:
     // Pumps the main loop until the slot is filled (bounded in real time).
     bool waitFor(const std::shared_ptr<SHSocialResponseEntity>& slot);
     bool waitForShareRequests(std::size_t count);
+    // Pumps the main loop until no request is on its way and no background work runs (bounded
+    // in real time): what the case started has been answered, so a check that nothing more was
+    // sent or announced is not decided before the network had its chance.
+    bool waitUntilQuiet();
+    // How many requests of the action the share service has received.
+    std::size_t requestsOf(int action) const;
     // A completion that stores its result in the slot and counts its calls.
     SHSocialResponseCompletion storeIn(std::shared_ptr<SHSocialResponseEntity>& slot,
                                        int* calls = nullptr);
@@ -129,6 +136,9 @@ protected:
     void TearDown() override;
 
     void settle(double seconds = 1) { scope->advance(seconds); }
+    // What the host presents, as the navigation controller the SDK's screens come in; null
+    // when it presents nothing or something else.
+    std::shared_ptr<platform::NavigationController> presentedNavigation() const;
     // A signed-in account on the platform, with a token.
     static void signIn(const std::string& platformName);
 

@@ -10,11 +10,13 @@
 
 #include "tests/app/road/CampusRun.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/TextCount.h"
 
 namespace {
 
 using campusrun::shows;
 using campusrun::Transcript;
+using testsupport::countOf;
 
 class ShareListRoad : public ::testing::Test {
 protected:
@@ -48,12 +50,6 @@ TEST_F(ShareListRoad, TheListShowsTheRegisteredPlatformsAndARowOpensItsSignIn) {
     const std::string closed = road.after("settle", 4);
     EXPECT_FALSE(shows(closed, "share-list")) << closed;
     EXPECT_TRUE(shows(closed, "navigation bar \"移动考勤\"")) << closed;
-}
-
-int countOf(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
 }
 
 TEST_F(ShareListRoad, SigningInFromTheListHandsOverToTheEditScreenUnderOneBar) {
