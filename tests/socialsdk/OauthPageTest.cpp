@@ -21,7 +21,6 @@
 #include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/foundation/CookieStorage.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/net/HttpClient.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/ActivityIndicatorView.h"
@@ -125,9 +124,8 @@ protected:
         ASSERT_TRUE(driver->runUntil([this] { return page->haveOauth(); }, 10));
         ASSERT_TRUE(
             driver->runUntil([this] { return !services->requestsTo(kProfilePath).empty(); }, 10));
-        ASSERT_TRUE(
-            driver->runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10));
-        driver->runUntil([] { return false; }, 0.05);  // the reply's completion
+        // The reply's completion, and what it starts, have run.
+        ASSERT_TRUE(driver->runUntil(quiet, 10));
     }
 
     std::optional<platform::testing::UiTestScope> scope;
@@ -334,7 +332,7 @@ TEST_F(OauthPageTest, ANetworkFailureShowsTheAlertWhoseButtonClosesThePage) {
     // A cancelled load is no failure.
     page->webView()->reload();
     page->webView()->stopLoading();
-    driver->runUntil([] { return false; }, 0.05);
+    ASSERT_TRUE(driver->runUntil(quiet, 10));
     EXPECT_FALSE(alert());
 
     ASSERT_TRUE(driver->tap("其他账号登录"));  // the platform's account site is down

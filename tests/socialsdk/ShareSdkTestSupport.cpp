@@ -164,12 +164,16 @@ bool ShareSdkTest::waitForShareRequests(std::size_t count) {
         [&] { return services->shareRequests().size() >= count; });
 }
 
+bool ShareSdkTest::quiet() {
+    // Background work first: a block posts its result before it counts as finished, and the
+    // result is then waiting on the loop.
+    return platform::dispatch::backgroundWorkInFlight() == 0 &&
+           platform::HttpClient::shared().inFlight() == 0 &&
+           !platform::RunLoop::main().hasWorkDueNow();
+}
+
 bool ShareSdkTest::waitUntilQuiet() {
-    // Background work first: a block posts its result before it counts as finished.
-    return platform::RunLoop::main().runUntil([] {
-        return platform::dispatch::backgroundWorkInFlight() == 0 &&
-               platform::HttpClient::shared().inFlight() == 0;
-    });
+    return platform::RunLoop::main().runUntil(quiet);
 }
 
 std::size_t ShareSdkTest::requestsOf(int action) const {
