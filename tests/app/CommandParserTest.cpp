@@ -154,10 +154,10 @@ TEST(CommandLines, DeviceCommandsFeedTheStandIns) {
     Command ask = parsed("device contacts ask");
     EXPECT_EQ(ask.device.action, DeviceCommand::Action::ContactsAccess);
     EXPECT_EQ(ask.device.access, DeviceCommand::Access::Ask);
-    Command add = parsed(R"(device contacts add 王五 "138 0013 8000" 0571-8888)");
+    Command add = parsed(R"(device contacts add 王五 "139 0000 4567" 0571-8888)");
     EXPECT_EQ(add.device.action, DeviceCommand::Action::AddContact);
     EXPECT_EQ(add.device.name, "王五");
-    EXPECT_EQ(add.device.phones, (std::vector<std::string>{"138 0013 8000", "0571-8888"}));
+    EXPECT_EQ(add.device.phones, (std::vector<std::string>{"139 0000 4567", "0571-8888"}));
     EXPECT_TRUE(parsed("device messages on").device.on);
     EXPECT_FALSE(parsed("device messages off").device.on);
     EXPECT_EQ(parsed("device messages cancel").device.answer, DeviceCommand::Answer::Cancel);

@@ -40,7 +40,7 @@ TEST_F(ContactsTest, SavedContactsComeBackWhole) {
     Contact second;
     second.firstName = "Ann";
     second.lastName = "Lee";
-    second.phones = {{kContactLabelMobile, "+86 138 0013 8000"},
+    second.phones = {{kContactLabelMobile, "+86 139 0000 4567"},
                      {kContactLabelHome, "1234"},
                      {kContactLabelWork, "5678"},
                      {kContactLabelOther, "110"}};

@@ -57,10 +57,10 @@ TEST_F(MessagesTest, UnavailableUnlessConfiguredAndNeverPassesAsSent) {
 
 TEST_F(MessagesTest, RecordsWhatItWasGivenAndReportsTheUsersAnswerOnce) {
     MessageComposeViewController::setCanSendText(true);
-    auto composer = present({"13800138000", "0571-1234"}, "会议改到三点");
+    auto composer = present({"13900004567", "0571-1234"}, "会议改到三点");
     ASSERT_EQ(MessageComposeViewController::presentedMessages().size(), 1u);
     const auto& message = MessageComposeViewController::presentedMessages()[0];
-    EXPECT_EQ(message.recipients, (std::vector<std::string>{"13800138000", "0571-1234"}));
+    EXPECT_EQ(message.recipients, (std::vector<std::string>{"13900004567", "0571-1234"}));
     EXPECT_EQ(message.body, "会议改到三点");
     EXPECT_EQ(MessageComposeViewController::openComposer(), composer);
 

@@ -354,13 +354,13 @@ TEST_F(OauthPageTest, OnlyAnSmsAddressGoesToTheSystemTwoAndAHalfSecondsAfterTheP
     ASSERT_TRUE(pageShown());
     // An address that merely carries "sms:" is a failure like any other, never opened.
     page->webView()->simulateNavigation(services->baseUrl() +
-                                        "/signin-site/qzone/switch?next=sms:10086");
+                                        "/signin-site/qzone/switch?next=sms:12345");
     ASSERT_TRUE(driver->runUntil([this] { return alert() != nullptr; }, 10));
     scope->advance(3);
     EXPECT_TRUE(platform::Application::shared().openedURLs().empty());
     platform::AlertPresenter::shared().reset();
 
-    page->webView()->simulateNavigation("sms:10086");
+    page->webView()->simulateNavigation("sms:12345");
     ASSERT_TRUE(driver->runUntil([this] { return page->webView()->lastError().has_value(); }, 10));
     scope->advance(0.5);
     EXPECT_FALSE(presented());
@@ -368,7 +368,7 @@ TEST_F(OauthPageTest, OnlyAnSmsAddressGoesToTheSystemTwoAndAHalfSecondsAfterTheP
     scope->advance(1.9);
     EXPECT_TRUE(platform::Application::shared().openedURLs().empty());
     scope->advance(0.2);
-    EXPECT_EQ(platform::Application::shared().openedURLs(), std::vector<std::string>{"sms:10086"});
+    EXPECT_EQ(platform::Application::shared().openedURLs(), std::vector<std::string>{"sms:12345"});
 }
 
 TEST_F(OauthPageTest, OnlyThePlatformThatNeedsItHasItsSignInCookiesCleared) {

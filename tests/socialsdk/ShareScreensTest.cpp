@@ -145,7 +145,7 @@ TEST(OauthCallback, QueryIsSplitAtAmpersandsThenAtTheFirstEquals) {
     EXPECT_EQ(info["uid"], "42");
     EXPECT_EQ(info["expires_in"], "3600");
     EXPECT_EQ(info["flag"], "");
-    EXPECT_TRUE(SHSOauthViewController::isSmsAddress("SMS:10086"));
+    EXPECT_TRUE(SHSOauthViewController::isSmsAddress("SMS:12345"));
     EXPECT_FALSE(SHSOauthViewController::isSmsAddress("https://x.example/?next=sms:1"));
 }
 

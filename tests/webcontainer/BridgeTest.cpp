@@ -529,19 +529,19 @@ TEST_F(BridgeTest, SignedOutThePageThatDeclinesTheSignInHearsNullAtOnce) {
 // --- Contacts ---------------------------------------------------------------------------
 
 TEST_F(BridgeTest, ContactsListTheFirstLegalMobileOfEachPersonWithoutSeparators) {
-    addContact("林", "晓岚", {"138-0013-8000", "139 1234 5678"});
+    addContact("林", "晓岚", {"139-0000-4567", "139 1234 5678"});
     addContact("门卫", "", {"0571-8888 0000", "110"});
     addContact("周", "宁", {"12345678901", "159*1234*5678"});
     platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::Authorized);
     page = open();
-    const Json list = Json::array({{{"userName", "林晓岚"}, {"mobileNo", "13800138000"}},
+    const Json list = Json::array({{{"userName", "林晓岚"}, {"mobileNo", "13900004567"}},
                                    {{"userName", "周宁"}, {"mobileNo", "15912345678"}}});
     EXPECT_EQ(Json::parse(tapDemo("读取通讯录")), Json({{"list", list}}));
     EXPECT_EQ(replies(), std::vector<std::string>{"callback({\"list\":" + list.dump(4) + "})"});
 }
 
 TEST_F(BridgeTest, ContactsRefusedGiveAnEmptyListAndAddNobody) {
-    addContact("林", "晓岚", {"13800138000"});
+    addContact("林", "晓岚", {"13900004567"});
     platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::Denied);
     page = open();
     EXPECT_EQ(tapDemo("读取通讯录"), R"({"list":[]})");
@@ -636,17 +636,17 @@ TEST_F(BridgeTest, LocationFollowsTheAuthorisation) {
 
 TEST_F(BridgeTest, SendSMSPresentsTheComposerOnlyWhenTheDeviceCanSendTexts) {
     page = open();
-    page->sendSMS("到了", {"13800138000"});
+    page->sendSMS("到了", {"13900004567"});
     settle();
     EXPECT_TRUE(platform::MessageComposeViewController::presentedMessages().empty());
 
     platform::MessageComposeViewController::setCanSendText(true);
-    page->sendSMS("到了", {"13800138000"});
+    page->sendSMS("到了", {"13900004567"});
     settle();
     auto composer = platform::MessageComposeViewController::openComposer();
     ASSERT_TRUE(composer);
     EXPECT_EQ(composer->body(), "到了");
-    EXPECT_EQ(composer->recipients(), std::vector<std::string>{"13800138000"});
+    EXPECT_EQ(composer->recipients(), std::vector<std::string>{"13900004567"});
     ASSERT_TRUE(platform::MessageComposeViewController::finishOpenComposer(
         platform::MessageComposeResult::Sent));
     settle();
@@ -658,8 +658,8 @@ TEST_F(BridgeTest, SendSMSPresentsTheComposerOnlyWhenTheDeviceCanSendTexts) {
 // --- Who may call the bridge -------------------------------------------------------------
 
 TEST_F(BridgeTest, AForeignPageReachedThroughARedirectGetsNoneOfTheUsersData) {
-    signIn({{"userId", "20050031"}, {"userName", "王建国"}, {"mobile", "13800138000"}});
-    addContact("林", "晓岚", {"13800138000"});
+    signIn({{"userId", "20050031"}, {"userName", "王建国"}, {"mobile", "13900004567"}});
+    addContact("林", "晓岚", {"13900004567"});
     platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::Authorized);
     const std::string steal = foreign.baseUrl() + "/steal.html";
     foreign.setReply("GET", "/steal.html",

@@ -73,7 +73,7 @@ TEST_F(BridgeRoad, TheDeviceNetworkAndUserAnswerTheirForms) {
 TEST_F(BridgeRoad, ContactsListTheFirstLegalMobileWithoutSeparators) {
     std::string contacts = replyAfterCommand(4);
     EXPECT_TRUE(
-        shows(contacts, reply(R"({"list":[{"userName":"林晓岚","mobileNo":"13800138000"}]})")))
+        shows(contacts, reply(R"({"list":[{"userName":"林晓岚","mobileNo":"13900004567"}]})")))
         << contacts;
 }
 
