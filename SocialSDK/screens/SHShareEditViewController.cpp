@@ -331,7 +331,8 @@ void SHShareEditViewController::keyboardWillShow(const platform::Notification& n
 
 // The tool bar right above the keyboard, the text above it, and the account panel in the
 // keyboard's place, from the keyboard's frame as last announced; upside down or in landscape
-// the keyboard's frame is read in the coordinates the interface's version gives it.
+// that frame is read as the interface's version reports it (before version 8 it stays in
+// portrait coordinates, its width being the keyboard's height).
 void SHShareEditViewController::layoutOverKeyboard() {
     using namespace SHShareEditLayout;
     const auto bounds = view()->bounds();
