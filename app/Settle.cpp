@@ -46,19 +46,18 @@ bool settleTimedChanges(const std::shared_ptr<platform::SkippingClock>& clock,
     const auto deadline = std::chrono::steady_clock::now() + realBound(boundSeconds);
     const platform::TimePoint horizon = loop.now() + platform::seconds(kTimedChangesSeconds);
     while (true) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+        const auto left = std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       deadline - std::chrono::steady_clock::now()),
+                                   std::chrono::milliseconds::zero());
         // Replies and background work take the real time they take.
-        if (!loop.runUntil([&] { return quiet(loop); },
-                           std::max(left, std::chrono::milliseconds::zero())))
+        if (!loop.runUntil([&] { return quiet(loop); }, left))
             return false;
         const auto next = loop.nextOneShotDue();
         if (!next || *next > horizon)
             return true;
         if (clock) {
             clock->skip(*next - loop.now());
-        } else if (!loop.runUntil([&] { return loop.now() >= *next; },
-                                  std::max(left, std::chrono::milliseconds::zero()))) {
+        } else if (!loop.runUntil([&] { return loop.now() >= *next; }, left)) {
             return false;
         }
     }

@@ -74,10 +74,12 @@ bool DiskCache::setData(std::string_view key, std::string_view data, double time
                                      std::chrono::duration<double>(timeoutInterval));
     std::string contents =
         std::to_string(millisSinceEpoch(expires)) + " " + std::to_string(key.size()) + "\n";
+    // Refused before the copy: an entry too large to read back is not worth copying either.
+    if (contents.size() + key.size() + data.size() > kMaxEntryFileBytes)
+        return false;
+    contents.reserve(contents.size() + key.size() + data.size());
     contents.append(key);
     contents.append(data);
-    if (contents.size() > kMaxEntryFileBytes)
-        return false;
     std::lock_guard lock(m_mutex);
     return platform::writeFileAtomically(fileFor(key), contents);
 }

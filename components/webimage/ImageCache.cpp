@@ -75,14 +75,12 @@ Image ImageCache::imageFromMemoryCache(const std::string& key) {
     return key.empty() ? Image{} : m_memory.object(key);
 }
 
-Image ImageCache::imageFromDiskCache(const std::string& key, Size shownPixels) {
+Image ImageCache::imageFromDiskCache(const std::string& key) {
     if (key.empty()) {
         return {};
     }
     Image image;
-    m_io.sync([&image, path = cachePathForKey(key), shownPixels] {
-        image = readImage(path, shownPixels);
-    });
+    m_io.sync([&image, path = cachePathForKey(key)] { image = readImage(path, Size{}); });
     if (!image.isNull()) {
         m_memory.setObject(key, image);
     }

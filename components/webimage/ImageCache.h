@@ -35,8 +35,8 @@ public:
     // Empty when not there.
     Image imageFromMemoryCache(const std::string& key);
     // Reads and decodes on the caller's thread after the queued disk work; a hit is kept in
-    // memory too. Decoded no larger than `shownPixels` (see Image::decode).
-    Image imageFromDiskCache(const std::string& key, Size shownPixels = {});
+    // memory too.
+    Image imageFromDiskCache(const std::string& key);
     // Memory first (when what it holds is enough for `shownPixels`), then disk off the calling
     // thread; `done` runs on the main loop with the image, empty when neither has it.
     void queryDiskCache(const std::string& key, std::function<void(const Image&)> done);

@@ -139,7 +139,7 @@ void RunLoop::post(Task task) {
     {
         std::lock_guard lock(m_mutex);
         m_posted.push_back(std::move(task));
-        m_attention = true;
+        noteAttention();
     }
     wakeWaiters();
 }
@@ -237,7 +237,7 @@ size_t RunLoop::runPending() {
     {
         std::lock_guard lock(m_mutex);
         batch.swap(m_posted);
-        m_attention = m_woken || m_quit;
+        noteAttention();
     }
     size_t ran = 0;
     for (auto& task : batch) {
@@ -282,23 +282,16 @@ bool RunLoop::waitForWork(std::chrono::steady_clock::time_point realDeadline) {
     std::unique_lock lock(m_mutex);
     if (!m_posted.empty())
         return true;
-    auto until = realDeadline;
-    if (!m_clock->isManual() && !m_delayed.empty()) {
-        // The loop's clock may run ahead of the real one (a skipping clock): the real time at
-        // which the task falls due.
-        const auto due =
-            std::chrono::steady_clock::now() + (m_delayed.begin()->first.first - m_clock->now());
-        if (due < until)
-            until = due;
-    }
-    const bool expecting = m_expectedPosts->load() > 0;
+    const bool expecting = m_expectedPosts.load() > 0;
     const auto started = std::chrono::steady_clock::now();
     if (expecting) {
+        const auto lookUntil = realWakeTime(realDeadline);
         lock.unlock();
-        m_expectedLook.lookFor(m_attention, until - started);
+        m_expectedLook.lookFor(m_attention, lookUntil - started);
         lock.lock();
     }
-    m_wake.wait_until(lock, until, [&] {
+    // Taken after the look: a task delayed from another thread meanwhile may fall due sooner.
+    m_wake.wait_until(lock, realWakeTime(realDeadline), [&] {
         return !m_posted.empty() || m_quit || m_woken ||
                (!m_clock->isManual() && !m_delayed.empty() &&
                 m_delayed.begin()->first.first <= m_clock->now());
@@ -306,14 +299,30 @@ bool RunLoop::waitForWork(std::chrono::steady_clock::time_point realDeadline) {
     if (expecting && !m_posted.empty())
         m_expectedLook.record(std::chrono::steady_clock::now() - started);
     m_woken = false;
-    m_attention = !m_posted.empty() || m_quit;
+    noteAttention();
     return true;
 }
 
+std::chrono::steady_clock::time_point RunLoop::realWakeTime(
+    std::chrono::steady_clock::time_point realDeadline) const {
+    if (m_clock->isManual() || m_delayed.empty())
+        return realDeadline;
+    // The loop's clock may run ahead of the real one (a skipping clock): the real time at which
+    // the task falls due, or never for one past the clock's range.
+    const auto steadyNow = std::chrono::steady_clock::now();
+    const auto due = checkedAdd(steadyNow, m_delayed.begin()->first.first - m_clock->now())
+                         .value_or(std::chrono::steady_clock::time_point::max());
+    return std::min(due, realDeadline);
+}
+
+void RunLoop::noteAttention() {
+    m_attention = !m_posted.empty() || m_woken || m_quit;
+}
+
 std::shared_ptr<void> RunLoop::expectPost() {
-    m_expectedPosts->fetch_add(1);
-    return std::shared_ptr<void>(nullptr,
-                                 [count = m_expectedPosts](void*) { count->fetch_sub(1); });
+    m_expectedPosts.fetch_add(1);
+    // The main loop lives for the process, so a promise can never outlive it.
+    return std::shared_ptr<void>(nullptr, [this](void*) { m_expectedPosts.fetch_sub(1); });
 }
 
 bool RunLoop::runUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
@@ -367,6 +376,7 @@ void RunLoop::run() {
     {
         std::lock_guard lock(m_mutex);
         m_quit = false;
+        noteAttention();
     }
     while (true) {
         runPending();
@@ -383,7 +393,7 @@ void RunLoop::quit() {
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
-        m_attention = true;
+        noteAttention();
     }
     wakeWaiters();
 }
@@ -392,7 +402,7 @@ void RunLoop::wake() {
     {
         std::lock_guard lock(m_mutex);
         m_woken = true;
-        m_attention = true;
+        noteAttention();
     }
     wakeWaiters();
 }
@@ -422,7 +432,7 @@ void RunLoop::reset() {
         std::lock_guard lock(m_mutex);
         posted.swap(m_posted);
         delayed.swap(m_delayed);
-        m_attention = m_woken || m_quit;
+        noteAttention();
     }
     // Outside the lock: the closures' captures may post or cancel as they are destroyed. Each
     // delayed closure is released even if a handle to its task lives on, so an object holding

@@ -183,6 +183,12 @@ private:
     TaskHandle postDelayed(Duration delay, Task task, bool repeatingTimer);
     bool runOneDueDelayed(TimePoint limit);
     bool waitForWork(std::chrono::steady_clock::time_point realDeadline);
+    // When a wait must end by the real clock: the deadline, or sooner the first delayed task's
+    // time. Under the lock.
+    std::chrono::steady_clock::time_point realWakeTime(
+        std::chrono::steady_clock::time_point realDeadline) const;
+    // Under the lock, after anything a wait looks at changed.
+    void noteAttention();
     void wakeWaiters();
 
     mutable std::mutex m_mutex;
@@ -196,8 +202,7 @@ private:
     bool m_woken{false};  // a wake() that no wait has seen yet
     // Whether a wait would end now (a post, a wake or quit waits), readable without the lock.
     std::atomic<bool> m_attention{false};
-    std::shared_ptr<std::atomic<std::size_t>> m_expectedPosts{
-        std::make_shared<std::atomic<std::size_t>>(0)};
+    std::atomic<std::size_t> m_expectedPosts{0};
     SpinBeforeSleep m_expectedLook;
     std::shared_ptr<const std::function<void()>> m_wakeHandler;
 };

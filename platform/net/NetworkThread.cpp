@@ -103,17 +103,15 @@ void NetworkThread::run() {
         {
             const bool idle = m_active.empty();
             const auto idleSince = std::chrono::steady_clock::now();
-            const bool found = idle && m_idleLook.lookFor(m_handedOver);
+            if (idle)
+                m_idleLook.lookFor(m_handedOver);
             std::unique_lock lock(m_mutex);
             // With nothing in flight there is no socket to watch: a condition variable wakes
             // the thread for the next request sooner than curl's wake-up pipe does.
-            if (idle && !found) {
-                m_work.wait(lock, [this] {
-                    return m_stopping || !m_incoming.empty() || !m_cancelled.empty();
-                });
-            }
-            if (idle)
+            if (idle) {
+                m_work.wait(lock, [this] { return m_handedOver.load(); });
                 m_idleLook.record(std::chrono::steady_clock::now() - idleSince);
+            }
             if (m_stopping)
                 return;
             incoming.swap(m_incoming);
@@ -138,7 +136,7 @@ void NetworkThread::run() {
             continue;
         {
             std::lock_guard lock(m_mutex);
-            if (m_stopping || !m_incoming.empty() || !m_cancelled.empty())
+            if (m_handedOver)
                 continue;
             m_polling = true;
         }

@@ -57,8 +57,8 @@ private:
     std::vector<std::uint64_t> m_cancelled;
     bool m_stopping{false};
     bool m_polling{false};
-    // Whether anything waits in m_incoming, m_cancelled or m_stopping, readable without the
-    // lock by the idle thread looking for its next request before it sleeps.
+    // Whether anything waits in m_incoming or m_cancelled, or m_stopping is set: written under
+    // the lock, and readable without it by the idle thread looking for its next request.
     std::atomic<bool> m_handedOver{false};
     // Requests often follow one another closely (a list, then its pictures): an idle thread
     // looks for the next one briefly before sleeping, while that has paid off lately.

@@ -61,5 +61,17 @@ TEST(CheckedTime, AnyDelayTooLongForTheClockIsDueNever) {
     loop.useRealClock();
 }
 
+// On the real clock the loop sleeps until its first delayed task; one due never must not turn
+// that into a time already past, which would make every wait return at once.
+TEST(CheckedTime, ATaskDueNeverLetsTheRealClockLoopSleep) {
+    auto& loop = RunLoop::main();
+    loop.useRealClock();
+    loop.postDelayed(seconds(1e300), [] {});
+    int looks = 0;
+    EXPECT_FALSE(loop.runUntil([&looks] { return ++looks < 0; }, std::chrono::milliseconds(50)));
+    EXPECT_LT(looks, 10) << "the loop woke again and again instead of sleeping";
+    loop.reset();
+}
+
 }  // namespace
 }  // namespace platform
