@@ -118,18 +118,18 @@ void LocationDemoViewController::startLocation() {
     platform::log("进入普通定位态");
     if (auto* locService = service())
         locService->startUserLocationService();
-    showUserWithMode(0);
+    showUserWithMode(LMKUserTrackingMode::None);
     setButtonsLocating(true);
 }
 
 void LocationDemoViewController::startFollowHeading() {
     platform::log("进入罗盘态");
-    showUserWithMode(2);
+    showUserWithMode(LMKUserTrackingMode::FollowWithHeading);
 }
 
 void LocationDemoViewController::startFollowing() {
     platform::log("进入跟随态");
-    showUserWithMode(1);
+    showUserWithMode(LMKUserTrackingMode::Follow);
 }
 
 void LocationDemoViewController::stopLocation() {
@@ -140,12 +140,12 @@ void LocationDemoViewController::stopLocation() {
     setButtonsLocating(false);
 }
 
-void LocationDemoViewController::showUserWithMode(int mode) {
+void LocationDemoViewController::showUserWithMode(LMKUserTrackingMode mode) {
     auto map = mapView();
     if (!map)
         return;
     map->setShowsUserLocation(false);
-    map->setUserTrackingMode(static_cast<LMKUserTrackingMode>(mode));
+    map->setUserTrackingMode(mode);
     map->setShowsUserLocation(true);
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "location/LMKMapView.h"
 #include "webcontainer/LocatingMapScreen.h"
 
 namespace platform {
@@ -36,7 +37,7 @@ public:
 
 private:
     // Shows the user again under another tracking mode, so the map takes it up at once.
-    void showUserWithMode(int mode);
+    void showUserWithMode(LMKUserTrackingMode mode);
     void setButtonsLocating(bool locating);
 
     std::weak_ptr<platform::Button> m_startBtn;

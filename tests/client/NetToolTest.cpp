@@ -51,7 +51,12 @@ protected:
     void get(const ServiceURL& url, Outcome& o) {
         NetTool::shareInstance().getWithURL(url, onSuccess(o), onFailure(o));
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return o.calls() > 0; }));
-        RunLoop::main().runFor(std::chrono::milliseconds(20));  // a second call would show here
+        // The reply's completion has returned and nothing it posted waits: a second call would
+        // show by then.
+        ASSERT_TRUE(RunLoop::main().runUntil([] {
+            return platform::HttpClient::shared().inFlight() == 0 &&
+                   !RunLoop::main().hasWorkDueNow();
+        }));
     }
     std::string path(const std::string& rest) { return "/vobels/services/" + rest; }
 

@@ -10,9 +10,11 @@
 #include "components/webimage/ImageViewWebCache.h"
 #include "components/webimage/MemoryCache.h"
 #include "components/webimage/WebImageManager.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Files.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
+#include "platform/net/HttpClient.h"
 #include "platform/ui/ImageView.h"
 #include "tests/net/TestServer.h"
 #include "tests/support/TempHome.h"
@@ -153,7 +155,13 @@ TEST_F(WebImageTest, ReusedViewShowsOnlyTheImageItAskedForLast) {
     // The first reply arrives after the second image.
     server.release();
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return server.heldAnswered() == 1; }, kBound));
-    RunLoop::main().runFor(std::chrono::milliseconds(50));
+    // Its reply handled, decoded in the background and handed back, it still changes nothing.
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [] {
+            return dispatch::backgroundWorkInFlight() == 0 &&
+                   HttpClient::shared().inFlight() == 0 && !RunLoop::main().hasWorkDueNow();
+        },
+        kBound));
     EXPECT_TRUE(shows(*view, kBlue, 6));
 }
 

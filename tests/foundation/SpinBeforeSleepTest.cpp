@@ -56,10 +56,12 @@ TEST(SpinBeforeSleepTest, LookingFindsWorkHandedOverAndGivesUpAtOnceWithoutABudg
     ready = true;
     EXPECT_TRUE(idle.lookFor(ready));
 
-    // A look far longer than the hand-off can take, so that only the hand-off ends it.
+    // A look far longer than the hand-off can take, so that only the hand-off ends it: waits of
+    // 15 s make the budget the whole 30 s bound.
     SpinBeforeSleep patient(seconds(30));
-    recordTimes(patient, seconds(1), 40);
+    recordTimes(patient, seconds(15), 40);
     ASSERT_GT(patient.budget(), seconds(1));
+    EXPECT_EQ(patient.budget(), seconds(30));
     std::atomic<bool> handedOver{false};
     std::thread other([&] { handedOver = true; });
     EXPECT_TRUE(patient.lookFor(handedOver));

@@ -6,27 +6,17 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
+#include "tests/graphics/PixelTestSupport.h"
 
 namespace platform {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr std::uint32_t kRed = 0xFFFF0000;
-constexpr std::uint32_t kGreen = 0xFF00FF00;
-constexpr std::uint32_t kBlue = 0xFF0000FF;
-constexpr std::uint32_t kWhite = 0xFFFFFFFF;
-
-Image quadrants(int w, int h, ImageOrientation o = ImageOrientation::Up) {
-    std::vector<std::uint32_t> argb;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            bool right = x >= w / 2;
-            bool bottom = y >= h / 2;
-            argb.push_back(bottom ? (right ? kWhite : kBlue) : (right ? kGreen : kRed));
-        }
-    }
-    return Image::fromARGB(w, h, std::move(argb), 1, o);
-}
+using pixeltest::kBlue;
+using pixeltest::kGreen;
+using pixeltest::kRed;
+using pixeltest::kWhite;
+using pixeltest::quadrants;
 
 // Bounding box of the pixels whose alpha passes the threshold; empty when there are none.
 Rect inkBounds(const Image& image, std::uint32_t minAlpha = 0x40) {
@@ -126,7 +116,7 @@ TEST(BitmapContextTest, DrawImageScalesTheBitmapIntoTheRect) {
 TEST(BitmapContextTest, DrawImageIgnoresOrientationAndHonoursAlpha) {
     BitmapContext context(4, 4);
     context.setAlpha(0.5);
-    context.drawImage(quadrants(4, 4, ImageOrientation::Down), Rect{{0, 0}, {4, 4}});
+    context.drawImage(quadrants(4, 4, 1, ImageOrientation::Down), Rect{{0, 0}, {4, 4}});
     std::uint32_t topLeft = context.makeImage().pixelAt(0, 0);
     EXPECT_NEAR(static_cast<int>(topLeft >> 24), 128, 1);
     EXPECT_EQ(topLeft & 0xFFFFFF, 0xFF0000u) << "still red: the stored bitmap, not turned";
@@ -147,7 +137,7 @@ TEST(BitmapContextTest, DrawImageUprightTurnsEveryOrientationUpright) {
         {O::RightMirrored, {kWhite, kGreen, kBlue, kRed}},
     };
     for (const auto& [orientation, corners] : cases) {
-        Image photo = quadrants(4, 2, orientation);
+        Image photo = quadrants(4, 2, 1, orientation);
         BitmapContext context(photo.size());
         context.drawImageUpright(photo, Rect{{0, 0}, photo.size()});
         Image shown = context.makeImage();

@@ -6,13 +6,15 @@
 
 #include "platform/graphics/DecodeBudget.h"
 #include "platform/graphics/Image.h"
+#include "tests/graphics/PixelTestSupport.h"
 #include "tests/support/BombPicture.h"
 
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000;
-constexpr std::uint32_t kBlue = 0xFF0000FF;
+using pixeltest::channelDistance;
+using pixeltest::kBlue;
+using pixeltest::kRed;
 
 // Left half red, right half blue.
 Image halves(int w, int h) {
@@ -20,15 +22,6 @@ Image halves(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) argb.push_back(x < w / 2 ? kRed : kBlue);
     return Image::fromARGB(w, h, std::move(argb));
-}
-
-int channelDistance(std::uint32_t a, std::uint32_t b) {
-    int worst = 0;
-    for (int shift : {0, 8, 16, 24}) {
-        int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        worst = std::max(worst, std::abs(d));
-    }
-    return worst;
 }
 
 // Each test starts and ends with the default budget and nothing of its own held.

@@ -7,38 +7,18 @@
 #include <string>
 
 #include "platform/graphics/Image.h"
+#include "tests/graphics/PixelTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000;
-constexpr std::uint32_t kGreen = 0xFF00FF00;
-constexpr std::uint32_t kBlue = 0xFF0000FF;
-constexpr std::uint32_t kWhite = 0xFFFFFFFF;
-
-// w × h pixels in four quadrants: red top-left, green top-right, blue bottom-left, white
-// bottom-right.
-Image quadrants(int w, int h, double scale = 1, ImageOrientation o = ImageOrientation::Up) {
-    std::vector<std::uint32_t> argb;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            bool right = x >= w / 2;
-            bool bottom = y >= h / 2;
-            argb.push_back(bottom ? (right ? kWhite : kBlue) : (right ? kGreen : kRed));
-        }
-    }
-    return Image::fromARGB(w, h, std::move(argb), scale, o);
-}
-
-int channelDistance(std::uint32_t a, std::uint32_t b) {
-    int worst = 0;
-    for (int shift : {0, 8, 16, 24}) {
-        int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        worst = std::max(worst, std::abs(d));
-    }
-    return worst;
-}
+using pixeltest::channelDistance;
+using pixeltest::kBlue;
+using pixeltest::kGreen;
+using pixeltest::kRed;
+using pixeltest::kWhite;
+using pixeltest::quadrants;
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());

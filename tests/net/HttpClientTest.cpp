@@ -10,6 +10,7 @@
 #include "platform/net/HttpClient.h"
 #include "tests/net/TestServer.h"
 #include "tests/support/LoopbackOnly.h"
+#include "tests/support/RefusingPort.h"
 
 using namespace platform;
 using nettest::TestServer;
@@ -109,8 +110,9 @@ TEST_F(HttpClientTest, ServerErrorIsAResponseNotATransportFailure) {
 TEST_F(HttpClientTest, DeadPortNonWebOrMissingUrlGivesAnErrorAndNoStatus) {
     HttpRequest noUrl;
     noUrl.timeoutSeconds = 5;
+    testsupport::RefusingPort dead;
     for (HttpResponse response :
-         {fetch(get("http://127.0.0.1:" + std::to_string(nettest::deadPort()) + "/hello")),
+         {fetch(get("http://127.0.0.1:" + std::to_string(dead.port()) + "/hello")),
           fetch(get("file:///etc/hostname")), HttpClient::shared().sendSync(noUrl)}) {
         EXPECT_EQ(response.status, 0);
         EXPECT_NE(response.error, "");
@@ -148,7 +150,8 @@ TEST_F(HttpClientTest, KeptToLoopbackOtherHostsFailBeforeTheyAreLookedUpAndAreRe
     }
     // Loopback by number still reaches its server.
     EXPECT_EQ(fetch(get(server.url("/hello"))).status, 200);
-    EXPECT_FALSE(fetch(get("http://[::1]:" + std::to_string(nettest::deadPort()) + "/"))
+    testsupport::RefusingPort dead;
+    EXPECT_FALSE(fetch(get("http://[::1]:" + std::to_string(dead.port()) + "/"))
                      .error.starts_with("refused"));
     {
         std::lock_guard lock(mutex);

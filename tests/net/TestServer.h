@@ -229,19 +229,6 @@ private:
     std::vector<Received> m_received;
 };
 
-// A loopback port nobody listens on: bound once for a number, then closed.
-inline int deadPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
 // A loopback port that takes connections (the kernel completes them) but never reads or
 // answers: a server that has hung.
 class SilentListener {

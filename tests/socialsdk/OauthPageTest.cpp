@@ -21,7 +21,6 @@
 #include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/foundation/CookieStorage.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/net/HttpClient.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/ActivityIndicatorView.h"
@@ -44,22 +43,14 @@ const std::string kProfilePath =
     std::string("/share/user/profile/get/") + sharetest::kAppKey + "/" + kUid + "/";
 
 // The host's UI delegate: what it heard, and (optionally) a page it closes itself.
-class RecordingUIDelegate : public SHSocialUIDelegate {
+class ClosingUIDelegate : public sharetest::RecordingUIDelegate {
 public:
-    bool didFinishGetSHSocialDataInViewController(
-        std::shared_ptr<SHSocialResponseEntity> response) override {
-        results.push_back(std::move(response));
-        return true;
-    }
-    void didCloseUIViewController(int type) override { closed.push_back(type); }
     std::optional<bool> closeOauthWebViewController(
         const std::shared_ptr<platform::NavigationController>&,
         const std::shared_ptr<SHSocialControllerService>&) override {
         return closesPageItself;
     }
 
-    std::vector<std::shared_ptr<SHSocialResponseEntity>> results;
-    std::vector<int> closed;
     std::optional<bool> closesPageItself;
 };
 
@@ -133,14 +124,13 @@ protected:
         ASSERT_TRUE(driver->runUntil([this] { return page->haveOauth(); }, 10));
         ASSERT_TRUE(
             driver->runUntil([this] { return !services->requestsTo(kProfilePath).empty(); }, 10));
-        ASSERT_TRUE(
-            driver->runUntil([] { return platform::HttpClient::shared().inFlight() == 0; }, 10));
-        driver->runUntil([] { return false; }, 0.05);  // the reply's completion
+        // The reply's completion, and what it starts, have run.
+        ASSERT_TRUE(driver->runUntil(quiet, 10));
     }
 
     std::optional<platform::testing::UiTestScope> scope;
     std::optional<platform::testing::UIDriver> driver;
-    std::shared_ptr<RecordingUIDelegate> delegate = std::make_shared<RecordingUIDelegate>();
+    std::shared_ptr<ClosingUIDelegate> delegate = std::make_shared<ClosingUIDelegate>();
     std::shared_ptr<SHSocialControllerService> service;
     std::shared_ptr<platform::Window> window;
     std::shared_ptr<platform::ViewController> host;
@@ -342,7 +332,7 @@ TEST_F(OauthPageTest, ANetworkFailureShowsTheAlertWhoseButtonClosesThePage) {
     // A cancelled load is no failure.
     page->webView()->reload();
     page->webView()->stopLoading();
-    driver->runUntil([] { return false; }, 0.05);
+    ASSERT_TRUE(driver->runUntil(quiet, 10));
     EXPECT_FALSE(alert());
 
     ASSERT_TRUE(driver->tap("其他账号登录"));  // the platform's account site is down

@@ -108,11 +108,20 @@ protected:
         return std::dynamic_pointer_cast<SHShareEditViewController>(handed->topViewController());
     }
 
-    std::size_t requestsOf(int action) const {
-        std::size_t count = 0;
-        for (const auto& request : services->shareRequests())
-            count += request.action == action ? 1 : 0;
-        return count;
+    // The page's callback, the accounts, the page's close (on the clock), the accounts again:
+    // whether the edit screen came to name the account so. Replies take the real time they
+    // take; the page's timed steps come as the clock moves, a tenth of a second at a time.
+    bool namedAfterSignIn(SHShareEditViewController& edit, const std::string& name) {
+        auto named = [&] { return edit.snsNameLabel()->text() == name; };
+        auto answered = [&] {
+            return named() || (platform::HttpClient::shared().inFlight() == 0 &&
+                               platform::dispatch::backgroundWorkInFlight() == 0);
+        };
+        for (int step = 0; step < 40 && !named(); ++step) {
+            scope.advance(0.1);
+            driver.runUntil(answered);
+        }
+        return named();
     }
     std::optional<fakes::ShareServiceRequest> lastOf(int action) const {
         std::optional<fakes::ShareServiceRequest> last;
@@ -505,18 +514,8 @@ TEST_F(ShareEditPanelTest, AccountWithoutANameIsAskedOfTheService) {
     auto edit = open();
     ASSERT_TRUE(edit);
     EXPECT_EQ(edit->snsNameLabel()->text(), "");
-    // The page's callback, the accounts, the page's close (on the clock), the accounts again.
-    auto named = [&] { return edit->snsNameLabel()->text() == "兰溪同学"; };
-    // Replies take the real time they take; the page's timed steps come as the clock moves.
-    auto answered = [&] {
-        return named() || (platform::HttpClient::shared().inFlight() == 0 &&
-                           platform::dispatch::backgroundWorkInFlight() == 0);
-    };
-    for (int step = 0; step < 40 && !named(); ++step) {
-        scope.advance(0.1);
-        driver.runUntil(answered);
-    }
-    ASSERT_TRUE(named()) << edit->snsNameLabel()->text() << "\n" << driver.outline();
+    ASSERT_TRUE(namedAfterSignIn(*edit, "兰溪同学")) << edit->snsNameLabel()->text() << "\n"
+                                                     << driver.outline();
     EXPECT_EQ(requestsOf(10), 1u);
 }
 
@@ -600,18 +599,8 @@ TEST_F(ShareEditPanelTest, SwitchingAccountSignsInOnTheEditScreensOwnNavigation)
         return page->webView() && !page->webView()->isLoading() && page->webView()->hasPage();
     }));
     ASSERT_TRUE(driver.tap("授权并登录")) << driver.outline();
-    // The page's callback, the accounts, the page's close (on the clock), the accounts again.
-    auto named = [&] { return edit->snsNameLabel()->text() == "兰溪同学"; };
-    // Replies take the real time they take; the page's timed steps come as the clock moves.
-    auto answered = [&] {
-        return named() || (platform::HttpClient::shared().inFlight() == 0 &&
-                           platform::dispatch::backgroundWorkInFlight() == 0);
-    };
-    for (int step = 0; step < 40 && !named(); ++step) {
-        scope.advance(0.1);
-        driver.runUntil(answered);
-    }
-    ASSERT_TRUE(named()) << edit->snsNameLabel()->text() << "\n" << driver.outline();
+    ASSERT_TRUE(namedAfterSignIn(*edit, "兰溪同学")) << edit->snsNameLabel()->text() << "\n"
+                                                     << driver.outline();
     EXPECT_FALSE(SHSUserManager::shareInstance().atFriendsDictionaryWithSnsName("qzone"))
         << "the old account's mentions are forgotten";
 }

@@ -32,9 +32,6 @@
 #include "platform/devices/SocialComposeViewController.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
-#include "platform/net/HttpClient.h"
-#include "platform/testing/UIDriver.h"
-#include "platform/testing/UiTestScope.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
@@ -86,7 +83,7 @@ TEST_F(LinkPictureTest, NoPictureIsFetchedWhenTheComposerCannotBeShown) {
     auto twitter = SHSocialSnsPlatformManager::sharedInstance().getSnsPlatformWithName("twitter");
     ASSERT_TRUE(twitter);
     twitter->snsClickHandler(host, service, true);
-    platform::RunLoop::main().runUntil([] { return false; }, std::chrono::milliseconds(100));
+    ASSERT_TRUE(waitUntilQuiet());
     EXPECT_TRUE(services->requestsTo(kPicturePath).empty());
     EXPECT_FALSE(host->presentedViewController());
 }
@@ -311,30 +308,13 @@ public:
     std::shared_ptr<platform::Window> mainWindow;
 };
 
-class ShareScreenHooksTest : public ShareSdkTest {
+// A host screen; a case that gives the application a delegate has it taken away at the end.
+class ShareScreenHooksTest : public ShareHostTest {
 protected:
-    void SetUp() override {
-        ShareSdkTest::SetUp();
-        scope.emplace();
-        startShareService();
-        SHSocialInstallScreens();
-        host = std::make_shared<platform::ViewController>();
-        window = platform::View::make<platform::Window>();
-        window->setRootViewController(host);
-        window->makeKeyAndVisible();
-    }
     void TearDown() override {
-        driver.runUntil([] { return platform::HttpClient::shared().inFlight() == 0; });
         platform::Application::shared().setDelegate(nullptr);
-        window.reset();
-        host.reset();
-        scope.reset();
-        ShareSdkTest::TearDown();
+        ShareHostTest::TearDown();
     }
-    std::optional<platform::testing::UiTestScope> scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::ViewController> host;
-    std::shared_ptr<platform::Window> window;
 };
 
 TEST_F(ShareScreenHooksTest, AnExpiredAuthorisationAlertSignsInAgainAndOtherAlertsClose) {
@@ -346,7 +326,7 @@ TEST_F(ShareScreenHooksTest, AnExpiredAuthorisationAlertSignsInAgainAndOtherAler
         service->getSocialShareEditControllerInternal("tencent", std::nullopt));
     ASSERT_TRUE(wrapper);
     host->presentViewController(wrapper, false);
-    scope->advance(1);
+    settle();
     auto edit = std::dynamic_pointer_cast<SHShareEditViewController>(wrapper->topViewController());
     ASSERT_TRUE(edit);
 
@@ -357,18 +337,18 @@ TEST_F(ShareScreenHooksTest, AnExpiredAuthorisationAlertSignsInAgainAndOtherAler
     edit->clickedButtonAtIndex(*alert, 0);
     EXPECT_EQ(wrapper->viewControllers().size(), 1u);
     edit->clickedButtonAtIndex(*alert, 1);
-    scope->advance(1);
+    settle();
     ASSERT_EQ(wrapper->viewControllers().size(), 2u);
     EXPECT_TRUE(std::dynamic_pointer_cast<SHSOauthViewController>(wrapper->topViewController()));
     wrapper->popViewController(false);
 
     alert->setTag(SHShareEditViewController::kTextRepeatedAlertTag);
     edit->clickedButtonAtIndex(*alert, 0);
-    scope->advance(1);
+    settle();
     EXPECT_TRUE(host->presentedViewController());
     alert->setTag(1);
     edit->clickedButtonAtIndex(*alert, 0);
-    scope->advance(1);
+    settle();
     EXPECT_FALSE(host->presentedViewController());
 }
 
@@ -395,7 +375,7 @@ TEST_F(ShareScreenHooksTest, TheSignInPageMakesTheApplicationsWindowKey) {
     auto wrapper = service->getSocialOauthControllerInternal("qzone", std::nullopt);
     ASSERT_TRUE(wrapper);
     host->presentViewController(wrapper, false);
-    scope->advance(1);
+    settle();
     EXPECT_TRUE(delegate->mainWindow->isKeyWindow());
 }
 

@@ -52,8 +52,7 @@ protected:
         SHSocialSnsService::presentSnsController(host, std::nullopt, std::string("开放日来校园"),
                                                  {}, names, delegate);
         settle();
-        auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(
-            host->presentedViewController());
+        auto navigation = presentedNavigation();
         if (!navigation)
             return nullptr;
         return std::dynamic_pointer_cast<SHSShareListController>(navigation->topViewController());

@@ -24,7 +24,6 @@
 #include "SocialSDK/service/SHSocialData.h"
 #include "SocialSDK/service/SHSocialDataService.h"
 #include "SocialSDK/service/SHSocialImageLoader.h"
-#include "fakes/ShareRoutes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
@@ -70,27 +69,11 @@ protected:
                 body = request.body;
         return body;
     }
-    // The route answers this document, sealed as the service seals its replies.
-    void answer(const std::string& method, const std::string& path, const Json& reply) {
-        services->setHandler(method, path, [reply](const fakes::RecordedRequest&) {
-            fakes::Reply sealed;
-            sealed.contentType = "text/plain";
-            sealed.body = fakes::ShareRoutes::seal(kAppKey, reply.dump());
-            return sealed;
-        });
-    }
     bool logged(const std::string& text) const {
         for (const auto& line : log)
             if (line.find(text) != std::string::npos)
                 return true;
         return false;
-    }
-    std::size_t requestsOf(int action) const {
-        std::size_t count = 0;
-        for (const auto& request : services->shareRequests())
-            if (request.action == action)
-                ++count;
-        return count;
     }
 
     std::string entityKey;
@@ -106,7 +89,7 @@ TEST_F(ShareRequestsTest, ALikeReplyFlipsIsLikeAndMovesTheCountBothWays) {
     const int before = bar()->likeCount;
     ASSERT_FALSE(subject->isLike());
     const std::string route = std::string("/share/like/update/") + kAppKey + "/" + entityKey + "/";
-    answer("POST", route, Json{{"st", 200}, {"msg", "ok"}});
+    answerWith("POST", route, Json{{"st", 200}, {"msg", "ok"}});
     auto service = SHSocialDataService::defaultDataService();
 
     std::shared_ptr<SHSocialResponseEntity> liked;
@@ -124,7 +107,7 @@ TEST_F(ShareRequestsTest, ALikeReplyFlipsIsLikeAndMovesTheCountBothWays) {
     EXPECT_EQ(bar()->likeCount, before);
 
     // A refused like changes nothing.
-    answer("POST", route, Json{{"st", 510}, {"msg", "refused"}});
+    answerWith("POST", route, Json{{"st", 510}, {"msg", "refused"}});
     std::shared_ptr<SHSocialResponseEntity> refused;
     service->postAddLikeOrCancelWithCompletionInternal(storeIn(refused));
     ASSERT_TRUE(waitFor(refused));
@@ -188,7 +171,7 @@ TEST_F(ShareRequestsTest, CommentsToUnknownPlatformsOrWithoutTextIdsAreRefusedUn
     SHSDataManager::postCommentWithContent("开放日见", std::nullopt, std::nullopt, std::nullopt,
                                            Json{{"qzone", 123}}, nullptr);
     EXPECT_TRUE(logged("you should pass a sns uid string"));
-    platform::RunLoop::main().runUntil([] { return false; }, std::chrono::milliseconds(50));
+    ASSERT_TRUE(waitUntilQuiet());
     EXPECT_EQ(services->shareRequests().size(), before);
 }
 
@@ -375,7 +358,7 @@ TEST_F(PictureLoaderTest, ACancelledLoadAnnouncesNothingAndCachesNothing) {
     loader->cancelLoadForURL(url);
     EXPECT_FALSE(loader->isLoadingImageURL(url));
     ASSERT_TRUE(services->releaseHeld(kPath));
-    platform::RunLoop::main().runUntil([] { return false; }, std::chrono::milliseconds(100));
+    ASSERT_TRUE(waitUntilQuiet());
     EXPECT_TRUE(recorder->loaded.empty());
     EXPECT_FALSE(loader->hasLoadedImageURL(url));
 }

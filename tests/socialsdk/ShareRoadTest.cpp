@@ -40,12 +40,6 @@ protected:
         ShareSdkTest::TearDown();
     }
 
-    std::size_t requestsOf(int action) const {
-        std::size_t count = 0;
-        for (const auto& request : services->shareRequests())
-            count += request.action == action ? 1 : 0;
-        return count;
-    }
     bool waitForAction(int action) {
         return platform::RunLoop::main().runUntil([&] { return requestsOf(action) > 0; });
     }
@@ -63,19 +57,14 @@ protected:
     std::vector<std::string> systemLog;
 };
 
-class RecordingDelegate : public SHSocialUIDelegate {
+// The host's delegate, recording also the platforms chosen.
+class RecordingDelegate : public RecordingUIDelegate {
 public:
     void didSelectSocialPlatform(const std::string& name,
                                  const std::shared_ptr<SHSocialData>&) override {
         selected.push_back(name);
     }
-    bool didFinishGetSHSocialDataInViewController(
-        std::shared_ptr<SHSocialResponseEntity> response) override {
-        results.push_back(response);
-        return true;
-    }
     std::vector<std::string> selected;
-    std::vector<std::shared_ptr<SHSocialResponseEntity>> results;
 };
 
 TEST_F(ShareRoadTest, TheHostsSheetShowsQzoneAndPresentingFetchesTheKeys) {

@@ -35,15 +35,12 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "tests/socialsdk/ShareSdkTestSupport.h"
+#include "tests/support/TextCount.h"
 
 namespace sharetest {
 namespace {
 
-int countOf(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
+using testsupport::countOf;
 
 // A host screen in a key window on the manual clock, the SDK's share service the fake one.
 class ShareRoadsTest : public ShareHostTest {
@@ -66,8 +63,7 @@ TEST_F(ShareRoadsTest, SigningInFromTheListShowsTheEditScreenUnderOneNavigationB
     SHSocialSnsService::presentSnsController(host, std::nullopt, std::string("开放日来校园"), {},
                                              {}, delegate);
     settle();
-    auto navigation =
-        std::dynamic_pointer_cast<platform::NavigationController>(host->presentedViewController());
+    auto navigation = presentedNavigation();
     ASSERT_TRUE(navigation);
     ASSERT_TRUE(driver.tap("腾讯微博")) << driver.outline();
     settle();
@@ -139,10 +135,10 @@ TEST_F(SheetRoadTest, DirectShareWithoutATokenSignsInFirstOnTheHost) {
     ASSERT_TRUE(showSheet());
     ASSERT_TRUE(driver.tap("share-renren")) << driver.outline();
     settle();
-    auto navigation =
-        std::dynamic_pointer_cast<platform::NavigationController>(host->presentedViewController());
+    auto navigation = presentedNavigation();
     ASSERT_TRUE(navigation) << driver.outline();
     EXPECT_TRUE(std::dynamic_pointer_cast<SHSOauthViewController>(navigation->topViewController()));
+    ASSERT_TRUE(waitUntilQuiet());
     for (const auto& request : services->shareRequests())
         EXPECT_NE(request.action, 5) << "nothing is shared before the sign-in";
 }
@@ -152,11 +148,11 @@ TEST_F(SheetRoadTest, AHostThatDoesNotAskOpensTheEditScreen) {
     ASSERT_TRUE(showSheet());
     ASSERT_TRUE(driver.tap("share-tencent")) << driver.outline();
     settle();
-    auto navigation =
-        std::dynamic_pointer_cast<platform::NavigationController>(host->presentedViewController());
+    auto navigation = presentedNavigation();
     ASSERT_TRUE(navigation) << driver.outline();
     EXPECT_TRUE(
         std::dynamic_pointer_cast<SHShareEditViewController>(navigation->topViewController()));
+    ASSERT_TRUE(waitUntilQuiet());
     for (const auto& request : services->shareRequests()) EXPECT_NE(request.action, 5);
 }
 
@@ -174,8 +170,7 @@ TEST_F(ShareRoadsTest, AProgramThatLinksTheSdkHasItsScreensWithoutInstallingThem
     SHSocialSnsService::presentSnsController(host, std::nullopt, std::string("校园开放日"), {}, {},
                                              delegate);
     settle();
-    auto navigation =
-        std::dynamic_pointer_cast<platform::NavigationController>(host->presentedViewController());
+    auto navigation = presentedNavigation();
     ASSERT_TRUE(navigation);
     EXPECT_TRUE(std::dynamic_pointer_cast<SHSShareListController>(navigation->topViewController()));
 }
@@ -250,6 +245,7 @@ TEST_F(ShareRoadsTest, SignInPageWithoutAnAppKeyEndsInItsFailureAlert) {
     ASSERT_TRUE(alert) << driver.outline();
     EXPECT_EQ(alert->alertTitle(), "授权失败");
     EXPECT_EQ(alert->alertMessage(), "服务器繁忙，授权失败，请稍后再试");
+    ASSERT_TRUE(waitUntilQuiet());
     EXPECT_TRUE(services->shareRequests().empty());
     // Its button closes the page.
     ASSERT_TRUE(driver.pressAlertButton("好")) << driver.outline();

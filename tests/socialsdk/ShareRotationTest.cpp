@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/screens/SHSOauthViewController.h"
@@ -75,6 +76,14 @@ protected:
             window->setRootViewController(nullptr);
         window.reset();
         host.reset();
+    }
+    // The icon sheet of the names, shown over the host the way a host shows it, risen.
+    std::shared_ptr<SHSocialIconSheetView> showSheet(const std::vector<std::string>& names) {
+        SHSocialSnsService::presentSnsIconSheetView(host, std::string(sharetest::kAppKey),
+                                                    std::nullopt, {}, names, {});
+        auto sheet = SHSocialIconSheetView::lastShown();
+        scope.advance(1);
+        return sheet;
     }
     static void turn(DeviceOrientation orientation) {
         platform::Device::current().setOrientation(orientation);
@@ -154,12 +163,9 @@ TEST_F(ShareRotationTest, TheSheetsGridFollowsTheLandscapeLimitAtEachPhoneWidth)
         SCOPED_TRACE(phone.width);
         platform::testing::ScreenSize size(phone.width, phone.height);
         showHost();
-        SHSocialSnsService::presentSnsIconSheetView(host, std::string(sharetest::kAppKey),
-                                                    std::nullopt, {}, names, {});
-        auto sheet = SHSocialIconSheetView::lastShown();
+        auto sheet = showSheet(names);
         ASSERT_TRUE(sheet);
         ASSERT_EQ(sheet->snsNames().size(), 13u);
-        scope.advance(1);
         EXPECT_EQ(sheet->frame(), (Rect{{0, expected[i].portraitTop}, {phone.width, 320}}));
         auto first = sheet->subviews().front()->viewWithTag(
             SHSocialSnsPlatformManager::getSnsPlatformType(sheet->snsNames()[1]) + 100);
@@ -189,11 +195,8 @@ TEST_F(ShareRotationTest, ALandscapeSheetClosesBelowTheScreenItShowsOn) {
     platform::testing::ScreenSize size(375, 667);
     showHost();
     turn(DeviceOrientation::LandscapeRight);
-    SHSocialSnsService::presentSnsIconSheetView(host, std::string(sharetest::kAppKey), std::nullopt,
-                                                {}, {"qzone"}, {});
-    auto sheet = SHSocialIconSheetView::lastShown();
+    auto sheet = showSheet({"qzone"});
     ASSERT_TRUE(sheet);
-    scope.advance(1);
     // One icon across the landscape screen's width, at the bottom.
     EXPECT_EQ(sheet->frame(), (Rect{{0, 375 - 80}, {667, 80}}));
     sheet->dismiss();
@@ -209,11 +212,8 @@ TEST_F(ShareRotationTest, BeforeVersion8TheSheetExchangesTheScreensSidesInLandsc
     platform::testing::ScreenSize size(375, 667);
     showHost();
     turn(DeviceOrientation::LandscapeLeft);
-    SHSocialSnsService::presentSnsIconSheetView(host, std::string(sharetest::kAppKey), std::nullopt,
-                                                {}, {"qzone"}, {});
-    auto sheet = SHSocialIconSheetView::lastShown();
+    auto sheet = showSheet({"qzone"});
     ASSERT_TRUE(sheet);
-    scope.advance(1);
     EXPECT_EQ(sheet->frame().size, (Size{375, 80}));
     // Closing exchanges them in landscape whatever the version.
     sheet->dismiss();

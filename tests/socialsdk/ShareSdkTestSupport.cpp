@@ -1,11 +1,5 @@
 #include "tests/socialsdk/ShareSdkTestSupport.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <stdexcept>
 #include <string>
 
 #include "SocialSDK/base/SHSocialProtocolData.h"
@@ -37,6 +31,7 @@
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/devices/SocialComposeViewController.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
@@ -44,6 +39,7 @@
 #include "platform/testing/ScreenOutline.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -144,23 +140,6 @@ void ShareSdkTest::pointSdkAt(const std::string& baseURL) {
     SHSocialHttpClient::resetSharedInstance();
 }
 
-RefusingPort::RefusingPort() {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("no loopback port to refuse connections on");
-    m_port = ntohs(address.sin_port);
-}
-
-RefusingPort::~RefusingPort() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 void ShareSdkTest::setAppKey(const std::string& appKey) {
     SHSDataManagerSet::shareInstance().setAppkey(appKey);
     SHSocialCryptor::updateAESKey(appKey);
@@ -183,6 +162,24 @@ bool ShareSdkTest::waitFor(const std::shared_ptr<SHSocialResponseEntity>& slot) 
 bool ShareSdkTest::waitForShareRequests(std::size_t count) {
     return platform::RunLoop::main().runUntil(
         [&] { return services->shareRequests().size() >= count; });
+}
+
+bool ShareSdkTest::quiet() {
+    // Background work first: a block posts its result before it counts as finished, and the
+    // result is then waiting on the loop.
+    return platform::dispatch::backgroundWorkInFlight() == 0 &&
+           platform::HttpClient::shared().inFlight() == 0 &&
+           !platform::RunLoop::main().hasWorkDueNow();
+}
+
+bool ShareSdkTest::waitUntilQuiet() {
+    return platform::RunLoop::main().runUntil(quiet);
+}
+
+std::size_t ShareSdkTest::requestsOf(int action) const {
+    std::size_t count = 0;
+    for (const auto& request : services->shareRequests()) count += request.action == action ? 1 : 0;
+    return count;
 }
 
 SHSocialResponseCompletion ShareSdkTest::storeIn(std::shared_ptr<SHSocialResponseEntity>& slot,
@@ -226,6 +223,11 @@ void ShareHostTest::TearDown() {
     host.reset();
     scope.reset();
     ShareSdkTest::TearDown();
+}
+
+std::shared_ptr<platform::NavigationController> ShareHostTest::presentedNavigation() const {
+    return std::dynamic_pointer_cast<platform::NavigationController>(
+        host->presentedViewController());
 }
 
 void ShareHostTest::signIn(const std::string& platformName) {

@@ -15,11 +15,13 @@
 #include "platform/foundation/Json.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
+#include "tests/support/RefusingPort.h"
 #include "tests/support/TempHome.h"
 
 class SHSocialControllerService;
 
 namespace platform {
+class NavigationController;
 class ViewController;
 class Window;
 }  // namespace platform
@@ -51,21 +53,6 @@ public:
     }
 };
 
-// A port on 127.0.0.1 that refuses every connection at once: held bound but not listening,
-// so no other program can take it meanwhile.
-class RefusingPort {
-public:
-    RefusingPort();
-    ~RefusingPort();
-    RefusingPort(const RefusingPort&) = delete;
-    RefusingPort& operator=(const RefusingPort&) = delete;
-    int port() const { return m_port; }
-
-private:
-    int m_fd = -1;
-    int m_port = 0;
-};
-
 // Drops every process-wide object of the share SDK, as a restart of the app would.
 void resetShareSdk();
 
@@ -94,6 +81,14 @@ protected:
     // Pumps the main loop until the slot is filled (bounded in real time).
     bool waitFor(const std::shared_ptr<SHSocialResponseEntity>& slot);
     bool waitForShareRequests(std::size_t count);
+    // Pumps the main loop until no request is on its way and no background work runs (bounded
+    // in real time): what the case started has been answered, so a check that nothing more was
+    // sent or announced is not decided before the network had its chance.
+    bool waitUntilQuiet();
+    // No request on its way, no background work running and nothing waiting on the main loop.
+    static bool quiet();
+    // How many requests of the action the share service has received.
+    std::size_t requestsOf(int action) const;
     // A completion that stores its result in the slot and counts its calls.
     SHSocialResponseCompletion storeIn(std::shared_ptr<SHSocialResponseEntity>& slot,
                                        int* calls = nullptr);
@@ -106,7 +101,7 @@ protected:
 private:
     void pointSdkAt(const std::string& baseURL);
 
-    RefusingPort m_refusing;
+    testsupport::RefusingPort m_refusing;
 };
 
 // The SDK's screens and its default controller service, with qzone as the current platform.
@@ -143,6 +138,9 @@ protected:
     void TearDown() override;
 
     void settle(double seconds = 1) { scope->advance(seconds); }
+    // What the host presents, as the navigation controller the SDK's screens come in; null
+    // when it presents nothing or something else.
+    std::shared_ptr<platform::NavigationController> presentedNavigation() const;
     // A signed-in account on the platform, with a token.
     static void signIn(const std::string& platformName);
 

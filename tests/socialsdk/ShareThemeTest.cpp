@@ -66,8 +66,7 @@ protected:
         SHSocialSnsService::presentSnsController(host, std::nullopt, std::string("开放日"), {}, {},
                                                  std::weak_ptr<SHSocialUIDelegate>());
         scope->advance(1);
-        auto navigation = std::dynamic_pointer_cast<platform::NavigationController>(
-            host->presentedViewController());
+        auto navigation = presentedNavigation();
         return navigation ? std::dynamic_pointer_cast<SHSShareListController>(
                                 navigation->topViewController())
                           : nullptr;
@@ -197,8 +196,16 @@ TEST_F(ShareThemeTest, ThemeZeroGivesTheEditScreenABlackBarAndFramedTitledButton
     EXPECT_EQ(title->text(), "分享至QQ空间");
     EXPECT_EQ(title->textColor(), platform::Color::white());
 
-    // The titled post button sends as the picture button does.
+    // The titled post button sends as the picture button does: once what the screen asked for
+    // on opening has been answered, its tap brings the share service a share of the text.
+    ASSERT_TRUE(driver.type("shareText", "开放日见")) << driver.outline();
+    ASSERT_TRUE(waitUntilQuiet());
+    const auto before = services->shareRequests().size();
+    const auto shares = requestsOf(5);
     EXPECT_TRUE(driver.tap("发 布")) << driver.outline();
+    ASSERT_TRUE(waitForShareRequests(before + 1));
+    ASSERT_TRUE(waitUntilQuiet());
+    EXPECT_EQ(requestsOf(5), shares + 1);
 }
 
 TEST_F(ShareThemeTest, ThemeOneGivesPictureButtonsAndTheSdksTitleColour) {

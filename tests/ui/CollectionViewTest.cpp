@@ -242,14 +242,18 @@ TEST_F(CollectionViewTest, InteractiveMovementReordersThroughTheDataSourceUnless
     view->updateInteractiveMovementTargetPosition({overD.x + 30, overD.y + 30});
     EXPECT_EQ(shownAt(*view, {0, 0}), "B");
     EXPECT_EQ(shownAt(*view, {0, 3}), "A");
-    EXPECT_EQ(view->cellForItemAtIndexPath({0, 3})->center(), (Point{overD.x + 30, overD.y + 30}));
+    auto moving = view->cellForItemAtIndexPath({0, 3});
+    ASSERT_NE(moving, nullptr);
+    EXPECT_EQ(moving->center(), (Point{overD.x + 30, overD.y + 30}));
     EXPECT_TRUE(tiles->events.empty()) << "nothing moves in the data before the drop";
 
     view->endInteractiveMovement();
     EXPECT_EQ(tiles->events, (Log{"move A"}));
     EXPECT_FALSE(view->beginInteractiveMovementForItemAtIndexPath({0, 9}));
     EXPECT_EQ(tiles->names[0], (std::vector<std::string>{"B", "C", "D", "A", "E"}));
-    EXPECT_EQ(view->cellForItemAtIndexPath({0, 3})->frame(), frameOf(*view, {0, 3}));
+    auto dropped = view->cellForItemAtIndexPath({0, 3});
+    ASSERT_NE(dropped, nullptr);
+    EXPECT_EQ(dropped->frame(), frameOf(*view, {0, 3}));
     EXPECT_EQ(shownAt(*view, {0, 3}), "A");
 
     // A cancelled movement puts everything back.
@@ -294,7 +298,9 @@ TEST_F(CollectionViewTest, AFingerThatWandersOffATileIsADragAndSelectsNothing) {
     window->drag(centre, {centre.x, centre.y + 30}, 4);
     window->drag(centre, {centre.x + 11, centre.y}, 1);
     EXPECT_TRUE(tiles->events.empty());
-    EXPECT_FALSE(view->cellForItemAtIndexPath({0, 5})->isHighlighted());
+    auto cell = view->cellForItemAtIndexPath({0, 5});
+    ASSERT_NE(cell, nullptr);
+    EXPECT_FALSE(cell->isHighlighted());
 
     window->drag(centre, {centre.x + 3, centre.y - 3}, 1);
     EXPECT_EQ(tiles->events, (Log{"select t5"}));

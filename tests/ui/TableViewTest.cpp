@@ -331,7 +331,9 @@ TEST_F(TableViewTest, AFingerThatWandersOffARowIsADragAndSelectsNothing) {
     // Sideways across the row, where the list cannot scroll, and lifted on the same row.
     window->drag({300, 66}, {20, 66}, 5);
     EXPECT_TRUE(rows->events.empty());
-    EXPECT_FALSE(table->cellForRowAtIndexPath({0, 1})->isHighlighted());
+    auto cell = table->cellForRowAtIndexPath({0, 1});
+    ASSERT_NE(cell, nullptr);
+    EXPECT_FALSE(cell->isHighlighted());
     // Away and back again: once a drag, always a drag.
     window->touchDown({100, 66});
     window->touchMove({160, 66});

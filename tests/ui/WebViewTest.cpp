@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "UiTestSupport.h"
+#include "platform/net/HttpClient.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "tests/net/TestServer.h"
+#include "tests/support/RefusingPort.h"
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -110,7 +112,8 @@ TEST_F(WebViewTest, RefusedRequestIsNeverFetched) {
 }
 
 TEST_F(WebViewTest, DeadServerFailsTheLoadButAnErrorStatusFinishes) {
-    std::string url = "http://127.0.0.1:" + std::to_string(nettest::deadPort()) + "/page";
+    testsupport::RefusingPort dead;
+    std::string url = "http://127.0.0.1:" + std::to_string(dead.port()) + "/page";
     m_webView->loadRequest(URLRequest{url, 10});
     ASSERT_TRUE(settle());
 
@@ -173,7 +176,7 @@ TEST_F(WebViewTest, CompletionAfterTheWebViewIsGoneDoesNothing) {
     ASSERT_TRUE(weak.expired());
 
     m_server.release();
-    RunLoop::main().runFor(100ms);
+    ASSERT_TRUE(RunLoop::main().runUntil([] { return HttpClient::shared().inFlight() == 0; }));
 
     EXPECT_EQ(m_delegate->count("finish"), 0);
     EXPECT_EQ(m_delegate->count("fail"), 0);
@@ -199,7 +202,7 @@ TEST_F(WebViewTest, ANewLoadCancelsTheOneUnderWay) {
     m_webView->loadRequest(URLRequest{m_server.url("/page")});
     m_server.release();
     ASSERT_TRUE(settle());
-    RunLoop::main().runFor(50ms);
+    ASSERT_TRUE(RunLoop::main().runUntil([] { return HttpClient::shared().inFlight() == 0; }));
 
     ASSERT_EQ(m_delegate->errors.size(), 1u);
     EXPECT_EQ(m_delegate->errors[0].code, WebError::kCancelled);
@@ -248,7 +251,8 @@ TEST_F(WebViewTest, ARefusedHopIsNeverFetchedAndTheLoadEndsCancelled) {
 
     EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/redirect")));
     ASSERT_TRUE(settle());
-    RunLoop::main().runFor(50ms);
+    // Whatever the load sent has been answered before the server's paths are read.
+    ASSERT_TRUE(RunLoop::main().runUntil([] { return HttpClient::shared().inFlight() == 0; }));
 
     EXPECT_EQ(m_delegate->events.back(), "fail");
     EXPECT_EQ(m_delegate->errors.back().code, WebError::kCancelled);

@@ -6,31 +6,20 @@
 
 #include "location/LMKLocationService.h"
 #include "location/LMKMapView.h"
-#include "platform/devices/LocationDevice.h"
-#include "platform/devices/LocationManager.h"
-#include "platform/foundation/Log.h"
 #include "platform/graphics/Image.h"
-#include "platform/testing/UIDriver.h"
-#include "platform/testing/UiTestScope.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ViewController.h"
-#include "platform/ui/Window.h"
-#include "tests/support/TempHome.h"
+#include "tests/webcontainer/LocatingScreenTest.h"
 #include "webcontainer/LocationDemoViewController.h"
 #include "webcontainer/MapAnnotation.h"
 #include "webcontainer/MyPin.h"
 
 namespace {
 
-platform::Location fix(double latitude, double longitude, double accuracy) {
-    platform::Location location;
-    location.coordinate = {latitude, longitude};
-    location.horizontalAccuracy = accuracy;
-    return location;
-}
+using locatingtest::fix;
 
 // Which of start, stop, following and compass the user can press, as "1001".
 std::string usable(const LocationDemoViewController& demo) {
@@ -46,39 +35,17 @@ std::string usable(const LocationDemoViewController& demo) {
 
 // The demonstration pushed onto a navigation stack, with location permission given and the
 // fixes fed on the manual clock.
-class LocationDemoTest : public ::testing::Test {
+class LocationDemoTest : public locatingtest::LocatingScreenTest {
 protected:
     LocationDemoTest() {
-        platform::setLogSink([this](const std::string& line) { logLines.push_back(line); });
-        device.reset();
-        device.setAuthorizationStatus(platform::LocationAuthorizationStatus::AuthorizedWhenInUse);
-        navigation = std::make_shared<platform::NavigationController>(root);
-        window->setRootViewController(navigation);
-        window->makeKeyAndVisible();
+        showStack(root);
         navigation->pushViewController(demo, false);
         scope.advance(1);
     }
-    ~LocationDemoTest() override {
-        platform::setLogSink(nullptr);
-        device.reset();
-    }
-    bool logged(const std::string& line) const {
-        for (const auto& each : logLines)
-            if (each == line)
-                return true;
-        return false;
-    }
 
-    testsupport::TempHome home;
-    platform::testing::UiTestScope scope;
-    platform::testing::UIDriver driver;
-    platform::LocationDevice& device = platform::LocationDevice::shared();
-    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
     std::shared_ptr<platform::ViewController> root = std::make_shared<platform::ViewController>();
-    std::shared_ptr<platform::NavigationController> navigation;
     std::shared_ptr<LocationDemoViewController> demo =
         std::make_shared<LocationDemoViewController>();
-    std::vector<std::string> logLines;
 };
 
 TEST_F(LocationDemoTest, ItOpensIdleWithOnlyStartUsableAndAnOpaqueBar) {
@@ -104,8 +71,7 @@ TEST_F(LocationDemoTest, TheButtonsWalkThroughLocatingFollowingCompassAndStoppin
     driver.tap("startBtn");
     EXPECT_FALSE(logged("进入普通定位态"));
 
-    device.injectLocation(fix(30.27, 120.15, 30));
-    scope.advance(0);
+    feed(fix(30.27, 120.15, 30));
     EXPECT_EQ(map->locationUpdateCount(), 1);
 
     ASSERT_TRUE(driver.tap("followingBtn").ok);
@@ -131,15 +97,13 @@ TEST_F(LocationDemoTest, UpdatesReachTheMapOnlyWhileTheScreenIsOnTop) {
     auto map = demo->mapView();
     navigation->pushViewController(std::make_shared<platform::ViewController>(), false);
     scope.advance(1);
-    device.injectLocation(fix(30.27, 120.15, 30));
-    scope.advance(0);
+    feed(fix(30.27, 120.15, 30));
     EXPECT_EQ(map->locationUpdateCount(), 0);
     EXPECT_FALSE(map->isAppearing());
 
     navigation->popViewController(false);
     scope.advance(1);
-    device.injectLocation(fix(30.28, 120.16, 30));
-    scope.advance(0);
+    feed(fix(30.28, 120.16, 30));
     EXPECT_EQ(map->locationUpdateCount(), 1);
 }
 
@@ -147,8 +111,7 @@ TEST_F(LocationDemoTest, TheCustomCircleAndThePinsShowOnScreen) {
     auto map = demo->mapView();
     ASSERT_TRUE(driver.tap("startBtn").ok);
     scope.advance(1);
-    device.injectLocation(fix(30.27, 120.15, 40));
-    scope.advance(0);
+    feed(fix(30.27, 120.15, 40));
     ASSERT_TRUE(map->userLocation());
     const platform::Coordinate user = map->userLocation()->coordinate;
     ASSERT_TRUE(driver.tap("followingBtn").ok);

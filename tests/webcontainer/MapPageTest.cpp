@@ -9,28 +9,15 @@
 #include "location/LMAppTools.h"
 #include "location/LMKLocationService.h"
 #include "location/LMKMapView.h"
-#include "platform/devices/LocationDevice.h"
-#include "platform/devices/LocationManager.h"
-#include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/testing/UIDriver.h"
-#include "platform/testing/UiTestScope.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/Window.h"
-#include "tests/support/TempHome.h"
+#include "tests/webcontainer/LocatingScreenTest.h"
 #include "webcontainer/WebDetailViewController.h"
 #include "webcontainer/mapViewController.h"
 
 namespace {
 
+using locatingtest::fix;
 using platform::Coordinate;
-
-platform::Location fix(double latitude, double longitude, double accuracy = 8) {
-    platform::Location location;
-    location.coordinate = {latitude, longitude};
-    location.horizontalAccuracy = accuracy;
-    return location;
-}
 
 // The first conversion of a fresh process, worked out by the SDK's own road.
 Coordinate firstConversion(double latitude, double longitude) {
@@ -42,25 +29,16 @@ Coordinate firstConversion(double latitude, double longitude) {
 
 // The map page opened from a web page in the container, as a page's "openLocation" does,
 // with location permission given and the fixes fed on the manual clock.
-class MapPageTest : public ::testing::Test {
+class MapPageTest : public locatingtest::LocatingScreenTest {
 protected:
     MapPageTest() {
         // The container's own page is not loaded here; its failure goes to the log.
-        platform::setLogSink([this](const std::string& line) { logLines.push_back(line); });
         Gcj02EncryptState::shared().reset();
-        device.reset();
-        device.setAuthorizationStatus(platform::LocationAuthorizationStatus::AuthorizedWhenInUse);
         container->setTitleStr("网页接口演示");
-        navigation = std::make_shared<platform::NavigationController>(container);
-        window->setRootViewController(navigation);
-        window->makeKeyAndVisible();
+        showStack(container);
         scope.advance(1);
     }
-    ~MapPageTest() override {
-        platform::setLogSink(nullptr);
-        device.reset();
-        Gcj02EncryptState::shared().reset();
-    }
+    ~MapPageTest() override { Gcj02EncryptState::shared().reset(); }
 
     std::shared_ptr<mapViewController> openMap() {
         container->openLocation();
@@ -69,28 +47,9 @@ protected:
         EXPECT_TRUE(page) << "the map page is on top";
         return page;
     }
-    void feed(const platform::Location& location) {
-        device.injectLocation(location);
-        scope.advance(0);
-    }
-    bool logged(const std::string& line) const {
-        for (const auto& each : logLines) {
-            if (each == line) {
-                return true;
-            }
-        }
-        return false;
-    }
 
-    testsupport::TempHome home;
-    platform::testing::UiTestScope scope;
-    platform::testing::UIDriver driver;
-    platform::LocationDevice& device = platform::LocationDevice::shared();
-    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
     std::shared_ptr<WebDetailViewController> container =
         std::make_shared<WebDetailViewController>();
-    std::shared_ptr<platform::NavigationController> navigation;
-    std::vector<std::string> logLines;
 };
 
 TEST_F(MapPageTest, OpeningTheMapStartsLocatingAndFollowsTheUserCloseUp) {

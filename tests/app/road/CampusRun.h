@@ -2,11 +2,13 @@
 
 // Runs the campus program on a script and reads the screens it printed.
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 #include <sys/wait.h>
 
 #include <array>
 #include <filesystem>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -89,6 +91,24 @@ private:
 
 inline bool shows(const std::string& screen, const std::string& text) {
     return screen.find(text) != std::string::npos;
+}
+
+// Whether the run came to the end of its script well: the program exited with 0, no command
+// failed, and every listed screenshot was written in `directory`.
+inline ::testing::AssertionResult ranToTheEnd(const ProgramRun& run,
+                                              const std::filesystem::path& directory,
+                                              std::initializer_list<const char*> pictures = {}) {
+    std::string faults;
+    if (run.status != 0)
+        faults += "exit status " + std::to_string(run.status) + "\n";
+    if (shows(run.output, "error: "))
+        faults += "a command failed\n";
+    for (const char* picture : pictures)
+        if (!std::filesystem::exists(directory / picture))
+            faults += std::string("no ") + picture + "\n";
+    if (faults.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << faults << run.output;
 }
 
 }  // namespace campusrun

@@ -31,11 +31,9 @@ protected:
 };
 
 TEST_F(RotateRoad, RunsToTheEndWithoutAFailedCommand) {
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_FALSE(shows(run.output, "error: ")) << run.output;
-    for (const char* picture :
-         {"rotated-home.png", "rotated-share-sheet.png", "rotated-share-edit.png"})
-        EXPECT_TRUE(std::filesystem::exists(home->path() / picture)) << picture;
+    EXPECT_TRUE(campusrun::ranToTheEnd(
+        run, home->path(),
+        {"rotated-home.png", "rotated-share-sheet.png", "rotated-share-edit.png"}));
 }
 
 TEST_F(RotateRoad, TheHomePageTurnsWithThePhoneButNotUpsideDown) {
@@ -55,7 +53,7 @@ TEST_F(RotateRoad, TheShareSheetLaysItsGridAcrossTheTurnedScreen) {
     EXPECT_TRUE(shows(turned, "image 667x80")) << turned;
     const std::string back = road.after("device rotate portrait", 2);
     EXPECT_TRUE(shows(back, "image 375x80")) << back;
-    EXPECT_FALSE(shows(road.after("wait 1", 3), "share sheet")) << "a tap above it closes it";
+    EXPECT_FALSE(shows(road.after("settle", 3), "share sheet")) << "a tap above it closes it";
 }
 
 TEST_F(RotateRoad, TheSdksScreensStayUprightUntilTheHostLetsThemTurn) {
@@ -64,13 +62,13 @@ TEST_F(RotateRoad, TheSdksScreensStayUprightUntilTheHostLetsThemTurn) {
     const std::string list = road.after("share list");
     EXPECT_TRUE(shows(list, "navigation bar \"分享至\"")) << list;
     EXPECT_FALSE(shows(list, "screen 667x375")) << "the list turned the screen upright";
-    const std::string closed = road.after("wait 1", 4);
+    const std::string closed = road.after("settle", 4);
     EXPECT_TRUE(shows(closed, "screen 667x375 landscape-left")) << closed;
 
     const std::string signIn = road.after("device rotate landscape-left", 3);
     EXPECT_TRUE(shows(signIn, "screen 667x375 landscape-right")) << signIn;
     EXPECT_TRUE(shows(signIn, "navigation bar \"授权\"")) << signIn;
-    const std::string edit = road.after("wait 2");
+    const std::string edit = road.after("settle", 6);
     EXPECT_TRUE(shows(edit, "screen 667x375 landscape-right")) << edit;
     EXPECT_TRUE(shows(edit, "navigation bar \"分享至QQ空间\"")) << edit;
     const std::string sent = road.after("tap share-post");
