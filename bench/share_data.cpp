@@ -11,7 +11,6 @@
 
 #include "SocialSDK/base/SHSActionType.h"
 #include "SocialSDK/screens/SHSocialFriendViewController.h"
-#include "SocialSDK/screens/SHSocialScreens.h"
 #include "SocialSDK/service/SHSCacheManager.h"
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
@@ -54,7 +53,6 @@ std::string friendsReply(int count) {
 void BM_FriendPicker100kFriends(benchmark::State& state) {
     useHome("campus-share-data-friends");
     platform::testing::UiTestScope scope;
-    SHSocialInstallScreens();
     auto account = std::make_shared<SHSocialAccountEntity>("tencent");
     account->usid = "bench-tencent";
     account->accessToken = "bench-token";
@@ -87,7 +85,6 @@ void BM_FriendPicker100kFriends(benchmark::State& state) {
     if (shown != std::size_t(state.range(0)))
         state.SkipWithError("the picker does not show every friend");
     state.counters["replyBytes"] = double(reply.size());
-    SHSocialControllerService::screens() = {};
 }
 BENCHMARK(BM_FriendPicker100kFriends)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -97,25 +94,19 @@ BENCHMARK(BM_FriendPicker100kFriends)->Arg(100000)->Unit(benchmark::kMillisecond
 void BM_AccountArchiveLoad200kEntries(benchmark::State& state) {
     platform::Bytes stored;
     {
-        platform::Json archive = platform::Json::object();
+        SHSUserManager::AccountDictionary accounts;
         for (int i = 0; i < state.range(0); ++i) {
             const std::string n = std::to_string(i);
-            SHSocialAccountEntity account("p" + n);
-            account.usid = "u" + n;
-            archive["p" + n] = account.toArchive();
+            auto account = std::make_shared<SHSocialAccountEntity>("p" + n);
+            account->usid = "u" + n;
+            accounts["p" + n] = std::move(account);
         }
-        stored = platform::archiveRootObject(archive);
+        stored = platform::archiveRootObject(SHSUserManager::archiveOfAccounts(accounts));
     }
     std::size_t loaded = 0;
     for (auto _ : state) {
-        SHSUserManager::AccountDictionary accounts;
-        if (const auto archive = platform::unarchiveObject(stored)) {
-            for (const auto& [name, fields] : archive->items()) {
-                if (auto account = SHSocialAccountEntity::fromArchive(fields))
-                    accounts[name] = std::move(account);
-            }
-        }
-        loaded = accounts.size();
+        const auto archive = platform::unarchiveObject(stored);
+        loaded = archive ? SHSUserManager::accountsFromArchive(*archive).size() : 0;
     }
     if (loaded != std::size_t(state.range(0)))
         state.SkipWithError("the archive did not load every account");

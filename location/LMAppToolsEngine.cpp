@@ -1,5 +1,4 @@
 // The tool class's engine utilities: geo strings, backup exclusion and the digest text.
-#include <cstdlib>
 
 #include "location/LMAppTools.h"
 #include "location/Saturating.h"
@@ -18,10 +17,6 @@ namespace {
 
 LMPoint fromHundredths(const _zizaz_vi::_VPoint& p) {
     return {p.x / 100.0, p.y / 100.0};
-}
-
-double systemVersion() {
-    return platform::Application::shared().systemVersionNumber();
 }
 
 }  // namespace
@@ -90,7 +85,7 @@ bool LMAppTools::addSkipBackupAttributeToItemAtURL(const std::filesystem::path& 
     if (url.empty()) {
         return false;
     }
-    if (systemVersion() < 5.1) {
+    if (platform::Application::shared().systemVersionNumber() < 5.1) {
         // Older systems read a one-byte extended attribute of their own instead.
         return platform::setExtendedAttribute(url, "MobileBackup", std::string_view("\x01", 1));
     }

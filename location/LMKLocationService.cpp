@@ -1,6 +1,5 @@
 #include "location/LMKLocationService.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "location/LMKLocationServiceInternal.h"
@@ -14,10 +13,6 @@ namespace {
 // The SDK ships as a base component and this location component, which must match.
 constexpr const char* kLocationComponentVersion = "3.0.0";
 constexpr const char* kBaseComponentVersion = "3.0.0";
-
-double systemVersion() {
-    return platform::Application::shared().systemVersionNumber();
-}
 
 }  // namespace
 
@@ -91,14 +86,14 @@ void LMKLocationService::setHeadingFilter(double degrees) {
 
 void LMKLocationService::setPausesLocationUpdatesAutomatically(bool pauses) {
     m_pausesLocationUpdatesAutomatically = pauses;
-    if (systemVersion() >= 6.0) {
+    if (platform::Application::shared().systemVersionNumber() >= 6.0) {
         m_locationManager->setPausesLocationUpdatesAutomatically(pauses);
     }
 }
 
 void LMKLocationService::setAllowsBackgroundLocationUpdates(bool allows) {
     m_allowsBackgroundLocationUpdates = allows;
-    if (systemVersion() >= 9.0) {
+    if (platform::Application::shared().systemVersionNumber() >= 9.0) {
         m_locationManager->setAllowsBackgroundLocationUpdates(allows);
     }
 }

@@ -26,6 +26,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,6 @@ std::string titleButton(const std::string& title) {
 }
 
 namespace other_theme {
-
-constexpr double kPi = 3.14159265358979323846;
 
 const Color kBarTop = Color::whiteAlpha(0.22f, 1);
 const Color kBarBottom = Color::whiteAlpha(0.02f, 1);
@@ -97,9 +96,9 @@ std::string backButton(const Color& fill) {
     cairo_move_to(cr, 1, 15);
     cairo_line_to(cr, 12, 1);
     cairo_line_to(cr, 49 - r, 1);
-    cairo_arc(cr, 49 - r, 1 + r, r, -kPi / 2, 0);
+    cairo_arc(cr, 49 - r, 1 + r, r, -std::numbers::pi / 2, 0);
     cairo_line_to(cr, 49, 29 - r);
-    cairo_arc(cr, 49 - r, 29 - r, r, 0, kPi / 2);
+    cairo_arc(cr, 49 - r, 29 - r, r, 0, std::numbers::pi / 2);
     cairo_line_to(cr, 12, 29);
     cairo_close_path(cr);
     cairo_set_source_rgba(cr, fill.red, fill.green, fill.blue, fill.alpha);
@@ -125,7 +124,6 @@ std::string sheetPanel() {
 namespace friend_picker {
 
 const Color kInk = kTitle;
-constexpr double kPi = 3.14159265358979323846;
 
 std::string backButton() {
     BitmapContext context(platform::Size{50, 30}, 2);
@@ -142,10 +140,10 @@ std::string refreshButton() {
     const double cx = 25, cy = 15, radius = 8;
     cairo_set_source_rgba(cr, kInk.red, kInk.green, kInk.blue, 1);
     cairo_set_line_width(cr, 2);
-    cairo_arc(cr, cx, cy, radius, -0.35 * kPi, 1.55 * kPi);
+    cairo_arc(cr, cx, cy, radius, -0.35 * std::numbers::pi, 1.55 * std::numbers::pi);
     cairo_stroke(cr);
     // The arrow head at the arc's open end, pointing along the turn.
-    const double end = -0.35 * kPi;
+    const double end = -0.35 * std::numbers::pi;
     const double x = cx + radius * std::cos(end), y = cy + radius * std::sin(end);
     cairo_move_to(cr, x + 4, y - 3);
     cairo_line_to(cr, x + 1, y + 4);
@@ -211,7 +209,7 @@ void tile(BitmapContext& context, const Rect& box, const std::string& text) {
     glyph(context, box, text, box.height() * 0.4, kInk);
 }
 
-const Picture kPictures[] = {
+const Picture std::numbers::pictures[] = {
     {"SHS_follow_on",
      {24, 24},
      [](BitmapContext& c, const Rect& r) {
@@ -284,7 +282,7 @@ int main(int argc, char** argv) {
         {"SHS_add_friend_on@2x.png", [] { return oauth_page::checkBox(true); }},
         {"SHS_add_friend_off@2x.png", [] { return oauth_page::checkBox(false); }},
     };
-    for (const auto& picture : share_edit::kPictures) {
+    for (const auto& picture : share_edit::std::numbers::pictures) {
         pictures.push_back({std::string(picture.name) + "@2x.png",
                             [&picture] { return share_edit::draw(picture); }});
     }

@@ -48,11 +48,30 @@ std::optional<std::string> parseLinkAddress(const std::string& text) {
     return bytes;
 }
 
-std::optional<std::string> linkAddressOf(const std::string& name) {
+// An interface's link-layer address as sysfs gives it, or why there is none (NotAnAddress
+// when the address was read).
+struct LinkRead {
+    std::optional<std::string> address;
+    SHSocialDeviceInfo::LinkLayerFailure failure =
+        SHSocialDeviceInfo::LinkLayerFailure::NotAnAddress;
+};
+
+LinkRead readLinkAddress(const std::string& name) {
+    using Failure = SHSocialDeviceInfo::LinkLayerFailure;
     if (name.empty() || name.find('/') != std::string::npos)
-        return std::nullopt;
-    const auto text = platform::readFile("/sys/class/net/" + name + "/address");
-    return text ? parseLinkAddress(trimmed(*text)) : std::nullopt;
+        return {std::nullopt, Failure::NoInterface};
+    const std::string directory = "/sys/class/net/" + name;
+    std::error_code error;
+    if (!std::filesystem::exists(directory, error))
+        return {std::nullopt, Failure::NoInterface};
+    try {
+        const auto text = platform::readFile(directory + "/address");
+        if (!text)
+            return {std::nullopt, Failure::Unreadable};
+        return {parseLinkAddress(trimmed(*text)), Failure::NotAnAddress};
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, Failure::NoMemory};
+    }
 }
 
 }  // namespace
@@ -95,7 +114,7 @@ InterfaceScan scanInterfaces() {
     freeifaddrs(list);
     std::sort(upNames.begin(), upNames.end());
     for (const auto& name : upNames) {
-        if (linkAddressOf(name)) {
+        if (readLinkAddress(name).address) {
             scan.primary = name;
             break;
         }
@@ -156,22 +175,11 @@ std::string SHSocialLinuxDeviceInfo::primaryInterfaceName() const {
 }
 
 std::optional<std::string> SHSocialLinuxDeviceInfo::linkLayerAddress() const {
-    return linkAddressOf(primaryInterfaceName());
+    return readLinkAddress(primaryInterfaceName()).address;
 }
 
 SHSocialDeviceInfo::LinkLayerFailure SHSocialLinuxDeviceInfo::linkLayerFailure() const {
-    const auto name = primaryInterfaceName();
-    if (name.empty() || name.find('/') != std::string::npos ||
-        !std::filesystem::exists("/sys/class/net/" + name))
-        return LinkLayerFailure::NoInterface;
-    try {
-        const auto text = platform::readFile("/sys/class/net/" + name + "/address");
-        if (!text)
-            return LinkLayerFailure::Unreadable;
-    } catch (const std::bad_alloc&) {
-        return LinkLayerFailure::NoMemory;
-    }
-    return LinkLayerFailure::NotAnAddress;
+    return readLinkAddress(primaryInterfaceName()).failure;
 }
 
 std::vector<std::string> SHSocialLinuxDeviceInfo::ipv4InterfaceNames() const {

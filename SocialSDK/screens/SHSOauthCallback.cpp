@@ -18,7 +18,6 @@ namespace {
 // with a leading dot.
 constexpr std::array<std::string_view, 3> kRenrenCookieDomains = {
     ".rr-platform.example", "graph.rr-platform.example", ".graph.rr-platform.example"};
-constexpr std::string_view kMobileSignInHost = "mlogin.tw-platform.example";
 
 constexpr std::string_view kEnvelope = "ud_get=";
 

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the platform sign-in page reads from the addresses its web view is asked to load: their
@@ -32,5 +33,6 @@ public:
     // Logs the shared cookie jar and deletes the cookies of those domains.
     static void clearSignInCookies(const std::string& platformName);
     // The mobile sign-in host whose pages stop the page's spinner as soon as they are asked for.
+    static constexpr std::string_view kMobileSignInHost = "mlogin.tw-platform.example";
     static bool isMobileSignInHost(const std::string& host);
 };

@@ -132,11 +132,10 @@ void SHSOauthViewController::viewDidLoad() {
     m_maskView->setHandle("oauth-mask");
     root->addSubview(m_maskView);
 
-    if (SHSDataManagerSet::shareInstance().appkey().value_or("").empty()) {
-        // Without an application key no request can be made: neither the uid nor the
-        // sign-in address would ever come, so the page ends in its failure alert.
-        loadSignInPage();
-    } else if (SHSUserManager::shareInstance().uid()) {
+    // Without an application key no request can be made: neither the uid nor the
+    // sign-in address would ever come, so the page ends in its failure alert.
+    if (SHSDataManagerSet::shareInstance().appkey().value_or("").empty() ||
+        SHSUserManager::shareInstance().uid()) {
         loadSignInPage();
     } else {
         // The sign-in address names the user: obtain the uid first.

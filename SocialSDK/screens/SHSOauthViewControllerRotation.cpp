@@ -1,6 +1,7 @@
 // The platform sign-in page's rotation methods and its tablet sizing.
-#include <string_view>
+#include <string>
 
+#include "SocialSDK/screens/SHSOauthCallback.h"
 #include "SocialSDK/screens/SHSOauthViewController.h"
 #include "SocialSDK/screens/SHSPadBounds.h"
 #include "SocialSDK/service/SHSocialConfig.h"
@@ -12,7 +13,8 @@
 namespace {
 
 // The login page of the "tencent" platform's own site, laid out for a desktop's width.
-constexpr std::string_view kTencentLoginPagePrefix = "http://mlogin.tw-platform.example/login";
+const std::string kTencentLoginPagePrefix =
+    "http://" + std::string(SHSOauthCallback::kMobileSignInHost) + "/login";
 
 }  // namespace
 

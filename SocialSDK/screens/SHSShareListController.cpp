@@ -2,8 +2,6 @@
 
 #include "SocialSDK/base/SHSocialUtils.h"
 #include "SocialSDK/screens/SHSPadBounds.h"
-#include "SocialSDK/service/SHSBarEntity.h"
-#include "SocialSDK/service/SHSDataManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialData.h"
@@ -12,7 +10,6 @@
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/graphics/BitmapContext.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationBar.h"
@@ -20,7 +17,6 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
-#include "platform/ui/Window.h"
 
 namespace {
 
@@ -36,7 +32,6 @@ constexpr const char* kCellBackground =
 
 constexpr double kCellBackgroundHeight = 45;
 constexpr platform::Size kHeaderSize{50, 40};
-// The share list in a tablet's form sheet when the configuration names no size.
 
 std::shared_ptr<SHSocialSnsPlatform> registeredAndShown(const std::string& name) {
     auto platform = SHSocialSnsPlatformManager::sharedInstance().getSnsPlatformWithName(name);

@@ -6,8 +6,6 @@
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
-#include <cstdlib>
-
 #include "SocialSDK/screens/SHSPadBounds.h"
 #include "SocialSDK/screens/SHShareEditCounter.h"
 #include "SocialSDK/screens/SHShareEditLayout.h"
@@ -45,13 +43,6 @@ const std::string kButtons = "SHSocialSDKResourcesNew.bundle/Buttons/";
 bool onPhone() {
     return platform::Application::shared().userInterfaceIdiom() ==
            platform::UserInterfaceIdiom::Phone;
-}
-
-// The version the layout steps test is the interface's (the device's): the SDK's
-// osVersionString reports the host system to the share service, whose numbers say nothing of
-// how the screen and keyboard are laid out.
-double systemVersion() {
-    return std::atof(platform::Application::shared().systemVersion().c_str());
 }
 
 // A rect read from a keyboard notification's [x, y, w, h]; empty when it is not one.
@@ -284,7 +275,10 @@ void SHShareEditViewController::viewWillAppear(bool animated) {
 void SHShareEditViewController::viewDidAppear(bool animated) {
     platform::ViewController::viewDidAppear(animated);
     readyForAppear();
-    if (onPhone() && systemVersion() >= 7.0)
+    // The interface's (the device's) version decides the layout, not the host system's that
+    // the SDK's osVersionString reports to the share service: only the device's says how the
+    // screen and keyboard are laid out.
+    if (onPhone() && platform::Application::shared().systemVersionNumber() >= 7.0)
         layoutOverKeyboard();
 }
 
@@ -337,7 +331,8 @@ void SHShareEditViewController::keyboardWillShow(const platform::Notification& n
 
 // The tool bar right above the keyboard, the text above it, and the account panel in the
 // keyboard's place, from the keyboard's frame as last announced; upside down or in landscape
-// the steps read that frame their own way.
+// that frame is read as the interface's version reports it (before version 8 it stays in
+// portrait coordinates, its width being the keyboard's height).
 void SHShareEditViewController::layoutOverKeyboard() {
     using namespace SHShareEditLayout;
     const auto bounds = view()->bounds();
@@ -347,7 +342,8 @@ void SHShareEditViewController::layoutOverKeyboard() {
                                  : platform::Rect{{0, 0}, {bounds.width(), m_keyboardHeight}};
     const auto layout =
         keyboardLayout(platform::Screen::main().applicationFrame(), bounds.size, keyboardEnd,
-                       orientation != platform::InterfaceOrientation::Portrait, systemVersion(),
+                       orientation != platform::InterfaceOrientation::Portrait,
+                       platform::Application::shared().systemVersionNumber(),
                        m_textView->frame().width(), m_changeAccountView->frame().width());
     m_keyboardHeight = layout.keyboardHeight;
     m_toolBarView->setFrame({{0, 0}, layout.toolBarSize});

@@ -73,27 +73,37 @@ void SHSUserManager::setUserName(const std::string& userName) {
 
 SHSUserManager::AccountDictionary SHSUserManager::snsAccountDictionary() {
     if (!m_snsAccounts) {
-        AccountDictionary accounts;
         const auto stored = SHSCacheManager::shareInstance().cachedObject(kAccountsKey);
-        if (stored && stored->is_object()) {
-            for (const auto& [name, archive] : stored->items()) {
-                if (auto account = SHSocialAccountEntity::fromArchive(archive))
-                    accounts[name] = std::move(account);
-            }
-        }
-        m_snsAccounts = std::move(accounts);
+        m_snsAccounts = stored ? accountsFromArchive(*stored) : AccountDictionary();
     }
     return *m_snsAccounts;
 }
 
 void SHSUserManager::setSnsAccountDictionary(AccountDictionary accounts) {
+    auto archive = archiveOfAccounts(accounts);
+    m_snsAccounts = std::move(accounts);
+    SHSCacheManager::shareInstance().setCacheData(archive, kAccountsKey);
+}
+
+platform::Json SHSUserManager::archiveOfAccounts(const AccountDictionary& accounts) {
     platform::Json archive = platform::Json::object();
     for (const auto& [name, account] : accounts) {
         if (account)
             archive[name] = account->toArchive();
     }
-    m_snsAccounts = std::move(accounts);
-    SHSCacheManager::shareInstance().setCacheData(archive, kAccountsKey);
+    return archive;
+}
+
+SHSUserManager::AccountDictionary SHSUserManager::accountsFromArchive(
+    const platform::Json& archive) {
+    AccountDictionary accounts;
+    if (!archive.is_object())
+        return accounts;
+    for (const auto& [name, fields] : archive.items()) {
+        if (auto account = SHSocialAccountEntity::fromArchive(fields))
+            accounts[name] = std::move(account);
+    }
+    return accounts;
 }
 
 platform::Json SHSUserManager::commentShareAccountDic() {

@@ -38,6 +38,11 @@ public:
     // Platform name (and the reserved "loginAccount", "defaultAccount") -> account.
     AccountDictionary snsAccountDictionary();
     void setSnsAccountDictionary(AccountDictionary accounts);
+    // The accounts as they are kept between launches (name -> account record, absent accounts
+    // left out), and back; records that are not accounts, and an archive that is not a
+    // dictionary, give none.
+    static platform::Json archiveOfAccounts(const AccountDictionary& accounts);
+    static AccountDictionary accountsFromArchive(const platform::Json& archive);
     // Platform name -> the user's usid there, for comments shared to platforms.
     platform::Json commentShareAccountDic();
     void setCommentShareAccountDic(platform::Json accounts);

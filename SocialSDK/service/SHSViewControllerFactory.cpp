@@ -1,5 +1,7 @@
 #include "SocialSDK/service/SHSViewControllerFactory.h"
 
+#include <utility>
+
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/NavigationController.h"
@@ -35,27 +37,27 @@ std::shared_ptr<platform::ViewController> SHSViewControllerFactory::createSocial
     else
         name = service.currentSnsPlatformName.value_or("");
     bool missing = false;
+    // The screen of the maker; a missing maker is noted.
+    auto make = [&missing](const auto& maker,
+                           auto&&... arguments) -> std::shared_ptr<platform::ViewController> {
+        missing = !maker;
+        if (missing)
+            return nullptr;
+        return maker(std::forward<decltype(arguments)>(arguments)...);
+    };
     std::shared_ptr<platform::ViewController> screen;
     switch (type) {
         case SHSViewControllerShareList:
-            missing = !screens.shareList;
-            if (!missing)
-                screen = screens.shareList(service);
+            screen = make(screens.shareList, service);
             break;
         case SHSViewControllerShareEdit:
-            missing = !screens.shareEdit;
-            if (!missing)
-                screen = screens.shareEdit(service, name, sourceOpType);
+            screen = make(screens.shareEdit, service, name, sourceOpType);
             break;
         case SHSViewControllerOauth:
-            missing = !screens.oauth;
-            if (!missing)
-                screen = screens.oauth(service, name, sourceOpType);
+            screen = make(screens.oauth, service, name, sourceOpType);
             break;
         case SHSViewControllerFriend:
-            missing = !screens.friendList;
-            if (!missing)
-                screen = screens.friendList(service);
+            screen = make(screens.friendList, service);
             break;
         default:
             break;

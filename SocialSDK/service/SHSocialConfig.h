@@ -26,21 +26,24 @@ class View;
 
 // The host's hook on every SDK navigation bar: the bar, the close, back, post and refresh
 // buttons and the navigation item whose title shows. Callers pass null for what they lack.
-using SHSocialNavigationBarConfig = std::function<void(
-    const std::shared_ptr<platform::NavigationBar>& bar,
-    const std::shared_ptr<platform::Button>& closeButton,
-    const std::shared_ptr<platform::Button>& backButton,
-    const std::shared_ptr<platform::Button>& postButton,
-    const std::shared_ptr<platform::Button>& refreshButton, platform::NavigationItem* item)>;
+using SHSocialNavigationBarStyle = void(const std::shared_ptr<platform::NavigationBar>& bar,
+                                        const std::shared_ptr<platform::Button>& closeButton,
+                                        const std::shared_ptr<platform::Button>& backButton,
+                                        const std::shared_ptr<platform::Button>& postButton,
+                                        const std::shared_ptr<platform::Button>& refreshButton,
+                                        platform::NavigationItem* item);
+using SHSocialNavigationBarConfig = std::function<SHSocialNavigationBarStyle>;
 // The host's hook on the share sheet's grid: the drawing context of the grid lines (the lines
 // are stroked after it), the panel's background view and the caption template. Callers pass
 // null for what they lack.
-using SHSocialGridViewConfig = std::function<void(
-    platform::BitmapContext* context, const std::shared_ptr<platform::View>& background,
-    const std::shared_ptr<platform::Label>& captionTemplate)>;
+using SHSocialGridViewStyle = void(platform::BitmapContext* context,
+                                   const std::shared_ptr<platform::View>& background,
+                                   const std::shared_ptr<platform::Label>& captionTemplate);
+using SHSocialGridViewConfig = std::function<SHSocialGridViewStyle>;
 // The host's hook on a new cell of an SDK table, with the screen type that made it.
-using SHSocialTableViewCellConfig =
-    std::function<void(const std::shared_ptr<platform::TableViewCell>& cell, int screenType)>;
+using SHSocialTableViewCellStyle = void(const std::shared_ptr<platform::TableViewCell>& cell,
+                                        int screenType);
+using SHSocialTableViewCellConfig = std::function<SHSocialTableViewCellStyle>;
 
 // The share SDK's settings. Main thread.
 class SHSocialConfigInternal {

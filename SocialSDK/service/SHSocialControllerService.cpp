@@ -279,13 +279,10 @@ void SHSocialControllerService::setShareText(const std::optional<std::string>& s
 
 std::shared_ptr<platform::NavigationController>
 SHSocialControllerService::getSocialShareListControllerInternal() {
-    pushType(SHSViewControllerShareList);
-    auto screen = getSocialViewController(SHSViewControllerShareList);
-    auto navigation = screen ? wrap(screen) : nullptr;
-    if (!navigation) {
-        rollBackType();
+    auto screen = makeCountedScreen(SHSViewControllerShareList);
+    if (!screen)
         return nullptr;
-    }
+    auto navigation = wrap(screen);
     currentNavigationController = navigation;
     if (!navigation->viewControllers().empty())
         currentViewController = navigation->viewControllers().front();

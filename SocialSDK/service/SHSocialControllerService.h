@@ -16,7 +16,6 @@ class View;
 class ViewController;
 }  // namespace platform
 class SHSocialData;
-class SHSocialDataService;
 
 // The share sheet: shows the registered platforms of a list and hands a tap to the
 // platform's click road.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "SocialSDK/service/SHSocialConfig.h"
@@ -29,11 +28,11 @@ constexpr double kSmallestColumn = 70;
 constexpr double kPortraitGridLimit = 320;
 constexpr double kLandscapeGridLimit = 240;
 
-// The steps' "system version compares below 8.0": before 8 the screen's bounds and the status
-// bar stayed in portrait coordinates whichever way the interface turned. The version is the
+// Before version 8 the screen's bounds and the status bar stayed in portrait coordinates
+// whichever way the interface turned, so the sheet turns them itself. The version is the
 // interface's (the device's), not the host system's that the SDK reports to its service.
 bool beforeVersion8() {
-    return std::atof(platform::Application::shared().systemVersion().c_str()) < 8.0;
+    return platform::Application::shared().systemVersionNumber() < 8.0;
 }
 
 std::weak_ptr<SHSocialIconSheetView>& lastSheet() {

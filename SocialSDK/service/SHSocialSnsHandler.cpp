@@ -26,28 +26,12 @@ namespace {
 
 constexpr const char* kAppInfoKey = "appInfo";
 constexpr const char* kIconPrefix = "SHSocialSDKResourcesNew.bundle/SnsPlatform/SHS_";
-// A picture the share needs at once is fetched on the main thread: it must not hold the
-// screen for long.
-constexpr double kSynchronousImageTimeoutSeconds = 10;
 
 void showAlert(const std::string& title, const std::string& message, const std::string& button) {
     auto alert = platform::View::make<platform::AlertView>(
         title, message, std::weak_ptr<platform::AlertViewDelegate>(), button,
         std::vector<std::string>());
     alert->show();
-}
-
-SHSImageObject loadImageSynchronously(const std::string& url) {
-    platform::HttpRequest request;
-    request.url = url;
-    request.timeoutSeconds = kSynchronousImageTimeoutSeconds;
-    const auto response = platform::HttpClient::shared().sendSync(request);
-    if (response.status != 200 || response.body.empty())
-        return {};
-    auto image = platform::Image::decode(response.body);
-    if (image.isNull())
-        return {};
-    return image;
 }
 
 std::optional<platform::Bytes> pictureData(const SHSImageObject& picture) {
@@ -309,9 +293,7 @@ void SHSocialFacebookSnsHandler::clickHandlerWithSnsName(
     }
     // The link's picture is fetched only once the composer can be shown, and off the main
     // thread: the composer comes up when it has arrived (or failed, with the subject's own).
-    platform::HttpRequest request;
-    request.url = *linkPicture;
-    request.timeoutSeconds = kSynchronousImageTimeoutSeconds;
+    auto request = imageRequest(*linkPicture);
     std::weak_ptr<platform::ViewController> weakController = controller;
     std::weak_ptr<SHSocialControllerService> weakService = service;
     platform::HttpClient::shared().send(
@@ -320,14 +302,9 @@ void SHSocialFacebookSnsHandler::clickHandlerWithSnsName(
             auto service = weakService.lock();
             if (!service)
                 return;
-            SHSImageObject loaded;
-            if (response.status == 200 && !response.body.empty()) {
-                auto image = platform::Image::decode(response.body);
-                if (!image.isNull())
-                    loaded = std::move(image);
-            }
+            auto loaded = imageFromResponse(response);
             shareInstance().presentComposer(platformName, text,
-                                            SHSImageObjectIsSet(loaded) ? loaded : fallback,
+                                            loaded.isNull() ? fallback : SHSImageObject(loaded),
                                             weakController.lock(), service);
         });
 }

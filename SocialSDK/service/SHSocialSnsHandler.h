@@ -11,12 +11,14 @@
 #include "platform/devices/MailComposeViewControllerDelegate.h"
 #include "platform/devices/MessageComposeViewControllerDelegate.h"
 #include "platform/foundation/Json.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
 
 namespace platform {
 class ViewController;
-}
-#include "platform/graphics/Geometry.h"
-#include "platform/graphics/Image.h"
+struct HttpRequest;
+struct HttpResponse;
+}  // namespace platform
 class SHSocialControllerService;
 class SHSocialData;
 class SHSocialExternalHandler;
@@ -123,6 +125,13 @@ public:
 protected:
     friend class SHSSharedInstance<SHSocialSnsHandler>;
     SHSocialSnsHandler() = default;
+
+    // The request for a share picture, sent on the main thread or off it.
+    static platform::HttpRequest imageRequest(const std::string& url);
+    // The picture a reply carries: a 200 reply's decoded body; a null image otherwise.
+    static platform::Image imageFromResponse(const platform::HttpResponse& response);
+    // That picture fetched on the calling thread.
+    static platform::Image loadImageSynchronously(const std::string& url);
 
 private:
     std::optional<platform::Json> m_appInfo;

@@ -19,7 +19,9 @@
 
 namespace {
 
-constexpr double kShareImageTimeoutSeconds = 10;
+// A picture the share needs at once is fetched on the main thread: it must not hold the
+// screen for long.
+constexpr double kSynchronousImageTimeoutSeconds = 10;
 
 // Bytes of a text in an ICU encoding; nothing when the converter cannot be opened.
 struct Encoder {
@@ -103,6 +105,23 @@ std::optional<std::string> SHSocialSnsHandler::subString(const std::string& text
     return prefix;
 }
 
+platform::HttpRequest SHSocialSnsHandler::imageRequest(const std::string& url) {
+    platform::HttpRequest request;
+    request.url = url;
+    request.timeoutSeconds = kSynchronousImageTimeoutSeconds;
+    return request;
+}
+
+platform::Image SHSocialSnsHandler::imageFromResponse(const platform::HttpResponse& response) {
+    if (response.status != 200 || response.body.empty())
+        return {};
+    return platform::Image::decode(response.body);
+}
+
+platform::Image SHSocialSnsHandler::loadImageSynchronously(const std::string& url) {
+    return imageFromResponse(platform::HttpClient::shared().sendSync(imageRequest(url)));
+}
+
 SHSImageObject SHSocialSnsHandler::getShareImage(const SHSocialData& subject,
                                                  const std::string& platformName) {
     std::shared_ptr<SHSocialSnsData> data;
@@ -119,15 +138,9 @@ SHSImageObject SHSocialSnsHandler::getShareImage(const SHSocialData& subject,
             SHSocialImageLoader::sharedImageLoader()->imageForURL(*link->url, nullptr, false);
         if (!cached.isNull())
             return cached;
-        platform::HttpRequest request;
-        request.url = *link->url;
-        request.timeoutSeconds = kShareImageTimeoutSeconds;
-        const auto response = platform::HttpClient::shared().sendSync(request);
-        if (response.status == 200) {
-            auto image = platform::Image::decode(response.body);
-            if (!image.isNull())
-                return image;
-        }
+        auto image = loadImageSynchronously(*link->url);
+        if (!image.isNull())
+            return image;
     }
     if (data && SHSImageObjectIsSet(data->shareImage))
         return data->shareImage;

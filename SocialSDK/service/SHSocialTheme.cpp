@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "SocialSDK/service/SHSocialUIHelper.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Image.h"
@@ -13,27 +14,12 @@
 
 namespace {
 
-const std::string kOtherTheme = "SHSocialSDKResourcesNew.bundle/OtherTheme/";
-const platform::Color kDefaultTitleColor =
-    platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f);
 const platform::Color kDefaultCellTextColor = platform::Color::rgba(0.353f, 0.353f, 0.353f);
-constexpr double kTitleFontSize = 18;
 constexpr double kButtonFontSize = 13;
-
-// The item's title as a label of the given colour, sized to the title, as its title view.
-void titleView(platform::NavigationItem& item, const platform::Color& color) {
-    auto label = std::make_shared<platform::Label>();
-    label->setFont(platform::Font::systemFont(kTitleFontSize));
-    label->setTextColor(color);
-    label->setBackgroundColor(platform::Color::clear());
-    label->setText(item.title());
-    label->sizeToFit();
-    item.setTitleView(label);
-}
 
 // The close and post buttons' frame, stretched between caps of 8 (left) and 10 (top).
 platform::Image buttonFrame() {
-    return platform::Image::named(kOtherTheme + "SHS_nav_button_normal").stretchableImage(8, 10);
+    return SHSocialUIHelper::otherThemeImage("SHS_nav_button_normal").stretchableImage(8, 10);
 }
 
 void titledButton(platform::Button& button, const platform::Image& background,
@@ -58,17 +44,16 @@ void otherNavigationStyle(const std::shared_ptr<platform::NavigationBar>& bar,
     if (closeButton)
         titledButton(*closeButton, buttonFrame(), "关 闭", {});
     if (backButton)
-        titledButton(*backButton,
-                     platform::Image::named(kOtherTheme + "SHS_nav_back_button_normal"), "返 回",
-                     {0, 6, 0, 0});
+        titledButton(*backButton, SHSocialUIHelper::otherThemeImage("SHS_nav_back_button_normal"),
+                     "返 回", {0, 6, 0, 0});
     if (bar) {
-        bar->setBackgroundImage(platform::Image::named(kOtherTheme + "SHS_nav_bar_bg_black"));
+        bar->setBackgroundImage(SHSocialUIHelper::otherThemeImage("SHS_nav_bar_bg_black"));
         bar->setTitleTextAttributes({});
     }
     if (postButton)
         titledButton(*postButton, buttonFrame(), "发 布", {});
     if (item)
-        titleView(*item, platform::Color::white());
+        SHSocialUIHelper::customNavigationItem(*item, platform::Color::white());
 }
 
 void otherGridStyle(platform::BitmapContext* context,
@@ -89,7 +74,7 @@ void defaultNavigationStyle(const std::shared_ptr<platform::NavigationBar>& /*ba
                             const std::shared_ptr<platform::Button>& /*refreshButton*/,
                             platform::NavigationItem* item) {
     if (item)
-        titleView(*item, kDefaultTitleColor);
+        SHSocialUIHelper::customNavigationItem(*item);
 }
 
 void defaultCellStyle(const std::shared_ptr<platform::TableViewCell>& cell, int /*screenType*/) {

@@ -39,7 +39,7 @@ public:
 // touches through, stands at the settings' position and goes after its duration on the run
 // loop's clock. It is not shown while the settings hide toasts or the host's configuration
 // hides status tips; the text still goes to the SDK log. Main thread.
-class SHSocialiToast : public std::enable_shared_from_this<SHSocialiToast> {
+class SHSocialiToast {
 public:
     static std::shared_ptr<SHSocialiToast> makeText(const std::string& text);
 

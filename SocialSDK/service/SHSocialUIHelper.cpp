@@ -16,7 +16,6 @@
 
 namespace {
 
-const platform::Color kTitleColor = platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f);
 constexpr float kLightBar = 238 / 255.0f;
 const platform::Rect kBarButtonFrame{{0, 0}, {50, 30}};
 const std::string kButtons = "SHSocialSDKResourcesNew.bundle/Buttons/";
@@ -27,6 +26,9 @@ bool defaultTheme() {
 }
 
 }  // namespace
+
+const platform::Color SHSocialUIHelper::kTitleColor =
+    platform::Color::rgba(70 / 255.0f, 79 / 255.0f, 97 / 255.0f);
 
 SHSocialUIHelper& SHSocialUIHelper::shareInstance() {
     return SHSSharedInstance<SHSocialUIHelper>::get();
@@ -65,10 +67,11 @@ void SHSocialUIHelper::setNavigationBarTranslucent(
     bar->setBackgroundImage(platform::Image{});
 }
 
-void SHSocialUIHelper::customNavigationItem(platform::NavigationItem& item) {
+void SHSocialUIHelper::customNavigationItem(platform::NavigationItem& item,
+                                            const platform::Color& color) {
     auto label = std::make_shared<platform::Label>(platform::Rect{{0, 0}, {150, 30}});
     label->setFont(platform::Font::systemFont(18));
-    label->setTextColor(kTitleColor);
+    label->setTextColor(color);
     label->setBackgroundColor(platform::Color::clear());
     label->setText(item.title());
     if (item.title().empty())
@@ -76,6 +79,10 @@ void SHSocialUIHelper::customNavigationItem(platform::NavigationItem& item) {
     else
         label->sizeToFit();
     item.setTitleView(label);
+}
+
+platform::Image SHSocialUIHelper::otherThemeImage(const std::string& name) {
+    return platform::Image::named(kOtherTheme + name);
 }
 
 void SHSocialUIHelper::customNavBackButton(platform::Button& button, const std::string& title) {
@@ -88,8 +95,8 @@ void SHSocialUIHelper::customNavBackButton(platform::Button& button, const std::
     button.setTitle(title);
     button.setTitle(title, platform::ControlState::Highlighted);
     button.setTitleEdgeInsets({0, 6, 0, 0});
-    button.setBackgroundImage(platform::Image::named(kOtherTheme + "SHS_nav_back_button_normal"));
-    button.setBackgroundImage(platform::Image::named(kOtherTheme + "SHS_nav_back_button_tap"),
+    button.setBackgroundImage(otherThemeImage("SHS_nav_back_button_normal"));
+    button.setBackgroundImage(otherThemeImage("SHS_nav_back_button_tap"),
                               platform::ControlState::Highlighted);
 }
 

@@ -8,6 +8,7 @@
 namespace platform {
 class ActivityIndicatorView;
 class Button;
+class Image;
 class Label;
 class NavigationBar;
 class NavigationItem;
@@ -29,7 +30,13 @@ public:
     static void customNavBar(const std::shared_ptr<platform::NavigationBar>& bar);
     static void setTranslucent(const std::shared_ptr<platform::NavigationBar>& bar);
     static void setNavigationBarTranslucent(const std::shared_ptr<platform::NavigationBar>& bar);
-    static void customNavigationItem(platform::NavigationItem& item);
+    // The colour of the SDK's titles in the default theme.
+    static const platform::Color kTitleColor;
+    // The item's title as a label of the colour, sized to the title, as its title view.
+    static void customNavigationItem(platform::NavigationItem& item,
+                                     const platform::Color& color = kTitleColor);
+    // An image of the other theme's bar and buttons.
+    static platform::Image otherThemeImage(const std::string& name);
     static void customNavBackButton(platform::Button& button, const std::string& title);
     static void customNavPostButton(platform::Button& button);
     static void customNavRefreshButton(platform::Button& button);

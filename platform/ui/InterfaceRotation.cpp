@@ -1,6 +1,5 @@
 #include "platform/ui/InterfaceRotation.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/ui/Application.h"
@@ -17,7 +16,7 @@ namespace {
 
 // Version 6 replaced the question asked of the top controller.
 bool asksShouldAutorotate() {
-    return std::strtod(Application::shared().systemVersion().c_str(), nullptr) >= 6.0;
+    return Application::shared().systemVersionNumber() >= 6.0;
 }
 
 }  // namespace
