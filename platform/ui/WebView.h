@@ -14,6 +14,8 @@
 
 namespace platform {
 
+class HtmlLayout;
+class HtmlPictures;
 class ScrollView;
 struct HttpResponse;
 
@@ -41,9 +43,13 @@ struct HttpResponse;
 // A script that asks to navigate does so on a later turn of the run loop, asking the delegate
 // first; when one script asks several times, the last address wins, as in a browser.
 //
-// The page shows inside scrollView(), top to bottom: its text, its links and buttons (which a
-// tap follows or runs) and its elements with an id with their current text, so screen
-// outlines and screenshots show what the page shows. A new page is laid out before the
+// The page shows inside scrollView(), laid out and painted as a browser does (HtmlLayout),
+// with the scroller's content as large as the laid-out page. Over what is painted, each of
+// the page's items (WebPage::items) has a view where it stands: its text, its links and
+// buttons (which a tap there follows or runs) and its elements with an id with their current
+// text, so screen outlines show what the page shows and taps land on what is drawn at that
+// point. Pictures are fetched once the page asks for them, and the page is laid out again as
+// they arrive. A new page is laid out before the
 // delegate hears that it finished (the scroller's content then has the page's height); what
 // scripts change is laid out again with the screen (at the next layout pass, or
 // layoutIfNeeded), not by each script. Views added
@@ -153,6 +159,8 @@ private:
     void activatePageElement(std::uint64_t pageSerial, int node);
     void pageMayHaveChanged();
     void showPage(bool newPage);
+    void fetchPictures();
+    void pictureArrived(std::uint64_t pageSerial, const std::string& url, HttpResponse response);
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::weak_ptr<WebViewDelegate> m_delegate;
@@ -179,6 +187,11 @@ private:
     // The page changed since its views were made; they are made again at the next layout.
     bool m_pageViewsStale{false};
     std::shared_ptr<View> m_contentView;
+    // The page laid out as it is shown, from this HTML (WebPage::layoutHTML).
+    std::shared_ptr<HtmlLayout> m_layout;
+    std::string m_layoutHTML;
+    std::shared_ptr<HtmlPictures> m_pictures;
+    std::vector<std::uint64_t> m_pictureRequests;
     std::optional<std::string> m_scriptNavigation;
     std::uint64_t m_navigationPostedFor{0};
 };
