@@ -67,6 +67,7 @@ td, th { display: table-cell; vertical-align: inherit; padding: 1px; }
 th { text-align: center; }
 caption { display: table-caption; text-align: center; }
 img { display: inline-block; }
+br { display: block; }
 button, campus-field, textarea {
     display: inline-block; padding: 3px 10px; border: 1px solid #a9a9a9;
     border-radius: 4px; background-color: #efefef; font-size: 15px; line-height: 1.3;
