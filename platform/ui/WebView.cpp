@@ -20,6 +20,10 @@ namespace {
 
 constexpr const char* kBlank = "about:blank";
 
+// A picture of a page that does not come within this long is left out, and the load that
+// waits for it finishes without it.
+constexpr double kPictureTimeoutSeconds = 15;
+
 // The page as laid out, painted where the screen shows it.
 class PageCanvas : public View {
 public:
@@ -257,6 +261,7 @@ void WebView::cancelLoad() {
     }
     ++m_generation;
     m_loading = false;
+    m_finishAwaitsPictures = false;
     std::string url = m_request.url;
     m_pending.reset();
     // The phone reports a load that was stopped or replaced as cancelled. Posted, so it
@@ -362,9 +367,15 @@ void WebView::finishLoad(Page page) {
             break;
     }
     m_page = std::move(page);
-    m_loading = false;
     // The page's own scripts run before anyone hears that it finished, as in a browser.
     openPage(m_page.html, m_page.url, m_page.baseURL);
+    if (m_picturesPending > 0) {
+        // As on the phone, the load finishes once its pictures are in (pictureArrived), so
+        // that whoever hears of it reads the page's whole height.
+        m_finishAwaitsPictures = true;
+        return;
+    }
+    m_loading = false;
     if (auto delegate = this->delegate()) {
         delegate->webViewDidFinishLoad(*this);
     }
@@ -401,6 +412,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
         HttpClient::shared().cancel(request);
     }
     m_pictureRequests.clear();
+    m_picturesPending = 0;
     m_layout.reset();
     m_layoutHTML.clear();
     m_pictures = std::make_shared<HtmlPictures>([weak, serial](std::string_view src) {
@@ -582,6 +594,7 @@ void WebView::fetchPictures() {
         HttpRequest http;
         http.method = "GET";
         http.url = url;
+        http.timeoutSeconds = kPictureTimeoutSeconds;
         auto id =
             HttpClient::shared().send(std::move(http), [weak, serial, url](HttpResponse response) {
                 if (auto view = weak.lock()) {
@@ -589,6 +602,7 @@ void WebView::fetchPictures() {
                 }
             });
         m_pictureRequests.push_back(id);
+        ++m_picturesPending;
     }
 }
 
@@ -597,18 +611,32 @@ void WebView::pictureArrived(std::uint64_t pageSerial, const std::string& url,
     if (pageSerial != m_pageSerial || !m_pictures) {
         return;
     }
-    if (!response.error.empty() || response.status < 200 || response.status >= 300) {
+    auto self = weak_from_this().lock();
+    m_picturesPending -= std::min<std::size_t>(m_picturesPending, 1);
+    bool arrived = response.error.empty() && response.status >= 200 && response.status < 300;
+    if (arrived) {
+        Image picture = Image::decode(response.body);
+        arrived = !picture.isNull();
+        m_pictures->setPicture(url, std::move(picture));
+    }
+    if (m_finishAwaitsPictures) {
+        if (m_picturesPending > 0) {
+            return;
+        }
+        m_finishAwaitsPictures = false;
+        m_loading = false;
+        showPage(true);
+        if (auto delegate = this->delegate()) {
+            delegate->webViewDidFinishLoad(*this);
+        }
         return;
     }
-    Image picture = Image::decode(response.body);
-    if (picture.isNull()) {
-        return;
+    if (arrived) {
+        // Laid out again with the picture's size at the next layout pass.
+        m_pageViewsStale = true;
+        setNeedsLayout();
+        setNeedsDisplay();
     }
-    m_pictures->setPicture(url, std::move(picture));
-    // Laid out again with the picture's size at the next layout pass.
-    m_pageViewsStale = true;
-    setNeedsLayout();
-    setNeedsDisplay();
 }
 
 void WebView::layoutSubviews() {

@@ -48,8 +48,9 @@ struct HttpResponse;
 // the page's items (WebPage::items) has a view where it stands: its text, its links and
 // buttons (which a tap there follows or runs) and its elements with an id with their current
 // text, so screen outlines show what the page shows and taps land on what is drawn at that
-// point. Pictures are fetched once the page asks for them, and the page is laid out again as
-// they arrive. A new page is laid out before the
+// point. Pictures are fetched once the page asks for them; a load finishes when the pictures
+// it asked for are in (or failed), and a later change that asks for more lays the page out
+// again as they arrive. A new page is laid out before the
 // delegate hears that it finished (the scroller's content then has the page's height); what
 // scripts change is laid out again with the screen (at the next layout pass, or
 // layoutIfNeeded), not by each script. Views added
@@ -192,6 +193,9 @@ private:
     std::string m_layoutHTML;
     std::shared_ptr<HtmlPictures> m_pictures;
     std::vector<std::uint64_t> m_pictureRequests;
+    std::size_t m_picturesPending{0};
+    // The load has its page and finishes when its pictures are in.
+    bool m_finishAwaitsPictures{false};
     std::optional<std::string> m_scriptNavigation;
     std::uint64_t m_navigationPostedFor{0};
 };
