@@ -378,7 +378,8 @@ InterfaceOrientationMask NavigationController::supportedInterfaceOrientations() 
                  : ViewController::supportedInterfaceOrientations();
 }
 
-bool NavigationController::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
+bool NavigationController::shouldAutorotateToInterfaceOrientation(
+    InterfaceOrientation orientation) {
     auto shown = topViewController();
     return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
                  : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
