@@ -124,10 +124,19 @@ struct FontEntry {
     RunFont font;
     RunFontMetrics metrics;
     unsigned decoration = 0;
-    // Text is measured word by word, and the same words (every Chinese character is one)
-    // recur all over a page.
-    std::unordered_map<std::string, int> widths;
+    // Names the font in the width cache.
+    std::string key;
 };
+
+// Text is measured word by word, the same words (every Chinese character is one) recur all
+// over a page, and a page is laid out again after every change a script makes: the widths
+// are kept across layouts, up to a bound. Main thread only, as the layouts are.
+constexpr std::size_t kMaxCachedWidths = 100'000;
+
+std::unordered_map<std::string, int>& widthCache() {
+    static auto* cache = new std::unordered_map<std::string, int>;
+    return *cache;
+}
 
 }  // namespace
 
@@ -196,6 +205,8 @@ public:
         entry->font.italic = italic == litehtml::fontStyleItalic;
         entry->decoration = decoration;
         entry->metrics = runFontMetrics(entry->font);
+        entry->key = entry->font.families + '\x1f' + std::to_string(entry->font.size) + '\x1f' +
+                     std::to_string(entry->font.weight) + (entry->font.italic ? "i" : "") + '\x1f';
         if (fm) {
             fm->ascent = int(std::lround(entry->metrics.ascent));
             fm->height = int(std::ceil(entry->metrics.height));
@@ -216,11 +227,17 @@ public:
         if (!font || !text) {
             return 0;
         }
-        auto [it, added] = font->widths.try_emplace(text, 0);
-        if (added) {
-            it->second = int(std::ceil(runWidth(it->first, font->font)));
+        m_key.assign(font->key).append(text);
+        auto& cache = widthCache();
+        if (auto found = cache.find(m_key); found != cache.end()) {
+            return found->second;
         }
-        return it->second;
+        const int width = int(std::ceil(runWidth(text, font->font)));
+        if (cache.size() >= kMaxCachedWidths) {
+            cache.clear();
+        }
+        cache.emplace(m_key, width);
+        return width;
     }
 
     void draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text, litehtml::uint_ptr hFont,
@@ -529,6 +546,7 @@ private:
     std::shared_ptr<HtmlPictures> m_pictures;
     std::vector<std::unique_ptr<FontEntry>> m_fonts;
     std::unique_ptr<icu::BreakIterator> m_breaks;
+    std::string m_key;
     litehtml::document::ptr m_document;
     BitmapContext* m_target = nullptr;
     int m_clips = 0;
