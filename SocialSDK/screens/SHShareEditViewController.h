@@ -220,7 +220,6 @@ private:
     double m_keyboardHeight = 0;
     // The keyboard's end frame as last announced.
     platform::Rect m_keyboardEnd;
-    bool m_laidOutOverKeyboard = false;
     platform::NotificationCenter::ObserverId m_keyboardObserver = 0;
     platform::NotificationCenter::ObserverId m_keyboardHideObserver = 0;
 };
