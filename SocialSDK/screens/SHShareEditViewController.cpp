@@ -304,8 +304,10 @@ void SHShareEditViewController::readyForAppear() {
         });
     // A tool bar off the middle of the view has not been laid out over the keyboard for the
     // view as it is now (never yet, or the view changed its width while another screen
-    // showed): the keyboard comes up, and its layout follows.
-    if (m_toolBarView->center().x != view()->frame().width() / 2)
+    // showed): the keyboard comes up, and its layout follows. The tablet's screen is never laid
+    // out over the keyboard (its tool bar stays at the sheet's foot), so there the keyboard
+    // always comes up.
+    if (!onPhone() || m_toolBarView->center().x != view()->frame().width() / 2)
         m_textView->becomeFirstResponder();
 }
 
