@@ -1,8 +1,12 @@
 #include "platform/graphics/PangoText.h"
 
+#include <pango/pangofc-fontmap.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "platform/graphics/FontFallback.h"
 
 namespace platform::pangotext {
 
@@ -13,8 +17,17 @@ constexpr double kMaxPointSize = 10000;
 constexpr double kMaxWidth = 1000000;
 
 PangoFontMap* fontMap() {
-    // Created once and never released: it lives as long as the process.
-    static PangoFontMap* map = pango_cairo_font_map_new();
+    // Created once and never released, with its fontconfig configuration: they live as long
+    // as the process.
+    static PangoFontMap* map = [] {
+        PangoFontMap* made = pango_cairo_font_map_new();
+        if (PANGO_IS_FC_FONT_MAP(made)) {
+            if (FcConfig* config = fontfallback::makeConfig()) {
+                pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(made), config);
+            }
+        }
+        return made;
+    }();
     return map;
 }
 

@@ -80,6 +80,9 @@ void GestureRecognizer::setState(GestureState state) {
             m_state = GestureState::Failed;
             return;
         }
+        if (m_onRecognize) {
+            m_onRecognize(*this);
+        }
     }
     m_state = state;
     if (state == GestureState::Possible || state == GestureState::Failed) {

@@ -17,7 +17,8 @@ enum class GestureState { Possible, Began, Changed, Ended, Cancelled, Failed };
 // The phone's UIGestureRecognizer. A view owns the recognisers attached to it; the window's
 // touch delivery feeds them the touches that begin in or below that view, before the view
 // itself. A recogniser that recognises cancels the view's touches (cancelsTouchesInView)
-// and makes the others that are still possible fail unless a delegate lets both run.
+// and, at that moment, makes the others of the touch sequence that are still possible fail
+// unless a delegate lets both run: one touch sequence is one gesture.
 class GestureRecognizer {
 public:
     using Action = std::function<void(GestureRecognizer&)>;
@@ -70,8 +71,13 @@ protected:
 
 private:
     friend class View;
+    friend class Window;
 
     View* m_view{nullptr};
+    // Set by the window for the length of one touch sequence: runs as the recogniser
+    // recognises (leaves Possible with its delegate's consent), before its actions, so that
+    // the sequence's recognisers that may not work with it have failed by then.
+    std::function<void(GestureRecognizer&)> m_onRecognize;
     std::vector<Action> m_actions;
     std::weak_ptr<GestureRecognizerDelegate> m_delegate;
     GestureState m_state{GestureState::Possible};

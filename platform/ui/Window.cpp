@@ -126,6 +126,14 @@ bool Window::touchDown(Point location) {
             passedControl = true;
         }
     }
+    std::weak_ptr<TouchSequence> weakSequence = sequence;
+    for (auto& recognizer : sequence->recognizers) {
+        recognizer->m_onRecognize = [weakSequence](GestureRecognizer& recognized) {
+            if (auto current = weakSequence.lock()) {
+                excludeOthers(*current, recognized);
+            }
+        };
+    }
     m_touch = sequence;
     deliverTouch(sequence);
     return true;
@@ -179,7 +187,7 @@ bool Window::deliverTouch(const std::shared_ptr<TouchSequence>& sequence) {
     if (m_touch != sequence) {
         return false;
     }
-    settleRecognizers();
+    cancelViewTouchesIfTaken();
     if (!sequence->viewCancelled) {
         if (phase == TouchPhase::Began) {
             sequence->viewBegan = true;
@@ -212,33 +220,40 @@ void Window::touchCancel() {
     }
 }
 
-void Window::settleRecognizers() {
+namespace {
+
+bool mayRecognizeTogether(GestureRecognizer& one, GestureRecognizer& other) {
+    auto mine = one.delegate();
+    auto theirs = other.delegate();
+    return (mine && mine->gestureRecognizerShouldRecognizeSimultaneously(one, other)) ||
+           (theirs && theirs->gestureRecognizerShouldRecognizeSimultaneously(other, one));
+}
+
+}  // namespace
+
+void Window::excludeOthers(TouchSequence& sequence, GestureRecognizer& recognizer) {
+    for (auto& other : sequence.recognizers) {
+        if (other.get() != &recognizer && other->state() == GestureState::Possible &&
+            !mayRecognizeTogether(recognizer, *other)) {
+            other->preventRecognition();
+        }
+    }
+}
+
+void Window::cancelViewTouchesIfTaken() {
     auto sequence = m_touch;
+    if (sequence->viewCancelled) {
+        return;
+    }
     for (auto& recognizer : sequence->recognizers) {
-        if (!recognizer->hasRecognized()) {
-            continue;
-        }
-        for (auto& other : sequence->recognizers) {
-            if (other == recognizer || other->state() != GestureState::Possible) {
-                continue;
-            }
-            auto mine = recognizer->delegate();
-            auto theirs = other->delegate();
-            bool together = (mine && mine->gestureRecognizerShouldRecognizeSimultaneously(
-                                         *recognizer, *other)) ||
-                            (theirs && theirs->gestureRecognizerShouldRecognizeSimultaneously(
-                                           *other, *recognizer));
-            if (!together) {
-                other->preventRecognition();
-            }
-        }
-        if (recognizer->cancelsTouchesInView() && !sequence->viewCancelled) {
+        if (recognizer->hasRecognized() && recognizer->cancelsTouchesInView()) {
             sequence->viewCancelled = true;
             if (sequence->viewBegan) {
                 Touch cancelled = sequence->touch;
                 cancelled.phase = TouchPhase::Cancelled;
                 sequence->view->touchesCancelled(Touches{cancelled});
             }
+            return;
         }
     }
 }
@@ -246,6 +261,7 @@ void Window::settleRecognizers() {
 void Window::finishTouchSequence() {
     auto sequence = std::move(m_touch);
     for (auto& recognizer : sequence->recognizers) {
+        recognizer->m_onRecognize = nullptr;
         recognizer->reset();
     }
 }

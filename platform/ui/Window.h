@@ -13,7 +13,9 @@ class ViewController;
 // makes it the application's key window.
 //
 // Touches come in here, in window coordinates, one finger at a time: the hit-tested view and
-// the gesture recognisers on it and its superviews get them, as on the phone.
+// the gesture recognisers on it and its superviews get them, as on the phone. The recognisers
+// get each touch deepest view first, so when two would recognise on the same move, the one on
+// the deeper view (a scroll view inside a container that pans) takes the sequence.
 class Window : public View {
 public:
     // The main screen's bounds.
@@ -55,7 +57,9 @@ private:
     // settled) to the view unless they cancelled its touches. False when a recogniser ended
     // the sequence on the way.
     bool deliverTouch(const std::shared_ptr<TouchSequence>& sequence);
-    void settleRecognizers();
+    // `recognizer` recognises: the sequence's other recognisers that may not work with it fail.
+    static void excludeOthers(TouchSequence& sequence, GestureRecognizer& recognizer);
+    void cancelViewTouchesIfTaken();
     void finishTouchSequence();
 
     std::shared_ptr<ViewController> m_rootViewController;

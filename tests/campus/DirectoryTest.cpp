@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
 #include "tests/campus/CampusTestSupport.h"
+#include "tests/support/InkTestSupport.h"
 
 namespace {
 
@@ -234,6 +236,23 @@ TEST_F(DirectoryTest, SearchTextArrivesIntactAndResultsOpenTheirMembers) {
     auto detail = top<AddressBookDetailedViewController>();
     ASSERT_TRUE(detail);
     EXPECT_EQ(detail->dic().at("rybh"), "8");
+}
+
+TEST_F(DirectoryTest, ANameFromTheSupplementaryPlaneIsDrawnWholeInTheResults) {
+    signIn("teacher");
+    auto screen = openSearch();
+    ASSERT_TRUE(screen);
+    search("宝");  // the sample members answer with "𠀀宝"
+    ASSERT_TRUE(waitForReplies());
+    settle();
+    const auto& names = screen->nameArr();
+    const auto found = std::find(names.begin(), names.end(), "𠀀宝");
+    ASSERT_NE(found, names.end()) << driver.outline();
+    auto cell = screen->myTableView()->cellForRowAtIndexPath(
+        IndexPath{0, static_cast<int>(found - names.begin())});
+    ASSERT_TRUE(cell);
+    EXPECT_GT(testsupport::inkWherePartStands(*cell->textLabel(), "", "𠀀"), 0);
+    EXPECT_GT(testsupport::inkWherePartStands(*cell->textLabel(), "𠀀", "宝"), 0);
 }
 
 TEST_F(DirectoryTest, ASearchWithoutResultsShowsTheEmptyImageAndALaterOneItsListOverIt) {

@@ -406,4 +406,22 @@ TEST_F(HomeTilesTest, SignedInOnTheNextAppearanceTheMenuCanBeSwipedAndTheButtonO
     EXPECT_FALSE(presented());
 }
 
+TEST_F(HomeTilesTest, SignedInASwipeOverTheGridPagesItAndASwipeOverTheNewsOpensTheMenu) {
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    launch();
+    ASSERT_TRUE(delegate->sideViewController()->needSwipeShowMenu());
+
+    // One touch sequence is one gesture: the grid's own paging wins inside the grid.
+    ASSERT_TRUE(driver.dragFinger({340, 110}, {40, 110}));
+    settle();
+    EXPECT_EQ(home()->pageControl()->currentPage(), 1);
+    EXPECT_FALSE(delegate->sideViewController()->isShowingRight());
+    EXPECT_EQ(delegate->sideViewController()->rootViewOffset(), 0);
+
+    ASSERT_TRUE(driver.dragFinger({340, 400}, {40, 400}));
+    settle();
+    EXPECT_TRUE(delegate->sideViewController()->isShowingRight());
+    EXPECT_EQ(home()->pageControl()->currentPage(), 1);
+}
+
 }  // namespace

@@ -21,6 +21,7 @@
 #include "shell/ItemsViewController.h"
 #include "shell/RightViewController.h"
 #include "tests/shell/HomeTestSupport.h"
+#include "tests/support/InkTestSupport.h"
 
 using namespace hometest;
 using platform::Json;
@@ -157,6 +158,17 @@ TEST_F(SideMenuTest, TheButtonAndASwipeOpenThePanelWithTheNameTheWeatherAndTwoRo
     ASSERT_TRUE(waitForQuiet());
     EXPECT_EQ(server.requestsTo(kWeatherPath).size(), 2u);
     EXPECT_EQ(weatherLine(), "8℃~15℃ 多云");
+}
+
+TEST_F(SideMenuTest, TheWeatherLineDrawsBothDegreeSigns) {
+    signInTeacher();
+    launch();
+    openWithButton();
+    ASSERT_EQ(weatherLine(), "8℃~15℃ 多云");
+    auto& label = *menu()->weatherLabel();
+    EXPECT_GT(testsupport::inkWherePartStands(label, "8", "℃"), 0);
+    EXPECT_GT(testsupport::inkWherePartStands(label, "8℃~15", "℃"), 0);
+    EXPECT_GT(testsupport::inkWherePartStands(label, "8℃~", "15"), 0);
 }
 
 TEST_F(SideMenuTest, AUserWithoutANameGetsAnEmptyNameLine) {

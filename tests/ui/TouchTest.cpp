@@ -4,6 +4,7 @@
 #include "platform/ui/GestureRecognizerDelegate.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/PanGestureRecognizer.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TapGestureRecognizer.h"
 #include "tests/ui/UiTestSupport.h"
 
@@ -209,6 +210,112 @@ TEST_F(TouchTest, AnActionThatRemovesItsButtonDoesNotBreakDelivery) {
     window->tap(Point{140, 120});
     EXPECT_EQ(taps, 1);
     EXPECT_TRUE(weak.expired());
+}
+
+// One touch sequence is one gesture: a sideways drag over a pager inside a view that also
+// pans sideways (the tile grid inside the side-menu container).
+class OneGestureTest : public TouchTest {
+protected:
+    void SetUp() override {
+        TouchTest::SetUp();
+        container = View::make<View>(Rect{{0, 0}, {320, 480}});
+        window->addSubview(container);
+        pager = View::make<ScrollView>(Rect{{0, 0}, {320, 200}});
+        pager->setContentSize({640, 200});
+        pager->setPagingEnabled(true);
+        container->addSubview(pager);
+        containerPan = std::make_shared<PanGestureRecognizer>(
+            [this](GestureRecognizer& g) { containerStates.push_back(g.state()); });
+        container->addGestureRecognizer(containerPan);
+    }
+
+    std::shared_ptr<View> container;
+    std::shared_ptr<ScrollView> pager;
+    std::shared_ptr<PanGestureRecognizer> containerPan;
+    std::vector<GestureState> containerStates;
+};
+
+TEST_F(OneGestureTest, TheDeepestRecognizerTakesADragBothWouldRecognize) {
+    window->drag(Point{300, 100}, Point{20, 100}, 4);
+    EXPECT_EQ(pager->contentOffset(), (Point{320, 0})) << "the pager turned its page";
+    EXPECT_TRUE(containerStates.empty()) << "the container's pan never began";
+    EXPECT_EQ(containerPan->state(), GestureState::Possible) << "ready for the next sequence";
+
+    // Outside the pager the container's pan is the only one and works as before.
+    window->drag(Point{300, 300}, Point{20, 300}, 4);
+    ASSERT_FALSE(containerStates.empty());
+    EXPECT_EQ(containerStates.front(), GestureState::Began);
+    EXPECT_EQ(containerStates.back(), GestureState::Ended);
+    EXPECT_EQ(pager->contentOffset(), (Point{320, 0}));
+}
+
+TEST_F(OneGestureTest, AMoveTheDeeperRecognizerRefusesGoesToTheOuterOne) {
+    // The pager cannot scroll up and down, so its pan fails and the container's takes it.
+    window->drag(Point{150, 20}, Point{150, 180}, 4);
+    ASSERT_FALSE(containerStates.empty());
+    EXPECT_EQ(containerStates.front(), GestureState::Began);
+    EXPECT_EQ(pager->contentOffset(), (Point{0, 0}));
+}
+
+// Lets its recogniser work together with any other.
+class Together : public GestureRecognizerDelegate {
+public:
+    bool gestureRecognizerShouldRecognizeSimultaneously(GestureRecognizer&,
+                                                        GestureRecognizer&) override {
+        return true;
+    }
+};
+
+TEST_F(OneGestureTest, RecognizersWhoseDelegateAllowsItWorkTogether) {
+    auto together = std::make_shared<Together>();
+    containerPan->setDelegate(together);
+    window->drag(Point{300, 100}, Point{20, 100}, 4);
+    EXPECT_EQ(pager->contentOffset(), (Point{320, 0}));
+    ASSERT_FALSE(containerStates.empty());
+    EXPECT_EQ(containerStates.front(), GestureState::Began);
+    EXPECT_EQ(containerStates.back(), GestureState::Ended);
+}
+
+TEST_F(OneGestureTest, OfTwoPansOnNestedViewsTheInnerOneWinsAndTheOuterNeverActs) {
+    auto inner = View::make<View>(Rect{{0, 250}, {320, 100}});
+    container->addSubview(inner);
+    std::vector<GestureState> innerStates;
+    inner->addGestureRecognizer(std::make_shared<PanGestureRecognizer>(
+        [&](GestureRecognizer& g) { innerStates.push_back(g.state()); }));
+    window->drag(Point{100, 300}, Point{200, 300}, 4);
+    EXPECT_EQ(innerStates.front(), GestureState::Began);
+    EXPECT_EQ(innerStates.back(), GestureState::Ended);
+    EXPECT_TRUE(containerStates.empty());
+}
+
+// Recognises when told to, not by a touch (as a press held long enough does).
+class OnDemandRecognizer : public GestureRecognizer {
+public:
+    using GestureRecognizer::GestureRecognizer;
+    void recognizeNow() {
+        if (state() == GestureState::Possible) {
+            setState(GestureState::Began);
+        }
+    }
+};
+
+TEST_F(OneGestureTest, ARecognizerThatWouldStartWhileAnotherRunsHasFailed) {
+    int fired = 0;
+    auto onDemand = std::make_shared<OnDemandRecognizer>([&](GestureRecognizer&) { ++fired; });
+    container->addGestureRecognizer(onDemand);
+    window->touchDown(Point{300, 300});
+    window->touchMove(Point{200, 300});
+    ASSERT_EQ(containerPan->state(), GestureState::Began);
+    onDemand->recognizeNow();
+    EXPECT_EQ(fired, 0);
+    EXPECT_EQ(onDemand->state(), GestureState::Failed);
+    window->touchUp(Point{200, 300});
+    EXPECT_EQ(containerStates.back(), GestureState::Ended);
+
+    // Outside a touch sequence nothing stands in its way.
+    onDemand->reset();
+    onDemand->recognizeNow();
+    EXPECT_EQ(fired, 1);
 }
 
 }  // namespace

@@ -74,6 +74,19 @@ TEST_F(ShellRoad, TheEditorMovesTilesByTapAndDragAndTheHomeGridFollows) {
     EXPECT_FALSE(shows(grid, "item \"科研服务\"")) << grid;
 }
 
+TEST_F(ShellRoad, ASwipeOverTheTileGridPagesTheGridAndASwipeElsewhereOpensTheSideMenu) {
+    Transcript road(run.output);
+    std::string paged = road.after("drag 340 110 40 110");
+    EXPECT_TRUE(shows(paged, "page control 2/2")) << paged;
+    EXPECT_FALSE(shows(paged, "side-menu-cover")) << paged;
+    EXPECT_FALSE(shows(paged, "side-name")) << paged;
+    std::string menu = road.after("drag 340 400 40 400");
+    EXPECT_TRUE(shows(menu, "side-name  label \"王建国\"")) << menu;
+    EXPECT_TRUE(shows(menu, "side-menu-cover")) << menu;
+    std::string closed = road.after("tap side-menu-cover");
+    EXPECT_FALSE(shows(closed, "side-menu-cover")) << closed;
+}
+
 TEST_F(ShellRoad, TheSideMenuShowsTheUserAndWeatherAndReopensTheStoredArrangement) {
     Transcript road(run.output);
     std::string menu = road.after("settle", 2);
