@@ -140,6 +140,34 @@ TEST(JsonDecode, NamesChosenToCollideKeepTheirOrderTheirLastValueAndAreFound) {
         EXPECT_FALSE(decoded->contains(more[i])) << more[i];
 }
 
+// A text given up to the decoder (a reply's body) reads exactly as the same text lent to it,
+// whichever parser reads it, and is let go of either way.
+TEST(JsonDecode, ATextGivenUpReadsAsTheSameTextLentAndIsLetGo) {
+    for (const std::string& text :
+         {descendingMembers(50), std::string(R"({"a":1,"b":2,"a":"again","z":-0})"),
+          std::string("\xEF\xBB\xBF[1,2]"), std::string(R"({"n":18446744073709551616})"),
+          std::string(R"(["\ud83d\ude00"])")}) {
+        std::string given = text;
+        std::string error;
+        auto taken = parseJsonText(std::move(given), &error);
+        ASSERT_TRUE(taken) << text << " " << error;
+        EXPECT_EQ(taken->dump(), parseJson(text)->dump()) << text;
+        EXPECT_TRUE(given.empty()) << text;
+    }
+    for (const std::string& refused : {std::string("{\"a\":1,}"), std::string("[-]")}) {
+        std::string given = refused;
+        std::string error;
+        EXPECT_FALSE(parseJsonText(std::move(given), &error)) << refused;
+        EXPECT_EQ(error, "not JSON");
+        EXPECT_TRUE(given.empty());
+    }
+    std::string deep(kMaxNestingDepth + 1, '[');
+    std::string error;
+    EXPECT_FALSE(parseJsonText(std::move(deep), &error));
+    EXPECT_EQ(error, "nested too deeply");
+    EXPECT_TRUE(deep.empty());
+}
+
 TEST(JsonDecode, NumbersKeepTheirKind) {
     auto numbers =
         parseJson("[0, 7, -7, 1.5, -0.0, 1e2, 1e-400, 18446744073709551615, -9223372036854775808]");
