@@ -85,7 +85,7 @@ TEST(BundleImages, IntroductionPagesFillTheirScreens) {
 // picture; the picture itself is a plain field of its colour under its words, with no dots
 // of its own that would stand as a second row.
 TEST(BundleImages, IntroductionPagesCarryNoPageDotsOfTheirOwn) {
-    for (const std::string& name :
+    for (const char* name :
          {"4-1", "4-2", "4-3", "5-1", "5-2", "5-3", "6-1", "6-2", "6-3", "6+1", "6+2", "6+3"}) {
         platform::Image image = platform::Image::named(name);
         ASSERT_FALSE(image.isNull()) << name;
