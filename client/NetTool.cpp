@@ -1,6 +1,7 @@
 #include "client/NetTool.h"
 
 #include <array>
+#include <optional>
 
 #include "client/ServiceConfig.h"
 #include "platform/foundation/JsonParse.h"
@@ -47,10 +48,11 @@ void send(HttpRequest request, std::string shown, NetSuccessBlock success,
             }
             Json reply;
             std::string whyNot;
-            bool decoded =
-                decodeJSONReply(response.status, response.mimeType(), response.body, reply, whyNot);
-            // Let go of the body before the screen fills its records, so that a large reply is not
-            // held twice (text and document) any longer than the decoding needs.
+            // The body is given up to the decoding, which lets go of it as soon as it has been
+            // read, so that a large reply is not held twice (text and document) while the
+            // document is built or the screen fills its records.
+            bool decoded = decodeJSONReply(response.status, response.mimeType(),
+                                           std::move(response.body), reply, whyNot);
             std::string().swap(response.body);
             if (!decoded) {
                 if (failure)
@@ -73,8 +75,9 @@ std::string describe(const NetError& error) {
     return text;
 }
 
-bool decodeJSONReply(int status, const std::string& mimeType, const std::string& body, Json& out,
-                     std::string& whyNot) {
+namespace {
+
+bool acceptable(int status, const std::string& mimeType, std::string& whyNot) {
     if (status < 200 || status > 299) {
         whyNot = "Request failed: unacceptable status";
         return false;
@@ -85,9 +88,10 @@ bool decodeJSONReply(int status, const std::string& mimeType, const std::string&
         whyNot = "Request failed: unacceptable content-type: " + mimeType;
         return false;
     }
-    // A reply nested deeper than any real one is refused here, before anything copies or
-    // stores it.
-    auto parsed = platform::parseJson(body);
+    return true;
+}
+
+bool take(std::optional<Json> parsed, Json& out, std::string& whyNot) {
     if (!parsed) {
         whyNot = "JSON text did not parse";
         out = nullptr;
@@ -95,6 +99,21 @@ bool decodeJSONReply(int status, const std::string& mimeType, const std::string&
     }
     out = std::move(*parsed);
     return true;
+}
+
+}  // namespace
+
+// A reply nested deeper than any real one is refused by the parser, before anything copies or
+// stores it.
+bool decodeJSONReply(int status, const std::string& mimeType, const std::string& body, Json& out,
+                     std::string& whyNot) {
+    return acceptable(status, mimeType, whyNot) && take(platform::parseJson(body), out, whyNot);
+}
+
+bool decodeJSONReply(int status, const std::string& mimeType, std::string&& body, Json& out,
+                     std::string& whyNot) {
+    return acceptable(status, mimeType, whyNot) &&
+           take(platform::parseJsonText(std::move(body)), out, whyNot);
 }
 
 NetTool& NetTool::shareInstance() {

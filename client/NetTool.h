@@ -46,3 +46,6 @@ private:
 // the fuzz targets and tests.
 bool decodeJSONReply(int status, const std::string& mimeType, const std::string& body,
                      platform::Json& out, std::string& whyNot);
+// The same for a body the caller gives up: it is let go of as soon as it has been read.
+bool decodeJSONReply(int status, const std::string& mimeType, std::string&& body,
+                     platform::Json& out, std::string& whyNot);

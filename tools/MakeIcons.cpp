@@ -184,9 +184,10 @@ Draw weather(bool withSun, bool withCloud, int rainDrops, int snowFlakes) {
     };
 }
 
-// A full-screen introduction page: a coloured field with the school's name, what the page
-// is about and where it stands among the pages.
-Draw introductionPage(Color background, std::string heading, std::string line, int page) {
+// A full-screen introduction page: a coloured field with the school's name and what the page
+// is about. Where it stands among the pages is the introduction's page control's to show, below
+// the picture; dots drawn into the picture would stand as a second row above it.
+Draw introductionPage(Color background, std::string heading, std::string line) {
     return [=](BitmapContext& context, Size size) {
         context.fillRect({{0, 0}, size}, background);
         double w = size.width;
@@ -198,10 +199,6 @@ Draw introductionPage(Color background, std::string heading, std::string line, i
                     {{0, h * 0.48}, {w, w * 0.12}});
         centredText(context, line, Font::systemFont(w * 0.045), kWhite.withAlpha(0.9f),
                     {{w * 0.1, h * 0.48 + w * 0.14}, {w * 0.8, w * 0.2}});
-        for (int dot = 0; dot < 3; ++dot) {
-            Color color = dot + 1 == page ? kWhite : kWhite.withAlpha(0.4f);
-            fillCircle(context, {w / 2 + (dot - 1) * 16.0, h * 0.82}, 4, color);
-        }
     };
 }
 
@@ -237,7 +234,7 @@ std::vector<Picture> pictures() {
         for (int page = 1; page <= 3; ++page) {
             const auto& [heading, line] = pages[size_t(page - 1)];
             all.push_back({screen.prefix + std::to_string(page), screen.size, 1,
-                           introductionPage(pageColors[page - 1], heading, line, page)});
+                           introductionPage(pageColors[page - 1], heading, line)});
         }
     }
 

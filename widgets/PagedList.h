@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -119,10 +121,17 @@ private:
         return true;
     }
     void applyReply(const platform::Json& reply, bool replace) override {
-        if (replace)
-            m_records.clear();
-        for (auto& record : recordsFromList<Record>(reply, m_listKey))
-            m_records.push_back(std::move(record));
+        std::vector<Record> arrived = recordsFromList<Record>(reply, m_listKey);
+        // A reload's rows take the list's place as they are; appended rows make room at once
+        // (growing as push_back would), so a huge page is not copied while the list grows.
+        if (replace || m_records.empty()) {
+            m_records = std::move(arrived);
+            return;
+        }
+        const std::size_t needed = m_records.size() + arrived.size();
+        if (needed > m_records.capacity())
+            m_records.reserve(std::max(needed, m_records.capacity() * 2));
+        std::move(arrived.begin(), arrived.end(), std::back_inserter(m_records));
     }
 
     std::string m_listKey;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,11 +19,27 @@ std::optional<DataDirectoryLock> DataDirectoryLock::acquire(const std::filesyste
         return std::nullopt;
     };
     // Close-on-exec: a program the client starts must not carry the claim past the client.
-    const int descriptor =
-        ::open((directory / kFileName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // The lock file is never reached through a symbolic link: whoever could plant one in the
+    // directory would otherwise have the client create or open a file of their choosing. A
+    // FIFO or device under the name would not block or lock as a file does, so only a plain
+    // file is taken (non-blocking so that opening one of those cannot hang the start).
+    const int descriptor = ::open((directory / kFileName).c_str(),
+                                  O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (descriptor < 0) {
+        const int cause = errno;
+        if (cause == ELOOP) {
+            return fail("cannot lock the data directory " + directory.string() +
+                        ": its lock file " + kFileName +
+                        " is a symbolic link; remove the link and start again");
+        }
         return fail("cannot lock the data directory " + directory.string() + ": " +
-                    std::strerror(errno));
+                    std::strerror(cause));
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return fail("cannot lock the data directory " + directory.string() + ": its lock file " +
+                    kFileName + " is not a plain file; remove it and start again");
     }
     int result = 0;
     do {

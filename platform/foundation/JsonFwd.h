@@ -5,7 +5,9 @@
 // platform::Json named without nlohmann's whole header, for headers that only pass it on.
 namespace platform {
 
-template <class Key, class T, class IgnoredLess, class Allocator>
+struct JsonKeyHasher;
+
+template <class Key, class T, class IgnoredLess, class Allocator, class Hasher = JsonKeyHasher>
 class JsonMembers;
 
 using Json = nlohmann::basic_json<JsonMembers>;

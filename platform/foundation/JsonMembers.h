@@ -12,6 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/foundation/JsonFwd.h"
+#include "platform/foundation/JsonKeyHash.h"
+
 namespace platform {
 
 // The members of a Json object, in the order they were added: replies, stored files and the
@@ -19,14 +22,22 @@ namespace platform {
 // finds a key, so adding a member or looking one up costs the same however many there are
 // (a plain ordered list searched on every insert made a reply of 100k members take minutes).
 //
+// Member names come from outside, so the index must hold up against names chosen to collide:
+// they are hashed with a key nobody outside the process knows (JsonKeyHash.h), and no key is
+// filed further than kMaxProbe slots from where its hash points. A key that would be is taken
+// as a sign that this index's hash is unlucky with these names, and the index is built again
+// under a fresh salt (and, should that keep failing, with more room). So a lookup visits at
+// most kMaxProbe slots, whatever the names. (Only a hash that ignores its key and salt could
+// keep failing; after kMaxRebuilds the index then stops bounding its runs rather than grow
+// without end. `Hasher` is that hash, JsonKeyHasher for every document.)
+//
 // The index is kept up to date by every member function that changes the list, never by a
 // const one, so a document may be read from several threads at once as before. The vector's
 // own ways to add or remove elements behind the index's back are not offered.
 //
 // Same rules as nlohmann's ordered_map, which this replaces: adding a key that is there leaves
 // the member as it is; a key is found in its first place.
-template <class Key, class T, class IgnoredLess = std::less<Key>,
-          class Allocator = std::allocator<std::pair<const Key, T>>>
+template <class Key, class T, class IgnoredLess, class Allocator, class Hasher>
 class JsonMembers : public std::vector<std::pair<const Key, T>, Allocator> {
 public:
     using key_type = Key;
@@ -41,6 +52,11 @@ public:
     // Below this many members a linear search is as fast as hashing, and small records (most
     // of them) carry no index.
     static constexpr size_type kIndexedFrom = 8;
+    // With at most half of the slots full and a hash the names cannot aim, a key lands this far
+    // from its slot about once in 10^11 insertions, so rebuilding for it costs nothing in
+    // practice.
+    static constexpr size_type kMaxProbe = 128;
+    static constexpr int kMaxRebuilds = 8;
 
     JsonMembers() noexcept(noexcept(Container())) : Container{} {}
     explicit JsonMembers(const Allocator& alloc) noexcept(noexcept(Container(alloc)))
@@ -133,6 +149,8 @@ public:
     void swap(JsonMembers& other) noexcept {
         Container::swap(other);
         m_slots.swap(other.m_slots);
+        std::swap(m_salt, other.m_salt);
+        std::swap(m_unbounded, other.m_unbounded);
     }
 
     std::pair<iterator, bool> insert(value_type&& value) {
@@ -164,9 +182,7 @@ private:
     // At most half of the slots are full.
     using Slot = std::uint64_t;
 
-    static Slot hashOf(std::string_view key) {
-        return static_cast<Slot>(std::hash<std::string_view>{}(key));
-    }
+    Slot hashOf(std::string_view key) const { return Hasher::hash(key, m_salt); }
     static Slot tag(Slot hash) { return hash & ~Slot{0xffffffff}; }
 
     std::string_view keyAt(size_type at) const { return Container::operator[](at).first; }
@@ -181,26 +197,36 @@ private:
         }
         const Slot hash = hashOf(key);
         const size_type mask = m_slots.size() - 1;
-        for (size_type slot = hash & mask; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+        // No key stands further than kMaxProbe from its slot.
+        size_type slot = hash & mask;
+        const size_type bound = m_unbounded ? m_slots.size() : kMaxProbe;
+        for (size_type step = 0; step < bound && m_slots[slot] != 0; ++step) {
             const Slot entry = m_slots[slot];
             if (tag(entry) == tag(hash) && keyAt((entry & 0xffffffff) - 1) == key)
                 return (entry & 0xffffffff) - 1;
+            slot = (slot + 1) & mask;
         }
         return npos;
     }
 
-    void place(size_type at) {
+    // Files the member in the index; false (nothing filed) when its place would be further
+    // than kMaxProbe from its slot.
+    bool place(size_type at) {
         const std::string_view key = keyAt(at);
         const Slot hash = hashOf(key);
         const size_type mask = m_slots.size() - 1;
         size_type slot = hash & mask;
-        for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+        for (size_type step = 0; m_slots[slot] != 0; ++step) {
             const Slot entry = m_slots[slot];
             // A repeated key (a list made from a range) is found in its first place.
             if (tag(entry) == tag(hash) && keyAt((entry & 0xffffffff) - 1) == key)
-                return;
+                return true;
+            if (step + 1 >= kMaxProbe && !m_unbounded)
+                return false;
+            slot = (slot + 1) & mask;
         }
         m_slots[slot] = tag(hash) | Slot(at + 1);
+        return true;
     }
 
     // An index with room for the count (none for a small list), holding every member.
@@ -213,21 +239,38 @@ private:
             throw std::length_error("too many members");
         size_type slots = 16;
         while (slots < room * 2) slots *= 2;
-        m_slots.assign(slots, 0);
-        for (size_type at = 0; at < this->size(); ++at) place(at);
+        for (int attempt = 1;; ++attempt) {
+            m_slots.assign(slots, 0);
+            size_type at = 0;
+            while (at < this->size() && place(at)) ++at;
+            if (at == this->size())
+                return;
+            // The names crowd under this salt: another one scatters them afresh, and every
+            // second failure gives them more room as well.
+            m_salt = Hasher::freshSalt();
+            if (attempt % 2 == 0)
+                slots *= 2;
+            m_unbounded = attempt >= kMaxRebuilds;
+        }
     }
 
     // The member just added at the end joins the index.
     void indexLast() {
         if (m_slots.empty() && this->size() < kIndexedFrom)
             return;
-        if (m_slots.empty() || this->size() * 2 > m_slots.size())
+        if (m_slots.empty() || this->size() * 2 > m_slots.size()) {
             reindex(this->size() * 2);
-        else
-            place(this->size() - 1);
+        } else if (!place(this->size() - 1)) {
+            m_salt = Hasher::freshSalt();
+            reindex(m_slots.size() / 2);
+        }
     }
 
     std::vector<Slot> m_slots;
+    // Mixed into the hash's process-wide key; changed only when the names crowd under it.
+    std::uint64_t m_salt = 0;
+    // Set only when kMaxRebuilds could not bring every key within kMaxProbe of its slot.
+    bool m_unbounded = false;
 };
 
 }  // namespace platform

@@ -112,23 +112,47 @@ bool deeperThan(const Json& value, int limit, int depth) {
     return false;
 }
 
-}  // namespace
-
 // Replies are decoded by a fast parser that builds the document in one pass. What it refuses
 // (or would read differently: an integer "-0", integers past 64 bits, a byte order mark) goes
 // to nlohmann's parser, which decides as it always has, so no document is read otherwise than
-// before.
-std::optional<Json> parseJson(std::string_view text, std::string* error) {
+// before. With `owned` (the text is the caller's to give up, and `text` views it), the fast
+// parser reads it in place instead of from a padded copy, and it is let go once read, before
+// the document is built: a large reply is then never held as text while its document grows.
+std::optional<Json> decode(std::string_view text, std::string* error, std::string* owned) {
     const Survey found = survey(text, kMaxNestingDepth);
     if (found.tooDeep) {
         setError(error, "nested too deeply");
         return std::nullopt;
     }
     if (!found.negativeZero) {
-        simdjson::dom::parser parser;
+        // The document is kept apart from the parser, so that the parser's working memory
+        // (an index of every bracket, comma and quote in the text) goes before the document is
+        // built from it.
+        simdjson::dom::document document;
         simdjson::dom::element root;
-        if (parser.parse(text.data(), text.size()).get(root) == simdjson::SUCCESS)
+        bool parsed = false;
+        {
+            simdjson::dom::parser parser;
+            if (owned) {
+                // The parser reads a little past the end: room (with defined bytes) for that.
+                const std::size_t length = owned->size();
+                owned->resize(length + simdjson::SIMDJSON_PADDING, ' ');
+                owned->resize(length);
+                text = *owned;
+                parsed =
+                    parser.parse_into_document(document, owned->data(), length, false).get(root) ==
+                    simdjson::SUCCESS;
+            } else {
+                parsed = parser.parse_into_document(document, text.data(), text.size()).get(root) ==
+                         simdjson::SUCCESS;
+            }
+        }
+        if (parsed) {
+            // The document holds its own copy of every string and number.
+            if (owned)
+                std::string().swap(*owned);
             return fromElement(root);
+        }
     }
     Json parsed = Json::parse(text, nullptr, false);
     if (parsed.is_discarded()) {
@@ -136,6 +160,18 @@ std::optional<Json> parseJson(std::string_view text, std::string* error) {
         return std::nullopt;
     }
     return parsed;
+}
+
+}  // namespace
+
+std::optional<Json> parseJson(std::string_view text, std::string* error) {
+    return decode(text, error, nullptr);
+}
+
+std::optional<Json> parseJsonText(std::string&& text, std::string* error) {
+    auto decoded = decode(text, error, &text);
+    std::string().swap(text);
+    return decoded;
 }
 
 bool nestsDeeperThan(const Json& value, int limit) {

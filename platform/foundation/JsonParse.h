@@ -19,6 +19,11 @@ inline constexpr int kMaxNestingDepth = 512;
 // throws.
 std::optional<Json> parseJson(std::string_view text, std::string* error = nullptr);
 
+// parseJson for a text the caller gives up, such as a reply's body: it is read where it lies
+// rather than copied for the parser, and let go of (left empty) as soon as it has been read,
+// so a large reply is not held as text and as a document at once.
+std::optional<Json> parseJsonText(std::string&& text, std::string* error = nullptr);
+
 // Whether a value in memory nests deeper than the limit; looks no deeper than limit + 1, so
 // it is safe on any value.
 bool nestsDeeperThan(const Json& value, int limit);

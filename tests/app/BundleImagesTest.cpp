@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -77,6 +78,25 @@ TEST(BundleImages, IntroductionPagesFillTheirScreens) {
         ASSERT_FALSE(image.isNull()) << page.name;
         EXPECT_EQ(image.size().width, page.width) << page.name;
         EXPECT_EQ(image.size().height, page.height) << page.name;
+    }
+}
+
+// Where a page stands among the pages is shown by the introduction's page control below the
+// picture; the picture itself is a plain field of its colour under its words, with no dots
+// of its own that would stand as a second row.
+TEST(BundleImages, IntroductionPagesCarryNoPageDotsOfTheirOwn) {
+    for (const char* name :
+         {"4-1", "4-2", "4-3", "5-1", "5-2", "5-3", "6-1", "6-2", "6-3", "6+1", "6+2", "6+3"}) {
+        platform::Image image = platform::Image::named(name);
+        ASSERT_FALSE(image.isNull()) << name;
+        const int width = image.pixelWidth();
+        const int height = image.pixelHeight();
+        const std::uint32_t field = image.pixelAt(0, height - 1);
+        int marked = 0;
+        // From below the words (three quarters down) to the bottom edge.
+        for (int y = height * 3 / 4; y < height; ++y)
+            for (int x = 0; x < width; ++x) marked += image.pixelAt(x, y) != field ? 1 : 0;
+        EXPECT_EQ(marked, 0) << name;
     }
 }
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/foundation/DataDirectoryLock.h"
@@ -45,6 +47,55 @@ TEST(DataDirectoryLock, ADirectoryThatCannotHoldTheLockIsNamedInTheReason) {
     EXPECT_NE(error.find("cannot lock the data directory " + (home.path() / "missing").string()),
               std::string::npos)
         << error;
+}
+
+// A lock file planted as a symbolic link is refused, never followed: a dangling link does not
+// make the client create the link's target, and a link to an existing file leaves that file as
+// it was.
+TEST(DataDirectoryLock, ALockFileThatIsASymbolicLinkIsRefusedWithoutTouchingItsTarget) {
+    testsupport::TempHome home;
+    const std::filesystem::path lockFile = home.path() / DataDirectoryLock::kFileName;
+    const std::filesystem::path target = home.path() / "planted";
+    std::filesystem::create_symlink(target, lockFile);
+    std::string error;
+    EXPECT_FALSE(DataDirectoryLock::acquire(home.path(), &error));
+    EXPECT_EQ(error, "cannot lock the data directory " + home.path().string() +
+                         ": its lock file campus.lock is a symbolic link; remove the link and "
+                         "start again");
+    EXPECT_FALSE(std::filesystem::exists(target));
+
+    {
+        std::ofstream out(target);
+        out << "kept";
+    }
+    const auto before = std::filesystem::last_write_time(target);
+    EXPECT_FALSE(DataDirectoryLock::acquire(home.path(), &error));
+    EXPECT_NE(error.find("is a symbolic link"), std::string::npos) << error;
+    EXPECT_EQ(std::filesystem::file_size(target), 4u);
+    EXPECT_EQ(std::filesystem::last_write_time(target), before);
+
+    // Once the link is gone the directory is claimed as usual.
+    std::filesystem::remove(lockFile);
+    EXPECT_TRUE(DataDirectoryLock::acquire(home.path(), &error)) << error;
+    EXPECT_FALSE(std::filesystem::is_symlink(lockFile));
+}
+
+TEST(DataDirectoryLock, ALockFileThatIsNotAPlainFileIsRefused) {
+    testsupport::TempHome home;
+    const std::filesystem::path lockFile = home.path() / DataDirectoryLock::kFileName;
+    std::string error;
+    std::filesystem::create_directory(lockFile);
+    EXPECT_FALSE(DataDirectoryLock::acquire(home.path(), &error));
+    EXPECT_NE(error.find("cannot lock the data directory " + home.path().string()),
+              std::string::npos)
+        << error;
+    std::filesystem::remove(lockFile);
+
+    ASSERT_EQ(::mkfifo(lockFile.c_str(), 0600), 0);
+    EXPECT_FALSE(DataDirectoryLock::acquire(home.path(), &error));
+    EXPECT_EQ(error, "cannot lock the data directory " + home.path().string() +
+                         ": its lock file campus.lock is not a plain file; remove it and start "
+                         "again");
 }
 
 // Another process holds the directory until it ends, even when it ends without letting go

@@ -1,10 +1,14 @@
 // Decoding replies and stored documents: what the decoder keeps (member order, the value of a
-// repeated key, number kinds, text) and what it refuses, for small objects and for objects
-// large enough to be indexed.
+// repeated key, number kinds, text) and what it refuses, for small objects, for objects large
+// enough to be indexed and for objects whose names were chosen to collide in an index.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/foundation/JsonParse.h"
@@ -96,6 +100,72 @@ TEST(JsonDecode, ARepeatedKeyKeepsItsFirstPlaceAndItsLastValue) {
         EXPECT_EQ(large->at("k19"), Json::array());
         EXPECT_EQ(large->begin().key(), "k19");
     }
+}
+
+// Names whose standard library hash (unseeded, the same in every process) falls in the first
+// 1/64 of the slots an index of `count` members would have: what a sender aiming at such an
+// index would send.
+std::vector<std::string> namesAimedAtOneCorner(std::size_t count) {
+    std::size_t slots = 16;
+    while (slots < count * 2) slots *= 2;
+    std::vector<std::string> names;
+    for (std::uint64_t n = 0; names.size() < count; ++n) {
+        std::string name = "m" + std::to_string(n);
+        if ((std::hash<std::string_view>{}(name) & (slots - 1)) < slots / 64)
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+TEST(JsonDecode, NamesChosenToCollideKeepTheirOrderTheirLastValueAndAreFound) {
+    const auto names = namesAimedAtOneCorner(4096);
+    std::string text = "{";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i ? ",\"" : "\"") + names[i] + "\":" + std::to_string(i);
+    // Repeated at the end: first place, last value.
+    text += ",\"" + names[7] + "\":\"again\"}";
+    auto decoded = parseJson(text);
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(decoded->size(), names.size());
+    EXPECT_EQ(keysOf(*decoded), names);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i == 7) {
+            EXPECT_EQ(decoded->at(names[i]), "again");
+        } else {
+            EXPECT_EQ(decoded->at(names[i]), i) << names[i];
+        }
+    }
+    const auto more = namesAimedAtOneCorner(4100);
+    for (std::size_t i = names.size(); i < more.size(); ++i)
+        EXPECT_FALSE(decoded->contains(more[i])) << more[i];
+}
+
+// A text given up to the decoder (a reply's body) reads exactly as the same text lent to it,
+// whichever parser reads it, and is let go of either way.
+TEST(JsonDecode, ATextGivenUpReadsAsTheSameTextLentAndIsLetGo) {
+    for (const std::string& text :
+         {descendingMembers(50), std::string(R"({"a":1,"b":2,"a":"again","z":-0})"),
+          std::string("\xEF\xBB\xBF[1,2]"), std::string(R"({"n":18446744073709551616})"),
+          std::string(R"(["\ud83d\ude00"])")}) {
+        std::string given = text;
+        std::string error;
+        auto taken = parseJsonText(std::move(given), &error);
+        ASSERT_TRUE(taken) << text << " " << error;
+        EXPECT_EQ(taken->dump(), parseJson(text)->dump()) << text;
+        EXPECT_TRUE(given.empty()) << text;
+    }
+    for (const std::string& refused : {std::string("{\"a\":1,}"), std::string("[-]")}) {
+        std::string given = refused;
+        std::string error;
+        EXPECT_FALSE(parseJsonText(std::move(given), &error)) << refused;
+        EXPECT_EQ(error, "not JSON");
+        EXPECT_TRUE(given.empty());
+    }
+    std::string deep(kMaxNestingDepth + 1, '[');
+    std::string error;
+    EXPECT_FALSE(parseJsonText(std::move(deep), &error));
+    EXPECT_EQ(error, "nested too deeply");
+    EXPECT_TRUE(deep.empty());
 }
 
 TEST(JsonDecode, NumbersKeepTheirKind) {
@@ -194,6 +264,63 @@ TEST(JsonDecode, NestingIsBoundedForObjectsAsForLists) {
     std::string bomb = "{\"ok\":1,\"deep\":" + std::string(1000000, '[');
     EXPECT_FALSE(parseJson(bomb, &error));
     EXPECT_EQ(error, "nested too deeply");
+}
+
+// The index under hashes that go wrong on purpose, which no document meets: names that all
+// land in one slot until the index changes its salt, and a hash that ignores names and salt
+// alike. Whatever the hash does, every member is found and the order stays.
+struct AimedUntilResalted {
+    static inline int resalted = 0;
+    static std::uint64_t hash(std::string_view key, std::uint64_t salt) noexcept {
+        return salt == 0 ? 0 : (std::hash<std::string_view>{}(key) ^ salt) * 0x9e3779b97f4a7c15u;
+    }
+    static std::uint64_t freshSalt() noexcept { return std::uint64_t(++resalted); }
+};
+
+struct IgnoresEverything {
+    static inline int resalted = 0;
+    static std::uint64_t hash(std::string_view, std::uint64_t) noexcept { return 42; }
+    static std::uint64_t freshSalt() noexcept { return std::uint64_t(++resalted); }
+};
+
+template <class Hasher>
+using IndexUnder = JsonMembers<std::string, int, std::less<std::string>,
+                               std::allocator<std::pair<const std::string, int>>, Hasher>;
+
+template <class Hasher>
+void expectEveryMemberFoundInOrder(std::size_t count) {
+    IndexUnder<Hasher> members;
+    for (std::size_t i = 0; i < count; ++i)
+        EXPECT_TRUE(members.emplace("n" + std::to_string(i), int(i)).second);
+    // A repeated name keeps its member as it was.
+    EXPECT_FALSE(members.emplace("n3", -1).second);
+    ASSERT_EQ(members.size(), count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string name = "n" + std::to_string(i);
+        EXPECT_EQ((members.begin() + std::ptrdiff_t(i))->first, name);
+        ASSERT_EQ(members.count(name), 1u) << name;
+        EXPECT_EQ(members.at(name), int(i)) << name;
+    }
+    EXPECT_EQ(members.find("absent"), members.end());
+    EXPECT_EQ(members.erase("n0"), 1u);
+    EXPECT_EQ(members.count("n0"), 0u);
+    EXPECT_EQ(members.at("n" + std::to_string(count - 1)), int(count - 1));
+    EXPECT_EQ(members.begin()->first, "n1");
+    const IndexUnder<Hasher> copy = members;
+    EXPECT_EQ(copy.at("n2"), 2);
+}
+
+TEST(JsonMembersIndex, NamesCrowdingOneSlotMakeTheIndexChooseAnotherSalt) {
+    AimedUntilResalted::resalted = 0;
+    expectEveryMemberFoundInOrder<AimedUntilResalted>(1000);
+    EXPECT_GE(AimedUntilResalted::resalted, 1);
+}
+
+TEST(JsonMembersIndex, AHashThatCannotBeEscapedStillFindsEveryMember) {
+    IgnoresEverything::resalted = 0;
+    expectEveryMemberFoundInOrder<IgnoresEverything>(300);
+    // It gives up on rebuilding after a bounded number of tries instead of growing for ever.
+    EXPECT_LE(IgnoresEverything::resalted, 20);
 }
 
 }  // namespace
