@@ -18,12 +18,20 @@ namespace {
 
 using namespace platform;
 
+// A page that turns with the phone.
+class TurningPage : public ViewController {
+public:
+    InterfaceOrientationMask supportedInterfaceOrientations() const override {
+        return OrientationMask::All;
+    }
+};
+
 // A screen of one field over a red page, to tell the page from the keyboard in pixels.
 class KeyboardDrawingTest : public UiTest {
 protected:
     void show(double width, double height) {
         platform::testing::useScreen(width, height);
-        page = std::make_shared<ViewController>();
+        page = std::make_shared<TurningPage>();
         window = showWindow(page);
         page->view()->setBackgroundColor(kRed);
         field = View::make<TextField>(Rect{{10, 30}, {200, 30}});
