@@ -10,7 +10,9 @@
 
 namespace platform {
 class Button;
-}
+class NavigationBar;
+class View;
+}  // namespace platform
 
 namespace platform::components {
 
@@ -26,15 +28,17 @@ public:
     virtual void pickerViewControllerDoneAsstes(const std::vector<PhotoAsset>& assets) = 0;
 };
 
-// Our album picker: lists the photos of the stand-in photo library's camera roll ("相机胶卷"),
-// lets the user tick any number of them and hands the ticked ones to its delegate when "完成"
-// is tapped; "取消" closes it without a word. Shown modally from a controller. Main thread
-// only.
+class PhotoGridView;
+
+// Our album picker: shows the photos of the stand-in photo library's camera roll ("相机胶卷")
+// as the phone's picker does, a scrolling grid of thumbnails under a bar with the album's
+// title and "取消", over a bar with "完成" that stays on screen however long the album is. The
+// user ticks any number of photos, and the ticked ones go to the delegate when "完成" is
+// tapped; "取消" closes it without a word. Shown modally from a controller. Main thread only.
 class PhotoPickerViewController : public ViewController {
 public:
     static constexpr const char* kDoneTitle = "完成";
     static constexpr const char* kCancelTitle = "取消";
-    static constexpr const char* kTickMark = "✓ ";
 
     PickerViewShowStatus status() const { return m_status; }
     void setStatus(PickerViewShowStatus status) { m_status = status; }
@@ -53,17 +57,24 @@ public:
     void done();
     void cancel();
 
+    // The grid the photos show in (once the view is loaded).
+    const std::shared_ptr<PhotoGridView>& grid() const { return m_grid; }
+
 protected:
     void loadView() override;
+    void viewDidLayoutSubviews() override;
 
 private:
-    void updateTitles();
+    void updateSelection();
 
     PickerViewShowStatus m_status{PickerViewShowStatus::Groups};
     std::weak_ptr<PhotoPickerViewControllerDelegate> m_delegate;
     std::vector<PhotoAsset> m_assets;
     std::set<size_t> m_selected;
-    std::vector<std::shared_ptr<Button>> m_photoButtons;
+    std::shared_ptr<NavigationBar> m_bar;
+    std::shared_ptr<PhotoGridView> m_grid;
+    std::shared_ptr<View> m_toolbar;
+    std::shared_ptr<Button> m_doneButton;
 };
 
 }  // namespace platform::components

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "platform/foundation/RunLoop.h"
@@ -399,6 +400,10 @@ void DesktopWindow::press(Point point) {
     try {
         window->layoutIfNeeded();
         if (AlertPresenter::shared().isModalBlocking()) {
+            // An alert's own field may be edited: the keyboard beside the alert types into it.
+            if (pressKeyboard(point)) {
+                return;
+            }
             // Only the alert on top takes touches: a field of it begins editing, a button is
             // pressed when the finger lifts on it.
             auto alert = AlertPresenter::shared().topAlert();
@@ -421,7 +426,7 @@ void DesktopWindow::press(Point point) {
             m_finger = m_alertButton >= 0 ? Finger::Alert : Finger::None;
             return;
         }
-        if (Keyboard::isVisible() && Keyboard::frame().contains(point)) {
+        if (pressKeyboard(point) || (Keyboard::isVisible() && Keyboard::frame().contains(point))) {
             return;
         }
         if (window->touchDown(point)) {
@@ -458,6 +463,11 @@ void DesktopWindow::move(Point point) {
 }
 
 void DesktopWindow::release(Point point) {
+    if (m_finger == Finger::Keyboard) {
+        m_finger = Finger::None;
+        releaseKeyboard(point);
+        return;
+    }
     if (m_finger == Finger::Alert) {
         m_finger = Finger::None;
         auto alert = AlertPresenter::shared().topAlert();
@@ -499,6 +509,7 @@ void DesktopWindow::cancelTouch() {
         }
     }
     m_finger = Finger::None;
+    m_keyboardKey.reset();
 }
 
 std::shared_ptr<Window> DesktopWindow::wheelTarget(Point point) const {
@@ -566,6 +577,59 @@ void DesktopWindow::pinchWheel(Point point, double notches) {
 }
 
 // --- The keyboard -----------------------------------------------------------------------
+
+bool DesktopWindow::pressKeyboard(Point point) {
+    if (!Keyboard::isVisible() || !Keyboard::frame().contains(point)) {
+        return false;
+    }
+    if (AlertPresenter::shared().isModalBlocking()) {
+        // Under a modal alert the keyboard serves only the alert's own fields; it may not
+        // reach a field of the screen below.
+        auto alert = AlertPresenter::shared().topAlert();
+        auto* view = dynamic_cast<View*>(alert.get());
+        auto responder = m_application.firstResponder();
+        auto fields = alert ? alert->alertTextFields() : std::vector<std::shared_ptr<TextField>>{};
+        if (!view || view->frame().contains(point) ||
+            std::find(fields.begin(), fields.end(), responder) == fields.end()) {
+            return false;
+        }
+    }
+    const auto keys = Keyboard::keys();
+    const KeyboardKey* key = keyboardKeyAt(keys, point);
+    if (!key) {
+        return false;
+    }
+    m_keyboardKey = *key;
+    m_finger = Finger::Keyboard;
+    return true;
+}
+
+void DesktopWindow::releaseKeyboard(Point point) {
+    auto key = std::exchange(m_keyboardKey, std::nullopt);
+    if (!key || !Keyboard::isVisible()) {
+        return;
+    }
+    // Lifted on the key it went down on, as the phone's keys type.
+    const auto keys = Keyboard::keys();
+    const KeyboardKey* under = keyboardKeyAt(keys, point);
+    if (!under || under->kind != key->kind || under->title != key->title) {
+        return;
+    }
+    switch (key->kind) {
+        case KeyboardKey::Kind::Character:
+            typeText(key->title);
+            break;
+        case KeyboardKey::Kind::Space:
+            typeText(" ");
+            break;
+        case KeyboardKey::Kind::Delete:
+            pressKey(Key::Backspace);
+            break;
+        case KeyboardKey::Kind::Return:
+            pressKey(Key::Return);
+            break;
+    }
+}
 
 void DesktopWindow::typeText(const std::string& text) {
     auto responder = m_application.firstResponder();

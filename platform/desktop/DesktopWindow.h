@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
+#include "platform/ui/KeyboardKeys.h"
 
 namespace platform {
 class Application;
@@ -39,8 +41,9 @@ enum class Key { Return, Backspace };
 // - Mouse button, motion and release are one finger's touch down, moves and up, delivered to
 //   the window as the UI driver's are (hit-testing, gesture recognisers, scroll views'
 //   delegate events). While an alert shows, a click reaches only the alert: its drawn buttons
-//   and fields. A click on the on-screen keyboard's area (which the renderer does not draw)
-//   reaches nothing below it, as on the phone.
+//   and fields. A click on the on-screen keyboard (which the renderer draws while a field is
+//   edited) reaches nothing below it, as on the phone: lifted on the key it went down on, it
+//   types that key (delete and return act as the desktop's Backspace and Enter).
 // - The wheel drags the innermost scroll view under the pointer that can move that way,
 //   within its content (a wheel does not pull past the edges). With Control held it pinches
 //   the innermost scroll view under the pointer that zooms (the image preview).
@@ -88,7 +91,7 @@ public:
 
 private:
     struct Sdl;
-    enum class Finger { None, Window, Alert };
+    enum class Finger { None, Window, Alert, Keyboard };
 
     void waitForWork(std::chrono::milliseconds maxWait);
     void handleEvents();
@@ -112,6 +115,9 @@ private:
     std::shared_ptr<Window> wheelTarget(Point point) const;
     void scrollWheel(Point point, Point notches);
     void pinchWheel(Point point, double notches);
+    // Starts a touch on the on-screen keyboard when it is up under the point.
+    bool pressKeyboard(Point point);
+    void releaseKeyboard(Point point);
     void typeText(const std::string& text);
     void pressKey(Key key);
     void report(const std::string& what, const std::exception& error);
@@ -128,6 +134,8 @@ private:
     Finger m_finger{Finger::None};
     Point m_fingerAt;
     int m_alertButton{-1};
+    // The on-screen key the finger went down on.
+    std::optional<KeyboardKey> m_keyboardKey;
     // Wakeups of the run loop (posts from any thread), and whether the main thread is asleep
     // in the desktop's event wait and must be woken there.
     std::shared_ptr<std::atomic<std::uint64_t>> m_wakeups;

@@ -32,8 +32,14 @@ public:
 
 // The phone's image picker. The stand-in phone has no camera unless tests or the front end
 // give it one (a picture file, or a plain test picture); the library sources pick from the
-// stand-in photo library. Presented, it waits for its user (tests, the front end) to take the
-// picture ("拍照") or cancel ("取消"). Main thread only.
+// stand-in photo library. Presented, it shows what the camera sees (or the photo the library
+// would give) over the whole view, with the round shutter ("拍照") and "取消" below it, as the
+// phone's camera screen does, and waits for its user (tests, the front end) to take the
+// picture or cancel. Main thread only.
+class ImageView;
+class Button;
+class Label;
+
 class ImagePickerController : public ViewController {
 public:
     static constexpr const char* kMediaTypeImage = "public.image";
@@ -60,12 +66,22 @@ public:
     bool takePicture();
     void cancel();
 
+    // What the picker's preview shows now (empty when the source has nothing to give).
+    Image previewImage() const;
+
 protected:
     void loadView() override;
+    void viewWillAppear(bool animated) override;
+    void viewDidLayoutSubviews() override;
 
 private:
     ImagePickerSourceType m_sourceType{ImagePickerSourceType::PhotoLibrary};
     std::weak_ptr<ImagePickerControllerDelegate> m_delegate;
+    std::shared_ptr<ImageView> m_preview;
+    std::shared_ptr<View> m_controls;
+    std::shared_ptr<Button> m_shutter;
+    std::shared_ptr<Button> m_cancel;
+    std::shared_ptr<Label> m_title;
 };
 
 }  // namespace platform

@@ -1,15 +1,37 @@
 #include "platform/devices/MessageComposeViewController.h"
 
+#include <algorithm>
+
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/TextMeasurer.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
 
 namespace platform {
 
 namespace {
+
+// The new message screen's geometry and look, as the phone's.
+constexpr double kMargin = 15;
+constexpr double kRowHeight = 44;
+constexpr double kEntryMargin = 7;
+constexpr double kFieldPadding = 7;
+constexpr double kFieldRadius = 16;
+constexpr double kMinimumFieldHeight = 34;
+constexpr double kMostOfHeight = 0.4;
+constexpr double kSendWidth = 56;
+constexpr double kSendHeight = 48;
+const Font kBodyFont = Font::systemFont(16);
+const Color kHairline = Color::whiteAlpha(0, 0.2f);
+const Color kEntryBarColour = Color::whiteAlpha(0.97f, 1);
+const Color kFieldBorder = Color::whiteAlpha(0.7f, 1);
 
 struct MessagesDevice {
     bool canSendText = false;
@@ -113,20 +135,83 @@ void MessageComposeViewController::loadView() {
     auto view = View::make<View>();
     view->setFrame(Screen::main().bounds());
     view->setBackgroundColor(Color::white());
-    double width = Screen::main().bounds().size.width;
-    auto recipients = View::make<Label>();
-    recipients->setFrame(Rect{{15, 80}, {width - 30, 30}});
-    recipients->setFont(Font::systemFont(15));
-    auto body = View::make<Label>();
-    body->setFrame(Rect{{15, 120}, {width - 30, 120}});
-    body->setFont(Font::systemFont(15));
-    body->setNumberOfLines(0);
-    view->addSubview(recipients);
-    view->addSubview(body);
-    m_recipientsLabel = recipients;
-    m_bodyLabel = body;
+    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto answering = [weak](MessageComposeResult result) {
+        return [weak, result](auto&) {
+            if (auto self = std::static_pointer_cast<MessageComposeViewController>(weak.lock()))
+                self->answer(result);
+        };
+    };
+
+    m_bar = View::make<NavigationBar>();
+    auto item = std::make_shared<NavigationItem>(kTitle);
+    item->setRightBarButtonItem(std::make_shared<BarButtonItem>(
+        kCancelTitle, BarButtonItemStyle::Plain, answering(MessageComposeResult::Cancelled)));
+    m_bar->setItems({item});
+
+    m_recipientsLabel = View::make<Label>();
+    m_recipientsLabel->setFont(Font::systemFont(15));
+    m_recipientsLine = View::make<View>();
+    m_recipientsLine->setBackgroundColor(kHairline);
+
+    m_entryBar = View::make<View>();
+    m_entryBar->setBackgroundColor(kEntryBarColour);
+    m_bodyField = View::make<View>();
+    m_bodyField->setBackgroundColor(Color::white());
+    m_bodyField->setBorderWidth(0.5);
+    m_bodyField->setBorderColor(kFieldBorder);
+    m_bodyField->setCornerRadius(kFieldRadius);
+    m_bodyLabel = View::make<Label>();
+    m_bodyLabel->setFont(kBodyFont);
+    m_bodyLabel->setNumberOfLines(0);
+    m_bodyField->addSubview(m_bodyLabel);
+    m_sendButton = View::make<Button>(ButtonType::System);
+    m_sendButton->setTitle(kSendTitle);
+    m_sendButton->titleLabel()->setFont(Font::boldSystemFont(17));
+    m_sendButton->addTarget(answering(MessageComposeResult::Sent), ControlEvent::TouchUpInside);
+    m_entryBar->addSubview(m_bodyField);
+    m_entryBar->addSubview(m_sendButton);
+
+    view->addSubview(m_recipientsLabel);
+    view->addSubview(m_recipientsLine);
+    view->addSubview(m_entryBar);
+    view->addSubview(m_bar);
     setView(view);
     updateLabels();
+}
+
+void MessageComposeViewController::viewDidLayoutSubviews() {
+    ViewController::viewDidLayoutSubviews();
+    const Size size = view()->bounds().size;
+    const double top = topLayoutGuideLength();
+    m_bar->setFrame(Rect{{0, top}, {size.width, NavigationBar::kHeight}});
+    const double rowTop = m_bar->frame().maxY();
+    m_recipientsLabel->setFrame(
+        Rect{{kMargin, rowTop}, {std::max(0.0, size.width - 2 * kMargin), kRowHeight}});
+    m_recipientsLine->setFrame(Rect{{kMargin, rowTop + kRowHeight}, {size.width - kMargin, 0.5}});
+
+    // The message field grows with the body, up to a share of the screen; the bar holding it
+    // and "发送" keeps the bottom edge.
+    const double fieldWidth = std::max(0.0, size.width - 2 * kEntryMargin - kSendWidth);
+    const double textWidth = std::max(0.0, fieldWidth - 2 * kFieldPadding);
+    const double textHeight =
+        TextMeasurer::current().boundingSize(m_message.body, kBodyFont, Size{textWidth, 0}).height;
+    const double roomBelowRow = size.height - (rowTop + kRowHeight) - 2 * kEntryMargin;
+    const double fieldHeight = std::clamp(
+        textHeight + 2 * kFieldPadding, kMinimumFieldHeight,
+        std::max(kMinimumFieldHeight, std::min(size.height * kMostOfHeight, roomBelowRow)));
+    const double barHeight = fieldHeight + 2 * kEntryMargin;
+    m_entryBar->setFrame(Rect{{0, size.height - barHeight}, {size.width, barHeight}});
+    m_bodyField->setFrame(Rect{{kEntryMargin, kEntryMargin}, {fieldWidth, fieldHeight}});
+    m_bodyLabel->setFrame(Rect{{kFieldPadding, kFieldPadding},
+                               {textWidth, std::max(0.0, fieldHeight - 2 * kFieldPadding)}});
+    m_sendButton->setFrame(Rect{{size.width - kEntryMargin - kSendWidth, barHeight - kSendHeight},
+                                {kSendWidth, kSendHeight}});
+}
+
+void MessageComposeViewController::answer(MessageComposeResult result) {
+    if (openComposer().get() == this)
+        finish(result);
 }
 
 void MessageComposeViewController::updateLabels() {
@@ -135,6 +220,9 @@ void MessageComposeViewController::updateLabels() {
     }
     if (m_bodyLabel) {
         m_bodyLabel->setText(m_message.body);
+    }
+    if (m_bodyLabel && isViewLoaded()) {
+        view()->setNeedsLayout();
     }
 }
 

@@ -10,12 +10,17 @@
 
 namespace platform {
 
+class Button;
 class Label;
+class NavigationBar;
 
 // The phone's text-message composer. The stand-in device cannot send texts unless tests or
 // the front end say it can. When presented it records the recipients and body it was given
-// and waits for the device's user (tests, the front end) to send, cancel or fail it; the
-// result reaches the delegate on the main run loop. Main thread only.
+// and shows them as the phone's new message screen does: a bar titled "新信息" with "取消", the
+// recipients ("收件人："), and the body in the message field at the bottom beside "发送". It
+// waits for the device's user to send or cancel (those buttons, or tests and the front end
+// through finishOpenComposer) or fail it; the result reaches the delegate on the main run
+// loop. Main thread only.
 class MessageComposeViewController : public ViewController {
 public:
     struct Attachment {
@@ -59,20 +64,33 @@ public:
     void finish(MessageComposeResult result);
     bool isFinished() const { return m_finished; }
 
+    static constexpr const char* kTitle = "新信息";
+    static constexpr const char* kSendTitle = "发送";
+    static constexpr const char* kCancelTitle = "取消";
+
 protected:
     void loadView() override;
     void viewDidAppear(bool animated) override;
     void viewDidDisappear(bool animated) override;
+    void viewDidLayoutSubviews() override;
 
 private:
     void updateLabels();
+    // The user's answer through the screen's own buttons: the same as finishOpenComposer,
+    // so only the open composer answers, once.
+    void answer(MessageComposeResult result);
 
     Message m_message;
     std::weak_ptr<MessageComposeViewControllerDelegate> m_delegate;
     bool m_finished{false};
     bool m_recorded{false};
+    std::shared_ptr<NavigationBar> m_bar;
     std::shared_ptr<Label> m_recipientsLabel;
+    std::shared_ptr<View> m_recipientsLine;
+    std::shared_ptr<View> m_entryBar;
+    std::shared_ptr<View> m_bodyField;
     std::shared_ptr<Label> m_bodyLabel;
+    std::shared_ptr<Button> m_sendButton;
 };
 
 }  // namespace platform

@@ -13,6 +13,10 @@ struct PhotoAsset {
     std::filesystem::path file;
     // The full image as stored (with its EXIF orientation); empty when it cannot be read.
     Image originImage() const { return Image::fromFile(file); }
+    // The photo decoded no larger than a thumbnail of `shownPixels` needs (aspect fill).
+    Image thumbnail(Size shownPixels) const {
+        return Image::fromFile(file, 1, nullptr, shownPixels);
+    }
     std::string name() const { return file.filename().string(); }
 };
 

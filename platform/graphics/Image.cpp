@@ -267,7 +267,8 @@ bool Image::isEnoughFor(Size shownPixels) const {
     return m_pixels->width >= wanted.width && m_pixels->height >= wanted.height;
 }
 
-Image Image::fromFile(const std::filesystem::path& path, double scale, std::string* error) {
+Image Image::fromFile(const std::filesystem::path& path, double scale, std::string* error,
+                      Size shownPixels) {
     std::string why;
     auto bytes = readFile(path, &why);
     if (!bytes) {
@@ -275,7 +276,7 @@ Image Image::fromFile(const std::filesystem::path& path, double scale, std::stri
             *error = "cannot read \"" + path.string() + "\": " + why;
         return {};
     }
-    Image image = decode(*bytes, scale);
+    Image image = decode(*bytes, scale, shownPixels);
     if (image.isNull() && error)
         *error = "not an image file (PNG or JPEG): \"" + path.string() + "\"";
     return image;

@@ -41,8 +41,9 @@ public:
     static Image decode(std::string_view bytes, double scale = 1, Size shownPixels = {});
     // Through the platform's bounded file reader: a FIFO, a device or a file past its size
     // limit is refused unread. `error` says why nothing came (unreadable or undecodable).
+    // `shownPixels` as for decode().
     static Image fromFile(const std::filesystem::path& path, double scale = 1,
-                          std::string* error = nullptr);
+                          std::string* error = nullptr, Size shownPixels = {});
     // A bundle image: <resources>/images/<name>@2x.png (scale 2) is preferred, as on the
     // stand-in phone whose screen has scale 2, then <name>.png (scale 1), then <name>@3x.png
     // (scale 3). A name with an extension (".png", ".jpg") is looked up with that extension;

@@ -508,6 +508,9 @@ private:
         slot.entry.view = view;
         slot.entry.visibleRect = visible;
         slot.prefix = std::move(prefix);
+        if (view) {
+            addText(slot.entry.texts, view->accessibilityLabel());
+        }
         m_slots.push_back(std::move(slot));
         return int(m_slots.size()) - 1;
     }

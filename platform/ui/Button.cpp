@@ -239,7 +239,12 @@ void Button::draw(BitmapContext& context, const Rect& rect) {
 }
 
 std::string Button::describe() const {
-    std::string text = "button \"" + currentTitle() + "\"";
+    // A button that shows only a picture is named by what a screen reader says for it.
+    std::string title = currentTitle();
+    if (title.empty()) {
+        title = accessibilityLabel();
+    }
+    std::string text = "button \"" + title + "\"";
     if (isSelected() && !isEnabled()) {
         text += " (selected, disabled)";
     } else if (isSelected()) {

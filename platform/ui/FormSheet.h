@@ -11,7 +11,9 @@ class Window;
 enum class ModalPresentationStyle;
 
 // The tablet's sheet presentations: the presented view shows in a panel of 540 x 620 points
-// centred over a dimmed screen, and what is below stays on screen. On a phone the sheet
+// centred over a dimmed screen, and what is below stays on screen. While the keyboard is up
+// the panel rises above it (shortened where the room above the keyboard is too short), as
+// the phone's sheets do, so what is edited stays in sight. On a phone the sheet
 // styles fill the screen like a full-screen presentation.
 class FormSheet {
 public:

@@ -3,7 +3,10 @@
 #include "platform/foundation/Json.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DisplayChanges.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
 
 namespace platform {
@@ -47,6 +50,7 @@ void hideNow() {
     }
     keyboard.visible = false;
     keyboard.editor.reset();
+    noteDisplayChange();
     post("UIKeyboardWillHideNotification", Keyboard::frame(), offscreenFrame());
     post("UIKeyboardDidHideNotification", Keyboard::frame(), offscreenFrame());
 }
@@ -72,6 +76,35 @@ Rect Keyboard::frame() {
     return Rect{{0, screen.height - h}, {screen.width, h}};
 }
 
+namespace {
+
+ReturnKeyType editorReturnKey() {
+    auto editor = state().editor.lock();
+    if (auto* field = dynamic_cast<TextField*>(editor.get())) {
+        return field->returnKeyType();
+    }
+    if (auto* textView = dynamic_cast<TextView*>(editor.get())) {
+        return textView->returnKeyType();
+    }
+    return ReturnKeyType::Default;
+}
+
+}  // namespace
+
+std::vector<KeyboardKey> Keyboard::keys() {
+    if (!isVisible()) {
+        return {};
+    }
+    return layoutKeyboardKeys(frame(), editorReturnKey());
+}
+
+void Keyboard::draw(BitmapContext& context) {
+    if (!isVisible()) {
+        return;
+    }
+    drawKeyboard(context, frame(), keys(), editorReturnKey());
+}
+
 void Keyboard::interfaceRotated() {
     if (!isVisible()) {
         return;
@@ -86,6 +119,8 @@ void Keyboard::editingBegan(const std::shared_ptr<View>& editor) {
     keyboard.visible = true;
     keyboard.editor = editor;
     keyboard.hidePending = false;
+    // Shown, or shown again with the new input's return key.
+    noteDisplayChange();
     post("UIKeyboardWillShowNotification", begin, frame());
     post("UIKeyboardDidShowNotification", begin, frame());
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/graphics/Geometry.h"
+#include "platform/ui/KeyboardKeys.h"
 
 namespace platform {
 
+class BitmapContext;
 class View;
 
 // The stand-in phone's on-screen keyboard. It shows while a text field or text view is
@@ -17,7 +20,9 @@ class View;
 //                "UIKeyboardFrameEndUserInfoKey": [x, y, w, h],
 //                "UIKeyboardAnimationDurationUserInfoKey": 0.25}.
 // Moving from one input to another keeps it up (it announces itself again for the new
-// input, as the phone does). Main thread only.
+// input, as the phone does). While up it is drawn over the bottom of the screen (a plain key
+// field whose return key is titled by the input's return key type), and what it covers takes
+// no touches. Main thread only.
 class Keyboard {
 public:
     // The phone's keyboard held upright; height() gives it for the interface shown.
@@ -33,6 +38,11 @@ public:
     static double height();
     // Where the keyboard shows: the bottom height() points of the main screen.
     static Rect frame();
+
+    // The keys shown, in the main screen's coordinates; none while the keyboard is down.
+    static std::vector<KeyboardKey> keys();
+    // Draws the keyboard, when it is up, into a context in the main screen's coordinates.
+    static void draw(BitmapContext& context);
 
     // For text inputs: `editor` began editing (the keyboard shows, or shows again).
     static void editingBegan(const std::shared_ptr<View>& editor);

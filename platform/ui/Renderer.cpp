@@ -9,6 +9,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/AlertPresenter.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/ModalAlert.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
@@ -112,6 +113,9 @@ void renderScreen(Window& window, BitmapContext& context) {
     // What the window does not paint shows as the phone's white, not as transparency.
     context.fillRect(Rect{{0, 0}, bounds.size}, Color::white());
     renderView(window, context);
+    // The keyboard lies over the window and under the alerts: an alert's buttons stay above
+    // it, and the window's content below it cannot be seen (nor touched).
+    Keyboard::draw(context);
     // Alert views float above the window; alert controllers are already in it.
     bool dimmed = false;
     for (const auto& alert : AlertPresenter::shared().visibleAlerts()) {

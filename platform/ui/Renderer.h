@@ -20,7 +20,8 @@ class Window;
 // its visible area at the context's origin.
 void renderView(View& view, BitmapContext& context);
 
-// What the phone's screen shows: the window laid out and drawn over the phone's white, and
+// What the phone's screen shows: the window laid out and drawn over the phone's white, the
+// keyboard while it is up, and
 // the alerts that float above windows (alert and action-sheet views) over a dimmed screen,
 // into a context the size of the window's bounds (at the context's scale). Screenshots and
 // the desktop window both draw through this, so they show the same pixels.

@@ -200,6 +200,10 @@ public:
     void setHandle(std::string handle) { m_handle = std::move(handle); }
     // One line saying what the view is and shows, for outlines.
     virtual std::string describe() const;
+    // What the phone's screen reader says for a view that shows no text of its own (a photo,
+    // a round shutter button); outlines name the view by it, so it can be found by that text.
+    const std::string& accessibilityLabel() const { return m_accessibilityLabel; }
+    void setAccessibilityLabel(std::string label) { m_accessibilityLabel = std::move(label); }
 
 protected:
     // Sets a value that draw() (or the renderer) reads, and marks the view for display only
@@ -269,6 +273,7 @@ private:
 
     bool m_needsLayout{true};
     std::string m_handle;
+    std::string m_accessibilityLabel;
 };
 
 }  // namespace platform

@@ -5,7 +5,12 @@
 
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/testing/ScreenSize.h"
+#include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 
@@ -78,6 +83,92 @@ TEST_F(MessagesTest, RecordsWhatItWasGivenAndReportsTheUsersAnswerOnce) {
     EXPECT_EQ(m_delegate->results.back(), MessageComposeResult::Cancelled);
     EXPECT_EQ(MessageComposeViewController::presentedMessages().size(), 2u);
     EXPECT_EQ(MessageComposeViewController::openComposer(), nullptr);
+}
+
+}  // namespace
+
+// --- The composer's own screen ------------------------------------------------------------
+
+namespace {
+
+// Whether a finger at the middle of what shows of the view lands on it.
+inline bool takesTouch(platform::Window& window, const std::shared_ptr<platform::View>& view) {
+    const platform::Rect shown =
+        view->convertRectTo(view->bounds(), nullptr).intersection(window.bounds());
+    if (shown.isEmpty())
+        return false;
+    auto hit = window.hitTest(platform::Point{shown.midX(), shown.midY()});
+    return hit && (hit == view || hit->isDescendantOf(view.get()));
+}
+
+class ComposerScreenTest : public MessagesTest {
+protected:
+    Image screen() {
+        BitmapContext context(Screen::main().size(), 1, true);
+        renderScreen(*m_window, context);
+        return context.makeImage();
+    }
+    // The rows of the picture with dark ink between the two heights, at any column.
+    static bool hasInkBetween(const Image& image, double top, double bottom) {
+        for (int y = int(top); y < int(bottom); ++y)
+            for (int x = 0; x < image.pixelWidth(); ++x)
+                if ((image.pixelAt(x, y) & 0xFF) < 100)
+                    return true;
+        return false;
+    }
+    platform::testing::UIDriver driver;
+};
+
+TEST_F(ComposerScreenTest, ShowsTheRecipientsTheBodyAndSendAndCancelOnEveryScreen) {
+    MessageComposeViewController::setCanSendText(true);
+    for (auto [width, height] : {std::pair{320.0, 568.0}, {375.0, 667.0}, {768.0, 1024.0}}) {
+        SCOPED_TRACE(std::to_string(int(width)));
+        platform::testing::useScreen(width, height);
+        auto composer = present({"13900004567"}, "会议改到三点，请准时参加。");
+        m_window->layoutIfNeeded();
+        const std::string outline = driver.outline();
+        EXPECT_NE(outline.find("navigation bar \"新信息\""), std::string::npos) << outline;
+        EXPECT_NE(outline.find("收件人：13900004567"), std::string::npos) << outline;
+        EXPECT_NE(outline.find("会议改到三点，请准时参加。"), std::string::npos) << outline;
+        for (const char* title : {"发送", "取消"}) {
+            auto button = driver.find(title);
+            ASSERT_TRUE(button) << outline;
+            EXPECT_TRUE(takesTouch(*m_window, button)) << title;
+            // Wholly on the screen.
+            const Rect frame = button->convertRectTo(button->bounds(), nullptr);
+            EXPECT_TRUE(Rect({0, 0}, Screen::main().size()).contains(frame.origin)) << title;
+            EXPECT_LE(frame.maxY(), height) << title;
+        }
+        // The body is drawn in its field at the bottom, above which the page is blank.
+        auto body = driver.find("会议改到三点，请准时参加。");
+        ASSERT_TRUE(body);
+        const Rect bodyFrame = body->convertRectTo(body->bounds(), nullptr);
+        const Image shown = screen();
+        EXPECT_GT(bodyFrame.minY(), height / 2);
+        EXPECT_TRUE(hasInkBetween(shown, bodyFrame.minY(), bodyFrame.maxY()));
+        EXPECT_FALSE(hasInkBetween(shown, 120, bodyFrame.minY() - 20));
+        ASSERT_TRUE(driver.tap("取消").ok);
+        RunLoop::main().runPending();
+        m_delegate->results.clear();
+    }
+}
+
+TEST_F(ComposerScreenTest, ItsButtonsAnswerAsTheDevicesUserDoes) {
+    MessageComposeViewController::setCanSendText(true);
+    present({"13900004567"}, "到了");
+    ASSERT_TRUE(driver.tap("发送").ok);
+    RunLoop::main().runPending();
+    EXPECT_EQ(m_delegate->results, std::vector<MessageComposeResult>{MessageComposeResult::Sent});
+    EXPECT_FALSE(MessageComposeViewController::openComposer());
+
+    present({"13900004567"}, "到了");
+    ASSERT_TRUE(driver.tap("取消").ok);
+    // Answered once: the device's user cannot answer it again.
+    EXPECT_FALSE(MessageComposeViewController::finishOpenComposer(MessageComposeResult::Sent));
+    RunLoop::main().runPending();
+    EXPECT_EQ(m_delegate->results,
+              (std::vector<MessageComposeResult>{MessageComposeResult::Sent,
+                                                 MessageComposeResult::Cancelled}));
 }
 
 }  // namespace

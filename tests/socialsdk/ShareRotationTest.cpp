@@ -413,12 +413,18 @@ TEST_F(ShareTabletTest, TheEditScreenTakesTheTabletLayoutWithoutTheAccountPanel)
     ASSERT_TRUE(platform::Keyboard::isVisible());
     edit->changeAccount();
     EXPECT_TRUE(platform::Keyboard::isVisible()) << "the account panel is the phone's";
-    // Turned, the sheet keeps its size and the screen its layout.
+    // Turned with the keyboard up, the sheet rises above the keyboard and is shortened to the
+    // room left there; the screen keeps its layout, the tool bar at its foot and in sight.
     turn(DeviceOrientation::LandscapeLeft);
     EXPECT_EQ(platform::Application::shared().statusBarOrientation(),
               InterfaceOrientation::LandscapeRight);
-    EXPECT_EQ(edit->view()->bounds().size, view);
-    EXPECT_EQ(edit->toolBarView()->frame(), (Rect{{0, view.height - 44}, {533, 44}}));
+    const auto turned = edit->view()->bounds().size;
+    EXPECT_EQ(turned.width, 533);
+    EXPECT_LT(turned.height, view.height);
+    EXPECT_EQ(edit->toolBarView()->frame(), (Rect{{0, turned.height - 44}, {533, 44}}));
+    const auto bar = edit->toolBarView()->convertRectTo(edit->toolBarView()->bounds(), nullptr);
+    EXPECT_LE(bar.maxY(), platform::Keyboard::frame().minY());
+    EXPECT_GE(bar.minY(), 20);
 }
 
 TEST_F(ShareTabletTest, TheSignInPageSizesItsSheetWebViewAndCover) {

@@ -6,7 +6,9 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/FormSheet.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/PopoverController.h"
+#include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
 #include "tests/ui/UiTestSupport.h"
 
@@ -133,6 +135,35 @@ TEST_F(TabletTest, AFormSheetShowsCentredOverTheScreenWhichStaysAndGoesWithTheSh
     // Only the window and the screen below are left in it.
     ASSERT_EQ(window->subviews().size(), 1u);
     EXPECT_EQ(window->subviews().front(), home->view());
+}
+
+TEST_F(TabletTest, AFormSheetRisesAboveTheKeyboardAndHeldSidewaysIsShortenedToTheRoomLeft) {
+    auto sheet = std::make_shared<RecordingController>("S", log);
+    sheet->setModalPresentationStyle(ModalPresentationStyle::FormSheet);
+    home->presentViewController(sheet, false);
+    auto panel = sheet->view()->superview();
+    ASSERT_TRUE(panel);
+    auto text = View::make<TextView>(Rect{{0, 0}, {540, 300}});
+    sheet->view()->addSubview(text);
+
+    // Upright, the keyboard (264 points) would cover the panel's bottom: it rises to meet it.
+    text->becomeFirstResponder();
+    ASSERT_TRUE(Keyboard::isVisible());
+    EXPECT_EQ(panel->frame(), (Rect{{114, 1024 - 264 - 620}, FormSheet::kSize}));
+
+    // Sideways only 768 - 352 points are left: the panel takes them below the status bar, and
+    // what it presents is shortened with it, so its bottom edge stays in sight.
+    Device::current().setOrientation(DeviceOrientation::LandscapeLeft);
+    const Rect sideways{{242, 20}, {540, 768 - 352 - 20}};
+    EXPECT_EQ(panel->frame(), sideways);
+    EXPECT_EQ(sheet->view()->frame(), (Rect{{0, 0}, sideways.size}));
+    EXPECT_LE(panel->frame().maxY(), Keyboard::frame().minY());
+
+    // The keyboard gone, the panel has its own size back, centred.
+    text->resignFirstResponder();
+    EXPECT_FALSE(Keyboard::isVisible());
+    EXPECT_EQ(panel->frame(), (Rect{{242, 74}, FormSheet::kSize}));
+    EXPECT_EQ(sheet->view()->frame(), (Rect{{0, 0}, FormSheet::kSize}));
 }
 
 TEST_F(TabletTest, OnAPhoneTheSheetStylesFillTheScreen) {

@@ -346,6 +346,56 @@ TEST_F(DesktopWindowTest, ReturnIsTheKeyboardsReturnKey) {
     EXPECT_EQ(login->AccountTextField()->text(), kTeacher);
 }
 
+TEST_F(DesktopWindowTest, TheKeyboardIsDrawnInTheWindowAndAClickOnAKeyTypesIt) {
+    open();
+    click(centreOf(*driver.find("通知公告")));
+    auto login = std::dynamic_pointer_cast<LoginViewController>(presented());
+    ASSERT_TRUE(login);
+    auto account = login->AccountTextField();
+    click(centreOf(*account));
+    ASSERT_TRUE(platform::Keyboard::isVisible());
+    window->pump(kNoWait);
+
+    // What the window shows is the renderer's picture with the keyboard in it: the sign-in
+    // button under the keyboard is hidden, the keys are seen.
+    EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
+    const auto keys = platform::Keyboard::keys();
+    auto keyTitled = [&](const std::string& title) {
+        for (const auto& key : keys)
+            if (key.title == title)
+                return key;
+        ADD_FAILURE() << "no key " << title;
+        return platform::KeyboardKey{};
+    };
+    const auto two = keyTitled("2");
+    const platform::Image shown = window->pixels();
+    const Point face = pixel({two.frame.minX() + 6, two.frame.minY() + 6});
+    EXPECT_EQ(shown.pixelAt(int(face.x), int(face.y)), 0xFFFFFFFFu) << "a key is drawn white";
+
+    auto centre = [](const platform::KeyboardKey& key) {
+        return Point{key.frame.midX(), key.frame.midY()};
+    };
+    click(centre(two));
+    click(centre(keyTitled("0")));
+    click(centre(keyTitled("x")));
+    click(centre(keyTitled("⌫")));
+    click(centre(keyTitled("5")));
+    EXPECT_EQ(account->text(), "205");
+    EXPECT_TRUE(account->isEditing());
+
+    // Pressed on one key and lifted on another, nothing is typed.
+    window->postMouseButton(pixel(centre(keyTitled("7"))), true);
+    window->postMouseButton(pixel(centre(keyTitled("8"))), false);
+    pump();
+    EXPECT_EQ(account->text(), "205");
+
+    // The drawn return key is the keyboard's return: the sign-in page ends the editing.
+    click(centre(keys.back()));
+    EXPECT_FALSE(account->isEditing());
+    EXPECT_FALSE(platform::Keyboard::isVisible());
+    EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
+}
+
 // --- Drawing ------------------------------------------------------------------------------
 
 TEST_F(DesktopWindowTest, TheWindowShowsTheRenderersPixelsAtTheScreensScale) {

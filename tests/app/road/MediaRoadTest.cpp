@@ -47,8 +47,8 @@ TEST_F(MediaRoad, TwoAlbumPhotosAreUploadedAndEachAnswered) {
     std::string sheet = road.after("tap 选择照片");
     EXPECT_TRUE(shows(sheet, "action sheet [拍照] [从照片中提取] [取消]")) << sheet;
     std::string album = road.after("alert 从照片中提取");
-    EXPECT_TRUE(shows(album, "button \"campus-gate.png\"")) << album;
-    EXPECT_TRUE(shows(album, "button \"library.png\"")) << album;
+    EXPECT_TRUE(shows(album, "photo \"campus-gate.png\"")) << album;
+    EXPECT_TRUE(shows(album, "photo \"library.png\"")) << album;
     std::string page = road.after("drag 187 300 187 600");
     EXPECT_TRUE(shows(page, "#reply \"{\"localIds\":\"/upload/")) << page;
     EXPECT_TRUE(shows(page, "#count \"3\"")) << page;

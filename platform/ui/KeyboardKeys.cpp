@@ -1,0 +1,151 @@
+#include "platform/ui/KeyboardKeys.h"
+
+#include <algorithm>
+
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/TextMeasurer.h"
+
+namespace platform {
+
+namespace {
+
+// The rows of character keys; the layout adds delete, "@", space and return.
+constexpr const char* kDigits = "1234567890";
+constexpr const char* kTopLetters = "qwertyuiop";
+constexpr const char* kMiddleLetters = "asdfghjkl";
+constexpr const char* kBottomLetters = "zxcvbnm.";
+constexpr int kRows = 5;
+// Keys in the widest row; every key is this fraction of the width (delete, space and return
+// take more).
+constexpr double kKeysAcross = 10;
+constexpr double kSideMargin = 3;
+constexpr double kTopMargin = 4;
+// The room between drawn keys, half of it on each side of a cell.
+constexpr double kGapAcross = 5;
+constexpr double kGapDown = 8;
+constexpr double kKeyRadius = 5;
+
+const Color kTray = Color::rgba(0.82f, 0.84f, 0.86f);
+const Color kKey = Color::white();
+const Color kFunctionKey = Color::rgba(0.67f, 0.70f, 0.74f);
+const Color kActionKey = Color::rgba(0.0f, 0.48f, 1.0f);
+const Color kKeyShadow = Color::rgba(0.53f, 0.54f, 0.56f);
+
+void addRow(std::vector<KeyboardKey>& keys, const char* characters, double left, double top,
+            double unit, double height) {
+    double x = left;
+    for (const char* c = characters; *c; ++c) {
+        keys.push_back(
+            {KeyboardKey::Kind::Character, std::string(1, *c), {{x, top}, {unit, height}}});
+        x += unit;
+    }
+}
+
+bool isActionReturn(ReturnKeyType type) {
+    return type != ReturnKeyType::Default && type != ReturnKeyType::Next &&
+           type != ReturnKeyType::EmergencyCall;
+}
+
+}  // namespace
+
+std::string returnKeyTitle(ReturnKeyType type) {
+    switch (type) {
+        case ReturnKeyType::Go:
+            return "前往";
+        case ReturnKeyType::Join:
+            return "加入";
+        case ReturnKeyType::Next:
+            return "下一项";
+        case ReturnKeyType::Route:
+            return "路线";
+        case ReturnKeyType::Search:
+            return "搜索";
+        case ReturnKeyType::Send:
+            return "发送";
+        case ReturnKeyType::Done:
+            return "完成";
+        case ReturnKeyType::EmergencyCall:
+            return "紧急呼叫";
+        case ReturnKeyType::Default:
+            break;
+    }
+    return "换行";
+}
+
+std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType returnKey) {
+    std::vector<KeyboardKey> keys;
+    const double width = area.size.width - 2 * kSideMargin;
+    if (width <= 0 || area.size.height <= kTopMargin) {
+        return keys;
+    }
+    const double unit = width / kKeysAcross;
+    const double row = (area.size.height - kTopMargin) / kRows;
+    const double left = area.minX() + kSideMargin;
+    auto top = [&](int index) { return area.minY() + kTopMargin + row * index; };
+
+    addRow(keys, kDigits, left, top(0), unit, row);
+    addRow(keys, kTopLetters, left, top(1), unit, row);
+    // The middle row is one key shorter, centred as on the phone.
+    addRow(keys, kMiddleLetters, left + unit / 2, top(2), unit, row);
+    addRow(keys, kBottomLetters, left, top(3), unit, row);
+    keys.push_back({KeyboardKey::Kind::Delete, "⌫", {{left + 8 * unit, top(3)}, {2 * unit, row}}});
+    keys.push_back({KeyboardKey::Kind::Character, "@", {{left, top(4)}, {1.5 * unit, row}}});
+    keys.push_back(
+        {KeyboardKey::Kind::Space, "空格", {{left + 1.5 * unit, top(4)}, {6 * unit, row}}});
+    keys.push_back({KeyboardKey::Kind::Return,
+                    returnKeyTitle(returnKey),
+                    {{left + 7.5 * unit, top(4)}, {2.5 * unit, row}}});
+    return keys;
+}
+
+const KeyboardKey* keyboardKeyAt(const std::vector<KeyboardKey>& keys, Point point) {
+    for (const auto& key : keys) {
+        if (key.frame.contains(point)) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+void drawKeyboard(BitmapContext& context, const Rect& area, const std::vector<KeyboardKey>& keys,
+                  ReturnKeyType returnKey) {
+    context.fillRect(area, kTray);
+    context.fillRect(Rect{area.origin, {area.size.width, 0.5}}, kKeyShadow);
+    if (keys.empty()) {
+        return;
+    }
+    const double keyHeight = keys.front().frame.size.height - kGapDown;
+    // Titles shrink with the keys (the phone held sideways has flatter keys).
+    const double characterSize = std::clamp(keyHeight * 0.55, 10.0, 20.0);
+    const Font characterFont = Font::systemFont(characterSize);
+    const Font functionFont = Font::systemFont(std::min(characterSize, 15.0));
+    for (const auto& key : keys) {
+        const Rect cell = key.frame;
+        const Rect face{{cell.minX() + kGapAcross / 2, cell.minY()},
+                        {cell.size.width - kGapAcross, keyHeight}};
+        Color fill = kKey;
+        Color ink = Color::black();
+        const Font* font = &characterFont;
+        if (key.kind == KeyboardKey::Kind::Delete) {
+            fill = kFunctionKey;
+        } else if (key.kind == KeyboardKey::Kind::Return) {
+            fill = isActionReturn(returnKey) ? kActionKey : kFunctionKey;
+            ink = isActionReturn(returnKey) ? Color::white() : Color::black();
+            font = &functionFont;
+        } else if (key.kind == KeyboardKey::Kind::Space) {
+            font = &functionFont;
+        }
+        // The phone's keys stand a little off the tray: a darker edge below each.
+        context.fillRoundedRect(Rect{{face.minX(), face.minY() + 1}, face.size}, kKeyRadius,
+                                kKeyShadow);
+        context.fillRoundedRect(face, kKeyRadius, fill);
+        const double lineHeight = TextMeasurer::current().lineHeight(*font);
+        const Rect titleRect{{face.minX(), face.minY() + (face.size.height - lineHeight) / 2},
+                             {face.size.width, lineHeight}};
+        context.drawText(key.title, *font, ink, titleRect, TextAlignment::Center, 1);
+    }
+}
+
+}  // namespace platform

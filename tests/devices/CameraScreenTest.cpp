@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/devices/ImagePickerController.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/testing/ScreenSize.h"
+#include "platform/testing/UIDriver.h"
+#include "platform/testing/UiTestScope.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+#include "tests/support/TempHome.h"
+
+using namespace platform;
+
+namespace {
+
+// Whether a finger at the middle of what shows of the view lands on it.
+inline bool takesTouch(platform::Window& window, const std::shared_ptr<platform::View>& view) {
+    const platform::Rect shown =
+        view->convertRectTo(view->bounds(), nullptr).intersection(window.bounds());
+    if (shown.isEmpty())
+        return false;
+    auto hit = window.hitTest(platform::Point{shown.midX(), shown.midY()});
+    return hit && (hit == view || hit->isDescendantOf(view.get()));
+}
+
+struct PickerDelegate : ImagePickerControllerDelegate {
+    void imagePickerControllerDidFinishPickingMediaWithInfo(
+        ImagePickerController& picker, const ImagePickerMediaInfo& info) override {
+        taken.push_back(info.originalImage);
+        picker.dismissViewController(false);
+    }
+    void imagePickerControllerDidCancel(ImagePickerController& picker) override {
+        ++cancelled;
+        picker.dismissViewController(false);
+    }
+    std::vector<Image> taken;
+    int cancelled = 0;
+};
+
+// The camera's screen over a window, its camera seeing a picture of sky over grass.
+class CameraScreenTest : public ::testing::Test {
+protected:
+    static constexpr std::uint32_t kSky = 0xFF5A9FE6u;
+    static constexpr std::uint32_t kGrass = 0xFF288C3Cu;
+
+    CameraScreenTest() {
+        std::vector<std::uint32_t> pixels(120 * 160);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = i < 120 * 100 ? kSky : kGrass;
+        const auto file = home.path() / "view.png";
+        std::ofstream(file, std::ios::binary)
+            << Image::fromARGB(120, 160, std::move(pixels)).pngData();
+        EXPECT_TRUE(ImagePickerController::setCamera(true, file));
+    }
+
+    void show(double width, double height) {
+        platform::testing::useScreen(width, height);
+        window = View::make<Window>();
+        window->setRootViewController(root);
+        window->makeKeyAndVisible();
+        picker = std::make_shared<ImagePickerController>();
+        picker->setSourceType(ImagePickerSourceType::Camera);
+        picker->setDelegate(delegate);
+        root->presentViewController(picker, false);
+        window->layoutIfNeeded();
+    }
+
+    Image screen() {
+        BitmapContext context(Screen::main().size(), 1, true);
+        renderScreen(*window, context);
+        return context.makeImage();
+    }
+
+    static int count(const Image& image, std::uint32_t colour) {
+        int found = 0;
+        for (int y = 0; y < image.pixelHeight(); ++y)
+            for (int x = 0; x < image.pixelWidth(); ++x) found += image.pixelAt(x, y) == colour;
+        return found;
+    }
+
+    platform::testing::UiTestScope scope;
+    testsupport::TempHome home;
+    std::shared_ptr<ViewController> root = std::make_shared<ViewController>();
+    std::shared_ptr<Window> window;
+    std::shared_ptr<ImagePickerController> picker;
+    std::shared_ptr<PickerDelegate> delegate = std::make_shared<PickerDelegate>();
+    platform::testing::UIDriver driver;
+};
+
+TEST_F(CameraScreenTest, ShowsWhatTheCameraSeesWithItsShutterAndCancelBelow) {
+    for (auto [width, height] : {std::pair{320.0, 568.0}, {375.0, 667.0}, {768.0, 1024.0}}) {
+        SCOPED_TRACE(std::to_string(int(width)));
+        show(width, height);
+        const Image shown = screen();
+        // The picture fills most of the screen: sky above grass, as the camera sees it.
+        const double area = width * height;
+        EXPECT_GT(count(shown, kSky) + count(shown, kGrass), area * 0.6);
+        EXPECT_EQ(shown.pixelAt(int(width / 2), int(height * 0.2)), kSky);
+        EXPECT_EQ(shown.pixelAt(int(width / 2), int(height * 0.7)), kGrass);
+
+        // The shutter and cancel below it, reachable, and the shutter's ring drawn white.
+        for (const char* title : {"拍照", "取消"}) {
+            auto control = driver.find(title);
+            ASSERT_TRUE(control) << driver.outline();
+            EXPECT_TRUE(takesTouch(*window, control)) << title;
+            EXPECT_GT(control->convertRectTo(control->bounds(), nullptr).minY(), height * 0.8);
+        }
+        auto shutter = driver.find("拍照");
+        const Rect ring = shutter->convertRectTo(shutter->bounds(), nullptr);
+        EXPECT_EQ(shown.pixelAt(int(ring.midX()), int(ring.minY() + 2)), 0xFFFFFFFFu);
+        EXPECT_EQ(shown.pixelAt(int(ring.midX()), int(ring.midY())), 0xFFFFFFFFu);
+
+        ASSERT_TRUE(driver.tap("取消").ok);
+        EXPECT_EQ(root->presentedViewController(), nullptr);
+    }
+    EXPECT_EQ(delegate->cancelled, 3);
+    EXPECT_TRUE(delegate->taken.empty());
+}
+
+TEST_F(CameraScreenTest, TheShutterTakesThePictureTheCameraShows) {
+    show(375, 667);
+    ASSERT_TRUE(driver.tap("拍照").ok);
+    ASSERT_EQ(delegate->taken.size(), 1u);
+    EXPECT_EQ(delegate->taken[0].pixelAt(60, 20), kSky);
+    EXPECT_EQ(delegate->taken[0].pixelAt(60, 150), kGrass);
+    EXPECT_EQ(root->presentedViewController(), nullptr);
+}
+
+}  // namespace
