@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -102,6 +103,66 @@ TEST_F(HostilePagesTest, RunawayHandlersAndReplyScriptsEndAndThePageKeepsWorking
     goBackHome();
 }
 
+TEST_F(HostilePagesTest, BuiltInCallsEndAtTheDeadlineHoweverLongTheyWouldRun) {
+    stepScriptTime();
+    // One call of a built-in over an array-like of 2^31 - 1 missing elements: no instruction
+    // runs inside it, so only the built-in itself can notice the deadline.
+    openAfterHome("/pages/indexof.html",
+                  "<title>News</title><p id=\"status\">not run</p>"
+                  "<script>Array.prototype.indexOf.call({length: 2147483647}, 1);"
+                  "document.getElementById('status').innerText = 'finished';</script>"
+                  "<button onclick=\"new Array(2e8).join('');"
+                  " document.title = 'joined'\">Join</button>");
+    EXPECT_TRUE(logged("page script (")) << logText();
+    EXPECT_TRUE(logged("RangeError: execution timeout")) << logText();
+    EXPECT_TRUE(outlineShows("#status \"not run\"")) << driver.outline();
+
+    ASSERT_TRUE(driver.tap("Join"));
+    EXPECT_TRUE(logged("onclick (")) << logText();
+    EXPECT_EQ(web()->pageTitle(), "News");
+
+    // Catching the time-out does not buy another call.
+    EXPECT_EQ(eval("var calls = 0;"
+                   "for (;;) { try { calls++; Array.prototype.indexOf.call({length: 3e6}, 1) }"
+                   "  catch (e) {} }"),
+              "");
+    EXPECT_EQ(eval("calls"), "1");
+
+    // Every long loop of the built-ins ends the same way, neither finishing nor caught.
+    const std::string huge = "{length: 2147483647}";
+    const std::string loops[] = {
+        "Array.prototype.lastIndexOf.call(" + huge + ", 1)",
+        "Array.prototype.join.call(" + huge + ", ',')",
+        "Array.prototype.sort.call(" + huge + ")",
+        "Array.prototype.forEach.call(" + huge + ", function () {})",
+        "Array.prototype.map.call(" + huge + ", function (x) { return x; })",
+        "Array.prototype.filter.call(" + huge + ", function () { return true; })",
+        "Array.prototype.reduce.call(" + huge + ", function (a) { return a; }, 0)",
+        "Array.prototype.every.call(" + huge + ", function () { return true; })",
+        "Array.prototype.some.call(" + huge + ", function () { return false; })",
+        "Array.prototype.splice.call(" + huge + ", 0, 1)",
+        "Array.prototype.reverse.call(" + huge + ")",
+        "Array.prototype.slice.call(" + huge + ")",
+        "Array.prototype.unshift.call({length: 2147483640}, 1)",
+        "var a = []; a.length = 4294967295; [].concat(a)",
+        "var a = []; a.length = 4294967295; JSON.stringify(a)",
+        "JSON.parse('[' + '0,'.repeat(3e6) + '0]')",
+        "var s = 'a'.repeat(1 << 22); s.indexOf(s.slice(1 << 21) + 'b')",
+        "var s = 'a'.repeat(1 << 22); s.split(s.slice(1 << 21) + 'b')",
+        "var s = '字'.repeat(1 << 21); for (;;) { s.charCodeAt((1 << 20) + (Math.random() * 9)) }",
+        "'a'.repeat(1 << 22).replace(/a/g, 'b')",
+    };
+    for (const auto& loop : loops) {
+        EXPECT_EQ(eval("var outcome = 'not run'; try { " + loop +
+                       "; outcome = 'finished' } catch (e) { outcome = String(e) }"),
+                  "")
+            << loop;
+        EXPECT_EQ(eval("outcome"), "not run") << loop;
+    }
+    EXPECT_EQ(eval("[3, 1, 2].sort().join(',') + JSON.stringify({a: [1]}).length"), "1,2,39");
+    goBackHome();
+}
+
 TEST_F(HostilePagesTest, DeepNestingIsFlattenedBeforeParsingAndKeepsItsText) {
     std::string tables = "<title>Tables</title><p>Before the tables</p>";
     std::string divs;
@@ -166,6 +227,40 @@ TEST_F(HostilePagesTest, AScriptThatKeepsAddingElementsStopsAtTheBudget) {
     EXPECT_EQ(eval("document.getElementById('a').textContent.length"), "10000000");
     EXPECT_EQ(eval("document.getElementById('b').textContent.length"), "0");
     EXPECT_EQ(eval("6 * 7"), "42");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, LinesAScriptWritesAreNodesWithinTheBudget) {
+    openAfterHome("/pages/lines.html",
+                  "<title>Lines</title><div id=\"a\"></div><div id=\"b\"></div>"
+                  "<p id=\"after\">after</p>");
+
+    // Each line written as text becomes a text node and a <br>: 300,000 short lines are
+    // 600,000 nodes in a few hundred kilobytes of text.
+    EXPECT_EQ(eval("try { document.getElementById('a').innerText = 'line\\n'.repeat(300000);"
+                   "  'written' } catch (e) { String(e) }"),
+              "RangeError: the page is past its budget");
+    EXPECT_TRUE(logged("reached its budget of 200000 nodes")) << logText();
+    auto breaks = [this](const char* id) {
+        return std::stoul(eval(std::string("document.getElementById('") + id +
+                               "').innerHTML.split('<br>').length - 1"));
+    };
+    const std::size_t written = breaks("a");
+    EXPECT_GT(written, 1000u);
+    EXPECT_LE(2 * written, WebPage::kMaxNodes);
+    // Another element gets nothing more while the first holds the budget...
+    EXPECT_EQ(eval("try { document.getElementById('b').innerText = 'x\\n'.repeat(1000); 'w' }"
+                   "catch (e) { String(e) }"),
+              "RangeError: the page is past its budget");
+    EXPECT_LE(2 * (written + breaks("b")), WebPage::kMaxNodes);
+    // ...and gets it once the first gives it back.
+    eval("document.getElementById('a').innerText = ''");
+    EXPECT_EQ(eval("document.getElementById('b').innerText = 'x\\n'.repeat(1000); 'written'"),
+              "written");
+    EXPECT_EQ(breaks("b"), 1000u);
+    auto items = web()->pageItems();
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(),
+                            [](const WebPage::Item& item) { return item.id == "after"; }));
     goBackHome();
 }
 
