@@ -10,6 +10,7 @@
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -33,6 +34,34 @@ protected:
 
     void stepScriptTime() {
         ScriptDeadline::setClock(std::make_shared<testsupport::SteppingClock>());
+    }
+
+    // Evaluated while script time stands still at the stepping clock's start, so that the web
+    // view's store of script time over time neither fills nor drains: once runaways have used
+    // it, a run gets only the shortest time, which the stepping clock's first reading ends.
+    std::string evalWithTimeStill(const std::string& script) {
+        auto still = std::make_shared<ManualClock>();
+        still->set(TimePoint(std::chrono::hours(1)));
+        ScriptDeadline::setClock(still);
+        std::string result = eval(script);
+        stepScriptTime();
+        return result;
+    }
+
+    // Script time moves on a day with no script running: the web view's store fills again.
+    void restScriptTime() {
+        ScriptDeadline::setClock(std::make_shared<ManualClock>());
+        eval("");
+        stepScriptTime();
+    }
+
+    // Pages 1 to 20 of a chain: each page's script does `work` and then loads the next page.
+    void serveChain(const std::string& work) {
+        for (int n = 1; n <= 20; ++n) {
+            serve("/pages/chain/" + std::to_string(n) + ".html",
+                  "<title>Chain " + std::to_string(n) + "</title><script>" + work +
+                      "location.href = '" + std::to_string(n + 1) + ".html';</script>");
+        }
     }
 
     std::size_t count(WebPage::Item::Kind kind) {
@@ -96,10 +125,14 @@ TEST_F(HostilePagesTest, RunawayHandlersAndReplyScriptsEndAndThePageKeepsWorking
     EXPECT_FALSE(web()->isLoading());
     EXPECT_TRUE(delegate->failures.empty());
 
-    // A reply after them all still reaches the page.
-    eval("callback({})");
-    EXPECT_EQ(eval("replies"), "2");
-    EXPECT_TRUE(outlineShows("#count \"2\"")) << driver.outline();
+    // The runaways have used the web view's script time over time; a reply after them all still
+    // reaches the page, in the shortest run.
+    EXPECT_TRUE(logged("what the scripts' time over time left it")) << logText();
+    const int replies = std::stoi(evalWithTimeStill("replies"));
+    evalWithTimeStill("callback({})");
+    const std::string count = std::to_string(replies + 1);
+    EXPECT_EQ(evalWithTimeStill("replies"), count);
+    EXPECT_TRUE(outlineShows("#count \"" + count + "\"")) << driver.outline();
     goBackHome();
 }
 
@@ -117,16 +150,18 @@ TEST_F(HostilePagesTest, BuiltInCallsEndAtTheDeadlineHoweverLongTheyWouldRun) {
     EXPECT_TRUE(logged("RangeError: execution timeout")) << logText();
     EXPECT_TRUE(outlineShows("#status \"not run\"")) << driver.outline();
 
+    restScriptTime();
     ASSERT_TRUE(driver.tap("Join"));
     EXPECT_TRUE(logged("onclick (")) << logText();
     EXPECT_EQ(web()->pageTitle(), "News");
 
     // Catching the time-out does not buy another call.
+    restScriptTime();
     EXPECT_EQ(eval("var calls = 0;"
                    "for (;;) { try { calls++; Array.prototype.indexOf.call({length: 3e6}, 1) }"
                    "  catch (e) {} }"),
               "");
-    EXPECT_EQ(eval("calls"), "1");
+    EXPECT_EQ(evalWithTimeStill("calls"), "1");
 
     // Every long loop of the built-ins ends the same way, neither finishing nor caught.
     const std::string huge = "{length: 2147483647}";
@@ -153,14 +188,89 @@ TEST_F(HostilePagesTest, BuiltInCallsEndAtTheDeadlineHoweverLongTheyWouldRun) {
         "'a'.repeat(1 << 22).replace(/a/g, 'b')",
     };
     for (const auto& loop : loops) {
+        restScriptTime();
         EXPECT_EQ(eval("var outcome = 'not run'; try { " + loop +
                        "; outcome = 'finished' } catch (e) { outcome = String(e) }"),
                   "")
             << loop;
-        EXPECT_EQ(eval("outcome"), "not run") << loop;
+        EXPECT_EQ(evalWithTimeStill("outcome"), "not run") << loop;
     }
-    EXPECT_EQ(eval("[3, 1, 2].sort().join(',') + JSON.stringify({a: [1]}).length"), "1,2,39");
+    EXPECT_EQ(evalWithTimeStill("[3, 1, 2].sort().join(',') + JSON.stringify({a: [1]}).length"),
+              "1,2,39");
     goBackHome();
+}
+
+TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
+    serveChain("");
+    open(serve("/pages/home.html",
+               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil([this] { return logged("the chain is cut"); }, 5s))
+        << logText();
+    ASSERT_TRUE(settle());
+
+    // The page the user opened, then as many as scripts may load in a row on their own.
+    const int last = 1 + WebView::kMaxScriptedLoads;
+    EXPECT_EQ(web()->pageTitle(), "Chain " + std::to_string(last));
+    EXPECT_TRUE(logged(std::to_string(WebView::kMaxScriptedLoads) + " loads in a row"))
+        << logText();
+    EXPECT_TRUE(server.requestsTo("/pages/chain/" + std::to_string(last + 1) + ".html").empty());
+
+    // Back returns to the page before the chain, which stays.
+    ASSERT_TRUE(web()->canGoBack());
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    EXPECT_FALSE(web()->isLoading());
+    EXPECT_EQ(web()->pageTitle(), "Home");
+    EXPECT_EQ(server.requestsTo("/pages/chain/2.html").size(), 1u);
+    EXPECT_FALSE(web()->canGoBack());
+
+    // A tap starts the row again.
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [this] { return server.requestsTo("/pages/chain/2.html").size() == 2; }, 5s));
+}
+
+TEST_F(HostilePagesTest, PagesThatRunLongBeforeLoadingTheNextRunOutOfScriptTime) {
+    // Each page's script is busy for 950 ms of script time (inside one run's limit), then
+    // loads the next page: script time moves whenever a page logs that it worked.
+    auto scriptTime = std::make_shared<ManualClock>();
+    ScriptDeadline::setClock(scriptTime);
+    onLog = [scriptTime](const std::string& line) {
+        if (line == "worked") {
+            scriptTime->set(scriptTime->now() + 950ms);
+        }
+    };
+    serveChain("console.log('worked');");
+    open(serve("/pages/home.html",
+               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [this] { return logged("what the scripts' time over time left it"); }, 5s))
+        << logText();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+
+    // The web view's store of script time (2 s, filling by a tenth of the time that passes)
+    // gives the first two pages their 950 ms; the third is stopped before it loads the next.
+    EXPECT_FALSE(logged("the chain is cut")) << logText();
+    EXPECT_EQ(web()->pageTitle(), "Chain 3");
+    EXPECT_TRUE(server.requestsTo("/pages/chain/4.html").empty());
+    // A page whose script ran out of time is part of the chain too: back leaves it.
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Home");
+
+    // Time with no script running fills the store again: a tap into the chain goes as far.
+    scriptTime->set(scriptTime->now() + 30s);
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [this] { return server.requestsTo("/pages/chain/3.html").size() == 2; }, 5s));
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    EXPECT_EQ(web()->pageTitle(), "Chain 3");
+    EXPECT_EQ(server.requestsTo("/pages/chain/4.html").size(), 0u);
 }
 
 TEST_F(HostilePagesTest, DeepNestingIsFlattenedBeforeParsingAndKeepsItsText) {
