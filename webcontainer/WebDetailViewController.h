@@ -126,8 +126,9 @@ public:
     // navigation, acts, and answers most commands by running "callback(...)" in the page.
     // Every value put into a reply is JSON-escaped, so no stored value, code or address can
     // leave its string. Only the school's own pages (ServiceConfig::isSchoolAddress) are
-    // served: a command from any other page, one reached through a redirect included, is
-    // refused with a log line, and a reply is run only while a school page is shown.
+    // served: a command from any other page, one reached through a redirect included, and one
+    // that a school address redirected to when another host's page led there, is refused with
+    // a log line, and a reply is run only while a school page is shown.
 
     // The dispatcher: false (navigation cancelled) when the address holds a command word.
     bool shouldStartLoadWithRequest(platform::WebView& webView, const platform::URLRequest& request,

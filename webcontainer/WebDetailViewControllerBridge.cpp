@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "client/DictionaryUtility.h"
 #include "client/MyTool.h"
@@ -170,14 +171,19 @@ bool WebDetailViewController::shouldStartLoadWithRequest(platform::WebView& /*we
     platform::log("urlString:%@", *commandURL);
     for (size_t row = 0; row < kWords.size(); ++row) {
         if (commandURL->find(kWords[row].text) != std::string::npos) {
-            // The user's data is lent only to the school's own pages. What asks is the page
-            // shown, or for a redirect the address that redirected; an address the container
-            // opens itself speaks for itself. The command address does not count: any page
-            // can name any host there. A refused command is not loaded either.
-            const std::string& asking = request.sourceURL.empty() ? request.url : request.sourceURL;
-            if (!ServiceConfig::shared().isSchoolAddress(asking)) {
-                platform::log(kRefusedCommandLog, kWords[row].text, asking);
-                return false;
+            // The user's data is lent only to the school's own pages, and only when all that
+            // led to the command is the school's: the page that started the navigation and
+            // every address that redirected on the way (a school address that redirects
+            // where a foreign page sent it speaks for the foreign page). An address the
+            // container opens itself speaks for itself. The command address does not count:
+            // any page can name any host there. A refused command is not loaded either.
+            const std::vector<std::string> itself{request.url};
+            const auto& chain = request.sourceChain.empty() ? itself : request.sourceChain;
+            for (const std::string& asking : chain) {
+                if (!ServiceConfig::shared().isSchoolAddress(asking)) {
+                    platform::log(kRefusedCommandLog, kWords[row].text, asking);
+                    return false;
+                }
             }
             performCommand(row, *commandURL);
             return false;

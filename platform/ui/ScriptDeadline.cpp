@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/ScriptTimeBudget.h"
 
 namespace platform {
 
@@ -24,16 +25,24 @@ void ScriptDeadline::setClock(std::shared_ptr<const Clock> clock) {
     clockSet() = std::move(clock);
 }
 
+void ScriptDeadline::setBudget(std::shared_ptr<ScriptTimeBudget> budget) {
+    m_budget = std::move(budget);
+}
+
 void ScriptDeadline::start() {
     if (m_depth++ == 0) {
         m_passed = false;
-        m_deadline = now() + kLimit;
+        m_started = now();
+        m_deadline = m_started + (m_budget ? m_budget->allowance(m_started, kLimit) : kLimit);
     }
 }
 
 void ScriptDeadline::finish() {
     if (m_depth > 0 && --m_depth == 0) {
         m_passed = false;
+        if (m_budget) {
+            m_budget->spend(m_started, now());
+        }
     }
 }
 

@@ -20,6 +20,11 @@ struct URLRequest {
     // redirect hop, the address whose reply redirected. Empty when the app itself asks
     // (loadRequest, reload, history moves). Whatever a caller sets here is replaced.
     std::string sourceURL;
+    // Filled in likewise: everything that led to this load, first to last. The page that
+    // started the navigation (when the page asked), then every address whose reply redirected
+    // on the way; sourceURL is the last of them. Empty when the app asked and nothing has
+    // redirected yet.
+    std::vector<std::string> sourceChain;
 };
 
 }  // namespace platform

@@ -1550,6 +1550,12 @@ void WebPageState::logScriptError(const char* origin) {
     const char* text = duk_safe_to_lstring(m_ctx, -1, &length);
     std::string error(text ? text : "", text ? length : 0);
     if (m_deadline.hasPassed()) {
+        if (m_deadline.limit() < ScriptDeadline::kLimit) {
+            log("web page: %@ (%@) ran past its %@ ms, what the scripts' time over time left "
+                "it, and was stopped: %@",
+                origin, m_url, m_deadline.limit().count(), error);
+            return;
+        }
         log("web page: %@ (%@) ran past its %@ ms and was stopped: %@", origin, m_url,
             ScriptDeadline::kLimit.count(), error);
         return;
@@ -1637,6 +1643,10 @@ std::string WebPage::layoutHTML() const {
 
 std::uint64_t WebPage::version() const {
     return m_impl->m_version;
+}
+
+void WebPage::setScriptTimeBudget(std::shared_ptr<ScriptTimeBudget> budget) {
+    m_impl->m_deadline.setBudget(std::move(budget));
 }
 
 void WebPage::runScripts() {

@@ -9,6 +9,8 @@
 
 namespace platform {
 
+class ScriptTimeBudget;
+
 // One page loaded in a web view: the document parsed from its HTML and the script context
 // that the page's inline scripts and every script evaluated in it run in. The parser and the
 // script engine stay inside WebPage.cpp.
@@ -23,7 +25,9 @@ namespace platform {
 // Budgets, so that no page can take the client with it:
 //   - time: each run of scripts (the inline scripts as the page loads, together; one handler;
 //     one evaluated script) ends at its deadline (ScriptDeadline) with "RangeError: execution
-//     timeout", logged; what it changed until then stays, and the page stays usable;
+//     timeout", logged, whatever built-ins it calls; what it changed until then stays, and the
+//     page stays usable. Given a ScriptTimeBudget, runs also draw on it, and get less time
+//     while it is low;
 //   - script memory: what a page's scripts allocate is capped (kScriptMemoryLimit); a loop
 //     that keeps allocating ends with an error;
 //   - the document: deep nesting is flattened before the HTML parser sees it, and the page's
@@ -83,6 +87,8 @@ public:
     // Moves whenever the shown document changes (text, title, elements).
     std::uint64_t version() const;
 
+    // What the page's runs draw on over time (see ScriptTimeBudget); before runScripts().
+    void setScriptTimeBudget(std::shared_ptr<ScriptTimeBudget> budget);
     // Runs the page's inline <script> blocks in document order. The first call only.
     void runScripts();
     // Runs the script in the page; its completion value as text ("" for undefined, null or

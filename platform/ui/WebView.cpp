@@ -6,12 +6,14 @@
 #include <cctype>
 
 #include "platform/foundation/AsciiText.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/HtmlLayout.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
 
 namespace platform {
@@ -102,6 +104,7 @@ WebView::WebView(const Rect& frame) : View(frame) {
 }
 
 void WebView::makeScrollView() {
+    m_scriptBudget = std::make_shared<ScriptTimeBudget>();
     setBackgroundColor(Color::white());
     m_scrollView = View::make<ScrollView>(Rect{{0, 0}, bounds().size});
     m_scrollView->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
@@ -150,7 +153,17 @@ std::string WebView::documentURL() const {
 }
 
 bool WebView::canGoBack() const {
-    return m_index > 0;
+    return backIndex() >= 0;
+}
+
+int WebView::backIndex() const {
+    int target = m_index - 1;
+    // A page that loaded the next one by itself would do it again: back passes over it.
+    while (target >= 0 &&
+           (m_history[size_t(target)].endedChain || m_history[size_t(target) + 1].byScript)) {
+        --target;
+    }
+    return target;
 }
 
 bool WebView::canGoForward() const {
@@ -158,9 +171,10 @@ bool WebView::canGoForward() const {
 }
 
 void WebView::goBack() {
-    if (canGoBack()) {
-        startLoad(m_history[size_t(m_index - 1)], WebViewNavigationType::BackForward,
-                  HistoryMove::GoTo, m_index - 1);
+    const int target = backIndex();
+    if (target >= 0) {
+        startLoad(m_history[size_t(target)], WebViewNavigationType::BackForward, HistoryMove::GoTo,
+                  target);
     }
 }
 
@@ -185,10 +199,27 @@ void WebView::stopLoading() {
 }
 
 bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target,
-                        std::string source) {
+                        std::string source, bool byScript) {
     auto self = weak_from_this().lock();
     if (!self) {
         return false;  // only a web view owned by a shared_ptr can hear back from its loads
+    }
+    if (byScript && m_scriptedLoadsInARow >= kMaxScriptedLoads) {
+        log("web view: %@ loads in a row were started by scripts without a tap; the chain is "
+            "cut at %@, which asked for %@",
+            m_scriptedLoadsInARow, documentURL(), entry.request.url);
+        if (m_index >= 0) {
+            m_history[size_t(m_index)].endedChain = true;
+        }
+        return false;
+    }
+    if (move == HistoryMove::Push) {
+        entry.byScript = byScript;
+        entry.endedChain = false;
+    }
+    entry.request.sourceChain.clear();
+    if (!source.empty()) {
+        entry.request.sourceChain.push_back(source);
     }
     entry.request.sourceURL = std::move(source);
     if (auto delegate = this->delegate();
@@ -200,7 +231,7 @@ bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove mov
     m_loading = true;
     m_request = entry.request;
     m_lastError.reset();
-    m_pending = Pending{entry, move, target};
+    m_pending = Pending{entry, move, target, 0, byScript};
 
     std::weak_ptr<View> weak = self;
     RunLoop::main().post([weak, generation] {
@@ -309,6 +340,7 @@ void WebView::followRedirect(const HttpResponse& response) {
     URLRequest next = m_request;
     next.url = response.redirectURL;
     next.sourceURL = response.url.empty() ? m_request.url : response.url;
+    next.sourceChain.push_back(next.sourceURL);
     // As browsers do: "see other", and a moved form, are fetched with GET and without the form.
     const bool movedForm =
         (response.status == 301 || response.status == 302) && next.method == "POST";
@@ -366,6 +398,8 @@ void WebView::finishLoad(Page page) {
             }
             break;
     }
+    // Any load but a script's own starts the row again.
+    m_scriptedLoadsInARow = pending.byScript ? m_scriptedLoadsInARow + 1 : 0;
     m_page = std::move(page);
     // The page's own scripts run before anyone hears that it finished, as in a browser.
     openPage(m_page.html, m_page.url, m_page.baseURL);
@@ -407,6 +441,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
                        const std::string& baseURL) {
     std::uint64_t serial = ++m_pageSerial;
     m_scriptNavigation.reset();
+    m_scriptNavigationByTap = false;
     std::weak_ptr<View> weak = weak_from_this();
     for (auto request : m_pictureRequests) {
         HttpClient::shared().cancel(request);
@@ -428,6 +463,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
                 from(view)->scriptAskedToNavigate(serial, target);
             }
         });
+    m_webPage->setScriptTimeBudget(m_scriptBudget);
     m_webPage->runScripts();
     m_page.title = m_webPage->title();
     // Laid out at once: whoever hears that the page finished may read its height.
@@ -451,6 +487,7 @@ void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string&
         return;
     }
     m_scriptNavigation = url;
+    m_scriptNavigationByTap = m_scriptNavigationByTap || m_inTap;
     if (m_navigationPostedFor == pageSerial) {
         return;  // already on its way; the last address asked for goes
     }
@@ -470,8 +507,13 @@ void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string&
             return;
         }
         std::string target = std::move(*web->m_scriptNavigation);
+        const bool byTap = web->m_scriptNavigationByTap;
         web->m_scriptNavigation.reset();
-        web->simulateNavigation(target, WebViewNavigationType::Other);
+        web->m_scriptNavigationByTap = false;
+        URLRequest request;
+        request.url = std::move(target);
+        web->startLoad(Entry{request}, WebViewNavigationType::Other, HistoryMove::Push, -1,
+                       web->documentURL(), !byTap);
     });
 }
 
@@ -480,7 +522,9 @@ void WebView::activatePageElement(std::uint64_t pageSerial, int node) {
         return;
     }
     auto self = weak_from_this().lock();
+    m_inTap = true;
     std::string target = m_webPage->activate(node);
+    m_inTap = false;
     pageMayHaveChanged();
     if (!target.empty() && pageSerial == m_pageSerial) {
         simulateNavigation(target, WebViewNavigationType::LinkClicked);

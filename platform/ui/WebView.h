@@ -16,6 +16,7 @@ namespace platform {
 
 class HtmlLayout;
 class HtmlPictures;
+class ScriptTimeBudget;
 class ScrollView;
 struct HttpResponse;
 
@@ -43,6 +44,14 @@ struct HttpResponse;
 // A script that asks to navigate does so on a later turn of the run loop, asking the delegate
 // first; when one script asks several times, the last address wins, as in a browser.
 //
+// No page keeps the client busy by loading the next page, and so on: the scripts of all the
+// pages a web view shows draw on one ScriptTimeBudget over time, and after kMaxScriptedLoads
+// loads in a row that scripts started on their own (not in a handler of the user's tap), a
+// script's next navigation is refused with a log line, until the user taps or the app loads.
+// Back leaves such a chain: it skips every page whose script loaded the next one, and the page
+// where a chain was cut, so it returns to the page before the chain (canGoBack() is false when
+// there is none) and no page loads forward again.
+//
 // The page shows inside scrollView(), laid out and painted as a browser does (HtmlLayout),
 // with the scroller's content as large as the laid-out page. Over what is painted, each of
 // the page's items (WebPage::items) has a view where it stands: its text, its links and
@@ -59,6 +68,8 @@ class WebView : public View {
 public:
     // Hops of one load; real sites use a few, a loop would go on for good.
     static constexpr int kMaxRedirects = 10;
+    // Loads in a row that scripts may start without the user's tap; real pages use one or two.
+    static constexpr int kMaxScriptedLoads = 5;
 
     WebView();
     explicit WebView(const Rect& frame);
@@ -125,6 +136,10 @@ private:
         bool fromString{false};
         std::string html;
         std::string baseURL;
+        // Loaded by the previous entry's script without the user's tap.
+        bool byScript{false};
+        // Its script's navigation was refused for ending a chain of such loads.
+        bool endedChain{false};
     };
     struct Page {
         std::string url;
@@ -139,11 +154,15 @@ private:
         HistoryMove move{HistoryMove::Push};
         int target{-1};
         int redirects{0};
+        bool byScript{false};
     };
 
-    // `source`: what asks (see URLRequest::sourceURL); empty for the app.
+    // `source`: what asks (see URLRequest::sourceURL); empty for the app. `byScript`: a
+    // script of the page asked, not inside a handler of the user's tap.
     bool startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target,
-                   std::string source = {});
+                   std::string source = {}, bool byScript = false);
+    // Where back goes: -1 for nowhere.
+    int backIndex() const;
     void fetch(std::uint64_t generation);
     void cancelLoad();
     void fetched(std::uint64_t generation, HttpResponse response);
@@ -197,7 +216,13 @@ private:
     // The load has its page and finishes when its pictures are in.
     bool m_finishAwaitsPictures{false};
     std::optional<std::string> m_scriptNavigation;
+    // Whether a script asked for m_scriptNavigation inside a handler of the user's tap.
+    bool m_scriptNavigationByTap{false};
+    bool m_inTap{false};
     std::uint64_t m_navigationPostedFor{0};
+    // What the pages' scripts draw on over time, and the loads in a row they started.
+    std::shared_ptr<ScriptTimeBudget> m_scriptBudget;
+    int m_scriptedLoadsInARow{0};
 };
 
 }  // namespace platform

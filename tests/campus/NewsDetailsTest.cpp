@@ -152,4 +152,18 @@ TEST_F(NewsDetailsTest, ARunawayScriptInTheBodyEndsAndTheUserCanGoBack) {
     EXPECT_EQ(navigation->topViewController(), opener);
 }
 
+TEST_F(NewsDetailsTest, ABuiltInCallThatWouldRunForMinutesEndsAndTheUserCanGoBack) {
+    testsupport::SteppedScriptTime scriptTime;
+    auto page = pushWithoutSettling(
+        "<p>正文</p><script>Array.prototype.indexOf.call({length: 2147483647}, 1)</script>"
+        "<p>结尾</p>");
+    settle();
+
+    EXPECT_FALSE(StatusHUD::current());
+    EXPECT_NE(driver.outline().find("text \"结尾\""), std::string::npos) << driver.outline();
+    ASSERT_TRUE(driver.back()) << driver.outline();
+    settle();
+    EXPECT_EQ(navigation->topViewController(), opener);
+}
+
 }  // namespace

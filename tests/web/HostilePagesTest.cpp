@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -32,6 +34,34 @@ protected:
 
     void stepScriptTime() {
         ScriptDeadline::setClock(std::make_shared<testsupport::SteppingClock>());
+    }
+
+    // Evaluated while script time stands still at the stepping clock's start, so that the web
+    // view's store of script time over time neither fills nor drains: once runaways have used
+    // it, a run gets only the shortest time, which the stepping clock's first reading ends.
+    std::string evalWithTimeStill(const std::string& script) {
+        auto still = std::make_shared<ManualClock>();
+        still->set(TimePoint(std::chrono::hours(1)));
+        ScriptDeadline::setClock(still);
+        std::string result = eval(script);
+        stepScriptTime();
+        return result;
+    }
+
+    // Script time moves on a day with no script running: the web view's store fills again.
+    void restScriptTime() {
+        ScriptDeadline::setClock(std::make_shared<ManualClock>());
+        eval("");
+        stepScriptTime();
+    }
+
+    // Pages 1 to 20 of a chain: each page's script does `work` and then loads the next page.
+    void serveChain(const std::string& work) {
+        for (int n = 1; n <= 20; ++n) {
+            serve("/pages/chain/" + std::to_string(n) + ".html",
+                  "<title>Chain " + std::to_string(n) + "</title><script>" + work +
+                      "location.href = '" + std::to_string(n + 1) + ".html';</script>");
+        }
     }
 
     std::size_t count(WebPage::Item::Kind kind) {
@@ -95,11 +125,152 @@ TEST_F(HostilePagesTest, RunawayHandlersAndReplyScriptsEndAndThePageKeepsWorking
     EXPECT_FALSE(web()->isLoading());
     EXPECT_TRUE(delegate->failures.empty());
 
-    // A reply after them all still reaches the page.
-    eval("callback({})");
-    EXPECT_EQ(eval("replies"), "2");
-    EXPECT_TRUE(outlineShows("#count \"2\"")) << driver.outline();
+    // The runaways have used the web view's script time over time; a reply after them all still
+    // reaches the page, in the shortest run.
+    EXPECT_TRUE(logged("what the scripts' time over time left it")) << logText();
+    const int replies = std::stoi(evalWithTimeStill("replies"));
+    evalWithTimeStill("callback({})");
+    const std::string count = std::to_string(replies + 1);
+    EXPECT_EQ(evalWithTimeStill("replies"), count);
+    EXPECT_TRUE(outlineShows("#count \"" + count + "\"")) << driver.outline();
     goBackHome();
+}
+
+TEST_F(HostilePagesTest, BuiltInCallsEndAtTheDeadlineHoweverLongTheyWouldRun) {
+    stepScriptTime();
+    // One call of a built-in over an array-like of 2^31 - 1 missing elements: no instruction
+    // runs inside it, so only the built-in itself can notice the deadline.
+    openAfterHome("/pages/indexof.html",
+                  "<title>News</title><p id=\"status\">not run</p>"
+                  "<script>Array.prototype.indexOf.call({length: 2147483647}, 1);"
+                  "document.getElementById('status').innerText = 'finished';</script>"
+                  "<button onclick=\"new Array(2e8).join('');"
+                  " document.title = 'joined'\">Join</button>");
+    EXPECT_TRUE(logged("page script (")) << logText();
+    EXPECT_TRUE(logged("RangeError: execution timeout")) << logText();
+    EXPECT_TRUE(outlineShows("#status \"not run\"")) << driver.outline();
+
+    restScriptTime();
+    ASSERT_TRUE(driver.tap("Join"));
+    EXPECT_TRUE(logged("onclick (")) << logText();
+    EXPECT_EQ(web()->pageTitle(), "News");
+
+    // Catching the time-out does not buy another call.
+    restScriptTime();
+    EXPECT_EQ(eval("var calls = 0;"
+                   "for (;;) { try { calls++; Array.prototype.indexOf.call({length: 3e6}, 1) }"
+                   "  catch (e) {} }"),
+              "");
+    EXPECT_EQ(evalWithTimeStill("calls"), "1");
+
+    // Every long loop of the built-ins ends the same way, neither finishing nor caught.
+    const std::string huge = "{length: 2147483647}";
+    const std::string loops[] = {
+        "Array.prototype.lastIndexOf.call(" + huge + ", 1)",
+        "Array.prototype.join.call(" + huge + ", ',')",
+        "Array.prototype.sort.call(" + huge + ")",
+        "Array.prototype.forEach.call(" + huge + ", function () {})",
+        "Array.prototype.map.call(" + huge + ", function (x) { return x; })",
+        "Array.prototype.filter.call(" + huge + ", function () { return true; })",
+        "Array.prototype.reduce.call(" + huge + ", function (a) { return a; }, 0)",
+        "Array.prototype.every.call(" + huge + ", function () { return true; })",
+        "Array.prototype.some.call(" + huge + ", function () { return false; })",
+        "Array.prototype.splice.call(" + huge + ", 0, 1)",
+        "Array.prototype.reverse.call(" + huge + ")",
+        "Array.prototype.slice.call(" + huge + ")",
+        "Array.prototype.unshift.call({length: 2147483640}, 1)",
+        "var a = []; a.length = 4294967295; [].concat(a)",
+        "var a = []; a.length = 4294967295; JSON.stringify(a)",
+        "JSON.parse('[' + '0,'.repeat(3e6) + '0]')",
+        "var s = 'a'.repeat(1 << 22); s.indexOf(s.slice(1 << 21) + 'b')",
+        "var s = 'a'.repeat(1 << 22); s.split(s.slice(1 << 21) + 'b')",
+        "var s = '字'.repeat(1 << 21); for (;;) { s.charCodeAt((1 << 20) + (Math.random() * 9)) }",
+        "'a'.repeat(1 << 22).replace(/a/g, 'b')",
+    };
+    for (const auto& loop : loops) {
+        restScriptTime();
+        EXPECT_EQ(eval("var outcome = 'not run'; try { " + loop +
+                       "; outcome = 'finished' } catch (e) { outcome = String(e) }"),
+                  "")
+            << loop;
+        EXPECT_EQ(evalWithTimeStill("outcome"), "not run") << loop;
+    }
+    EXPECT_EQ(evalWithTimeStill("[3, 1, 2].sort().join(',') + JSON.stringify({a: [1]}).length"),
+              "1,2,39");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
+    serveChain("");
+    open(serve("/pages/home.html",
+               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil([this] { return logged("the chain is cut"); }, 5s))
+        << logText();
+    ASSERT_TRUE(settle());
+
+    // The page the user opened, then as many as scripts may load in a row on their own.
+    const int last = 1 + WebView::kMaxScriptedLoads;
+    EXPECT_EQ(web()->pageTitle(), "Chain " + std::to_string(last));
+    EXPECT_TRUE(logged(std::to_string(WebView::kMaxScriptedLoads) + " loads in a row"))
+        << logText();
+    EXPECT_TRUE(server.requestsTo("/pages/chain/" + std::to_string(last + 1) + ".html").empty());
+
+    // Back returns to the page before the chain, which stays.
+    ASSERT_TRUE(web()->canGoBack());
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    EXPECT_FALSE(web()->isLoading());
+    EXPECT_EQ(web()->pageTitle(), "Home");
+    EXPECT_EQ(server.requestsTo("/pages/chain/2.html").size(), 1u);
+    EXPECT_FALSE(web()->canGoBack());
+
+    // A tap starts the row again.
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [this] { return server.requestsTo("/pages/chain/2.html").size() == 2; }, 5s));
+}
+
+TEST_F(HostilePagesTest, PagesThatRunLongBeforeLoadingTheNextRunOutOfScriptTime) {
+    // Each page's script is busy for 950 ms of script time (inside one run's limit), then
+    // loads the next page: script time moves whenever a page logs that it worked.
+    auto scriptTime = std::make_shared<ManualClock>();
+    ScriptDeadline::setClock(scriptTime);
+    onLog = [scriptTime](const std::string& line) {
+        if (line == "worked") {
+            scriptTime->set(scriptTime->now() + 950ms);
+        }
+    };
+    serveChain("console.log('worked');");
+    open(serve("/pages/home.html",
+               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [this] { return logged("what the scripts' time over time left it"); }, 5s))
+        << logText();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+
+    // The web view's store of script time (2 s, filling by a tenth of the time that passes)
+    // gives the first two pages their 950 ms; the third is stopped before it loads the next.
+    EXPECT_FALSE(logged("the chain is cut")) << logText();
+    EXPECT_EQ(web()->pageTitle(), "Chain 3");
+    EXPECT_TRUE(server.requestsTo("/pages/chain/4.html").empty());
+    // A page whose script ran out of time is part of the chain too: back leaves it.
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Home");
+
+    // Time with no script running fills the store again: a tap into the chain goes as far.
+    scriptTime->set(scriptTime->now() + 30s);
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [this] { return server.requestsTo("/pages/chain/3.html").size() == 2; }, 5s));
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    EXPECT_EQ(web()->pageTitle(), "Chain 3");
+    EXPECT_EQ(server.requestsTo("/pages/chain/4.html").size(), 0u);
 }
 
 TEST_F(HostilePagesTest, DeepNestingIsFlattenedBeforeParsingAndKeepsItsText) {
@@ -166,6 +337,40 @@ TEST_F(HostilePagesTest, AScriptThatKeepsAddingElementsStopsAtTheBudget) {
     EXPECT_EQ(eval("document.getElementById('a').textContent.length"), "10000000");
     EXPECT_EQ(eval("document.getElementById('b').textContent.length"), "0");
     EXPECT_EQ(eval("6 * 7"), "42");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, LinesAScriptWritesAreNodesWithinTheBudget) {
+    openAfterHome("/pages/lines.html",
+                  "<title>Lines</title><div id=\"a\"></div><div id=\"b\"></div>"
+                  "<p id=\"after\">after</p>");
+
+    // Each line written as text becomes a text node and a <br>: 300,000 short lines are
+    // 600,000 nodes in a few hundred kilobytes of text.
+    EXPECT_EQ(eval("try { document.getElementById('a').innerText = 'line\\n'.repeat(300000);"
+                   "  'written' } catch (e) { String(e) }"),
+              "RangeError: the page is past its budget");
+    EXPECT_TRUE(logged("reached its budget of 200000 nodes")) << logText();
+    auto breaks = [this](const char* id) {
+        return std::stoul(eval(std::string("document.getElementById('") + id +
+                               "').innerHTML.split('<br>').length - 1"));
+    };
+    const std::size_t written = breaks("a");
+    EXPECT_GT(written, 1000u);
+    EXPECT_LE(2 * written, WebPage::kMaxNodes);
+    // Another element gets nothing more while the first holds the budget...
+    EXPECT_EQ(eval("try { document.getElementById('b').innerText = 'x\\n'.repeat(1000); 'w' }"
+                   "catch (e) { String(e) }"),
+              "RangeError: the page is past its budget");
+    EXPECT_LE(2 * (written + breaks("b")), WebPage::kMaxNodes);
+    // ...and gets it once the first gives it back.
+    eval("document.getElementById('a').innerText = ''");
+    EXPECT_EQ(eval("document.getElementById('b').innerText = 'x\\n'.repeat(1000); 'written'"),
+              "written");
+    EXPECT_EQ(breaks("b"), 1000u);
+    auto items = web()->pageItems();
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(),
+                            [](const WebPage::Item& item) { return item.id == "after"; }));
     goBackHome();
 }
 

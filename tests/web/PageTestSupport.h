@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -72,8 +73,13 @@ protected:
         // for the machine being slow.
         ScriptDeadline::setClock(std::make_shared<ManualClock>());
         setLogSink([this](const std::string& line) {
-            std::lock_guard lock(m_logMutex);
-            m_log.push_back(line);
+            {
+                std::lock_guard lock(m_logMutex);
+                m_log.push_back(line);
+            }
+            if (onLog) {
+                onLog(line);
+            }
         });
     }
     ~PageEngineTest() override {
@@ -137,6 +143,8 @@ protected:
     std::shared_ptr<Window> window = View::make<Window>();
     std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
     platform::testing::UIDriver driver;
+    // Hears every line logged (a page's console.log included) after it is kept; main thread.
+    std::function<void(const std::string&)> onLog;
 
 private:
     std::mutex m_logMutex;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -716,6 +717,77 @@ TEST_F(BridgeTest, ARedirectToACommandIsJudgedByTheAddressThatRedirected) {
     // The command ended that load; the page stays, with no fail view.
     EXPECT_EQ(page->webView()->pageURL(), server.baseUrl() + kDemoPath);
     EXPECT_FALSE(page->isFailViewShowing());
+}
+
+// A school address that redirects to a command acts for whoever led there: a foreign page
+// that sends the user (by its script or by a link) to such an address gets nothing done.
+TEST_F(BridgeTest, ASchoolRedirectToACommandDoesNothingWhenAForeignPageLedThere) {
+    platform::AddressBook::setAuthorizationStatus(platform::ContactsAuthorization::Authorized);
+    const std::map<std::string, std::string> hops = {
+        {"/hop/storage", "x://set%53torage=%7B%22k%22%3A%22pwned%22%7D"},
+        {"/hop/contact",
+         "x://"
+         "addContact=%7B%22userName%22%3A%22%E5%A4%96%22%2C%22mobileNo%22%3A%2213912345678%22%7D"},
+        {"/hop/record", "x://startRecord"},
+        {"/hop/share",
+         "x://onMenuShare=%7B%22title%22%3A%22%E5%A4%96%E7%AB%99%22%2C%22targetUrl%22%3A%22" +
+             foreign.baseUrl() + "%22%7D"},
+    };
+    for (const auto& [path, command] : hops) server.setReply("GET", path, redirectTo(command));
+    const std::string lure = foreign.baseUrl() + "/lure.html";
+    foreign.setReply(
+        "GET", "/lure.html",
+        htmlReply(foreignPage("location.href = '" + server.baseUrl() + "/hop/storage';")));
+    foreign.setReply("GET", "/bounce", redirectTo(server.baseUrl() + "/hop/storage"));
+
+    page = open();
+    EXPECT_FALSE(navigate(R"(x://setStorage={"k":"school"})"));
+    ASSERT_EQ(page->pageStore(), Json({{"k", "school"}}));
+
+    // The foreign page's script sends the user to the school's redirect.
+    follow(lure);
+    ASSERT_TRUE(driver.runUntil([&] { return loggedLine("setStorage refused: " + lure); }));
+    settle();
+    EXPECT_EQ(page->webView()->pageURL(), lure);
+    // And its links to the others.
+    for (const char* path : {"/hop/contact", "/hop/record", "/hop/share"}) {
+        navigate(server.baseUrl() + path);
+        EXPECT_TRUE(driver.runUntil([&] {
+            return !page->webView()->isLoading() && platform::HttpClient::shared().inFlight() == 0;
+        }));
+        settle();
+    }
+    EXPECT_TRUE(loggedLine("addContact refused: " + lure));
+    EXPECT_TRUE(loggedLine("startRecord refused: " + lure));
+    EXPECT_TRUE(loggedLine("onMenuShare refused: " + lure));
+    EXPECT_EQ(page->webView()->pageURL(), lure);
+    EXPECT_EQ(page->pageStore(), Json({{"k", "school"}}));
+    EXPECT_TRUE(platform::ContactStore().loadAll().empty());
+    EXPECT_EQ(driver.outline().find("添加"), std::string::npos) << driver.outline();
+    EXPECT_FALSE(loggedLine("开始录音"));
+    EXPECT_FALSE(loggedLine("dictdictdictdictdict"));
+    EXPECT_FALSE(page->presentedViewController());
+    EXPECT_FALSE(navigation->presentedViewController());
+    EXPECT_TRUE(replies().empty());
+
+    // Back on the school page, its store holds what the school put there.
+    page->webView()->goBack();
+    EXPECT_TRUE(driver.runUntil([&] { return !page->webView()->isLoading(); }));
+    settle();
+    ASSERT_EQ(page->webView()->pageURL(), server.baseUrl() + kDemoPath);
+    EXPECT_FALSE(navigate("x://getStorage=%7B%22key%22%3A%22k%22%7D"));
+    EXPECT_EQ(replies(), std::vector<std::string>{R"(callback( {"message":"school"} ))"});
+
+    // A school page's link through a foreign redirect to the school's is refused too: every
+    // address on the way counts.
+    clearLog();
+    follow(foreign.baseUrl() + "/bounce");
+    EXPECT_TRUE(loggedLine("setStorage refused: " + foreign.baseUrl() + "/bounce"));
+    EXPECT_EQ(page->pageStore(), Json({{"k", "school"}}));
+
+    // While the school's own page following the same redirect is served.
+    follow(server.baseUrl() + "/hop/storage");
+    EXPECT_EQ(page->pageStore(), Json({{"k", "pwned"}}));
 }
 
 TEST_F(BridgeTest, ARedirectLoopEndsInTheFailView) {
