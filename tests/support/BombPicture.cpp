@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace testsupport {
@@ -21,6 +22,19 @@ void putChunk(std::string& out, const char* type, const std::string& data) {
     putBigEndian32(out,
                    static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
                                                     static_cast<uInt>(typed.size()))));
+}
+
+void putBigEndian16(std::string& out, int value) {
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+    out.push_back(static_cast<char>(value & 0xFF));
+}
+
+// A marker segment: the marker, then a length that counts itself.
+void putSegment(std::string& out, unsigned char marker, const std::string& data) {
+    out.push_back(static_cast<char>(0xFF));
+    out.push_back(static_cast<char>(marker));
+    putBigEndian16(out, static_cast<int>(data.size()) + 2);
+    out += data;
 }
 
 }  // namespace
@@ -62,6 +76,54 @@ std::string bombPng(int width, int height) {
     putChunk(png, "IDAT", compressed);
     putChunk(png, "IEND", "");
     return png;
+}
+
+std::string bombProgressiveJpeg(int width, int height, int components, bool subsampled) {
+    std::string jpeg("\xFF\xD8", 2);
+    if (components == 4) {
+        // Adobe's marker, transform 0: the four components are CMYK as they are.
+        putSegment(jpeg, 0xEE, std::string("Adobe\0\x64\0\0\0\0\0", 12));
+    }
+    putSegment(jpeg, 0xDB, std::string(1, '\0') + std::string(64, '\x01'));
+
+    const int lumaSampling = components == 3 && subsampled ? 2 : 1;
+    std::string frame;
+    frame.push_back(8);
+    putBigEndian16(frame, height);
+    putBigEndian16(frame, width);
+    frame.push_back(static_cast<char>(components));
+    for (int c = 0; c < components; ++c) {
+        const int sampling = c == 0 ? lumaSampling : 1;
+        frame += {static_cast<char>(c + 1), static_cast<char>(sampling << 4 | sampling), 0};
+    }
+    putSegment(jpeg, 0xC2, frame);  // progressive
+
+    // One DC table with one code, "0": a difference of nothing.
+    std::string table(1, '\0');
+    table += '\x01';
+    table += std::string(15, '\0');
+    table += '\0';
+    putSegment(jpeg, 0xC4, table);
+
+    std::string scan(1, static_cast<char>(components));
+    for (int c = 0; c < components; ++c) scan += {static_cast<char>(c + 1), 0};
+    scan += {0, 0, 0};  // DC only, no successive approximation
+    putSegment(jpeg, 0xDA, scan);
+
+    // With one component the scan goes block by block, otherwise MCU by MCU; either way one
+    // bit per block.
+    const long long mcuSide = 8LL * lumaSampling;
+    const long long blocks = components == 1 ? ((width + 7LL) / 8) * ((height + 7LL) / 8)
+                                             : ((width + mcuSide - 1) / mcuSide) *
+                                                   ((height + mcuSide - 1) / mcuSide) *
+                                                   (lumaSampling * lumaSampling + components - 1);
+    jpeg.append(static_cast<std::size_t>(blocks / 8), '\0');
+    if (blocks % 8 != 0) {
+        // The last byte is padded with one-bits (never all ones, so nothing to stuff).
+        jpeg.push_back(static_cast<char>(0xFF >> (blocks % 8)));
+    }
+    jpeg += "\xFF\xD9";
+    return jpeg;
 }
 
 }  // namespace testsupport

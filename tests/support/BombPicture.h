@@ -9,4 +9,11 @@ namespace testsupport {
 // Made row by row, so making it holds no bitmap either.
 std::string bombPng(int width, int height);
 
+// A progressive JPEG of one flat colour, width x height pixels, whose only scan carries the
+// DC coefficients: one bit per 8 x 8 block on the wire, while a decoder must hold every
+// block's 64 coefficients for the whole picture until the last scan (8192 x 8192 CMYK: 512 KB
+// that take 512 MB to decode). `components`: 4 CMYK, 3 YCbCr (chroma halved both ways when
+// `subsampled`), 1 grey.
+std::string bombProgressiveJpeg(int width, int height, int components, bool subsampled = false);
+
 }  // namespace testsupport
