@@ -39,35 +39,59 @@ void putSegment(std::string& out, unsigned char marker, const std::string& data)
 
 }  // namespace
 
-std::string bombPng(int width, int height) {
+std::string bombPng(int width, int height, bool interlaced) {
     std::string header;
     putBigEndian32(header, static_cast<std::uint32_t>(width));
     putBigEndian32(header, static_cast<std::uint32_t>(height));
-    header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, no interlace
+    header += std::string("\x08\x06\x00\x00", 4);  // 8 bits, RGBA
+    header.push_back(interlaced ? 1 : 0);
 
-    // Each row: filter "Up" (so every row after the first is all zeros), then the pixels.
-    std::vector<unsigned char> first(static_cast<std::size_t>(width) * 4 + 1, 0x80);
-    first[0] = 0;
-    for (std::size_t i = 4; i < first.size(); i += 4) first[i] = 0xFF;
-    std::vector<unsigned char> rest(first.size(), 0);
-    rest[0] = 2;
+    // The rows of each pass (the whole picture's when not interlaced) as wide as they are.
+    struct Pass {
+        int width;
+        int height;
+    };
+    std::vector<Pass> passes;
+    if (interlaced) {
+        // Adam7's seven passes: start column, start row, column step, row step.
+        static constexpr int kAdam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+        for (const auto& p : kAdam7) {
+            const int w = width > p[0] ? (width - p[0] + p[2] - 1) / p[2] : 0;
+            const int h = height > p[1] ? (height - p[1] + p[3] - 1) / p[3] : 0;
+            if (w > 0 && h > 0)
+                passes.push_back({w, h});
+        }
+    } else {
+        passes.push_back({width, height});
+    }
 
     z_stream stream{};
     deflateInit(&stream, Z_BEST_COMPRESSION);
     std::string compressed;
     std::vector<unsigned char> buffer(1 << 16);
-    for (int y = 0; y < height; ++y) {
-        std::vector<unsigned char>& row = y == 0 ? first : rest;
-        stream.next_in = row.data();
-        stream.avail_in = static_cast<uInt>(row.size());
-        const int flush = y + 1 == height ? Z_FINISH : Z_NO_FLUSH;
-        do {
-            stream.next_out = buffer.data();
-            stream.avail_out = static_cast<uInt>(buffer.size());
-            deflate(&stream, flush);
-            compressed.append(reinterpret_cast<const char*>(buffer.data()),
-                              buffer.size() - stream.avail_out);
-        } while (stream.avail_out == 0 || (flush == Z_FINISH && stream.avail_in > 0));
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        // Each row: filter "Up" (so every row after a pass's first is all zeros), then the
+        // pixels.
+        std::vector<unsigned char> first(static_cast<std::size_t>(passes[p].width) * 4 + 1, 0x80);
+        first[0] = 0;
+        for (std::size_t i = 4; i < first.size(); i += 4) first[i] = 0xFF;
+        std::vector<unsigned char> rest(first.size(), 0);
+        rest[0] = 2;
+        for (int y = 0; y < passes[p].height; ++y) {
+            std::vector<unsigned char>& row = y == 0 ? first : rest;
+            stream.next_in = row.data();
+            stream.avail_in = static_cast<uInt>(row.size());
+            const bool last = p + 1 == passes.size() && y + 1 == passes[p].height;
+            const int flush = last ? Z_FINISH : Z_NO_FLUSH;
+            do {
+                stream.next_out = buffer.data();
+                stream.avail_out = static_cast<uInt>(buffer.size());
+                deflate(&stream, flush);
+                compressed.append(reinterpret_cast<const char*>(buffer.data()),
+                                  buffer.size() - stream.avail_out);
+            } while (stream.avail_out == 0 || (flush == Z_FINISH && stream.avail_in > 0));
+        }
     }
     deflateEnd(&stream);
 
