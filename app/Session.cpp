@@ -14,6 +14,7 @@
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/Device.h"
 #include "platform/ui/DisplayChanges.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
@@ -244,18 +245,23 @@ std::string Session::screen() const {
 
 std::string Session::screenFacts() const {
     // Said only when the screen is not the upright phone every script starts on, so that a
-    // turned or tablet screen reads as such.
+    // turned or tablet screen reads as such, and so does a turned device whose screen stayed
+    // as it was.
     const auto& application = platform::Application::shared();
     const bool pad = application.userInterfaceIdiom() == platform::UserInterfaceIdiom::Pad;
     const auto orientation = application.statusBarOrientation();
-    if (!pad && orientation == platform::InterfaceOrientation::Portrait) {
+    const auto device = platform::Device::current().orientation();
+    const auto followed = platform::interfaceOrientationFor(device);
+    const bool kept = followed && *followed != orientation;
+    if (!pad && orientation == platform::InterfaceOrientation::Portrait && !kept) {
         return "";
     }
     const platform::Size size = platform::Screen::main().size();
     char dimensions[64];
     std::snprintf(dimensions, sizeof dimensions, "%gx%g", size.width, size.height);
     return std::string("screen ") + (pad ? "tablet " : "") + dimensions + " " +
-           platform::orientationName(orientation) + "\n";
+           platform::orientationName(orientation) +
+           (kept ? " (device " + platform::orientationName(device) + ")" : "") + "\n";
 }
 
 void Session::showScreen() {

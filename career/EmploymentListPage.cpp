@@ -43,6 +43,9 @@ void EmploymentListPage<Record>::createUI() {
                           std::static_pointer_cast<platform::TableViewDelegate>(self));
 
     m_list->didFail = bindWeak(self, &EmploymentListPage::failed);
+    // A row the service sent that is not a record makes the whole page unreadable: it fails
+    // like a failed request rather than showing the page with a row missing.
+    m_list->rejectStrayElements();
     addRefreshControls();
 }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config ccache
   libcurl4-openssl-dev nlohmann-json3-dev libsimdjson-dev libssl-dev zlib1g-dev libicu-dev
   libcairo2-dev libpango1.0-dev libpng-dev fonts-wqy-microhei libjpeg62-turbo-dev
-  libsndfile1-dev libzxing-dev libpugixml-dev libcpp-httplib-dev libgumbo-dev duktape-dev
+  libsndfile1-dev libzxing-dev libpugixml-dev libcpp-httplib-dev libgumbo-dev liblitehtml-dev duktape-dev
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()

@@ -37,6 +37,11 @@ void setUsable(const std::shared_ptr<platform::Button>& button, bool usable) {
 
 LocationDemoViewController::LocationDemoViewController() = default;
 
+platform::InterfaceOrientationMask LocationDemoViewController::supportedInterfaceOrientations()
+    const {
+    return platform::Application::shared().deviceInterfaceOrientations();
+}
+
 void LocationDemoViewController::loadView() {
     auto view = makeMapLayout(kButtonRowHeight);
     view->setBackgroundColor(platform::Color::white());

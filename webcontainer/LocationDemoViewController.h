@@ -25,8 +25,11 @@ public:
     std::shared_ptr<platform::Button> followingBtn() const { return m_followingBtn.lock(); }
     std::shared_ptr<platform::Button> followHeadBtn() const { return m_followHeadBtn.lock(); }
 
-    // The layout: the map above a row of the four buttons.
+    // The layout: the map above a row of the four buttons, both stretching with the view, so
+    // that the screen takes every orientation the device does, unlike the client's upright
+    // screens.
     void loadView() override;
+    platform::InterfaceOrientationMask supportedInterfaceOrientations() const override;
     void viewDidLoad() override;
 
     void startLocation();

@@ -37,10 +37,10 @@ platform::Size previewShownPixels(std::size_t count) {
 }  // namespace
 
 std::vector<platform::Image> loadPreviewImages(const std::vector<std::string>& urls,
-                                               double timeoutSeconds) {
+                                               double timeoutSeconds, double totalSeconds) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(kPreviewTotalSeconds));
+                                             std::chrono::duration<double>(totalSeconds));
     std::vector<platform::Image> images;
     const platform::Size shown = previewShownPixels(urls.size());
     for (const auto& url : urls) {

@@ -47,6 +47,10 @@ void PagedListBase::arrived(const PagedListState::Request& request, const platfo
         failed(request, NetError{0, "the reply is not an object", {}});
         return;
     }
+    if (!answersRequest(reply)) {
+        failed(request, NetError{0, "the reply's list holds an element that is not an object", {}});
+        return;
+    }
     if (!m_state.accept(request))
         return;
     applyReply(reply, !request.loadMore);

@@ -61,6 +61,10 @@ public:
 
 protected:
     explicit PagedListBase(PageRequest request);
+    // Whether an object reply answers the request at all: one that does not fails like a
+    // request that never came back, and the rows the user had stay. Any object does, unless
+    // the list asks more of it.
+    virtual bool answersRequest(const platform::Json& /*reply*/) const { return true; }
     // Empties the rows first when `replace`, then appends the reply's.
     virtual void applyReply(const platform::Json& reply, bool replace) = 0;
 
@@ -78,12 +82,19 @@ private:
 // A paged list of records of one type: the objects under the list key of each reply, filled
 // through the record's field table (replies of the wrong shape give no rows, never a crash).
 // The screen is the table's data source and reads records().
+//
+// An element of the list that is not an object is skipped, unless the list is told that such
+// a reply is no answer (rejectStrayElements): then the whole reply fails and nothing of it is
+// applied.
 template <typename Record>
 class PagedList final : public PagedListBase {
 public:
     static std::shared_ptr<PagedList> create(std::string listKey, PageRequest request) {
         return std::shared_ptr<PagedList>(new PagedList(std::move(listKey), std::move(request)));
     }
+
+    // A reply whose list holds an element that is not an object fails like a failed request.
+    void rejectStrayElements() { m_rejectStrayElements = true; }
 
     const std::vector<Record>& records() const { return m_records; }
     std::size_t size() const { return m_records.size(); }
@@ -96,6 +107,17 @@ private:
     PagedList(std::string listKey, PageRequest request)
         : PagedListBase(std::move(request)), m_listKey(std::move(listKey)) {}
 
+    bool answersRequest(const platform::Json& reply) const override {
+        if (!m_rejectStrayElements)
+            return true;
+        const auto list = reply.find(m_listKey);
+        if (list == reply.end() || !list->is_array())
+            return true;
+        for (const auto& element : *list)
+            if (!element.is_object())
+                return false;
+        return true;
+    }
     void applyReply(const platform::Json& reply, bool replace) override {
         if (replace)
             m_records.clear();
@@ -104,5 +126,6 @@ private:
     }
 
     std::string m_listKey;
+    bool m_rejectStrayElements = false;
     std::vector<Record> m_records;
 };

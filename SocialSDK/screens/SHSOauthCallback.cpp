@@ -86,8 +86,8 @@ std::optional<std::map<std::string, std::string>> SHSOauthCallback::callbackInfo
     return parseUrl(*plain);
 }
 
-bool SHSOauthCallback::isSmsAddress(const std::string& url) {
-    return url.size() >= 4 && lowered(url.substr(0, 4)) == "sms:";
+bool SHSOauthCallback::carriesSms(const std::string& url) {
+    return lowered(url).find("sms:") != std::string::npos;
 }
 
 std::vector<std::string> SHSOauthCallback::signInCookieDomains(const std::string& platformName) {

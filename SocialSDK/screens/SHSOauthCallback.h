@@ -25,8 +25,9 @@ public:
     // enveloped query). Nothing when the envelope does not open.
     static std::optional<std::map<std::string, std::string>> callbackInfo(const std::string& query);
 
-    // Whether the address is itself an "sms:" one, not merely one that carries "sms:".
-    static bool isSmsAddress(const std::string& url);
+    // Whether the address carries "sms:" anywhere, in any case: a failing load of such an
+    // address is a message for the system to send.
+    static bool carriesSms(const std::string& url);
     // The cookie domains of a platform's sign-in site that are cleared before its page loads,
     // so the user signs in afresh; none for most platforms.
     static std::vector<std::string> signInCookieDomains(const std::string& platformName);

@@ -293,9 +293,9 @@ void SHSOauthViewController::didFailLoadWithError(platform::WebView&,
     setInActivity();
     if (containsNoCase(error.failingURL, "mutelogout"))
         return;
-    // Only an address that is itself an "sms:" one goes to the system, never one that merely
-    // carries "sms:" somewhere in it (that one is a failure like any other).
-    if (SHSOauthCallback::isSmsAddress(error.failingURL)) {
+    // A failing address that carries "sms:" anywhere, in any case, is a message for the
+    // system to send.
+    if (SHSOauthCallback::carriesSms(error.failingURL)) {
         dismissViewController(true);
         platform::RunLoop::main().postDelayed(platform::seconds(2.5),
                                               [url = error.failingURL] { sendSMS(url); });
@@ -362,10 +362,10 @@ void SHSOauthViewController::saveOauthInfoObjects(const std::map<std::string, st
                               : std::string("(null)"));
     // Stored at once, so a sign-in survives the app ending before the next request.
     users.setSnsAccountDictionary(std::move(accounts));
-    if (users.friendsDictionaryWithSnsName(name)) {
-        users.setFriendsDictionary({}, name);
-        users.setAtFriendsArray({}, name);
-    }
+    // The friends and mentions held in memory may be another account's: they are dropped, and
+    // the next read takes the cache of the account now signed in. The cache itself keeps
+    // every account's lists, so signing in again to the same account loses nothing.
+    users.forgetFriends(name);
 }
 
 void SHSOauthViewController::handleOauth() {
@@ -447,14 +447,18 @@ void SHSOauthViewController::showNextViewController(
     std::shared_ptr<platform::ViewController> next;
     if (service->nextViewController != -1 && response && response->responseCode == 200 &&
         navigation) {
-        // The next screen goes onto the sign-in page's own stack, bare: it is the open screen
-        // of the road the service already counts.
-        const auto& makers = SHSocialControllerService::screens();
-        if (service->nextViewController == SHSViewControllerShareEdit && makers.shareEdit) {
-            service->setCurrentViewControllerType(SHSViewControllerShareEdit);
-            next = makers.shareEdit(*service, platformName(), std::nullopt);
+        // The factory makes the next screen, as it makes every screen of the road: it records
+        // the type, and the edit screen becomes the open one.
+        next = service->getSocialViewController(service->nextViewController, platformName());
+        // A screen that comes in a navigation controller of its own (the share list) goes onto
+        // this one bare: a navigation controller cannot be pushed.
+        if (auto own = std::dynamic_pointer_cast<platform::NavigationController>(next)) {
+            next = own->viewControllers().empty() ? nullptr : own->viewControllers().front();
+            own->setViewControllers({}, false);
         }
     }
+    // A type the factory has no screen for leaves nothing to go on to: the road closes, as it
+    // does after a failed sign-in.
     if (!next) {
         service->close();
         return;

@@ -77,7 +77,7 @@ public:
     static std::map<std::string, std::string> parseUrl(const std::string& query) {
         return SHSOauthCallback::parseUrl(query);
     }
-    static bool isSmsAddress(const std::string& url) { return SHSOauthCallback::isSmsAddress(url); }
+    static bool carriesSms(const std::string& url) { return SHSOauthCallback::carriesSms(url); }
 
     // A navigation request of the web view; false when the page handled it as the callback.
     bool shouldStartLoad(const std::string& url, platform::WebViewNavigationType type =

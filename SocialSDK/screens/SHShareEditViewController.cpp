@@ -119,9 +119,11 @@ void SHShareEditViewController::buildViews() {
     m_deleteImageButton->setHandle("shareDelete");
     root->addSubview(m_deleteImageButton);
 
-    // The bar above the keyboard: "@", change-account button, follow offer, counter.
+    // The bar above the keyboard: "@", change-account button, follow offer, counter. The layout
+    // over the keyboard gives it its width; until then it has none, which is how readyForAppear
+    // knows that the layout has not happened yet.
     m_toolBarView = std::make_shared<platform::View>(
-        platform::Rect{{0, size.height - keyboard - kToolBarHeight}, {size.width, kToolBarHeight}});
+        platform::Rect{{0, size.height - keyboard - kToolBarHeight}, {0, kToolBarHeight}});
     m_toolViewBackgroundImage =
         std::make_shared<platform::ImageView>(platform::Rect{{0, 0}, {size.width, kToolBarHeight}});
     m_toolBarView->addSubview(m_toolViewBackgroundImage);
@@ -300,9 +302,12 @@ void SHShareEditViewController::readyForAppear() {
             if (auto self = weakSelf.lock(); self && onPhone())
                 self->m_changeAccountBackgroundView->setHidden(false);
         });
-    // The keyboard has not laid the screen out yet (the text view could not take it while the
-    // screen was off the window): raise it now.
-    if (!m_laidOutOverKeyboard)
+    // A tool bar off the middle of the view has not been laid out over the keyboard for the
+    // view as it is now (never yet, or the view changed its width while another screen
+    // showed): the keyboard comes up, and its layout follows. The tablet's screen is never laid
+    // out over the keyboard (its tool bar stays at the sheet's foot), so there the keyboard
+    // always comes up.
+    if (!onPhone() || m_toolBarView->center().x != view()->frame().width() / 2)
         m_textView->becomeFirstResponder();
 }
 
@@ -310,11 +315,12 @@ void SHShareEditViewController::viewWillDisappear(bool animated) {
     platform::ViewController::viewWillDisappear(animated);
     if (auto navigation = navigationController())
         SHSocialUIHelper::setNavigationBarTranslucent(navigation->navigationBar());
-    for (auto* observer : {&m_keyboardObserver, &m_keyboardHideObserver}) {
-        if (*observer)
-            platform::NotificationCenter::defaultCenter().removeObserver(*observer);
-        *observer = 0;
-    }
+    // Only the keyboard's showing is no longer followed. Its hiding still is: the keyboard goes
+    // down while another screen (the friend picker) covers this one, and the account panel must
+    // stand in its place when this screen comes back.
+    if (m_keyboardObserver)
+        platform::NotificationCenter::defaultCenter().removeObserver(m_keyboardObserver);
+    m_keyboardObserver = 0;
 }
 
 void SHShareEditViewController::keyboardWillShow(const platform::Notification& notification) {
@@ -322,7 +328,6 @@ void SHShareEditViewController::keyboardWillShow(const platform::Notification& n
         return;
     m_keyboardEnd = rectOf(notification.userInfo, "UIKeyboardFrameEndUserInfoKey");
     m_keyboardHeight = m_keyboardEnd.height();
-    m_laidOutOverKeyboard = true;
     layoutOverKeyboard();
     // The keyboard covers the account panel (a headless screen draws no keyboard, so the panel
     // is not drawn either) until it goes down again.

@@ -86,7 +86,8 @@ public:
     const std::shared_ptr<platform::TextView>& textView() const { return m_textView; }
     const std::shared_ptr<platform::Label>& countLabel() const { return m_countLabel; }
     const std::shared_ptr<platform::View>& toolBarView() const { return m_toolBarView; }
-    // The picture view while the screen holds it (null once the attachment is deleted).
+    // The picture view while the screen holds it (null once the attachment is deleted); with
+    // nothing attached at load it is held off the screen.
     const std::shared_ptr<platform::ImageView>& shareImageButton() const {
         return m_shareImageButton;
     }
@@ -219,7 +220,6 @@ private:
     double m_keyboardHeight = 0;
     // The keyboard's end frame as last announced.
     platform::Rect m_keyboardEnd;
-    bool m_laidOutOverKeyboard = false;
     platform::NotificationCenter::ObserverId m_keyboardObserver = 0;
     platform::NotificationCenter::ObserverId m_keyboardHideObserver = 0;
 };

@@ -135,10 +135,10 @@ void SHShareEditViewController::loadAttachment() {
             platform::ControlEvent::TouchUpInside);
         return;
     }
-    // Nothing attached: the picture view goes, and with it any claim that the share has an
-    // attachment (an empty share is then refused rather than sent).
+    // Nothing attached: the picture view and its delete button leave the screen, but the
+    // screen still holds the picture view, so the share counts as having content and goes to
+    // the service, which answers it. Only deleting an attachment lets the view go.
     m_shareImageButton->removeFromSuperview();
-    m_shareImageButton.reset();
     m_deleteImageButton->removeFromSuperview();
 }
 

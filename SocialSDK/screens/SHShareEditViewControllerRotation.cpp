@@ -19,12 +19,13 @@ constexpr AutoresizingMask kFlexibleSize =
 }  // namespace
 
 // The phone's layout file: the text widens with the screen, the picture column and the
-// counter keep to the right edge; the keyboard's layout places the rest.
+// counter keep to the right edge; the keyboard's layout places the rest. The tool bar keeps its
+// frame when the view changes size, so that a change of width the keyboard's layout has not
+// followed shows in its centre (see readyForAppear).
 void SHShareEditViewController::applyPhoneResizing() {
     m_textView->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     m_shareImageButton->setAutoresizingMask(AutoresizingMask::FlexibleLeftMargin);
     m_deleteImageButton->setAutoresizingMask(AutoresizingMask::FlexibleLeftMargin);
-    m_toolBarView->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     m_toolViewBackgroundImage->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     m_countLabel->setAutoresizingMask(AutoresizingMask::FlexibleLeftMargin);
     m_changeAccountBackgroundView->setAutoresizingMask(AutoresizingMask::FlexibleWidth);

@@ -1,8 +1,8 @@
 // The edit screen's sending: what goes with the share, the follow request, the synchronous
 // share's progress bar and the result's toasts.
-#include <cstdlib>
 
 #include "SocialSDK/screens/SHShareEditViewController.h"
+#include "SocialSDK/service/SHSArchive.h"
 #include "SocialSDK/service/SHSBarEntity.h"
 #include "SocialSDK/service/SHSDataManager.h"
 #include "SocialSDK/service/SHSUserManager.h"
@@ -150,14 +150,9 @@ std::string SHShareEditViewController::resultToastText(const SHSocialResponseEnt
     if (response.responseCode == 510 && response.data && response.data->is_object() &&
         response.data->contains(platformName)) {
         const auto& entry = (*response.data)[platformName];
-        long long st = 0;
-        if (entry.is_object() && entry.contains("st")) {
-            const auto& value = entry["st"];
-            if (value.is_number())
-                st = value.get<long long>();
-            else if (value.is_string())
-                st = std::atoll(value.get<std::string>().c_str());
-        }
+        // The code's integer value, however the service wrote it (5027, 5027.0 or "5027").
+        const int st =
+            entry.is_object() && entry.contains("st") ? shsarchive::replyInt(entry["st"]) : 0;
         switch (st) {
             case 5027:
                 return SHSocialLocalizedString("shareEdit_error_auth_expired", "授权过期");

@@ -156,6 +156,9 @@ void SHSDataManager::requestShareToMultiSNS(const std::vector<std::string>& plat
     requestSocialEntityKey();
     SHSParamDictionary params = withCompletion(std::move(done));
     params.values["snsNames"] = platformNames;
+    // The share goes with its job: another share may replace the manager's before this job,
+    // waiting for the entity key, is sent.
+    params.snsEntity = currentDataManager()->snsEntity;
     doActionWithType(SHSActionTypeShareMulti, std::move(params));
 }
 

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "SocialSDK/base/SHSocialUtils.h"
+#include "SocialSDK/service/SHSArchive.h"
 #include "SocialSDK/service/SHSDataManager.h"
 #include "SocialSDK/service/SHSDataManagerSet.h"
 #include "SocialSDK/service/SHSUserManager.h"
@@ -53,18 +54,8 @@ int platformCode(const std::shared_ptr<SHSocialResponseEntity>& response) {
     if (!first.is_object())
         return 0;
     const auto st = first.find("st");
-    if (st == first.end())
-        return 0;
-    if (st->is_number_integer())
-        return st->get<int>();
-    if (st->is_string()) {
-        try {
-            return std::stoi(st->get<std::string>());
-        } catch (...) {
-            return 0;
-        }
-    }
-    return 0;
+    // The code's integer value, however the service wrote it (5027, 5027.0 or "5027").
+    return st == first.end() ? 0 : shsarchive::replyInt(*st);
 }
 
 void toast(const std::string& key, const std::string& defaultText) {

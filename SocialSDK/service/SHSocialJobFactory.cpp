@@ -49,6 +49,13 @@ std::optional<std::string> registeredName(const std::string& name) {
     return name;
 }
 
+// The share a share job sends: its own, kept when it was queued, so that a job rebuilt after
+// waiting still sends what it was asked to; the manager's current one for a job made without.
+std::shared_ptr<SHSSNSEntity> shareOf(const SHSParamDictionary& params,
+                                      const SHSDataManager& manager) {
+    return params.snsEntity ? params.snsEntity : manager.snsEntity;
+}
+
 // JSON text of a body field; an unwritable value marks the body as unsendable.
 std::string fragment(const Json& value, std::optional<std::string>& unsendable) {
     if (auto text = SHSocialUtils::JSONFragment(value))
@@ -133,10 +140,11 @@ SHSJobBody SHSocialJobFactory::getPostLikeBaseDictionary(const std::string& like
     return body;
 }
 
-SHSJobBody SHSocialJobFactory::getPostShareBaseDictionary(const std::string& platformName) {
+SHSJobBody SHSocialJobFactory::getPostShareBaseDictionary(const SHSParamDictionary& params) {
+    const std::string platformName = params.text("snsType").value_or("");
     const auto manager = SHSDataManager::currentDataManager();
     const auto bar = manager->barEntity();
-    const auto sns = manager->snsEntity;
+    const auto sns = shareOf(params, *manager);
     SHSJobBody body{SHSProtocol::sharedInstance().baseDictionary(), {}};
     body.fields[keys::opid] = "9";
     body.fields.erase(keys::content);
@@ -160,7 +168,7 @@ SHSJobBody SHSocialJobFactory::getPostShareBaseDictionary(const std::string& pla
 SHSJobBody SHSocialJobFactory::getPostShareMultiBaseDictionary(const SHSParamDictionary& params) {
     const auto manager = SHSDataManager::currentDataManager();
     const auto bar = manager->barEntity();
-    const auto sns = manager->snsEntity;
+    const auto sns = shareOf(params, *manager);
     SHSJobBody body{SHSProtocol::sharedInstance().baseDictionary(), {}};
     body.fields[keys::opid] = "17";
     body.fields.erase(keys::content);
@@ -303,7 +311,7 @@ std::shared_ptr<SHSocialJob> SHSocialJobFactory::createSocialJob(
         }
         case SHSActionTypeShare:
             job->pathString = "share/add/" + ak + "/" + ek + "/";
-            job->baseDic = getPostShareBaseDictionary(params.text("snsType").value_or(""));
+            job->baseDic = getPostShareBaseDictionary(params);
             job->networkType = postType(*job->baseDic);
             break;
         case SHSActionTypeShareMulti:

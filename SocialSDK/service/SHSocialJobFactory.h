@@ -30,7 +30,7 @@ public:
 
     SHSJobBody getPostCommentBaseDictionary();
     SHSJobBody getPostLikeBaseDictionary(const std::string& like);
-    SHSJobBody getPostShareBaseDictionary(const std::string& platformName);
+    SHSJobBody getPostShareBaseDictionary(const SHSParamDictionary& params);
     SHSJobBody getPostShareMultiBaseDictionary(const SHSParamDictionary& params);
     SHSJobBody getBindingBaseDictionary(const std::string& platformName);
 

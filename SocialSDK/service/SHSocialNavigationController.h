@@ -11,5 +11,6 @@ public:
     explicit SHSocialNavigationController(std::shared_ptr<platform::ViewController> root)
         : platform::NavigationController(std::move(root)) {}
 
+    bool shouldAutorotate() const override { return true; }
     platform::InterfaceOrientationMask supportedInterfaceOrientations() const override;
 };

@@ -498,7 +498,7 @@ std::shared_ptr<platform::MessageComposeViewController> SHSocialMailHandler::get
     if (platform::MessageComposeViewController::canSendAttachments()) {
         auto bytes = pictureData(picture);
         if (link) {
-            if (auto loaded = pictureData(loadImageSynchronously(*link->url)))
+            if (auto loaded = pictureData(cachedOrLoadedImage(*link->url)))
                 bytes = std::move(loaded);
         }
         if (bytes)

@@ -132,6 +132,9 @@ protected:
     static platform::Image imageFromResponse(const platform::HttpResponse& response);
     // That picture fetched on the calling thread.
     static platform::Image loadImageSynchronously(const std::string& url);
+    // A link's picture: the image cache's when it holds one, else fetched on the calling
+    // thread.
+    static platform::Image cachedOrLoadedImage(const std::string& url);
 
 private:
     std::optional<platform::Json> m_appInfo;

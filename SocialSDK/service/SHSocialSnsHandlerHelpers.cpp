@@ -122,6 +122,11 @@ platform::Image SHSocialSnsHandler::loadImageSynchronously(const std::string& ur
     return imageFromResponse(platform::HttpClient::shared().sendSync(imageRequest(url)));
 }
 
+platform::Image SHSocialSnsHandler::cachedOrLoadedImage(const std::string& url) {
+    auto cached = SHSocialImageLoader::sharedImageLoader()->imageForURL(url, nullptr, false);
+    return cached.isNull() ? loadImageSynchronously(url) : cached;
+}
+
 SHSImageObject SHSocialSnsHandler::getShareImage(const SHSocialData& subject,
                                                  const std::string& platformName) {
     std::shared_ptr<SHSocialSnsData> data;
@@ -134,12 +139,7 @@ SHSImageObject SHSocialSnsHandler::getShareImage(const SHSocialData& subject,
                     ? data->urlResource
                     : subject.urlResource();
     if (link && link->resourceType == 1 && link->url && !link->url->empty()) {
-        auto cached =
-            SHSocialImageLoader::sharedImageLoader()->imageForURL(*link->url, nullptr, false);
-        if (!cached.isNull())
-            return cached;
-        auto image = loadImageSynchronously(*link->url);
-        if (!image.isNull())
+        if (auto image = cachedOrLoadedImage(*link->url); !image.isNull())
             return image;
     }
     if (data && SHSImageObjectIsSet(data->shareImage))

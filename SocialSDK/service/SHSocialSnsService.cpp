@@ -15,7 +15,7 @@
 void SHSocialSnsService::presentSnsIconSheetView(
     const std::shared_ptr<platform::ViewController>& controller,
     const std::optional<std::string>& appKey, const std::optional<std::string>& shareText,
-    const SHSImageObject& shareImage, const std::vector<std::string>& snsNames,
+    const SHSImageObject& shareImage, const PlatformNames& snsNames,
     std::weak_ptr<SHSocialUIDelegate> delegate) {
     sharedInstance().showSnsIconSheetView(controller, appKey, shareText, shareImage, snsNames,
                                           std::move(delegate));
@@ -25,7 +25,7 @@ void SHSocialSnsService::presentSnsIconSheetView(
 void SHSocialSnsService::presentSnsController(
     const std::shared_ptr<platform::ViewController>& controller,
     const std::optional<std::string>& appKey, const std::optional<std::string>& shareText,
-    const SHSImageObject& shareImage, const std::vector<std::string>& snsNames,
+    const SHSImageObject& shareImage, const PlatformNames& snsNames,
     std::weak_ptr<SHSocialUIDelegate> delegate) {
     sharedInstance().presentSnsControllerInstance(controller, appKey, shareText, shareImage,
                                                   snsNames, std::move(delegate));
@@ -64,15 +64,15 @@ void SHSocialSnsService::setSocialDataWithController(
 std::shared_ptr<SHSocialIconActionSheet> SHSocialSnsService::showSnsIconSheetView(
     const std::shared_ptr<platform::ViewController>& controller,
     const std::optional<std::string>& appKey, const std::optional<std::string>& shareText,
-    const SHSImageObject& shareImage, const std::vector<std::string>& snsNames,
+    const SHSImageObject& shareImage, const PlatformNames& snsNames,
     std::weak_ptr<SHSocialUIDelegate> delegate) {
     setSocialDataWithController(controller, appKey, shareText, shareImage, std::move(delegate));
     auto sheet = socialControllerService->getSocialIconActionSheetInControllerInternal(controller);
     iconSheet = sheet;
     if (!sheet)
         return nullptr;
-    if (!snsNames.empty())
-        sheet->setSnsNames(snsNames);
+    if (snsNames)
+        sheet->setSnsNames(*snsNames);
     std::shared_ptr<platform::View> view;
     if (!controller) {
         SHSocialUtils::outLog("you must pass the controller !!");
@@ -91,14 +91,14 @@ std::shared_ptr<SHSocialIconActionSheet> SHSocialSnsService::showSnsIconSheetVie
 void SHSocialSnsService::presentSnsControllerInstance(
     const std::shared_ptr<platform::ViewController>& controller,
     const std::optional<std::string>& appKey, const std::optional<std::string>& shareText,
-    const SHSImageObject& shareImage, const std::vector<std::string>& snsNames,
+    const SHSImageObject& shareImage, const PlatformNames& snsNames,
     std::weak_ptr<SHSocialUIDelegate> delegate) {
     setSocialDataWithController(controller, appKey, shareText, shareImage, std::move(delegate));
     auto list = socialControllerService->getSocialShareListControllerInternal();
-    if (list && !snsNames.empty())
+    if (list && snsNames)
         if (auto screen =
                 std::dynamic_pointer_cast<SHSocialShareList>(list->visibleViewController()))
-            screen->setAllSnsArray(snsNames);
+            screen->setAllSnsArray(*snsNames);
     if (list && controller)
         controller->presentViewController(list, true);
 }

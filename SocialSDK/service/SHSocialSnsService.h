@@ -23,20 +23,24 @@ public:
     }
     static void resetSharedInstance() { SHSSharedInstance<SHSocialSnsService>::reset(); }
 
+    // The platforms a host offers: a list it gives, even an empty one, narrows the choice to
+    // it; a list it leaves out (nullopt) offers every configured platform.
+    using PlatformNames = std::optional<std::vector<std::string>>;
+
     // The share sheet with the registered platforms among the names (op "2"). The web
     // container's share command comes here.
     static void presentSnsIconSheetView(const std::shared_ptr<platform::ViewController>& controller,
                                         const std::optional<std::string>& appKey,
                                         const std::optional<std::string>& shareText,
                                         const SHSImageObject& shareImage,
-                                        const std::vector<std::string>& snsNames,
+                                        const PlatformNames& snsNames,
                                         std::weak_ptr<SHSocialUIDelegate> delegate);
     // The share list, presented modally (op "1").
     static void presentSnsController(const std::shared_ptr<platform::ViewController>& controller,
                                      const std::optional<std::string>& appKey,
                                      const std::optional<std::string>& shareText,
                                      const SHSImageObject& shareImage,
-                                     const std::vector<std::string>& snsNames,
+                                     const PlatformNames& snsNames,
                                      std::weak_ptr<SHSocialUIDelegate> delegate);
     static bool handleOpenURL(const std::string& url);
     // The same, with the chat platform's API delegate for a handler that wants it.
@@ -46,13 +50,13 @@ public:
     std::shared_ptr<SHSocialIconActionSheet> showSnsIconSheetView(
         const std::shared_ptr<platform::ViewController>& controller,
         const std::optional<std::string>& appKey, const std::optional<std::string>& shareText,
-        const SHSImageObject& shareImage, const std::vector<std::string>& snsNames,
+        const SHSImageObject& shareImage, const PlatformNames& snsNames,
         std::weak_ptr<SHSocialUIDelegate> delegate);
     void presentSnsControllerInstance(const std::shared_ptr<platform::ViewController>& controller,
                                       const std::optional<std::string>& appKey,
                                       const std::optional<std::string>& shareText,
                                       const SHSImageObject& shareImage,
-                                      const std::vector<std::string>& snsNames,
+                                      const PlatformNames& snsNames,
                                       std::weak_ptr<SHSocialUIDelegate> delegate);
 
     std::shared_ptr<SHSocialControllerService> socialControllerService;

@@ -385,4 +385,18 @@ void SideViewController::settle(double velocity) {
     }
 }
 
+bool SideViewController::shouldAutorotate() const {
+    return m_root ? m_root->shouldAutorotate() : ViewController::shouldAutorotate();
+}
+
+InterfaceOrientationMask SideViewController::supportedInterfaceOrientations() const {
+    return m_root ? m_root->supportedInterfaceOrientations()
+                  : ViewController::supportedInterfaceOrientations();
+}
+
+bool SideViewController::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
+    return m_root ? m_root->shouldAutorotateToInterfaceOrientation(orientation)
+                  : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
+}
+
 }  // namespace platform::components

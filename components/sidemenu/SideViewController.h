@@ -68,6 +68,11 @@ public:
     double rootViewOffset() const { return m_offset; }
 
     void viewDidLoad() override;
+    // The root controller answers for the container: the panels show beside it and turn
+    // with it.
+    bool shouldAutorotate() const override;
+    InterfaceOrientationMask supportedInterfaceOrientations() const override;
+    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override;
 
 private:
     enum class Showing { None, Left, Right };

@@ -429,6 +429,28 @@ void BitmapContext::drawText(const std::string& text, const Font& font, const Co
     cairo_restore(m_cairo);
 }
 
+void BitmapContext::drawTextRun(std::string_view text, const RunFont& font, const Color& color,
+                                Point topLeft) {
+    if (text.empty() || !pangotext::usableRunFont(font) || !std::isfinite(topLeft.x) ||
+        !std::isfinite(topLeft.y)) {
+        return;
+    }
+    cairo_save(m_cairo);
+    if (m_bottomLeftOrigin) {
+        cairo_translate(m_cairo, 0, 2 * topLeft.y + font.size);
+        cairo_scale(m_cairo, 1, -1);
+    }
+    {
+        std::lock_guard lock(pangotext::mutex());
+        auto context = pangotext::drawingContext(m_cairo);
+        auto layout = pangotext::makeRunLayout(context.get(), text, font);
+        setSource(color);
+        cairo_move_to(m_cairo, topLeft.x, topLeft.y);
+        pango_cairo_show_layout(m_cairo, layout.get());
+    }
+    cairo_restore(m_cairo);
+}
+
 Image BitmapContext::makeImage() const {
     if (!isValid()) {
         return {};

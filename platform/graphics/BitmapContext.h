@@ -8,6 +8,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/TextRun.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
@@ -88,6 +89,8 @@ public:
     // lineSpacing adds that many points between lines.
     void drawText(const std::string& text, const Font& font, const Color& color, const Rect& rect,
                   TextAlignment alignment, int maxLines, double lineSpacing = 0);
+    // One run of text on one line, its line box's top-left corner at `topLeft` (TextRun.h).
+    void drawTextRun(std::string_view text, const RunFont& font, const Color& color, Point topLeft);
 
     // Global alpha (0..1) multiplied into everything drawn after; saved and restored with the
     // state.

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/graphics/Font.h"
+#include "platform/graphics/TextRun.h"
 
 namespace platform::pangotext {
 
@@ -37,5 +38,9 @@ bool usableFont(const Font& font);
 // by word, then by character, within `width` points (0 = no limit).
 LayoutPtr makeLayout(PangoContext* context, const std::string& text, const Font& font,
                      double width);
+
+// A run of text on one line, never wrapped (TextRun.h).
+bool usableRunFont(const RunFont& font);
+LayoutPtr makeRunLayout(PangoContext* context, std::string_view text, const RunFont& font);
 
 }  // namespace platform::pangotext

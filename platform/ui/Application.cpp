@@ -4,7 +4,9 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Json.h"
+#include "platform/foundation/Log.h"
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/DisplayChanges.h"
@@ -160,6 +162,30 @@ void Application::setStatusBarOrientation(InterfaceOrientation orientation) {
     for (auto& window : windows()) {
         window->setNeedsLayoutBelow();
     }
+}
+
+InterfaceOrientationMask Application::supportedInterfaceOrientations() const {
+    const bool pad = m_idiom == UserInterfaceIdiom::Pad;
+    const Bundle& bundle = Bundle::main();
+    auto declared = pad ? bundle.objectForInfoDictionaryKey("UISupportedInterfaceOrientations~ipad")
+                        : std::nullopt;
+    if (!declared) {
+        declared = bundle.objectForInfoDictionaryKey("UISupportedInterfaceOrientations");
+    }
+    if (!declared) {
+        return deviceInterfaceOrientations();
+    }
+    if (auto mask = orientationMaskFromInfoList(*declared)) {
+        return *mask;
+    }
+    // Asked only when the device turns or the screen on top changes, so reported as often.
+    log("Info.plist: the supported interface orientations are not a list of orientations");
+    return deviceInterfaceOrientations();
+}
+
+InterfaceOrientationMask Application::deviceInterfaceOrientations() const {
+    return m_idiom == UserInterfaceIdiom::Pad ? OrientationMask::All
+                                              : OrientationMask::AllButUpsideDown;
 }
 
 void Application::resignFirstResponderForced() {

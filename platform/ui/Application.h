@@ -70,6 +70,18 @@ public:
     InterfaceOrientation statusBarOrientation() const { return m_statusBarOrientation; }
     void setStatusBarOrientation(InterfaceOrientation orientation);
 
+    // The orientations the application declares its screens are laid out for: its
+    // Info.plist's "UISupportedInterfaceOrientations" ("UISupportedInterfaceOrientations~ipad"
+    // on a tablet, falling back to the plain key), else what the device takes by default. A
+    // screen that says nothing of its orientations keeps to these; a screen laid out for
+    // others says which it takes (ViewController::supportedInterfaceOrientations). Unlike the
+    // phone's list this is no ceiling: a vendor's screens that lay themselves out for every
+    // orientation turn within an upright application.
+    InterfaceOrientationMask supportedInterfaceOrientations() const;
+    // Every orientation the device takes: all four on a tablet, all but upside-down on a
+    // phone (whose interface is never drawn upside-down).
+    InterfaceOrientationMask deviceInterfaceOrientations() const;
+
     UserInterfaceIdiom userInterfaceIdiom() const { return m_idiom; }
     void setUserInterfaceIdiom(UserInterfaceIdiom idiom) { m_idiom = idiom; }
     const std::string& systemVersion() const { return m_systemVersion; }

@@ -1,5 +1,9 @@
 #include "platform/ui/InterfaceOrientation.h"
 
+#include <utility>
+
+#include "platform/foundation/Json.h"
+
 namespace platform {
 
 std::optional<InterfaceOrientation> interfaceOrientationFor(DeviceOrientation orientation) {
@@ -62,6 +66,39 @@ std::optional<DeviceOrientation> parseDeviceOrientation(const std::string& word)
         }
     }
     return std::nullopt;
+}
+
+std::optional<InterfaceOrientationMask> orientationMaskFromInfoList(const Json& list) {
+    static const std::pair<const char*, InterfaceOrientation> kNames[] = {
+        {"UIInterfaceOrientationPortrait", InterfaceOrientation::Portrait},
+        {"UIInterfaceOrientationPortraitUpsideDown", InterfaceOrientation::PortraitUpsideDown},
+        {"UIInterfaceOrientationLandscapeLeft", InterfaceOrientation::LandscapeLeft},
+        {"UIInterfaceOrientationLandscapeRight", InterfaceOrientation::LandscapeRight},
+    };
+    if (!list.is_array()) {
+        return std::nullopt;
+    }
+    InterfaceOrientationMask mask = 0;
+    for (const auto& entry : list) {
+        if (!entry.is_string()) {
+            return std::nullopt;
+        }
+        const auto& name = entry.get_ref<const std::string&>();
+        bool known = false;
+        for (const auto& [word, orientation] : kNames) {
+            if (name == word) {
+                mask |= maskOf(orientation);
+                known = true;
+            }
+        }
+        if (!known) {
+            return std::nullopt;
+        }
+    }
+    if (mask == 0) {
+        return std::nullopt;
+    }
+    return mask;
 }
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/JsonFwd.h"
+
 namespace platform {
 
 // The way the device is held. The values are the phone's: landscape-left is the device turned
@@ -58,5 +60,10 @@ std::optional<InterfaceOrientation> interfaceOrientationFor(DeviceOrientation or
 std::string orientationName(DeviceOrientation orientation);
 std::string orientationName(InterfaceOrientation orientation);
 std::optional<DeviceOrientation> parseDeviceOrientation(const std::string& word);
+
+// The set an Info.plist list of orientations names ("UIInterfaceOrientationPortrait" ...);
+// nothing when it is not a list of those names or names none, so that a damaged entry never
+// leaves an application that takes no orientation at all.
+std::optional<InterfaceOrientationMask> orientationMaskFromInfoList(const Json& list);
 
 }  // namespace platform

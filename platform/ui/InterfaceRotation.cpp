@@ -5,6 +5,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/DisplayChanges.h"
+#include "platform/ui/FormSheet.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ViewController.h"
@@ -19,6 +20,13 @@ bool asksShouldAutorotate() {
     return Application::shared().systemVersionNumber() >= 6.0;
 }
 
+// A tablet's sheet or popover shows over a screen that stays; that screen keeps deciding, as
+// the sheet is laid out for whatever the screen under it takes.
+bool decidesOrientation(const ViewController& presented) {
+    const ModalPresentationStyle style = presented.modalPresentationStyle();
+    return !FormSheet::applies(style) && style != ModalPresentationStyle::Popover;
+}
+
 }  // namespace
 
 std::shared_ptr<ViewController> InterfaceRotation::topController() {
@@ -26,7 +34,7 @@ std::shared_ptr<ViewController> InterfaceRotation::topController() {
     auto top = window ? window->rootViewController() : nullptr;
     while (top) {
         auto presented = top->presentedViewController();
-        if (!presented || presented->isBeingDismissed()) {
+        if (!presented || presented->isBeingDismissed() || !decidesOrientation(*presented)) {
             break;
         }
         top = presented;

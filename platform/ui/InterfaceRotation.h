@@ -9,7 +9,10 @@ namespace platform {
 class ViewController;
 
 // The phone's rotation of the interface. The top controller of the key window (its root
-// controller, or what that presents, to the topmost) decides which orientations it takes:
+// controller, or what that presents over the whole screen, to the topmost; a tablet's sheet
+// leaves the decision to the screen under it) decides which orientations it takes; a
+// container answers through the child it shows, and a controller that says nothing takes the
+// orientations the application declares (Application::supportedInterfaceOrientations):
 // from version 6 on through shouldAutorotate and supportedInterfaceOrientations, before
 // through shouldAutorotateToInterfaceOrientation. A rotation then runs in the phone's order:
 //   1. willRotateToInterfaceOrientation(to, duration) on every controller on screen, outer

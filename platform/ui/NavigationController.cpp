@@ -6,6 +6,7 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/GestureRecognizerDelegate.h"
+#include "platform/ui/InterfaceRotation.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
@@ -227,6 +228,11 @@ void NavigationController::transition(std::vector<std::shared_ptr<ViewController
             c->setMovingToParent(false);
             c->didMoveToParentViewController(nav);
         }
+        // The screen now on top answers for the stack: a screen laid out for landscape turns
+        // to a turned device, and leaving it turns an upright-only stack back.
+        if (changesTop && onScreen) {
+            InterfaceRotation::attemptRotationToDeviceOrientation();
+        }
     };
     m_transition.schedule(animated && onScreen && changesTop ? animation::kNavigationTransition : 0,
                           std::move(finish));
@@ -359,6 +365,24 @@ std::vector<std::shared_ptr<ViewController>> NavigationController::childrenForAp
         return {top};
     }
     return {};
+}
+
+bool NavigationController::shouldAutorotate() const {
+    auto shown = topViewController();
+    return shown ? shown->shouldAutorotate() : ViewController::shouldAutorotate();
+}
+
+InterfaceOrientationMask NavigationController::supportedInterfaceOrientations() const {
+    auto shown = topViewController();
+    return shown ? shown->supportedInterfaceOrientations()
+                 : ViewController::supportedInterfaceOrientations();
+}
+
+bool NavigationController::shouldAutorotateToInterfaceOrientation(
+    InterfaceOrientation orientation) {
+    auto shown = topViewController();
+    return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
+                 : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
 }
 
 }  // namespace platform

@@ -32,12 +32,10 @@ public:
     void setViewControllers(std::vector<std::shared_ptr<ViewController>> controllers,
                             bool animated = false);
     std::shared_ptr<ViewController> topViewController() const;
-    // Before version 6 the shown child answers for the container.
-    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override {
-        auto shown = topViewController();
-        return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
-                     : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
-    }
+    // The shown child answers for the container (InterfaceRotation).
+    bool shouldAutorotate() const override;
+    InterfaceOrientationMask supportedInterfaceOrientations() const override;
+    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override;
     // The top screen, or what it (or this controller) presents.
     std::shared_ptr<ViewController> visibleViewController() const;
 

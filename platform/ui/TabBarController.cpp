@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/InterfaceRotation.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBar.h"
@@ -104,6 +105,10 @@ void TabBarController::switchTo(size_t index) {
     replaceSelected(oldSelected, newSelected);
     m_tabBar->setSelectedItem(newSelected ? newSelected->tabBarItem().shared_from_this() : nullptr);
     layoutContent();
+    // The tab now shown answers for the container.
+    if (oldSelected != newSelected && isAppeared()) {
+        InterfaceRotation::attemptRotationToDeviceOrientation();
+    }
 }
 
 void TabBarController::replaceSelected(const std::shared_ptr<ViewController>& oldSelected,
@@ -249,6 +254,23 @@ std::vector<std::shared_ptr<ViewController>> TabBarController::childrenForAppear
         return {selected};
     }
     return {};
+}
+
+bool TabBarController::shouldAutorotate() const {
+    auto shown = selectedViewController();
+    return shown ? shown->shouldAutorotate() : ViewController::shouldAutorotate();
+}
+
+InterfaceOrientationMask TabBarController::supportedInterfaceOrientations() const {
+    auto shown = selectedViewController();
+    return shown ? shown->supportedInterfaceOrientations()
+                 : ViewController::supportedInterfaceOrientations();
+}
+
+bool TabBarController::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
+    auto shown = selectedViewController();
+    return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
+                 : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
 }
 
 }  // namespace platform

@@ -30,12 +30,10 @@ public:
     // Switches without asking the delegate; an index out of range is ignored.
     void setSelectedIndex(size_t index);
     std::shared_ptr<ViewController> selectedViewController() const;
-    // Before version 6 the shown child answers for the container.
-    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override {
-        auto shown = selectedViewController();
-        return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
-                     : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
-    }
+    // The shown child answers for the container (InterfaceRotation).
+    bool shouldAutorotate() const override;
+    InterfaceOrientationMask supportedInterfaceOrientations() const override;
+    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override;
     void setSelectedViewController(const std::shared_ptr<ViewController>& controller);
 
     const std::shared_ptr<TabBar>& tabBar() const { return m_tabBar; }

@@ -154,10 +154,11 @@ public:
 
     // --- Rotation -----------------------------------------------------------------------
     // Asked of the top controller when the device turns (InterfaceRotation). From version 6
-    // on: whether it turns at all, and which orientations it takes (by default every one on
-    // a tablet, all but upside-down on a phone). Before version 6 only
-    // shouldAutorotateToInterfaceOrientation is asked; by default it answers from the
-    // supported orientations, and containers pass the question to the child they show.
+    // on: whether it turns at all, and which orientations it takes (by default those the
+    // application declares, Application::supportedInterfaceOrientations). Before version 6
+    // only shouldAutorotateToInterfaceOrientation is asked; by default it answers from the
+    // supported orientations. Containers pass every one of these questions to the child they
+    // show, so that a screen pushed or selected decides for itself.
     virtual bool shouldAutorotate() const { return true; }
     virtual InterfaceOrientationMask supportedInterfaceOrientations() const;
     virtual bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation);

@@ -6,9 +6,7 @@
 namespace platform {
 
 InterfaceOrientationMask ViewController::supportedInterfaceOrientations() const {
-    return Application::shared().userInterfaceIdiom() == UserInterfaceIdiom::Pad
-               ? OrientationMask::All
-               : OrientationMask::AllButUpsideDown;
+    return Application::shared().supportedInterfaceOrientations();
 }
 
 bool ViewController::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {

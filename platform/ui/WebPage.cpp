@@ -240,6 +240,162 @@ void serialize(const Node& node, std::string& out) {
     out += '>';
 }
 
+// What the layout engine is given of a page at most. Its boxes cost far more than the page's
+// own nodes, and the items shown are capped anyway; a page past these is laid out up to where
+// it reached them.
+constexpr std::size_t kMaxLayoutElements = 10'000;
+constexpr std::size_t kMaxLayoutBytes = 1u << 20;
+// Laying out a table, or a box that shrinks to fit, lays out its content more than once, so
+// the cost grows exponentially with how deep they nest. Deeper than these, an element is
+// given as a plain inline <campus-flat>: its content stays, its box goes.
+constexpr int kMaxLayoutDepth = 40;
+constexpr int kMaxLayoutTables = 3;
+
+bool isTablePart(std::string_view tag) {
+    return oneOf(
+        tag, {"table", "tbody", "thead", "tfoot", "tr", "td", "th", "caption", "colgroup", "col"});
+}
+
+// The document as HTML for the layout engine. Each shown item's node is marked with its index
+// (data-campus-item): an element carries the attribute, a text node is wrapped in a
+// <campus-item> carrying it. Scripts are left out. A field (<input>) is given as a
+// <campus-field> holding its value, so that it has a box of its own size and shows its text:
+// the engine draws nothing for an input.
+class LayoutWriter {
+public:
+    explicit LayoutWriter(const std::unordered_map<int, int>& anchors) : m_anchors(anchors) {}
+
+    void write(const Node& node) {
+        if (node.isText) {
+            writeText(node);
+            return;
+        }
+        if (node.tag == "#document") {
+            writeChildren(node);
+            return;
+        }
+        if (node.tag == "script" || m_elements >= kMaxLayoutElements ||
+            m_out.size() >= kMaxLayoutBytes) {
+            return;
+        }
+        ++m_elements;
+        if (node.tag == "input") {
+            writeField(node);
+            return;
+        }
+        const bool table = node.tag == "table";
+        if (m_depth >= kMaxLayoutDepth || (isTablePart(node.tag) && m_tables >= kMaxLayoutTables)) {
+            writeFlattened(node);
+            return;
+        }
+        open(node.tag, node);
+        if (isVoid(node.tag)) {
+            return;
+        }
+        ++m_depth;
+        m_tables += table ? 1 : 0;
+        writeChildren(node);
+        m_tables -= table ? 1 : 0;
+        --m_depth;
+        close(node.tag);
+    }
+
+    std::string take() { return std::move(m_out); }
+
+private:
+    void writeChildren(const Node& node) {
+        for (const auto& child : node.children) {
+            write(*child);
+        }
+    }
+
+    void writeText(const Node& node) {
+        if (m_out.size() >= kMaxLayoutBytes) {
+            return;
+        }
+        if (node.parent && oneOf(node.parent->tag, {"style", "script"})) {
+            m_out += node.text;
+            return;
+        }
+        // A text past what is left of the budget is cut at a character.
+        std::string_view text = node.text;
+        text = text.substr(0, utf8CutPoint(text, kMaxLayoutBytes - m_out.size()));
+        auto anchor = m_anchors.find(node.id);
+        if (anchor == m_anchors.end()) {
+            escapeInto(m_out, text, false);
+            return;
+        }
+        m_out += "<campus-item data-campus-item=\"";
+        m_out += std::to_string(anchor->second);
+        m_out += "\">";
+        escapeInto(m_out, text, false);
+        m_out += "</campus-item>";
+    }
+
+    void writeFlattened(const Node& node) {
+        m_out += "<campus-flat";
+        if (auto anchor = m_anchors.find(node.id); anchor != m_anchors.end()) {
+            m_out += " data-campus-item=\"";
+            m_out += std::to_string(anchor->second);
+            m_out += '"';
+        }
+        m_out += '>';
+        writeChildren(node);
+        close("campus-flat");
+    }
+
+    void open(std::string_view tag, const Node& node) {
+        m_out += '<';
+        m_out += tag;
+        for (const auto& [name, value] : node.attributes) {
+            m_out += ' ';
+            m_out += name;
+            m_out += "=\"";
+            escapeInto(m_out, value, true);
+            m_out += '"';
+        }
+        if (auto anchor = m_anchors.find(node.id); anchor != m_anchors.end()) {
+            m_out += " data-campus-item=\"";
+            m_out += std::to_string(anchor->second);
+            m_out += '"';
+        }
+        m_out += '>';
+    }
+
+    void close(std::string_view tag) {
+        m_out += "</";
+        m_out += tag;
+        m_out += '>';
+    }
+
+    void writeField(const Node& node) {
+        const std::string* typeAttribute = node.attribute("type");
+        std::string type;
+        for (char c : typeAttribute ? trimmed(*typeAttribute) : std::string()) {
+            type += char(std::tolower(static_cast<unsigned char>(c)));
+        }
+        if (type == "hidden") {
+            return;
+        }
+        open("campus-field", node);
+        const std::string* value = node.attribute("value");
+        if (value && type != "password") {
+            escapeInto(m_out, *value, false);
+        } else if (value) {
+            for (std::size_t i = 0; i < std::min<std::size_t>(value->size(), 64); ++i) {
+                m_out += "•";
+            }
+        }
+        close("campus-field");
+    }
+
+    const std::unordered_map<int, int>& m_anchors;
+    std::string m_out;
+    std::size_t m_elements = 0;
+    int m_depth = 0;
+    int m_tables = 0;
+};
+
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) {
         return false;
@@ -727,23 +883,46 @@ public:
         std::vector<Item> items;
         std::size_t text = 0;
         bool full = false;
+        // Which node stands for each item where the page is laid out (see layoutHTML): an
+        // element for links, buttons and elements, the first and last text node of a run of
+        // text. Kept only when asked for.
+        std::unordered_map<int, int>* anchors = nullptr;
+        int runFirst = -1;
+        int runLast = -1;
 
-        void add(Item item) {
+        // Whether the item was taken.
+        bool add(Item item) {
             if (full) {
-                return;
+                return false;
             }
             if (items.size() >= WebPage::kMaxShownItems || text >= WebPage::kMaxShownText) {
                 full = true;
-                return;
+                return false;
             }
             cutText(item.text, std::min(WebPage::kMaxItemText, WebPage::kMaxShownText - text));
             text += item.text.size();
             items.push_back(std::move(item));
+            return true;
+        }
+        void anchor(int node) {
+            if (anchors && node >= 0) {
+                (*anchors)[node] = int(items.size()) - 1;
+            }
+        }
+        void textNode(const Node& node, bool pre) {
+            if (!anchors || !(pre ? !node.text.empty() : !trimmed(node.text).empty())) {
+                return;
+            }
+            if (runFirst < 0) {
+                runFirst = node.id;
+            }
+            runLast = node.id;
         }
     };
 
-    std::vector<Item> items() {
+    std::vector<Item> items(std::unordered_map<int, int>* anchors = nullptr) {
         ShownItems shown;
+        shown.anchors = anchors;
         Node* start = body();
         if (!start) {
             start = root() ? root() : m_document.get();
@@ -765,8 +944,13 @@ public:
             Item item;
             item.kind = Item::Kind::Text;
             item.text = std::move(text);
-            items.add(std::move(item));
+            if (items.add(std::move(item))) {
+                items.anchor(items.runFirst);
+                items.anchor(items.runLast);
+            }
         }
+        items.runFirst = -1;
+        items.runLast = -1;
     }
 
     static bool isInteractive(const Node& node) {
@@ -799,7 +983,9 @@ public:
             }
             const Node& child = *childPointer;
             if (child.isText) {
-                flow.text(child.text, keepsWhitespace(child));
+                const bool pre = keepsWhitespace(child);
+                items.textNode(child, pre);
+                flow.text(child.text, pre);
                 continue;
             }
             const std::string& tag = child.tag;
@@ -824,7 +1010,9 @@ public:
                     auto value = valueOf(child);
                     item.text = value && !value->empty() ? *value : item.href;
                 }
-                items.add(std::move(item));
+                if (items.add(std::move(item))) {
+                    items.anchor(child.id);
+                }
                 continue;
             }
             if (id && !id->empty() && !holdsItems(child)) {
@@ -835,7 +1023,9 @@ public:
                 item.id = *id;
                 auto value = oneOf(tag, {"input", "textarea"}) ? valueOf(child) : std::nullopt;
                 item.text = value ? *value : innerText(child);
-                items.add(std::move(item));
+                if (items.add(std::move(item))) {
+                    items.anchor(child.id);
+                }
                 continue;
             }
             if (oneOf(tag, {"input", "textarea"})) {
@@ -852,6 +1042,14 @@ public:
                 flushText(flow, items);
             }
         }
+    }
+
+    std::string layoutHTML() {
+        std::unordered_map<int, int> anchors;
+        items(&anchors);
+        LayoutWriter writer(anchors);
+        writer.write(*m_document);
+        return writer.take();
     }
 
     // --- Addresses -------------------------------------------------------------------------
@@ -1431,6 +1629,10 @@ const std::string& WebPage::title() const {
 
 std::vector<WebPage::Item> WebPage::items() const {
     return m_impl->items();
+}
+
+std::string WebPage::layoutHTML() const {
+    return m_impl->layoutHTML();
 }
 
 std::uint64_t WebPage::version() const {

@@ -74,6 +74,12 @@ public:
     // The document's title as scripts see it now: the <title> trimmed, or what a script set.
     const std::string& title() const;
     std::vector<Item> items() const;
+    // The document as HTML for a layout engine, each of items() marked where it stands: an
+    // element with the attribute data-campus-item="INDEX", a run of text with its first and
+    // last text node wrapped in a <campus-item> carrying it. Fields (<input>) come as a
+    // <campus-field> holding their value; scripts are left out; a page too big to lay out
+    // is given up to its layout budget.
+    std::string layoutHTML() const;
     // Moves whenever the shown document changes (text, title, elements).
     std::uint64_t version() const;
 

@@ -1,12 +1,16 @@
 #include "platform/ui/WebView.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cctype>
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/BitmapContext.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/HtmlLayout.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 
@@ -16,19 +20,42 @@ namespace {
 
 constexpr const char* kBlank = "about:blank";
 
-constexpr double kPageMargin = 8;
-constexpr double kItemSpacing = 6;
-constexpr double kLinkHeight = 30;
+// A picture of a page that does not come within this long is left out, and the load that
+// waits for it finishes without it.
+constexpr double kPictureTimeoutSeconds = 15;
 
-const Color& linkColor() {
-    static const Color color = Color::rgba(0.0f, 0.35f, 0.85f);
-    return color;
-}
+// The page as laid out, painted where the screen shows it.
+class PageCanvas : public View {
+public:
+    explicit PageCanvas(std::shared_ptr<HtmlLayout> layout) : m_layout(std::move(layout)) {}
+
+    void draw(BitmapContext& context, const Rect& rect) override {
+        Rect clip = rect;
+        if (cairo_t* cr = context.cairo()) {
+            double x1 = 0;
+            double y1 = 0;
+            double x2 = 0;
+            double y2 = 0;
+            cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+            clip = rect.intersection(Rect{{x1, y1}, {x2 - x1, y2 - y1}});
+        }
+        if (!clip.isEmpty()) {
+            m_layout->paint(context, clip);
+        }
+    }
+
+private:
+    std::shared_ptr<HtmlLayout> m_layout;
+};
+
+// The views of the page's items stand where the layout put each and paint nothing: the
+// canvas below shows the page. They carry what the outline says and what a tap there does.
 
 // A run of the page's text.
 class PageTextLabel : public Label {
 public:
     std::string describe() const override { return "text \"" + text() + "\""; }
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
 };
 
 // An element of the page with an id, showing its current text.
@@ -36,6 +63,7 @@ class PageElementLabel : public Label {
 public:
     explicit PageElementLabel(std::string id) : m_id(std::move(id)) {}
     std::string describe() const override { return "#" + m_id + " \"" + text() + "\""; }
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
 
 private:
     std::string m_id;
@@ -51,11 +79,17 @@ public:
         }
         return "link \"" + currentTitle() + "\" -> " + m_href;
     }
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
 
 private:
     bool m_link;
     std::string m_href;
 };
+
+bool isWebAddress(std::string_view url) {
+    return equalsIgnoringCase(url.substr(0, 7), "http://") ||
+           equalsIgnoringCase(url.substr(0, 8), "https://");
+}
 
 }  // namespace
 
@@ -79,6 +113,9 @@ WebView::~WebView() {
     // The completion would find this web view gone and do nothing; spare the transfer.
     if (m_httpRequest != 0) {
         HttpClient::shared().cancel(m_httpRequest);
+    }
+    for (auto request : m_pictureRequests) {
+        HttpClient::shared().cancel(request);
     }
 }
 
@@ -224,6 +261,7 @@ void WebView::cancelLoad() {
     }
     ++m_generation;
     m_loading = false;
+    m_finishAwaitsPictures = false;
     std::string url = m_request.url;
     m_pending.reset();
     // The phone reports a load that was stopped or replaced as cancelled. Posted, so it
@@ -329,9 +367,15 @@ void WebView::finishLoad(Page page) {
             break;
     }
     m_page = std::move(page);
-    m_loading = false;
     // The page's own scripts run before anyone hears that it finished, as in a browser.
     openPage(m_page.html, m_page.url, m_page.baseURL);
+    if (m_picturesPending > 0) {
+        // As on the phone, the load finishes once its pictures are in (pictureArrived), so
+        // that whoever hears of it reads the page's whole height.
+        m_finishAwaitsPictures = true;
+        return;
+    }
+    m_loading = false;
     if (auto delegate = this->delegate()) {
         delegate->webViewDidFinishLoad(*this);
     }
@@ -364,6 +408,20 @@ void WebView::openPage(const std::string& html, const std::string& url,
     std::uint64_t serial = ++m_pageSerial;
     m_scriptNavigation.reset();
     std::weak_ptr<View> weak = weak_from_this();
+    for (auto request : m_pictureRequests) {
+        HttpClient::shared().cancel(request);
+    }
+    m_pictureRequests.clear();
+    m_picturesPending = 0;
+    m_layout.reset();
+    m_layoutHTML.clear();
+    m_pictures = std::make_shared<HtmlPictures>([weak, serial](std::string_view src) {
+        auto view = weak.lock();
+        if (!view || from(view)->m_pageSerial != serial || !from(view)->m_webPage) {
+            return std::string();
+        }
+        return from(view)->m_webPage->resolve(src);
+    });
     m_webPage =
         std::make_unique<WebPage>(html, url, baseURL, [weak, serial](const std::string& target) {
             if (auto view = weak.lock()) {
@@ -438,7 +496,7 @@ void WebView::pageMayHaveChanged() {
         return;
     }
     auto items = m_webPage->items();
-    if (items == m_shownItems) {
+    if (items == m_shownItems && m_webPage->layoutHTML() == m_layoutHTML) {
         // Written back to what the views show (or never changed): they stay.
         m_pageViewsStale = false;
         m_shownVersion = m_webPage->version();
@@ -458,31 +516,36 @@ void WebView::showPage(bool newPage) {
     Size size = bounds().size;
     m_shownWidth = size.width;
     if (!m_webPage) {
+        m_layout.reset();
         m_scrollView->setContentSize(size);
         return;
     }
     m_shownVersion = m_webPage->version();
     m_pageViewsStale = false;
     m_shownItems = m_webPage->items();
-    const double width = std::max(0.0, size.width - 2 * kPageMargin);
-    auto content = View::make<View>(Rect{{0, 0}, {size.width, 0}});
-    double y = kPageMargin;
+    m_layoutHTML = m_webPage->layoutHTML();
+    m_layout = std::make_shared<HtmlLayout>(m_layoutHTML, m_pictures);
+    m_layout->layOut(size.width, size.height);
+    const Size pageSize = m_layout->size();
+    const std::vector<Rect> frames = m_layout->itemFrames(m_shownItems.size());
+
+    const double contentWidth = std::max(size.width, pageSize.width);
+    const double contentHeight = pageSize.height;
+    auto content = View::make<PageCanvas>(m_layout);
+    content->setFrame(Rect{{0, 0}, {contentWidth, contentHeight}});
     std::weak_ptr<View> weak = weak_from_this();
     const std::uint64_t serial = m_pageSerial;
-    for (const auto& item : m_shownItems) {
+    for (std::size_t i = 0; i < m_shownItems.size(); ++i) {
+        const auto& item = m_shownItems[i];
+        if (frames[i].isEmpty()) {
+            continue;  // not laid out: display:none, or past what a page may lay out
+        }
         std::shared_ptr<View> shown;
-        double height = 0;
         if (item.kind == WebPage::Item::Kind::Link || item.kind == WebPage::Item::Kind::Button) {
             bool link = item.kind == WebPage::Item::Kind::Link;
             auto control = View::make<PageControl>(link, item.href);
             control->setTitle(item.text);
-            control->setTitleColor(link ? linkColor() : Color::black());
-            control->setContentHorizontalAlignment(link ? ContentHorizontalAlignment::Left
-                                                        : ContentHorizontalAlignment::Center);
-            if (!link) {
-                control->setBackgroundColor(Color::whiteAlpha(0.92f, 1));
-                control->setCornerRadius(4);
-            }
+            control->setTitleColor(Color::clear());
             control->addTarget(
                 [weak, serial, node = item.node](Control&) {
                     if (auto view = weak.lock()) {
@@ -490,7 +553,6 @@ void WebView::showPage(bool newPage) {
                     }
                 },
                 ControlEvent::TouchUpInside);
-            height = kLinkHeight;
             shown = control;
         } else {
             std::shared_ptr<Label> label;
@@ -501,16 +563,11 @@ void WebView::showPage(bool newPage) {
             }
             label->setText(item.text);
             label->setNumberOfLines(0);
-            label->setFont(Font::systemFont(15));
-            height = label->sizeThatFits(Size{width, 0}).height;
             shown = label;
         }
-        shown->setFrame(Rect{{kPageMargin, y}, {width, height}});
+        shown->setFrame(frames[i]);
         content->addSubview(shown);
-        y += height + kItemSpacing;
     }
-    double contentHeight = y - kItemSpacing + kPageMargin;
-    content->setFrame(Rect{{0, 0}, {size.width, contentHeight}});
     // Below what screens add to the page's scroller (a refresh header).
     m_scrollView->insertSubview(content, 0);
     m_contentView = content;
@@ -520,7 +577,66 @@ void WebView::showPage(bool newPage) {
     if (!newPage) {
         height = std::max(height, m_scrollView->contentSize().height);
     }
-    m_scrollView->setContentSize(Size{size.width, height});
+    m_scrollView->setContentSize(Size{contentWidth, height});
+    fetchPictures();
+}
+
+void WebView::fetchPictures() {
+    if (!m_pictures) {
+        return;
+    }
+    std::weak_ptr<View> weak = weak_from_this();
+    const std::uint64_t serial = m_pageSerial;
+    for (auto& url : m_pictures->takeWanted()) {
+        if (!isWebAddress(url)) {
+            continue;  // data: and the like are not fetched; the box stays empty
+        }
+        HttpRequest http;
+        http.method = "GET";
+        http.url = url;
+        http.timeoutSeconds = kPictureTimeoutSeconds;
+        auto id =
+            HttpClient::shared().send(std::move(http), [weak, serial, url](HttpResponse response) {
+                if (auto view = weak.lock()) {
+                    from(view)->pictureArrived(serial, url, std::move(response));
+                }
+            });
+        m_pictureRequests.push_back(id);
+        ++m_picturesPending;
+    }
+}
+
+void WebView::pictureArrived(std::uint64_t pageSerial, const std::string& url,
+                             HttpResponse response) {
+    if (pageSerial != m_pageSerial || !m_pictures) {
+        return;
+    }
+    auto self = weak_from_this().lock();
+    m_picturesPending -= std::min<std::size_t>(m_picturesPending, 1);
+    bool arrived = response.error.empty() && response.status >= 200 && response.status < 300;
+    if (arrived) {
+        Image picture = Image::decode(response.body);
+        arrived = !picture.isNull();
+        m_pictures->setPicture(url, std::move(picture));
+    }
+    if (m_finishAwaitsPictures) {
+        if (m_picturesPending > 0) {
+            return;
+        }
+        m_finishAwaitsPictures = false;
+        m_loading = false;
+        showPage(true);
+        if (auto delegate = this->delegate()) {
+            delegate->webViewDidFinishLoad(*this);
+        }
+        return;
+    }
+    if (arrived) {
+        // Laid out again with the picture's size at the next layout pass.
+        m_pageViewsStale = true;
+        setNeedsLayout();
+        setNeedsDisplay();
+    }
 }
 
 void WebView::layoutSubviews() {

@@ -14,6 +14,8 @@
 
 namespace platform {
 
+class HtmlLayout;
+class HtmlPictures;
 class ScrollView;
 struct HttpResponse;
 
@@ -41,9 +43,14 @@ struct HttpResponse;
 // A script that asks to navigate does so on a later turn of the run loop, asking the delegate
 // first; when one script asks several times, the last address wins, as in a browser.
 //
-// The page shows inside scrollView(), top to bottom: its text, its links and buttons (which a
-// tap follows or runs) and its elements with an id with their current text, so screen
-// outlines and screenshots show what the page shows. A new page is laid out before the
+// The page shows inside scrollView(), laid out and painted as a browser does (HtmlLayout),
+// with the scroller's content as large as the laid-out page. Over what is painted, each of
+// the page's items (WebPage::items) has a view where it stands: its text, its links and
+// buttons (which a tap there follows or runs) and its elements with an id with their current
+// text, so screen outlines show what the page shows and taps land on what is drawn at that
+// point. Pictures are fetched once the page asks for them; a load finishes when the pictures
+// it asked for are in (or failed), and a later change that asks for more lays the page out
+// again as they arrive. A new page is laid out before the
 // delegate hears that it finished (the scroller's content then has the page's height); what
 // scripts change is laid out again with the screen (at the next layout pass, or
 // layoutIfNeeded), not by each script. Views added
@@ -153,6 +160,8 @@ private:
     void activatePageElement(std::uint64_t pageSerial, int node);
     void pageMayHaveChanged();
     void showPage(bool newPage);
+    void fetchPictures();
+    void pictureArrived(std::uint64_t pageSerial, const std::string& url, HttpResponse response);
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::weak_ptr<WebViewDelegate> m_delegate;
@@ -179,6 +188,14 @@ private:
     // The page changed since its views were made; they are made again at the next layout.
     bool m_pageViewsStale{false};
     std::shared_ptr<View> m_contentView;
+    // The page laid out as it is shown, from this HTML (WebPage::layoutHTML).
+    std::shared_ptr<HtmlLayout> m_layout;
+    std::string m_layoutHTML;
+    std::shared_ptr<HtmlPictures> m_pictures;
+    std::vector<std::uint64_t> m_pictureRequests;
+    std::size_t m_picturesPending{0};
+    // The load has its page and finishes when its pictures are in.
+    bool m_finishAwaitsPictures{false};
     std::optional<std::string> m_scriptNavigation;
     std::uint64_t m_navigationPostedFor{0};
 };

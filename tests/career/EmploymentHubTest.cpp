@@ -249,6 +249,36 @@ TEST_F(EmploymentHubTest, TheEmployerNameTravelsAsOneQueryValueAndAnAbsentOneAsE
     EXPECT_EQ(asked[1].target.find("null"), std::string::npos);
 }
 
+TEST_F(EmploymentHubTest, APageWithARowThatIsNotARecordFailsAndTheShownRowsStay) {
+    open(hub);
+    auto table = hub->recruitment()->myTableView();
+    const auto firstPage = sampleNames("zp", 10);
+    ASSERT_EQ(shownNames(), firstPage);
+
+    for (const Json& stray : {Json(7), Json("row"), Json(nullptr), Json::array()}) {
+        SCOPED_TRACE(stray.dump());
+        server.setReply(
+            "GET", kListPath,
+            {200, "application/json",
+             Json{{"ListOrderedMap", Json::array({Json{{"YRDWMC", "新来的单位"}}, stray})}}
+                 .dump()});
+        // Neither a pull-down nor a pull-up takes any of it: the list stays as it was and
+        // both controls end.
+        ASSERT_TRUE(driver.pullDown(table));
+        ASSERT_TRUE(quiet());
+        EXPECT_EQ(shownNames(), firstPage);
+        ASSERT_TRUE(driver.pullUp(table));
+        ASSERT_TRUE(quiet());
+        EXPECT_EQ(shownNames(), firstPage);
+        EXPECT_EQ(table->numberOfRowsInSection(0), 10);
+    }
+    // A reply of records only is taken again.
+    server.clearOverrides();
+    ASSERT_TRUE(driver.pullDown(table));
+    ASSERT_TRUE(quiet());
+    EXPECT_EQ(shownNames(), firstPage);
+}
+
 TEST_F(EmploymentHubTest, AListReplyAfterTheHubHasGoneDoesNothing) {
     server.holdReplies("GET", kListPath);
     navigation->pushViewController(hub, true);

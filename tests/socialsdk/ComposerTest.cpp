@@ -2,6 +2,7 @@
 
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialData.h"
+#include "SocialSDK/service/SHSocialImageLoader.h"
 #include "SocialSDK/service/SHSocialOpAnalytics.h"
 #include "SocialSDK/service/SHSocialSnsHandler.h"
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
@@ -134,6 +135,36 @@ TEST_F(ComposerTest, SmsTextFallsBackToTheSubjectsUnlessThePlatformBringsItsOwnP
     ASSERT_EQ(message->attachments().size(), 1u);
     EXPECT_EQ(message->attachments()[0].typeIdentifier, "public.jpeg");
     EXPECT_EQ(message->attachments()[0].fileName, "picture.jpg");
+}
+
+TEST_F(ComposerTest, TheSmsLinksPictureComesFromTheImageCacheFirst) {
+    platform::MessageComposeViewController::setCanSendText(true);
+    platform::MessageComposeViewController::setCanSendAttachments(true);
+    const std::string path = "/media/notice.png";
+    const std::string url = services->baseUrl() + path;
+    const auto shown = platform::Image::fromARGB(6, 2, std::vector<std::uint32_t>(12, 0xff22aa44u));
+    services->setReply("GET", path, fakes::Reply{200, "image/png", shown.pngData()});
+    // The picture was seen before: the loader has it cached.
+    auto loader = SHSocialImageLoader::sharedImageLoader();
+    loader->loadImageForURL(url);
+    auto& loop = platform::RunLoop::main();
+    ASSERT_TRUE(loop.runUntil([&] {
+        loop.advance(platform::seconds(0.02));
+        return loader->hasLoadedImageURL(url);
+    }));
+    // The address no longer serves it; the cache still does.
+    services->setReply("GET", path, fakes::Reply{404, "text/plain", "gone"});
+    const auto asked = services->requestsTo(path).size();
+    subject->setUrlResource(SHSocialUrlResourceMake(1, url));
+
+    auto message = SHSocialMailHandler::shareInstance().getEditSMSController(service);
+    ASSERT_TRUE(message);
+    ASSERT_EQ(message->attachments().size(), 1u);
+    const auto& data = message->attachments()[0].data;
+    const auto attached = platform::Image::decode(
+        std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    EXPECT_EQ(attached.size(), shown.size());
+    EXPECT_EQ(services->requestsTo(path).size(), asked) << "nothing fetched again";
 }
 
 TEST_F(ComposerTest, WithoutASocialAccountTheHostHearsNotLoginThenTheAlertShows) {

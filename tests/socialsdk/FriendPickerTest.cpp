@@ -19,7 +19,9 @@
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
 #include "SocialSDK/service/SHSocialAccountManager.h"
+#include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
+#include "SocialSDK/service/SHSocialNavigationController.h"
 #include "components/hud/ProgressHUD.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
@@ -27,6 +29,9 @@
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Device.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
@@ -375,6 +380,101 @@ TEST_F(KnownFriendsTest, TheEditScreensAtButtonMentionsThePickedFriendAndRecount
     scope.advance(1);
     EXPECT_EQ(navigation->topViewController(), edit);
     EXPECT_EQ(edit->textView()->text(), "周末去图书馆 @link-b1 ");
+}
+
+// --- The edit screen after the picker --------------------------------------------------------
+
+class EditScreenAfterPickerTest : public KnownFriendsTest {
+protected:
+    // The edit screen in the SDK's navigation controller, its keyboard up.
+    void openEditScreen() {
+        signedIn("tencent");
+        edit = std::make_shared<SHShareEditViewController>(service);
+        navigation = std::make_shared<SHSocialNavigationController>(edit);
+        window = platform::View::make<platform::Window>();
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        scope.advance(1);
+        ASSERT_TRUE(platform::Keyboard::isVisible());
+    }
+    void openPicker() {
+        ASSERT_TRUE(driver.tap("shareAt"));
+        scope.advance(1);
+        ASSERT_TRUE(std::dynamic_pointer_cast<SHSocialFriendViewController>(
+            navigation->topViewController()));
+    }
+    void leavePickerBy(const std::string& tapped) {
+        ASSERT_TRUE(driver.tap(tapped)) << driver.outline();
+        scope.advance(1);
+        ASSERT_EQ(navigation->topViewController(), edit);
+    }
+    static void turn(platform::DeviceOrientation orientation) {
+        platform::Device::current().setOrientation(orientation);
+    }
+    // The keyboard is down, and the account panel fills its place under the tool bar.
+    void expectPanelInTheKeyboardsPlace() {
+        const auto view = edit->view()->bounds().size;
+        const double keyboard = platform::Keyboard::kHeight;
+        EXPECT_FALSE(platform::Keyboard::isVisible());
+        EXPECT_FALSE(edit->changeAccountBackgroundView()->isHidden());
+        EXPECT_EQ(edit->changeAccountBackgroundView()->frame(),
+                  (platform::Rect{{0, view.height - keyboard}, {view.width, keyboard}}));
+        EXPECT_EQ(edit->toolBarView()->frame(),
+                  (platform::Rect{{0, view.height - keyboard - 44}, {view.width, 44}}));
+        EXPECT_NE(driver.outline().find("切换账号"), std::string::npos) << driver.outline();
+    }
+
+    std::shared_ptr<SHShareEditViewController> edit;
+};
+
+TEST_F(EditScreenAfterPickerTest, BackFromThePickerTheAccountPanelStandsInTheKeyboardsPlace) {
+    openEditScreen();
+    // After a pick, and after the back button.
+    for (const char* tapped : {"包子", "friend-back"}) {
+        SCOPED_TRACE(tapped);
+        openPicker();
+        leavePickerBy(tapped);
+        expectPanelInTheKeyboardsPlace();
+        // The account button raises the keyboard over the panel, and lowers it again.
+        ASSERT_TRUE(driver.tap("shareAccount"));
+        EXPECT_TRUE(platform::Keyboard::isVisible());
+        EXPECT_TRUE(edit->changeAccountBackgroundView()->isHidden());
+        ASSERT_TRUE(driver.tap("shareAccount"));
+        expectPanelInTheKeyboardsPlace();
+        ASSERT_TRUE(driver.tap("shareAccount"));
+    }
+}
+
+TEST_F(EditScreenAfterPickerTest, TurnedWhileThePickerShowsTheScreenIsLaidOutForItsWidthOnReturn) {
+    SHSocialConfig::setSupportedInterfaceOrientations(30);
+    openEditScreen();
+    // Turned and turned back while the picker shows: the same width as before, the panel.
+    openPicker();
+    turn(platform::DeviceOrientation::LandscapeLeft);
+    scope.advance(1);
+    turn(platform::DeviceOrientation::Portrait);
+    scope.advance(1);
+    leavePickerBy("friend-back");
+    expectPanelInTheKeyboardsPlace();
+
+    // Back in landscape: the tool bar was laid out for the upright width, so the keyboard
+    // comes up and the screen is laid out over it for the turned one.
+    openPicker();
+    turn(platform::DeviceOrientation::LandscapeLeft);
+    scope.advance(1);
+    leavePickerBy("friend-back");
+    const auto view = edit->view()->bounds().size;
+    ASSERT_GT(view.width, view.height);
+    EXPECT_TRUE(platform::Keyboard::isVisible());
+    const double keyboard = platform::Keyboard::kLandscapeHeight;
+    EXPECT_EQ(edit->keyboardHeight(), keyboard);
+    EXPECT_EQ(edit->toolBarView()->center(),
+              (platform::Point{view.width / 2, view.height - keyboard - 22}));
+    EXPECT_EQ(edit->textView()->frame().height(), view.height - keyboard - 44);
+    turn(platform::DeviceOrientation::Portrait);
+    scope.advance(1);
+    const auto upright = edit->view()->bounds().size;
+    EXPECT_EQ(edit->toolBarView()->frame().maxY(), upright.height - platform::Keyboard::kHeight);
 }
 
 TEST_F(FriendPickerTest, OnlyPlatformsThatTakeMentionsShowTheAtButton) {

@@ -115,6 +115,39 @@ TEST_F(JobTest, AWaitingJobGoesOutAfterTheHeadWithTheKeyItBrought) {
     EXPECT_TRUE(manager->actionArray.empty());
 }
 
+TEST_F(JobTest, TwoSharesWaitingForTheKeyEachSendTheirOwnTextAndPicture) {
+    services->holdReplies("GET", kBarRoute);
+    std::shared_ptr<SHSocialResponseEntity> first;
+    std::shared_ptr<SHSocialResponseEntity> second;
+    const auto picture =
+        platform::Image::fromARGB(4, 4, std::vector<std::uint32_t>(16, 0xff336699u));
+    SHSDataManager::postSNSWithTypes({"qzone"}, "新生报到", picture, std::nullopt, nullptr,
+                                     storeIn(first), std::nullopt);
+    SHSDataManager::postSNSWithTypes({"qzone"}, "迎新晚会", {}, std::nullopt, nullptr,
+                                     storeIn(second), std::nullopt);
+    ASSERT_TRUE(services->waitForHeld(kBarRoute, 1, std::chrono::seconds(5)));
+    // Both shares wait behind the entity-key request; the key arrives only now.
+    EXPECT_EQ(manager->actionArray.size(), 4u);
+    services->clearOverrides();
+    ASSERT_TRUE(services->releaseHeld(kBarRoute));
+    ASSERT_TRUE(waitFor(first));
+    ASSERT_TRUE(waitFor(second));
+
+    std::vector<fakes::ShareServiceRequest> shares;
+    for (const auto& request : services->shareRequests())
+        if (request.action == SHSActionTypeShareMulti)
+            shares.push_back(request);
+    ASSERT_EQ(shares.size(), 2u);
+    EXPECT_EQ(shares[0].body.at("ct"), "新生报到");
+    ASSERT_EQ(shares[0].files.size(), 1u);
+    EXPECT_EQ(shares[0].files[0].name, "pic");
+    EXPECT_EQ(shares[1].body.at("ct"), "迎新晚会");
+    EXPECT_TRUE(shares[1].files.empty());
+    const std::string key = *manager->barEntity()->entityKey;
+    EXPECT_EQ(shares[0].body.at("ek"), key);
+    EXPECT_EQ(shares[1].body.at("ek"), key);
+}
+
 TEST_F(JobTest, ARepliesThatDoNotOpenGiveCodeZeroOnce) {
     for (const std::string& body :
          {std::string("not*base64!"), platform::base64Encode("ten bytes!"),

@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "SocialSDK/screens/SHSOauthViewController.h"
+#include "SocialSDK/screens/SHSShareListController.h"
 #include "SocialSDK/screens/SHShareEditViewController.h"
+#include "SocialSDK/screens/SHSocialFriendViewController.h"
 #include "SocialSDK/screens/SHSocialScreens.h"
+#include "SocialSDK/service/SHSFriendEntity.h"
 #include "SocialSDK/service/SHSUserManager.h"
+#include "SocialSDK/service/SHSViewControllerFactory.h"
 #include "SocialSDK/service/SHSocialAccountEntity.h"
 #include "SocialSDK/service/SHSocialAccountManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
@@ -249,20 +253,102 @@ TEST_F(OauthPageTest, SignInClosesWithTheAccountOrHandsThePageToADelegateThatClo
     EXPECT_TRUE(presented());
 }
 
+TEST_F(OauthPageTest, SigningInAgainToTheSameAccountKeepsItsFriendsAndRecentMentions) {
+    present("qzone");
+    signIn();
+    scope->advance(1);
+    auto& users = SHSUserManager::shareInstance();
+    auto friendOf = [](const std::string& name, const std::string& usid) {
+        auto entity = std::make_shared<SHSFriendEntity>();
+        entity->name = name;
+        entity->linkName = name;
+        entity->usid = usid;
+        return entity;
+    };
+    users.setFriendsDictionary(
+        {{"f-1", friendOf("林小溪", "f-1")}, {"f-2", friendOf("陈子涵", "f-2")}}, "qzone");
+    users.setAtFriendsArray({friendOf("林小溪", "f-1")}, "qzone");
+
+    // The same account signs in again: nothing the user picked is lost.
+    present("qzone");
+    signIn();
+    scope->advance(1);
+    const auto friends = users.friendsDictionaryWithSnsName("qzone");
+    ASSERT_TRUE(friends);
+    EXPECT_EQ(friends->size(), 2u);
+    const auto recent = users.atFriendsDictionaryWithSnsName("qzone");
+    ASSERT_TRUE(recent);
+    ASSERT_EQ(recent->size(), 1u);
+    EXPECT_EQ(recent->front()->name, "林小溪");
+
+    // Another account signing in sees none of them; the first account's stay kept for it.
+    auto accounts = users.snsAccountDictionary();
+    accounts["qzone"]->usid = "qz-other";
+    users.setSnsAccountDictionary(accounts);
+    users.forgetFriends("qzone");
+    EXPECT_FALSE(users.atFriendsDictionaryWithSnsName("qzone"));
+    accounts["qzone"]->usid = "qz-550121";
+    users.setSnsAccountDictionary(accounts);
+    EXPECT_TRUE(users.atFriendsDictionaryWithSnsName("qzone"));
+}
+
 TEST_F(OauthPageTest, SignedInWithANextScreenGoesOnAndComingBackClosesThePage) {
     service->nextViewController = 3;
     present("qzone");
     signIn();
+    const auto made = SHSViewControllerFactory::sharedInstance().viewControllerStack;
     scope->advance(0.71);
     ASSERT_EQ(wrapper->viewControllers().size(), 2u);
     EXPECT_TRUE(
         std::dynamic_pointer_cast<SHShareEditViewController>(wrapper->viewControllers().back()));
     EXPECT_EQ(service->currentViewControllerType(), 3);
+    // The factory made it, and recorded it.
+    auto expected = made;
+    expected.push_back(SHSViewControllerShareEdit);
+    EXPECT_EQ(SHSViewControllerFactory::sharedInstance().viewControllerStack, expected);
     EXPECT_TRUE(delegate->results.empty());
     wrapper->popViewController(false);  // back from the edit screen
     scope->advance(1);
     EXPECT_FALSE(presented());
     EXPECT_TRUE(delegate->results.empty());  // closed without a result
+}
+
+TEST_F(OauthPageTest, OtherNextScreensComeFromTheFactoryAndATypeWithoutOneClosesTheRoad) {
+    // The friend picker.
+    service->nextViewController = SHSViewControllerFriend;
+    present("qzone");
+    signIn();
+    scope->advance(0.71);
+    ASSERT_EQ(wrapper->viewControllers().size(), 2u);
+    EXPECT_TRUE(
+        std::dynamic_pointer_cast<SHSocialFriendViewController>(wrapper->viewControllers().back()));
+    EXPECT_EQ(SHSViewControllerFactory::sharedInstance().viewControllerStack.back(),
+              SHSViewControllerFriend);
+    EXPECT_TRUE(presented());
+    host->dismissViewController(false);
+
+    // The share list, which the factory hands in a navigation controller of its own, goes
+    // onto the page's bare.
+    service->nextViewController = SHSViewControllerShareList;
+    present("qzone");
+    signIn();
+    scope->advance(0.71);
+    ASSERT_EQ(wrapper->viewControllers().size(), 2u);
+    EXPECT_TRUE(
+        std::dynamic_pointer_cast<SHSShareListController>(wrapper->viewControllers().back()));
+    host->dismissViewController(false);
+
+    // The account screen does not exist: the road closes without a result.
+    delegate->results.clear();
+    service->nextViewController = SHSViewControllerAccount;
+    present("qzone");
+    signIn();
+    scope->advance(0.71);
+    EXPECT_EQ(SHSViewControllerFactory::sharedInstance().viewControllerStack.back(),
+              SHSViewControllerAccount);
+    scope->advance(1);
+    EXPECT_FALSE(presented());
+    EXPECT_TRUE(delegate->results.empty());
 }
 
 TEST_F(OauthPageTest, ARefusedSignInEndsAtTheCallbackWithoutAnAccountAndThePageStays) {
@@ -349,17 +435,9 @@ TEST_F(OauthPageTest, ANetworkFailureShowsTheAlertWhoseButtonClosesThePage) {
     EXPECT_EQ(delegate->closed, std::vector<int>{7});
 }
 
-TEST_F(OauthPageTest, OnlyAnSmsAddressGoesToTheSystemTwoAndAHalfSecondsAfterThePageCloses) {
+TEST_F(OauthPageTest, AnAddressCarryingSmsGoesToTheSystemTwoAndAHalfSecondsAfterThePageCloses) {
     present("qzone");
     ASSERT_TRUE(pageShown());
-    // An address that merely carries "sms:" is a failure like any other, never opened.
-    page->webView()->simulateNavigation(services->baseUrl() +
-                                        "/signin-site/qzone/switch?next=sms:12345");
-    ASSERT_TRUE(driver->runUntil([this] { return alert() != nullptr; }, 10));
-    scope->advance(3);
-    EXPECT_TRUE(platform::Application::shared().openedURLs().empty());
-    platform::AlertPresenter::shared().reset();
-
     page->webView()->simulateNavigation("sms:12345");
     ASSERT_TRUE(driver->runUntil([this] { return page->webView()->lastError().has_value(); }, 10));
     scope->advance(0.5);
@@ -369,6 +447,18 @@ TEST_F(OauthPageTest, OnlyAnSmsAddressGoesToTheSystemTwoAndAHalfSecondsAfterTheP
     EXPECT_TRUE(platform::Application::shared().openedURLs().empty());
     scope->advance(0.2);
     EXPECT_EQ(platform::Application::shared().openedURLs(), std::vector<std::string>{"sms:12345"});
+
+    // "sms:" anywhere in the failing address, in any case, takes the same road.
+    present("qzone");
+    ASSERT_TRUE(pageShown());
+    const std::string carrying = services->baseUrl() + "/signin-site/qzone/switch?next=SMS:12345";
+    page->webView()->simulateNavigation(carrying);
+    ASSERT_TRUE(driver->runUntil([this] { return page->webView()->lastError().has_value(); }, 10));
+    scope->advance(3);
+    EXPECT_FALSE(alert()) << "no network alert";
+    EXPECT_FALSE(presented());
+    EXPECT_EQ(platform::Application::shared().openedURLs(),
+              (std::vector<std::string>{"sms:12345", carrying}));
 }
 
 TEST_F(OauthPageTest, OnlyThePlatformThatNeedsItHasItsSignInCookiesCleared) {

@@ -202,15 +202,24 @@ TEST_F(ShareEditPanelTest, TwitterCountsTheShownPictureUntilItIsDeleted) {
     EXPECT_EQ(edit->countLabel()->text(), "140");
 }
 
-TEST_F(ShareEditPanelTest, NothingAttachedAtLoadCountsAsNoAttachment) {
+TEST_F(ShareEditPanelTest, AShareWithNothingAtLoadIsSentAndTheServiceAnswers) {
+    startShareService();
     auto edit = open();
     ASSERT_TRUE(edit);
-    EXPECT_FALSE(edit->holdsPicture());
+    // The picture view and its delete button are off the screen, but the screen still holds
+    // the picture view: the share has content.
+    EXPECT_TRUE(edit->holdsPicture());
+    EXPECT_FALSE(edit->shareImageButton()->superview());
     EXPECT_EQ(driver.outline().find("sharePicture"), std::string::npos);
     EXPECT_EQ(driver.outline().find("shareDelete"), std::string::npos);
+    edit->textView()->setText("");
+    EXPECT_EQ(edit->validationError(), std::nullopt);
     edit->pressSend();
-    EXPECT_EQ(shownAlert(), "分享内容为空") << "an empty share with nothing attached is not sent";
-    EXPECT_TRUE(edit->navigationController()->presentingViewController()) << "the screen stays";
+    EXPECT_EQ(shownAlert(), "(no alert)") << "nothing is refused on the spot";
+    ASSERT_TRUE(driver.runUntil([&] { return requestsOf(kShareAction) == 1; }));
+    EXPECT_TRUE(lastOf(kShareAction)->files.empty()) << "no picture goes with it";
+    ASSERT_TRUE(driver.runUntil([] { return !sharetest::toastsOnScreen().empty(); }));
+    EXPECT_EQ(sharetest::toastsOnScreen(), std::vector<std::string>{"发送成功"});
 }
 
 TEST_F(ShareEditPanelTest, MediaLinksShowTheirKindAndTheirSheetsNameIt) {

@@ -48,7 +48,8 @@ public:
 class ShareListTest : public ShareHostTest {
 protected:
     // The entry API's road: the list presented on the host with the host's names, if any.
-    std::shared_ptr<SHSShareListController> presentList(const Names& names = {}) {
+    std::shared_ptr<SHSShareListController> presentList(
+        const SHSocialSnsService::PlatformNames& names = std::nullopt) {
         SHSocialSnsService::presentSnsController(host, std::nullopt, std::string("开放日来校园"),
                                                  {}, names, delegate);
         settle();
@@ -88,13 +89,26 @@ TEST_F(ShareListTest, DefaultConfigurationListsTheRegisteredPlatformsInItsOrder)
 }
 
 TEST_F(ShareListTest, HostNamesAndConfiguredListsAreNarrowedToSingleRegisteredNames) {
-    auto list = presentList({"wxsession", "douban", "qq", "qzone"});
+    auto list = presentList(Names{"wxsession", "douban", "qq", "qzone"});
     ASSERT_TRUE(list);
     EXPECT_EQ(rows(*list), (Names{"豆瓣", "QQ空间"}));
 
     // An entry of the configuration that is a list of names is not a name: not a row.
     list->setAllSnsArray(std::vector<Names>{{"renren"}, {"qzone", "douban"}, {}, {"sina"}});
     EXPECT_EQ(list->allSnsArray(), Names{"renren"});
+}
+
+TEST_F(ShareListTest, AnEmptyListFromTheHostGivesNoRowsWhileALeftOutOneGivesEveryPlatform) {
+    auto list = presentList(Names{});
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(rows(*list).empty());
+    EXPECT_TRUE(list->allSnsArray().empty());
+    host->dismissViewController(false);
+    settle();
+
+    list = presentList(std::nullopt);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(rows(*list).size(), 8u);
 }
 
 TEST_F(ShareListTest, HiddenPlatformStaysOutEvenWithItsClientInstalled) {

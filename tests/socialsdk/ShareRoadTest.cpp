@@ -72,7 +72,7 @@ TEST_F(ShareRoadTest, TheHostsSheetShowsQzoneAndPresentingFetchesTheKeys) {
     auto delegate = std::make_shared<RecordingDelegate>();
     SHSocialSnsService::presentSnsIconSheetView(
         controller, std::string("lanxi-share-key"), std::string("校园新闻"), {},
-        {"wxtimeline", "wxsession", "qq", "qzone"}, delegate);
+        std::vector<std::string>{"wxtimeline", "wxsession", "qq", "qzone"}, delegate);
     auto sheet = SHSocialIconSheetView::lastShown();
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->snsNames(), std::vector<std::string>{"qzone"});
@@ -103,7 +103,7 @@ TEST_F(ShareRoadTest, AQzoneTapCountsLogsTheHintAndOpensNothing) {
     auto controller = std::make_shared<platform::ViewController>();
     auto delegate = std::make_shared<RecordingDelegate>();
     SHSocialSnsService::presentSnsIconSheetView(controller, std::string(kAppKey), std::nullopt, {},
-                                                {"qzone"}, delegate);
+                                                std::vector<std::string>{"qzone"}, delegate);
     auto sheet = SHSocialIconSheetView::lastShown();
     ASSERT_TRUE(sheet);
     ASSERT_TRUE(sheet->tapPlatform("qzone"));
@@ -226,7 +226,8 @@ TEST_F(ShareRoadTest, ShareResultTable) {
         response->data = std::move(data);
         return response;
     };
-    SHSocialDataService::handleShareResult("tencent", result(510, {{"tencent", {{"st", 5027}}}}));
+    // The code is read as its integer value, however the service writes it.
+    SHSocialDataService::handleShareResult("tencent", result(510, {{"tencent", {{"st", 5027.0}}}}));
     EXPECT_FALSE(SHSocialAccountManager::socialAccountDictionary().count("tencent"));
     EXPECT_TRUE(SHSocialAccountManager::socialAccountDictionary().count("douban"));
     const std::vector<std::pair<int, std::string>> platformCodes{
@@ -238,10 +239,12 @@ TEST_F(ShareRoadTest, ShareResultTable) {
         {4242, "分享失败"}};
     for (const auto& [code, text] : platformCodes)
         SHSocialDataService::handleShareResult("douban", result(510, {{"douban", {{"st", code}}}}));
+    SHSocialDataService::handleShareResult("douban", result(510, {{"douban", {{"st", "5016.0"}}}}));
     SHSocialDataService::handleShareResult("douban", result(5050, nullptr));
     SHSocialDataService::handleShareResult("douban", result(5052, nullptr));
     std::vector<std::string> expected{"由于授权过期，分享失败"};
     for (const auto& entry : platformCodes) expected.push_back(entry.second);
+    expected.push_back("由于文字重复，分享失败");
     expected.push_back("网络异常，分享失败");
     // Each shows on the key window, at the top, for its second on the clock.
     EXPECT_EQ(toastsOnScreen(), expected);

@@ -102,8 +102,9 @@ TEST_F(ShareRoadsTest, SigningInFromTheListShowsTheEditScreenUnderOneNavigationB
 class SheetRoadTest : public ShareRoadsTest {
 protected:
     std::shared_ptr<SHSocialIconSheetView> showSheet() {
-        SHSocialSnsService::presentSnsIconSheetView(host, std::nullopt, std::string("校园开放日"),
-                                                    {}, {"tencent", "renren"}, delegate);
+        SHSocialSnsService::presentSnsIconSheetView(
+            host, std::nullopt, std::string("校园开放日"), {},
+            std::vector<std::string>{"tencent", "renren"}, delegate);
         settle();
         return std::dynamic_pointer_cast<SHSocialIconSheetView>(
             SHSocialSnsService::sharedInstance().iconSheet);

@@ -86,6 +86,8 @@ TEST(ShareEditResult, EachPlatformSubCodeHasItsToast) {
     EXPECT_EQ(result(510, sub(510)), "分享失败");
     EXPECT_EQ(result(510, sub(100031)), "没有授权");
     EXPECT_EQ(result(510, sub("5016")), "文字内容重复");
+    EXPECT_EQ(result(510, sub(5027.0)), "授权过期");
+    EXPECT_EQ(result(510, sub("5007.0")), "分享内容为空，分享失败");
     EXPECT_EQ(result(510, sub(4242)), "分享失败");
     EXPECT_EQ(result(510, platform::Json{{"sina", {{"st", 5027}}}}), "网络不给力");
     EXPECT_EQ(result(5050, std::nullopt), "网络不给力");
@@ -145,8 +147,9 @@ TEST(OauthCallback, QueryIsSplitAtAmpersandsThenAtTheFirstEquals) {
     EXPECT_EQ(info["uid"], "42");
     EXPECT_EQ(info["expires_in"], "3600");
     EXPECT_EQ(info["flag"], "");
-    EXPECT_TRUE(SHSOauthViewController::isSmsAddress("SMS:12345"));
-    EXPECT_FALSE(SHSOauthViewController::isSmsAddress("https://x.example/?next=sms:1"));
+    EXPECT_TRUE(SHSOauthViewController::carriesSms("SMS:12345"));
+    EXPECT_TRUE(SHSOauthViewController::carriesSms("https://x.example/?next=Sms:1"));
+    EXPECT_FALSE(SHSOauthViewController::carriesSms("https://x.example/sms/1"));
 }
 
 TEST_F(ShareScreensTest, PlainAndEncryptedCallbacksStoreTheAccountAnHourAhead) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SocialSDK/service/SHSocialAccountManager.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
 #include "SocialSDK/service/SHSocialData.h"
@@ -24,6 +26,8 @@
 
 namespace sharetest {
 namespace {
+
+using Names = std::vector<std::string>;
 
 // A host screen in a key window of the test's screen size, on the manual clock.
 class ShareSheetTest : public ShareSdkTest {
@@ -51,7 +55,9 @@ protected:
         loop().advance(platform::seconds(seconds));
         loop().runPending();
     }
-    std::shared_ptr<SHSocialIconSheetView> showSheet(const std::vector<std::string>& names) {
+    // The host's list of names; none for a host that leaves the list out.
+    std::shared_ptr<SHSocialIconSheetView> showSheet(
+        const std::optional<std::vector<std::string>>& names) {
         SHSocialSnsService::presentSnsIconSheetView(host, std::string(kAppKey), std::nullopt, {},
                                                     names, delegate);
         return SHSocialIconSheetView::lastShown();
@@ -69,7 +75,7 @@ protected:
 };
 
 TEST_F(ShareSheetTest, TheHostsListGivesOneIconAtTheBottomOfTheScreen) {
-    auto sheet = showSheet({"wxtimeline", "wxsession", "qq", "qzone"});
+    auto sheet = showSheet(Names{"wxtimeline", "wxsession", "qq", "qzone"});
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->snsNames(), std::vector<std::string>{"qzone"});
     EXPECT_EQ(SHSocialSnsPlatformManager::sharedInstance()
@@ -98,7 +104,7 @@ TEST_F(ShareSheetTest, TheHostsListGivesOneIconAtTheBottomOfTheScreen) {
 }
 
 TEST_F(ShareSheetTest, FivePlatformsMakeTwoRowsOfFourColumns) {
-    auto sheet = showSheet({"tencent", "qzone", "renren", "douban", "facebook"});
+    auto sheet = showSheet(Names{"tencent", "qzone", "renren", "douban", "facebook"});
     ASSERT_TRUE(sheet);
     ASSERT_EQ(sheet->snsNames().size(), 5u);
     settle();
@@ -116,7 +122,7 @@ TEST_F(ShareSheetTest, FivePlatformsMakeTwoRowsOfFourColumns) {
 }
 
 TEST_F(ShareSheetTest, TheSheetClosesOnceHoweverItIsClosed) {
-    auto sheet = showSheet({"qzone"});
+    auto sheet = showSheet(Names{"qzone"});
     ASSERT_TRUE(sheet);
     auto backdrop = sheet->superview();
     settle();
@@ -151,7 +157,7 @@ TEST_F(ShareSheetTest, DismissBeforeShowingDoesNothing) {
 }
 
 TEST_F(ShareSheetTest, AnEmptyListDimsTheScreenAndTheBackdropCloses) {
-    auto sheet = showSheet({"wxsession"});
+    auto sheet = showSheet(Names{"wxsession"});
     ASSERT_TRUE(sheet);
     EXPECT_TRUE(sheet->snsNames().empty());
     settle();
@@ -164,6 +170,21 @@ TEST_F(ShareSheetTest, AnEmptyListDimsTheScreenAndTheBackdropCloses) {
     settle();
     EXPECT_FALSE(backdrop->superview());
     EXPECT_EQ(delegate->closed, std::vector<int>{SHSViewControllerIconActionSheet});
+}
+
+TEST_F(ShareSheetTest, AnEmptyListFromTheHostGivesAnEmptySheetWhileALeftOutOneOffersEveryPlatform) {
+    auto sheet = showSheet(std::vector<std::string>{});
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->snsNames().empty());
+    sheet->dismiss();
+    settle();
+
+    sheet = showSheet(std::nullopt);
+    ASSERT_TRUE(sheet);
+    const auto& every = sheet->snsNames();
+    EXPECT_GT(every.size(), 1u);
+    EXPECT_NE(std::find(every.begin(), every.end(), "qzone"), every.end());
+    EXPECT_NE(std::find(every.begin(), every.end(), "tencent"), every.end());
 }
 
 // --- Controller service ----------------------------------------------------------------------

@@ -270,7 +270,7 @@ TEST_F(ShareThemeTest, TheGridHookRestylesTheCaptionsAndTheLines) {
             }
         });
     SHSocialSnsService::presentSnsIconSheetView(host, std::string(kAppKey), std::nullopt, {},
-                                                {"qzone", "tencent"},
+                                                std::vector<std::string>{"qzone", "tencent"},
                                                 std::weak_ptr<SHSocialUIDelegate>());
     auto sheet = SHSocialIconSheetView::lastShown();
     ASSERT_TRUE(sheet);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/foundation/Json.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/testing/ScreenSize.h"
 #include "platform/ui/Application.h"
@@ -8,6 +9,7 @@
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/TabBarController.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/View.h"
 #include "tests/ui/UiTestSupport.h"
@@ -186,7 +188,8 @@ TEST_F(RotationTest, AFlatDeviceLeavesTheInterfaceAndTheFrontEndWordsReadBack) {
 TEST_F(RotationTest, ATabletTakesEveryOrientationAndItsKeyboardIsTaller) {
     Application::shared().setUserInterfaceIdiom(UserInterfaceIdiom::Pad);
     platform::testing::ScreenSize pad(768, 1024);
-    auto home = std::make_shared<ViewController>();
+    EXPECT_EQ(Application::shared().deviceInterfaceOrientations(), OrientationMask::All);
+    auto home = std::make_shared<TurningController>("A", log, OrientationMask::All);
     auto window = showWindow(home);
     Device::current().setOrientation(DeviceOrientation::PortraitUpsideDown);
     EXPECT_EQ(Application::shared().statusBarOrientation(),
@@ -195,6 +198,88 @@ TEST_F(RotationTest, ATabletTakesEveryOrientationAndItsKeyboardIsTaller) {
     Device::current().setOrientation(DeviceOrientation::LandscapeRight);
     EXPECT_EQ(Screen::main().size(), (Size{1024, 768}));
     EXPECT_EQ(Keyboard::height(), Keyboard::kPadLandscapeHeight);
+}
+
+TEST_F(RotationTest, AScreenThatSaysNothingKeepsToTheApplicationsDeclaredOrientations) {
+    auto plain = std::make_shared<ViewController>();
+    EXPECT_EQ(plain->supportedInterfaceOrientations(),
+              Application::shared().supportedInterfaceOrientations());
+    // Whatever the bundle declares stays within what the device takes.
+    EXPECT_EQ(Application::shared().supportedInterfaceOrientations() &
+                  ~Application::shared().deviceInterfaceOrientations(),
+              0u);
+    EXPECT_EQ(Application::shared().deviceInterfaceOrientations(),
+              OrientationMask::AllButUpsideDown);
+
+    // An Info.plist list reads as the set it names; anything else is no declaration.
+    EXPECT_EQ(orientationMaskFromInfoList(Json::array({"UIInterfaceOrientationPortrait"})),
+              OrientationMask::Portrait);
+    EXPECT_EQ(orientationMaskFromInfoList(Json::array(
+                  {"UIInterfaceOrientationLandscapeLeft", "UIInterfaceOrientationLandscapeRight",
+                   "UIInterfaceOrientationPortraitUpsideDown", "UIInterfaceOrientationPortrait"})),
+              OrientationMask::All);
+    EXPECT_FALSE(orientationMaskFromInfoList(Json::array()));
+    EXPECT_FALSE(orientationMaskFromInfoList(Json::array({"UIInterfaceOrientationSideways"})));
+    EXPECT_FALSE(orientationMaskFromInfoList(Json::array({"UIInterfaceOrientationPortrait", 3})));
+    EXPECT_FALSE(orientationMaskFromInfoList(Json("UIInterfaceOrientationPortrait")));
+}
+
+TEST_F(RotationTest, APushedScreenThatTurnsTurnsTheStackAndLeavingItTurnsItBackUpright) {
+    auto upright = std::make_shared<TurningController>("A", log, OrientationMask::Portrait);
+    auto nav = std::make_shared<NavigationController>(upright);
+    auto window = showWindow(nav);
+    Device::current().setOrientation(DeviceOrientation::LandscapeLeft);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::Portrait);
+
+    // The device is already turned: the map-like screen takes it as soon as it is on top.
+    auto map = std::make_shared<TurningController>("B", log);
+    nav->pushViewController(map, true);
+    advance(1);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::LandscapeRight);
+    EXPECT_EQ(map->view()->bounds().size, (Size{667, 375}));
+
+    nav->popViewController(true);
+    advance(1);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::Portrait);
+    EXPECT_EQ(upright->view()->bounds().size.width, 375);
+    EXPECT_EQ(Device::current().orientation(), DeviceOrientation::LandscapeLeft);
+}
+
+TEST_F(RotationTest, TheSelectedTabAnswersForTheTabBar) {
+    auto upright = std::make_shared<TurningController>("A", log, OrientationMask::Portrait);
+    auto turning = std::make_shared<TurningController>("B", log);
+    auto tabs = std::make_shared<TabBarController>();
+    tabs->setViewControllers({upright, turning});
+    auto window = showWindow(tabs);
+    window->layoutIfNeeded();
+    Device::current().setOrientation(DeviceOrientation::LandscapeRight);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::Portrait);
+    tabs->setSelectedIndex(1);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::LandscapeLeft);
+    tabs->setSelectedIndex(0);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::Portrait);
+}
+
+TEST_F(RotationTest, ATabletsSheetLeavesTheDecisionToTheScreenUnderIt) {
+    Application::shared().setUserInterfaceIdiom(UserInterfaceIdiom::Pad);
+    platform::testing::ScreenSize pad(768, 1024);
+    auto upright = std::make_shared<TurningController>("A", log, OrientationMask::Portrait);
+    auto window = showWindow(upright);
+    auto sheet = std::make_shared<TurningController>("B", log, OrientationMask::All);
+    sheet->setModalPresentationStyle(ModalPresentationStyle::FormSheet);
+    upright->presentViewController(sheet, false);
+    EXPECT_EQ(InterfaceRotation::topController(), upright);
+    Device::current().setOrientation(DeviceOrientation::LandscapeLeft);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::Portrait);
+    EXPECT_EQ(Screen::main().size(), (Size{768, 1024}));
+
+    // Over the whole screen the presented controller decides.
+    sheet->dismissViewController(false);
+    auto full = std::make_shared<TurningController>("C", log, OrientationMask::All);
+    upright->presentViewController(full, false);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::LandscapeRight);
+    full->dismissViewController(false);
+    EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::Portrait);
 }
 
 }  // namespace

@@ -23,12 +23,21 @@ public:
     int dismissed = 0;
 };
 
+// A screen laid out for the tablet held either way.
+class TabletScreen : public RecordingController {
+public:
+    using RecordingController::RecordingController;
+    InterfaceOrientationMask supportedInterfaceOrientations() const override {
+        return OrientationMask::All;
+    }
+};
+
 class TabletTest : public UiTest {
 protected:
     void SetUp() override {
         Application::shared().setUserInterfaceIdiom(UserInterfaceIdiom::Pad);
         platform::testing::useScreen(768, 1024);
-        home = std::make_shared<RecordingController>("A", log);
+        home = std::make_shared<TabletScreen>("A", log);
         window = showWindow(home);
         window->layoutIfNeeded();
         log->clear();

@@ -18,10 +18,18 @@ namespace {
 
 using platform::Point;
 
+// A screen laid out for every orientation the phone takes.
+class TurningScreen : public platform::ViewController {
+public:
+    platform::InterfaceOrientationMask supportedInterfaceOrientations() const override {
+        return platform::OrientationMask::AllButUpsideDown;
+    }
+};
+
 TEST(WindowRotation, TheWindowTakesTheTurnedScreensShapeAndClicksFollowIt) {
     ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
     platform::testing::UiTestScope scope(platform::Size{375, 667});
-    auto root = std::make_shared<platform::ViewController>();
+    auto root = std::make_shared<TurningScreen>();
     auto window = platform::View::make<platform::Window>();
     window->setRootViewController(root);
     window->makeKeyAndVisible();

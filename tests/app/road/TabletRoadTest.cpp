@@ -1,7 +1,8 @@
 // The tablet through the real client: runs `campus --device pad` on
 // tests/app/tablet_road.campus with a fresh data directory: the client's phone screens stretch
-// across the tablet, the camera's picker shows in a popover that a tap outside closes, and the
-// share SDK's screens show in their sheet, turning with the tablet.
+// across the tablet, the camera's picker shows in a popover that a tap outside closes, the
+// share SDK's screens show in their sheet, and the client stays upright, sheet and all, when
+// the tablet is turned sideways.
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST_F(TabletRoad, TheCamerasPickerShowsInAPopoverThatATapOutsideCloses) {
     EXPECT_FALSE(shows(road.after("tap 拍照"), "popover")) << "closed once the photo was taken";
 }
 
-TEST_F(TabletRoad, TheSharesScreensShowInTheirSheetAndTurnWithTheTablet) {
+TEST_F(TabletRoad, TheSharesScreensShowInTheirSheetOverTheUprightClient) {
     Transcript road(run.output);
     EXPECT_TRUE(shows(road.after("tap 分享"), "image 768x80"));
     const std::string list = road.after("share list");
@@ -65,12 +66,22 @@ TEST_F(TabletRoad, TheSharesScreensShowInTheirSheetAndTurnWithTheTablet) {
     const std::string edit = road.after("settle", 7);
     EXPECT_TRUE(shows(edit, "navigation bar \"分享至QQ空间\"")) << edit;
     EXPECT_FALSE(shows(edit, "shareAccount")) << "the tablet's edit screen has no account panel";
+    // The sheet leaves the decision to the client under it, which stays upright.
     const std::string turned = road.after("device rotate landscape-left");
-    EXPECT_TRUE(shows(turned, "screen tablet 1024x768 landscape-right")) << turned;
+    EXPECT_TRUE(shows(turned, "screen tablet 768x1024 portrait (device landscape-left)")) << turned;
     EXPECT_TRUE(shows(turned, "navigation bar \"分享至QQ空间\"")) << turned;
     EXPECT_FALSE(shows(road.after("tap share-post"), "shareText"));
-    EXPECT_TRUE(shows(road.after("device rotate upside-down"), "upside-down"))
-        << "a tablet takes every orientation";
+}
+
+TEST_F(TabletRoad, TheHomePageStaysUprightSidewaysAndTurnsUpsideDown) {
+    Transcript road(run.output);
+    const std::string home = road.after("back", 2);
+    EXPECT_TRUE(shows(home, "screen tablet 768x1024 portrait (device landscape-left)")) << home;
+    EXPECT_TRUE(shows(home, "navigation bar \"岚溪资讯\"")) << home;
+    EXPECT_TRUE(
+        shows(road.after("device rotate upside-down"), "screen tablet 768x1024 upside-down"))
+        << "the upright layout serves the tablet held upside down";
+    EXPECT_TRUE(shows(road.after("device rotate portrait"), "screen tablet 768x1024 portrait\n"));
 }
 
 }  // namespace

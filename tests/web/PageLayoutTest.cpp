@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "fakes/WebPages.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/ScrollView.h"
+#include "tests/web/PageTestSupport.h"
+
+using namespace platform;
+
+namespace {
+
+// The pages the school sends, laid out as a browser lays them out: read from where the ink
+// lands in the web view's picture and where the page's items stand.
+class PageLayoutTest : public pagetest::PageEngineTest {
+protected:
+    void show(const std::string& html) { open(serve("/pages/shown.html", html)); }
+
+    // The item view whose outline line contains `line`, in the web view's coordinates.
+    Rect frameOf(const std::string& line) {
+        Rect found;
+        std::function<void(const std::shared_ptr<View>&)> visit =
+            [&](const std::shared_ptr<View>& view) {
+                if (found.isEmpty() && view->describe().find(line) != std::string::npos) {
+                    found = view->convertRectTo(view->bounds(), web().get());
+                    return;
+                }
+                for (const auto& child : view->subviews()) {
+                    visit(child);
+                }
+            };
+        visit(web()->scrollView());
+        return found;
+    }
+
+    static bool isInk(std::uint32_t argb) {
+        const int r = (argb >> 16) & 0xff;
+        const int g = (argb >> 8) & 0xff;
+        const int b = argb & 0xff;
+        return (r + g + b) / 3 < 160;
+    }
+
+    // The smallest rect holding every dark pixel of the picture within `area`; empty when
+    // none is there.
+    static Rect inkIn(const Image& picture, const Rect& area) {
+        int minX = picture.pixelWidth();
+        int minY = picture.pixelHeight();
+        int maxX = -1;
+        int maxY = -1;
+        const int x0 = std::max(0, int(area.minX()));
+        const int y0 = std::max(0, int(area.minY()));
+        const int x1 = std::min(picture.pixelWidth(), int(std::ceil(area.maxX())));
+        const int y1 = std::min(picture.pixelHeight(), int(std::ceil(area.maxY())));
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                if (isInk(picture.pixelAt(x, y))) {
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                    minY = std::min(minY, y);
+                    maxY = std::max(maxY, y);
+                }
+            }
+        }
+        if (maxX < 0) {
+            return {};
+        }
+        return Rect{{double(minX), double(minY)},
+                    {double(maxX - minX + 1), double(maxY - minY + 1)}};
+    }
+
+    // How many bands of rows with ink the area holds: its lines of text.
+    static int inkLines(const Image& picture, const Rect& area) {
+        int lines = 0;
+        bool inLine = false;
+        for (int y = std::max(0, int(area.minY())); y < int(area.maxY()); ++y) {
+            const bool ink =
+                !inkIn(picture, Rect{{area.minX(), double(y)}, {area.width(), 1}}).isEmpty();
+            lines += ink && !inLine ? 1 : 0;
+            inLine = ink;
+        }
+        return lines;
+    }
+
+    Image picture() { return renderToImage(*web()); }
+
+    static bool sameLine(const Rect& a, const Rect& b) {
+        return std::abs(a.midY() - b.midY()) < 4 && !a.isEmpty() && !b.isEmpty();
+    }
+};
+
+TEST_F(PageLayoutTest, TheMailboxShowsTheAccountAndItsTypeOnOneLine) {
+    show(fakes::mailboxPage("6AC5D33F60", "teacher"));
+    const Image shot = picture();
+    const Rect label = frameOf("text \"账号：\"");
+    const Rect user = frameOf("#user \"6AC5D33F60\"");
+    const Rect type = frameOf("#type \"teacher\"");
+    ASSERT_FALSE(label.isEmpty()) << driver.outline();
+    EXPECT_TRUE(sameLine(label, user));
+    EXPECT_TRUE(sameLine(user, type));
+    EXPECT_LT(label.maxX(), user.minX() + 1);
+    EXPECT_LT(user.maxX(), type.minX());
+    // Each run is painted where it stands, and the line's ink runs from the label to the type.
+    for (const Rect& run : {label, user, type}) {
+        EXPECT_FALSE(inkIn(shot, run).isEmpty());
+    }
+    const Rect line = inkIn(shot, Rect{{0, label.minY()}, {375, label.height()}});
+    EXPECT_LT(line.minX(), label.minX() + 4);
+    EXPECT_GT(line.maxX(), type.maxX());
+
+    // The inbox is a table: each row's cells side by side, so its ink lies in four lines
+    // (the heading and three letters), not twelve.
+    EXPECT_EQ(inkLines(shot, frameOf("#inbox")), 4) << driver.outline();
+}
+
+TEST_F(PageLayoutTest, TheAttendancePageShowsItsStatusBesideItsLabelUnderALargeHeading) {
+    show(fakes::attendancePage());
+    const Image shot = picture();
+    const Rect label = frameOf("text \"今日状态：\"");
+    const Rect status = frameOf("#status \"未签到\"");
+    EXPECT_TRUE(sameLine(label, status)) << driver.outline();
+    EXPECT_GT(status.minX(), label.maxX() - 1);
+    const Rect heading = inkIn(shot, frameOf("text \"移动考勤\""));
+    const Rect body = inkIn(shot, status);
+    EXPECT_GT(heading.height(), body.height() * 1.5);
+
+    // A script's change is laid out again: the status grows, on the same line.
+    eval("document.getElementById('status').innerText = '已签到（08:02，校园网内）'");
+    web()->layoutIfNeeded();
+    const Rect changed = frameOf("#status \"已签到（08:02，校园网内）\"");
+    EXPECT_TRUE(sameLine(label, changed));
+    EXPECT_GT(changed.width(), status.width() * 2);
+    EXPECT_FALSE(inkIn(picture(), changed).isEmpty());
+}
+
+TEST_F(PageLayoutTest, TheQuestionnairesChoicesStandSideBySideAndATapThereChooses) {
+    show(fakes::questionnairePage("20050031", "1"));
+    const Image shot = picture();
+    EXPECT_TRUE(sameLine(frameOf("text \"答卷人：\""), frameOf("#account \"20050031\"")));
+    const Rect first = frameOf("button \"满意\"");
+    const Rect second = frameOf("button \"一般\"");
+    const Rect third = frameOf("button \"不满意\"");
+    EXPECT_TRUE(sameLine(first, second));
+    EXPECT_TRUE(sameLine(second, third));
+    EXPECT_LT(first.maxX(), second.minX());
+    EXPECT_LT(second.maxX(), third.minX());
+    EXPECT_LT(third.maxX(), 375 / 2.0);
+    for (const Rect& button : {first, second, third}) {
+        EXPECT_FALSE(inkIn(shot, button).isEmpty());
+    }
+    ASSERT_TRUE(driver.tap("一般"));
+    EXPECT_EQ(eval("document.getElementById('answer').innerText"), "一般");
+}
+
+TEST_F(PageLayoutTest, ANoticesSignatureStandsOnTheRightAndItsListsHaveMarkers) {
+    show(
+        "<html><body><p>各学院、各部门：</p>"
+        "<p>　　关于2024年清明节放假安排的通知现予发布，请各单位认真组织学习，结合实际抓好贯彻"
+        "落实。具体事项如下：</p><ul><li>高度重视，明确责任分工。</li></ul>"
+        "<p style=\"text-align:right\">教务处<br/>2024年04月14日</p></body></html>");
+    const Image shot = picture();
+    const Rect signature = frameOf("text \"教务处\n2024年04月14日\"");
+    ASSERT_FALSE(signature.isEmpty()) << driver.outline();
+    const Rect ink = inkIn(shot, Rect{{0, signature.minY()}, {375, signature.height()}});
+    EXPECT_GT(ink.minX(), 375 / 2.0);
+    EXPECT_GT(ink.maxX(), 375 - 16);
+    // The two lines of the signature, each ending at the right.
+    const Rect office = inkIn(shot, Rect{{0, signature.minY()}, {375, signature.height() / 2}});
+    EXPECT_GT(office.minX(), 375 - 80);
+
+    // The long paragraph breaks between characters and fills its lines.
+    const Rect paragraph = frameOf("关于2024年清明节放假安排的通知");
+    EXPECT_GT(paragraph.height(), 40);
+    EXPECT_GT(inkIn(shot, paragraph).maxX(), 375 - 40);
+
+    // The list item's marker sits left of its text.
+    const Rect item = frameOf("高度重视");
+    EXPECT_GT(item.minX(), 30);
+    EXPECT_FALSE(inkIn(shot, Rect{{8, item.minY()}, {item.minX() - 10, item.height()}}).isEmpty());
+}
+
+TEST_F(PageLayoutTest, HiddenElementsAreNeitherDrawnNorListedAndTheScrollerCoversThePage) {
+    std::string html = "<p>shown</p><p style=\"display:none\" id=\"secret\">secret text</p>";
+    for (int n = 0; n < 150; ++n) {
+        html += "<p>段落 " + std::to_string(n) + "</p>";
+    }
+    html += "<p id=\"last\">the end</p>";
+    show(html);
+    EXPECT_FALSE(outlineShows("secret text")) << driver.outline();
+    EXPECT_TRUE(frameOf("secret").isEmpty());
+    const Rect last = web()->scrollView()->convertRectFrom(frameOf("#last"), web().get());
+    EXPECT_GT(last.maxY(), 2400);
+    EXPECT_GE(web()->scrollView()->contentSize().height, last.maxY());
+}
+
+}  // namespace
