@@ -6,8 +6,10 @@ namespace platform {
 
 // The bytes of decoded pictures held at once, across the process: every picture decoded from
 // PNG or JPEG bytes reserves its pixels here before they are made and gives them back when
-// its last copy goes. A picture that would pass the limit is decoded smaller to fit what is
-// left, or not at all when too little is. Thread-safe.
+// its last copy goes, and reserves what its decoder holds while it works (a progressive JPEG's
+// coefficients for the whole picture, an interlaced PNG's rows) until the decoder is done. A
+// picture that would pass the limit is decoded smaller to fit what is left, or not at all when
+// too little is. Thread-safe.
 class DecodeBudget {
 public:
     static constexpr std::size_t kDefaultLimit = std::size_t{256} << 20;
@@ -20,6 +22,22 @@ public:
     // Reserves `bytes` when they fit under the limit.
     static bool tryReserve(std::size_t bytes);
     static void release(std::size_t bytes);
+
+    // For a decode about to start: reserves `pixels` (given back with release()) together with
+    // `working`, its decoder's own memory (given back with releaseWorking() as soon as the
+    // decoder is done). When they do not fit now but will once the decodes under way have
+    // given back their working memory, waits for that: a decode always ends, and one that
+    // waits holds nothing. False, at once, when they would not fit even then.
+    static bool reserveForDecode(std::size_t pixels, std::size_t working);
+    static void releaseWorking(std::size_t working);
+    // What decoded pictures hold: held() less what the decoders under way hold.
+    static std::size_t heldByPictures();
+
+    // For tests and probes: the most held at once since the last resetPeak(), and how many
+    // decodes wait for room.
+    static std::size_t peak();
+    static void resetPeak();
+    static std::size_t waiting();
 };
 
 }  // namespace platform

@@ -46,6 +46,15 @@ Downsampler::Downsampler(int sourceWidth, int sourceHeight, int targetWidth, int
     m_sum.assign(static_cast<std::size_t>(m_target.width) * kChannels, 0);
 }
 
+std::size_t Downsampler::workingBytes(int sourceWidth, int sourceHeight) {
+    // Per target column (at most one per source column): its sums and the columns sampled for
+    // it, which a growing vector may hold twice over; per source row, its use.
+    const std::size_t perColumn =
+        kChannels * sizeof(std::uint64_t) + 2 * kSamplesPerSide * sizeof(Column);
+    return std::size_t(std::max(sourceWidth, 0)) * perColumn +
+           std::size_t(std::max(sourceHeight, 0)) * sizeof(RowUse);
+}
+
 void Downsampler::flushRow(int targetRow) {
     std::uint32_t* out =
         m_target.argb.data() + static_cast<std::size_t>(targetRow) * m_target.width;

@@ -3,6 +3,7 @@
 // Decoding a picture straight to a smaller size, row by row, so that the full-size bitmap is
 // never held. Internal to the graphics library.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -23,9 +24,12 @@ struct DecodeSize {
     int height = 0;
 };
 
-// Asked once a decoder knows the picture's size: the size to decode to (at most the
-// picture's own), or 0 x 0 to decode nothing.
-using ChooseDecodeSize = std::function<DecodeSize(int width, int height)>;
+// Asked once a decoder knows the picture's size, and before it allocates anything that grows
+// with it: the size to decode to (at most the picture's own), or 0 x 0 to decode nothing.
+// `workingBytes` is the most the decoder will hold besides the target pixels while it decodes
+// (its own buffers and the Downsampler's), whatever size is chosen; the decoder holds itself
+// to it, failing rather than taking more.
+using ChooseDecodeSize = std::function<DecodeSize(int width, int height, std::size_t workingBytes)>;
 
 // Takes a picture's rows one after another (straight ARGB) and keeps only the target size:
 // each target pixel is the average of a few source pixels spread over the area it covers,
@@ -34,6 +38,10 @@ using ChooseDecodeSize = std::function<DecodeSize(int width, int height)>;
 class Downsampler {
 public:
     Downsampler(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight);
+
+    // The most a Downsampler for a source of this size holds besides the target pixels, for
+    // any target size.
+    static std::size_t workingBytes(int sourceWidth, int sourceHeight);
 
     // Called for every source row, top to bottom, in the decoder's own form: `pixelAt(x)`
     // gives the straight ARGB of source column x, and is asked only for the columns that are

@@ -146,35 +146,58 @@ pixels::DecodeSize decodeSizeAt(int width, int height, double factor) {
     return {side(width), side(height)};
 }
 
-// The size to decode a picture to, reserved in the budget (`reserved` bytes); 0 x 0 when the
-// budget has too little left even for a much smaller picture.
-pixels::DecodeSize reserveDecodeSize(int width, int height, Size shown, std::size_t& reserved) {
+std::string sizeText(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+// What a decode reserves of the budget: the pixels it keeps, and what the decoder holds while
+// it works, given back as soon as it is done.
+struct Reservation {
+    std::size_t pixels = 0;
+    std::size_t working = 0;
+};
+
+// The size to decode a picture to, reserved in the budget with the decoder's working memory
+// before the decoder allocates any of it; 0 x 0 when the budget has too little left even for
+// a much smaller picture. Several decodes at once each reserve before they start, so together
+// they stay inside the budget; one that fits only once the others are done waits for them.
+pixels::DecodeSize reserveDecodeSize(int width, int height, std::size_t working, Size shown,
+                                     Reservation& reservation) {
+    if (working >= DecodeBudget::limit()) {
+        // However small it were decoded, the decoder alone would need more than there is.
+        log("picture of %@ not decoded: decoding it takes %@ bytes, more than the %@ of the "
+            "decoded-picture budget",
+            sizeText(width, height), std::to_string(working),
+            std::to_string(DecodeBudget::limit()));
+        return {};
+    }
     double factor = decodeFactor(width, height, shown);
     for (int attempt = 0; attempt < 4; ++attempt) {
         const pixels::DecodeSize size = decodeSizeAt(width, height, factor);
         const std::size_t bytes = std::size_t(size.width) * std::size_t(size.height) * 4;
-        if (DecodeBudget::tryReserve(bytes)) {
-            reserved = bytes;
+        if (DecodeBudget::reserveForDecode(bytes, working)) {
+            reservation = {bytes, working};
             if (attempt > 0) {
                 log("picture of %@ decoded at %@ to fit the decoded-picture budget",
-                    std::to_string(width) + "x" + std::to_string(height),
-                    std::to_string(size.width) + "x" + std::to_string(size.height));
+                    sizeText(width, height), sizeText(size.width, size.height));
             }
             return size;
         }
-        // Smaller to fit what is left, but not to a smear: past an eighth of the sides it
-        // would have, the picture is not decoded at all.
+        // Smaller to fit what the pictures kept leave beside the decoder's own needs, but not
+        // to a smear: past an eighth of the sides it would have, the picture is not decoded at
+        // all.
         const std::size_t limit = DecodeBudget::limit();
-        const std::size_t held = DecodeBudget::held();
-        const std::size_t left = held < limit ? limit - held : 0;
+        const std::size_t held = DecodeBudget::heldByPictures();
+        const std::size_t left = held + working < limit ? limit - held - working : 0;
         if (left < bytes / 64) {
             break;
         }
         factor *= std::sqrt(double(left) / double(bytes)) * 0.99;
     }
-    log("picture of %@ not decoded: decoded pictures hold %@ of %@ bytes",
-        std::to_string(width) + "x" + std::to_string(height), std::to_string(DecodeBudget::held()),
-        std::to_string(DecodeBudget::limit()));
+    log("picture of %@ not decoded: decoded pictures hold %@ of %@ bytes, and decoding it takes "
+        "%@ more",
+        sizeText(width, height), std::to_string(DecodeBudget::held()),
+        std::to_string(DecodeBudget::limit()), std::to_string(working));
     return {};
 }
 
@@ -217,13 +240,13 @@ Image Image::fromCairoSurface(cairo_surface_t* surface, double scale) {
 }
 
 Image Image::decode(std::string_view bytes, double scale, Size shownPixels) {
-    std::size_t reserved = 0;
+    Reservation reservation;
     int sourceWidth = 0;
     int sourceHeight = 0;
-    auto choose = [&](int width, int height) {
+    auto choose = [&](int width, int height, std::size_t working) {
         sourceWidth = width;
         sourceHeight = height;
-        return reserveDecodeSize(width, height, shownPixels, reserved);
+        return reserveDecodeSize(width, height, working, shownPixels, reservation);
     };
     std::optional<pixels::Bitmap> bitmap;
     if (png::looksLikePng(bytes)) {
@@ -231,10 +254,10 @@ Image Image::decode(std::string_view bytes, double scale, Size shownPixels) {
     } else if (jpeg::looksLikeJpeg(bytes)) {
         bitmap = jpeg::decode(bytes, choose);
     }
-    if (!bitmap || bitmap->argb.size() * 4 != reserved) {
-        if (reserved > 0) {
-            DecodeBudget::release(reserved);
-        }
+    // The decoder has let go of its buffers.
+    DecodeBudget::releaseWorking(reservation.working);
+    if (!bitmap || bitmap->argb.size() * 4 != reservation.pixels) {
+        DecodeBudget::release(reservation.pixels);
         return {};
     }
     auto data = std::make_shared<Pixels>();
@@ -243,7 +266,7 @@ Image Image::decode(std::string_view bytes, double scale, Size shownPixels) {
     data->argb = std::move(bitmap->argb);
     data->sourceWidth = sourceWidth;
     data->sourceHeight = sourceHeight;
-    data->budgetBytes = reserved;
+    data->budgetBytes = reservation.pixels;
     // Fewer pixels for the same points: the scale shrinks with the width.
     double pointScale = sanitizedScale(scale);
     if (data->width != sourceWidth) {

@@ -36,7 +36,10 @@ public:
     // A picture is decoded no larger than it is shown: `shownPixels` is the largest it will be
     // drawn, in pixels (a view's size times the screen's scale; none when empty), and the
     // decode keeps just enough pixels to fill it in any orientation, as an aspect-fill view
-    // would. Every decode also keeps within kMaxDecodedPixels and the process's DecodeBudget.
+    // would. Every decode also keeps within kMaxDecodedPixels and the process's DecodeBudget,
+    // which counts what the decoder holds while it works as well as the pixels: a picture
+    // whose decoder alone would need more than the budget (a huge progressive JPEG) is not
+    // decoded, whatever size it is shown at.
     // A picture decoded smaller keeps its size in points: its scale takes the difference.
     static Image decode(std::string_view bytes, double scale = 1, Size shownPixels = {});
     // Through the platform's bounded file reader: a FIFO, a device or a file past its size

@@ -150,6 +150,49 @@ unsigned eighthsFor(unsigned source, unsigned target) {
     return 8;
 }
 
+std::size_t roundedUp(std::size_t value, std::size_t multiple) {
+    return (value + multiple - 1) / multiple * multiple;
+}
+
+// The most libjpeg (and our own row and Downsampler) will hold while decoding the picture whose
+// header `info` has read, at any scale. A picture sent in several scans (progressive, or one
+// component per scan) keeps the coefficients of every block of the whole picture until the
+// last scan: 128 bytes per 8 x 8 block and component, however little the file is. Any other
+// keeps a few rows of blocks. Row buffers are counted generously; the coefficients exactly, as
+// libjpeg sizes them.
+std::size_t workingBytes(j_decompress_ptr info) {
+    // Tables, pools' slack and the other small parts.
+    std::size_t bytes = std::size_t{256} << 10;
+    for (jpeg_saved_marker_ptr marker = info->marker_list; marker; marker = marker->next)
+        bytes += marker->data_length + sizeof(*marker);
+    const bool wholePicture = jpeg_has_multiple_scans(info);
+    const std::size_t width = info->image_width;
+    const std::size_t height = info->image_height;
+    std::size_t maxH = 1;
+    std::size_t maxV = 1;
+    for (int c = 0; c < info->num_components; ++c) {
+        maxH = std::max<std::size_t>(maxH, info->comp_info[c].h_samp_factor);
+        maxV = std::max<std::size_t>(maxV, info->comp_info[c].v_samp_factor);
+    }
+    for (int c = 0; c < info->num_components; ++c) {
+        const std::size_t h = std::max(1, info->comp_info[c].h_samp_factor);
+        const std::size_t v = std::max(1, info->comp_info[c].v_samp_factor);
+        const std::size_t blocksWide = roundedUp((width * h + 8 * maxH - 1) / (8 * maxH), h);
+        const std::size_t blocksHigh = roundedUp((height * v + 8 * maxV - 1) / (8 * maxV), v);
+        if (wholePicture)
+            bytes += blocksWide * blocksHigh * DCTSIZE2 * sizeof(JCOEF);
+        // The row groups kept for upsampling with context: ten of each component's block rows
+        // at most; four times that is ample.
+        bytes += blocksWide * DCTSIZE * v * DCTSIZE * 4;
+    }
+    // The upsampled rows, colour conversion's own, and ours.
+    const auto components = static_cast<std::size_t>(std::max(info->num_components, 1));
+    bytes += roundedUp(width, maxH) * components * (maxV + 2);
+    bytes += pixels::Downsampler::workingBytes(static_cast<int>(info->image_width),
+                                               static_cast<int>(info->image_height));
+    return bytes;
+}
+
 // Everything that needs freeing lives in the job, so a jump out of libjpeg leaks nothing.
 bool runDecode(DecodeJob* job, std::string_view bytes, const pixels::ChooseDecodeSize& choose) {
     if (setjmp(job->errors.jump)) {
@@ -170,11 +213,15 @@ bool runDecode(DecodeJob* job, std::string_view bytes, const pixels::ChooseDecod
             break;
         }
     }
+    const std::size_t working = workingBytes(info);
     const pixels::DecodeSize target =
-        choose(static_cast<int>(info->image_width), static_cast<int>(info->image_height));
+        choose(static_cast<int>(info->image_width), static_cast<int>(info->image_height), working);
     if (target.width <= 0 || target.height <= 0) {
         return false;
     }
+    // libjpeg's own bound, as a second line: without a backing store, a decode whose
+    // whole-picture buffers would pass it fails cleanly instead of taking more.
+    info->mem->max_memory_to_use = static_cast<long>(working);
     info->scale_num =
         std::max(eighthsFor(info->image_width, static_cast<unsigned>(target.width)),
                  eighthsFor(info->image_height, static_cast<unsigned>(target.height)));

@@ -17,7 +17,9 @@ using Bitmap = pixels::Bitmap;
 
 bool looksLikeJpeg(std::string_view bytes);
 // Decoded at the size `choose` gives (libjpeg's own scaling down to the nearest eighth at or
-// above it, the rest averaged row by row), so the full-size picture is never held.
+// above it, the rest averaged row by row), so the full-size picture is never held. A picture
+// sent in several scans (progressive) still makes libjpeg hold its coefficients whole: that is
+// in the working memory `choose` is told of, and libjpeg is held to it.
 std::optional<Bitmap> decode(std::string_view bytes, const pixels::ChooseDecodeSize& choose);
 // argb is straight (not premultiplied); alpha is dropped as if drawn over black. quality is
 // libjpeg's 1..100. Empty on failure.

@@ -61,6 +61,19 @@ std::uint32_t argbAt(const unsigned char* rgba, int x) {
     return pixels::unpremultiply(pixels::premultiply(pixel));
 }
 
+// Ancillary chunks are read whole, up to this.
+constexpr std::size_t kMaxChunkBytes = 1 << 20;
+
+// The most a decode holds besides the target pixels: libpng's two row buffers (a row of
+// 16-bit RGBA at most, before our transforms), the inflater's state and window, one chunk,
+// our own row or, for an interlaced picture, every row, and the Downsampler.
+std::size_t workingBytes(int width, int height, bool interlaced) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t rows = interlaced ? static_cast<std::size_t>(height) : 1;
+    return (std::size_t{256} << 10) + kMaxChunkBytes + 2 * (w * 8 + 64) + w * 4 * rows +
+           pixels::Downsampler::workingBytes(width, height);
+}
+
 // Everything that needs freeing lives in the job, so a jump out of libpng leaks nothing.
 bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
     png_structp png = job->png;
@@ -70,7 +83,7 @@ bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
     }
     png_set_read_fn(png, &job->cursor, readBytes);
     // Text and other ancillary chunks are not for us; a compressed one cannot grow past this.
-    png_set_chunk_malloc_max(png, 1 << 20);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_set_user_limits(png, pixels::kMaxSide, pixels::kMaxSide);
     // The chunks' own checksums guard the data; zlib's second one over the inflated bytes is
     // a fifth of a large picture's decoding time.
@@ -94,14 +107,19 @@ bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
         png_set_gray_to_rgb(png);
     png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     const int passes = png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) {
+    // Each pass fills in more of every row: the whole picture is needed until the last one.
+    if (passes > 1 && static_cast<long long>(width) * height > kMaxInterlacedPixels) {
         return false;
     }
     const auto w = static_cast<int>(width);
     const auto h = static_cast<int>(height);
-    const pixels::DecodeSize target = choose(w, h);
+    // Chosen before libpng makes its row buffers and inflater, which are then counted.
+    const pixels::DecodeSize target = choose(w, h, workingBytes(w, h, passes > 1));
     if (target.width <= 0 || target.height <= 0) {
+        return false;
+    }
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) {
         return false;
     }
     const std::size_t rowBytes = static_cast<std::size_t>(w) * 4;
@@ -114,10 +132,6 @@ bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
             job->downsampler->addRowWith([row](int x) { return argbAt(row, x); });
         }
         return true;
-    }
-    // Each pass fills in more of every row: the whole picture is needed until the last one.
-    if (static_cast<long long>(width) * height > kMaxInterlacedPixels) {
-        return false;
     }
     job->rows.assign(rowBytes * h, 0);
     for (int pass = 0; pass < passes; ++pass) {

@@ -13,10 +13,12 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Files.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/DecodeBudget.h"
 #include "platform/graphics/Image.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/ImageView.h"
 #include "tests/net/TestServer.h"
+#include "tests/support/BombPicture.h"
 #include "tests/support/TempHome.h"
 
 using namespace platform;
@@ -120,6 +122,25 @@ TEST_F(WebImageTest, MissingOrUndecodableImageKeepsThePlaceholderAndIsNotCached)
         EXPECT_TRUE(shows(*view, kGreen, 1)) << path;
     }
     EXPECT_EQ(cache().getDiskCount(), 0u);
+}
+
+TEST_F(WebImageTest, APictureWhoseDecoderWouldPassTheBudgetKeepsThePlaceholder) {
+    // Half a megabyte whose decoder would hold 512 MB; beside it, one whose decoder fits.
+    server.serve("/img/cmyk.jpg", testsupport::bombProgressiveJpeg(8192, 8192, 4), "image/jpeg");
+    server.serve("/img/ycc.jpg", testsupport::bombProgressiveJpeg(512, 512, 3, true), "image/jpeg");
+    const std::size_t heldBefore = DecodeBudget::held();
+    auto refused = View::make<ImageView>(Rect{{0, 0}, {40, 40}});
+    sd_setImageWithURL(refused, server.url("/img/cmyk.jpg"), placeholder);
+    ASSERT_TRUE(settled(*refused));
+    EXPECT_EQ(server.requests("/img/cmyk.jpg"), 1);
+    EXPECT_TRUE(shows(*refused, kGreen, 1));
+    EXPECT_EQ(cache().getDiskCount(), 0u);
+    EXPECT_EQ(DecodeBudget::held(), heldBefore);
+
+    auto shown = View::make<ImageView>(Rect{{0, 0}, {40, 40}});
+    sd_setImageWithURL(shown, server.url("/img/ycc.jpg"), placeholder);
+    ASSERT_TRUE(settled(*shown));
+    EXPECT_EQ(shown->image().pixelAt(0, 0), 0xFF808080u);
 }
 
 TEST_F(WebImageTest, InvalidOrEmptyURLKeepsThePlaceholderAndFetchesNothing) {

@@ -52,4 +52,39 @@ TEST_F(BombPicturesTest, TenNewsRowsOfHugePicturesHoldOnlyWhatTheyShow) {
     EXPECT_LE(platform::DecodeBudget::held(), 16u << 20);
 }
 
+TEST_F(BombPicturesTest, NewsRowsWhoseDecodersWouldPassTheBudgetKeepTheirPlaceholders) {
+    // Every other thumbnail is a progressive CMYK picture whose decoder would hold 512 MB; the
+    // others a progressive one whose decoder holds 192 MB, decoded one after another.
+    const std::string refused = testsupport::bombProgressiveJpeg(8192, 8192, 4);
+    const std::string decoded = testsupport::bombProgressiveJpeg(8192, 8192, 3, true);
+    Json news = Json::array();
+    for (int i = 0; i < 6; ++i) {
+        const std::string path = "/bomb/" + std::to_string(i) + ".jpg";
+        news.push_back(Json{{"xwbt", "新闻" + std::to_string(i)}, {"imgUrl", path}});
+        server.setReply("GET", path, {200, "image/jpeg", i % 2 == 0 ? refused : decoded});
+    }
+    server.setReply("GET", kNewsPath, {200, "application/json", Json{{"News", news}}.dump()});
+    platform::DecodeBudget::resetPeak();
+    launch();
+    settleScreen();
+
+    const auto cells = home()->newsTableView()->visibleCells();
+    const auto paths = home()->newsTableView()->indexPathsForVisibleRows();
+    ASSERT_EQ(cells.size(), paths.size());
+    ASSERT_GE(cells.size(), 4u);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        auto row = std::dynamic_pointer_cast<HomePageTableViewCell>(cells[i]);
+        ASSERT_TRUE(row);
+        const platform::Image& image = row->NewImageView()->image();
+        if (paths[i].row % 2 == 0) {
+            EXPECT_FALSE(image.name().empty())
+                << "row " << paths[i].row << " keeps its placeholder";
+        } else {
+            EXPECT_TRUE(image.isReduced()) << "row " << paths[i].row << " shows its picture";
+        }
+    }
+    EXPECT_LE(platform::DecodeBudget::peak(), platform::DecodeBudget::limit());
+    EXPECT_LE(platform::DecodeBudget::held(), 16u << 20);
+}
+
 }  // namespace
