@@ -4,7 +4,6 @@
 // when one case is still running after 30 s.
 //   builtin_deadline_probe [CASE]   (the case's number from 0; all of them by default)
 // Target: every case ends within about its run's limit (1 s) plus a small margin.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/CpuTime.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
@@ -22,26 +22,13 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
+#include "tests/support/WebPageScreen.h"
 
 namespace {
 
 using namespace platform;
 
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-class PageScreen : public ViewController {
-public:
-    void viewDidLoad() override {
-        webView = View::make<WebView>(view()->bounds());
-        view()->addSubview(webView);
-    }
-    std::shared_ptr<WebView> webView;
-};
+using PageScreen = testsupport::WebPageScreen;
 
 struct Case {
     const char* name;
@@ -108,7 +95,7 @@ int main(int argc, char** argv) {
             }
         });
         const auto start = std::chrono::steady_clock::now();
-        const double cpu = cpuSeconds();
+        const double cpu = bench::cpuSeconds();
         switch (c.how) {
             case Case::PageScript:
                 web.loadHTMLString(html, "http://school.invalid/");
@@ -124,7 +111,7 @@ int main(int argc, char** argv) {
         }
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const double used = cpuSeconds() - cpu;
+        const double used = bench::cpuSeconds() - cpu;
         done = true;
         watchdog.join();
         std::printf("%-50s %.2f s, CPU %.2f s\n", c.name, wall, used);

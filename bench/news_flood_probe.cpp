@@ -19,16 +19,13 @@
 #include <string>
 
 #include "bench/ForkedServer.h"
-#include "components/sidemenu/SideViewController.h"
+#include "bench/HomePage.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/Renderer.h"
-#include "platform/ui/TabBarController.h"
 #include "platform/ui/Window.h"
 #include "shell/AppDelegate.h"
-#include "shell/HomePageViewController.h"
 
 namespace {
 
@@ -51,18 +48,6 @@ double cpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-std::shared_ptr<HomePageViewController> homePage(const AppDelegate& app) {
-    auto tabs = std::dynamic_pointer_cast<platform::TabBarController>(
-        app.sideViewController()->rootViewController());
-    if (!tabs || tabs->viewControllers().empty())
-        return nullptr;
-    auto navigation =
-        std::dynamic_pointer_cast<platform::NavigationController>(tabs->viewControllers()[0]);
-    if (!navigation || navigation->viewControllers().empty())
-        return nullptr;
-    return std::dynamic_pointer_cast<HomePageViewController>(navigation->viewControllers()[0]);
 }
 
 }  // namespace
@@ -90,7 +75,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const double cpuAtStart = cpuSeconds();
     auto app = AppDelegate::launchApplication();
-    auto page = homePage(*app);
+    auto page = bench::homePage(*app);
     bool shown =
         page && platform::RunLoop::main().runUntil(
                     [&] { return page->allNewsArr().size() >= items; }, std::chrono::seconds(120));

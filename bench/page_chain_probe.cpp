@@ -6,7 +6,6 @@
 //   page_chain_probe [SECONDS]   (default 10)
 // Target: under 3 s of CPU in 10 s, and back lands before the chain and stays there.
 #include <httplib.h>
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -14,12 +13,14 @@
 #include <memory>
 #include <string>
 
+#include "bench/CpuTime.h"
 #include "bench/ForkedServer.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
+#include "tests/support/WebPageScreen.h"
 
 namespace {
 
@@ -44,21 +45,7 @@ void serve(const bench::ForkedServer::Announce& announce) {
     server.listen_after_bind();
 }
 
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-class PageScreen : public ViewController {
-public:
-    void viewDidLoad() override {
-        webView = View::make<WebView>(view()->bounds());
-        view()->addSubview(webView);
-    }
-    std::shared_ptr<WebView> webView;
-};
+using PageScreen = testsupport::WebPageScreen;
 
 }  // namespace
 
@@ -80,19 +67,19 @@ int main(int argc, char** argv) {
     std::printf("start       %s\n", web.pageTitle().c_str());
 
     // The user follows the link into the chain.
-    const double before = cpuSeconds();
+    const double before = bench::cpuSeconds();
     web.simulateNavigation(server.base() + "/chain/1.html");
     RunLoop::main().runFor(std::chrono::seconds(seconds));
-    const double used = cpuSeconds() - before;
+    const double used = bench::cpuSeconds() - before;
     std::printf("after %2d s  %s, CPU %.2f s\n", seconds, web.pageTitle().c_str(), used);
 
     // Back, three times, each followed by two seconds on the page it lands on.
     for (int back = 1; back <= 3 && web.canGoBack(); ++back) {
-        const double at = cpuSeconds();
+        const double at = bench::cpuSeconds();
         web.goBack();
         RunLoop::main().runFor(std::chrono::seconds(2));
         std::printf("back %d      %s after 2 s, CPU %.2f s\n", back, web.pageTitle().c_str(),
-                    cpuSeconds() - at);
+                    bench::cpuSeconds() - at);
     }
     server.stop();
     return 0;

@@ -9,12 +9,9 @@
 #include <ctime>
 #include <memory>
 
-#include "components/sidemenu/SideViewController.h"
+#include "bench/HomePage.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/TabBarController.h"
 #include "shell/AppDelegate.h"
-#include "shell/HomePageViewController.h"
 
 namespace {
 
@@ -39,24 +36,12 @@ double secondsSinceProcessStart() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9 - started;
 }
 
-std::shared_ptr<HomePageViewController> homePage(const AppDelegate& app) {
-    auto tabs = std::dynamic_pointer_cast<platform::TabBarController>(
-        app.sideViewController()->rootViewController());
-    if (!tabs || tabs->viewControllers().empty())
-        return nullptr;
-    auto navigation =
-        std::dynamic_pointer_cast<platform::NavigationController>(tabs->viewControllers()[0]);
-    if (!navigation || navigation->viewControllers().empty())
-        return nullptr;
-    return std::dynamic_pointer_cast<HomePageViewController>(navigation->viewControllers()[0]);
-}
-
 }  // namespace
 
 int main() {
     platform::RunLoop::main().bindToCurrentThread();
     auto app = AppDelegate::launchApplication();
-    auto home = homePage(*app);
+    auto home = bench::homePage(*app);
     bool shown =
         home && platform::RunLoop::main().runUntil([&] { return home->allNewsArr().size() >= 10; },
                                                    std::chrono::seconds(10));

@@ -26,6 +26,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
+#include "tests/support/WebPageScreen.h"
 
 namespace {
 
@@ -81,14 +82,7 @@ void serve(const std::string& kind, std::size_t bytes,
     server.listen_after_bind();
 }
 
-class PageScreen : public ViewController {
-public:
-    void viewDidLoad() override {
-        webView = View::make<WebView>(view()->bounds());
-        view()->addSubview(webView);
-    }
-    std::shared_ptr<WebView> webView;
-};
+using PageScreen = testsupport::WebPageScreen;
 
 }  // namespace
 

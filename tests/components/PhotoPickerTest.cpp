@@ -10,15 +10,12 @@
 #include "components/photopicker/PhotoGridView.h"
 #include "components/photopicker/PhotoPickerViewController.h"
 #include "platform/devices/PhotoLibrary.h"
-#include "platform/graphics/BitmapContext.h"
-#include "platform/testing/ScreenSize.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationBar.h"
-#include "platform/ui/Renderer.h"
-#include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/TempHome.h"
 
 using namespace platform;
@@ -27,15 +24,8 @@ using platform::components::PhotoPickerViewController;
 
 namespace {
 
-// Whether a finger at the middle of what shows of the view lands on it.
-inline bool takesTouch(platform::Window& window, const std::shared_ptr<platform::View>& view) {
-    const platform::Rect shown =
-        view->convertRectTo(view->bounds(), nullptr).intersection(window.bounds());
-    if (shown.isEmpty())
-        return false;
-    auto hit = window.hitTest(platform::Point{shown.midX(), shown.midY()});
-    return hit && (hit == view || hit->isDescendantOf(view.get()));
-}
+using testsupport::onScreen;
+using testsupport::takesTouch;
 
 struct Picked : platform::components::PhotoPickerViewControllerDelegate {
     void pickerViewControllerDoneAsstes(const std::vector<PhotoAsset>& assets) override {
@@ -68,23 +58,12 @@ protected:
     static std::string name(int i) { return "photo" + std::to_string(1000 + i) + ".png"; }
 
     void show(double width, double height) {
-        platform::testing::useScreen(width, height);
-        window = View::make<Window>();
-        window->setRootViewController(root);
-        window->makeKeyAndVisible();
         picker = std::make_shared<PhotoPickerViewController>();
         picker->setDelegate(picked);
-        root->presentViewController(picker, false);
-        window->layoutIfNeeded();
+        window = testsupport::presentOnScreen(width, height, root, picker);
     }
 
-    Image screen() {
-        BitmapContext context(Screen::main().size(), 1, true);
-        renderScreen(*window, context);
-        return context.makeImage();
-    }
-
-    static Rect onScreen(const View& view) { return view.convertRectTo(view.bounds(), nullptr); }
+    Image screen() { return testsupport::screenImage(*window); }
 
     platform::testing::UiTestScope scope;
     testsupport::TempHome home;
@@ -96,7 +75,7 @@ protected:
 };
 
 TEST_F(PhotoPickerTest, ALongAlbumScrollsAsAGridBetweenBarsThatStayOnScreen) {
-    for (auto [width, height] : {std::pair{320.0, 568.0}, {375.0, 667.0}, {768.0, 1024.0}}) {
+    for (auto [width, height] : testsupport::kPhoneAndTabletScreens) {
         SCOPED_TRACE(std::to_string(int(width)));
         show(width, height);
         const Rect screenRect{{0, 0}, {width, height}};

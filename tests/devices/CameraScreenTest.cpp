@@ -9,28 +9,18 @@
 
 #include "platform/devices/ImagePickerController.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/graphics/BitmapContext.h"
-#include "platform/testing/ScreenSize.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
-#include "platform/ui/Renderer.h"
-#include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/TempHome.h"
 
 using namespace platform;
 
 namespace {
 
-// Whether a finger at the middle of what shows of the view lands on it.
-inline bool takesTouch(platform::Window& window, const std::shared_ptr<platform::View>& view) {
-    const platform::Rect shown =
-        view->convertRectTo(view->bounds(), nullptr).intersection(window.bounds());
-    if (shown.isEmpty())
-        return false;
-    auto hit = window.hitTest(platform::Point{shown.midX(), shown.midY()});
-    return hit && (hit == view || hit->isDescendantOf(view.get()));
-}
+using testsupport::onScreen;
+using testsupport::takesTouch;
 
 struct PickerDelegate : ImagePickerControllerDelegate {
     void imagePickerControllerDidFinishPickingMediaWithInfo(
@@ -62,22 +52,13 @@ protected:
     }
 
     void show(double width, double height) {
-        platform::testing::useScreen(width, height);
-        window = View::make<Window>();
-        window->setRootViewController(root);
-        window->makeKeyAndVisible();
         picker = std::make_shared<ImagePickerController>();
         picker->setSourceType(ImagePickerSourceType::Camera);
         picker->setDelegate(delegate);
-        root->presentViewController(picker, false);
-        window->layoutIfNeeded();
+        window = testsupport::presentOnScreen(width, height, root, picker);
     }
 
-    Image screen() {
-        BitmapContext context(Screen::main().size(), 1, true);
-        renderScreen(*window, context);
-        return context.makeImage();
-    }
+    Image screen() { return testsupport::screenImage(*window); }
 
     static int count(const Image& image, std::uint32_t colour) {
         int found = 0;
@@ -96,7 +77,7 @@ protected:
 };
 
 TEST_F(CameraScreenTest, ShowsWhatTheCameraSeesWithItsShutterAndCancelBelow) {
-    for (auto [width, height] : {std::pair{320.0, 568.0}, {375.0, 667.0}, {768.0, 1024.0}}) {
+    for (auto [width, height] : testsupport::kPhoneAndTabletScreens) {
         SCOPED_TRACE(std::to_string(int(width)));
         show(width, height);
         const Image shown = screen();
@@ -111,10 +92,10 @@ TEST_F(CameraScreenTest, ShowsWhatTheCameraSeesWithItsShutterAndCancelBelow) {
             auto control = driver.find(title);
             ASSERT_TRUE(control) << driver.outline();
             EXPECT_TRUE(takesTouch(*window, control)) << title;
-            EXPECT_GT(control->convertRectTo(control->bounds(), nullptr).minY(), height * 0.8);
+            EXPECT_GT(onScreen(*control).minY(), height * 0.8);
         }
         auto shutter = driver.find("拍照");
-        const Rect ring = shutter->convertRectTo(shutter->bounds(), nullptr);
+        const Rect ring = onScreen(*shutter);
         EXPECT_EQ(shown.pixelAt(int(ring.midX()), int(ring.minY() + 2)), 0xFFFFFFFFu);
         EXPECT_EQ(shown.pixelAt(int(ring.midX()), int(ring.midY())), 0xFFFFFFFFu);
 

@@ -5,14 +5,13 @@
 
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/graphics/BitmapContext.h"
 #include "platform/testing/ScreenSize.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
-#include "platform/ui/Renderer.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
+#include "tests/support/ScreenCheck.h"
 
 using namespace platform;
 
@@ -91,23 +90,12 @@ TEST_F(MessagesTest, RecordsWhatItWasGivenAndReportsTheUsersAnswerOnce) {
 
 namespace {
 
-// Whether a finger at the middle of what shows of the view lands on it.
-inline bool takesTouch(platform::Window& window, const std::shared_ptr<platform::View>& view) {
-    const platform::Rect shown =
-        view->convertRectTo(view->bounds(), nullptr).intersection(window.bounds());
-    if (shown.isEmpty())
-        return false;
-    auto hit = window.hitTest(platform::Point{shown.midX(), shown.midY()});
-    return hit && (hit == view || hit->isDescendantOf(view.get()));
-}
+using testsupport::onScreen;
+using testsupport::takesTouch;
 
 class ComposerScreenTest : public MessagesTest {
 protected:
-    Image screen() {
-        BitmapContext context(Screen::main().size(), 1, true);
-        renderScreen(*m_window, context);
-        return context.makeImage();
-    }
+    Image screen() { return testsupport::screenImage(*m_window); }
     // The rows of the picture with dark ink between the two heights, at any column.
     static bool hasInkBetween(const Image& image, double top, double bottom) {
         for (int y = int(top); y < int(bottom); ++y)
@@ -121,7 +109,7 @@ protected:
 
 TEST_F(ComposerScreenTest, ShowsTheRecipientsTheBodyAndSendAndCancelOnEveryScreen) {
     MessageComposeViewController::setCanSendText(true);
-    for (auto [width, height] : {std::pair{320.0, 568.0}, {375.0, 667.0}, {768.0, 1024.0}}) {
+    for (auto [width, height] : testsupport::kPhoneAndTabletScreens) {
         SCOPED_TRACE(std::to_string(int(width)));
         platform::testing::useScreen(width, height);
         auto composer = present({"13900004567"}, "会议改到三点，请准时参加。");
@@ -135,14 +123,14 @@ TEST_F(ComposerScreenTest, ShowsTheRecipientsTheBodyAndSendAndCancelOnEveryScree
             ASSERT_TRUE(button) << outline;
             EXPECT_TRUE(takesTouch(*m_window, button)) << title;
             // Wholly on the screen.
-            const Rect frame = button->convertRectTo(button->bounds(), nullptr);
+            const Rect frame = onScreen(*button);
             EXPECT_TRUE(Rect({0, 0}, Screen::main().size()).contains(frame.origin)) << title;
             EXPECT_LE(frame.maxY(), height) << title;
         }
         // The body is drawn in its field at the bottom, above which the page is blank.
         auto body = driver.find("会议改到三点，请准时参加。");
         ASSERT_TRUE(body);
-        const Rect bodyFrame = body->convertRectTo(body->bounds(), nullptr);
+        const Rect bodyFrame = onScreen(*body);
         const Image shown = screen();
         EXPECT_GT(bodyFrame.minY(), height / 2);
         EXPECT_TRUE(hasInkBetween(shown, bodyFrame.minY(), bodyFrame.maxY()));

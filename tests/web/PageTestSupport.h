@@ -26,6 +26,7 @@
 #include "platform/ui/WebViewDelegate.h"
 #include "platform/ui/Window.h"
 #include "tests/support/SteppingClock.h"
+#include "tests/support/WebPageScreen.h"
 
 namespace pagetest {
 
@@ -52,15 +53,7 @@ public:
     std::vector<std::string> failures;
 };
 
-// A screen that is nothing but a web view.
-class PageScreen : public ViewController {
-public:
-    void viewDidLoad() override {
-        webView = View::make<WebView>(view()->bounds());
-        view()->addSubview(webView);
-    }
-    std::shared_ptr<WebView> webView;
-};
+using PageScreen = testsupport::WebPageScreen;
 
 class PageEngineTest : public ::testing::Test {
 protected:
