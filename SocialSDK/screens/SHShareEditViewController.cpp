@@ -329,8 +329,8 @@ void SHShareEditViewController::keyboardWillShow(const platform::Notification& n
     m_keyboardEnd = rectOf(notification.userInfo, "UIKeyboardFrameEndUserInfoKey");
     m_keyboardHeight = m_keyboardEnd.height();
     layoutOverKeyboard();
-    // The keyboard covers the account panel (a headless screen draws no keyboard, so the panel
-    // is not drawn either) until it goes down again.
+    // The keyboard covers the account panel until it goes down again; hidden, the panel takes
+    // no taps through the keyboard drawn over it.
     m_changeAccountBackgroundView->setHidden(true);
 }
 
