@@ -53,7 +53,6 @@ void send(HttpRequest request, std::string shown, NetSuccessBlock success,
             // document is built or the screen fills its records.
             bool decoded = decodeJSONReply(response.status, response.mimeType(),
                                            std::move(response.body), reply, whyNot);
-            std::string().swap(response.body);
             if (!decoded) {
                 if (failure)
                     failure(NetError{response.status, whyNot, url});

@@ -385,18 +385,8 @@ void SideViewController::settle(double velocity) {
     }
 }
 
-bool SideViewController::shouldAutorotate() const {
-    return m_root ? m_root->shouldAutorotate() : ViewController::shouldAutorotate();
-}
-
-InterfaceOrientationMask SideViewController::supportedInterfaceOrientations() const {
-    return m_root ? m_root->supportedInterfaceOrientations()
-                  : ViewController::supportedInterfaceOrientations();
-}
-
-bool SideViewController::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
-    return m_root ? m_root->shouldAutorotateToInterfaceOrientation(orientation)
-                  : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
+std::shared_ptr<ViewController> SideViewController::childForRotation() const {
+    return m_root;
 }
 
 }  // namespace platform::components

@@ -70,9 +70,7 @@ public:
     void viewDidLoad() override;
     // The root controller answers for the container: the panels show beside it and turn
     // with it.
-    bool shouldAutorotate() const override;
-    InterfaceOrientationMask supportedInterfaceOrientations() const override;
-    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override;
+    std::shared_ptr<ViewController> childForRotation() const override;
 
 private:
     enum class Showing { None, Left, Right };

@@ -233,6 +233,7 @@ private:
     void reindex(size_type room = 0) {
         room = std::max(room, this->size());
         m_slots.clear();
+        m_unbounded = false;
         if (room < kIndexedFrom)
             return;
         if (room >= 0xffffffff)

@@ -7,9 +7,9 @@
 #include <unicode/utext.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
+#include "platform/foundation/AsciiText.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextRun.h"
 
@@ -110,10 +110,7 @@ bool isCollapsibleSpace(char c) {
 // face (it covers Latin), in its fixed-width cut for monospace, so that pages look the same
 // on every machine.
 std::string familiesFor(const char* faceName) {
-    std::string lower;
-    for (const char* c = faceName ? faceName : ""; *c; ++c) {
-        lower += char(std::tolower(static_cast<unsigned char>(*c)));
-    }
+    const std::string lower = lowercasedAscii(faceName ? faceName : "");
     const bool fixed = lower.find("mono") != std::string::npos ||
                        lower.find("courier") != std::string::npos ||
                        lower.find("consol") != std::string::npos;

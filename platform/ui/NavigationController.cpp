@@ -367,22 +367,8 @@ std::vector<std::shared_ptr<ViewController>> NavigationController::childrenForAp
     return {};
 }
 
-bool NavigationController::shouldAutorotate() const {
-    auto shown = topViewController();
-    return shown ? shown->shouldAutorotate() : ViewController::shouldAutorotate();
-}
-
-InterfaceOrientationMask NavigationController::supportedInterfaceOrientations() const {
-    auto shown = topViewController();
-    return shown ? shown->supportedInterfaceOrientations()
-                 : ViewController::supportedInterfaceOrientations();
-}
-
-bool NavigationController::shouldAutorotateToInterfaceOrientation(
-    InterfaceOrientation orientation) {
-    auto shown = topViewController();
-    return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
-                 : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
+std::shared_ptr<ViewController> NavigationController::childForRotation() const {
+    return topViewController();
 }
 
 }  // namespace platform

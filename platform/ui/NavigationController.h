@@ -33,9 +33,7 @@ public:
                             bool animated = false);
     std::shared_ptr<ViewController> topViewController() const;
     // The shown child answers for the container (InterfaceRotation).
-    bool shouldAutorotate() const override;
-    InterfaceOrientationMask supportedInterfaceOrientations() const override;
-    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override;
+    std::shared_ptr<ViewController> childForRotation() const override;
     // The top screen, or what it (or this controller) presents.
     std::shared_ptr<ViewController> visibleViewController() const;
 

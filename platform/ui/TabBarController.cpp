@@ -256,21 +256,8 @@ std::vector<std::shared_ptr<ViewController>> TabBarController::childrenForAppear
     return {};
 }
 
-bool TabBarController::shouldAutorotate() const {
-    auto shown = selectedViewController();
-    return shown ? shown->shouldAutorotate() : ViewController::shouldAutorotate();
-}
-
-InterfaceOrientationMask TabBarController::supportedInterfaceOrientations() const {
-    auto shown = selectedViewController();
-    return shown ? shown->supportedInterfaceOrientations()
-                 : ViewController::supportedInterfaceOrientations();
-}
-
-bool TabBarController::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
-    auto shown = selectedViewController();
-    return shown ? shown->shouldAutorotateToInterfaceOrientation(orientation)
-                 : ViewController::shouldAutorotateToInterfaceOrientation(orientation);
+std::shared_ptr<ViewController> TabBarController::childForRotation() const {
+    return selectedViewController();
 }
 
 }  // namespace platform

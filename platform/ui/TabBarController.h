@@ -31,9 +31,7 @@ public:
     void setSelectedIndex(size_t index);
     std::shared_ptr<ViewController> selectedViewController() const;
     // The shown child answers for the container (InterfaceRotation).
-    bool shouldAutorotate() const override;
-    InterfaceOrientationMask supportedInterfaceOrientations() const override;
-    bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override;
+    std::shared_ptr<ViewController> childForRotation() const override;
     void setSelectedViewController(const std::shared_ptr<ViewController>& controller);
 
     const std::shared_ptr<TabBar>& tabBar() const { return m_tabBar; }

@@ -158,10 +158,12 @@ public:
     // application declares, Application::supportedInterfaceOrientations). Before version 6
     // only shouldAutorotateToInterfaceOrientation is asked; by default it answers from the
     // supported orientations. Containers pass every one of these questions to the child they
-    // show, so that a screen pushed or selected decides for itself.
-    virtual bool shouldAutorotate() const { return true; }
+    // show (childForRotation), so that a screen pushed or selected decides for itself.
+    virtual bool shouldAutorotate() const;
     virtual InterfaceOrientationMask supportedInterfaceOrientations() const;
     virtual bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation);
+    // The child a container shows, which answers the rotation questions for it; none by default.
+    virtual std::shared_ptr<ViewController> childForRotation() const { return nullptr; }
     // Told of a rotation that was taken, before and after the layout pass.
     virtual void willRotateToInterfaceOrientation(InterfaceOrientation /*to*/,
                                                   double /*duration*/) {}

@@ -5,11 +5,20 @@
 
 namespace platform {
 
+bool ViewController::shouldAutorotate() const {
+    auto shown = childForRotation();
+    return shown ? shown->shouldAutorotate() : true;
+}
+
 InterfaceOrientationMask ViewController::supportedInterfaceOrientations() const {
+    if (auto shown = childForRotation())
+        return shown->supportedInterfaceOrientations();
     return Application::shared().supportedInterfaceOrientations();
 }
 
 bool ViewController::shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
+    if (auto shown = childForRotation())
+        return shown->shouldAutorotateToInterfaceOrientation(orientation);
     return (supportedInterfaceOrientations() & maskOf(orientation)) != 0;
 }
 

@@ -370,10 +370,7 @@ private:
 
     void writeField(const Node& node) {
         const std::string* typeAttribute = node.attribute("type");
-        std::string type;
-        for (char c : typeAttribute ? trimmed(*typeAttribute) : std::string()) {
-            type += char(std::tolower(static_cast<unsigned char>(c)));
-        }
+        const std::string type = lowercasedAscii(typeAttribute ? trimmed(*typeAttribute) : "");
         if (type == "hidden") {
             return;
         }
