@@ -133,9 +133,24 @@ std::string makeExifOrientationBlock(ImageOrientation orientation) {
     return block;
 }
 
+// A progressive picture from any encoder we know comes in ten or so scans, a few dozen at the
+// most. Every scan costs a pass over the whole picture's blocks, however few bytes it takes, so
+// a picture of thousands of scans is refused once it passes this, as libjpeg-turbo's own
+// tools do.
+constexpr int kMaxScans = 64;
+
+// libjpeg asks it between rows of blocks while reading, so it sees a scan past the limit as
+// soon as that scan begins.
+void stopPastMaxScans(j_common_ptr common) {
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > kMaxScans)
+        (*common->err->error_exit)(common);
+}
+
 struct DecodeJob {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
+    jpeg_progress_mgr progress{};
     std::vector<JSAMPLE> row;
     std::optional<pixels::Downsampler> downsampler;
     ImageOrientation orientation = ImageOrientation::Up;
@@ -200,6 +215,8 @@ bool runDecode(DecodeJob* job, std::string_view bytes, const pixels::ChooseDecod
     }
     jpeg_decompress_struct* info = &job->info;
     jpeg_create_decompress(info);
+    job->progress.progress_monitor = stopPastMaxScans;
+    info->progress = &job->progress;
     jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(info, kExifMarker, 0xFFFF);
