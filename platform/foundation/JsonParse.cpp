@@ -42,11 +42,14 @@ std::size_t indexBytes(std::size_t members) {
 struct Survey {
     bool tooDeep = false;
     bool negativeZero = false;
+    bool overBudget = false;
     std::size_t values = 1;
     std::size_t bytes = 0;
 };
 
-Survey survey(std::string_view text, int limit) {
+// Stops as soon as the document is known to pass the depth limit or the budget: what has been
+// counted so far only grows.
+Survey survey(std::string_view text, int limit, const JsonBudget& budget) {
     Survey found;
     // Per open object: its members so far (an array's entry is unused).
     std::vector<std::size_t> members;
@@ -81,6 +84,10 @@ Survey survey(std::string_view text, int limit) {
             }
             const auto length = static_cast<std::size_t>(p - 1 - start);
             bytes += kStringValueBytes + (length > kInlineString ? length + 1 + kHeapBlock : 0);
+            if (bytes > budget.maxBytes + names * kStringValueBytes) {
+                found.overBudget = true;
+                return found;
+            }
         } else if (c == '[' || c == '{') {
             if (++depth > limit) {
                 found.tooDeep = true;
@@ -103,7 +110,10 @@ Survey survey(std::string_view text, int limit) {
             if (!members.empty())
                 ++members.back();
         } else if (c == ',') {
-            ++commas;
+            if (++commas >= budget.maxValues) {
+                found.overBudget = true;
+                return found;
+            }
         } else if (c == '-' && p < end && *p == '0') {
             const char after = p + 1 < end ? p[1] : ' ';
             if (after != '.' && after != 'e' && after != 'E')
@@ -184,12 +194,12 @@ bool deeperThan(const Json& value, int limit, int depth) {
 // the document is built: a large reply is then never held as text while its document grows.
 std::optional<Json> decode(std::string_view text, std::string* error, std::string* owned,
                            const JsonBudget& budget) {
-    const Survey found = survey(text, kMaxNestingDepth);
+    const Survey found = survey(text, kMaxNestingDepth, budget);
     if (found.tooDeep) {
         setError(error, "nested too deeply");
         return std::nullopt;
     }
-    if (found.values > budget.maxValues || found.bytes > budget.maxBytes) {
+    if (found.overBudget || found.values > budget.maxValues || found.bytes > budget.maxBytes) {
         setError(error, "larger than a decoded document may be");
         return std::nullopt;
     }
