@@ -257,6 +257,7 @@ int main(int argc, char** argv) {
             "(+%ld MB), %.2f s, main thread busy at most %.2f s\n",
             kind.c_str(), count, double(pageBytesHeld) / (1 << 20), before / 1024, after / 1024,
             (after - before) / 1024, seconds, watch.longestBusySeconds());
+        std::fflush(stdout);
         server.stop();
         _exit(0);
     }

@@ -205,6 +205,12 @@ TEST_F(DecodeBoundTest, AJpegOfThousandsOfScansIsRefusedWhileOrdinaryProgressive
     EXPECT_LT(thousands.size(), 128u << 10);
     EXPECT_TRUE(Image::decode(thousands).isNull());
     EXPECT_TRUE(Image::decode(thousands, 1, Size{64, 64}).isNull());
+
+    // Fewer scans of a large picture are held to the blocks they cover together: 524,288
+    // blocks a scan, forty times over, then fifty.
+    const Size thumbnail{64, 128};
+    EXPECT_FALSE(Image::decode(testsupport::manyScanJpeg(4096, 8192, 40), 1, thumbnail).isNull());
+    EXPECT_TRUE(Image::decode(testsupport::manyScanJpeg(4096, 8192, 50), 1, thumbnail).isNull());
 }
 
 }  // namespace
