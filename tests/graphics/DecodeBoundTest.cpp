@@ -69,7 +69,7 @@ protected:
     void SetUp() override {
         heldBefore = DecodeBudget::held();
         // A decoder that keeps its working memory fails the next decode quickly.
-        DecodeBudget::setLongestWait(std::chrono::seconds(10));
+        DecodeBudget::setLongestWait(std::chrono::seconds(30));
     }
     void TearDown() override {
         DecodeBudget::setLimit(DecodeBudget::kDefaultLimit);

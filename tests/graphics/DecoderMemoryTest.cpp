@@ -32,7 +32,7 @@ protected:
         givenUpBefore = DecodeBudget::waitsGivenUp();
         // Far longer than any decode here takes, far shorter than the test run's time-out: a
         // decoder that keeps its working memory fails the test that meets it, quickly.
-        DecodeBudget::setLongestWait(std::chrono::seconds(10));
+        DecodeBudget::setLongestWait(std::chrono::seconds(30));
     }
     void TearDown() override {
         DecodeBudget::setLimit(DecodeBudget::kDefaultLimit);
