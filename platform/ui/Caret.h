@@ -28,10 +28,10 @@ class BitmapContext;
 constexpr double kCaretWidth = 2;
 
 // The bar at `index` in text drawn with BitmapContext::drawText into `textRect` (width 0:
-// one line, not wrapped), in the rect's coordinates.
+// one line, not wrapped), in the coordinates the rect is in.
 Rect caretRectInText(const std::string& text, std::size_t index, const Font& font,
                      const Rect& textRect, TextAlignment alignment);
-// The insertion point a finger at `point` (the rect's coordinates) puts into that text.
+// The insertion point a finger at `point` (in the same coordinates) puts into that text.
 std::size_t caretIndexInText(const std::string& text, const Font& font, const Rect& textRect,
                              TextAlignment alignment, Point point);
 
