@@ -186,6 +186,7 @@ void MessageComposeViewController::loadView() {
     m_bodyField->setClipsToBounds(true);
     m_bodyView = View::make<TextView>();
     m_bodyView->setFont(kBodyFont);
+    m_bodyView->setHandle("body");
     m_bodyView->setBackgroundColor(Color::clear());
     m_bodyWatcher = std::make_shared<BodyWatcher>(weak);
     m_bodyView->setDelegate(m_bodyWatcher);
