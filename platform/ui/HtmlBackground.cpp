@@ -93,7 +93,9 @@ void paintBackgroundTiles(BitmapContext& context, const Image& picture,
         cairo_matrix_t matrix;
         cairo_matrix_init_scale(&matrix, upright.pixelWidth() / tile.width,
                                 upright.pixelHeight() / tile.height);
-        cairo_matrix_translate(&matrix, -tiling.origin.x, -tiling.origin.y);
+        // From the first tile shown rather than the box's first: the pattern's coordinates stay
+        // small, as its fixed-point arithmetic needs, however far down a long page this is.
+        cairo_matrix_translate(&matrix, -band.minX(), -band.minY());
         cairo_pattern_set_matrix(pattern, &matrix);
         cairo_save(cr);
         cairo_rectangle(cr, filled.minX(), filled.minY(), filled.width(), filled.height());

@@ -11,6 +11,7 @@
 #include <el_para.h>
 #include <el_table.h>
 #include <el_td.h>
+#include <el_text.h>
 #include <el_title.h>
 #include <el_tr.h>
 #include <strings.h>
@@ -164,6 +165,40 @@ int shrinkCost(litehtml::style_display display, litehtml::element_float floating
         return 1;
     }
     return 0;
+}
+
+namespace {
+
+// The first text the element shows, in document order.
+litehtml::element::ptr firstText(const litehtml::element& element) {
+    for (std::size_t i = 0; i < element.get_children_count(); ++i) {
+        const auto child = element.get_child(int(i));
+        if (!child || child->get_display() == litehtml::display_none || child->is_white_space()) {
+            continue;
+        }
+        if (dynamic_cast<const litehtml::el_text*>(child.get())) {
+            return child;
+        }
+        if (auto text = firstText(*child)) {
+            return text;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int markerShift(const litehtml::element& item, int lineHeight,
+                const litehtml::font_metrics& metrics) {
+    const auto text = firstText(item);
+    if (!text) {
+        return 0;
+    }
+    litehtml::font_metrics textMetrics{};
+    text->get_font(&textMetrics);
+    const int baseline = text->get_placement().y + textMetrics.ascent;
+    const int assumed = item.get_placement().y + (lineHeight - metrics.height) / 2 + metrics.ascent;
+    return baseline - assumed;
 }
 
 int nestingAbove(const litehtml::element& element) {

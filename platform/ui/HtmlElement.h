@@ -64,6 +64,11 @@ public:
     void enterStyleParse() { ++m_parseDepth; }
     bool leaveStyleParse() { return --m_parseDepth == 0; }
 
+    // How far down the list item being painted moves its marker (points), so that the marker
+    // stands level with the text of its first line however tall that line is.
+    int markerShift() const { return m_markerShift; }
+    void setMarkerShift(int shift) { m_markerShift = shift; }
+
 private:
     struct Key {
         const void* from;
@@ -85,6 +90,7 @@ private:
     int m_styleDepth = 0;
     int m_matchDepth = 0;
     int m_parseDepth = 0;
+    int m_markerShift = 0;
     std::size_t m_steps = 0;
     std::unordered_map<Key, Found, KeyHash> m_found;
 };
@@ -120,6 +126,12 @@ int shrinkCost(litehtml::style_display display, litehtml::element_float floating
                litehtml::style_display parentDisplay);
 bool isTablePart(litehtml::style_display display);
 bool isTableStructure(litehtml::style_display display);
+
+// How far below where the engine puts a list item's marker the item's first text stands:
+// the engine centres the marker on a line of the item's own font (`lineHeight`, `metrics`),
+// and a first line holding a button or larger text is taller than that.
+int markerShift(const litehtml::element& item, int lineHeight,
+                const litehtml::font_metrics& metrics);
 
 // Where the element's box count starts: what its nearest element of ours counts.
 int nestingAbove(const litehtml::element& element);
@@ -240,6 +252,23 @@ public:
     void layOutAsBlock() override {
         this->m_display = litehtml::display_block;
         this->m_float = litehtml::float_none;
+    }
+
+    // --- List markers ------------------------------------------------------------------------
+
+    void draw(litehtml::uint_ptr hdc, int x, int y, const litehtml::position* clip) override {
+        if (this->m_display != litehtml::display_list_item ||
+            this->m_list_style_type == litehtml::list_style_type_none) {
+            Base::draw(hdc, x, y, clip);
+            return;
+        }
+        struct Shifted {
+            ~Shifted() { guard.setMarkerShift(0); }
+            HtmlElementGuard& guard;
+        } shifted{*m_guard};
+        m_guard->setMarkerShift(
+            htmlelement::markerShift(*this, this->m_line_height, this->m_font_metrics));
+        Base::draw(hdc, x, y, clip);
     }
 
     // --- Table grids, bounded ----------------------------------------------------------------
