@@ -235,7 +235,10 @@ public:
         if ((inFlatTable && htmlelement::isTablePart(display)) ||
             (cost > 0 && above + cost > HtmlElementGuard::kMaxShrinkNesting && holdsBoxes())) {
             flatTable = htmlelement::isTableStructure(display);
-            if (display == litehtml::display_inline_block || flatTable) {
+            if (display == litehtml::display_inline_block && isInlineRun()) {
+                // The layout's own boxes that keep a run on one line: the run stays inline.
+                this->m_display = litehtml::display_inline;
+            } else if (display == litehtml::display_inline_block || flatTable) {
                 layOutAsBlock();
             }
             this->m_float = litehtml::float_none;
@@ -302,6 +305,12 @@ private:
     // its own (::before, ::after) within a pass, and a new one may reuse an old address.
     static const litehtml::element* ours(const litehtml::element::ptr& el) {
         return dynamic_cast<const HtmlBoxNesting*>(el.get()) ? el.get() : nullptr;
+    }
+
+    bool isInlineRun() const {
+        const char* tag = this->get_tagName();
+        return tag &&
+               (std::strcmp(tag, "campus-glue") == 0 || std::strcmp(tag, "campus-word") == 0);
     }
 
     // A box whose content is only text (or a picture) costs little however often it is laid
