@@ -43,6 +43,13 @@ void HtmlElementGuard::enterStylePass() {
     }
 }
 
+void HtmlElementGuard::leaveStylePass() {
+    if (--m_styleDepth == 0) {
+        // What the pass found is of no use after it, and may be large.
+        m_found = {};
+    }
+}
+
 bool HtmlElementGuard::enterMatch() {
     // Only the steps of a walk count: every element is matched against every selector once
     // a pass, which is the page's size and not what a hostile page multiplies.

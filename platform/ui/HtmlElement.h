@@ -11,12 +11,14 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 namespace platform {
 
 // What one document's elements share: the work its selector matching has done in the
-// current style pass, and what that matching already found.
+// current style pass and what that matching already found, and where the list item being
+// painted moves its marker.
 //
 // Matching a selector of n descendant (or sibling) steps tries every way of choosing n of an
 // element's ancestors (or earlier siblings): a page of a few dozen nested elements and one
@@ -48,7 +50,7 @@ public:
     // Around the engine's style passes (applying a style sheet, refreshing styles): the
     // outermost starts a new pass.
     void enterStylePass();
-    void leaveStylePass() { --m_styleDepth; }
+    void leaveStylePass();
     // Around the engine's matching of a selector at an element: false when the pass has
     // spent its matching work (the selector then does not match).
     bool enterMatch();
