@@ -71,6 +71,7 @@ void LocationDevice::setAuthorizationStatus(LocationAuthorizationStatus status) 
     m_status = status;
     RunLoop::main().post([this, status] {
         forEachManager([status](LocationManager& m) { m.authorizationChanged(status); });
+        handOverToUpdatingManagers();
     });
 }
 
@@ -86,6 +87,7 @@ void LocationDevice::requestAuthorization(LocationAuthorizationStatus granted) {
         auto answer = m_grantWhenAsked ? granted : LocationAuthorizationStatus::Denied;
         m_status = answer;
         forEachManager([answer](LocationManager& m) { m.authorizationChanged(answer); });
+        handOverToUpdatingManagers();
     });
 }
 
@@ -93,7 +95,50 @@ void LocationDevice::deliverLocation(Location location) {
     if (location.timestamp == TimePoint{}) {
         location.timestamp = RunLoop::main().now();
     }
+    m_latestLocation = location;
     forEachManager([&location](LocationManager& m) { m.receive(location); });
+}
+
+void LocationDevice::handOverLatestLocation(uint64_t id) {
+    RunLoop::main().post([this, id] {
+        auto found = m_managers.find(id);
+        // A copy: the delegate may feed or reset the device from its callback.
+        if (auto fix = m_latestLocation;
+            fix && found != m_managers.end() && !found->second->m_hasFixSinceStart) {
+            found->second->receive(*fix);
+        }
+    });
+}
+
+void LocationDevice::handOverLatestHeading(uint64_t id) {
+    RunLoop::main().post([this, id] {
+        auto found = m_managers.find(id);
+        if (auto heading = m_latestHeading;
+            heading && found != m_managers.end() && !found->second->m_hasHeadingSinceStart) {
+            found->second->receive(*heading);
+        }
+    });
+}
+
+void LocationDevice::handOverToUpdatingManagers() {
+    if (!allowsUpdates()) {
+        return;
+    }
+    // Copies: a delegate may feed or reset the device from its callback.
+    if (auto fix = m_latestLocation) {
+        forEachManager([&fix](LocationManager& m) {
+            if (!m.m_hasFixSinceStart) {
+                m.receive(*fix);
+            }
+        });
+    }
+    if (auto heading = m_latestHeading) {
+        forEachManager([&heading](LocationManager& m) {
+            if (!m.m_hasHeadingSinceStart) {
+                m.receive(*heading);
+            }
+        });
+    }
 }
 
 void LocationDevice::injectLocation(const Location& location) {
@@ -106,6 +151,7 @@ void LocationDevice::injectHeading(const Heading& heading) {
         if (stamped.timestamp == TimePoint{}) {
             stamped.timestamp = RunLoop::main().now();
         }
+        m_latestHeading = stamped;
         forEachManager([&stamped](LocationManager& m) { m.receive(stamped); });
     });
 }
@@ -200,6 +246,8 @@ void LocationDevice::reset() {
     m_status = LocationAuthorizationStatus::NotDetermined;
     m_grantWhenAsked = true;
     m_servicesEnabled = true;
+    m_latestLocation.reset();
+    m_latestHeading.reset();
 }
 
 }  // namespace platform
