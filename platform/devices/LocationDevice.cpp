@@ -99,45 +99,31 @@ void LocationDevice::deliverLocation(Location location) {
     forEachManager([&location](LocationManager& m) { m.receive(location); });
 }
 
-void LocationDevice::handOverLatestLocation(uint64_t id) {
-    RunLoop::main().post([this, id] {
-        auto found = m_managers.find(id);
-        // A copy: the delegate may feed or reset the device from its callback.
-        if (auto fix = m_latestLocation;
-            fix && found != m_managers.end() && !found->second->m_hasFixSinceStart) {
-            found->second->receive(*fix);
-        }
-    });
-}
-
-void LocationDevice::handOverLatestHeading(uint64_t id) {
-    RunLoop::main().post([this, id] {
-        auto found = m_managers.find(id);
-        if (auto heading = m_latestHeading;
-            heading && found != m_managers.end() && !found->second->m_hasHeadingSinceStart) {
-            found->second->receive(*heading);
-        }
-    });
-}
-
-void LocationDevice::handOverToUpdatingManagers() {
+void LocationDevice::handOverLatest(uint64_t id) {
     if (!allowsUpdates()) {
         return;
     }
-    // Copies: a delegate may feed or reset the device from its callback.
-    if (auto fix = m_latestLocation) {
-        forEachManager([&fix](LocationManager& m) {
-            if (!m.m_hasFixSinceStart) {
-                m.receive(*fix);
-            }
-        });
+    // Copies, and the manager looked up again after each call: its delegate may feed or reset
+    // the device, or destroy the manager, from its callback.
+    auto manager = m_managers.find(id);
+    if (auto fix = m_latestLocation;
+        fix && manager != m_managers.end() && !manager->second->m_hasFixSinceStart) {
+        manager->second->receive(*fix);
     }
-    if (auto heading = m_latestHeading) {
-        forEachManager([&heading](LocationManager& m) {
-            if (!m.m_hasHeadingSinceStart) {
-                m.receive(*heading);
-            }
-        });
+    manager = m_managers.find(id);
+    if (auto heading = m_latestHeading;
+        heading && manager != m_managers.end() && !manager->second->m_hasHeadingSinceStart) {
+        manager->second->receive(*heading);
+    }
+}
+
+void LocationDevice::handOverToUpdatingManagers() {
+    std::vector<uint64_t> ids;
+    for (const auto& entry : m_managers) {
+        ids.push_back(entry.first);
+    }
+    for (uint64_t id : ids) {
+        handOverLatest(id);
     }
 }
 

@@ -55,10 +55,6 @@ public:
     void stopReplay();
     bool isReplaying() const;
 
-    // The fix and heading last delivered, remembered for managers that start later.
-    const std::optional<Location>& latestLocation() const { return m_latestLocation; }
-    const std::optional<Heading>& latestHeading() const { return m_latestHeading; }
-
     // Not determined, granting when asked, enabled, no replay, nothing remembered; managers
     // keep listening.
     void reset();
@@ -74,11 +70,10 @@ private:
     // may destroy managers).
     void forEachManager(const std::function<void(LocationManager&)>& deliver);
     void deliverLocation(Location location);
-    // Later on the run loop, gives the manager the remembered fix or heading, unless it has
-    // had a newer one by then or no longer wants it.
-    void handOverLatestLocation(uint64_t id);
-    void handOverLatestHeading(uint64_t id);
-    // Hands the remembered fix and heading to every manager updating without one.
+    // Gives the manager the remembered fix and heading that it updates and has not had since
+    // it started, while location use is allowed.
+    void handOverLatest(uint64_t id);
+    // The same for every manager.
     void handOverToUpdatingManagers();
 
     std::map<uint64_t, LocationManager*> m_managers;
@@ -87,6 +82,7 @@ private:
     bool m_grantWhenAsked{true};
     bool m_servicesEnabled{true};
     std::vector<TaskHandle> m_replay;
+    // The fix and heading last delivered, for managers that start later.
     std::optional<Location> m_latestLocation;
     std::optional<Heading> m_latestHeading;
 };

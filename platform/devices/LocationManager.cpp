@@ -32,9 +32,8 @@ void LocationManager::startUpdatingLocation() {
     m_updatingLocation = true;
     m_hasFixSinceStart = false;
     auto& device = LocationDevice::shared();
-    if (device.allowsUpdates()) {
-        device.handOverLatestLocation(m_id);
-    }
+    // A phone hands the fix it has at once, though always on a later turn of the loop.
+    RunLoop::main().post([id = m_id] { LocationDevice::shared().handOverLatest(id); });
     // Not determined: the fixes come once the user allows; refused: the delegate is told.
     if (!device.allowsUpdates() &&
         device.authorizationStatus() != LocationAuthorizationStatus::NotDetermined) {
@@ -57,10 +56,7 @@ void LocationManager::stopUpdatingLocation() {
 void LocationManager::startUpdatingHeading() {
     m_updatingHeading = true;
     m_hasHeadingSinceStart = false;
-    auto& device = LocationDevice::shared();
-    if (device.allowsUpdates()) {
-        device.handOverLatestHeading(m_id);
-    }
+    RunLoop::main().post([id = m_id] { LocationDevice::shared().handOverLatest(id); });
 }
 
 void LocationManager::stopUpdatingHeading() {
