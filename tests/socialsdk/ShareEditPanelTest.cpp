@@ -210,7 +210,8 @@ TEST_F(ShareEditPanelTest, AShareWithNothingAtLoadIsSentAndTheServiceAnswers) {
     ASSERT_TRUE(edit);
     // The picture view and its delete button are off the screen, but the screen still holds
     // the picture view: the share has content.
-    ASSERT_TRUE(edit->holdsPicture());
+    EXPECT_TRUE(edit->holdsPicture());
+    ASSERT_TRUE(edit->shareImageButton());
     EXPECT_FALSE(edit->shareImageButton()->superview());
     EXPECT_EQ(driver.outline().find("sharePicture"), std::string::npos);
     EXPECT_EQ(driver.outline().find("shareDelete"), std::string::npos);

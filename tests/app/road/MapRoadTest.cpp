@@ -49,8 +49,7 @@ TEST_F(MapRoad, TheDemonstrationPageOpensTheMapWhichFollowsTheUser) {
 TEST_F(MapRoad, ThePageAsksWhereThePhoneIsAndHasTheFixItAlreadyHad) {
     Transcript road(run.output);
     std::string top = road.after("drag 187 100 187 600", 4);
-    EXPECT_TRUE(shows(top, R"(#reply "{"latitude":"30.280000","longitude":"120.160000",)"))
-        << top;
+    EXPECT_TRUE(shows(top, R"(#reply "{"latitude":"30.280000","longitude":"120.160000",)")) << top;
     EXPECT_TRUE(shows(top, "#count \"1\"")) << top;
 }
 
