@@ -35,7 +35,7 @@ void drawFieldCaret(BitmapContext& context, const Rect& box, std::string_view li
     context.fillRect(Rect{{x, y}, {2, kFieldLineHeight - 2}}, color);
 }
 
-std::string quoted(std::string_view text) {
+std::string inQuotes(std::string_view text) {
     std::string out = "\"";
     out += text;
     out += '"';
@@ -56,6 +56,11 @@ KeyboardType keyboardFor(const std::string& control) {
         return KeyboardType::URL;
     }
     return control == "search" ? KeyboardType::WebSearch : KeyboardType::Default;
+}
+
+// What the outline calls a control: its name, else its id.
+std::string shownName(const Item& item) {
+    return !item.name.empty() || item.id.empty() ? item.name : "#" + item.id;
 }
 
 // Names the view after the element, so that the outline gives it the same handle on every
@@ -92,7 +97,7 @@ public:
     }
 
     void apply(const Item& item) {
-        m_name = item.name;
+        m_name = shownName(item);
         setPlaceholder(item.placeholder);
         setEnabled(!item.disabled);
         if (text() != item.text) {
@@ -108,10 +113,10 @@ public:
         }
         if (text().empty() && !placeholder().empty()) {
             line += " placeholder ";
-            line += quoted(placeholder());
+            line += inQuotes(placeholder());
         } else {
             line += ' ';
-            line += quoted(displayedText());
+            line += inQuotes(displayedText());
         }
         if (isEditing()) {
             line += " (editing)";
@@ -175,7 +180,7 @@ public:
     }
 
     void apply(const Item& item) {
-        m_name = item.name;
+        m_name = shownName(item);
         m_placeholder = item.placeholder;
         setEditable(!item.disabled);
         if (text() != item.text) {
@@ -191,10 +196,10 @@ public:
         }
         if (text().empty() && !m_placeholder.empty()) {
             line += " placeholder ";
-            line += quoted(m_placeholder);
+            line += inQuotes(m_placeholder);
         } else {
             line += ' ';
-            line += quoted(text());
+            line += inQuotes(text());
         }
         if (isEditing()) {
             line += " (editing)";
@@ -284,12 +289,12 @@ public:
     void apply(const Item& item) {
         m_label = item.kind == Item::Kind::Label;
         m_control = item.control;
-        m_name = item.name;
+        m_name = shownName(item);
         m_checked = item.checked;
         m_value = item.text;
         setEnabled(!item.disabled);
         // Found by what a user reads on it; a box to tick reads nothing (its label does).
-        const bool toggle = m_control == "checkbox" || m_control == "radio";
+        const bool toggle = !m_label && (m_control == "checkbox" || m_control == "radio");
         setTitle(toggle ? "" : item.text);
     }
 
@@ -301,7 +306,7 @@ public:
             line += m_name;
         }
         line += ' ';
-        line += quoted(m_value);
+        line += inQuotes(m_value);
         if (m_checked) {
             line += " (checked)";
         }

@@ -240,6 +240,9 @@ WebPageState::FieldLayout WebPageState::fieldLayout(const Node& node) {
         if (placeholder && !placeholder->empty()) {
             field.attributes.emplace_back("data-campus-placeholder", "");
             field.text = *placeholder;
+        } else {
+            // An empty box has no line, and no height: a character without width gives it one.
+            field.text = "\u200B";
         }
         return field;
     }

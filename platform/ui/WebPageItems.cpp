@@ -90,14 +90,15 @@ void WebPageState::flushText(TextFlow& flow, ShownItems& items) {
 }
 
 bool WebPageState::isInteractive(const Node& node) {
-    return !node.isText &&
-           ((node.tag == "a" && node.attribute("href")) || node.attribute("onclick"));
+    return !node.isText && ((node.tag == "a" && node.attribute("href")) ||
+                            node.attribute("onclick") || isFormButton(node));
 }
 
 bool WebPageState::holdsItems(const Node& node) {
     for (const auto& child : node.children) {
         if (!child->isText &&
-            (isInteractive(*child) || child->attribute("id") || holdsItems(*child))) {
+            (isInteractive(*child) || child->attribute("id") || isFormControl(*child) ||
+             (child->tag == "label" && child->attribute("for")) || holdsItems(*child))) {
             return true;
         }
     }
@@ -126,6 +127,11 @@ void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& it
         }
         const std::string& tag = child.tag;
         if (isUnshown(tag) || isHiddenElement(child)) {
+            if (tag != "select" || isHiddenElement(child)) {
+                continue;
+            }
+        }
+        if (collectFormItem(child, flow, items)) {
             continue;
         }
         if (tag == "br") {
@@ -146,6 +152,10 @@ void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& it
                 auto value = valueOf(child);
                 item.text = value && !value->empty() ? *value : item.href;
             }
+            if (item.text.empty() && isFormButton(child)) {
+                item.text = buttonCaption(child);
+            }
+            item.disabled = child.attribute("disabled") != nullptr;
             if (items.add(std::move(item))) {
                 items.anchor(child.id);
             }
@@ -178,6 +188,34 @@ void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& it
             flushText(flow, items);
         }
     }
+}
+
+// A field, or a label for one: an item of its own. True when the node was one.
+bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems& items) {
+    if (isFormControl(node)) {
+        flushText(flow, items);
+        if (items.add(controlItem(node))) {
+            items.anchor(node.id);
+        }
+        return true;
+    }
+    const Node* control = node.tag == "label" ? labelledControl(node) : nullptr;
+    if (!control) {
+        return false;
+    }
+    flushText(flow, items);
+    Item item;
+    item.kind = Item::Kind::Label;
+    item.node = node.id;
+    const std::string* id = node.attribute("id");
+    item.id = id ? *id : "";
+    item.text = innerText(node);
+    item.control = controlType(*control);
+    item.disabled = control->attribute("disabled") != nullptr;
+    if (items.add(std::move(item))) {
+        items.anchor(node.id);
+    }
+    return true;
 }
 
 std::string WebPageState::layoutHTML() {
