@@ -37,7 +37,11 @@ void WebFormChoices::open(View& select, std::shared_ptr<View> sheetHost,
     }
     // The tablet: a list of the choices beside the select, the chosen one in the tint.
     auto content = std::make_shared<ViewController>();
+    const double rows = std::min<double>(double(options.size()), kMaxPopoverRows);
+    const Size size{kPopoverWidth, std::max(1.0, rows) * kRowHeight};
     auto list = content->view();
+    // Sized as the panel shows it, so that the rows keep their width when it is fitted in.
+    list->setFrame(Rect{{0, 0}, size});
     list->setBackgroundColor(Color::white());
     std::weak_ptr<WebFormChoices> weak = weak_from_this();
     for (std::size_t i = 0; i < options.size(); ++i) {
@@ -56,8 +60,7 @@ void WebFormChoices::open(View& select, std::shared_ptr<View> sheetHost,
         list->addSubview(row);
     }
     m_popover = std::make_shared<PopoverController>(content);
-    const double rows = std::min<double>(double(options.size()), kMaxPopoverRows);
-    m_popover->setPopoverContentSize(Size{kPopoverWidth, std::max(1.0, rows) * kRowHeight});
+    m_popover->setPopoverContentSize(size);
     m_popover->presentFromRect(select.bounds(), select, PopoverArrowDirection::Any, true);
 }
 

@@ -22,6 +22,7 @@ constexpr double kFieldFontSize = 15;
 constexpr double kFieldLineHeight = kFieldFontSize * 1.3;
 constexpr double kFieldInsetX = 5;
 constexpr double kFieldInsetY = 4;
+constexpr double kFieldWrapSlack = 8;
 
 // The caret of a page's field: a bar after the text of the line it ends on. Kept in one
 // place so that it can follow the platform's own caret.
@@ -175,6 +176,8 @@ public:
         m_delegate = std::make_shared<Delegate>(*this);
         setDelegate(m_delegate);
         setScrollEnabled(false);
+        // The layout's field shows through: the text is drawn there.
+        setBackgroundColor(Color::clear());
         nameAfter(*this, item);
         apply(item);
     }
@@ -225,7 +228,9 @@ public:
         font.size = kFieldFontSize;
         const double room = std::max(1.0, bounds().size.width - 2 * kFieldInsetX);
         const double width = runWidth(last, font);
-        const int wraps = int(width / room);
+        // The box shrinks to fit a line that fits it; the layout rounds each word's width, so
+        // a line a few points wider than measured here still stands on one line.
+        const int wraps = width > room + kFieldWrapSlack ? int(width / room) : 0;
         line += wraps;
         std::string_view tail = last;
         if (wraps > 0) {

@@ -67,6 +67,14 @@ struct HttpResponse;
 // scripts change is laid out again with the screen (at the next layout pass, or
 // layoutIfNeeded), not by each script. Views added
 // to the web view itself stay put.
+//
+// The page's forms work as in the phone's browser (WebFormViews): a text field or text area
+// is a platform input over the field the layout draws, so a tap focuses it, the keyboard
+// rises and the page scrolls so that the field stands above it; a checkbox or radio button
+// toggles on a tap, a select offers its choices as the platform offers a choice
+// (WebFormChoices), and a label acts for its field. A form sent (a submit button, the return
+// key in a one-line field, a script's form.submit()) is a load like any other: the delegate
+// is asked (FormSubmitted), and it is fetched, redirected and budgeted as every load is.
 class WebView : public View {
 public:
     // Hops of one load; real sites use a few, a loop would go on for good.
