@@ -138,19 +138,19 @@ std::string questionnairePage(std::string_view userAccount, std::string_view pag
                    "\" value=\"" + std::string(text) + "\"><label for=\"" + std::string(id) +
                    "\">" + std::string(text) + "</label> ";
         };
-        body += "<form id=\"answers\" method=\"post\" action=\"questionnaire_save.jsp\">"
-                "<input type=\"hidden\" name=\"userAccount\" value=\"" +
-                htmlEscape(userAccount) +
-                "\"><p>2. 您对校园网络服务的评价：</p><p>" + radio("net-good", "很好") +
-                radio("net-fair", "一般") + radio("net-poor", "需改进") +
-                "</p><p>3. 您所在的年级：<select name=\"grade\" id=\"grade\">"
-                "<option value=\"\">请选择</option><option>大一</option><option>大二</option>"
-                "<option>大三</option><option>大四</option><option value=\"研\">研究生</option>"
-                "</select></p><p><input type=\"checkbox\" name=\"interview\" id=\"interview\" "
-                "value=\"愿意\"><label for=\"interview\">愿意参加后续访谈</label></p>"
-                "<p>4. 意见与建议：</p><p><textarea name=\"advice\" id=\"advice\" rows=\"3\" "
-                "placeholder=\"请写下您的意见与建议\"></textarea></p>"
-                "<p><input type=\"submit\" value=\"提交问卷\"></p></form>";
+        body +=
+            "<form id=\"answers\" method=\"post\" action=\"questionnaire_save.jsp\">"
+            "<input type=\"hidden\" name=\"userAccount\" value=\"" +
+            htmlEscape(userAccount) + "\"><p>2. 您对校园网络服务的评价：</p><p>" +
+            radio("net-good", "很好") + radio("net-fair", "一般") + radio("net-poor", "需改进") +
+            "</p><p>3. 您所在的年级：<select name=\"grade\" id=\"grade\">"
+            "<option value=\"\">请选择</option><option>大一</option><option>大二</option>"
+            "<option>大三</option><option>大四</option><option value=\"研\">研究生</option>"
+            "</select></p><p><input type=\"checkbox\" name=\"interview\" id=\"interview\" "
+            "value=\"愿意\"><label for=\"interview\">愿意参加后续访谈</label></p>"
+            "<p>4. 意见与建议：</p><p><textarea name=\"advice\" id=\"advice\" rows=\"3\" "
+            "placeholder=\"请写下您的意见与建议\"></textarea></p>"
+            "<p><input type=\"submit\" value=\"提交问卷\"></p></form>";
     }
     return document("问卷调查", body);
 }

@@ -45,8 +45,8 @@ void WebFormChoices::open(View& select, std::shared_ptr<View> sheetHost,
     list->setBackgroundColor(Color::white());
     std::weak_ptr<WebFormChoices> weak = weak_from_this();
     for (std::size_t i = 0; i < options.size(); ++i) {
-        auto row = View::make<Button>(
-            Rect{{0, double(i) * kRowHeight}, {kPopoverWidth, kRowHeight}});
+        auto row =
+            View::make<Button>(Rect{{0, double(i) * kRowHeight}, {kPopoverWidth, kRowHeight}});
         row->setTitle(options[i]);
         row->setTitleColor(int(i) == selected ? kChosenColor : Color::black());
         row->setAutoresizingMask(AutoresizingMask::FlexibleWidth);

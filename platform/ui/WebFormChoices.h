@@ -26,8 +26,9 @@ public:
     ~WebFormChoices() override;
 
     // `chosen` gets the index of the choice picked; nothing when the user cancels.
-    void open(View& select, std::shared_ptr<View> sheetHost, const std::vector<std::string>& options,
-              int selected, std::function<void(int)> chosen);
+    void open(View& select, std::shared_ptr<View> sheetHost,
+              const std::vector<std::string>& options, int selected,
+              std::function<void(int)> chosen);
     // Closes what shows, choosing nothing (the page went away).
     void close();
     bool isOpen() const;

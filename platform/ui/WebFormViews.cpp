@@ -26,12 +26,12 @@ constexpr double kFieldWrapSlack = 8;
 
 // The caret of a page's field: a bar after the text of the line it ends on. Kept in one
 // place so that it can follow the platform's own caret.
-void drawFieldCaret(BitmapContext& context, const Rect& box, std::string_view lineText,
-                    int line, const Color& color) {
+void drawFieldCaret(BitmapContext& context, const Rect& box, std::string_view lineText, int line,
+                    const Color& color) {
     RunFont font;
     font.size = kFieldFontSize;
-    const double x = std::min(box.minX() + kFieldInsetX + runWidth(lineText, font),
-                              box.maxX() - kFieldInsetX);
+    const double x =
+        std::min(box.minX() + kFieldInsetX + runWidth(lineText, font), box.maxX() - kFieldInsetX);
     const double y = box.minY() + kFieldInsetY + line * kFieldLineHeight + 1;
     context.fillRect(Rect{{x, y}, {2, kFieldLineHeight - 2}}, color);
 }
@@ -235,8 +235,8 @@ public:
         std::string_view tail = last;
         if (wraps > 0) {
             // The part of the last line on its last wrapped row, near enough for the caret.
-            const std::size_t keep = std::size_t(double(last.size()) * (width - wraps * room) /
-                                                 std::max(width, 1.0));
+            const std::size_t keep =
+                std::size_t(double(last.size()) * (width - wraps * room) / std::max(width, 1.0));
             tail = last.substr(last.size() - std::min(keep, last.size()));
         }
         drawFieldCaret(context, Rect{{0, 0}, bounds().size}, tail, line, tintColor());
@@ -305,7 +305,8 @@ public:
 
     std::string describe() const override {
         std::string line = m_label ? "label" : m_control;
-        if (!m_label && (m_control == "checkbox" || m_control == "radio" || m_control == "select") &&
+        if (!m_label &&
+            (m_control == "checkbox" || m_control == "radio" || m_control == "select") &&
             !m_name.empty()) {
             line += ' ';
             line += m_name;

@@ -84,8 +84,8 @@ std::string WebPageState::controlType(const Node& node) {
     if (node.tag != "input") {
         return "";
     }
-    if (isTextType(type) || oneOf(type, {"checkbox", "radio", "submit", "reset", "button",
-                                         "hidden", "file", "image"})) {
+    if (isTextType(type) || oneOf(type, {"checkbox", "radio", "submit", "reset", "button", "hidden",
+                                         "file", "image"})) {
         return type;
     }
     return "text";  // dates, colours and the rest are typed as text here
@@ -260,8 +260,8 @@ WebPageState::FieldLayout WebPageState::fieldLayout(const Node& node) {
 // --- Scripts' properties of controls ----------------------------------------------------
 
 bool WebPageState::isFormProperty(const Node& node, std::string_view property) {
-    if (oneOf(property, {"checked", "disabled", "selected", "selectedIndex", "form", "name",
-                         "type", "options", "text"})) {
+    if (oneOf(property, {"checked", "disabled", "selected", "selectedIndex", "form", "name", "type",
+                         "options", "text"})) {
         return oneOf(node.tag, {"input", "textarea", "select", "button", "option", "form",
                                 "fieldset", "optgroup"});
     }
@@ -388,8 +388,8 @@ std::vector<Node*> WebPageState::radioGroup(const Node& radio) {
     collectListed(form ? *const_cast<Node*>(form) : *m_document, listed);
     for (Node* other : listed) {
         const std::string* otherName = other->attribute("name");
-        if (other != &radio && otherName && *otherName == *name &&
-            controlType(*other) == "radio" && formOf(*other) == form) {
+        if (other != &radio && otherName && *otherName == *name && controlType(*other) == "radio" &&
+            formOf(*other) == form) {
             group.push_back(other);
         }
     }

@@ -217,8 +217,8 @@ void WebPageState::focusField(int id) {
 void WebPageState::blurField(int id) {
     auto atFocus = m_focusValue.find(id);
     Node* node = nodeById(id);
-    const bool changed = node && atFocus != m_focusValue.end() &&
-                         valueOf(*node).value_or("") != atFocus->second;
+    const bool changed =
+        node && atFocus != m_focusValue.end() && valueOf(*node).value_or("") != atFocus->second;
     if (atFocus != m_focusValue.end()) {
         m_focusValue.erase(atFocus);
     }

@@ -193,8 +193,7 @@ private:
     void scriptAskedToNavigate(std::uint64_t pageSerial, const std::string& url);
     // The page asks for a load (a script's navigation, a form sent): made on a later turn,
     // never inside the script, counted as a script's own unless a handler of a tap asked.
-    void pageAskedToLoad(std::uint64_t pageSerial, URLRequest request,
-                         WebViewNavigationType type);
+    void pageAskedToLoad(std::uint64_t pageSerial, URLRequest request, WebViewNavigationType type);
     void activatePageElement(std::uint64_t pageSerial, int node);
 
     // --- Forms (WebViewForms.cpp) -----------------------------------------------------------

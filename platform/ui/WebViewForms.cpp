@@ -35,7 +35,7 @@ std::shared_ptr<View> WebView::formControlView(const WebPage::Item& item) {
     auto web = [weak, serial]() -> WebView* {
         auto view = weak.lock();
         return view && from(view)->m_pageSerial == serial && from(view)->m_webPage ? from(view)
-                                                                                  : nullptr;
+                                                                                   : nullptr;
     };
     PageFieldActions actions;
     actions.focused = [web](int node) {
@@ -140,16 +140,16 @@ void WebView::openChoices(const WebPage::Item& item) {
     }
     std::weak_ptr<View> weak = weak_from_this();
     const std::uint64_t serial = m_pageSerial;
-    m_formChoices->open(*view->second, shared_from_this(), item.options, item.selected,
-                        [weak, serial, node = item.node](int index) {
-                            auto self = weak.lock();
-                            if (!self || from(self)->m_pageSerial != serial ||
-                                !from(self)->m_webPage) {
-                                return;
-                            }
-                            WebView* web = from(self);
-                            web->formActionByUser([&] { web->m_webPage->choose(node, index); });
-                        });
+    m_formChoices->open(
+        *view->second, shared_from_this(), item.options, item.selected,
+        [weak, serial, node = item.node](int index) {
+            auto self = weak.lock();
+            if (!self || from(self)->m_pageSerial != serial || !from(self)->m_webPage) {
+                return;
+            }
+            WebView* web = from(self);
+            web->formActionByUser([&] { web->m_webPage->choose(node, index); });
+        });
 }
 
 void WebView::endFieldEditing() {
@@ -208,9 +208,9 @@ void WebView::lowerFromKeyboard() {
     m_scrollView->setContentInset(inset);
     // The page no longer scrolls past its end.
     Point offset = m_scrollView->contentOffset();
-    offset.y = std::clamp(offset.y, m_scrollView->minimumContentOffset().y,
-                          std::max(m_scrollView->minimumContentOffset().y,
-                                   m_scrollView->maximumContentOffset().y));
+    offset.y = std::clamp(
+        offset.y, m_scrollView->minimumContentOffset().y,
+        std::max(m_scrollView->minimumContentOffset().y, m_scrollView->maximumContentOffset().y));
     m_scrollView->setContentOffset(offset);
 }
 

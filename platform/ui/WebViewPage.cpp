@@ -4,9 +4,9 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <unordered_map>
 #include <cctype>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/foundation/AsciiText.h"

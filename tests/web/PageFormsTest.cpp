@@ -143,14 +143,18 @@ TEST_F(PageFormsTest, AFilledFormIsSentWithEveryAnswerAndTheScriptsHearEachStep)
     EXPECT_EQ(delegate->types.back(), WebViewNavigationType::FormSubmitted);
     EXPECT_EQ(web()->pageTitle(), "Sent");
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"token", "t&1"}, {"who", "王五"},    {"pw", "a&b"},
-        {"size", "大"},   {"ice", "加冰"},    {"when", "later"},
-        {"note", "第一行\r\n第二行 & =+"},   {"action", "下单"}};
+        {"token", "t&1"},
+        {"who", "王五"},
+        {"pw", "a&b"},
+        {"size", "大"},
+        {"ice", "加冰"},
+        {"when", "later"},
+        {"note", "第一行\r\n第二行 & =+"},
+        {"action", "下单"}};
     EXPECT_EQ(sentForm(), expected);
     const auto requests = server.requestsTo("/forms/sent");
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].header("Content-Type").value_or(""),
-              "application/x-www-form-urlencoded");
+    EXPECT_EQ(requests[0].header("Content-Type").value_or(""), "application/x-www-form-urlencoded");
 }
 
 TEST_F(PageFormsTest, ReturnInAFieldSendsAFormWithoutActionToThePagesOwnAddress) {
@@ -205,9 +209,9 @@ TEST_F(PageFormsTest, ScriptsSeeAndSetTheControlsAndTheOutlineFollows) {
        "$('when').selectedIndex = 1; $('off').disabled = false; $('who').disabled = true");
     web()->layoutIfNeeded();
     EXPECT_EQ(js("$('small').checked"), "false");
-    for (const char* line : {"field who \"赵六\" (disabled)", "checkbox ice \"加冰\" (checked)",
-                             "radio size \"大\" (checked)", "select when \"稍后\"",
-                             "field off \"不发送\""}) {
+    for (const char* line :
+         {"field who \"赵六\" (disabled)", "checkbox ice \"加冰\" (checked)",
+          "radio size \"大\" (checked)", "select when \"稍后\"", "field off \"不发送\""}) {
         EXPECT_TRUE(outlineShows(line)) << line << "\n" << driver.outline();
     }
     // A disabled field takes no typing and is not sent.

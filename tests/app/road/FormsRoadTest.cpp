@@ -31,9 +31,9 @@ protected:
         server = std::make_unique<fakes::FakeSchoolServices>();
         server->start();
         home = std::make_unique<testsupport::TempHome>();
-        run = campusrun::runCampus(home->path(), CAMPUS_SCRIPTS_DIR "/forms_road.campus",
-                                   home->path() / "state",
-                                   {"CAMPUS_SERVICES=" + server->baseUrl()});
+        run =
+            campusrun::runCampus(home->path(), CAMPUS_SCRIPTS_DIR "/forms_road.campus",
+                                 home->path() / "state", {"CAMPUS_SERVICES=" + server->baseUrl()});
     }
     static void TearDownTestSuite() {
         server.reset();
@@ -115,8 +115,8 @@ TEST_F(FormsRoad, TheSentinelAfterTheAnswersStartsAFreshQuestionnaire) {
     // The first page, the last, and the fresh first page, each for the signed-in account.
     const auto pages = requests(kQuestionnaire, "GET");
     ASSERT_EQ(pages.size(), 3u) << run.output;
-    EXPECT_EQ(pages[2].target, std::string(kQuestionnaire) +
-                                   "?confferenceId=&userAccount=20050031");
+    EXPECT_EQ(pages[2].target,
+              std::string(kQuestionnaire) + "?confferenceId=&userAccount=20050031");
 }
 
 TEST_F(FormsRoad, TheSignInFormGoesWithReturnOnceItsScriptLetsIt) {
@@ -132,6 +132,36 @@ TEST_F(FormsRoad, TheSignInFormGoesWithReturnOnceItsScriptLetsIt) {
     EXPECT_EQ(formOf(signIns[0]), expected);
     const std::string signedIn = road.after("settle", 3);
     EXPECT_TRUE(shows(signedIn, "#user \"lin.xl@lanxi\"")) << signedIn;
+}
+
+// The tablet offers a select's choices in a popover beside it.
+TEST(FormsPadRoad, TheChoicesShowBesideTheSelectAndTheAnswersAreSent) {
+    fakes::FakeSchoolServices server;
+    server.start();
+    testsupport::TempHome home;
+    const campusrun::ProgramRun pad = campusrun::runCampus(
+        home.path(), CAMPUS_SCRIPTS_DIR "/forms_pad.campus", home.path() / "state",
+        {"CAMPUS_SERVICES=" + server.baseUrl()}, {"--device", "pad"});
+    ASSERT_TRUE(campusrun::ranToTheEnd(
+        pad, home.path(),
+        {"forms-questionnaire-choices.png", "forms-questionnaire-typing.png",
+         "forms-questionnaire-filled.png", "forms-questionnaire-fresh.png"}));
+    Transcript road(pad.output);
+    const std::string choices = road.after("tap grade");
+    EXPECT_TRUE(shows(choices, "popover")) << choices;
+    EXPECT_TRUE(shows(choices, "button \"研究生\"")) << choices;
+    const std::string chosen = road.after("tap 大二");
+    EXPECT_TRUE(shows(chosen, "select grade \"大二\"")) << chosen;
+    EXPECT_FALSE(shows(chosen, "popover")) << chosen;
+
+    auto sent = server.requestsTo(kAnswers);
+    ASSERT_EQ(sent.size(), 1u) << pad.output;
+    const Entries expected = {{"userAccount", "20050031"},
+                              {"network", "需改进"},
+                              {"grade", "大二"},
+                              {"interview", "愿意"},
+                              {"advice", "食堂饭菜可口 & 价格=合理+实惠"}};
+    EXPECT_EQ(fakes::decodeQuery("?" + sent[0].body), expected);
 }
 
 }  // namespace
