@@ -132,7 +132,8 @@ public:
     std::string activate(int id);
     void logScriptError(const char* origin);
 
-    // --- Forms (WebPageForm.cpp; their scripts and a user's steps: WebPageFormScript.cpp) ---
+    // --- Forms (WebPageForm.cpp, sent and reset: WebPageFormSend.cpp, their scripts and a
+    // user's steps: WebPageFormScript.cpp) ---
 
     // A control's kind: an input's type ("text" for types shown as text), "textarea",
     // "select", or a <button>'s type; "" for other elements.
@@ -141,6 +142,8 @@ public:
     static bool isFormControl(const Node& node);
     // A submit, reset or plain button of a form (an <input> of those types, a <button> in one).
     static bool isFormButton(const Node& node);
+    // Every element a form lists (hidden inputs and buttons too), in document order.
+    static void collectListed(Node& node, std::vector<Node*>& out);
     static const Node* formOf(const Node& node);
     static std::vector<const Node*> optionsOf(const Node& select);
     // The chosen option: the first marked selected, else the first; -1 without options.
