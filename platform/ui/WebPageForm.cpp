@@ -187,12 +187,18 @@ WebPageState::Item WebPageState::controlItem(const Node& node) {
     return item;
 }
 
-const Node* WebPageState::labelledControl(const Node& label) {
+const Node* WebPageState::labelledControl(const Node& label,
+                                          const std::unordered_map<std::string, const Node*>* ids) {
     const std::string* target = label.attribute("for");
     if (!target) {
         return nullptr;
     }
-    const Node* control = elementWithId(*target);
+    const Node* control = nullptr;
+    if (!ids) {
+        control = elementWithId(*target);
+    } else if (auto found = ids->find(*target); found != ids->end()) {
+        control = found->second;
+    }
     if (!control || !isFormControl(*control)) {
         return nullptr;
     }

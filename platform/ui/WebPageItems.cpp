@@ -25,6 +25,10 @@ struct WebPageState::ShownItems {
     std::unordered_map<int, int>* anchors = nullptr;
     int runFirst = -1;
     int runLast = -1;
+    // The document's elements by id, made for the first label that names its field: a page
+    // of many labels costs one walk, not one for each.
+    std::unordered_map<std::string, const Node*> ids;
+    bool idsIndexed = false;
 
     // Whether the item was taken.
     bool add(Item item) {
@@ -190,6 +194,18 @@ void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& it
     }
 }
 
+void WebPageState::indexIds(const Node& node, std::unordered_map<std::string, const Node*>& ids) {
+    for (const auto& child : node.children) {
+        if (child->isText) {
+            continue;
+        }
+        if (const std::string* id = child->attribute("id"); id && !id->empty()) {
+            ids.emplace(*id, child.get());  // the first of an id is the one found
+        }
+        indexIds(*child, ids);
+    }
+}
+
 // A field, or a label for one: an item of its own. True when the node was one.
 bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems& items) {
     if (isFormControl(node)) {
@@ -199,7 +215,14 @@ bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems&
         }
         return true;
     }
-    const Node* control = node.tag == "label" ? labelledControl(node) : nullptr;
+    if (node.tag != "label" || !node.attribute("for")) {
+        return false;
+    }
+    if (!items.idsIndexed) {
+        indexIds(*m_document, items.ids);
+        items.idsIndexed = true;
+    }
+    const Node* control = labelledControl(node, &items.ids);
     if (!control) {
         return false;
     }

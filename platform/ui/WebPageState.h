@@ -152,8 +152,11 @@ public:
     static std::string buttonCaption(const Node& node);
     static std::string controlText(const Node& node);
     static Item controlItem(const Node& node);
-    // The field a <label for> names, when it is one and stands outside the label.
-    const Node* labelledControl(const Node& label);
+    // The field a <label for> names, when it is one and stands outside the label; looked up
+    // in `ids` when given (see indexIds).
+    const Node* labelledControl(const Node& label,
+                                const std::unordered_map<std::string, const Node*>* ids = nullptr);
+    static void indexIds(const Node& node, std::unordered_map<std::string, const Node*>& ids);
 
     // A field as the layout is given it (LayoutWriter): its attributes, with its type and
     // state, and the text it shows.
