@@ -5,8 +5,10 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextRun.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Caret.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextFieldDelegate.h"
+#include "platform/ui/TextRange.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/TextViewDelegate.h"
 
@@ -24,16 +26,19 @@ constexpr double kFieldInsetX = 5;
 constexpr double kFieldInsetY = 4;
 constexpr double kFieldWrapSlack = 8;
 
-// The caret of a page's field: a bar after the text of the line it ends on. Kept in one
-// place so that it can follow the platform's own caret.
+// The caret of a page's field: the platform's caret after the text of the line it ends on,
+// that line centred in the field's line box as the layout draws it.
 void drawFieldCaret(BitmapContext& context, const Rect& box, std::string_view lineText, int line,
                     const Color& color) {
     RunFont font;
     font.size = kFieldFontSize;
-    const double x =
-        std::min(box.minX() + kFieldInsetX + runWidth(lineText, font), box.maxX() - kFieldInsetX);
-    const double y = box.minY() + kFieldInsetY + line * kFieldLineHeight + 1;
-    context.fillRect(Rect{{x, y}, {2, kFieldLineHeight - 2}}, color);
+    const double textHeight = runFontMetrics(font).height;
+    const Point topLeft{
+        box.minX() + kFieldInsetX,
+        box.minY() + kFieldInsetY + line * kFieldLineHeight + (kFieldLineHeight - textHeight) / 2};
+    Rect bar = caretRectInRun(lineText, utf16Length(std::string(lineText)), font, topLeft);
+    bar.origin.x = std::min(bar.origin.x, box.maxX() - kFieldInsetX);
+    drawCaret(context, bar, color);
 }
 
 std::string inQuotes(std::string_view text) {
