@@ -18,6 +18,7 @@ namespace platform {
 
 class HtmlLayout;
 class HtmlPictures;
+class Image;
 class WebFormChoices;
 class ScriptTimeBudget;
 class ScrollView;
@@ -226,7 +227,10 @@ private:
     void pageMayHaveChanged();
     void showPage(bool newPage);
     void fetchPictures();
-    void pictureArrived(std::uint64_t pageSerial, const std::string& url, HttpResponse response);
+    void pictureArrived(std::uint64_t pageSerial, const std::string& url, HttpResponse response,
+                        std::shared_ptr<void> room);
+    void pictureDecoded(std::uint64_t pageSerial, const std::string& url, bool answered,
+                        Image picture);
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::weak_ptr<WebViewDelegate> m_delegate;
