@@ -4,6 +4,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Utf8Cut.h"
+#include "platform/ui/WebPageState.h"
 
 namespace platform::web {
 
@@ -41,7 +42,7 @@ void LayoutWriter::write(const Node& node) {
         return;
     }
     ++m_elements;
-    if (node.tag == "input") {
+    if (oneOf(node.tag, {"input", "textarea", "select"})) {
         writeField(node);
         return;
     }
@@ -106,9 +107,14 @@ void LayoutWriter::writeFlattened(const Node& node) {
 }
 
 void LayoutWriter::open(std::string_view tag, const Node& node) {
+    open(tag, node, node.attributes);
+}
+
+void LayoutWriter::open(std::string_view tag, const Node& node,
+                        const std::vector<std::pair<std::string, std::string>>& attributes) {
     m_out += '<';
     m_out += tag;
-    for (const auto& [name, value] : node.attributes) {
+    for (const auto& [name, value] : attributes) {
         m_out += ' ';
         m_out += name;
         m_out += "=\"";
@@ -129,21 +135,17 @@ void LayoutWriter::close(std::string_view tag) {
     m_out += '>';
 }
 
+// A field is given as a <campus-field> of its type showing its value (or its placeholder,
+// dots for a password, a select's chosen text, a mark in a ticked box), with its state as
+// attributes: the engine draws nothing for an input, and a change of the field is a change
+// of this element's text and attributes.
 void LayoutWriter::writeField(const Node& node) {
-    const std::string* typeAttribute = node.attribute("type");
-    const std::string type = lowercasedAscii(typeAttribute ? trimmed(*typeAttribute) : "");
-    if (type == "hidden") {
+    const WebPageState::FieldLayout field = WebPageState::fieldLayout(node);
+    if (field.hidden) {
         return;
     }
-    open("campus-field", node);
-    const std::string* value = node.attribute("value");
-    if (value && type != "password") {
-        escapeInto(m_out, *value, false);
-    } else if (value) {
-        for (std::size_t i = 0; i < std::min<std::size_t>(value->size(), 64); ++i) {
-            m_out += "•";
-        }
-    }
+    open("campus-field", node, field.attributes);
+    escapeInto(m_out, field.text, false);
     close("campus-field");
 }
 

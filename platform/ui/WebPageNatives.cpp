@@ -96,6 +96,9 @@ bool WebPageState::read(int id, std::string_view property) noexcept {
             return false;
         }
         m_scratch.clear();
+        if (isFormProperty(*node, property)) {
+            return readFormProperty(*node, property);
+        }
         if (property == "innerText") {
             m_scratch = innerText(*node);
         } else if (property == "textContent") {
@@ -150,6 +153,12 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
             return Written::Done;  // an element taken out of the page: the write goes nowhere
         }
         m_refused = false;
+        if (isFormProperty(*node, property)) {
+            return writeFormProperty(*node, property, value);
+        }
+        if (property == "value" && isFormControl(*node)) {
+            rememberDefault(*node);  // for its form's reset
+        }
         if (property == "innerText") {
             setInnerText(*node, value, true);
         } else if (property == "textContent") {

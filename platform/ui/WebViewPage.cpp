@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/foundation/AsciiText.h"
@@ -105,6 +106,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
     std::uint64_t serial = ++m_pageSerial;
     m_scriptNavigation.reset();
     m_scriptNavigationByTap = false;
+    forgetFormViews();
     std::weak_ptr<View> weak = weak_from_this();
     for (auto request : m_pictureRequests) {
         PictureFetches::shared().cancel(request);
@@ -126,6 +128,11 @@ void WebView::openPage(const std::string& html, const std::string& url,
                 from(view)->scriptAskedToNavigate(serial, target);
             }
         });
+    m_webPage->setOnSubmit([weak, serial](const URLRequest& request) {
+        if (auto view = weak.lock()) {
+            from(view)->pageAskedToSubmit(serial, request);
+        }
+    });
     m_webPage->setScriptTimeBudget(m_scriptBudget);
     m_webPage->runScripts();
     m_page.title = m_webPage->title();
@@ -146,10 +153,18 @@ std::vector<WebPage::Item> WebView::pageItems() const {
 }
 
 void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string& url) {
+    URLRequest request;
+    request.url = url;
+    pageAskedToLoad(pageSerial, std::move(request), WebViewNavigationType::Other);
+}
+
+void WebView::pageAskedToLoad(std::uint64_t pageSerial, URLRequest request,
+                              WebViewNavigationType type) {
     if (pageSerial != m_pageSerial) {
         return;
     }
-    m_scriptNavigation = url;
+    m_scriptNavigation = std::move(request);
+    m_scriptNavigationType = type;
     m_scriptNavigationByTap = m_scriptNavigationByTap || m_inTap;
     if (m_navigationPostedFor == pageSerial) {
         return;  // already on its way; the last address asked for goes
@@ -169,14 +184,12 @@ void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string&
         if (web->m_pageSerial != pageSerial || !web->m_scriptNavigation) {
             return;
         }
-        std::string target = std::move(*web->m_scriptNavigation);
+        URLRequest request = std::move(*web->m_scriptNavigation);
         const bool byTap = web->m_scriptNavigationByTap;
         web->m_scriptNavigation.reset();
         web->m_scriptNavigationByTap = false;
-        URLRequest request;
-        request.url = std::move(target);
-        web->startLoad(Entry{request}, WebViewNavigationType::Other, HistoryMove::Push, -1,
-                       web->documentURL(), !byTap);
+        web->startLoad(Entry{std::move(request)}, web->m_scriptNavigationType, HistoryMove::Push,
+                       -1, web->documentURL(), !byTap);
     });
 }
 
@@ -185,6 +198,7 @@ void WebView::activatePageElement(std::uint64_t pageSerial, int node) {
         return;
     }
     auto self = weak_from_this().lock();
+    endFieldEditing();
     m_inTap = true;
     std::string target = m_webPage->activate(node);
     m_inTap = false;
@@ -216,13 +230,15 @@ void WebView::pageMayHaveChanged() {
 }
 
 void WebView::showPage(bool newPage) {
-    if (m_contentView) {
-        m_contentView->removeFromSuperview();
-        m_contentView.reset();
-    }
+    // Taken down once the new content holds the fields' views it keeps (a field being edited
+    // moves over without leaving the window, so it stays edited).
+    std::shared_ptr<View> oldContent = std::move(m_contentView);
     Size size = bounds().size;
     m_shownWidth = size.width;
     if (!m_webPage) {
+        if (oldContent) {
+            oldContent->removeFromSuperview();
+        }
         m_layout.reset();
         m_scrollView->setContentSize(size);
         return;
@@ -240,6 +256,9 @@ void WebView::showPage(bool newPage) {
     const double contentHeight = pageSize.height;
     auto content = View::make<PageCanvas>(m_layout);
     content->setFrame(Rect{{0, 0}, {contentWidth, contentHeight}});
+    // Below what screens add to the page's scroller (a refresh header).
+    m_scrollView->insertSubview(content, 0);
+    std::unordered_map<int, std::shared_ptr<View>> formViews;
     std::weak_ptr<View> weak = weak_from_this();
     const std::uint64_t serial = m_pageSerial;
     for (std::size_t i = 0; i < m_shownItems.size(); ++i) {
@@ -248,11 +267,16 @@ void WebView::showPage(bool newPage) {
             continue;  // not laid out: display:none, or past what a page may lay out
         }
         std::shared_ptr<View> shown;
-        if (item.kind == WebPage::Item::Kind::Link || item.kind == WebPage::Item::Kind::Button) {
+        if (item.kind == WebPage::Item::Kind::Field || item.kind == WebPage::Item::Kind::Label) {
+            shown = formControlView(item);
+            formViews[item.node] = shown;
+        } else if (item.kind == WebPage::Item::Kind::Link ||
+                   item.kind == WebPage::Item::Kind::Button) {
             bool link = item.kind == WebPage::Item::Kind::Link;
             auto control = View::make<PageControl>(link, item.href);
             control->setTitle(item.text);
             control->setTitleColor(Color::clear());
+            control->setEnabled(!item.disabled);
             control->addTarget(
                 [weak, serial, node = item.node](Control&) {
                     if (auto view = weak.lock()) {
@@ -275,9 +299,11 @@ void WebView::showPage(bool newPage) {
         shown->setFrame(frames[i]);
         content->addSubview(shown);
     }
-    // Below what screens add to the page's scroller (a refresh header).
-    m_scrollView->insertSubview(content, 0);
     m_contentView = content;
+    m_formViews = std::move(formViews);
+    if (oldContent) {
+        oldContent->removeFromSuperview();
+    }
     // A new page sizes the content to itself; a page that changed only ever lengthens it, so
     // what a screen added below the page (a watermark) keeps its room.
     double height = std::max(size.height, contentHeight);
