@@ -200,6 +200,71 @@ TEST_F(HostilePagesTest, BuiltInCallsEndAtTheDeadlineHoweverLongTheyWouldRun) {
     goBackHome();
 }
 
+TEST_F(HostilePagesTest, AStringSearchIsWeighedByTheLengthOfWhatItLooksFor) {
+    openAfterHome("/pages/search.html", "<title>Search</title><p>Searching</p>");
+    // A megabyte looked for at each of 2,000 places of the text: every comparison reads the
+    // whole of it, so a few thousand of them are gigabytes read, not a few thousand steps.
+    evalWithTimeStill(
+        "var text = 'a'.repeat((1 << 20) + 2000);"
+        "var sought = 'a'.repeat((1 << 20) - 1) + 'b';");
+    // What the searches find is as before.
+    EXPECT_EQ(evalWithTimeStill("text.indexOf('ab') + ',' + text.lastIndexOf('a', 5) + ',' +"
+                                "text.split('aaaa').length + ',' + text.includes(sought)"),
+              "-1,5,262645,false");
+    const std::string searches[] = {
+        "text.indexOf(sought)", "text.lastIndexOf(sought)",  "text.includes(sought)",
+        "text.split(sought)",   "text.replace(sought, 'b')",
+    };
+    for (const auto& search : searches) {
+        restScriptTime();
+        EXPECT_EQ(eval("var outcome = 'not run'; try { " + search +
+                       "; outcome = 'finished' } catch (e) { outcome = String(e) }"),
+                  "")
+            << search;
+        EXPECT_EQ(evalWithTimeStill("outcome"), "not run") << search;
+    }
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, LoopsWhoseEveryTurnCopiesOrScansALotEndAtTheDeadline) {
+    openAfterHome("/pages/copies.html", "<title>Copies</title><p>Copying</p>");
+    // Each loop runs few instructions (no property is looked up on its variables), but every
+    // turn copies, builds or scans 64 KB: 3,000 turns are too few for the executor to look at
+    // the time even once, and a couple of hundred megabytes of work. Counted by their bytes,
+    // they meet the deadline.
+    const std::string loops[] = {
+        "var E = encodeURIComponent, s = 'a'.repeat(1 << 16); for (;;) E(s)",
+        "var D = decodeURIComponent, s = '%41'.repeat(1 << 14); for (;;) D(s)",
+        "var s = 'a'.repeat(1 << 16), t; for (;;) t = s + s",
+        "var r = String.prototype.repeat; for (;;) r.call('ab', 1 << 15)",
+        "var s = 'a'.repeat(1 << 16), l = s.slice; for (;;) l.call(s, 1)",
+        "var s = 'a'.repeat(1 << 16), i = s.indexOf; for (;;) i.call(s, 'b')",
+        "var s = 'a'.repeat(1 << 16), u = s.slice(1) + 'b'; for (;;) s < u",
+        "var w = ' '.repeat(1 << 16) + 'x', t = w.trim; for (;;) t.call(w)",
+        "var s = 'a'.repeat(1 << 16), p = s.split; for (;;) p.call(s, 'b')",
+        "var a = ['a'.repeat(1 << 15), 'b'.repeat(1 << 15)], j = a.join; for (;;) j.call(a, '')",
+        "var s = 'a'.repeat(1 << 16), f = JSON.stringify; for (;;) f(s)",
+        "var j = JSON.stringify('a'.repeat(1 << 16)), f = JSON.parse; for (;;) f(j)",
+        "var s = 'a'.repeat(1 << 16), u = s.toUpperCase; for (;;) u.call(s)",
+        "var a = new Uint8Array(1 << 16), b = new Uint8Array(1 << 16), t = a.set;"
+        " for (;;) t.call(a, b)",
+        // Nothing copied or scanned, only a buffer made at each turn.
+        "var B = ArrayBuffer; for (;;) new B(1 << 16)",
+    };
+    for (const auto& loop : loops) {
+        // Bounded, so that a loop the deadline misses finishes and says so instead of hanging.
+        std::string bounded = loop;
+        bounded.replace(bounded.find("for (;;)"), 8, "for (var n = 0; n < 3000; n++)");
+        restScriptTime();
+        EXPECT_EQ(eval("var outcome = 'not run'; (function () { " + bounded +
+                       " })(); outcome = 'finished'"),
+                  "")
+            << loop;
+        EXPECT_EQ(evalWithTimeStill("outcome"), "not run") << loop;
+    }
+    goBackHome();
+}
+
 TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
     serveChain("");
     open(serve("/pages/home.html",
