@@ -35,7 +35,12 @@ struct Case {
     const char* name;
     enum { PageScript, Handler, Evaluated, StaticPage } how;
     const char* script;
+    // The page of a StaticPage case.
+    std::string (*page)() = nullptr;
 };
+
+std::string attributePage();
+std::string manyAttributesPage();
 
 const Case kCases[] = {
     {"indexOf over {length: 2^31-1}, page script", Case::PageScript,
@@ -97,7 +102,10 @@ const Case kCases[] = {
     {"innerHTML of one element with 100,000 attributes", Case::Evaluated,
      "var a = []; for (var i = 0; i < 100000; i++) { a.push('a' + i + '=\\'1\\''); }"
      " document.body.innerHTML = '<p ' + a.join(' ') + '>x</p>';"},
-    {"a 1.5 MB page of one element with 100,000 attributes", Case::StaticPage, nullptr},
+    {"a 1.5 MB page of one element with 100,000 attributes", Case::StaticPage, nullptr,
+     attributePage},
+    {"a 16 MB page of elements with 64 attributes each", Case::StaticPage, nullptr,
+     manyAttributesPage},
 };
 
 // One element whose 100,000 attributes make up a page of about 1.5 MB.
@@ -107,6 +115,23 @@ std::string attributePage() {
         html += " a" + std::to_string(i) + "=\"1\"";
     }
     return html + ">x</p>";
+}
+
+// As many elements as fit in 16 MB, each with as many attributes as a tag may keep, each as
+// short as an attribute can be: the most comparing of names the parser can be made to do.
+std::string manyAttributesPage() {
+    std::string tag = "<b";
+    for (int c = 0; c < 64; ++c) {
+        tag += ' ';
+        tag += char('a' + c / 26);
+        tag += char('a' + c % 26);
+    }
+    tag += "></b>";
+    std::string html = "<title>t</title>";
+    while (html.size() + tag.size() < (16u << 20)) {
+        html += tag;
+    }
+    return html;
 }
 
 }  // namespace
@@ -134,7 +159,7 @@ int main(int argc, char** argv) {
                 ? "<title>t</title><script>" + std::string(c.script) + "</script>"
             : c.how == Case::Handler
                 ? "<title>t</title><button onclick=\"" + std::string(c.script) + "\">Run</button>"
-            : c.how == Case::StaticPage ? attributePage()
+            : c.how == Case::StaticPage ? c.page()
                                         : std::string("<title>t</title>");
         if (c.how != Case::PageScript && c.how != Case::StaticPage) {
             web.loadHTMLString(html, "http://school.invalid/");
