@@ -297,6 +297,39 @@ TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
         [this] { return server.requestsTo("/pages/chain/2.html").size() == 2; }, 5s));
 }
 
+TEST_F(HostilePagesTest, BackFromAPageTappedOnAfterTheCutPassesOverTheCutPage) {
+    // A chain whose pages also offer a link out of it.
+    for (int n = 1; n <= 20; ++n) {
+        serve("/pages/chain/" + std::to_string(n) + ".html",
+              "<title>Chain " + std::to_string(n) +
+                  "</title><a href=\"../out.html\">Out of the chain</a><script>location.href = '" +
+                  std::to_string(n + 1) + ".html';</script>");
+    }
+    serve("/pages/out.html", "<title>Out</title><p>Outside.</p>");
+    open(serve("/pages/home.html",
+               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil([this] { return logged("the chain is cut"); }, 5s))
+        << logText();
+    ASSERT_TRUE(settle());
+    const int last = 1 + WebView::kMaxScriptedLoads;
+    ASSERT_EQ(web()->pageTitle(), "Chain " + std::to_string(last));
+
+    // The user leaves the cut page by its link, then comes back: not to the cut page, whose
+    // script would start the chain again, but to the page before the chain.
+    ASSERT_TRUE(driver.tap("Out of the chain"));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Out");
+    ASSERT_TRUE(web()->canGoBack());
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Home");
+    EXPECT_TRUE(server.requestsTo("/pages/chain/" + std::to_string(last + 1) + ".html").empty());
+    EXPECT_EQ(server.requestsTo("/pages/chain/" + std::to_string(last) + ".html").size(), 1u);
+}
+
 TEST_F(HostilePagesTest, PagesThatRunLongBeforeLoadingTheNextRunOutOfScriptTime) {
     // Each page's script is busy for 950 ms of script time (inside one run's limit), then
     // loads the next page: script time moves whenever a page logs that it worked.
