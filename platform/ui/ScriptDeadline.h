@@ -39,6 +39,8 @@ public:
     bool passed();
     // Whether passed() has answered yes in this run.
     bool hasPassed() const { return m_passed; }
+    // Whether a run is going on.
+    bool running() const { return m_depth > 0; }
     // Whether the current run was given any time at all.
     bool hasTime() const { return m_deadline > m_started; }
     // What the current (or last) run may take.

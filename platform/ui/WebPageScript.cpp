@@ -238,6 +238,8 @@ duk_ret_t hostSet(duk_context* ctx) {
             return 0;
         case WebPageState::Written::Failed:
             return DUK_RET_RANGE_ERROR;
+        case WebPageState::Written::OutOfTime:
+            return duk_error(ctx, DUK_ERR_RANGE_ERROR, "execution timeout");
         case WebPageState::Written::PastBudget:
             break;
     }
@@ -380,9 +382,17 @@ void WebPageState::logScriptError(const char* origin) {
     log("web page: script error in %@ (%@): %@", origin, m_url, error);
 }
 
+bool WebPageState::mayRun(const char* origin) {
+    if (m_deadline.hasTime()) {
+        return true;
+    }
+    log("web page: %@ (%@) not run: the scripts' time over time is used up", origin, m_url);
+    return false;
+}
+
 std::string WebPageState::run(std::string_view script, const char* origin) {
     ScriptRun scriptRun(m_deadline);
-    if (!ensureEngine()) {
+    if (!mayRun(origin) || !ensureEngine()) {
         return "";
     }
     Source source{script.data(), script.size(), origin};
@@ -414,7 +424,8 @@ std::string WebPageState::activate(int id) {
 
     ScriptRun scriptRun(m_deadline);
     bool prevented = false;
-    if (!handler.empty() && ensureEngine()) {
+    // A handler given no time is not run, but the tap still follows the link.
+    if (!handler.empty() && mayRun("onclick") && ensureEngine()) {
         Click click{handler.data(), handler.size(), id};
         if (duk_safe_call(m_ctx, runClick, &click, 0, 1) == DUK_EXEC_SUCCESS) {
             prevented = duk_get_boolean(m_ctx, -1);

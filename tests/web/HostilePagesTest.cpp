@@ -265,6 +265,47 @@ TEST_F(HostilePagesTest, LoopsWhoseEveryTurnCopiesOrScansALotEndAtTheDeadline) {
     goBackHome();
 }
 
+TEST_F(HostilePagesTest, AnElementOfAHundredThousandAttributesKeepsTheFirstOnes) {
+    // A page of 1.5 MB, nearly all of it one tag's attributes.
+    std::string tag = "<p id=\"many\"";
+    for (int i = 0; i < 100'000; ++i) {
+        tag += " a" + std::to_string(i) + "=\"1\"";
+    }
+    openAfterHome("/pages/attributes.html",
+                  "<title>Attributes</title>" + tag + ">many</p><p id=\"after\">after</p>");
+    EXPECT_TRUE(outlineShows("#after \"after\"")) << driver.outline();
+    EXPECT_EQ(eval("var p = document.getElementById('many');"
+                   "p.getAttribute('id') + p.getAttribute('a0') + p.getAttribute('a62') + ','"
+                   " + p.getAttribute('a63') + ',' + p.getAttribute('a99999')"),
+              "many11,null,null");
+
+    // And written by a script.
+    eval(
+        "var a = []; for (var i = 0; i < 100000; i++) { a.push('b' + i + '=1'); }"
+        "document.getElementById('after').innerHTML = '<i id=\"written\" ' + a.join(' ') +"
+        "  '>x</i>';");
+    EXPECT_EQ(eval("var w = document.getElementById('written');"
+                   "w.getAttribute('b0') + w.getAttribute('b62') + ',' + w.getAttribute('b63')"),
+              "11,null");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, WhatTheHostBuildsForAScriptCountsInTheScriptsTime) {
+    openAfterHome("/pages/rows.html", "<title>Rows</title><div id=\"list\"></div>");
+    evalWithTimeStill("var rows = '<p>row</p>'.repeat(100000);");
+    // One assignment, and the host builds 200,000 nodes for it: the run ends at its deadline
+    // inside the building, and says so, instead of building on and returning as if in time.
+    restScriptTime();
+    EXPECT_EQ(eval("document.getElementById('list').innerHTML = rows; 'built'"), "");
+    EXPECT_TRUE(logged("ran past its 1000 ms and was stopped: RangeError: execution timeout"))
+        << logText();
+    const int built = std::stoi(
+        evalWithTimeStill("document.getElementById('list').innerHTML.split('<p>').length - 1"));
+    EXPECT_LT(built, 10'000);
+    EXPECT_EQ(web()->pageTitle(), "Rows");
+    goBackHome();
+}
+
 TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
     serveChain("");
     open(serve("/pages/home.html",
