@@ -137,8 +137,13 @@ private:
             if (p >= n || m_html[p] == '>') {
                 return p;
             }
-            if (++count > m_bounds.maxAttributes && m_dropFrom == std::string::npos) {
-                m_dropFrom = p;
+            if (m_dropFrom == std::string::npos) {
+                if (++count > m_bounds.maxAttributes ||
+                    m_attributes >= m_bounds.maxTotalAttributes) {
+                    m_dropFrom = p;
+                } else {
+                    ++m_attributes;
+                }
             }
             // The name: a leading '=' belongs to it.
             ++p;
@@ -244,6 +249,8 @@ private:
     size_t m_copied = 0;
     size_t m_cutAt = std::string::npos;
     size_t m_dropFrom = std::string::npos;
+    // Attributes kept so far.
+    size_t m_attributes = 0;
 };
 
 }  // namespace

@@ -20,6 +20,9 @@ struct HtmlBounds {
     // parser keeps the first of a repeated name). No page of the school's needs more than a
     // few dozen.
     std::size_t maxAttributes = 64;
+    // And past this many in the whole input: the parser holds each one twice over (its own
+    // record and the page's), some sixty bytes or more whatever its length.
+    std::size_t maxTotalAttributes = 200'000;
     // The input is cut at this many bytes (at a character's start).
     std::size_t maxBytes = 16u << 20;
 };
@@ -30,7 +33,8 @@ struct BoundedHtml {
     bool flattened = false;
     // The input was cut for having too many elements or bytes.
     bool cut = false;
-    // Attributes were left out of some start tag for being past maxAttributes.
+    // Attributes were left out of some tag for being past maxAttributes or
+    // maxTotalAttributes.
     bool attributesDropped = false;
     // Start tags in what is kept.
     std::size_t elements = 0;

@@ -106,4 +106,12 @@ TEST(HtmlBoundsTest, AHundredThousandAttributesOnOneTagBecomeTheBound) {
     EXPECT_LT(kept.html.size(), 1000u);
 }
 
+TEST(HtmlBoundsTest, AttributesPastThePagesBoundAreLeftOutWhereverTheyStand) {
+    HtmlBounds bounds;
+    bounds.maxTotalAttributes = 5;
+    auto kept = boundHtml("<p a b>1</p><p c d>2</p><p e f>3</p><p g>4</p>", bounds);
+    EXPECT_TRUE(kept.attributesDropped);
+    EXPECT_EQ(kept.html, "<p a b>1</p><p c d>2</p><p e >3</p><p >4</p>");
+}
+
 }  // namespace
