@@ -61,6 +61,7 @@ campus-field[type=button], campus-field[type=submit], campus-field[type=reset] {
     background-color: #efefef; min-width: 0; padding: 3px 10px;
 }
 textarea { white-space: pre-wrap; min-height: 3em; }
+campus-glue, campus-word { display: inline-block; text-indent: 0; }
 campus-flat { display: inline !important; float: none !important; position: static !important; }
 )CSS";
 

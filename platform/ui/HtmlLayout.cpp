@@ -46,11 +46,7 @@ HtmlLayout::HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pi
 HtmlLayout::~HtmlLayout() = default;
 
 void HtmlLayout::layOut(double width, double viewportHeight) {
-    m_container->setViewport(width, viewportHeight);
-    if (auto& document = m_container->document()) {
-        document->media_changed();
-        document->render(std::max(1, int(width)));
-    }
+    m_container->layOut(width, viewportHeight);
 }
 
 Size HtmlLayout::size() const {
@@ -62,16 +58,7 @@ Size HtmlLayout::size() const {
 }
 
 void HtmlLayout::paint(BitmapContext& context, const Rect& clip) const {
-    const auto& document = m_container->document();
-    if (!document) {
-        return;
-    }
-    const litehtml::position area(int(std::floor(clip.minX())), int(std::floor(clip.minY())),
-                                  int(std::ceil(clip.width())) + 1,
-                                  int(std::ceil(clip.height())) + 1);
-    m_container->setTarget(&context);
-    document->draw(reinterpret_cast<litehtml::uint_ptr>(&context), 0, 0, &area);
-    m_container->setTarget(nullptr);
+    m_container->paint(context, clip);
 }
 
 using html::rectOf;

@@ -15,6 +15,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/graphics/BitmapContext.h"
+#include "platform/ui/HtmlBackground.h"
 #include "platform/ui/HtmlDefaultStyle.h"
 
 namespace platform {
@@ -26,13 +27,6 @@ Rect rectOf(const litehtml::position& position) {
                 {double(position.width), double(position.height)}};
 }
 
-}  // namespace html
-
-namespace {
-
-using html::FontEntry;
-using html::rectOf;
-
 litehtml::context& engineContext() {
     static litehtml::context* context = [] {
         auto* made = new litehtml::context;
@@ -41,6 +35,13 @@ litehtml::context& engineContext() {
     }();
     return *context;
 }
+
+}  // namespace html
+
+namespace {
+
+using html::FontEntry;
+using html::rectOf;
 
 Color colorOf(const litehtml::web_color& color) {
     return Color::rgba(color.red / 255.0f, color.green / 255.0f, color.blue / 255.0f,
@@ -88,10 +89,6 @@ HtmlLayout::Container::Container(std::shared_ptr<HtmlPictures> pictures)
 HtmlLayout::Container::~Container() {
     // The document refers to the fonts and calls back while it goes.
     m_document.reset();
-}
-
-void HtmlLayout::Container::load(const std::string& html) {
-    m_document = litehtml::document::createFromUTF8(html.c_str(), this, &engineContext());
 }
 
 // --- Text ----------------------------------------------------------------------------
@@ -151,11 +148,14 @@ void HtmlLayout::Container::draw_text(litehtml::uint_ptr hdc, const litehtml::tc
         return;
     }
     const Color ink = colorOf(color);
-    context->drawTextRun(text, font->font, ink, Point{double(pos.x), double(pos.y)});
+    // Text drawn while a list item paints itself is its marker's.
+    litehtml::position at = pos;
+    at.y += m_guard->markerShift();
+    context->drawTextRun(text, font->font, ink, Point{double(at.x), double(at.y)});
     const double thickness = std::max(1.0, font->font.size / 16);
     const double ascent = font->metrics.ascent;
     auto line = [&](double y) {
-        context->fillRect(Rect{{double(pos.x), pos.y + y}, {double(pos.width), thickness}}, ink);
+        context->fillRect(Rect{{double(at.x), at.y + y}, {double(at.width), thickness}}, ink);
     };
     if (font->decoration & litehtml::font_decoration_underline) {
         line(ascent + thickness);
@@ -251,6 +251,7 @@ void HtmlLayout::Container::draw_list_marker(litehtml::uint_ptr hdc,
         return;
     }
     Rect box = rectOf(marker.pos);
+    box.origin.y += m_guard->markerShift();
     if (!marker.image.empty()) {
         if (const Image* picture = m_pictures->picture(m_pictures->ask(marker.image))) {
             context->drawImageUpright(*picture, box);
@@ -316,35 +317,16 @@ void HtmlLayout::Container::draw_background(litehtml::uint_ptr hdc,
     if (!picture || bg.image_size.width <= 0 || bg.image_size.height <= 0) {
         return;
     }
-    context->saveState();
-    context->clip(clip);
-    const Size tile{double(bg.image_size.width), double(bg.image_size.height)};
-    const Point origin{double(bg.origin_box.x + bg.position_x),
-                       double(bg.origin_box.y + bg.position_y)};
-    const bool repeatX = bg.repeat == litehtml::background_repeat_repeat ||
-                         bg.repeat == litehtml::background_repeat_repeat_x;
-    const bool repeatY = bg.repeat == litehtml::background_repeat_repeat ||
-                         bg.repeat == litehtml::background_repeat_repeat_y;
-    double startX = origin.x;
-    double startY = origin.y;
-    if (repeatX) {
-        startX -= std::ceil((origin.x - clip.minX()) / tile.width) * tile.width;
-    }
-    if (repeatY) {
-        startY -= std::ceil((origin.y - clip.minY()) / tile.height) * tile.height;
-    }
-    for (double y = startY; y < clip.maxY(); y += tile.height) {
-        for (double x = startX; x < clip.maxX(); x += tile.width) {
-            context->drawImageUpright(*picture, Rect{{x, y}, tile});
-            if (!repeatX) {
-                break;
-            }
-        }
-        if (!repeatY) {
-            break;
-        }
-    }
-    context->restoreState();
+    BackgroundTiling tiling;
+    tiling.box = clip;
+    tiling.tile = Size{double(bg.image_size.width), double(bg.image_size.height)};
+    tiling.origin =
+        Point{double(bg.origin_box.x + bg.position_x), double(bg.origin_box.y + bg.position_y)};
+    tiling.repeatX = bg.repeat == litehtml::background_repeat_repeat ||
+                     bg.repeat == litehtml::background_repeat_repeat_x;
+    tiling.repeatY = bg.repeat == litehtml::background_repeat_repeat ||
+                     bg.repeat == litehtml::background_repeat_repeat_y;
+    paintBackgroundTiles(*context, *picture, tiling, m_paintArea);
 }
 
 void HtmlLayout::Container::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
@@ -425,9 +407,9 @@ void HtmlLayout::Container::get_language(litehtml::tstring& language,
 }
 
 std::shared_ptr<litehtml::element> HtmlLayout::Container::create_element(
-    const litehtml::tchar_t* /*tag_name*/, const litehtml::string_map& /*attributes*/,
-    const std::shared_ptr<litehtml::document>& /*doc*/) {
-    return nullptr;  // the engine's own elements
+    const litehtml::tchar_t* tag_name, const litehtml::string_map& /*attributes*/,
+    const std::shared_ptr<litehtml::document>& doc) {
+    return makeHtmlElement(tag_name, doc, m_guard);
 }
 
 }  // namespace platform

@@ -29,7 +29,7 @@ bool isTablePart(std::string_view tag) {
 
 void LayoutWriter::write(const Node& node) {
     if (node.isText) {
-        writeText(node);
+        writeText(node, node.text);
         return;
     }
     if (node.tag == "#document") {
@@ -63,31 +63,33 @@ void LayoutWriter::write(const Node& node) {
 }
 
 void LayoutWriter::writeChildren(const Node& node) {
+    if (writeGlued(node)) {
+        return;
+    }
     for (const auto& child : node.children) {
         write(*child);
     }
 }
 
-void LayoutWriter::writeText(const Node& node) {
-    if (m_out.size() >= kMaxLayoutBytes) {
+void LayoutWriter::writeText(const Node& node, std::string_view text) {
+    if (m_out.size() >= kMaxLayoutBytes || text.empty()) {
         return;
     }
     if (node.parent && oneOf(node.parent->tag, {"style", "script"})) {
-        m_out += node.text;
+        m_out += text;
         return;
     }
     // A text past what is left of the budget is cut at a character.
-    std::string_view text = node.text;
     text = text.substr(0, utf8CutPoint(text, kMaxLayoutBytes - m_out.size()));
     auto anchor = m_anchors.find(node.id);
     if (anchor == m_anchors.end()) {
-        escapeInto(m_out, text, false);
+        writeWords(node, text);
         return;
     }
     m_out += "<campus-item data-campus-item=\"";
     m_out += std::to_string(anchor->second);
     m_out += "\">";
-    escapeInto(m_out, text, false);
+    writeWords(node, text);
     m_out += "</campus-item>";
 }
 

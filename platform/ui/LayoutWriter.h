@@ -27,11 +27,18 @@ public:
 
 private:
     void writeChildren(const Node& node);
-    void writeText(const Node& node);
+    // The node's text, or the part of it given.
+    void writeText(const Node& node, std::string_view text);
     void writeFlattened(const Node& node);
     void open(std::string_view tag, const Node& node);
     void close(std::string_view tag);
     void writeField(const Node& node);
+
+    // Lines (LayoutWriterLines.cpp). The engine breaks a line between any two runs of text it
+    // is given and inside no run: runs that meet where a line may not break are kept
+    // together, and a word too long for any line is given as characters that may break.
+    bool writeGlued(const Node& node);
+    void writeWords(const Node& node, std::string_view text);
 
     const std::unordered_map<int, int>& m_anchors;
     std::string m_out;

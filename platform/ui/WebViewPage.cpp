@@ -9,10 +9,11 @@
 #include <utility>
 
 #include "platform/foundation/AsciiText.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/BitmapContext.h"
-#include "platform/net/HttpClient.h"
+#include "platform/net/PictureFetches.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/HtmlLayout.h"
 #include "platform/ui/Label.h"
@@ -106,7 +107,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
     m_scriptNavigationByTap = false;
     std::weak_ptr<View> weak = weak_from_this();
     for (auto request : m_pictureRequests) {
-        HttpClient::shared().cancel(request);
+        PictureFetches::shared().cancel(request);
     }
     m_pictureRequests.clear();
     m_picturesPending = 0;
@@ -301,10 +302,12 @@ void WebView::fetchPictures() {
         http.method = "GET";
         http.url = url;
         http.timeoutSeconds = kPictureTimeoutSeconds;
-        auto id =
-            HttpClient::shared().send(std::move(http), [weak, serial, url](HttpResponse response) {
+        // A picture's body has the pictures' own limit, and waits for room in their total in
+        // flight: a page's pictures from any number of hosts fit the picture budget together.
+        auto id = PictureFetches::shared().fetch(
+            std::move(http), [weak, serial, url](HttpResponse response, PictureFetches::Room room) {
                 if (auto view = weak.lock()) {
-                    from(view)->pictureArrived(serial, url, std::move(response));
+                    from(view)->pictureArrived(serial, url, std::move(response), std::move(room));
                 }
             });
         m_pictureRequests.push_back(id);
@@ -313,16 +316,39 @@ void WebView::fetchPictures() {
 }
 
 void WebView::pictureArrived(std::uint64_t pageSerial, const std::string& url,
-                             HttpResponse response) {
+                             HttpResponse response, std::shared_ptr<void> room) {
+    if (pageSerial != m_pageSerial || !m_pictures) {
+        return;
+    }
+    if (!(response.error.empty() && response.status >= 200 && response.status < 300)) {
+        pictureDecoded(pageSerial, url, false, Image());
+        return;
+    }
+    // Decoded on the background pool: a large picture, or one of many scans, never holds up
+    // the main thread. The body's room in the pictures' total goes once it is decoded.
+    std::weak_ptr<View> weak = weak_from_this();
+    dispatch::async(
+        [weak, pageSerial, url, body = std::move(response.body), room = std::move(room)]() mutable {
+            Image picture = Image::decode(body);
+            std::string().swap(body);
+            room.reset();
+            dispatch::mainAsync([weak, pageSerial, url, picture = std::move(picture)]() mutable {
+                if (auto view = weak.lock()) {
+                    from(view)->pictureDecoded(pageSerial, url, true, std::move(picture));
+                }
+            });
+        });
+}
+
+void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, bool answered,
+                             Image picture) {
     if (pageSerial != m_pageSerial || !m_pictures) {
         return;
     }
     auto self = weak_from_this().lock();
     m_picturesPending -= std::min<std::size_t>(m_picturesPending, 1);
-    bool arrived = response.error.empty() && response.status >= 200 && response.status < 300;
-    if (arrived) {
-        Image picture = Image::decode(response.body);
-        arrived = !picture.isNull();
+    const bool arrived = answered && !picture.isNull();
+    if (answered) {
         m_pictures->setPicture(url, std::move(picture));
     }
     if (m_finishAwaitsPictures) {
