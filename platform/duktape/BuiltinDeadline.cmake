@@ -1,16 +1,25 @@
 # The executor asks the time-out check only between instructions (every 256K of them), and a
-# single call of a built-in can run for minutes without executing one: indexOf over an
-# array-like of length 2^31 - 1, join of new Array(2e8), sort, splice, JSON over a large
-# value, a string search made quadratic. So the engine counts the work its built-ins do, in
-# units of about one property access, and asks the check every DUK_CAMPUS_WORK_PER_CHECK
-# units. The count is kept where every such loop passes:
+# single call of a built-in, or a single `+`, can run for minutes without executing one:
+# indexOf over an array-like of length 2^31 - 1, join of new Array(2e8), sort, splice, JSON
+# over a large value, a string search made quadratic, and any loop whose every turn copies a
+# megabyte (`t = s + s`, encodeURIComponent(s)). So the engine counts the work its built-ins
+# and operators do, in units of about one property access (or 256 bytes copied, scanned or
+# built), and asks the check every DUK_CAMPUS_WORK_PER_CHECK units. The count is kept where
+# every such loop passes:
 #   - the four generic property operations (get, put, has, delete): every array method over
 #     an array or array-like, join, sort, concat, the JSON encoder's slow path;
 #   - each step of the regular expression matcher, which would otherwise stop only after a
 #     billion steps (some seconds), so that one made to backtrack for good ends too;
 #   - each value the JSON decoder and the JSON encoder's fast path handle;
+#   - the bytes of every string made or looked up by its text: whatever builds a string
+#     (concatenation, repeat, padStart, split, join, slice, case mapping, URI coding, JSON,
+#     regular expression results, string building) ends there, and a string equal to one that
+#     exists is compared byte by byte before it is found;
 #   - each place a string search compares the searched-for text (indexOf, lastIndexOf,
-#     includes, split and replace with a string), weighted by its length;
+#     includes, split and replace with a string), weighted by its length, and the bytes the
+#     search steps over;
+#   - the bytes string comparisons (<, sort, localeCompare, startsWith, endsWith), trim and
+#     the buffer built-ins (fill, copy, set, compare) go through;
 #   - each character offset looked up in a long non-ASCII string, weighted by the distance
 #     scanned.
 # Once the check says the time is up, the built-in ends with "RangeError: execution timeout",
@@ -18,6 +27,12 @@
 # so does the next unit of work: a script that catches the error gets no further. Work done
 # for the host itself (turning a thrown value into text straight from C, with no script on
 # the call stack), while an error is being created, or in the garbage collector is not cut.
+#
+# Memory the engine allocates is counted too, but as a hint only: an allocation can happen
+# where an error must not be raised, so enough allocated bytes only make the executor ask the
+# check before its next instruction. Whatever else a built-in does in proportion to what it
+# builds (Object.keys of a large object, a slice of a large array) is then seen after at most
+# one call.
 
 campus_duktape_patch("the work counter of the heap" 1
 "struct duk_heap {\n\tduk_small_uint_t flags;\n"
@@ -31,8 +46,28 @@ campus_duktape_patch("the work counter of the heap" 1
 \t\t\tduk_campus_deadline_check((thr)); \\
 \t\t} \\
 \t} while (0)
+/* Bytes copied, scanned or built: a unit of work for every 256, the rest kept for later. */
+#define DUK_CAMPUS_BYTES(thr, bytes) \\
+\tdo { \\
+\t\tduk_heap *duk__campus_bheap = (thr)->heap; \\
+\t\tduk_size_t duk__campus_b = duk__campus_bheap->campus_bytes + (duk_size_t) (bytes); \\
+\t\tduk__campus_bheap->campus_bytes = duk__campus_b & 0xffU; \\
+\t\tif (duk__campus_b >= 0x100U) { \\
+\t\t\tDUK_CAMPUS_WORK((thr), duk__campus_b >> 8); \\
+\t\t} \\
+\t} while (0)
+/* Bytes allocated: no error may be raised here, so past the mark the executor is only made to
+ * ask the check before its next instruction. */
+#define DUK_CAMPUS_ALLOCATED(heap, size) \\
+\tdo { \\
+\t\t(heap)->campus_work += (duk_uint32_t) ((duk_size_t) (size) >> 8); \\
+\t\tif (DUK_UNLIKELY((heap)->campus_work >= DUK_CAMPUS_WORK_PER_CHECK && (heap)->curr_thread != NULL)) { \\
+\t\t\t(heap)->campus_work = 0; \\
+\t\t\t(heap)->curr_thread->interrupt_counter = 0; \\
+\t\t} \\
+\t} while (0)
 
-struct duk_heap {\n\tduk_small_uint_t flags;\n\tduk_uint32_t campus_work;\n")
+struct duk_heap {\n\tduk_small_uint_t flags;\n\tduk_uint32_t campus_work;\n\tduk_size_t campus_bytes;\n")
 
 campus_duktape_patch("the deadline check of built-ins" 1
 "DUK_INTERNAL duk_bool_t duk_hobject_getprop(duk_hthread *thr, duk_tval *tv_obj, duk_tval *tv_key) {\n"
@@ -94,3 +129,69 @@ campus_duktape_patch("scanning for a character offset" 1
 campus_duktape_patch("a step of the regular expression matcher" 1
 "\t\tif (re_ctx->steps_count >= re_ctx->steps_limit) {\n"
 "\t\tDUK_CAMPUS_WORK(re_ctx->thr, 1);\n\t\tif (re_ctx->steps_count >= re_ctx->steps_limit) {\n")
+
+campus_duktape_patch("stepping through a string search" 1
+"\t\t/* track cpos while scanning */\n"
+"\t\tif ((((duk_size_t) (p - p_start)) & 0xffU) == 0U) {
+\t\t\tDUK_CAMPUS_WORK(thr, 1);
+\t\t}
+\t\t/* track cpos while scanning */\n")
+campus_duktape_patch("stepping through a replace or split by a string" 2
+"\t\t\t\t/* track utf-8 non-continuation bytes */\n\t\t\t\tif ((p[0] & 0xc0) != 0x80) {"
+"\t\t\t\tif ((((duk_size_t) (p - p_start)) & 0xffU) == 0U) {
+\t\t\t\t\tDUK_CAMPUS_WORK(thr, 1);
+\t\t\t\t}
+\t\t\t\t/* track utf-8 non-continuation bytes */\n\t\t\t\tif ((p[0] & 0xc0) != 0x80) {")
+
+campus_duktape_patch("making or finding a string by its text" 1
+"\tres = duk_heap_strtable_intern(thr->heap, str, blen);\n\tif (DUK_UNLIKELY(res == NULL)) {"
+"\tDUK_CAMPUS_BYTES(thr, blen);
+\tres = duk_heap_strtable_intern(thr->heap, str, blen);\n\tif (DUK_UNLIKELY(res == NULL)) {")
+
+campus_duktape_patch("comparing strings with an operator" 1
+"\t\t\trc = duk_js_string_compare(h1, h2);\n"
+"\t\t\tDUK_CAMPUS_BYTES(thr, DUK_HSTRING_GET_BYTELEN(h1) < DUK_HSTRING_GET_BYTELEN(h2) ? DUK_HSTRING_GET_BYTELEN(h1) : DUK_HSTRING_GET_BYTELEN(h2));
+\t\t\trc = duk_js_string_compare(h1, h2);\n")
+campus_duktape_patch("comparing strings in a sort" 1
+"\tret = duk_js_string_compare(h1, h2); /* retval is directly usable */"
+"\tDUK_CAMPUS_BYTES(thr, DUK_HSTRING_GET_BYTELEN(h1) < DUK_HSTRING_GET_BYTELEN(h2) ? DUK_HSTRING_GET_BYTELEN(h1) : DUK_HSTRING_GET_BYTELEN(h2));
+\tret = duk_js_string_compare(h1, h2); /* retval is directly usable */")
+campus_duktape_patch("comparing strings by locale" 1
+"\trc = (duk_small_int_t) duk_memcmp((const void *) DUK_HSTRING_GET_DATA(h1),"
+"\tDUK_CAMPUS_BYTES(thr, prefix_len);
+\trc = (duk_small_int_t) duk_memcmp((const void *) DUK_HSTRING_GET_DATA(h1),")
+campus_duktape_patch("comparing the start or end of a string" 1
+"\t\tif (duk_memcmp_unsafe((const void *) p_cmp_start, (const void *) p_search, (size_t) blen_search) == 0) {"
+"\t\tDUK_CAMPUS_BYTES(thr, blen_search);
+\t\tif (duk_memcmp_unsafe((const void *) p_cmp_start, (const void *) p_search, (size_t) blen_search) == 0) {")
+campus_duktape_patch("trimming a string" 1
+"scan_done:\n\t/* This may happen when forward and backward"
+"scan_done:
+\tDUK_CAMPUS_BYTES(thr, (duk_size_t) (q_start - p_start) + (duk_size_t) (p_end - q_end));
+\t/* This may happen when forward and backward")
+
+campus_duktape_patch("comparing buffers" 1
+"\tif (DUK_HBUFOBJ_VALID_SLICE(h_bufarg1) && DUK_HBUFOBJ_VALID_SLICE(h_bufarg2)) {\n\t\tcomp_res = duk_js_data_compare("
+"\tDUK_CAMPUS_BYTES(thr, h_bufarg1->length < h_bufarg2->length ? h_bufarg1->length : h_bufarg2->length);
+\tif (DUK_HBUFOBJ_VALID_SLICE(h_bufarg1) && DUK_HBUFOBJ_VALID_SLICE(h_bufarg2)) {\n\t\tcomp_res = duk_js_data_compare(")
+campus_duktape_patch("filling a buffer" 1
+"\tfill_length = (duk_size_t) (fill_end - fill_offset);\n"
+"\tfill_length = (duk_size_t) (fill_end - fill_offset);\n\tDUK_CAMPUS_BYTES(thr, fill_length);\n")
+campus_duktape_patch("copying a buffer" 1
+"\t\tduk_memmove_unsafe((void *) (DUK_HBUFOBJ_GET_SLICE_BASE(thr->heap, h_bufarg) + target_ustart),"
+"\t\tDUK_CAMPUS_BYTES(thr, copy_size);
+\t\tduk_memmove_unsafe((void *) (DUK_HBUFOBJ_GET_SLICE_BASE(thr->heap, h_bufarg) + target_ustart),")
+campus_duktape_patch("setting a typed array from another" 1
+"#if !defined(DUK_USE_PREFER_SIZE)\n\t\tDUK_ASSERT(h_this->elem_type < sizeof(duk__buffer_elemtype_copy_compatible)"
+"\t\tDUK_CAMPUS_BYTES(thr, (duk_size_t) src_length + (duk_size_t) dst_length);
+#if !defined(DUK_USE_PREFER_SIZE)\n\t\tDUK_ASSERT(h_this->elem_type < sizeof(duk__buffer_elemtype_copy_compatible)")
+
+campus_duktape_patch("allocating" 1
+"\tDUK_ASSERT(heap->alloc_func != NULL);\n\tDUK_ASSERT_DISABLE(size >= 0);\n\n#if defined(DUK_USE_VOLUNTARY_GC)"
+"\tDUK_ASSERT(heap->alloc_func != NULL);\n\tDUK_ASSERT_DISABLE(size >= 0);\n\tDUK_CAMPUS_ALLOCATED(heap, size);\n\n#if defined(DUK_USE_VOLUNTARY_GC)")
+campus_duktape_patch("reallocating" 1
+"\tDUK_ASSERT(heap->realloc_func != NULL);\n\t/* ptr may be NULL */\n\tDUK_ASSERT_DISABLE(newsize >= 0);\n\n#if defined(DUK_USE_VOLUNTARY_GC)"
+"\tDUK_ASSERT(heap->realloc_func != NULL);\n\t/* ptr may be NULL */\n\tDUK_ASSERT_DISABLE(newsize >= 0);\n\tDUK_CAMPUS_ALLOCATED(heap, newsize);\n\n#if defined(DUK_USE_VOLUNTARY_GC)")
+campus_duktape_patch("reallocating through a pointer getter" 1
+"\tDUK_ASSERT(heap->realloc_func != NULL);\n\tDUK_ASSERT_DISABLE(newsize >= 0);\n\n#if defined(DUK_USE_VOLUNTARY_GC)"
+"\tDUK_ASSERT(heap->realloc_func != NULL);\n\tDUK_ASSERT_DISABLE(newsize >= 0);\n\tDUK_CAMPUS_ALLOCATED(heap, newsize);\n\n#if defined(DUK_USE_VOLUNTARY_GC)")

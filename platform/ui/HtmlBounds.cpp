@@ -93,15 +93,21 @@ private:
     }
 
     size_t endTag(size_t lt) {
-        const size_t tagEnd = after(m_html.find('>', lt + 2), 1);
         if (lt + 2 >= m_html.size() || !isAsciiLetter(m_html[lt + 2])) {
-            return tagEnd;  // a bogus comment
+            return after(m_html.find('>', lt + 2), 1);  // a bogus comment
         }
-        readName(lt + 2, m_name);
+        // An end tag has no use for attributes, but the parser reads (and compares) them all
+        // the same.
+        const size_t p = readAttributes(readName(lt + 2, m_name));
+        const size_t tagEnd = p < m_html.size() ? p + 1 : p;
         if (!m_dropped.empty() && m_dropped.back() == m_name) {
             m_dropped.pop_back();
             leaveOut(lt, tagEnd);
             return tagEnd;
+        }
+        if (m_dropFrom != std::string::npos && p < m_html.size()) {
+            leaveOut(m_dropFrom, p);
+            m_result.attributesDropped = true;
         }
         auto open = std::find(m_open.rbegin(), m_open.rend(), m_name);
         if (open != m_open.rend()) {
@@ -117,23 +123,58 @@ private:
         return tagEnd;
     }
 
-    size_t startTag(size_t lt) {
+    // Reads the attributes of a start tag from `p` (just past its name) as the parser's
+    // tokenizer does, up to the '>' that ends the tag (n if none does). Where attributes past
+    // the bound start is kept in m_dropFrom (npos if none are).
+    size_t readAttributes(size_t p) {
         const size_t n = m_html.size();
-        size_t p = readName(lt + 1, m_name);
-        // The attributes, up to the '>' outside quoted values.
-        while (p < n && m_html[p] != '>') {
-            if (m_html[p] != '=') {
+        size_t count = 0;
+        m_dropFrom = std::string::npos;
+        for (;;) {
+            while (p < n && (isSpace(m_html[p]) || m_html[p] == '/')) {
                 ++p;
-                continue;
             }
+            if (p >= n || m_html[p] == '>') {
+                return p;
+            }
+            if (m_dropFrom == std::string::npos) {
+                if (++count > m_bounds.maxAttributes ||
+                    m_attributes >= m_bounds.maxTotalAttributes) {
+                    m_dropFrom = p;
+                } else {
+                    ++m_attributes;
+                }
+            }
+            // The name: a leading '=' belongs to it.
             ++p;
+            while (p < n && !isSpace(m_html[p]) && m_html[p] != '/' && m_html[p] != '>' &&
+                   m_html[p] != '=') {
+                ++p;
+            }
+            size_t q = p;
+            while (q < n && isSpace(m_html[q])) {
+                ++q;
+            }
+            if (q >= n || m_html[q] != '=') {
+                continue;  // no value; what follows the blanks is the next attribute
+            }
+            p = q + 1;
             while (p < n && isSpace(m_html[p])) {
                 ++p;
             }
             if (p < n && (m_html[p] == '"' || m_html[p] == '\'')) {
                 p = after(m_html.find(m_html[p], p + 1), 1);
+            } else {
+                while (p < n && !isSpace(m_html[p]) && m_html[p] != '>') {
+                    ++p;
+                }
             }
         }
+    }
+
+    size_t startTag(size_t lt) {
+        const size_t n = m_html.size();
+        size_t p = readAttributes(readName(lt + 1, m_name));
         if (p >= n) {
             return n;  // a tag left open at the end, which the parser drops
         }
@@ -145,20 +186,28 @@ private:
             return n;
         }
         ++m_result.elements;
-        if (m_foreign == 0 && isRawText(m_name) && !selfClosing) {
+        const bool rawText = m_foreign == 0 && isRawText(m_name) && !selfClosing;
+        const bool nests = !rawText && m_name != "plaintext" && !isVoid(m_name) &&
+                           !doesNotNest(m_name) && !(selfClosing && m_foreign > 0);
+        if (nests && m_open.size() >= size_t(std::max(m_bounds.maxDepth, 0))) {
+            m_dropped.push_back(m_name);
+            m_result.flattened = true;
+            --m_result.elements;
+            leaveOut(lt, tagEnd);
+            return tagEnd;
+        }
+        if (m_dropFrom != std::string::npos) {
+            // Up to the tag's end, leaving a '/' that closes it.
+            leaveOut(m_dropFrom, selfClosing ? p - 1 : p);
+            m_result.attributesDropped = true;
+        }
+        if (rawText) {
             return after(findEndTag(m_html, tagEnd, m_name), 0);
         }
         if (m_name == "plaintext") {
             return n;
         }
-        if (isVoid(m_name) || doesNotNest(m_name) || (selfClosing && m_foreign > 0)) {
-            return tagEnd;
-        }
-        if (m_open.size() >= size_t(std::max(m_bounds.maxDepth, 0))) {
-            m_dropped.push_back(m_name);
-            m_result.flattened = true;
-            --m_result.elements;
-            leaveOut(lt, tagEnd);
+        if (!nests) {
             return tagEnd;
         }
         m_open.push_back(m_name);
@@ -199,6 +248,9 @@ private:
     std::string m_out;
     size_t m_copied = 0;
     size_t m_cutAt = std::string::npos;
+    size_t m_dropFrom = std::string::npos;
+    // Attributes kept so far.
+    size_t m_attributes = 0;
 };
 
 }  // namespace

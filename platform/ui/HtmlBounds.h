@@ -6,7 +6,9 @@
 namespace platform {
 
 // What the HTML parser may be given of a page. The parser's time grows with the square of
-// the nesting depth, so deep nesting must be taken out before it sees the page, not after.
+// the nesting depth, and with the square of the attributes of one element (each is checked
+// against all before it for a repeat), so both must be bounded before it sees the page, not
+// after.
 struct HtmlBounds {
     // Elements nested deeper than this are left out (their content stays, one level up).
     // Only elements that nest count: void elements, those whose end tag is implied by the
@@ -14,6 +16,13 @@ struct HtmlBounds {
     int maxDepth = 256;
     // The input is cut before the start tag past this many.
     std::size_t maxElements = 200'000;
+    // Attributes of one start tag past this many are left out (the first ones stay, as the
+    // parser keeps the first of a repeated name). No page of the school's needs more than a
+    // few dozen.
+    std::size_t maxAttributes = 64;
+    // And past this many in the whole input: the parser holds each one twice over (its own
+    // record and the page's), some sixty bytes or more whatever its length.
+    std::size_t maxTotalAttributes = 200'000;
     // The input is cut at this many bytes (at a character's start).
     std::size_t maxBytes = 16u << 20;
 };
@@ -24,6 +33,9 @@ struct BoundedHtml {
     bool flattened = false;
     // The input was cut for having too many elements or bytes.
     bool cut = false;
+    // Attributes were left out of some tag for being past maxAttributes or
+    // maxTotalAttributes.
+    bool attributesDropped = false;
     // Start tags in what is kept.
     std::size_t elements = 0;
 };

@@ -14,7 +14,9 @@ class ScriptTimeBudget;
 // run finishes answers that time is up, so that no catch block can go on with the work.
 //
 // A run may be given less than kLimit when the scripts' budget over time (ScriptTimeBudget,
-// shared by the pages of one web view) has little left; what each run takes is drawn from it.
+// shared by the pages of one web view) has little left, and nothing at all while that budget
+// is paying back time it lent; what each run takes is drawn from it. A run given nothing is
+// not to be started (hasTime()): the engine would only see its deadline at its first check.
 //
 // Time is read on the steady clock, or on the clock set with setClock (tests set one that
 // moves as they say, so that a runaway script ends after a known number of readings; the run
@@ -37,6 +39,10 @@ public:
     bool passed();
     // Whether passed() has answered yes in this run.
     bool hasPassed() const { return m_passed; }
+    // Whether a run is going on.
+    bool running() const { return m_depth > 0; }
+    // Whether the current run was given any time at all.
+    bool hasTime() const { return m_deadline > m_started; }
     // What the current (or last) run may take.
     std::chrono::milliseconds limit() const {
         return std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - m_started);

@@ -16,13 +16,18 @@ void ScriptTimeBudget::refill(TimePoint now) {
 
 Duration ScriptTimeBudget::allowance(TimePoint now, Duration limit) {
     refill(now);
+    if (m_stored < Duration::zero()) {
+        return Duration::zero();
+    }
     return std::min(limit, std::max(m_stored, Duration(kMinimumRun)));
 }
 
 void ScriptTimeBudget::spend(TimePoint start, TimePoint end) {
     refill(end);
     const Duration used = end > start ? end - start : Duration::zero();
-    m_stored -= std::min(m_stored, used);
+    // A run that overran its allowance by far (one long call of the host) is paid back over
+    // at most the time a full store takes to fill, so that the page is not shut out for good.
+    m_stored = std::max(m_stored - used, -Duration(kCapacity));
 }
 
 }  // namespace platform

@@ -55,6 +55,9 @@ void WebPage::runScripts() {
     auto scripts = m_impl->m_scripts;
     // One deadline for them all: a page of many slow scripts must not hold the client longer.
     ScriptRun scriptRun(m_impl->m_deadline);
+    if (!scripts.empty() && !m_impl->mayRun("page script")) {
+        return;
+    }
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         m_impl->run(scripts[i], "page script");
         if (m_impl->m_deadline.hasPassed() && i + 1 < scripts.size()) {

@@ -28,15 +28,17 @@ class ScriptTimeBudget;
 // Budgets, so that no page can take the client with it:
 //   - time: each run of scripts (the inline scripts as the page loads, together; one handler;
 //     one evaluated script) ends at its deadline (ScriptDeadline) with "RangeError: execution
-//     timeout", logged, whatever built-ins it calls; what it changed until then stays, and the
-//     page stays usable. Given a ScriptTimeBudget, runs also draw on it, and get less time
-//     while it is low;
+//     timeout", logged, whatever built-ins it calls and whatever the host builds for it; what
+//     it changed until then stays, and the page stays usable. Given a ScriptTimeBudget, runs
+//     also draw on it, get less time while it is low, and are not started (logged) while it
+//     is paying back time it lent;
 //   - script memory: what a page's scripts allocate is capped (kScriptMemoryLimit); a loop
 //     that keeps allocating ends with an error;
-//   - the document: deep nesting is flattened before the HTML parser sees it, and the page's
-//     nodes and text are capped (kMaxNodes, kMaxTextBytes): a page past its budget is cut where
-//     it reached it, and a script's change past it is cut too and ends the script with a
-//     RangeError; either is logged, once per page;
+//   - the document: deep nesting and attributes past HtmlBounds' limits are taken out before
+//     the HTML parser sees them, and the page's nodes and text are capped (kMaxNodes,
+//     kMaxTextBytes): a page past its budget is cut where it reached it, and a script's change
+//     past it is cut too and ends the script with a RangeError; either is logged, once per
+//     page;
 //   - what it shows: items() gives at most kMaxShownItems items and kMaxShownText bytes of
 //     text, kMaxItemText bytes for one item, ending with a "…" item when it leaves any out.
 class WebPage {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/foundation/AsciiText.h"
@@ -97,7 +98,7 @@ void WebPageState::appendChildren(Node& parent, const GumboVector* children) {
 }
 
 std::unique_ptr<Node> WebPageState::convert(const GumboNode* source, Node& parent) {
-    if (parent.depth + 1 > kMaxDepth) {
+    if (parent.depth + 1 > kMaxDepth || outOfTime()) {
         return nullptr;
     }
     if (m_nodes.size() >= WebPage::kMaxNodes) {
@@ -119,9 +120,14 @@ std::unique_ptr<Node> WebPageState::convert(const GumboNode* source, Node& paren
         case GUMBO_NODE_TEMPLATE: {
             const GumboElement& element = source->v.element;
             node->tag = tagName(element);
+            // The parser keeps the first of a repeated name already; names it merged onto
+            // html or body are checked again here, in a set, so that the copy stays linear in
+            // the attributes (at most HtmlBounds::maxAttributes of them from the page).
+            std::unordered_set<std::string_view> names;
+            node->attributes.reserve(element.attributes.length);
             for (unsigned i = 0; i < element.attributes.length; ++i) {
                 auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
-                if (!node->attribute(attribute->name)) {
+                if (names.insert(attribute->name).second) {
                     node->attributes.emplace_back(attribute->name, attribute->value);
                 }
             }
@@ -164,6 +170,15 @@ void WebPageState::noteBounded(const BoundedHtml& html) {
     if (html.cut) {
         overBudget();
     }
+}
+
+bool WebPageState::outOfTime() {
+    constexpr std::size_t kNodesPerReading = 1024;
+    if (!m_outOfTime && m_deadline.running() && ++m_built % kNodesPerReading == 0 &&
+        m_deadline.passed()) {
+        m_outOfTime = true;
+    }
+    return m_outOfTime;
 }
 
 bool WebPageState::admit(std::size_t textBytes) {
@@ -347,7 +362,7 @@ void WebPageState::forget(const Node& node) {
 }
 
 void WebPageState::appendTextNode(Node& parent, std::string text) {
-    if (parent.depth + 1 > kMaxDepth || !admit(text.size())) {
+    if (parent.depth + 1 > kMaxDepth || outOfTime() || !admit(text.size())) {
         return;
     }
     auto child = std::make_unique<Node>();
@@ -361,7 +376,7 @@ void WebPageState::appendTextNode(Node& parent, std::string text) {
 }
 
 void WebPageState::appendElement(Node& parent, std::string tag) {
-    if (parent.depth + 1 > kMaxDepth || !admit(0)) {
+    if (parent.depth + 1 > kMaxDepth || outOfTime() || !admit(0)) {
         return;
     }
     auto child = std::make_unique<Node>();
@@ -409,6 +424,11 @@ void WebPageState::setInnerHTML(Node& node, std::string_view html) {
         gumbo_parse_with_options(&options, buffer.html.data(), buffer.html.size());
     if (!output) {
         return;
+    }
+    // The parse is one call that cannot be stopped; a run it took past the deadline builds
+    // nothing of it.
+    if (m_deadline.running() && m_deadline.passed()) {
+        m_outOfTime = true;
     }
     // A fragment's nodes are the children of the <html> element standing for the context.
     if (output->root && output->root->type == GUMBO_NODE_ELEMENT) {

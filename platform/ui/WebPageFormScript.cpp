@@ -163,7 +163,8 @@ void setUpFormHost(duk_context* ctx) {
 
 bool WebPageState::dispatchEvent(int node, const char* type) {
     ScriptRun scriptRun(m_deadline);
-    if (!nodeById(node) || !ensureEngine()) {
+    const std::string origin = std::string("on") + type;
+    if (!nodeById(node) || !mayRun(origin.c_str()) || !ensureEngine()) {
         return false;
     }
     Dispatch dispatch{node, type};
@@ -171,7 +172,6 @@ bool WebPageState::dispatchEvent(int node, const char* type) {
     if (duk_safe_call(m_ctx, runDispatch, &dispatch, 0, 1) == DUK_EXEC_SUCCESS) {
         cancelled = duk_get_boolean(m_ctx, -1);
     } else {
-        const std::string origin = std::string("on") + type;
         logScriptError(origin.c_str());
     }
     duk_pop(m_ctx);

@@ -153,6 +153,7 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
             return Written::Done;  // an element taken out of the page: the write goes nowhere
         }
         m_refused = false;
+        m_outOfTime = false;
         if (isFormProperty(*node, property)) {
             return writeFormProperty(*node, property, value);
         }
@@ -179,6 +180,11 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
             cutText(m_title, WebPage::kMaxItemText);
         }
         ++m_version;
+        // What the host did counts in the run's time like the script's own work: a write that
+        // took the run past its deadline ends it, as the engine's next check would.
+        if (m_outOfTime || (m_deadline.running() && m_deadline.passed())) {
+            return Written::OutOfTime;
+        }
         return m_refused ? Written::PastBudget : Written::Done;
     } catch (const std::exception&) {
         return Written::Failed;

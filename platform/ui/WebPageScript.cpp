@@ -245,6 +245,8 @@ duk_ret_t hostSet(duk_context* ctx) {
             return 0;
         case WebPageState::Written::Failed:
             return DUK_RET_RANGE_ERROR;
+        case WebPageState::Written::OutOfTime:
+            return duk_error(ctx, DUK_ERR_RANGE_ERROR, "execution timeout");
         case WebPageState::Written::PastBudget:
             break;
     }
@@ -364,9 +366,17 @@ void WebPageState::logScriptError(const char* origin) {
     log("web page: script error in %@ (%@): %@", origin, m_url, error);
 }
 
+bool WebPageState::mayRun(const char* origin) {
+    if (m_deadline.hasTime()) {
+        return true;
+    }
+    log("web page: %@ (%@) not run: the scripts' time over time is used up", origin, m_url);
+    return false;
+}
+
 std::string WebPageState::run(std::string_view script, const char* origin) {
     ScriptRun scriptRun(m_deadline);
-    if (!ensureEngine()) {
+    if (!mayRun(origin) || !ensureEngine()) {
         return "";
     }
     Source source{script.data(), script.size(), origin};
@@ -398,7 +408,8 @@ std::string WebPageState::activate(int id) {
 
     ScriptRun scriptRun(m_deadline);
     // The click goes to the element's onclick (attribute or property) and its listeners; a
-    // page whose scripts never ran has none but its attributes.
+    // page whose scripts never ran has none but its attributes. A handler given no time is not
+    // run, but the tap still follows the link.
     const bool prevented = (m_ctx || !handler.empty()) && dispatchEvent(id, "click");
     if (!prevented) {
         pressFormButton(id);

@@ -119,7 +119,7 @@ public:
     bool read(int id, std::string_view property) noexcept;
     bool readAttribute(int id, std::string_view name) noexcept;
 
-    enum class Written { Done, Failed, PastBudget };
+    enum class Written { Done, Failed, PastBudget, OutOfTime };
 
     Written write(int id, std::string_view property, std::string_view value) noexcept;
     void setValueAttribute(Node& node, std::string_view value);
@@ -128,6 +128,11 @@ public:
     // --- Script engine ---------------------------------------------------------------------
 
     bool ensureEngine();
+    // Whether the run just started was given any time; logs the one that was not.
+    bool mayRun(const char* origin);
+    // During a run, whether building the document has used up the run's time (read every so
+    // many nodes built); building stops then.
+    bool outOfTime();
     std::string run(std::string_view source, const char* origin);
     std::string activate(int id);
     void logScriptError(const char* origin);
@@ -230,6 +235,10 @@ public:
     bool m_refused = false;
     bool m_budgetLogged = false;
     bool m_flattenedLogged = false;
+    // Nodes built in runs, and whether a run's building stopped at its deadline (since the
+    // last script write).
+    std::size_t m_built = 0;
+    bool m_outOfTime = false;
     // What a native call hands back, kept here so that no C++ object lives on a native
     // call's frame (the engine leaves those frames by longjmp when it raises an error).
     std::string m_scratch;

@@ -3,6 +3,9 @@
 // enough to be indexed and for objects whose names were chosen to collide in an index.
 #include <gtest/gtest.h>
 #include <malloc.h>
+// Header-only, so that the test computes the hash the way an outsider would.
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 #include <cstdint>
 #include <functional>
@@ -13,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/foundation/JsonKeyHash.h"
 #include "platform/foundation/JsonParse.h"
 
 using namespace platform;
@@ -399,6 +403,39 @@ void expectEveryMemberFoundInOrder(std::size_t count) {
     EXPECT_EQ(members.begin()->first, "n1");
     const IndexUnder<Hasher> copy = members;
     EXPECT_EQ(copy.at("n2"), 2);
+}
+
+// The documents' own hash, watched: how often an index had to choose another salt.
+struct WatchedKeyHasher {
+    static inline int resalted = 0;
+    static std::uint64_t hash(std::string_view key, std::uint64_t salt) noexcept {
+        return JsonKeyHasher::hash(key, salt);
+    }
+    static std::uint64_t freshSalt() noexcept {
+        ++resalted;
+        return JsonKeyHasher::freshSalt();
+    }
+};
+
+// A sender who knows the hash (XXH3) can aim names at one corner of an index under any seed
+// it can guess, first of all the one an unseeded build uses. The process's seed is drawn at
+// random, so names aimed under a known seed are scattered like any others: the index files
+// every one without once having to choose another salt.
+TEST(JsonMembersIndex, NamesAimedAtTheHashUnderAKnownSeedAreScatteredByTheProcessSeed) {
+    constexpr std::size_t kCount = 4096;
+    constexpr std::uint64_t kSlots = 8192;  // what an index of kCount members has
+    std::vector<std::string> names;
+    for (std::uint64_t n = 0; names.size() < kCount; ++n) {
+        std::string name = "m" + std::to_string(n);
+        if ((XXH3_64bits_withSeed(name.data(), name.size(), 0) & (kSlots - 1)) < kSlots / 64)
+            names.push_back(std::move(name));
+    }
+    WatchedKeyHasher::resalted = 0;
+    IndexUnder<WatchedKeyHasher> members;
+    for (std::size_t i = 0; i < names.size(); ++i) members.emplace(names[i], int(i));
+    EXPECT_EQ(WatchedKeyHasher::resalted, 0);
+    ASSERT_EQ(members.size(), kCount);
+    for (std::size_t i = 0; i < names.size(); i += 97) EXPECT_EQ(members.at(names[i]), int(i));
 }
 
 TEST(JsonMembersIndex, NamesCrowdingOneSlotMakeTheIndexChooseAnotherSalt) {

@@ -200,6 +200,112 @@ TEST_F(HostilePagesTest, BuiltInCallsEndAtTheDeadlineHoweverLongTheyWouldRun) {
     goBackHome();
 }
 
+TEST_F(HostilePagesTest, AStringSearchIsWeighedByTheLengthOfWhatItLooksFor) {
+    openAfterHome("/pages/search.html", "<title>Search</title><p>Searching</p>");
+    // A megabyte looked for at each of 2,000 places of the text: every comparison reads the
+    // whole of it, so a few thousand of them are gigabytes read, not a few thousand steps.
+    evalWithTimeStill(
+        "var text = 'a'.repeat((1 << 20) + 2000);"
+        "var sought = 'a'.repeat((1 << 20) - 1) + 'b';");
+    // What the searches find is as before.
+    EXPECT_EQ(evalWithTimeStill("text.indexOf('ab') + ',' + text.lastIndexOf('a', 5) + ',' +"
+                                "text.split('aaaa').length + ',' + text.includes(sought)"),
+              "-1,5,262645,false");
+    const std::string searches[] = {
+        "text.indexOf(sought)", "text.lastIndexOf(sought)",  "text.includes(sought)",
+        "text.split(sought)",   "text.replace(sought, 'b')",
+    };
+    for (const auto& search : searches) {
+        restScriptTime();
+        EXPECT_EQ(eval("var outcome = 'not run'; try { " + search +
+                       "; outcome = 'finished' } catch (e) { outcome = String(e) }"),
+                  "")
+            << search;
+        EXPECT_EQ(evalWithTimeStill("outcome"), "not run") << search;
+    }
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, LoopsWhoseEveryTurnCopiesOrScansALotEndAtTheDeadline) {
+    openAfterHome("/pages/copies.html", "<title>Copies</title><p>Copying</p>");
+    // Each loop runs few instructions (no property is looked up on its variables), but every
+    // turn copies, builds or scans 64 KB: 3,000 turns are too few for the executor to look at
+    // the time even once, and a couple of hundred megabytes of work. Counted by their bytes,
+    // they meet the deadline.
+    const std::string loops[] = {
+        "var E = encodeURIComponent, s = 'a'.repeat(1 << 16); for (;;) E(s)",
+        "var D = decodeURIComponent, s = '%41'.repeat(1 << 14); for (;;) D(s)",
+        "var s = 'a'.repeat(1 << 16), t; for (;;) t = s + s",
+        "var r = String.prototype.repeat; for (;;) r.call('ab', 1 << 15)",
+        "var s = 'a'.repeat(1 << 16), l = s.slice; for (;;) l.call(s, 1)",
+        "var s = 'a'.repeat(1 << 16), i = s.indexOf; for (;;) i.call(s, 'b')",
+        "var s = 'a'.repeat(1 << 16), u = s.slice(1) + 'b'; for (;;) s < u",
+        "var w = ' '.repeat(1 << 16) + 'x', t = w.trim; for (;;) t.call(w)",
+        "var s = 'a'.repeat(1 << 16), p = s.split; for (;;) p.call(s, 'b')",
+        "var a = ['a'.repeat(1 << 15), 'b'.repeat(1 << 15)], j = a.join; for (;;) j.call(a, '')",
+        "var s = 'a'.repeat(1 << 16), f = JSON.stringify; for (;;) f(s)",
+        "var j = JSON.stringify('a'.repeat(1 << 16)), f = JSON.parse; for (;;) f(j)",
+        "var s = 'a'.repeat(1 << 16), u = s.toUpperCase; for (;;) u.call(s)",
+        "var a = new Uint8Array(1 << 16), b = new Uint8Array(1 << 16), t = a.set;"
+        " for (;;) t.call(a, b)",
+        // Nothing copied or scanned, only a buffer made at each turn.
+        "var B = ArrayBuffer; for (;;) new B(1 << 16)",
+    };
+    for (const auto& loop : loops) {
+        // Bounded, so that a loop the deadline misses finishes and says so instead of hanging.
+        std::string bounded = loop;
+        bounded.replace(bounded.find("for (;;)"), 8, "for (var n = 0; n < 3000; n++)");
+        restScriptTime();
+        EXPECT_EQ(eval("var outcome = 'not run'; (function () { " + bounded +
+                       " })(); outcome = 'finished'"),
+                  "")
+            << loop;
+        EXPECT_EQ(evalWithTimeStill("outcome"), "not run") << loop;
+    }
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, AnElementOfAHundredThousandAttributesKeepsTheFirstOnes) {
+    // A page of 1.5 MB, nearly all of it one tag's attributes.
+    std::string tag = "<p id=\"many\"";
+    for (int i = 0; i < 100'000; ++i) {
+        tag += " a" + std::to_string(i) + "=\"1\"";
+    }
+    openAfterHome("/pages/attributes.html",
+                  "<title>Attributes</title>" + tag + ">many</p><p id=\"after\">after</p>");
+    EXPECT_TRUE(outlineShows("#after \"after\"")) << driver.outline();
+    EXPECT_EQ(eval("var p = document.getElementById('many');"
+                   "p.getAttribute('id') + p.getAttribute('a0') + p.getAttribute('a62') + ','"
+                   " + p.getAttribute('a63') + ',' + p.getAttribute('a99999')"),
+              "many11,null,null");
+
+    // And written by a script.
+    eval(
+        "var a = []; for (var i = 0; i < 100000; i++) { a.push('b' + i + '=1'); }"
+        "document.getElementById('after').innerHTML = '<i id=\"written\" ' + a.join(' ') +"
+        "  '>x</i>';");
+    EXPECT_EQ(eval("var w = document.getElementById('written');"
+                   "w.getAttribute('b0') + w.getAttribute('b62') + ',' + w.getAttribute('b63')"),
+              "11,null");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, WhatTheHostBuildsForAScriptCountsInTheScriptsTime) {
+    openAfterHome("/pages/rows.html", "<title>Rows</title><div id=\"list\"></div>");
+    evalWithTimeStill("var rows = '<p>row</p>'.repeat(100000);");
+    // One assignment, and the host builds 200,000 nodes for it: the run ends at its deadline
+    // inside the building, and says so, instead of building on and returning as if in time.
+    restScriptTime();
+    EXPECT_EQ(eval("document.getElementById('list').innerHTML = rows; 'built'"), "");
+    EXPECT_TRUE(logged("ran past its 1000 ms and was stopped: RangeError: execution timeout"))
+        << logText();
+    const int built = std::stoi(
+        evalWithTimeStill("document.getElementById('list').innerHTML.split('<p>').length - 1"));
+    EXPECT_LT(built, 10'000);
+    EXPECT_EQ(web()->pageTitle(), "Rows");
+    goBackHome();
+}
+
 TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
     serveChain("");
     open(serve("/pages/home.html",
@@ -230,6 +336,39 @@ TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
     ASSERT_TRUE(driver.tap("Into the chain"));
     ASSERT_TRUE(RunLoop::main().runUntil(
         [this] { return server.requestsTo("/pages/chain/2.html").size() == 2; }, 5s));
+}
+
+TEST_F(HostilePagesTest, BackFromAPageTappedOnAfterTheCutPassesOverTheCutPage) {
+    // A chain whose pages also offer a link out of it.
+    for (int n = 1; n <= 20; ++n) {
+        serve("/pages/chain/" + std::to_string(n) + ".html",
+              "<title>Chain " + std::to_string(n) +
+                  "</title><a href=\"../out.html\">Out of the chain</a><script>location.href = '" +
+                  std::to_string(n + 1) + ".html';</script>");
+    }
+    serve("/pages/out.html", "<title>Out</title><p>Outside.</p>");
+    open(serve("/pages/home.html",
+               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
+    ASSERT_TRUE(driver.tap("Into the chain"));
+    ASSERT_TRUE(RunLoop::main().runUntil([this] { return logged("the chain is cut"); }, 5s))
+        << logText();
+    ASSERT_TRUE(settle());
+    const int last = 1 + WebView::kMaxScriptedLoads;
+    ASSERT_EQ(web()->pageTitle(), "Chain " + std::to_string(last));
+
+    // The user leaves the cut page by its link, then comes back: not to the cut page, whose
+    // script would start the chain again, but to the page before the chain.
+    ASSERT_TRUE(driver.tap("Out of the chain"));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Out");
+    ASSERT_TRUE(web()->canGoBack());
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Home");
+    EXPECT_TRUE(server.requestsTo("/pages/chain/" + std::to_string(last + 1) + ".html").empty());
+    EXPECT_EQ(server.requestsTo("/pages/chain/" + std::to_string(last) + ".html").size(), 1u);
 }
 
 TEST_F(HostilePagesTest, PagesThatRunLongBeforeLoadingTheNextRunOutOfScriptTime) {

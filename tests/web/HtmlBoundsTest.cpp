@@ -67,4 +67,51 @@ TEST(HtmlBoundsTest, ThePageIsCutAtItsElementAndByteBudget) {
     EXPECT_EQ(boundHtml("<p>text<a href=\"x", HtmlBounds()).html, "<p>text<a href=\"x");
 }
 
+HtmlBounds attributes(std::size_t count) {
+    HtmlBounds bounds;
+    bounds.maxAttributes = count;
+    return bounds;
+}
+
+TEST(HtmlBoundsTest, AttributesPastTheBoundAreLeftOutOfTheirTag) {
+    // The first ones stay, in every way an attribute is written; what follows the tag stays.
+    auto kept = boundHtml("<p id=a class = 'b c' hidden title=\"x>y\" data-x=1 lang=zh>text</p>",
+                          attributes(3));
+    EXPECT_TRUE(kept.attributesDropped);
+    EXPECT_EQ(kept.html, "<p id=a class = 'b c' hidden >text</p>");
+
+    // A self-closed tag stays closed; a '>' inside a quoted value does not end the tag; end
+    // tags lose theirs too.
+    auto closed =
+        boundHtml("<svg><path d=\"M0 0\" a='>' b c/><rect/></svg></p x y z>", attributes(2));
+    EXPECT_EQ(closed.html, "<svg><path d=\"M0 0\" a='>' /><rect/></svg></p x y >");
+
+    // Within the bound nothing changes, odd writing included.
+    const std::string odd = "<a =x b=\"1\"c d / e>link</a><br/ f><img src=x alt=>";
+    auto same = boundHtml(odd, attributes(5));
+    EXPECT_FALSE(same.attributesDropped);
+    EXPECT_EQ(same.html, odd);
+}
+
+TEST(HtmlBoundsTest, AHundredThousandAttributesOnOneTagBecomeTheBound) {
+    std::string tag = "<div";
+    for (int i = 0; i < 100'000; ++i) {
+        tag += " a" + std::to_string(i) + "=\"1\"";
+    }
+    auto kept = boundHtml("<p>before</p>" + tag + ">inside</div><p>after</p>", HtmlBounds());
+    EXPECT_TRUE(kept.attributesDropped);
+    EXPECT_NE(kept.html.find(" a63=\"1\""), std::string::npos);
+    EXPECT_EQ(kept.html.find(" a64="), std::string::npos);
+    EXPECT_TRUE(kept.html.ends_with(">inside</div><p>after</p>"));
+    EXPECT_LT(kept.html.size(), 1000u);
+}
+
+TEST(HtmlBoundsTest, AttributesPastThePagesBoundAreLeftOutWhereverTheyStand) {
+    HtmlBounds bounds;
+    bounds.maxTotalAttributes = 5;
+    auto kept = boundHtml("<p a b>1</p><p c d>2</p><p e f>3</p><p g>4</p>", bounds);
+    EXPECT_TRUE(kept.attributesDropped);
+    EXPECT_EQ(kept.html, "<p a b>1</p><p c d>2</p><p e >3</p><p >4</p>");
+}
+
 }  // namespace

@@ -35,10 +35,12 @@
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/ScriptDeadline.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "signin/LoginViewController.h"
+#include "tests/support/SteppingClock.h"
 #include "tests/support/TempHome.h"
 #include "webcontainer/ItemScanViewController.h"
 #include "webcontainer/WebDetailViewController.h"
@@ -895,6 +897,44 @@ TEST_F(BridgeTest, AReplyThatArrivesAfterThePageLeftTheSchoolIsWithheld) {
     EXPECT_EQ(shown("reply"), "none");
     EXPECT_TRUE(loggedLine("bridge: reply withheld: " + foreign.baseUrl() + "/wait.html"));
     EXPECT_FALSE(loggedLine("回调:"));
+}
+
+TEST_F(BridgeTest, APageWhoseReplySendsTheNextCommandAndLoopsRunsOutOfScriptTime) {
+    server.setReply("GET", "/loop.html",
+                    htmlReply("<html><head><title>循环</title></head><body><script>"
+                              "var replies = 0;"
+                              "function ask() { location.href = 'lanxi-bridge://getStorage=' +"
+                              "  encodeURIComponent(JSON.stringify({key: 'k'})); }"
+                              "function callback(r) { replies++; ask(); for (;;) {} }"
+                              "</script></body></html>"));
+    // Script time moves a quarter second at each reading, so each reply's loop ends after a
+    // few of the engine's checks.
+    testsupport::SteppedScriptTime stepped;
+    page = open("/loop.html");
+    auto answered = [this] {
+        std::size_t count = 0;
+        for (const auto& script : replies()) count += script.starts_with("callback(") ? 1 : 0;
+        return count;
+    };
+    page->webView()->stringByEvaluatingJavaScriptFromString("ask()");
+    // Every command the page sends is answered, and every answer loops until stopped. The
+    // replies draw on the web view's script time like the page's other scripts, and once it is
+    // spent the next one is not run, which ends the round.
+    ASSERT_TRUE(driver.runUntil(
+        [this] { return loggedLine("not run: the scripts' time over time is used up"); }));
+    settle();
+    const std::size_t answers = answered();
+    EXPECT_GE(answers, 2u);
+    EXPECT_LE(answers, 8u);
+    settle();
+    EXPECT_EQ(answered(), answers);
+
+    // A page left alone for a while has its time again.
+    auto later = std::make_shared<platform::ManualClock>();
+    later->set(platform::TimePoint(std::chrono::hours(1000)));
+    platform::ScriptDeadline::setClock(later);
+    EXPECT_EQ(page->webView()->stringByEvaluatingJavaScriptFromString("replies"),
+              std::to_string(answers - 1));
 }
 
 TEST_F(BridgeTest, LowercaseEscapesDecodeAsUppercaseOnes) {
