@@ -13,7 +13,8 @@ class ScriptTimeBudget;
 
 // One page loaded in a web view: the document parsed from its HTML and the script context
 // that the page's inline scripts and every script evaluated in it run in. The parser and the
-// script engine stay inside WebPage.cpp.
+// script engine stay inside this library's web page sources (WebPageState.h and the
+// WebPage*.cpp files).
 //
 // Scripts see a small host: `window` (the global object), `window.location.href` (reading it
 // gives the page's address; assigning it, `location = ...` or `location.assign(...)` asks

@@ -131,6 +131,10 @@ public:
     void layoutSubviews() override;
 
 private:
+    // The address of a page loaded from a string without a base, and of the page before any
+    // load.
+    static constexpr const char* kBlank = "about:blank";
+
     struct Entry {
         URLRequest request;
         bool fromString{false};

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <litehtml.h>
+#include <unicode/brkiter.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/TextRun.h"
+#include "platform/ui/HtmlLayout.h"
+
+// Internal to this library: the layout engine's and ICU's headers come in here, so only the
+// layout's own sources include it (never HtmlLayout.h, nor a header of another library).
+
+namespace platform {
+
+namespace html {
+
+struct FontEntry {
+    RunFont font;
+    RunFontMetrics metrics;
+    unsigned decoration = 0;
+    // Names the font in the width cache.
+    std::string key;
+};
+
+Rect rectOf(const litehtml::position& position);
+
+}  // namespace html
+
+// --- The engine's container ----------------------------------------------------------------
+
+class HtmlLayout::Container final : public litehtml::document_container {
+public:
+    explicit Container(std::shared_ptr<HtmlPictures> pictures);
+
+    ~Container();
+
+    void load(const std::string& html);
+
+    litehtml::document::ptr& document() { return m_document; }
+    void setViewport(double width, double height) {
+        m_viewportWidth = std::max(0.0, width);
+        m_viewportHeight = std::max(0.0, height);
+    }
+    void setTarget(BitmapContext* target) { m_target = target; }
+
+    // --- Text ----------------------------------------------------------------------------
+
+    litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight,
+                                   litehtml::font_style italic, unsigned int decoration,
+                                   litehtml::font_metrics* fm) override;
+    void delete_font(litehtml::uint_ptr font) override;
+    int text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) override;
+    void draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text, litehtml::uint_ptr hFont,
+                   litehtml::web_color color, const litehtml::position& pos) override;
+
+    int pt_to_px(int pt) const override { return int(std::lround(pt * 96.0 / 72.0)); }
+    int get_default_font_size() const override { return 16; }
+    const litehtml::tchar_t* get_default_font_name() const override { return "sans-serif"; }
+
+    void transform_text(litehtml::tstring& text, litehtml::text_transform tt) override;
+
+    // Words are what the lines break between: ICU's line breaking, so Chinese text breaks
+    // between characters and Latin text at spaces. Collapsible white space comes one
+    // character at a time, as the engine expects.
+    void split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
+                    const std::function<void(const litehtml::tchar_t*)>& on_space) override;
+
+    // --- Boxes ---------------------------------------------------------------------------
+
+    void draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) override;
+    void load_image(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                    bool redraw_on_ready) override;
+    void get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                        litehtml::size& sz) override;
+    void draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) override;
+    void draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
+                      const litehtml::position& draw_pos, bool root) override;
+    void set_clip(const litehtml::position& pos, const litehtml::border_radiuses& radius,
+                  bool valid_x, bool valid_y) override;
+    void del_clip() override;
+    void get_client_rect(litehtml::position& client) const override;
+    void get_media_features(litehtml::media_features& media) const override;
+    void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
+    std::shared_ptr<litehtml::element> create_element(
+        const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
+        const std::shared_ptr<litehtml::document>& doc) override;
+
+    // --- What the page does not get here -------------------------------------------------
+    // Its title, links and taps are the web view's (WebPage); style sheets of other
+    // addresses are not fetched (the school's pages carry theirs inline).
+    void set_caption(const litehtml::tchar_t* /*caption*/) override {}
+    void set_base_url(const litehtml::tchar_t* /*base_url*/) override {}
+    void link(const std::shared_ptr<litehtml::document>& /*doc*/,
+              const litehtml::element::ptr& /*el*/) override {}
+    void on_anchor_click(const litehtml::tchar_t* /*url*/,
+                         const litehtml::element::ptr& /*el*/) override {}
+    void set_cursor(const litehtml::tchar_t* /*cursor*/) override {}
+    void import_css(litehtml::tstring& /*text*/, const litehtml::tstring& /*url*/,
+                    litehtml::tstring& /*baseurl*/) override {}
+
+private:
+    std::shared_ptr<HtmlPictures> m_pictures;
+    std::vector<std::unique_ptr<html::FontEntry>> m_fonts;
+    std::unique_ptr<icu::BreakIterator> m_breaks;
+    std::string m_key;
+    litehtml::document::ptr m_document;
+    BitmapContext* m_target = nullptr;
+    int m_clips = 0;
+    double m_viewportWidth = 0;
+    double m_viewportHeight = 0;
+};
+
+}  // namespace platform

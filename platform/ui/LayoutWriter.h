@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/ui/WebPageNode.h"
+
+// Internal to this library: only the web page's own sources include it.
+
+namespace platform::web {
+
+// The document as HTML for the layout engine. Each shown item's node is marked with its index
+// (data-campus-item): an element carries the attribute, a text node is wrapped in a
+// <campus-item> carrying it. Scripts are left out. A field (<input>) is given as a
+// <campus-field> holding its value, so that it has a box of its own size and shows its text:
+// the engine draws nothing for an input.
+class LayoutWriter {
+public:
+    explicit LayoutWriter(const std::unordered_map<int, int>& anchors) : m_anchors(anchors) {}
+
+    void write(const Node& node);
+
+    std::string take() { return std::move(m_out); }
+
+private:
+    void writeChildren(const Node& node);
+    void writeText(const Node& node);
+    void writeFlattened(const Node& node);
+    void open(std::string_view tag, const Node& node);
+    void close(std::string_view tag);
+    void writeField(const Node& node);
+
+    const std::unordered_map<int, int>& m_anchors;
+    std::string m_out;
+    std::size_t m_elements = 0;
+    int m_depth = 0;
+    int m_tables = 0;
+};
+
+}  // namespace platform::web

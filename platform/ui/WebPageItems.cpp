@@ -1,0 +1,191 @@
+// What the page shows: its items, and the document marked with them for the layout engine.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/foundation/AsciiText.h"
+#include "platform/ui/LayoutWriter.h"
+#include "platform/ui/WebPageState.h"
+
+namespace platform::web {
+
+// --- What the page shows ---------------------------------------------------------------
+
+struct WebPageState::ShownItems {
+    std::vector<Item> items;
+    std::size_t text = 0;
+    bool full = false;
+    // Which node stands for each item where the page is laid out (see layoutHTML): an
+    // element for links, buttons and elements, the first and last text node of a run of
+    // text. Kept only when asked for.
+    std::unordered_map<int, int>* anchors = nullptr;
+    int runFirst = -1;
+    int runLast = -1;
+
+    // Whether the item was taken.
+    bool add(Item item) {
+        if (full) {
+            return false;
+        }
+        if (items.size() >= WebPage::kMaxShownItems || text >= WebPage::kMaxShownText) {
+            full = true;
+            return false;
+        }
+        cutText(item.text, std::min(WebPage::kMaxItemText, WebPage::kMaxShownText - text));
+        text += item.text.size();
+        items.push_back(std::move(item));
+        return true;
+    }
+    void anchor(int node) {
+        if (anchors && node >= 0) {
+            (*anchors)[node] = int(items.size()) - 1;
+        }
+    }
+    void textNode(const Node& node, bool pre) {
+        if (!anchors || !(pre ? !node.text.empty() : !trimmed(node.text).empty())) {
+            return;
+        }
+        if (runFirst < 0) {
+            runFirst = node.id;
+        }
+        runLast = node.id;
+    }
+};
+
+std::vector<WebPageState::Item> WebPageState::items(std::unordered_map<int, int>* anchors) {
+    ShownItems shown;
+    shown.anchors = anchors;
+    Node* start = body();
+    if (!start) {
+        start = root() ? root() : m_document.get();
+    }
+    TextFlow flow;
+    collectItems(*start, flow, shown);
+    flushText(flow, shown);
+    if (shown.full) {
+        Item more;
+        more.text = "…";
+        shown.items.push_back(std::move(more));
+    }
+    return std::move(shown.items);
+}
+
+void WebPageState::flushText(TextFlow& flow, ShownItems& items) {
+    std::string text = flow.take();
+    if (!text.empty()) {
+        Item item;
+        item.kind = Item::Kind::Text;
+        item.text = std::move(text);
+        if (items.add(std::move(item))) {
+            items.anchor(items.runFirst);
+            items.anchor(items.runLast);
+        }
+    }
+    items.runFirst = -1;
+    items.runLast = -1;
+}
+
+bool WebPageState::isInteractive(const Node& node) {
+    return !node.isText &&
+           ((node.tag == "a" && node.attribute("href")) || node.attribute("onclick"));
+}
+
+bool WebPageState::holdsItems(const Node& node) {
+    for (const auto& child : node.children) {
+        if (!child->isText &&
+            (isInteractive(*child) || child->attribute("id") || holdsItems(*child))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WebPageState::isHiddenElement(const Node& node) {
+    if (node.attribute("hidden")) {
+        return true;
+    }
+    const std::string* type = node.attribute("type");
+    return node.tag == "input" && type && trimmed(*type) == "hidden";
+}
+
+void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& items) {
+    for (const auto& childPointer : node.children) {
+        if (items.full) {
+            return;
+        }
+        const Node& child = *childPointer;
+        if (child.isText) {
+            const bool pre = keepsWhitespace(child);
+            items.textNode(child, pre);
+            flow.text(child.text, pre);
+            continue;
+        }
+        const std::string& tag = child.tag;
+        if (isUnshown(tag) || isHiddenElement(child)) {
+            continue;
+        }
+        if (tag == "br") {
+            flow.lineBreak();
+            continue;
+        }
+        const std::string* id = child.attribute("id");
+        if (isInteractive(child)) {
+            flushText(flow, items);
+            Item item;
+            const std::string* href = child.attribute("href");
+            item.kind = tag == "a" && href ? Item::Kind::Link : Item::Kind::Button;
+            item.node = child.id;
+            item.href = href ? *href : "";
+            item.id = id ? *id : "";
+            item.text = innerText(child);
+            if (item.text.empty()) {
+                auto value = valueOf(child);
+                item.text = value && !value->empty() ? *value : item.href;
+            }
+            if (items.add(std::move(item))) {
+                items.anchor(child.id);
+            }
+            continue;
+        }
+        if (id && !id->empty() && !holdsItems(child)) {
+            flushText(flow, items);
+            Item item;
+            item.kind = Item::Kind::Element;
+            item.node = child.id;
+            item.id = *id;
+            auto value = oneOf(tag, {"input", "textarea"}) ? valueOf(child) : std::nullopt;
+            item.text = value ? *value : innerText(child);
+            if (items.add(std::move(item))) {
+                items.anchor(child.id);
+            }
+            continue;
+        }
+        if (oneOf(tag, {"input", "textarea"})) {
+            continue;  // a field without an id has nothing to show here
+        }
+        bool block = isBlock(tag);
+        if (block) {
+            flushText(flow, items);
+        } else if (tag == "td" || tag == "th") {
+            flow.text(" ", false);
+        }
+        collectItems(child, flow, items);
+        if (block) {
+            flushText(flow, items);
+        }
+    }
+}
+
+std::string WebPageState::layoutHTML() {
+    std::unordered_map<int, int> anchors;
+    items(&anchors);
+    LayoutWriter writer(anchors);
+    writer.write(*m_document);
+    return writer.take();
+}
+
+}  // namespace platform::web

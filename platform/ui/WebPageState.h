@@ -1,0 +1,160 @@
+#pragma once
+
+#include <duktape.h>
+#include <gumbo.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/ui/HtmlBounds.h"
+#include "platform/ui/ScriptDeadline.h"
+#include "platform/ui/WebPage.h"
+#include "platform/ui/WebPageNode.h"
+
+// Internal to this library: the parser's and the script engine's headers come in here, so
+// only the web page's own sources include it (never WebPage.h, nor a header of another
+// library). Its member functions live by concern in WebPageDocument.cpp (the document, built
+// and edited), WebPageItems.cpp (what the page shows), WebPageNatives.cpp (addresses, and
+// what the native calls do to the page) and WebPageScript.cpp (the script engine).
+
+namespace platform::web {
+
+// --- The page --------------------------------------------------------------------------------
+
+// The document and its script context; WebPage::Impl is this, under the name the header gives.
+class WebPageState {
+public:
+    using Item = WebPage::Item;
+
+    WebPageState(std::string html, std::string url, std::string baseURL,
+                 std::function<void(const std::string&)> onNavigate);
+
+    ~WebPageState();
+
+    // --- Document --------------------------------------------------------------------------
+
+    void parse(std::string source);
+    void appendChildren(Node& parent, const GumboVector* children);
+    std::unique_ptr<Node> convert(const GumboNode* source, Node& parent);
+
+    // --- Budget ----------------------------------------------------------------------------
+
+    // What the parser may be given of HTML going under a node at this depth.
+    HtmlBounds htmlBounds(int depth) const;
+    void noteBounded(const BoundedHtml& html);
+    // Counts a node holding this much text against the budget; false when it does not fit.
+    bool admit(std::size_t textBytes);
+    void overBudget();
+
+    static std::string tagName(const GumboElement& element);
+    void collectScripts(const Node& node);
+
+    template <typename Predicate>
+    Node* findFirst(Node& node, const Predicate& predicate) {
+        if (!node.isText && predicate(node)) {
+            return &node;
+        }
+        for (auto& child : node.children) {
+            if (Node* found = findFirst(*child, predicate)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+
+    Node* nodeById(int id);
+    Node* root();
+    Node* body();
+    Node* elementWithId(std::string_view id);
+
+    // The element's text with white space collapsed to single blanks (a title).
+    static std::string collapsed(const Node& node);
+    static void appendText(const Node& node, TextFlow& flow, bool layout);
+    // innerText: the text as laid out, of an element in view or not.
+    static std::string innerText(const Node& node);
+    static void textContent(const Node& node, std::string& out);
+    static std::optional<std::string> valueOf(const Node& node);
+
+    void removeChildren(Node& node);
+    void forget(const Node& node);
+    void appendTextNode(Node& parent, std::string text);
+    void appendElement(Node& parent, std::string tag);
+    void setInnerText(Node& node, std::string_view text, bool lineBreaksAsElements);
+    void setInnerHTML(Node& node, std::string_view html);
+
+    // --- What the page shows ---------------------------------------------------------------
+
+    // The items shown, within the budget of what one page may show.
+    struct ShownItems;
+
+    std::vector<Item> items(std::unordered_map<int, int>* anchors = nullptr);
+    static void flushText(TextFlow& flow, ShownItems& items);
+    static bool isInteractive(const Node& node);
+    static bool holdsItems(const Node& node);
+    static bool isHiddenElement(const Node& node);
+    void collectItems(const Node& node, TextFlow& flow, ShownItems& items);
+    std::string layoutHTML();
+
+    // --- Addresses -------------------------------------------------------------------------
+
+    std::string resolve(std::string_view written) const;
+
+    // --- Native calls (run inside the script engine; they never throw) ----------------------
+
+    void navigate(std::string_view href) noexcept;
+    bool setTitle(std::string_view title) noexcept;
+    int find(std::string_view id) noexcept;
+    int bodyId() noexcept;
+    int rootId() noexcept;
+    // Reads into m_scratch; false for undefined.
+    bool read(int id, std::string_view property) noexcept;
+    bool readAttribute(int id, std::string_view name) noexcept;
+
+    enum class Written { Done, Failed, PastBudget };
+
+    Written write(int id, std::string_view property, std::string_view value) noexcept;
+    void setValueAttribute(Node& node, std::string_view value);
+    void consoleLog(std::string_view text) noexcept;
+
+    // --- Script engine ---------------------------------------------------------------------
+
+    bool ensureEngine();
+    std::string run(std::string_view source, const char* origin);
+    std::string activate(int id);
+    void logScriptError(const char* origin);
+
+    std::unique_ptr<Node> m_document;
+    std::unordered_map<int, Node*> m_nodes;
+    int m_nextId = 1;
+    std::string m_url;
+    std::string m_base;
+    std::string m_title;
+    std::uint64_t m_version = 0;
+    std::function<void(const std::string&)> m_onNavigate;
+    std::vector<std::string> m_scripts;
+    bool m_scriptsRun = false;
+
+    duk_context* m_ctx = nullptr;
+    bool m_engineFailed = false;
+    std::size_t m_memoryUsed = 0;
+    ScriptDeadline m_deadline;
+
+    // The document's budget: the text and attributes its nodes hold, and whether a node was
+    // refused (since the last script write) or ever.
+    std::size_t m_textBytes = 0;
+    bool m_refused = false;
+    bool m_budgetLogged = false;
+    bool m_flattenedLogged = false;
+    // What a native call hands back, kept here so that no C++ object lives on a native
+    // call's frame (the engine leaves those frames by longjmp when it raises an error).
+    std::string m_scratch;
+};
+
+}  // namespace platform::web
