@@ -73,8 +73,9 @@ std::string newsPage(std::size_t bytes, int pictures = 0) {
         body += "<p><img src=\"/pictures/" + std::to_string(placed++) + ".jpg\"></p>";
     }
     page += body;
-    page += "<p class=\"note\" style=\"text-align:right\">党委办公室<br>2024年03月01日</p>"
-            "</body></html>";
+    page +=
+        "<p class=\"note\" style=\"text-align:right\">党委办公室<br>2024年03月01日</p>"
+        "</body></html>";
     return page;
 }
 
@@ -150,8 +151,8 @@ void BM_Key(benchmark::State& state) {
     std::string typed;
     for (auto _ : state) {
         typed = typed.size() >= 30 ? "" : typed + "a";
-        web->stringByEvaluatingJavaScriptFromString(
-            "document.getElementById('field').value = '" + typed + "'");
+        web->stringByEvaluatingJavaScriptFromString("document.getElementById('field').value = '" +
+                                                    typed + "'");
         web->layoutIfNeeded();
     }
 }
@@ -222,8 +223,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs) {
             if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-                times[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                times[run.benchmark_name()] = run.GetAdjustedRealTime() * 1e3 /
+                                              benchmark::GetTimeUnitMultiplier(run.time_unit);
             }
         }
     }

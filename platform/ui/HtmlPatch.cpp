@@ -14,7 +14,7 @@ namespace platform {
 namespace {
 
 bool isTablePart(const char* tag) {
-    static constexpr const char* kParts[] = {"table", "tbody", "thead", "tfoot", "tr",
+    static constexpr const char* kParts[] = {"table", "tbody", "thead",   "tfoot",    "tr",
                                              "td",    "th",    "caption", "colgroup", "col"};
     return tag && std::any_of(std::begin(kParts), std::end(kParts),
                               [&](const char* part) { return std::string_view(tag) == part; });
@@ -63,14 +63,14 @@ public:
             case GUMBO_NODE_ELEMENT: {
                 const GumboElement& element = node->v.element;
                 const std::string tag = tagOf(element);
-                if (tag.empty() || isTablePart(tag.c_str()) || tag == "script" ||
-                    tag == "style") {
+                if (tag.empty() || isTablePart(tag.c_str()) || tag == "script" || tag == "style") {
                     m_failed = true;
                     return;
                 }
                 litehtml::string_map attributes;
                 for (unsigned i = 0; i < element.attributes.length; ++i) {
-                    auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+                    auto* attribute =
+                        static_cast<const GumboAttribute*>(element.attributes.data[i]);
                     attributes.emplace(attribute->name, attribute->value);
                 }
                 auto made = m_document->create_element(tag.c_str(), attributes);
@@ -197,9 +197,8 @@ HtmlBoxPlace HtmlBoxPlace::of(const litehtml::element& element) {
 
 bool HtmlBoxPlace::operator==(const HtmlBoxPlace& other) const {
     return left == other.left && top == other.top && width == other.width &&
-           height == other.height && content.x == other.content.x &&
-           content.y == other.content.y && content.width == other.content.width &&
-           content.height == other.content.height;
+           height == other.height && content.x == other.content.x && content.y == other.content.y &&
+           content.width == other.content.width && content.height == other.content.height;
 }
 
 bool relayOutInPlace(const litehtml::element::ptr& changed, const HtmlBoxPlace& before,

@@ -150,6 +150,13 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
             return Written::Done;  // an element taken out of the page: the write goes nowhere
         }
         m_refused = false;
+        // What the element held, to tell a write of what is already there (a clock set to
+        // the same minute) from a change.
+        std::string before;
+        const bool content = property != "innerHTML";
+        if (content) {
+            contentOf(*node, before);
+        }
         if (property == "innerText") {
             setInnerText(*node, value, true);
         } else if (property == "textContent") {
@@ -169,7 +176,14 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
             m_title = collapsed(*node);
             cutText(m_title, WebPage::kMaxItemText);
         }
-        ++m_version;
+        std::string after;
+        if (content) {
+            contentOf(*node, after);
+        }
+        if (!content || after != before) {
+            noteChange(*node, !content);
+            ++m_version;
+        }
         return m_refused ? Written::PastBudget : Written::Done;
     } catch (const std::exception&) {
         return Written::Failed;

@@ -9,6 +9,7 @@
 #include "platform/net/HttpClient.h"
 #include "platform/ui/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/ShownPage.h"
 
 // The web view itself and its loads: history, redirects, the delegate's say over each load, and
 // scripts evaluated in the page. Showing the page is in WebViewPage.cpp.

@@ -12,14 +12,15 @@ namespace {
 // changed, or that its markup did, found without walking the page.
 class PageChangesTest : public ::testing::Test {
 protected:
-    explicit PageChangesTest(const std::string& html =
-                                 "<html><head><title>Notice</title></head><body>"
-                                 "<h1>通知</h1><p>状态：<span id=\"status\">未读</span></p>"
-                                 "<p><a href=\"/more.html\" id=\"more\"><b id=\"label\">更多</b></a></p>"
-                                 "<p>留言：<input id=\"field\" value=\"\"></p>"
-                                 "<div id=\"box\"><span id=\"inner\">内</span> 文字</div>"
-                                 "<input type=\"hidden\" id=\"token\" value=\"1\">"
-                                 "</body></html>")
+    explicit PageChangesTest(
+        const std::string& html =
+            "<html><head><title>Notice</title></head><body>"
+            "<h1>通知</h1><p>状态：<span id=\"status\">未读</span></p>"
+            "<p><a href=\"/more.html\" id=\"more\"><b id=\"label\">更多</b></a></p>"
+            "<p>留言：<input id=\"field\" value=\"\"></p>"
+            "<div id=\"box\"><span id=\"inner\">内</span> 文字</div>"
+            "<input type=\"hidden\" id=\"token\" value=\"1\">"
+            "</body></html>")
         : page(html, "http://campus.invalid/notice.html", "", [](const std::string&) {}) {
         page.layoutHTML(&shown);
     }

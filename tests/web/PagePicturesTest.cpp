@@ -45,7 +45,8 @@ protected:
         server.start();
         // The pictures' own sizes differ from the boxes the pages give most of them, so a
         // picture drawn at its own size, or cut at its box, shows.
-        server.setReply("GET", "/pics/red.png", fakes::Reply{200, "image/png", solidPicture(40, 20, kRed)});
+        server.setReply("GET", "/pics/red.png",
+                        fakes::Reply{200, "image/png", solidPicture(40, 20, kRed)});
         server.setReply("GET", "/pics/green.png",
                         fakes::Reply{200, "image/png", solidPicture(50, 50, kGreen)});
         server.setReply("GET", "/pics/blue.png",
@@ -118,12 +119,13 @@ protected:
 };
 
 TEST_P(PagePicturesTest, EachPictureIsDrawnWholeWhereItsBoxStands) {
-    show("<img src=\"/pics/red.png\" width=\"60\" height=\"30\" style=\"display:block\">"
-         "<div style=\"height:40px\"></div>"
-         "<img src=\"/pics/green.png\" width=\"160\" height=\"110\" style=\"margin-left:40px\">"
-         "<div style=\"height:30px\"></div>"
-         "<div style=\"padding-left:25px\"><img src=\"/pics/purple.png\" width=\"120\" "
-         "height=\"90\"></div>");
+    show(
+        "<img src=\"/pics/red.png\" width=\"60\" height=\"30\" style=\"display:block\">"
+        "<div style=\"height:40px\"></div>"
+        "<img src=\"/pics/green.png\" width=\"160\" height=\"110\" style=\"margin-left:40px\">"
+        "<div style=\"height:30px\"></div>"
+        "<div style=\"padding-left:25px\"><img src=\"/pics/purple.png\" width=\"120\" "
+        "height=\"90\"></div>");
     const Image shot = renderToImage(*web());
     // Top-left, scaled up from its own 40x20.
     expectAt(inkOf(shot, kRed), Rect{{0, 0}, {60, 30}});
@@ -138,10 +140,11 @@ TEST_P(PagePicturesTest, EachPictureIsDrawnWholeWhereItsBoxStands) {
 }
 
 TEST_P(PagePicturesTest, TheExampleNoticePictureStandsAtItsMarginBelowTheBlock) {
-    show("<div style=\"height:40px\"></div>"
-         "<img src=\"/pics/green.png\" width=\"160\" height=\"110\" style=\"margin-left:40px\">"
-         "<div style=\"height:10px\"></div>"
-         "<img src=\"/pics/red.png\" width=\"160\" height=\"110\" style=\"margin-left:40px\">");
+    show(
+        "<div style=\"height:40px\"></div>"
+        "<img src=\"/pics/green.png\" width=\"160\" height=\"110\" style=\"margin-left:40px\">"
+        "<div style=\"height:10px\"></div>"
+        "<img src=\"/pics/red.png\" width=\"160\" height=\"110\" style=\"margin-left:40px\">");
     const Image shot = renderToImage(*web());
     expectAt(inkOf(shot, kGreen), Rect{{40, 40}, {160, 110}});
     const Rect second = inkOf(shot, kRed);
@@ -151,8 +154,9 @@ TEST_P(PagePicturesTest, TheExampleNoticePictureStandsAtItsMarginBelowTheBlock) 
 }
 
 TEST_P(PagePicturesTest, APictureBetweenWordsStandsOnTheLineBetweenThem) {
-    show("<p style=\"margin:20px 10px;font-size:20px\">前面的文字 "
-         "<img src=\"/pics/blue.png\" width=\"30\" height=\"20\"> 后面的文字</p>");
+    show(
+        "<p style=\"margin:20px 10px;font-size:20px\">前面的文字 "
+        "<img src=\"/pics/blue.png\" width=\"30\" height=\"20\"> 后面的文字</p>");
     const Image shot = renderToImage(*web());
     const Rect picture = inkOf(shot, kBlue);
     ASSERT_FALSE(picture.isEmpty());
@@ -173,13 +177,15 @@ TEST_P(PagePicturesTest, APictureBetweenWordsStandsOnTheLineBetweenThem) {
         return false;
     };
     EXPECT_TRUE(inkBetween(10, picture.minX() - 1));
-    EXPECT_TRUE(inkBetween(picture.maxX() + 1, std::min<double>(shot.pixelWidth(), picture.maxX() + 80)));
+    EXPECT_TRUE(
+        inkBetween(picture.maxX() + 1, std::min<double>(shot.pixelWidth(), picture.maxX() + 80)));
 }
 
 TEST_P(PagePicturesTest, APictureBelowTheFirstScreenIsDrawnWhenScrolledTo) {
-    show("<div style=\"height:1500px\">长页面</div>"
-         "<img src=\"/pics/orange.png\" width=\"200\" height=\"150\" style=\"margin-left:20px\">"
-         "<p>页尾</p>");
+    show(
+        "<div style=\"height:1500px\">长页面</div>"
+        "<img src=\"/pics/orange.png\" width=\"200\" height=\"150\" style=\"margin-left:20px\">"
+        "<p>页尾</p>");
     web()->scrollView()->setContentOffset(Point{0, 1400});
     const Image shot = renderToImage(*web());
     expectAt(inkOf(shot, kOrange), Rect{{20, 100}, {200, 150}});
