@@ -153,10 +153,6 @@ litehtml::element::ptr replaceElement(litehtml::document& document,
     return now;
 }
 
-}  // namespace platform
-
-namespace platform {
-
 namespace {
 
 bool flowBlock(const litehtml::element& element) {

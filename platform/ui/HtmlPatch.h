@@ -20,10 +20,6 @@ litehtml::element::ptr replaceElement(litehtml::document& document,
                                       const litehtml::css& masterStyles,
                                       const litehtml::css& pageStyles);
 
-}  // namespace platform
-
-namespace platform {
-
 // Where an element's margin box stood, and its content box, at the last layout.
 struct HtmlBoxPlace {
     int left = 0;
