@@ -224,7 +224,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs) {
             if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-                times[run.benchmark_name()] = run.GetAdjustedRealTime() * 1e3 /
+                times[run.benchmark_name()] = run.GetAdjustedCPUTime() * 1e3 /
                                               benchmark::GetTimeUnitMultiplier(run.time_unit);
             }
         }
