@@ -17,6 +17,7 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/AlertPresenter.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Caret.h"
 #include "platform/ui/DisplayChanges.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/ModalAlert.h"
@@ -39,6 +40,8 @@ constexpr double kFingerStep = 8;
 constexpr double kPointsPerNotch = 40;
 // Room a desktop's window frame takes above the window, in pixels.
 constexpr int kTitleBar = 48;
+// How long the caret shows, then how long it hides: the common desktop blink of 1.2 s.
+constexpr std::chrono::milliseconds kBlinkHalf{600};
 
 std::chrono::milliseconds until(TimePoint due, TimePoint now) {
     if (due <= now) {
@@ -67,6 +70,7 @@ DesktopWindow::DesktopWindow(Application& application, DesktopWindowOptions opti
       m_sleeping(std::make_shared<std::atomic<bool>>(false)) {
     m_scale = preferredScale();
     m_points = Screen::main().size();
+    m_blinkStart = RunLoop::main().now();
     // A click that focuses the window also taps, and the desktop's compositor stays on.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -152,6 +156,9 @@ void DesktopWindow::waitForWork(std::chrono::milliseconds maxWait) {
         if (auto due = loop.nextDue()) {
             timeout = std::min(timeout, until(*due, loop.now()));
         }
+        if (auto blink = nextBlink()) {
+            timeout = std::min(timeout, until(*blink, loop.now()));
+        }
     }
     SDL_PumpEvents();
     if (timeout.count() <= 0 || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
@@ -190,6 +197,11 @@ void DesktopWindow::handleEvents() {
 
 void DesktopWindow::handleEvent(const void* raw) {
     const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
+    if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_TEXTINPUT ||
+        event.type == SDL_KEYDOWN) {
+        // The caret stays shown while the user works, so it can be found where it went.
+        m_blinkStart = RunLoop::main().now();
+    }
     switch (event.type) {
         case SDL_QUIT:
             m_closed = true;
@@ -315,9 +327,26 @@ void DesktopWindow::followScreenSize() {
 
 void DesktopWindow::drawIfChanged() {
     followScreenSize();
-    if (m_needsFrame || displayGeneration() != m_drawnGeneration) {
+    if (m_needsFrame || displayGeneration() != m_drawnGeneration ||
+        (m_caretStood && caretBlinkShown() != m_caretShownDrawn)) {
         draw();
     }
+}
+
+bool DesktopWindow::caretBlinkShown() const {
+    const auto elapsed = RunLoop::main().now() - m_blinkStart;
+    return elapsed < Duration::zero() || (elapsed / kBlinkHalf) % 2 == 0;
+}
+
+std::optional<TimePoint> DesktopWindow::nextBlink() const {
+    if (!m_caretStood) {
+        return std::nullopt;
+    }
+    const auto elapsed = RunLoop::main().now() - m_blinkStart;
+    if (elapsed < Duration::zero()) {
+        return m_blinkStart;
+    }
+    return m_blinkStart + (elapsed / kBlinkHalf + 1) * kBlinkHalf;
 }
 
 void DesktopWindow::draw() {
@@ -326,11 +355,15 @@ void DesktopWindow::draw() {
         return;
     }
     BitmapContext context(m_points, m_scale, true);
+    const bool caretShown = caretBlinkShown();
+    CaretFrame frame(caretShown);
     if (auto window = m_application.keyWindow()) {
         renderScreen(*window, context);
     } else {
         context.fillRect(Rect{{0, 0}, m_points}, Color::white());
     }
+    m_caretStood = frame.caretStood();
+    m_caretShownDrawn = caretShown;
     // Taken after drawing: laying out during the draw counts as a change, and what it changed
     // is in this frame. Taking it before would draw again at once, for ever.
     m_drawnGeneration = displayGeneration();

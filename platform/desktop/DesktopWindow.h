@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/KeyboardKeys.h"
@@ -49,6 +50,8 @@ enum class Key { Return, Backspace };
 //   the innermost scroll view under the pointer that zooms (the image preview).
 // - Text input events type into the first responder; Return and Backspace are the
 //   keyboard's return and delete keys.
+// - While a field is edited its caret blinks, 0.6 s shown and 0.6 s not, on
+//   the run loop's clock; it shows steady again at each click or key (screenshots never blink).
 // - When the screen's bounds change (the device turned), the window takes their shape.
 // - While waiting for events the main run loop keeps running: the wait ends when the next
 //   delayed task or timer falls due or when any thread posts to the loop.
@@ -104,6 +107,10 @@ private:
     double desktopFit() const;
     void drawIfChanged();
     void draw();
+    // Whether the caret shows at this moment of its blink.
+    bool caretBlinkShown() const;
+    // The next moment the caret shows or hides, while one stands on the screen.
+    std::optional<TimePoint> nextBlink() const;
 
     Point toPoints(Point pixel) const;
     void press(Point point);
@@ -131,6 +138,10 @@ private:
     bool m_needsFrame{true};
     std::uint64_t m_drawnGeneration{0};
     std::uint64_t m_frames{0};
+    // The blink starts again (shown) at each input; the last frame had a caret, and showed it.
+    TimePoint m_blinkStart;
+    bool m_caretStood{false};
+    bool m_caretShownDrawn{true};
     Finger m_finger{Finger::None};
     Point m_fingerAt;
     int m_alertButton{-1};

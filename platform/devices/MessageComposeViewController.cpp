@@ -2,16 +2,19 @@
 
 #include <algorithm>
 
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
-#include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/TextView.h"
+#include "platform/ui/TextViewDelegate.h"
 #include "platform/ui/View.h"
 
 namespace platform {
@@ -54,6 +57,25 @@ std::string joined(const std::vector<std::string>& parts) {
 }
 
 }  // namespace
+
+// Keeps the message's body as the user types it, and the field's height with it.
+class MessageComposeViewController::BodyWatcher final : public TextViewDelegate {
+public:
+    explicit BodyWatcher(std::weak_ptr<ViewController> composer)
+        : m_composer(std::move(composer)) {}
+
+    void textViewDidChange(TextView& textView) override {
+        auto composer = std::static_pointer_cast<MessageComposeViewController>(m_composer.lock());
+        if (!composer) {
+            return;
+        }
+        composer->m_message.body = textView.text();
+        composer->view()->setNeedsLayout();
+    }
+
+private:
+    std::weak_ptr<ViewController> m_composer;
+};
 
 bool MessageComposeViewController::canSendText() {
     return device().canSendText;
@@ -161,16 +183,28 @@ void MessageComposeViewController::loadView() {
     m_bodyField->setBorderWidth(0.5);
     m_bodyField->setBorderColor(kFieldBorder);
     m_bodyField->setCornerRadius(kFieldRadius);
-    m_bodyLabel = View::make<Label>();
-    m_bodyLabel->setFont(kBodyFont);
-    m_bodyLabel->setNumberOfLines(0);
-    m_bodyField->addSubview(m_bodyLabel);
+    m_bodyField->setClipsToBounds(true);
+    m_bodyView = View::make<TextView>();
+    m_bodyView->setFont(kBodyFont);
+    m_bodyView->setHandle("body");
+    m_bodyView->setBackgroundColor(Color::clear());
+    m_bodyWatcher = std::make_shared<BodyWatcher>(weak);
+    m_bodyView->setDelegate(m_bodyWatcher);
+    m_bodyField->addSubview(m_bodyView);
     m_sendButton = View::make<Button>(ButtonType::System);
     m_sendButton->setTitle(kSendTitle);
     m_sendButton->titleLabel()->setFont(Font::boldSystemFont(17));
     m_sendButton->addTarget(answering(MessageComposeResult::Sent), ControlEvent::TouchUpInside);
     m_entryBar->addSubview(m_bodyField);
     m_entryBar->addSubview(m_sendButton);
+    // The bar rises above the keyboard and comes down with it.
+    for (const char* name : {"UIKeyboardDidShowNotification", "UIKeyboardDidHideNotification"}) {
+        NotificationCenter::defaultCenter().addObserver(weak, name, [weak](const auto&) {
+            if (auto self = weak.lock()) {
+                self->view()->setNeedsLayout();
+            }
+        });
+    }
 
     view->addSubview(m_recipientsLabel);
     view->addSubview(m_recipientsLine);
@@ -190,21 +224,24 @@ void MessageComposeViewController::viewDidLayoutSubviews() {
         Rect{{kMargin, rowTop}, {std::max(0.0, size.width - 2 * kMargin), kRowHeight}});
     m_recipientsLine->setFrame(Rect{{kMargin, rowTop + kRowHeight}, {size.width - kMargin, 0.5}});
 
-    // The message field grows with the body, up to a share of the screen; the bar holding it
-    // and "发送" keeps the bottom edge.
+    // The message field grows with the body, up to a share of the screen and never over the
+    // recipients' row; then the body scrolls. The bar holding it and "发送" keeps the bottom
+    // edge, or the keyboard's top while the keyboard is up.
+    double bottom = size.height;
+    if (Keyboard::isVisible()) {
+        bottom = std::min(bottom, view()->convertRectFrom(Keyboard::frame(), nullptr).minY());
+    }
     const double fieldWidth = std::max(0.0, size.width - 2 * kEntryMargin - kSendWidth);
-    const double textWidth = std::max(0.0, fieldWidth - 2 * kFieldPadding);
-    const double textHeight =
-        TextMeasurer::current().boundingSize(m_message.body, kBodyFont, Size{textWidth, 0}).height;
-    const double roomBelowRow = size.height - (rowTop + kRowHeight) - 2 * kEntryMargin;
+    const double bodyWidth = std::max(0.0, fieldWidth - 2 * kFieldPadding);
+    m_bodyView->setFrame(Rect{{kFieldPadding, 0}, {bodyWidth, m_bodyView->frame().size.height}});
+    const double roomBelowRow = bottom - (rowTop + kRowHeight) - 2 * kEntryMargin;
     const double fieldHeight = std::clamp(
-        textHeight + 2 * kFieldPadding, kMinimumFieldHeight,
+        m_bodyView->contentSize().height, kMinimumFieldHeight,
         std::max(kMinimumFieldHeight, std::min(size.height * kMostOfHeight, roomBelowRow)));
     const double barHeight = fieldHeight + 2 * kEntryMargin;
-    m_entryBar->setFrame(Rect{{0, size.height - barHeight}, {size.width, barHeight}});
+    m_entryBar->setFrame(Rect{{0, bottom - barHeight}, {size.width, barHeight}});
     m_bodyField->setFrame(Rect{{kEntryMargin, kEntryMargin}, {fieldWidth, fieldHeight}});
-    m_bodyLabel->setFrame(Rect{{kFieldPadding, kFieldPadding},
-                               {textWidth, std::max(0.0, fieldHeight - 2 * kFieldPadding)}});
+    m_bodyView->setFrame(Rect{{kFieldPadding, 0}, {bodyWidth, fieldHeight}});
     m_sendButton->setFrame(Rect{{size.width - kEntryMargin - kSendWidth, barHeight - kSendHeight},
                                 {kSendWidth, kSendHeight}});
 }
@@ -218,10 +255,10 @@ void MessageComposeViewController::updateLabels() {
     if (m_recipientsLabel) {
         m_recipientsLabel->setText("收件人：" + joined(m_message.recipients));
     }
-    if (m_bodyLabel) {
-        m_bodyLabel->setText(m_message.body);
+    if (m_bodyView && m_bodyView->text() != m_message.body) {
+        m_bodyView->setText(m_message.body);
     }
-    if (m_bodyLabel && isViewLoaded()) {
+    if (m_bodyView && isViewLoaded()) {
         view()->setNeedsLayout();
     }
 }

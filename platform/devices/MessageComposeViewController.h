@@ -13,14 +13,17 @@ namespace platform {
 class Button;
 class Label;
 class NavigationBar;
+class TextView;
 
 // The phone's text-message composer. The stand-in device cannot send texts unless tests or
 // the front end say it can. When presented it records the recipients and body it was given
 // and shows them as the phone's new message screen does: a bar titled "新信息" with "取消", the
-// recipients ("收件人："), and the body in the message field at the bottom beside "发送". It
-// waits for the device's user to send or cancel (those buttons, or tests and the front end
-// through finishOpenComposer) or fail it; the result reaches the delegate on the main run
-// loop. Main thread only.
+// recipients ("收件人："), and the body in the message field at the bottom beside "发送". The
+// user may tap the body and type into it: the field grows with the text up to a share of the
+// screen, then scrolls, and rises above the keyboard; body() is what it holds, so the delegate
+// of a sent message reads what was typed. It waits for the device's user to send or cancel
+// (those buttons, or tests and the front end through finishOpenComposer) or fail it; the result
+// reaches the delegate on the main run loop. Main thread only.
 class MessageComposeViewController : public ViewController {
 public:
     struct Attachment {
@@ -75,6 +78,8 @@ protected:
     void viewDidLayoutSubviews() override;
 
 private:
+    class BodyWatcher;
+
     void updateLabels();
     // The user's answer through the screen's own buttons: the same as finishOpenComposer,
     // so only the open composer answers, once.
@@ -89,7 +94,8 @@ private:
     std::shared_ptr<View> m_recipientsLine;
     std::shared_ptr<View> m_entryBar;
     std::shared_ptr<View> m_bodyField;
-    std::shared_ptr<Label> m_bodyLabel;
+    std::shared_ptr<TextView> m_bodyView;
+    std::shared_ptr<BodyWatcher> m_bodyWatcher;
     std::shared_ptr<Button> m_sendButton;
 };
 

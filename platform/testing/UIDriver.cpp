@@ -410,6 +410,11 @@ DriverResult UIDriver::typeInto(const std::shared_ptr<View>& view, const std::st
         if (!editing()) {
             return DriverResult::failure("field did not start editing: " + name);
         }
+        // Typing by name adds to what the input holds: the tap at its centre may have put a
+        // text view's caret inside the text.
+        if (textView) {
+            textView->setInsertionPoint(textView->text().size());
+        }
     }
     bool typed = field ? field->typeText(text) : textView->typeText(text);
     settle();

@@ -68,7 +68,8 @@ public:
     // --- Acting ---------------------------------------------------------------------------
     DriverResult tap(const std::string& handleOrText);
     DriverResult tap(const std::shared_ptr<View>& view);
-    // Taps the field (unless it is already being edited), then types into it.
+    // Taps the field (unless it is already being edited), then types into it: at the end of
+    // its text when the tap began editing, else where its caret stands.
     DriverResult type(const std::string& handleOrText, const std::string& text);
     // The return key on the keyboard of the field being edited.
     DriverResult pressReturn();

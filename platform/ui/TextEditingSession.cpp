@@ -1,5 +1,6 @@
 #include "platform/ui/TextEditingSession.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/foundation/NotificationCenter.h"
@@ -108,10 +109,14 @@ bool TextEditingSession::applyChange(TextRange range, const std::string& replace
         return false;
     }
     // The delegate may have set the text itself before agreeing.
+    const std::size_t inserted = utf16Length(replacement);
     if (appends && range.location == textLength()) {
         m_text += replacement;
-        m_length += utf16Length(replacement);
+        m_length += inserted;
         m_lengthBytes = m_text.size();
+        if (m_insertion) {
+            m_insertion = m_length;
+        }
     } else {
         auto changed = replacingTextRange(m_text, range, replacement);
         if (!changed) {
@@ -119,6 +124,7 @@ bool TextEditingSession::applyChange(TextRange range, const std::string& replace
         }
         m_text = std::move(*changed);
         m_lengthKnown = false;
+        m_insertion = range.location + inserted;
     }
     m_input.setNeedsDisplay();
     didChangeText();
@@ -143,7 +149,7 @@ bool TextEditingSession::typeText(const std::string& text) {
             break;
         }
         if (!handleKey(character)) {
-            applyChange(TextRange{textLength(), 0}, character);
+            applyChange(TextRange{insertionPoint(), 0}, character);
         }
     }
     m_typingRun = false;
@@ -168,7 +174,25 @@ bool TextEditingSession::deleteBackward() {
         deleteBackwardOnEmptyText();
         return false;
     }
-    return applyChange(lastComposedCharacterRange(m_text), "");
+    const std::size_t at = insertionPoint();
+    if (at == 0) {
+        return false;
+    }
+    return applyChange(composedCharacterRangeBefore(m_text, at), "");
+}
+
+std::size_t TextEditingSession::insertionPoint() {
+    const std::size_t length = textLength();
+    return m_insertion ? std::min(*m_insertion, length) : length;
+}
+
+void TextEditingSession::setInsertionPoint(std::size_t index) {
+    const std::size_t length = textLength();
+    m_insertion = std::min(index, length);
+    if (*m_insertion == length) {
+        m_insertion.reset();
+    }
+    m_input.setNeedsDisplay();
 }
 
 }  // namespace platform

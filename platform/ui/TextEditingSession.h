@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/ui/TextRange.h"
@@ -41,8 +42,17 @@ public:
     bool deleteBackward();
 
     // The input has set its text itself (not through typing): what the session knows of the
-    // text is counted afresh.
-    void textWasSet() { m_lengthKnown = false; }
+    // text is counted afresh, and the insertion point goes to the end, as the phone puts it.
+    void textWasSet() {
+        m_lengthKnown = false;
+        m_insertion.reset();
+    }
+
+    // Where typing goes and the caret stands, in UTF-16 units: the end of the text until a
+    // finger (or the input) puts it elsewhere; after each change, just past what was put in.
+    std::size_t insertionPoint();
+    // Clamped to the text; the input is drawn again.
+    void setInsertionPoint(std::size_t index);
 
 protected:
     virtual bool shouldBeginEditing() = 0;
@@ -79,6 +89,8 @@ private:
     bool m_lengthKnown{false};
     std::size_t m_length{0};
     std::size_t m_lengthBytes{0};
+    // Empty while it follows the end of the text, so typing at the end never counts it.
+    std::optional<std::size_t> m_insertion;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
+#include "platform/ui/Caret.h"
 #include "platform/ui/TextEditingSession.h"
 #include "platform/ui/TextFieldDelegate.h"
 
@@ -53,6 +54,8 @@ private:
         return !delegate || delegate->textFieldShouldEndEditing(m_field);
     }
     void didEndEditing() override {
+        // Shown again from its start (ending in an ellipsis when it does not fit).
+        m_field.m_scroll = 0;
         m_field.updateOverlayViews();
         if (auto delegate = m_field.delegate()) {
             delegate->textFieldDidEndEditing(m_field);
@@ -239,16 +242,42 @@ bool TextField::pressClearButton() {
     return true;
 }
 
+std::size_t TextField::insertionPoint() const {
+    return m_editing->insertionPoint();
+}
+
+void TextField::setInsertionPoint(std::size_t index) {
+    m_editing->setInsertionPoint(index);
+}
+
+std::size_t TextField::shownInsertionPoint() const {
+    std::size_t index = insertionPoint();
+    return m_secureTextEntry ? composedCharactersBefore(m_text, index) : index;
+}
+
 void TextField::touchesEnded(const Touches& touches) {
     auto self = weak_from_this().lock();
+    const Point at = touches.empty() ? Point{} : touches.front().locationInView(this);
     bool tapped = isTracking() && !touches.empty() &&
-                  bounds()
-                      .insetBy(-kTrackingMargin, -kTrackingMargin)
-                      .contains(touches.front().locationInView(this));
+                  bounds().insetBy(-kTrackingMargin, -kTrackingMargin).contains(at);
     Control::touchesEnded(touches);
-    if (tapped && isEnabled()) {
-        becomeFirstResponder();
+    if (!tapped || !isEnabled()) {
+        return;
     }
+    // As on the phone, a tap that begins editing puts the caret at the end of the text; a tap
+    // on the field being edited puts it where the finger is.
+    if (!isEditing()) {
+        becomeFirstResponder();
+        return;
+    }
+    if (m_text.empty()) {
+        return;
+    }
+    const Rect line = lineRect(textRectForBounds(bounds()), m_font);
+    const std::string shown = displayedText();
+    const std::size_t index =
+        caretIndexInText(shown, m_font, editedTextRect(line), m_textAlignment, at);
+    setInsertionPoint(m_secureTextEntry ? composedCharactersEnd(m_text, index) : index);
 }
 
 // --- Layout and drawing -----------------------------------------------------------------
@@ -317,21 +346,58 @@ void TextField::draw(BitmapContext& context, const Rect& rect) {
             context.strokeRoundedRect(inner, 5, Color::lightGray(), 1);
             break;
     }
-    bool showPlaceholder = m_text.empty();
-    const std::string& shown = showPlaceholder ? m_placeholder : displayedText();
-    if (shown.empty()) {
-        return;
-    }
+    const bool showPlaceholder = m_text.empty();
+    const bool editing = isEditing();
+    const std::string shown = showPlaceholder ? m_placeholder : displayedText();
+    const Rect textRect = textRectForBounds(rect);
     Font font = showPlaceholder ? placeholderFont() : m_font;
     Color color = showPlaceholder ? m_placeholderColor : m_textColor;
     if (!isEnabled()) {
         color = color.withAlpha(color.alpha * 0.5f);
     }
-    Rect textRect = textRectForBounds(rect);
+    if (!editing || showPlaceholder) {
+        if (!shown.empty()) {
+            context.drawText(shown, font, color, lineRect(textRect, font), m_textAlignment, 1);
+        }
+        if (editing) {
+            // Over the placeholder, where the first character will go.
+            drawCaret(context,
+                      caretRectInText("", 0, m_font, lineRect(textRect, m_font), m_textAlignment),
+                      tintColor());
+        }
+        return;
+    }
+    // The edited text is never cut short: it scrolls within its line to keep the caret shown.
+    const Rect line = lineRect(textRect, font);
+    const Rect drawn = editedTextRect(line);
+    context.saveState();
+    context.clip(line.insetBy(0, -line.size.height));
+    context.drawText(shown, font, color, drawn, m_textAlignment, 1);
+    drawCaret(context, caretRectInText(shown, shownInsertionPoint(), font, drawn, m_textAlignment),
+              tintColor());
+    context.restoreState();
+}
+
+Rect TextField::lineRect(const Rect& textRect, const Font& font) const {
     double lineHeight = TextMeasurer::current().lineHeight(font);
-    Rect line{{textRect.minX(), textRect.minY() + (textRect.size.height - lineHeight) / 2},
-              {textRect.size.width, lineHeight}};
-    context.drawText(shown, font, color, line, m_textAlignment, 1);
+    return Rect{{textRect.minX(), textRect.minY() + (textRect.size.height - lineHeight) / 2},
+                {textRect.size.width, lineHeight}};
+}
+
+Rect TextField::editedTextRect(const Rect& line) {
+    const std::string shown = displayedText();
+    const Rect unbounded{{0, 0}, {0, line.size.height}};
+    const double textWidth =
+        caretRectInText(shown, shown.size(), m_font, unbounded, TextAlignment::Left).minX();
+    if (textWidth + kCaretWidth <= line.size.width) {
+        m_scroll = 0;
+        return line;
+    }
+    const double caretX =
+        caretRectInText(shown, shownInsertionPoint(), m_font, unbounded, TextAlignment::Left)
+            .minX();
+    m_scroll = scrollToShowCaret(m_scroll, caretX, textWidth, line.size.width);
+    return Rect{{line.minX() - m_scroll, line.minY()}, {0, line.size.height}};
 }
 
 std::string TextField::describe() const {

@@ -109,6 +109,11 @@ public:
     bool pressReturn();
     // The clear button: asks textFieldShouldClear, then empties the text.
     bool pressClearButton();
+    // Where typing goes and the caret stands while editing (UTF-16 units): the end of the
+    // text when editing begins or the text is set, else where a tap on the edited field put
+    // it. Clamped to the text.
+    std::size_t insertionPoint() const;
+    void setInsertionPoint(std::size_t index);
 
     // --- Layout and drawing -------------------------------------------------------------
     Rect textRectForBounds(const Rect& bounds) const;
@@ -124,6 +129,13 @@ private:
 
     bool shows(TextFieldViewMode mode) const;
     void updateOverlayViews();
+    // The line the text is drawn on within the text rect.
+    Rect lineRect(const Rect& textRect, const Font& font) const;
+    // Where drawText draws the edited text: the line itself while the text fits it, else a
+    // line of unlimited width moved left by the scroll that keeps the caret in view.
+    Rect editedTextRect(const Rect& line);
+    // The insertion point in what the field shows (a bullet per character when secure).
+    std::size_t shownInsertionPoint() const;
 
     std::string m_text;
     std::string m_placeholder;
@@ -144,6 +156,8 @@ private:
     std::shared_ptr<View> m_rightView;
     TextFieldViewMode m_rightViewMode{TextFieldViewMode::Never};
     std::weak_ptr<TextFieldDelegate> m_delegate;
+    // How far the edited text is moved left so the caret shows; 0 while it fits.
+    double m_scroll{0};
     // Made by the constructors; lives as long as the field.
     std::unique_ptr<Editing> m_editing;
 };

@@ -3,6 +3,8 @@
 #include <unicode/brkiter.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 
 namespace platform {
@@ -72,14 +74,33 @@ std::vector<std::string> composedCharacters(const std::string& text) {
 }
 
 TextRange lastComposedCharacterRange(const std::string& text) {
+    return composedCharacterRangeBefore(text, utf16Length(text));
+}
+
+TextRange composedCharacterRangeBefore(const std::string& text, std::size_t index) {
     icu::UnicodeString unicode = toUnicode(text);
     auto bounds = characterBoundaries(unicode);
-    if (bounds.size() < 2) {
+    // The first boundary at or past the index ends the sequence.
+    auto end = std::lower_bound(bounds.begin(), bounds.end(),
+                                int32_t(std::min<std::size_t>(index, std::size_t(INT32_MAX))));
+    if (end == bounds.end() || end == bounds.begin()) {
         return {};
     }
-    auto last = std::size_t(bounds.back());
-    auto previous = std::size_t(bounds[bounds.size() - 2]);
+    auto last = std::size_t(*end);
+    auto previous = std::size_t(*(end - 1));
     return TextRange{previous, last - previous};
+}
+
+std::size_t composedCharactersEnd(const std::string& text, std::size_t count) {
+    auto bounds = characterBoundaries(toUnicode(text));
+    return std::size_t(bounds[std::min(count, bounds.size() - 1)]);
+}
+
+std::size_t composedCharactersBefore(const std::string& text, std::size_t index) {
+    auto bounds = characterBoundaries(toUnicode(text));
+    auto past = std::upper_bound(bounds.begin(), bounds.end(),
+                                 int32_t(std::min<std::size_t>(index, std::size_t(INT32_MAX))));
+    return std::size_t(past - bounds.begin()) - 1;
 }
 
 }  // namespace platform

@@ -31,5 +31,13 @@ std::vector<std::string> composedCharacters(const std::string& text);
 // The range of the last composed character sequence (what the delete key removes); an
 // empty range at 0 for empty text.
 TextRange lastComposedCharacterRange(const std::string& text);
+// The range of the composed character sequence that ends at or holds the UTF-16 index (what
+// the delete key removes before an insertion point); an empty range at 0 when there is none.
+TextRange composedCharacterRangeBefore(const std::string& text, std::size_t index);
+// The UTF-16 index just past the first `count` composed character sequences (all of them
+// when there are fewer), and how many sequences lie before a UTF-16 index: a field that shows
+// one bullet per character maps its insertion point with these.
+std::size_t composedCharactersEnd(const std::string& text, std::size_t count);
+std::size_t composedCharactersBefore(const std::string& text, std::size_t index);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
+#include "platform/ui/Caret.h"
 #include "platform/ui/TextEditingSession.h"
 #include "platform/ui/TextViewDelegate.h"
 
@@ -23,6 +24,7 @@ private:
         return !delegate || delegate->textViewShouldBeginEditing(m_textView);
     }
     void didBeginEditing() override {
+        m_textView.scrollToCaret();
         if (auto delegate = m_textView.delegate()) {
             delegate->textViewDidBeginEditing(m_textView);
         }
@@ -47,6 +49,7 @@ private:
             m_contentSizeStale = true;
         } else {
             m_textView.updateContentSize();
+            m_textView.scrollToCaret();
         }
         if (auto delegate = m_textView.delegate()) {
             delegate->textViewDidChange(m_textView);
@@ -56,6 +59,7 @@ private:
         if (m_contentSizeStale) {
             m_contentSizeStale = false;
             m_textView.updateContentSize();
+            m_textView.scrollToCaret();
         }
     }
     void deleteBackwardOnEmptyText() override {
@@ -115,7 +119,40 @@ void TextView::updateContentSize() {
                        : TextMeasurer::current()
                              .boundingSize(m_text, m_font, {std::max(0.0, width - kInset - 2), 0})
                              .height;
+    // A caret on a line of its own after a final line feed is part of the content, so the
+    // view can scroll to it.
+    if (!m_text.empty() && m_text.back() == '\n') {
+        textHeight = std::max(textHeight, caretRect().maxY() - kInset);
+    }
     setContentSize(Size{width, textHeight + 2 * kInset});
+}
+
+Rect TextView::textRect() const {
+    Rect content{{0, 0}, contentSize()};
+    return content.insetBy(kInset / 2 + 1, kInset);
+}
+
+Rect TextView::caretRect() const {
+    Rect text = textRect();
+    // Wrapped at the width the text is drawn in, whatever the content's height.
+    text.size.width = std::max(0.0, bounds().size.width - kInset - 2);
+    return caretRectInText(m_text, insertionPoint(), m_font, text, m_textAlignment);
+}
+
+void TextView::scrollToCaret() {
+    if (!isEditing()) {
+        return;
+    }
+    scrollRectToVisible(caretRect().insetBy(0, -kInset), false);
+}
+
+std::size_t TextView::insertionPoint() const {
+    return m_editing->insertionPoint();
+}
+
+void TextView::setInsertionPoint(std::size_t index) {
+    m_editing->setInsertionPoint(index);
+    scrollToCaret();
 }
 
 void TextView::setEditable(bool editable) {
@@ -166,19 +203,24 @@ void TextView::touchesEnded(const Touches& touches) {
         ScrollView::touchesEnded(touches);
         return;
     }
-    if (inside) {
-        becomeFirstResponder();
+    if (!inside || !becomeFirstResponder()) {
+        return;
     }
+    // The caret goes where the finger is (the content scrolls with the bounds' origin).
+    const Point at = touches.front().locationInView(this);
+    Rect text = textRect();
+    text.size.width = std::max(0.0, bounds().size.width - kInset - 2);
+    setInsertionPoint(caretIndexInText(m_text, m_font, text, m_textAlignment, at));
 }
 
 void TextView::draw(BitmapContext& context, const Rect& /*rect*/) {
-    if (m_text.empty()) {
-        return;
-    }
     // The text lies in the content, which scrolls with the bounds origin.
-    Rect content{{0, 0}, contentSize()};
-    Rect textRect = content.insetBy(kInset / 2 + 1, kInset);
-    context.drawText(m_text, m_font, m_textColor, textRect, m_textAlignment, 0);
+    if (!m_text.empty()) {
+        context.drawText(m_text, m_font, m_textColor, textRect(), m_textAlignment, 0);
+    }
+    if (isEditing()) {
+        drawCaret(context, caretRect(), tintColor());
+    }
 }
 
 std::string TextView::describe() const {

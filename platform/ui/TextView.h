@@ -55,6 +55,11 @@ public:
     bool typeText(const std::string& text);
     bool replaceText(TextRange range, const std::string& replacement);
     bool deleteBackward();
+    // Where typing goes and the caret stands while editing (UTF-16 units): the end of the
+    // text until a tap or this puts it elsewhere; setting the text puts it back at the end.
+    // The view scrolls to show the caret.
+    std::size_t insertionPoint() const;
+    void setInsertionPoint(std::size_t index);
 
     // An editable text view takes taps itself (a tap begins editing); a read-only one passes
     // them on.
@@ -73,6 +78,12 @@ private:
     class Editing;
 
     void updateContentSize();
+    // Where the text is drawn, in content coordinates.
+    Rect textRect() const;
+    // The caret's bar in content coordinates.
+    Rect caretRect() const;
+    // Scrolls as little as possible to show the caret with the inset around it.
+    void scrollToCaret();
 
     std::string m_text;
     Font m_font{Font::systemFont(12)};

@@ -20,10 +20,12 @@ struct URLRequest {
     // redirect hop, the address whose reply redirected. Empty when the app itself asks
     // (loadRequest, reload, history moves). Whatever a caller sets here is replaced.
     std::string sourceURL;
-    // Filled in likewise: everything that led to this load, first to last. The page that
-    // started the navigation (when the page asked), then every address whose reply redirected
-    // on the way; sourceURL is the last of them. Empty when the app asked and nothing has
-    // redirected yet.
+    // Filled in likewise: everything that led to this load, first to last, each address once.
+    // When a page asks: whatever led to that page (the pages before it back to the app's own
+    // load, and their redirects), then the page itself; then every address whose reply
+    // redirected on the way; sourceURL is the last of them. Empty when the app asked and
+    // nothing has redirected yet. Back, forward and reload keep the chain of the page's first
+    // load.
     std::vector<std::string> sourceChain;
 };
 

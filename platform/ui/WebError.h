@@ -15,6 +15,9 @@ struct WebError {
     static constexpr int kCannotConnectToHost = -1004;
     static constexpr int kNetworkConnectionLost = -1005;
     static constexpr int kHTTPTooManyRedirects = -1007;
+    // The phone's web view's own code for a reply it does not show (neither a page, text nor a
+    // picture).
+    static constexpr int kFrameLoadInterrupted = 102;
 
     int code = kUnknown;
     std::string description;

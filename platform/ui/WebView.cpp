@@ -1,5 +1,6 @@
 #include "platform/ui/WebView.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -10,6 +11,7 @@
 #include "platform/ui/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ShownPage.h"
+#include "platform/ui/WebReply.h"
 
 // The web view itself and its loads: history, redirects, the delegate's say over each load, and
 // scripts evaluated in the page. Showing the page is in WebViewPage.cpp.
@@ -138,10 +140,12 @@ bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove mov
         entry.byScript = byScript;
         entry.endedChain = false;
     }
-    entry.request.sourceChain.clear();
-    if (!source.empty()) {
-        entry.request.sourceChain.push_back(source);
+    if (move == HistoryMove::Push) {
+        entry.ledBy = ledBy(source);
     }
+    // Going back, forward or reloading keeps what first led to the page: a school page that a
+    // foreign page opened stays that page's for its life.
+    entry.request.sourceChain = entry.ledBy;
     entry.request.sourceURL = std::move(source);
     if (auto delegate = this->delegate();
         delegate && !delegate->shouldStartLoadWithRequest(*this, entry.request, type)) {
@@ -178,6 +182,24 @@ bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove mov
     }
     fetch(generation);
     return true;
+}
+
+std::vector<std::string> WebView::ledBy(const std::string& source) const {
+    if (source.empty()) {
+        return {};
+    }
+    // What led to the page that asks comes first, then that page, each address once.
+    std::vector<std::string> chain;
+    if (m_index >= 0 && documentURL() == source) {
+        for (const std::string& address : m_history[size_t(m_index)].request.sourceChain) {
+            if (address != source &&
+                std::find(chain.begin(), chain.end(), address) == chain.end()) {
+                chain.push_back(address);
+            }
+        }
+    }
+    chain.push_back(source);
+    return chain;
 }
 
 // Fetches m_request, one hop: a redirect comes back here as it is.
@@ -247,8 +269,23 @@ void WebView::fetched(std::uint64_t generation, HttpResponse response) {
     Page page;
     page.url = response.url.empty() ? m_request.url : std::move(response.url);
     page.status = response.status;
-    page.html = std::move(response.body);
     page.baseURL = m_pending ? m_pending->entry.baseURL : "";
+    const bool given = m_pending && (m_pending->entry.fromString || m_request.url == kBlank);
+    switch (given ? WebReplyKind::Page : webReplyKind(response.mimeType(), response.body)) {
+        case WebReplyKind::Page:
+            page.html = std::move(response.body);
+            break;
+        case WebReplyKind::Text:
+            page.html = textDocument(response.body);
+            break;
+        case WebReplyKind::Picture:
+            page.html = pictureDocument(page.url);
+            break;
+        case WebReplyKind::Unshown:
+            log("web view: %@ is %@, which a page cannot show", page.url, response.mimeType());
+            failLoad(WebError{WebError::kFrameLoadInterrupted, "Frame load interrupted", page.url});
+            return;
+    }
     finishLoad(std::move(page));
 }
 

@@ -39,6 +39,10 @@ struct HttpResponse;
 // code. A load that is stopped or replaced by another fails with -999 (cancelled). Nothing
 // arrives after the web view is gone.
 //
+// A reply is shown as a browser shows it, by its Content-Type (WebReply): only HTML is parsed
+// and run as a page; other text is shown as text, a picture as the picture, and anything else
+// fails the load (kFrameLoadInterrupted). HTML given as a string is always a page.
+//
 // Each loaded page runs (see WebPage): its HTML is parsed, its inline scripts run before the
 // delegate hears that it finished, and every script evaluated later runs in the same context.
 // A script that asks to navigate does so on a later turn of the run loop, asking the delegate
@@ -144,6 +148,8 @@ private:
         bool byScript{false};
         // Its script's navigation was refused for ending a chain of such loads.
         bool endedChain{false};
+        // What led to it when a page asked for it (see ledBy); empty when the app asked.
+        std::vector<std::string> ledBy;
     };
     struct Page {
         std::string url;
@@ -165,6 +171,9 @@ private:
     // script of the page asked, not inside a handler of the user's tap.
     bool startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target,
                    std::string source = {}, bool byScript = false);
+    // Everything that led to a load `source` asks for: what led to that page, then the page.
+    // So a command's request names every page on the way from the app's own load.
+    std::vector<std::string> ledBy(const std::string& source) const;
     // Where back goes: -1 for nowhere.
     int backIndex() const;
     void fetch(std::uint64_t generation);

@@ -106,6 +106,35 @@ TEST_F(CameraScreenTest, ShowsWhatTheCameraSeesWithItsShutterAndCancelBelow) {
     EXPECT_TRUE(delegate->taken.empty());
 }
 
+TEST_F(CameraScreenTest, TheViewfinderFillsItsWholeAreaWithoutBandsAsThePhonesDoes) {
+    // The camera's picture is taller than wide (3:4); no screen has that shape, so a picture
+    // merely fitted in would leave black bands at the sides or above and below.
+    auto near = [](std::uint32_t pixel, std::uint32_t colour) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(int((pixel >> shift) & 0xFF) - int((colour >> shift) & 0xFF)) > 24)
+                return false;
+        return true;
+    };
+    for (auto [width, height] : testsupport::kPhoneAndTabletScreens) {
+        SCOPED_TRACE(std::to_string(int(width)));
+        show(width, height);
+        auto preview = driver.findByHandle("camera-preview");
+        ASSERT_TRUE(preview) << driver.outline();
+        const Rect area = onScreen(*preview);
+        EXPECT_EQ(area.size.width, width) << "edge to edge";
+        const Image shown = screen();
+        auto at = [&](double x, double y) { return shown.pixelAt(int(x), int(y)); };
+        // Every corner of the viewfinder shows the picture: sky at the top, grass below.
+        for (double x : {area.minX() + 3, area.midX(), area.maxX() - 4}) {
+            EXPECT_TRUE(near(at(x, area.minY() + 3), kSky))
+                << x << " " << std::hex << at(x, area.minY() + 3);
+            EXPECT_TRUE(near(at(x, area.maxY() - 4), kGrass))
+                << x << " " << std::hex << at(x, area.maxY() - 4);
+        }
+        ASSERT_TRUE(driver.tap("取消").ok);
+    }
+}
+
 TEST_F(CameraScreenTest, TheShutterTakesThePictureTheCameraShows) {
     show(375, 667);
     ASSERT_TRUE(driver.tap("拍照").ok);

@@ -8,7 +8,9 @@
 #include "platform/testing/ScreenSize.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 #include "tests/support/ScreenCheck.h"
@@ -21,9 +23,11 @@ struct RecordingDelegate : MessageComposeViewControllerDelegate {
     void didFinishWithResult(MessageComposeViewController& controller,
                              MessageComposeResult result) override {
         results.push_back(result);
+        bodies.push_back(controller.body());
         controller.dismissViewController(false);
     }
     std::vector<MessageComposeResult> results;
+    std::vector<std::string> bodies;
 };
 
 class MessagesTest : public ::testing::Test {
@@ -157,6 +161,94 @@ TEST_F(ComposerScreenTest, ItsButtonsAnswerAsTheDevicesUserDoes) {
     EXPECT_EQ(m_delegate->results,
               (std::vector<MessageComposeResult>{MessageComposeResult::Sent,
                                                  MessageComposeResult::Cancelled}));
+}
+
+// The body the user types into, found as a user finds it: the screen's text input.
+class ComposerBodyTest : public ComposerScreenTest {
+protected:
+    std::shared_ptr<TextView> body() {
+        auto inputs = driver.findAll<TextView>();
+        return inputs.size() == 1 ? inputs.front() : nullptr;
+    }
+    static bool samePixels(const Image& a, const Image& b, const Rect& area) {
+        for (int y = int(area.minY()); y < int(area.maxY()); ++y)
+            for (int x = int(area.minX()); x < int(area.maxX()); ++x)
+                if (a.pixelAt(x, y) != b.pixelAt(x, y))
+                    return false;
+        return true;
+    }
+};
+
+TEST_F(ComposerBodyTest, TheUserTypesTheBodyAndSendHandsTheDelegateWhatWasTyped) {
+    MessageComposeViewController::setCanSendText(true);
+    present({"13900004567"}, "");
+    auto input = body();
+    ASSERT_TRUE(input) << driver.outline();
+    const std::string handle = driver.handleOf(*input);
+    ASSERT_FALSE(handle.empty()) << "the body has a handle to type into";
+
+    ASSERT_TRUE(driver.type(handle, "会议改到三点").ok);
+    EXPECT_TRUE(input->isEditing());
+    EXPECT_TRUE(Keyboard::isVisible());
+    // The message bar rises above the keyboard, so "发送" can still be reached.
+    EXPECT_LE(onScreen(*input).maxY(), Keyboard::frame().minY());
+    ASSERT_TRUE(driver.type(handle, "\n请准时").ok);
+    ASSERT_TRUE(driver.tap("发送").ok);
+    RunLoop::main().runPending();
+    EXPECT_EQ(m_delegate->results, std::vector<MessageComposeResult>{MessageComposeResult::Sent});
+    EXPECT_EQ(m_delegate->bodies, std::vector<std::string>{"会议改到三点\n请准时"});
+
+    // A body given by the app is there to be added to.
+    present({"13900004567"}, "到了");
+    ASSERT_TRUE(driver.type(driver.handleOf(*body()), "，在门口").ok);
+    EXPECT_TRUE(MessageComposeViewController::finishOpenComposer(MessageComposeResult::Sent));
+    RunLoop::main().runPending();
+    EXPECT_EQ(m_delegate->bodies.back(), "到了，在门口");
+}
+
+TEST_F(ComposerBodyTest, ALongBodyGrowsToItsShareOfTheScreenThenScrollsBelowTheRecipients) {
+    MessageComposeViewController::setCanSendText(true);
+    std::string lines;
+    for (int i = 1; i <= 30; ++i) lines += (i > 1 ? "\n第" : "第") + std::to_string(i) + "行";
+    for (auto [width, height] : testsupport::kPhoneAndTabletScreens) {
+        SCOPED_TRACE(std::to_string(int(width)));
+        platform::testing::useScreen(width, height);
+        present({"13900004567"}, "");
+        m_window->layoutIfNeeded();
+        auto recipients = driver.find("收件人：13900004567");
+        ASSERT_TRUE(recipients);
+        const Rect row = onScreen(*recipients);
+        const Image before = screen();
+        ASSERT_TRUE(hasInkBetween(before, row.minY(), row.maxY()));
+
+        auto input = body();
+        ASSERT_TRUE(input);
+        const double oneLine = onScreen(*input).size.height;
+        ASSERT_TRUE(driver.type(driver.handleOf(*input), lines).ok);
+        m_window->layoutIfNeeded();
+        const Rect field = onScreen(*input);
+        const Image after = screen();
+        // Grown, but to no more than 40 % of the screen, and kept below the recipients.
+        EXPECT_GT(field.size.height, 3 * oneLine);
+        EXPECT_LE(field.size.height, 0.4 * height + 0.5);
+        EXPECT_GE(field.minY(), row.maxY());
+        EXPECT_TRUE(samePixels(before, after, row)) << "the recipients' line is still drawn";
+        // The body scrolled to its last line, where the caret stands.
+        EXPECT_GT(input->contentOffset().y, 0);
+        EXPECT_GT(input->contentSize().height, field.size.height);
+        bool caret = false;
+        for (int y = int(field.minY()); y < int(field.maxY()); ++y)
+            for (int x = int(field.minX()); x < int(field.maxX()); ++x) {
+                const auto argb = after.pixelAt(x, y);
+                caret = caret || (((argb >> 16) & 0xFF) < 60 && (argb & 0xFF) > 220 &&
+                                  ((argb >> 8) & 0xFF) > 90 && ((argb >> 8) & 0xFF) < 160);
+            }
+        EXPECT_TRUE(caret) << "the caret shows in the body";
+        ASSERT_TRUE(driver.tap("取消").ok);
+        RunLoop::main().runPending();
+    }
+    EXPECT_EQ(m_delegate->bodies.size(), 3u);
+    EXPECT_EQ(m_delegate->bodies.back(), lines);
 }
 
 }  // namespace

@@ -127,6 +127,37 @@ TEST_F(KeyboardDrawingTest, TheKeysCoverTheKeyboardAndItsReturnKeyIsTitledForThe
     EXPECT_EQ(Keyboard::keys().back().title, "换行");
 }
 
+TEST_F(KeyboardDrawingTest, TheMiddleRowOfLettersStandsHalfAKeyInAsOnThePhone) {
+    for (Size size : {Size{320, 568}, Size{375, 667}, Size{414, 736}}) {
+        SCOPED_TRACE(std::to_string(int(size.width)));
+        show(size.width, size.height);
+        field->becomeFirstResponder();
+        const auto keys = Keyboard::keys();
+        auto key = [&](const std::string& title) {
+            for (const auto& k : keys)
+                if (k.title == title)
+                    return k.frame;
+            ADD_FAILURE() << "no key " << title;
+            return Rect{};
+        };
+        const Rect q = key("q"), w = key("w"), a = key("a"), o = key("o"), p = key("p"),
+                   l = key("l");
+        // "a" stands between "q" and "w", "l" between "o" and "p".
+        EXPECT_NEAR(a.midX(), (q.midX() + w.midX()) / 2, 0.5);
+        EXPECT_NEAR(l.midX(), (o.midX() + p.midX()) / 2, 0.5);
+        // Drawn so: below the left edge of "q" and the right edge of "p" the middle row shows
+        // the tray, and "a"'s face begins half a key in.
+        const Image shown = screen();
+        const double y = a.minY() + 6;
+        EXPECT_TRUE(isGreyish(at(shown, {q.minX() + 4, y})))
+            << std::hex << at(shown, {q.minX() + 4, y});
+        EXPECT_TRUE(isGreyish(at(shown, {p.maxX() - 4, y})))
+            << std::hex << at(shown, {p.maxX() - 4, y});
+        EXPECT_EQ(at(shown, {q.midX() + 4, y}), kWhitePixel) << "the face of a";
+        field->resignFirstResponder();
+    }
+}
+
 TEST_F(KeyboardDrawingTest, HeldSidewaysAndOnTheTabletTheDrawnKeyboardHasTheirHeights) {
     show(375, 667);
     field->becomeFirstResponder();

@@ -790,6 +790,83 @@ TEST_F(BridgeTest, ASchoolRedirectToACommandDoesNothingWhenAForeignPageLedThere)
     EXPECT_EQ(page->pageStore(), Json({{"k", "pwned"}}));
 }
 
+// What a school address answers is shown as what it says it is: a JSON error that echoes the
+// address, or a file served as a picture, is never run as a page on the school's address. And
+// a real school page that a foreign page opened does nothing for it.
+TEST_F(BridgeTest, ASchoolAddressAForeignPageSendsTheUserToStealsNothing) {
+    signIn({{"userId", "20050031"}, {"userName", "王建国"}, {"mobile", "13900004567"}});
+    // Split so that the address itself names no command word (the bridge refuses those).
+    const std::string steal =
+        "<script>window['loc'+'ation'].href='lanxi-bridge://get'+'UserInfo';</script>";
+    fakes::Reply picture;
+    picture.contentType = "image/jpeg";
+    picture.body = "<html><body>" + steal + "</body></html>";
+    server.setReply("GET", "/upload/mportal/7/a.jpg", picture);
+    server.setReply("GET", "/school-page.html",
+                    htmlReply(foreignPage("location.href = 'lanxi-bridge://getUserInfo';")));
+    fakes::Reply bytes;
+    bytes.contentType = "application/octet-stream";
+    bytes.body = "<script>location.href='lanxi-bridge://getUserInfo';</script>";
+    server.setReply("GET", "/data.bin", bytes);
+    const std::map<std::string, std::string> lures = {
+        {"/echo.html", server.baseUrl() + "/x" + steal},
+        {"/picture.html", server.baseUrl() + "/upload/mportal/7/a.jpg"},
+        {"/opened.html", server.baseUrl() + "/school-page.html"},
+    };
+    for (const auto& [path, target] : lures) {
+        // "</" would end the foreign page's own script early.
+        std::string quoted = Json(target).dump();
+        for (auto at = quoted.find("</"); at != std::string::npos; at = quoted.find("</", at))
+            quoted.replace(at, 2, "<\\/");
+        foreign.setReply("GET", path, htmlReply(foreignPage("location.href = " + quoted + ";")));
+    }
+
+    page = open();
+    for (const auto& [path, target] : lures) {
+        follow(foreign.baseUrl() + path);
+        ASSERT_TRUE(driver.runUntil([&] {
+            return page->webView()->pageURL().rfind(server.baseUrl(), 0) == 0 &&
+                   !page->webView()->isLoading();
+        })) << path
+            << " " << page->webView()->pageURL() << " "
+            << (page->webView()->lastError() ? page->webView()->lastError()->description
+                                             : std::string());
+        settle();
+        EXPECT_TRUE(replies().empty()) << path;
+        EXPECT_FALSE(page->isUserInfoRequestPending()) << path;
+    }
+    // The echoed address stands as text, script and all.
+    follow(foreign.baseUrl() + "/echo.html");
+    ASSERT_TRUE(driver.runUntil([&] { return !page->webView()->isLoading(); }));
+    settle();
+    page->webView()->layoutIfNeeded();
+    std::string text;
+    for (const auto& item : page->webView()->pageItems()) text += item.text;
+    EXPECT_NE(text.find("not found"), std::string::npos) << text;
+    EXPECT_TRUE(text.find("<script>") != std::string::npos ||
+                text.find("%3Cscript%3E") != std::string::npos)
+        << text;
+    EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + foreign.baseUrl()));
+    EXPECT_FALSE(loggedLine("urlString:lanxi-bridge://getUserInfo\n"));
+    // Nothing reached the foreign site but its own pages.
+    for (const auto& request : foreign.requests())
+        EXPECT_TRUE(lures.count(request.path)) << request.path;
+
+    // Bytes no page shows fail the load, and the page before stays.
+    const std::string before = page->webView()->pageURL();
+    EXPECT_TRUE(navigate(server.baseUrl() + "/data.bin"));
+    ASSERT_TRUE(driver.runUntil([&] { return !page->webView()->isLoading(); }));
+    settle();
+    ASSERT_TRUE(page->webView()->lastError());
+    EXPECT_EQ(page->webView()->lastError()->code, platform::WebError::kFrameLoadInterrupted);
+    EXPECT_EQ(page->webView()->pageURL(), before);
+
+    // The same school page opened by the client itself is answered.
+    page = open("/school-page.html");
+    ASSERT_TRUE(driver.runUntil([&] { return !replies().empty(); }));
+    EXPECT_NE(replies().front().find("20050031"), std::string::npos);
+}
+
 TEST_F(BridgeTest, ARedirectLoopEndsInTheFailView) {
     server.setReply("GET", "/CM/login.html", redirectTo(server.baseUrl() + "/CM/login.html"));
     page = open("/CM/login.html");

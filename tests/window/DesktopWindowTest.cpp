@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "campus/AnnouncementViewController.h"
 #include "components/sidemenu/SideViewController.h"
@@ -394,6 +395,81 @@ TEST_F(DesktopWindowTest, TheKeyboardIsDrawnInTheWindowAndAClickOnAKeyTypesIt) {
     EXPECT_FALSE(account->isEditing());
     EXPECT_FALSE(platform::Keyboard::isVisible());
     EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
+}
+
+// --- The caret ----------------------------------------------------------------------------
+
+// The caret's columns in the picture (window pixels) within the rows of `area` (points): the
+// only thing drawn in the tint's blue. Empty when none shows.
+std::vector<int> caretColumns(const platform::Image& image, platform::Rect area, double scale) {
+    std::vector<int> columns;
+    for (int x = 0; x < image.pixelWidth(); ++x) {
+        for (int y = int(area.minY() * scale); y < int(area.maxY() * scale); ++y) {
+            const auto argb = image.pixelAt(x, y);
+            const int r = int((argb >> 16) & 0xFF), g = int((argb >> 8) & 0xFF),
+                      b = int(argb & 0xFF);
+            if (r < 60 && g > 90 && g < 160 && b > 220) {
+                columns.push_back(x);
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+TEST_F(DesktopWindowTest, AClickInTheEditedTextPutsTheCaretThereAndItBlinksInTheWindowOnly) {
+    open();
+    auto field = platform::View::make<platform::TextField>(platform::Rect{{20, 200}, {300, 40}});
+    field->setBackgroundColor(platform::Color::white());
+    field->setText("WWWWWWWWWW");
+    home()->view()->addSubview(field);
+    const double scale = window->scale();
+    const platform::Rect line = field->convertRectTo(field->bounds(), nullptr);
+
+    click(centreOf(*field));
+    ASSERT_TRUE(field->isEditing());
+    auto atEnd = caretColumns(window->pixels(), line, scale);
+    ASSERT_FALSE(atEnd.empty()) << "the caret shows in the window";
+    const double end = atEnd.front() / scale;
+    EXPECT_GT(end, line.minX() + 100) << "after the text";
+
+    // A click between the fifth and sixth letters puts the caret there, and typing goes there.
+    const double middle = (line.minX() + end) / 2;
+    click({middle, line.midY()});
+    auto moved = caretColumns(window->pixels(), line, scale);
+    ASSERT_FALSE(moved.empty());
+    EXPECT_NEAR(moved.front() / scale, middle, 10);
+    window->postTextInput("i");
+    pump();
+    EXPECT_EQ(field->text(), "WWWWWiWWWWW");
+    EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
+
+    // Left alone, the caret hides and shows again in the window, 0.6 s each (the clock stands
+    // 0.5 s after the key now); the renderer's pictures (screenshots) keep it.
+    settle(0.3);
+    window->pump(kNoWait);
+    EXPECT_TRUE(caretColumns(window->pixels(), line, scale).empty()) << "blinked off";
+    EXPECT_FALSE(caretColumns(rendererPng(), line, scale).empty());
+    settle(0.6);
+    window->pump(kNoWait);
+    EXPECT_FALSE(caretColumns(window->pixels(), line, scale).empty()) << "and back";
+    // A key shows it at once, wherever the blink was.
+    settle(0.6);
+    window->pump(kNoWait);
+    ASSERT_TRUE(caretColumns(window->pixels(), line, scale).empty());
+    window->postKey(platform::desktop::Key::Backspace);
+    window->pump(kNoWait);
+    EXPECT_FALSE(caretColumns(window->pixels(), line, scale).empty());
+    EXPECT_EQ(field->text(), "WWWWWWWWWW");
+
+    // Not edited, no caret shows in any half of the blink.
+    field->resignFirstResponder();
+    pump();
+    for (int i = 0; i < 2; ++i) {
+        settle(0.6);
+        window->pump(kNoWait);
+        EXPECT_TRUE(caretColumns(window->pixels(), line, scale).empty());
+    }
 }
 
 // --- Drawing ------------------------------------------------------------------------------

@@ -54,15 +54,31 @@ protected:
         return platform::Image::fromFile(folder / name);
     }
 
+    // The caret's pixels (the tint's blue) in the rows from `top` to `bottom`, left of "发送"
+    // (drawn in the same blue).
+    static int caretPixels(const platform::Image& shot, int top, int bottom) {
+        constexpr int kSendButtonLeft = 375 - 7 - 56;
+        int found = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < kSendButtonLeft; ++x) {
+                const auto argb = shot.pixelAt(x, y);
+                const int r = int((argb >> 16) & 0xFF), g = int((argb >> 8) & 0xFF),
+                          b = int(argb & 0xFF);
+                found += r < 60 && g > 90 && g < 160 && b > 220;
+            }
+        return found;
+    }
+
     static inline std::unique_ptr<testsupport::TempHome> home;
     static inline std::filesystem::path folder;
     static inline campusrun::ProgramRun run;
 };
 
 TEST_F(StandInsRoad, RunsToTheEndWithoutAFailedCommand) {
-    EXPECT_TRUE(campusrun::ranToTheEnd(run, folder,
-                                       {"signin-keyboard.png", "picker-top.png", "picker-end.png",
-                                        "camera-screen.png", "composer.png"}));
+    EXPECT_TRUE(campusrun::ranToTheEnd(
+        run, folder,
+        {"signin-keyboard.png", "picker-top.png", "picker-end.png", "camera-screen.png",
+         "composer.png", "composer-typed.png", "composer-long.png"}));
 }
 
 TEST_F(StandInsRoad, TheKeyboardIsDrawnWhereItTakesTheTaps) {
@@ -125,6 +141,31 @@ TEST_F(StandInsRoad, TheComposerShowsItsMessageAndItsButtonsAnswer) {
     EXPECT_TRUE(shows(road.after("tap 发送"), "发送成功")) << road.after("tap 发送");
     const std::string cancelled = road.after("tap 取消", 1);
     EXPECT_FALSE(shows(cancelled, "新信息")) << cancelled;
+}
+
+TEST_F(StandInsRoad, TheComposersBodyTakesTypingWithACaretAndGrowsBelowTheRecipients) {
+    Transcript road(run.output);
+    const std::string typed = road.after("type body 明天上午九点在会议室");
+    EXPECT_TRUE(shows(typed, "text view \"明天上午九点在会议室\" (editing)")) << typed;
+    EXPECT_TRUE(shows(typed, "keyboard")) << typed;
+    EXPECT_TRUE(shows(typed, "button \"发送\"")) << typed;
+
+    // The body sits on the keyboard with the caret after its text.
+    const auto shot = picture("composer-typed.png");
+    ASSERT_EQ(shot.pixelHeight(), 667);
+    EXPECT_GT(caretPixels(shot, 667 - 216 - 60, 667 - 216), 10);
+    EXPECT_EQ(caretPixels(shot, 64, 667 - 216 - 60), 0) << "nowhere above the body";
+
+    // A long message: the field grows to its share of the screen and no further, the
+    // recipients' row above it drawn as before, the caret still in view.
+    const auto before = picture("composer.png");
+    const auto grown = picture("composer-long.png");
+    ASSERT_EQ(grown.pixelHeight(), 667);
+    int differing = 0;
+    for (int y = 64; y < 64 + 44; ++y)
+        for (int x = 0; x < 375; ++x) differing += before.pixelAt(x, y) != grown.pixelAt(x, y);
+    EXPECT_EQ(differing, 0) << "the recipients' row";
+    EXPECT_GT(caretPixels(grown, 667 - 216 - int(0.4 * 667), 667 - 216), 10);
 }
 
 }  // namespace
