@@ -336,7 +336,14 @@ ParsedLine parseCommandLine(const std::string& line) {
 }
 
 std::string commandHelp() {
-    return "commands:\n"
+    // A newcomer's way in first, with the demo services' sample teacher (the README names the
+    // student too).
+    return "To go in: swipe intro 3 (through the introduction; past its last picture is the "
+           "client).\n"
+           "To sign in: tap 会议, then type account 20050031, type password teacher123, "
+           "return, tap login.\n"
+           "Then open a screen: tap a tab, tile or row by its text (tap 通讯录) or its handle.\n"
+           "commands:\n"
            "  tap HANDLE|TEXT          tap what the handle names or what shows the text\n"
            "  type HANDLE|TEXT TEXT    type into a field (quote text with spaces: \"a b\")\n"
            "  return                   the keyboard's return key\n"

@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <istream>
@@ -18,6 +19,7 @@
 #include "platform/ui/DisplayChanges.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/Window.h"
 
 namespace frontend {
@@ -52,6 +54,7 @@ bool Session::launch(std::shared_ptr<platform::ApplicationDelegate> delegate) {
     }
     settle(m_options.timing);
     showScreen();
+    showWayIn();
     return launched;
 }
 
@@ -266,6 +269,21 @@ std::string Session::screenFacts() const {
 
 void Session::showScreen() {
     m_out << screen() << "\n" << std::flush;
+}
+
+void Session::showWayIn() {
+    // The introduction's pager ends in an empty page past its pictures; swiping onto it is how
+    // a user goes in.
+    auto intro = std::dynamic_pointer_cast<platform::ScrollView>(m_driver.findByHandle("intro"));
+    const double width = intro ? intro->bounds().size.width : 0;
+    if (width > 0 && intro->contentSize().width > width) {
+        const int lastPage = int(std::ceil(intro->contentSize().width / width - 1e-6)) - 1;
+        m_out << "To go in, swipe through the introduction: swipe intro " << lastPage
+              << " (help lists the commands).\n\n"
+              << std::flush;
+        return;
+    }
+    m_out << "help lists the commands.\n\n" << std::flush;
 }
 
 void Session::fail(const std::string& reason) {

@@ -43,7 +43,7 @@ public:
     explicit Session(std::ostream& out, SessionOptions options = {});
 
     // Makes the delegate the application's, launches, lets the first screen load and shows
-    // it. Returns what the launch returned.
+    // it, with a line under it saying how to go on. Returns what the launch returned.
     bool launch(std::shared_ptr<platform::ApplicationDelegate> delegate);
 
     // Runs one line; blank lines and "#" comments do nothing.
@@ -68,6 +68,9 @@ private:
     // "screen tablet 1024x768 landscape-right" and the like, when not the upright phone.
     std::string screenFacts() const;
     void showScreen();
+    // Said once, under the first screen: a newcomer sees only the introduction's pictures,
+    // which give no hint that swiping past them goes in.
+    void showWayIn();
     void fail(const std::string& reason);
 
     std::ostream& m_out;

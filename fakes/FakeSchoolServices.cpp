@@ -142,6 +142,15 @@ public:
             response.set_content_provider(
                 reply.body.size() + 1, reply.contentType.c_str(),
                 [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+        } else if (!reply.contentEncoding.empty()) {
+            // Of known length, so the server sends it as it is rather than encode it again.
+            response.set_header("Content-Encoding", reply.contentEncoding);
+            auto body = std::make_shared<std::string>(std::move(reply.body));
+            response.set_content_provider(
+                body->size(), reply.contentType.c_str(),
+                [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                    return sink.write(body->data() + offset, length);
+                });
         } else if (reply.contentType.empty())
             response.body = std::move(reply.body);
         else

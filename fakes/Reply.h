@@ -17,6 +17,9 @@ struct Reply {
     bool dropConnection = false;
     // Sent as the Location header when not empty: with a 3xx status, a redirect.
     std::string location;
+    // Sent as the Content-Encoding header when not empty; the body is then already encoded
+    // (gzip, say) and goes out exactly as given.
+    std::string contentEncoding;
 };
 
 }  // namespace fakes

@@ -46,6 +46,14 @@ std::string value(const RecordedRequest& request, std::string_view key) {
     return request.queryValue(key).value_or("");
 }
 
+// A value of a form sent as application/x-www-form-urlencoded.
+std::string formValue(const RecordedRequest& request, std::string_view key) {
+    for (const auto& [name, text] : decodeQuery("?" + request.body))
+        if (name == key)
+            return text;
+    return "";
+}
+
 bool endsWith(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
@@ -232,14 +240,29 @@ Reply SchoolRoutes::answer(const RecordedRequest& request) {
          [&] { return htmlReply(paymentPage(value(r, "json"), value(r, "signature"))); }},
         {"/function/interaction/questionnaire_add.jsp", "GET",
          [&] { return htmlReply(questionnairePage(value(r, "userAccount"), value(r, "page"))); }},
+        // A questionnaire sent ends where the site sends every finished one: the sentinel.
+        {"/function/interaction/questionnaire_save.jsp", "POST",
+         [&] {
+             Reply done;
+             done.status = 302;
+             done.contentType = kHtml;
+             done.location = questionnaireDoneAddress();
+             return done;
+         }},
+        {"/mail/login.jsp", "GET", [&] { return htmlReply(mailSignInPage()); }},
+        {"/mail/login.jsp", "POST",
+         [&] { return htmlReply(mailSignedInPage(formValue(r, "account"))); }},
     };
+    const Route* other = nullptr;
     for (const auto& route : routes) {
         if (route.path != path)
             continue;
-        if (route.method != method)
-            return errorReply(405, "method not allowed; use " + std::string(route.method), path);
-        return route.reply();
+        if (route.method == method)
+            return route.reply();
+        other = &route;
     }
+    if (other)
+        return errorReply(405, "method not allowed; use " + std::string(other->method), path);
     if (path.starts_with(kWeatherPrefix) && endsWith(path, ".html") && method == "GET")
         return weather(path);
     const std::string lowered = lower(path);

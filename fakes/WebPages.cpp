@@ -131,12 +131,32 @@ std::string questionnairePage(std::string_view userAccount, std::string_view pag
                 "<p><a href=\"questionnaire_add.jsp?page=2&amp;userAccount=" +
                 htmlEscape(platform::urlEncodedString(userAccount)) + "\">下一页</a></p>";
     } else {
-        body += "<p>2. 您对校园网络服务的评价：</p><p>" + choice("很好") + choice("需改进") +
-                "</p><p>已选：<span id=\"answer\">未选择</span></p>"
-                "<p><a href=\"" +
-                std::string(kQuestionnaireDone) + "\">提交问卷</a></p>";
+        // The last page is a form; the site records what it is sent and ends the
+        // questionnaire by sending the browser to the sentinel.
+        auto radio = [](std::string_view id, std::string_view text) {
+            return "<input type=\"radio\" name=\"network\" id=\"" + std::string(id) +
+                   "\" value=\"" + std::string(text) + "\"><label for=\"" + std::string(id) +
+                   "\">" + std::string(text) + "</label> ";
+        };
+        body +=
+            "<form id=\"answers\" method=\"post\" action=\"questionnaire_save.jsp\">"
+            "<input type=\"hidden\" name=\"userAccount\" value=\"" +
+            htmlEscape(userAccount) + "\"><p>2. 您对校园网络服务的评价：</p><p>" +
+            radio("net-good", "很好") + radio("net-fair", "一般") + radio("net-poor", "需改进") +
+            "</p><p>3. 您所在的年级：<select name=\"grade\" id=\"grade\">"
+            "<option value=\"\">请选择</option><option>大一</option><option>大二</option>"
+            "<option>大三</option><option>大四</option><option value=\"研\">研究生</option>"
+            "</select></p><p><input type=\"checkbox\" name=\"interview\" id=\"interview\" "
+            "value=\"愿意\"><label for=\"interview\">愿意参加后续访谈</label></p>"
+            "<p>4. 意见与建议：</p><p><textarea name=\"advice\" id=\"advice\" rows=\"3\" "
+            "placeholder=\"请写下您的意见与建议\"></textarea></p>"
+            "<p><input type=\"submit\" value=\"提交问卷\"></p></form>";
     }
     return document("问卷调查", body);
+}
+
+std::string questionnaireDoneAddress() {
+    return std::string(kQuestionnaireDone);
 }
 
 std::string mailboxPage(std::string_view encryptedUserId, std::string_view type) {
@@ -147,7 +167,32 @@ std::string mailboxPage(std::string_view encryptedUserId, std::string_view type)
             "</span>）</p><table id=\"inbox\"><tr><th>发件人</th><th>主题</th><th>日期</th></tr>"
             "<tr><td>教务处</td><td>关于期中教学检查的安排</td><td>04-15</td></tr>"
             "<tr><td>图书馆</td><td>您借阅的图书即将到期</td><td>04-12</td></tr>"
-            "<tr><td>网络中心</td><td>校园网账号安全提醒</td><td>04-08</td></tr></table>");
+            "<tr><td>网络中心</td><td>校园网账号安全提醒</td><td>04-08</td></tr></table>"
+            "<p><a href=\"/mail/login.jsp\">切换账号</a></p>");
+}
+
+std::string mailSignInPage() {
+    return document("校园邮箱登录",
+                    "<h1>校园邮箱登录</h1>"
+                    "<form id=\"signin\" method=\"post\" onsubmit=\"return check()\">"
+                    "<p><label for=\"account\">账号</label> <input type=\"text\" "
+                    "name=\"account\" id=\"account\" placeholder=\"邮箱账号\"></p>"
+                    "<p><label for=\"password\">密码</label> <input type=\"password\" "
+                    "name=\"password\" id=\"password\" placeholder=\"密码\"></p>"
+                    "<p><span id=\"hint\">请输入账号和密码</span></p>"
+                    "<p><input type=\"submit\" value=\"登录\"></p></form>"
+                    "<script>function check() {\n"
+                    "  if (document.getElementById('password').value === '') {\n"
+                    "    document.getElementById('hint').innerText = '请输入密码';\n"
+                    "    return false;\n"
+                    "  }\n"
+                    "  return true;\n"
+                    "}</script>");
+}
+
+std::string mailSignedInPage(std::string_view account) {
+    return document("校园邮箱", "<h1>校园邮箱</h1><p>已登录：<span id=\"user\">" +
+                                    htmlEscape(account) + "</span></p><p>收件箱中没有新邮件。</p>");
 }
 
 std::string bridgeDemoPage() {

@@ -17,7 +17,13 @@ std::string attendanceRecordsPage();
 std::string paymentPage(std::string_view json, std::string_view signature);
 bool paymentSignatureMatches(std::string_view json, std::string_view signature);
 std::string questionnairePage(std::string_view userAccount, std::string_view page);
+// Where the questionnaire site sends the browser once a questionnaire is sent.
+std::string questionnaireDoneAddress();
+// The mailbox page links to the web mail's own sign-in ("/mail/login.jsp"): a form posted to
+// its own address, which a script keeps from going without a password.
 std::string mailboxPage(std::string_view encryptedUserId, std::string_view type);
+std::string mailSignInPage();
+std::string mailSignedInPage(std::string_view account);
 // "/bridge-demo.html": a link or button for every command of the web container's command
 // bridge, in the order the client looks for the command words, and a `callback` that shows
 // each reply in #reply (the number of replies in #count).

@@ -4,7 +4,7 @@
 
 #include "components/webimage/ImageCache.h"
 #include "platform/foundation/Dispatch.h"
-#include "platform/net/HttpClient.h"
+#include "platform/net/PictureFetches.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Screen.h"
 
@@ -106,16 +106,19 @@ void WebImageManager::startDownload(const ViewKey& key, std::uint64_t id, const 
                                     Size shown) {
     HttpRequest request;
     request.url = url;
-    request.maxBodyBytes = platform::kMaxImageBodyBytes;
-    auto requestId =
-        HttpClient::shared().send(request, [this, key, id, url, shown](HttpResponse reply) {
+    // Thumbnails of a long list share the pictures' total in flight with the web pages'.
+    auto requestId = PictureFetches::shared().fetch(
+        request, [this, key, id, url, shown](HttpResponse reply, PictureFetches::Room room) {
             if (!reply.ok()) {
                 finished(key, id, {});
                 return;
             }
             // Even when the view has gone, the bytes are here: they go to the cache.
-            dispatch::async([this, key, id, url, shown, data = std::move(reply.body)]() mutable {
+            dispatch::async([this, key, id, url, shown, data = std::move(reply.body),
+                             room = std::move(room)]() mutable {
                 Image image = Image::decode(data, 1, shown);
+                // Decoded: the body is on its way to the cache, no longer a picture in flight.
+                room.reset();
                 dispatch::mainAsync([this, key, id, url, image, data = std::move(data)]() mutable {
                     if (!image.isNull()) {
                         imageCache().storeImage(image, std::move(data), url);
@@ -162,7 +165,7 @@ void WebImageManager::cancelCurrentImageLoad(const ImageView& imageView) {
     std::uint64_t request = found->second.request;
     m_pending.erase(found);
     if (request != 0) {
-        HttpClient::shared().cancel(request);
+        PictureFetches::shared().cancel(request);
     }
 }
 

@@ -17,9 +17,9 @@ namespace platform::components {
 class ImageCache;
 
 // Loads images by URL into image views: memory cache, then disk cache, then one HTTP GET
-// through platform::HttpClient. Each image view waits for at most one URL; asking it for
-// another replaces (and cancels) the earlier load, and a view that has gone is never touched.
-// Main thread only.
+// through platform::PictureFetches (a picture's body limit, and a total in flight). Each image view
+// waits for at most one URL; asking it for another replaces (and cancels) the earlier load, and a
+// view that has gone is never touched. Main thread only.
 class WebImageManager {
 public:
     static WebImageManager& shared();
@@ -48,7 +48,7 @@ private:
     struct Pending {
         std::string url;
         std::uint64_t id{0};
-        std::uint64_t request{0};  // HttpClient request id, 0 before the download starts
+        std::uint64_t request{0};  // PictureFetches id, 0 before the download starts
     };
     using ViewKey = std::weak_ptr<View>;
 

@@ -71,6 +71,7 @@ void LocationDevice::setAuthorizationStatus(LocationAuthorizationStatus status) 
     m_status = status;
     RunLoop::main().post([this, status] {
         forEachManager([status](LocationManager& m) { m.authorizationChanged(status); });
+        handOverToUpdatingManagers();
     });
 }
 
@@ -86,6 +87,7 @@ void LocationDevice::requestAuthorization(LocationAuthorizationStatus granted) {
         auto answer = m_grantWhenAsked ? granted : LocationAuthorizationStatus::Denied;
         m_status = answer;
         forEachManager([answer](LocationManager& m) { m.authorizationChanged(answer); });
+        handOverToUpdatingManagers();
     });
 }
 
@@ -93,7 +95,36 @@ void LocationDevice::deliverLocation(Location location) {
     if (location.timestamp == TimePoint{}) {
         location.timestamp = RunLoop::main().now();
     }
+    m_latestLocation = location;
     forEachManager([&location](LocationManager& m) { m.receive(location); });
+}
+
+void LocationDevice::handOverLatest(uint64_t id) {
+    if (!allowsUpdates()) {
+        return;
+    }
+    // Copies, and the manager looked up again after each call: its delegate may feed or reset
+    // the device, or destroy the manager, from its callback.
+    auto manager = m_managers.find(id);
+    if (auto fix = m_latestLocation;
+        fix && manager != m_managers.end() && !manager->second->m_hasFixSinceStart) {
+        manager->second->receive(*fix);
+    }
+    manager = m_managers.find(id);
+    if (auto heading = m_latestHeading;
+        heading && manager != m_managers.end() && !manager->second->m_hasHeadingSinceStart) {
+        manager->second->receive(*heading);
+    }
+}
+
+void LocationDevice::handOverToUpdatingManagers() {
+    std::vector<uint64_t> ids;
+    for (const auto& entry : m_managers) {
+        ids.push_back(entry.first);
+    }
+    for (uint64_t id : ids) {
+        handOverLatest(id);
+    }
 }
 
 void LocationDevice::injectLocation(const Location& location) {
@@ -106,6 +137,7 @@ void LocationDevice::injectHeading(const Heading& heading) {
         if (stamped.timestamp == TimePoint{}) {
             stamped.timestamp = RunLoop::main().now();
         }
+        m_latestHeading = stamped;
         forEachManager([&stamped](LocationManager& m) { m.receive(stamped); });
     });
 }
@@ -200,6 +232,8 @@ void LocationDevice::reset() {
     m_status = LocationAuthorizationStatus::NotDetermined;
     m_grantWhenAsked = true;
     m_servicesEnabled = true;
+    m_latestLocation.reset();
+    m_latestHeading.reset();
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,11 @@ inline constexpr double kFedFixAccuracy = 5;
 // listens to. Tests and the front end set the authorisation, say how a user answers the
 // permission prompt, and feed fixes, headings and failures, one at a time or replayed from a
 // file. Everything fed is delivered later on the main run loop, to the managers that want it
-// at that moment. Main thread only.
+// at that moment. As a phone's does, the device remembers the latest fix and heading, allowed
+// or not, and hands them, with the time they were taken, to a manager that starts updating
+// while location use is allowed (or that was updating when it became allowed), so that a
+// screen opened after the phone knew where it was need not wait for the phone to move.
+// Main thread only.
 class LocationDevice {
 public:
     static LocationDevice& shared();
@@ -34,7 +39,8 @@ public:
     bool locationServicesEnabled() const { return m_servicesEnabled; }
     void setLocationServicesEnabled(bool enabled) { m_servicesEnabled = enabled; }
 
-    // A fix without a timestamp is stamped with the run loop's time when delivered.
+    // A fix without a timestamp is stamped with the run loop's time when delivered; that
+    // stamp stays with it when it is handed over later.
     void injectLocation(const Location& location);
     void injectHeading(const Heading& heading);
     // An error every updating manager reports (a lost signal, say).
@@ -49,7 +55,8 @@ public:
     void stopReplay();
     bool isReplaying() const;
 
-    // Not determined, granting when asked, enabled, no replay; managers keep listening.
+    // Not determined, granting when asked, enabled, no replay, nothing remembered; managers
+    // keep listening.
     void reset();
 
 private:
@@ -63,6 +70,11 @@ private:
     // may destroy managers).
     void forEachManager(const std::function<void(LocationManager&)>& deliver);
     void deliverLocation(Location location);
+    // Gives the manager the remembered fix and heading that it updates and has not had since
+    // it started, while location use is allowed.
+    void handOverLatest(uint64_t id);
+    // The same for every manager.
+    void handOverToUpdatingManagers();
 
     std::map<uint64_t, LocationManager*> m_managers;
     uint64_t m_nextId{1};
@@ -70,6 +82,9 @@ private:
     bool m_grantWhenAsked{true};
     bool m_servicesEnabled{true};
     std::vector<TaskHandle> m_replay;
+    // The fix and heading last delivered, for managers that start later.
+    std::optional<Location> m_latestLocation;
+    std::optional<Heading> m_latestHeading;
 };
 
 }  // namespace platform

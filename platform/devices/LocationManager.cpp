@@ -30,7 +30,10 @@ void LocationManager::requestAlwaysAuthorization() {
 
 void LocationManager::startUpdatingLocation() {
     m_updatingLocation = true;
+    m_hasFixSinceStart = false;
     auto& device = LocationDevice::shared();
+    // A phone hands the fix it has at once, though always on a later turn of the loop.
+    RunLoop::main().post([id = m_id] { LocationDevice::shared().handOverLatest(id); });
     // Not determined: the fixes come once the user allows; refused: the delegate is told.
     if (!device.allowsUpdates() &&
         device.authorizationStatus() != LocationAuthorizationStatus::NotDetermined) {
@@ -52,6 +55,8 @@ void LocationManager::stopUpdatingLocation() {
 
 void LocationManager::startUpdatingHeading() {
     m_updatingHeading = true;
+    m_hasHeadingSinceStart = false;
+    RunLoop::main().post([id = m_id] { LocationDevice::shared().handOverLatest(id); });
 }
 
 void LocationManager::stopUpdatingHeading() {
@@ -67,6 +72,7 @@ void LocationManager::receive(const Location& location) {
         return;
     }
     m_location = location;
+    m_hasFixSinceStart = true;
     if (auto delegate = m_delegate.lock()) {
         delegate->didUpdateLocations(*this, {location});
     }
@@ -84,6 +90,7 @@ void LocationManager::receive(const Heading& heading) {
         }
     }
     m_heading = heading;
+    m_hasHeadingSinceStart = true;
     if (auto delegate = m_delegate.lock()) {
         delegate->didUpdateHeading(*this, heading);
     }
@@ -99,6 +106,11 @@ void LocationManager::receive(const DeviceError& error) {
 }
 
 void LocationManager::authorizationChanged(LocationAuthorizationStatus status) {
+    // Once allowed again, the manager is handed the latest fix and heading afresh.
+    if (!LocationDevice::shared().allowsUpdates()) {
+        m_hasFixSinceStart = false;
+        m_hasHeadingSinceStart = false;
+    }
     if (auto delegate = m_delegate.lock()) {
         delegate->didChangeAuthorizationStatus(*this, status);
     }

@@ -15,9 +15,11 @@ enum class LocationErrorCode { LocationUnknown = 0, Denied = 1, GeocodeFoundNoRe
 // The phone's location manager. Every manager listens to the one device (LocationDevice):
 // fixes reach a manager while it updates locations and location use is authorised and
 // enabled, headings while it updates headings likewise; each passes the manager's distance or
-// heading filter first. Starting while location use is denied, restricted or switched off
-// reports a Denied error. Callbacks go to the (weakly held) delegate on the main run loop;
-// nothing reaches a manager once it is destroyed. Main thread only.
+// heading filter first. A manager that starts updating while location use is allowed is
+// handed the device's latest fix or heading at once (later on the run loop, stamped with the
+// time it was taken), then new ones as they come. Starting while location use is denied,
+// restricted or switched off reports a Denied error. Callbacks go to the (weakly held) delegate on
+// the main run loop; nothing reaches a manager once it is destroyed. Main thread only.
 class LocationManager {
 public:
     LocationManager();
@@ -80,6 +82,10 @@ private:
     bool m_allowsBackground{false};
     std::optional<Location> m_location;
     std::optional<Heading> m_heading;
+    // A fix (heading) reached the delegate since updating last started: the device's
+    // remembered one is then not handed over again.
+    bool m_hasFixSinceStart{false};
+    bool m_hasHeadingSinceStart{false};
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 
 namespace platform {
@@ -27,11 +28,22 @@ public:
     // `working`, its decoder's own memory (given back with releaseWorking() as soon as the
     // decoder is done). When they do not fit now but will once the decodes under way have
     // given back their working memory, waits for that: a decode always ends, and one that
-    // waits holds nothing. False, at once, when they would not fit even then.
-    static bool reserveForDecode(std::size_t pixels, std::size_t working);
+    // waits holds nothing. False, at once, when they would not fit even then, and false after
+    // longestWait() when the room has still not come: a decoder that never gave its memory
+    // back then costs a picture and a log line naming the fault, not a thread stuck for good.
+    // `gaveUp`, when given, is set to whether it was the wait that failed.
+    static bool reserveForDecode(std::size_t pixels, std::size_t working, bool* gaveUp = nullptr);
     static void releaseWorking(std::size_t working);
     // What decoded pictures hold: held() less what the decoders under way hold.
     static std::size_t heldByPictures();
+
+    // Far longer than decodes under way take to finish (their scans and sizes are bounded).
+    static constexpr std::chrono::milliseconds kDefaultLongestWait{20000};
+    static std::chrono::milliseconds longestWait();
+    // For tests: a shorter wait makes a decoder that keeps its working memory fail quickly.
+    static void setLongestWait(std::chrono::milliseconds wait);
+    // How many decodes gave up waiting so far.
+    static std::size_t waitsGivenUp();
 
     // For tests and probes: the most held at once since the last resetPeak(), and how many
     // decodes wait for room.

@@ -175,13 +175,17 @@ pixels::DecodeSize reserveDecodeSize(int width, int height, std::size_t working,
     for (int attempt = 0; attempt < 4; ++attempt) {
         const pixels::DecodeSize size = decodeSizeAt(width, height, factor);
         const std::size_t bytes = std::size_t(size.width) * std::size_t(size.height) * 4;
-        if (DecodeBudget::reserveForDecode(bytes, working)) {
+        bool gaveUp = false;
+        if (DecodeBudget::reserveForDecode(bytes, working, &gaveUp)) {
             reservation = {bytes, working};
             if (attempt > 0) {
                 log("picture of %@ decoded at %@ to fit the decoded-picture budget",
                     sizeText(width, height), sizeText(size.width, size.height));
             }
             return size;
+        }
+        if (gaveUp) {
+            return {};  // the budget has said why
         }
         // Smaller to fit what the pictures kept leave beside the decoder's own needs, but not
         // to a smear: past an eighth of the sides it would have, the picture is not decoded at

@@ -133,9 +133,42 @@ std::string makeExifOrientationBlock(ImageOrientation orientation) {
     return block;
 }
 
+// A progressive picture from any encoder we know comes in ten or so scans, a few dozen at the
+// most, each over some of the picture's blocks. Every scan costs a pass over the blocks it
+// covers, however few bytes it takes, so the scans a decode reads are capped, as
+// libjpeg-turbo's own tools do: by number, and by the blocks they cover together, which the
+// largest picture the budget lets a decoder hold (two million blocks) passes through about
+// twelve times in a standard progression.
+constexpr int kMaxScans = 64;
+constexpr unsigned long long kMaxScanBlocks = 24ULL << 20;
+
+struct ScanMonitor {
+    jpeg_progress_mgr base{};
+    int scansSeen = 0;
+    unsigned long long blocks = 0;
+};
+
+// libjpeg asks it between rows of blocks while reading, so it sees a scan past the caps as
+// soon as that scan begins.
+void stopPastScanCaps(j_common_ptr common) {
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    auto* monitor = reinterpret_cast<ScanMonitor*>(info->progress);
+    if (info->input_scan_number == monitor->scansSeen)
+        return;
+    monitor->scansSeen = info->input_scan_number;
+    for (int i = 0; i < info->comps_in_scan; ++i) {
+        const jpeg_component_info* component = info->cur_comp_info[i];
+        monitor->blocks += static_cast<unsigned long long>(component->width_in_blocks) *
+                           component->height_in_blocks;
+    }
+    if (monitor->scansSeen > kMaxScans || monitor->blocks > kMaxScanBlocks)
+        (*common->err->error_exit)(common);
+}
+
 struct DecodeJob {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
+    ScanMonitor scans;
     std::vector<JSAMPLE> row;
     std::optional<pixels::Downsampler> downsampler;
     ImageOrientation orientation = ImageOrientation::Up;
@@ -200,6 +233,8 @@ bool runDecode(DecodeJob* job, std::string_view bytes, const pixels::ChooseDecod
     }
     jpeg_decompress_struct* info = &job->info;
     jpeg_create_decompress(info);
+    job->scans.base.progress_monitor = stopPastScanCaps;
+    info->progress = &job->scans.base;
     jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(info, kExifMarker, 0xFFFF);

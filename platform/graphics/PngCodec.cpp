@@ -61,8 +61,9 @@ std::uint32_t argbAt(const unsigned char* rgba, int x) {
     return pixels::unpremultiply(pixels::premultiply(pixel));
 }
 
-// Ancillary chunks are read whole, up to this.
+// A chunk libpng reads whole (the palette, transparency) is never larger than this.
 constexpr std::size_t kMaxChunkBytes = 1 << 20;
+constexpr png_uint_32 kMaxCachedChunks = 16;
 
 // The most a decode holds besides the target pixels: libpng's two row buffers (a row of
 // 16-bit RGBA at most, before our transforms), the inflater's state and window, one chunk,
@@ -82,7 +83,12 @@ bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
         return false;
     }
     png_set_read_fn(png, &job->cursor, readBytes);
-    // Text and other ancillary chunks are not for us; a compressed one cannot grow past this.
+    // Only the pixels are drawn: every ancillary chunk but transparency (text, compressed text,
+    // colour profiles, times, palettes' histograms ...) is skipped unread rather than inflated
+    // and kept with the picture, as libpng otherwise does, up to a thousand of them.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    // Should any chunk still be kept, no more than a few, none larger than this.
+    png_set_chunk_cache_max(png, kMaxCachedChunks);
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_set_user_limits(png, pixels::kMaxSide, pixels::kMaxSide);
     // The chunks' own checksums guard the data; zlib's second one over the inflated bytes is

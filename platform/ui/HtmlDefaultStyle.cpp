@@ -61,6 +61,19 @@ campus-field[type=button], campus-field[type=submit], campus-field[type=reset] {
     background-color: #efefef; min-width: 0; padding: 3px 10px;
 }
 textarea { white-space: pre-wrap; min-height: 3em; }
+campus-glue, campus-word { display: inline-block; text-indent: 0; }
+campus-field[data-campus-placeholder] { color: #a9a9a9; }
+campus-field[type=textarea] {
+    white-space: pre-wrap; min-height: 3.9em; min-width: 200px; vertical-align: top;
+}
+campus-field[type=select] { background-color: #f7f7f7; min-width: 0; padding: 3px 8px; }
+campus-field[type=checkbox], campus-field[type=radio] {
+    min-width: 0; width: 16px; height: 16px; padding: 0; margin: 2px 5px 2px 2px;
+    line-height: 16px; font-size: 12px; text-align: center; vertical-align: middle;
+    color: white; background-color: white;
+}
+campus-field[type=radio] { border-radius: 9px; }
+campus-field[checked] { background-color: #0b5bd3; border-color: #0b5bd3; }
 campus-flat { display: inline !important; float: none !important; position: static !important; }
 )CSS";
 

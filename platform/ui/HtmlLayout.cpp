@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <utility>
 
 #include "platform/graphics/BitmapContext.h"
@@ -74,18 +75,21 @@ void HtmlLayout::layOut(double width, double viewportHeight) {
         // A script's change of a few elements: where their blocks come out as large as they
         // were, nothing else moves.
         bool inPlace = true;
-        for (const auto& [element, before] : replaced) {
-            inPlace = inPlace && relayOutInPlace(element, before, m_container->marks().hasFloats());
+        try {
+            for (const auto& [element, before] : replaced) {
+                inPlace =
+                    inPlace && relayOutInPlace(element, before, m_container->marks().hasFloats());
+            }
+        } catch (const std::exception&) {
+            inPlace = false;  // laid out whole below, with the engine's failures caught there
         }
         if (inPlace) {
             return;
         }
     }
-    m_container->setViewport(width, viewportHeight);
     m_container->laidOutWidth = width;
     m_container->laidOutHeight = viewportHeight;
-    document->media_changed();
-    document->render(std::max(1, int(width)));
+    m_container->layOut(width, viewportHeight);
 }
 
 bool HtmlLayout::replaceItem(std::size_t index, const std::string& markup) {
@@ -103,8 +107,12 @@ bool HtmlLayout::replaceItem(std::size_t index, const std::string& markup) {
     }
     const litehtml::element::ptr old = elements.front();
     const HtmlBoxPlace before = HtmlBoxPlace::of(*old);
-    auto now =
-        replaceElement(*document, old, markup, Container::masterStyles(), marks.pageStyles());
+    litehtml::element::ptr now;
+    try {
+        now = replaceElement(*document, old, markup, Container::masterStyles(), marks.pageStyles());
+    } catch (const std::exception&) {
+        return false;  // the page is made anew instead
+    }
     if (!now) {
         return false;
     }
@@ -125,17 +133,7 @@ Size HtmlLayout::size() const {
 }
 
 void HtmlLayout::paint(BitmapContext& context, const Rect& clip) const {
-    const auto& document = m_container->document();
-    if (!document) {
-        return;
-    }
-    const litehtml::position area(int(std::floor(clip.minX())), int(std::floor(clip.minY())),
-                                  int(std::ceil(clip.width())) + 1,
-                                  int(std::ceil(clip.height())) + 1);
-    m_container->setTarget(&context);
-    paintVisible(*document, reinterpret_cast<litehtml::uint_ptr>(&context), area,
-                 m_container->marks().hasPositioned());
-    m_container->setTarget(nullptr);
+    m_container->paint(context, clip);
 }
 
 std::vector<Rect> HtmlLayout::itemFrames(std::size_t count) const {

@@ -16,6 +16,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/graphics/BitmapContext.h"
+#include "platform/ui/HtmlBackground.h"
 #include "platform/ui/HtmlDefaultStyle.h"
 
 namespace platform {
@@ -27,13 +28,6 @@ Rect rectOf(const litehtml::position& position) {
                 {double(position.width), double(position.height)}};
 }
 
-}  // namespace html
-
-namespace {
-
-using html::FontEntry;
-using html::rectOf;
-
 litehtml::context& engineContext() {
     static litehtml::context* context = [] {
         auto* made = new litehtml::context;
@@ -42,6 +36,13 @@ litehtml::context& engineContext() {
     }();
     return *context;
 }
+
+}  // namespace html
+
+namespace {
+
+using html::FontEntry;
+using html::rectOf;
 
 Color colorOf(const litehtml::web_color& color) {
     return Color::rgba(color.red / 255.0f, color.green / 255.0f, color.blue / 255.0f,
@@ -105,12 +106,7 @@ HtmlLayout::Container::~Container() {
 }
 
 const litehtml::css& HtmlLayout::Container::masterStyles() {
-    return engineContext().master_css();
-}
-
-void HtmlLayout::Container::load(const std::string& html) {
-    m_document = litehtml::document::createFromUTF8(html.c_str(), this, &engineContext());
-    m_marks.index(m_document);
+    return html::engineContext().master_css();
 }
 
 // --- Text ----------------------------------------------------------------------------
@@ -170,11 +166,14 @@ void HtmlLayout::Container::draw_text(litehtml::uint_ptr hdc, const litehtml::tc
         return;
     }
     const Color ink = colorOf(color);
-    context->drawTextRun(text, font->font, ink, Point{double(pos.x), double(pos.y)});
+    // Text drawn while a list item paints itself is its marker's.
+    litehtml::position at = pos;
+    at.y += m_guard->markerShift();
+    context->drawTextRun(text, font->font, ink, Point{double(at.x), double(at.y)});
     const double thickness = std::max(1.0, font->font.size / 16);
     const double ascent = font->metrics.ascent;
     auto line = [&](double y) {
-        context->fillRect(Rect{{double(pos.x), pos.y + y}, {double(pos.width), thickness}}, ink);
+        context->fillRect(Rect{{double(at.x), at.y + y}, {double(at.width), thickness}}, ink);
     };
     if (font->decoration & litehtml::font_decoration_underline) {
         line(ascent + thickness);
@@ -270,6 +269,7 @@ void HtmlLayout::Container::draw_list_marker(litehtml::uint_ptr hdc,
         return;
     }
     Rect box = rectOf(marker.pos);
+    box.origin.y += m_guard->markerShift();
     if (!marker.image.empty()) {
         if (const Image* picture = m_pictures->picture(m_pictures->ask(marker.image))) {
             context->drawImageUpright(*picture, box);
@@ -350,35 +350,16 @@ void HtmlLayout::Container::draw_background(litehtml::uint_ptr hdc,
     if (!picture || bg.image_size.width <= 0 || bg.image_size.height <= 0) {
         return;
     }
-    context->saveState();
-    context->clip(clip);
-    const Size tile{double(bg.image_size.width), double(bg.image_size.height)};
-    const Point origin{double(bg.origin_box.x + bg.position_x),
-                       double(bg.origin_box.y + bg.position_y)};
-    const bool repeatX = bg.repeat == litehtml::background_repeat_repeat ||
-                         bg.repeat == litehtml::background_repeat_repeat_x;
-    const bool repeatY = bg.repeat == litehtml::background_repeat_repeat ||
-                         bg.repeat == litehtml::background_repeat_repeat_y;
-    double startX = origin.x;
-    double startY = origin.y;
-    if (repeatX) {
-        startX -= std::ceil((origin.x - clip.minX()) / tile.width) * tile.width;
-    }
-    if (repeatY) {
-        startY -= std::ceil((origin.y - clip.minY()) / tile.height) * tile.height;
-    }
-    for (double y = startY; y < clip.maxY(); y += tile.height) {
-        for (double x = startX; x < clip.maxX(); x += tile.width) {
-            context->drawImageUpright(*picture, Rect{{x, y}, tile});
-            if (!repeatX) {
-                break;
-            }
-        }
-        if (!repeatY) {
-            break;
-        }
-    }
-    context->restoreState();
+    BackgroundTiling tiling;
+    tiling.box = clip;
+    tiling.tile = Size{double(bg.image_size.width), double(bg.image_size.height)};
+    tiling.origin =
+        Point{double(bg.origin_box.x + bg.position_x), double(bg.origin_box.y + bg.position_y)};
+    tiling.repeatX = bg.repeat == litehtml::background_repeat_repeat ||
+                     bg.repeat == litehtml::background_repeat_repeat_x;
+    tiling.repeatY = bg.repeat == litehtml::background_repeat_repeat ||
+                     bg.repeat == litehtml::background_repeat_repeat_y;
+    paintBackgroundTiles(*context, *picture, tiling, m_paintArea);
 }
 
 void HtmlLayout::Container::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
@@ -461,10 +442,7 @@ void HtmlLayout::Container::get_language(litehtml::tstring& language,
 std::shared_ptr<litehtml::element> HtmlLayout::Container::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map& /*attributes*/,
     const std::shared_ptr<litehtml::document>& doc) {
-    if (tag_name && std::strcmp(tag_name, "img") == 0) {
-        return std::make_shared<HtmlPictureElement>(doc, *this);
-    }
-    return nullptr;  // the engine's own elements
+    return makeHtmlElement(tag_name, doc, m_guard, this);
 }
 
 }  // namespace platform

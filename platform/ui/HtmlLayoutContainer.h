@@ -12,6 +12,7 @@
 
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/TextRun.h"
+#include "platform/ui/HtmlElement.h"
 #include "platform/ui/HtmlLayout.h"
 #include "platform/ui/HtmlMarks.h"
 #include "platform/ui/HtmlPatch.h"
@@ -33,6 +34,8 @@ struct FontEntry {
 };
 
 Rect rectOf(const litehtml::position& position);
+// The engine's context, with the browser's default style sheet loaded once.
+litehtml::context& engineContext();
 
 }  // namespace html
 
@@ -44,7 +47,12 @@ public:
 
     ~Container();
 
+    // The engine throws what it cannot allocate (and whatever else fails inside it): a page
+    // it cannot read or lay out is shown as plain text instead, and one that fails even so
+    // shows nothing (HtmlLayoutRun.cpp).
     void load(const std::string& html);
+    void layOut(double width, double viewportHeight);
+    void paint(BitmapContext& context, const Rect& clip);
 
     litehtml::document::ptr& document() { return m_document; }
     HtmlMarks& marks() { return m_marks; }
@@ -59,7 +67,11 @@ public:
         m_viewportWidth = std::max(0.0, width);
         m_viewportHeight = std::max(0.0, height);
     }
-    void setTarget(BitmapContext* target) { m_target = target; }
+    // `area` is the part of the page being painted (page coordinates).
+    void setTarget(BitmapContext* target, const Rect& area = {}) {
+        m_target = target;
+        m_paintArea = area;
+    }
 
     // --- Text ----------------------------------------------------------------------------
 
@@ -123,14 +135,24 @@ public:
                     litehtml::tstring& /*baseurl*/) override {}
 
 private:
+    bool tryLoad(const std::string& html);
+    bool tryRender(double width);
+    void showAsText();
+
     std::shared_ptr<HtmlPictures> m_pictures;
+    // What the document's elements share: the bounds on their work (HtmlElement).
+    std::shared_ptr<HtmlElementGuard> m_guard = std::make_shared<HtmlElementGuard>();
     std::vector<std::unique_ptr<html::FontEntry>> m_fonts;
     std::unique_ptr<icu::BreakIterator> m_breaks;
     std::string m_key;
     litehtml::document::ptr m_document;
     HtmlMarks m_marks;
     std::vector<std::pair<litehtml::element::ptr, HtmlBoxPlace>> m_replaced;
+    // The page's HTML, for its plain text should the engine fail on it; m_plain once shown so.
+    std::string m_source;
+    bool m_plain = false;
     BitmapContext* m_target = nullptr;
+    Rect m_paintArea;
     int m_clips = 0;
     double m_viewportWidth = 0;
     double m_viewportHeight = 0;

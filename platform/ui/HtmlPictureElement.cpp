@@ -1,10 +1,13 @@
 #include "platform/ui/HtmlPictureElement.h"
 
+#include <utility>
+
 namespace platform {
 
 HtmlPictureElement::HtmlPictureElement(const std::shared_ptr<litehtml::document>& document,
+                                       std::shared_ptr<HtmlElementGuard> guard,
                                        HtmlPicturePainter& painter)
-    : litehtml::el_image(document), m_painter(painter) {}
+    : HtmlElement<litehtml::el_image>(document, std::move(guard)), m_painter(painter) {}
 
 int HtmlPictureElement::render(int x, int y, int max_width, bool second_pass) {
     // Whether the picture's arrival moves anything, for the web view: a picture of a given
@@ -15,7 +18,7 @@ int HtmlPictureElement::render(int x, int y, int max_width, bool second_pass) {
             m_painter.noteSizedByPicture(src);
         }
     }
-    return el_image::render(x, y, max_width, second_pass);
+    return HtmlElement<litehtml::el_image>::render(x, y, max_width, second_pass);
 }
 
 void HtmlPictureElement::draw(litehtml::uint_ptr hdc, int x, int y,

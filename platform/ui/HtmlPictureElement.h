@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/ui/HtmlElement.h"
+
 namespace platform {
 
 // What paints a page's pictures: the layout's container, which holds the page's pictures and
@@ -25,10 +27,10 @@ public:
 // top-left corner would land at twice its place, cut at its box. This one paints its
 // background and borders as any box does, and then the picture itself, once, scaled to its
 // content box.
-class HtmlPictureElement final : public litehtml::el_image {
+class HtmlPictureElement final : public HtmlElement<litehtml::el_image> {
 public:
     HtmlPictureElement(const std::shared_ptr<litehtml::document>& document,
-                       HtmlPicturePainter& painter);
+                       std::shared_ptr<HtmlElementGuard> guard, HtmlPicturePainter& painter);
 
     int render(int x, int y, int max_width, bool second_pass = false) override;
     void draw(litehtml::uint_ptr hdc, int x, int y, const litehtml::position* clip) override;

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Utf8Cut.h"
+#include "platform/ui/WebPageState.h"
 
 namespace platform::web {
 
@@ -29,7 +30,7 @@ bool isTablePart(std::string_view tag) {
 
 void LayoutWriter::write(const Node& node) {
     if (node.isText) {
-        writeText(node);
+        writeText(node, node.text);
         return;
     }
     if (node.tag == "#document") {
@@ -41,7 +42,7 @@ void LayoutWriter::write(const Node& node) {
         return;
     }
     ++m_elements;
-    if (node.tag == "input") {
+    if (oneOf(node.tag, {"input", "textarea", "select"})) {
         writeField(node);
         return;
     }
@@ -63,31 +64,33 @@ void LayoutWriter::write(const Node& node) {
 }
 
 void LayoutWriter::writeChildren(const Node& node) {
+    if (writeGlued(node)) {
+        return;
+    }
     for (const auto& child : node.children) {
         write(*child);
     }
 }
 
-void LayoutWriter::writeText(const Node& node) {
-    if (m_out.size() >= kMaxLayoutBytes) {
+void LayoutWriter::writeText(const Node& node, std::string_view text) {
+    if (m_out.size() >= kMaxLayoutBytes || text.empty()) {
         return;
     }
     if (node.parent && oneOf(node.parent->tag, {"style", "script"})) {
-        m_out += node.text;
+        m_out += text;
         return;
     }
     // A text past what is left of the budget is cut at a character.
-    std::string_view text = node.text;
     text = text.substr(0, utf8CutPoint(text, kMaxLayoutBytes - m_out.size()));
     auto anchor = m_anchors.find(node.id);
     if (anchor == m_anchors.end()) {
-        escapeInto(m_out, text, false);
+        writeWords(node, text);
         return;
     }
     m_out += "<campus-item data-campus-item=\"";
     m_out += std::to_string(anchor->second);
     m_out += "\">";
-    escapeInto(m_out, text, false);
+    writeWords(node, text);
     m_out += "</campus-item>";
 }
 
@@ -104,9 +107,14 @@ void LayoutWriter::writeFlattened(const Node& node) {
 }
 
 void LayoutWriter::open(std::string_view tag, const Node& node) {
+    open(tag, node, node.attributes);
+}
+
+void LayoutWriter::open(std::string_view tag, const Node& node,
+                        const std::vector<std::pair<std::string, std::string>>& attributes) {
     m_out += '<';
     m_out += tag;
-    for (const auto& [name, value] : node.attributes) {
+    for (const auto& [name, value] : attributes) {
         m_out += ' ';
         m_out += name;
         m_out += "=\"";
@@ -127,21 +135,17 @@ void LayoutWriter::close(std::string_view tag) {
     m_out += '>';
 }
 
+// A field is given as a <campus-field> of its type showing its value (or its placeholder,
+// dots for a password, a select's chosen text, a mark in a ticked box), with its state as
+// attributes: the engine draws nothing for an input, and a change of the field is a change
+// of this element's text and attributes.
 void LayoutWriter::writeField(const Node& node) {
-    const std::string* typeAttribute = node.attribute("type");
-    const std::string type = lowercasedAscii(typeAttribute ? trimmed(*typeAttribute) : "");
-    if (type == "hidden") {
+    const WebPageState::FieldLayout field = WebPageState::fieldLayout(node);
+    if (field.hidden) {
         return;
     }
-    open("campus-field", node);
-    const std::string* value = node.attribute("value");
-    if (value && type != "password") {
-        escapeInto(m_out, *value, false);
-    } else if (value) {
-        for (std::size_t i = 0; i < std::min<std::size_t>(value->size(), 64); ++i) {
-            m_out += "•";
-        }
-    }
+    open("campus-field", node, field.attributes);
+    escapeInto(m_out, field.text, false);
     close("campus-field");
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "platform/ui/WebPageNode.h"
 
@@ -14,9 +15,10 @@ namespace platform::web {
 
 // The document as HTML for the layout engine. Each shown item's node is marked with its index
 // (data-campus-item): an element carries the attribute, a text node is wrapped in a
-// <campus-item> carrying it. Scripts are left out. A field (<input>) is given as a
-// <campus-field> holding its value, so that it has a box of its own size and shows its text:
-// the engine draws nothing for an input.
+// <campus-item> carrying it. Scripts are left out. A field (<input>, <textarea>, <select>) is
+// given as a <campus-field> showing what the field shows, with its state as attributes
+// (WebPageState::fieldLayout), so that it has a box of its own size and shows its text: the
+// engine draws nothing for an input.
 class LayoutWriter {
 public:
     explicit LayoutWriter(const std::unordered_map<int, int>& anchors) : m_anchors(anchors) {}
@@ -34,11 +36,20 @@ public:
 
 private:
     void writeChildren(const Node& node);
-    void writeText(const Node& node);
+    // The node's text, or the part of it given.
+    void writeText(const Node& node, std::string_view text);
     void writeFlattened(const Node& node);
     void open(std::string_view tag, const Node& node);
+    void open(std::string_view tag, const Node& node,
+              const std::vector<std::pair<std::string, std::string>>& attributes);
     void close(std::string_view tag);
     void writeField(const Node& node);
+
+    // Lines (LayoutWriterLines.cpp). The engine breaks a line between any two runs of text it
+    // is given and inside no run: runs that meet where a line may not break are kept
+    // together, and a word too long for any line is given as characters that may break.
+    bool writeGlued(const Node& node);
+    void writeWords(const Node& node, std::string_view text);
 
     const std::unordered_map<int, int>& m_anchors;
     std::string m_out;

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/Button.h"
@@ -92,10 +93,15 @@ bool isControl(WebPage::Item::Kind kind) {
     return kind == WebPage::Item::Kind::Link || kind == WebPage::Item::Kind::Button;
 }
 
+bool isFormItem(WebPage::Item::Kind kind) {
+    return kind == WebPage::Item::Kind::Field || kind == WebPage::Item::Kind::Label;
+}
+
 }  // namespace
 
-ShownPage::ShownPage(std::shared_ptr<HtmlPictures> pictures, std::function<void(int)> onTap)
-    : m_pictures(std::move(pictures)), m_onTap(std::move(onTap)) {
+ShownPage::ShownPage(std::shared_ptr<HtmlPictures> pictures, std::function<void(int)> onTap,
+                     FormView formView)
+    : m_pictures(std::move(pictures)), m_onTap(std::move(onTap)), m_formView(std::move(formView)) {
     m_canvas = View::make<PageCanvas>();
 }
 
@@ -237,24 +243,58 @@ std::shared_ptr<View> ShownPage::makeView(std::size_t index) {
     return label;
 }
 
+std::unordered_map<int, std::shared_ptr<View>> ShownPage::formViews() const {
+    std::unordered_map<int, std::shared_ptr<View>> views;
+    for (std::size_t i = 0; i < m_items.size() && i < m_views.size(); ++i) {
+        if (isFormItem(m_items[i].kind) && !m_views[i]->isHidden()) {
+            views.emplace(m_items[i].node, m_views[i]);
+        }
+    }
+    return views;
+}
+
 void ShownPage::placeViews(const std::vector<Rect>& frames) {
+    // The views for the items as they are now: a field's or label's from formView (a field
+    // being edited keeps its own), the others kept where they still fit.
+    std::vector<std::shared_ptr<View>> views(m_items.size());
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         const auto& item = m_items[i];
-        if (i >= m_views.size() || !fits(*m_views[i], item)) {
-            auto made = makeView(i);
-            if (i < m_views.size()) {
-                m_views[i]->removeFromSuperview();
-                m_views[i] = made;
-            } else {
-                m_views.push_back(made);
-            }
-            m_canvas->insertSubview(made, i);
+        if (isFormItem(item.kind) && m_formView) {
+            views[i] = m_formView(item);
+        } else if (i < m_views.size() && fits(*m_views[i], item)) {
+            views[i] = m_views[i];
         }
+        if (!views[i]) {
+            views[i] = makeView(i);
+        }
+    }
+    // Only the views no item keeps leave the canvas: one that moves to another item's place
+    // never leaves the window (a field being edited stays edited).
+    std::unordered_set<const View*> kept;
+    for (const auto& view : views) {
+        kept.insert(view.get());
+    }
+    for (const auto& old : m_views) {
+        if (kept.count(old.get()) == 0) {
+            old->removeFromSuperview();
+        }
+    }
+    m_views = std::move(views);
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const auto& item = m_items[i];
         View& view = *m_views[i];
-        if (auto* control = dynamic_cast<PageControl*>(&view)) {
+        if (view.superview().get() != m_canvas.get()) {
+            m_canvas->insertSubview(m_views[i], i);
+        }
+        if (isFormItem(item.kind) && m_formView) {
+            // Brought up to date by formView.
+        } else if (auto* control = dynamic_cast<PageControl*>(&view)) {
             control->setTarget(item.kind == WebPage::Item::Kind::Link, item.href, item.node);
             if (control->currentTitle() != item.text) {
                 control->setTitle(item.text);
+            }
+            if (control->isEnabled() == item.disabled) {
+                control->setEnabled(!item.disabled);
             }
         } else if (auto* label = dynamic_cast<Label*>(&view)) {
             if (auto* element = dynamic_cast<PageElementLabel*>(&view)) {
@@ -269,10 +309,6 @@ void ShownPage::placeViews(const std::vector<Rect>& frames) {
         if (!frames[i].isEmpty() && view.frame() != frames[i]) {
             view.setFrame(frames[i]);
         }
-    }
-    while (m_views.size() > m_items.size()) {
-        m_views.back()->removeFromSuperview();
-        m_views.pop_back();
     }
 }
 

@@ -28,7 +28,11 @@ class View;
 class ShownPage {
 public:
     // `onTap` runs when the view of the item with this node is tapped (a link or a button).
-    ShownPage(std::shared_ptr<HtmlPictures> pictures, std::function<void(int node)> onTap);
+    // `formView` gives the view of a field or of a label for one: the one it had, brought up
+    // to date, or a new one (nullptr: shown as text).
+    using FormView = std::function<std::shared_ptr<View>(const WebPage::Item& item)>;
+    ShownPage(std::shared_ptr<HtmlPictures> pictures, std::function<void(int node)> onTap,
+              FormView formView = {});
     ~ShownPage();
     ShownPage(const ShownPage&) = delete;
     ShownPage& operator=(const ShownPage&) = delete;
@@ -49,6 +53,8 @@ public:
     void detach();
 
     const std::vector<WebPage::Item>& items() const { return m_items; }
+    // The views of the fields and labels laid out, by node.
+    std::unordered_map<int, std::shared_ptr<View>> formViews() const;
 
 private:
     void build(WebPage& page);
@@ -59,6 +65,7 @@ private:
 
     std::shared_ptr<HtmlPictures> m_pictures;
     std::function<void(int)> m_onTap;
+    FormView m_formView;
     std::shared_ptr<HtmlLayout> m_layout;
     std::shared_ptr<View> m_canvas;
     std::vector<WebPage::Item> m_items;

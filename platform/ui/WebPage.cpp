@@ -89,4 +89,47 @@ std::string WebPage::resolve(std::string_view href) const {
     return m_impl->resolve(href);
 }
 
+// --- Forms (the page's part: WebPageForm.cpp and WebPageFormScript.cpp) --------------------
+// Each of a user's steps runs its handlers within one deadline, as a tap's handler does.
+
+void WebPage::setOnSubmit(std::function<void(const URLRequest&)> onSubmit) {
+    m_impl->m_onSubmit = std::move(onSubmit);
+}
+
+void WebPage::focusField(int node) {
+    ScriptRun scriptRun(m_impl->m_deadline);
+    m_impl->focusField(node);
+}
+
+void WebPage::blurField(int node) {
+    ScriptRun scriptRun(m_impl->m_deadline);
+    m_impl->blurField(node);
+}
+
+void WebPage::editField(int node, std::string_view text) {
+    ScriptRun scriptRun(m_impl->m_deadline);
+    m_impl->editField(node, text);
+}
+
+void WebPage::toggle(int node) {
+    ScriptRun scriptRun(m_impl->m_deadline);
+    m_impl->toggle(node);
+}
+
+void WebPage::choose(int node, int index) {
+    ScriptRun scriptRun(m_impl->m_deadline);
+    m_impl->choose(node, index);
+}
+
+void WebPage::submitField(int node) {
+    ScriptRun scriptRun(m_impl->m_deadline);
+    m_impl->submitField(node);
+}
+
+int WebPage::labelledControl(int label) const {
+    const web::Node* node = m_impl->nodeById(label);
+    const web::Node* control = node ? m_impl->labelledControl(*node) : nullptr;
+    return control ? control->id : -1;
+}
+
 }  // namespace platform

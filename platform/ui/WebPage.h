@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ui/URLRequest.h"
+
 namespace platform {
 
 class ScriptTimeBudget;
@@ -54,6 +56,8 @@ public:
             Link,     // <a href>: following it navigates
             Button,   // something with an onclick (<button>, <input type=button>, <a>)
             Element,  // an element with an id, showing its current text
+            Field,    // a form control a user fills in: text, textarea, checkbox, radio, select
+            Label,    // a <label for> a field: a tap there acts on the field
         };
         Kind kind = Kind::Text;
         // Names the element for activate(); -1 for text.
@@ -63,6 +67,18 @@ public:
         std::string href;
         // The element's id attribute; "" without one.
         std::string id;
+        // For a field: what it is (an input's type: "text", "password", "search", "email",
+        // "number", "tel", "url", "checkbox", "radio"; or "textarea", "select"), its name,
+        // placeholder and state. Its text is its value, a select's chosen text, or a box's
+        // own value. For a label: the field's kind.
+        std::string control;
+        std::string name;
+        std::string placeholder;
+        bool checked = false;
+        bool disabled = false;
+        // A select's choices as shown, and the index of the chosen one (-1 for none).
+        std::vector<std::string> options;
+        int selected = -1;
 
         bool operator==(const Item&) const = default;
     };
@@ -82,9 +98,10 @@ public:
     std::vector<Item> items() const;
     // The document as HTML for a layout engine, each of items() marked where it stands: an
     // element with the attribute data-campus-item="INDEX", a run of text with its first and
-    // last text node wrapped in a <campus-item> carrying it. Fields (<input>) come as a
-    // <campus-field> holding their value; scripts are left out; a page too big to lay out
-    // is given up to its layout budget. With `shown`, items() as they are marked there.
+    // last text node wrapped in a <campus-item> carrying it. Fields (<input>, <textarea>,
+    // <select>) come as a <campus-field> of their type holding what they show (value, dots, chosen
+    // text, or placeholder) with their state as attributes; scripts are left out; a page too big to
+    // lay out is given up to its layout budget. With `shown`, items() as they are marked there.
     std::string layoutHTML(std::vector<Item>* shown = nullptr) const;
     // What scripts changed since the last call or layoutHTML(), so that whoever shows the
     // page changes only that, without walking or writing out the page to find it.
@@ -115,10 +132,32 @@ public:
     // Runs the script in the page; its completion value as text ("" for undefined, null or
     // an error, which is logged).
     std::string evaluate(std::string_view script);
-    // A tap on the item's element: runs its onclick (with `this` the element). Returns the
-    // resolved address the tap then follows: a link's, unless the onclick returned false or
+    // A tap on the item's element: sends it a click (its onclick, with `this` the element, and
+    // its listeners). A submit or reset button then sends or resets its form. Returns the
+    // resolved address the tap then follows: a link's, unless the click was cancelled or
     // the link only names a place in the page or runs a script; "" otherwise.
     std::string activate(int node);
+
+    // --- Forms: what a user does with the page's fields (items of kind Field) -------------
+    // Each sends the page's scripts the events a browser sends (focus, blur, input, change,
+    // click, submit); a field's new state goes through the same path as a script's write.
+    // Where the page's forms go: called with the request for each form sent (by the user, or
+    // by a script's form.submit()), inside the call that sent it; must not run scripts.
+    void setOnSubmit(std::function<void(const URLRequest&)> onSubmit);
+    // A field began editing (focus) or ended it (change, when its value moved since, and blur).
+    void focusField(int node);
+    void blurField(int node);
+    // The user changed a field's text to `text` (input).
+    void editField(int node, std::string_view text);
+    // A tap on a checkbox or radio button: it toggles (a radio button is checked and the others
+    // of its name are not), then click, input and change; a cancelled click undoes it.
+    void toggle(int node);
+    // A choice picked in a select (input and change when it moved).
+    void choose(int node, int index);
+    // The return key in a one-line field: its form goes as its first submit button sends it.
+    void submitField(int node);
+    // The field a label names (its `for`); -1 when none.
+    int labelledControl(int label) const;
     // The address relative to the page (addresses with a scheme stand as written).
     std::string resolve(std::string_view href) const;
 

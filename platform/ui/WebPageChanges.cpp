@@ -72,10 +72,20 @@ WebPage::Changes WebPageState::takeChanges() {
 
 std::optional<WebPageState::Item> WebPageState::itemOf(int id) {
     Node* node = nodeById(id);
-    if (!node || node->isText || !isElementItem(*node)) {
+    if (!node || node->isText) {
         return std::nullopt;
     }
-    Item item = elementItem(*node);
+    // As collectItems() tells them: a field or a label for one first.
+    Item item;
+    if (isFormControl(*node)) {
+        item = controlItem(*node);
+    } else if (const Node* control = node->tag == "label" ? labelledControl(*node) : nullptr) {
+        item = labelItem(*node, *control);
+    } else if (isElementItem(*node)) {
+        item = elementItem(*node);
+    } else {
+        return std::nullopt;
+    }
     cutText(item.text, WebPage::kMaxItemText);
     return item;
 }

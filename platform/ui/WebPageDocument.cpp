@@ -321,7 +321,10 @@ std::optional<std::string> WebPageState::valueOf(const Node& node) {
     if (const std::string* value = node.attribute("value")) {
         return *value;
     }
-    if (node.tag == "input" || node.tag == "select" || node.tag == "option") {
+    if (node.tag == "option") {
+        return collapsed(node);  // an option without a value stands for its text
+    }
+    if (node.tag == "input" || node.tag == "select") {
         return std::string();
     }
     return std::nullopt;

@@ -25,6 +25,10 @@ struct WebPageState::ShownItems {
     std::unordered_map<int, int>* anchors = nullptr;
     int runFirst = -1;
     int runLast = -1;
+    // The document's elements by id, made for the first label that names its field: a page
+    // of many labels costs one walk, not one for each.
+    std::unordered_map<std::string, const Node*> ids;
+    bool idsIndexed = false;
 
     // Whether the item was taken.
     bool add(Item item) {
@@ -90,14 +94,15 @@ void WebPageState::flushText(TextFlow& flow, ShownItems& items) {
 }
 
 bool WebPageState::isInteractive(const Node& node) {
-    return !node.isText &&
-           ((node.tag == "a" && node.attribute("href")) || node.attribute("onclick"));
+    return !node.isText && ((node.tag == "a" && node.attribute("href")) ||
+                            node.attribute("onclick") || isFormButton(node));
 }
 
 bool WebPageState::holdsItems(const Node& node) {
     for (const auto& child : node.children) {
         if (!child->isText &&
-            (isInteractive(*child) || child->attribute("id") || holdsItems(*child))) {
+            (isInteractive(*child) || child->attribute("id") || isFormControl(*child) ||
+             (child->tag == "label" && child->attribute("for")) || holdsItems(*child))) {
             return true;
         }
     }
@@ -134,6 +139,10 @@ WebPageState::Item WebPageState::elementItem(const Node& node) {
             auto value = valueOf(node);
             item.text = value && !value->empty() ? *value : item.href;
         }
+        if (item.text.empty() && isFormButton(node)) {
+            item.text = buttonCaption(node);
+        }
+        item.disabled = node.attribute("disabled") != nullptr;
         return item;
     }
     item.kind = Item::Kind::Element;
@@ -156,6 +165,11 @@ void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& it
         }
         const std::string& tag = child.tag;
         if (isUnshown(tag) || isHiddenElement(child)) {
+            if (tag != "select" || isHiddenElement(child)) {
+                continue;
+            }
+        }
+        if (collectFormItem(child, flow, items)) {
             continue;
         }
         if (tag == "br") {
@@ -183,6 +197,57 @@ void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& it
             flushText(flow, items);
         }
     }
+}
+
+void WebPageState::indexIds(const Node& node, std::unordered_map<std::string, const Node*>& ids) {
+    for (const auto& child : node.children) {
+        if (child->isText) {
+            continue;
+        }
+        if (const std::string* id = child->attribute("id"); id && !id->empty()) {
+            ids.emplace(*id, child.get());  // the first of an id is the one found
+        }
+        indexIds(*child, ids);
+    }
+}
+
+WebPageState::Item WebPageState::labelItem(const Node& label, const Node& control) {
+    Item item;
+    item.kind = Item::Kind::Label;
+    item.node = label.id;
+    const std::string* id = label.attribute("id");
+    item.id = id ? *id : "";
+    item.text = innerText(label);
+    item.control = controlType(control);
+    item.disabled = control.attribute("disabled") != nullptr;
+    return item;
+}
+
+// A field, or a label for one: an item of its own. True when the node was one.
+bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems& items) {
+    if (isFormControl(node)) {
+        flushText(flow, items);
+        if (items.add(controlItem(node))) {
+            items.anchor(node.id);
+        }
+        return true;
+    }
+    if (node.tag != "label" || !node.attribute("for")) {
+        return false;
+    }
+    if (!items.idsIndexed) {
+        indexIds(*m_document, items.ids);
+        items.idsIndexed = true;
+    }
+    const Node* control = labelledControl(node, &items.ids);
+    if (!control) {
+        return false;
+    }
+    flushText(flow, items);
+    if (items.add(labelItem(node, *control))) {
+        items.anchor(node.id);
+    }
+    return true;
 }
 
 std::string WebPageState::layoutHTML(std::vector<Item>* shownOut) {

@@ -96,6 +96,9 @@ bool WebPageState::read(int id, std::string_view property) noexcept {
             return false;
         }
         m_scratch.clear();
+        if (isFormProperty(*node, property)) {
+            return readFormProperty(*node, property);
+        }
         if (property == "innerText") {
             m_scratch = innerText(*node);
         } else if (property == "textContent") {
@@ -156,6 +159,19 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
         const bool content = property != "innerHTML";
         if (content) {
             contentOf(*node, before);
+        }
+        if (isFormProperty(*node, property)) {
+            const Written written = writeFormProperty(*node, property, value);
+            std::string after;
+            contentOf(*node, after);
+            if (after != before) {
+                // A control's being disabled shows also on the labels for it.
+                noteChange(*node, property == "disabled");
+            }
+            return written;
+        }
+        if (property == "value" && isFormControl(*node)) {
+            rememberDefault(*node);  // for its form's reset
         }
         if (property == "innerText") {
             setInnerText(*node, value, true);

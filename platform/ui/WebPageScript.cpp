@@ -49,7 +49,14 @@ constexpr const char* kPrelude = R"JS((function (h, global) {
         });
     });
     Element.prototype.getAttribute = function (name) { return h.attribute(this.__node, String(name)); };
-    function element(n) { return n < 0 ? null : new Element(n); }
+    // One object per element, so that what a script puts on it (its onX handlers, its
+    // listeners) is there the next time it is looked up.
+    var elements = {};
+    function element(n) {
+        if (n < 0) return null;
+        return elements[n] || (elements[n] = new Element(n));
+    }
+    element.proto = Element.prototype;
     function go(v) { h.navigate(String(v)); }
     var location = {};
     Object.defineProperty(location, 'href', { get: h.href, set: go, enumerable: true });
@@ -263,6 +270,10 @@ duk_ret_t setUpHost(duk_context* ctx, void* /*udata*/) {
         {"attribute", hostAttribute, 2}, {"log", hostLog, 1},           {nullptr, nullptr, 0},
     };
     duk_put_function_list(ctx, -1, natives);
+    duk_push_global_stash(ctx);
+    duk_dup(ctx, -2);
+    duk_put_prop_string(ctx, -2, "host");
+    duk_pop(ctx);
     duk_push_global_object(ctx);
     duk_call(ctx, 2);  // the element maker
 
@@ -270,6 +281,7 @@ duk_ret_t setUpHost(duk_context* ctx, void* /*udata*/) {
     duk_dup(ctx, -2);
     duk_put_prop_string(ctx, -2, "element");
     duk_pop_2(ctx);
+    setUpFormHost(ctx);
     return 0;
 }
 
@@ -291,34 +303,6 @@ duk_ret_t runSource(duk_context* ctx, void* udata) {
     } else {
         duk_to_string(ctx, -1);
     }
-    return 1;
-}
-
-struct Click {
-    const char* handler;
-    duk_size_t length;
-    int node;
-};
-
-// Runs inside duk_safe_call: compiles the onclick as a browser does (a function of `event`
-// with `this` the element), calls it, and answers whether it returned false.
-duk_ret_t runClick(duk_context* ctx, void* udata) {
-    auto* click = static_cast<Click*>(udata);
-    duk_get_global_string(ctx, "Function");
-    duk_push_string(ctx, "event");
-    duk_push_lstring(ctx, click->handler, click->length);
-    duk_new(ctx, 2);
-
-    duk_push_global_stash(ctx);
-    duk_get_prop_string(ctx, -1, "element");
-    duk_remove(ctx, -2);
-    duk_push_int(ctx, click->node);
-    duk_call(ctx, 1);
-
-    duk_call_method(ctx, 0);
-    bool prevented = duk_is_boolean(ctx, -1) && !duk_get_boolean(ctx, -1);
-    duk_pop(ctx);
-    duk_push_boolean(ctx, prevented);
     return 1;
 }
 
@@ -413,15 +397,11 @@ std::string WebPageState::activate(int id) {
     }
 
     ScriptRun scriptRun(m_deadline);
-    bool prevented = false;
-    if (!handler.empty() && ensureEngine()) {
-        Click click{handler.data(), handler.size(), id};
-        if (duk_safe_call(m_ctx, runClick, &click, 0, 1) == DUK_EXEC_SUCCESS) {
-            prevented = duk_get_boolean(m_ctx, -1);
-        } else {
-            logScriptError("onclick");
-        }
-        duk_pop(m_ctx);
+    // The click goes to the element's onclick (attribute or property) and its listeners; a
+    // page whose scripts never ran has none but its attributes.
+    const bool prevented = (m_ctx || !handler.empty()) && dispatchEvent(id, "click");
+    if (!prevented) {
+        pressFormButton(id);
     }
     if (!href || prevented || href->empty() || href->front() == '#') {
         return "";

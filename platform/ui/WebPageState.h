@@ -15,6 +15,7 @@
 
 #include "platform/ui/HtmlBounds.h"
 #include "platform/ui/ScriptDeadline.h"
+#include "platform/ui/WebFormData.h"
 #include "platform/ui/WebPage.h"
 #include "platform/ui/WebPageNode.h"
 
@@ -105,6 +106,8 @@ public:
     static bool isElementItem(const Node& node);
     static Item elementItem(const Node& node);
     void collectItems(const Node& node, TextFlow& flow, ShownItems& items);
+    bool collectFormItem(const Node& node, TextFlow& flow, ShownItems& items);
+    static Item labelItem(const Node& label, const Node& control);
     std::string layoutHTML(std::vector<Item>* shown);
 
     // --- Changes ---------------------------------------------------------------------------
@@ -148,6 +151,82 @@ public:
     std::string activate(int id);
     void logScriptError(const char* origin);
 
+    // --- Forms (WebPageForm.cpp, sent and reset: WebPageFormSend.cpp, their scripts and a
+    // user's steps: WebPageFormScript.cpp) ---
+
+    // A control's kind: an input's type ("text" for types shown as text), "textarea",
+    // "select", or a <button>'s type; "" for other elements.
+    static std::string controlType(const Node& node);
+    // A control a user fills in (an item of kind Field).
+    static bool isFormControl(const Node& node);
+    // A submit, reset or plain button of a form (an <input> of those types, a <button> in one).
+    static bool isFormButton(const Node& node);
+    // Every element a form lists (hidden inputs and buttons too), in document order.
+    static void collectListed(Node& node, std::vector<Node*>& out);
+    static const Node* formOf(const Node& node);
+    static std::vector<const Node*> optionsOf(const Node& select);
+    // The chosen option: the first marked selected, else the first; -1 without options.
+    static int selectedIndex(const Node& select);
+    static std::string optionValue(const Node& option);
+    static std::string buttonCaption(const Node& node);
+    static std::string controlText(const Node& node);
+    static Item controlItem(const Node& node);
+    // The field a <label for> names, when it is one and stands outside the label; looked up
+    // in `ids` when given (see indexIds).
+    const Node* labelledControl(const Node& label,
+                                const std::unordered_map<std::string, const Node*>* ids = nullptr);
+    static void indexIds(const Node& node, std::unordered_map<std::string, const Node*>& ids);
+
+    // A field as the layout is given it (LayoutWriter): its attributes, with its type and
+    // state, and the text it shows.
+    struct FieldLayout {
+        bool hidden = false;
+        std::vector<std::pair<std::string, std::string>> attributes;
+        std::string text;
+    };
+    static FieldLayout fieldLayout(const Node& node);
+
+    // The controls' properties scripts read and write through read() and write().
+    static bool isFormProperty(const Node& node, std::string_view property);
+    bool readFormProperty(const Node& node, std::string_view property);
+    Written writeFormProperty(Node& node, std::string_view property, std::string_view value);
+    // A boolean attribute set or taken away, within the page's budget.
+    void setFlag(Node& node, std::string_view name, bool on);
+    // Keeps what the page wrote into a control, for its form's reset, before it first changes.
+    void rememberDefault(const Node& node);
+    std::vector<Node*> radioGroup(const Node& radio);
+    void uncheckOthersInGroup(const Node& radio);
+    int checkedRadioInGroup(const Node& radio);
+    void findSubmitButtons(const Node& form, std::vector<const Node*>& out);
+
+    FormSubmission submission(Node& form, const Node* submitter);
+    // Sends the form (asking its submit handlers first when `fireEvent`) to m_onSubmit.
+    void submitForm(int form, int submitter, bool fireEvent);
+    void resetForm(int form);
+    void pressFormButton(int id);
+
+    // Sends the element an event; true when a handler cancelled it.
+    bool dispatchEvent(int node, const char* type);
+    void scriptSubmit(int form) noexcept;
+    void scriptReset(int form) noexcept;
+
+    void focusField(int id);
+    void blurField(int id);
+    void editField(int id, std::string_view text);
+    void toggle(int id);
+    void choose(int id, int index);
+    void submitField(int id);
+
+    struct FieldDefault {
+        bool checked = false;
+        std::string value;
+        int selectedIndex = -1;
+    };
+    std::unordered_map<int, FieldDefault> m_defaults;
+    // Each focused field's value when it took the focus, for its change event.
+    std::unordered_map<int, std::string> m_focusValue;
+    std::function<void(const URLRequest&)> m_onSubmit;
+
     std::unique_ptr<Node> m_document;
     std::unordered_map<int, Node*> m_nodes;
     int m_nextId = 1;
@@ -180,5 +259,8 @@ public:
     // call's frame (the engine leaves those frames by longjmp when it raises an error).
     std::string m_scratch;
 };
+
+// Adds the forms' part to the script host (WebPageFormScript.cpp); inside setUpHost.
+void setUpFormHost(duk_context* ctx);
 
 }  // namespace platform::web

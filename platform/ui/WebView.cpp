@@ -8,6 +8,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
+#include "platform/net/PictureFetches.h"
 #include "platform/ui/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ShownPage.h"
@@ -41,7 +42,7 @@ WebView::~WebView() {
         HttpClient::shared().cancel(m_httpRequest);
     }
     for (auto request : m_pictureRequests) {
-        HttpClient::shared().cancel(request);
+        PictureFetches::shared().cancel(request);
     }
 }
 

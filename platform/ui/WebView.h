@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ui/URLRequest.h"
@@ -15,6 +17,8 @@
 namespace platform {
 
 class HtmlPictures;
+class Image;
+class WebFormChoices;
 class ScriptTimeBudget;
 class ScrollView;
 class ShownPage;
@@ -68,6 +72,14 @@ struct HttpResponse;
 // scripts change is laid out again with the screen (at the next layout pass, or
 // layoutIfNeeded), not by each script. Views added
 // to the web view itself stay put.
+//
+// The page's forms work as in the phone's browser (WebFormViews): a text field or text area
+// is a platform input over the field the layout draws, so a tap focuses it, the keyboard
+// rises and the page scrolls so that the field stands above it; a checkbox or radio button
+// toggles on a tap, a select offers its choices as the platform offers a choice
+// (WebFormChoices), and a label acts for its field. A form sent (a submit button, the return
+// key in a one-line field, a script's form.submit()) is a load like any other: the delegate
+// is asked (FormSubmitted), and it is fetched, redirected and budgeted as every load is.
 class WebView : public View {
 public:
     // Hops of one load; real sites use a few, a loop would go on for good.
@@ -189,13 +201,38 @@ private:
     void openPage(const std::string& html, const std::string& url, const std::string& baseURL);
     WebPage& currentPage();
     void scriptAskedToNavigate(std::uint64_t pageSerial, const std::string& url);
+    // The page asks for a load (a script's navigation, a form sent): made on a later turn,
+    // never inside the script, counted as a script's own unless a handler of a tap asked.
+    void pageAskedToLoad(std::uint64_t pageSerial, URLRequest request, WebViewNavigationType type);
     void activatePageElement(std::uint64_t pageSerial, int node);
+
+    // --- Forms (WebViewForms.cpp) -----------------------------------------------------------
+    // The view of a field or label: the one it had in the last layout, brought up to date,
+    // or a new one.
+    std::shared_ptr<View> formControlView(const WebPage::Item& item);
+    // Runs a user's step on the page's forms as a tap's handler, then shows what it changed.
+    void formActionByUser(const std::function<void()>& action);
+    const WebPage::Item* shownItem(int node) const;
+    void formFieldFocused(int node);
+    void formFieldBlurred(int node);
+    void formControlTapped(int node);
+    void openChoices(const WebPage::Item& item);
+    // A tap elsewhere in the page ends the editing of its field.
+    void endFieldEditing();
+    // The page goes: its fields' views, and a select's choices still showing.
+    void forgetFormViews();
+    void raiseAboveKeyboard(View& field);
+    void lowerFromKeyboard();
+    void pageAskedToSubmit(std::uint64_t pageSerial, const URLRequest& request);
     void pageMayHaveChanged();
     void showPage(bool newPage);
     // Lets the page shown before go on a later turn, off the way of showing the next one.
     void retirePage();
     void fetchPictures();
-    void pictureArrived(std::uint64_t pageSerial, const std::string& url, HttpResponse response);
+    void pictureArrived(std::uint64_t pageSerial, const std::string& url, HttpResponse response,
+                        std::shared_ptr<void> room);
+    void pictureDecoded(std::uint64_t pageSerial, const std::string& url, bool answered,
+                        Image picture);
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::weak_ptr<WebViewDelegate> m_delegate;
@@ -221,10 +258,16 @@ private:
     std::size_t m_picturesPending{0};
     // The load has its page and finishes when its pictures are in.
     bool m_finishAwaitsPictures{false};
-    std::optional<std::string> m_scriptNavigation;
+    std::optional<URLRequest> m_scriptNavigation;
+    WebViewNavigationType m_scriptNavigationType{WebViewNavigationType::Other};
     // Whether a script asked for m_scriptNavigation inside a handler of the user's tap.
     bool m_scriptNavigationByTap{false};
     bool m_inTap{false};
+    // The views of the page's fields and labels by node, kept from one layout to the next.
+    std::unordered_map<int, std::shared_ptr<View>> m_formViews;
+    std::shared_ptr<WebFormChoices> m_formChoices;
+    // The scroller's bottom inset before a field's keyboard lengthened it.
+    std::optional<double> m_insetBeforeKeyboard;
     std::uint64_t m_navigationPostedFor{0};
     // What the pages' scripts draw on over time, and the loads in a row they started.
     std::shared_ptr<ScriptTimeBudget> m_scriptBudget;

@@ -4,12 +4,15 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/foundation/AsciiText.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
+#include "platform/net/PictureFetches.h"
 #include "platform/ui/HtmlLayout.h"
 #include "platform/ui/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
@@ -38,9 +41,10 @@ void WebView::openPage(const std::string& html, const std::string& url,
     std::uint64_t serial = ++m_pageSerial;
     m_scriptNavigation.reset();
     m_scriptNavigationByTap = false;
+    forgetFormViews();
     std::weak_ptr<View> weak = weak_from_this();
     for (auto request : m_pictureRequests) {
-        HttpClient::shared().cancel(request);
+        PictureFetches::shared().cancel(request);
     }
     m_pictureRequests.clear();
     m_picturesPending = 0;
@@ -58,12 +62,26 @@ void WebView::openPage(const std::string& html, const std::string& url,
                 from(view)->scriptAskedToNavigate(serial, target);
             }
         });
-    m_webPage->setScriptTimeBudget(m_scriptBudget);
-    m_shown = std::make_unique<ShownPage>(m_pictures, [weak, serial](int node) {
+    m_webPage->setOnSubmit([weak, serial](const URLRequest& request) {
         if (auto view = weak.lock()) {
-            from(view)->activatePageElement(serial, node);
+            from(view)->pageAskedToSubmit(serial, request);
         }
     });
+    m_webPage->setScriptTimeBudget(m_scriptBudget);
+    m_shown = std::make_unique<ShownPage>(
+        m_pictures,
+        [weak, serial](int node) {
+            if (auto view = weak.lock()) {
+                from(view)->activatePageElement(serial, node);
+            }
+        },
+        [weak, serial](const WebPage::Item& item) -> std::shared_ptr<View> {
+            auto view = weak.lock();
+            if (!view || from(view)->m_pageSerial != serial) {
+                return nullptr;
+            }
+            return from(view)->formControlView(item);
+        });
     m_webPage->runScripts();
     m_page.title = m_webPage->title();
     // Laid out at once: whoever hears that the page finished may read its height.
@@ -83,10 +101,18 @@ std::vector<WebPage::Item> WebView::pageItems() const {
 }
 
 void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string& url) {
+    URLRequest request;
+    request.url = url;
+    pageAskedToLoad(pageSerial, std::move(request), WebViewNavigationType::Other);
+}
+
+void WebView::pageAskedToLoad(std::uint64_t pageSerial, URLRequest request,
+                              WebViewNavigationType type) {
     if (pageSerial != m_pageSerial) {
         return;
     }
-    m_scriptNavigation = url;
+    m_scriptNavigation = std::move(request);
+    m_scriptNavigationType = type;
     m_scriptNavigationByTap = m_scriptNavigationByTap || m_inTap;
     if (m_navigationPostedFor == pageSerial) {
         return;  // already on its way; the last address asked for goes
@@ -106,14 +132,12 @@ void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string&
         if (web->m_pageSerial != pageSerial || !web->m_scriptNavigation) {
             return;
         }
-        std::string target = std::move(*web->m_scriptNavigation);
+        URLRequest request = std::move(*web->m_scriptNavigation);
         const bool byTap = web->m_scriptNavigationByTap;
         web->m_scriptNavigation.reset();
         web->m_scriptNavigationByTap = false;
-        URLRequest request;
-        request.url = std::move(target);
-        web->startLoad(Entry{request}, WebViewNavigationType::Other, HistoryMove::Push, -1,
-                       web->documentURL(), !byTap);
+        web->startLoad(Entry{std::move(request)}, web->m_scriptNavigationType, HistoryMove::Push,
+                       -1, web->documentURL(), !byTap);
     });
 }
 
@@ -122,6 +146,7 @@ void WebView::activatePageElement(std::uint64_t pageSerial, int node) {
         return;
     }
     auto self = weak_from_this().lock();
+    endFieldEditing();
     m_inTap = true;
     std::string target = m_webPage->activate(node);
     m_inTap = false;
@@ -153,6 +178,7 @@ void WebView::showPage(bool newPage) {
         return;
     }
     m_shown->update(*m_webPage, bounds().size, *m_scrollView, newPage);
+    m_formViews = m_shown->formViews();
     fetchPictures();
 }
 
@@ -186,10 +212,12 @@ void WebView::fetchPictures() {
         http.method = "GET";
         http.url = url;
         http.timeoutSeconds = kPictureTimeoutSeconds;
-        auto id =
-            HttpClient::shared().send(std::move(http), [weak, serial, url](HttpResponse response) {
+        // A picture's body has the pictures' own limit, and waits for room in their total in
+        // flight: a page's pictures from any number of hosts fit the picture budget together.
+        auto id = PictureFetches::shared().fetch(
+            std::move(http), [weak, serial, url](HttpResponse response, PictureFetches::Room room) {
                 if (auto view = weak.lock()) {
-                    from(view)->pictureArrived(serial, url, std::move(response));
+                    from(view)->pictureArrived(serial, url, std::move(response), std::move(room));
                 }
             });
         m_pictureRequests.push_back(id);
@@ -198,16 +226,39 @@ void WebView::fetchPictures() {
 }
 
 void WebView::pictureArrived(std::uint64_t pageSerial, const std::string& url,
-                             HttpResponse response) {
+                             HttpResponse response, std::shared_ptr<void> room) {
+    if (pageSerial != m_pageSerial || !m_pictures) {
+        return;
+    }
+    if (!(response.error.empty() && response.status >= 200 && response.status < 300)) {
+        pictureDecoded(pageSerial, url, false, Image());
+        return;
+    }
+    // Decoded on the background pool: a large picture, or one of many scans, never holds up
+    // the main thread. The body's room in the pictures' total goes once it is decoded.
+    std::weak_ptr<View> weak = weak_from_this();
+    dispatch::async(
+        [weak, pageSerial, url, body = std::move(response.body), room = std::move(room)]() mutable {
+            Image picture = Image::decode(body);
+            std::string().swap(body);
+            room.reset();
+            dispatch::mainAsync([weak, pageSerial, url, picture = std::move(picture)]() mutable {
+                if (auto view = weak.lock()) {
+                    from(view)->pictureDecoded(pageSerial, url, true, std::move(picture));
+                }
+            });
+        });
+}
+
+void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, bool answered,
+                             Image picture) {
     if (pageSerial != m_pageSerial || !m_pictures) {
         return;
     }
     auto self = weak_from_this().lock();
     m_picturesPending -= std::min<std::size_t>(m_picturesPending, 1);
-    bool arrived = response.error.empty() && response.status >= 200 && response.status < 300;
-    if (arrived) {
-        Image picture = Image::decode(response.body);
-        arrived = !picture.isNull();
+    const bool arrived = answered && !picture.isNull();
+    if (answered) {
         m_pictures->setPicture(url, std::move(picture));
     }
     if (arrived && m_shown) {

@@ -5,11 +5,13 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/Session.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/graphics/Image.h"
 #include "platform/testing/UiTestScope.h"
+#include "platform/ui/ScrollView.h"
 #include "tests/app/StandInClient.h"
 #include "tests/support/TempHome.h"
 
@@ -51,10 +53,15 @@ protected:
     std::unique_ptr<Session> session;
 };
 
-TEST_F(SessionTest, LaunchShowsTheFirstScreen) {
+TEST_F(SessionTest, LaunchShowsTheFirstScreenAndOnceUnderItWhereTheCommandsAre) {
     std::string shown = printed();
     EXPECT_NE(shown.find("\"First\""), std::string::npos) << shown;
     EXPECT_NE(shown.find("label \"nothing loaded\""), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.find(session->screen())),
+              session->screen() + "\n" + "help lists the commands.\n\n")
+        << shown;
+    session->runLine("tap Next");
+    EXPECT_EQ(printed().find("help lists"), std::string::npos);
 }
 
 TEST_F(SessionTest, EachCommandIsEchoedBeforeTheScreenItLeadsToAndCommentsPrintNothing) {
@@ -108,10 +115,21 @@ TEST_F(SessionTest, TheEndOfTheInputEndsQuietlyAndQuitStopsReadingTheRest) {
     EXPECT_NE(session->screen().find("\"Second\""), std::string::npos);
 }
 
-TEST_F(SessionTest, HelpListsTheCommands) {
+TEST_F(SessionTest, HelpWalksANewcomerInThenListsTheCommands) {
     printed();
     session->runLine("help");
     std::string shown = printed();
+    std::istringstream lines(shown);
+    std::vector<std::string> first(5);
+    for (auto& line : first) std::getline(lines, line);
+    EXPECT_EQ(first[0], "> help");
+    // Through the introduction, signed in with a sample account, onto a screen.
+    EXPECT_NE(first[1].find("swipe intro "), std::string::npos) << shown;
+    for (const char* step : {"tap 会议", "type account ", "type password ", "tap login"}) {
+        EXPECT_NE(first[2].find(step), std::string::npos) << step << "\n" << shown;
+    }
+    EXPECT_NE(first[3].find("open a screen: tap "), std::string::npos) << shown;
+    EXPECT_EQ(first[4], "commands:");
     for (const char* command : {"tap", "type", "return", "back", "pull down", "pull up", "swipe",
                                 "alert", "wait", "screenshot", "quit"}) {
         EXPECT_NE(shown.find(std::string("  ") + command + " "), std::string::npos) << command;
@@ -130,6 +148,57 @@ TEST_F(SessionTest, AScreenshotIsWrittenAsAPictureOrFailsWithAnError) {
     session->runLine("screenshot " + (home.path() / "missing" / "dir" / "x.png").string());
     EXPECT_EQ(session->failures(), 1);
     EXPECT_NE(printed().find("error: "), std::string::npos);
+}
+
+// A client whose first screen is a pager of `pictures` pages and an empty one after them, named
+// as the introduction is.
+class IntroDelegate : public platform::ApplicationDelegate {
+public:
+    explicit IntroDelegate(int pictures) : m_pictures(pictures) {}
+
+    bool didFinishLaunchingWithOptions(platform::Application&, const platform::Json&) override {
+        auto first = std::make_shared<platform::ViewController>();
+        window = platform::View::make<platform::Window>();
+        window->setRootViewController(first);
+        window->makeKeyAndVisible();
+        const platform::Rect bounds = first->view()->bounds();
+        auto pager = platform::View::make<platform::ScrollView>(bounds);
+        pager->setHandle("intro");
+        pager->setPagingEnabled(true);
+        pager->setContentSize({bounds.size.width * (m_pictures + 1), bounds.size.height});
+        first->view()->addSubview(pager);
+        return true;
+    }
+
+    std::shared_ptr<platform::Window> window;
+
+private:
+    int m_pictures;
+};
+
+TEST(SessionIntroTest, UnderAnIntroductionTheFirstScreenSaysHowToSwipeIn) {
+    testsupport::TempHome home;
+    for (int pictures : {3, 5}) {
+        SCOPED_TRACE(pictures);
+        platform::testing::UiTestScope scope(platform::Size{320, 568}, false);
+        std::ostringstream out;
+        SessionOptions options;
+        options.echo = true;
+        Session session(out, options);
+        session.launch(std::make_shared<IntroDelegate>(pictures));
+        const std::string hint = "To go in, swipe through the introduction: swipe intro " +
+                                 std::to_string(pictures) + " (help lists the commands).\n";
+        EXPECT_EQ(out.str(), session.screen() + "\n" + hint + "\n");
+
+        // The page it names is the one past the pictures, and it is said only once.
+        out.str("");
+        session.runLine("swipe intro " + std::to_string(pictures));
+        EXPECT_EQ(session.failures(), 0) << out.str();
+        EXPECT_EQ(out.str().find("To go in"), std::string::npos) << out.str();
+        out.str("");
+        session.runLine("swipe intro " + std::to_string(pictures + 1));
+        EXPECT_EQ(session.failures(), 1) << "no page past the empty one";
+    }
 }
 
 }  // namespace

@@ -272,11 +272,16 @@ TEST_F(EmploymentHubTest, APageWithARowThatIsNotARecordFailsAndTheShownRowsStay)
         EXPECT_EQ(shownNames(), firstPage);
         EXPECT_EQ(table->numberOfRowsInSection(0), 10);
     }
-    // A reply of records only is taken again.
-    server.clearOverrides();
+    // A reply of records only is taken again: its rows replace the first page.
+    server.setReply("GET", kListPath,
+                    {200, "application/json",
+                     Json{{"ListOrderedMap", Json::array({Json{{"YRDWMC", "新来的单位"}},
+                                                          Json{{"YRDWMC", "又一家单位"}}})}}
+                         .dump()});
     ASSERT_TRUE(driver.pullDown(table));
     ASSERT_TRUE(quiet());
-    EXPECT_EQ(shownNames(), firstPage);
+    EXPECT_EQ(shownNames(), (std::vector<std::string>{"新来的单位", "又一家单位"}));
+    EXPECT_EQ(table->numberOfRowsInSection(0), 2);
 }
 
 TEST_F(EmploymentHubTest, AListReplyAfterTheHubHasGoneDoesNothing) {

@@ -70,14 +70,17 @@ TEST_F(LocationTest, FixesReachOnlyManagersThatUpdateWhileAllowed) {
     EXPECT_EQ(updating->statuses, std::vector<LocationAuthorizationStatus>{
                                       LocationAuthorizationStatus::AuthorizedWhenInUse});
     EXPECT_EQ(idle->statuses, updating->statuses);
+    // Allowed, the updating manager is handed the fix the phone had before.
+    ASSERT_EQ(updating->locations.size(), 1u);
+    EXPECT_EQ(updating->locations[0].horizontalAccuracy, 5);
 
     m_device.injectLocation(fix(30.3, 120.08, 12));
-    EXPECT_TRUE(updating->locations.empty()) << "delivered on the main loop";
+    EXPECT_EQ(updating->locations.size(), 1u) << "delivered on the main loop";
     run();
-    ASSERT_EQ(updating->locations.size(), 1u);
-    EXPECT_EQ(updating->locations[0].coordinate, (Coordinate{30.3, 120.08}));
-    EXPECT_EQ(updating->locations[0].horizontalAccuracy, 12);
-    EXPECT_EQ(updating->locations[0].timestamp, RunLoop::main().now());
+    ASSERT_EQ(updating->locations.size(), 2u);
+    EXPECT_EQ(updating->locations[1].coordinate, (Coordinate{30.3, 120.08}));
+    EXPECT_EQ(updating->locations[1].horizontalAccuracy, 12);
+    EXPECT_EQ(updating->locations[1].timestamp, RunLoop::main().now());
     EXPECT_TRUE(idle->locations.empty());
     EXPECT_EQ(updatingManager.location()->coordinate, (Coordinate{30.3, 120.08}));
 
@@ -86,14 +89,14 @@ TEST_F(LocationTest, FixesReachOnlyManagersThatUpdateWhileAllowed) {
     m_device.injectLocation(fix(30.30004, 120.08));
     m_device.injectLocation(fix(30.3005, 120.08));
     run();
-    EXPECT_EQ(updating->locations.size(), 2u);
+    EXPECT_EQ(updating->locations.size(), 3u);
 
     // Denied: no more fixes; starting reports the refusal.
     m_device.setAuthorizationStatus(LocationAuthorizationStatus::Denied);
     m_device.injectLocation(fix(31, 121));
     idleManager.startUpdatingLocation();
     run();
-    EXPECT_EQ(updating->locations.size(), 2u);
+    EXPECT_EQ(updating->locations.size(), 3u);
     ASSERT_EQ(idle->errors.size(), 1u);
     EXPECT_EQ(idle->errors[0].code, static_cast<int>(LocationErrorCode::Denied));
     EXPECT_EQ(updating->statuses.back(), LocationAuthorizationStatus::Denied);
@@ -109,7 +112,7 @@ TEST_F(LocationTest, FixesReachOnlyManagersThatUpdateWhileAllowed) {
     m_device.injectLocation(fix(32, 122));
     run();
     EXPECT_EQ(idle->locations.size(), 1u);
-    EXPECT_EQ(updating->locations.size(), 2u);
+    EXPECT_EQ(updating->locations.size(), 3u);
 }
 
 TEST_F(LocationTest, AManagerDestroyedByACallbackHearsNothingMore) {
@@ -176,14 +179,114 @@ TEST_F(LocationTest, HeadingsReachHeadingUpdatersPastTheFilter) {
     EXPECT_TRUE(delegate->headings.empty()) << "only while updating headings";
 
     manager.startUpdatingHeading();
+    run();
+    ASSERT_EQ(delegate->headings.size(), 1u) << "the latest heading, handed at the start";
+    EXPECT_EQ(delegate->headings[0].trueHeading, 92);
     m_device.injectHeading(Heading{359.5, -1, 5, {}});
     m_device.injectHeading(Heading{0.2, -1, 5, {}});  // less than a degree across north
     m_device.injectHeading(Heading{45, 47, 5, {}});
     run();
-    ASSERT_EQ(delegate->headings.size(), 2u);
-    EXPECT_EQ(delegate->headings[1].trueHeading, 47);
+    ASSERT_EQ(delegate->headings.size(), 3u);
+    EXPECT_EQ(delegate->headings[2].trueHeading, 47);
     EXPECT_EQ(manager.heading()->magneticHeading, 45);
     EXPECT_TRUE(delegate->locations.empty());
+}
+
+TEST_F(LocationTest, AManagerThatStartsLaterIsHandedTheLatestFixAndHeadingAsTheyWereTaken) {
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::AuthorizedWhenInUse);
+    m_device.injectLocation(fix(30.27, 120.15, 80));
+    m_device.injectHeading(Heading{45, 47, 5, {}});
+    run();
+    const TimePoint taken = RunLoop::main().now();
+    m_scope.advance(30);
+
+    auto delegate = std::make_shared<RecordingDelegate>();
+    LocationManager manager;
+    manager.setDelegate(delegate);
+    manager.startUpdatingLocation();
+    manager.startUpdatingHeading();
+    EXPECT_TRUE(delegate->locations.empty()) << "handed over on the main loop";
+    run();
+    ASSERT_EQ(delegate->locations.size(), 1u);
+    EXPECT_EQ(delegate->locations[0].coordinate, (Coordinate{30.27, 120.15}));
+    EXPECT_EQ(delegate->locations[0].horizontalAccuracy, 80);
+    // Its own time, so that a screen that wants a fresh fix can tell how old it is.
+    EXPECT_EQ(delegate->locations[0].timestamp, taken);
+    ASSERT_EQ(delegate->headings.size(), 1u);
+    EXPECT_EQ(delegate->headings[0].trueHeading, 47);
+    EXPECT_EQ(delegate->headings[0].timestamp, taken);
+
+    // Then new ones as they come.
+    m_device.injectLocation(fix(30.28, 120.16));
+    run();
+    ASSERT_EQ(delegate->locations.size(), 2u);
+    EXPECT_EQ(delegate->locations[1].timestamp, RunLoop::main().now());
+
+    // Started again, it is handed the latest at once again; a manager that is not updating
+    // is handed nothing.
+    auto idle = std::make_shared<RecordingDelegate>();
+    LocationManager idleManager;
+    idleManager.setDelegate(idle);
+    manager.stopUpdatingLocation();
+    manager.startUpdatingLocation();
+    run();
+    ASSERT_EQ(delegate->locations.size(), 3u);
+    EXPECT_EQ(delegate->locations[2].coordinate, (Coordinate{30.28, 120.16}));
+    EXPECT_TRUE(idle->locations.empty());
+    EXPECT_TRUE(idle->headings.empty());
+}
+
+TEST_F(LocationTest, TheLatestFixIsHandedOnlyWhileAllowedAndNeverTwice) {
+    m_device.injectLocation(fix(30.27, 120.15));
+    run();
+
+    // Not determined: nothing until the user allows, then the fix known before.
+    auto delegate = std::make_shared<RecordingDelegate>();
+    LocationManager manager;
+    manager.setDelegate(delegate);
+    manager.startUpdatingLocation();
+    manager.requestWhenInUseAuthorization();
+    EXPECT_TRUE(delegate->locations.empty());
+    run();
+    ASSERT_EQ(delegate->locations.size(), 1u);
+    EXPECT_EQ(delegate->locations[0].coordinate, (Coordinate{30.27, 120.15}));
+
+    // A fix on its way when a manager starts reaches it once, not again as the latest.
+    auto late = std::make_shared<RecordingDelegate>();
+    LocationManager lateManager;
+    lateManager.setDelegate(late);
+    m_device.injectLocation(fix(30.3, 120.08));
+    lateManager.startUpdatingLocation();
+    run();
+    ASSERT_EQ(late->locations.size(), 1u);
+    EXPECT_EQ(late->locations[0].coordinate, (Coordinate{30.3, 120.08}));
+
+    // Refused: no fix, only the refusal; allowed again, the updating manager has it.
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::Denied);
+    run();
+    auto refused = std::make_shared<RecordingDelegate>();
+    LocationManager refusedManager;
+    refusedManager.setDelegate(refused);
+    refusedManager.startUpdatingLocation();
+    run();
+    EXPECT_TRUE(refused->locations.empty());
+    EXPECT_EQ(refused->errors.size(), 1u);
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::AuthorizedAlways);
+    run();
+    ASSERT_EQ(refused->locations.size(), 1u);
+    EXPECT_EQ(refused->locations[0].coordinate, (Coordinate{30.3, 120.08}));
+
+    // A reset phone knows nowhere.
+    m_device.reset();
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::AuthorizedAlways);
+    auto fresh = std::make_shared<RecordingDelegate>();
+    LocationManager freshManager;
+    freshManager.setDelegate(fresh);
+    freshManager.startUpdatingLocation();
+    freshManager.startUpdatingHeading();
+    run();
+    EXPECT_TRUE(fresh->locations.empty());
+    EXPECT_TRUE(fresh->headings.empty());
 }
 
 TEST_F(LocationTest, GeocoderNamesTheNearestKnownPlaceOrFails) {

@@ -2,10 +2,12 @@
 // repeated key, number kinds, text) and what it refuses, for small objects, for objects large
 // enough to be indexed and for objects whose names were chosen to collide in an index.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -266,6 +268,94 @@ TEST(JsonDecode, NestingIsBoundedForObjectsAsForLists) {
     EXPECT_FALSE(parseJson(bomb, &error));
     EXPECT_EQ(error, "nested too deeply");
 }
+
+// A list of `count` empty objects.
+std::string emptyObjects(std::size_t count) {
+    std::string text = "[";
+    text.reserve(count * 3 + 2);
+    for (std::size_t i = 0; i < count; ++i) text += i ? ",{}" : "{}";
+    return text + "]";
+}
+
+TEST(JsonBudget, ValuesAreCountedBeforeAnythingIsBuilt) {
+    std::string error;
+    // The list and its 1000 objects.
+    EXPECT_TRUE(parseJson(emptyObjects(1000), &error, {.maxValues = 1001}));
+    EXPECT_FALSE(parseJson(emptyObjects(1000), &error, {.maxValues = 1000}));
+    EXPECT_EQ(error, "larger than a decoded document may be");
+    // Members, list entries and the values inside each count once; names do not.
+    const std::string mixed = R"({"a":1,"b":[true,null,"x"],"c":{"d":-0},"e":"\u00e9"})";
+    EXPECT_TRUE(parseJson(mixed, &error, {.maxValues = 9}));
+    EXPECT_FALSE(parseJson(mixed, &error, {.maxValues = 8}));
+    // Commas and brackets inside strings are text, not values.
+    EXPECT_TRUE(parseJson(R"(["[,{,],}","{{{{"])", &error, {.maxValues = 3}));
+}
+
+TEST(JsonBudget, AnInflatedReplyIsRefusedAndItsTextLetGoWhileTheLargestListsStillDecode) {
+    // 60 MB of "{}", as 58 KB of gzip would bring them: a tree of gigabytes.
+    std::string inflated = "{\"News\":" + emptyObjects(20u << 20) + "}";
+    std::string error;
+    EXPECT_FALSE(parseJsonText(std::move(inflated), &error));
+    EXPECT_EQ(error, "larger than a decoded document may be");
+    EXPECT_TRUE(inflated.empty());
+    EXPECT_EQ(inflated.capacity(), std::string().capacity());
+
+    // The longest news list the client shows: 300,000 items.
+    std::string news = "{\"News\":[";
+    for (int i = 0; i < 300000; ++i) {
+        const std::string n = std::to_string(i);
+        news += (i ? "," : "") + std::string("{\"id\":") + n + ",\"imgUrl\":\"/n/" + n +
+                ".jpg\",\"xwbt\":\"校闻" + n + "\",\"fbsj\":\"2026-11-30\",\"xwnr\":\"\"}";
+    }
+    news += "]}";
+    const auto decoded = parseJsonText(std::move(news), &error);
+    ASSERT_TRUE(decoded) << error;
+    EXPECT_EQ(decoded->at("News").size(), 300000u);
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The heap bytes a decode leaves held, as the allocator counts them: the tree it returns.
+std::size_t heapHeldByTree(const std::string& text, std::optional<Json>& tree) {
+    const std::size_t before = mallinfo2().uordblks;
+    tree = parseJson(text);
+    const std::size_t after = mallinfo2().uordblks;
+    return after > before ? after - before : 0;
+}
+
+TEST(JsonBudget, TheByteBudgetBoundsWhatTheTreeReallyHolds) {
+    // Long and short strings and names, indexed and small objects, nested lists and numbers.
+    std::string text = "{\"items\":[";
+    for (int i = 0; i < 2000; ++i) {
+        const std::string n = std::to_string(i);
+        text += (i ? "," : "") + std::string("{\"id\":") + n +
+                ",\"title\":\"a headline long enough to leave its string object " + n +
+                "\",\"tags\":[\"x\",\"y\",[" + n + ",2.5]],\"empty\":{},\"flag\":true";
+        if (i % 10 == 0)
+            for (int k = 0; k < 12; ++k)
+                text += ",\"a member name past fifteen bytes " + std::to_string(k) + "\":null";
+        text += "}";
+    }
+    text += "]}";
+    std::optional<Json> tree;
+    heapHeldByTree(text, tree);  // the first decode sets up what any decode shares
+    tree.reset();
+    const std::size_t held = heapHeldByTree(text, tree);
+    ASSERT_TRUE(tree);
+    ASSERT_GT(held, 0u);
+    // The least byte budget that lets the document through.
+    std::size_t low = 0;
+    std::size_t high = std::size_t{1} << 30;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (parseJson(text, nullptr, {.maxBytes = middle}))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    EXPECT_GE(low, held) << "the budget lets through a tree larger than itself";
+    EXPECT_LE(low, held * 2) << "the budget refuses documents far smaller than itself";
+}
+#endif
 
 // The index under hashes that go wrong on purpose, which no document meets: names that all
 // land in one slot until the index changes its salt, and a hash that ignores names and salt

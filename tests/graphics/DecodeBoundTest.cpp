@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,12 +26,54 @@ Image halves(int w, int h) {
     return Image::fromARGB(w, h, std::move(argb));
 }
 
+void putBigEndian32(std::string& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+void putChunk(std::string& out, const char* type, const std::string& data) {
+    putBigEndian32(out, static_cast<std::uint32_t>(data.size()));
+    const std::string typed = std::string(type, 4) + data;
+    out += typed;
+    putBigEndian32(out,
+                   static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
+                                                    static_cast<uInt>(typed.size()))));
+}
+
+// 2 x 1 pixels from a palette of black and red, black made fully transparent by a tRNS chunk,
+// after a text chunk.
+std::string palettePngWithTransparency() {
+    std::string header;
+    putBigEndian32(header, 2);
+    putBigEndian32(header, 1);
+    header += std::string("\x08\x03\x00\x00\x00", 5);  // 8 bits, palette
+    const std::string row("\x00\x00\x01", 3);          // no filter, entries 0 and 1
+    uLongf size = compressBound(static_cast<uLong>(row.size()));
+    std::string compressed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(compressed.data()), &size,
+             reinterpret_cast<const Bytef*>(row.data()), static_cast<uLong>(row.size()));
+    compressed.resize(size);
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    putChunk(png, "IHDR", header);
+    putChunk(png, "tEXt", std::string("Title\0a picture", 15));
+    putChunk(png, "PLTE", std::string("\x00\x00\x00\xFF\x00\x00", 6));
+    putChunk(png, "tRNS", std::string(1, '\0'));
+    putChunk(png, "IDAT", compressed);
+    putChunk(png, "IEND", "");
+    return png;
+}
+
 // Each test starts and ends with the default budget and nothing of its own held.
 class DecodeBoundTest : public ::testing::Test {
 protected:
-    void SetUp() override { heldBefore = DecodeBudget::held(); }
+    void SetUp() override {
+        heldBefore = DecodeBudget::held();
+        // A decoder that keeps its working memory fails the next decode quickly.
+        DecodeBudget::setLongestWait(std::chrono::seconds(30));
+    }
     void TearDown() override {
         DecodeBudget::setLimit(DecodeBudget::kDefaultLimit);
+        DecodeBudget::setLongestWait(DecodeBudget::kDefaultLongestWait);
         EXPECT_EQ(DecodeBudget::held(), heldBefore)
             << "a decoded picture's bytes were not given back";
     }
@@ -134,6 +178,39 @@ TEST_F(DecodeBoundTest, PicturesHeldAtOnceShareOneBudget) {
     held.clear();
     EXPECT_EQ(DecodeBudget::held(),
               heldBefore + std::size_t(big.pixelWidth()) * big.pixelHeight() * 4);
+}
+
+TEST_F(DecodeBoundTest, APngIsReadForItsPixelsAloneWhateverChunksComeWithThem) {
+    // A thousand compressed text chunks of a megabyte each before the pixel.
+    const std::string texts = testsupport::textChunkPng(999);
+    EXPECT_LT(texts.size(), 2u << 20);
+    const Image one = Image::decode(texts);
+    ASSERT_FALSE(one.isNull());
+    EXPECT_EQ(one.pixelAt(0, 0), 0xFF808080u);
+    // What the pixels need of the other chunks is still read: the palette, its transparency.
+    const Image palette = Image::decode(palettePngWithTransparency());
+    ASSERT_EQ(palette.pixelWidth(), 2);
+    EXPECT_EQ(palette.pixelAt(0, 0) >> 24, 0u);
+    EXPECT_EQ(palette.pixelAt(1, 0), kRed);
+}
+
+TEST_F(DecodeBoundTest, AJpegOfThousandsOfScansIsRefusedWhileOrdinaryProgressiveOnesDecode) {
+    // Each scan of these costs a pass over every block for a few bytes.
+    for (int scans : {2, 10, 40}) {
+        const Image image = Image::decode(testsupport::manyScanJpeg(256, 256, scans));
+        ASSERT_FALSE(image.isNull()) << scans << " scans";
+        EXPECT_EQ(image.pixelAt(100, 100), 0xFF808080u);
+    }
+    const std::string thousands = testsupport::manyScanJpeg(256, 256, 5000);
+    EXPECT_LT(thousands.size(), 128u << 10);
+    EXPECT_TRUE(Image::decode(thousands).isNull());
+    EXPECT_TRUE(Image::decode(thousands, 1, Size{64, 64}).isNull());
+
+    // Fewer scans of a large picture are held to the blocks they cover together: 524,288
+    // blocks a scan, forty times over, then fifty.
+    const Size thumbnail{64, 128};
+    EXPECT_FALSE(Image::decode(testsupport::manyScanJpeg(4096, 8192, 40), 1, thumbnail).isNull());
+    EXPECT_TRUE(Image::decode(testsupport::manyScanJpeg(4096, 8192, 50), 1, thumbnail).isNull());
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // What a decoder holds while it works counts in the decoded-picture budget with the pixels: a
 // picture whose decoder alone would pass it is refused before the decoder takes anything, one
 // that fits is decoded and gives that memory back as soon as it is done, and decodes at once
-// on many threads together stay inside the budget.
+// on many threads together stay inside the budget. A decode waits for room only so long: a
+// decoder that never gives its memory back fails the next decode, and these tests, at once.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/foundation/Log.h"
 #include "platform/graphics/DecodeBudget.h"
 #include "platform/graphics/Image.h"
 #include "tests/graphics/PixelTestSupport.h"
@@ -25,10 +27,19 @@ constexpr Size kThumbnail{160, 110};
 
 class DecoderMemoryTest : public ::testing::Test {
 protected:
-    void SetUp() override { heldBefore = DecodeBudget::held(); }
+    void SetUp() override {
+        heldBefore = DecodeBudget::held();
+        givenUpBefore = DecodeBudget::waitsGivenUp();
+        // Far longer than any decode here takes, far shorter than the test run's time-out: a
+        // decoder that keeps its working memory fails the test that meets it, quickly.
+        DecodeBudget::setLongestWait(std::chrono::seconds(30));
+    }
     void TearDown() override {
         DecodeBudget::setLimit(DecodeBudget::kDefaultLimit);
+        DecodeBudget::setLongestWait(DecodeBudget::kDefaultLongestWait);
         EXPECT_EQ(DecodeBudget::held(), heldBefore) << "bytes of the budget were not given back";
+        EXPECT_EQ(DecodeBudget::waitsGivenUp(), givenUpBefore)
+            << "a decode waited for working memory that a decoder never gave back";
     }
 
     static std::size_t pixelBytes(const Image& image) {
@@ -44,6 +55,7 @@ protected:
     }
 
     std::size_t heldBefore = 0;
+    std::size_t givenUpBefore = 0;
     // 2048 x 2048 in one progressive scan, chroma halved: 12 MB of coefficients to decode.
     const std::string progressive = testsupport::bombProgressiveJpeg(2048, 2048, 3, true);
 };
@@ -142,6 +154,27 @@ TEST_F(DecoderMemoryTest, ADecodeWaitsForOtherDecodersButNotForPicturesKept) {
     EXPECT_TRUE(Image::decode(progressive, 1, kThumbnail).isNull());
     EXPECT_EQ(DecodeBudget::waiting(), 0u);
     DecodeBudget::release(one);
+}
+
+TEST_F(DecoderMemoryTest, ADecoderThatKeepsItsWorkingMemoryMakesTheNextWaitGiveUpAndSaySo) {
+    const std::size_t one = reservedToDecode(progressive);
+    DecodeBudget::setLimit(heldBefore + one + one / 2);
+    // A decoder under way that will never give its memory back.
+    ASSERT_TRUE(DecodeBudget::reserveForDecode(0, one));
+    std::vector<std::string> logged;
+    setLogSink([&logged](const std::string& line) { logged.push_back(line); });
+    DecodeBudget::setLongestWait(std::chrono::milliseconds(0));
+    EXPECT_TRUE(Image::decode(progressive, 1, kThumbnail).isNull());
+    setLogSink(nullptr);
+    EXPECT_EQ(DecodeBudget::waitsGivenUp(), givenUpBefore + 1);
+    EXPECT_EQ(DecodeBudget::waiting(), 0u);
+    EXPECT_EQ(DecodeBudget::held(), heldBefore + one) << "the decode that gave up holds nothing";
+    ASSERT_EQ(logged.size(), 1u) << "one line, not one per smaller size tried";
+    EXPECT_NE(logged.front().find("gave up after waiting 0 ms for decoders to give back"),
+              std::string::npos)
+        << logged.front();
+    DecodeBudget::releaseWorking(one);
+    givenUpBefore = DecodeBudget::waitsGivenUp();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "components/refresh/ScrollViewRefresh.h"
 #include "platform/ui/TableView.h"
 #include "tests/shell/HomeTestSupport.h"
+#include "tests/support/BombPicture.h"
 
 using namespace hometest;
 using platform::Json;
@@ -130,6 +131,28 @@ TEST_F(HomeNewsTest, AFailedReloadKeepsTheRowsAndSaysThereIsNoData) {
     EXPECT_FALSE(platform::components::isHeaderRefreshing(table()));
     settle(1.5);
     EXPECT_TRUE(homeToasts().empty());
+}
+
+TEST_F(HomeNewsTest, AReplyWhoseTreeWouldPassTheBudgetFailsLikeAMalformedOneAndTheRowsStay) {
+    launch();
+    const auto before = shownHeadlines();
+    ASSERT_FALSE(before.empty());
+
+    // 60 MB of empty objects, sent as a few dozen kilobytes of gzip.
+    std::string inflated = "{\"News\":[{}";
+    inflated.reserve(std::size_t{60} << 20);
+    while (inflated.size() < (std::size_t{60} << 20)) inflated += ",{}";
+    inflated += "]}";
+    fakes::Reply reply{200, "application/json", testsupport::gzipped(inflated)};
+    reply.contentEncoding = "gzip";
+    EXPECT_LT(reply.body.size(), std::size_t{256} << 10);
+    server.setReply("GET", kNewsPath, std::move(reply));
+    ASSERT_TRUE(driver.pullDown("news"));
+    ASSERT_TRUE(waitForQuiet());
+
+    EXPECT_EQ(homeToasts(), std::vector<std::string>{"暂无数据"});
+    EXPECT_EQ(shownHeadlines(), before);
+    EXPECT_FALSE(platform::components::isHeaderRefreshing(table()));
 }
 
 TEST_F(HomeNewsTest, AFailedLoadMoreGivesItsPageBack) {

@@ -167,7 +167,8 @@ TEST_F(ShareEditPanelTest, PictureShowsAndOnlyItsSheetsDestructiveButtonDeletesI
     SHSocialData::defaultData()->setShareImage(picture());
     auto edit = open();
     ASSERT_TRUE(edit);
-    ASSERT_TRUE(edit->holdsPicture());
+    ASSERT_TRUE(edit->shareImageButton());
+    ASSERT_TRUE(edit->deleteImageButton());
     EXPECT_FALSE(edit->shareImageButton()->image().isNull());
     EXPECT_EQ(edit->deleteImageButton()->tag(), SHShareEditViewController::kPictureDeleteTag);
 
@@ -182,6 +183,7 @@ TEST_F(ShareEditPanelTest, PictureShowsAndOnlyItsSheetsDestructiveButtonDeletesI
     ASSERT_TRUE(driver.tap("shareDelete"));
     ASSERT_TRUE(driver.pressAlertButton("删除图片"));
     EXPECT_FALSE(edit->holdsPicture());
+    ASSERT_TRUE(edit->deleteImageButton());
     EXPECT_TRUE(edit->deleteImageButton()->isHidden());
     EXPECT_EQ(driver.outline().find("sharePicture"), std::string::npos);
     // Without its picture, a share of white space is refused.
@@ -209,6 +211,7 @@ TEST_F(ShareEditPanelTest, AShareWithNothingAtLoadIsSentAndTheServiceAnswers) {
     // The picture view and its delete button are off the screen, but the screen still holds
     // the picture view: the share has content.
     EXPECT_TRUE(edit->holdsPicture());
+    ASSERT_TRUE(edit->shareImageButton());
     EXPECT_FALSE(edit->shareImageButton()->superview());
     EXPECT_EQ(driver.outline().find("sharePicture"), std::string::npos);
     EXPECT_EQ(driver.outline().find("shareDelete"), std::string::npos);
@@ -235,6 +238,7 @@ TEST_F(ShareEditPanelTest, MediaLinksShowTheirKindAndTheirSheetsNameIt) {
             SHSocialUrlResourceMake(kind.type, "http://media.lanxi-campus.example/clip"));
         auto edit = open();
         ASSERT_TRUE(edit);
+        ASSERT_TRUE(edit->shareImageButton());
         EXPECT_NE(edit->shareImageButton()->image().name().find(kind.placeholder),
                   std::string::npos);
         edit->selectUrlResource();
@@ -266,6 +270,8 @@ TEST_F(ShareEditPanelTest, ThePlatformsOwnPictureWinsOverTheMediaLink) {
     SHSocialData::defaultData()->extConfig()->qzoneData->shareImage = picture();
     auto edit = open();
     ASSERT_TRUE(edit);
+    ASSERT_TRUE(edit->shareImageButton());
+    ASSERT_TRUE(edit->deleteImageButton());
     EXPECT_EQ(edit->shareImageButton()->image().name(), "");
     EXPECT_FALSE(edit->shareImageButton()->image().isNull());
     EXPECT_EQ(edit->deleteImageButton()->tag(), SHShareEditViewController::kPictureDeleteTag);
@@ -281,15 +287,17 @@ TEST_F(ShareEditPanelTest, MediaPictureIsFetchedOnceThenComesFromTheCache) {
     SHSocialData::defaultData()->setUrlResource(SHSocialUrlResourceMake(1, url));
     auto edit = open();
     ASSERT_TRUE(edit);
+    ASSERT_TRUE(edit->shareImageButton());
     EXPECT_NE(edit->shareImageButton()->image().name().find("SHS_url_image"), std::string::npos)
         << "the placeholder while the picture is on the way";
     ASSERT_TRUE(picturesArrive([&] {
-        return edit->shareImageButton()->image().pixelWidth() == 64;
-    })) << edit->shareImageButton()->image().name();
+        return edit->shareImageButton() && edit->shareImageButton()->image().pixelWidth() == 64;
+    }));
     EXPECT_EQ(services->requestsTo("/media/poster.png").size(), 1u);
 
     auto again = open();
     ASSERT_TRUE(again);
+    ASSERT_TRUE(again->shareImageButton());
     EXPECT_EQ(again->shareImageButton()->image().pixelWidth(), 64)
         << "shown from the cache at once";
     platform::RunLoop::main().runPending();
@@ -303,7 +311,10 @@ TEST_F(ShareEditPanelTest, MediaPictureThatCannotBeHadIsClearedAndItsLinkStillGo
     SHSocialData::defaultData()->setUrlResource(SHSocialUrlResourceMake(1, url));
     auto edit = open();
     ASSERT_TRUE(edit);
-    ASSERT_TRUE(picturesArrive([&] { return edit->shareImageButton()->image().isNull(); }));
+    ASSERT_TRUE(edit->shareImageButton());
+    ASSERT_TRUE(edit->deleteImageButton());
+    ASSERT_TRUE(picturesArrive(
+        [&] { return edit->shareImageButton() && edit->shareImageButton()->image().isNull(); }));
     EXPECT_FALSE(edit->deleteImageButton()->superview());
     EXPECT_TRUE(edit->holdsPicture());
 

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,7 +38,108 @@ void putSegment(std::string& out, unsigned char marker, const std::string& data)
     out += data;
 }
 
+// Bits of entropy-coded data, most significant first; a 0xFF byte is followed by a stuffed
+// zero, and the last byte is padded with one-bits.
+class BitWriter {
+public:
+    explicit BitWriter(std::string& out) : m_out(out) {}
+    void put(unsigned bits, int count) {
+        for (int i = count - 1; i >= 0; --i) {
+            m_byte = static_cast<unsigned char>(m_byte << 1 | ((bits >> i) & 1));
+            if (++m_filled == 8)
+                flushByte();
+        }
+    }
+    void finish() {
+        while (m_filled != 0) put(1, 1);
+    }
+
+private:
+    void flushByte() {
+        m_out.push_back(static_cast<char>(m_byte));
+        if (m_byte == 0xFF)
+            m_out.push_back('\0');
+        m_byte = 0;
+        m_filled = 0;
+    }
+    std::string& m_out;
+    unsigned char m_byte = 0;
+    int m_filled = 0;
+};
+
+std::string zlibCompressed(const std::string& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+              reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
+              Z_BEST_COMPRESSION);
+    out.resize(size);
+    return out;
+}
+
 }  // namespace
+
+std::string textChunkPng(int chunks, std::size_t inflatedBytes) {
+    std::string header;
+    putBigEndian32(header, 1);
+    putBigEndian32(header, 1);
+    header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, not interlaced
+    // Keyword, its terminator, compression method 0, then the compressed text.
+    const std::string text =
+        std::string("Comment\0\0", 9) + zlibCompressed(std::string(inflatedBytes, ' '));
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    putChunk(png, "IHDR", header);
+    for (int i = 0; i < chunks; ++i) putChunk(png, "zTXt", text);
+    putChunk(png, "IDAT", zlibCompressed(std::string("\0\x80\x80\x80\xFF", 5)));
+    putChunk(png, "IEND", "");
+    return png;
+}
+
+std::string manyScanJpeg(int width, int height, int scans) {
+    std::string jpeg("\xFF\xD8", 2);
+    putSegment(jpeg, 0xDB, std::string(1, '\0') + std::string(64, '\x01'));
+    std::string frame;
+    frame.push_back(8);
+    putBigEndian16(frame, height);
+    putBigEndian16(frame, width);
+    frame += {1, 1, 0x11, 0};
+    putSegment(jpeg, 0xC2, frame);  // progressive, one component
+    // DC table 0: one code, "0", a difference of nothing.
+    std::string dc(1, '\0');
+    dc += '\x01';
+    dc += std::string(15, '\0');
+    dc += '\0';
+    putSegment(jpeg, 0xC4, dc);
+    // AC table 0: the fifteen end-of-band runs (symbol r << 4: a run of 2^r blocks and r more
+    // bits), each a four-bit code equal to r.
+    std::string ac(1, '\x10');
+    ac += std::string(3, '\0');
+    ac += '\x0F';
+    ac += std::string(12, '\0');
+    for (int r = 0; r < 15; ++r) ac.push_back(static_cast<char>(r << 4));
+    putSegment(jpeg, 0xC4, ac);
+
+    const long long blocks = ((width + 7LL) / 8) * ((height + 7LL) / 8);
+    putSegment(jpeg, 0xDA, std::string("\x01\x01\x00\x00\x00\x00", 6));  // DC, first pass
+    jpeg.append(static_cast<std::size_t>(blocks / 8), '\0');
+    if (blocks % 8 != 0)
+        jpeg.push_back(static_cast<char>(0xFF >> (blocks % 8)));
+    for (int scan = 1; scan < scans; ++scan) {
+        putSegment(jpeg, 0xDA, std::string("\x01\x01\x00\x01\x3F\x00", 6));  // AC 1..63
+        BitWriter bits(jpeg);
+        for (long long left = blocks; left > 0;) {
+            const long long run = std::min(left, 32767LL);
+            int r = 0;
+            while ((2LL << r) <= run) ++r;
+            bits.put(static_cast<unsigned>(r), 4);
+            bits.put(static_cast<unsigned>(run - (1LL << r)), r);
+            left -= run;
+        }
+        bits.finish();
+    }
+    jpeg += "\xFF\xD9";
+    return jpeg;
+}
 
 std::string bombPng(int width, int height, bool interlaced) {
     std::string header;
@@ -148,6 +250,20 @@ std::string bombProgressiveJpeg(int width, int height, int components, bool subs
     }
     jpeg += "\xFF\xD9";
     return jpeg;
+}
+
+std::string gzipped(const std::string& bytes) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&stream, static_cast<uLong>(bytes.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
 }
 
 }  // namespace testsupport

@@ -201,15 +201,37 @@ TEST_F(RotationTest, ATabletTakesEveryOrientationAndItsKeyboardIsTaller) {
 }
 
 TEST_F(RotationTest, AScreenThatSaysNothingKeepsToTheApplicationsDeclaredOrientations) {
-    auto plain = std::make_shared<ViewController>();
-    EXPECT_EQ(plain->supportedInterfaceOrientations(),
-              Application::shared().supportedInterfaceOrientations());
-    // Whatever the bundle declares stays within what the device takes.
-    EXPECT_EQ(Application::shared().supportedInterfaceOrientations() &
-                  ~Application::shared().deviceInterfaceOrientations(),
-              0u);
-    EXPECT_EQ(Application::shared().deviceInterfaceOrientations(),
-              OrientationMask::AllButUpsideDown);
+    // The bundle declares portrait alone on the phone: a plain screen stays upright, and so
+    // does what it shows, however the phone is held.
+    {
+        platform::testing::ScreenSize phone(375, 667);
+        auto plain = std::make_shared<ViewController>();
+        auto window = showWindow(plain);
+        window->layoutIfNeeded();
+        for (auto held : {DeviceOrientation::LandscapeLeft, DeviceOrientation::LandscapeRight,
+                          DeviceOrientation::PortraitUpsideDown}) {
+            SCOPED_TRACE(orientationName(held));
+            Device::current().setOrientation(held);
+            EXPECT_EQ(Application::shared().statusBarOrientation(), InterfaceOrientation::Portrait);
+            EXPECT_EQ(window->bounds().size, (Size{375, 667}));
+            EXPECT_EQ(plain->view()->bounds().size, (Size{375, 667}));
+        }
+        Device::current().setOrientation(DeviceOrientation::Portrait);
+    }
+
+    // On the tablet it declares upside-down too: the plain screen turns over, not sideways.
+    Application::shared().setUserInterfaceIdiom(UserInterfaceIdiom::Pad);
+    platform::testing::ScreenSize pad(768, 1024);
+    auto tabletPlain = std::make_shared<ViewController>();
+    auto tabletWindow = showWindow(tabletPlain);
+    Device::current().setOrientation(DeviceOrientation::PortraitUpsideDown);
+    EXPECT_EQ(Application::shared().statusBarOrientation(),
+              InterfaceOrientation::PortraitUpsideDown);
+    EXPECT_EQ(tabletPlain->view()->bounds().size, (Size{768, 1024}));
+    Device::current().setOrientation(DeviceOrientation::LandscapeLeft);
+    EXPECT_EQ(Application::shared().statusBarOrientation(),
+              InterfaceOrientation::PortraitUpsideDown);
+    EXPECT_EQ(tabletPlain->view()->bounds().size, (Size{768, 1024}));
 
     // An Info.plist list reads as the set it names; anything else is no declaration.
     EXPECT_EQ(orientationMaskFromInfoList(Json::array({"UIInterfaceOrientationPortrait"})),

@@ -374,10 +374,12 @@ TEST_F(HostilePagesTest, LinesAScriptWritesAreNodesWithinTheBudget) {
     goBackHome();
 }
 
-// Sent without a type, so the fake server does not spend seconds compressing it.
+// Sent as it is ("identity"), so the fake server does not spend seconds compressing it.
 std::string serveLarge(fakes::FakeSchoolServices& server, const std::string& path,
                        std::string html) {
-    server.setReply("GET", path, fakes::Reply{200, "", std::move(html)});
+    fakes::Reply reply{200, "text/html", std::move(html)};
+    reply.contentEncoding = "identity";
+    server.setReply("GET", path, std::move(reply));
     return server.baseUrl() + path;
 }
 

@@ -213,7 +213,7 @@ TEST_F(PageEngineTest, TheFakeServicesPagesWork) {
     ASSERT_EQ(server.requestsTo("/function/interaction/questionnaire_add.jsp").back().target,
               "/function/interaction/questionnaire_add.jsp?page=2&userAccount=2005%2B31");
     EXPECT_TRUE(outlineShows("#account \"2005+31\"")) << driver.outline();
-    EXPECT_TRUE(outlineShows("link \"提交问卷\"")) << driver.outline();
+    EXPECT_TRUE(outlineShows("button \"提交问卷\"")) << driver.outline();
 }
 
 TEST_F(PageEngineTest, TheBridgeDemoPageOffersEveryCommandAndShowsReplies) {

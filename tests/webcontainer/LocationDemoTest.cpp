@@ -107,6 +107,28 @@ TEST_F(LocationDemoTest, UpdatesReachTheMapOnlyWhileTheScreenIsOnTop) {
     EXPECT_EQ(map->locationUpdateCount(), 1);
 }
 
+TEST_F(LocationDemoTest, WhereThePhoneWasBeforeTheStartShowsAtOnce) {
+    auto map = demo->mapView();
+    feed(fix(30.27, 120.15, 80));
+    device.injectHeading({.magneticHeading = 40, .trueHeading = 42});
+    scope.advance(60);  // the user starts a minute later, the phone not having moved
+    EXPECT_EQ(map->locationUpdateCount(), 0) << "locating waits for the user";
+
+    ASSERT_TRUE(driver.tap("startBtn").ok);
+    scope.advance(0);
+    EXPECT_EQ(map->locationUpdateCount(), 2) << "the fix and the heading the phone had";
+    ASSERT_TRUE(map->userLocation());
+    ASSERT_TRUE(driver.tap("followingBtn").ok);
+    const std::string outline = driver.outline();
+    EXPECT_NE(outline.find("following the user; user dot at 30.2"), std::string::npos) << outline;
+    // The dot is drawn where the user is, in the middle of the map that follows.
+    const platform::Point dot = map->pointForCoordinate(map->userLocation()->coordinate);
+    const std::uint32_t drawn =
+        platform::renderToImage(*map).pixelAt(static_cast<int>(dot.x), static_cast<int>(dot.y));
+    EXPECT_GT(drawn & 0xFF, 0xC0) << "the dot's blue";
+    EXPECT_LT((drawn >> 16) & 0xFF, 0x60);
+}
+
 TEST_F(LocationDemoTest, TheCustomCircleAndThePinsShowOnScreen) {
     auto map = demo->mapView();
     ASSERT_TRUE(driver.tap("startBtn").ok);

@@ -60,8 +60,14 @@ TEST_F(MainRoad, AFailedCommandFailsTheScriptButTheRestStillRuns) {
 TEST_F(MainRoad, TheFirstLaunchShowsTheIntroductionThenTheNewsPageByPage) {
     Transcript road(first.output);
     EXPECT_TRUE(shows(road.launch(), "image \"6-1\" 375x667")) << road.launch();
+    // Under the pictures, once, the way in that nothing on them tells.
+    EXPECT_TRUE(shows(road.launch(),
+                      "To go in, swipe through the introduction: swipe intro 3 "
+                      "(help lists the commands).\n"))
+        << road.launch();
     std::string home = road.after("swipe intro 3");
     EXPECT_FALSE(shows(home, "image \"6-1\"")) << home;
+    EXPECT_FALSE(shows(home, "To go in")) << home;
     EXPECT_TRUE(shows(home, "tab \"会议\"")) << home;
     EXPECT_TRUE(shows(home, "r0  cell \"我校召开2024年春季学期教学工作会议\" \"2024-04-16 09:30\""))
         << home;
@@ -123,6 +129,8 @@ TEST_F(MainRoad, TheNextLaunchSkipsTheIntroductionAndKeepsTheSignIn) {
     Transcript again(second.output);
     EXPECT_FALSE(shows(again.launch(), "image \"6-")) << again.launch();
     EXPECT_TRUE(shows(again.launch(), "navigation bar \"岚溪资讯\"")) << again.launch();
+    EXPECT_FALSE(shows(again.launch(), "swipe")) << again.launch();
+    EXPECT_TRUE(shows(again.launch(), "help lists the commands.")) << again.launch();
     std::string meetings = again.after("tap 会议");
     EXPECT_TRUE(shows(meetings, "navigation bar \"一周会议\"")) << meetings;
 }

@@ -46,12 +46,22 @@ TEST_F(MapRoad, TheDemonstrationPageOpensTheMapWhichFollowsTheUser) {
     EXPECT_FALSE(shows(after, "map,")) << after;
 }
 
+TEST_F(MapRoad, ThePageAsksWhereThePhoneIsAndHasTheFixItAlreadyHad) {
+    Transcript road(run.output);
+    std::string top = road.after("drag 187 100 187 600", 4);
+    EXPECT_TRUE(shows(top, R"(#reply "{"latitude":"30.280000","longitude":"120.160000",)")) << top;
+    EXPECT_TRUE(shows(top, "#count \"1\"")) << top;
+}
+
 TEST_F(MapRoad, TheLocationDemonstrationLocatesOnlyWhenAskedAndStops) {
     Transcript road(run.output);
     std::string opened = road.after("open locationdemo");
     EXPECT_TRUE(shows(opened, "map, zoom 16")) << opened;
     EXPECT_TRUE(shows(opened, "自定义精度圈")) << opened;
     EXPECT_FALSE(shows(opened, "user dot")) << opened;
+    // The phone knew where it was before the start: the dot shows as locating starts.
+    std::string started = road.after("tap startBtn");
+    EXPECT_TRUE(shows(started, "user dot at 30.2")) << started;
 
     std::string located = road.after("device location 30.27 120.15", 2);
     EXPECT_TRUE(shows(located, "user dot at 30.2")) << located;

@@ -1,0 +1,142 @@
+// CPU time and peak memory of laying out and painting each page made to crash or stall the
+// layout (tests/support/LayoutBombs.h), and of all of them in one page, on the phone (375x667)
+// and the tablet (768x1024): the page's layout document made as the web view makes it, laid
+// out, its one picture (a dot tiled over a huge box) arriving and the page laid out again, and
+// the first screen painted at 2x. Each case runs in a forked child of its own, so that one
+// case's memory never counts in another's, held to a CPU and an address-space limit so that a
+// page that would run for minutes or ask for gigabytes ends the child and is reported as such.
+//   layout_bomb_probe [CASE ... | FILE.html ...] [--cpu-limit SECONDS] [--memory-limit MEGABYTES]
+// (a FILE.html is a page of one's own, measured like the cases)
+// Prints one line a case and device: CPU seconds, peak resident MB, and how it ended.
+// Goal: every case within 1 s of CPU and under 500 MB.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/HtmlLayout.h"
+#include "platform/ui/WebPage.h"
+#include "tests/support/LayoutBombs.h"
+
+namespace {
+
+using namespace platform;
+
+struct Device {
+    const char* name;
+    Size size;
+};
+
+constexpr Device kDevices[] = {{"phone", {375, 667}}, {"tablet", {768, 1024}}};
+
+// What the web view does with a page, up to the picture of its first screen.
+void layOutAndPaint(const std::string& html, Size screen) {
+    WebPage page(html, "http://pages.example.invalid/bomb.html", "", [](const std::string&) {});
+    auto pictures = std::make_shared<HtmlPictures>(nullptr);
+    HtmlLayout layout(page.layoutHTML(), pictures);
+    layout.layOut(screen.width, screen.height);
+    const auto wanted = pictures->takeWanted();
+    for (const auto& url : wanted) {
+        pictures->setPicture(url, Image::fromARGB(1, 1, {0xff336699u}));
+    }
+    if (!wanted.empty()) {
+        layout.layOut(screen.width, screen.height);
+    }
+    BitmapContext context(screen, 2);
+    layout.paint(context, Rect{{0, 0}, screen});
+}
+
+struct Outcome {
+    double cpu = 0;
+    double peakMB = 0;
+    std::string ended;
+};
+
+Outcome runCase(const std::string& html, Size screen, long cpuLimit, long memoryLimitMB) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        rlimit cpu{rlim_t(cpuLimit), rlim_t(cpuLimit)};
+        setrlimit(RLIMIT_CPU, &cpu);
+        rlimit memory{rlim_t(memoryLimitMB) << 20, rlim_t(memoryLimitMB) << 20};
+        setrlimit(RLIMIT_AS, &memory);
+        layOutAndPaint(html, screen);
+        _exit(0);
+    }
+    Outcome outcome;
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child) {
+        outcome.ended = "not run";
+        return outcome;
+    }
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    outcome.cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    outcome.peakMB = usage.ru_maxrss / 1024.0;
+    if (WIFEXITED(status)) {
+        outcome.ended =
+            WEXITSTATUS(status) == 0 ? "ok" : "exit " + std::to_string(WEXITSTATUS(status));
+    } else if (WIFSIGNALED(status)) {
+        const int signal = WTERMSIG(status);
+        outcome.ended =
+            signal == SIGXCPU || signal == SIGKILL ? "cpu limit" : std::string(strsignal(signal));
+    }
+    return outcome;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long cpuLimit = 20;
+    long memoryLimitMB = 4096;
+    std::vector<std::string> chosen;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--cpu-limit" && i + 1 < argc) {
+            cpuLimit = std::atol(argv[++i]);
+        } else if (arg == "--memory-limit" && i + 1 < argc) {
+            memoryLimitMB = std::atol(argv[++i]);
+        } else {
+            chosen.push_back(arg);
+        }
+    }
+    // Fonts and the engine's style sheet are loaded once, before the children share them, as
+    // in a client that has shown a page before.
+    layOutAndPaint("<p>warm</p>", kDevices[0].size);
+
+    std::printf("%-16s %-7s %9s %9s  %s\n", "case", "device", "cpu s", "peak MB", "ended");
+    bool met = true;
+    std::vector<testsupport::LayoutBomb> bombs;
+    for (const auto& name : chosen) {
+        if (name.size() > 5 && name.substr(name.size() - 5) == ".html") {
+            std::ifstream file(name);
+            bombs.push_back({name, std::string(std::istreambuf_iterator<char>(file), {})});
+        }
+    }
+    for (auto& bomb : testsupport::layoutBombs()) {
+        if (chosen.empty() || std::find(chosen.begin(), chosen.end(), bomb.name) != chosen.end()) {
+            bombs.push_back(std::move(bomb));
+        }
+    }
+    for (const auto& bomb : bombs) {
+        for (const Device& device : kDevices) {
+            const Outcome outcome = runCase(bomb.html, device.size, cpuLimit, memoryLimitMB);
+            std::printf("%-16s %-7s %9.3f %9.1f  %s\n", bomb.name.c_str(), device.name, outcome.cpu,
+                        outcome.peakMB, outcome.ended.c_str());
+            met = met && outcome.ended == "ok" && outcome.cpu < 1 && outcome.peakMB < 500;
+        }
+    }
+    std::printf("goal (each within 1 s of CPU and 500 MB): %s\n", met ? "met" : "missed");
+    return 0;
+}

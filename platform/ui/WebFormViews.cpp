@@ -1,0 +1,398 @@
+#include "platform/ui/WebFormViews.h"
+
+#include <algorithm>
+
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/TextRun.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Caret.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextFieldDelegate.h"
+#include "platform/ui/TextRange.h"
+#include "platform/ui/TextView.h"
+#include "platform/ui/TextViewDelegate.h"
+
+namespace platform {
+
+namespace {
+
+using Item = WebPage::Item;
+
+// Where the layout's default style sheet puts a field's text in its box (HtmlLayout: 15px
+// text, line-height 1.3, a 1px border and 3px by 4px of padding), for the caret.
+constexpr double kFieldFontSize = 15;
+constexpr double kFieldLineHeight = kFieldFontSize * 1.3;
+constexpr double kFieldInsetX = 5;
+constexpr double kFieldInsetY = 4;
+constexpr double kFieldWrapSlack = 8;
+
+// The caret of a page's field: the platform's caret after the text of the line it ends on,
+// that line centred in the field's line box as the layout draws it.
+void drawFieldCaret(BitmapContext& context, const Rect& box, std::string_view lineText, int line,
+                    const Color& color) {
+    RunFont font;
+    font.size = kFieldFontSize;
+    const double textHeight = runFontMetrics(font).height;
+    const Point topLeft{
+        box.minX() + kFieldInsetX,
+        box.minY() + kFieldInsetY + line * kFieldLineHeight + (kFieldLineHeight - textHeight) / 2};
+    Rect bar = caretRectInRun(lineText, utf16Length(std::string(lineText)), font, topLeft);
+    bar.origin.x = std::min(bar.origin.x, box.maxX() - kFieldInsetX);
+    drawCaret(context, bar, color);
+}
+
+std::string inQuotes(std::string_view text) {
+    std::string out = "\"";
+    out += text;
+    out += '"';
+    return out;
+}
+
+KeyboardType keyboardFor(const std::string& control) {
+    if (control == "email") {
+        return KeyboardType::EmailAddress;
+    }
+    if (control == "number") {
+        return KeyboardType::NumbersAndPunctuation;
+    }
+    if (control == "tel") {
+        return KeyboardType::PhonePad;
+    }
+    if (control == "url") {
+        return KeyboardType::URL;
+    }
+    return control == "search" ? KeyboardType::WebSearch : KeyboardType::Default;
+}
+
+// What the outline calls a control: its name, else its id.
+std::string shownName(const Item& item) {
+    return !item.name.empty() || item.id.empty() ? item.name : "#" + item.id;
+}
+
+// Names the view after the element, so that the outline gives it the same handle on every
+// screen: its id, else (but for radio buttons, which share theirs) its name.
+void nameAfter(View& view, const Item& item) {
+    if (!item.id.empty()) {
+        view.setHandle(item.id);
+    } else if (!item.name.empty() && item.control != "radio") {
+        view.setHandle(item.name);
+    }
+}
+
+// A one-line field: text, password, search, email, number, tel, url.
+class PageTextField final : public TextField {
+public:
+    PageTextField(const Item& item, PageFieldActions actions)
+        : m_node(item.node), m_actions(std::move(actions)) {
+        m_delegate = std::make_shared<Delegate>(*this);
+        setDelegate(m_delegate);
+        addTarget(
+            [](Control& control) {
+                auto& field = static_cast<PageTextField&>(control);
+                if (field.m_actions.edited) {
+                    field.m_actions.edited(field.m_node, field.text());
+                }
+            },
+            ControlEvent::EditingChanged);
+        setSecureTextEntry(item.control == "password");
+        setKeyboardType(keyboardFor(item.control));
+        setReturnKeyType(item.control == "search" ? ReturnKeyType::Search : ReturnKeyType::Go);
+        setAutocapitalizationType(TextAutocapitalizationType::None);
+        nameAfter(*this, item);
+        apply(item);
+    }
+
+    void apply(const Item& item) {
+        m_name = shownName(item);
+        setPlaceholder(item.placeholder);
+        setEnabled(!item.disabled);
+        if (text() != item.text) {
+            setText(item.text);
+        }
+    }
+
+    std::string describe() const override {
+        std::string line = isSecureTextEntry() ? "secure field" : "field";
+        if (!m_name.empty()) {
+            line += ' ';
+            line += m_name;
+        }
+        if (text().empty() && !placeholder().empty()) {
+            line += " placeholder ";
+            line += inQuotes(placeholder());
+        } else {
+            line += ' ';
+            line += inQuotes(displayedText());
+        }
+        if (isEditing()) {
+            line += " (editing)";
+        } else if (!isEnabled()) {
+            line += " (disabled)";
+        }
+        return line;
+    }
+
+    // The layout draws the field and its text; the caret is this view's own.
+    void draw(BitmapContext& context, const Rect& /*rect*/) override {
+        if (isEditing()) {
+            drawFieldCaret(context, bounds(), displayedText(), 0, tintColor());
+        }
+    }
+
+private:
+    class Delegate final : public TextFieldDelegate {
+    public:
+        explicit Delegate(PageTextField& field) : m_field(field) {}
+        void textFieldDidBeginEditing(TextField& /*field*/) override {
+            m_field.setNeedsDisplay();
+            if (m_field.m_actions.focused) {
+                m_field.m_actions.focused(m_field.m_node);
+            }
+        }
+        void textFieldDidEndEditing(TextField& /*field*/) override {
+            m_field.setNeedsDisplay();
+            if (m_field.m_actions.blurred) {
+                m_field.m_actions.blurred(m_field.m_node);
+            }
+        }
+        bool textFieldShouldReturn(TextField& /*field*/) override {
+            if (m_field.m_actions.returned) {
+                m_field.m_actions.returned(m_field.m_node);
+            }
+            return true;
+        }
+
+    private:
+        // The delegate lives exactly as long as its field, which owns it.
+        PageTextField& m_field;
+    };
+
+    int m_node;
+    PageFieldActions m_actions;
+    std::string m_name;
+    std::shared_ptr<Delegate> m_delegate;
+};
+
+// A <textarea>.
+class PageTextArea final : public TextView {
+public:
+    PageTextArea(const Item& item, PageFieldActions actions)
+        : m_node(item.node), m_actions(std::move(actions)) {
+        m_delegate = std::make_shared<Delegate>(*this);
+        setDelegate(m_delegate);
+        setScrollEnabled(false);
+        // The layout's field shows through: the text is drawn there.
+        setBackgroundColor(Color::clear());
+        nameAfter(*this, item);
+        apply(item);
+    }
+
+    void apply(const Item& item) {
+        m_name = shownName(item);
+        m_placeholder = item.placeholder;
+        setEditable(!item.disabled);
+        if (text() != item.text) {
+            setText(item.text);
+        }
+    }
+
+    std::string describe() const override {
+        std::string line = "text area";
+        if (!m_name.empty()) {
+            line += ' ';
+            line += m_name;
+        }
+        if (text().empty() && !m_placeholder.empty()) {
+            line += " placeholder ";
+            line += inQuotes(m_placeholder);
+        } else {
+            line += ' ';
+            line += inQuotes(text());
+        }
+        if (isEditing()) {
+            line += " (editing)";
+        } else if (!isEditable()) {
+            line += " (disabled)";
+        }
+        return line;
+    }
+
+    void draw(BitmapContext& context, const Rect& /*rect*/) override {
+        if (!isEditing()) {
+            return;
+        }
+        // After the last line typed; a line longer than the box wraps, as the layout wraps it.
+        const std::string& shown = text();
+        const std::size_t lastBreak = shown.rfind('\n');
+        int line = int(std::count(shown.begin(), shown.end(), '\n'));
+        std::string_view last = shown;
+        if (lastBreak != std::string::npos) {
+            last = last.substr(lastBreak + 1);
+        }
+        RunFont font;
+        font.size = kFieldFontSize;
+        const double room = std::max(1.0, bounds().size.width - 2 * kFieldInsetX);
+        const double width = runWidth(last, font);
+        // The box shrinks to fit a line that fits it; the layout rounds each word's width, so
+        // a line a few points wider than measured here still stands on one line.
+        const int wraps = width > room + kFieldWrapSlack ? int(width / room) : 0;
+        line += wraps;
+        std::string_view tail = last;
+        if (wraps > 0) {
+            // The part of the last line on its last wrapped row, near enough for the caret.
+            const std::size_t keep =
+                std::size_t(double(last.size()) * (width - wraps * room) / std::max(width, 1.0));
+            tail = last.substr(last.size() - std::min(keep, last.size()));
+        }
+        drawFieldCaret(context, Rect{{0, 0}, bounds().size}, tail, line, tintColor());
+    }
+
+private:
+    class Delegate final : public TextViewDelegate {
+    public:
+        explicit Delegate(PageTextArea& area) : m_area(area) {}
+        void textViewDidBeginEditing(TextView& /*view*/) override {
+            m_area.setNeedsDisplay();
+            if (m_area.m_actions.focused) {
+                m_area.m_actions.focused(m_area.m_node);
+            }
+        }
+        void textViewDidEndEditing(TextView& /*view*/) override {
+            m_area.setNeedsDisplay();
+            if (m_area.m_actions.blurred) {
+                m_area.m_actions.blurred(m_area.m_node);
+            }
+        }
+        void textViewDidChange(TextView& /*view*/) override {
+            if (m_area.m_actions.edited) {
+                m_area.m_actions.edited(m_area.m_node, m_area.text());
+            }
+        }
+
+    private:
+        PageTextArea& m_area;
+    };
+
+    int m_node;
+    PageFieldActions m_actions;
+    std::string m_name;
+    std::string m_placeholder;
+    std::shared_ptr<Delegate> m_delegate;
+};
+
+// A checkbox, radio button, select, button or label: a tap hands it to the page.
+class PageFormButton final : public Button {
+public:
+    PageFormButton(const Item& item, PageFieldActions actions) : m_node(item.node) {
+        setTitleColor(Color::clear());
+        addTarget(
+            [tapped = std::move(actions.tapped), node = item.node](Control&) {
+                if (tapped) {
+                    tapped(node);
+                }
+            },
+            ControlEvent::TouchUpInside);
+        nameAfter(*this, item);
+        apply(item);
+    }
+
+    void apply(const Item& item) {
+        m_label = item.kind == Item::Kind::Label;
+        m_control = item.control;
+        m_name = shownName(item);
+        m_checked = item.checked;
+        m_value = item.text;
+        setEnabled(!item.disabled);
+        // Found by what a user reads on it; a box to tick reads nothing (its label does).
+        const bool toggle = !m_label && (m_control == "checkbox" || m_control == "radio");
+        setTitle(toggle ? "" : item.text);
+    }
+
+    std::string describe() const override {
+        std::string line = m_label ? "label" : m_control;
+        if (!m_label &&
+            (m_control == "checkbox" || m_control == "radio" || m_control == "select") &&
+            !m_name.empty()) {
+            line += ' ';
+            line += m_name;
+        }
+        line += ' ';
+        line += inQuotes(m_value);
+        if (m_checked) {
+            line += " (checked)";
+        }
+        if (!isEnabled()) {
+            line += " (disabled)";
+        }
+        return line;
+    }
+
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
+
+private:
+    int m_node;
+    bool m_label{false};
+    std::string m_control;
+    std::string m_name;
+    std::string m_value;
+    bool m_checked{false};
+};
+
+bool isTextControl(const Item& item) {
+    return item.kind == Item::Kind::Field && item.control != "textarea" &&
+           item.control != "checkbox" && item.control != "radio" && item.control != "select" &&
+           item.control != "submit" && item.control != "reset" && item.control != "button";
+}
+
+}  // namespace
+
+std::shared_ptr<View> makeFormControlView(const Item& item, PageFieldActions actions) {
+    if (isTextControl(item)) {
+        return View::make<PageTextField>(item, std::move(actions));
+    }
+    if (item.kind == Item::Kind::Field && item.control == "textarea") {
+        return View::make<PageTextArea>(item, std::move(actions));
+    }
+    return View::make<PageFormButton>(item, std::move(actions));
+}
+
+bool updateFormControlView(View& view, const Item& item) {
+    if (isTextControl(item)) {
+        auto* field = dynamic_cast<PageTextField*>(&view);
+        if (field) {
+            field->apply(item);
+        }
+        return field != nullptr;
+    }
+    if (item.kind == Item::Kind::Field && item.control == "textarea") {
+        auto* area = dynamic_cast<PageTextArea*>(&view);
+        if (area) {
+            area->apply(item);
+        }
+        return area != nullptr;
+    }
+    auto* button = dynamic_cast<PageFormButton*>(&view);
+    if (button) {
+        button->apply(item);
+    }
+    return button != nullptr;
+}
+
+bool isEditingFormControl(const View& view) {
+    if (const auto* field = dynamic_cast<const PageTextField*>(&view)) {
+        return field->isEditing();
+    }
+    if (const auto* area = dynamic_cast<const PageTextArea*>(&view)) {
+        return area->isEditing();
+    }
+    return false;
+}
+
+bool focusFormControl(View& view) {
+    if (dynamic_cast<PageTextField*>(&view) || dynamic_cast<PageTextArea*>(&view)) {
+        return view.becomeFirstResponder();
+    }
+    return false;
+}
+
+}  // namespace platform

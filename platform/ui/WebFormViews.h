@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/ui/WebPage.h"
+
+namespace platform {
+
+class View;
+
+// What a form control's view reports to the web view that shows it, each with the control's
+// node (WebPage::Item::node).
+struct PageFieldActions {
+    // A text field or text area began or ended editing.
+    std::function<void(int node)> focused;
+    std::function<void(int node)> blurred;
+    // The user changed a field's text; what it holds now.
+    std::function<void(int node, const std::string& text)> edited;
+    // The return key in a one-line field.
+    std::function<void(int node)> returned;
+    // A tap on a checkbox, radio button, select, button or label.
+    std::function<void(int node)> tapped;
+};
+
+// The view standing over a form control of the page (an item of kind Field or Label) where the
+// layout drew it. The layout paints the control, its value, placeholder and state; the view
+// paints only the caret while its field is edited, and carries what the outline says and
+// what a tap there does. Text fields and text areas are the platform's own inputs, so
+// focusing one raises the keyboard and typing goes through the platform's editing session.
+std::shared_ptr<View> makeFormControlView(const WebPage::Item& item, PageFieldActions actions);
+
+// Brings a view made by makeFormControlView for the same node up to the item's state (a
+// script's change, or the page laid out again); a field being edited keeps its text unless
+// the page's value differs from it. False when the view is not one for this item's kind, and
+// must be made anew.
+bool updateFormControlView(View& view, const WebPage::Item& item);
+
+// Whether the view is one of these, being edited now.
+bool isEditingFormControl(const View& view);
+// Begins editing the view's field (a label tapped for it); false for other controls.
+bool focusFormControl(View& view);
+
+}  // namespace platform

@@ -1,0 +1,226 @@
+// The web view's part in the page's forms: the views of the controls (kept from one layout of
+// the page to the next, so that a field being edited stays edited while the page changes
+// under it), focus and the keyboard, a select's choices, and the forms the page sends.
+
+#include <algorithm>
+
+#include "platform/foundation/AsciiText.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/ShownPage.h"
+#include "platform/ui/WebFormChoices.h"
+#include "platform/ui/WebFormViews.h"
+#include "platform/ui/WebView.h"
+
+namespace platform {
+
+namespace {
+
+// Room kept between a field being edited and the keyboard (or the top of the page's view).
+constexpr double kFieldMargin = 8;
+
+bool isTextControl(const WebPage::Item& item) {
+    return item.kind == WebPage::Item::Kind::Field &&
+           !oneOf(item.control, {"checkbox", "radio", "select"});
+}
+
+}  // namespace
+
+std::shared_ptr<View> WebView::formControlView(const WebPage::Item& item) {
+    if (auto kept = m_formViews.find(item.node);
+        kept != m_formViews.end() && updateFormControlView(*kept->second, item)) {
+        return kept->second;
+    }
+    std::weak_ptr<View> weak = weak_from_this();
+    const std::uint64_t serial = m_pageSerial;
+    auto web = [weak, serial]() -> WebView* {
+        auto view = weak.lock();
+        return view && from(view)->m_pageSerial == serial && from(view)->m_webPage ? from(view)
+                                                                                   : nullptr;
+    };
+    PageFieldActions actions;
+    actions.focused = [web](int node) {
+        if (WebView* view = web()) {
+            view->formFieldFocused(node);
+        }
+    };
+    actions.blurred = [web](int node) {
+        if (WebView* view = web()) {
+            view->formFieldBlurred(node);
+        }
+    };
+    actions.edited = [web](int node, const std::string& text) {
+        if (WebView* view = web()) {
+            view->m_webPage->editField(node, text);
+            view->pageMayHaveChanged();
+        }
+    };
+    actions.returned = [web](int node) {
+        if (WebView* view = web()) {
+            view->formActionByUser([&] { view->m_webPage->submitField(node); });
+        }
+    };
+    actions.tapped = [web](int node) {
+        if (WebView* view = web()) {
+            view->formControlTapped(node);
+        }
+    };
+    return makeFormControlView(item, std::move(actions));
+}
+
+void WebView::formActionByUser(const std::function<void()>& action) {
+    auto self = weak_from_this().lock();
+    const bool wasInTap = m_inTap;
+    m_inTap = true;
+    action();
+    m_inTap = wasInTap;
+    pageMayHaveChanged();
+}
+
+const WebPage::Item* WebView::shownItem(int node) const {
+    if (!m_shown) {
+        return nullptr;
+    }
+    const auto& shown = m_shown->items();
+    auto found = std::find_if(shown.begin(), shown.end(),
+                              [node](const WebPage::Item& item) { return item.node == node; });
+    return found == shown.end() ? nullptr : &*found;
+}
+
+void WebView::formFieldFocused(int node) {
+    auto self = weak_from_this().lock();
+    m_webPage->focusField(node);
+    pageMayHaveChanged();
+    if (auto view = m_formViews.find(node); view != m_formViews.end()) {
+        raiseAboveKeyboard(*view->second);
+    }
+}
+
+void WebView::formFieldBlurred(int node) {
+    auto self = weak_from_this().lock();
+    m_webPage->blurField(node);
+    pageMayHaveChanged();
+    lowerFromKeyboard();
+}
+
+void WebView::formControlTapped(int node) {
+    auto self = weak_from_this().lock();
+    const WebPage::Item* item = shownItem(node);
+    if (!item) {
+        return;
+    }
+    int control = node;
+    if (item->kind == WebPage::Item::Kind::Label) {
+        formActionByUser([&] { m_webPage->activate(node); });
+        // The label's handler runs scripts; navigations it asks for come on a later turn, so
+        // the page is still the one tapped.
+        control = m_webPage->labelledControl(node);
+        item = control >= 0 ? shownItem(control) : nullptr;
+        if (!item) {
+            return;
+        }
+        if (isTextControl(*item)) {
+            if (auto view = m_formViews.find(control); view != m_formViews.end()) {
+                focusFormControl(*view->second);
+            }
+            return;
+        }
+    }
+    // A tap elsewhere in the page takes the focus from the field being edited.
+    endFieldEditing();
+    if (item->control == "select") {
+        openChoices(*item);
+        return;
+    }
+    formActionByUser([&] { m_webPage->toggle(control); });
+}
+
+void WebView::openChoices(const WebPage::Item& item) {
+    auto view = m_formViews.find(item.node);
+    if (view == m_formViews.end() || item.options.empty()) {
+        return;
+    }
+    if (!m_formChoices) {
+        m_formChoices = std::make_shared<WebFormChoices>();
+    }
+    std::weak_ptr<View> weak = weak_from_this();
+    const std::uint64_t serial = m_pageSerial;
+    m_formChoices->open(
+        *view->second, shared_from_this(), item.options, item.selected,
+        [weak, serial, node = item.node](int index) {
+            auto self = weak.lock();
+            if (!self || from(self)->m_pageSerial != serial || !from(self)->m_webPage) {
+                return;
+            }
+            WebView* web = from(self);
+            web->formActionByUser([&] { web->m_webPage->choose(node, index); });
+        });
+}
+
+void WebView::endFieldEditing() {
+    for (const auto& [node, view] : m_formViews) {
+        if (isEditingFormControl(*view)) {
+            view->resignFirstResponder();
+        }
+    }
+}
+
+void WebView::forgetFormViews() {
+    if (m_formChoices) {
+        m_formChoices->close();
+    }
+    m_formViews.clear();
+    lowerFromKeyboard();
+}
+
+// Scrolls the page so that the field stands above the keyboard, letting the page scroll past
+// its end by what the keyboard covers of the web view while the field is edited.
+void WebView::raiseAboveKeyboard(View& field) {
+    if (!window()) {
+        return;
+    }
+    const Rect keyboard = Keyboard::frame();
+    const Rect shown = convertRectTo(bounds(), nullptr);
+    const double covered = std::clamp(shown.maxY() - keyboard.minY(), 0.0, shown.size.height);
+    EdgeInsets inset = m_scrollView->contentInset();
+    if (!m_insetBeforeKeyboard) {
+        m_insetBeforeKeyboard = inset.bottom;
+    }
+    inset.bottom = *m_insetBeforeKeyboard + covered;
+    m_scrollView->setContentInset(inset);
+
+    const Rect box = field.convertRectTo(field.bounds(), m_scrollView.get());
+    Point offset = m_scrollView->contentOffset();
+    const double visible = m_scrollView->bounds().size.height - covered;
+    if (box.maxY() + kFieldMargin > offset.y + visible) {
+        offset.y = box.maxY() + kFieldMargin - visible;
+    }
+    if (box.minY() - kFieldMargin < offset.y) {
+        offset.y = box.minY() - kFieldMargin;
+    }
+    offset.y = std::clamp(offset.y, m_scrollView->minimumContentOffset().y,
+                          m_scrollView->maximumContentOffset().y);
+    m_scrollView->setContentOffset(offset);
+}
+
+void WebView::lowerFromKeyboard() {
+    if (!m_insetBeforeKeyboard) {
+        return;
+    }
+    EdgeInsets inset = m_scrollView->contentInset();
+    inset.bottom = *m_insetBeforeKeyboard;
+    m_insetBeforeKeyboard.reset();
+    m_scrollView->setContentInset(inset);
+    // The page no longer scrolls past its end.
+    Point offset = m_scrollView->contentOffset();
+    offset.y = std::clamp(
+        offset.y, m_scrollView->minimumContentOffset().y,
+        std::max(m_scrollView->minimumContentOffset().y, m_scrollView->maximumContentOffset().y));
+    m_scrollView->setContentOffset(offset);
+}
+
+void WebView::pageAskedToSubmit(std::uint64_t pageSerial, const URLRequest& request) {
+    pageAskedToLoad(pageSerial, request, WebViewNavigationType::FormSubmitted);
+}
+
+}  // namespace platform

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/WebPages.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/ScrollView.h"
+#include "tests/web/PageTestSupport.h"
+
+using namespace platform;
+
+namespace {
+
+// Lines of a page break where the language allows, at any width: read from where the page's
+// runs and elements stand, and from the ink in the web view's picture.
+class LineBreakingTest : public pagetest::PageEngineTest {
+protected:
+    void show(const std::string& html) { open(serve("/pages/shown.html", html)); }
+
+    void useWidth(double width) {
+        web()->setFrame(Rect{{0, 0}, {width, 667}});
+        web()->layoutIfNeeded();
+    }
+
+    // The item view whose outline line contains `line`, in the web view's coordinates.
+    Rect frameOf(const std::string& line) {
+        Rect found;
+        std::function<void(const std::shared_ptr<View>&)> visit =
+            [&](const std::shared_ptr<View>& view) {
+                if (found.isEmpty() && view->describe().find(line) != std::string::npos) {
+                    found = view->convertRectTo(view->bounds(), web().get());
+                    return;
+                }
+                for (const auto& child : view->subviews()) {
+                    visit(child);
+                }
+            };
+        visit(web()->scrollView());
+        return found;
+    }
+
+    // The smallest rect holding the picture's dark pixels within `area`; empty when none.
+    static Rect inkIn(const Image& picture, const Rect& area) {
+        int minX = picture.pixelWidth();
+        int minY = picture.pixelHeight();
+        int maxX = -1;
+        int maxY = -1;
+        for (int y = std::max(0, int(area.minY()));
+             y < std::min(picture.pixelHeight(), int(std::ceil(area.maxY()))); ++y) {
+            for (int x = std::max(0, int(area.minX()));
+                 x < std::min(picture.pixelWidth(), int(std::ceil(area.maxX()))); ++x) {
+                const std::uint32_t argb = picture.pixelAt(x, y);
+                const int r = (argb >> 16) & 0xff;
+                const int g = (argb >> 8) & 0xff;
+                const int b = argb & 0xff;
+                if ((r + g + b) / 3 < 160) {
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                    minY = std::min(minY, y);
+                    maxY = std::max(maxY, y);
+                }
+            }
+        }
+        if (maxX < 0) {
+            return {};
+        }
+        return Rect{{double(minX), double(minY)},
+                    {double(maxX - minX + 1), double(maxY - minY + 1)}};
+    }
+
+    static bool sameLine(const Rect& a, const Rect& b) {
+        return !a.isEmpty() && !b.isEmpty() && std::abs(a.midY() - b.midY()) < 4;
+    }
+};
+
+TEST_F(LineBreakingTest, TheMailboxKeepsItsBracketsWithTheAccountTypeAtEveryWidth) {
+    show(fakes::mailboxPage("6AC5D33F60150AB", "teacher"));
+    for (double width = 150; width <= 420; width += 3) {
+        SCOPED_TRACE(width);
+        useWidth(width);
+        const Rect open = frameOf("text \"（\"");
+        const Rect type = frameOf("#type \"teacher\"");
+        const Rect close = frameOf("text \"）\"");
+        ASSERT_FALSE(open.isEmpty()) << driver.outline();
+        EXPECT_TRUE(sameLine(open, type));
+        EXPECT_TRUE(sameLine(type, close));
+        EXPECT_LT(open.maxX(), type.minX() + 1);
+    }
+    // Painted where they stand: the brackets' ink on the type's line.
+    useWidth(200);
+    const Image shot = renderToImage(*web());
+    const Rect type = inkIn(shot, frameOf("#type \"teacher\""));
+    EXPECT_TRUE(sameLine(inkIn(shot, frameOf("text \"（\"")), type));
+    EXPECT_TRUE(sameLine(inkIn(shot, frameOf("text \"）\"")), type));
+}
+
+TEST_F(LineBreakingTest, NoLineStartsWithClosingPunctuationOrEndsWithAnOpeningOne) {
+    // One element a character, so that every break the layout makes falls at an element's
+    // edge, where the text of both sides decides.
+    const std::vector<std::string> characters = {
+        "请", "各", "单", "位", "（", "含", "附", "属", "单", "位", "）", "于", "本",
+        "周", "内", "报", "送", "材", "料", "，", "逾", "期", "不", "候", "。", "「",
+        "通", "知", "」", "见", "附", "件", "、", "表", "格", "与", "说", "明", "。"};
+    std::string html = "<p>";
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        html += "<span id=\"c" + std::to_string(i) + "\">" + characters[i] + "</span>";
+    }
+    show(html + "</p>");
+    const std::string closing = "）。，、」";
+    const std::string opening = "（「";
+    for (double width = 120; width <= 380; width += 4) {
+        SCOPED_TRACE(width);
+        useWidth(width);
+        std::vector<Rect> frames;
+        for (std::size_t i = 0; i < characters.size(); ++i) {
+            frames.push_back(frameOf("#c" + std::to_string(i) + " "));
+            ASSERT_FALSE(frames.back().isEmpty()) << driver.outline();
+        }
+        for (std::size_t i = 1; i < characters.size(); ++i) {
+            if (closing.find(characters[i]) != std::string::npos) {
+                EXPECT_TRUE(sameLine(frames[i - 1], frames[i]))
+                    << characters[i] << " starts a line";
+            }
+            if (opening.find(characters[i - 1]) != std::string::npos) {
+                EXPECT_TRUE(sameLine(frames[i - 1], frames[i]))
+                    << characters[i - 1] << " ends a line";
+            }
+        }
+    }
+}
+
+TEST_F(LineBreakingTest, AWordTooLongForItsLineIsCutBetweenCharacters) {
+    useWidth(320);
+    std::string word;
+    for (int i = 0; i < 12; ++i) {
+        word += "6AC5D33F60";
+    }
+    std::string accents;
+    for (int i = 0; i < 40; ++i) {
+        accents += "é";
+    }
+    show("<p>账号：<span id=\"id\">" + word +
+         "</span>（<span id=\"type\">teacher</span>）</p><p id=\"accents\">" + accents + "</p>");
+    const Image shot = renderToImage(*web());
+    for (const std::string line : {"#id ", "#accents "}) {
+        SCOPED_TRACE(line);
+        const Rect frame = frameOf(line);
+        ASSERT_FALSE(frame.isEmpty()) << driver.outline();
+        // Held inside the screen, on lines of its own.
+        EXPECT_LE(frame.maxX(), 320 - 8 + 1);
+        EXPECT_GT(frame.height(), 30);
+        EXPECT_FALSE(inkIn(shot, frame).isEmpty());
+    }
+    // Nothing is drawn past the margin, and short words around it still stand whole.
+    EXPECT_TRUE(inkIn(shot, Rect{{320 - 7, 0}, {7, 667}}).isEmpty());
+    EXPECT_TRUE(sameLine(frameOf("#type "), frameOf("text \"）\"")));
+}
+
+TEST_F(LineBreakingTest, ListMarkersStandLevelWithTheirItemsText) {
+    for (const double width : {320.0, 375.0, 768.0}) {
+        SCOPED_TRACE(width);
+        useWidth(width);
+        show(
+            "<ul><li id=\"plain\">普通条目</li>"
+            "<li id=\"button\"><button onclick=\"void 0\">按钮</button>之后的说明</li>"
+            "<li id=\"large\"><span style=\"font-size:28px\">大字</span>条目</li></ul>");
+        const Image shot = renderToImage(*web());
+        // How far below the bottom of the item's last characters (plain text in each item)
+        // the middle of its marker stands; `first` is the item's first box, `last` its text.
+        auto offsetOf = [&](const Rect& first, const Rect& last) {
+            EXPECT_FALSE(first.isEmpty()) << driver.outline();
+            const Rect line = first.unionWith(last);
+            const Rect marker =
+                inkIn(shot, Rect{{0, line.minY() - 4}, {first.minX() - 1, line.height() + 8}});
+            const Rect ink = inkIn(shot, last);
+            const Rect text = inkIn(shot, Rect{{ink.maxX() - 30, ink.minY()}, {31, ink.height()}});
+            EXPECT_FALSE(marker.isEmpty());
+            EXPECT_FALSE(text.isEmpty());
+            return marker.midY() - text.maxY();
+        };
+        const double plain = offsetOf(frameOf("#plain "), frameOf("#plain "));
+        EXPECT_NEAR(offsetOf(frameOf("button \"按钮\""), frameOf("text \"之后的说明\"")), plain,
+                    2.5);
+        EXPECT_NEAR(offsetOf(frameOf("#large "), frameOf("#large ")), plain, 2.5);
+    }
+}
+
+}  // namespace
