@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/ui/WebPage.h"
@@ -95,3 +96,61 @@ TEST_F(PageChangesTest, NewMarkupOrTextOverElementsThatHeldItemsIsAMarkupChange)
 }
 
 }  // namespace
+
+// What the user does with a page's fields goes the way of a script's writes: each names the
+// field it changed, and the item as it is now shows it.
+class PageFieldChangesTest : public PageChangesTest {
+protected:
+    PageFieldChangesTest()
+        : PageChangesTest(
+              "<html><body><form id=\"form\">"
+              "<input id=\"name\" name=\"name\" value=\"\">"
+              "<input type=\"checkbox\" id=\"agree\" name=\"agree\">"
+              "<input type=\"radio\" id=\"a\" name=\"pick\" value=\"a\" checked>"
+              "<input type=\"radio\" id=\"b\" name=\"pick\" value=\"b\">"
+              "<select id=\"term\" name=\"term\"><option>春</option><option>秋</option></select>"
+              "<label for=\"name\" id=\"nameLabel\">姓名</label>"
+              "</form></body></html>") {}
+};
+
+TEST_F(PageFieldChangesTest, TypingIntoAFieldNamesItAndItsItemHoldsWhatWasTyped) {
+    page.editField(nodeOf("name"), "张三");
+    const auto changes = page.takeChanges();
+    EXPECT_FALSE(changes.markup);
+    ASSERT_EQ(changes.items.size(), 1u);
+    EXPECT_EQ(changes.items[0], nodeOf("name"));
+    const auto item = page.itemOf(nodeOf("name"));
+    ASSERT_TRUE(item.has_value());
+    EXPECT_EQ(item->kind, WebPage::Item::Kind::Field);
+    EXPECT_EQ(item->text, "张三");
+    EXPECT_NE(page.itemLayoutHTML(nodeOf("name"), 0).find("张三"), std::string::npos);
+}
+
+TEST_F(PageFieldChangesTest, CheckingChoosingAndPickingARadioNameEachFieldThatChanged) {
+    page.toggle(nodeOf("agree"));
+    page.choose(nodeOf("term"), 1);
+    page.toggle(nodeOf("b"));
+    const auto changes = page.takeChanges();
+    EXPECT_FALSE(changes.markup);
+    auto named = [&](const std::string& id) {
+        return std::find(changes.items.begin(), changes.items.end(), nodeOf(id)) !=
+               changes.items.end();
+    };
+    EXPECT_TRUE(named("agree"));
+    EXPECT_TRUE(named("term"));
+    EXPECT_TRUE(named("a")) << "the radio unchecked by the other";
+    EXPECT_TRUE(named("b"));
+    EXPECT_TRUE(page.itemOf(nodeOf("agree"))->checked);
+    EXPECT_EQ(page.itemOf(nodeOf("term"))->selected, 1);
+    EXPECT_FALSE(page.itemOf(nodeOf("a"))->checked);
+    // A label's item is told as collectItems tells it.
+    const auto label = page.itemOf(nodeOf("nameLabel"));
+    ASSERT_TRUE(label.has_value());
+    EXPECT_EQ(label->kind, WebPage::Item::Kind::Label);
+}
+
+TEST_F(PageFieldChangesTest, WritingWhatAFieldAlreadyHoldsIsNoChange) {
+    page.evaluate("document.getElementById('agree').checked = false");
+    page.evaluate("document.getElementById('a').checked = true");
+    EXPECT_FALSE(page.takeChanges().any());
+}
