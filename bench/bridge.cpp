@@ -22,8 +22,10 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/testing/UiTestScope.h"
+#include "platform/ui/HtmlLayout.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
+#include "platform/ui/WebPage.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "webcontainer/WebDetailViewController.h"
@@ -90,20 +92,38 @@ BENCHMARK(BM_LoadDemoPage50K)->UseRealTime()->Unit(benchmark::kMicrosecond);
 // The same GET the web view makes, without the web view: a new connection each time, and
 // (with the argument 1) offering compression as the client does, so that both sides of the
 // comparison move the same bytes and make the server do the same work.
-// Making the views of what the page shows again (text measured for every block of it).
+// A reply reaching the page (its callback writes the reply and the count) and the page shown
+// again with it.
 void BM_LayOutDemoPage50K(benchmark::State& state) {
     const std::string url = pageURL();
     RunLoop::main().bindToCurrentThread();
     auto web = View::make<WebView>(Rect{{0, 0}, {375, 603}});
     web->loadRequest(URLRequest{url});
     RunLoop::main().runUntil([&] { return !web->isLoading(); }, std::chrono::seconds(10));
+    int n = 0;
     for (auto _ : state) {
-        web->stringByEvaluatingJavaScriptFromString("callback({message: 'again'})");
+        web->stringByEvaluatingJavaScriptFromString("callback({message: 'again " +
+                                                    std::to_string(++n) + "'})");
         web->layoutIfNeeded();
     }
     server().clearRequests();
 }
 BENCHMARK(BM_LayOutDemoPage50K)->Unit(benchmark::kMicrosecond);
+
+// Laying the whole page out from its markup, as for the first showing (style, fonts, text
+// measured, boxes), without fetching or running it.
+void BM_LayOutDemoPageAnew50K(benchmark::State& state) {
+    RunLoop::main().bindToCurrentThread();
+    WebPage page(grownDemoPage(), pageURL(), "", [](const std::string&) {});
+    page.runScripts();
+    const std::string html = page.layoutHTML();
+    for (auto _ : state) {
+        HtmlLayout layout(html, nullptr);
+        layout.layOut(375, 603);
+        benchmark::DoNotOptimize(layout.size());
+    }
+}
+BENCHMARK(BM_LayOutDemoPageAnew50K)->Unit(benchmark::kMicrosecond);
 
 void BM_BareCurlGetDemoPage50K(benchmark::State& state) {
     const std::string url = pageURL();

@@ -21,6 +21,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/ui/HtmlPictureElement.h"
+
 namespace platform {
 
 // --- Selector matching ---------------------------------------------------------------------
@@ -305,7 +307,8 @@ std::shared_ptr<litehtml::element> make(const std::shared_ptr<litehtml::document
 
 std::shared_ptr<litehtml::element> makeHtmlElement(const litehtml::tchar_t* tag,
                                                    const std::shared_ptr<litehtml::document>& doc,
-                                                   const std::shared_ptr<HtmlElementGuard>& guard) {
+                                                   const std::shared_ptr<HtmlElementGuard>& guard,
+                                                   HtmlPicturePainter* pictures) {
     using Maker = std::shared_ptr<litehtml::element> (*)(const std::shared_ptr<litehtml::document>&,
                                                          const std::shared_ptr<HtmlElementGuard>&);
     // The engine's class for each tag it has one for; html_tag for the rest. Style sheets and
@@ -321,6 +324,9 @@ std::shared_ptr<litehtml::element> makeHtmlElement(const litehtml::tchar_t* tag,
     };
     if (!tag || !doc || !guard || strcasecmp(tag, "style") == 0 || strcasecmp(tag, "script") == 0) {
         return nullptr;
+    }
+    if (pictures && strcasecmp(tag, "img") == 0) {
+        return std::make_shared<HtmlPictureElement>(doc, guard, *pictures);
     }
     auto found = kMakers.find(tag);
     return found != kMakers.end() ? found->second(doc, guard)

@@ -335,10 +335,14 @@ private:
     std::shared_ptr<HtmlElementGuard> m_guard;
 };
 
+class HtmlPicturePainter;
+
 // The element the engine makes for the tag (its own class for the tag, bounded), or nullptr
-// for one the engine makes itself.
+// for one the engine makes itself. With `pictures`, an <img> paints its picture through it
+// at its box (HtmlPictureElement).
 std::shared_ptr<litehtml::element> makeHtmlElement(const litehtml::tchar_t* tag,
                                                    const std::shared_ptr<litehtml::document>& doc,
-                                                   const std::shared_ptr<HtmlElementGuard>& guard);
+                                                   const std::shared_ptr<HtmlElementGuard>& guard,
+                                                   HtmlPicturePainter* pictures = nullptr);
 
 }  // namespace platform

@@ -3,21 +3,39 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <utility>
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/HtmlLayoutContainer.h"
+#include "platform/ui/HtmlVisiblePaint.h"
 
 namespace platform {
 
 // --- Pictures ------------------------------------------------------------------------------
 
+const std::string& HtmlPictures::resolved(std::string_view src) {
+    auto found = m_resolved.find(std::string(src));
+    if (found == m_resolved.end()) {
+        found = m_resolved.emplace(std::string(src), m_resolve ? m_resolve(src) : std::string(src))
+                    .first;
+    }
+    return found->second;
+}
+
 std::string HtmlPictures::ask(std::string_view src) {
-    std::string url = m_resolve ? m_resolve(src) : std::string(src);
+    const std::string& url = resolved(src);
     if (!url.empty() && m_asked.size() < kMaxPictures && m_asked.insert(url).second) {
         m_wanted.push_back(url);
     }
     return url;
+}
+
+void HtmlPictures::noteSizesBox(std::string_view src) {
+    const std::string& url = resolved(src);
+    if (m_asked.count(url) != 0) {
+        m_sizing.insert(url);
+    }
 }
 
 const Image* HtmlPictures::picture(const std::string& url) const {
@@ -46,7 +64,64 @@ HtmlLayout::HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pi
 HtmlLayout::~HtmlLayout() = default;
 
 void HtmlLayout::layOut(double width, double viewportHeight) {
+    auto& document = m_container->document();
+    auto replaced = std::exchange(m_container->replaced(), {});
+    if (!document) {
+        return;
+    }
+    const bool sameSize =
+        width == m_container->laidOutWidth && viewportHeight == m_container->laidOutHeight;
+    if (sameSize && !replaced.empty()) {
+        // A script's change of a few elements: where their blocks come out as large as they
+        // were, nothing else moves.
+        bool inPlace = true;
+        try {
+            for (const auto& [element, before] : replaced) {
+                inPlace =
+                    inPlace && relayOutInPlace(element, before, m_container->marks().hasFloats());
+            }
+        } catch (const std::exception&) {
+            inPlace = false;  // laid out whole below, with the engine's failures caught there
+        }
+        if (inPlace) {
+            return;
+        }
+    }
+    m_container->laidOutWidth = width;
+    m_container->laidOutHeight = viewportHeight;
     m_container->layOut(width, viewportHeight);
+}
+
+bool HtmlLayout::replaceItem(std::size_t index, const std::string& markup) {
+    auto& document = m_container->document();
+    if (!document) {
+        return false;
+    }
+    auto& marks = m_container->marks();
+    const auto& elements = marks.elementsOf(index);
+    if (elements.empty()) {
+        return true;  // not laid out: nothing shows it
+    }
+    if (elements.size() != 1) {
+        return false;
+    }
+    const litehtml::element::ptr old = elements.front();
+    const HtmlBoxPlace before = HtmlBoxPlace::of(*old);
+    litehtml::element::ptr now;
+    try {
+        now = replaceElement(*document, old, markup, Container::masterStyles(), marks.pageStyles());
+    } catch (const std::exception&) {
+        return false;  // the page is made anew instead
+    }
+    if (!now) {
+        return false;
+    }
+    marks.replace(index, old, now);
+    if (holdsPositioned(now)) {
+        marks.notePositioned();
+    }
+    m_container->replaced().emplace_back(now, before);
+    return true;
 }
 
 Size HtmlLayout::size() const {
@@ -61,62 +136,8 @@ void HtmlLayout::paint(BitmapContext& context, const Rect& clip) const {
     m_container->paint(context, clip);
 }
 
-using html::rectOf;
-
-namespace {
-
-// The boxes of what an element shows: its own for a block, its content's line by line for
-// an inline element (whose own box the engine leaves empty).
-void collectBoxes(const litehtml::element::ptr& element, Rect& frame) {
-    if (!element || element->get_display() == litehtml::display_none) {
-        return;
-    }
-    const std::size_t children = element->get_children_count();
-    const bool inlineBox = element->get_display() == litehtml::display_inline;
-    if (!inlineBox || children == 0) {
-        Rect box = rectOf(element->get_placement());
-        if (!box.isEmpty()) {
-            frame = frame.isEmpty() ? box : frame.unionWith(box);
-        }
-        if (!inlineBox) {
-            return;
-        }
-    }
-    for (std::size_t i = 0; i < children; ++i) {
-        collectBoxes(element->get_child(int(i)), frame);
-    }
-}
-
-void collectItems(const litehtml::element::ptr& element, std::vector<Rect>& frames) {
-    if (!element || element->get_display() == litehtml::display_none) {
-        return;
-    }
-    if (const char* mark = element->get_attr("data-campus-item")) {
-        char* end = nullptr;
-        long index = std::strtol(mark, &end, 10);
-        if (end != mark && index >= 0 && std::size_t(index) < frames.size()) {
-            Rect frame;
-            collectBoxes(element, frame);
-            Rect& shown = frames[std::size_t(index)];
-            if (!frame.isEmpty()) {
-                shown = shown.isEmpty() ? frame : shown.unionWith(frame);
-            }
-        }
-    }
-    const std::size_t children = element->get_children_count();
-    for (std::size_t i = 0; i < children; ++i) {
-        collectItems(element->get_child(int(i)), frames);
-    }
-}
-
-}  // namespace
-
 std::vector<Rect> HtmlLayout::itemFrames(std::size_t count) const {
-    std::vector<Rect> frames(count);
-    if (const auto& document = m_container->document()) {
-        collectItems(document->root(), frames);
-    }
-    return frames;
+    return m_container->marks().frames(count);
 }
 
 }  // namespace platform

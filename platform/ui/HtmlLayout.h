@@ -34,9 +34,18 @@ public:
     void setPicture(const std::string& url, Image picture);
     // The addresses asked for since the last call, each once.
     std::vector<std::string> takeWanted();
+    // Whether a layout took the size of a box from the picture (the page gave not both its
+    // width and height): its arrival moves what follows, where another's only shows it.
+    bool sizesBox(const std::string& url) const { return m_sizing.count(url) != 0; }
+    void noteSizesBox(std::string_view src);
 
 private:
+    const std::string& resolved(std::string_view src);
+
     std::function<std::string(std::string_view)> m_resolve;
+    // Each address as the page wrote it, resolved once: painting asks again every frame.
+    std::unordered_map<std::string, std::string> m_resolved;
+    std::unordered_set<std::string> m_sizing;
     std::unordered_map<std::string, Image> m_pictures;
     std::unordered_set<std::string> m_asked;
     std::vector<std::string> m_wanted;
@@ -58,11 +67,19 @@ public:
     HtmlLayout(const HtmlLayout&) = delete;
     HtmlLayout& operator=(const HtmlLayout&) = delete;
 
-    // Lays the page out `width` points wide in a viewport `viewportHeight` high.
+    // Lays the page out `width` points wide in a viewport `viewportHeight` high. After
+    // replaceItem() alone at the same size, only the blocks holding the replaced elements
+    // are laid out again where nothing else can move.
     void layOut(double width, double viewportHeight);
+    // Puts `markup` (WebPage::itemLayoutHTML) in the place of the item's element: its
+    // content, attributes and style. False when that cannot be done in place (a run of text,
+    // a part of a table): the page is then to be laid out from new HTML. An item that is not
+    // laid out (past the layout budget) has nothing to replace.
+    bool replaceItem(std::size_t index, const std::string& markup);
     // The laid-out page's size: at least the width, as high as its content.
     Size size() const;
-    // Paints the part of the page within `clip` (page coordinates) at the context's origin.
+    // Paints the part of the page within `clip` (page coordinates) at the context's origin,
+    // visiting only the boxes that meet it.
     void paint(BitmapContext& context, const Rect& clip) const;
     // Where each of `count` marked items stands: the union of its boxes; an empty rect for an
     // item that is not laid out (display:none, or past the layout budget).

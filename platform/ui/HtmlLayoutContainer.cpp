@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -75,6 +76,17 @@ std::unordered_map<std::string, int>& widthCache() {
     return *cache;
 }
 
+// A font's metrics, asked of Pango once per font for all documents: every document asks for
+// its fonts afresh, and a page is made anew whenever its markup changes. Main thread only.
+const RunFontMetrics& metricsOf(const RunFont& font, const std::string& key) {
+    static auto* cache = new std::unordered_map<std::string, RunFontMetrics>;
+    auto found = cache->find(key);
+    if (found == cache->end()) {
+        found = cache->emplace(key, runFontMetrics(font)).first;
+    }
+    return found->second;
+}
+
 }  // namespace
 
 HtmlLayout::Container::Container(std::shared_ptr<HtmlPictures> pictures)
@@ -88,7 +100,13 @@ HtmlLayout::Container::Container(std::shared_ptr<HtmlPictures> pictures)
 
 HtmlLayout::Container::~Container() {
     // The document refers to the fonts and calls back while it goes.
+    m_marks.clear();
+    m_replaced.clear();
     m_document.reset();
+}
+
+const litehtml::css& HtmlLayout::Container::masterStyles() {
+    return html::engineContext().master_css();
 }
 
 // --- Text ----------------------------------------------------------------------------
@@ -103,9 +121,9 @@ litehtml::uint_ptr HtmlLayout::Container::create_font(const litehtml::tchar_t* f
     entry->font.weight = weight;
     entry->font.italic = italic == litehtml::fontStyleItalic;
     entry->decoration = decoration;
-    entry->metrics = runFontMetrics(entry->font);
     entry->key = entry->font.families + '\x1f' + std::to_string(entry->font.size) + '\x1f' +
                  std::to_string(entry->font.weight) + (entry->font.italic ? "i" : "") + '\x1f';
+    entry->metrics = metricsOf(entry->font, entry->key);
     if (fm) {
         fm->ascent = int(std::lround(entry->metrics.ascent));
         fm->height = int(std::ceil(entry->metrics.height));
@@ -272,6 +290,21 @@ void HtmlLayout::Container::draw_list_marker(litehtml::uint_ptr hdc,
     }
 }
 
+void HtmlLayout::Container::paintPicture(litehtml::uint_ptr hdc, const char* src,
+                                         const litehtml::position& box) {
+    auto* context = reinterpret_cast<BitmapContext*>(hdc);
+    if (!context) {
+        return;
+    }
+    if (const Image* picture = m_pictures->picture(m_pictures->ask(src))) {
+        context->drawImageUpright(*picture, rectOf(box));
+    }
+}
+
+void HtmlLayout::Container::noteSizedByPicture(const char* src) {
+    m_pictures->noteSizesBox(src);
+}
+
 void HtmlLayout::Container::load_image(const litehtml::tchar_t* src,
                                        const litehtml::tchar_t* /*baseurl*/,
                                        bool /*redraw_on_ready*/) {
@@ -409,7 +442,7 @@ void HtmlLayout::Container::get_language(litehtml::tstring& language,
 std::shared_ptr<litehtml::element> HtmlLayout::Container::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map& /*attributes*/,
     const std::shared_ptr<litehtml::document>& doc) {
-    return makeHtmlElement(tag_name, doc, m_guard);
+    return makeHtmlElement(tag_name, doc, m_guard, this);
 }
 
 }  // namespace platform

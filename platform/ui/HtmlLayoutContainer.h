@@ -14,6 +14,9 @@
 #include "platform/graphics/TextRun.h"
 #include "platform/ui/HtmlElement.h"
 #include "platform/ui/HtmlLayout.h"
+#include "platform/ui/HtmlMarks.h"
+#include "platform/ui/HtmlPatch.h"
+#include "platform/ui/HtmlPictureElement.h"
 
 // Internal to this library: the layout engine's and ICU's headers come in here, so only the
 // layout's own sources include it (never HtmlLayout.h, nor a header of another library).
@@ -38,7 +41,7 @@ litehtml::context& engineContext();
 
 // --- The engine's container ----------------------------------------------------------------
 
-class HtmlLayout::Container final : public litehtml::document_container {
+class HtmlLayout::Container final : public litehtml::document_container, public HtmlPicturePainter {
 public:
     explicit Container(std::shared_ptr<HtmlPictures> pictures);
 
@@ -52,6 +55,14 @@ public:
     void paint(BitmapContext& context, const Rect& clip);
 
     litehtml::document::ptr& document() { return m_document; }
+    HtmlMarks& marks() { return m_marks; }
+    // The browser's default style sheet the documents are styled by first.
+    static const litehtml::css& masterStyles();
+    // The elements replaced since the last layout, each with where the one it replaced stood.
+    std::vector<std::pair<litehtml::element::ptr, HtmlBoxPlace>>& replaced() { return m_replaced; }
+    // What the last layout was made for; -1 before the first.
+    double laidOutWidth = -1;
+    double laidOutHeight = -1;
     void setViewport(double width, double height) {
         m_viewportWidth = std::max(0.0, width);
         m_viewportHeight = std::max(0.0, height);
@@ -85,6 +96,12 @@ public:
                     const std::function<void(const litehtml::tchar_t*)>& on_space) override;
 
     // --- Boxes ---------------------------------------------------------------------------
+
+    // --- Pictures --------------------------------------------------------------------------
+
+    void paintPicture(litehtml::uint_ptr hdc, const char* src,
+                      const litehtml::position& box) override;
+    void noteSizedByPicture(const char* src) override;
 
     void draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) override;
     void load_image(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
@@ -129,6 +146,8 @@ private:
     std::unique_ptr<icu::BreakIterator> m_breaks;
     std::string m_key;
     litehtml::document::ptr m_document;
+    HtmlMarks m_marks;
+    std::vector<std::pair<litehtml::element::ptr, HtmlBoxPlace>> m_replaced;
     // The page's HTML, for its plain text should the engine fail on it; m_plain once shown so.
     std::string m_source;
     bool m_plain = false;

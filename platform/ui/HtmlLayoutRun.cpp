@@ -8,6 +8,7 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/HtmlLayoutContainer.h"
 #include "platform/ui/HtmlPlainText.h"
+#include "platform/ui/HtmlVisiblePaint.h"
 
 namespace platform {
 
@@ -33,6 +34,7 @@ void HtmlLayout::Container::layOut(double width, double viewportHeight) {
     }
     showAsText();
     if (m_document && !tryRender(width)) {
+        m_marks.clear();
         m_document.reset();
     }
 }
@@ -46,7 +48,8 @@ void HtmlLayout::Container::paint(BitmapContext& context, const Rect& clip) {
                                   int(std::ceil(clip.height())) + 1);
     setTarget(&context, clip);
     try {
-        m_document->draw(reinterpret_cast<litehtml::uint_ptr>(&context), 0, 0, &area);
+        paintVisible(*m_document, reinterpret_cast<litehtml::uint_ptr>(&context), area,
+                     m_marks.hasPositioned());
     } catch (const std::exception& error) {
         logFailure("painted", error);
     }
@@ -60,8 +63,10 @@ void HtmlLayout::Container::paint(BitmapContext& context, const Rect& clip) {
 bool HtmlLayout::Container::tryLoad(const std::string& html) {
     try {
         m_document = litehtml::document::createFromUTF8(html.c_str(), this, &html::engineContext());
+        m_marks.index(m_document);
         return true;
     } catch (const std::exception& error) {
+        m_marks.clear();
         m_document.reset();
         logFailure("read", error);
         return false;
@@ -80,6 +85,8 @@ bool HtmlLayout::Container::tryRender(double width) {
 }
 
 void HtmlLayout::Container::showAsText() {
+    m_marks.clear();
+    m_replaced.clear();
     m_document.reset();
     // The failed document's work counts nowhere else.
     m_guard = std::make_shared<HtmlElementGuard>();

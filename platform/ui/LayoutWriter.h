@@ -27,6 +27,13 @@ public:
 
     std::string take() { return std::move(m_out); }
 
+    // Writes as if within `depth` elements, `tables` of them tables: one element of the
+    // page, flattened or not as it is where it stands.
+    void startAt(int depth, int tables) {
+        m_depth = depth;
+        m_tables = tables;
+    }
+
 private:
     void writeChildren(const Node& node);
     // The node's text, or the part of it given.

@@ -34,8 +34,20 @@ std::vector<WebPage::Item> WebPage::items() const {
     return m_impl->items();
 }
 
-std::string WebPage::layoutHTML() const {
-    return m_impl->layoutHTML();
+std::string WebPage::layoutHTML(std::vector<Item>* shown) const {
+    return m_impl->layoutHTML(shown);
+}
+
+WebPage::Changes WebPage::takeChanges() {
+    return m_impl->takeChanges();
+}
+
+std::optional<WebPage::Item> WebPage::itemOf(int node) const {
+    return m_impl->itemOf(node);
+}
+
+std::string WebPage::itemLayoutHTML(int node, std::size_t index) const {
+    return m_impl->itemLayoutHTML(node, index);
 }
 
 std::uint64_t WebPage::version() const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,8 +103,27 @@ public:
     // last text node wrapped in a <campus-item> carrying it. Fields (<input>, <textarea>,
     // <select>) come as a <campus-field> of their type holding what they show (value, dots, chosen
     // text, or placeholder) with their state as attributes; scripts are left out; a page too big to
-    // lay out is given up to its layout budget.
-    std::string layoutHTML() const;
+    // lay out is given up to its layout budget. With `shown`, items() as they are marked there.
+    std::string layoutHTML(std::vector<Item>* shown = nullptr) const;
+    // What scripts changed since the last call or layoutHTML(), so that whoever shows the
+    // page changes only that, without walking or writing out the page to find it.
+    struct Changes {
+        // Nodes were added or removed other than inside a shown item's element (innerHTML,
+        // or text written over elements that held items), or the items shown went past
+        // their budget: the layout is to be made anew from layoutHTML().
+        bool markup = false;
+        // Else the nodes (Item::node) of the items whose element's content or attributes
+        // changed (its text, a field's value), each once, in the order of the first change.
+        std::vector<int> items;
+
+        bool any() const { return markup || !items.empty(); }
+    };
+    Changes takeChanges();
+    // The item of the node as items() would give it now; nullopt for a node that is no
+    // element's item.
+    std::optional<Item> itemOf(int node) const;
+    // The item's element as layoutHTML() writes it, with its content, marked as item `index`.
+    std::string itemLayoutHTML(int node, std::size_t index) const;
     // Moves whenever the shown document changes (text, title, elements).
     std::uint64_t version() const;
 

@@ -117,6 +117,40 @@ bool WebPageState::isHiddenElement(const Node& node) {
     return node.tag == "input" && type && trimmed(*type) == "hidden";
 }
 
+bool WebPageState::isElementItem(const Node& node) {
+    if (isInteractive(node)) {
+        return true;
+    }
+    const std::string* id = node.attribute("id");
+    return id && !id->empty() && !holdsItems(node);
+}
+
+WebPageState::Item WebPageState::elementItem(const Node& node) {
+    Item item;
+    const std::string* id = node.attribute("id");
+    item.node = node.id;
+    item.id = id ? *id : "";
+    if (isInteractive(node)) {
+        const std::string* href = node.attribute("href");
+        item.kind = node.tag == "a" && href ? Item::Kind::Link : Item::Kind::Button;
+        item.href = href ? *href : "";
+        item.text = innerText(node);
+        if (item.text.empty()) {
+            auto value = valueOf(node);
+            item.text = value && !value->empty() ? *value : item.href;
+        }
+        if (item.text.empty() && isFormButton(node)) {
+            item.text = buttonCaption(node);
+        }
+        item.disabled = node.attribute("disabled") != nullptr;
+        return item;
+    }
+    item.kind = Item::Kind::Element;
+    auto value = oneOf(node.tag, {"input", "textarea"}) ? valueOf(node) : std::nullopt;
+    item.text = value ? *value : innerText(node);
+    return item;
+}
+
 void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& items) {
     for (const auto& childPointer : node.children) {
         if (items.full) {
@@ -142,38 +176,9 @@ void WebPageState::collectItems(const Node& node, TextFlow& flow, ShownItems& it
             flow.lineBreak();
             continue;
         }
-        const std::string* id = child.attribute("id");
-        if (isInteractive(child)) {
+        if (isElementItem(child)) {
             flushText(flow, items);
-            Item item;
-            const std::string* href = child.attribute("href");
-            item.kind = tag == "a" && href ? Item::Kind::Link : Item::Kind::Button;
-            item.node = child.id;
-            item.href = href ? *href : "";
-            item.id = id ? *id : "";
-            item.text = innerText(child);
-            if (item.text.empty()) {
-                auto value = valueOf(child);
-                item.text = value && !value->empty() ? *value : item.href;
-            }
-            if (item.text.empty() && isFormButton(child)) {
-                item.text = buttonCaption(child);
-            }
-            item.disabled = child.attribute("disabled") != nullptr;
-            if (items.add(std::move(item))) {
-                items.anchor(child.id);
-            }
-            continue;
-        }
-        if (id && !id->empty() && !holdsItems(child)) {
-            flushText(flow, items);
-            Item item;
-            item.kind = Item::Kind::Element;
-            item.node = child.id;
-            item.id = *id;
-            auto value = oneOf(tag, {"input", "textarea"}) ? valueOf(child) : std::nullopt;
-            item.text = value ? *value : innerText(child);
-            if (items.add(std::move(item))) {
+            if (items.add(elementItem(child))) {
                 items.anchor(child.id);
             }
             continue;
@@ -206,6 +211,18 @@ void WebPageState::indexIds(const Node& node, std::unordered_map<std::string, co
     }
 }
 
+WebPageState::Item WebPageState::labelItem(const Node& label, const Node& control) {
+    Item item;
+    item.kind = Item::Kind::Label;
+    item.node = label.id;
+    const std::string* id = label.attribute("id");
+    item.id = id ? *id : "";
+    item.text = innerText(label);
+    item.control = controlType(control);
+    item.disabled = control.attribute("disabled") != nullptr;
+    return item;
+}
+
 // A field, or a label for one: an item of its own. True when the node was one.
 bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems& items) {
     if (isFormControl(node)) {
@@ -227,25 +244,21 @@ bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems&
         return false;
     }
     flushText(flow, items);
-    Item item;
-    item.kind = Item::Kind::Label;
-    item.node = node.id;
-    const std::string* id = node.attribute("id");
-    item.id = id ? *id : "";
-    item.text = innerText(node);
-    item.control = controlType(*control);
-    item.disabled = control->attribute("disabled") != nullptr;
-    if (items.add(std::move(item))) {
+    if (items.add(labelItem(node, *control))) {
         items.anchor(node.id);
     }
     return true;
 }
 
-std::string WebPageState::layoutHTML() {
+std::string WebPageState::layoutHTML(std::vector<Item>* shownOut) {
     std::unordered_map<int, int> anchors;
-    items(&anchors);
+    std::vector<Item> shown = items(&anchors);
+    shownInLayout(shown);
     LayoutWriter writer(anchors);
     writer.write(*m_document);
+    if (shownOut) {
+        *shownOut = std::move(shown);
+    }
     return writer.take();
 }
 

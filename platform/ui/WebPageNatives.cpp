@@ -154,8 +154,22 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
         }
         m_refused = false;
         m_outOfTime = false;
+        // What the element held, to tell a write of what is already there (a clock set to
+        // the same minute) from a change.
+        std::string before;
+        const bool content = property != "innerHTML";
+        if (content) {
+            contentOf(*node, before);
+        }
         if (isFormProperty(*node, property)) {
-            return writeFormProperty(*node, property, value);
+            const Written written = writeFormProperty(*node, property, value);
+            std::string after;
+            contentOf(*node, after);
+            if (after != before) {
+                // A control's being disabled shows also on the labels for it.
+                noteChange(*node, property == "disabled");
+            }
+            return written;
         }
         if (property == "value" && isFormControl(*node)) {
             rememberDefault(*node);  // for its form's reset
@@ -179,7 +193,14 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
             m_title = collapsed(*node);
             cutText(m_title, WebPage::kMaxItemText);
         }
-        ++m_version;
+        std::string after;
+        if (content) {
+            contentOf(*node, after);
+        }
+        if (!content || after != before) {
+            noteChange(*node, !content);
+            ++m_version;
+        }
         // What the host did counts in the run's time like the script's own work: a write that
         // took the run past its deadline ends it, as the engine's next check would.
         if (m_outOfTime || (m_deadline.running() && m_deadline.passed())) {

@@ -23,7 +23,8 @@
 // only the web page's own sources include it (never WebPage.h, nor a header of another
 // library). Its member functions live by concern in WebPageDocument.cpp (the document, built
 // and edited), WebPageItems.cpp (what the page shows), WebPageNatives.cpp (addresses, and
-// what the native calls do to the page) and WebPageScript.cpp (the script engine).
+// what the native calls do to the page), WebPageChanges.cpp (what scripts changed, for the
+// layout kept between changes) and WebPageScript.cpp (the script engine).
 
 namespace platform::web {
 
@@ -100,9 +101,27 @@ public:
     static bool isInteractive(const Node& node);
     static bool holdsItems(const Node& node);
     static bool isHiddenElement(const Node& node);
+    // A link or button, or an element with an id that holds no items of its own: each is
+    // shown as one item.
+    static bool isElementItem(const Node& node);
+    static Item elementItem(const Node& node);
     void collectItems(const Node& node, TextFlow& flow, ShownItems& items);
     bool collectFormItem(const Node& node, TextFlow& flow, ShownItems& items);
-    std::string layoutHTML();
+    static Item labelItem(const Node& label, const Node& control);
+    std::string layoutHTML(std::vector<Item>* shown);
+
+    // --- Changes ---------------------------------------------------------------------------
+
+    // Starts telling changes against what this layout HTML shows.
+    void shownInLayout(const std::vector<Item>& shown);
+    // The node's content or attributes changed (or, `markup`, nodes came or went where the
+    // shown items cannot follow): noted against the item whose element holds it.
+    void noteChange(const Node& node, bool markup);
+    WebPage::Changes takeChanges();
+    std::optional<Item> itemOf(int id);
+    std::string itemLayoutHTML(int id, std::size_t index);
+    // An element's attributes and content, written out: what a change of it is told by.
+    static void contentOf(const Node& node, std::string& out);
 
     // --- Addresses -------------------------------------------------------------------------
 
@@ -220,6 +239,12 @@ public:
     std::string m_base;
     std::string m_title;
     std::uint64_t m_version = 0;
+    // What the last layout HTML showed: the item of each element item's node, each item's
+    // text size and their sum; and what scripts changed since.
+    std::unordered_map<int, std::size_t> m_shownItems;
+    std::vector<std::size_t> m_shownText;
+    std::size_t m_shownTextBytes = 0;
+    WebPage::Changes m_changes;
     std::function<void(const std::string&)> m_onNavigate;
     std::vector<std::string> m_scripts;
     bool m_scriptsRun = false;

@@ -11,6 +11,7 @@
 #include "platform/net/PictureFetches.h"
 #include "platform/ui/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/ShownPage.h"
 #include "platform/ui/WebReply.h"
 
 // The web view itself and its loads: history, redirects, the delegate's say over each load, and

@@ -16,12 +16,12 @@
 
 namespace platform {
 
-class HtmlLayout;
 class HtmlPictures;
 class Image;
 class WebFormChoices;
 class ScriptTimeBudget;
 class ScrollView;
+class ShownPage;
 struct HttpResponse;
 
 // The phone's UIWebView, headless: it fetches what it is asked to load over the process's
@@ -226,6 +226,8 @@ private:
     void pageAskedToSubmit(std::uint64_t pageSerial, const URLRequest& request);
     void pageMayHaveChanged();
     void showPage(bool newPage);
+    // Lets the page shown before go on a later turn, off the way of showing the next one.
+    void retirePage();
     void fetchPictures();
     void pictureArrived(std::uint64_t pageSerial, const std::string& url, HttpResponse response,
                         std::shared_ptr<void> room);
@@ -249,17 +251,8 @@ private:
     std::unique_ptr<WebPage> m_webPage;
     // Names the page shown, so that work queued for one page never reaches the next.
     std::uint64_t m_pageSerial{0};
-    std::uint64_t m_shownVersion{0};
-    // What the page's views show, so that a script writing what is already there (a clock
-    // set to the same minute) leaves them, and the screen, alone.
-    std::vector<WebPage::Item> m_shownItems;
-    double m_shownWidth{-1};
-    // The page changed since its views were made; they are made again at the next layout.
-    bool m_pageViewsStale{false};
-    std::shared_ptr<View> m_contentView;
-    // The page laid out as it is shown, from this HTML (WebPage::layoutHTML).
-    std::shared_ptr<HtmlLayout> m_layout;
-    std::string m_layoutHTML;
+    // The page as shown: laid out, painted, and its items' views (kept for the page's life).
+    std::unique_ptr<ShownPage> m_shown;
     std::shared_ptr<HtmlPictures> m_pictures;
     std::vector<std::uint64_t> m_pictureRequests;
     std::size_t m_picturesPending{0};

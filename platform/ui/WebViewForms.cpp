@@ -7,6 +7,7 @@
 #include "platform/foundation/AsciiText.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/ShownPage.h"
 #include "platform/ui/WebFormChoices.h"
 #include "platform/ui/WebFormViews.h"
 #include "platform/ui/WebView.h"
@@ -77,9 +78,13 @@ void WebView::formActionByUser(const std::function<void()>& action) {
 }
 
 const WebPage::Item* WebView::shownItem(int node) const {
-    auto found = std::find_if(m_shownItems.begin(), m_shownItems.end(),
+    if (!m_shown) {
+        return nullptr;
+    }
+    const auto& shown = m_shown->items();
+    auto found = std::find_if(shown.begin(), shown.end(),
                               [node](const WebPage::Item& item) { return item.node == node; });
-    return found == m_shownItems.end() ? nullptr : &*found;
+    return found == shown.end() ? nullptr : &*found;
 }
 
 void WebView::formFieldFocused(int node) {

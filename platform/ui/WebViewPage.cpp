@@ -1,8 +1,6 @@
 // Showing the web view's page: opening it, laying it out with its pictures, and the views
 // of its items.
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -13,13 +11,12 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/graphics/BitmapContext.h"
+#include "platform/net/HttpClient.h"
 #include "platform/net/PictureFetches.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/HtmlLayout.h"
-#include "platform/ui/Label.h"
 #include "platform/ui/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/ShownPage.h"
 #include "platform/ui/WebView.h"
 
 namespace platform {
@@ -29,68 +26,6 @@ namespace {
 // A picture of a page that does not come within this long is left out, and the load that
 // waits for it finishes without it.
 constexpr double kPictureTimeoutSeconds = 15;
-
-// The page as laid out, painted where the screen shows it.
-class PageCanvas : public View {
-public:
-    explicit PageCanvas(std::shared_ptr<HtmlLayout> layout) : m_layout(std::move(layout)) {}
-
-    void draw(BitmapContext& context, const Rect& rect) override {
-        Rect clip = rect;
-        if (cairo_t* cr = context.cairo()) {
-            double x1 = 0;
-            double y1 = 0;
-            double x2 = 0;
-            double y2 = 0;
-            cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
-            clip = rect.intersection(Rect{{x1, y1}, {x2 - x1, y2 - y1}});
-        }
-        if (!clip.isEmpty()) {
-            m_layout->paint(context, clip);
-        }
-    }
-
-private:
-    std::shared_ptr<HtmlLayout> m_layout;
-};
-
-// The views of the page's items stand where the layout put each and paint nothing: the
-// canvas below shows the page. They carry what the outline says and what a tap there does.
-
-// A run of the page's text.
-class PageTextLabel : public Label {
-public:
-    std::string describe() const override { return "text \"" + text() + "\""; }
-    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
-};
-
-// An element of the page with an id, showing its current text.
-class PageElementLabel : public Label {
-public:
-    explicit PageElementLabel(std::string id) : m_id(std::move(id)) {}
-    std::string describe() const override { return "#" + m_id + " \"" + text() + "\""; }
-    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
-
-private:
-    std::string m_id;
-};
-
-// A link or a button of the page; a tap follows or runs it.
-class PageControl : public Button {
-public:
-    PageControl(bool link, std::string href) : m_link(link), m_href(std::move(href)) {}
-    std::string describe() const override {
-        if (!m_link) {
-            return "button \"" + currentTitle() + "\"";
-        }
-        return "link \"" + currentTitle() + "\" -> " + m_href;
-    }
-    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
-
-private:
-    bool m_link;
-    std::string m_href;
-};
 
 bool isWebAddress(std::string_view url) {
     return equalsIgnoringCase(url.substr(0, 7), "http://") ||
@@ -113,8 +48,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
     }
     m_pictureRequests.clear();
     m_picturesPending = 0;
-    m_layout.reset();
-    m_layoutHTML.clear();
+    retirePage();
     m_pictures = std::make_shared<HtmlPictures>([weak, serial](std::string_view src) {
         auto view = weak.lock();
         if (!view || from(view)->m_pageSerial != serial || !from(view)->m_webPage) {
@@ -134,6 +68,20 @@ void WebView::openPage(const std::string& html, const std::string& url,
         }
     });
     m_webPage->setScriptTimeBudget(m_scriptBudget);
+    m_shown = std::make_unique<ShownPage>(
+        m_pictures,
+        [weak, serial](int node) {
+            if (auto view = weak.lock()) {
+                from(view)->activatePageElement(serial, node);
+            }
+        },
+        [weak, serial](const WebPage::Item& item) -> std::shared_ptr<View> {
+            auto view = weak.lock();
+            if (!view || from(view)->m_pageSerial != serial) {
+                return nullptr;
+            }
+            return from(view)->formControlView(item);
+        });
     m_webPage->runScripts();
     m_page.title = m_webPage->title();
     // Laid out at once: whoever hears that the page finished may read its height.
@@ -213,105 +161,41 @@ void WebView::pageMayHaveChanged() {
         return;
     }
     m_page.title = m_webPage->title();
-    if (m_webPage->version() == m_shownVersion) {
+    // The page says what its scripts changed; a write of what was already there is none.
+    const WebPage::Changes changes = m_webPage->takeChanges();
+    if (!changes.any() || !m_shown) {
         return;
     }
-    auto items = m_webPage->items();
-    if (items == m_shownItems && m_webPage->layoutHTML() == m_layoutHTML) {
-        // Written back to what the views show (or never changed): they stay.
-        m_pageViewsStale = false;
-        m_shownVersion = m_webPage->version();
-        return;
-    }
-    m_pageViewsStale = true;
+    m_shown->note(changes);
     setNeedsLayout();
     // The views follow at the next layout pass; what the page shows has changed now.
     setNeedsDisplay();
 }
 
 void WebView::showPage(bool newPage) {
-    // Taken down once the new content holds the fields' views it keeps (a field being edited
-    // moves over without leaving the window, so it stays edited).
-    std::shared_ptr<View> oldContent = std::move(m_contentView);
-    Size size = bounds().size;
-    m_shownWidth = size.width;
-    if (!m_webPage) {
-        if (oldContent) {
-            oldContent->removeFromSuperview();
-        }
-        m_layout.reset();
-        m_scrollView->setContentSize(size);
+    if (!m_webPage || !m_shown) {
+        m_scrollView->setContentSize(bounds().size);
         return;
     }
-    m_shownVersion = m_webPage->version();
-    m_pageViewsStale = false;
-    m_shownItems = m_webPage->items();
-    m_layoutHTML = m_webPage->layoutHTML();
-    m_layout = std::make_shared<HtmlLayout>(m_layoutHTML, m_pictures);
-    m_layout->layOut(size.width, size.height);
-    const Size pageSize = m_layout->size();
-    const std::vector<Rect> frames = m_layout->itemFrames(m_shownItems.size());
-
-    const double contentWidth = std::max(size.width, pageSize.width);
-    const double contentHeight = pageSize.height;
-    auto content = View::make<PageCanvas>(m_layout);
-    content->setFrame(Rect{{0, 0}, {contentWidth, contentHeight}});
-    // Below what screens add to the page's scroller (a refresh header).
-    m_scrollView->insertSubview(content, 0);
-    std::unordered_map<int, std::shared_ptr<View>> formViews;
-    std::weak_ptr<View> weak = weak_from_this();
-    const std::uint64_t serial = m_pageSerial;
-    for (std::size_t i = 0; i < m_shownItems.size(); ++i) {
-        const auto& item = m_shownItems[i];
-        if (frames[i].isEmpty()) {
-            continue;  // not laid out: display:none, or past what a page may lay out
-        }
-        std::shared_ptr<View> shown;
-        if (item.kind == WebPage::Item::Kind::Field || item.kind == WebPage::Item::Kind::Label) {
-            shown = formControlView(item);
-            formViews[item.node] = shown;
-        } else if (item.kind == WebPage::Item::Kind::Link ||
-                   item.kind == WebPage::Item::Kind::Button) {
-            bool link = item.kind == WebPage::Item::Kind::Link;
-            auto control = View::make<PageControl>(link, item.href);
-            control->setTitle(item.text);
-            control->setTitleColor(Color::clear());
-            control->setEnabled(!item.disabled);
-            control->addTarget(
-                [weak, serial, node = item.node](Control&) {
-                    if (auto view = weak.lock()) {
-                        from(view)->activatePageElement(serial, node);
-                    }
-                },
-                ControlEvent::TouchUpInside);
-            shown = control;
-        } else {
-            std::shared_ptr<Label> label;
-            if (item.kind == WebPage::Item::Kind::Element) {
-                label = View::make<PageElementLabel>(item.id);
-            } else {
-                label = View::make<PageTextLabel>();
-            }
-            label->setText(item.text);
-            label->setNumberOfLines(0);
-            shown = label;
-        }
-        shown->setFrame(frames[i]);
-        content->addSubview(shown);
-    }
-    m_contentView = content;
-    m_formViews = std::move(formViews);
-    if (oldContent) {
-        oldContent->removeFromSuperview();
-    }
-    // A new page sizes the content to itself; a page that changed only ever lengthens it, so
-    // what a screen added below the page (a watermark) keeps its room.
-    double height = std::max(size.height, contentHeight);
-    if (!newPage) {
-        height = std::max(height, m_scrollView->contentSize().height);
-    }
-    m_scrollView->setContentSize(Size{contentWidth, height});
+    m_shown->update(*m_webPage, bounds().size, *m_scrollView, newPage);
+    m_formViews = m_shown->formViews();
     fetchPictures();
+}
+
+void WebView::retirePage() {
+    if (m_shown) {
+        m_shown->detach();
+    }
+    // The old page's document, script heap and views take a while to free on a long page:
+    // on a later turn, after the new page shows.
+    auto old = std::make_shared<std::pair<std::unique_ptr<WebPage>, std::unique_ptr<ShownPage>>>(
+        std::move(m_webPage), std::move(m_shown));
+    if (old->first || old->second) {
+        RunLoop::main().post([old] {
+            old->second.reset();
+            old->first.reset();
+        });
+    }
 }
 
 void WebView::fetchPictures() {
@@ -377,6 +261,9 @@ void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, b
     if (answered) {
         m_pictures->setPicture(url, std::move(picture));
     }
+    if (arrived && m_shown) {
+        m_shown->picturesArrived({url});
+    }
     if (m_finishAwaitsPictures) {
         if (m_picturesPending > 0) {
             return;
@@ -390,8 +277,7 @@ void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, b
         return;
     }
     if (arrived) {
-        // Laid out again with the picture's size at the next layout pass.
-        m_pageViewsStale = true;
+        // Laid out again (or only painted) at the next layout pass, once for all that came.
         setNeedsLayout();
         setNeedsDisplay();
     }
@@ -399,7 +285,7 @@ void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, b
 
 void WebView::layoutSubviews() {
     View::layoutSubviews();
-    if (m_webPage && (m_pageViewsStale || bounds().size.width != m_shownWidth)) {
+    if (m_webPage && m_shown && m_shown->needsUpdate(bounds().size.width)) {
         showPage(false);
     }
 }

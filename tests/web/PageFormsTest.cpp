@@ -157,6 +157,22 @@ TEST_F(PageFormsTest, AFilledFormIsSentWithEveryAnswerAndTheScriptsHearEachStep)
     EXPECT_EQ(requests[0].header("Content-Type").value_or(""), "application/x-www-form-urlencoded");
 }
 
+TEST_F(PageFormsTest, AFieldBeingEditedStaysEditedWhileTheMarkupAroundItIsMadeAnew) {
+    open(serve("/forms/live.html",
+               "<title>Live</title><div id=\"news\"><p>旧消息</p></div>"
+               "<form><input name=\"q\" id=\"q\"></form>"));
+    ASSERT_TRUE(driver.type("q", "北")) << driver.outline();
+    EXPECT_TRUE(outlineShows("field q \"北\" (editing)")) << driver.outline();
+    // New markup above the field: the page is laid out anew, the field keeps its view.
+    js("$('news').innerHTML = '<p>新消息</p><p>又一条</p>'; ''");
+    web()->layoutIfNeeded();
+    EXPECT_TRUE(outlineShows("又一条")) << driver.outline();
+    EXPECT_TRUE(outlineShows("field q \"北\" (editing)")) << driver.outline();
+    EXPECT_TRUE(Keyboard::isVisible());
+    ASSERT_TRUE(driver.type("q", "京")) << driver.outline();
+    EXPECT_EQ(js("$('q').value"), "北京");
+}
+
 TEST_F(PageFormsTest, ReturnInAFieldSendsAFormWithoutActionToThePagesOwnAddress) {
     const std::string page = serve("/forms/find.html",
                                    "<title>Find</title><form><input name=\"q\" id=\"q\">"

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <litehtml.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "platform/graphics/Geometry.h"
+
+namespace platform {
+
+// What the web view needs to find again in a laid-out document, found in one walk when the
+// document is made and kept up to date as elements are replaced: the elements that stand for
+// each of the page's items (data-campus-item), the page's own style sheets (a replaced
+// element is styled by them, as the engine styled the rest), and whether any box floats or
+// stands out of the flow (positioned), which laying out or painting only a part must know.
+class HtmlMarks {
+public:
+    void index(const litehtml::document::ptr& document);
+    void clear();
+
+    // The elements marked with the item (a run of text has two: its first and last text).
+    const std::vector<litehtml::element::ptr>& elementsOf(std::size_t item) const;
+    // The element that took the place of the item's marked element `old`.
+    void replace(std::size_t item, const litehtml::element::ptr& old,
+                 const litehtml::element::ptr& now);
+    // Where each of `count` items stands: the union of its boxes in page coordinates; empty
+    // for an item not laid out (display:none there or above it, or past the layout budget).
+    std::vector<Rect> frames(std::size_t count) const;
+
+    const litehtml::css& pageStyles() const { return m_pageStyles; }
+    bool hasPositioned() const { return m_positioned; }
+    bool hasFloats() const { return m_floats; }
+    void notePositioned() { m_positioned = true; }
+
+private:
+    void visit(const litehtml::element::ptr& element, const litehtml::document::ptr& document);
+
+    std::vector<std::vector<litehtml::element::ptr>> m_items;
+    litehtml::css m_pageStyles;
+    bool m_positioned = false;
+    bool m_floats = false;
+};
+
+// Whether the element or anything in it stands out of the flow.
+bool holdsPositioned(const litehtml::element::ptr& element);
+
+}  // namespace platform
