@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/WebPageNode.h"
+
 namespace platform {
 
 namespace {
@@ -51,27 +53,6 @@ bool isLeftOut(GumboTag tag) {
            tag == GUMBO_TAG_TITLE || tag == GUMBO_TAG_TEMPLATE;
 }
 
-void escapeInto(std::string& out, const char* text) {
-    for (; *text; ++text) {
-        switch (*text) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += *text;
-        }
-    }
-}
-
 }  // namespace
 
 std::string plainTextPage(const std::string& html) {
@@ -93,7 +74,7 @@ std::string plainTextPage(const std::string& html) {
         }
         if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
             node->type == GUMBO_NODE_CDATA) {
-            escapeInto(out, node->v.text.text);
+            web::escapeInto(out, node->v.text.text, false);
             continue;
         }
         if (node->type != GUMBO_NODE_ELEMENT) {
@@ -107,7 +88,7 @@ std::string plainTextPage(const std::string& html) {
         if (const GumboAttribute* mark =
                 gumbo_get_attribute(&element.attributes, "data-campus-item")) {
             out += "<span data-campus-item=\"";
-            escapeInto(out, mark->value);
+            web::escapeInto(out, mark->value, true);
             out += "\">";
             after = "</span>" + after;
         }

@@ -1,6 +1,7 @@
 #include "platform/ui/WebReply.h"
 
 #include "platform/foundation/AsciiText.h"
+#include "platform/ui/WebPageNode.h"
 
 namespace platform {
 
@@ -12,27 +13,6 @@ bool endsWith(std::string_view text, std::string_view suffix) {
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-void escapeInto(std::string& out, std::string_view text, bool attribute) {
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += attribute ? "&quot;" : "\"";
-                break;
-            default:
-                out += c;
-        }
-    }
 }
 
 }  // namespace
@@ -68,14 +48,14 @@ std::string textDocument(std::string_view text) {
         "<html><head><meta charset=\"utf-8\"></head><body><pre style=\"white-space: pre-wrap; "
         "word-wrap: break-word\">";
     out.reserve(out.size() + text.size() + 32);
-    escapeInto(out, text, false);
+    web::escapeInto(out, text, false);
     out += "</pre></body></html>";
     return out;
 }
 
 std::string pictureDocument(std::string_view url) {
     std::string out = "<html><body style=\"margin: 0\"><img src=\"";
-    escapeInto(out, url, true);
+    web::escapeInto(out, url, true);
     out += "\"></body></html>";
     return out;
 }

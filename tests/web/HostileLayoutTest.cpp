@@ -37,23 +37,6 @@ protected:
         web()->layoutIfNeeded();
     }
 
-    // The item view whose outline line contains `line`, in the web view's coordinates.
-    Rect frameOf(const std::string& line) {
-        Rect found;
-        std::function<void(const std::shared_ptr<View>&)> visit =
-            [&](const std::shared_ptr<View>& view) {
-                if (found.isEmpty() && view->describe().find(line) != std::string::npos) {
-                    found = view->convertRectTo(view->bounds(), web().get());
-                    return;
-                }
-                for (const auto& child : view->subviews()) {
-                    visit(child);
-                }
-            };
-        visit(web()->scrollView());
-        return found;
-    }
-
     static int pixelsIn(const Image& picture, const Rect& area,
                         const std::function<bool(int r, int g, int b)>& wanted) {
         int count = 0;

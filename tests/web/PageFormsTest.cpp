@@ -73,23 +73,6 @@ protected:
         return fakes::decodeQuery("?" + requests.back().body);
     }
 
-    // The item view whose outline line contains `line`, in the web view's coordinates.
-    Rect frameOf(const std::string& line) {
-        Rect found;
-        std::function<void(const std::shared_ptr<View>&)> visit =
-            [&](const std::shared_ptr<View>& view) {
-                if (found.isEmpty() && view->describe().find(line) != std::string::npos) {
-                    found = view->convertRectTo(view->bounds(), web().get());
-                    return;
-                }
-                for (const auto& child : view->subviews()) {
-                    visit(child);
-                }
-            };
-        visit(web()->scrollView());
-        return found;
-    }
-
     // How many pixels of the area are not white, and how many are the caret's blue.
     static std::pair<int, int> paintIn(const Image& picture, const Rect& area) {
         int painted = 0;

@@ -20,23 +20,6 @@ class PageLayoutTest : public pagetest::PageEngineTest {
 protected:
     void show(const std::string& html) { open(serve("/pages/shown.html", html)); }
 
-    // The item view whose outline line contains `line`, in the web view's coordinates.
-    Rect frameOf(const std::string& line) {
-        Rect found;
-        std::function<void(const std::shared_ptr<View>&)> visit =
-            [&](const std::shared_ptr<View>& view) {
-                if (found.isEmpty() && view->describe().find(line) != std::string::npos) {
-                    found = view->convertRectTo(view->bounds(), web().get());
-                    return;
-                }
-                for (const auto& child : view->subviews()) {
-                    visit(child);
-                }
-            };
-        visit(web()->scrollView());
-        return found;
-    }
-
     static bool isInk(std::uint32_t argb) {
         const int r = (argb >> 16) & 0xff;
         const int g = (argb >> 8) & 0xff;

@@ -21,6 +21,7 @@
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScriptDeadline.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
@@ -101,6 +102,23 @@ protected:
 
     std::string eval(const std::string& script) {
         return web()->stringByEvaluatingJavaScriptFromString(script);
+    }
+
+    // The item view whose outline line contains `line`, in the web view's coordinates.
+    Rect frameOf(const std::string& line) {
+        Rect found;
+        std::function<void(const std::shared_ptr<View>&)> visit =
+            [&](const std::shared_ptr<View>& view) {
+                if (found.isEmpty() && view->describe().find(line) != std::string::npos) {
+                    found = view->convertRectTo(view->bounds(), web().get());
+                    return;
+                }
+                for (const auto& child : view->subviews()) {
+                    visit(child);
+                }
+            };
+        visit(web()->scrollView());
+        return found;
     }
 
     bool logged(const std::string& text) {
