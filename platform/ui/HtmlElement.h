@@ -174,6 +174,12 @@ public:
     }
 
     int select(const litehtml::css_selector& selector, bool applyPseudo = true) override {
+        // Every element meets every selector of every style sheet: most name another tag,
+        // and saying so first spares the engine's whole matching for them.
+        const std::string& tag = selector.m_right.m_tag;
+        if (!tag.empty() && tag != "*" && tag != this->m_tag) {
+            return litehtml::select_no_match;
+        }
         if (!m_guard->matching() && !HtmlElementGuard::mayMatch(selector)) {
             return litehtml::select_no_match;
         }

@@ -180,3 +180,22 @@ TEST_F(PageLayoutTest, HiddenElementsAreNeitherDrawnNorListedAndTheScrollerCover
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageLayoutTest, APageStyleSheetReachesTheTagsItNamesInAnyCaseAndNoOthers) {
+    show("<style>P.gone { display: none } *.also-gone { display: none }"
+         " SPAN.kept { display: none } div > em.inner { display: none }</style>"
+         "<p class=\"gone\">gone paragraph</p>"
+         "<div class=\"also-gone\">gone block</div>"
+         "<p class=\"kept\">kept paragraph</p>"
+         "<div><em class=\"inner\">gone emphasis</em></div>"
+         "<p><em class=\"inner\">kept emphasis</em></p>");
+    EXPECT_FALSE(outlineShows("gone paragraph")) << driver.outline();
+    EXPECT_FALSE(outlineShows("gone block")) << driver.outline();
+    EXPECT_FALSE(outlineShows("gone emphasis")) << driver.outline();
+    EXPECT_TRUE(outlineShows("kept paragraph")) << driver.outline();
+    EXPECT_TRUE(outlineShows("kept emphasis")) << driver.outline();
+}
+
+}  // namespace
