@@ -87,7 +87,9 @@ void HtmlMarks::index(const litehtml::document::ptr& document) {
 
 void HtmlMarks::visit(const litehtml::element::ptr& element,
                       const litehtml::document::ptr& document) {
-    if (!element) {
+    // A run of text is neither marked nor a box of its own, and a page of Chinese has one
+    // for each character.
+    if (!element || element->get_display() == litehtml::display_inline_text) {
         return;
     }
     m_positioned = m_positioned || element->is_positioned();
