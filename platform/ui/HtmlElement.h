@@ -69,6 +69,12 @@ public:
     // How far down the list item being painted moves its marker (points), so that the marker
     // stands level with the text of its first line however tall that line is.
     int markerShift() const { return m_markerShift; }
+
+    // Whether some element's content may reach past its box (a float, a negative margin, a
+    // box of fixed height): painting only the boxes that meet the screen must then measure
+    // where content reaches. Kept for the document's life, whatever later changes remove.
+    void noteReachPastBox() { m_reachesPastBox = true; }
+    bool mayReachPastBox() const { return m_reachesPastBox; }
     void setMarkerShift(int shift) { m_markerShift = shift; }
 
 private:
@@ -93,6 +99,7 @@ private:
     int m_matchDepth = 0;
     int m_parseDepth = 0;
     int m_markerShift = 0;
+    bool m_reachesPastBox = false;
     std::size_t m_steps = 0;
     std::unordered_map<Key, Found, KeyHash> m_found;
 };
@@ -229,11 +236,23 @@ public:
             m_guard->leaveStyleParse();
             throw;
         }
+        if (reachesPastBox()) {
+            m_guard->noteReachPastBox();
+        }
         if (m_guard->leaveStyleParse()) {
             const auto parent = this->parent();
             boundBoxes(htmlelement::nestingAbove(*this),
                        parent ? parent->get_display() : litehtml::display_block, false);
         }
+    }
+
+    bool reachesPastBox() const {
+        if (this->m_float != litehtml::float_none || this->m_css_margins.top.val() < 0 ||
+            this->m_css_margins.bottom.val() < 0) {
+            return true;
+        }
+        return !this->is_replaced() &&
+               (!this->m_css_height.is_predefined() || !this->m_css_max_height.is_predefined());
     }
 
     void boundBoxes(int above, litehtml::style_display parentDisplay, bool inFlatTable) override {

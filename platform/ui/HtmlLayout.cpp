@@ -71,6 +71,7 @@ void HtmlLayout::layOut(double width, double viewportHeight) {
     }
     const bool sameSize =
         width == m_container->laidOutWidth && viewportHeight == m_container->laidOutHeight;
+    m_container->overflow().invalidate();
     if (sameSize && !replaced.empty()) {
         // A script's change of a few elements: where their blocks come out as large as they
         // were, nothing else moves.

@@ -17,6 +17,7 @@
 #include "platform/ui/HtmlMarks.h"
 #include "platform/ui/HtmlPatch.h"
 #include "platform/ui/HtmlPictureElement.h"
+#include "platform/ui/HtmlVisiblePaint.h"
 
 // Internal to this library: the layout engine's and ICU's headers come in here, so only the
 // layout's own sources include it (never HtmlLayout.h, nor a header of another library).
@@ -56,6 +57,8 @@ public:
 
     litehtml::document::ptr& document() { return m_document; }
     HtmlMarks& marks() { return m_marks; }
+    // Where blocks' content reaches past their boxes, for painting only what shows.
+    HtmlOverflow& overflow() { return m_overflow; }
     // The browser's default style sheet the documents are styled by first.
     static const litehtml::css& masterStyles();
     // The elements replaced since the last layout, each with where the one it replaced stood.
@@ -147,6 +150,7 @@ private:
     std::string m_key;
     litehtml::document::ptr m_document;
     HtmlMarks m_marks;
+    HtmlOverflow m_overflow;
     std::vector<std::pair<litehtml::element::ptr, HtmlBoxPlace>> m_replaced;
     // The page's HTML, for its plain text should the engine fail on it; m_plain once shown so.
     std::string m_source;

@@ -28,6 +28,7 @@ void HtmlLayout::Container::load(const std::string& html) {
 }
 
 void HtmlLayout::Container::layOut(double width, double viewportHeight) {
+    m_overflow.invalidate();
     setViewport(width, viewportHeight);
     if (!m_document || tryRender(width)) {
         return;
@@ -49,7 +50,7 @@ void HtmlLayout::Container::paint(BitmapContext& context, const Rect& clip) {
     setTarget(&context, clip);
     try {
         paintVisible(*m_document, reinterpret_cast<litehtml::uint_ptr>(&context), area,
-                     m_marks.hasPositioned());
+                     m_marks.hasPositioned(), m_guard->mayReachPastBox(), m_overflow);
     } catch (const std::exception& error) {
         logFailure("painted", error);
     }
@@ -61,6 +62,7 @@ void HtmlLayout::Container::paint(BitmapContext& context, const Rect& clip) {
 }
 
 bool HtmlLayout::Container::tryLoad(const std::string& html) {
+    m_overflow.invalidate();
     try {
         m_document = litehtml::document::createFromUTF8(html.c_str(), this, &html::engineContext());
         m_marks.index(m_document);

@@ -1,5 +1,7 @@
 #include "platform/ui/HtmlVisiblePaint.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -22,7 +24,8 @@ bool plainBlock(const litehtml::element::ptr& element) {
 // One pass (`flag`) over the children of `parent`, whose parent's content box stands at
 // (x, y): what the engine's own pass does, with the blocks that miss the clip left out.
 void paintChildren(const litehtml::element::ptr& parent, litehtml::uint_ptr hdc, int x, int y,
-                   const litehtml::position& clip, litehtml::draw_flag flag) {
+                   const litehtml::position& clip, litehtml::draw_flag flag,
+                   const HtmlOverflow& overflow) {
     const litehtml::position& own = parent->get_position();
     const int left = x + own.x;
     const int top = y + own.y;
@@ -34,13 +37,16 @@ void paintChildren(const litehtml::element::ptr& parent, litehtml::uint_ptr hdc,
         }
         if (inFlowBlock(child)) {
             if (top + child->bottom() < clip.top() || top + child->top() > clip.bottom()) {
-                continue;
+                const auto [reachTop, reachBottom] = overflow.reach(*child);
+                if (top + reachBottom < clip.top() || top + reachTop > clip.bottom()) {
+                    continue;
+                }
             }
             if (flag == litehtml::draw_block) {
                 child->draw(hdc, left, top, &clip);
             }
             if (plainBlock(child)) {
-                paintChildren(child, hdc, left, top, clip, flag);
+                paintChildren(child, hdc, left, top, clip, flag, overflow);
             } else {
                 child->draw_children(hdc, left, top, &clip, flag, 0);
             }
@@ -69,7 +75,8 @@ void paintChildren(const litehtml::element::ptr& parent, litehtml::uint_ptr hdc,
 }  // namespace
 
 void paintVisible(litehtml::document& document, litehtml::uint_ptr hdc,
-                  const litehtml::position& clip, bool hasPositioned) {
+                  const litehtml::position& clip, bool hasPositioned, bool mayReachPastBoxes,
+                  HtmlOverflow& overflow) {
     litehtml::element::ptr root = document.root();
     if (!root) {
         return;
@@ -78,10 +85,56 @@ void paintVisible(litehtml::document& document, litehtml::uint_ptr hdc,
         document.draw(hdc, 0, 0, &clip);
         return;
     }
+    overflow.measureIfNeeded(root, mayReachPastBoxes);
     root->draw(hdc, 0, 0, &clip);
     for (auto flag : {litehtml::draw_block, litehtml::draw_floats, litehtml::draw_inlines}) {
-        paintChildren(root, hdc, 0, 0, clip, flag);
+        paintChildren(root, hdc, 0, 0, clip, flag, overflow);
     }
+}
+
+void HtmlOverflow::measureIfNeeded(const litehtml::element::ptr& root, bool mayReach) {
+    if (m_measured) {
+        return;
+    }
+    m_beyond.clear();
+    if (root && mayReach) {
+        measure(*root);
+    }
+    m_measured = true;
+}
+
+HtmlOverflow::Span HtmlOverflow::reach(const litehtml::element& block) const {
+    if (auto found = m_beyond.find(&block); found != m_beyond.end()) {
+        return found->second;
+    }
+    return {block.top(), block.bottom()};
+}
+
+// The engine paints an element's children from its own position (an inline element's is
+// empty, and its children stand where its block's would): the same offset carries a child's
+// reach into its parent's coordinates. The page's nesting is bounded, and so is this.
+HtmlOverflow::Span HtmlOverflow::measure(litehtml::element& element) {
+    const int top = element.top();
+    const int bottom = element.bottom();
+    Span span{top, bottom};
+    const std::size_t count = element.get_children_count();
+    if (count == 0 || element.get_display() == litehtml::display_none) {
+        return span;
+    }
+    const int origin = element.get_position().y;
+    for (std::size_t i = 0; i < count; ++i) {
+        const litehtml::element::ptr child = element.get_child(int(i));
+        if (!child || !child->is_visible()) {
+            continue;
+        }
+        const auto [childTop, childBottom] = measure(*child);
+        span.first = std::min(span.first, origin + childTop);
+        span.second = std::max(span.second, origin + childBottom);
+    }
+    if (span.first < top || span.second > bottom) {
+        m_beyond[&element] = span;
+    }
+    return span;
 }
 
 }  // namespace platform

@@ -191,6 +191,35 @@ TEST_P(PicturePlacementTest, APictureBelowTheFirstScreenIsDrawnWhenScrolledTo) {
     expectAt(inkOf(shot, kOrange), Rect{{20, 100}, {200, 150}});
 }
 
+TEST_P(PicturePlacementTest, WhatReachesPastItsBlocksBoxIsDrawnWhereItShows) {
+    // A picture past the bottom of a block of fixed height, and a float longer than the
+    // block it stands in: scrolled so that only what reaches out of each block shows.
+    show(
+        "<div style=\"height:1500px\">长页面</div>"
+        "<div style=\"height:10px\"><img src=\"/pics/orange.png\" width=\"200\" "
+        "height=\"150\" style=\"display:block\"></div>"
+        "<div style=\"height:1500px\"></div>"
+        "<div><img src=\"/pics/purple.png\" width=\"120\" height=\"600\" "
+        "style=\"float:left\">短</div>"
+        "<div style=\"height:1500px\"></div>");
+    web()->scrollView()->setContentOffset(Point{0, 1520});
+    expectAt(inkOf(renderToImage(*web()), kOrange), Rect{{0, 0}, {200, 130}});
+
+    web()->scrollView()->setContentOffset(Point{0, 3110});
+    expectAt(inkOf(renderToImage(*web()), kPurple), Rect{{0, 0}, {120, 500}});
+}
+
+TEST_P(PicturePlacementTest, APageWhoseBodyIsAsTallAsTheScreenIsDrawnBelowTheFirstScreen) {
+    // Pages written for phones often make the body the screen's height; what follows the
+    // first screen then stands below the body's box.
+    show("<style>html, body { height: 100% }</style>"
+         "<div style=\"height:1500px\">长页面</div>"
+         "<img src=\"/pics/orange.png\" width=\"200\" height=\"150\" style=\"display:block\">"
+         "<p>页尾</p>");
+    web()->scrollView()->setContentOffset(Point{0, 1450});
+    expectAt(inkOf(renderToImage(*web()), kOrange), Rect{{0, 50}, {200, 150}});
+}
+
 TEST_P(PicturePlacementTest, APictureOfNoGivenSizeTakesItsOwnWhenItArrivesAndPushesTheTextDown) {
     show("<img src=\"/pics/purple.png\"><p>图片下面的文字</p>");
     const Image shot = renderToImage(*web());
