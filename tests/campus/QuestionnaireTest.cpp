@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <future>
 #include <memory>
 #include <string>
@@ -35,11 +36,15 @@ protected:
 
 TEST_F(QuestionnaireTest, OpensTheQuestionnaireOfTheSignedInAccountUnderAnOverlay) {
     showWindow();
+    // The page's reply waits until the overlay has been seen, however fast the server is.
+    server.holdReplies("GET", kQuestionnairePath);
     auto page = std::make_shared<QuestionnaireViewController>();
     push(page);
     ASSERT_TRUE(page->HUD());
     EXPECT_EQ(page->HUD()->labelText(), "加载中");
     EXPECT_FALSE(side->needSwipeShowMenu());
+    ASSERT_TRUE(server.waitForHeld(kQuestionnairePath, 1, std::chrono::seconds(10)));
+    ASSERT_TRUE(server.releaseHeld(kQuestionnairePath));
     ASSERT_TRUE(waitForReplies());
     settle();
 
