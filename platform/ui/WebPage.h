@@ -154,7 +154,8 @@ public:
     // A tap on a checkbox or radio button: it toggles (a radio button is checked and the others
     // of its name are not), then click, input and change; a cancelled click undoes it.
     void toggle(int node);
-    // A choice picked in a select (input and change when it moved).
+    // A choice picked in a select (input and change when it moved). A select a script set to a
+    // value no option has shows no choice (selectedIndex -1) until one is picked.
     void choose(int node, int index);
     // The return key in a one-line field: its form goes as its first submit button sends it.
     void submitField(int node);

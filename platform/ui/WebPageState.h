@@ -170,7 +170,8 @@ public:
     static void collectListed(Node& node, std::vector<Node*>& out);
     static const Node* formOf(const Node& node);
     static std::vector<const Node*> optionsOf(const Node& select);
-    // The chosen option: the first marked selected, else the first; -1 without options.
+    // The chosen option: the first marked selected, else the first; -1 without options, or
+    // when a script left the select without a choice (Node::noChoice).
     static int selectedIndex(const Node& select);
     static std::string optionValue(const Node& option);
     static std::string buttonCaption(const Node& node);

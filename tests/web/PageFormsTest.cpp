@@ -270,4 +270,20 @@ TEST_F(PageFormsTest, AFieldLowOnThePageIsRaisedAboveTheKeyboard) {
     EXPECT_TRUE(outlineShows("field low \"\" (editing)")) << driver.outline();
 }
 
+TEST_F(PageFormsTest, ASelectSetToAValueNoOptionHasShowsAndSendsNoChoice) {
+    open(serve("/forms/order.html", kOrderPage));
+    const int drawn = paintIn(renderToImage(*web()), frameOf("select when")).first;
+    EXPECT_EQ(js("$('when').value = '明年'; [$('when').selectedIndex, $('when').value].join()"),
+              "-1,");
+    web()->layoutIfNeeded();
+    EXPECT_TRUE(outlineShows("select when \"\"")) << driver.outline();
+    EXPECT_LT(paintIn(renderToImage(*web()), frameOf("select when")).first, drawn);
+    js("$('f').submit()");
+    ASSERT_TRUE(settle());
+    const auto sent = sentForm();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_TRUE(std::none_of(sent.begin(), sent.end(),
+                             [](const auto& entry) { return entry.first == "when"; }));
+}
+
 }  // namespace
