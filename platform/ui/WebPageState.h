@@ -215,6 +215,9 @@ public:
     bool dispatchEvent(int node, const char* type);
     void scriptSubmit(int form) noexcept;
     void scriptReset(int form) noexcept;
+    // A script's focus() and blur(): asked of whoever shows the page (Changes::focus, blur).
+    void scriptFocus(int id) noexcept;
+    void scriptBlur(int id) noexcept;
 
     void focusField(int id);
     void blurField(int id);

@@ -40,6 +40,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
                        const std::string& baseURL) {
     std::uint64_t serial = ++m_pageSerial;
     m_scriptNavigation.reset();
+    m_focusMove.reset();
     m_scriptNavigationByTap = false;
     forgetFormViews();
     std::weak_ptr<View> weak = weak_from_this();
@@ -86,6 +87,8 @@ void WebView::openPage(const std::string& html, const std::string& url,
     m_page.title = m_webPage->title();
     // Laid out at once: whoever hears that the page finished may read its height.
     showPage(true);
+    // A field the page's own scripts focused is edited now that it has its view.
+    pageMayHaveChanged();
 }
 
 WebPage& WebView::currentPage() {
@@ -163,13 +166,16 @@ void WebView::pageMayHaveChanged() {
     m_page.title = m_webPage->title();
     // The page says what its scripts changed; a write of what was already there is none.
     const WebPage::Changes changes = m_webPage->takeChanges();
-    if (!changes.any() || !m_shown) {
-        return;
+    if (changes.focus >= 0 || changes.blur >= 0) {
+        m_focusMove = FocusMove{changes.focus, changes.blur};
     }
-    m_shown->note(changes);
-    setNeedsLayout();
-    // The views follow at the next layout pass; what the page shows has changed now.
-    setNeedsDisplay();
+    if (changes.any() && m_shown) {
+        m_shown->note(changes);
+        setNeedsLayout();
+        // The views follow at the next layout pass; what the page shows has changed now.
+        setNeedsDisplay();
+    }
+    followFocusMove();
 }
 
 void WebView::showPage(bool newPage) {

@@ -50,6 +50,19 @@ document.getElementById('when').onchange = function () {
 document.getElementById('f').onsubmit = function () { note('submit'); };
 </script>)HTML";
 
+// A field low on a tall page, whose focus, change and blur the page writes down.
+constexpr const char* kLowFieldPage = R"HTML(<title>Low</title>
+<div style="height:2250px">top</div>
+<form><input id="low" name="low" placeholder="留言"><input id="off" name="off" disabled>
+<input id="more" name="more"><input type="checkbox" id="box" name="box"><p id="words">-</p></form>
+<script>
+var log = [];
+var low = document.getElementById('low');
+['focus', 'change', 'blur'].forEach(function (type) {
+  low.addEventListener(type, function () { log.push(type); });
+});
+</script>)HTML";
+
 class PageFormsTest : public pagetest::PageEngineTest {
 protected:
     PageFormsTest() {
@@ -268,6 +281,65 @@ TEST_F(PageFormsTest, AFieldLowOnThePageIsRaisedAboveTheKeyboard) {
     EXPECT_LE(shown.maxY(), Keyboard::frame().minY());
     EXPECT_GT(shown.minY(), 0);
     EXPECT_TRUE(outlineShows("field low \"\" (editing)")) << driver.outline();
+}
+
+TEST_F(PageFormsTest, AScriptsFocusEditsTheFieldAsATapOnItDoes) {
+    open(serve("/forms/low.html", kLowFieldPage));
+    // Nothing to edit in a disabled field, a box or a paragraph.
+    js("$('off').focus(); $('box').focus(); $('words').focus()");
+    ASSERT_FALSE(Keyboard::isVisible());
+    js("$('low').focus()");
+    EXPECT_TRUE(Keyboard::isVisible());
+    EXPECT_TRUE(outlineShows("field low placeholder \"留言\" (editing)")) << driver.outline();
+    auto field = driver.findByHandle("low");
+    ASSERT_TRUE(field);
+    const Rect shown = field->convertRectTo(field->bounds(), nullptr);
+    EXPECT_LE(shown.maxY(), Keyboard::frame().minY());
+    EXPECT_GT(shown.minY(), 0);
+    EXPECT_GT(paintIn(renderToImage(*web()), frameOf("field low")).second, 0) << "no caret";
+
+    // The field being edited takes no second focus, and typing goes straight into it.
+    js("$('low').focus()");
+    ASSERT_TRUE(driver.type("low", "好"));
+    EXPECT_EQ(js("log.join(' ') + ':' + $('low').value"), "focus:好");
+}
+
+TEST_F(PageFormsTest, AScriptsBlurSendsChangeThenBlurAndLowersTheKeyboard) {
+    open(serve("/forms/low.html", kLowFieldPage));
+    const double insetBefore = web()->scrollView()->contentInset().bottom;
+    ASSERT_TRUE(driver.type("low", "明天见"));
+    ASSERT_TRUE(Keyboard::isVisible());
+    js("$('low').blur()");
+    EXPECT_FALSE(Keyboard::isVisible());
+    EXPECT_FALSE(outlineShows("(editing)")) << driver.outline();
+    EXPECT_EQ(web()->scrollView()->contentInset().bottom, insetBefore);
+    EXPECT_EQ(js("log.join(' ')"), "focus change blur");
+    // Not being edited, it has nothing more to tell.
+    js("$('low').blur()");
+    EXPECT_EQ(js("log.join(' ')"), "focus change blur");
+}
+
+TEST_F(PageFormsTest, FocusMovedToAnotherFieldEndsTheFirstOnesEditingFirst) {
+    open(serve("/forms/low.html", kLowFieldPage));
+    ASSERT_TRUE(driver.type("low", "甲"));
+    js("$('more').onfocus = function () { log.push('more'); }; $('more').focus()");
+    EXPECT_EQ(js("log.join(' ')"), "focus change blur more");
+    EXPECT_TRUE(outlineShows("field more \"\" (editing)")) << driver.outline();
+    EXPECT_TRUE(Keyboard::isVisible());
+
+    // Handlers that hand the focus back and forth for good are stopped, the page usable.
+    js("low.onfocus = function () { $('more').focus(); };"
+       "$('more').onfocus = function () { low.focus(); }; low.focus()");
+    EXPECT_TRUE(outlineShows("(editing)")) << driver.outline();
+    EXPECT_TRUE(Keyboard::isVisible());
+}
+
+TEST_F(PageFormsTest, AFieldThePagesOwnScriptFocusesIsEditedOnceThePageShows) {
+    open(serve("/forms/ask.html",
+               "<title>Ask</title><form><input id=\"q\" name=\"q\"></form>"
+               "<script>document.getElementById('q').focus()</script>"));
+    EXPECT_TRUE(outlineShows("field q \"\" (editing)")) << driver.outline();
+    EXPECT_TRUE(Keyboard::isVisible());
 }
 
 TEST_F(PageFormsTest, ASelectSetToAValueNoOptionHasShowsAndSendsNoChoice) {
