@@ -55,8 +55,7 @@ std::shared_ptr<View> WebView::formControlView(const WebPage::Item& item) {
     };
     actions.edited = [web](int node, const std::string& text) {
         if (WebView* view = web()) {
-            view->m_webPage->editField(node, text);
-            view->pageMayHaveChanged();
+            view->formActionByUser([view, node, &text] { view->m_webPage->editField(node, text); });
         }
     };
     actions.returned = [web](int node) {
@@ -72,13 +71,14 @@ std::shared_ptr<View> WebView::formControlView(const WebPage::Item& item) {
     return makeFormControlView(item, std::move(actions));
 }
 
+// What the page's scripts ask while they handle the user's action counts as the user's: a
+// navigation, and a field's focus, which raises the keyboard only then, as on the phone.
 void WebView::formActionByUser(const std::function<void()>& action) {
     auto self = weak_from_this().lock();
-    const bool wasInTap = m_inTap;
-    m_inTap = true;
+    const bool wasInTap = std::exchange(m_inTap, true);
     action();
-    m_inTap = wasInTap;
     pageMayHaveChanged();
+    m_inTap = wasInTap;
 }
 
 const WebPage::Item* WebView::shownItem(int node) const {
@@ -93,8 +93,7 @@ const WebPage::Item* WebView::shownItem(int node) const {
 
 void WebView::formFieldFocused(int node) {
     auto self = weak_from_this().lock();
-    m_webPage->focusField(node);
-    pageMayHaveChanged();
+    formActionByUser([this, node] { m_webPage->focusField(node); });
     // Unless its focus handler sent the focus on.
     if (auto view = m_formViews.find(node);
         view != m_formViews.end() && isEditingFormControl(*view->second)) {
@@ -103,11 +102,12 @@ void WebView::formFieldFocused(int node) {
 }
 
 void WebView::formFieldBlurred(int node) {
-    auto self = weak_from_this().lock();
-    m_webPage->blurField(node);
-    // Before the page's changes are followed: its blur handler may focus another field.
-    lowerFromKeyboard();
-    pageMayHaveChanged();
+    // The keyboard lowers before the page's changes are followed: its blur handler may focus
+    // another field.
+    formActionByUser([this, node] {
+        m_webPage->blurField(node);
+        lowerFromKeyboard();
+    });
 }
 
 // A script's focus() or blur() takes the road of a tap: the field's view begins or ends its
