@@ -115,7 +115,14 @@ public:
         // Else the nodes (Item::node) of the items whose element's content or attributes
         // changed (its text, a field's value), each once, in the order of the first change.
         std::vector<int> items;
+        // A script's focus() or blur() of a field, the last it asked for (-1: none): whoever
+        // shows the page moves the editing there as a user's tap would, and tells the page
+        // through focusField() and blurField(), so the page's events come from that one road.
+        // Kept over layoutHTML() until taken: the field may be in the markup just laid out.
+        int focus = -1;
+        int blur = -1;
 
+        // Whether what is shown changed (a move of the focus alone changes nothing drawn).
         bool any() const { return markup || !items.empty(); }
     };
     Changes takeChanges();
@@ -147,6 +154,7 @@ public:
     // by a script's form.submit()), inside the call that sent it; must not run scripts.
     void setOnSubmit(std::function<void(const URLRequest&)> onSubmit);
     // A field began editing (focus) or ended it (change, when its value moved since, and blur).
+    // A field being edited takes no second focus.
     void focusField(int node);
     void blurField(int node);
     // The user changed a field's text to `text` (input).
@@ -154,7 +162,8 @@ public:
     // A tap on a checkbox or radio button: it toggles (a radio button is checked and the others
     // of its name are not), then click, input and change; a cancelled click undoes it.
     void toggle(int node);
-    // A choice picked in a select (input and change when it moved).
+    // A choice picked in a select (input and change when it moved). A select a script set to a
+    // value no option has shows no choice (selectedIndex -1) until one is picked.
     void choose(int node, int index);
     // The return key in a one-line field: its form goes as its first submit button sends it.
     void submitField(int node);

@@ -13,7 +13,8 @@
 namespace platform::web {
 
 void WebPageState::shownInLayout(const std::vector<Item>& shown) {
-    m_changes = {};
+    // A focus asked for is no change of what is shown: it waits to be taken.
+    m_changes = {.markup = false, .items = {}, .focus = m_changes.focus, .blur = m_changes.blur};
     m_shownItems.clear();
     m_shownText.clear();
     m_shownTextBytes = 0;

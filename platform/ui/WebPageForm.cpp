@@ -130,7 +130,7 @@ int WebPageState::selectedIndex(const Node& select) {
             return int(i);
         }
     }
-    return options.empty() ? -1 : 0;
+    return options.empty() || select.noChoice ? -1 : 0;
 }
 
 std::string WebPageState::optionValue(const Node& option) {
@@ -357,6 +357,13 @@ WebPageState::Written WebPageState::writeFormProperty(Node& node, std::string_vi
         }
     } else if (property == "selected" && node.tag == "option") {
         setFlag(node, "selected", !value.empty());
+        for (Node* select = value.empty() ? nullptr : node.parent; select;
+             select = select->parent) {
+            if (select->tag == "select") {
+                select->noChoice = false;
+                break;
+            }
+        }
     } else if (node.tag == "select" && (property == "selectedIndex" || property == "value")) {
         rememberDefault(node);
         const auto options = optionsOf(node);
@@ -373,6 +380,9 @@ WebPageState::Written WebPageState::writeFormProperty(Node& node, std::string_vi
         for (std::size_t i = 0; i < options.size(); ++i) {
             setFlag(*const_cast<Node*>(options[i]), "selected", int(i) == chosen);
         }
+        // No option marked would show the first: a value no option has, or an index past
+        // them, leaves the select with none, as a browser does.
+        node.noChoice = chosen < 0 || std::size_t(chosen) >= options.size();
     } else {
         return Written::Done;
     }

@@ -55,9 +55,8 @@ constexpr const char* kFormPrelude = R"JS((function (h, element, global) {
     });
     proto.submit = function () { h.submit(this.__node); };
     proto.reset = function () { h.reset(this.__node); };
-    // Only a user's tap raises the keyboard, as on the phone.
-    proto.focus = function () {};
-    proto.blur = function () {};
+    proto.focus = function () { h.focus(this.__node); };
+    proto.blur = function () { h.blur(this.__node); };
     proto.addEventListener = function (type, listener) {
         if (typeof listener !== 'function') return;
         if (!this.__listeners) Object.defineProperty(this, '__listeners', { value: {} });
@@ -108,6 +107,16 @@ duk_ret_t hostReset(duk_context* ctx) {
     return 0;
 }
 
+duk_ret_t hostFocus(duk_context* ctx) {
+    formPageOf(ctx)->scriptFocus(duk_get_int(ctx, 0));
+    return 0;
+}
+
+duk_ret_t hostBlur(duk_context* ctx) {
+    formPageOf(ctx)->scriptBlur(duk_get_int(ctx, 0));
+    return 0;
+}
+
 struct Dispatch {
     int node;
     const char* type;
@@ -145,9 +154,8 @@ void setUpFormHost(duk_context* ctx) {
     duk_push_global_stash(ctx);
     duk_get_prop_string(ctx, -1, "host");
     const duk_function_list_entry natives[] = {
-        {"submit", hostSubmit, 1},
-        {"reset", hostReset, 1},
-        {nullptr, nullptr, 0},
+        {"submit", hostSubmit, 1}, {"reset", hostReset, 1}, {"focus", hostFocus, 1},
+        {"blur", hostBlur, 1},     {nullptr, nullptr, 0},
     };
     duk_put_function_list(ctx, -1, natives);
     duk_get_prop_string(ctx, -2, "element");
@@ -203,11 +211,36 @@ void WebPageState::scriptReset(int id) noexcept {
     }
 }
 
+// The page only asks: the field is edited once whoever shows the page has moved its caret and
+// keyboard there, and that move, like a tap's, comes back through focusField() and blurField().
+void WebPageState::scriptFocus(int id) noexcept {
+    try {
+        const Node* node = nodeById(id);
+        if (!node || !isFormControl(*node) ||
+            oneOf(controlType(*node), {"checkbox", "radio", "select"}) ||
+            node->attribute("disabled")) {
+            return;
+        }
+        m_changes.blur = -1;
+        m_changes.focus = m_focusValue.contains(id) ? -1 : id;
+    } catch (const std::exception& error) {
+        log("web page: focus() failed: %@", error.what());
+    }
+}
+
+void WebPageState::scriptBlur(int id) noexcept {
+    if (m_changes.focus == id) {
+        m_changes.focus = -1;  // never edited, so it has nothing to end
+    } else if (m_changes.focus < 0 && m_focusValue.contains(id)) {
+        m_changes.blur = id;
+    }
+}
+
 // --- What a user does ---------------------------------------------------------------------
 
 void WebPageState::focusField(int id) {
     Node* node = nodeById(id);
-    if (!node) {
+    if (!node || m_focusValue.contains(id)) {
         return;
     }
     m_focusValue[id] = valueOf(*node).value_or("");

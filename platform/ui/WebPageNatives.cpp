@@ -162,10 +162,11 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
             contentOf(*node, before);
         }
         if (isFormProperty(*node, property)) {
+            const bool hadNoChoice = node->noChoice;
             const Written written = writeFormProperty(*node, property, value);
             std::string after;
             contentOf(*node, after);
-            if (after != before) {
+            if (after != before || node->noChoice != hadNoChoice) {
                 // A control's being disabled shows also on the labels for it.
                 noteChange(*node, property == "disabled");
             }

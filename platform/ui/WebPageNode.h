@@ -28,6 +28,9 @@ struct Node {
     std::vector<std::unique_ptr<Node>> children;
     Node* parent = nullptr;
     int depth = 0;
+    // A <select> whose value a script set to one no option has: as in a browser it shows no
+    // choice, though no option says so, until an option is chosen.
+    bool noChoice = false;
 
     const std::string* attribute(std::string_view name) const {
         for (const auto& [key, value] : attributes) {

@@ -170,7 +170,8 @@ public:
     static void collectListed(Node& node, std::vector<Node*>& out);
     static const Node* formOf(const Node& node);
     static std::vector<const Node*> optionsOf(const Node& select);
-    // The chosen option: the first marked selected, else the first; -1 without options.
+    // The chosen option: the first marked selected, else the first; -1 without options, or
+    // when a script left the select without a choice (Node::noChoice).
     static int selectedIndex(const Node& select);
     static std::string optionValue(const Node& option);
     static std::string buttonCaption(const Node& node);
@@ -214,6 +215,9 @@ public:
     bool dispatchEvent(int node, const char* type);
     void scriptSubmit(int form) noexcept;
     void scriptReset(int form) noexcept;
+    // A script's focus() and blur(): asked of whoever shows the page (Changes::focus, blur).
+    void scriptFocus(int id) noexcept;
+    void scriptBlur(int id) noexcept;
 
     void focusField(int id);
     void blurField(int id);

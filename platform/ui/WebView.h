@@ -77,7 +77,8 @@ struct HttpResponse;
 // is a platform input over the field the layout draws, so a tap focuses it, the keyboard
 // rises and the page scrolls so that the field stands above it; a checkbox or radio button
 // toggles on a tap, a select offers its choices as the platform offers a choice
-// (WebFormChoices), and a label acts for its field. A form sent (a submit button, the return
+// (WebFormChoices), and a label acts for its field. A script's focus() or blur() of a field
+// does what a tap there, or elsewhere, does. A form sent (a submit button, the return
 // key in a one-line field, a script's form.submit()) is a load like any other: the delegate
 // is asked (FormSubmitted), and it is fetched, redirected and budgeted as every load is.
 class WebView : public View {
@@ -221,6 +222,8 @@ private:
     void endFieldEditing();
     // The page goes: its fields' views, and a select's choices still showing.
     void forgetFormViews();
+    // Carries out the focus() or blur() a script asked for, as a tap would.
+    void followFocusMove();
     void raiseAboveKeyboard(View& field);
     void lowerFromKeyboard();
     void pageAskedToSubmit(std::uint64_t pageSerial, const URLRequest& request);
@@ -266,6 +269,14 @@ private:
     // The views of the page's fields and labels by node, kept from one layout to the next.
     std::unordered_map<int, std::shared_ptr<View>> m_formViews;
     std::shared_ptr<WebFormChoices> m_formChoices;
+    // A script's focus() or blur() still to be carried out (WebPage::Changes), and whether
+    // one is being carried out now.
+    struct FocusMove {
+        int focus{-1};
+        int blur{-1};
+    };
+    std::optional<FocusMove> m_focusMove;
+    bool m_movingFocus{false};
     // The scroller's bottom inset before a field's keyboard lengthened it.
     std::optional<double> m_insetBeforeKeyboard;
     std::uint64_t m_navigationPostedFor{0};

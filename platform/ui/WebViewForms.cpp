@@ -3,6 +3,7 @@
 // under it), focus and the keyboard, a select's choices, and the forms the page sends.
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/ui/Keyboard.h"
@@ -18,6 +19,9 @@ namespace {
 
 // Room kept between a field being edited and the keyboard (or the top of the page's view).
 constexpr double kFieldMargin = 8;
+// Moves of the focus that one script's focus() and the handlers it sets off may chain; pages
+// use one or two, and a page whose handlers pass the focus back and forth stops there.
+constexpr int kMaxFocusMoves = 8;
 
 bool isTextControl(const WebPage::Item& item) {
     return item.kind == WebPage::Item::Kind::Field &&
@@ -51,8 +55,7 @@ std::shared_ptr<View> WebView::formControlView(const WebPage::Item& item) {
     };
     actions.edited = [web](int node, const std::string& text) {
         if (WebView* view = web()) {
-            view->m_webPage->editField(node, text);
-            view->pageMayHaveChanged();
+            view->formActionByUser([view, node, &text] { view->m_webPage->editField(node, text); });
         }
     };
     actions.returned = [web](int node) {
@@ -68,13 +71,14 @@ std::shared_ptr<View> WebView::formControlView(const WebPage::Item& item) {
     return makeFormControlView(item, std::move(actions));
 }
 
+// What the page's scripts ask while they handle the user's action counts as the user's: a
+// navigation, and a field's focus, which raises the keyboard only then, as on the phone.
 void WebView::formActionByUser(const std::function<void()>& action) {
     auto self = weak_from_this().lock();
-    const bool wasInTap = m_inTap;
-    m_inTap = true;
+    const bool wasInTap = std::exchange(m_inTap, true);
     action();
-    m_inTap = wasInTap;
     pageMayHaveChanged();
+    m_inTap = wasInTap;
 }
 
 const WebPage::Item* WebView::shownItem(int node) const {
@@ -89,18 +93,54 @@ const WebPage::Item* WebView::shownItem(int node) const {
 
 void WebView::formFieldFocused(int node) {
     auto self = weak_from_this().lock();
-    m_webPage->focusField(node);
-    pageMayHaveChanged();
-    if (auto view = m_formViews.find(node); view != m_formViews.end()) {
+    formActionByUser([this, node] { m_webPage->focusField(node); });
+    // Unless its focus handler sent the focus on.
+    if (auto view = m_formViews.find(node);
+        view != m_formViews.end() && isEditingFormControl(*view->second)) {
         raiseAboveKeyboard(*view->second);
     }
 }
 
 void WebView::formFieldBlurred(int node) {
+    // The keyboard lowers before the page's changes are followed: its blur handler may focus
+    // another field.
+    formActionByUser([this, node] {
+        m_webPage->blurField(node);
+        lowerFromKeyboard();
+    });
+}
+
+// A script's focus() or blur() takes the road of a tap: the field's view begins or ends its
+// editing, and its delegate tells the page (formFieldFocused, formFieldBlurred), which raises
+// or lowers the keyboard and sends the page its events. Moves that the page's handlers then
+// ask for are taken here in turn, not one inside the other.
+void WebView::followFocusMove() {
+    if (m_movingFocus || !m_focusMove) {
+        return;
+    }
     auto self = weak_from_this().lock();
-    m_webPage->blurField(node);
-    pageMayHaveChanged();
-    lowerFromKeyboard();
+    const std::uint64_t serial = m_pageSerial;
+    m_movingFocus = true;
+    for (int moves = 0; m_focusMove && moves < kMaxFocusMoves && serial == m_pageSerial; ++moves) {
+        const FocusMove move = *std::exchange(m_focusMove, std::nullopt);
+        if (move.focus >= 0) {
+            // The script may have just put the field in the page, or moved it: laid out
+            // first, it has its view, where it stands.
+            if (m_shown && m_shown->needsUpdate(bounds().size.width)) {
+                showPage(false);
+            }
+            if (auto view = m_formViews.find(move.focus); view != m_formViews.end()) {
+                const std::shared_ptr<View> field = view->second;
+                focusFormControl(*field);
+            }
+        } else if (auto view = m_formViews.find(move.blur);
+                   view != m_formViews.end() && isEditingFormControl(*view->second)) {
+            const std::shared_ptr<View> field = view->second;
+            field->resignFirstResponder();
+        }
+    }
+    m_focusMove.reset();
+    m_movingFocus = false;
 }
 
 void WebView::formControlTapped(int node) {

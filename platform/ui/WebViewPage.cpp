@@ -40,6 +40,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
                        const std::string& baseURL) {
     std::uint64_t serial = ++m_pageSerial;
     m_scriptNavigation.reset();
+    m_focusMove.reset();
     m_scriptNavigationByTap = false;
     forgetFormViews();
     std::weak_ptr<View> weak = weak_from_this();
@@ -86,6 +87,8 @@ void WebView::openPage(const std::string& html, const std::string& url,
     m_page.title = m_webPage->title();
     // Laid out at once: whoever hears that the page finished may read its height.
     showPage(true);
+    // A focus its own scripts asked for is let go here, not followed at the user's next tap.
+    pageMayHaveChanged();
 }
 
 WebPage& WebView::currentPage() {
@@ -149,8 +152,8 @@ void WebView::activatePageElement(std::uint64_t pageSerial, int node) {
     endFieldEditing();
     m_inTap = true;
     std::string target = m_webPage->activate(node);
-    m_inTap = false;
     pageMayHaveChanged();
+    m_inTap = false;
     if (!target.empty() && pageSerial == m_pageSerial) {
         simulateNavigation(target, WebViewNavigationType::LinkClicked);
     }
@@ -163,13 +166,19 @@ void WebView::pageMayHaveChanged() {
     m_page.title = m_webPage->title();
     // The page says what its scripts changed; a write of what was already there is none.
     const WebPage::Changes changes = m_webPage->takeChanges();
-    if (!changes.any() || !m_shown) {
-        return;
+    // A focus the page asks for by itself (while loading, in a reply the client sent it) moves
+    // nothing: as on the phone, only a user's action raises the keyboard.
+    const int focus = m_inTap ? changes.focus : -1;
+    if (focus >= 0 || changes.blur >= 0) {
+        m_focusMove = FocusMove{focus, changes.blur};
     }
-    m_shown->note(changes);
-    setNeedsLayout();
-    // The views follow at the next layout pass; what the page shows has changed now.
-    setNeedsDisplay();
+    if (changes.any() && m_shown) {
+        m_shown->note(changes);
+        setNeedsLayout();
+        // The views follow at the next layout pass; what the page shows has changed now.
+        setNeedsDisplay();
+    }
+    followFocusMove();
 }
 
 void WebView::showPage(bool newPage) {

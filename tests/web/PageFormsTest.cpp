@@ -50,6 +50,21 @@ document.getElementById('when').onchange = function () {
 document.getElementById('f').onsubmit = function () { note('submit'); };
 </script>)HTML";
 
+// A field low on a tall page, whose focus, change and blur the page writes down.
+constexpr const char* kLowFieldPage = R"HTML(<title>Low</title>
+<button type="button" onclick="act()">去留言</button>
+<div style="height:2250px">top</div>
+<form><input id="low" name="low" placeholder="留言"><input id="off" name="off" disabled>
+<input id="more" name="more"><input type="checkbox" id="box" name="box"><p id="words">-</p></form>
+<script>
+var log = [];
+var act = function () {};
+var low = document.getElementById('low');
+['focus', 'change', 'blur'].forEach(function (type) {
+  low.addEventListener(type, function () { log.push(type); });
+});
+</script>)HTML";
+
 class PageFormsTest : public pagetest::PageEngineTest {
 protected:
     PageFormsTest() {
@@ -268,6 +283,95 @@ TEST_F(PageFormsTest, AFieldLowOnThePageIsRaisedAboveTheKeyboard) {
     EXPECT_LE(shown.maxY(), Keyboard::frame().minY());
     EXPECT_GT(shown.minY(), 0);
     EXPECT_TRUE(outlineShows("field low \"\" (editing)")) << driver.outline();
+}
+
+TEST_F(PageFormsTest, AFocusAskedForInATapsHandlerEditsTheFieldAsATapOnItDoes) {
+    open(serve("/forms/low.html", kLowFieldPage));
+    // Nothing to edit in a disabled field, a box or a paragraph.
+    js("act = function () { $('off').focus(); $('box').focus(); $('words').focus(); }");
+    ASSERT_TRUE(driver.tap("去留言"));
+    ASSERT_FALSE(Keyboard::isVisible());
+    js("act = function () { $('low').focus(); }");
+    ASSERT_TRUE(driver.tap("去留言"));
+    EXPECT_TRUE(Keyboard::isVisible());
+    EXPECT_TRUE(outlineShows("field low placeholder \"留言\" (editing)")) << driver.outline();
+    auto field = driver.findByHandle("low");
+    ASSERT_TRUE(field);
+    const Rect shown = field->convertRectTo(field->bounds(), nullptr);
+    EXPECT_LE(shown.maxY(), Keyboard::frame().minY());
+    EXPECT_GT(shown.minY(), 0);
+    EXPECT_GT(paintIn(renderToImage(*web()), frameOf("field low")).second, 0) << "no caret";
+
+    // The field being edited takes no second focus, and typing goes straight into it.
+    js("$('low').focus()");
+    ASSERT_TRUE(driver.type("low", "好"));
+    EXPECT_EQ(js("log.join(' ') + ':' + $('low').value"), "focus:好");
+}
+
+TEST_F(PageFormsTest, AFocusThePageAsksForByItselfRaisesNoKeyboard) {
+    // Neither while it loads nor from a script the client runs in it, as on the phone.
+    open(serve("/forms/ask.html",
+               "<title>Ask</title><form><input id=\"q\" name=\"q\"></form>"
+               "<script>document.getElementById('q').focus()</script>"));
+    EXPECT_FALSE(Keyboard::isVisible());
+    js("$('q').focus()");
+    EXPECT_FALSE(Keyboard::isVisible());
+    EXPECT_FALSE(outlineShows("(editing)")) << driver.outline();
+    // Nor is what it asked for followed at the user's next action.
+    ASSERT_TRUE(driver.tap("q"));
+    ASSERT_TRUE(driver.type("q", "问"));
+    EXPECT_TRUE(outlineShows("field q \"问\" (editing)")) << driver.outline();
+}
+
+TEST_F(PageFormsTest, AScriptsBlurSendsChangeThenBlurAndLowersTheKeyboard) {
+    open(serve("/forms/low.html", kLowFieldPage));
+    const double insetBefore = web()->scrollView()->contentInset().bottom;
+    ASSERT_TRUE(driver.type("low", "明天见"));
+    ASSERT_TRUE(Keyboard::isVisible());
+    js("$('low').blur()");
+    EXPECT_FALSE(Keyboard::isVisible());
+    EXPECT_FALSE(outlineShows("(editing)")) << driver.outline();
+    EXPECT_EQ(web()->scrollView()->contentInset().bottom, insetBefore);
+    EXPECT_EQ(js("log.join(' ')"), "focus change blur");
+    // Not being edited, it has nothing more to tell.
+    js("$('low').blur()");
+    EXPECT_EQ(js("log.join(' ')"), "focus change blur");
+}
+
+TEST_F(PageFormsTest, FocusMovedToAnotherFieldEndsTheFirstOnesEditingFirst) {
+    open(serve("/forms/low.html", kLowFieldPage));
+    ASSERT_TRUE(driver.type("low", "甲"));
+    js("$('more').onfocus = function () { log.push('more'); };"
+       "act = function () { $('more').focus(); }");
+    // Scrolled back to the button at the page's top, the keyboard still up.
+    web()->scrollView()->setContentOffset(Point{0, 0});
+    ASSERT_TRUE(driver.tap("去留言")) << driver.outline();
+    EXPECT_EQ(js("log.join(' ')"), "focus change blur more");
+    EXPECT_TRUE(outlineShows("field more \"\" (editing)")) << driver.outline();
+    EXPECT_TRUE(Keyboard::isVisible());
+
+    // Handlers that hand the focus back and forth for good are stopped, the page usable.
+    js("low.onfocus = function () { $('more').focus(); };"
+       "$('more').onfocus = function () { low.focus(); }");
+    ASSERT_TRUE(driver.tap("low")) << driver.outline();
+    EXPECT_TRUE(outlineShows("(editing)")) << driver.outline();
+    EXPECT_TRUE(Keyboard::isVisible());
+}
+
+TEST_F(PageFormsTest, ASelectSetToAValueNoOptionHasShowsAndSendsNoChoice) {
+    open(serve("/forms/order.html", kOrderPage));
+    const int drawn = paintIn(renderToImage(*web()), frameOf("select when")).first;
+    EXPECT_EQ(js("$('when').value = '明年'; [$('when').selectedIndex, $('when').value].join()"),
+              "-1,");
+    web()->layoutIfNeeded();
+    EXPECT_TRUE(outlineShows("select when \"\"")) << driver.outline();
+    EXPECT_LT(paintIn(renderToImage(*web()), frameOf("select when")).first, drawn);
+    js("$('f').submit()");
+    ASSERT_TRUE(settle());
+    const auto sent = sentForm();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_TRUE(std::none_of(sent.begin(), sent.end(),
+                             [](const auto& entry) { return entry.first == "when"; }));
 }
 
 }  // namespace
