@@ -260,7 +260,8 @@ public:
         int cost = htmlelement::shrinkCost(display, this->m_float, parentDisplay);
         bool flatTable = false;
         if ((inFlatTable && htmlelement::isTablePart(display)) ||
-            (cost > 0 && above + cost > HtmlElementGuard::kMaxShrinkNesting && holdsBoxes())) {
+            (cost > 0 && above + cost > HtmlElementGuard::kMaxShrinkNesting &&
+             (holdsBoxes() || this->m_float != litehtml::float_none))) {
             flatTable = htmlelement::isTableStructure(display);
             if (display == litehtml::display_inline_block && isInlineRun()) {
                 // The layout's own boxes that keep a run on one line: the run stays inline.
@@ -341,7 +342,8 @@ private:
     }
 
     // A box whose content is only text (or a picture) costs little however often it is laid
-    // out: it keeps its box at any depth (a button, a field, an inline picture).
+    // out: it keeps its box at any depth (a button, a field, an inline picture). Not a float:
+    // its siblings are placed around it, and that is what nesting multiplies.
     bool holdsBoxes() const {
         if (this->is_replaced()) {
             return false;

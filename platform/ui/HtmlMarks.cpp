@@ -72,6 +72,7 @@ bool holdsPositioned(const litehtml::element::ptr& element) {
 
 void HtmlMarks::clear() {
     m_items.clear();
+    m_textHolders.clear();
     m_pageStyles.clear();
     m_positioned = false;
     m_floats = false;
@@ -108,7 +109,12 @@ void HtmlMarks::visit(const litehtml::element::ptr& element,
         m_pageStyles.parse_stylesheet(text.c_str(), nullptr, document, queries);
         return;
     }
-    if (const char* mark = element->get_attr("data-campus-item")) {
+    const char* text = nullptr;
+    const char* mark = element->get_attr("data-campus-item");
+    if (!mark) {
+        mark = text = element->get_attr("data-campus-text");
+    }
+    if (mark) {
         char* end = nullptr;
         const long item = std::strtol(mark, &end, 10);
         if (end != mark && item >= 0 && item < kMaxMark) {
@@ -116,6 +122,9 @@ void HtmlMarks::visit(const litehtml::element::ptr& element,
                 m_items.resize(std::size_t(item) + 1);
             }
             m_items[std::size_t(item)].push_back(element);
+            if (text) {
+                m_textHolders.insert(element.get());
+            }
         }
     }
     const std::size_t children = element->get_children_count();
@@ -145,8 +154,16 @@ std::vector<Rect> HtmlMarks::frames(std::size_t count) const {
     for (std::size_t item = 0; item < count && item < m_items.size(); ++item) {
         Rect& frame = frames[item];
         for (const auto& element : m_items[item]) {
-            if (shown(element)) {
+            if (!shown(element)) {
+                continue;
+            }
+            if (m_textHolders.count(element.get()) == 0) {
                 collectBoxes(element, frame);
+                continue;
+            }
+            const std::size_t children = element->get_children_count();
+            for (std::size_t i = 0; i < children; ++i) {
+                collectBoxes(element->get_child(int(i)), frame);
             }
         }
     }

@@ -3,6 +3,7 @@
 #include <litehtml.h>
 
 #include <cstddef>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/graphics/Geometry.h"
@@ -19,7 +20,9 @@ public:
     void index(const litehtml::document::ptr& document);
     void clear();
 
-    // The elements marked with the item (a run of text has two: its first and last text).
+    // The elements marked with the item (a run of text has two: its first and last text). An
+    // element marked data-campus-text stands for the text it holds: the item is what its
+    // children show.
     const std::vector<litehtml::element::ptr>& elementsOf(std::size_t item) const;
     // The element that took the place of the item's marked element `old`.
     void replace(std::size_t item, const litehtml::element::ptr& old,
@@ -37,6 +40,7 @@ private:
     void visit(const litehtml::element::ptr& element, const litehtml::document::ptr& document);
 
     std::vector<std::vector<litehtml::element::ptr>> m_items;
+    std::unordered_set<const litehtml::element*> m_textHolders;
     litehtml::css m_pageStyles;
     bool m_positioned = false;
     bool m_floats = false;

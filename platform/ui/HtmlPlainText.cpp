@@ -85,8 +85,11 @@ std::string plainTextPage(const std::string& html) {
             continue;
         }
         std::string after = isBlockTag(element.tag) ? "\n" : "";
-        if (const GumboAttribute* mark =
-                gumbo_get_attribute(&element.attributes, "data-campus-item")) {
+        const GumboAttribute* mark = gumbo_get_attribute(&element.attributes, "data-campus-item");
+        if (!mark) {
+            mark = gumbo_get_attribute(&element.attributes, "data-campus-text");
+        }
+        if (mark) {
             out += "<span data-campus-item=\"";
             web::escapeInto(out, mark->value, true);
             out += "\">";

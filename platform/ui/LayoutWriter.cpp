@@ -83,7 +83,7 @@ void LayoutWriter::writeText(const Node& node, std::string_view text) {
     // A text past what is left of the budget is cut at a character.
     text = text.substr(0, utf8CutPoint(text, kMaxLayoutBytes - m_out.size()));
     auto anchor = m_anchors.find(node.id);
-    if (anchor == m_anchors.end()) {
+    if (anchor == m_anchors.end() || node.id == m_markedByElement) {
         writeWords(node, text);
         return;
     }
@@ -125,6 +125,14 @@ void LayoutWriter::open(std::string_view tag, const Node& node,
         m_out += " data-campus-item=\"";
         m_out += std::to_string(anchor->second);
         m_out += '"';
+    } else if (node.children.size() == 1 && node.children.front()->isText) {
+        const Node& text = *node.children.front();
+        if (auto textAnchor = m_anchors.find(text.id); textAnchor != m_anchors.end()) {
+            m_out += " data-campus-text=\"";
+            m_out += std::to_string(textAnchor->second);
+            m_out += '"';
+            m_markedByElement = text.id;
+        }
     }
     m_out += '>';
 }

@@ -15,7 +15,9 @@ namespace platform::web {
 
 // The document as HTML for the layout engine. Each shown item's node is marked with its index
 // (data-campus-item): an element carries the attribute, a text node is wrapped in a
-// <campus-item> carrying it. Scripts are left out. A field (<input>, <textarea>, <select>) is
+// <campus-item> carrying it, unless it is all its element holds: that element then carries
+// data-campus-text, and the item is what its children show. (An element costs the engine as
+// much as a dozen characters of text, and most paragraphs are one text.) Scripts are left out. A field (<input>, <textarea>, <select>) is
 // given as a <campus-field> showing what the field shows, with its state as attributes
 // (WebPageState::fieldLayout), so that it has a box of its own size and shows its text: the
 // engine draws nothing for an input.
@@ -52,6 +54,8 @@ private:
     void writeWords(const Node& node, std::string_view text);
 
     const std::unordered_map<int, int>& m_anchors;
+    // The text node whose mark its element, just opened, carries.
+    int m_markedByElement = -1;
     std::string m_out;
     std::size_t m_elements = 0;
     int m_depth = 0;
