@@ -183,6 +183,26 @@ TEST_F(PageLayoutTest, HiddenElementsAreNeitherDrawnNorListedAndTheScrollerCover
 
 namespace {
 
+TEST_F(PageLayoutTest, ATextStandsWhereItsWordsAreWhateverHoldsIt) {
+    // Alone in its paragraph, beside a link, and in a list item: each text's frame is its
+    // words' own, not its block's.
+    show("<p>短句</p><p>前面的话<a href=\"/x\">链接</a></p><ul><li>条目</li></ul>"
+         "<p style=\"text-align:right\">落款</p>");
+    const Image shot = renderToImage(*web());
+    for (const char* text : {"短句", "前面的话", "条目", "落款"}) {
+        SCOPED_TRACE(text);
+        const Rect frame = frameOf(std::string("text \"") + text + "\"");
+        ASSERT_FALSE(frame.isEmpty()) << driver.outline();
+        EXPECT_LT(frame.width(), 100);
+        // The words' ink fills the frame from side to side.
+        const Rect ink = inkIn(shot, frame.insetBy(0, -2));
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_NEAR(ink.minX(), frame.minX(), 3);
+        EXPECT_NEAR(ink.maxX(), frame.maxX(), 3);
+    }
+    EXPECT_GT(frameOf("text \"落款\"").minX(), 250);
+}
+
 TEST_F(PageLayoutTest, APageStyleSheetReachesTheTagsItNamesInAnyCaseAndNoOthers) {
     show("<style>P.gone { display: none } *.also-gone { display: none }"
          " SPAN.kept { display: none } div > em.inner { display: none }</style>"
