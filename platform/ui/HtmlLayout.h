@@ -58,8 +58,8 @@ private:
 // margins, padding, borders, backgrounds, display:none, pictures at their given or natural
 // size, under a browser's default style sheet. Coordinates are points, the page's CSS pixels.
 //
-// The HTML comes from WebPage::layoutHTML(): items()'s nodes carry data-campus-item marks,
-// and itemFrames() says where each stands. Main thread only.
+// The HTML comes from WebPage::layoutHTML(): items()'s nodes carry data-campus-item (or
+// data-campus-text) marks, and itemFrames() says where each stands. Main thread only.
 class HtmlLayout {
 public:
     HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pictures);

@@ -100,7 +100,8 @@ public:
     std::vector<Item> items() const;
     // The document as HTML for a layout engine, each of items() marked where it stands: an
     // element with the attribute data-campus-item="INDEX", a run of text with its first and
-    // last text node wrapped in a <campus-item> carrying it. Fields (<input>, <textarea>,
+    // last text node wrapped in a <campus-item> carrying it (or, a text that is all its element
+    // holds, that element with data-campus-text="INDEX"). Fields (<input>, <textarea>,
     // <select>) come as a <campus-field> of their type holding what they show (value, dots, chosen
     // text, or placeholder) with their state as attributes; scripts are left out; a page too big to
     // lay out is given up to its layout budget. With `shown`, items() as they are marked there.
