@@ -137,11 +137,15 @@ bool ShownPage::needsUpdate(double width) const {
     return m_rebuild || m_relayout || m_repaint || !m_patches.empty() || width != m_width;
 }
 
-void ShownPage::update(WebPage& page, Size viewport, ScrollView& scroller, bool newPage) {
+void ShownPage::prepare(WebPage& page) {
     if (!m_layout || m_rebuild || (!m_patches.empty() && !patch(page))) {
         build(page);
     }
     m_patches.clear();
+}
+
+void ShownPage::update(WebPage& page, Size viewport, ScrollView& scroller, bool newPage) {
+    prepare(page);
     if (m_relayout || viewport.width != m_width || viewport.height != m_height) {
         m_layout->layOut(viewport.width, viewport.height);
         m_width = viewport.width;

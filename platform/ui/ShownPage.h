@@ -49,6 +49,9 @@ public:
     // sizes the scroller's content to itself; a changed one only ever lengthens it, so that
     // what a screen added below the page keeps its room.
     void update(WebPage& page, Size viewport, ScrollView& scroller, bool newPage);
+    // Reads the page's markup into the layout where it changed (the first step of update()),
+    // which names the pictures it shows, without laying it out.
+    void prepare(WebPage& page);
     // Takes the views off the screen; what is left may go at any later time.
     void detach();
 

@@ -261,6 +261,8 @@ private:
     std::size_t m_picturesPending{0};
     // The load has its page and finishes when its pictures are in.
     bool m_finishAwaitsPictures{false};
+    // The page just opened waits for its pictures, or the next layout pass, to be laid out.
+    bool m_firstLayoutPending{false};
     std::optional<URLRequest> m_scriptNavigation;
     WebViewNavigationType m_scriptNavigationType{WebViewNavigationType::Other};
     // Whether a script asked for m_scriptNavigation inside a handler of the user's tap.

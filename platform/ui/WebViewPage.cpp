@@ -49,6 +49,7 @@ void WebView::openPage(const std::string& html, const std::string& url,
     }
     m_pictureRequests.clear();
     m_picturesPending = 0;
+    m_firstLayoutPending = false;
     retirePage();
     m_pictures = std::make_shared<HtmlPictures>([weak, serial](std::string_view src) {
         auto view = weak.lock();
@@ -85,8 +86,18 @@ void WebView::openPage(const std::string& html, const std::string& url,
         });
     m_webPage->runScripts();
     m_page.title = m_webPage->title();
-    // Laid out at once: whoever hears that the page finished may read its height.
-    showPage(true);
+    // Read at once, for the pictures it names. Laid out at once when none is on its way:
+    // whoever hears that the page finished may read its height. Else the load finishes once
+    // they are in, and the page is laid out then, or at the next layout pass if it is drawn
+    // before: pictures that come before the page is first drawn cost no layout of their own.
+    m_shown->prepare(*m_webPage);
+    fetchPictures();
+    if (m_picturesPending > 0) {
+        m_firstLayoutPending = true;
+        setNeedsLayout();
+    } else {
+        showPage(true);
+    }
     // A focus its own scripts asked for is let go here, not followed at the user's next tap.
     pageMayHaveChanged();
 }
@@ -182,6 +193,7 @@ void WebView::pageMayHaveChanged() {
 }
 
 void WebView::showPage(bool newPage) {
+    m_firstLayoutPending = m_firstLayoutPending && !newPage;
     if (!m_webPage || !m_shown) {
         m_scrollView->setContentSize(bounds().size);
         return;
@@ -294,8 +306,9 @@ void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, b
 
 void WebView::layoutSubviews() {
     View::layoutSubviews();
-    if (m_webPage && m_shown && m_shown->needsUpdate(bounds().size.width)) {
-        showPage(false);
+    if (m_webPage && m_shown &&
+        (m_firstLayoutPending || m_shown->needsUpdate(bounds().size.width))) {
+        showPage(m_firstLayoutPending);
     }
 }
 

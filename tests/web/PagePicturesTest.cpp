@@ -81,6 +81,28 @@ TEST_F(PagePicturesTest, PicturesWaitForRoomInOneTotalInFlightAndAllArrive) {
     EXPECT_GE(pageHeight(), 6000);
 }
 
+TEST_F(PagePicturesTest, APageWaitingForItsPicturesIsShownAtTheNextLayoutPassAndGrowsWhenTheyCome) {
+    servePicture("/pictures/late.png", 0);
+    server.holdReplies("GET", "/pictures/late.png");
+    const double viewport = web()->bounds().size.height;
+    // The last page was long: the new one does not keep its height.
+    web()->loadHTMLString("<div style=\"height:9000px\">long</div>", "");
+    web()->layoutIfNeeded();
+    web()->loadRequest(
+        URLRequest{serve("/late.html", "<p>before</p><img src=\"/pictures/late.png\"><p>after</p>")});
+    ASSERT_TRUE(heldAtLeast("/pictures/late.png", 1));
+    EXPECT_TRUE(web()->isLoading());
+
+    web()->layoutIfNeeded();
+    EXPECT_FALSE(frameOf("after").isEmpty()) << driver.outline();
+    EXPECT_EQ(pageHeight(), viewport);
+
+    ASSERT_TRUE(server.releaseHeld("/pictures/late.png"));
+    ASSERT_TRUE(settle());
+    EXPECT_FALSE(web()->isLoading());
+    EXPECT_GE(pageHeight(), 6000);
+}
+
 TEST_F(PagePicturesTest, LeavingAPageGivesBackTheRoomOfItsPicturesSentAndWaiting) {
     auto& fetches = PictureFetches::shared();
     const std::size_t atOnce =
