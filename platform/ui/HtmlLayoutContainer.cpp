@@ -69,10 +69,16 @@ std::string familiesFor(const char* faceName) {
 // Text is measured word by word, the same words (every Chinese character is one) recur all
 // over a page, and a page is laid out again after every change a script makes: the widths
 // are kept across layouts, up to a bound. Main thread only, as the layouts are.
+// Each font has its widths by text, so that a width is found by the text alone.
 constexpr std::size_t kMaxCachedWidths = 100'000;
 
-std::unordered_map<std::string, int>& widthCache() {
-    static auto* cache = new std::unordered_map<std::string, int>;
+struct WidthCache {
+    std::unordered_map<std::string, html::FontWidths> fonts;
+    std::size_t count = 0;
+};
+
+WidthCache& widthCache() {
+    static auto* cache = new WidthCache;
     return *cache;
 }
 
@@ -124,6 +130,7 @@ litehtml::uint_ptr HtmlLayout::Container::create_font(const litehtml::tchar_t* f
     entry->key = entry->font.families + '\x1f' + std::to_string(entry->font.size) + '\x1f' +
                  std::to_string(entry->font.weight) + (entry->font.italic ? "i" : "") + '\x1f';
     entry->metrics = metricsOf(entry->font, entry->key);
+    entry->widths = &widthCache().fonts[entry->key];
     if (fm) {
         fm->ascent = int(std::lround(entry->metrics.ascent));
         fm->height = int(std::ceil(entry->metrics.height));
@@ -144,16 +151,21 @@ int HtmlLayout::Container::text_width(const litehtml::tchar_t* text, litehtml::u
     if (!font || !text) {
         return 0;
     }
-    m_key.assign(font->key).append(text);
-    auto& cache = widthCache();
-    if (auto found = cache.find(m_key); found != cache.end()) {
+    const std::string_view key(text);
+    if (auto found = font->widths->find(key); found != font->widths->end()) {
         return found->second;
     }
     const int width = int(std::ceil(runWidth(text, font->font)));
-    if (cache.size() >= kMaxCachedWidths) {
-        cache.clear();
+    auto& cache = widthCache();
+    if (cache.count >= kMaxCachedWidths) {
+        // The fonts stay: the documents' font entries point at them.
+        for (auto& [name, widths] : cache.fonts) {
+            widths.clear();
+        }
+        cache.count = 0;
     }
-    cache.emplace(m_key, width);
+    font->widths->emplace(key, width);
+    ++cache.count;
     return width;
 }
 

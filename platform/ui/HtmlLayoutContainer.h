@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/graphics/Geometry.h"
@@ -26,12 +28,23 @@ namespace platform {
 
 namespace html {
 
+// Widths of texts in one font, found by a text's view.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>()(text);
+    }
+};
+using FontWidths = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+
 struct FontEntry {
     RunFont font;
     RunFontMetrics metrics;
     unsigned decoration = 0;
-    // Names the font in the width cache.
+    // Names the font in the metrics and width caches.
     std::string key;
+    // The font's widths, kept across documents.
+    FontWidths* widths = nullptr;
 };
 
 Rect rectOf(const litehtml::position& position);
@@ -147,7 +160,6 @@ private:
     std::shared_ptr<HtmlElementGuard> m_guard = std::make_shared<HtmlElementGuard>();
     std::vector<std::unique_ptr<html::FontEntry>> m_fonts;
     std::unique_ptr<icu::BreakIterator> m_breaks;
-    std::string m_key;
     litehtml::document::ptr m_document;
     HtmlMarks m_marks;
     HtmlOverflow m_overflow;

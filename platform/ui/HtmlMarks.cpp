@@ -161,9 +161,23 @@ std::vector<Rect> HtmlMarks::frames(std::size_t count) const {
                 collectBoxes(element, frame);
                 continue;
             }
+            // Its texts stand where the engine put them in it: its own place is found once,
+            // not walked up to again for each of a paragraph's hundreds of characters.
+            const litehtml::position origin = element->get_placement();
             const std::size_t children = element->get_children_count();
             for (std::size_t i = 0; i < children; ++i) {
-                collectBoxes(element->get_child(int(i)), frame);
+                const litehtml::element::ptr child = element->get_child(int(i));
+                if (!child || child->get_children_count() > 0 ||
+                    child->get_display() == litehtml::display_none) {
+                    collectBoxes(child, frame);
+                    continue;
+                }
+                Rect box = rectOf(child->get_position());
+                box.origin.x += origin.x;
+                box.origin.y += origin.y;
+                if (!box.isEmpty()) {
+                    frame = frame.isEmpty() ? box : frame.unionWith(box);
+                }
             }
         }
     }
