@@ -87,9 +87,11 @@ TEST_F(PagePicturesTest, APageWaitingForItsPicturesIsShownAtTheNextLayoutPassAnd
     const double viewport = web()->bounds().size.height;
     // The last page was long: the new one does not keep its height.
     web()->loadHTMLString("<div style=\"height:9000px\">long</div>", "");
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return !web()->isLoading(); }, 10s));
     web()->layoutIfNeeded();
-    web()->loadRequest(
-        URLRequest{serve("/late.html", "<p>before</p><img src=\"/pictures/late.png\"><p>after</p>")});
+    ASSERT_GT(pageHeight(), 9000);
+    web()->loadRequest(URLRequest{
+        serve("/late.html", "<p>before</p><img src=\"/pictures/late.png\"><p>after</p>")});
     ASSERT_TRUE(heldAtLeast("/pictures/late.png", 1));
     EXPECT_TRUE(web()->isLoading());
 
