@@ -26,19 +26,8 @@ Image halves(int w, int h) {
     return Image::fromARGB(w, h, std::move(argb));
 }
 
-void putBigEndian32(std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
-void putChunk(std::string& out, const char* type, const std::string& data) {
-    putBigEndian32(out, static_cast<std::uint32_t>(data.size()));
-    const std::string typed = std::string(type, 4) + data;
-    out += typed;
-    putBigEndian32(out,
-                   static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
-                                                    static_cast<uInt>(typed.size()))));
-}
+using testsupport::putBigEndian32;
+using testsupport::putChunk;
 
 // 2 x 1 pixels from a palette of black and red, black made fully transparent by a tRNS chunk,
 // after a text chunk.

@@ -9,8 +9,6 @@
 
 namespace testsupport {
 
-namespace {
-
 void putBigEndian32(std::string& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<char>((value >> shift) & 0xFF));
@@ -24,6 +22,8 @@ void putChunk(std::string& out, const char* type, const std::string& data) {
                    static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
                                                     static_cast<uInt>(typed.size()))));
 }
+
+namespace {
 
 void putBigEndian16(std::string& out, int value) {
     out.push_back(static_cast<char>((value >> 8) & 0xFF));

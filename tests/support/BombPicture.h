@@ -1,9 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace testsupport {
+
+// The pieces a PNG is made of: a number as four bytes, most significant first; and a chunk
+// (its length, its four-letter type, its data and their CRC) put after `out`.
+void putBigEndian32(std::string& out, std::uint32_t value);
+void putChunk(std::string& out, const char* type, const std::string& data);
 
 // Bodies small on the wire and huge once read, as a hostile server sends them.
 

@@ -1,10 +1,12 @@
 #pragma once
 
-// Whether a label draws a part of its text: a blank glyph takes its room and leaves it empty,
-// so the outline (which reads the label's text) cannot tell.
+// Where ink lands in a picture of the screen: whether a label draws a part of its text (a
+// blank glyph takes its room and leaves it empty, so the outline, which reads the label's
+// text, cannot tell), and the box that holds the pixels of a kind within an area.
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -13,6 +15,59 @@
 #include "platform/ui/Renderer.h"
 
 namespace testsupport {
+
+// Dark enough to be text drawn on a light page.
+inline bool isDark(std::uint32_t argb) {
+    const int r = (argb >> 16) & 0xff;
+    const int g = (argb >> 8) & 0xff;
+    const int b = argb & 0xff;
+    return (r + g + b) / 3 < 160;
+}
+
+// Within a few steps of the colour (0xRRGGBB) in each channel.
+inline bool isNear(std::uint32_t argb, std::uint32_t rgb) {
+    for (int shift : {16, 8, 0}) {
+        if (std::abs(int((argb >> shift) & 0xff) - int((rgb >> shift) & 0xff)) > 12) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The smallest rect holding every pixel of the picture within `area` that `matches`; empty
+// when none does.
+template <class Matches>
+platform::Rect inkBounds(const platform::Image& picture, const platform::Rect& area,
+                         const Matches& matches) {
+    int minX = picture.pixelWidth();
+    int minY = picture.pixelHeight();
+    int maxX = -1;
+    int maxY = -1;
+    const int x0 = std::max(0, int(area.minX()));
+    const int y0 = std::max(0, int(area.minY()));
+    const int x1 = std::min(picture.pixelWidth(), int(std::ceil(area.maxX())));
+    const int y1 = std::min(picture.pixelHeight(), int(std::ceil(area.maxY())));
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            if (matches(picture.pixelAt(x, y))) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+        }
+    }
+    if (maxX < 0) {
+        return {};
+    }
+    return platform::Rect{{double(minX), double(minY)},
+                          {double(maxX - minX + 1), double(maxY - minY + 1)}};
+}
+
+// The dark pixels' box within `area`.
+inline platform::Rect darkInk(const platform::Image& picture, const platform::Rect& area) {
+    return inkBounds(picture, area, isDark);
+}
 
 // Pixels that differ from the label's background in the columns where `part` stands after
 // `before` in its one-line text, the label drawn alone as the screen draws it, its alignment

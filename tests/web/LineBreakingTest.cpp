@@ -11,9 +11,11 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
+#include "tests/support/InkTestSupport.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;
+using testsupport::darkInk;
 
 namespace {
 
@@ -26,35 +28,6 @@ protected:
     void useWidth(double width) {
         web()->setFrame(Rect{{0, 0}, {width, 667}});
         web()->layoutIfNeeded();
-    }
-
-    // The smallest rect holding the picture's dark pixels within `area`; empty when none.
-    static Rect inkIn(const Image& picture, const Rect& area) {
-        int minX = picture.pixelWidth();
-        int minY = picture.pixelHeight();
-        int maxX = -1;
-        int maxY = -1;
-        for (int y = std::max(0, int(area.minY()));
-             y < std::min(picture.pixelHeight(), int(std::ceil(area.maxY()))); ++y) {
-            for (int x = std::max(0, int(area.minX()));
-                 x < std::min(picture.pixelWidth(), int(std::ceil(area.maxX()))); ++x) {
-                const std::uint32_t argb = picture.pixelAt(x, y);
-                const int r = (argb >> 16) & 0xff;
-                const int g = (argb >> 8) & 0xff;
-                const int b = argb & 0xff;
-                if ((r + g + b) / 3 < 160) {
-                    minX = std::min(minX, x);
-                    maxX = std::max(maxX, x);
-                    minY = std::min(minY, y);
-                    maxY = std::max(maxY, y);
-                }
-            }
-        }
-        if (maxX < 0) {
-            return {};
-        }
-        return Rect{{double(minX), double(minY)},
-                    {double(maxX - minX + 1), double(maxY - minY + 1)}};
     }
 
     static bool sameLine(const Rect& a, const Rect& b) {
@@ -78,9 +51,9 @@ TEST_F(LineBreakingTest, TheMailboxKeepsItsBracketsWithTheAccountTypeAtEveryWidt
     // Painted where they stand: the brackets' ink on the type's line.
     useWidth(200);
     const Image shot = renderToImage(*web());
-    const Rect type = inkIn(shot, frameOf("#type \"teacher\""));
-    EXPECT_TRUE(sameLine(inkIn(shot, frameOf("text \"（\"")), type));
-    EXPECT_TRUE(sameLine(inkIn(shot, frameOf("text \"）\"")), type));
+    const Rect type = darkInk(shot, frameOf("#type \"teacher\""));
+    EXPECT_TRUE(sameLine(darkInk(shot, frameOf("text \"（\"")), type));
+    EXPECT_TRUE(sameLine(darkInk(shot, frameOf("text \"）\"")), type));
 }
 
 TEST_F(LineBreakingTest, NoLineStartsWithClosingPunctuationOrEndsWithAnOpeningOne) {
@@ -138,10 +111,10 @@ TEST_F(LineBreakingTest, AWordTooLongForItsLineIsCutBetweenCharacters) {
         // Held inside the screen, on lines of its own.
         EXPECT_LE(frame.maxX(), 320 - 8 + 1);
         EXPECT_GT(frame.height(), 30);
-        EXPECT_FALSE(inkIn(shot, frame).isEmpty());
+        EXPECT_FALSE(darkInk(shot, frame).isEmpty());
     }
     // Nothing is drawn past the margin, and short words around it still stand whole.
-    EXPECT_TRUE(inkIn(shot, Rect{{320 - 7, 0}, {7, 667}}).isEmpty());
+    EXPECT_TRUE(darkInk(shot, Rect{{320 - 7, 0}, {7, 667}}).isEmpty());
     EXPECT_TRUE(sameLine(frameOf("#type "), frameOf("text \"）\"")));
 }
 
@@ -160,9 +133,10 @@ TEST_F(LineBreakingTest, ListMarkersStandLevelWithTheirItemsText) {
             EXPECT_FALSE(first.isEmpty()) << driver.outline();
             const Rect line = first.unionWith(last);
             const Rect marker =
-                inkIn(shot, Rect{{0, line.minY() - 4}, {first.minX() - 1, line.height() + 8}});
-            const Rect ink = inkIn(shot, last);
-            const Rect text = inkIn(shot, Rect{{ink.maxX() - 30, ink.minY()}, {31, ink.height()}});
+                darkInk(shot, Rect{{0, line.minY() - 4}, {first.minX() - 1, line.height() + 8}});
+            const Rect ink = darkInk(shot, last);
+            const Rect text =
+                darkInk(shot, Rect{{ink.maxX() - 30, ink.minY()}, {31, ink.height()}});
             EXPECT_FALSE(marker.isEmpty());
             EXPECT_FALSE(text.isEmpty());
             return marker.midY() - text.maxY();

@@ -7,6 +7,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
+#include "tests/support/InkTestSupport.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;
@@ -19,41 +20,13 @@ class PageKeptTest : public pagetest::PageEngineTest {
 protected:
     void show(const std::string& html) { open(serve("/pages/kept.html", html)); }
 
-    // The item view whose outline line contains `line`.
-    std::shared_ptr<View> viewOf(const std::string& line) {
-        std::shared_ptr<View> found;
-        std::function<void(const std::shared_ptr<View>&)> visit =
-            [&](const std::shared_ptr<View>& view) {
-                if (!found && !view->isHidden() &&
-                    view->describe().find(line) != std::string::npos) {
-                    found = view;
-                    return;
-                }
-                for (const auto& child : view->subviews()) {
-                    visit(child);
-                }
-            };
-        visit(web()->scrollView());
-        return found;
-    }
-
-    Rect frameOf(const std::string& line) {
-        auto view = viewOf(line);
-        return view ? view->convertRectTo(view->bounds(), web().get()) : Rect{};
-    }
-
     // The right edge of the dark ink on the rows of `area`; -1 without any.
     static double inkRight(const Image& shot, const Rect& area) {
-        double right = -1;
-        for (int y = int(area.minY()); y < int(area.maxY()); ++y) {
-            for (int x = 0; x < shot.pixelWidth(); ++x) {
-                const std::uint32_t p = shot.pixelAt(x, y);
-                if (((p >> 16 & 0xff) + (p >> 8 & 0xff) + (p & 0xff)) / 3 < 110) {
-                    right = std::max(right, double(x));
-                }
-            }
-        }
-        return right;
+        const Rect rows{{0, area.minY()}, {double(shot.pixelWidth()), area.height()}};
+        const Rect ink = testsupport::inkBounds(shot, rows, [](std::uint32_t p) {
+            return ((p >> 16 & 0xff) + (p >> 8 & 0xff) + (p & 0xff)) / 3 < 110;
+        });
+        return ink.isEmpty() ? -1 : ink.maxX() - 1;
     }
 };
 

@@ -8,9 +8,11 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
+#include "tests/support/InkTestSupport.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;
+using testsupport::darkInk;
 
 namespace {
 
@@ -20,48 +22,13 @@ class PageLayoutTest : public pagetest::PageEngineTest {
 protected:
     void show(const std::string& html) { open(serve("/pages/shown.html", html)); }
 
-    static bool isInk(std::uint32_t argb) {
-        const int r = (argb >> 16) & 0xff;
-        const int g = (argb >> 8) & 0xff;
-        const int b = argb & 0xff;
-        return (r + g + b) / 3 < 160;
-    }
-
-    // The smallest rect holding every dark pixel of the picture within `area`; empty when
-    // none is there.
-    static Rect inkIn(const Image& picture, const Rect& area) {
-        int minX = picture.pixelWidth();
-        int minY = picture.pixelHeight();
-        int maxX = -1;
-        int maxY = -1;
-        const int x0 = std::max(0, int(area.minX()));
-        const int y0 = std::max(0, int(area.minY()));
-        const int x1 = std::min(picture.pixelWidth(), int(std::ceil(area.maxX())));
-        const int y1 = std::min(picture.pixelHeight(), int(std::ceil(area.maxY())));
-        for (int y = y0; y < y1; ++y) {
-            for (int x = x0; x < x1; ++x) {
-                if (isInk(picture.pixelAt(x, y))) {
-                    minX = std::min(minX, x);
-                    maxX = std::max(maxX, x);
-                    minY = std::min(minY, y);
-                    maxY = std::max(maxY, y);
-                }
-            }
-        }
-        if (maxX < 0) {
-            return {};
-        }
-        return Rect{{double(minX), double(minY)},
-                    {double(maxX - minX + 1), double(maxY - minY + 1)}};
-    }
-
     // How many bands of rows with ink the area holds: its lines of text.
     static int inkLines(const Image& picture, const Rect& area) {
         int lines = 0;
         bool inLine = false;
         for (int y = std::max(0, int(area.minY())); y < int(area.maxY()); ++y) {
             const bool ink =
-                !inkIn(picture, Rect{{area.minX(), double(y)}, {area.width(), 1}}).isEmpty();
+                !darkInk(picture, Rect{{area.minX(), double(y)}, {area.width(), 1}}).isEmpty();
             lines += ink && !inLine ? 1 : 0;
             inLine = ink;
         }
@@ -88,9 +55,9 @@ TEST_F(PageLayoutTest, TheMailboxShowsTheAccountAndItsTypeOnOneLine) {
     EXPECT_LT(user.maxX(), type.minX());
     // Each run is painted where it stands, and the line's ink runs from the label to the type.
     for (const Rect& run : {label, user, type}) {
-        EXPECT_FALSE(inkIn(shot, run).isEmpty());
+        EXPECT_FALSE(darkInk(shot, run).isEmpty());
     }
-    const Rect line = inkIn(shot, Rect{{0, label.minY()}, {375, label.height()}});
+    const Rect line = darkInk(shot, Rect{{0, label.minY()}, {375, label.height()}});
     EXPECT_LT(line.minX(), label.minX() + 4);
     EXPECT_GT(line.maxX(), type.maxX());
 
@@ -106,8 +73,8 @@ TEST_F(PageLayoutTest, TheAttendancePageShowsItsStatusBesideItsLabelUnderALargeH
     const Rect status = frameOf("#status \"未签到\"");
     EXPECT_TRUE(sameLine(label, status)) << driver.outline();
     EXPECT_GT(status.minX(), label.maxX() - 1);
-    const Rect heading = inkIn(shot, frameOf("text \"移动考勤\""));
-    const Rect body = inkIn(shot, status);
+    const Rect heading = darkInk(shot, frameOf("text \"移动考勤\""));
+    const Rect body = darkInk(shot, status);
     EXPECT_GT(heading.height(), body.height() * 1.5);
 
     // A script's change is laid out again: the status grows, on the same line.
@@ -116,7 +83,7 @@ TEST_F(PageLayoutTest, TheAttendancePageShowsItsStatusBesideItsLabelUnderALargeH
     const Rect changed = frameOf("#status \"已签到（08:02，校园网内）\"");
     EXPECT_TRUE(sameLine(label, changed));
     EXPECT_GT(changed.width(), status.width() * 2);
-    EXPECT_FALSE(inkIn(picture(), changed).isEmpty());
+    EXPECT_FALSE(darkInk(picture(), changed).isEmpty());
 }
 
 TEST_F(PageLayoutTest, TheQuestionnairesChoicesStandSideBySideAndATapThereChooses) {
@@ -132,7 +99,7 @@ TEST_F(PageLayoutTest, TheQuestionnairesChoicesStandSideBySideAndATapThereChoose
     EXPECT_LT(second.maxX(), third.minX());
     EXPECT_LT(third.maxX(), 375 / 2.0);
     for (const Rect& button : {first, second, third}) {
-        EXPECT_FALSE(inkIn(shot, button).isEmpty());
+        EXPECT_FALSE(darkInk(shot, button).isEmpty());
     }
     ASSERT_TRUE(driver.tap("一般"));
     EXPECT_EQ(eval("document.getElementById('answer').innerText"), "一般");
@@ -147,22 +114,23 @@ TEST_F(PageLayoutTest, ANoticesSignatureStandsOnTheRightAndItsListsHaveMarkers) 
     const Image shot = picture();
     const Rect signature = frameOf("text \"教务处\n2024年04月14日\"");
     ASSERT_FALSE(signature.isEmpty()) << driver.outline();
-    const Rect ink = inkIn(shot, Rect{{0, signature.minY()}, {375, signature.height()}});
+    const Rect ink = darkInk(shot, Rect{{0, signature.minY()}, {375, signature.height()}});
     EXPECT_GT(ink.minX(), 375 / 2.0);
     EXPECT_GT(ink.maxX(), 375 - 16);
     // The two lines of the signature, each ending at the right.
-    const Rect office = inkIn(shot, Rect{{0, signature.minY()}, {375, signature.height() / 2}});
+    const Rect office = darkInk(shot, Rect{{0, signature.minY()}, {375, signature.height() / 2}});
     EXPECT_GT(office.minX(), 375 - 80);
 
     // The long paragraph breaks between characters and fills its lines.
     const Rect paragraph = frameOf("关于2024年清明节放假安排的通知");
     EXPECT_GT(paragraph.height(), 40);
-    EXPECT_GT(inkIn(shot, paragraph).maxX(), 375 - 40);
+    EXPECT_GT(darkInk(shot, paragraph).maxX(), 375 - 40);
 
     // The list item's marker sits left of its text.
     const Rect item = frameOf("高度重视");
     EXPECT_GT(item.minX(), 30);
-    EXPECT_FALSE(inkIn(shot, Rect{{8, item.minY()}, {item.minX() - 10, item.height()}}).isEmpty());
+    EXPECT_FALSE(
+        darkInk(shot, Rect{{8, item.minY()}, {item.minX() - 10, item.height()}}).isEmpty());
 }
 
 TEST_F(PageLayoutTest, HiddenElementsAreNeitherDrawnNorListedAndTheScrollerCoversThePage) {
@@ -186,8 +154,9 @@ namespace {
 TEST_F(PageLayoutTest, ATextStandsWhereItsWordsAreWhateverHoldsIt) {
     // Alone in its paragraph, beside a link, and in a list item: each text's frame is its
     // words' own, not its block's.
-    show("<p>短句</p><p>前面的话<a href=\"/x\">链接</a></p><ul><li>条目</li></ul>"
-         "<p style=\"text-align:right\">落款</p>");
+    show(
+        "<p>短句</p><p>前面的话<a href=\"/x\">链接</a></p><ul><li>条目</li></ul>"
+        "<p style=\"text-align:right\">落款</p>");
     const Image shot = renderToImage(*web());
     for (const char* text : {"短句", "前面的话", "条目", "落款"}) {
         SCOPED_TRACE(text);
@@ -195,7 +164,7 @@ TEST_F(PageLayoutTest, ATextStandsWhereItsWordsAreWhateverHoldsIt) {
         ASSERT_FALSE(frame.isEmpty()) << driver.outline();
         EXPECT_LT(frame.width(), 100);
         // The words' ink fills the frame from side to side.
-        const Rect ink = inkIn(shot, frame.insetBy(0, -2));
+        const Rect ink = darkInk(shot, frame.insetBy(0, -2));
         ASSERT_FALSE(ink.isEmpty());
         EXPECT_NEAR(ink.minX(), frame.minX(), 3);
         EXPECT_NEAR(ink.maxX(), frame.maxX(), 3);
@@ -204,13 +173,14 @@ TEST_F(PageLayoutTest, ATextStandsWhereItsWordsAreWhateverHoldsIt) {
 }
 
 TEST_F(PageLayoutTest, APageStyleSheetReachesTheTagsItNamesInAnyCaseAndNoOthers) {
-    show("<style>P.gone { display: none } *.also-gone { display: none }"
-         " SPAN.kept { display: none } div > em.inner { display: none }</style>"
-         "<p class=\"gone\">gone paragraph</p>"
-         "<div class=\"also-gone\">gone block</div>"
-         "<p class=\"kept\">kept paragraph</p>"
-         "<div><em class=\"inner\">gone emphasis</em></div>"
-         "<p><em class=\"inner\">kept emphasis</em></p>");
+    show(
+        "<style>P.gone { display: none } *.also-gone { display: none }"
+        " SPAN.kept { display: none } div > em.inner { display: none }</style>"
+        "<p class=\"gone\">gone paragraph</p>"
+        "<div class=\"also-gone\">gone block</div>"
+        "<p class=\"kept\">kept paragraph</p>"
+        "<div><em class=\"inner\">gone emphasis</em></div>"
+        "<p><em class=\"inner\">kept emphasis</em></p>");
     EXPECT_FALSE(outlineShows("gone paragraph")) << driver.outline();
     EXPECT_FALSE(outlineShows("gone block")) << driver.outline();
     EXPECT_FALSE(outlineShows("gone emphasis")) << driver.outline();

@@ -104,13 +104,14 @@ protected:
         return web()->stringByEvaluatingJavaScriptFromString(script);
     }
 
-    // The item view whose outline line contains `line`, in the web view's coordinates.
-    Rect frameOf(const std::string& line) {
-        Rect found;
+    // The shown item view whose outline line contains `line`.
+    std::shared_ptr<View> viewOf(const std::string& line) {
+        std::shared_ptr<View> found;
         std::function<void(const std::shared_ptr<View>&)> visit =
             [&](const std::shared_ptr<View>& view) {
-                if (found.isEmpty() && view->describe().find(line) != std::string::npos) {
-                    found = view->convertRectTo(view->bounds(), web().get());
+                if (!found && !view->isHidden() &&
+                    view->describe().find(line) != std::string::npos) {
+                    found = view;
                     return;
                 }
                 for (const auto& child : view->subviews()) {
@@ -119,6 +120,12 @@ protected:
             };
         visit(web()->scrollView());
         return found;
+    }
+
+    // That view's frame in the web view's coordinates; empty when none shows.
+    Rect frameOf(const std::string& line) {
+        auto view = viewOf(line);
+        return view ? view->convertRectTo(view->bounds(), web().get()) : Rect{};
     }
 
     bool logged(const std::string& text) {

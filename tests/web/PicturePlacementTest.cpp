@@ -18,6 +18,7 @@
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/Window.h"
+#include "tests/support/InkTestSupport.h"
 #include "tests/support/WebPageScreen.h"
 
 using namespace platform;
@@ -76,31 +77,9 @@ protected:
 
     // The smallest rect holding every pixel of the colour; empty when there is none.
     static Rect inkOf(const Image& shot, std::uint32_t rgb) {
-        int minX = shot.pixelWidth();
-        int minY = shot.pixelHeight();
-        int maxX = -1;
-        int maxY = -1;
-        for (int y = 0; y < shot.pixelHeight(); ++y) {
-            for (int x = 0; x < shot.pixelWidth(); ++x) {
-                const std::uint32_t pixel = shot.pixelAt(x, y);
-                bool near = true;
-                for (int shift : {16, 8, 0}) {
-                    near = near && std::abs(int((pixel >> shift) & 0xff) -
-                                            int((rgb >> shift) & 0xff)) <= 12;
-                }
-                if (near) {
-                    minX = std::min(minX, x);
-                    maxX = std::max(maxX, x);
-                    minY = std::min(minY, y);
-                    maxY = std::max(maxY, y);
-                }
-            }
-        }
-        if (maxX < 0) {
-            return {};
-        }
-        return Rect{{double(minX), double(minY)},
-                    {double(maxX - minX + 1), double(maxY - minY + 1)}};
+        return testsupport::inkBounds(
+            shot, Rect{{0, 0}, {double(shot.pixelWidth()), double(shot.pixelHeight())}},
+            [rgb](std::uint32_t pixel) { return testsupport::isNear(pixel, rgb); });
     }
 
     static void expectAt(const Rect& ink, const Rect& box) {
@@ -212,10 +191,11 @@ TEST_P(PicturePlacementTest, WhatReachesPastItsBlocksBoxIsDrawnWhereItShows) {
 TEST_P(PicturePlacementTest, APageWhoseBodyIsAsTallAsTheScreenIsDrawnBelowTheFirstScreen) {
     // Pages written for phones often make the body the screen's height; what follows the
     // first screen then stands below the body's box.
-    show("<style>html, body { height: 100% }</style>"
-         "<div style=\"height:1500px\">长页面</div>"
-         "<img src=\"/pics/orange.png\" width=\"200\" height=\"150\" style=\"display:block\">"
-         "<p>页尾</p>");
+    show(
+        "<style>html, body { height: 100% }</style>"
+        "<div style=\"height:1500px\">长页面</div>"
+        "<img src=\"/pics/orange.png\" width=\"200\" height=\"150\" style=\"display:block\">"
+        "<p>页尾</p>");
     web()->scrollView()->setContentOffset(Point{0, 1450});
     expectAt(inkOf(renderToImage(*web()), kOrange), Rect{{0, 50}, {200, 150}});
 }
