@@ -68,6 +68,18 @@ protected:
         EXPECT_EQ(evalWithTimeStill("outcome"), "not run") << work;
     }
 
+    // From a home page, the user taps into the chain served under /pages/chain/, and scripts
+    // load page after page until the web view cuts the chain.
+    void enterChainUntilCut() {
+        open(serve("/pages/home.html",
+                   "<title>Home</title><p>Start here.</p>"
+                   "<a href=\"chain/1.html\">Into the chain</a>"));
+        ASSERT_TRUE(driver.tap("Into the chain"));
+        ASSERT_TRUE(RunLoop::main().runUntil([this] { return logged("the chain is cut"); }, 5s))
+            << logText();
+        ASSERT_TRUE(settle());
+    }
+
     // Pages 1 to 20 of a chain: each page's script does `work` and then loads the next page.
     void serveChain(const std::string& work) {
         for (int n = 1; n <= 20; ++n) {
@@ -306,12 +318,7 @@ TEST_F(HostilePagesTest, WhatTheHostBuildsForAScriptCountsInTheScriptsTime) {
 
 TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
     serveChain("");
-    open(serve("/pages/home.html",
-               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
-    ASSERT_TRUE(driver.tap("Into the chain"));
-    ASSERT_TRUE(RunLoop::main().runUntil([this] { return logged("the chain is cut"); }, 5s))
-        << logText();
-    ASSERT_TRUE(settle());
+    ASSERT_NO_FATAL_FAILURE(enterChainUntilCut());
 
     // The page the user opened, then as many as scripts may load in a row on their own.
     const int last = 1 + WebView::kMaxScriptedLoads;
@@ -345,12 +352,7 @@ TEST_F(HostilePagesTest, BackFromAPageTappedOnAfterTheCutPassesOverTheCutPage) {
                   std::to_string(n + 1) + ".html';</script>");
     }
     serve("/pages/out.html", "<title>Out</title><p>Outside.</p>");
-    open(serve("/pages/home.html",
-               "<title>Home</title><p>Start here.</p><a href=\"chain/1.html\">Into the chain</a>"));
-    ASSERT_TRUE(driver.tap("Into the chain"));
-    ASSERT_TRUE(RunLoop::main().runUntil([this] { return logged("the chain is cut"); }, 5s))
-        << logText();
-    ASSERT_TRUE(settle());
+    ASSERT_NO_FATAL_FAILURE(enterChainUntilCut());
     const int last = 1 + WebView::kMaxScriptedLoads;
     ASSERT_EQ(web()->pageTitle(), "Chain " + std::to_string(last));
 
