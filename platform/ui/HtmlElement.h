@@ -14,6 +14,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/ui/HtmlHeldText.h"
+
 namespace platform {
 
 // What one document's elements share: the work its selector matching has done in the
@@ -77,6 +79,32 @@ public:
     bool mayReachPastBox() const { return m_reachesPastBox; }
     void setMarkerShift(int shift) { m_markerShift = shift; }
 
+    // Whether some element floats: lines beside a float are shorter, which only the engine
+    // knows, so no block breaks its own text into lines then (HtmlHeldText).
+    void noteFloat() { m_floats = true; }
+    bool hasFloats() const { return m_floats; }
+
+    // The text of an element that holds only text, taken whole as the document is made: the
+    // container names the element as it makes it, hands the element's text to the engine as
+    // one run, and the element takes that run as its first child. Any other child ends it.
+    void expectHeldText(const litehtml::element* holder) {
+        m_textHolder = holder;
+        m_wholeTextGiven = false;
+    }
+    bool givesWholeText() {
+        if (!m_textHolder || m_wholeTextGiven) {
+            return false;
+        }
+        m_wholeTextGiven = true;
+        return true;
+    }
+    bool isWholeTextOf(const litehtml::element* to) {
+        const bool whole = m_textHolder == to && m_wholeTextGiven;
+        m_textHolder = nullptr;
+        m_wholeTextGiven = false;
+        return whole;
+    }
+
 private:
     struct Key {
         const void* from;
@@ -100,6 +128,9 @@ private:
     int m_parseDepth = 0;
     int m_markerShift = 0;
     bool m_reachesPastBox = false;
+    bool m_floats = false;
+    const litehtml::element* m_textHolder = nullptr;
+    bool m_wholeTextGiven = false;
     std::size_t m_steps = 0;
     std::unordered_map<Key, Found, KeyHash> m_found;
 };
@@ -239,6 +270,13 @@ public:
         if (reachesPastBox()) {
             m_guard->noteReachPastBox();
         }
+        if (this->m_float != litehtml::float_none) {
+            m_guard->noteFloat();
+        }
+        if (m_heldText && m_heldText->unplaced() && !isBlockBox()) {
+            // Laid out by its parent's lines, not by a layout of its own.
+            m_heldText->placeWords(*this, this->m_children);
+        }
         if (m_guard->leaveStyleParse()) {
             const auto parent = this->parent();
             boundBoxes(htmlelement::nestingAbove(*this),
@@ -283,6 +321,49 @@ public:
     void layOutAsBlock() override {
         this->m_display = litehtml::display_block;
         this->m_float = litehtml::float_none;
+    }
+
+    // --- A text that is all the element holds ----------------------------------------------
+
+    bool appendChild(const litehtml::element::ptr& el) override {
+        if (m_guard->isWholeTextOf(this) && el && !m_heldText) {
+            std::string text;
+            el->get_text(text);
+            m_heldText = std::make_unique<HtmlHeldText>(std::move(text));
+            return true;
+        }
+        if (m_heldText) {
+            // Something beside the text after all: the text goes ahead of it, as words.
+            m_heldText->placeWords(*this, this->m_children);
+            m_heldText.reset();
+        }
+        return Base::appendChild(el);
+    }
+
+    int render(int x, int y, int maxWidth, bool secondPass = false) override {
+        if (!m_heldText) {
+            return Base::render(x, y, maxWidth, secondPass);
+        }
+        if (!breaksItsOwnLines()) {
+            m_heldText->placeWords(*this, this->m_children);
+            return Base::render(x, y, maxWidth, secondPass);
+        }
+        // Laid out first with the lines it has (none, the first time) for its width.
+        int used = Base::render(x, y, maxWidth, secondPass);
+        const int width = this->m_pos.width;
+        if (m_heldText->placeLines(*this, this->m_children, width,
+                                   this->m_css_text_indent.calc_percent(width))) {
+            used = Base::render(x, y, maxWidth, secondPass);
+        }
+        return used;
+    }
+
+    void get_text(litehtml::tstring& text) override {
+        if (m_heldText && m_heldText->unplaced()) {
+            text += m_heldText->text();
+            return;
+        }
+        Base::get_text(text);
     }
 
     // --- List markers ------------------------------------------------------------------------
@@ -335,6 +416,24 @@ private:
         return dynamic_cast<const HtmlBoxNesting*>(el.get()) ? el.get() : nullptr;
     }
 
+    bool isBlockBox() const {
+        return this->m_display == litehtml::display_block ||
+               this->m_display == litehtml::display_list_item;
+    }
+
+    // Where the engine's lines all run the block's whole width (the first less its indent)
+    // and are broken by its plain rule (HtmlHeldText): no float, no shrinking to fit, no
+    // justified lines, no indent that is a share of a width.
+    bool breaksItsOwnLines() const {
+        return isBlockBox() && this->m_float == litehtml::float_none &&
+               (this->m_el_position == litehtml::element_position_static ||
+                this->m_el_position == litehtml::element_position_relative) &&
+               this->m_white_space == litehtml::white_space_normal &&
+               this->m_text_align != litehtml::text_align_justify &&
+               this->m_css_text_indent.units() != litehtml::css_units_percentage &&
+               m_nesting == 0 && !m_guard->hasFloats();
+    }
+
     bool isInlineRun() const {
         const char* tag = this->get_tagName();
         return tag &&
@@ -360,6 +459,7 @@ private:
     }
 
     std::shared_ptr<HtmlElementGuard> m_guard;
+    std::unique_ptr<HtmlHeldText> m_heldText;
 };
 
 class HtmlPicturePainter;

@@ -221,6 +221,10 @@ void HtmlLayout::Container::split_text(
     const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
     const std::function<void(const litehtml::tchar_t*)>& on_space) {
     std::string_view all(text ? text : "");
+    if (m_guard->givesWholeText()) {
+        on_word(all.data());
+        return;
+    }
     auto emit = [&](std::string_view segment) {
         std::size_t i = 0;
         while (i < segment.size()) {
@@ -452,9 +456,12 @@ void HtmlLayout::Container::get_language(litehtml::tstring& language,
 }
 
 std::shared_ptr<litehtml::element> HtmlLayout::Container::create_element(
-    const litehtml::tchar_t* tag_name, const litehtml::string_map& /*attributes*/,
+    const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
     const std::shared_ptr<litehtml::document>& doc) {
-    return makeHtmlElement(tag_name, doc, m_guard, this);
+    auto element = makeHtmlElement(tag_name, doc, m_guard, this);
+    m_guard->expectHeldText(element && attributes.count("data-campus-text") != 0 ? element.get()
+                                                                                 : nullptr);
+    return element;
 }
 
 }  // namespace platform
