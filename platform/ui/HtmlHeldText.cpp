@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <utility>
+
 
 namespace platform {
 
@@ -79,9 +81,13 @@ struct Gathered {
     std::vector<LineRun::Part> parts;
     int width = 0;
 
-    void add(const std::string& piece, int pieceWidth, bool space) {
+    void add(std::string_view piece, int pieceWidth, bool space) {
         parts.push_back({text.size(), space ? 1 : piece.size(), width, pieceWidth, space});
-        text += space ? std::string(" ") : piece;
+        if (space) {
+            text += ' ';
+        } else {
+            text += piece;
+        }
         width += pieceWidth;
     }
 };
@@ -93,29 +99,35 @@ bool isPseudo(const litehtml::element::ptr& child, bool before) {
 
 }  // namespace
 
+namespace {
+
+HtmlWords* containerOf(const litehtml::element& block) {
+    const auto doc = block.get_document();
+    return doc ? dynamic_cast<HtmlWords*>(doc->container()) : nullptr;
+}
+
+}  // namespace
+
 bool HtmlHeldText::measure(litehtml::element& block) {
     if (m_measured) {
         return m_measurable;
     }
     m_measured = true;
-    const auto doc = block.get_document();
+    auto* container = containerOf(block);
     const char* transform = block.get_style_property("text-transform", true, "none");
-    if (!doc || !transform || std::strcmp(transform, "none") != 0) {
+    if (!container || !transform || std::strcmp(transform, "none") != 0) {
         return m_measurable = false;
     }
-    auto* container = doc->container();
     const litehtml::uint_ptr font = block.get_font();
+    // Measured as the engine measures a space it lays out: as one space.
+    const int space = container->textWidth(" ", font);
+    const std::string_view text = m_text;
     bool words = false;
-    container->split_text(
-        m_text.c_str(),
-        [&](const litehtml::tchar_t* word) {
-            m_pieces.push_back({word, container->text_width(word, font), false});
-            words = true;
-        },
-        [&](const litehtml::tchar_t* space) {
-            // Measured as the engine measures a space it lays out: as one space.
-            m_pieces.push_back({space, container->text_width(" ", font), true});
-        });
+    container->splitWords(text, [&](std::size_t start, std::size_t length, bool isSpace) {
+        const int width = isSpace ? space : container->textWidth(text.substr(start, length), font);
+        m_pieces.push_back({start, length, width, isSpace});
+        words = words || !isSpace;
+    });
     return m_measurable = words;
 }
 
@@ -163,14 +175,17 @@ bool HtmlHeldText::placeWords(litehtml::element& block, litehtml::elements_vecto
         return true;
     }
     std::vector<litehtml::element::ptr> runs;
-    doc->container()->split_text(
-        m_text.c_str(),
-        [&](const litehtml::tchar_t* word) {
-            runs.push_back(std::make_shared<litehtml::el_text>(word, doc));
-        },
-        [&](const litehtml::tchar_t* space) {
-            runs.push_back(std::make_shared<litehtml::el_space>(space, doc));
+    if (auto* container = containerOf(block)) {
+        const std::string_view text = m_text;
+        container->splitWords(text, [&](std::size_t start, std::size_t length, bool space) {
+            const std::string piece(text.substr(start, length));
+            if (space) {
+                runs.push_back(std::make_shared<litehtml::el_space>(piece.c_str(), doc));
+            } else {
+                runs.push_back(std::make_shared<litehtml::el_text>(piece.c_str(), doc));
+            }
         });
+    }
     insert(block, children, std::move(runs));
     std::vector<Piece>().swap(m_pieces);
     return true;
@@ -205,8 +220,10 @@ bool HtmlHeldText::placeLines(litehtml::element& block, litehtml::elements_vecto
             run.reset();
         }
     };
+    const std::string_view text = m_text;
     auto spaceRun = [&](const Piece& space) {
-        runs.push_back(std::make_shared<litehtml::el_space>(space.text.c_str(), doc));
+        const std::string piece(text.substr(space.start, space.length));
+        runs.push_back(std::make_shared<litehtml::el_space>(piece.c_str(), doc));
     };
     // The first line starts at the indent and ends where the others do.
     int lineWidth = indent;
@@ -252,10 +269,10 @@ bool HtmlHeldText::placeLines(litehtml::element& block, litehtml::elements_vecto
             run.emplace();
         }
         if (pendingSpace) {
-            run->add(pendingSpace->text, pendingSpace->width, true);
+            run->add({}, pendingSpace->width, true);
             pendingSpace = nullptr;
         }
-        run->add(piece.text, piece.width, false);
+        run->add(text.substr(piece.start, piece.length), piece.width, false);
         lineWidth += piece.width;
     }
     endRun();

@@ -11,11 +11,25 @@
 
 #include <litehtml.h>
 
+#include <cstddef>
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <string>
 #include <vector>
 
 namespace platform {
+
+// What the layout's container tells of text: where the lines of a text may break, and how
+// wide a piece of it is in a font (the engine's own split_text and text_width, by view).
+class HtmlWords {
+public:
+    using Piece = std::function<void(std::size_t start, std::size_t length, bool space)>;
+    virtual ~HtmlWords() = default;
+    // The words and the collapsible spaces (one a piece) of `text`, in order.
+    virtual void splitWords(std::string_view text, const Piece& piece) = 0;
+    virtual int textWidth(std::string_view text, litehtml::uint_ptr font) = 0;
+};
 
 class HtmlHeldText {
 public:
@@ -39,8 +53,10 @@ public:
 
 private:
     enum class Mode { Unplaced, Lines, Words };
+    // A word or a space, where it stands in the text.
     struct Piece {
-        std::string text;
+        std::size_t start = 0;
+        std::size_t length = 0;
         int width = 0;
         bool space = false;
     };

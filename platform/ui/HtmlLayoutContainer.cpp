@@ -147,12 +147,15 @@ void HtmlLayout::Container::delete_font(litehtml::uint_ptr /*font*/) {
 }
 
 int HtmlLayout::Container::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
+    return text ? textWidth(text, hFont) : 0;
+}
+
+int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr hFont) {
     auto* font = reinterpret_cast<FontEntry*>(hFont);
-    if (!font || !text) {
+    if (!font) {
         return 0;
     }
-    const std::string_view key(text);
-    if (auto found = font->widths->find(key); found != font->widths->end()) {
+    if (auto found = font->widths->find(text); found != font->widths->end()) {
         return found->second;
     }
     const int width = int(std::ceil(runWidth(text, font->font)));
@@ -164,7 +167,7 @@ int HtmlLayout::Container::text_width(const litehtml::tchar_t* text, litehtml::u
         }
         cache.count = 0;
     }
-    font->widths->emplace(key, width);
+    font->widths->emplace(text, width);
     ++cache.count;
     return width;
 }
@@ -225,30 +228,34 @@ void HtmlLayout::Container::split_text(
         on_word(all.data());
         return;
     }
-    auto emit = [&](std::string_view segment) {
-        std::size_t i = 0;
-        while (i < segment.size()) {
-            if (isCollapsibleSpace(segment[i])) {
-                const char space[2] = {segment[i], '\0'};
-                on_space(space);
+    splitWords(all, [&](std::size_t start, std::size_t length, bool space) {
+        (space ? on_space : on_word)(std::string(all.substr(start, length)).c_str());
+    });
+}
+
+void HtmlLayout::Container::splitWords(std::string_view all, const Piece& piece) {
+    auto emit = [&](std::size_t from, std::size_t to) {
+        std::size_t i = from;
+        while (i < to) {
+            if (isCollapsibleSpace(all[i])) {
+                piece(i, 1, true);
                 ++i;
                 continue;
             }
             std::size_t end = i;
-            while (end < segment.size() && !isCollapsibleSpace(segment[end]) &&
-                   end - i < kMaxWordBytes) {
+            while (end < to && !isCollapsibleSpace(all[end]) && end - i < kMaxWordBytes) {
                 ++end;
             }
             // A word past the longest is cut (at a character) into pieces that may go on
             // lines of their own, as overflow-wrap does: no page can hand the text
             // measurer one unbreakable megabyte.
             if (end - i >= kMaxWordBytes) {
-                while (end > i + 1 && end < segment.size() &&
-                       (static_cast<unsigned char>(segment[end]) & 0xC0) == 0x80) {
+                while (end > i + 1 && end < to &&
+                       (static_cast<unsigned char>(all[end]) & 0xC0) == 0x80) {
                     --end;
                 }
             }
-            on_word(std::string(segment.substr(i, end - i)).c_str());
+            piece(i, end - i, false);
             i = end;
         }
     };
@@ -257,19 +264,19 @@ void HtmlLayout::Container::split_text(
         m_breaks ? utext_openUTF8(nullptr, all.data(), int64_t(all.size()), &status) : nullptr;
     if (!utext || U_FAILURE(status)) {
         utext_close(utext);
-        emit(all);
+        emit(0, all.size());
         return;
     }
     m_breaks->setText(utext, status);
     if (U_FAILURE(status)) {
         utext_close(utext);
-        emit(all);
+        emit(0, all.size());
         return;
     }
     int32_t start = m_breaks->first();
     for (int32_t end = m_breaks->next(); end != icu::BreakIterator::DONE;
          start = end, end = m_breaks->next()) {
-        emit(all.substr(std::size_t(start), std::size_t(end - start)));
+        emit(std::size_t(start), std::size_t(end));
     }
     // The iterator keeps the text; it must not outlive it.
     m_breaks->setText(icu::UnicodeString());

@@ -15,6 +15,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/TextRun.h"
 #include "platform/ui/HtmlElement.h"
+#include "platform/ui/HtmlHeldText.h"
 #include "platform/ui/HtmlLayout.h"
 #include "platform/ui/HtmlMarks.h"
 #include "platform/ui/HtmlPatch.h"
@@ -55,7 +56,9 @@ litehtml::context& engineContext();
 
 // --- The engine's container ----------------------------------------------------------------
 
-class HtmlLayout::Container final : public litehtml::document_container, public HtmlPicturePainter {
+class HtmlLayout::Container final : public litehtml::document_container,
+                                    public HtmlPicturePainter,
+                                    public HtmlWords {
 public:
     explicit Container(std::shared_ptr<HtmlPictures> pictures);
 
@@ -110,6 +113,9 @@ public:
     // character at a time, as the engine expects.
     void split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
                     const std::function<void(const litehtml::tchar_t*)>& on_space) override;
+    // The same words and spaces, by where they stand in `text`.
+    void splitWords(std::string_view text, const Piece& piece) override;
+    int textWidth(std::string_view text, litehtml::uint_ptr hFont) override;
 
     // --- Boxes ---------------------------------------------------------------------------
 
