@@ -4,6 +4,7 @@
 #include <unicode/locid.h>
 #include <unicode/utext.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace platform::linebreaks {
@@ -102,8 +103,64 @@ std::size_t firstBreak(std::string_view text) {
     return at == icu::BreakIterator::DONE ? text.size() : std::size_t(at);
 }
 
+namespace {
+
+// Whether the text has no stretch of more than kLongWordClusters bytes between places where a
+// line surely may break: then it has no word that long, and ICU need not read it. Surely:
+// between two Chinese characters, and after spaces that stand between letters, digits or
+// Chinese characters (no rule keeps those together). Anything else may hold a word together,
+// and counts toward the stretch.
+bool surelyNoLongWords(std::string_view text) {
+    enum Kind { Other, Chinese, Alphanumeric };
+    std::size_t stretch = 0;
+    Kind before = Other;  // the character before the current one, or before its spaces
+    bool spaced = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        length = std::min(length, text.size() - i);
+        Kind kind = Other;
+        if (lead < 0x80) {
+            if (lead == ' ') {
+                spaced = true;
+                stretch += 1;
+                i += 1;
+                if (stretch > kLongWordClusters) {
+                    return false;
+                }
+                continue;
+            }
+            if ((lead >= '0' && lead <= '9') || ((lead | 0x20) >= 'a' && (lead | 0x20) <= 'z')) {
+                kind = Alphanumeric;
+            }
+        } else if (length == 3) {
+            const char32_t point = char32_t(lead & 0x0F) << 12 |
+                                   char32_t(static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6 |
+                                   char32_t(static_cast<unsigned char>(text[i + 2]) & 0x3F);
+            if ((point >= 0x4E00 && point <= 0x9FFF) || (point >= 0x3400 && point <= 0x4DBF)) {
+                kind = Chinese;
+            }
+        }
+        const bool breaks = spaced ? before != Other && kind != Other
+                                   : before == Chinese && kind == Chinese;
+        stretch = breaks ? length : stretch + length;
+        if (stretch > kLongWordClusters) {
+            return false;
+        }
+        before = kind;
+        spaced = false;
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::vector<std::pair<std::size_t, std::size_t>> longWords(std::string_view text) {
     std::vector<std::pair<std::size_t, std::size_t>> words;
+    if (surelyNoLongWords(text)) {
+        return words;
+    }
     std::vector<std::pair<std::size_t, std::size_t>> candidates;
     {
         Breaks lines(Kind::Line, text);

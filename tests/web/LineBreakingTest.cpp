@@ -9,6 +9,7 @@
 
 #include "fakes/WebPages.h"
 #include "platform/graphics/Image.h"
+#include "platform/ui/LineBreaks.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
 #include "tests/support/InkTestSupport.h"
@@ -145,6 +146,36 @@ TEST_F(LineBreakingTest, ListMarkersStandLevelWithTheirItemsText) {
         EXPECT_NEAR(offsetOf(frameOf("button \"按钮\""), frameOf("text \"之后的说明\"")), plain,
                     2.5);
         EXPECT_NEAR(offsetOf(frameOf("#large "), frameOf("#large ")), plain, 2.5);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Long words are found the same whether the text is read whole by ICU or passed over as
+// plainly holding none: a text is read whole when a long unbreakable tail follows it after a
+// space, and its own words must come out as they do alone.
+TEST(LongWordsTest, ATextsLongWordsAreTheSameHoweverItIsRead) {
+    const std::vector<std::string> parts = {
+        "说", "明", "，", "。", "（", "）", "「", "」", " ", "  ", "a", "Z", "7", "callback",
+        "—", "…", "/", "-", "https://lanxi.example.edu/", "abcdefghijklmnopq", "１２", "々", "é"};
+    const std::string tail(40, 'x');
+    std::uint32_t seed = 12345;
+    for (int n = 0; n < 3000; ++n) {
+        std::string text;
+        const int count = 1 + int(seed % 14);
+        for (int i = 0; i < count; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += parts[(seed >> 8) % parts.size()];
+        }
+        text += "字";  // ends where the tail after a space surely starts a new word
+        SCOPED_TRACE(text);
+        auto alone = linebreaks::longWords(text);
+        auto read = linebreaks::longWords(text + " " + tail);
+        ASSERT_FALSE(read.empty());
+        read.pop_back();  // the tail's own
+        EXPECT_EQ(alone, read);
     }
 }
 
