@@ -123,6 +123,7 @@ bool HtmlHeldText::measure(litehtml::element& block) {
     const int space = container->textWidth(" ", font);
     const std::string_view text = m_text;
     bool words = false;
+    m_pieces.reserve(text.size() / 3 + 1);  // a Chinese character a piece
     container->splitWords(text, [&](std::size_t start, std::size_t length, bool isSpace) {
         const int width = isSpace ? space : container->textWidth(text.substr(start, length), font);
         m_pieces.push_back({start, length, width, isSpace});

@@ -155,7 +155,17 @@ int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr h
     if (!font) {
         return 0;
     }
-    if (auto found = font->widths->find(text); found != font->widths->end()) {
+    std::uint32_t character = 0;
+    const bool brief = text.size() <= sizeof character;
+    if (brief) {
+        // No text holds a NUL: "a" and "a\0" cannot both be asked for.
+        std::memcpy(&character, text.data(), text.size());
+        if (auto found = font->widths->byCharacter.find(character);
+            found != font->widths->byCharacter.end()) {
+            return found->second;
+        }
+    } else if (auto found = font->widths->byText.find(text);
+               found != font->widths->byText.end()) {
         return found->second;
     }
     const int width = int(std::ceil(runWidth(text, font->font)));
@@ -167,7 +177,11 @@ int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr h
         }
         cache.count = 0;
     }
-    font->widths->emplace(text, width);
+    if (brief) {
+        font->widths->byCharacter.emplace(character, width);
+    } else {
+        font->widths->byText.emplace(text, width);
+    }
     ++cache.count;
     return width;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,7 +37,17 @@ struct TextHash {
         return std::hash<std::string_view>()(text);
     }
 };
-using FontWidths = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+struct FontWidths {
+    std::unordered_map<std::string, int, TextHash, std::equal_to<>> byText;
+    // A text of up to four bytes (one character, the commonest piece of Chinese text) by its
+    // bytes read as a number, which is found quicker than by hashing the text.
+    std::unordered_map<std::uint32_t, int> byCharacter;
+
+    void clear() {
+        byText.clear();
+        byCharacter.clear();
+    }
+};
 
 struct FontEntry {
     RunFont font;
