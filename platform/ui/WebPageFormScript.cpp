@@ -147,8 +147,7 @@ duk_ret_t runDispatch(duk_context* ctx, void* udata) {
 // Inside setUpHost's safe call, with the host's native calls and the element maker in the
 // stash: adds the forms' part of the host and keeps the event dispatcher in the stash.
 void setUpFormHost(duk_context* ctx) {
-    duk_push_string(ctx, "forms");
-    duk_compile_string_filename(ctx, DUK_COMPILE_EVAL, kFormPrelude);
+    pushHostScript(ctx, "forms", kFormPrelude);
     duk_call(ctx, 0);  // the prelude's function
 
     duk_push_global_stash(ctx);

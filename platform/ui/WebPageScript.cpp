@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/foundation/Log.h"
 #include "platform/ui/ScriptDeadline.h"
@@ -260,8 +261,7 @@ duk_ret_t hostLog(duk_context* ctx) {
 
 // Runs inside duk_safe_call: builds the host and keeps the element maker in the stash.
 duk_ret_t setUpHost(duk_context* ctx, void* /*udata*/) {
-    duk_push_string(ctx, "host");
-    duk_compile_string_filename(ctx, DUK_COMPILE_EVAL, kPrelude);
+    pushHostScript(ctx, "host", kPrelude);
     duk_call(ctx, 0);  // the prelude's function
 
     duk_push_object(ctx);
@@ -309,6 +309,27 @@ duk_ret_t runSource(duk_context* ctx, void* udata) {
 }
 
 }  // namespace
+
+void pushHostScript(duk_context* ctx, const char* name, const char* source) {
+    // Compiling the host's scripts is most of making a page's script engine. Main thread
+    // only, as pages are.
+    static auto* compiled = new std::unordered_map<const char*, std::string>;
+    auto found = compiled->find(source);
+    if (found != compiled->end()) {
+        void* bytes = duk_push_fixed_buffer(ctx, found->second.size());
+        std::memcpy(bytes, found->second.data(), found->second.size());
+        duk_load_function(ctx);
+        return;
+    }
+    duk_push_string(ctx, name);
+    duk_compile_string_filename(ctx, DUK_COMPILE_EVAL, source);
+    duk_dup_top(ctx);
+    duk_dump_function(ctx);
+    duk_size_t size = 0;
+    const void* bytes = duk_get_buffer(ctx, -1, &size);
+    compiled->emplace(source, std::string(static_cast<const char*>(bytes), size));
+    duk_pop(ctx);
+}
 
 // Asked by the engine every so many instructions (see platform/duktape).
 extern "C" duk_bool_t campus_script_timed_out(void* udata) {

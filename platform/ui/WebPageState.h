@@ -275,5 +275,8 @@ public:
 
 // Adds the forms' part to the script host (WebPageFormScript.cpp); inside setUpHost.
 void setUpFormHost(duk_context* ctx);
+// Pushes the compiled function of one of the host's own scripts (`name` for its errors):
+// compiled once per process, and loaded as bytecode into each page's heap after that.
+void pushHostScript(duk_context* ctx, const char* name, const char* source);
 
 }  // namespace platform::web
