@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,6 +8,8 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/HtmlLayout.h"
+#include "platform/ui/Renderer.h"
+#include "tests/web/PageTestSupport.h"
 
 using namespace platform;
 
@@ -44,7 +47,7 @@ void expectSameLines(const std::string& open, const std::string& text,
     const std::string beside = list + open + "><campus-item data-campus-item=\"0\">" + text +
                                "</campus-item><b></b></" + tag + ">" + listEnd;
     for (double width = 60; width <= 420; width += 7) {
-        SCOPED_TRACE(testing::Message() << open << " at " << width);
+        SCOPED_TRACE(::testing::Message() << open << " at " << width);
         const Shown own = layOut(alone, width);
         const Shown engine = layOut(beside, width);
         ASSERT_EQ(own.size.height, engine.size.height);
@@ -95,4 +98,37 @@ TEST(HeldTextTest, ParagraphsTheEngineLaysOutItselfAreLeftToIt) {
     expectSameLines("<p style=\"text-transform:uppercase\"", texts()[1]);
 }
 
+// In a web view: a paragraph on a phone turned either way shows as it does on a phone held
+// that way from the start.
+class HeldTextPageTest : public pagetest::PageEngineTest {
+protected:
+    std::string shotAt(double width) {
+        web()->setFrame(Rect{{0, 0}, {width, 600}});
+        web()->layoutIfNeeded();
+        return renderToImage(*web()).pngData();
+    }
+};
+
+TEST_F(HeldTextPageTest, ATurnedPageShowsItsParagraphsAsIfHeldSoFromTheStart) {
+    const std::string page = "<body><h1>通知</h1><p>" + texts()[0] + texts()[1] +
+                             "</p><p>" + texts()[3] + "</p></body>";
+    const std::string url = serve("/pages/turned.html", page);
+    std::map<int, std::string> fresh;
+    for (const int width : {320, 375, 568}) {
+        web()->setFrame(Rect{{0, 0}, {double(width), 600}});
+        open(url);
+        fresh[width] = shotAt(width);
+    }
+    for (const int from : {320, 375, 568}) {
+        web()->setFrame(Rect{{0, 0}, {double(from), 600}});
+        open(url);
+        shotAt(from);
+        for (const int to : {320, 375, 568}) {
+            SCOPED_TRACE(::testing::Message() << from << " turned to " << to);
+            EXPECT_TRUE(shotAt(to) == fresh[to]);  // a failure need not print the pictures
+        }
+    }
+}
+
 }  // namespace
+
