@@ -92,14 +92,9 @@ struct Gathered {
     }
 };
 
-bool isPseudo(const litehtml::element::ptr& child, bool before) {
-    return before ? dynamic_cast<const litehtml::el_before*>(child.get()) != nullptr
-                  : dynamic_cast<const litehtml::el_after*>(child.get()) != nullptr;
+bool isBefore(const litehtml::element::ptr& child) {
+    return dynamic_cast<const litehtml::el_before*>(child.get()) != nullptr;
 }
-
-}  // namespace
-
-namespace {
 
 HtmlWords* containerOf(const litehtml::element& block) {
     const auto doc = block.get_document();
@@ -123,7 +118,6 @@ bool HtmlHeldText::measure(litehtml::element& block) {
     const int space = container->textWidth(" ", font);
     const std::string_view text = m_text;
     bool words = false;
-    m_pieces.reserve(text.size() / 3 + 1);  // a Chinese character a piece
     container->splitWords(text, [&](std::size_t start, std::size_t length, bool isSpace) {
         const int width = isSpace ? space : container->textWidth(text.substr(start, length), font);
         m_pieces.push_back({start, length, width, isSpace});
@@ -151,7 +145,7 @@ void HtmlHeldText::insert(litehtml::element& block, litehtml::elements_vector& c
                           std::vector<litehtml::element::ptr> runs) {
     // After the block's ::before content and ahead of its ::after, where the text stood.
     auto at = children.begin();
-    while (at != children.end() && isPseudo(*at, true)) {
+    while (at != children.end() && isBefore(*at)) {
         ++at;
     }
     const auto self = block.shared_from_this();
@@ -188,7 +182,9 @@ bool HtmlHeldText::placeWords(litehtml::element& block, litehtml::elements_vecto
         });
     }
     insert(block, children, std::move(runs));
+    // Words stay: neither the pieces nor which children were given are asked for again.
     std::vector<Piece>().swap(m_pieces);
+    std::vector<litehtml::element*>().swap(m_runs);
     return true;
 }
 
