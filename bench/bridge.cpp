@@ -70,18 +70,26 @@ std::string pageURL() {
     return server().baseUrl() + kPagePath;
 }
 
+// A web view of the phone's size, on this thread's run loop.
+std::shared_ptr<WebView> phoneWebView() {
+    RunLoop::main().bindToCurrentThread();
+    return View::make<WebView>(Rect{{0, 0}, {375, 603}});
+}
+
+void loadDemoPage(WebView& web) {
+    web.loadRequest(URLRequest{pageURL()});
+    RunLoop::main().runUntil([&] { return !web.isLoading(); }, std::chrono::seconds(10));
+}
+
 size_t collect(char* data, size_t size, size_t count, void* out) {
     static_cast<std::string*>(out)->append(data, size * count);
     return size * count;
 }
 
 void BM_LoadDemoPage50K(benchmark::State& state) {
-    const std::string url = pageURL();
-    RunLoop::main().bindToCurrentThread();
-    auto web = View::make<WebView>(Rect{{0, 0}, {375, 603}});
+    auto web = phoneWebView();
     for (auto _ : state) {
-        web->loadRequest(URLRequest{url});
-        RunLoop::main().runUntil([&] { return !web->isLoading(); }, std::chrono::seconds(10));
+        loadDemoPage(*web);
         if (web->pageItems().empty() || web->pageHTML().size() < kPageSize) {
             state.SkipWithError("the page did not load");
         }
@@ -91,17 +99,11 @@ void BM_LoadDemoPage50K(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadDemoPage50K)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
-// The same GET the web view makes, without the web view: a new connection each time, and
-// (with the argument 1) offering compression as the client does, so that both sides of the
-// comparison move the same bytes and make the server do the same work.
 // A reply reaching the page (its callback writes the reply and the count) and the page shown
 // again with it.
 void BM_LayOutDemoPage50K(benchmark::State& state) {
-    const std::string url = pageURL();
-    RunLoop::main().bindToCurrentThread();
-    auto web = View::make<WebView>(Rect{{0, 0}, {375, 603}});
-    web->loadRequest(URLRequest{url});
-    RunLoop::main().runUntil([&] { return !web->isLoading(); }, std::chrono::seconds(10));
+    auto web = phoneWebView();
+    loadDemoPage(*web);
     int n = 0;
     for (auto _ : state) {
         web->stringByEvaluatingJavaScriptFromString("callback({message: 'again " +
@@ -115,11 +117,8 @@ BENCHMARK(BM_LayOutDemoPage50K)->Unit(benchmark::kMicrosecond);
 // The kept page laid out again at another width (the phone turned), which is what every later
 // layout of the page costs: its markup is not read again.
 void BM_LayOutKeptDemoPage50K(benchmark::State& state) {
-    const std::string url = pageURL();
-    RunLoop::main().bindToCurrentThread();
-    auto web = View::make<WebView>(Rect{{0, 0}, {375, 603}});
-    web->loadRequest(URLRequest{url});
-    RunLoop::main().runUntil([&] { return !web->isLoading(); }, std::chrono::seconds(10));
+    auto web = phoneWebView();
+    loadDemoPage(*web);
     bool turned = false;
     for (auto _ : state) {
         turned = !turned;
@@ -145,7 +144,9 @@ void BM_LayOutDemoPageAnew50K(benchmark::State& state) {
 }
 BENCHMARK(BM_LayOutDemoPageAnew50K)->Unit(benchmark::kMicrosecond);
 
-// One GET of the page as the web view makes it: a new connection, offering compression.
+// The same GET the web view makes, without the web view: a new connection each time, and
+// (when `compressed`) offering compression as the client does, so that both sides of the
+// comparison move the same bytes and make the server do the same work.
 void bareGet(const std::string& url, bool compressed) {
     CURL* curl = curl_easy_init();
     std::string body;
@@ -177,16 +178,14 @@ BENCHMARK(BM_BareCurlGetDemoPage50K)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchm
 void BM_LoadOverBareGetDemoPage50K(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
     const std::string url = pageURL();
-    RunLoop::main().bindToCurrentThread();
-    auto web = View::make<WebView>(Rect{{0, 0}, {375, 603}});
+    auto web = phoneWebView();
     Clock::duration loads{};
     Clock::duration gets{};
     for (auto _ : state) {
         const auto start = Clock::now();
         bareGet(url, true);
         const auto got = Clock::now();
-        web->loadRequest(URLRequest{url});
-        RunLoop::main().runUntil([&] { return !web->isLoading(); }, std::chrono::seconds(10));
+        loadDemoPage(*web);
         loads += Clock::now() - got;
         gets += got - start;
         if (web->pageItems().empty()) {

@@ -28,7 +28,6 @@ void HtmlLayout::Container::load(const std::string& html) {
 }
 
 void HtmlLayout::Container::layOut(double width, double viewportHeight) {
-    m_overflow.invalidate();
     setViewport(width, viewportHeight);
     if (!m_document || tryRender(width)) {
         return;

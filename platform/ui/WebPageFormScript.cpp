@@ -97,23 +97,10 @@ WebPageState* formPageOf(duk_context* ctx) {
     return page;
 }
 
-duk_ret_t hostSubmit(duk_context* ctx) {
-    formPageOf(ctx)->scriptSubmit(duk_get_int(ctx, 0));
-    return 0;
-}
-
-duk_ret_t hostReset(duk_context* ctx) {
-    formPageOf(ctx)->scriptReset(duk_get_int(ctx, 0));
-    return 0;
-}
-
-duk_ret_t hostFocus(duk_context* ctx) {
-    formPageOf(ctx)->scriptFocus(duk_get_int(ctx, 0));
-    return 0;
-}
-
-duk_ret_t hostBlur(duk_context* ctx) {
-    formPageOf(ctx)->scriptBlur(duk_get_int(ctx, 0));
+// A form's native call that takes the node it is about: submit, reset, focus, blur.
+template <void (WebPageState::*call)(int)>
+duk_ret_t hostNodeCall(duk_context* ctx) {
+    (formPageOf(ctx)->*call)(duk_get_int(ctx, 0));
     return 0;
 }
 
@@ -153,8 +140,11 @@ void setUpFormHost(duk_context* ctx) {
     duk_push_global_stash(ctx);
     duk_get_prop_string(ctx, -1, "host");
     const duk_function_list_entry natives[] = {
-        {"submit", hostSubmit, 1}, {"reset", hostReset, 1}, {"focus", hostFocus, 1},
-        {"blur", hostBlur, 1},     {nullptr, nullptr, 0},
+        {"submit", hostNodeCall<&WebPageState::scriptSubmit>, 1},
+        {"reset", hostNodeCall<&WebPageState::scriptReset>, 1},
+        {"focus", hostNodeCall<&WebPageState::scriptFocus>, 1},
+        {"blur", hostNodeCall<&WebPageState::scriptBlur>, 1},
+        {nullptr, nullptr, 0},
     };
     duk_put_function_list(ctx, -1, natives);
     duk_get_prop_string(ctx, -2, "element");

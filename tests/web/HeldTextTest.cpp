@@ -64,7 +64,7 @@ const std::vector<std::string>& texts() {
         "混排 mixed 文字 with English words、标点「引号」and numbers 12345 在一起。",
         "a b c d e f g h i j k l m n o p q r s t u v w x y z a b c d e f g h i j k l m",
         "Supercalifragilisticexpialidocious-hyphenated-words/with/slashes and a "
-        "https://lanxi.example.edu/news/2024/notice-0411.html address.",
+        "https://news.lanxi-campus.example/2024/notice-0411.html address.",
     };
     return all;
 }
