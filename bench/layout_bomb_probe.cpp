@@ -25,8 +25,8 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Image.h"
-#include "platform/ui/HtmlLayout.h"
-#include "platform/ui/WebPage.h"
+#include "platform/web/HtmlLayout.h"
+#include "platform/web/WebPage.h"
 #include "tests/support/LayoutBombs.h"
 
 namespace {

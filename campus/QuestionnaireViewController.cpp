@@ -9,7 +9,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/URLRequest.h"
+#include "platform/web/URLRequest.h"
 #include "platform/ui/WebView.h"
 #include "widgets/ProgressHUDConveniences.h"
 #include "widgets/SideMenuSwipe.h"

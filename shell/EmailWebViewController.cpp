@@ -13,7 +13,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/URLRequest.h"
+#include "platform/web/URLRequest.h"
 #include "platform/ui/WebView.h"
 #include "widgets/ProgressHUDConveniences.h"
 #include "widgets/ViewControllerBackBarItem.h"

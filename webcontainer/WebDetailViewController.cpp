@@ -16,7 +16,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/ui/URLRequest.h"
+#include "platform/web/URLRequest.h"
 #include "platform/ui/WebView.h"
 #include "signin/LoginViewController.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/HtmlLayout.h"
+#include "platform/web/HtmlLayout.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/graphics/Geometry.h"
-#include "platform/ui/WebPage.h"
+#include "platform/web/WebPage.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/TextRange.h"
+#include "platform/foundation/TextRange.h"
 
 namespace platform {
 

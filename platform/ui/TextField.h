@@ -7,7 +7,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/TextInputTraits.h"
-#include "platform/ui/TextRange.h"
+#include "platform/foundation/TextRange.h"
 
 namespace platform {
 

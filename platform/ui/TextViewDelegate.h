@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ui/TextRange.h"
+#include "platform/foundation/TextRange.h"
 
 namespace platform {
 

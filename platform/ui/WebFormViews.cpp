@@ -8,7 +8,7 @@
 #include "platform/ui/Caret.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextFieldDelegate.h"
-#include "platform/ui/TextRange.h"
+#include "platform/foundation/TextRange.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/TextViewDelegate.h"
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/ui/WebPage.h"
+#include "platform/web/WebPage.h"
 
 namespace platform {
 

@@ -9,10 +9,10 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/net/PictureFetches.h"
-#include "platform/ui/ScriptTimeBudget.h"
+#include "platform/web/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ShownPage.h"
-#include "platform/ui/WebReply.h"
+#include "platform/web/WebReply.h"
 
 // The web view itself and its loads: history, redirects, the delegate's say over each load, and
 // scripts evaluated in the page. Showing the page is in WebViewPage.cpp.

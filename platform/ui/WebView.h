@@ -8,10 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/ui/URLRequest.h"
+#include "platform/web/URLRequest.h"
 #include "platform/ui/View.h"
-#include "platform/ui/WebError.h"
-#include "platform/ui/WebPage.h"
+#include "platform/web/WebError.h"
+#include "platform/web/WebPage.h"
 #include "platform/ui/WebViewDelegate.h"
 
 namespace platform {

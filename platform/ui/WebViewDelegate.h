@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/URLRequest.h"
-#include "platform/ui/WebError.h"
+#include "platform/web/URLRequest.h"
+#include "platform/web/WebError.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/ScriptDeadline.h"
+#include "platform/web/ScriptDeadline.h"
 
 namespace testsupport {
 

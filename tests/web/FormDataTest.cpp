@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/ui/WebFormData.h"
+#include "platform/web/WebFormData.h"
 
 using namespace platform;
 

@@ -7,7 +7,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Image.h"
-#include "platform/ui/HtmlLayout.h"
+#include "platform/web/HtmlLayout.h"
 #include "platform/ui/Renderer.h"
 #include "tests/web/PageTestSupport.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/ScriptDeadline.h"
-#include "platform/ui/WebPage.h"
+#include "platform/web/ScriptDeadline.h"
+#include "platform/web/WebPage.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ui/HtmlBounds.h"
+#include "platform/web/HtmlBounds.h"
 
 using platform::boundHtml;
 using platform::HtmlBounds;

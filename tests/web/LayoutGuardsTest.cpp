@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/graphics/Image.h"
-#include "platform/ui/HtmlLayout.h"
+#include "platform/web/HtmlLayout.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
 #include "tests/web/PageTestSupport.h"

@@ -9,7 +9,7 @@
 
 #include "fakes/WebPages.h"
 #include "platform/graphics/Image.h"
-#include "platform/ui/LineBreaks.h"
+#include "platform/web/LineBreaks.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
 #include "tests/support/InkTestSupport.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/ui/WebPage.h"
+#include "platform/web/WebPage.h"
 
 using namespace platform;
 

@@ -20,7 +20,7 @@
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/ScriptDeadline.h"
+#include "platform/web/ScriptDeadline.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"

@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/ScriptTimeBudget.h"
+#include "platform/web/ScriptTimeBudget.h"
 
 using namespace platform;
 using namespace std::chrono_literals;

@@ -35,7 +35,7 @@
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
-#include "platform/ui/ScriptDeadline.h"
+#include "platform/web/ScriptDeadline.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"

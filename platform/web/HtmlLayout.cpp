@@ -1,0 +1,144 @@
+#include "platform/web/HtmlLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <utility>
+
+#include "platform/graphics/BitmapContext.h"
+#include "platform/web/HtmlLayoutContainer.h"
+#include "platform/web/HtmlVisiblePaint.h"
+
+namespace platform {
+
+// --- Pictures ------------------------------------------------------------------------------
+
+const std::string& HtmlPictures::resolved(std::string_view src) {
+    auto found = m_resolved.find(std::string(src));
+    if (found == m_resolved.end()) {
+        found = m_resolved.emplace(std::string(src), m_resolve ? m_resolve(src) : std::string(src))
+                    .first;
+    }
+    return found->second;
+}
+
+std::string HtmlPictures::ask(std::string_view src) {
+    const std::string& url = resolved(src);
+    if (!url.empty() && m_asked.size() < kMaxPictures && m_asked.insert(url).second) {
+        m_wanted.push_back(url);
+    }
+    return url;
+}
+
+void HtmlPictures::noteSizesBox(std::string_view src) {
+    const std::string& url = resolved(src);
+    if (m_asked.count(url) != 0) {
+        m_sizing.insert(url);
+    }
+}
+
+const Image* HtmlPictures::picture(const std::string& url) const {
+    auto found = m_pictures.find(url);
+    return found == m_pictures.end() || found->second.isNull() ? nullptr : &found->second;
+}
+
+void HtmlPictures::setPicture(const std::string& url, Image picture) {
+    if (m_asked.count(url) != 0) {
+        m_pictures[url] = std::move(picture);
+    }
+}
+
+std::vector<std::string> HtmlPictures::takeWanted() {
+    return std::exchange(m_wanted, {});
+}
+
+// --- The layout ----------------------------------------------------------------------------
+
+HtmlLayout::HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pictures)
+    : m_container(std::make_unique<Container>(pictures ? std::move(pictures)
+                                                       : std::make_shared<HtmlPictures>(nullptr))) {
+    m_container->load(html);
+}
+
+HtmlLayout::~HtmlLayout() = default;
+
+void HtmlLayout::layOut(double width, double viewportHeight) {
+    auto& document = m_container->document();
+    auto replaced = std::exchange(m_container->replaced(), {});
+    if (!document) {
+        return;
+    }
+    const bool sameSize =
+        width == m_container->laidOutWidth && viewportHeight == m_container->laidOutHeight;
+    m_container->overflow().invalidate();
+    if (sameSize && !replaced.empty()) {
+        // A script's change of a few elements: where their blocks come out as large as they
+        // were, nothing else moves.
+        bool inPlace = true;
+        try {
+            for (const auto& [element, before] : replaced) {
+                inPlace =
+                    inPlace && relayOutInPlace(element, before, m_container->marks().hasFloats());
+            }
+        } catch (const std::exception&) {
+            inPlace = false;  // laid out whole below, with the engine's failures caught there
+        }
+        if (inPlace) {
+            return;
+        }
+    }
+    m_container->laidOutWidth = width;
+    m_container->laidOutHeight = viewportHeight;
+    m_container->layOut(width, viewportHeight);
+}
+
+bool HtmlLayout::replaceItem(std::size_t index, const std::string& markup) {
+    auto& document = m_container->document();
+    if (!document) {
+        return false;
+    }
+    auto& marks = m_container->marks();
+    const auto& elements = marks.elementsOf(index);
+    if (elements.empty()) {
+        return true;  // not laid out: nothing shows it
+    }
+    if (elements.size() != 1) {
+        return false;
+    }
+    const litehtml::element::ptr old = elements.front();
+    const HtmlBoxPlace before = HtmlBoxPlace::of(*old);
+    litehtml::element::ptr now;
+    try {
+        now = replaceElement(*document, old, markup, Container::masterStyles(), marks.pageStyles());
+    } catch (const std::exception&) {
+        return false;  // the page is made anew instead
+    }
+    if (!now) {
+        return false;
+    }
+    marks.replace(index, old, now);
+    if (holdsPositioned(now)) {
+        marks.notePositioned();
+    }
+    m_container->replaced().emplace_back(now, before);
+    return true;
+}
+
+Size HtmlLayout::size() const {
+    const auto& document = m_container->document();
+    if (!document) {
+        return {};
+    }
+    return Size{double(document->width()), double(document->height())};
+}
+
+void HtmlLayout::paint(BitmapContext& context, const Rect& clip) const {
+    m_container->paint(context, clip);
+}
+
+std::vector<Rect> HtmlLayout::itemFrames(std::size_t count) const {
+    return m_container->marks().frames(count);
+}
+
+}  // namespace platform

@@ -1,0 +1,187 @@
+#include "platform/web/HtmlMarks.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+// The marks are the indexes of items, and a page shows a bounded number of them; a mark past
+// this is not one the web page wrote.
+constexpr long kMaxMark = 1'000'000;
+
+Rect rectOf(const litehtml::position& position) {
+    return Rect{{double(position.x), double(position.y)},
+                {double(position.width), double(position.height)}};
+}
+
+// The boxes of what an element shows: its own for a block, its content's line by line for
+// an inline element (whose own box the engine leaves empty).
+void collectBoxes(const litehtml::element::ptr& element, Rect& frame) {
+    if (!element || element->get_display() == litehtml::display_none) {
+        return;
+    }
+    const std::size_t children = element->get_children_count();
+    const bool inlineBox = element->get_display() == litehtml::display_inline;
+    if (!inlineBox || children == 0) {
+        Rect box = rectOf(element->get_placement());
+        if (!box.isEmpty()) {
+            frame = frame.isEmpty() ? box : frame.unionWith(box);
+        }
+        if (!inlineBox) {
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < children; ++i) {
+        collectBoxes(element->get_child(int(i)), frame);
+    }
+}
+
+bool shown(const litehtml::element::ptr& element) {
+    for (auto at = element; at; at = at->parent()) {
+        if (at->get_display() == litehtml::display_none) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::vector<litehtml::element::ptr>& noElements() {
+    static const std::vector<litehtml::element::ptr> none;
+    return none;
+}
+
+}  // namespace
+
+bool holdsPositioned(const litehtml::element::ptr& element) {
+    if (!element) {
+        return false;
+    }
+    if (element->is_positioned()) {
+        return true;
+    }
+    const std::size_t children = element->get_children_count();
+    for (std::size_t i = 0; i < children; ++i) {
+        if (holdsPositioned(element->get_child(int(i)))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void HtmlMarks::clear() {
+    m_items.clear();
+    m_textHolders.clear();
+    m_pageStyles.clear();
+    m_positioned = false;
+    m_floats = false;
+}
+
+void HtmlMarks::index(const litehtml::document::ptr& document) {
+    clear();
+    if (document) {
+        visit(document->root(), document);
+    }
+    m_pageStyles.sort_selectors();
+}
+
+void HtmlMarks::visit(const litehtml::element::ptr& element,
+                      const litehtml::document::ptr& document) {
+    // A run of text is neither marked nor a box of its own, and a page of Chinese has one
+    // for each character.
+    if (!element || element->get_display() == litehtml::display_inline_text) {
+        return;
+    }
+    m_positioned = m_positioned || element->is_positioned();
+    m_floats = m_floats || element->get_float() != litehtml::float_none;
+    const char* tag = element->get_tagName();
+    if (tag && std::strcmp(tag, "style") == 0) {
+        // The engine keeps its parsed sheets to itself; the same text parsed again styles
+        // the elements that scripts' changes bring.
+        litehtml::tstring text;
+        element->get_text(text);
+        const char* media = element->get_attr("media");
+        litehtml::media_query_list::ptr queries;
+        if (media && *media) {
+            queries = litehtml::media_query_list::create_from_string(media, document);
+        }
+        m_pageStyles.parse_stylesheet(text.c_str(), nullptr, document, queries);
+        return;
+    }
+    const char* text = nullptr;
+    const char* mark = element->get_attr("data-campus-item");
+    if (!mark) {
+        mark = text = element->get_attr("data-campus-text");
+    }
+    if (mark) {
+        char* end = nullptr;
+        const long item = std::strtol(mark, &end, 10);
+        if (end != mark && item >= 0 && item < kMaxMark) {
+            if (std::size_t(item) >= m_items.size()) {
+                m_items.resize(std::size_t(item) + 1);
+            }
+            m_items[std::size_t(item)].push_back(element);
+            if (text) {
+                m_textHolders.insert(element.get());
+            }
+        }
+    }
+    const std::size_t children = element->get_children_count();
+    for (std::size_t i = 0; i < children; ++i) {
+        visit(element->get_child(int(i)), document);
+    }
+}
+
+const std::vector<litehtml::element::ptr>& HtmlMarks::elementsOf(std::size_t item) const {
+    return item < m_items.size() ? m_items[item] : noElements();
+}
+
+void HtmlMarks::replace(std::size_t item, const litehtml::element::ptr& old,
+                        const litehtml::element::ptr& now) {
+    if (item >= m_items.size()) {
+        return;
+    }
+    for (auto& element : m_items[item]) {
+        if (element == old) {
+            element = now;
+        }
+    }
+}
+
+std::vector<Rect> HtmlMarks::frames(std::size_t count) const {
+    std::vector<Rect> frames(count);
+    for (std::size_t item = 0; item < count && item < m_items.size(); ++item) {
+        Rect& frame = frames[item];
+        for (const auto& element : m_items[item]) {
+            if (!shown(element)) {
+                continue;
+            }
+            if (m_textHolders.count(element.get()) == 0) {
+                collectBoxes(element, frame);
+                continue;
+            }
+            // Its texts stand where the engine put them in it: its own place is found once,
+            // not walked up to again for each of a paragraph's hundreds of characters.
+            const litehtml::position origin = element->get_placement();
+            const std::size_t children = element->get_children_count();
+            for (std::size_t i = 0; i < children; ++i) {
+                const litehtml::element::ptr child = element->get_child(int(i));
+                if (!child || child->get_children_count() > 0 ||
+                    child->get_display() == litehtml::display_none) {
+                    collectBoxes(child, frame);
+                    continue;
+                }
+                Rect box = rectOf(child->get_position());
+                box.origin.x += origin.x;
+                box.origin.y += origin.y;
+                if (!box.isEmpty()) {
+                    frame = frame.isEmpty() ? box : frame.unionWith(box);
+                }
+            }
+        }
+    }
+    return frames;
+}
+
+}  // namespace platform
