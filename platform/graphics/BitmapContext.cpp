@@ -392,7 +392,8 @@ void BitmapContext::drawText(const std::string& text, const Font& font, const Co
     {
         std::lock_guard lock(pangotext::mutex());
         auto context = pangotext::drawingContext(m_cairo);
-        auto layout = pangotext::makeLayout(context.get(), text, font, rect.width());
+        auto layout = pangotext::makeLayout(context.get(), text, font,
+                                            TextBox{rect.width(), rect.height(), maxLines});
         if (lineSpacing > 0) {
             pango_layout_set_spacing(layout.get(), static_cast<int>(lineSpacing * PANGO_SCALE));
         }

@@ -42,8 +42,9 @@ void configure(PangoContext* context) {
     pango_context_set_round_glyph_positions(context, FALSE);
 }
 
-std::string cleanText(const std::string& text) {
-    std::string cut(text.c_str(), std::strlen(text.c_str()));
+std::string cleanText(const std::string& text, const Font& font, TextBox box) {
+    std::string cut =
+        cutToBox(std::string_view(text.c_str(), std::strlen(text.c_str())), font, box);
     gchar* valid = g_utf8_make_valid(cut.data(), static_cast<gssize>(cut.size()));
     std::string out(valid);
     g_free(valid);
@@ -78,7 +79,8 @@ bool usableFont(const Font& font) {
 }
 
 LayoutPtr makeLayout(PangoContext* context, const std::string& text, const Font& font,
-                     double width) {
+                     TextBox box) {
+    const double width = box.width;
     LayoutPtr layout(pango_layout_new(context));
     PangoFontDescription* description = pango_font_description_new();
     pango_font_description_set_family(description, font.family.c_str());
@@ -88,7 +90,7 @@ LayoutPtr makeLayout(PangoContext* context, const std::string& text, const Font&
     pango_layout_set_font_description(layout.get(), description);
     pango_font_description_free(description);
 
-    std::string clean = cleanText(text);
+    std::string clean = cleanText(text, font, box);
     pango_layout_set_text(layout.get(), clean.data(), static_cast<int>(clean.size()));
     pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
     if (std::isfinite(width) && width > 0) {

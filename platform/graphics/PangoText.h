@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/graphics/Font.h"
+#include "platform/graphics/TextCut.h"
 #include "platform/graphics/TextRun.h"
 
 namespace platform::pangotext {
@@ -34,10 +35,10 @@ ContextPtr drawingContext(cairo_t* cr);
 // Font sizes outside this range are not drawable; text in them measures (0, 0).
 bool usableFont(const Font& font);
 
-// A layout of the text (cut at the first NUL, invalid UTF-8 replaced) with the font, wrapping
-// by word, then by character, within `width` points (0 = no limit).
-LayoutPtr makeLayout(PangoContext* context, const std::string& text, const Font& font,
-                     double width);
+// A layout of the text (cut at the first NUL, then to what `box` can show (TextCut.h), invalid
+// UTF-8 replaced) with the font, wrapping by word, then by character, within the box's width
+// (0 = no limit). The box's height and line limit only bound the text laid out.
+LayoutPtr makeLayout(PangoContext* context, const std::string& text, const Font& font, TextBox box);
 
 // A run of text on one line, never wrapped (TextRun.h).
 bool usableRunFont(const RunFont& font);

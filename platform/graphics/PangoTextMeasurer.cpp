@@ -12,8 +12,8 @@ Size PangoTextMeasurer::boundingSize(const std::string& text, const Font& font,
         return {};
     }
     std::lock_guard lock(pangotext::mutex());
-    auto layout =
-        pangotext::makeLayout(pangotext::measuringContext(), text, font, constraint.width);
+    auto layout = pangotext::makeLayout(pangotext::measuringContext(), text, font,
+                                        TextBox{constraint.width, constraint.height, 0});
     // The phone's truncate-last-visible-line option: lines below the height limit are not
     // counted, but the first line always is.
     constexpr double kTolerance = 1e-6;
@@ -43,7 +43,7 @@ std::vector<std::string> PangoTextMeasurer::resolvedFamilies(const std::string& 
         return families;
     }
     std::lock_guard lock(pangotext::mutex());
-    auto layout = pangotext::makeLayout(pangotext::measuringContext(), text, font, 0);
+    auto layout = pangotext::makeLayout(pangotext::measuringContext(), text, font, TextBox{});
     PangoLayoutIter* iter = pango_layout_get_iter(layout.get());
     do {
         PangoLayoutRun* run = pango_layout_iter_get_run_readonly(iter);

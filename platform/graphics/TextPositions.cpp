@@ -73,7 +73,7 @@ std::size_t insertionIndex(PangoLayout* layout, Point point) {
 
 pangotext::LayoutPtr textLayout(const std::string& text, const Font& font, double width,
                                 TextAlignment alignment) {
-    auto layout = pangotext::makeLayout(pangotext::measuringContext(), text, font, width);
+    auto layout = pangotext::makeLayout(pangotext::measuringContext(), text, font, TextBox{width});
     align(layout.get(), alignment);
     return layout;
 }
