@@ -3,8 +3,10 @@
 #include <cairo.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -43,7 +45,50 @@ void readBytes(png_structp png, png_bytep data, png_size_t length) {
 // Damaged ancillary data would be reported on stderr; the picture decodes as far as it can.
 void ignoreWarning(png_structp, png_const_charp) {}
 
+// What libpng holds of a decode's memory, and what it may: the working memory reserved for the
+// decode, and before the header is read enough for the header and one chunk. libpng asks here
+// for every allocation it makes, so a decode that would keep more (chunks that ought to be
+// skipped, say) is found out and fails rather than take it.
+struct Allocations {
+    std::size_t held = 0;
+    std::size_t limit = 0;
+    bool refused = false;
+};
+
+// Each block carries its size in front, so that freeing it gives back what it held; 16 bytes
+// keep the block aligned for anything.
+constexpr std::size_t kBlockHeader = 16;
+
+png_voidp allocate(png_structp png, png_alloc_size_t size) {
+    auto* allocations = static_cast<Allocations*>(png_get_mem_ptr(png));
+    if (size > allocations->limit - std::min(allocations->held, allocations->limit) ||
+        size > SIZE_MAX - kBlockHeader) {
+        allocations->refused = true;
+        return nullptr;
+    }
+    auto* block = static_cast<unsigned char*>(std::malloc(size + kBlockHeader));
+    if (!block) {
+        return nullptr;
+    }
+    std::memcpy(block, &size, sizeof size);
+    allocations->held += size;
+    return block + kBlockHeader;
+}
+
+void deallocate(png_structp png, png_voidp pointer) {
+    if (!pointer) {
+        return;
+    }
+    auto* allocations = static_cast<Allocations*>(png_get_mem_ptr(png));
+    unsigned char* block = static_cast<unsigned char*>(pointer) - kBlockHeader;
+    png_alloc_size_t size = 0;
+    std::memcpy(&size, block, sizeof size);
+    allocations->held -= std::min<std::size_t>(size, allocations->held);
+    std::free(block);
+}
+
 struct DecodeJob {
+    Allocations allocations;
     png_structp png = nullptr;
     png_infop info = nullptr;
     ReadCursor cursor;
@@ -64,6 +109,9 @@ std::uint32_t argbAt(const unsigned char* rgba, int x) {
 // A chunk libpng reads whole (the palette, transparency) is never larger than this.
 constexpr std::size_t kMaxChunkBytes = 1 << 20;
 constexpr png_uint_32 kMaxCachedChunks = 16;
+// What libpng may hold until the header tells how much the decode needs: its own structures,
+// the inflater and one chunk.
+constexpr std::size_t kHeaderBytes = (std::size_t{256} << 10) + kMaxChunkBytes;
 
 // The most a decode holds besides the target pixels: libpng's two row buffers (a row of
 // 16-bit RGBA at most, before our transforms), the inflater's state and window, one chunk,
@@ -120,10 +168,12 @@ bool runDecode(DecodeJob* job, const pixels::ChooseDecodeSize& choose) {
     const auto w = static_cast<int>(width);
     const auto h = static_cast<int>(height);
     // Chosen before libpng makes its row buffers and inflater, which are then counted.
-    const pixels::DecodeSize target = choose(w, h, workingBytes(w, h, passes > 1));
+    const std::size_t working = workingBytes(w, h, passes > 1);
+    const pixels::DecodeSize target = choose(w, h, working);
     if (target.width <= 0 || target.height <= 0) {
         return false;
     }
+    job->allocations.limit = working;
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * 4) {
         return false;
@@ -164,13 +214,15 @@ std::optional<pixels::Bitmap> decode(std::string_view bytes,
         return std::nullopt;
     }
     auto job = std::make_unique<DecodeJob>();
-    job->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, ignoreWarning);
+    job->allocations.limit = kHeaderBytes;
+    job->png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, onError, ignoreWarning,
+                                        &job->allocations, allocate, deallocate);
     job->info = job->png ? png_create_info_struct(job->png) : nullptr;
     if (!job->info) {
         return std::nullopt;
     }
     job->cursor.bytes = bytes;
-    if (!runDecode(job.get(), choose) || !job->downsampler) {
+    if (!runDecode(job.get(), choose) || !job->downsampler || job->allocations.refused) {
         return std::nullopt;
     }
     return job->downsampler->take();

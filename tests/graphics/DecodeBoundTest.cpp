@@ -52,6 +52,26 @@ std::string palettePngWithTransparency() {
     return png;
 }
 
+// A 1 x 1 grey PNG whose pixel comes after `chunks` private ancillary chunks of `bytes` each.
+std::string privateChunkPng(int chunks, std::size_t bytes) {
+    std::string header;
+    putBigEndian32(header, 1);
+    putBigEndian32(header, 1);
+    header += std::string("\x08\x00\x00\x00\x00", 5);  // 8 bits, grey
+    const std::string row("\x00\x80", 2);
+    uLongf size = compressBound(static_cast<uLong>(row.size()));
+    std::string compressed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(compressed.data()), &size,
+             reinterpret_cast<const Bytef*>(row.data()), static_cast<uLong>(row.size()));
+    compressed.resize(size);
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    putChunk(png, "IHDR", header);
+    for (int i = 0; i < chunks; ++i) putChunk(png, "prVt", std::string(bytes, char('a' + i % 26)));
+    putChunk(png, "IDAT", compressed);
+    putChunk(png, "IEND", "");
+    return png;
+}
+
 // Each test starts and ends with the default budget and nothing of its own held.
 class DecodeBoundTest : public ::testing::Test {
 protected:
@@ -181,6 +201,20 @@ TEST_F(DecodeBoundTest, APngIsReadForItsPixelsAloneWhateverChunksComeWithThem) {
     ASSERT_EQ(palette.pixelWidth(), 2);
     EXPECT_EQ(palette.pixelAt(0, 0) >> 24, 0u);
     EXPECT_EQ(palette.pixelAt(1, 0), kRed);
+}
+
+TEST_F(DecodeBoundTest, APngsPrivateChunksArePassedOverUnreadNotKeptWithThePicture) {
+    // Sixteen of 900 KB each: 14 MB that a decoder keeping them would hold for a pixel.
+    const Image image = Image::decode(privateChunkPng(16, 900 << 10));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixelAt(0, 0), 0xFF808080u);
+}
+
+TEST_F(DecodeBoundTest, AJpegIsReadToItsSixtyFourthScanAndNoFurther) {
+    const Image sixtyFour = Image::decode(testsupport::manyScanJpeg(64, 64, 64));
+    ASSERT_FALSE(sixtyFour.isNull());
+    EXPECT_EQ(sixtyFour.pixelAt(10, 10), 0xFF808080u);
+    EXPECT_TRUE(Image::decode(testsupport::manyScanJpeg(64, 64, 65)).isNull());
 }
 
 TEST_F(DecodeBoundTest, AJpegOfThousandsOfScansIsRefusedWhileOrdinaryProgressiveOnesDecode) {
