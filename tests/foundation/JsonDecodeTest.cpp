@@ -317,6 +317,42 @@ TEST(JsonBudget, AnInflatedReplyIsRefusedAndItsTextLetGoWhileTheLargestListsStil
     EXPECT_EQ(decoded->at("News").size(), 300000u);
 }
 
+// The least byte budget that lets the text through.
+std::size_t leastByteBudget(const std::string& text) {
+    std::size_t low = 0;
+    std::size_t high = std::size_t{1} << 30;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (parseJson(text, nullptr, {.maxBytes = middle}))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+// A list of a thousand objects of `members` members each.
+std::string objectsOf(int members) {
+    std::string text = "[";
+    for (int i = 0; i < 1000; ++i) {
+        text += i ? ",{" : "{";
+        for (int m = 0; m < members; ++m)
+            text += (m ? ",\"m" : "\"m") + std::to_string(m) + "\":" + std::to_string(m);
+        text += "}";
+    }
+    return text + "]";
+}
+
+TEST(JsonBudget, AnObjectsMemberIndexIsCountedFromItsEighthMember) {
+    // Each member costs the same until the eighth, which brings the object an index of at
+    // least sixteen 8-byte slots.
+    const std::size_t sixth = leastByteBudget(objectsOf(6)) - leastByteBudget(objectsOf(5));
+    const std::size_t seventh = leastByteBudget(objectsOf(7)) - leastByteBudget(objectsOf(6));
+    const std::size_t eighth = leastByteBudget(objectsOf(8)) - leastByteBudget(objectsOf(7));
+    EXPECT_EQ(seventh, sixth);
+    EXPECT_GE(eighth, seventh + 1000 * 16 * 8);
+}
+
 #if !defined(__SANITIZE_ADDRESS__)
 // The heap bytes a decode leaves held, as the allocator counts them: the tree it returns.
 std::size_t heapHeldByTree(const std::string& text, std::optional<Json>& tree) {
