@@ -199,6 +199,48 @@ TEST_F(WebImageTest, DestroyedViewIsNotTouchedAndTheImageStillReachesTheCache) {
         [&] { return !cache().imageFromMemoryCache(url).isNull(); }, kBound));
 }
 
+TEST_F(WebImageTest, APictureWaitingForRoomToDecodeLeavesTheMainThreadFree) {
+    // A decoder on the main thread would keep it while it waits: give up soon, so that the
+    // fault shows quickly as a picture missing rather than as a stuck suite.
+    DecodeBudget::setLongestWait(std::chrono::seconds(5));
+    const std::size_t givenUpBefore = DecodeBudget::waitsGivenUp();
+    // All the room but a kilobyte, held as another decoder's working memory: each decode must
+    // wait until it is given back.
+    auto holdRoom = [] {
+        const std::size_t working = DecodeBudget::limit() - DecodeBudget::held() - 1024;
+        EXPECT_TRUE(DecodeBudget::reserveForDecode(0, working));
+        return working;
+    };
+    // Looked at between turns of the main loop, which nothing wakes when a decode starts to
+    // wait.
+    auto waitedAside = [] {
+        const auto end = std::chrono::steady_clock::now() + 2 * kBound;
+        while (DecodeBudget::waiting() != 1) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            RunLoop::main().runUntil([] { return false; }, std::chrono::milliseconds(10));
+        }
+        return true;
+    };
+    const std::string url = server.url("/img/red.png");
+    // Downloaded, then read back from the disk.
+    for (const char* from : {"download", "disk"}) {
+        SCOPED_TRACE(from);
+        cache().clearMemory();
+        const std::size_t working = holdRoom();
+        auto view = View::make<ImageView>();
+        sd_setImageWithURL(view, url, placeholder);
+        const bool aside = waitedAside();
+        DecodeBudget::releaseWorking(working);
+        EXPECT_TRUE(aside) << "the decode held the main thread";
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return shows(*view, kRed, 4); }, kBound));
+        EXPECT_TRUE(settled(*view));
+    }
+    EXPECT_EQ(server.requests("/img/red.png"), 1);
+    EXPECT_EQ(DecodeBudget::waitsGivenUp(), givenUpBefore);
+    DecodeBudget::setLongestWait(DecodeBudget::kDefaultLongestWait);
+}
+
 // --- Disk cache size and clearing ------------------------------------------------------------
 
 TEST_F(WebImageTest, ClearDiskEmptiesTheFolderAndTheSizeDropsToZero) {
