@@ -85,8 +85,8 @@ public:
     // Text laid out in rect from its top: wrapped at words (inside a word when needed) to the
     // rect's width, at most maxLines lines (0 = as many as fit the height, at least one), the
     // last shown line truncated with "…" when text is left over. Line breaks match
-    // TextMeasurer's Pango measurement for the same width.
-    // lineSpacing adds that many points between lines.
+    // TextMeasurer's Pango measurement for the same width. Text past what the rect could show
+    // is not laid out at all (TextCut.h). lineSpacing adds that many points between lines.
     void drawText(const std::string& text, const Font& font, const Color& color, const Rect& rect,
                   TextAlignment alignment, int maxLines, double lineSpacing = 0);
     // One run of text on one line, its line box's top-left corner at `topLeft` (TextRun.h).

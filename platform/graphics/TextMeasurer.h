@@ -17,7 +17,8 @@ public:
     // constraint: width 0 = no limit (one run, broken only at "\n"); height 0 = no limit.
     // Wraps at word boundaries, and inside a word when one does not fit. With a height
     // limit, only the lines that fit are counted (at least one). The used size, not rounded;
-    // empty text measures (0, 0).
+    // empty text measures (0, 0). Pango's measurer lays out no more of a text than the
+    // constraint could show (TextCut.h): a longer one measures as cut there, ending in "…".
     virtual Size boundingSize(const std::string& text, const Font& font, Size constraint) const = 0;
     // The height of one line of the font (the phone's UIFont lineHeight).
     virtual double lineHeight(const Font& font) const;
