@@ -77,8 +77,9 @@ public:
     std::shared_ptr<platform::components::ProgressHUD> loadingOverlay() const;
 
     // A page's request for the user's information, waiting for a sign-in. The command bridge
-    // sets it when a page asks while nobody is signed in.
-    void setUserInfoRequestPending(bool pending) { m_userInfoRequestPending = pending; }
+    // sets it when a page asks while nobody is signed in; set, it stands for the page shown
+    // now, which alone hears the answer.
+    void setUserInfoRequestPending(bool pending);
     bool isUserInfoRequestPending() const { return m_userInfoRequestPending; }
     // Presents the sign-in page in web-sign-in mode, reporting back to this container.
     void presentWebSignIn();
@@ -212,8 +213,8 @@ public:
     // --- Code scanner and image preview (WebDetailViewControllerScan.cpp) -------------------
     // Pushes the code scanner (Chinese texts, titled "扫码") with this container as its
     // delegate: single mode, or batch mode when `batch`. Its answer comes back through
-    // ItemScanStr / ItemScanArry (ItemScanDelegate), which the command bridge turns into the
-    // page's reply.
+    // ItemScanStr / ItemScanArry (ItemScanDelegate), which the command bridge turns into a
+    // reply to the page shown when the scanner opened.
     void openScanner(bool batch);
     // Downloads the images (each with a time-out) and pushes the preview of every one that
     // loaded, in URL order; pushes nothing when none did.

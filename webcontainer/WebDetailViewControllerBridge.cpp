@@ -399,9 +399,13 @@ void WebDetailViewController::evaluateDirectly(const std::string& script, PageId
 
 // --- User information -------------------------------------------------------------------
 
+void WebDetailViewController::setUserInfoRequestPending(bool pending) {
+    m_userInfoRequestPending = pending;
+    m_userInfoAsker = pending ? askingPage() : 0;
+}
+
 void WebDetailViewController::requestUserInformation(const std::string& rest, bool mayDecline) {
-    m_userInfoRequestPending = true;
-    m_userInfoAsker = askingPage();
+    setUserInfoRequestPending(true);
     const SignInSession session;
     if (session.isSignedIn()) {
         CalkBackUserMessage(platform::Notification{});

@@ -330,6 +330,23 @@ TEST_F(WebViewTest, WhatLedToAPageHoldsOnBackForwardAndReloadAndEachShowingIsAPa
     EXPECT_NE(m_webView->pageIdentity(), identities[2]);
 }
 
+// With no page yet, reload tries the load again where its redirects had taken it, still
+// answering for the addresses on the way.
+TEST_F(WebViewTest, AFirstLoadTriedAgainKeepsItsRedirects) {
+    m_delegate->refused = "/hello";
+    m_webView->loadRequest(URLRequest{m_server.url("/hops/1")});
+    ASSERT_TRUE(settle());
+    ASSERT_FALSE(m_webView->hasPage());
+
+    m_webView->reload();
+    EXPECT_EQ(m_delegate->asked.back(), m_server.url("/hops/0"));
+    EXPECT_EQ(m_delegate->chains.back(), std::vector<std::string>{m_server.url("/hops/1")});
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_delegate->asked.back(), m_server.url("/hello"));
+    EXPECT_EQ(m_delegate->chains.back(),
+              (std::vector<std::string>{m_server.url("/hops/1"), m_server.url("/hops/0")}));
+}
+
 TEST_F(WebViewTest, ARedirectLoopFailsTheLoadAfterTheHopLimit) {
     m_webView->loadRequest(URLRequest{m_server.url("/loop")});
     ASSERT_TRUE(settle());
