@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -76,8 +77,9 @@ public:
     std::shared_ptr<platform::components::ProgressHUD> loadingOverlay() const;
 
     // A page's request for the user's information, waiting for a sign-in. The command bridge
-    // sets it when a page asks while nobody is signed in.
-    void setUserInfoRequestPending(bool pending) { m_userInfoRequestPending = pending; }
+    // sets it when a page asks while nobody is signed in; set, it stands for the page shown
+    // now, which alone hears the answer.
+    void setUserInfoRequestPending(bool pending);
     bool isUserInfoRequestPending() const { return m_userInfoRequestPending; }
     // Presents the sign-in page in web-sign-in mode, reporting back to this container.
     void presentWebSignIn();
@@ -128,7 +130,14 @@ public:
     // leave its string. Only the school's own pages (ServiceConfig::isSchoolAddress) are
     // served: a command from any other page, one reached through a redirect included, and one
     // that a school address redirected to when another host's page led there, is refused with
-    // a log line, and a reply is run only while a school page is shown.
+    // a log line. What decides is all that led to the page (WebView::pageSourceChain), which
+    // back, forward and reload keep.
+    //
+    // Every answer (a reply, a fix, a photo's or recording's upload, a scan, the contacts, the
+    // user's information) goes to the page that asked, known by its identity
+    // (WebView::pageIdentity) taken when the command came, and is run only while that very
+    // page is shown and may perform commands; otherwise it is dropped with a log line.
+    using PageIdentity = std::uint64_t;
 
     // The dispatcher: false (navigation cancelled) when the address holds a command word.
     bool shouldStartLoadWithRequest(platform::WebView& webView, const platform::URLRequest& request,
@@ -137,8 +146,8 @@ public:
     // when the marker is missing, the decoding fails or the text is not JSON.
     static std::optional<platform::Json> DictFromStrCut(const std::string& commandURL,
                                                         const std::string& word);
-    // Logs the reply and runs it in the page.
-    void executeCallBack(const std::string& script);
+    // Logs the reply and runs it in the page that asked, if it may still hear it.
+    void executeCallBack(const std::string& script, PageIdentity page);
     // Answers the page's waiting user-information request; also the "LoginSuccess" observer.
     void CalkBackUserMessage(const platform::Notification& notification);
     // The device's contacts, one entry {"userName","mobileNo"} per person with a legal mobile
@@ -176,10 +185,14 @@ private:
     void performCommand(std::size_t row, const std::string& commandURL);
     void requestUserInformation(const std::string& commandURL, bool mayDecline);
     void startLocating();
-    void evaluateDirectly(const std::string& script);
-    // A school page is shown, which may hear a reply; logs why not otherwise.
-    bool mayAnswerPage() const;
-    void sendLocationReply(const platform::Location& fix, const std::string& address);
+    void evaluateDirectly(const std::string& script, PageIdentity page);
+    // The page shown now, which is the one asking while a command is dispatched; 0 without one.
+    PageIdentity askingPage() const;
+    // The page that asked is still the one shown, and all that led to it is the school's;
+    // logs why not otherwise.
+    bool mayAnswerPage(PageIdentity page) const;
+    void sendLocationReply(const platform::Location& fix, const std::string& address,
+                           PageIdentity page);
 
     // Made on first use; shared pointers so the container's own file needs none of these
     // types to be complete.
@@ -188,14 +201,20 @@ private:
     std::shared_ptr<platform::Geocoder> m_geocoder;
     // The current location request has had its fix; later fixes are not answered.
     bool m_locationAnswered{false};
+    // The pages waiting for an answer that comes later: the user's information (after a
+    // sign-in), a fix, a scan, a chosen photo's upload.
+    PageIdentity m_userInfoAsker{0};
+    PageIdentity m_locationAsker{0};
+    PageIdentity m_scanAsker{0};
+    PageIdentity m_photoAsker{0};
     // ---- End of the command bridge ---------------------------------------------------------
 
 public:
     // --- Code scanner and image preview (WebDetailViewControllerScan.cpp) -------------------
     // Pushes the code scanner (Chinese texts, titled "扫码") with this container as its
     // delegate: single mode, or batch mode when `batch`. Its answer comes back through
-    // ItemScanStr / ItemScanArry (ItemScanDelegate), which the command bridge turns into the
-    // page's reply.
+    // ItemScanStr / ItemScanArry (ItemScanDelegate), which the command bridge turns into a
+    // reply to the page shown when the scanner opened.
     void openScanner(bool batch);
     // Downloads the images (each with a time-out) and pushes the preview of every one that
     // loaded, in URL order; pushes nothing when none did.
@@ -221,9 +240,10 @@ public:
     // Closes the image picker: its popover on a tablet, its presentation on a phone.
     void dismissPicker(platform::ImagePickerController& picker);
     static platform::Image fixOrientation(const platform::Image& image);
-    // Uploads one photo and answers the page with its server path. Blocks the calling thread
-    // until the server answered (the container's own uploads run it in the background);
-    // progress moves `progressView` (if any) on the main loop.
+    // Uploads one photo and answers the page shown at the call with its server path, if it is
+    // still shown then. Blocks the calling thread until the server answered (the container's
+    // own uploads run it in the background); progress moves `progressView` (if any) on the
+    // main loop.
     void uploadImage(const std::string& jpegData,
                      std::weak_ptr<platform::ProgressView> progressView = {});
     // The recording file, "myRecord.caf" in the documents directory.

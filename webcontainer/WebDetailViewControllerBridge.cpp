@@ -112,6 +112,7 @@ constexpr const char* kRefusedCommandLog =
     "bridge: %@ refused: %@ is not one of the school's pages";
 constexpr const char* kRefusedReplyLog =
     "bridge: reply withheld: %@ is not one of the school's pages";
+constexpr const char* kLeftPageLog = "bridge: reply withheld: %@ is not the page that asked";
 
 // A value of the page store or of an argument as the page reads it in a reply: text as it
 // is, anything else as its JSON text.
@@ -192,11 +193,27 @@ bool WebDetailViewController::shouldStartLoadWithRequest(platform::WebView& /*we
     return true;
 }
 
-bool WebDetailViewController::mayAnswerPage() const {
+WebDetailViewController::PageIdentity WebDetailViewController::askingPage() const {
+    return m_webView ? m_webView->pageIdentity() : 0;
+}
+
+bool WebDetailViewController::mayAnswerPage(PageIdentity page) const {
     if (!m_webView)
         return false;
-    // A reply that comes later (a sign-in, a fix, an upload, a scan) finds whatever page is
-    // shown by then, which may have navigated away from the school.
+    // A reply that comes later (a sign-in, a fix, an upload, a scan) may find another page
+    // shown by then, even one on the same address: only the page that asked hears it.
+    if (page == 0 || m_webView->pageIdentity() != page) {
+        platform::log(kLeftPageLog, m_webView->pageURL());
+        return false;
+    }
+    // The page's right never changes while it is shown; asked again here so that no answer
+    // reaches a page that never had it (one the app opened on a command address, say).
+    for (const std::string& address : m_webView->pageSourceChain()) {
+        if (!ServiceConfig::shared().isSchoolAddress(address)) {
+            platform::log(kRefusedReplyLog, address);
+            return false;
+        }
+    }
     if (ServiceConfig::shared().isSchoolAddress(m_webView->pageURL()))
         return true;
     platform::log(kRefusedReplyLog, m_webView->pageURL());
@@ -207,6 +224,9 @@ void WebDetailViewController::performCommand(std::size_t row, const std::string&
     // A command may close the page; it stays alive until the command is done.
     auto self = std::static_pointer_cast<WebDetailViewController>(shared_from_this());
     const std::string word = kWords[row].text;
+    // The page shown is the one asking: its own navigation, or a redirect of it, is what the
+    // web view asks about.
+    const PageIdentity asking = askingPage();
     auto navigation = navigationController();
     switch (kWords[row].command) {
         case Command::StatusBarStyleDefault:
@@ -256,7 +276,7 @@ void WebDetailViewController::performCommand(std::size_t row, const std::string&
             std::string value;
             if (key.is_string())
                 value = textForm(objectForKeyNotBackNull(pageStore(), key.get<std::string>()));
-            evaluateDirectly(messageReply(value));
+            evaluateDirectly(messageReply(value), asking);
             break;
         }
         case Command::ChooseImage:
@@ -279,9 +299,9 @@ void WebDetailViewController::performCommand(std::size_t row, const std::string&
         }
         case Command::NetworkType:
             if (NetTool::shareInstance().IsEnableWiFi())
-                executeCallBack(kWiFiReply);
+                executeCallBack(kWiFiReply, asking);
             else if (NetTool::shareInstance().IsEnable3G())
-                executeCallBack(k3GReply);
+                executeCallBack(k3GReply, asking);
             break;
         case Command::OnMenuShare: {
             auto argument = DictFromStrCut(commandURL, word);
@@ -305,14 +325,14 @@ void WebDetailViewController::performCommand(std::size_t row, const std::string&
         case Command::ReadContact: {
             platform::log("获取手机联系人");
             std::weak_ptr<WebDetailViewController> weakSelf = self;
-            ReadAllPeoples([weakSelf](Json list) {
+            ReadAllPeoples([weakSelf, asking](Json list) {
                 auto page = weakSelf.lock();
                 if (!page)
                     return;
                 platform::log("Successfully serialized the dictionary into data.");
                 const std::string json = jsonText(list, true);
                 platform::log("JSON String = %@", json);
-                page->executeCallBack("callback({\"list\":" + json + "})");
+                page->executeCallBack("callback({\"list\":" + json + "})", asking);
             });
             break;
         }
@@ -339,7 +359,7 @@ void WebDetailViewController::performCommand(std::size_t row, const std::string&
             platform::log("获取设备id");
             const std::string identifier = MyTool::GetIOSUUID().value_or("");
             platform::log("uuidStr     %@", identifier);
-            executeCallBack("callback({\"deviceId\":" + jsonQuoted(identifier) + "})");
+            executeCallBack("callback({\"deviceId\":" + jsonQuoted(identifier) + "})", asking);
             break;
         }
         case Command::StartRecord:
@@ -363,15 +383,15 @@ void WebDetailViewController::performCommand(std::size_t row, const std::string&
     }
 }
 
-void WebDetailViewController::executeCallBack(const std::string& script) {
-    if (!mayAnswerPage())
+void WebDetailViewController::executeCallBack(const std::string& script, PageIdentity page) {
+    if (!mayAnswerPage(page))
         return;
     platform::log("回调:%@", script);
     m_webView->stringByEvaluatingJavaScriptFromString(script);
 }
 
-void WebDetailViewController::evaluateDirectly(const std::string& script) {
-    if (!mayAnswerPage())
+void WebDetailViewController::evaluateDirectly(const std::string& script, PageIdentity page) {
+    if (!mayAnswerPage(page))
         return;
     platform::log("stringByEvaluatingJavaScriptFromString %@", script);
     m_webView->stringByEvaluatingJavaScriptFromString(script);
@@ -379,8 +399,13 @@ void WebDetailViewController::evaluateDirectly(const std::string& script) {
 
 // --- User information -------------------------------------------------------------------
 
+void WebDetailViewController::setUserInfoRequestPending(bool pending) {
+    m_userInfoRequestPending = pending;
+    m_userInfoAsker = pending ? askingPage() : 0;
+}
+
 void WebDetailViewController::requestUserInformation(const std::string& rest, bool mayDecline) {
-    m_userInfoRequestPending = true;
+    setUserInfoRequestPending(true);
     const SignInSession session;
     if (session.isSignedIn()) {
         CalkBackUserMessage(platform::Notification{});
@@ -390,7 +415,7 @@ void WebDetailViewController::requestUserInformation(const std::string& rest, bo
         // The page asked not to be taken to the sign-in page: it hears at once that nobody is
         // signed in, and nothing is left waiting for a later sign-in.
         m_userInfoRequestPending = false;
-        executeCallBack("callback(null)");
+        executeCallBack("callback(null)", m_userInfoAsker);
         return;
     }
     presentWebSignIn();
@@ -408,12 +433,12 @@ void WebDetailViewController::CalkBackUserMessage(const platform::Notification& 
     const auto stored = platform::UserDefaults::standard().objectForKey(SignInKey::WebViewUserInfo);
     if (!stored || stored->is_null()) {
         platform::log("No data was returned after serialization.");
-        executeCallBack("callback(null)");
+        executeCallBack("callback(null)", m_userInfoAsker);
         return;
     }
     const std::string script = userInfoCallbackScript(session.webViewUserInfo());
     platform::log("Successfully serialized the dictionary into data.%@", script);
-    executeCallBack(script);
+    executeCallBack(script, m_userInfoAsker);
 }
 
 // --- Contacts -----------------------------------------------------------------------------
@@ -466,6 +491,7 @@ void WebDetailViewController::addAddBook(const std::string& lastName,
 
 void WebDetailViewController::startLocating() {
     m_locationAnswered = false;
+    m_locationAsker = askingPage();
     if (m_geocoder)
         m_geocoder->cancelGeocode();
     m_locationManager = std::make_shared<platform::LocationManager>();
@@ -503,9 +529,10 @@ void WebDetailViewController::didUpdateLocations(platform::LocationManager& mana
     m_geocoder = std::make_shared<platform::Geocoder>();
     std::weak_ptr<WebDetailViewController> weakSelf =
         std::static_pointer_cast<WebDetailViewController>(shared_from_this());
+    const PageIdentity asking = m_locationAsker;
     m_geocoder->reverseGeocodeLocation(
-        fix, [weakSelf, fix](const std::vector<platform::Placemark>& places,
-                             const std::optional<platform::DeviceError>& error) {
+        fix, [weakSelf, fix, asking](const std::vector<platform::Placemark>& places,
+                                     const std::optional<platform::DeviceError>& error) {
             auto page = weakSelf.lock();
             if (!page)
                 return;
@@ -516,16 +543,17 @@ void WebDetailViewController::didUpdateLocations(platform::LocationManager& mana
             } else if (error) {
                 platform::log("error : %@", error->description);
             }
-            page->sendLocationReply(fix, address);
+            page->sendLocationReply(fix, address, asking);
         });
 }
 
 void WebDetailViewController::sendLocationReply(const platform::Location& fix,
-                                                const std::string& address) {
+                                                const std::string& address, PageIdentity page) {
     executeCallBack(
         "callback({\"latitude\":" + jsonQuoted(coordinateText(fix.coordinate.latitude)) +
-        ",\"longitude\":" + jsonQuoted(coordinateText(fix.coordinate.longitude)) +
-        ",\"address\":" + jsonQuoted(address) + "})");
+            ",\"longitude\":" + jsonQuoted(coordinateText(fix.coordinate.longitude)) +
+            ",\"address\":" + jsonQuoted(address) + "})",
+        page);
 }
 
 void WebDetailViewController::didFailWithError(platform::LocationManager& /*manager*/,
@@ -538,7 +566,7 @@ void WebDetailViewController::didFailWithError(platform::LocationManager& /*mana
 void WebDetailViewController::ItemScanStr(const std::string& code) {
     const std::string script = messageReply(withoutCharacters(code, "\""));
     platform::log("%@", script);
-    evaluateDirectly(script);
+    evaluateDirectly(script, m_scanAsker);
 }
 
 void WebDetailViewController::ItemScanArry(const std::vector<std::string>& codes) {
@@ -550,7 +578,7 @@ void WebDetailViewController::ItemScanArry(const std::vector<std::string>& codes
         joined += codes[i];
     }
     // An empty batch is an empty message, not the text "(null)".
-    evaluateDirectly(messageReply(joined));
+    evaluateDirectly(messageReply(joined), m_scanAsker);
 }
 
 // --- Text messages ------------------------------------------------------------------------

@@ -90,9 +90,10 @@ std::optional<std::string> uploadedPath(const std::string& responseText) {
 }
 
 // One upload, start to reply. Runs on a background thread; its progress state is its own, so
-// parallel uploads each move their own bar. The reply reaches the page only while the
-// container lives.
-void uploadAndReply(std::weak_ptr<WebDetailViewController> container, const std::string& url,
+// parallel uploads each move their own bar. The reply reaches the page that asked only while
+// the container lives and that page is still shown.
+void uploadAndReply(std::weak_ptr<WebDetailViewController> container,
+                    WebDetailViewController::PageIdentity asking, const std::string& url,
                     WebUploadKind kind, const std::string& bytes,
                     std::weak_ptr<platform::ProgressView> bar) {
     const char* replyKey = kind == WebUploadKind::Image ? "localIds" : "serverId";
@@ -118,14 +119,14 @@ void uploadAndReply(std::weak_ptr<WebDetailViewController> container, const std:
     platform::log("链接结束");
     platform::log(kind == WebUploadKind::Image ? "response  %@        " : "response  %@",
                   outcome.responseText);
-    platform::dispatch::mainAsync(
-        [container, replyKey, responseText = std::move(outcome.responseText)] {
-            auto path = uploadedPath(responseText);
-            auto page = container.lock();
-            if (!path || !page)
-                return;
-            page->executeCallBack(userInfoCallbackScript(platform::Json{{replyKey, *path}}));
-        });
+    platform::dispatch::mainAsync([container, asking, replyKey,
+                                   responseText = std::move(outcome.responseText)] {
+        auto path = uploadedPath(responseText);
+        auto page = container.lock();
+        if (!path || !page)
+            return;
+        page->executeCallBack(userInfoCallbackScript(platform::Json{{replyKey, *path}}), asking);
+    });
 }
 
 }  // namespace
@@ -178,6 +179,8 @@ std::shared_ptr<WebDetailViewController::MediaDelegate> WebDetailViewController:
 // --- Photos ------------------------------------------------------------------------------
 
 void WebDetailViewController::chooseImage() {
+    // The photos chosen next go to this page, if the user is still on it when they are up.
+    m_photoAsker = askingPage();
     auto sheet = platform::View::make<platform::ActionSheet>(
         "", mediaDelegate(), text::kCancel, "",
         std::vector<std::string>{text::kTakePhoto, text::kFromAlbum});
@@ -246,12 +249,12 @@ void WebDetailViewController::imagePickerControllerDidFinishPickingMediaWithInfo
         std::weak_ptr<WebDetailViewController> weakSelf =
             std::static_pointer_cast<WebDetailViewController>(shared_from_this());
         // The address is read here: the service settings belong to the main thread.
-        platform::dispatch::async(
-            [weakSelf, url = NetRequest::WebViewUpLoadUrl().url, upright, alert] {
-                const std::string jpeg = upright.jpegData(kCameraJpegQuality);
-                uploadAndReply(weakSelf, url, WebUploadKind::Image, jpeg, {});
-                dismissAlertOnMain(alert);
-            });
+        platform::dispatch::async([weakSelf, asking = m_photoAsker,
+                                   url = NetRequest::WebViewUpLoadUrl().url, upright, alert] {
+            const std::string jpeg = upright.jpegData(kCameraJpegQuality);
+            uploadAndReply(weakSelf, asking, url, WebUploadKind::Image, jpeg, {});
+            dismissAlertOnMain(alert);
+        });
     }
     dismissPicker(picker);
 }
@@ -274,10 +277,11 @@ void WebDetailViewController::pickerViewControllerDoneAsstes(
         alert->addSubview(bar);
         alert->addSubview(spinner());
         alert->show();
-        platform::dispatch::async([weakSelf, url = NetRequest::WebViewUpLoadUrl().url, upright,
-                                   alert, weakBar = std::weak_ptr(bar)] {
+        platform::dispatch::async([weakSelf, asking = m_photoAsker,
+                                   url = NetRequest::WebViewUpLoadUrl().url, upright, alert,
+                                   weakBar = std::weak_ptr(bar)] {
             const std::string jpeg = upright.jpegData(kAlbumJpegQuality);
-            uploadAndReply(weakSelf, url, WebUploadKind::Image, jpeg, weakBar);
+            uploadAndReply(weakSelf, asking, url, WebUploadKind::Image, jpeg, weakBar);
             dismissAlertOnMain(alert);
         });
     }
@@ -290,7 +294,7 @@ platform::Image WebDetailViewController::fixOrientation(const platform::Image& i
 void WebDetailViewController::uploadImage(const std::string& jpegData,
                                           std::weak_ptr<platform::ProgressView> progressView) {
     uploadAndReply(std::static_pointer_cast<WebDetailViewController>(shared_from_this()),
-                   NetRequest::WebViewUpLoadUrl().url, WebUploadKind::Image, jpegData,
+                   askingPage(), NetRequest::WebViewUpLoadUrl().url, WebUploadKind::Image, jpegData,
                    std::move(progressView));
 }
 
@@ -365,7 +369,8 @@ void WebDetailViewController::stopRecord() {
         if (!recorder->lastError().empty())
             platform::log("%@", recorder->lastError());
     }
-    executeCallBack(userInfoCallbackScript(platform::Json{{"localId", "file://" + getSavePath()}}));
+    executeCallBack(userInfoCallbackScript(platform::Json{{"localId", "file://" + getSavePath()}}),
+                    askingPage());
 }
 
 void WebDetailViewController::playVoice() {
@@ -392,7 +397,8 @@ void WebDetailViewController::uploadVoice() {
     std::weak_ptr<WebDetailViewController> weakSelf =
         std::static_pointer_cast<WebDetailViewController>(shared_from_this());
     const std::string path = getSavePath();
-    platform::dispatch::async([weakSelf, url = NetRequest::WebViewUpLoadUrl().url, path] {
+    platform::dispatch::async([weakSelf, asking = askingPage(),
+                               url = NetRequest::WebViewUpLoadUrl().url, path] {
         std::ifstream file(path, std::ios::binary);
         if (!file) {
             // Nothing recorded yet: nothing to upload, and so no reply.
@@ -401,6 +407,6 @@ void WebDetailViewController::uploadVoice() {
         }
         const std::string bytes((std::istreambuf_iterator<char>(file)),
                                 std::istreambuf_iterator<char>());
-        uploadAndReply(weakSelf, url, WebUploadKind::Voice, bytes, {});
+        uploadAndReply(weakSelf, asking, url, WebUploadKind::Voice, bytes, {});
     });
 }

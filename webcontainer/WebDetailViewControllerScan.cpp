@@ -18,6 +18,8 @@ void WebDetailViewController::openScanner(bool batch) {
     scanner->setTittle(kScannerTitle);
     scanner->setDelegate(std::static_pointer_cast<WebDetailViewController>(shared_from_this()));
     scanner->setAdd(batch);
+    // The codes go to the page that opened the scanner, if the user is still on it then.
+    m_scanAsker = askingPage();
     navigation->pushViewController(scanner, true);
 }
 

@@ -90,6 +90,11 @@ int WebView::backIndex() const {
     return target;
 }
 
+const std::vector<std::string>& WebView::pageSourceChain() const {
+    static const std::vector<std::string> none;
+    return m_index >= 0 ? m_history[size_t(m_index)].ledBy : none;
+}
+
 bool WebView::canGoForward() const {
     return m_index >= 0 && m_index + 1 < int(m_history.size());
 }
@@ -114,7 +119,11 @@ void WebView::reload() {
         startLoad(m_history[size_t(m_index)], WebViewNavigationType::Reload, HistoryMove::Replace,
                   m_index);
     } else if (!m_request.url.empty()) {
-        startLoad(Entry{m_request}, WebViewNavigationType::Reload, HistoryMove::Push, -1);
+        // No page yet: the failed load is tried again, still answering for every address that
+        // led to where it stopped (the request by then is its last redirect's).
+        Entry entry{m_request};
+        entry.ledBy = m_request.sourceChain;
+        startLoad(std::move(entry), WebViewNavigationType::Reload, HistoryMove::Replace, -1);
     }
 }
 
@@ -144,8 +153,9 @@ bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove mov
     if (move == HistoryMove::Push) {
         entry.ledBy = ledBy(source);
     }
-    // Going back, forward or reloading keeps what first led to the page: a school page that a
-    // foreign page opened stays that page's for its life.
+    // Going back, forward or reloading keeps all that first led to the page, redirects
+    // included: a school page that a foreign page opened, or that a foreign address
+    // redirected to, stays theirs for its life.
     entry.request.sourceChain = entry.ledBy;
     entry.request.sourceURL = std::move(source);
     if (auto delegate = this->delegate();
@@ -192,7 +202,7 @@ std::vector<std::string> WebView::ledBy(const std::string& source) const {
     // What led to the page that asks comes first, then that page, each address once.
     std::vector<std::string> chain;
     if (m_index >= 0 && documentURL() == source) {
-        for (const std::string& address : m_history[size_t(m_index)].request.sourceChain) {
+        for (const std::string& address : m_history[size_t(m_index)].ledBy) {
             if (address != source &&
                 std::find(chain.begin(), chain.end(), address) == chain.end()) {
                 chain.push_back(address);
@@ -299,7 +309,9 @@ void WebView::followRedirect(const HttpResponse& response) {
     URLRequest next = m_request;
     next.url = response.redirectURL;
     next.sourceURL = response.url.empty() ? m_request.url : response.url;
-    next.sourceChain.push_back(next.sourceURL);
+    // The hop joins what led to the page for good: its history entry keeps it.
+    m_pending->entry.ledBy.push_back(next.sourceURL);
+    next.sourceChain = m_pending->entry.ledBy;
     // As browsers do: "see other", and a moved form, are fetched with GET and without the form.
     const bool movedForm =
         (response.status == 301 || response.status == 302) && next.method == "POST";

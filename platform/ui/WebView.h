@@ -131,6 +131,15 @@ public:
     std::vector<WebPage::Item> pageItems() const;
     const std::string& baseURL() const { return m_page.baseURL; }
     bool hasPage() const { return m_index >= 0; }
+    // Names the page shown: each page opened (a load, a move back or forward, a reload) has
+    // its own, which this web view never gives another, so that an answer meant for one page
+    // can tell that the user has left it. 0 before any page.
+    std::uint64_t pageIdentity() const { return m_pageSerial; }
+    // Everything that led to the page shown, first to last (as URLRequest::sourceChain): what
+    // led to it when it was first loaded, then every address that redirected on the way.
+    // Decided at that first load and kept with its history entry, so back, forward and reload
+    // show the page with the chain it came with. Empty for a page the app loaded directly.
+    const std::vector<std::string>& pageSourceChain() const;
     // Why the last load failed; cleared when a load starts.
     const std::optional<WebError>& lastError() const { return m_lastError; }
 
@@ -161,7 +170,9 @@ private:
         bool byScript{false};
         // Its script's navigation was refused for ending a chain of such loads.
         bool endedChain{false};
-        // What led to it when a page asked for it (see ledBy); empty when the app asked.
+        // What led to it: when a page asked for it, that page and what led there (see ledBy),
+        // then every address that redirected on the way (followRedirect). Empty when the app
+        // asked and nothing redirected. Kept as it is for back, forward and reload.
         std::vector<std::string> ledBy;
     };
     struct Page {

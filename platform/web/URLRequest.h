@@ -24,8 +24,8 @@ struct URLRequest {
     // When a page asks: whatever led to that page (the pages before it back to the app's own
     // load, and their redirects), then the page itself; then every address whose reply
     // redirected on the way; sourceURL is the last of them. Empty when the app asked and
-    // nothing has redirected yet. Back, forward and reload keep the chain of the page's first
-    // load.
+    // nothing has redirected yet. Back, forward and reload keep the whole chain of the page's
+    // first load, its redirects included, whatever address they load.
     std::vector<std::string> sourceChain;
 };
 

@@ -289,6 +289,45 @@ TEST_F(LocationTest, TheLatestFixIsHandedOnlyWhileAllowedAndNeverTwice) {
     EXPECT_TRUE(fresh->headings.empty());
 }
 
+// A manager that had its fix before location use was refused is handed where the phone is
+// now once it is allowed again, as one that never had a fix is; and once only.
+TEST_F(LocationTest, AManagerThatHadAFixIsHandedTheLatestAgainOnceAllowedAgain) {
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::AuthorizedWhenInUse);
+    auto delegate = std::make_shared<RecordingDelegate>();
+    LocationManager manager;
+    manager.setDelegate(delegate);
+    manager.startUpdatingLocation();
+    manager.startUpdatingHeading();
+    m_device.injectLocation(fix(30.27, 120.15));
+    m_device.injectHeading(Heading{45, 47, 5, {}});
+    run();
+    ASSERT_EQ(delegate->locations.size(), 1u);
+    ASSERT_EQ(delegate->headings.size(), 1u);
+
+    // Refused, the phone still learns where it is and which way it points; the manager hears
+    // nothing of it.
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::Denied);
+    run();
+    m_device.injectLocation(fix(30.28, 120.16));
+    m_device.injectHeading(Heading{90, 92, 5, {}});
+    run();
+    EXPECT_EQ(delegate->locations.size(), 1u);
+    EXPECT_EQ(delegate->headings.size(), 1u);
+
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::AuthorizedWhenInUse);
+    run();
+    ASSERT_EQ(delegate->locations.size(), 2u);
+    EXPECT_EQ(delegate->locations[1].coordinate, (Coordinate{30.28, 120.16}));
+    ASSERT_EQ(delegate->headings.size(), 2u);
+    EXPECT_EQ(delegate->headings[1].trueHeading, 92);
+
+    // Allowed in another way, it has them already.
+    m_device.setAuthorizationStatus(LocationAuthorizationStatus::AuthorizedAlways);
+    run();
+    EXPECT_EQ(delegate->locations.size(), 2u);
+    EXPECT_EQ(delegate->headings.size(), 2u);
+}
+
 TEST_F(LocationTest, GeocoderNamesTheNearestKnownPlaceOrFails) {
     Geocoder geocoder;
     std::vector<Placemark> found;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ public:
                                     WebViewNavigationType type) override {
         asked.push_back(request.url);
         sources.push_back(request.sourceURL);
+        chains.push_back(request.sourceChain);
         methods.push_back(request.method);
         types.push_back(type);
         bool refuse = !refused.empty() && request.url.find(refused) != std::string::npos;
@@ -46,6 +48,7 @@ public:
     std::string refused;
     std::vector<std::string> asked;
     std::vector<std::string> sources;
+    std::vector<std::vector<std::string>> chains;
     std::vector<std::string> methods;
     std::vector<WebViewNavigationType> types;
     std::vector<std::string> events;
@@ -268,6 +271,80 @@ TEST_F(WebViewTest, ARefusedHopIsNeverFetchedAndTheLoadEndsCancelled) {
     EXPECT_EQ(m_delegate->asked.back(), "campus-cmd://scan");
     EXPECT_EQ(m_delegate->sources.back(), m_server.url("/to-command"));
     EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
+}
+
+// What led to a page, each redirect on the way included, is decided when it first loads and
+// stays with it: back, forward and reload load its final address but show it with that chain,
+// and what it asks for next carries it on. Each showing is a page of its own.
+TEST_F(WebViewTest, WhatLedToAPageHoldsOnBackForwardAndReloadAndEachShowingIsAPageOfItsOwn) {
+    using Chain = std::vector<std::string>;
+    m_webView->loadRequest(URLRequest{m_server.url("/page")});
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(m_webView->pageSourceChain().empty());
+
+    ASSERT_TRUE(m_webView->simulateNavigation(m_server.url("/hops/1")));
+    ASSERT_TRUE(settle());
+    const Chain chain = {m_server.url("/page"), m_server.url("/hops/1"), m_server.url("/hops/0")};
+    ASSERT_EQ(m_webView->pageURL(), m_server.url("/hello"));
+    EXPECT_EQ(m_webView->pageSourceChain(), chain);
+    EXPECT_EQ(m_delegate->chains.back(), chain) << "the last hop's request";
+    std::vector<std::uint64_t> identities = {m_webView->pageIdentity()};
+
+    Chain next = chain;
+    next.push_back(m_server.url("/hello"));
+    ASSERT_TRUE(m_webView->simulateNavigation(m_server.url("/second")));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_webView->pageSourceChain(), next);
+
+    const std::size_t asked = m_delegate->asked.size();
+    m_webView->goBack();
+    ASSERT_TRUE(settle());
+    m_webView->reload();
+    ASSERT_TRUE(settle());
+    ASSERT_EQ(m_webView->pageURL(), m_server.url("/hello"));
+    EXPECT_EQ(m_webView->pageSourceChain(), chain);
+    identities.push_back(m_webView->pageIdentity());
+    m_webView->goForward();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_webView->pageSourceChain(), next);
+    m_webView->goBack();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_webView->pageSourceChain(), chain);
+    identities.push_back(m_webView->pageIdentity());
+    // Back, reload, forward, back: each asked about the final address with the first chain.
+    ASSERT_EQ(m_delegate->asked.size(), asked + 4);
+    for (std::size_t move = asked; move < asked + 4; ++move) {
+        EXPECT_EQ(m_delegate->asked[move], m_server.url(move == asked + 2 ? "/second" : "/hello"));
+        EXPECT_EQ(m_delegate->chains[move], move == asked + 2 ? next : chain) << move - asked;
+    }
+
+    // What the page shown again asks for carries all that led to it.
+    ASSERT_TRUE(m_webView->simulateNavigation(m_server.url("/page")));
+    EXPECT_EQ(m_delegate->chains.back(), next);
+    ASSERT_TRUE(settle());
+
+    // The same address shown again is another page each time.
+    EXPECT_NE(identities[0], identities[1]);
+    EXPECT_NE(identities[1], identities[2]);
+    EXPECT_NE(identities[0], identities[2]);
+    EXPECT_NE(m_webView->pageIdentity(), identities[2]);
+}
+
+// With no page yet, reload tries the load again where its redirects had taken it, still
+// answering for the addresses on the way.
+TEST_F(WebViewTest, AFirstLoadTriedAgainKeepsItsRedirects) {
+    m_delegate->refused = "/hello";
+    m_webView->loadRequest(URLRequest{m_server.url("/hops/1")});
+    ASSERT_TRUE(settle());
+    ASSERT_FALSE(m_webView->hasPage());
+
+    m_webView->reload();
+    EXPECT_EQ(m_delegate->asked.back(), m_server.url("/hops/0"));
+    EXPECT_EQ(m_delegate->chains.back(), std::vector<std::string>{m_server.url("/hops/1")});
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_delegate->asked.back(), m_server.url("/hello"));
+    EXPECT_EQ(m_delegate->chains.back(),
+              (std::vector<std::string>{m_server.url("/hops/1"), m_server.url("/hops/0")}));
 }
 
 TEST_F(WebViewTest, ARedirectLoopFailsTheLoadAfterTheHopLimit) {

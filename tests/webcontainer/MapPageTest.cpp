@@ -108,6 +108,28 @@ TEST_F(MapPageTest, EachFixAndHeadingReachesTheMapInTheVendorDatum) {
     EXPECT_EQ(map->userLocation()->coordinate, shown);
 }
 
+// Location refused, then allowed again: the map hears nothing meanwhile, then shows where the
+// phone is by then without waiting for it to move, though it had a fix before.
+TEST_F(MapPageTest, AMapShowsWhereThePhoneIsOnceLocationIsAllowedAgain) {
+    auto page = openMap();
+    ASSERT_TRUE(page);
+    auto map = page->mapView();
+    feed(fix(30.27, 120.15));
+    ASSERT_EQ(map->locationUpdateCount(), 1);
+
+    device.setAuthorizationStatus(platform::LocationAuthorizationStatus::Denied);
+    scope.advance(0);
+    feed(fix(30.31, 120.08));
+    EXPECT_EQ(map->locationUpdateCount(), 1);
+    EXPECT_NEAR(map->userLocation()->coordinate.latitude, 30.27, 0.01);
+
+    device.setAuthorizationStatus(platform::LocationAuthorizationStatus::AuthorizedWhenInUse);
+    scope.advance(0);
+    ASSERT_EQ(map->locationUpdateCount(), 2);
+    EXPECT_NEAR(map->userLocation()->coordinate.latitude, 30.31, 0.02);
+    EXPECT_NEAR(map->userLocation()->coordinate.longitude, 120.08, 0.02);
+}
+
 TEST_F(MapPageTest, ACoveredPageHearsNothingUntilItShowsAgain) {
     auto page = openMap();
     ASSERT_TRUE(page);
