@@ -310,7 +310,11 @@ void WebView::followRedirect(const HttpResponse& response) {
     next.url = response.redirectURL;
     next.sourceURL = response.url.empty() ? m_request.url : response.url;
     // The hop joins what led to the page for good: its history entry keeps it.
-    m_pending->entry.ledBy.push_back(next.sourceURL);
+    // Each address once: a page that redirects again on every reload must not grow it.
+    auto& ledBy = m_pending->entry.ledBy;
+    if (std::find(ledBy.begin(), ledBy.end(), next.sourceURL) == ledBy.end()) {
+        ledBy.push_back(next.sourceURL);
+    }
     next.sourceChain = m_pending->entry.ledBy;
     // As browsers do: "see other", and a moved form, are fetched with GET and without the form.
     const bool movedForm =
