@@ -265,10 +265,14 @@ void MessageComposeViewController::updateLabels() {
     }
 }
 
+bool MessageComposeViewController::hasMessage() const {
+    return m_message.body.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
 // As on the phone, a message of nothing (or only blanks) cannot be sent.
 void MessageComposeViewController::updateSendButton() {
     if (m_sendButton) {
-        m_sendButton->setEnabled(m_message.body.find_first_not_of(" \t\r\n") != std::string::npos);
+        m_sendButton->setEnabled(hasMessage());
     }
 }
 

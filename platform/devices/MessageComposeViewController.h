@@ -58,6 +58,8 @@ public:
     void setRecipients(std::vector<std::string> recipients);
     const std::string& body() const { return m_message.body; }
     void setBody(std::string body);
+    // Whether the body holds more than blanks: only then can the user send it.
+    bool hasMessage() const;
     const std::vector<Attachment>& attachments() const { return m_message.attachments; }
     // False (nothing kept) when the device cannot send attachments.
     bool addAttachmentData(Bytes data, std::string typeIdentifier, std::string fileName);
