@@ -243,7 +243,8 @@ WebPageState::Item WebPageState::labelItem(const Node& label, const Node& contro
     return item;
 }
 
-// The fields inside a label stand over it, each an item of its own after the label's.
+// The fields inside a label, and its links, stand over it, each an item of its own after the
+// label's: a tap on one of them is its own, a tap on the words between acts on the label.
 void WebPageState::collectLabelledFields(const Node& node, ShownItems& items) {
     for (const auto& child : node.children) {
         if (items.full) {
@@ -254,6 +255,10 @@ void WebPageState::collectLabelledFields(const Node& node, ShownItems& items) {
         }
         if (isFormControl(*child)) {
             if (items.add(controlItem(*child))) {
+                items.anchor(child->id);
+            }
+        } else if (isElementItem(*child)) {
+            if (items.add(elementItem(*child))) {
                 items.anchor(child->id);
             }
         } else if (!isUnshown(child->tag)) {

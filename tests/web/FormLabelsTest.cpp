@@ -189,6 +189,27 @@ TEST_F(FormLabelsTest, ATapOnTheWordsOfALabelAroundAControlActsOnTheControl) {
     });
 }
 
+TEST_F(FormLabelsTest, ALinkInsideALabelIsFollowedAndTheWordsBesideItTickTheBox) {
+    serve("/forms/terms.html", "<title>Terms</title><p>条款全文</p>");
+    onEachScreen(
+        serve("/forms/consent.html",
+              "<title>Consent</title><form><p><label><input type=\"checkbox\" "
+              "name=\"read\" id=\"read\">我已阅读<a href=\"/forms/terms.html\">用户协议</a>"
+              "</label></p></form>"),
+        [&](Size) {
+            const Rect label = onScreenFrame("label \"我已阅读用户协议\"");
+            ASSERT_FALSE(label.isEmpty()) << driver.outline();
+            const Rect link = onScreenFrame("link \"用户协议\"");
+            ASSERT_FALSE(link.isEmpty()) << driver.outline();
+            // The words before the link tick the box; the link is followed.
+            ASSERT_TRUE(tapAt({link.minX() - 10, link.midY()}));
+            EXPECT_TRUE(outlineShows("checkbox read \"on\" (checked)")) << driver.outline();
+            ASSERT_TRUE(tapAt({link.midX(), link.midY()}));
+            ASSERT_TRUE(settle());
+            EXPECT_EQ(web()->pageTitle(), "Terms");
+        });
+}
+
 TEST_F(FormLabelsTest, MaxlengthLimitsWhatTypingAndPastingPutInAsABrowserCounts) {
     onEachScreen(serve("/forms/limits.html", kLimitsPage), [&](Size) {
         // At the limit the text is whole; past it, the rest is not taken.
