@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -347,6 +349,50 @@ TEST_F(FormLabelsTest, AFieldsTypeChoosesTheKeyboard) {
         }
         EXPECT_EQ(bottom, (std::vector<std::string>{"@", "空格", ".", "前往"}));
     });
+}
+
+}  // namespace
+
+namespace {
+
+// The page itself holds the limits, whoever edits its fields: an edit past maxlength that
+// grows the value, or any edit of a read-only or disabled field, leaves the value as it was.
+TEST(FormLimitsInThePage, EditsPastTheLimitOrOfAFieldNotToBeChangedAreRefused) {
+    WebPage page(
+        "<title>Limits</title><form><input id=\"short\" maxlength=\"4\" value=\"abcdef\">"
+        "<input id=\"code\" value=\"A100\" readonly><input id=\"off\" value=\"A100\" disabled>"
+        "<textarea id=\"memo\" maxlength=\"2\"></textarea></form>",
+        "http://campus.invalid/limits.html", "", [](const std::string&) {});
+    std::vector<WebPage::Item> shown;
+    page.layoutHTML(&shown);
+    const auto item = [&](const std::string& id) {
+        const auto found = std::find_if(shown.begin(), shown.end(),
+                                        [&](const WebPage::Item& it) { return it.id == id; });
+        return found == shown.end() ? std::optional<WebPage::Item>{} : page.itemOf(found->node);
+    };
+    const auto node = [&](const std::string& id) { return item(id) ? item(id)->node : -1; };
+    EXPECT_EQ(item("short")->maxLength, 4);
+    EXPECT_TRUE(item("code")->readOnly);
+
+    // A value the page wrote past the limit may still be shortened, not lengthened.
+    page.editField(node("short"), "abcde");
+    EXPECT_EQ(item("short")->text, "abcde");
+    page.editField(node("short"), "abcdeX");
+    EXPECT_EQ(item("short")->text, "abcde");
+    page.editField(node("short"), "ab");
+    page.editField(node("short"), "abcd");
+    EXPECT_EQ(item("short")->text, "abcd");
+    page.editField(node("short"), "abcdX");
+    EXPECT_EQ(item("short")->text, "abcd");
+    page.editField(node("memo"), "😀");
+    EXPECT_EQ(item("memo")->text, "😀");
+    page.editField(node("memo"), "😀a");
+    EXPECT_EQ(item("memo")->text, "😀");
+
+    page.editField(node("code"), "B200");
+    page.editField(node("off"), "B200");
+    EXPECT_EQ(item("code")->text, "A100");
+    EXPECT_EQ(item("off")->text, "A100");
 }
 
 }  // namespace
