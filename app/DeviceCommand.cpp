@@ -319,6 +319,11 @@ DriverResult performDeviceCommand(const DeviceCommand& command) {
                           : command.answer == DeviceCommand::Answer::Cancel
                               ? platform::MessageComposeResult::Cancelled
                               : platform::MessageComposeResult::Failed;
+            // The phone's user cannot send a blank message: its 发送 is disabled.
+            auto open = platform::MessageComposeViewController::openComposer();
+            if (open && result == platform::MessageComposeResult::Sent && !open->hasMessage()) {
+                return DriverResult::failure("the message is blank: type its body first");
+            }
             if (!platform::MessageComposeViewController::finishOpenComposer(result)) {
                 return DriverResult::failure("no message is being written");
             }

@@ -140,14 +140,14 @@ std::string questionnairePage(std::string_view userAccount, std::string_view pag
         };
         body +=
             "<form id=\"answers\" method=\"post\" action=\"questionnaire_save.jsp\">"
-            "<input type=\"hidden\" name=\"userAccount\" value=\"" +
-            htmlEscape(userAccount) + "\"><p>2. 您对校园网络服务的评价：</p><p>" +
+            "<p>答卷账号：<input name=\"userAccount\" value=\"" +
+            htmlEscape(userAccount) + "\" readonly></p><p>2. 您对校园网络服务的评价：</p><p>" +
             radio("net-good", "很好") + radio("net-fair", "一般") + radio("net-poor", "需改进") +
             "</p><p>3. 您所在的年级：<select name=\"grade\" id=\"grade\">"
             "<option value=\"\">请选择</option><option>大一</option><option>大二</option>"
             "<option>大三</option><option>大四</option><option value=\"研\">研究生</option>"
-            "</select></p><p><input type=\"checkbox\" name=\"interview\" id=\"interview\" "
-            "value=\"愿意\"><label for=\"interview\">愿意参加后续访谈</label></p>"
+            "</select></p><p><label><input type=\"checkbox\" name=\"interview\" "
+            "id=\"interview\" value=\"愿意\">愿意参加后续访谈</label></p>"
             "<p>4. 意见与建议：</p><p><textarea name=\"advice\" id=\"advice\" rows=\"3\" "
             "placeholder=\"请写下您的意见与建议\"></textarea></p>"
             "<p><input type=\"submit\" value=\"提交问卷\"></p></form>";
@@ -175,7 +175,7 @@ std::string mailSignInPage() {
     return document("校园邮箱登录",
                     "<h1>校园邮箱登录</h1>"
                     "<form id=\"signin\" method=\"post\" onsubmit=\"return check()\">"
-                    "<p><label for=\"account\">账号</label> <input type=\"text\" "
+                    "<p><label for=\"account\">账号</label> <input type=\"email\" "
                     "name=\"account\" id=\"account\" placeholder=\"邮箱账号\"></p>"
                     "<p><label for=\"password\">密码</label> <input type=\"password\" "
                     "name=\"password\" id=\"password\" placeholder=\"密码\"></p>"

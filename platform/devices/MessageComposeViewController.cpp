@@ -70,6 +70,7 @@ public:
             return;
         }
         composer->m_message.body = textView.text();
+        composer->updateSendButton();
         composer->view()->setNeedsLayout();
     }
 
@@ -258,8 +259,20 @@ void MessageComposeViewController::updateLabels() {
     if (m_bodyView && m_bodyView->text() != m_message.body) {
         m_bodyView->setText(m_message.body);
     }
+    updateSendButton();
     if (m_bodyView && isViewLoaded()) {
         view()->setNeedsLayout();
+    }
+}
+
+bool MessageComposeViewController::hasMessage() const {
+    return m_message.body.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
+// As on the phone, a message of nothing (or only blanks) cannot be sent.
+void MessageComposeViewController::updateSendButton() {
+    if (m_sendButton) {
+        m_sendButton->setEnabled(hasMessage());
     }
 }
 
@@ -277,6 +290,9 @@ void MessageComposeViewController::viewDidAppear(bool animated) {
     }
     device().presented.push_back(m_message);
     device().open = std::static_pointer_cast<MessageComposeViewController>(shared_from_this());
+    // The phone's composer opens ready for typing: the body edited, the caret after what the
+    // app wrote, the keyboard up.
+    m_bodyView->becomeFirstResponder();
 }
 
 void MessageComposeViewController::viewDidDisappear(bool animated) {

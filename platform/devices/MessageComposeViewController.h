@@ -18,8 +18,9 @@ class TextView;
 // The phone's text-message composer. The stand-in device cannot send texts unless tests or
 // the front end say it can. When presented it records the recipients and body it was given
 // and shows them as the phone's new message screen does: a bar titled "新信息" with "取消", the
-// recipients ("收件人："), and the body in the message field at the bottom beside "发送". The
-// user may tap the body and type into it: the field grows with the text up to a share of the
+// recipients ("收件人："), and the body in the message field at the bottom beside "发送", which
+// is disabled while the body is blank. It opens with the body being edited and the keyboard
+// up; the user types into it: the field grows with the text up to a share of the
 // screen, then scrolls, and rises above the keyboard; body() is what it holds, so the delegate
 // of a sent message reads what was typed. It waits for the device's user to send or cancel
 // (those buttons, or tests and the front end through finishOpenComposer) or fail it; the result
@@ -57,6 +58,8 @@ public:
     void setRecipients(std::vector<std::string> recipients);
     const std::string& body() const { return m_message.body; }
     void setBody(std::string body);
+    // Whether the body holds more than blanks: only then can the user send it.
+    bool hasMessage() const;
     const std::vector<Attachment>& attachments() const { return m_message.attachments; }
     // False (nothing kept) when the device cannot send attachments.
     bool addAttachmentData(Bytes data, std::string typeIdentifier, std::string fileName);
@@ -81,6 +84,7 @@ private:
     class BodyWatcher;
 
     void updateLabels();
+    void updateSendButton();
     // The user's answer through the screen's own buttons: the same as finishOpenComposer,
     // so only the open composer answers, once.
     void answer(MessageComposeResult result);

@@ -135,7 +135,7 @@ public:
         }
         Slot slot;
         slot.entry.kind = EntryKind::Keyboard;
-        slot.entry.line = "keyboard";
+        slot.entry.line = keyboardDescription(Keyboard::type());
         slot.entry.visibleRect = keyboard;
         m_slots.push_back(std::move(slot));
     }

@@ -13,6 +13,8 @@ namespace {
 
 constexpr double kRowHeight = 57;
 constexpr double kTitleHeight = 44;
+// The strip at a row's right end where a marked button's check mark stands.
+constexpr double kMarkRoom = 44;
 
 }  // namespace
 
@@ -101,6 +103,12 @@ void ActionSheet::draw(BitmapContext& context, const Rect& rect) {
                          i == m_cancelButtonIndex ? Font::boldSystemFont(20) : font, color,
                          Rect{{0, top + (kRowHeight - line) / 2}, {rect.size.width, line}},
                          TextAlignment::Center, 1);
+        if (i == m_markedButtonIndex) {
+            context.drawText("✓", font, color,
+                             Rect{{rect.size.width - kMarkRoom, top + (kRowHeight - line) / 2},
+                                  {kMarkRoom, line}},
+                             TextAlignment::Center, 1);
+        }
     }
 }
 
@@ -115,7 +123,11 @@ int ActionSheet::buttonIndexAt(Point pointInAlert) const {
 }
 
 std::string ActionSheet::describeAlert() const {
-    return describeAlertLine("action sheet", m_title, "", m_buttons.titles());
+    std::vector<std::string> titles = m_buttons.titles();
+    if (m_markedButtonIndex >= 0 && m_markedButtonIndex < int(titles.size())) {
+        titles[std::size_t(m_markedButtonIndex)] += " ✓";
+    }
+    return describeAlertLine("action sheet", m_title, "", titles);
 }
 
 }  // namespace platform

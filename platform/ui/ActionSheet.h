@@ -41,6 +41,10 @@ public:
     int destructiveButtonIndex() const { return m_destructiveButtonIndex; }
     void setDestructiveButtonIndex(int index);
     int firstOtherButtonIndex() const;
+    // The button standing for the choice already made (a select's current option): drawn with
+    // a check mark and told in the outline with one ("[二年级 ✓]"); -1 for none.
+    int markedButtonIndex() const { return m_markedButtonIndex; }
+    void setMarkedButtonIndex(int index) { setDisplayed(m_markedButtonIndex, index); }
 
     // Shows the sheet over `view` (its bottom edge); a sheet without a view to show in is
     // still shown, as on the phone's key window.
@@ -65,6 +69,7 @@ private:
     AlertButtons m_buttons;
     int m_cancelButtonIndex{-1};
     int m_destructiveButtonIndex{-1};
+    int m_markedButtonIndex{-1};
     std::weak_ptr<View> m_shownIn;
 };
 

@@ -91,11 +91,22 @@ ReturnKeyType editorReturnKey() {
 
 }  // namespace
 
+KeyboardType Keyboard::type() {
+    auto editor = state().editor.lock();
+    if (auto* field = dynamic_cast<TextField*>(editor.get())) {
+        return field->keyboardType();
+    }
+    if (auto* textView = dynamic_cast<TextView*>(editor.get())) {
+        return textView->keyboardType();
+    }
+    return KeyboardType::Default;
+}
+
 std::vector<KeyboardKey> Keyboard::keys() {
     if (!isVisible()) {
         return {};
     }
-    return layoutKeyboardKeys(frame(), editorReturnKey());
+    return layoutKeyboardKeys(frame(), editorReturnKey(), type());
 }
 
 void Keyboard::draw(BitmapContext& context) {

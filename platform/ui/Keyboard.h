@@ -41,6 +41,8 @@ public:
 
     // The keys shown, in the main screen's coordinates; none while the keyboard is down.
     static std::vector<KeyboardKey> keys();
+    // The keyboard type of the input it serves (the keys follow it).
+    static KeyboardType type();
     // Draws the keyboard, when it is up, into a context in the main screen's coordinates.
     static void draw(BitmapContext& context);
 

@@ -16,6 +16,11 @@ constexpr const char* kDigits = "1234567890";
 constexpr const char* kTopLetters = "qwertyuiop";
 constexpr const char* kMiddleLetters = "asdfghjkl";
 constexpr const char* kBottomLetters = "zxcvbnm.";
+constexpr const char* kEmailBottomLetters = "zxcvbnm";
+constexpr const char* kPunctuation = "-/:;()$&@\"";
+constexpr const char* kMorePunctuation = ".,?!'";
+constexpr int kPadRows = 4;
+constexpr int kPadColumns = 3;
 constexpr int kRows = 5;
 // Keys in the widest row; every key is this fraction of the width (delete, space and return
 // take more).
@@ -74,30 +79,100 @@ std::string returnKeyTitle(ReturnKeyType type) {
     return "换行";
 }
 
-std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType returnKey) {
+namespace {
+
+bool isPad(KeyboardType type) {
+    return type == KeyboardType::PhonePad || type == KeyboardType::NumberPad ||
+           type == KeyboardType::DecimalPad;
+}
+
+// Digits three across, as a telephone's: 1-9 in rows, then the pad's own key, 0 and delete.
+std::vector<KeyboardKey> layoutPad(const Rect& area, KeyboardType type) {
+    std::vector<KeyboardKey> keys;
+    const double width = area.size.width - 2 * kSideMargin;
+    const double unit = width / kPadColumns;
+    const double row = (area.size.height - kTopMargin) / kPadRows;
+    const double left = area.minX() + kSideMargin;
+    auto top = [&](int index) { return area.minY() + kTopMargin + row * index; };
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < kPadColumns; ++c) {
+            keys.push_back({KeyboardKey::Kind::Character,
+                            std::to_string(r * kPadColumns + c + 1),
+                            {{left + c * unit, top(r)}, {unit, row}}});
+        }
+    }
+    const char* extra = type == KeyboardType::PhonePad     ? "+"
+                        : type == KeyboardType::DecimalPad ? "."
+                                                           : "";
+    if (*extra) {
+        keys.push_back({KeyboardKey::Kind::Character, extra, {{left, top(3)}, {unit, row}}});
+    }
+    keys.push_back({KeyboardKey::Kind::Character, "0", {{left + unit, top(3)}, {unit, row}}});
+    keys.push_back({KeyboardKey::Kind::Delete, "⌫", {{left + 2 * unit, top(3)}, {unit, row}}});
+    return keys;
+}
+
+}  // namespace
+
+std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType returnKey,
+                                            KeyboardType type) {
     std::vector<KeyboardKey> keys;
     const double width = area.size.width - 2 * kSideMargin;
     if (width <= 0 || area.size.height <= kTopMargin) {
         return keys;
     }
+    if (isPad(type)) {
+        return layoutPad(area, type);
+    }
     const double unit = width / kKeysAcross;
     const double row = (area.size.height - kTopMargin) / kRows;
     const double left = area.minX() + kSideMargin;
     auto top = [&](int index) { return area.minY() + kTopMargin + row * index; };
+    const auto returnKeyAt = [&](double x) {
+        keys.push_back({KeyboardKey::Kind::Return,
+                        returnKeyTitle(returnKey),
+                        {{x, top(4)}, {left + 10 * unit - x, row}}});
+    };
 
     addRow(keys, kDigits, left, top(0), unit, row);
+    if (type == KeyboardType::NumbersAndPunctuation) {
+        addRow(keys, kPunctuation, left, top(1), unit, row);
+        addRow(keys, kMorePunctuation, left + 1.5 * unit, top(2), 1.4 * unit, row);
+        keys.push_back(
+            {KeyboardKey::Kind::Delete, "⌫", {{left + 8.5 * unit, top(2)}, {1.5 * unit, row}}});
+        keys.push_back({KeyboardKey::Kind::Space, "空格", {{left, top(4)}, {7.5 * unit, row}}});
+        returnKeyAt(left + 7.5 * unit);
+        return keys;
+    }
+    const bool email = type == KeyboardType::EmailAddress;
     addRow(keys, kTopLetters, left, top(1), unit, row);
     // The middle row is one key shorter, centred as on the phone.
     addRow(keys, kMiddleLetters, left + unit / 2, top(2), unit, row);
-    addRow(keys, kBottomLetters, left, top(3), unit, row);
+    addRow(keys, email ? kEmailBottomLetters : kBottomLetters, left, top(3), unit, row);
     keys.push_back({KeyboardKey::Kind::Delete, "⌫", {{left + 8 * unit, top(3)}, {2 * unit, row}}});
     keys.push_back({KeyboardKey::Kind::Character, "@", {{left, top(4)}, {1.5 * unit, row}}});
-    keys.push_back(
-        {KeyboardKey::Kind::Space, "空格", {{left + 1.5 * unit, top(4)}, {6 * unit, row}}});
-    keys.push_back({KeyboardKey::Kind::Return,
-                    returnKeyTitle(returnKey),
-                    {{left + 7.5 * unit, top(4)}, {2.5 * unit, row}}});
+    if (email) {
+        // An address's "@" and "." at hand on either side of the space bar.
+        keys.push_back(
+            {KeyboardKey::Kind::Space, "空格", {{left + 1.5 * unit, top(4)}, {4.5 * unit, row}}});
+        keys.push_back(
+            {KeyboardKey::Kind::Character, ".", {{left + 6 * unit, top(4)}, {1.5 * unit, row}}});
+    } else {
+        keys.push_back(
+            {KeyboardKey::Kind::Space, "空格", {{left + 1.5 * unit, top(4)}, {6 * unit, row}}});
+    }
+    returnKeyAt(left + 7.5 * unit);
     return keys;
+}
+
+std::string keyboardDescription(KeyboardType type) {
+    if (isPad(type)) {
+        return "keyboard (digits)";
+    }
+    if (type == KeyboardType::NumbersAndPunctuation) {
+        return "keyboard (numbers)";
+    }
+    return type == KeyboardType::EmailAddress ? "keyboard (email)" : "keyboard";
 }
 
 const KeyboardKey* keyboardKeyAt(const std::vector<KeyboardKey>& keys, Point point) {

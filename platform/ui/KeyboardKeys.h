@@ -24,9 +24,20 @@ struct KeyboardKey {
 // keyboard shows it.
 std::string returnKeyTitle(ReturnKeyType type);
 
-// The plain keyboard laid out in `area`: a row of digits, three rows of letters (the last
-// ending in delete) and a row with "@", the space bar and the return key.
-std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType returnKey);
+// The keys for the input's keyboard type laid out in `area`, as the phone's keyboards have
+// them:
+// - the plain keyboard (and every type not named below): a row of digits, three rows of
+//   letters (the last ending in delete) and a row with "@", the space bar and the return key;
+// - EmailAddress: the same, with "@" and "." on either side of a shorter space bar;
+// - NumbersAndPunctuation: the digits over two rows of punctuation, then space and return;
+// - PhonePad, NumberPad, DecimalPad: a pad of digits, three by four, "0" between "+" (the
+//   phone pad), "." (the decimal pad) or nothing, and delete. A pad has no return key.
+std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType returnKey,
+                                            KeyboardType type = KeyboardType::Default);
+
+// How the outline names the keyboard of the type: "keyboard", "keyboard (digits)",
+// "keyboard (numbers)" or "keyboard (email)".
+std::string keyboardDescription(KeyboardType type);
 
 // The key whose cell holds the point; null when none does.
 const KeyboardKey* keyboardKeyAt(const std::vector<KeyboardKey>& keys, Point point);

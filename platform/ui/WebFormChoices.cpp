@@ -32,6 +32,10 @@ void WebFormChoices::open(View& select, std::shared_ptr<View> sheetHost,
     if (Application::shared().userInterfaceIdiom() != UserInterfaceIdiom::Pad) {
         auto sheet = View::make<ActionSheet>("", weak_from_this(), kCancel, "", options);
         m_sheet = sheet;
+        // The choice already made is marked, as the phone's list of a select marks it.
+        if (selected >= 0 && selected < int(options.size())) {
+            sheet->setMarkedButtonIndex(sheet->firstOtherButtonIndex() + selected);
+        }
         sheet->showInView(sheetHost);
         return;
     }

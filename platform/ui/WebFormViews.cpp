@@ -41,6 +41,27 @@ void drawFieldCaret(BitmapContext& context, const Rect& box, std::string_view li
     drawCaret(context, bar, color);
 }
 
+// What of a replacement fits a field of at most `limit` UTF-16 units when it takes `range`
+// of `text`: its first whole composed characters, as a browser cuts a paste (-1: no limit).
+std::string fittingReplacement(const std::string& text, TextRange range,
+                               const std::string& replacement, int limit) {
+    if (limit < 0) {
+        return replacement;
+    }
+    const std::size_t kept = utf16Length(text) - std::min(range.length, utf16Length(text));
+    std::string fitting;
+    std::size_t length = kept;
+    for (const std::string& character : composedCharacters(replacement)) {
+        const std::size_t units = utf16Length(character);
+        if (length + units > std::size_t(limit)) {
+            break;
+        }
+        length += units;
+        fitting += character;
+    }
+    return fitting;
+}
+
 std::string inQuotes(std::string_view text) {
     std::string out = "\"";
     out += text;
@@ -104,6 +125,8 @@ public:
 
     void apply(const Item& item) {
         m_name = shownName(item);
+        m_readOnly = item.readOnly;
+        m_maxLength = item.maxLength;
         setPlaceholder(item.placeholder);
         setEnabled(!item.disabled);
         if (text() != item.text) {
@@ -128,6 +151,8 @@ public:
             line += " (editing)";
         } else if (!isEnabled()) {
             line += " (disabled)";
+        } else if (m_readOnly) {
+            line += " (read-only)";
         }
         return line;
     }
@@ -143,6 +168,28 @@ private:
     class Delegate final : public TextFieldDelegate {
     public:
         explicit Delegate(PageTextField& field) : m_field(field) {}
+        // A read-only field is read, not edited: no keyboard, no typing.
+        bool textFieldShouldBeginEditing(TextField& /*field*/) override {
+            return !m_field.m_readOnly;
+        }
+        bool shouldChangeCharactersInRange(TextField& field, TextRange range,
+                                           const std::string& replacement) override {
+            if (m_field.m_maxLength < 0 || m_fitting) {
+                return true;
+            }
+            const std::string fitting =
+                fittingReplacement(field.text(), range, replacement, m_field.m_maxLength);
+            if (fitting == replacement) {
+                return true;
+            }
+            // Past maxlength: what fits goes in in its place (nothing, for a key press).
+            if (!fitting.empty()) {
+                m_fitting = true;
+                field.replaceCharacters(range, fitting);
+                m_fitting = false;
+            }
+            return false;
+        }
         void textFieldDidBeginEditing(TextField& /*field*/) override {
             m_field.setNeedsDisplay();
             if (m_field.m_actions.focused) {
@@ -165,11 +212,14 @@ private:
     private:
         // The delegate lives exactly as long as its field, which owns it.
         PageTextField& m_field;
+        bool m_fitting{false};
     };
 
     int m_node;
     PageFieldActions m_actions;
     std::string m_name;
+    bool m_readOnly{false};
+    int m_maxLength{-1};
     std::shared_ptr<Delegate> m_delegate;
 };
 
@@ -190,7 +240,9 @@ public:
     void apply(const Item& item) {
         m_name = shownName(item);
         m_placeholder = item.placeholder;
-        setEditable(!item.disabled);
+        m_disabled = item.disabled;
+        m_maxLength = item.maxLength;
+        setEditable(!item.disabled && !item.readOnly);
         if (text() != item.text) {
             setText(item.text);
         }
@@ -211,8 +263,10 @@ public:
         }
         if (isEditing()) {
             line += " (editing)";
-        } else if (!isEditable()) {
+        } else if (m_disabled) {
             line += " (disabled)";
+        } else if (!isEditable()) {
+            line += " (read-only)";
         }
         return line;
     }
@@ -251,6 +305,23 @@ private:
     class Delegate final : public TextViewDelegate {
     public:
         explicit Delegate(PageTextArea& area) : m_area(area) {}
+        bool shouldChangeTextInRange(TextView& view, TextRange range,
+                                     const std::string& replacement) override {
+            if (m_area.m_maxLength < 0 || m_fitting) {
+                return true;
+            }
+            const std::string fitting =
+                fittingReplacement(view.text(), range, replacement, m_area.m_maxLength);
+            if (fitting == replacement) {
+                return true;
+            }
+            if (!fitting.empty()) {
+                m_fitting = true;
+                view.replaceText(range, fitting);
+                m_fitting = false;
+            }
+            return false;
+        }
         void textViewDidBeginEditing(TextView& /*view*/) override {
             m_area.setNeedsDisplay();
             if (m_area.m_actions.focused) {
@@ -271,12 +342,15 @@ private:
 
     private:
         PageTextArea& m_area;
+        bool m_fitting{false};
     };
 
     int m_node;
     PageFieldActions m_actions;
     std::string m_name;
     std::string m_placeholder;
+    bool m_disabled{false};
+    int m_maxLength{-1};
     std::shared_ptr<Delegate> m_delegate;
 };
 

@@ -74,6 +74,10 @@ campus-field[type=checkbox], campus-field[type=radio] {
 }
 campus-field[type=radio] { border-radius: 9px; }
 campus-field[checked] { background-color: #0b5bd3; border-color: #0b5bd3; }
+campus-field[disabled], button[disabled] {
+    color: #a9a9a9; background-color: #f2f2f2; border-color: #d3d3d3;
+}
+campus-field[checked][disabled] { color: white; background-color: #b8b8b8; border-color: #b8b8b8; }
 campus-flat { display: inline !important; float: none !important; position: static !important; }
 )CSS";
 

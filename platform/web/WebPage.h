@@ -59,7 +59,8 @@ public:
             Button,   // something with an onclick (<button>, <input type=button>, <a>)
             Element,  // an element with an id, showing its current text
             Field,    // a form control a user fills in: text, textarea, checkbox, radio, select
-            Label,    // a <label for> a field: a tap there acts on the field
+            Label,    // a <label> of a field (naming it by `for`, or around it): a tap on
+                      // its words acts on the field
         };
         Kind kind = Kind::Text;
         // Names the element for activate(); -1 for text.
@@ -78,6 +79,11 @@ public:
         std::string placeholder;
         bool checked = false;
         bool disabled = false;
+        // A text field or text area the user may read but not change (it is still sent).
+        bool readOnly = false;
+        // The most a user may type or paste into a text field or text area, in UTF-16 code
+        // units as a browser counts them; -1 for no limit.
+        int maxLength = -1;
         // A select's choices as shown, and the index of the chosen one (-1 for none).
         std::vector<std::string> options;
         int selected = -1;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +49,24 @@ void collectOptions(const Node& node, std::vector<const Node*>& out) {
             collectOptions(*child, out);
         }
     }
+}
+
+// The attribute as a browser reads a non-negative integer (leading blanks, an optional "+",
+// then digits); -1 when it is absent or reads as none.
+int nonNegativeInteger(const std::string* attribute) {
+    if (!attribute) {
+        return -1;
+    }
+    std::size_t at = attribute->find_first_not_of(" \t\n\f\r");
+    if (at != std::string::npos && (*attribute)[at] == '+') {
+        ++at;
+    }
+    long long value = -1;
+    for (; at < attribute->size() && (*attribute)[at] >= '0' && (*attribute)[at] <= '9'; ++at) {
+        value = std::min<long long>(std::max(value, 0LL) * 10 + ((*attribute)[at] - '0'),
+                                    std::numeric_limits<int>::max());
+    }
+    return int(value);
 }
 
 }  // namespace
@@ -176,6 +195,9 @@ WebPageState::Item WebPageState::controlItem(const Node& node) {
     const std::string* placeholder = node.attribute("placeholder");
     item.placeholder = placeholder ? *placeholder : "";
     item.disabled = hasFlag(node, "disabled");
+    const bool typed = isTextType(item.control) || item.control == "textarea";
+    item.readOnly = typed && hasFlag(node, "readonly");
+    item.maxLength = typed ? maxLengthOf(node) : -1;
     item.checked = isCheckable(node) && hasFlag(node, "checked");
     item.text = controlText(node);
     if (item.control == "select") {
@@ -187,11 +209,16 @@ WebPageState::Item WebPageState::controlItem(const Node& node) {
     return item;
 }
 
+int WebPageState::maxLengthOf(const Node& node) {
+    return nonNegativeInteger(node.attribute("maxlength"));
+}
+
+// As in HTML: the control a label's `for` names, else the first control inside the label.
 const Node* WebPageState::labelledControl(const Node& label,
                                           const std::unordered_map<std::string, const Node*>* ids) {
     const std::string* target = label.attribute("for");
     if (!target) {
-        return nullptr;
+        return firstControlWithin(label);
     }
     const Node* control = nullptr;
     if (!ids) {
@@ -199,16 +226,22 @@ const Node* WebPageState::labelledControl(const Node& label,
     } else if (auto found = ids->find(*target); found != ids->end()) {
         control = found->second;
     }
-    if (!control || !isFormControl(*control)) {
-        return nullptr;
-    }
-    // A label around its control stands as text: the control keeps its own place.
-    for (const Node* n = control->parent; n; n = n->parent) {
-        if (n == &label) {
-            return nullptr;
+    return control && isFormControl(*control) && !isHiddenElement(*control) ? control : nullptr;
+}
+
+const Node* WebPageState::firstControlWithin(const Node& node) {
+    for (const auto& child : node.children) {
+        if (child->isText) {
+            continue;
+        }
+        if (isFormControl(*child)) {
+            return isHiddenElement(*child) ? nullptr : child.get();
+        }
+        if (const Node* inner = firstControlWithin(*child)) {
+            return inner;
         }
     }
-    return control;
+    return nullptr;
 }
 
 WebPageState::FieldLayout WebPageState::fieldLayout(const Node& node) {

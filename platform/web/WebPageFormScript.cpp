@@ -7,6 +7,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/TextRange.h"
 #include "platform/web/WebPageState.h"
 
 namespace platform::web {
@@ -207,7 +208,7 @@ void WebPageState::scriptFocus(int id) noexcept {
         const Node* node = nodeById(id);
         if (!node || !isFormControl(*node) ||
             oneOf(controlType(*node), {"checkbox", "radio", "select"}) ||
-            node->attribute("disabled")) {
+            node->attribute("disabled") || node->attribute("readonly")) {
             return;
         }
         m_changes.blur = -1;
@@ -255,8 +256,17 @@ void WebPageState::blurField(int id) {
 
 void WebPageState::editField(int id, std::string_view text) {
     Node* node = nodeById(id);
-    if (!node || !isFormControl(*node)) {
+    if (!node || !isFormControl(*node) || node->attribute("disabled") ||
+        node->attribute("readonly")) {
         return;
+    }
+    // The field's view keeps typing within maxlength; text past it that grew the value is
+    // none of the user's.
+    if (const int limit = maxLengthOf(*node); limit >= 0) {
+        const std::size_t length = utf16Length(std::string(text));
+        if (length > std::size_t(limit) && length > utf16Length(valueOf(*node).value_or(""))) {
+            return;
+        }
     }
     rememberDefault(*node);
     write(id, "value", text);

@@ -211,19 +211,63 @@ void WebPageState::indexIds(const Node& node, std::unordered_map<std::string, co
     }
 }
 
+namespace {
+
+// The words of a label, without what the controls inside it show (a select's options, a text
+// area's text): what a user reads as the label.
+void labelWords(const Node& node, TextFlow& flow) {
+    for (const auto& child : node.children) {
+        if (child->isText) {
+            flow.text(child->text, false);
+        } else if (child->tag == "br") {
+            flow.lineBreak();
+        } else if (!oneOf(child->tag, {"input", "textarea", "select", "script", "style"})) {
+            labelWords(*child, flow);
+        }
+    }
+}
+
+}  // namespace
+
 WebPageState::Item WebPageState::labelItem(const Node& label, const Node& control) {
     Item item;
     item.kind = Item::Kind::Label;
     item.node = label.id;
     const std::string* id = label.attribute("id");
     item.id = id ? *id : "";
-    item.text = innerText(label);
+    TextFlow flow;
+    labelWords(label, flow);
+    item.text = flow.take();
     item.control = controlType(control);
     item.disabled = control.attribute("disabled") != nullptr;
     return item;
 }
 
-// A field, or a label for one: an item of its own. True when the node was one.
+// The fields inside a label, and its links, stand over it, each an item of its own after the
+// label's: a tap on one of them is its own, a tap on the words between acts on the label.
+void WebPageState::collectLabelledFields(const Node& node, ShownItems& items) {
+    for (const auto& child : node.children) {
+        if (items.full) {
+            return;
+        }
+        if (child->isText || isHiddenElement(*child)) {
+            continue;
+        }
+        if (isFormControl(*child)) {
+            if (items.add(controlItem(*child))) {
+                items.anchor(child->id);
+            }
+        } else if (isElementItem(*child)) {
+            if (items.add(elementItem(*child))) {
+                items.anchor(child->id);
+            }
+        } else if (!isUnshown(child->tag)) {
+            collectLabelledFields(*child, items);
+        }
+    }
+}
+
+// A field, or a label of one: an item of its own. True when the node was one.
 bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems& items) {
     if (isFormControl(node)) {
         flushText(flow, items);
@@ -232,10 +276,10 @@ bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems&
         }
         return true;
     }
-    if (node.tag != "label" || !node.attribute("for")) {
+    if (node.tag != "label") {
         return false;
     }
-    if (!items.idsIndexed) {
+    if (node.attribute("for") && !items.idsIndexed) {
         indexIds(*m_document, items.ids);
         items.idsIndexed = true;
     }
@@ -247,6 +291,7 @@ bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems&
     if (items.add(labelItem(node, *control))) {
         items.anchor(node.id);
     }
+    collectLabelledFields(node, items);
     return true;
 }
 

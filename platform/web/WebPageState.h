@@ -107,6 +107,7 @@ public:
     static Item elementItem(const Node& node);
     void collectItems(const Node& node, TextFlow& flow, ShownItems& items);
     bool collectFormItem(const Node& node, TextFlow& flow, ShownItems& items);
+    void collectLabelledFields(const Node& node, ShownItems& items);
     static Item labelItem(const Node& label, const Node& control);
     std::string layoutHTML(std::vector<Item>* shown);
 
@@ -181,6 +182,9 @@ public:
     // in `ids` when given (see indexIds).
     const Node* labelledControl(const Node& label,
                                 const std::unordered_map<std::string, const Node*>* ids = nullptr);
+    static const Node* firstControlWithin(const Node& node);
+    // A field's maxlength; -1 for none.
+    static int maxLengthOf(const Node& node);
     static void indexIds(const Node& node, std::unordered_map<std::string, const Node*>& ids);
 
     // A field as the layout is given it (LayoutWriter): its attributes, with its type and

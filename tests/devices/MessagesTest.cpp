@@ -251,4 +251,64 @@ TEST_F(ComposerBodyTest, ALongBodyGrowsToItsShareOfTheScreenThenScrollsBelowTheR
     EXPECT_EQ(m_delegate->bodies.back(), lines);
 }
 
+// The body's field holds the caret: the tint's blue among its pixels, nowhere else drawn there.
+bool caretIn(const Image& image, const Rect& field) {
+    for (int y = int(field.minY()); y < int(field.maxY()); ++y)
+        for (int x = int(field.minX()); x < int(field.maxX()); ++x) {
+            const auto argb = image.pixelAt(x, y);
+            if (((argb >> 16) & 0xFF) < 60 && (argb & 0xFF) > 220 && ((argb >> 8) & 0xFF) > 90 &&
+                ((argb >> 8) & 0xFF) < 160)
+                return true;
+        }
+    return false;
+}
+
+TEST_F(ComposerBodyTest, OpensReadyForTypingAndSendsNoBlankMessage) {
+    MessageComposeViewController::setCanSendText(true);
+    for (auto [width, height] : testsupport::kPhoneAndTabletScreens) {
+        SCOPED_TRACE(std::to_string(int(width)));
+        platform::testing::useScreen(width, height);
+        present({"13900004567"}, "");
+        m_window->layoutIfNeeded();
+        auto input = body();
+        ASSERT_TRUE(input);
+        // The body is edited, the keyboard up below it, the caret in it.
+        EXPECT_TRUE(input->isEditing());
+        EXPECT_TRUE(Keyboard::isVisible());
+        EXPECT_LE(onScreen(*input).maxY(), Keyboard::frame().minY() + 0.5);
+        EXPECT_TRUE(caretIn(screen(), onScreen(*input)));
+        // Nothing to send yet: 发送 is greyed and a tap sends nothing.
+        auto send = driver.find("发送");
+        ASSERT_TRUE(send);
+        EXPECT_NE(driver.outline().find("\"发送\" (disabled)"), std::string::npos)
+            << driver.outline();
+        driver.tap("发送");
+        RunLoop::main().runPending();
+        EXPECT_TRUE(m_delegate->results.empty());
+        EXPECT_TRUE(MessageComposeViewController::openComposer());
+        // Blanks are no message either.
+        ASSERT_TRUE(driver.type(driver.handleOf(*input), "  \n").ok);
+        driver.tap("发送");
+        RunLoop::main().runPending();
+        EXPECT_TRUE(m_delegate->results.empty());
+        ASSERT_TRUE(driver.type(driver.handleOf(*input), "到").ok);
+        ASSERT_TRUE(driver.tap("发送").ok);
+        RunLoop::main().runPending();
+        EXPECT_EQ(m_delegate->results,
+                  std::vector<MessageComposeResult>{MessageComposeResult::Sent});
+        m_delegate->results.clear();
+
+        // A body the app wrote is sendable at once, and typing goes after it.
+        present({"13900004567"}, "到了");
+        m_window->layoutIfNeeded();
+        EXPECT_TRUE(body()->isEditing());
+        EXPECT_EQ(driver.outline().find("\"发送\" (disabled)"), std::string::npos);
+        ASSERT_TRUE(driver.type(driver.handleOf(*body()), "吗").ok);
+        ASSERT_TRUE(driver.tap("发送").ok);
+        RunLoop::main().runPending();
+        EXPECT_EQ(m_delegate->bodies.back(), "到了吗");
+        m_delegate->results.clear();
+    }
+}
+
 }  // namespace

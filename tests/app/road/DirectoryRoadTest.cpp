@@ -48,8 +48,14 @@ TEST_F(DirectoryRoad, AMembersRowsCallTextAndSaveTheirOwnNumbers) {
     EXPECT_TRUE(shows(detail, "cell \"中国移动：13850094100\"")) << detail;
     EXPECT_TRUE(shows(road.after("alert 呼叫"), "opened tel://13850094100"))
         << road.after("alert 呼叫");
-    EXPECT_TRUE(shows(road.after("tap sms.cmcc"), "收件人：13850094100"))
-        << road.after("tap sms.cmcc");
+    // The composer opens ready for typing; 发送 waits for a body.
+    const std::string composer = road.after("tap sms.cmcc");
+    EXPECT_TRUE(shows(composer, "收件人：13850094100")) << composer;
+    EXPECT_TRUE(shows(composer, "body  text view \"\" (editing)")) << composer;
+    EXPECT_TRUE(shows(composer, "keyboard")) << composer;
+    EXPECT_TRUE(shows(composer, "button \"发送\" (disabled)")) << composer;
+    const std::string typed = road.after("type body 收到");
+    EXPECT_FALSE(shows(typed, "(disabled)")) << typed;
     EXPECT_TRUE(shows(road.after("device messages send"), "发送成功"))
         << road.after("device messages send");
     EXPECT_TRUE(shows(road.after("alert 确定"), "添加成功")) << road.after("alert 确定");

@@ -70,6 +70,10 @@ TEST_F(FormsRoad, TheQuestionnaireIsAnsweredByTapsAndTyping) {
     EXPECT_TRUE(shows(first, "radio network \"很好\"\n")) << first;
     EXPECT_TRUE(shows(first, "select grade \"请选择\"")) << first;
     EXPECT_TRUE(shows(first, "text area advice placeholder \"请写下您的意见与建议\"")) << first;
+    // The account answering is shown, not to be changed, and is sent with the answers.
+    EXPECT_TRUE(shows(first, "field userAccount \"20050031\" (read-only)")) << first;
+    // The box's label is around it.
+    EXPECT_TRUE(shows(first, "label \"愿意参加后续访谈\"")) << first;
 
     EXPECT_TRUE(shows(road.after("tap 很好"), "radio network \"很好\" (checked)"));
     // Radio buttons of one name exclude each other.
@@ -80,6 +84,7 @@ TEST_F(FormsRoad, TheQuestionnaireIsAnsweredByTapsAndTyping) {
     // The select offers its choices on a sheet.
     const std::string sheet = road.after("tap grade");
     EXPECT_TRUE(shows(sheet, "\"研究生\"")) << sheet;
+    EXPECT_TRUE(shows(sheet, "[请选择 ✓]")) << sheet;
     EXPECT_TRUE(shows(road.after("tap 大二"), "select grade \"大二\""));
 
     const std::string typing = road.after("type advice \"食堂饭菜可口 & 价格=合理+实惠\"");
@@ -125,6 +130,9 @@ TEST_F(FormsRoad, TheSignInFormGoesWithReturnOnceItsScriptLetsIt) {
     const std::string kept = road.after("return", 2);
     EXPECT_TRUE(shows(kept, "#hint \"请输入密码\"")) << kept;
     EXPECT_TRUE(shows(kept, "field account \"lin.xl@lanxi\"")) << kept;
+    // An address is typed on the keyboard with "@" and "." at hand.
+    EXPECT_TRUE(shows(road.after("type account \"lin.xl@lanxi\""), "keyboard (email)"))
+        << road.after("type account \"lin.xl@lanxi\"");
 
     const auto signIns = requests(kMailSignIn, "POST");
     ASSERT_EQ(signIns.size(), 1u) << run.output;
