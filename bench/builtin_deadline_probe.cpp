@@ -1,10 +1,14 @@
 // How long one run of page script takes when it spends its time inside built-in calls, in
-// operators that copy a megabyte at a time, or in the host's own calls: each case runs in a
-// web view on the real clock, as a page script, a handler or an evaluated script (or, for the
-// last, as a page with no script at all), and the probe prints its wall and CPU time. A
-// watchdog ends the probe, and says so, when one case is still running after 30 s.
+// operators that copy a megabyte at a time, in the host's own calls, in the engine's error
+// hooks or its garbage collector: each case runs in a web view on the real clock, as a page
+// script, a handler or an evaluated script (or, for the last, as a page with no script at
+// all), and the probe prints its wall and CPU time. A case may first run a script of its own,
+// untimed. The cases that take a page down time what replacing a page whose scripts ran takes,
+// the old page freed. A watchdog ends the probe, and says so, when one case is still running
+// after 30 s.
 //   builtin_deadline_probe [CASE]   (the case's number from 0; all of them by default)
-// Target: every case ends within its run's limit (1 s) plus 0.1 s.
+// Target: every case ends within its run's limit (1 s) plus 0.1 s; a page is taken down within
+// 0.2 s.
 #include <unistd.h>
 
 #include <atomic>
@@ -33,10 +37,12 @@ using PageScreen = testsupport::WebPageScreen;
 
 struct Case {
     const char* name;
-    enum { PageScript, Handler, Evaluated, StaticPage } how;
+    enum { PageScript, Handler, Evaluated, StaticPage, TakenDown } how;
     const char* script;
     // The page of a StaticPage case.
     std::string (*page)() = nullptr;
+    // Evaluated in the page before the timed part, in a run of its own.
+    const char* setup = nullptr;
 };
 
 std::string attributePage();
@@ -106,6 +112,36 @@ const Case kCases[] = {
      attributePage},
     {"a 16 MB page of elements with 64 attributes each", Case::StaticPage, nullptr,
      manyAttributesPage},
+    // The engine's own object: its error hooks run script while an error is being made, its
+    // finalizers while a page is taken down, its collector on demand. A page that cannot reach
+    // it ends at its first line.
+    {"Duktape.errCreate looping indexOf over 1 MB, null.x", Case::Evaluated,
+     "(function () { var s = 'a'.repeat(1 << 20), i = s.indexOf;"
+     " Duktape.errCreate = function (e) { for (;;) { i.call(s, 'b'); } };"
+     " for (;;) { try { null.x; } catch (e) {} } })()"},
+    {"Duktape.errThrow looping indexOf over 4 MB, null.x", Case::Evaluated,
+     "(function () { var s = 'a'.repeat(1 << 22), i = s.indexOf;"
+     " Duktape.errThrow = function (e) { for (;;) { i.call(s, 'b'); } };"
+     " for (;;) { try { null.x; } catch (e) {} } })()"},
+    {"a throwing Duktape.fin finalizer, page taken down", Case::TakenDown,
+     "var s = 'a'.repeat(1 << 20), i = s.indexOf; window.kept = {};"
+     "Duktape.fin(kept, function () { for (var n = 0; n < 1e6; n++) { i.call(s, 'b'); }"
+     " null.x; });"},
+    {"200,000 Duktape.fin finalizers that loop, taken down", Case::TakenDown,
+     "var f = function () { for (var n = 0; n < 1000; n++) {} }; window.kept = [];"
+     "for (var n = 0; n < 200000; n++) { var o = {}; Duktape.fin(o, f); kept.push(o); }"},
+    {"for(;;) Duktape.gc() over 120,000 live objects", Case::Evaluated,
+     "(function () { var g = Duktape.gc; for (;;) { g(); } })()", nullptr,
+     "window.kept = []; for (var n = 0; n < 120000; n++) { kept.push({n: n}); }"},
+    // Without the engine's object: collections that allocation brings on.
+    {"cyclic garbage over 120,000 live objects", Case::Evaluated,
+     "(function () { for (;;) { var a = {}; a.a = a; } })()", nullptr,
+     "window.kept = []; for (var n = 0; n < 120000; n++) { kept.push({n: n}); }"},
+    {"churn in a heap filled to its limit", Case::Evaluated,
+     "(function () { var k = kept; for (;;) { try { k.push([k.length]); } catch (e) {} } })()",
+     nullptr, "window.kept = []; try { for (;;) { kept.push({n: kept.length}); } } catch (e) {}"},
+    {"a page of a heap filled to its limit taken down", Case::TakenDown,
+     "window.kept = []; try { for (;;) { kept.push({n: kept.length}); } } catch (e) {}"},
 };
 
 // One element whose 100,000 attributes make up a page of about 1.5 MB.
@@ -155,7 +191,7 @@ int main(int argc, char** argv) {
         window->layoutIfNeeded();
         auto& web = *screen->webView;
         const std::string html =
-            c.how == Case::PageScript
+            c.how == Case::PageScript || c.how == Case::TakenDown
                 ? "<title>t</title><script>" + std::string(c.script) + "</script>"
             : c.how == Case::Handler
                 ? "<title>t</title><button onclick=\"" + std::string(c.script) + "\">Run</button>"
@@ -163,7 +199,10 @@ int main(int argc, char** argv) {
                                         : std::string("<title>t</title>");
         if (c.how != Case::PageScript && c.how != Case::StaticPage) {
             web.loadHTMLString(html, "http://school.invalid/");
-            RunLoop::main().runUntil([&] { return !web.isLoading(); }, std::chrono::seconds(10));
+            RunLoop::main().runUntil([&] { return !web.isLoading(); }, std::chrono::seconds(60));
+        }
+        if (c.setup) {
+            web.stringByEvaluatingJavaScriptFromString(c.setup);
         }
         std::atomic<bool> done{false};
         std::thread watchdog([&] {
@@ -190,6 +229,13 @@ int main(int argc, char** argv) {
                 break;
             case Case::Evaluated:
                 web.stringByEvaluatingJavaScriptFromString(c.script);
+                break;
+            case Case::TakenDown:
+                web.loadHTMLString("<title>next</title>", "http://school.invalid/next");
+                RunLoop::main().runUntil([&] { return !web.isLoading(); },
+                                         std::chrono::seconds(60));
+                // The old page is freed on a later turn of the loop.
+                RunLoop::main().runPending();
                 break;
         }
         const double wall =

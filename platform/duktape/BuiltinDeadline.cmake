@@ -26,7 +26,23 @@
 # the next instruction of the script raises it again (as the executor's own check does) and
 # so does the next unit of work: a script that catches the error gets no further. Work done
 # for the host itself (turning a thrown value into text straight from C, with no script on
-# the call stack), while an error is being created, or in the garbage collector is not cut.
+# the call stack) is not cut. Nor is the engine's own building of an error (its message and
+# traceback, both short), nor the garbage collector: no error may be raised there, so the
+# count is kept as it is and the first unit of work after them asks. A script that runs while
+# an error is being built (a hook of the engine's, which pages cannot reach) is cut as any
+# other: what it raises then is the engine's fixed "double error".
+#
+# The garbage collector counts its work as well, a unit for each object and string it keeps.
+# Past the mark it asks the check without raising anything, once for every so many units as
+# any other work would, and makes the executor ask before its next instruction. A run told
+# that its time is up collects no more garbage: a heap filled to its limit would otherwise run
+# up to ten full collections for each allocation that fails, each as long as the heap is
+# large, before the script sees the error. The memory comes back at the first collection
+# after the run.
+#
+# A heap that is destroyed runs no finalizer and no collection: the engine would otherwise run
+# every finalizer left, in rounds, with no deadline that could hold, and collect three times
+# over. The page is gone by then; nothing of it is to run. Its memory is freed as it is.
 #
 # Memory the engine allocates is counted too, but as a hint only: an allocation can happen
 # where an error must not be raised, so enough allocated bytes only make the executor ask the
@@ -76,8 +92,11 @@ campus_duktape_patch("the deadline check of built-ins" 1
 \tduk_activation *act = thr->callstack_curr;
 \tduk_hobject *func;
 
+\tif (heap->ms_running || (heap->creating_error && !heap->augmenting_error)) {
+\t\treturn;
+\t}
 \theap->campus_work = 0;
-\tif (act == NULL || heap->creating_error || heap->ms_running) {
+\tif (act == NULL) {
 \t\treturn;
 \t}
 \tfunc = DUK_ACT_GET_FUNC(act);
@@ -195,3 +214,40 @@ campus_duktape_patch("reallocating" 1
 campus_duktape_patch("reallocating through a pointer getter" 1
 "\tDUK_ASSERT(heap->realloc_func != NULL);\n\tDUK_ASSERT_DISABLE(newsize >= 0);\n\n#if defined(DUK_USE_VOLUNTARY_GC)"
 "\tDUK_ASSERT(heap->realloc_func != NULL);\n\tDUK_ASSERT_DISABLE(newsize >= 0);\n\tDUK_CAMPUS_ALLOCATED(heap, newsize);\n\n#if defined(DUK_USE_VOLUNTARY_GC)")
+
+campus_duktape_patch("refusing a collection to a run whose time is up" 1
+"\tif (heap->ms_prevent_count != 0) {\n\t\tDUK_DD(DUK_DDPRINT(\"reject recursive mark-and-sweep\"));\n\t\tDUK_STATS_INC(heap, stats_ms_skip_count);\n\t\treturn;\n\t}\n"
+"\tif (heap->ms_prevent_count != 0) {\n\t\tDUK_DD(DUK_DDPRINT(\"reject recursive mark-and-sweep\"));\n\t\tDUK_STATS_INC(heap, stats_ms_skip_count);\n\t\treturn;\n\t}
+\tif (campus_script_cut(heap->heap_udata)) {
+\t\treturn;
+\t}\n")
+campus_duktape_patch("counting a collection" 1
+"\theap->creating_error = entry_creating_error; /* for nested error handling, see GH-2278 */\n"
+"\theap->creating_error = entry_creating_error; /* for nested error handling, see GH-2278 */
+\tif ((duk_size_t) heap->campus_work + count_keep_obj + count_keep_str >= DUK_CAMPUS_WORK_PER_CHECK) {
+\t\tduk_size_t campus_units = (duk_size_t) heap->campus_work + count_keep_obj + count_keep_str;
+\t\tif (heap->curr_thread != NULL) {
+\t\t\theap->curr_thread->interrupt_counter = 0;
+\t\t}
+\t\twhile (campus_units >= DUK_CAMPUS_WORK_PER_CHECK && !DUK_USE_EXEC_TIMEOUT_CHECK(heap->heap_udata)) {
+\t\t\tcampus_units -= DUK_CAMPUS_WORK_PER_CHECK;
+\t\t}
+\t\theap->campus_work = 0;
+\t} else {
+\t\theap->campus_work += (duk_uint32_t) (count_keep_obj + count_keep_str);
+\t}\n")
+campus_duktape_patch("destroying a heap" 1
+"\tDUK_ASSERT(heap->pf_skip_finalizers == 0);
+\tDUK_D(DUK_DPRINT(\"forced gc #1 in heap destruction\"));
+\tduk_heap_mark_and_sweep(heap, 0);
+\tDUK_D(DUK_DPRINT(\"forced gc #2 in heap destruction\"));
+\tduk_heap_mark_and_sweep(heap, 0);
+\tDUK_D(DUK_DPRINT(\"forced gc #3 in heap destruction (don't run finalizers)\"));
+\theap->pf_skip_finalizers = 1;
+\tduk_heap_mark_and_sweep(heap, 0); /* Skip finalizers; queue finalizable objects to heap_allocated. */
+"
+"\theap->pf_skip_finalizers = 1;
+")
+campus_duktape_patch("destroying a heap without its finalizers" 1
+"\tDUK_HEAP_SET_FINALIZER_NORESCUE(heap); /* Rescue no longer supported. */\n\tduk__free_run_finalizers(heap);\n"
+"\t(void) duk__free_run_finalizers;\n")

@@ -284,6 +284,16 @@ duk_ret_t setUpHost(duk_context* ctx, void* /*udata*/) {
     duk_put_prop_string(ctx, -2, "element");
     duk_pop_2(ctx);
     setUpFormHost(ctx);
+
+    // A page sees what a browser's page sees. The engine's own objects would let it run script
+    // while the engine builds an error or takes the page down (its error hooks, finalizers),
+    // collect garbage on demand, or use buffers and encodings no browser has. The host's
+    // scripts above are already loaded and need none of them.
+    duk_push_global_object(ctx);
+    for (const char* name : {"Duktape", "CBOR", "Buffer"}) {
+        duk_del_prop_string(ctx, -1, name);
+    }
+    duk_pop(ctx);
     return 0;
 }
 
@@ -331,15 +341,21 @@ void pushHostScript(duk_context* ctx, const char* name, const char* source) {
     duk_pop(ctx);
 }
 
-// Asked by the engine every so many instructions (see platform/duktape).
+// Asked by the engine every so many instructions and units of work (see platform/duktape).
 extern "C" duk_bool_t campus_script_timed_out(void* udata) {
     return static_cast<WebPageState*>(udata)->m_deadline.passed() ? 1 : 0;
 }
 
+// Asked by the engine before it collects garbage: a run told that its time is up collects
+// none (see platform/duktape).
+extern "C" duk_bool_t campus_script_cut(void* udata) {
+    const ScriptDeadline& deadline = static_cast<WebPageState*>(udata)->m_deadline;
+    return deadline.running() && deadline.hasPassed() ? 1 : 0;
+}
+
 WebPageState::~WebPageState() {
     if (m_ctx) {
-        // Finalizers the page left run now, within a deadline like any other script.
-        ScriptRun scriptRun(m_deadline);
+        // The engine runs none of the page's script as it frees the heap (see platform/duktape).
         duk_destroy_heap(m_ctx);
     }
 }

@@ -33,7 +33,30 @@ protected:
     }
 
     void stepScriptTime() {
-        ScriptDeadline::setClock(std::make_shared<testsupport::SteppingClock>());
+        m_stepping = std::make_shared<testsupport::SteppingClock>(m_step);
+        ScriptDeadline::setClock(m_stepping);
+    }
+
+    // Script time in fine steps from now on, so that what a step of the test takes can be told
+    // against a run's limit to within a few steps.
+    void stepScriptTimeFinely() {
+        m_step = 10ms;
+        stepScriptTime();
+    }
+
+    // The script time `step` takes on the stepping clock.
+    template <typename Step>
+    Duration steppedTime(const Step& step) {
+        const TimePoint before = m_stepping->last();
+        step();
+        return m_stepping->last() - before;
+    }
+
+    // A run that ends at its deadline (or sooner) takes no more than its limit and a little.
+    static void expectWithinARun(Duration taken, const std::string& what) {
+        EXPECT_LE(taken, ScriptDeadline::kLimit + 100ms)
+            << what << ": " << std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()
+            << " ms";
     }
 
     // Evaluated while script time stands still at the stepping clock's start, so that the web
@@ -96,6 +119,10 @@ protected:
         }
         return n;
     }
+
+private:
+    Duration m_step = 250ms;
+    std::shared_ptr<testsupport::SteppingClock> m_stepping;
 };
 
 TEST_F(HostilePagesTest, ARunawayInlineScriptEndsAndThePageStaysOnScreen) {
@@ -272,6 +299,103 @@ TEST_F(HostilePagesTest, LoopsWhoseEveryTurnCopiesOrScansALotEndAtTheDeadline) {
         bounded.replace(bounded.find("for (;;)"), 8, "for (var n = 0; n < 3000; n++)");
         expectEndsAtTheDeadline(bounded, false);
     }
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, APageSeesTheGlobalsOfABrowsersPageAndNoneOfTheEngine) {
+    openAfterHome("/pages/globals.html",
+                  "<title>Globals</title><p id=\"seen\">not run</p><script>"
+                  "document.getElementById('seen').innerText = [typeof Duktape, typeof CBOR,"
+                  "  typeof Buffer, 'Duktape' in window, Object.getOwnPropertyNames(window)"
+                  "    .filter(function (n) { return /^(Duktape|CBOR|Buffer)$/.test(n); })"
+                  "    .length].join(',');</script>");
+    EXPECT_TRUE(outlineShows("#seen \"undefined,undefined,undefined,false,0\""))
+        << driver.outline();
+    EXPECT_EQ(eval("typeof Duktape"), "undefined");
+    // What a browser's page has is there.
+    EXPECT_EQ(eval("[typeof TextEncoder, typeof TextDecoder, typeof performance.now].join()"),
+              "function,function,function");
+    EXPECT_EQ(eval("new TextDecoder().decode(new TextEncoder().encode('字'))"), "字");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, APageSetsNoHookOnTheErrorsTheEngineMakes) {
+    stepScriptTimeFinely();
+    // Hooks that would scan 200 MB for each error made, then errors made without end.
+    const Duration taken = steppedTime([this] {
+        openAfterHome(
+            "/pages/hooks.html",
+            "<title>Hooks</title><script>"
+            "var hooked = 0, refused = [], errors = 0, s = 'a'.repeat(1 << 16), i = s.indexOf;"
+            "function hook(e) { for (var n = 0; n < 3000; n++) { i.call(s, 'b'); }"
+            "  hooked++; return e; }"
+            "try { Duktape.errCreate = hook; } catch (e) { refused.push(e.name); }"
+            "try { Duktape.errThrow = hook; } catch (e) { refused.push(e.name); }"
+            "for (;;) { try { null.x; } catch (e) { errors++; } }</script>");
+    });
+    expectWithinARun(taken, "errors made until the deadline");
+    EXPECT_TRUE(logged("page script (")) << logText();
+    EXPECT_EQ(evalWithTimeStill("hooked + ',' + refused.join() + ',' + (errors > 1000)"),
+              "0,ReferenceError,ReferenceError,true");
+
+    restScriptTime();
+    expectWithinARun(
+        steppedTime([this] { eval("for (;;) { try { null.x; } catch (e) { errors++; } }"); }),
+        "errors made by an evaluated script");
+    EXPECT_EQ(evalWithTimeStill("hooked"), "0");
+    goBackHome();
+}
+
+TEST_F(HostilePagesTest, APageSetsNoFinalizerAndTakingItDownRunsNoneOfItsScript) {
+    stepScriptTimeFinely();
+    const Duration taken = steppedTime([this] {
+        openAfterHome(
+            "/pages/finalizers.html",
+            "<title>Finalizers</title><script>"
+            "var kept = [], made = 0, refused = '', f = function () { for (;;) {} };"
+            "try { for (var n = 0; n < 200000; n++) {"
+            "  var o = {}; Duktape.fin(o, f); kept.push(o); made++; } }"
+            "catch (e) { refused = e.name; }"
+            "try { Duktape.fin(window, function () { null.x; }); } catch (e) {}</script>");
+    });
+    expectWithinARun(taken, "the page's script");
+    EXPECT_EQ(evalWithTimeStill("made + ',' + refused"), "0,ReferenceError");
+
+    // Back takes the page down, and with it its heap: no script of it runs.
+    const Duration back = steppedTime([this] {
+        goBackHome();
+        RunLoop::main().runPending();
+    });
+    EXPECT_LE(back, 200ms) << std::chrono::duration_cast<std::chrono::milliseconds>(back).count();
+}
+
+TEST_F(HostilePagesTest, CollectingGarbageCountsInTheScriptsTime) {
+    openAfterHome("/pages/garbage.html", "<title>Garbage</title><p>Collecting</p>");
+    stepScriptTimeFinely();
+    evalWithTimeStill("var kept = []; for (var n = 0; n < 100000; n++) { kept.push({n: n}); }");
+    // Each turn leaves an object only the collector can free, and each collection goes over
+    // the 100,000 objects alive.
+    restScriptTime();
+    expectWithinARun(steppedTime([this] { eval("for (;;) { var a = {}; a.a = a; }"); }),
+                     "churn over 100,000 objects alive");
+
+    // A heap filled to its limit: each allocation that fails collects ten times over before it
+    // gives up, and each collection goes over the whole heap. A few are counted as the work
+    // they are, and once the time is up no more are made.
+    evalWithTimeStill(
+        "kept = null; var full = []; try { for (;;) { full.push({n: full.length}); } }"
+        "catch (e) {}");
+    restScriptTime();
+    expectWithinARun(steppedTime([this] {
+                         eval(
+                             "var outcome = 'not run', failed = 0; (function () {"
+                             "  for (var n = 0; n < 5; n++) {"
+                             "    try { full.push([n]); } catch (e) { failed++; } } })();"
+                             "outcome = 'finished'");
+                     }),
+                     "churn in a full heap");
+    EXPECT_EQ(evalWithTimeStill("full = null; outcome"), "not run");
+    EXPECT_EQ(evalWithTimeStill("6 * 7"), "42");
     goBackHome();
 }
 
