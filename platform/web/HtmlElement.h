@@ -42,6 +42,10 @@ public:
     // thousand cells over a thousand rows is a million. A table whose grid could be larger
     // than this lays out as blocks.
     static constexpr std::size_t kMaxTableSlots = 250'000;
+    // Placing a float looks at every float placed before it in its formatting context, so
+    // the work grows with the square of their number. Floats of one parent past this many
+    // lay out in the flow.
+    static constexpr int kMaxSiblingFloats = 256;
 
     enum class Walk { Ancestor, AdjacentSibling, Sibling };
     using Search = std::function<litehtml::element::ptr(bool* isPseudo)>;
@@ -146,6 +150,9 @@ public:
     int nesting() const { return m_nesting; }
     // Lays the element out as a block (no float), whatever its style says.
     virtual void layOutAsBlock() = 0;
+    virtual bool floats() const = 0;
+    // Lays the element out in the flow, not floated.
+    virtual void layOutInFlow() = 0;
 
 protected:
     // What this element's box and its ancestors' count.
@@ -311,8 +318,12 @@ public:
             cost = 0;
         }
         m_nesting = above + cost;
+        int floats = 0;
         for (const auto& child : this->m_children) {
             if (auto* nested = dynamic_cast<HtmlBoxNesting*>(child.get())) {
+                if (nested->floats() && ++floats > HtmlElementGuard::kMaxSiblingFloats) {
+                    nested->layOutInFlow();
+                }
                 nested->boundBoxes(m_nesting, this->m_display, flatTable);
             }
         }
@@ -322,6 +333,9 @@ public:
         this->m_display = litehtml::display_block;
         this->m_float = litehtml::float_none;
     }
+
+    bool floats() const override { return this->m_float != litehtml::float_none; }
+    void layOutInFlow() override { this->m_float = litehtml::float_none; }
 
     // --- A text that is all the element holds ----------------------------------------------
 
