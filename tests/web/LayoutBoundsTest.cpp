@@ -90,6 +90,28 @@ TEST(StyleBoundsTest, MediaBlocksApplyUpToTheirNestingBoundAndDeeperOnesAreLeftO
     EXPECT_EQ(sheets.figures().blocksLeftOut, 1u);
 }
 
+TEST(StyleBoundsTest, AnElementAScriptReplacesIsStyledByTheSheetsAsBoundedForTheEngine) {
+    // The page's own reading of its sheets styles what a script's change brings: as the
+    // engine styled the page, within the same bounds.
+    auto replacedIsRed = [](int depth) {
+        const std::string html = "<style>" +
+                                 nested("@media all{", "}", depth, ".t{color:#dc0000}") +
+                                 "</style>" + "<p><span data-campus-item=\"0\">before</span></p>";
+        HtmlLayout layout(html, std::make_shared<HtmlPictures>(nullptr));
+        layout.layOut(375, 667);
+        EXPECT_TRUE(layout.replaceItem(0, "<span data-campus-item=\"0\" class=\"t\">after</span>"));
+        layout.layOut(375, 667);
+        BitmapContext context(Size{375, 667});
+        context.fillRect(Rect{{0, 0}, {375, 667}}, Color::rgba(1, 1, 1, 1));
+        layout.paint(context, Rect{{0, 0}, {375, 667}});
+        const Laid laid{layout.itemFrames(1), context.makeImage()};
+        EXPECT_FALSE(laid.frames[0].isEmpty());
+        return redPixels(laid, laid.frames[0]) > 0;
+    };
+    EXPECT_TRUE(replacedIsRed(16));
+    EXPECT_FALSE(replacedIsRed(17));
+}
+
 TEST(StyleBoundsTest, SelectorsApplyUpToTheirParenthesesBoundAndDeeperOnesAreLeftOut) {
     const int bound = 16;
     // A span is not a b, whatever the b is not.
