@@ -100,6 +100,9 @@ std::vector<testsupport::LayoutBomb> styleBombs() {
         {"nth-60000",
          "<style>b:nth-child(2n+1){color:red}b:nth-last-of-type(3){color:blue}</style><div>" +
              repeatedText("<b>x</b>", 60'000) + "</div><p>shown</p>"},
+        // Each '}' that closes nothing has the engine read the rest of the sheet again.
+        {"stray-braces-50000",
+         "<style>" + repeatedText("a}", 50'000) + "p{color:red}</style><p>shown</p>"},
         {"floats-20000",
          "<p>" + repeatedText("<span style=\"float:left\">x</span>", 20'000) + "</p><p>shown</p>"},
     };

@@ -140,6 +140,10 @@ bool StyleSheetBounder::takeRule() {
 void StyleSheetBounder::boundBlock(std::string_view text, int depth, std::string& out) {
     std::size_t copied = 0;
     std::size_t pos = text.find_first_not_of(kBlanks);
+    // The next '{', kept while rules end at the '}'s before it: a sheet of many such '}'s
+    // would otherwise be searched to its end for each.
+    std::size_t nextOpen = npos;
+    bool openFound = false;
     while (pos != npos) {
         while (pos != npos && text[pos] == '@') {
             const std::size_t start = pos;
@@ -161,7 +165,11 @@ void StyleSheetBounder::boundBlock(std::string_view text, int depth, std::string
         if (pos == npos) {
             break;
         }
-        const std::size_t open = text.find('{', pos);
+        if (!openFound || (nextOpen != npos && nextOpen < pos)) {
+            nextOpen = text.find('{', pos);
+            openFound = true;
+        }
+        const std::size_t open = nextOpen;
         const std::size_t close = text.find('}', pos);
         if (open == npos || close == npos) {
             break;  // the engine reads no more of the sheet

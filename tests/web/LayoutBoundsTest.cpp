@@ -176,6 +176,7 @@ TEST(StyleBoundsTest, SheetsWithinTheBoundsAreReadAsTheEngineReadsThem) {
     EXPECT_EQ(withoutComments("x//**/*y*/z"), "xz");
     // A '}' that closes nothing ends what stands before it.
     EXPECT_EQ(StyleSheetBounder().bound("a}b{c:d}"), "b{c:d}");
+    EXPECT_EQ(StyleSheetBounder().bound(repeated("a}", 1000) + "b{c:d} e{f:g}"), "b{c:d} e{f:g}");
 }
 
 TEST(StyleBoundsTest, ASelectorOfMoreStepsThanAreTriedIsLeftOutUnread) {
