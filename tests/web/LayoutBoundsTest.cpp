@@ -273,6 +273,24 @@ TEST(TableBoundsTest, AColumnSpanReachesAThousandColumnsAndNoMore) {
     EXPECT_LE(over.frames[0].maxX(), over.frames[1].minX() + 1);
 }
 
+TEST(TableBoundsTest, ARowSpanPastWhatTheEngineCountsInStillSpansTheRowsBelow) {
+    // Read whole, the span would wrap around to one row in the engine's numbers; held to
+    // 65,534 as browsers hold it, it reaches down past the second row, whose cell stands in
+    // the next column.
+    auto page = [](const std::string& span) {
+        return "<table><tr><td rowspan=\"" + span +
+               "\" data-campus-item=\"0\">tall</td><td>a</td></tr>"
+               "<tr><td data-campus-item=\"1\">b</td></tr></table>";
+    };
+    for (const std::string span : {"65534", "65535", "4294967297"}) {
+        SCOPED_TRACE(span);
+        const Laid laid = layOut(page(span));
+        ASSERT_FALSE(laid.frames[0].isEmpty());
+        EXPECT_GT(laid.frames[1].minX(), laid.frames[0].maxX() - 1);
+        EXPECT_GT(laid.frames[0].maxY(), laid.frames[1].minY());
+    }
+}
+
 TEST(TableBoundsTest, ATableLaysOutAsATableUpToItsSlotBoundCountingCellsThatReachDown) {
     // The first row is a thousand columns wide, and its first cell reaches down into the
     // second row, where its five hundred columns come before that row's own: 1,500 slots a
