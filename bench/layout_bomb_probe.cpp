@@ -105,6 +105,8 @@ std::vector<testsupport::LayoutBomb> styleBombs() {
          "<style>" + repeatedText("a}", 50'000) + "p{color:red}</style><p>shown</p>"},
         {"floats-20000",
          "<p>" + repeatedText("<span style=\"float:left\">x</span>", 20'000) + "</p><p>shown</p>"},
+        {"floats-apart-20000",
+         repeatedText("<div><span style=\"float:left\">x</span></div>", 20'000) + "<p>shown</p>"},
     };
 }
 

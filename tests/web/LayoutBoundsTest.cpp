@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/graphics/BitmapContext.h"
@@ -241,21 +243,37 @@ TEST(BoxBoundsTest, FloatsNestUpToTheBoundAndDeeperOnesLayOutAsBlocks) {
     EXPECT_GE(over.frames[1].minY(), over.frames[0].maxY());
 }
 
-TEST(BoxBoundsTest, SiblingFloatsUpToTheBoundFloatAndLaterOnesLayOutInTheFlow) {
+TEST(BoxBoundsTest, FloatsOfAFormattingContextUpToTheBoundFloatAndLaterOnesLayOutInTheFlow) {
     // Floats one point wide stack in from the right; the last, marked, floats beside them
-    // or, in the flow, starts at the left margin.
-    auto page = [](int floats) {
-        return "<body style=\"margin:0\"><div>" +
-               repeated("<span style=\"float:right;width:1px;height:1px\"></span>", floats - 1) +
-               "<span style=\"float:right\" data-campus-item=\"0\">last</span></div></body>";
+    // or, in the flow, starts at the left margin. Side by side in one block, or each in a
+    // block of its own in the same formatting context, they count alike; a box that holds a
+    // context of its own (one that hides its overflow) counts its floats apart.
+    const std::string dot = "<span style=\"float:right;width:1px;height:1px\"></span>";
+    const std::string last = "<span style=\"float:right\" data-campus-item=\"0\">last</span>";
+    auto siblings = [&](int floats) { return repeated(dot, std::size_t(floats - 1)) + last; };
+    auto apart = [&](int floats) {
+        return repeated("<div>" + dot + "</div>", std::size_t(floats - 1)) + "<div>" + last +
+               "</div>";
     };
-    const Laid under = layOut(page(256), 1);
-    ASSERT_FALSE(under.frames[0].isEmpty());
-    EXPECT_GT(under.frames[0].minX(), 20);
-    EXPECT_LE(under.frames[0].maxX(), 375 - 255 + 1);
-    const Laid over = layOut(page(257), 1);
-    ASSERT_FALSE(over.frames[0].isEmpty());
-    EXPECT_LT(over.frames[0].minX(), 1);
+    auto ownContexts = [&](int floats) {
+        return "<div>" + repeated(dot, 200) + "</div>" + "<div style=\"overflow:hidden\">" +
+               siblings(floats - 200) + "</div>";
+    };
+    for (const auto& [name, page] :
+         std::vector<std::pair<std::string, std::function<std::string(int)>>>{
+             {"siblings", siblings}, {"apart", apart}}) {
+        SCOPED_TRACE(name);
+        const Laid under = layOut("<body style=\"margin:0\">" + page(256) + "</body>", 1);
+        ASSERT_FALSE(under.frames[0].isEmpty());
+        EXPECT_GT(under.frames[0].minX(), 20);
+        EXPECT_LE(under.frames[0].maxX(), 375 - 255 + 1);
+        const Laid over = layOut("<body style=\"margin:0\">" + page(257) + "</body>", 1);
+        ASSERT_FALSE(over.frames[0].isEmpty());
+        EXPECT_LT(over.frames[0].minX(), 1);
+    }
+    const Laid own = layOut("<body style=\"margin:0\">" + ownContexts(257) + "</body>", 1);
+    ASSERT_FALSE(own.frames[0].isEmpty());
+    EXPECT_GT(own.frames[0].minX(), 20);
 }
 
 // --- Tables -----------------------------------------------------------------------------------
