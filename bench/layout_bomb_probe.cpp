@@ -1,5 +1,6 @@
 // CPU time and peak memory of laying out and painting each page made to crash or stall the
-// layout (tests/support/LayoutBombs.h), and of all of them in one page, on the phone (375x667)
+// layout (tests/support/LayoutBombs.h, and the style sheets made to stall its reading and
+// matching of them, below), and of all of the first in one page, on the phone (375x667)
 // and the tablet (768x1024): the page's layout document made as the web view makes it, laid
 // out, its one picture (a dot tiled over a huge box) arriving and the page laid out again, and
 // the first screen painted at 2x. Each case runs in a forked child of its own, so that one
@@ -55,6 +56,58 @@ void layOutAndPaint(const std::string& html, Size screen) {
     }
     BitmapContext context(screen, 2);
     layout.paint(context, Rect{{0, 0}, screen});
+}
+
+// --- Style sheets made to stall the engine's reading and matching of them ------------------
+
+std::string repeatedText(const std::string& text, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+std::vector<testsupport::LayoutBomb> styleBombs() {
+    using testsupport::nested;
+    std::string classes;
+    for (int i = 0; i < 50'000; ++i) {
+        classes += (i ? ",.c" : ".c") + std::to_string(i);
+    }
+    std::string rules;
+    for (int i = 0; i < 5'000; ++i) {
+        rules += ".c" + std::to_string(i) + "{color:red}";
+    }
+    std::string nots;
+    for (int i = 0; i < 100; ++i) {
+        nots += "i" + repeatedText(":not(.a" + std::to_string(i) + ")", 1000) + "{color:red}";
+    }
+    return {
+        {"media-10000",
+         "<style>" + nested("@media all{", "}", 10'000, "p{color:red}") + "</style><p>shown</p>"},
+        {"media-20000",
+         "<style>" + nested("@media all{", "}", 20'000, "p{color:red}") + "</style><p>shown</p>"},
+        {"not-20000",
+         "<style>" + nested("p:not(", ")", 20'000, "b") + "{color:red}</style><p>shown</p>"},
+        {"not-40000",
+         "<style>" + nested("p:not(", ")", 40'000, "b") + "{color:red}</style><p>shown</p>"},
+        {"selectors-50000", "<style>" + classes + "{color:red}</style>" +
+                                repeatedText("<i>x</i>", 20'000) + "<p>shown</p>"},
+        {"rules-5000",
+         "<style>" + rules + "</style>" + repeatedText("<i>x</i>", 50'000) + "<p>shown</p>"},
+        {"nots-100x1000",
+         "<style>" + nots + "</style>" + repeatedText("<i>x</i>", 20'000) + "<p>shown</p>"},
+        {"nth-60000",
+         "<style>b:nth-child(2n+1){color:red}b:nth-last-of-type(3){color:blue}</style><div>" +
+             repeatedText("<b>x</b>", 60'000) + "</div><p>shown</p>"},
+        // Each '}' that closes nothing has the engine read the rest of the sheet again.
+        {"stray-braces-50000",
+         "<style>" + repeatedText("a}", 50'000) + "p{color:red}</style><p>shown</p>"},
+        {"floats-20000",
+         "<p>" + repeatedText("<span style=\"float:left\">x</span>", 20'000) + "</p><p>shown</p>"},
+        {"floats-apart-20000",
+         repeatedText("<div><span style=\"float:left\">x</span></div>", 20'000) + "<p>shown</p>"},
+    };
 }
 
 struct Outcome {
@@ -124,7 +177,11 @@ int main(int argc, char** argv) {
             bombs.push_back({name, std::string(std::istreambuf_iterator<char>(file), {})});
         }
     }
-    for (auto& bomb : testsupport::layoutBombs()) {
+    auto cases = testsupport::layoutBombs();
+    for (auto& bomb : styleBombs()) {
+        cases.push_back(std::move(bomb));
+    }
+    for (auto& bomb : cases) {
         if (chosen.empty() || std::find(chosen.begin(), chosen.end(), bomb.name) != chosen.end()) {
             bombs.push_back(std::move(bomb));
         }

@@ -42,6 +42,11 @@ public:
     // thousand cells over a thousand rows is a million. A table whose grid could be larger
     // than this lays out as blocks.
     static constexpr std::size_t kMaxTableSlots = 250'000;
+    // Placing a float looks at every float placed before it in its formatting context, so
+    // the work grows with the square of their number. Floats of one formatting context (its
+    // children's, and those of its blocks that hold no context of their own) past this many
+    // lay out in the flow.
+    static constexpr int kMaxContextFloats = 256;
 
     enum class Walk { Ancestor, AdjacentSibling, Sibling };
     using Search = std::function<litehtml::element::ptr(bool* isPseudo)>;
@@ -141,11 +146,17 @@ public:
     virtual ~HtmlBoxNesting() = default;
     // Lays out as blocks the boxes of this element and its descendants that nest too deep:
     // `above` is what the ancestors' shrink-to-fit boxes count, `parentDisplay` the parent's
-    // display, `inFlatTable` whether the parent is a table part that no longer lays out as one.
-    virtual void boundBoxes(int above, litehtml::style_display parentDisplay, bool inFlatTable) = 0;
+    // display, `inFlatTable` whether the parent is a table part that no longer lays out as one,
+    // `contextFloats` what the floats of the formatting context the element is in count
+    // (nullptr: none yet).
+    virtual void boundBoxes(int above, litehtml::style_display parentDisplay, bool inFlatTable,
+                            int* contextFloats = nullptr) = 0;
     int nesting() const { return m_nesting; }
     // Lays the element out as a block (no float), whatever its style says.
     virtual void layOutAsBlock() = 0;
+    virtual bool floats() const = 0;
+    // Lays the element out in the flow, not floated.
+    virtual void layOutInFlow() = 0;
 
 protected:
     // What this element's box and its ancestors' count.
@@ -293,7 +304,8 @@ public:
                (!this->m_css_height.is_predefined() || !this->m_css_max_height.is_predefined());
     }
 
-    void boundBoxes(int above, litehtml::style_display parentDisplay, bool inFlatTable) override {
+    void boundBoxes(int above, litehtml::style_display parentDisplay, bool inFlatTable,
+                    int* contextFloats = nullptr) override {
         const litehtml::style_display display = this->m_display;
         int cost = htmlelement::shrinkCost(display, this->m_float, parentDisplay);
         bool flatTable = false;
@@ -311,9 +323,14 @@ public:
             cost = 0;
         }
         m_nesting = above + cost;
+        int ownFloats = 0;
+        int* floats = !contextFloats || this->is_floats_holder() ? &ownFloats : contextFloats;
         for (const auto& child : this->m_children) {
             if (auto* nested = dynamic_cast<HtmlBoxNesting*>(child.get())) {
-                nested->boundBoxes(m_nesting, this->m_display, flatTable);
+                if (nested->floats() && ++*floats > HtmlElementGuard::kMaxContextFloats) {
+                    nested->layOutInFlow();
+                }
+                nested->boundBoxes(m_nesting, this->m_display, flatTable, floats);
             }
         }
     }
@@ -322,6 +339,9 @@ public:
         this->m_display = litehtml::display_block;
         this->m_float = litehtml::float_none;
     }
+
+    bool floats() const override { return this->m_float != litehtml::float_none; }
+    void layOutInFlow() override { this->m_float = litehtml::float_none; }
 
     // --- A text that is all the element holds ----------------------------------------------
 

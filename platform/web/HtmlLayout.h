@@ -57,6 +57,8 @@ private:
 // characters, at spaces in Latin text), headings, lists with markers, tables, alignment,
 // margins, padding, borders, backgrounds, display:none, pictures at their given or natural
 // size, under a browser's default style sheet. Coordinates are points, the page's CSS pixels.
+// The page's style sheets reach the engine within StyleBounds (HtmlStyleBounds.h), and its
+// matching and boxes keep to HtmlElementGuard's bounds (HtmlElement.h).
 //
 // The HTML comes from WebPage::layoutHTML(): items()'s nodes carry data-campus-item (or
 // data-campus-text) marks, and itemFrames() says where each stands. Main thread only.

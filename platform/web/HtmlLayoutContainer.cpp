@@ -3,6 +3,7 @@
 
 #include "platform/web/HtmlLayoutContainer.h"
 
+#include <strings.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 #include <unicode/utext.h>
@@ -479,6 +480,9 @@ void HtmlLayout::Container::get_language(litehtml::tstring& language,
 std::shared_ptr<litehtml::element> HtmlLayout::Container::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
     const std::shared_ptr<litehtml::document>& doc) {
+    if (tag_name && doc && strcasecmp(tag_name, "style") == 0) {
+        return makeStyleElement(doc, m_styleSheets);
+    }
     auto element = makeHtmlElement(tag_name, doc, m_guard, this);
     m_guard->expectHeldText(element && attributes.count("data-campus-text") != 0 ? element.get()
                                                                                  : nullptr);

@@ -21,6 +21,7 @@
 #include "platform/web/HtmlMarks.h"
 #include "platform/web/HtmlPatch.h"
 #include "platform/web/HtmlPictureElement.h"
+#include "platform/web/HtmlStyleBounds.h"
 #include "platform/web/HtmlVisiblePaint.h"
 
 // Internal to this library: the layout engine's and ICU's headers come in here, so only the
@@ -175,6 +176,8 @@ private:
     std::shared_ptr<HtmlPictures> m_pictures;
     // What the document's elements share: the bounds on their work (HtmlElement).
     std::shared_ptr<HtmlElementGuard> m_guard = std::make_shared<HtmlElementGuard>();
+    // The bounds on the document's style sheets, counted over all of them.
+    std::shared_ptr<StyleSheetBounder> m_styleSheets = std::make_shared<StyleSheetBounder>();
     std::vector<std::unique_ptr<html::FontEntry>> m_fonts;
     std::unique_ptr<icu::BreakIterator> m_breaks;
     litehtml::document::ptr m_document;

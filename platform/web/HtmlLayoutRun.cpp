@@ -62,6 +62,7 @@ void HtmlLayout::Container::paint(BitmapContext& context, const Rect& clip) {
 
 bool HtmlLayout::Container::tryLoad(const std::string& html) {
     m_overflow.invalidate();
+    m_styleSheets = std::make_shared<StyleSheetBounder>();
     try {
         m_document = litehtml::document::createFromUTF8(html.c_str(), this, &html::engineContext());
         m_marks.index(m_document);

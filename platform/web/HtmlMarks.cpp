@@ -74,6 +74,7 @@ void HtmlMarks::clear() {
     m_items.clear();
     m_textHolders.clear();
     m_pageStyles.clear();
+    m_styleSheets = StyleSheetBounder();
     m_positioned = false;
     m_floats = false;
 }
@@ -106,7 +107,8 @@ void HtmlMarks::visit(const litehtml::element::ptr& element,
         if (media && *media) {
             queries = litehtml::media_query_list::create_from_string(media, document);
         }
-        m_pageStyles.parse_stylesheet(text.c_str(), nullptr, document, queries);
+        const std::string sheet = m_styleSheets.bound(text);
+        m_pageStyles.parse_stylesheet(sheet.c_str(), nullptr, document, queries);
         return;
     }
     const char* text = nullptr;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/graphics/Geometry.h"
+#include "platform/web/HtmlStyleBounds.h"
 
 namespace platform {
 
@@ -42,6 +43,8 @@ private:
     std::vector<std::vector<litehtml::element::ptr>> m_items;
     std::unordered_set<const litehtml::element*> m_textHolders;
     litehtml::css m_pageStyles;
+    // The page's sheets are read within the bounds the engine's reading of them keeps to.
+    StyleSheetBounder m_styleSheets;
     bool m_positioned = false;
     bool m_floats = false;
 };
