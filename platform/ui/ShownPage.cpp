@@ -83,10 +83,23 @@ public:
     }
     void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
 
+    // Where its words stand, one rect a line in its own coordinates, when they run over
+    // several lines: its frame then also holds the links beside it on the first and last
+    // lines, and a tap there is theirs, as in a browser. None: all of its frame.
+    void setLines(std::vector<Rect> lines) { m_lines = std::move(lines); }
+    bool pointInside(Point point) const override {
+        if (m_lines.empty()) {
+            return Button::pointInside(point);
+        }
+        return std::any_of(m_lines.begin(), m_lines.end(),
+                           [&](const Rect& line) { return line.contains(point); });
+    }
+
 private:
     bool m_link{false};
     std::string m_href;
     int m_node{-1};
+    std::vector<Rect> m_lines;
 };
 
 bool isControl(WebPage::Item::Kind kind) {
@@ -151,7 +164,9 @@ void ShownPage::update(WebPage& page, Size viewport, ScrollView& scroller, bool 
         m_width = viewport.width;
         m_height = viewport.height;
         m_relayout = false;
-        placeViews(m_layout->itemFrames(m_items.size()));
+        std::vector<std::vector<Rect>> lines;
+        const std::vector<Rect> frames = m_layout->itemFrames(m_items.size(), &lines);
+        placeViews(frames, lines);
     }
     m_repaint = false;
 
@@ -257,7 +272,8 @@ std::unordered_map<int, std::shared_ptr<View>> ShownPage::formViews() const {
     return views;
 }
 
-void ShownPage::placeViews(const std::vector<Rect>& frames) {
+void ShownPage::placeViews(const std::vector<Rect>& frames,
+                           const std::vector<std::vector<Rect>>& lines) {
     // The views for the items as they are now: a field's or label's from formView (a field
     // being edited keeps its own), the others kept where they still fit.
     std::vector<std::shared_ptr<View>> views(m_items.size());
@@ -300,6 +316,15 @@ void ShownPage::placeViews(const std::vector<Rect>& frames) {
             if (control->isEnabled() == item.disabled) {
                 control->setEnabled(!item.disabled);
             }
+            std::vector<Rect> own;
+            if (i < lines.size()) {
+                for (Rect line : lines[i]) {
+                    line.origin.x -= frames[i].minX();
+                    line.origin.y -= frames[i].minY();
+                    own.push_back(line);
+                }
+            }
+            control->setLines(std::move(own));
         } else if (auto* label = dynamic_cast<Label*>(&view)) {
             if (auto* element = dynamic_cast<PageElementLabel*>(&view)) {
                 element->setId(item.id);
