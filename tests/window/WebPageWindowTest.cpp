@@ -65,6 +65,32 @@ TEST_F(WebPageWindowTest, AQuestionnaireIsAnsweredWithClicksAndTypedText) {
         << driver.outline();
 }
 
+TEST_F(WebPageWindowTest, TheQuestionnairesFormStandsAsFarBelowTheAnswererAsTheFirstPage) {
+    // The first page's question is a paragraph alone under the answerer's, the second's the
+    // first paragraph of a form: the window shows them the same step down.
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    click(centreOf(*driver.find("问卷调查")));
+    auto step = [&](const std::string& question) {
+        auto answerer = awaitShown("20050031");
+        auto below = awaitShown(question);
+        EXPECT_TRUE(answerer && below) << driver.outline();
+        if (!answerer || !below) {
+            return 0.0;
+        }
+        return below->convertRectTo(below->bounds(), nullptr).minY() -
+               answerer->convertRectTo(answerer->bounds(), nullptr).minY();
+    };
+    const double first = step("1. 您对学校食堂的整体满意度：");
+    click(centreOf(*driver.find("下一页")));
+    ASSERT_TRUE(awaitShown("advice")) << driver.outline();
+    const double second = step("2. 您对校园网络服务的评价：");
+    EXPECT_GT(first, 30);
+    EXPECT_NEAR(second, first, 0.5);
+    window->pump(kNoWait);
+    EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
+}
+
 TEST_F(WebPageWindowTest, ANoticesPictureStandsBetweenTheLinesAroundIt) {
     storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
     open();
