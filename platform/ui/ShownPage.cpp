@@ -83,23 +83,10 @@ public:
     }
     void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
 
-    // Where its words stand, one rect a line in its own coordinates, when they run over
-    // several lines: its frame then also holds the links beside it on the first and last
-    // lines, and a tap there is theirs, as in a browser. None: all of its frame.
-    void setLines(std::vector<Rect> lines) { m_lines = std::move(lines); }
-    bool pointInside(Point point) const override {
-        if (m_lines.empty()) {
-            return Button::pointInside(point);
-        }
-        return std::any_of(m_lines.begin(), m_lines.end(),
-                           [&](const Rect& line) { return line.contains(point); });
-    }
-
 private:
     bool m_link{false};
     std::string m_href;
     int m_node{-1};
-    std::vector<Rect> m_lines;
 };
 
 bool isControl(WebPage::Item::Kind kind) {
@@ -316,15 +303,6 @@ void ShownPage::placeViews(const std::vector<Rect>& frames,
             if (control->isEnabled() == item.disabled) {
                 control->setEnabled(!item.disabled);
             }
-            std::vector<Rect> own;
-            if (i < lines.size()) {
-                for (Rect line : lines[i]) {
-                    line.origin.x -= frames[i].minX();
-                    line.origin.y -= frames[i].minY();
-                    own.push_back(line);
-                }
-            }
-            control->setLines(std::move(own));
         } else if (auto* label = dynamic_cast<Label*>(&view)) {
             if (auto* element = dynamic_cast<PageElementLabel*>(&view)) {
                 element->setId(item.id);
@@ -337,6 +315,19 @@ void ShownPage::placeViews(const std::vector<Rect>& frames,
         view.setHidden(frames[i].isEmpty());
         if (!frames[i].isEmpty() && view.frame() != frames[i]) {
             view.setFrame(frames[i]);
+        }
+        // A link, button or label whose words run over several lines: its frame also holds
+        // what stands beside them on the first and last lines, and a tap there is not its own,
+        // as in a browser.
+        if (auto* button = dynamic_cast<Button*>(&view)) {
+            std::vector<Rect> words = i < lines.size() ? lines[i] : std::vector<Rect>{};
+            for (Rect& line : words) {
+                line.origin.x -= frames[i].minX();
+                line.origin.y -= frames[i].minY();
+            }
+            if (words != button->touchRects()) {
+                button->setTouchRects(std::move(words));
+            }
         }
     }
 }

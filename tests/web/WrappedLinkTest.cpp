@@ -114,4 +114,81 @@ TEST_F(WrappedLinkTest, AWrappedLinkTakesOnlyTheTapsOnItsWords) {
     }
 }
 
+// Links and labels of boxes to tick, by turns; the boxes stand in a paragraph of their own.
+class WrappedLabelTest : public WrappedLinkTest {
+protected:
+    static bool isLabel(int item) { return item % 2 == 1; }
+
+    static std::string page() {
+        std::string html = "<p>";
+        for (int item = 0; item < kLinks; ++item) {
+            if (isLabel(item)) {
+                html += "<label for=\"c" + std::to_string(item) + "\">" + textOf(item) + "</label>";
+            } else {
+                html += "<a href=\"/go/" + std::to_string(item) + "\">" + textOf(item) + "</a>";
+            }
+        }
+        html += "</p><p>";
+        for (int item = 1; item < kLinks; item += 2) {
+            html += "<input type=\"checkbox\" id=\"c" + std::to_string(item) + "\" name=\"box" +
+                    std::to_string(item) + "\">";
+        }
+        return html + "</p>";
+    }
+
+    Rect itemFrame(int item) {
+        return frameOf((isLabel(item) ? "label \"" : "link \"") + textOf(item) + "\"");
+    }
+
+    bool ticked(int item) {
+        const std::string outline = driver.outline();
+        const std::size_t at = outline.find("checkbox box" + std::to_string(item) + " ");
+        return at != std::string::npos &&
+               outline.substr(at, outline.find('\n', at) - at).find("(checked)") !=
+                   std::string::npos;
+    }
+};
+
+TEST_F(WrappedLabelTest, AWrappedLabelTakesOnlyTheTapsOnItsWords) {
+    int wrappedLabels = 0;
+    for (const double width : {320.0, 375.0, 768.0}) {
+        SCOPED_TRACE(width);
+        useWidth(width);
+        show(page());
+        std::vector<Rect> frames;
+        double lineHeight = 1e9;
+        for (int item = 0; item < kLinks; ++item) {
+            frames.push_back(itemFrame(item));
+            ASSERT_FALSE(frames.back().isEmpty()) << driver.outline();
+            lineHeight = std::min(lineHeight, frames.back().height());
+        }
+        for (int item = 1; item + 1 < kLinks; ++item) {
+            if (frames[std::size_t(item)].height() < lineHeight * 1.5) {
+                continue;
+            }
+            wrappedLabels += isLabel(item) ? 1 : 0;
+            SCOPED_TRACE(textOf(item));
+            for (const int beside : {item - 1, item + 1, item}) {
+                SCOPED_TRACE(textOf(beside));
+                const bool wasTicked = ticked(item);
+                const bool besideTicked = ticked(beside);
+                const auto tapped = driver.tap(textOf(beside));
+                EXPECT_TRUE(tapped) << tapped.error;
+                // A link is followed; a label's box is ticked, or its tick taken away.
+                if (isLabel(beside)) {
+                    EXPECT_NE(ticked(beside), besideTicked) << driver.outline();
+                } else {
+                    EXPECT_EQ(followed(), beside);
+                }
+                if (beside != item && isLabel(item)) {
+                    EXPECT_EQ(ticked(item), wasTicked);
+                }
+                delegate->asked.clear();
+            }
+        }
+    }
+    // Among the widths some label runs over two lines.
+    EXPECT_GT(wrappedLabels, 0);
+}
+
 }  // namespace
