@@ -49,6 +49,43 @@ Rect visibleRectInWindow(const View& view, const Rect& windowBounds) {
     return rect;
 }
 
+// Where within `rect` (window coordinates) the view takes touches itself, a few points of it
+// scanned row by row, the middle rows first: for a view that takes them on only a part of
+// its frame.
+std::vector<Point> pointsTaken(const View& view, const Rect& rect) {
+    constexpr double kStep = 2;
+    constexpr std::size_t kEnough = 4;
+    std::vector<double> rows;
+    for (double dy = 0; dy <= rect.height() / 2; dy += kStep) {
+        rows.push_back(rect.midY() - dy);
+        if (dy > 0) {
+            rows.push_back(rect.midY() + dy);
+        }
+    }
+    auto takes = [&](double x, double y) {
+        return view.pointInside(view.convertPointFrom(Point{x, y}, nullptr));
+    };
+    std::vector<Point> points;
+    for (double y : rows) {
+        // The middle of the row's first stretch that takes them.
+        double x = rect.minX() + kStep / 2;
+        while (x < rect.maxX() && !takes(x, y)) {
+            x += kStep;
+        }
+        double end = x;
+        while (end + kStep < rect.maxX() && takes(end + kStep, y)) {
+            end += kStep;
+        }
+        if (x < rect.maxX()) {
+            points.push_back(Point{(x + end) / 2, y});
+        }
+        if (points.size() >= kEnough) {
+            break;
+        }
+    }
+    return points;
+}
+
 // "b3", or what the view says it is when it has no handle.
 std::string nameOf(const View& view) {
     if (!view.handle().empty()) {
@@ -241,13 +278,22 @@ DriverResult UIDriver::aim(const std::shared_ptr<View>& view, bool tapping, Poin
     }
     // The centre first; when something lies over it (a row half under the navigation bar),
     // a finger would aim at the part still showing.
-    const Point candidates[] = {
+    std::vector<Point> candidates = {
         {rect.midX(), rect.midY()},
         {rect.midX(), rect.minY() + rect.height() * 0.75},
         {rect.midX(), rect.minY() + rect.height() * 0.25},
         {rect.minX() + rect.width() * 0.25, rect.midY()},
         {rect.minX() + rect.width() * 0.75, rect.midY()},
     };
+    // A view that takes touches on only a part of its frame (a page's link whose words run
+    // over two lines) is aimed at that part.
+    auto taken = [&](Point candidate) {
+        return !view->pointInside(view->convertPointFrom(candidate, nullptr));
+    };
+    candidates.erase(std::remove_if(candidates.begin(), candidates.end(), taken), candidates.end());
+    if (candidates.empty()) {
+        candidates = pointsTaken(*view, rect);
+    }
     DriverResult first;
     for (const Point& candidate : candidates) {
         auto reached = reaches(*window, view, candidate, tapping);

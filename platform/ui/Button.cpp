@@ -168,6 +168,10 @@ Size Button::imageSize() const {
 }
 
 bool Button::pointInside(Point point) const {
+    if (!m_touchRects.empty()) {
+        return std::any_of(m_touchRects.begin(), m_touchRects.end(),
+                           [&](const Rect& rect) { return rect.contains(point); });
+    }
     if (!m_touchAreaOutsets) {
         return Control::pointInside(point);
     }

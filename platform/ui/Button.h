@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Image.h"
 #include "platform/ui/Control.h"
@@ -57,6 +58,11 @@ public:
     // takes room away on that side). None: the bounds alone, as for any view.
     const std::optional<EdgeInsets>& touchAreaOutsets() const { return m_touchAreaOutsets; }
     void setTouchAreaOutsets(std::optional<EdgeInsets> outsets) { m_touchAreaOutsets = outsets; }
+    // The parts of its bounds that take touches, when not all of it does: a page's link whose
+    // words run over two lines takes the taps on its words, and not those on the links beside
+    // them within its frame. None: its bounds (and outsets), as for any button.
+    const std::vector<Rect>& touchRects() const { return m_touchRects; }
+    void setTouchRects(std::vector<Rect> rects) { m_touchRects = std::move(rects); }
     bool pointInside(Point point) const override;
 
     Size sizeThatFits(Size size) const override;
@@ -85,6 +91,7 @@ private:
     EdgeInsets m_titleEdgeInsets;
     EdgeInsets m_imageEdgeInsets;
     std::optional<EdgeInsets> m_touchAreaOutsets;
+    std::vector<Rect> m_touchRects;
     // The background image draw() shows, kept to tell when a change of state changes it.
     Image m_shownBackground;
 };

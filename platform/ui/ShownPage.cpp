@@ -151,7 +151,9 @@ void ShownPage::update(WebPage& page, Size viewport, ScrollView& scroller, bool 
         m_width = viewport.width;
         m_height = viewport.height;
         m_relayout = false;
-        placeViews(m_layout->itemFrames(m_items.size()));
+        std::vector<std::vector<Rect>> lines;
+        const std::vector<Rect> frames = m_layout->itemFrames(m_items.size(), &lines);
+        placeViews(frames, lines);
     }
     m_repaint = false;
 
@@ -257,7 +259,8 @@ std::unordered_map<int, std::shared_ptr<View>> ShownPage::formViews() const {
     return views;
 }
 
-void ShownPage::placeViews(const std::vector<Rect>& frames) {
+void ShownPage::placeViews(const std::vector<Rect>& frames,
+                           const std::vector<std::vector<Rect>>& lines) {
     // The views for the items as they are now: a field's or label's from formView (a field
     // being edited keeps its own), the others kept where they still fit.
     std::vector<std::shared_ptr<View>> views(m_items.size());
@@ -312,6 +315,19 @@ void ShownPage::placeViews(const std::vector<Rect>& frames) {
         view.setHidden(frames[i].isEmpty());
         if (!frames[i].isEmpty() && view.frame() != frames[i]) {
             view.setFrame(frames[i]);
+        }
+        // A link, button or label whose words run over several lines: its frame also holds
+        // what stands beside them on the first and last lines, and a tap there is not its own,
+        // as in a browser.
+        if (auto* button = dynamic_cast<Button*>(&view)) {
+            std::vector<Rect> words = i < lines.size() ? lines[i] : std::vector<Rect>{};
+            for (Rect& line : words) {
+                line.origin.x -= frames[i].minX();
+                line.origin.y -= frames[i].minY();
+            }
+            if (words != button->touchRects()) {
+                button->setTouchRects(std::move(words));
+            }
         }
     }
 }

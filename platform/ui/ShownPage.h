@@ -62,7 +62,7 @@ public:
 private:
     void build(WebPage& page);
     bool patch(WebPage& page);
-    void placeViews(const std::vector<Rect>& frames);
+    void placeViews(const std::vector<Rect>& frames, const std::vector<std::vector<Rect>>& lines);
     std::shared_ptr<View> makeView(std::size_t index);
     bool fits(const View& view, const WebPage::Item& item) const;
 

@@ -7,6 +7,7 @@
 
 #include <litehtml.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <functional>
@@ -15,6 +16,7 @@
 #include <unordered_map>
 
 #include "platform/web/HtmlHeldText.h"
+#include "platform/web/HtmlMargins.h"
 
 namespace platform {
 
@@ -376,6 +378,19 @@ public:
             used = Base::render(x, y, maxWidth, secondPass);
         }
         return used;
+    }
+
+    // --- A top margin taken from the first child (HtmlMargins.h) -----------------------------
+
+    void calc_outlines(int parentWidth) override {
+        Base::calc_outlines(parentWidth);
+        if (this->collapse_top_margin()) {
+            const int content = parentWidth - this->m_margins.left - this->m_margins.right -
+                                this->m_padding.left - this->m_padding.right -
+                                this->m_borders.left - this->m_borders.right;
+            this->m_margins.top =
+                std::max(this->m_margins.top, htmlelement::firstChildTopMargin(*this, content));
+        }
     }
 
     void get_text(litehtml::tstring& text) override {

@@ -137,8 +137,9 @@ void HtmlLayout::paint(BitmapContext& context, const Rect& clip) const {
     m_container->paint(context, clip);
 }
 
-std::vector<Rect> HtmlLayout::itemFrames(std::size_t count) const {
-    return m_container->marks().frames(count);
+std::vector<Rect> HtmlLayout::itemFrames(std::size_t count,
+                                         std::vector<std::vector<Rect>>* lines) const {
+    return m_container->marks().frames(count, lines);
 }
 
 }  // namespace platform

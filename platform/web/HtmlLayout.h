@@ -84,8 +84,12 @@ public:
     // visiting only the boxes that meet it.
     void paint(BitmapContext& context, const Rect& clip) const;
     // Where each of `count` marked items stands: the union of its boxes; an empty rect for an
-    // item that is not laid out (display:none, or past the layout budget).
-    std::vector<Rect> itemFrames(std::size_t count) const;
+    // item that is not laid out (display:none, or past the layout budget). With `lines`, also
+    // where each line of an item that runs over several stands (a link whose words wrap takes
+    // only the taps on its words, not those on its neighbours within its frame); none for an
+    // item on one line.
+    std::vector<Rect> itemFrames(std::size_t count,
+                                 std::vector<std::vector<Rect>>* lines = nullptr) const;
 
 private:
     class Container;

@@ -16,25 +16,46 @@ Rect rectOf(const litehtml::position& position) {
                 {double(position.width), double(position.height)}};
 }
 
+// The boxes of an item as they are gathered, in the order the engine placed them: their
+// union, and, when asked for, the union of each line's (boxes that stand side by side, their
+// rows overlapping, are on one line).
+struct ItemBoxes {
+    Rect frame;
+    std::vector<Rect>* lines = nullptr;
+
+    void add(const Rect& box) {
+        if (box.isEmpty()) {
+            return;
+        }
+        frame = frame.isEmpty() ? box : frame.unionWith(box);
+        if (!lines) {
+            return;
+        }
+        if (!lines->empty() && box.minY() < lines->back().maxY() &&
+            box.maxY() > lines->back().minY()) {
+            lines->back() = lines->back().unionWith(box);
+        } else {
+            lines->push_back(box);
+        }
+    }
+};
+
 // The boxes of what an element shows: its own for a block, its content's line by line for
 // an inline element (whose own box the engine leaves empty).
-void collectBoxes(const litehtml::element::ptr& element, Rect& frame) {
+void collectBoxes(const litehtml::element::ptr& element, ItemBoxes& boxes) {
     if (!element || element->get_display() == litehtml::display_none) {
         return;
     }
     const std::size_t children = element->get_children_count();
     const bool inlineBox = element->get_display() == litehtml::display_inline;
     if (!inlineBox || children == 0) {
-        Rect box = rectOf(element->get_placement());
-        if (!box.isEmpty()) {
-            frame = frame.isEmpty() ? box : frame.unionWith(box);
-        }
+        boxes.add(rectOf(element->get_placement()));
         if (!inlineBox) {
             return;
         }
     }
     for (std::size_t i = 0; i < children; ++i) {
-        collectBoxes(element->get_child(int(i)), frame);
+        collectBoxes(element->get_child(int(i)), boxes);
     }
 }
 
@@ -151,16 +172,21 @@ void HtmlMarks::replace(std::size_t item, const litehtml::element::ptr& old,
     }
 }
 
-std::vector<Rect> HtmlMarks::frames(std::size_t count) const {
+std::vector<Rect> HtmlMarks::frames(std::size_t count,
+                                    std::vector<std::vector<Rect>>* lines) const {
     std::vector<Rect> frames(count);
+    if (lines) {
+        lines->assign(count, {});
+    }
     for (std::size_t item = 0; item < count && item < m_items.size(); ++item) {
-        Rect& frame = frames[item];
+        ItemBoxes boxes;
+        boxes.lines = lines ? &(*lines)[item] : nullptr;
         for (const auto& element : m_items[item]) {
             if (!shown(element)) {
                 continue;
             }
             if (m_textHolders.count(element.get()) == 0) {
-                collectBoxes(element, frame);
+                collectBoxes(element, boxes);
                 continue;
             }
             // Its texts stand where the engine put them in it: its own place is found once,
@@ -171,16 +197,18 @@ std::vector<Rect> HtmlMarks::frames(std::size_t count) const {
                 const litehtml::element::ptr child = element->get_child(int(i));
                 if (!child || child->get_children_count() > 0 ||
                     child->get_display() == litehtml::display_none) {
-                    collectBoxes(child, frame);
+                    collectBoxes(child, boxes);
                     continue;
                 }
                 Rect box = rectOf(child->get_position());
                 box.origin.x += origin.x;
                 box.origin.y += origin.y;
-                if (!box.isEmpty()) {
-                    frame = frame.isEmpty() ? box : frame.unionWith(box);
-                }
+                boxes.add(box);
             }
+        }
+        frames[item] = boxes.frame;
+        if (boxes.lines && boxes.lines->size() < 2) {
+            boxes.lines->clear();  // on one line: its frame says it all
         }
     }
     return frames;

@@ -30,7 +30,10 @@ public:
                  const litehtml::element::ptr& now);
     // Where each of `count` items stands: the union of its boxes in page coordinates; empty
     // for an item not laid out (display:none there or above it, or past the layout budget).
-    std::vector<Rect> frames(std::size_t count) const;
+    // With `lines`, also the union of its boxes on each line, for an item that runs over more
+    // than one (none for the others).
+    std::vector<Rect> frames(std::size_t count,
+                             std::vector<std::vector<Rect>>* lines = nullptr) const;
 
     const litehtml::css& pageStyles() const { return m_pageStyles; }
     bool hasPositioned() const { return m_positioned; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -64,6 +65,32 @@ TEST_F(WebPageWindowTest, AQuestionnaireIsAnsweredWithClicksAndTypedText) {
         << driver.outline();
 }
 
+TEST_F(WebPageWindowTest, TheQuestionnairesFormStandsAsFarBelowTheAnswererAsTheFirstPage) {
+    // The first page's question is a paragraph alone under the answerer's, the second's the
+    // first paragraph of a form: the window shows them the same step down.
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    click(centreOf(*driver.find("问卷调查")));
+    auto step = [&](const std::string& question) {
+        auto answerer = awaitShown("20050031");
+        auto below = awaitShown(question);
+        EXPECT_TRUE(answerer && below) << driver.outline();
+        if (!answerer || !below) {
+            return 0.0;
+        }
+        return below->convertRectTo(below->bounds(), nullptr).minY() -
+               answerer->convertRectTo(answerer->bounds(), nullptr).minY();
+    };
+    const double first = step("1. 您对学校食堂的整体满意度：");
+    click(centreOf(*driver.find("下一页")));
+    ASSERT_TRUE(awaitShown("advice")) << driver.outline();
+    const double second = step("2. 您对校园网络服务的评价：");
+    EXPECT_GT(first, 30);
+    EXPECT_NEAR(second, first, 0.5);
+    window->pump(kNoWait);
+    EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
+}
+
 TEST_F(WebPageWindowTest, ANoticesPictureStandsBetweenTheLinesAroundIt) {
     storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
     open();
@@ -73,16 +100,33 @@ TEST_F(WebPageWindowTest, ANoticesPictureStandsBetweenTheLinesAroundIt) {
     click(centreOf(*notice));
     auto above = awaitShown("各学院、各部门：");
     ASSERT_TRUE(above) << driver.outline();
-    auto below = driver.find("关于2024年清明节放假安排的通知现予发布");
+    // The picture is decoded on the background pool and laid out when it is in: the text
+    // shows before it, and what is checked is waited for, the paragraph pushed down.
+    std::shared_ptr<platform::View> below;
+    platform::Rect top;
+    platform::Rect bottom;
+    const bool pictureIn = waitFor([&] {
+        window->pump(kNoWait);
+        above = driver.find("各学院、各部门：");
+        below = driver.find("关于2024年清明节放假安排的通知现予发布");
+        if (!above || !below) {
+            return false;
+        }
+        top = above->convertRectTo(above->bounds(), nullptr);
+        bottom = below->convertRectTo(below->bounds(), nullptr);
+        return bottom.minY() - top.maxY() > 100;
+    });
     ASSERT_TRUE(below) << driver.outline();
+    ASSERT_TRUE(pictureIn) << bottom.minY() - top.maxY() << "\n" << driver.outline();
+    pump();
 
     window->pump(kNoWait);
     const platform::Image shown = window->pixels();
     EXPECT_EQ(differingPixels(shown, rendererPng()), 0);
     // Between the greeting and the paragraph under it the page holds the picture: ink down
     // the band at the picture's left, middle and right, and no white row across it.
-    const platform::Rect top = above->convertRectTo(above->bounds(), nullptr);
-    const platform::Rect bottom = below->convertRectTo(below->bounds(), nullptr);
+    top = above->convertRectTo(above->bounds(), nullptr);
+    bottom = below->convertRectTo(below->bounds(), nullptr);
     ASSERT_GT(bottom.minY() - top.maxY(), 100);
     const double scale = window->scale();
     int white = 0;
@@ -94,6 +138,55 @@ TEST_F(WebPageWindowTest, ANoticesPictureStandsBetweenTheLinesAroundIt) {
     }
     EXPECT_GT(rows, 5);
     EXPECT_EQ(white, 0);
+}
+
+TEST_F(WebPageWindowTest, AClickBesideAWrappedLinkFollowsTheLinkShownThere) {
+    // The questionnaire's address answers with a paragraph of short links: at the window's
+    // width some link runs from the end of one line onto the next, its frame over its
+    // neighbours.
+    const std::string characters =
+        "天地玄黄宇宙洪荒日月盈昃辰宿列张寒来暑往秋收冬藏闰余成岁律吕调阳云腾致雨露结为霜";
+    auto textOf = [&](int link) { return characters.substr(std::size_t(link) * 12, 12); };
+    const int links = int(characters.size() / 12);
+    std::string page = "<html><body><p>";
+    for (int link = 0; link < links; ++link) {
+        page += "<a href=\"/go/" + std::to_string(link) + "\">" + textOf(link) + "</a>";
+    }
+    page += "</p></body></html>";
+    server.setReply("GET", "/function/interaction/questionnaire_add.jsp",
+                    fakes::Reply{200, "text/html;charset=UTF-8", page});
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    click(centreOf(*driver.find("问卷调查")));
+    ASSERT_TRUE(awaitShown(textOf(0))) << driver.outline();
+
+    int wrapped = -1;
+    double lineHeight = 1e9;
+    for (int link = 0; link < links; ++link) {
+        auto view = driver.find(textOf(link));
+        ASSERT_TRUE(view) << driver.outline();
+        lineHeight = std::min(lineHeight, view->bounds().height());
+    }
+    for (int link = 1; link + 1 < links && wrapped < 0; ++link) {
+        if (driver.find(textOf(link))->bounds().height() > lineHeight * 1.5) {
+            wrapped = link;
+        }
+    }
+    ASSERT_GT(wrapped, 0) << driver.outline();
+    // A click on the words of the link before it, on the first line, follows that link.
+    const platform::Rect wrappedFrame = [&] {
+        auto view = driver.find(textOf(wrapped));
+        return view->convertRectTo(view->bounds(), nullptr);
+    }();
+    const platform::Point before = centreOf(*driver.find(textOf(wrapped - 1)));
+    ASSERT_TRUE(wrappedFrame.contains(before));
+    click(before);
+    auto followed = [&](int link) {
+        return server.requestsTo("/go/" + std::to_string(link)).size();
+    };
+    EXPECT_TRUE(waitFor([&] { return followed(wrapped - 1) + followed(wrapped) > 0; }));
+    EXPECT_EQ(followed(wrapped - 1), 1u);
+    EXPECT_EQ(followed(wrapped), 0u);
 }
 
 }  // namespace
