@@ -84,6 +84,9 @@ public:
     // Where each of `count` marked items stands: the union of its boxes; an empty rect for an
     // item that is not laid out (display:none, or past the layout budget).
     std::vector<Rect> itemFrames(std::size_t count) const;
+    // The most memory the layout engine has held at once for the page's current showing
+    // (HtmlEngineBudget: since the page was read, or since its last paint), in bytes.
+    std::size_t engineBytes() const;
 
 private:
     class Container;

@@ -151,6 +151,7 @@ int HtmlLayout::Container::text_width(const litehtml::tchar_t* text, litehtml::u
 }
 
 int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr hFont) {
+    HtmlEngineBudget::check();
     auto* font = reinterpret_cast<FontEntry*>(hFont);
     if (!font) {
         return 0;
@@ -189,6 +190,7 @@ int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr h
 void HtmlLayout::Container::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text,
                                       litehtml::uint_ptr hFont, litehtml::web_color color,
                                       const litehtml::position& pos) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     auto* font = reinterpret_cast<FontEntry*>(hFont);
     if (!context || !font || !text) {
@@ -216,6 +218,7 @@ void HtmlLayout::Container::draw_text(litehtml::uint_ptr hdc, const litehtml::tc
 }
 
 void HtmlLayout::Container::transform_text(litehtml::tstring& text, litehtml::text_transform tt) {
+    HtmlEngineBudget::check();
     icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
     switch (tt) {
         case litehtml::text_transform_uppercase:
@@ -237,6 +240,7 @@ void HtmlLayout::Container::transform_text(litehtml::tstring& text, litehtml::te
 void HtmlLayout::Container::split_text(
     const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
     const std::function<void(const litehtml::tchar_t*)>& on_space) {
+    HtmlEngineBudget::check();
     std::string_view all(text ? text : "");
     if (m_guard->givesWholeText()) {
         on_word(all.data());
@@ -301,6 +305,7 @@ void HtmlLayout::Container::splitWords(std::string_view all, const Piece& piece)
 
 void HtmlLayout::Container::draw_list_marker(litehtml::uint_ptr hdc,
                                              const litehtml::list_marker& marker) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -329,6 +334,7 @@ void HtmlLayout::Container::draw_list_marker(litehtml::uint_ptr hdc,
 
 void HtmlLayout::Container::paintPicture(litehtml::uint_ptr hdc, const char* src,
                                          const litehtml::position& box) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -353,6 +359,7 @@ void HtmlLayout::Container::load_image(const litehtml::tchar_t* src,
 void HtmlLayout::Container::get_image_size(const litehtml::tchar_t* src,
                                            const litehtml::tchar_t* /*baseurl*/,
                                            litehtml::size& sz) {
+    HtmlEngineBudget::check();
     sz.width = 0;
     sz.height = 0;
     if (!src || !*src) {
@@ -367,6 +374,7 @@ void HtmlLayout::Container::get_image_size(const litehtml::tchar_t* src,
 
 void HtmlLayout::Container::draw_background(litehtml::uint_ptr hdc,
                                             const litehtml::background_paint& bg) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -401,6 +409,7 @@ void HtmlLayout::Container::draw_background(litehtml::uint_ptr hdc,
 
 void HtmlLayout::Container::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
                                          const litehtml::position& draw_pos, bool /*root*/) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -442,6 +451,7 @@ void HtmlLayout::Container::draw_borders(litehtml::uint_ptr hdc, const litehtml:
 void HtmlLayout::Container::set_clip(const litehtml::position& pos,
                                      const litehtml::border_radiuses& /*radius*/, bool /*valid_x*/,
                                      bool /*valid_y*/) {
+    HtmlEngineBudget::check();
     if (m_target) {
         m_target->saveState();
         m_target->clip(rectOf(pos));
@@ -461,6 +471,8 @@ void HtmlLayout::Container::get_client_rect(litehtml::position& client) const {
 }
 
 void HtmlLayout::Container::get_media_features(litehtml::media_features& media) const {
+    // Asked first after the engine has destroyed its parse of the page.
+    m_parse = nullptr;
     media.type = litehtml::media_type_screen;
     media.width = media.device_width = int(m_viewportWidth);
     media.height = media.device_height = int(m_viewportHeight);
@@ -479,6 +491,7 @@ void HtmlLayout::Container::get_language(litehtml::tstring& language,
 std::shared_ptr<litehtml::element> HtmlLayout::Container::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
     const std::shared_ptr<litehtml::document>& doc) {
+    HtmlEngineBudget::check();
     auto element = makeHtmlElement(tag_name, doc, m_guard, this);
     m_guard->expectHeldText(element && attributes.count("data-campus-text") != 0 ? element.get()
                                                                                  : nullptr);
