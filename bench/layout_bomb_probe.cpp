@@ -1,12 +1,15 @@
 // CPU time and peak memory of laying out and painting each page made to crash or stall the
-// layout (tests/support/LayoutBombs.h), and of all of them in one page, on the phone (375x667)
+// layout (tests/support/LayoutBombs.h, and the pages below that outran its bounds on the
+// engine's paths one by one), and of all of them in one page, on the phone (375x667)
 // and the tablet (768x1024): the page's layout document made as the web view makes it, laid
 // out, its one picture (a dot tiled over a huge box) arriving and the page laid out again, and
 // the first screen painted at 2x. Each case runs in a forked child of its own, so that one
 // case's memory never counts in another's, held to a CPU and an address-space limit so that a
 // page that would run for minutes or ask for gigabytes ends the child and is reported as such.
 //   layout_bomb_probe [CASE ... | FILE.html ...] [--cpu-limit SECONDS] [--memory-limit MEGABYTES]
-// (a FILE.html is a page of one's own, measured like the cases)
+//                     [--unbudgeted]
+// (a FILE.html is a page of one's own, measured like the cases; --unbudgeted lifts the
+// engine's budget, HtmlEngineBudget, to see what a page would cost without it)
 // Prints one line a case and device: CPU seconds, peak resident MB, and how it ended.
 // Goal: every case within 1 s of CPU and under 500 MB.
 #include <sys/resource.h>
@@ -14,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +29,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Image.h"
+#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlLayout.h"
 #include "platform/web/WebPage.h"
 #include "tests/support/LayoutBombs.h"
@@ -37,6 +42,73 @@ struct Device {
     const char* name;
     Size size;
 };
+
+// `count` copies of `text`.
+std::string repeated(const std::string& text, int count) {
+    std::string all;
+    all.reserve(text.size() * std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        all += text;
+    }
+    return all;
+}
+
+// `count` elements `<tag class="kN">x</tag>`, N counting up.
+std::string classedElements(const std::string& tag, int count) {
+    std::string all;
+    for (int i = 0; i < count; ++i) {
+        all += "<" + tag + " class=\"k" + std::to_string(i) + "\">x</" + tag + ">";
+    }
+    return all;
+}
+
+// Pages whose cost grows faster than the page along a path of the engine no bound of the
+// layout's names: only the budget around the engine holds them.
+std::vector<testsupport::LayoutBomb> enginePathBombs() {
+    std::vector<testsupport::LayoutBomb> bombs;
+    bombs.push_back({"media-10000", "<style>" + repeated("@media all{", 10000) + "p{color:red}" +
+                                        repeated("}", 10000) + "</style><p>shown</p>"});
+    bombs.push_back({"not-20000", "<style>" + repeated("p:not(", 20000) + "i" +
+                                      repeated(")", 20000) + "{color:red}</style><p>shown</p>"});
+    std::string selectors;
+    for (int i = 0; i < 50000; ++i) {
+        selectors += (i ? ",b.k" : "b.k") + std::to_string(i * 7 + 3);
+    }
+    bombs.push_back({"selectors-50000", "<style>" + selectors + "{color:red}</style><p>shown</p>" +
+                                            classedElements("b", 20000)});
+    std::string rules;
+    for (int i = 0; i < 5000; ++i) {
+        rules += "b.k" + std::to_string(i * 11 + 5) + "{color:red}";
+    }
+    bombs.push_back(
+        {"rules-5000", "<style>" + rules + "</style><p>shown</p>" + classedElements("b", 50000)});
+    std::string nots;
+    for (int r = 0; r < 100; ++r) {
+        nots += "b";
+        for (int i = 0; i < 1000; ++i) {
+            nots += ":not(i)";
+        }
+        nots += "{color:red}";
+    }
+    bombs.push_back(
+        {"nots-100x1000", "<style>" + nots + "</style><p>shown</p>" + classedElements("b", 20000)});
+    bombs.push_back({"nth-60000",
+                     "<style>b:nth-child(2n+1){color:red}"
+                     "b:nth-last-child(3n){color:blue}b:nth-of-type(5){color:green}"
+                     "b:nth-last-of-type(2n){color:gray}b:first-of-type{color:red}"
+                     "b:last-of-type{color:red}b:only-of-type{color:red}</style>"
+                     "<p>shown</p><div>" +
+                         repeated("<b>x</b>", 60000) + "</div>"});
+    bombs.push_back(
+        {"floats-20000",
+         "<p>shown</p><div>" + repeated("<span style=\"float:left\">x</span>", 20000) + "</div>"});
+    std::string mix;
+    for (const auto& bomb : bombs) {
+        mix += "<div>" + bomb.html + "</div>";
+    }
+    bombs.push_back({"engine-mix", mix});
+    return bombs;
+}
 
 constexpr Device kDevices[] = {{"phone", {375, 667}}, {"tablet", {768, 1024}}};
 
@@ -107,6 +179,8 @@ int main(int argc, char** argv) {
             cpuLimit = std::atol(argv[++i]);
         } else if (arg == "--memory-limit" && i + 1 < argc) {
             memoryLimitMB = std::atol(argv[++i]);
+        } else if (arg == "--unbudgeted") {
+            HtmlEngineBudget::setLimits({std::chrono::hours(1), std::size_t(1) << 40});
         } else {
             chosen.push_back(arg);
         }
@@ -124,7 +198,13 @@ int main(int argc, char** argv) {
             bombs.push_back({name, std::string(std::istreambuf_iterator<char>(file), {})});
         }
     }
-    for (auto& bomb : testsupport::layoutBombs()) {
+    auto all = testsupport::layoutBombs();
+    const std::string earlierMix = all.back().html;
+    for (auto& bomb : enginePathBombs()) {
+        all.push_back(std::move(bomb));
+    }
+    all.push_back({"all-mix", earlierMix + all.back().html});
+    for (auto& bomb : all) {
         if (chosen.empty() || std::find(chosen.begin(), chosen.end(), bomb.name) != chosen.end()) {
             bombs.push_back(std::move(bomb));
         }
