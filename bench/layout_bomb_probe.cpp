@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -62,52 +63,67 @@ std::string classedElements(const std::string& tag, int count) {
     return all;
 }
 
+// A page measured: made just before its case runs, so that no other case's page is held in
+// the measured child's memory.
+struct Case {
+    std::string name;
+    std::function<std::string()> make;
+};
+
 // Pages whose cost grows faster than the page along a path of the engine no bound of the
 // layout's names: only the budget around the engine holds them.
-std::vector<testsupport::LayoutBomb> enginePathBombs() {
-    std::vector<testsupport::LayoutBomb> bombs;
-    bombs.push_back({"media-10000", "<style>" + repeated("@media all{", 10000) + "p{color:red}" +
-                                        repeated("}", 10000) + "</style><p>shown</p>"});
-    bombs.push_back({"not-20000", "<style>" + repeated("p:not(", 20000) + "i" +
-                                      repeated(")", 20000) + "{color:red}</style><p>shown</p>"});
-    std::string selectors;
-    for (int i = 0; i < 50000; ++i) {
-        selectors += (i ? ",b.k" : "b.k") + std::to_string(i * 7 + 3);
-    }
-    bombs.push_back({"selectors-50000", "<style>" + selectors + "{color:red}</style><p>shown</p>" +
-                                            classedElements("b", 20000)});
-    std::string rules;
-    for (int i = 0; i < 5000; ++i) {
-        rules += "b.k" + std::to_string(i * 11 + 5) + "{color:red}";
-    }
-    bombs.push_back(
-        {"rules-5000", "<style>" + rules + "</style><p>shown</p>" + classedElements("b", 50000)});
-    std::string nots;
-    for (int r = 0; r < 100; ++r) {
-        nots += "b";
-        for (int i = 0; i < 1000; ++i) {
-            nots += ":not(i)";
-        }
-        nots += "{color:red}";
-    }
-    bombs.push_back(
-        {"nots-100x1000", "<style>" + nots + "</style><p>shown</p>" + classedElements("b", 20000)});
-    bombs.push_back({"nth-60000",
-                     "<style>b:nth-child(2n+1){color:red}"
-                     "b:nth-last-child(3n){color:blue}b:nth-of-type(5){color:green}"
-                     "b:nth-last-of-type(2n){color:gray}b:first-of-type{color:red}"
-                     "b:last-of-type{color:red}b:only-of-type{color:red}</style>"
-                     "<p>shown</p><div>" +
-                         repeated("<b>x</b>", 60000) + "</div>"});
-    bombs.push_back(
-        {"floats-20000",
-         "<p>shown</p><div>" + repeated("<span style=\"float:left\">x</span>", 20000) + "</div>"});
-    std::string mix;
-    for (const auto& bomb : bombs) {
-        mix += "<div>" + bomb.html + "</div>";
-    }
-    bombs.push_back({"engine-mix", mix});
+std::vector<Case> enginePathBombs() {
+    std::vector<Case> bombs;
+    bombs.push_back({"media-10000", [] {
+                         return "<style>" + repeated("@media all{", 10000) + "p{color:red}" +
+                                repeated("}", 10000) + "</style><p>shown</p>";
+                     }});
+    bombs.push_back({"not-20000", [] {
+                         return "<style>" + repeated("p:not(", 20000) + "i" + repeated(")", 20000) +
+                                "{color:red}</style><p>shown</p>";
+                     }});
+    bombs.push_back({"selectors-50000", [] {
+                         std::string selectors;
+                         for (int i = 0; i < 50000; ++i) {
+                             selectors += (i ? ",b.k" : "b.k") + std::to_string(i * 7 + 3);
+                         }
+                         return "<style>" + selectors + "{color:red}</style><p>shown</p>" +
+                                classedElements("b", 20000);
+                     }});
+    bombs.push_back({"rules-5000", [] {
+                         std::string rules;
+                         for (int i = 0; i < 5000; ++i) {
+                             rules += "b.k" + std::to_string(i * 11 + 5) + "{color:red}";
+                         }
+                         return "<style>" + rules + "</style><p>shown</p>" +
+                                classedElements("b", 50000);
+                     }});
+    bombs.push_back({"nots-100x1000", [] {
+                         const std::string rule = "b" + repeated(":not(i)", 1000) + "{color:red}";
+                         return "<style>" + repeated(rule, 100) + "</style><p>shown</p>" +
+                                classedElements("b", 20000);
+                     }});
+    bombs.push_back({"nth-60000", [] {
+                         return "<style>b:nth-child(2n+1){color:red}"
+                                "b:nth-last-child(3n){color:blue}b:nth-of-type(5){color:green}"
+                                "b:nth-last-of-type(2n){color:gray}b:first-of-type{color:red}"
+                                "b:last-of-type{color:red}b:only-of-type{color:red}</style>"
+                                "<p>shown</p><div>" +
+                                repeated("<b>x</b>", 60000) + "</div>";
+                     }});
+    bombs.push_back({"floats-20000", [] {
+                         return "<p>shown</p><div>" +
+                                repeated("<span style=\"float:left\">x</span>", 20000) + "</div>";
+                     }});
     return bombs;
+}
+
+std::string enginePathMix() {
+    std::string mix;
+    for (const auto& bomb : enginePathBombs()) {
+        mix += "<div>" + bomb.make() + "</div>";
+    }
+    return mix;
 }
 
 constexpr Device kDevices[] = {{"phone", {375, 667}}, {"tablet", {768, 1024}}};
@@ -191,27 +207,40 @@ int main(int argc, char** argv) {
 
     std::printf("%-16s %-7s %9s %9s  %s\n", "case", "device", "cpu s", "peak MB", "ended");
     bool met = true;
-    std::vector<testsupport::LayoutBomb> bombs;
+    std::vector<Case> all;
     for (const auto& name : chosen) {
         if (name.size() > 5 && name.substr(name.size() - 5) == ".html") {
-            std::ifstream file(name);
-            bombs.push_back({name, std::string(std::istreambuf_iterator<char>(file), {})});
+            all.push_back({name, [name] {
+                               std::ifstream file(name);
+                               return std::string(std::istreambuf_iterator<char>(file), {});
+                           }});
         }
     }
-    auto all = testsupport::layoutBombs();
-    const std::string earlierMix = all.back().html;
+    for (const auto& bomb : testsupport::layoutBombs()) {
+        all.push_back({bomb.name, [name = bomb.name] {
+                           for (auto& made : testsupport::layoutBombs()) {
+                               if (made.name == name) {
+                                   return std::move(made.html);
+                               }
+                           }
+                           return std::string();
+                       }});
+    }
     for (auto& bomb : enginePathBombs()) {
         all.push_back(std::move(bomb));
     }
-    all.push_back({"all-mix", earlierMix + all.back().html});
-    for (auto& bomb : all) {
-        if (chosen.empty() || std::find(chosen.begin(), chosen.end(), bomb.name) != chosen.end()) {
-            bombs.push_back(std::move(bomb));
+    all.push_back({"engine-mix", enginePathMix});
+    all.push_back(
+        {"all-mix", [] { return testsupport::layoutBombs().back().html + enginePathMix(); }});
+    for (const auto& bomb : all) {
+        const bool file = bomb.name.size() > 5 && bomb.name.substr(bomb.name.size() - 5) == ".html";
+        if (!file && !chosen.empty() &&
+            std::find(chosen.begin(), chosen.end(), bomb.name) == chosen.end()) {
+            continue;
         }
-    }
-    for (const auto& bomb : bombs) {
+        const std::string html = bomb.make();
         for (const Device& device : kDevices) {
-            const Outcome outcome = runCase(bomb.html, device.size, cpuLimit, memoryLimitMB);
+            const Outcome outcome = runCase(html, device.size, cpuLimit, memoryLimitMB);
             std::printf("%-16s %-7s %9.3f %9.1f  %s\n", bomb.name.c_str(), device.name, outcome.cpu,
                         outcome.peakMB, outcome.ended.c_str());
             met = met && outcome.ended == "ok" && outcome.cpu < 1 && outcome.peakMB < 500;

@@ -51,7 +51,7 @@ public:
     // screens: the largest ordinary pages take the engine some tens of MB, so a quarter of
     // a GB stays far above any of them and well below what would end the client.
     static constexpr std::size_t kMemoryLimit = std::size_t(256) << 20;
-    static constexpr unsigned kReadEvery = 512;
+    static constexpr unsigned kReadEvery = 2048;
 
     struct Limits {
         std::chrono::nanoseconds cpu = kCpuLimit;
