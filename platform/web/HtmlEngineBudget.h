@@ -43,10 +43,10 @@ private:
 // one budget allocated and did not free, as malloc counts it.
 class HtmlEngineBudget {
 public:
-    // A page is to be shown within a second of CPU, whatever it holds: the engine gets 0.6 s
+    // A page is to be shown within a second of CPU, whatever it holds: the engine gets half
     // of it, and reading the page (WebPage), its plain text should the engine be cut, and the
-    // view's own work have the rest (a page of 50,000 elements takes them some 0.25 s).
-    static constexpr std::chrono::milliseconds kCpuLimit{600};
+    // view's own work have the rest (a page of 50,000 elements takes them some 0.3 s).
+    static constexpr std::chrono::milliseconds kCpuLimit{500};
     // The phone's client has some 500 MB to live in, shared with the pictures and the other
     // screens: the largest ordinary pages take the engine some tens of MB, so a quarter of
     // a GB stays far above any of them and well below what would end the client.
