@@ -291,14 +291,21 @@ void HtmlLayout::Container::splitWords(std::string_view all, const Piece& piece)
         emit(0, all.size());
         return;
     }
+    // However the pieces end (the engine's budget may end them at any one).
+    struct Closing {
+        ~Closing() {
+            // The iterator keeps the text; it must not outlive it.
+            breaks.setText(icu::UnicodeString());
+            utext_close(text);
+        }
+        icu::BreakIterator& breaks;
+        UText* text;
+    } closing{*m_breaks, utext};
     int32_t start = m_breaks->first();
     for (int32_t end = m_breaks->next(); end != icu::BreakIterator::DONE;
          start = end, end = m_breaks->next()) {
         emit(std::size_t(start), std::size_t(end));
     }
-    // The iterator keeps the text; it must not outlive it.
-    m_breaks->setText(icu::UnicodeString());
-    utext_close(utext);
 }
 
 // --- Boxes ---------------------------------------------------------------------------
