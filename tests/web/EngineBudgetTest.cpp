@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,16 +18,21 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The engine's CPU time, moving `step` at every reading, and the readings counted.
+// The engine's CPU time, moving `step` at every reading (or only at the readings after the
+// `from`th up to the `to`th), and the readings counted.
 class CountingClock : public Clock {
 public:
     TimePoint now() const override {
         ++readings;
-        m_now += step;
+        if (readings > from && readings <= to) {
+            m_now += step;
+        }
         return m_now;
     }
 
     std::chrono::nanoseconds step{0};
+    long from = 0;
+    long to = std::numeric_limits<long>::max();
     mutable long readings = 0;
 
 private:
@@ -178,6 +184,33 @@ TEST_F(EngineBudgetTest, PagesThatCallBackOrAllocateWithoutEndAreCutAndShowAsPla
     cut = show(empties(20000));
     EXPECT_EQ(cut.red, 0);
     EXPECT_GT(cut.dark, 100);
+}
+
+TEST_F(EngineBudgetTest, APaintPastTheBudgetPaintsThePageAsPlainTextInstead) {
+    // Five thousand words over one another at the top of the screen: every one is painted.
+    std::string html =
+        "<html><body><style>b{color:#dc0000;position:absolute;left:20px;top:20px}"
+        "</style><p>plain</p>";
+    for (int i = 0; i < 5000; ++i) {
+        html += "<b>word</b>";
+    }
+    html += "</body></html>";
+    auto layout = layOut(html);
+    long readings = clock->readings;
+    EXPECT_GT(paint(*layout).red, 20);
+    // The paint reads the clock at its start and at least twice as it goes.
+    ASSERT_GE(clock->readings - readings, 3);
+
+    // A paint is a run of its own: its time moves 0.3 s at each of its first three readings,
+    // past the engine's half second at the third. The plain text's runs take no time.
+    layout = layOut(html);
+    readings = clock->readings;
+    clock->step = 300ms;
+    clock->from = readings;
+    clock->to = readings + 3;
+    const Shown cut = paint(*layout);
+    EXPECT_EQ(cut.red, 0);
+    EXPECT_GT(cut.dark, 20);
 }
 
 TEST_F(EngineBudgetTest, AKeptPagesChangeIsChargedToTheEngineAndPastItThePageIsPlainText) {
