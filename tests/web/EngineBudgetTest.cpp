@@ -186,7 +186,7 @@ TEST_F(EngineBudgetTest, PagesThatCallBackOrAllocateWithoutEndAreCutAndShowAsPla
     EXPECT_GT(cut.dark, 100);
 }
 
-TEST_F(EngineBudgetTest, APaintPastTheBudgetPaintsThePageAsPlainTextInstead) {
+TEST_F(EngineBudgetTest, ALayoutOrAPaintPastTheBudgetShowsThePageAsPlainTextInstead) {
     // Five thousand words over one another at the top of the screen: every one is painted.
     std::string html =
         "<html><body><style>b{color:#dc0000;position:absolute;left:20px;top:20px}"
@@ -195,14 +195,28 @@ TEST_F(EngineBudgetTest, APaintPastTheBudgetPaintsThePageAsPlainTextInstead) {
         html += "<b>word</b>";
     }
     html += "</body></html>";
-    auto layout = layOut(html);
+    // Laying the page out reads the clock at its start and at least twice as it goes: past
+    // the half second at the third reading, it is laid out as plain text.
+    auto pictures = std::make_shared<HtmlPictures>(nullptr);
+    auto read = std::make_unique<HtmlLayout>(html, pictures);
     long readings = clock->readings;
+    clock->step = 300ms;
+    clock->from = readings;
+    clock->to = readings + 3;
+    read->layOut(kScreen.width, kScreen.height);
+    const Shown plain = paint(*read);
+    EXPECT_EQ(plain.red, 0);
+    EXPECT_GT(plain.dark, 20);
+
+    clock->step = 0ns;
+    auto layout = layOut(html);
+    readings = clock->readings;
     EXPECT_GT(paint(*layout).red, 20);
     // The paint reads the clock at its start and at least twice as it goes.
     ASSERT_GE(clock->readings - readings, 3);
 
-    // A paint is a run of its own: its time moves 0.3 s at each of its first three readings,
-    // past the engine's half second at the third. The plain text's runs take no time.
+    // A paint is a run of its own, cut the same way at its third reading; the plain text's
+    // runs take no time.
     layout = layOut(html);
     readings = clock->readings;
     clock->step = 300ms;
