@@ -58,6 +58,10 @@ private:
 // margins, padding, borders, backgrounds, display:none, pictures at their given or natural
 // size, under a browser's default style sheet. Coordinates are points, the page's CSS pixels.
 //
+// Every run of the engine (reading the page, laying it out, painting it, a change in place)
+// keeps within a budget of CPU time and memory (HtmlEngineBudget); a page past it shows as
+// plain text, as does one the engine fails on.
+//
 // The HTML comes from WebPage::layoutHTML(): items()'s nodes carry data-campus-item (or
 // data-campus-text) marks, and itemFrames() says where each stands. Main thread only.
 class HtmlLayout {
