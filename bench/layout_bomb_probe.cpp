@@ -7,9 +7,10 @@
 // case's memory never counts in another's, held to a CPU and an address-space limit so that a
 // page that would run for minutes or ask for gigabytes ends the child and is reported as such.
 //   layout_bomb_probe [CASE ... | FILE.html ...] [--cpu-limit SECONDS] [--memory-limit MEGABYTES]
-//                     [--unbudgeted]
+//                     [--unbudgeted | --engine-budget MILLISECONDS MEGABYTES]
 // (a FILE.html is a page of one's own, measured like the cases; --unbudgeted lifts the
-// engine's budget, HtmlEngineBudget, to see what a page would cost without it)
+// engine's budget, HtmlEngineBudget, to see what a page would cost without it, and
+// --engine-budget sets other bounds for it)
 // Prints one line a case and device: CPU seconds, peak resident MB, and how it ended.
 // Goal: every case within 1 s of CPU and under 500 MB.
 #include <sys/resource.h>
@@ -197,6 +198,10 @@ int main(int argc, char** argv) {
             memoryLimitMB = std::atol(argv[++i]);
         } else if (arg == "--unbudgeted") {
             HtmlEngineBudget::setLimits({std::chrono::hours(1), std::size_t(1) << 40});
+        } else if (arg == "--engine-budget" && i + 2 < argc) {
+            const long ms = std::atol(argv[++i]);
+            const long mb = std::atol(argv[++i]);
+            HtmlEngineBudget::setLimits({std::chrono::milliseconds(ms), std::size_t(mb) << 20});
         } else {
             chosen.push_back(arg);
         }
