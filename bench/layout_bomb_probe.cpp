@@ -1,13 +1,16 @@
 // CPU time and peak memory of laying out and painting each page made to crash or stall the
-// layout (tests/support/LayoutBombs.h, and the style sheets made to stall its reading and
-// matching of them, below), and of all of the first in one page, on the phone (375x667)
+// layout (tests/support/LayoutBombs.h, and the pages below that outran its bounds on the
+// engine's paths one by one), and of all of them in one page, on the phone (375x667)
 // and the tablet (768x1024): the page's layout document made as the web view makes it, laid
 // out, its one picture (a dot tiled over a huge box) arriving and the page laid out again, and
 // the first screen painted at 2x. Each case runs in a forked child of its own, so that one
 // case's memory never counts in another's, held to a CPU and an address-space limit so that a
 // page that would run for minutes or ask for gigabytes ends the child and is reported as such.
 //   layout_bomb_probe [CASE ... | FILE.html ...] [--cpu-limit SECONDS] [--memory-limit MEGABYTES]
-// (a FILE.html is a page of one's own, measured like the cases)
+//                     [--unbudgeted | --engine-budget MILLISECONDS MEGABYTES]
+// (a FILE.html is a page of one's own, measured like the cases; --unbudgeted lifts the
+// engine's budget, HtmlEngineBudget, to see what a page would cost without it, and
+// --engine-budget sets other bounds for it)
 // Prints one line a case and device: CPU seconds, peak resident MB, and how it ended.
 // Goal: every case within 1 s of CPU and under 500 MB.
 #include <sys/resource.h>
@@ -15,10 +18,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -26,6 +31,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Image.h"
+#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlLayout.h"
 #include "platform/web/WebPage.h"
 #include "tests/support/LayoutBombs.h"
@@ -38,6 +44,106 @@ struct Device {
     const char* name;
     Size size;
 };
+
+// `count` copies of `text`.
+std::string repeated(const std::string& text, int count) {
+    std::string all;
+    all.reserve(text.size() * std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        all += text;
+    }
+    return all;
+}
+
+// `count` elements `<tag class="kN">x</tag>`, N counting up.
+std::string classedElements(const std::string& tag, int count) {
+    std::string all;
+    for (int i = 0; i < count; ++i) {
+        all += "<" + tag + " class=\"k" + std::to_string(i) + "\">x</" + tag + ">";
+    }
+    return all;
+}
+
+// A page measured: made just before its case runs, so that no other case's page is held in
+// the measured child's memory.
+struct Case {
+    std::string name;
+    std::function<std::string()> make;
+};
+
+// Pages whose cost grows faster than the page along a path of the engine no bound of the
+// layout's names: only the budget around the engine holds them.
+std::vector<Case> enginePathBombs() {
+    std::vector<Case> bombs;
+    bombs.push_back({"media-10000", [] {
+                         return "<style>" + repeated("@media all{", 10000) + "p{color:red}" +
+                                repeated("}", 10000) + "</style><p>shown</p>";
+                     }});
+    bombs.push_back({"not-20000", [] {
+                         return "<style>" + repeated("p:not(", 20000) + "i" + repeated(")", 20000) +
+                                "{color:red}</style><p>shown</p>";
+                     }});
+    bombs.push_back({"selectors-50000", [] {
+                         std::string selectors;
+                         for (int i = 0; i < 50000; ++i) {
+                             selectors += (i ? ",b.k" : "b.k") + std::to_string(i * 7 + 3);
+                         }
+                         return "<style>" + selectors + "{color:red}</style><p>shown</p>" +
+                                classedElements("b", 20000);
+                     }});
+    bombs.push_back({"rules-5000", [] {
+                         std::string rules;
+                         for (int i = 0; i < 5000; ++i) {
+                             rules += "b.k" + std::to_string(i * 11 + 5) + "{color:red}";
+                         }
+                         return "<style>" + rules + "</style><p>shown</p>" +
+                                classedElements("b", 50000);
+                     }});
+    bombs.push_back({"nots-100x1000", [] {
+                         const std::string rule = "b" + repeated(":not(i)", 1000) + "{color:red}";
+                         return "<style>" + repeated(rule, 100) + "</style><p>shown</p>" +
+                                classedElements("b", 20000);
+                     }});
+    bombs.push_back({"nth-60000", [] {
+                         return "<style>b:nth-child(2n+1){color:red}"
+                                "b:nth-last-child(3n){color:blue}b:nth-of-type(5){color:green}"
+                                "b:nth-last-of-type(2n){color:gray}b:first-of-type{color:red}"
+                                "b:last-of-type{color:red}b:only-of-type{color:red}</style>"
+                                "<p>shown</p><div>" +
+                                repeated("<b>x</b>", 60000) + "</div>";
+                     }});
+    bombs.push_back({"floats-20000", [] {
+                         return "<p>shown</p><div>" +
+                                repeated("<span style=\"float:left\">x</span>", 20000) + "</div>";
+                     }});
+    // Deeper than the bounds before the engine let through, and what those bounds stop cheaply.
+    bombs.push_back({"media-20000", [] {
+                         return "<style>" + repeated("@media all{", 20000) + "p{color:red}" +
+                                repeated("}", 20000) + "</style><p>shown</p>";
+                     }});
+    bombs.push_back({"not-40000", [] {
+                         return "<style>" + repeated("p:not(", 40000) + "b" +
+                                repeated(")", 40000) + "{color:red}</style><p>shown</p>";
+                     }});
+    // Each '}' that closes nothing has the engine read the rest of the sheet again.
+    bombs.push_back({"stray-braces-50000", [] {
+                         return "<style>" + repeated("a}", 50000) +
+                                "p{color:red}</style><p>shown</p>";
+                     }});
+    bombs.push_back({"floats-apart-20000", [] {
+                         return repeated("<div><span style=\"float:left\">x</span></div>", 20000) +
+                                "<p>shown</p>";
+                     }});
+    return bombs;
+}
+
+std::string enginePathMix() {
+    std::string mix;
+    for (const auto& bomb : enginePathBombs()) {
+        mix += "<div>" + bomb.make() + "</div>";
+    }
+    return mix;
+}
 
 constexpr Device kDevices[] = {{"phone", {375, 667}}, {"tablet", {768, 1024}}};
 
@@ -56,58 +162,6 @@ void layOutAndPaint(const std::string& html, Size screen) {
     }
     BitmapContext context(screen, 2);
     layout.paint(context, Rect{{0, 0}, screen});
-}
-
-// --- Style sheets made to stall the engine's reading and matching of them ------------------
-
-std::string repeatedText(const std::string& text, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) {
-        out += text;
-    }
-    return out;
-}
-
-std::vector<testsupport::LayoutBomb> styleBombs() {
-    using testsupport::nested;
-    std::string classes;
-    for (int i = 0; i < 50'000; ++i) {
-        classes += (i ? ",.c" : ".c") + std::to_string(i);
-    }
-    std::string rules;
-    for (int i = 0; i < 5'000; ++i) {
-        rules += ".c" + std::to_string(i) + "{color:red}";
-    }
-    std::string nots;
-    for (int i = 0; i < 100; ++i) {
-        nots += "i" + repeatedText(":not(.a" + std::to_string(i) + ")", 1000) + "{color:red}";
-    }
-    return {
-        {"media-10000",
-         "<style>" + nested("@media all{", "}", 10'000, "p{color:red}") + "</style><p>shown</p>"},
-        {"media-20000",
-         "<style>" + nested("@media all{", "}", 20'000, "p{color:red}") + "</style><p>shown</p>"},
-        {"not-20000",
-         "<style>" + nested("p:not(", ")", 20'000, "b") + "{color:red}</style><p>shown</p>"},
-        {"not-40000",
-         "<style>" + nested("p:not(", ")", 40'000, "b") + "{color:red}</style><p>shown</p>"},
-        {"selectors-50000", "<style>" + classes + "{color:red}</style>" +
-                                repeatedText("<i>x</i>", 20'000) + "<p>shown</p>"},
-        {"rules-5000",
-         "<style>" + rules + "</style>" + repeatedText("<i>x</i>", 50'000) + "<p>shown</p>"},
-        {"nots-100x1000",
-         "<style>" + nots + "</style>" + repeatedText("<i>x</i>", 20'000) + "<p>shown</p>"},
-        {"nth-60000",
-         "<style>b:nth-child(2n+1){color:red}b:nth-last-of-type(3){color:blue}</style><div>" +
-             repeatedText("<b>x</b>", 60'000) + "</div><p>shown</p>"},
-        // Each '}' that closes nothing has the engine read the rest of the sheet again.
-        {"stray-braces-50000",
-         "<style>" + repeatedText("a}", 50'000) + "p{color:red}</style><p>shown</p>"},
-        {"floats-20000",
-         "<p>" + repeatedText("<span style=\"float:left\">x</span>", 20'000) + "</p><p>shown</p>"},
-        {"floats-apart-20000",
-         repeatedText("<div><span style=\"float:left\">x</span></div>", 20'000) + "<p>shown</p>"},
-    };
 }
 
 struct Outcome {
@@ -160,6 +214,12 @@ int main(int argc, char** argv) {
             cpuLimit = std::atol(argv[++i]);
         } else if (arg == "--memory-limit" && i + 1 < argc) {
             memoryLimitMB = std::atol(argv[++i]);
+        } else if (arg == "--unbudgeted") {
+            HtmlEngineBudget::setLimits({std::chrono::hours(1), std::size_t(1) << 40});
+        } else if (arg == "--engine-budget" && i + 2 < argc) {
+            const long ms = std::atol(argv[++i]);
+            const long mb = std::atol(argv[++i]);
+            HtmlEngineBudget::setLimits({std::chrono::milliseconds(ms), std::size_t(mb) << 20});
         } else {
             chosen.push_back(arg);
         }
@@ -170,25 +230,40 @@ int main(int argc, char** argv) {
 
     std::printf("%-16s %-7s %9s %9s  %s\n", "case", "device", "cpu s", "peak MB", "ended");
     bool met = true;
-    std::vector<testsupport::LayoutBomb> bombs;
+    std::vector<Case> all;
     for (const auto& name : chosen) {
         if (name.size() > 5 && name.substr(name.size() - 5) == ".html") {
-            std::ifstream file(name);
-            bombs.push_back({name, std::string(std::istreambuf_iterator<char>(file), {})});
+            all.push_back({name, [name] {
+                               std::ifstream file(name);
+                               return std::string(std::istreambuf_iterator<char>(file), {});
+                           }});
         }
     }
-    auto cases = testsupport::layoutBombs();
-    for (auto& bomb : styleBombs()) {
-        cases.push_back(std::move(bomb));
+    for (const auto& bomb : testsupport::layoutBombs()) {
+        all.push_back({bomb.name, [name = bomb.name] {
+                           for (auto& made : testsupport::layoutBombs()) {
+                               if (made.name == name) {
+                                   return std::move(made.html);
+                               }
+                           }
+                           return std::string();
+                       }});
     }
-    for (auto& bomb : cases) {
-        if (chosen.empty() || std::find(chosen.begin(), chosen.end(), bomb.name) != chosen.end()) {
-            bombs.push_back(std::move(bomb));
+    for (auto& bomb : enginePathBombs()) {
+        all.push_back(std::move(bomb));
+    }
+    all.push_back({"engine-mix", enginePathMix});
+    all.push_back(
+        {"all-mix", [] { return testsupport::layoutBombs().back().html + enginePathMix(); }});
+    for (const auto& bomb : all) {
+        const bool file = bomb.name.size() > 5 && bomb.name.substr(bomb.name.size() - 5) == ".html";
+        if (!file && !chosen.empty() &&
+            std::find(chosen.begin(), chosen.end(), bomb.name) == chosen.end()) {
+            continue;
         }
-    }
-    for (const auto& bomb : bombs) {
+        const std::string html = bomb.make();
         for (const Device& device : kDevices) {
-            const Outcome outcome = runCase(bomb.html, device.size, cpuLimit, memoryLimitMB);
+            const Outcome outcome = runCase(html, device.size, cpuLimit, memoryLimitMB);
             std::printf("%-16s %-7s %9.3f %9.1f  %s\n", bomb.name.c_str(), device.name, outcome.cpu,
                         outcome.peakMB, outcome.ended.c_str());
             met = met && outcome.ended == "ok" && outcome.cpu < 1 && outcome.peakMB < 500;

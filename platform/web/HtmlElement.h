@@ -15,6 +15,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlHeldText.h"
 #include "platform/web/HtmlMargins.h"
 
@@ -225,6 +226,7 @@ public:
     }
 
     int select(const litehtml::css_selector& selector, bool applyPseudo = true) override {
+        HtmlEngineBudget::check();
         // Every element meets every selector of every style sheet: most name another tag,
         // and saying so first spares the engine's whole matching for them.
         const std::string& tag = selector.m_right.m_tag;
@@ -363,6 +365,7 @@ public:
     }
 
     int render(int x, int y, int maxWidth, bool secondPass = false) override {
+        HtmlEngineBudget::check();
         if (!m_heldText) {
             return Base::render(x, y, maxWidth, secondPass);
         }
@@ -404,6 +407,7 @@ public:
     // --- List markers ------------------------------------------------------------------------
 
     void draw(litehtml::uint_ptr hdc, int x, int y, const litehtml::position* clip) override {
+        HtmlEngineBudget::check();
         if (this->m_display != litehtml::display_list_item ||
             this->m_list_style_type == litehtml::list_style_type_none) {
             Base::draw(hdc, x, y, clip);

@@ -6,6 +6,7 @@
 #include <exception>
 #include <utility>
 
+#include "platform/foundation/Log.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/web/HtmlLayoutContainer.h"
 #include "platform/web/HtmlVisiblePaint.h"
@@ -25,8 +26,16 @@ const std::string& HtmlPictures::resolved(std::string_view src) {
 
 std::string HtmlPictures::ask(std::string_view src) {
     const std::string& url = resolved(src);
-    if (!url.empty() && m_asked.size() < kMaxPictures && m_asked.insert(url).second) {
+    if (!url.empty() && m_asked.size() < kMaxPictures && m_asked.count(url) == 0) {
+        // Asked for and wanted both, or neither: the engine's budget may end a run at any
+        // allocation, and the pictures outlive the run.
         m_wanted.push_back(url);
+        try {
+            m_asked.insert(url);
+        } catch (...) {
+            m_wanted.pop_back();
+            throw;
+        }
     }
     return url;
 }
@@ -77,12 +86,15 @@ void HtmlLayout::layOut(double width, double viewportHeight) {
         // were, nothing else moves.
         bool inPlace = true;
         try {
+            HtmlEngineBudget::Run run(m_container->budget());
             for (const auto& [element, before] : replaced) {
                 inPlace =
                     inPlace && relayOutInPlace(element, before, m_container->marks().hasFloats());
             }
         } catch (const std::exception&) {
-            inPlace = false;  // laid out whole below, with the engine's failures caught there
+            // Laid out whole below, with the engine's failures caught there (a spent budget
+            // stays spent).
+            inPlace = false;
         }
         if (inPlace) {
             return;
@@ -110,16 +122,22 @@ bool HtmlLayout::replaceItem(std::size_t index, const std::string& markup) {
     const HtmlBoxPlace before = HtmlBoxPlace::of(*old);
     litehtml::element::ptr now;
     try {
+        HtmlEngineBudget::Run run(m_container->budget());
         now = replaceElement(*document, old, markup, Container::masterStyles(), marks.pageStyles());
+        if (!now) {
+            return false;
+        }
+        marks.replace(index, old, now);
+        if (holdsPositioned(now)) {
+            marks.notePositioned();
+        }
+    } catch (const HtmlBudgetSpent& spent) {
+        // The change is the page's too: it shows as plain text from now on.
+        log("web page: could not be changed (%@); shown as plain text", spent.what());
+        m_container->dropForPlainText();
+        return true;
     } catch (const std::exception&) {
         return false;  // the page is made anew instead
-    }
-    if (!now) {
-        return false;
-    }
-    marks.replace(index, old, now);
-    if (holdsPositioned(now)) {
-        marks.notePositioned();
     }
     m_container->replaced().emplace_back(now, before);
     return true;
@@ -140,6 +158,10 @@ void HtmlLayout::paint(BitmapContext& context, const Rect& clip) const {
 std::vector<Rect> HtmlLayout::itemFrames(std::size_t count,
                                          std::vector<std::vector<Rect>>* lines) const {
     return m_container->marks().frames(count, lines);
+}
+
+std::size_t HtmlLayout::engineBytes() const {
+    return m_container->account().peakBytes();
 }
 
 }  // namespace platform

@@ -60,6 +60,10 @@ private:
 // The page's style sheets reach the engine within StyleBounds (HtmlStyleBounds.h), and its
 // matching and boxes keep to HtmlElementGuard's bounds (HtmlElement.h).
 //
+// Every run of the engine (reading the page, laying it out, painting it, a change in place)
+// keeps within a budget of CPU time and memory (HtmlEngineBudget); a page past it shows as
+// plain text, as does one the engine fails on.
+//
 // The HTML comes from WebPage::layoutHTML(): items()'s nodes carry data-campus-item (or
 // data-campus-text) marks, and itemFrames() says where each stands. Main thread only.
 class HtmlLayout {
@@ -90,6 +94,9 @@ public:
     // item on one line.
     std::vector<Rect> itemFrames(std::size_t count,
                                  std::vector<std::vector<Rect>>* lines = nullptr) const;
+    // The most memory the layout engine has held at once for the page's current showing
+    // (HtmlEngineBudget: since the page was read, or since its last paint), in bytes.
+    std::size_t engineBytes() const;
 
 private:
     class Container;

@@ -152,6 +152,7 @@ int HtmlLayout::Container::text_width(const litehtml::tchar_t* text, litehtml::u
 }
 
 int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr hFont) {
+    HtmlEngineBudget::check();
     auto* font = reinterpret_cast<FontEntry*>(hFont);
     if (!font) {
         return 0;
@@ -190,6 +191,7 @@ int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr h
 void HtmlLayout::Container::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text,
                                       litehtml::uint_ptr hFont, litehtml::web_color color,
                                       const litehtml::position& pos) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     auto* font = reinterpret_cast<FontEntry*>(hFont);
     if (!context || !font || !text) {
@@ -217,6 +219,7 @@ void HtmlLayout::Container::draw_text(litehtml::uint_ptr hdc, const litehtml::tc
 }
 
 void HtmlLayout::Container::transform_text(litehtml::tstring& text, litehtml::text_transform tt) {
+    HtmlEngineBudget::check();
     icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
     switch (tt) {
         case litehtml::text_transform_uppercase:
@@ -238,6 +241,7 @@ void HtmlLayout::Container::transform_text(litehtml::tstring& text, litehtml::te
 void HtmlLayout::Container::split_text(
     const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
     const std::function<void(const litehtml::tchar_t*)>& on_space) {
+    HtmlEngineBudget::check();
     std::string_view all(text ? text : "");
     if (m_guard->givesWholeText()) {
         on_word(all.data());
@@ -288,20 +292,28 @@ void HtmlLayout::Container::splitWords(std::string_view all, const Piece& piece)
         emit(0, all.size());
         return;
     }
+    // However the pieces end (the engine's budget may end them at any one).
+    struct Closing {
+        ~Closing() {
+            // The iterator keeps the text; it must not outlive it.
+            breaks.setText(icu::UnicodeString());
+            utext_close(text);
+        }
+        icu::BreakIterator& breaks;
+        UText* text;
+    } closing{*m_breaks, utext};
     int32_t start = m_breaks->first();
     for (int32_t end = m_breaks->next(); end != icu::BreakIterator::DONE;
          start = end, end = m_breaks->next()) {
         emit(std::size_t(start), std::size_t(end));
     }
-    // The iterator keeps the text; it must not outlive it.
-    m_breaks->setText(icu::UnicodeString());
-    utext_close(utext);
 }
 
 // --- Boxes ---------------------------------------------------------------------------
 
 void HtmlLayout::Container::draw_list_marker(litehtml::uint_ptr hdc,
                                              const litehtml::list_marker& marker) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -330,6 +342,7 @@ void HtmlLayout::Container::draw_list_marker(litehtml::uint_ptr hdc,
 
 void HtmlLayout::Container::paintPicture(litehtml::uint_ptr hdc, const char* src,
                                          const litehtml::position& box) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -354,6 +367,7 @@ void HtmlLayout::Container::load_image(const litehtml::tchar_t* src,
 void HtmlLayout::Container::get_image_size(const litehtml::tchar_t* src,
                                            const litehtml::tchar_t* /*baseurl*/,
                                            litehtml::size& sz) {
+    HtmlEngineBudget::check();
     sz.width = 0;
     sz.height = 0;
     if (!src || !*src) {
@@ -368,6 +382,7 @@ void HtmlLayout::Container::get_image_size(const litehtml::tchar_t* src,
 
 void HtmlLayout::Container::draw_background(litehtml::uint_ptr hdc,
                                             const litehtml::background_paint& bg) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -402,6 +417,7 @@ void HtmlLayout::Container::draw_background(litehtml::uint_ptr hdc,
 
 void HtmlLayout::Container::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
                                          const litehtml::position& draw_pos, bool /*root*/) {
+    HtmlEngineBudget::check();
     auto* context = reinterpret_cast<BitmapContext*>(hdc);
     if (!context) {
         return;
@@ -443,6 +459,7 @@ void HtmlLayout::Container::draw_borders(litehtml::uint_ptr hdc, const litehtml:
 void HtmlLayout::Container::set_clip(const litehtml::position& pos,
                                      const litehtml::border_radiuses& /*radius*/, bool /*valid_x*/,
                                      bool /*valid_y*/) {
+    HtmlEngineBudget::check();
     if (m_target) {
         m_target->saveState();
         m_target->clip(rectOf(pos));
@@ -462,6 +479,8 @@ void HtmlLayout::Container::get_client_rect(litehtml::position& client) const {
 }
 
 void HtmlLayout::Container::get_media_features(litehtml::media_features& media) const {
+    // Asked first after the engine has destroyed its parse of the page.
+    m_parse = nullptr;
     media.type = litehtml::media_type_screen;
     media.width = media.device_width = int(m_viewportWidth);
     media.height = media.device_height = int(m_viewportHeight);
@@ -480,6 +499,7 @@ void HtmlLayout::Container::get_language(litehtml::tstring& language,
 std::shared_ptr<litehtml::element> HtmlLayout::Container::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
     const std::shared_ptr<litehtml::document>& doc) {
+    HtmlEngineBudget::check();
     if (tag_name && doc && strcasecmp(tag_name, "style") == 0) {
         return makeStyleElement(doc, m_styleSheets);
     }

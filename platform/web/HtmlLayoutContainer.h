@@ -16,6 +16,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/TextRun.h"
 #include "platform/web/HtmlElement.h"
+#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlHeldText.h"
 #include "platform/web/HtmlLayout.h"
 #include "platform/web/HtmlMarks.h"
@@ -23,6 +24,8 @@
 #include "platform/web/HtmlPictureElement.h"
 #include "platform/web/HtmlStyleBounds.h"
 #include "platform/web/HtmlVisiblePaint.h"
+
+struct GumboInternalOutput;
 
 // Internal to this library: the layout engine's and ICU's headers come in here, so only the
 // layout's own sources include it (never HtmlLayout.h, nor a header of another library).
@@ -82,6 +85,14 @@ public:
     void load(const std::string& html);
     void layOut(double width, double viewportHeight);
     void paint(BitmapContext& context, const Rect& clip);
+    // What the engine's next run is charged to (HtmlEngineBudget): the account begun when
+    // the page was read, until the page is painted; a new one for each run after that.
+    HtmlEngineBudget& budget();
+    // The account itself, as it stands.
+    const HtmlEngineBudget& account() const { return m_budget; }
+    // After a run that went past its budget: the engine's work is dropped and the page is
+    // shown as plain text (to be laid out again).
+    void dropForPlainText() { showAsText(); }
 
     litehtml::document::ptr& document() { return m_document; }
     HtmlMarks& marks() { return m_marks; }
@@ -171,6 +182,7 @@ public:
 private:
     bool tryLoad(const std::string& html);
     bool tryRender(double width);
+    bool tryPaint(BitmapContext& context, const Rect& clip);
     void showAsText();
 
     std::shared_ptr<HtmlPictures> m_pictures;
@@ -187,6 +199,13 @@ private:
     // The page's HTML, for its plain text should the engine fail on it; m_plain once shown so.
     std::string m_source;
     bool m_plain = false;
+    HtmlEngineBudget m_budget;
+    // The parse of the page being read while the engine has yet to destroy it (up to its
+    // first question after making the elements, get_media_features): a run cut short while
+    // the elements are made leaves it to be destroyed here.
+    mutable GumboInternalOutput* m_parse = nullptr;
+    // Whether the page has been painted since the account was begun.
+    bool m_painted = false;
     BitmapContext* m_target = nullptr;
     Rect m_paintArea;
     int m_clips = 0;

@@ -1,11 +1,15 @@
 // Running the layout engine over a page: reading it, laying it out and painting it, with what
 // the engine throws caught, so that no page can take the client with it.
 
+#include <gumbo.h>
+
 #include <cmath>
+#include <cstring>
 #include <exception>
 
 #include "platform/foundation/Log.h"
 #include "platform/graphics/BitmapContext.h"
+#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlLayoutContainer.h"
 #include "platform/web/HtmlPlainText.h"
 #include "platform/web/HtmlVisiblePaint.h"
@@ -18,10 +22,33 @@ void logFailure(const char* what, const std::exception& error) {
     log("web page: could not be %@ (%@); shown as plain text", what, error.what());
 }
 
+// Where the engine's parse of the page being read is kept (HtmlLayout::Container::m_parse).
+thread_local GumboOutput** t_parse = nullptr;
+
 }  // namespace
+
+}  // namespace platform
+
+// The parser's own gumbo_parse, taken in place of the library's so that the page's parse is
+// known: the engine destroys it only after it has made the page's elements, and a throw
+// while it makes them (a budget spent) would leave it behind.
+extern "C" GumboOutput* gumbo_parse(const char* buffer) {
+    GumboOutput* output =
+        gumbo_parse_with_options(&kGumboDefaultOptions, buffer, std::strlen(buffer));
+    if (platform::t_parse) {
+        *platform::t_parse = output;
+    }
+    return output;
+}
+
+namespace platform {
 
 void HtmlLayout::Container::load(const std::string& html) {
     m_source = html;
+    // Made once for every page, outside any page's budget.
+    html::engineContext();
+    m_budget.reset();
+    m_painted = false;
     if (!tryLoad(html)) {
         showAsText();
     }
@@ -43,31 +70,63 @@ void HtmlLayout::Container::paint(BitmapContext& context, const Rect& clip) {
     if (!m_document) {
         return;
     }
+    if (!tryPaint(context, clip) && m_budget.spent() && !m_plain) {
+        // Painted as what a page that fails to lay out shows, where the page stood.
+        showAsText();
+        if (m_document && tryRender(laidOutWidth)) {
+            tryPaint(context, clip);
+        }
+    }
+    m_painted = true;
+}
+
+HtmlEngineBudget& HtmlLayout::Container::budget() {
+    if (m_painted) {
+        m_painted = false;
+        m_budget.reset();
+    }
+    return m_budget;
+}
+
+bool HtmlLayout::Container::tryPaint(BitmapContext& context, const Rect& clip) {
     const litehtml::position area(int(std::floor(clip.minX())), int(std::floor(clip.minY())),
                                   int(std::ceil(clip.width())) + 1,
                                   int(std::ceil(clip.height())) + 1);
     setTarget(&context, clip);
+    bool painted = true;
     try {
+        HtmlEngineBudget::Run run(budget());
         paintVisible(*m_document, reinterpret_cast<litehtml::uint_ptr>(&context), area,
                      m_marks.hasPositioned(), m_guard->mayReachPastBox(), m_overflow);
     } catch (const std::exception& error) {
         logFailure("painted", error);
+        painted = false;
     }
     // A paint cut short leaves its clips set.
     while (m_clips > 0) {
         del_clip();
     }
     setTarget(nullptr);
+    return painted;
 }
 
 bool HtmlLayout::Container::tryLoad(const std::string& html) {
     m_overflow.invalidate();
     m_styleSheets = std::make_shared<StyleSheetBounder>();
+    m_parse = nullptr;
+    t_parse = &m_parse;
     try {
+        HtmlEngineBudget::Run run(budget());
         m_document = litehtml::document::createFromUTF8(html.c_str(), this, &html::engineContext());
+        t_parse = nullptr;
         m_marks.index(m_document);
         return true;
     } catch (const std::exception& error) {
+        t_parse = nullptr;
+        if (m_parse) {
+            gumbo_destroy_output(&kGumboDefaultOptions, m_parse);
+            m_parse = nullptr;
+        }
         m_marks.clear();
         m_document.reset();
         logFailure("read", error);
@@ -77,6 +136,7 @@ bool HtmlLayout::Container::tryLoad(const std::string& html) {
 
 bool HtmlLayout::Container::tryRender(double width) {
     try {
+        HtmlEngineBudget::Run run(budget());
         m_document->media_changed();
         m_document->render(std::max(1, int(width)));
         return true;
@@ -94,6 +154,9 @@ void HtmlLayout::Container::showAsText() {
     m_guard = std::make_shared<HtmlElementGuard>();
     if (!m_plain) {
         m_plain = true;
+        // The plain text has a budget of its own.
+        m_budget.reset();
+        m_painted = false;
         tryLoad(plainTextPage(m_source));
     }
 }

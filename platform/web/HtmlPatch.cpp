@@ -124,7 +124,17 @@ litehtml::element::ptr replaceElement(litehtml::document& document,
     const GumboTag context = gumbo_tag_enum(parent->get_tagName());
     options.fragment_context = context == GUMBO_TAG_UNKNOWN ? GUMBO_TAG_DIV : context;
     options.fragment_namespace = GUMBO_NAMESPACE_HTML;
-    GumboOutput* output = gumbo_parse_with_options(&options, markup.data(), markup.size());
+    // Destroyed however the building ends: the engine's budget may end it at any element.
+    struct Parse {
+        ~Parse() {
+            if (output) {
+                gumbo_destroy_output(&options, output);
+            }
+        }
+        const GumboOptions& options;
+        GumboOutput* output;
+    } parse{options, gumbo_parse_with_options(&options, markup.data(), markup.size())};
+    GumboOutput* output = parse.output;
     if (!output) {
         return nullptr;
     }
@@ -136,7 +146,6 @@ litehtml::element::ptr replaceElement(litehtml::document& document,
             builder.build(static_cast<const GumboNode*>(children.data[i]), made);
         }
     }
-    gumbo_destroy_output(&options, output);
     if (builder.failed() || made.size() != 1 || made.front()->is_white_space()) {
         return nullptr;
     }

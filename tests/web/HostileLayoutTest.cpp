@@ -10,6 +10,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/web/HtmlEngineBudget.h"
 #include "tests/support/LayoutBombs.h"
 #include "tests/web/PageTestSupport.h"
 
@@ -74,6 +75,32 @@ TEST_F(HostileLayoutTest, EveryPageMadeToStallTheLayoutIsLaidOutAndShowsItsText)
             }
         }
     }
+}
+
+TEST_F(HostileLayoutTest, APageThatOutrunsTheLayoutEnginesBudgetShowsItsTextPlain) {
+    // The engine's CPU time moves a hundredth of a second at every reading: a rule of 2,000
+    // selectors over 500 elements is a million selector tests, some 500 readings.
+    struct Stepping : Clock {
+        TimePoint now() const override { return at += std::chrono::milliseconds(10); }
+        mutable TimePoint at;
+    };
+    struct SteppedEngineTime {
+        SteppedEngineTime() { HtmlEngineBudget::setClock(std::make_shared<Stepping>()); }
+        ~SteppedEngineTime() { HtmlEngineBudget::setClock(nullptr); }
+    } stepped;
+    std::string selectors;
+    for (int i = 0; i < 2000; ++i) {
+        selectors += (i ? ",b.k" : "b.k") + std::to_string(i);
+    }
+    std::string html = "<style>" + selectors + "{color:#dc0000}</style><p>shown</p><p>";
+    for (int i = 0; i < 500; ++i) {
+        html += "<b>w</b> ";
+    }
+    show(html + "</p>");
+    EXPECT_TRUE(logged("shown as plain text")) << logText();
+    const Rect shown = frameOf("shown\"");
+    ASSERT_FALSE(shown.isEmpty()) << driver.outline();
+    EXPECT_GT(pixelsIn(renderToImage(*web()), shown, dark), 0);
 }
 
 TEST_F(HostileLayoutTest, SelectorsOfManyStepsStillMatchWhereTheyShould) {
