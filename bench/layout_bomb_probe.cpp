@@ -151,7 +151,7 @@ constexpr Device kDevices[] = {{"phone", {375, 667}}, {"tablet", {768, 1024}}};
 void layOutAndPaint(const std::string& html, Size screen) {
     WebPage page(html, "http://pages.example.invalid/bomb.html", "", [](const std::string&) {});
     auto pictures = std::make_shared<HtmlPictures>(nullptr);
-    HtmlLayout layout(page.layoutHTML(), pictures);
+    HtmlLayout layout(page.layoutHTML(), pictures, page.takeReadingTime());
     layout.layOut(screen.width, screen.height);
     const auto wanted = pictures->takeWanted();
     for (const auto& url : wanted) {

@@ -179,7 +179,7 @@ void ShownPage::detach() {
 void ShownPage::build(WebPage& page) {
     m_items.clear();
     const std::string html = page.layoutHTML(&m_items);
-    m_layout = std::make_shared<HtmlLayout>(html, m_pictures);
+    m_layout = std::make_shared<HtmlLayout>(html, m_pictures, page.takeReadingTime());
     static_cast<PageCanvas&>(*m_canvas).setLayout(m_layout);
     m_itemOfNode.clear();
     for (std::size_t i = 0; i < m_items.size(); ++i) {

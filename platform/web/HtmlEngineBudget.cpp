@@ -37,6 +37,10 @@ std::chrono::nanoseconds cpuNow() {
 
 }  // namespace
 
+std::chrono::nanoseconds HtmlEngineBudget::cpuTime() {
+    return cpuNow();
+}
+
 const char* HtmlBudgetSpent::what() const noexcept {
     return m_kind == Kind::Time ? "past the layout's CPU time" : "past the layout's memory";
 }

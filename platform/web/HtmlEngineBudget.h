@@ -70,6 +70,11 @@ public:
 
     // A new account: what earlier runs cost counts no more.
     void reset();
+    // Time the page cost before the engine got it (reading its markup), charged to this
+    // account: a page is shown within one budget however its cost falls between the two.
+    void charge(std::chrono::nanoseconds spent) { m_used += spent; }
+    // The CPU time the budgets read (the thread's, or the clock tests set).
+    static std::chrono::nanoseconds cpuTime();
     // Whether a run of this account went past a bound.
     bool spent() const { return m_spent; }
     // The most memory the account has held at once.

@@ -64,10 +64,11 @@ std::vector<std::string> HtmlPictures::takeWanted() {
 
 // --- The layout ----------------------------------------------------------------------------
 
-HtmlLayout::HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pictures)
+HtmlLayout::HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pictures,
+                       std::chrono::nanoseconds readingTime)
     : m_container(std::make_unique<Container>(pictures ? std::move(pictures)
                                                        : std::make_shared<HtmlPictures>(nullptr))) {
-    m_container->load(html);
+    m_container->load(html, readingTime);
 }
 
 HtmlLayout::~HtmlLayout() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -68,7 +69,10 @@ private:
 // data-campus-text) marks, and itemFrames() says where each stands. Main thread only.
 class HtmlLayout {
 public:
-    HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pictures);
+    // `readingTime`: what reading the page's markup cost (WebPage::takeReadingTime), charged to
+    // the engine's budget for the page's first showing.
+    HtmlLayout(const std::string& html, std::shared_ptr<HtmlPictures> pictures,
+               std::chrono::nanoseconds readingTime = {});
     ~HtmlLayout();
     HtmlLayout(const HtmlLayout&) = delete;
     HtmlLayout& operator=(const HtmlLayout&) = delete;

@@ -82,7 +82,7 @@ public:
     // The engine throws what it cannot allocate (and whatever else fails inside it): a page
     // it cannot read or lay out is shown as plain text instead, and one that fails even so
     // shows nothing (HtmlLayoutRun.cpp).
-    void load(const std::string& html);
+    void load(const std::string& html, std::chrono::nanoseconds readingTime = {});
     void layOut(double width, double viewportHeight);
     void paint(BitmapContext& context, const Rect& clip);
     // What the engine's next run is charged to (HtmlEngineBudget): the account begun when

@@ -43,11 +43,12 @@ extern "C" GumboOutput* gumbo_parse(const char* buffer) {
 
 namespace platform {
 
-void HtmlLayout::Container::load(const std::string& html) {
+void HtmlLayout::Container::load(const std::string& html, std::chrono::nanoseconds readingTime) {
     m_source = html;
     // Made once for every page, outside any page's budget.
     html::engineContext();
     m_budget.reset();
+    m_budget.charge(readingTime);
     m_painted = false;
     if (!tryLoad(html)) {
         showAsText();

@@ -38,6 +38,10 @@ std::string WebPage::layoutHTML(std::vector<Item>* shown) const {
     return m_impl->layoutHTML(shown);
 }
 
+std::chrono::nanoseconds WebPage::takeReadingTime() {
+    return std::exchange(m_impl->readingTime, std::chrono::nanoseconds{0});
+}
+
 WebPage::Changes WebPage::takeChanges() {
     return m_impl->takeChanges();
 }

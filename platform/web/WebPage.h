@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -112,6 +113,9 @@ public:
     // text, or placeholder) with their state as attributes; scripts are left out; a page too big to
     // lay out is given up to its layout budget. With `shown`, items() as they are marked there.
     std::string layoutHTML(std::vector<Item>* shown = nullptr) const;
+    // What reading the markup cost (HtmlEngineBudget::cpuTime), once: the first layout made of
+    // the page is charged with it, later ones are not.
+    std::chrono::nanoseconds takeReadingTime();
     // What scripts changed since the last call or layoutHTML(), so that whoever shows the
     // page changes only that, without walking or writing out the page to find it.
     struct Changes {

@@ -15,6 +15,7 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Log.h"
+#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlBounds.h"
 #include "platform/web/WebPageState.h"
 
@@ -64,7 +65,9 @@ WebPageState::WebPageState(std::string html, std::string url, std::string baseUR
     : m_url(std::move(url)),
       m_base(baseURL.empty() ? m_url : std::move(baseURL)),
       m_onNavigate(std::move(onNavigate)) {
+    const auto start = HtmlEngineBudget::cpuTime();
     parse(std::move(html));
+    readingTime = HtmlEngineBudget::cpuTime() - start;
 }
 
 void WebPageState::parse(std::string source) {

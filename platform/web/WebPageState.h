@@ -3,6 +3,7 @@
 #include <duktape.h>
 #include <gumbo.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -43,6 +44,8 @@ public:
     // --- Document --------------------------------------------------------------------------
 
     void parse(std::string source);
+    // What the first parse() cost, until the page's first layout takes it.
+    std::chrono::nanoseconds readingTime{0};
     void appendChildren(Node& parent, const GumboVector* children);
     std::unique_ptr<Node> convert(const GumboNode* source, Node& parent);
 

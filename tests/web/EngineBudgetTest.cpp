@@ -12,6 +12,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlLayout.h"
+#include "platform/web/WebPage.h"
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -134,6 +135,35 @@ TEST_F(EngineBudgetTest, APageLaysOutWholeJustUnderItsCpuTimeAndAsPlainTextJustO
 
     clock->step = perReading * 103 / 100;
     const Shown over = show(html);
+    EXPECT_EQ(over.red, 0);
+    EXPECT_GT(over.dark, 100);
+}
+
+TEST_F(EngineBudgetTest, WhatReadingThePageCostIsChargedToItsFirstShowing) {
+    // Reading the markup costs a quarter of a second on the engine's clock, and nothing after.
+    clock->step = 250ms;
+    clock->from = clock->readings;
+    clock->to = clock->readings + 2;
+    WebPage page(styledPage(50), "http://pages.campus.invalid/read.html", "",
+                 [](const std::string&) {});
+    const auto reading = page.takeReadingTime();
+    EXPECT_EQ(reading, 250ms);
+    EXPECT_EQ(page.takeReadingTime(), 0ns);
+
+    // With the engine's clock standing still, the showing is whole just under its half second
+    // and plain text just over it, however little the engine itself takes.
+    clock->step = 0ns;
+    auto show = [&](std::chrono::nanoseconds readingTime) {
+        auto layout = std::make_unique<HtmlLayout>(
+            page.layoutHTML(),
+            std::make_shared<HtmlPictures>([](std::string_view src) { return std::string(src); }),
+            readingTime);
+        layout->layOut(kScreen.width, kScreen.height);
+        return paint(*layout);
+    };
+    EXPECT_GT(show(reading).red, 100);
+    EXPECT_GT(show(499ms).red, 100);
+    const Shown over = show(501ms);
     EXPECT_EQ(over.red, 0);
     EXPECT_GT(over.dark, 100);
 }
