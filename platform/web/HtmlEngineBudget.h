@@ -45,9 +45,10 @@ private:
 // count.
 class HtmlEngineBudget {
 public:
-    // A page is to be shown within a second of CPU, whatever it holds: the engine gets half
-    // of it, and reading the page (WebPage), its plain text should the engine be cut, and the
-    // view's own work have the rest (a page of 50,000 elements takes them some 0.3 s).
+    // A page is to be shown within a second of CPU, whatever it holds: reading its markup
+    // (WebPage, charged to its first showing) and the engine share half of it, and its plain
+    // text should they be cut, and the view's own work, have the rest (a page of 50,000
+    // elements takes them some 0.3 s).
     static constexpr std::chrono::milliseconds kCpuLimit{500};
     // The client has some 500 MB to live in on the phone, shared with the pictures, the
     // page's own document and the other screens. An element costs the engine some 2 KB: an
