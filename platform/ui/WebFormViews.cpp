@@ -94,6 +94,15 @@ public:
         apply(item);
     }
 
+    void setLook(const Font& font, const Color& color) {
+        if (!(this->font() == font)) {
+            setFont(font);
+        }
+        if (!(textColor() == color)) {
+            setTextColor(color);
+        }
+    }
+
     void apply(const Item& item) {
         m_name = shownName(item);
         setPlaceholder(item.placeholder);
@@ -196,12 +205,19 @@ public:
         apply(item);
     }
 
+    void setLook(const Font& font, const Color& color) {
+        if (!(this->font() == font)) {
+            setFont(font);
+        }
+        m_color = color;
+        showColor();
+    }
+
     void apply(const Item& item) {
         m_name = shownName(item);
         m_placeholder = item.placeholder;
         setEditable(!item.disabled);
-        // Greyed while disabled, as a one-line field is.
-        setTextColor(item.disabled ? kFieldTextColor.withAlpha(0.5f) : kFieldTextColor);
+        showColor();
         if (text() != item.text) {
             setText(item.text);
         }
@@ -263,10 +279,19 @@ private:
         PageTextArea& m_area;
     };
 
+    // Greyed while disabled, as a one-line field is.
+    void showColor() {
+        const Color shown = isEditable() ? m_color : m_color.withAlpha(m_color.alpha * 0.5f);
+        if (!(textColor() == shown)) {
+            setTextColor(shown);
+        }
+    }
+
     int m_node;
     PageFieldActions m_actions;
     std::string m_name;
     std::string m_placeholder;
+    Color m_color{kFieldTextColor};
     std::shared_ptr<Delegate> m_delegate;
 };
 
@@ -366,6 +391,18 @@ bool updateFormControlView(View& view, const Item& item) {
         button->apply(item);
     }
     return button != nullptr;
+}
+
+void styleFormControlView(View& view, const RunFont& runFont, const Color& color) {
+    Font font = fieldFont();
+    font.family = runFont.families;
+    font.pointSize = runFont.size > 0 ? runFont.size : kFieldFontSize;
+    font.bold = runFont.weight >= 600;
+    if (auto* field = dynamic_cast<PageTextField*>(&view)) {
+        field->setLook(font, color);
+    } else if (auto* area = dynamic_cast<PageTextArea*>(&view)) {
+        area->setLook(font, color);
+    }
 }
 
 bool isEditingFormControl(const View& view) {

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/graphics/Color.h"
+#include "platform/graphics/TextRun.h"
 #include "platform/web/WebPage.h"
 
 namespace platform {
@@ -36,6 +38,10 @@ std::shared_ptr<View> makeFormControlView(const WebPage::Item& item, PageFieldAc
 // the page's value differs from it. False when the view is not one for this item's kind, and
 // must be made anew.
 bool updateFormControlView(View& view, const WebPage::Item& item);
+
+// Draws the text of a field's view in the font and colour the page's styles give the field
+// (HtmlLayout::itemTextLook); other controls' views draw no text.
+void styleFormControlView(View& view, const RunFont& font, const Color& color);
 
 // Whether the view is one of these, being edited now.
 bool isEditingFormControl(const View& view);

@@ -3,14 +3,17 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/TextRun.h"
 
 namespace platform {
 
@@ -84,6 +87,13 @@ public:
     // Where each of `count` marked items stands: the union of its boxes; an empty rect for an
     // item that is not laid out (display:none, or past the layout budget).
     std::vector<Rect> itemFrames(std::size_t count) const;
+    // How the styles draw the marked item's text (a field's, whose own view draws it): the
+    // font and colour of its element; none for an item not laid out.
+    struct TextLook {
+        RunFont font;
+        Color color;
+    };
+    std::optional<TextLook> itemTextLook(std::size_t item) const;
 
 private:
     class Container;

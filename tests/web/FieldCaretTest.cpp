@@ -289,6 +289,28 @@ TEST_P(FieldCaretTest, ATextAreaWrapsItsTextAndItsCaretFollowsEveryLine) {
     EXPECT_EQ(frameOf("完"), below);
 }
 
+TEST_P(FieldCaretTest, AFieldsTextTakesThePagesFontAndColour) {
+    open(serve("/forms/styled.html",
+               "<p><input style=\"font-size: 24px; color: #c00000\" id=\"big\" "
+               "name=\"big\"></p><p><input id=\"usual\" name=\"usual\" "
+               "style=\"font-size: 15px; color: black\"></p>"
+               "<p><textarea style=\"font-size: 24px; color: #c00000\" id=\"note\" "
+               "name=\"note\"></textarea></p>"));
+    ASSERT_TRUE(driver.type("big", "HHHH"));
+    ASSERT_TRUE(driver.type("usual", "HHHH"));
+    ASSERT_TRUE(driver.type("note", "HHHH"));
+    const Image shot = picture();
+    auto red = [](int r, int g, int b) { return r > 150 && g < 80 && b < 80; };
+    const Rect big = inkIn(shot, fieldBox("field big"), red);
+    const Rect usual = textIn(shot, fieldBox("field usual"));
+    const Rect note = inkIn(shot, fieldBox("text area note"), red);
+    ASSERT_FALSE(big.isEmpty()) << "the field's text is not in the page's colour";
+    ASSERT_FALSE(note.isEmpty()) << "the text area's text is not in the page's colour";
+    ASSERT_FALSE(usual.isEmpty());
+    EXPECT_NEAR(big.height() / usual.height(), 24.0 / 15.0, 0.2);
+    EXPECT_NEAR(note.height() / usual.height(), 24.0 / 15.0, 0.2);
+}
+
 TEST_P(FieldCaretTest, APasswordShowsTheSameDotsWhateverItHolds) {
     open(serve("/forms/passwords.html", kPasswordsPage));
     const Rect thin = fieldBox("secure field thin");
