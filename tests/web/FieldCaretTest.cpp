@@ -11,11 +11,13 @@
 #include <ostream>
 #include <string>
 
+#include "platform/foundation/TextRange.h"
 #include "platform/graphics/Image.h"
 #include "platform/testing/ScreenSize.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;
@@ -166,11 +168,18 @@ TEST_P(FieldCaretTest, ALongAddressScrollsInsideItsFieldWhichKeepsItsSizeAndItsL
                        {GetParam().size.width - account.maxX() - 6, account.height()}};
     EXPECT_TRUE(textIn(shot, outside).isEmpty()) << "the address runs out of its field";
 
-    // A long password stays in its field too.
+    // A long password stays in its field too; the address, left, shows from its start, cut
+    // at the field's edge.
     ASSERT_TRUE(driver.type("password", "a-long-passphrase-of-many-words-1234567890"));
     EXPECT_EQ(fieldBox("secure field password"), password);
     EXPECT_EQ(frameOf("登录后可查看邮件"), below);
     expectCaretInBox(caretNear(password), password);
+    const Image left = picture();
+    EXPECT_TRUE(caretIn(left, account.insetBy(-12, -12)).isEmpty());
+    const Rect start = textIn(left, account);
+    EXPECT_LE(start.minX(), account.minX() + 2);
+    EXPECT_GE(start.maxX(), account.maxX() - 3);
+    EXPECT_TRUE(textIn(left, outside).isEmpty()) << "the address runs out of its field";
 }
 
 TEST_P(FieldCaretTest, TheCaretStandsWhereTheNextCharacterGoes) {
@@ -279,6 +288,19 @@ TEST_P(FieldCaretTest, ATextAreaWrapsItsTextAndItsCaretFollowsEveryLine) {
     row = textIn(shot, Rect{{box.minX(), caret.minY()}, {box.width(), caret.height()}});
     EXPECT_GE(caret.minX(), row.maxX() - 1);
     EXPECT_LE(caret.minX(), row.maxX() + 4);
+
+    // A tap in the middle of the first line puts the caret there, and typing goes there.
+    const Rect first = textIn(shot, Rect{{box.minX(), box.minY()}, {box.width(), line}});
+    tapAt(Point{first.minX() + 3 * (first.width() / 12), first.midY()});
+    caret = caretNear(box);
+    expectCaretInBox(caret, box);
+    EXPECT_LT(caret.minY(), box.minY() + line * 0.6) << "the caret is not on the line tapped";
+    EXPECT_NEAR(caret.midX(), first.minX() + 3 * (first.width() / 12), first.width() / 12);
+    ASSERT_TRUE(driver.type("advice", "很"));
+    EXPECT_TRUE(outlineShows("text area advice \"食堂饭很菜可口")) << driver.outline();
+    auto area = std::dynamic_pointer_cast<TextView>(viewOf("text area advice"));
+    ASSERT_TRUE(area);
+    area->setInsertionPoint(utf16Length(area->text()));
 
     // More lines than the box holds: it scrolls down to the caret and keeps its size.
     ASSERT_TRUE(driver.type("advice", "\n三\n四\n五"));
