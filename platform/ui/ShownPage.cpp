@@ -10,6 +10,7 @@
 #include "platform/web/HtmlLayout.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/WebFormViews.h"
 
 namespace platform {
 
@@ -294,7 +295,10 @@ void ShownPage::placeViews(const std::vector<Rect>& frames,
             m_canvas->insertSubview(m_views[i], i);
         }
         if (isFormItem(item.kind) && m_formView) {
-            // Brought up to date by formView.
+            // Brought up to date by formView; a field draws its text as the styles say.
+            if (const auto look = m_layout->itemTextLook(i)) {
+                styleFormControlView(view, look->font, look->color);
+            }
         } else if (auto* control = dynamic_cast<PageControl*>(&view)) {
             control->setTarget(item.kind == WebPage::Item::Kind::Link, item.href, item.node);
             if (control->currentTitle() != item.text) {

@@ -115,27 +115,37 @@ void TextView::setBounds(const Rect& bounds) {
 void TextView::updateContentSize() {
     double width = bounds().size.width;
     double textHeight =
-        m_text.empty() ? 0
-                       : TextMeasurer::current()
-                             .boundingSize(m_text, m_font, {std::max(0.0, width - kInset - 2), 0})
-                             .height;
+        m_text.empty()
+            ? 0
+            : TextMeasurer::current().boundingSize(m_text, m_font, {wrapWidth(), 0}).height;
     // A caret on a line of its own after a final line feed is part of the content, so the
     // view can scroll to it.
     if (!m_text.empty() && m_text.back() == '\n') {
-        textHeight = std::max(textHeight, caretRect().maxY() - kInset);
+        textHeight = std::max(textHeight, caretRect().maxY() - m_textInsets.top);
     }
-    setContentSize(Size{width, textHeight + 2 * kInset});
+    setContentSize(Size{width, textHeight + m_textInsets.top + m_textInsets.bottom});
+}
+
+void TextView::setTextInsets(const EdgeInsets& insets) {
+    setDisplayed(m_textInsets, insets);
+    updateContentSize();
 }
 
 Rect TextView::textRect() const {
-    Rect content{{0, 0}, contentSize()};
-    return content.insetBy(kInset / 2 + 1, kInset);
+    const Size content = contentSize();
+    return Rect{{m_textInsets.left, m_textInsets.top},
+                {std::max(0.0, content.width - m_textInsets.left - m_textInsets.right),
+                 std::max(0.0, content.height - m_textInsets.top - m_textInsets.bottom)}};
+}
+
+double TextView::wrapWidth() const {
+    return std::max(0.0, bounds().size.width - m_textInsets.left - m_textInsets.right);
 }
 
 Rect TextView::caretRect() const {
     Rect text = textRect();
     // Wrapped at the width the text is drawn in, whatever the content's height.
-    text.size.width = std::max(0.0, bounds().size.width - kInset - 2);
+    text.size.width = wrapWidth();
     return caretRectInText(m_text, insertionPoint(), m_font, text, m_textAlignment);
 }
 
@@ -143,7 +153,10 @@ void TextView::scrollToCaret() {
     if (!isEditing()) {
         return;
     }
-    scrollRectToVisible(caretRect().insetBy(0, -kInset), false);
+    Rect shown = caretRect();
+    shown.origin.y -= m_textInsets.top;
+    shown.size.height += m_textInsets.top + m_textInsets.bottom;
+    scrollRectToVisible(shown, false);
 }
 
 std::size_t TextView::insertionPoint() const {
@@ -209,7 +222,7 @@ void TextView::touchesEnded(const Touches& touches) {
     // The caret goes where the finger is (the content scrolls with the bounds' origin).
     const Point at = touches.front().locationInView(this);
     Rect text = textRect();
-    text.size.width = std::max(0.0, bounds().size.width - kInset - 2);
+    text.size.width = wrapWidth();
     setInsertionPoint(caretIndexInText(m_text, m_font, text, m_textAlignment, at));
 }
 

@@ -68,18 +68,24 @@ public:
     void draw(BitmapContext& context, const Rect& rect) override;
     std::string describe() const override;
 
-    // Space between the bounds and the text (the phone's textContainerInset).
+    // Space between the bounds and the text (the phone's textContainerInset, with its line
+    // padding at each side): by default kInset above and below, and kInset / 2 + 1 at the sides.
     static constexpr double kInset = 8;
+    const EdgeInsets& textInsets() const { return m_textInsets; }
+    void setTextInsets(const EdgeInsets& insets);
 
     void setFrame(const Rect& frame) override;
     void setBounds(const Rect& bounds) override;
+
+protected:
+    // Where the text is drawn, in content coordinates, and how wide it wraps.
+    Rect textRect() const;
+    double wrapWidth() const;
 
 private:
     class Editing;
 
     void updateContentSize();
-    // Where the text is drawn, in content coordinates.
-    Rect textRect() const;
     // The caret's bar in content coordinates.
     Rect caretRect() const;
     // Scrolls as little as possible to show the caret with the inset around it.
@@ -94,6 +100,7 @@ private:
     KeyboardType m_keyboardType{KeyboardType::Default};
     ReturnKeyType m_returnKeyType{ReturnKeyType::Default};
     std::weak_ptr<TextViewDelegate> m_delegate;
+    EdgeInsets m_textInsets{kInset, kInset / 2 + 1, kInset, kInset / 2 + 1};
     // Made by the constructors; lives as long as the text view.
     std::unique_ptr<Editing> m_editing;
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/graphics/BitmapContext.h"
-#include "platform/graphics/TextRun.h"
+#include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Caret.h"
 #include "platform/ui/TextField.h"
@@ -18,27 +18,16 @@ namespace {
 
 using Item = WebPage::Item;
 
-// Where the layout's default style sheet puts a field's text in its box (HtmlLayout: 15px
-// text, line-height 1.3, a 1px border and 3px by 4px of padding), for the caret.
+// How the layout's default style sheet draws a field's text (HtmlDefaultStyle: 15px, black,
+// the placeholder grey). The layout gives the field its box, and the field's view, standing
+// over the box's content, draws the text and the caret from one line layout: a one-line
+// field scrolls its text sideways to show the caret, a text area wraps it and scrolls down.
 constexpr double kFieldFontSize = 15;
-constexpr double kFieldLineHeight = kFieldFontSize * 1.3;
-constexpr double kFieldInsetX = 5;
-constexpr double kFieldInsetY = 4;
-constexpr double kFieldWrapSlack = 8;
+const Color kFieldTextColor = Color::rgba(0, 0, 0);
+const Color kPlaceholderColor = Color::rgba(0xa9 / 255.0f, 0xa9 / 255.0f, 0xa9 / 255.0f);
 
-// The caret of a page's field: the platform's caret after the text of the line it ends on,
-// that line centred in the field's line box as the layout draws it.
-void drawFieldCaret(BitmapContext& context, const Rect& box, std::string_view lineText, int line,
-                    const Color& color) {
-    RunFont font;
-    font.size = kFieldFontSize;
-    const double textHeight = runFontMetrics(font).height;
-    const Point topLeft{
-        box.minX() + kFieldInsetX,
-        box.minY() + kFieldInsetY + line * kFieldLineHeight + (kFieldLineHeight - textHeight) / 2};
-    Rect bar = caretRectInRun(lineText, utf16Length(std::string(lineText)), font, topLeft);
-    bar.origin.x = std::min(bar.origin.x, box.maxX() - kFieldInsetX);
-    drawCaret(context, bar, color);
+Font fieldFont() {
+    return Font::systemFont(kFieldFontSize);
 }
 
 // What of a replacement fits a field of at most `limit` UTF-16 units when it takes `range`
@@ -119,8 +108,20 @@ public:
         setKeyboardType(keyboardFor(item.control));
         setReturnKeyType(item.control == "search" ? ReturnKeyType::Search : ReturnKeyType::Go);
         setAutocapitalizationType(TextAutocapitalizationType::None);
+        setFont(fieldFont());
+        setTextColor(kFieldTextColor);
+        setPlaceholderColor(kPlaceholderColor);
         nameAfter(*this, item);
         apply(item);
+    }
+
+    void setLook(const Font& font, const Color& color) {
+        if (!(this->font() == font)) {
+            setFont(font);
+        }
+        if (!(textColor() == color)) {
+            setTextColor(color);
+        }
     }
 
     void apply(const Item& item) {
@@ -157,11 +158,24 @@ public:
         return line;
     }
 
-    // The layout draws the field and its text; the caret is this view's own.
-    void draw(BitmapContext& context, const Rect& /*rect*/) override {
-        if (isEditing()) {
-            drawFieldCaret(context, bounds(), displayedText(), 0, tintColor());
+    // Edited, or empty, the platform's field draws it: the text scrolled to show the caret.
+    // Otherwise the text shows from its start, cut at the box's edge as a browser's field
+    // cuts it, with no ellipsis standing for what is cut.
+    void draw(BitmapContext& context, const Rect& rect) override {
+        if (isEditing() || text().empty()) {
+            TextField::draw(context, rect);
+            return;
         }
+        const double lineHeight = TextMeasurer::current().lineHeight(font());
+        const Rect line{{0, (bounds().size.height - lineHeight) / 2}, {0, lineHeight}};
+        Color color = textColor();
+        if (!isEnabled()) {
+            color = color.withAlpha(color.alpha * 0.5f);
+        }
+        context.saveState();
+        context.clip(Rect{{0, 0}, bounds().size});
+        context.drawText(displayedText(), font(), color, line, TextAlignment::Left, 1);
+        context.restoreState();
     }
 
 private:
@@ -231,10 +245,22 @@ public:
         m_delegate = std::make_shared<Delegate>(*this);
         setDelegate(m_delegate);
         setScrollEnabled(false);
-        // The layout's field shows through: the text is drawn there.
+        // The layout's field shows through; its text is this view's, within the box.
         setBackgroundColor(Color::clear());
+        setClipsToBounds(true);
+        setFont(fieldFont());
+        // Room at the right for the caret after a line that fills the box.
+        setTextInsets(EdgeInsets{0, 0, 0, kCaretWidth});
         nameAfter(*this, item);
         apply(item);
+    }
+
+    void setLook(const Font& font, const Color& color) {
+        if (!(this->font() == font)) {
+            setFont(font);
+        }
+        m_color = color;
+        showColor();
     }
 
     void apply(const Item& item) {
@@ -243,6 +269,7 @@ public:
         m_disabled = item.disabled;
         m_maxLength = item.maxLength;
         setEditable(!item.disabled && !item.readOnly);
+        showColor();
         if (text() != item.text) {
             setText(item.text);
         }
@@ -271,34 +298,13 @@ public:
         return line;
     }
 
-    void draw(BitmapContext& context, const Rect& /*rect*/) override {
-        if (!isEditing()) {
-            return;
+    void draw(BitmapContext& context, const Rect& rect) override {
+        if (text().empty() && !m_placeholder.empty()) {
+            Rect line = textRect();
+            line.size.width = wrapWidth();
+            context.drawText(m_placeholder, font(), kPlaceholderColor, line, textAlignment(), 0);
         }
-        // After the last line typed; a line longer than the box wraps, as the layout wraps it.
-        const std::string& shown = text();
-        const std::size_t lastBreak = shown.rfind('\n');
-        int line = int(std::count(shown.begin(), shown.end(), '\n'));
-        std::string_view last = shown;
-        if (lastBreak != std::string::npos) {
-            last = last.substr(lastBreak + 1);
-        }
-        RunFont font;
-        font.size = kFieldFontSize;
-        const double room = std::max(1.0, bounds().size.width - 2 * kFieldInsetX);
-        const double width = runWidth(last, font);
-        // The box shrinks to fit a line that fits it; the layout rounds each word's width, so
-        // a line a few points wider than measured here still stands on one line.
-        const int wraps = width > room + kFieldWrapSlack ? int(width / room) : 0;
-        line += wraps;
-        std::string_view tail = last;
-        if (wraps > 0) {
-            // The part of the last line on its last wrapped row, near enough for the caret.
-            const std::size_t keep =
-                std::size_t(double(last.size()) * (width - wraps * room) / std::max(width, 1.0));
-            tail = last.substr(last.size() - std::min(keep, last.size()));
-        }
-        drawFieldCaret(context, Rect{{0, 0}, bounds().size}, tail, line, tintColor());
+        TextView::draw(context, rect);
     }
 
 private:
@@ -345,12 +351,21 @@ private:
         bool m_fitting{false};
     };
 
+    // Greyed while disabled, as a one-line field is; a read-only one keeps its colour.
+    void showColor() {
+        const Color shown = m_disabled ? m_color.withAlpha(m_color.alpha * 0.5f) : m_color;
+        if (!(textColor() == shown)) {
+            setTextColor(shown);
+        }
+    }
+
     int m_node;
     PageFieldActions m_actions;
     std::string m_name;
     std::string m_placeholder;
     bool m_disabled{false};
     int m_maxLength{-1};
+    Color m_color{kFieldTextColor};
     std::shared_ptr<Delegate> m_delegate;
 };
 
@@ -450,6 +465,18 @@ bool updateFormControlView(View& view, const Item& item) {
         button->apply(item);
     }
     return button != nullptr;
+}
+
+void styleFormControlView(View& view, const RunFont& runFont, const Color& color) {
+    Font font = fieldFont();
+    font.family = runFont.families;
+    font.pointSize = runFont.size > 0 ? runFont.size : kFieldFontSize;
+    font.bold = runFont.weight >= 600;
+    if (auto* field = dynamic_cast<PageTextField*>(&view)) {
+        field->setLook(font, color);
+    } else if (auto* area = dynamic_cast<PageTextArea*>(&view)) {
+        area->setLook(font, color);
+    }
 }
 
 bool isEditingFormControl(const View& view) {

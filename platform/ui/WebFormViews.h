@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/graphics/Color.h"
+#include "platform/graphics/TextRun.h"
 #include "platform/web/WebPage.h"
 
 namespace platform {
@@ -25,10 +27,12 @@ struct PageFieldActions {
 };
 
 // The view standing over a form control of the page (an item of kind Field or Label) where the
-// layout drew it. The layout paints the control, its value, placeholder and state; the view
-// paints only the caret while its field is edited, and carries what the outline says and
-// what a tap there does. Text fields and text areas are the platform's own inputs, so
-// focusing one raises the keyboard and typing goes through the platform's editing session.
+// layout drew it, and carrying what the outline says and what a tap there does. The layout
+// paints the control's box, and a box's or button's value and state. Text fields and text
+// areas are the platform's own inputs, standing over the box's content: they draw their text
+// (or placeholder, or dots) and caret from one line layout, scrolled or wrapped within the
+// box, so that no text typed changes the box; focusing one raises the keyboard and typing goes
+// through the platform's editing session.
 std::shared_ptr<View> makeFormControlView(const WebPage::Item& item, PageFieldActions actions);
 
 // Brings a view made by makeFormControlView for the same node up to the item's state (a
@@ -36,6 +40,10 @@ std::shared_ptr<View> makeFormControlView(const WebPage::Item& item, PageFieldAc
 // the page's value differs from it. False when the view is not one for this item's kind, and
 // must be made anew.
 bool updateFormControlView(View& view, const WebPage::Item& item);
+
+// Draws the text of a field's view in the font and colour the page's styles give the field
+// (HtmlLayout::itemTextLook); other controls' views draw no text.
+void styleFormControlView(View& view, const RunFont& font, const Color& color);
 
 // Whether the view is one of these, being edited now.
 bool isEditingFormControl(const View& view);

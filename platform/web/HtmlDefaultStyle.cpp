@@ -56,19 +56,18 @@ button, campus-field, textarea {
     border-radius: 4px; background-color: #efefef; font-size: 15px; line-height: 1.3;
     margin: 2px 0; white-space: nowrap;
 }
-campus-field, textarea { background-color: white; min-width: 150px; padding: 3px 4px; }
+/* A field's box is the page's or a browser's default, whatever it holds: its own view draws
+   its text within it (WebFormViews), and HtmlFieldElement reads size, cols and rows. */
+campus-field, textarea { background-color: white; width: 10em; padding: 3px 4px; }
 campus-field[type=button], campus-field[type=submit], campus-field[type=reset] {
-    background-color: #efefef; min-width: 0; padding: 3px 10px;
+    background-color: #efefef; width: auto; padding: 3px 10px;
 }
 textarea { white-space: pre-wrap; min-height: 3em; }
 campus-glue, campus-word { display: inline-block; text-indent: 0; }
-campus-field[data-campus-placeholder] { color: #a9a9a9; }
-campus-field[type=textarea] {
-    white-space: pre-wrap; min-height: 3.9em; min-width: 200px; vertical-align: top;
-}
-campus-field[type=select] { background-color: #f7f7f7; min-width: 0; padding: 3px 8px; }
+campus-field[type=textarea] { white-space: pre-wrap; width: 13em; height: 2.6em; vertical-align: top; }
+campus-field[type=select] { background-color: #f7f7f7; width: auto; padding: 3px 8px; }
 campus-field[type=checkbox], campus-field[type=radio] {
-    min-width: 0; width: 16px; height: 16px; padding: 0; margin: 2px 5px 2px 2px;
+    width: 16px; height: 16px; padding: 0; margin: 2px 5px 2px 2px;
     line-height: 16px; font-size: 12px; text-align: center; vertical-align: middle;
     color: white; background-color: white;
 }

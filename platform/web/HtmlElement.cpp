@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -303,6 +304,59 @@ std::shared_ptr<litehtml::element> make(const std::shared_ptr<litehtml::document
     return std::make_shared<HtmlElement<Base>>(doc, guard);
 }
 
+// A number of characters or lines as a browser reads size, cols and rows: a positive integer
+// (digits after any spaces, what follows them ignored), else none. Held to what a screen
+// could show, so no attribute makes a box the engine cannot measure.
+int positiveCount(const char* value) {
+    constexpr long kMost = 1000;
+    if (!value) {
+        return 0;
+    }
+    while (*value == ' ' || *value == '\t' || *value == '\n' || *value == '\r' || *value == '\f') {
+        ++value;
+    }
+    long count = 0;
+    for (; *value >= '0' && *value <= '9' && count <= kMost; ++value) {
+        count = count * 10 + (*value - '0');
+    }
+    return int(std::min(count, kMost));
+}
+
+// A field's box as a browser sizes it from its attributes: an input `size` characters wide, a
+// text area `cols` characters wide and `rows` lines high (an average character being half an
+// em of the field's font, a text area's a little more). The default style sheet gives the
+// sizes a field without them has; the page's style sheets and style attribute, applied after
+// these, win over them.
+class HtmlFieldElement final : public HtmlElement<litehtml::html_tag> {
+public:
+    using HtmlElement::HtmlElement;
+
+    void parse_attributes() override {
+        const std::string type = get_attr("type", "");
+        const bool area = type == "textarea";
+        const int across = positiveCount(get_attr(area ? "cols" : "size"));
+        if (across > 0 && (area || isTextType(type))) {
+            m_style.add_property("width", ems(across * (area ? 0.65 : 0.5)).c_str(), nullptr, false,
+                                 this);
+        }
+        if (const int rows = area ? positiveCount(get_attr("rows")) : 0; rows > 0) {
+            m_style.add_property("height", ems(rows * 1.3).c_str(), nullptr, false, this);
+        }
+        HtmlElement::parse_attributes();
+    }
+
+private:
+    static bool isTextType(const std::string& type) {
+        return type != "checkbox" && type != "radio" && type != "select" && type != "submit" &&
+               type != "reset" && type != "button";
+    }
+    static std::string ems(double count) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2fem", count);
+        return text;
+    }
+};
+
 }  // namespace
 
 std::shared_ptr<litehtml::element> makeHtmlElement(const litehtml::tchar_t* tag,
@@ -327,6 +381,9 @@ std::shared_ptr<litehtml::element> makeHtmlElement(const litehtml::tchar_t* tag,
     }
     if (pictures && strcasecmp(tag, "img") == 0) {
         return std::make_shared<HtmlPictureElement>(doc, guard, *pictures);
+    }
+    if (strcasecmp(tag, "campus-field") == 0) {
+        return std::make_shared<HtmlFieldElement>(doc, guard);
     }
     auto found = kMakers.find(tag);
     return found != kMakers.end() ? found->second(doc, guard)

@@ -165,4 +165,19 @@ std::size_t HtmlLayout::engineBytes() const {
     return m_container->account().peakBytes();
 }
 
+std::optional<HtmlLayout::TextLook> HtmlLayout::itemTextLook(std::size_t item) const {
+    const auto& elements = m_container->marks().elementsOf(item);
+    if (elements.empty() || !elements.front()) {
+        return std::nullopt;
+    }
+    const auto* font = reinterpret_cast<const html::FontEntry*>(elements.front()->get_font());
+    if (!font) {
+        return std::nullopt;
+    }
+    const litehtml::web_color color =
+        elements.front()->get_color("color", true, litehtml::web_color(0, 0, 0));
+    return TextLook{font->font, Color::rgba(color.red / 255.0f, color.green / 255.0f,
+                                            color.blue / 255.0f, color.alpha / 255.0f)};
+}
+
 }  // namespace platform

@@ -4,14 +4,17 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/TextRun.h"
 
 namespace platform {
 
@@ -101,6 +104,13 @@ public:
     // The most memory the layout engine has held at once for the page's current showing
     // (HtmlEngineBudget: since the page was read, or since its last paint), in bytes.
     std::size_t engineBytes() const;
+    // How the styles draw the marked item's text (a field's, whose own view draws it): the
+    // font and colour of its element; none for an item not laid out.
+    struct TextLook {
+        RunFont font;
+        Color color;
+    };
+    std::optional<TextLook> itemTextLook(std::size_t item) const;
 
 private:
     class Container;

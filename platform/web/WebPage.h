@@ -109,9 +109,10 @@ public:
     // element with the attribute data-campus-item="INDEX", a run of text with its first and
     // last text node wrapped in a <campus-item> carrying it (or, a text that is all its element
     // holds, that element with data-campus-text="INDEX"). Fields (<input>, <textarea>,
-    // <select>) come as a <campus-field> of their type holding what they show (value, dots, chosen
-    // text, or placeholder) with their state as attributes; scripts are left out; a page too big to
-    // lay out is given up to its layout budget. With `shown`, items() as they are marked there.
+    // <select>) come as a <campus-field> of their type holding what they show (a chosen text, a
+    // button's caption, a tick; a text field's own view draws its text) with their state as
+    // attributes; scripts are left out; a page too big to lay out is given up to its layout
+    // budget. With `shown`, items() as they are marked there.
     std::string layoutHTML(std::vector<Item>* shown = nullptr) const;
     // What reading the markup cost (HtmlEngineBudget::cpuTime), once: the first layout made of
     // the page is charged with it, later ones are not.

@@ -23,8 +23,6 @@ namespace {
 // What a phone's browser writes on a submit or reset button that has no value of its own.
 constexpr const char* kSubmitCaption = "提交";
 constexpr const char* kResetCaption = "重置";
-// A password shows at most this many dots, whatever its length.
-constexpr std::size_t kMaxDots = 64;
 
 bool isTextType(std::string_view type) {
     return oneOf(type, {"text", "password", "search", "email", "number", "tel", "url"});
@@ -266,31 +264,14 @@ WebPageState::FieldLayout WebPageState::fieldLayout(const Node& node) {
         field.text = buttonCaption(node);
         return field;
     }
-    field.text = controlText(node);
     if (type == "select") {
-        field.text += " ▼";
+        field.text = controlText(node) + " ▼";
         return field;
     }
-    if (field.text.empty()) {
-        // Drawn while the field is empty, in the placeholder's grey.
-        const std::string* placeholder = node.attribute("placeholder");
-        if (placeholder && !placeholder->empty()) {
-            field.attributes.emplace_back("data-campus-placeholder", "");
-            field.text = *placeholder;
-        } else {
-            // An empty box has no line, and no height: a character without width gives it one.
-            field.text = "\u200B";
-        }
-        return field;
-    }
-    if (type == "password") {
-        std::string dots;
-        const std::size_t count = std::min(composedCharacters(field.text).size(), kMaxDots);
-        for (std::size_t i = 0; i < count; ++i) {
-            dots += "•";
-        }
-        field.text = std::move(dots);
-    }
+    // The field's own view draws its text (or placeholder, or dots) and its caret, scrolled
+    // within the box (WebFormViews): the box holds a line of nothing, so that its size is the
+    // page's alone and no text typed moves the page.
+    field.text = "\u200B";
     return field;
 }
 

@@ -1,0 +1,150 @@
+// The caret of a page's field in the desktop window, found by its pixels there: in the
+// questionnaire's text area after a line that wraps, after the return key and a character,
+// and in the mailbox's account field after an address longer than the field.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "platform/ui/View.h"
+#include "tests/window/WindowTestSupport.h"
+
+using namespace windowtest;
+using platform::Rect;
+using shelltest::kTeacher;
+
+namespace {
+
+// Bounds (points) of the pixels in `area` (points) that pass a test, in the window's picture.
+template <typename Test>
+Rect inkIn(const platform::Image& image, const Rect& area, double scale, Test test) {
+    int minX = 1 << 30, minY = 1 << 30, maxX = -1, maxY = -1;
+    const int right = std::min(image.pixelWidth(), int(area.maxX() * scale));
+    const int bottom = std::min(image.pixelHeight(), int(area.maxY() * scale));
+    for (int y = std::max(0, int(area.minY() * scale)); y < bottom; ++y) {
+        for (int x = std::max(0, int(area.minX() * scale)); x < right; ++x) {
+            const auto argb = image.pixelAt(x, y);
+            if (test(int((argb >> 16) & 0xFF), int((argb >> 8) & 0xFF), int(argb & 0xFF))) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+        }
+    }
+    if (maxX < 0) {
+        return Rect{};
+    }
+    return Rect{{minX / scale, minY / scale},
+                {(maxX - minX + 1) / scale, (maxY - minY + 1) / scale}};
+}
+
+// The caret: the only thing drawn in the tint's blue.
+Rect caretIn(const platform::Image& image, const Rect& area, double scale) {
+    return inkIn(image, area, scale,
+                 [](int r, int g, int b) { return r < 60 && g > 90 && g < 160 && b > 220; });
+}
+
+Rect textIn(const platform::Image& image, const Rect& area, double scale) {
+    return inkIn(image, area, scale,
+                 [](int r, int g, int b) { return r + g + b < 3 * 110 && b < 150; });
+}
+
+class FieldCaretWindowTest : public WindowTest {
+protected:
+    std::shared_ptr<platform::View> awaitShown(const std::string& text) {
+        std::shared_ptr<platform::View> found;
+        waitFor([&] {
+            window->pump(kNoWait);
+            found = driver.find(text);
+            if (!found) {
+                found = driver.findByHandle(text);
+            }
+            return found != nullptr;
+        });
+        pump();
+        return found;
+    }
+
+    // The field's text box on the screen, and the caret drawn in the window near it.
+    static Rect boxOf(const platform::View& field) {
+        return field.convertRectTo(field.bounds(), nullptr);
+    }
+    Rect caretNear(const Rect& box) {
+        window->pump(kNoWait);
+        return caretIn(window->pixels(), box.insetBy(-12, -12), window->scale());
+    }
+};
+
+TEST_F(FieldCaretWindowTest, TheTextAreasCaretFollowsAWrappedLineAndAReturn) {
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    click(centreOf(*driver.find("问卷调查")));
+    auto next = awaitShown("下一页");
+    ASSERT_TRUE(next) << driver.outline();
+    click(centreOf(*next));
+    auto advice = awaitShown("advice");
+    ASSERT_TRUE(advice) << driver.outline();
+    click(centreOf(*advice));
+    ASSERT_TRUE(driver.outline().find("(editing)") != std::string::npos) << driver.outline();
+    const Rect box = boxOf(*advice);
+
+    Rect caret = caretNear(box);
+    ASSERT_FALSE(caret.isEmpty()) << "no caret in the empty text area";
+    EXPECT_LE(caret.minX(), box.minX() + 2);
+    EXPECT_LE(caret.minY(), box.minY() + 4);
+    const double line = caret.height();
+
+    window->postTextInput("食堂饭菜可口价格合理实惠服务周到环境整洁明亮");
+    caret = caretNear(box);
+    ASSERT_FALSE(caret.isEmpty()) << "no caret after the wrapped line";
+    EXPECT_GT(caret.minY(), box.minY() + line * 0.6) << "the caret stayed on the first line";
+    EXPECT_LE(caret.maxY(), box.maxY() + 1);
+    const double scale = window->scale();
+    Rect row = textIn(window->pixels(),
+                      Rect{{box.minX(), caret.minY()}, {box.width(), caret.height()}}, scale);
+    EXPECT_GE(caret.minX(), row.maxX() - 1);
+    EXPECT_LE(caret.minX(), row.maxX() + 4) << "the caret stands away from the line's end";
+    const double second = caret.minY();
+
+    window->postKey(platform::desktop::Key::Return);
+    window->postTextInput("好");
+    caret = caretNear(box);
+    ASSERT_FALSE(caret.isEmpty()) << "no caret after the return";
+    EXPECT_GT(caret.minY(), second + line * 0.6) << "the caret stayed on the line above";
+    row = textIn(window->pixels(), Rect{{box.minX(), caret.minY()}, {box.width(), caret.height()}},
+                 scale);
+    EXPECT_GE(caret.minX(), row.maxX() - 1);
+    EXPECT_LE(caret.minX(), row.maxX() + 4);
+    EXPECT_EQ(boxOf(*advice), box) << "the text area changed its size";
+}
+
+TEST_F(FieldCaretWindowTest, ALongAddressScrollsInTheMailboxsFieldWithTheCaretAtItsEnd) {
+    storeSignIn(SignInKey::LoginTypeTeacher, kTeacher);
+    open();
+    auto tile = driver.find("电子邮箱");
+    ASSERT_TRUE(tile) << driver.outline();
+    click(centreOf(*tile));
+    auto other = awaitShown("切换账号");
+    ASSERT_TRUE(other) << driver.outline();
+    click(centreOf(*other));
+    auto account = awaitShown("account");
+    ASSERT_TRUE(account) << driver.outline();
+    const Rect box = boxOf(*account);
+    click(centreOf(*account));
+    Rect caret = caretNear(box);
+    ASSERT_FALSE(caret.isEmpty()) << "no caret in the empty field";
+    EXPECT_LE(caret.minX(), box.minX() + 2) << "the empty field's caret is not at its start";
+    EXPECT_LE(caret.maxY(), box.maxY() + 1) << "the caret runs down onto the border";
+
+    window->postTextInput("zhangsan.teacher.informationengineering@lanxi.edu.cn");
+    caret = caretNear(box);
+    ASSERT_FALSE(caret.isEmpty()) << "no caret after the address";
+    EXPECT_GE(caret.minX(), box.maxX() - 6);
+    EXPECT_LE(caret.maxX(), box.maxX() + 1);
+    EXPECT_EQ(boxOf(*account), box) << "the field changed its size";
+}
+
+}  // namespace
