@@ -24,12 +24,12 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/testing/UiTestScope.h"
-#include "platform/web/HtmlLayout.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
-#include "platform/web/WebPage.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
+#include "platform/web/HtmlLayout.h"
+#include "platform/web/WebPage.h"
 #include "webcontainer/WebDetailViewController.h"
 
 namespace {

@@ -122,8 +122,8 @@ std::vector<Case> enginePathBombs() {
                                 repeated("}", 20000) + "</style><p>shown</p>";
                      }});
     bombs.push_back({"not-40000", [] {
-                         return "<style>" + repeated("p:not(", 40000) + "b" +
-                                repeated(")", 40000) + "{color:red}</style><p>shown</p>";
+                         return "<style>" + repeated("p:not(", 40000) + "b" + repeated(")", 40000) +
+                                "{color:red}</style><p>shown</p>";
                      }});
     // Each '}' that closes nothing has the engine read the rest of the sheet again.
     bombs.push_back({"stray-braces-50000", [] {

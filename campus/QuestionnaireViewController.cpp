@@ -9,8 +9,8 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
-#include "platform/web/URLRequest.h"
 #include "platform/ui/WebView.h"
+#include "platform/web/URLRequest.h"
 #include "widgets/ProgressHUDConveniences.h"
 #include "widgets/SideMenuSwipe.h"
 

@@ -13,8 +13,8 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
-#include "platform/web/URLRequest.h"
 #include "platform/ui/WebView.h"
+#include "platform/web/URLRequest.h"
 #include "widgets/ProgressHUDConveniences.h"
 #include "widgets/ViewControllerBackBarItem.h"
 

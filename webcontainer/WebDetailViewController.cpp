@@ -16,8 +16,8 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/web/URLRequest.h"
 #include "platform/ui/WebView.h"
+#include "platform/web/URLRequest.h"
 #include "signin/LoginViewController.h"
 
 namespace {

@@ -34,10 +34,10 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
-#include "platform/web/URLRequest.h"
-#include "platform/web/WebError.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
+#include "platform/web/URLRequest.h"
+#include "platform/web/WebError.h"
 
 namespace {
 

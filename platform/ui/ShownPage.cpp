@@ -7,10 +7,10 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/Button.h"
-#include "platform/web/HtmlLayout.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/WebFormViews.h"
+#include "platform/web/HtmlLayout.h"
 
 namespace platform {
 

@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/TextRange.h"
 #include "platform/graphics/Font.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/TextInputTraits.h"
-#include "platform/foundation/TextRange.h"
 
 namespace platform {
 

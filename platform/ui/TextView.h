@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/foundation/TextRange.h"
 #include "platform/graphics/Font.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextInputTraits.h"
-#include "platform/foundation/TextRange.h"
 
 namespace platform {
 

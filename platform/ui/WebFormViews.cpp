@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/foundation/TextRange.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Caret.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextFieldDelegate.h"
-#include "platform/foundation/TextRange.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/TextViewDelegate.h"
 

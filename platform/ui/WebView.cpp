@@ -9,9 +9,9 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/net/PictureFetches.h"
-#include "platform/web/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ShownPage.h"
+#include "platform/web/ScriptTimeBudget.h"
 #include "platform/web/WebReply.h"
 
 // The web view itself and its loads: history, redirects, the delegate's say over each load, and

@@ -8,11 +8,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/web/URLRequest.h"
 #include "platform/ui/View.h"
+#include "platform/ui/WebViewDelegate.h"
+#include "platform/web/URLRequest.h"
 #include "platform/web/WebError.h"
 #include "platform/web/WebPage.h"
-#include "platform/ui/WebViewDelegate.h"
 
 namespace platform {
 

@@ -14,11 +14,11 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HttpClient.h"
 #include "platform/net/PictureFetches.h"
-#include "platform/web/HtmlLayout.h"
-#include "platform/web/ScriptTimeBudget.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ShownPage.h"
 #include "platform/ui/WebView.h"
+#include "platform/web/HtmlLayout.h"
+#include "platform/web/ScriptTimeBudget.h"
 
 namespace platform {
 

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <utility>
 
-
 namespace platform {
 
 namespace {
@@ -224,8 +223,8 @@ bool HtmlHeldText::placeLines(litehtml::element& block, litehtml::elements_vecto
     };
     // The first line starts at the indent and ends where the others do.
     int lineWidth = indent;
-    bool lineOpen = false;   // the engine has made the first line
-    bool lineEmpty = true;   // nothing stands on the current line yet
+    bool lineOpen = false;  // the engine has made the first line
+    bool lineEmpty = true;  // nothing stands on the current line yet
     bool afterSpace = false;
     for (const Piece& piece : m_pieces) {
         if (piece.width > width - std::max(indent, 0)) {

@@ -14,8 +14,8 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -45,9 +45,9 @@ public:
     // The text as the engine would have been given it, a run for each word and space. Once
     // given so, it stays so.
     bool placeWords(litehtml::element& block, litehtml::elements_vector& children);
-    // The text a line to a run, for lines `width` wide, the first `indent` less. Where the engine's lines could come
-    // out otherwise (a word wider than the line, other content beside the text), the text is
-    // given as words instead.
+    // The text a line to a run, for lines `width` wide, the first `indent` less. Where the engine's
+    // lines could come out otherwise (a word wider than the line, other content beside the text),
+    // the text is given as words instead.
     bool placeLines(litehtml::element& block, litehtml::elements_vector& children, int width,
                     int indent);
 

@@ -166,8 +166,7 @@ int HtmlLayout::Container::textWidth(std::string_view text, litehtml::uint_ptr h
             found != font->widths->byCharacter.end()) {
             return found->second;
         }
-    } else if (auto found = font->widths->byText.find(text);
-               found != font->widths->byText.end()) {
+    } else if (auto found = font->widths->byText.find(text); found != font->widths->byText.end()) {
         return found->second;
     }
     const int width = int(std::ceil(runWidth(text, font->font)));

@@ -17,10 +17,10 @@ namespace platform::web {
 // (data-campus-item): an element carries the attribute, a text node is wrapped in a
 // <campus-item> carrying it, unless it is all its element holds: that element then carries
 // data-campus-text, and the item is what its children show. (An element costs the engine as
-// much as a dozen characters of text, and most paragraphs are one text.) Scripts are left out. A field (<input>, <textarea>, <select>) is
-// given as a <campus-field> showing what the field shows, with its state as attributes
-// (WebPageState::fieldLayout), so that it has a box of its own size and shows its text: the
-// engine draws nothing for an input.
+// much as a dozen characters of text, and most paragraphs are one text.) Scripts are left out. A
+// field (<input>, <textarea>, <select>) is given as a <campus-field> showing what the field shows,
+// with its state as attributes (WebPageState::fieldLayout), so that it has a box of its own size
+// and shows its text: the engine draws nothing for an input.
 class LayoutWriter {
 public:
     explicit LayoutWriter(const std::unordered_map<int, int>& anchors) : m_anchors(anchors) {}

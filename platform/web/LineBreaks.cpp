@@ -141,8 +141,8 @@ bool surelyNoLongWords(std::string_view text) {
                 kind = Chinese;
             }
         }
-        const bool breaks = spaced ? before != Other && kind != Other
-                                   : before == Chinese && kind == Chinese;
+        const bool breaks =
+            spaced ? before != Other && kind != Other : before == Chinese && kind == Chinese;
         stretch = breaks ? length : stretch + length;
         if (stretch > kLongWordClusters) {
             return false;

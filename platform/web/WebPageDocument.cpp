@@ -15,8 +15,8 @@
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Log.h"
-#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlBounds.h"
+#include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/WebPageState.h"
 
 namespace platform::web {

@@ -7,8 +7,8 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Image.h"
-#include "platform/web/HtmlLayout.h"
 #include "platform/ui/Renderer.h"
+#include "platform/web/HtmlLayout.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "platform/graphics/Image.h"
-#include "platform/web/HtmlLayout.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/web/HtmlLayout.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;

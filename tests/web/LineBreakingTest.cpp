@@ -9,9 +9,9 @@
 
 #include "fakes/WebPages.h"
 #include "platform/graphics/Image.h"
-#include "platform/web/LineBreaks.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/web/LineBreaks.h"
 #include "tests/support/InkTestSupport.h"
 #include "tests/web/PageTestSupport.h"
 

@@ -20,12 +20,12 @@
 #include "platform/testing/UIDriver.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Screen.h"
-#include "platform/web/ScriptDeadline.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "platform/ui/Window.h"
+#include "platform/web/ScriptDeadline.h"
 #include "tests/support/SteppingClock.h"
 #include "tests/support/WebPageScreen.h"
 

@@ -34,16 +34,17 @@ TEST_F(FieldsRoad, ALongAddressIsKeptWholeInTheMailboxsAccountField) {
     Transcript road(run.output);
     const std::string typed =
         road.after("type account \"zhangsan.teacher.informationengineering@lanxi.edu.cn\"");
-    EXPECT_TRUE(shows(typed, "account  field account "
-                             "\"zhangsan.teacher.informationengineering@lanxi.edu.cn\" (editing)"))
+    EXPECT_TRUE(shows(typed,
+                      "account  field account "
+                      "\"zhangsan.teacher.informationengineering@lanxi.edu.cn\" (editing)"))
         << typed;
     // An address field raises the keyboard with "@" and "." at hand.
     EXPECT_TRUE(shows(typed, "keyboard (email)")) << typed;
     const std::string password = road.after("type password \"a-long-passphrase-of-many-words\"");
     EXPECT_TRUE(shows(password, "password  secure field password")) << password;
     EXPECT_FALSE(shows(password, "a-long-passphrase")) << password;
-    for (const char* shot : {"mailbox-empty.png", "mailbox-caret.png", "mailbox-long.png",
-                             "mailbox-password.png"}) {
+    for (const char* shot :
+         {"mailbox-empty.png", "mailbox-caret.png", "mailbox-long.png", "mailbox-password.png"}) {
         EXPECT_TRUE(std::filesystem::exists(home->path() / shot)) << shot;
     }
 }
@@ -51,8 +52,9 @@ TEST_F(FieldsRoad, ALongAddressIsKeptWholeInTheMailboxsAccountField) {
 TEST_F(FieldsRoad, TheQuestionnairesTextAreaTakesAWrappedLineAReturnAndMore) {
     Transcript road(run.output);
     const std::string typed = road.after("type advice 好");
-    EXPECT_TRUE(shows(typed, "advice  text area advice "
-                             "\"食堂饭菜可口价格合理实惠服务周到环境整洁明亮\\n好\" (editing)"))
+    EXPECT_TRUE(shows(typed,
+                      "advice  text area advice "
+                      "\"食堂饭菜可口价格合理实惠服务周到环境整洁明亮\\n好\" (editing)"))
         << typed;
     for (const char* shot : {"textarea-empty.png", "textarea-wrapped.png", "textarea-return.png"}) {
         EXPECT_TRUE(std::filesystem::exists(home->path() / shot)) << shot;
