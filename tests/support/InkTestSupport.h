@@ -34,6 +34,22 @@ inline bool isNear(std::uint32_t argb, std::uint32_t rgb) {
     return true;
 }
 
+// The caret's tint: a blue that nothing else on the pages with fields is.
+inline bool isCaretBlue(std::uint32_t argb) {
+    const int r = (argb >> 16) & 0xff;
+    const int g = (argb >> 8) & 0xff;
+    const int b = argb & 0xff;
+    return b > 200 && r < 60 && g < 160;
+}
+
+// A field's text: dark grey to black, neither the caret nor the border's light grey.
+inline bool isFieldText(std::uint32_t argb) {
+    const int r = (argb >> 16) & 0xff;
+    const int g = (argb >> 8) & 0xff;
+    const int b = argb & 0xff;
+    return r + g + b < 3 * 110 && b < 150;
+}
+
 // The smallest rect holding every pixel of the picture within `area` that `matches`; empty
 // when none does.
 template <class Matches>

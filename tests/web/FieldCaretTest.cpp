@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -18,6 +19,7 @@
 #include "platform/ui/Renderer.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
+#include "tests/support/InkTestSupport.h"
 #include "tests/web/PageTestSupport.h"
 
 using namespace platform;
@@ -56,39 +58,13 @@ void PrintTo(const Screen& screen, std::ostream* out) {
     *out << screen.name;
 }
 
-// Bounds of the pixels in an area that pass a test; empty when none do.
-template <typename Test>
-Rect inkIn(const Image& picture, const Rect& area, Test test) {
-    int minX = 1 << 30, minY = 1 << 30, maxX = -1, maxY = -1;
-    const int left = std::max(0, int(area.minX()));
-    const int top = std::max(0, int(area.minY()));
-    const int right = std::min(picture.pixelWidth(), int(area.maxX()));
-    const int bottom = std::min(picture.pixelHeight(), int(area.maxY()));
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            const std::uint32_t argb = picture.pixelAt(x, y);
-            if (test(int((argb >> 16) & 0xff), int((argb >> 8) & 0xff), int(argb & 0xff))) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
-        }
-    }
-    if (maxX < 0) {
-        return Rect{};
-    }
-    return Rect{{double(minX), double(minY)}, {double(maxX - minX + 1), double(maxY - minY + 1)}};
-}
-
-// The caret: the tint's blue, which nothing else on these pages is.
+// The caret, and a field's text, by their pixels.
 Rect caretIn(const Image& picture, const Rect& area) {
-    return inkIn(picture, area, [](int r, int g, int b) { return b > 200 && r < 60 && g < 160; });
+    return testsupport::inkBounds(picture, area, testsupport::isCaretBlue);
 }
 
-// Text: dark grey to black, neither the caret nor the border's light grey.
 Rect textIn(const Image& picture, const Rect& area) {
-    return inkIn(picture, area, [](int r, int g, int b) { return r + g + b < 3 * 110 && b < 150; });
+    return testsupport::inkBounds(picture, area, testsupport::isFieldText);
 }
 
 class FieldCaretTest : public pagetest::PageEngineTest,
@@ -322,10 +298,13 @@ TEST_P(FieldCaretTest, AFieldsTextTakesThePagesFontAndColour) {
     ASSERT_TRUE(driver.type("usual", "HHHH"));
     ASSERT_TRUE(driver.type("note", "HHHH"));
     const Image shot = picture();
-    auto red = [](int r, int g, int b) { return r > 150 && g < 80 && b < 80; };
-    const Rect big = inkIn(shot, fieldBox("field big"), red);
+    auto red = [](std::uint32_t argb) {
+        return int((argb >> 16) & 0xff) > 150 && int((argb >> 8) & 0xff) < 80 &&
+               int(argb & 0xff) < 80;
+    };
+    const Rect big = testsupport::inkBounds(shot, fieldBox("field big"), red);
     const Rect usual = textIn(shot, fieldBox("field usual"));
-    const Rect note = inkIn(shot, fieldBox("text area note"), red);
+    const Rect note = testsupport::inkBounds(shot, fieldBox("text area note"), red);
     ASSERT_FALSE(big.isEmpty()) << "the field's text is not in the page's colour";
     ASSERT_FALSE(note.isEmpty()) << "the text area's text is not in the page's colour";
     ASSERT_FALSE(usual.isEmpty());

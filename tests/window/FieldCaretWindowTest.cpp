@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/ui/View.h"
+#include "tests/support/InkTestSupport.h"
 #include "tests/window/WindowTestSupport.h"
 
 using namespace windowtest;
@@ -17,39 +18,24 @@ using shelltest::kTeacher;
 
 namespace {
 
-// Bounds (points) of the pixels in `area` (points) that pass a test, in the window's picture.
-template <typename Test>
-Rect inkIn(const platform::Image& image, const Rect& area, double scale, Test test) {
-    int minX = 1 << 30, minY = 1 << 30, maxX = -1, maxY = -1;
-    const int right = std::min(image.pixelWidth(), int(area.maxX() * scale));
-    const int bottom = std::min(image.pixelHeight(), int(area.maxY() * scale));
-    for (int y = std::max(0, int(area.minY() * scale)); y < bottom; ++y) {
-        for (int x = std::max(0, int(area.minX() * scale)); x < right; ++x) {
-            const auto argb = image.pixelAt(x, y);
-            if (test(int((argb >> 16) & 0xFF), int((argb >> 8) & 0xFF), int(argb & 0xFF))) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
-        }
-    }
-    if (maxX < 0) {
-        return Rect{};
-    }
-    return Rect{{minX / scale, minY / scale},
-                {(maxX - minX + 1) / scale, (maxY - minY + 1) / scale}};
+// The caret, and a field's text, by their pixels in the window's picture (`scale` pixels a
+// point); in points.
+Rect inPoints(const Rect& pixels, double scale) {
+    return pixels.isEmpty() ? Rect{}
+                            : Rect{{pixels.minX() / scale, pixels.minY() / scale},
+                                   {pixels.width() / scale, pixels.height() / scale}};
 }
 
-// The caret: the only thing drawn in the tint's blue.
 Rect caretIn(const platform::Image& image, const Rect& area, double scale) {
-    return inkIn(image, area, scale,
-                 [](int r, int g, int b) { return r < 60 && g > 90 && g < 160 && b > 220; });
+    const Rect pixels{{area.minX() * scale, area.minY() * scale},
+                      {area.width() * scale, area.height() * scale}};
+    return inPoints(testsupport::inkBounds(image, pixels, testsupport::isCaretBlue), scale);
 }
 
 Rect textIn(const platform::Image& image, const Rect& area, double scale) {
-    return inkIn(image, area, scale,
-                 [](int r, int g, int b) { return r + g + b < 3 * 110 && b < 150; });
+    const Rect pixels{{area.minX() * scale, area.minY() * scale},
+                      {area.width() * scale, area.height() * scale}};
+    return inPoints(testsupport::inkBounds(image, pixels, testsupport::isFieldText), scale);
 }
 
 class FieldCaretWindowTest : public WindowTest {
