@@ -167,6 +167,21 @@ protected:
         }
         return "(no element " + id + ")";
     }
+    // Chooses the album's first photo through the demo page, up to its upload held by the
+    // server.
+    bool choosePhotoUntilItsUploadIsHeld(const std::string& uploadPath) {
+        tapDemo("选择照片");
+        if (!driver.pressAlertButton("从照片中提取").ok)
+            return false;
+        settle();
+        auto picker = std::dynamic_pointer_cast<platform::components::PhotoPickerViewController>(
+            page->presentedViewController());
+        if (!picker)
+            return false;
+        picker->toggleAsset(0);
+        return driver.tap("完成").ok &&
+               driver.runUntil([&] { return !server.heldRequests(uploadPath).empty(); });
+    }
     // Taps a command of the demo page and lets the reply arrive.
     std::string tapDemo(const std::string& label) {
         EXPECT_TRUE(tapOnPage(label)) << label << "\n" << driver.outline();
@@ -1212,15 +1227,7 @@ TEST_F(BridgeTest, AnAnswerSkipsAnotherShowingOfTheAddressThatAsked) {
     settle();
 
     // A chosen photo's upload.
-    tapDemo("选择照片");
-    ASSERT_TRUE(driver.pressAlertButton("从照片中提取").ok);
-    settle();
-    auto picker = std::dynamic_pointer_cast<platform::components::PhotoPickerViewController>(
-        page->presentedViewController());
-    ASSERT_TRUE(picker);
-    picker->toggleAsset(0);
-    ASSERT_TRUE(driver.tap("完成").ok);
-    ASSERT_TRUE(driver.runUntil([&] { return !server.heldRequests(kUploadPath).empty(); }));
+    ASSERT_TRUE(choosePhotoUntilItsUploadIsHeld(kUploadPath));
     reload();
     ASSERT_TRUE(server.releaseHeld(kUploadPath));
     ASSERT_TRUE(driver.runUntil([] { return platform::dispatch::backgroundWorkInFlight() == 0; }));
@@ -1243,15 +1250,7 @@ TEST_F(EchoLureTest, APhotoUploadThatEndsAfterTheUserFollowedAForeignLinkReaches
     lureThroughBounce();
     page = open();
 
-    tapDemo("选择照片");
-    ASSERT_TRUE(driver.pressAlertButton("从照片中提取").ok);
-    settle();
-    auto picker = std::dynamic_pointer_cast<platform::components::PhotoPickerViewController>(
-        page->presentedViewController());
-    ASSERT_TRUE(picker);
-    picker->toggleAsset(0);
-    ASSERT_TRUE(driver.tap("完成").ok);
-    ASSERT_TRUE(driver.runUntil([&] { return !server.heldRequests(kUploadPath).empty(); }));
+    ASSERT_TRUE(choosePhotoUntilItsUploadIsHeld(kUploadPath));
 
     followTheLure();
     clearLog();
