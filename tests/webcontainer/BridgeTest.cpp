@@ -1074,6 +1074,16 @@ protected:
         waitForThePage();
         ASSERT_EQ(page->webView()->pageTitle(), "搜索");
     }
+    // Tap-and-back, then a reload: each showing of the echo is refused for what led to it.
+    void expectRefusedAfterBackAndReload(const std::string& ledBy) {
+        clearLog();
+        tapTheLinkAndBack();
+        EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + ledBy));
+        clearLog();
+        page->webView()->reload();
+        waitForThePage();
+        EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + ledBy));
+    }
 };
 
 TEST_F(EchoLureTest, BackForwardAndReloadKeepTheForeignHopThatLedToAPage) {
@@ -1087,13 +1097,7 @@ TEST_F(EchoLureTest, BackForwardAndReloadKeepTheForeignHopThatLedToAPage) {
         followTheLure();
         ASSERT_TRUE(loggedLine("bridge: getUserInfo refused: " + lure));
 
-        clearLog();
-        tapTheLinkAndBack();
-        EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + lure));
-        clearLog();
-        page->webView()->reload();
-        waitForThePage();
-        EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + lure));
+        expectRefusedAfterBackAndReload(lure);
         clearLog();
         page->webView()->goForward();
         waitForThePage();
@@ -1126,13 +1130,7 @@ TEST_F(EchoLureTest, AnEntryAddressThatHopsThroughAForeignSiteStaysForeignOnBack
     page = open("/CM/attendance.html");
     ASSERT_EQ(page->webView()->pageTitle(), "搜索");
     ASSERT_TRUE(loggedLine("bridge: getUserInfo refused: " + hop));
-    clearLog();
-    tapTheLinkAndBack();
-    EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + hop));
-    clearLog();
-    page->webView()->reload();
-    waitForThePage();
-    EXPECT_TRUE(loggedLine("bridge: getUserInfo refused: " + hop));
+    expectRefusedAfterBackAndReload(hop);
 
     EXPECT_TRUE(replies().empty());
     EXPECT_TRUE(collected().empty());

@@ -40,20 +40,6 @@ Rect textIn(const platform::Image& image, const Rect& area, double scale) {
 
 class FieldCaretWindowTest : public WindowTest {
 protected:
-    std::shared_ptr<platform::View> awaitShown(const std::string& text) {
-        std::shared_ptr<platform::View> found;
-        waitFor([&] {
-            window->pump(kNoWait);
-            found = driver.find(text);
-            if (!found) {
-                found = driver.findByHandle(text);
-            }
-            return found != nullptr;
-        });
-        pump();
-        return found;
-    }
-
     // The field's text box on the screen, and the caret drawn in the window near it.
     static Rect boxOf(const platform::View& field) {
         return field.convertRectTo(field.bounds(), nullptr);

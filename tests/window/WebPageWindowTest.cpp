@@ -16,21 +16,6 @@ namespace {
 // the desktop keyboard, and a notice's picture where the page puts it.
 class WebPageWindowTest : public WindowTest {
 protected:
-    // Waits for a page to show the text or the handle (its load and the layout after it).
-    std::shared_ptr<platform::View> awaitShown(const std::string& text) {
-        std::shared_ptr<platform::View> found;
-        waitFor([&] {
-            window->pump(kNoWait);
-            found = driver.find(text);
-            if (!found) {
-                found = driver.findByHandle(text);
-            }
-            return found != nullptr;
-        });
-        pump();
-        return found;
-    }
-
     bool outlineShows(const std::string& text) const {
         return driver.outline().find(text) != std::string::npos;
     }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "platform/desktop/DesktopWindow.h"
 #include "platform/graphics/BitmapContext.h"
@@ -46,6 +47,21 @@ protected:
 
     Point pixel(Point point) const {
         return {point.x * window->scale(), point.y * window->scale()};
+    }
+
+    // Waits for a page to show the text or the handle (its load and the layout after it).
+    std::shared_ptr<platform::View> awaitShown(const std::string& text) {
+        std::shared_ptr<platform::View> found;
+        waitFor([&] {
+            window->pump(kNoWait);
+            found = driver.find(text);
+            if (!found) {
+                found = driver.findByHandle(text);
+            }
+            return found != nullptr;
+        });
+        pump();
+        return found;
     }
 
     // The centre of what shows of the view, in window points.
