@@ -43,8 +43,10 @@ void configure(PangoContext* context) {
 }
 
 std::string cleanText(const std::string& text, const Font& font, TextBox box) {
-    std::string cut =
-        cutToBox(std::string_view(text.c_str(), std::strlen(text.c_str())), font, box);
+    // Cut first, then end at a NUL as the C string would: a long text is read only as far as
+    // its box could show it.
+    std::string cut = cutToBox(text, font, box);
+    cut.resize(std::strlen(cut.c_str()));
     gchar* valid = g_utf8_make_valid(cut.data(), static_cast<gssize>(cut.size()));
     std::string out(valid);
     g_free(valid);

@@ -116,6 +116,10 @@ TextCutBound textCutBound(const Font& font, TextBox box) {
 
 std::string cutToBox(std::string_view text, const Font& font, TextBox box) {
     const TextCutBound bound = textCutBound(font, box);
+    // No more bytes than the bound's characters and lines: nothing to count.
+    if (text.size() <= bound.characters && text.size() < bound.lines) {
+        return std::string(text);
+    }
     std::size_t at = 0;
     std::size_t characters = 0;
     std::size_t lines = 1;

@@ -98,22 +98,4 @@ std::size_t textInsertionIndex(const std::string& text, const Font& font, double
     return insertionIndex(textLayout(text, font, width, alignment).get(), point);
 }
 
-Rect runInsertionRect(std::string_view text, const RunFont& font, std::size_t index) {
-    if (!pangotext::usableRunFont(font)) {
-        return Rect{};
-    }
-    std::lock_guard lock(pangotext::mutex());
-    auto layout = pangotext::makeRunLayout(pangotext::measuringContext(), text, font);
-    return insertionRect(layout.get(), index);
-}
-
-std::size_t runInsertionIndex(std::string_view text, const RunFont& font, double x) {
-    if (!pangotext::usableRunFont(font)) {
-        return 0;
-    }
-    std::lock_guard lock(pangotext::mutex());
-    auto layout = pangotext::makeRunLayout(pangotext::measuringContext(), text, font);
-    return insertionIndex(layout.get(), Point{x, 0});
-}
-
 }  // namespace platform

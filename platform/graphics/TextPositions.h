@@ -25,8 +25,4 @@ Rect textInsertionRect(const std::string& text, const Font& font, double width,
 std::size_t textInsertionIndex(const std::string& text, const Font& font, double width,
                                TextAlignment alignment, Point point);
 
-// The same for a run drawn by drawTextRun with its top-left corner at the origin.
-Rect runInsertionRect(std::string_view text, const RunFont& font, std::size_t index);
-std::size_t runInsertionIndex(std::string_view text, const RunFont& font, double x);
-
 }  // namespace platform

@@ -40,14 +40,6 @@ std::size_t caretIndexInText(const std::string& text, const Font& font, const Re
                               Point{point.x - textRect.minX(), point.y - textRect.minY()});
 }
 
-Rect caretRectInRun(std::string_view text, std::size_t index, const RunFont& font, Point topLeft) {
-    return bar(runInsertionRect(text, font, index), topLeft);
-}
-
-std::size_t caretIndexInRun(std::string_view text, const RunFont& font, Point topLeft, double x) {
-    return runInsertionIndex(text, font, x - topLeft.x);
-}
-
 double scrollToShowCaret(double scroll, double caretX, double textWidth, double visibleWidth) {
     if (!std::isfinite(scroll) || !std::isfinite(caretX) || !std::isfinite(textWidth) ||
         !std::isfinite(visibleWidth) || visibleWidth <= 0) {

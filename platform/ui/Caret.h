@@ -35,10 +35,6 @@ Rect caretRectInText(const std::string& text, std::size_t index, const Font& fon
 std::size_t caretIndexInText(const std::string& text, const Font& font, const Rect& textRect,
                              TextAlignment alignment, Point point);
 
-// The same for a run drawn with BitmapContext::drawTextRun at `topLeft`.
-Rect caretRectInRun(std::string_view text, std::size_t index, const RunFont& font, Point topLeft);
-std::size_t caretIndexInRun(std::string_view text, const RunFont& font, Point topLeft, double x);
-
 // How far one line of text `textWidth` wide, shown in a box `visibleWidth` wide, is moved
 // left so that the caret at `caretX` (from the text's start) shows, moving as little as
 // possible from `scroll`, the last scroll shown; never past the text's end (plus the bar), so

@@ -168,13 +168,10 @@ public:
         }
         const double lineHeight = TextMeasurer::current().lineHeight(font());
         const Rect line{{0, (bounds().size.height - lineHeight) / 2}, {0, lineHeight}};
-        Color color = textColor();
-        if (!isEnabled()) {
-            color = color.withAlpha(color.alpha * 0.5f);
-        }
         context.saveState();
         context.clip(Rect{{0, 0}, bounds().size});
-        context.drawText(displayedText(), font(), color, line, TextAlignment::Left, 1);
+        // A disabled field's grey is the page's style's (itemTextLook), not greyed again here.
+        context.drawText(displayedText(), font(), textColor(), line, TextAlignment::Left, 1);
         context.restoreState();
     }
 
@@ -259,8 +256,10 @@ public:
         if (!(this->font() == font)) {
             setFont(font);
         }
-        m_color = color;
-        showColor();
+        // A disabled area's grey is the page's style's (itemTextLook).
+        if (!(textColor() == color)) {
+            setTextColor(color);
+        }
     }
 
     void apply(const Item& item) {
@@ -269,7 +268,6 @@ public:
         m_disabled = item.disabled;
         m_maxLength = item.maxLength;
         setEditable(!item.disabled && !item.readOnly);
-        showColor();
         if (text() != item.text) {
             setText(item.text);
         }
@@ -351,21 +349,12 @@ private:
         bool m_fitting{false};
     };
 
-    // Greyed while disabled, as a one-line field is; a read-only one keeps its colour.
-    void showColor() {
-        const Color shown = m_disabled ? m_color.withAlpha(m_color.alpha * 0.5f) : m_color;
-        if (!(textColor() == shown)) {
-            setTextColor(shown);
-        }
-    }
-
     int m_node;
     PageFieldActions m_actions;
     std::string m_name;
     std::string m_placeholder;
     bool m_disabled{false};
     int m_maxLength{-1};
-    Color m_color{kFieldTextColor};
     std::shared_ptr<Delegate> m_delegate;
 };
 

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "platform/web/HtmlPictureElement.h"
@@ -97,9 +98,10 @@ bool isSpanAttribute(const char* name) {
     return name && (strcasecmp(name, "colspan") == 0 || strcasecmp(name, "rowspan") == 0);
 }
 
-std::string clampedSpan(const char* name, const char* value) {
-    const bool column = strcasecmp(name, "colspan") == 0;
-    const char* at = value;
+// A non-negative integer as a browser reads one in an attribute: digits after any spaces and
+// a "+", what follows them ignored, counted no further than `most`; none without a digit.
+std::optional<std::uint64_t> attributeInteger(const char* value, std::uint64_t most) {
+    const char* at = value ? value : "";
     while (*at == ' ' || *at == '\t' || *at == '\n' || *at == '\r' || *at == '\f') {
         ++at;
     }
@@ -107,13 +109,23 @@ std::string clampedSpan(const char* name, const char* value) {
         ++at;
     }
     if (*at < '0' || *at > '9') {
+        return std::nullopt;
+    }
+    std::uint64_t number = 0;
+    for (; *at >= '0' && *at <= '9'; ++at) {
+        number = std::min<std::uint64_t>(number * 10 + std::uint64_t(*at - '0'), most);
+    }
+    return number;
+}
+
+std::string clampedSpan(const char* name, const char* value) {
+    const bool column = strcasecmp(name, "colspan") == 0;
+    const auto read = attributeInteger(value, 1'000'000);
+    if (!read) {
         return "1";
     }
-    std::uint64_t span = 0;
-    for (; *at >= '0' && *at <= '9'; ++at) {
-        span = std::min<std::uint64_t>(span * 10 + std::uint64_t(*at - '0'), 1'000'000);
-    }
-    span = column ? std::clamp<std::uint64_t>(span, 1, 1000) : std::min<std::uint64_t>(span, 65534);
+    const std::uint64_t span =
+        column ? std::clamp<std::uint64_t>(*read, 1, 1000) : std::min<std::uint64_t>(*read, 65534);
     return std::to_string(span);
 }
 
@@ -308,18 +320,7 @@ std::shared_ptr<litehtml::element> make(const std::shared_ptr<litehtml::document
 // (digits after any spaces, what follows them ignored), else none. Held to what a screen
 // could show, so no attribute makes a box the engine cannot measure.
 int positiveCount(const char* value) {
-    constexpr long kMost = 1000;
-    if (!value) {
-        return 0;
-    }
-    while (*value == ' ' || *value == '\t' || *value == '\n' || *value == '\r' || *value == '\f') {
-        ++value;
-    }
-    long count = 0;
-    for (; *value >= '0' && *value <= '9' && count <= kMost; ++value) {
-        count = count * 10 + (*value - '0');
-    }
-    return int(std::min(count, kMost));
+    return int(htmlelement::attributeInteger(value, 1000).value_or(0));
 }
 
 // A field's box as a browser sizes it from its attributes: an input `size` characters wide, a

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -85,6 +86,11 @@ public:
     // where content reaches. Kept for the document's life, whatever later changes remove.
     void noteReachPastBox() { m_reachesPastBox = true; }
     bool mayReachPastBox() const { return m_reachesPastBox; }
+
+    // Each layout of the document (whole, or a changed block in place) is a pass of its own:
+    // what an element worked out of its children within a pass holds until the next.
+    void beginLayoutPass() { ++m_layoutPass; }
+    std::uint64_t layoutPass() const { return m_layoutPass; }
     void setMarkerShift(int shift) { m_markerShift = shift; }
 
     // Whether some element floats: lines beside a float are shorter, which only the engine
@@ -131,6 +137,7 @@ private:
         bool pseudo;
     };
 
+    std::uint64_t m_layoutPass = 0;
     int m_styleDepth = 0;
     int m_matchDepth = 0;
     int m_parseDepth = 0;
@@ -391,8 +398,15 @@ public:
             const int content = parentWidth - this->m_margins.left - this->m_margins.right -
                                 this->m_padding.left - this->m_padding.right -
                                 this->m_borders.left - this->m_borders.right;
-            this->m_margins.top =
-                std::max(this->m_margins.top, htmlelement::firstChildTopMargin(*this, content));
+            // The engine works out a block's outlines again at each step of its layout, and
+            // each time the first child's would be asked for down the chain: asked once per
+            // pass and width, a chain of first children costs its length, not its square.
+            const std::uint64_t pass = m_guard->layoutPass();
+            if (m_firstChildMargin.pass != pass || m_firstChildMargin.width != content) {
+                m_firstChildMargin = {pass, content,
+                                      htmlelement::firstChildTopMargin(*this, content)};
+            }
+            this->m_margins.top = std::max(this->m_margins.top, m_firstChildMargin.margin);
         }
     }
 
@@ -498,6 +512,13 @@ private:
     }
 
     std::shared_ptr<HtmlElementGuard> m_guard;
+    // The top margin last taken from the first child: for which layout pass and width.
+    struct FirstChildMargin {
+        std::uint64_t pass = 0;
+        int width = -1;
+        int margin = 0;
+    };
+    FirstChildMargin m_firstChildMargin;
     std::unique_ptr<HtmlHeldText> m_heldText;
 };
 

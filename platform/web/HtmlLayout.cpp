@@ -88,6 +88,7 @@ void HtmlLayout::layOut(double width, double viewportHeight) {
         bool inPlace = true;
         try {
             HtmlEngineBudget::Run run(m_container->budget());
+            m_container->beginLayoutPass();
             for (const auto& [element, before] : replaced) {
                 inPlace =
                     inPlace && relayOutInPlace(element, before, m_container->marks().hasFloats());

@@ -179,6 +179,9 @@ public:
     void import_css(litehtml::tstring& /*text*/, const litehtml::tstring& /*url*/,
                     litehtml::tstring& /*baseurl*/) override {}
 
+    // Before each layout of the document, whole or in place (HtmlElementGuard).
+    void beginLayoutPass() { m_guard->beginLayoutPass(); }
+
 private:
     bool tryLoad(const std::string& html);
     bool tryRender(double width);

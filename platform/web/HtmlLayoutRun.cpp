@@ -139,6 +139,7 @@ bool HtmlLayout::Container::tryRender(double width) {
     try {
         HtmlEngineBudget::Run run(budget());
         m_document->media_changed();
+        beginLayoutPass();
         m_document->render(std::max(1, int(width)));
         return true;
     } catch (const std::exception& error) {

@@ -46,7 +46,7 @@ constexpr const char* kPasswordsPage = R"HTML(<title>Passwords</title>
 <p><input type="password" id="broad" name="broad" value="WWWWWW"></p>
 <p><input type="text" id="clear" name="clear" value="WWWWWW"></p>)HTML";
 
-constexpr const char* kLongAddress = "zhangsan.teacher.informationengineering@lanxi.edu.cn";
+constexpr const char* kLongAddress = "zhangsan.teacher.informationengineering@lanxi.test";
 
 struct Screen {
     const char* name;

@@ -110,7 +110,7 @@ TEST_F(MapPageTest, EachFixAndHeadingReachesTheMapInTheVendorDatum) {
 
 // Location refused, then allowed again: the map hears nothing meanwhile, then shows where the
 // phone is by then without waiting for it to move, though it had a fix before.
-TEST_F(MapPageTest, AMapShowsWhereThePhoneIsOnceLocationIsAllowedAgain) {
+TEST_F(MapPageTest, TheMapShowsWhereThePhoneIsOnceLocationIsAllowedAgain) {
     auto page = openMap();
     ASSERT_TRUE(page);
     auto map = page->mapView();

@@ -33,10 +33,10 @@ TEST_F(FieldsRoad, ALongAddressIsKeptWholeInTheMailboxsAccountField) {
     EXPECT_FALSE(shows(run.output, "error: ")) << run.output;
     Transcript road(run.output);
     const std::string typed =
-        road.after("type account \"zhangsan.teacher.informationengineering@lanxi.edu.cn\"");
+        road.after("type account \"zhangsan.teacher.informationengineering@lanxi.test\"");
     EXPECT_TRUE(shows(typed,
                       "account  field account "
-                      "\"zhangsan.teacher.informationengineering@lanxi.edu.cn\" (editing)"))
+                      "\"zhangsan.teacher.informationengineering@lanxi.test\" (editing)"))
         << typed;
     // An address field raises the keyboard with "@" and "." at hand.
     EXPECT_TRUE(shows(typed, "keyboard (email)")) << typed;
