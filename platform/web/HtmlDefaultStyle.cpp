@@ -8,7 +8,7 @@ h4, h5, h6, noframes, ol, p, ul, center, dir, hr, menu, pre, article, aside, foo
 hgroup, main, nav, section, figure, figcaption, details, summary, legend { display: block; }
 head, script, style, title, meta, link, base, template, noscript, iframe, object, select,
 datalist, [hidden] { display: none; }
-html { background-color: white; color: black; }
+html { color: black; }
 body { margin: 8px; line-height: 1.4; }
 p, dl, multicol, blockquote, figure { margin: 1em 0; }
 blockquote, figure { margin-left: 40px; margin-right: 40px; }
@@ -46,6 +46,7 @@ tfoot { display: table-footer-group; vertical-align: middle; }
 col { display: table-column; }
 colgroup { display: table-column-group; }
 tr { display: table-row; vertical-align: inherit; }
+thead, tbody, tfoot, tr { border-color: inherit; }
 td, th { display: table-cell; vertical-align: inherit; padding: 1px; }
 th { text-align: center; }
 caption { display: table-caption; text-align: center; }

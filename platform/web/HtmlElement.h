@@ -13,12 +13,25 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 
 #include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlHeldText.h"
 #include "platform/web/HtmlMargins.h"
+#include "platform/web/HtmlPresentation.h"
+
+namespace litehtml {
+class el_div;
+class el_font;
+class el_image;
+class el_para;
+class el_table;
+class el_td;
+class el_tr;
+}  // namespace litehtml
 
 namespace platform {
 
@@ -179,6 +192,9 @@ namespace htmlelement {
 // 1-1000, rowspan 0-65534; what is not a number counts as 1).
 std::string clampedSpan(const char* name, const char* value);
 bool isSpanAttribute(const char* name);
+// A non-negative integer as a browser reads one in an attribute: digits after any spaces and
+// a "+", what follows them ignored, counted no further than `most`; none without a digit.
+std::optional<std::uint64_t> attributeInteger(const char* value, std::uint64_t most);
 
 // What the element's box counts toward the nesting bound, by its display and float, and
 // whether it is a table part that lays out in a table (a part out of one gets a table of its
@@ -218,6 +234,26 @@ public:
             return;
         }
         Base::set_attr(name, value);
+    }
+
+    // The old presentational attributes, read as a browser reads them (HtmlPresentation.h), in
+    // place of the engine's own reading of them; a picture keeps what else the engine reads.
+    void parse_attributes() override {
+        if constexpr (std::is_same_v<Base, litehtml::el_image>) {
+            litehtml::style before = this->m_style;
+            Base::parse_attributes();
+            this->m_style = std::move(before);
+        } else if constexpr (std::is_same_v<Base, litehtml::el_table> ||
+                             std::is_same_v<Base, litehtml::el_td> ||
+                             std::is_same_v<Base, litehtml::el_tr> ||
+                             std::is_same_v<Base, litehtml::el_font> ||
+                             std::is_same_v<Base, litehtml::el_div> ||
+                             std::is_same_v<Base, litehtml::el_para>) {
+            litehtml::html_tag::parse_attributes();
+        } else {
+            Base::parse_attributes();
+        }
+        htmlpresentation::addHints(*this, this->m_style);
     }
 
     // --- Selector matching, bounded ----------------------------------------------------------

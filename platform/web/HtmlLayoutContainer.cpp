@@ -50,6 +50,21 @@ Color colorOf(const litehtml::web_color& color) {
                        color.alpha / 255.0f);
 }
 
+// A side of a border in its colour; an inset border darkens its top and left, an outset one its
+// bottom and right, by a browser's measure (a table's border="1" and its cells' rules are).
+Color sideColor(const litehtml::border& side, bool topOrLeft) {
+    const bool darkened =
+        side.style == (topOrLeft ? litehtml::border_style_inset : litehtml::border_style_outset);
+    if (!darkened) {
+        return colorOf(side.color);
+    }
+    const int brightest = std::max({side.color.red, side.color.green, side.color.blue});
+    const float value = brightest / 255.0f;
+    const float scale = value == 0 ? 0 : std::max(0.0f, (value - 0.33f) / value) / 255.0f;
+    return Color::rgba(side.color.red * scale, side.color.green * scale, side.color.blue * scale,
+                       side.color.alpha / 255.0f);
+}
+
 constexpr std::size_t kMaxWordBytes = 96;
 
 bool isCollapsibleSpace(char c) {
@@ -437,21 +452,21 @@ void HtmlLayout::Container::draw_borders(litehtml::uint_ptr hdc, const litehtml:
     }
     if (shows(b.top)) {
         context->fillRect(Rect{box.origin, {box.width(), double(b.top.width)}},
-                          colorOf(b.top.color));
+                          sideColor(b.top, true));
     }
     if (shows(b.bottom)) {
         context->fillRect(
             Rect{{box.minX(), box.maxY() - b.bottom.width}, {box.width(), double(b.bottom.width)}},
-            colorOf(b.bottom.color));
+            sideColor(b.bottom, false));
     }
     if (shows(b.left)) {
         context->fillRect(Rect{box.origin, {double(b.left.width), box.height()}},
-                          colorOf(b.left.color));
+                          sideColor(b.left, true));
     }
     if (shows(b.right)) {
         context->fillRect(
             Rect{{box.maxX() - b.right.width, box.minY()}, {double(b.right.width), box.height()}},
-            colorOf(b.right.color));
+            sideColor(b.right, false));
     }
 }
 

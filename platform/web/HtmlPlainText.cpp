@@ -60,7 +60,9 @@ std::string plainTextPage(const std::string& html) {
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;
     GumboOutput* output = gumbo_parse_with_options(&options, html.data(), html.size());
-    std::string out = "<html><body><div style=\"white-space:pre-wrap\">";
+    // On a canvas of its own: it may be painted over what a paint cut short left.
+    std::string out =
+        "<html style=\"background-color:white\"><body><div style=\"white-space:pre-wrap\">";
     // Walked with a stack of its own: what to visit next, and the closing text owed when an
     // element's content is done.
     std::vector<std::pair<const GumboNode*, std::string>> stack;
