@@ -166,17 +166,19 @@ TEST_F(PresentationalAttributesTest, BgcolorPaintsTheTableTheRowAndTheCellInLega
         "height=\"40\">甲</td><td id=\"b\" width=\"80\" height=\"40\">乙</td>"
         "<td id=\"c\" bgcolor=\"#00f\" width=\"80\" height=\"40\">丙</td>"
         "<td id=\"d\" bgcolor=\" #ff000 \" width=\"80\" height=\"40\">丁</td></tr></table>"
-        "<table><tr><td id=\"e\" bgcolor=\"transparent\" width=\"80\" height=\"40\">戊</td></tr>"
-        "</table>");
+        "<table><tr><td id=\"e\" bgcolor=\"transparent\" width=\"80\" height=\"40\">戊</td>"
+        "<td id=\"f\" bgcolor=\"0ff000000ff0\" width=\"80\" height=\"40\">己</td></tr></table>");
     // The table's colour shows in its spacing, the row's in its cell without a colour of its
     // own, each cell's own beside its text. As a browser reads them, "chucknorris" is #c00000 and
-    // "#ff000" (a digit short) #ff0000; "transparent" is no colour.
+    // "#ff000" (a digit short) #ff0000, "0ff000000ff0" (zeros leading each third) #ff00ff;
+    // "transparent" is no colour.
     const Rect a = frame("a");
     EXPECT_TRUE(isNear(at(a.minX() - 6, a.midY()), 0xffff00));
     EXPECT_TRUE(isNear(at(a.minX() + 70, a.midY()), 0xc00000));
     EXPECT_TRUE(isNear(at(frame("b").minX() + 70, frame("b").midY()), 0x008000));
     EXPECT_TRUE(isNear(at(frame("c").minX() + 70, frame("c").midY()), 0x0000ff));
     EXPECT_TRUE(isNear(at(frame("d").minX() + 70, frame("d").midY()), 0xff0000));
+    EXPECT_TRUE(isNear(at(frame("f").minX() + 70, frame("f").midY()), 0xff00ff));
     EXPECT_TRUE(isWhite(frame("e").minX() + 70, frame("e").midY()));
 }
 
@@ -192,13 +194,18 @@ TEST_F(PresentationalAttributesTest, AlignAndValignPlaceTablesAndTheTextOfCells)
         "</table></div>"
         "<table align=\"right\" width=\"100\" bgcolor=\"#ffff00\"><tr><td>右浮</td></tr></table>"
         "<p id=\"beside\">表旁</p>");
-    // The first cell spans the table less its spacing: 10 to 306, 10 to 90 down.
+    // The first cell spans the table less its spacing: 10 to 306, 10 to 90 down; its text
+    // stands in its bottom right corner, the next row's at the top of its middle.
     const Rect low = frame("low");
     EXPECT_NEAR(low.maxX(), 306, 0.5);
     EXPECT_NEAR(low.maxY(), 90, 0.5);
-    const Rect high = frame("high");
-    EXPECT_NEAR(high.midX(), (10 + 306) / 2.0, 1);
-    EXPECT_NEAR(high.minY(), 92, 0.5);
+    const Rect lowInk = darkInk(shot, low);
+    EXPECT_NEAR(lowInk.maxX(), 306, 2);
+    EXPECT_GT(lowInk.minY(), 60);
+    EXPECT_GT(lowInk.maxY(), 80);
+    const Rect highInk = darkInk(shot, frame("high"));
+    EXPECT_NEAR(highInk.midX(), (10 + 306) / 2.0, 2);
+    EXPECT_LT(highInk.minY(), 92 + 8);
 
     const Rect page{{0, 0}, {375, 600}};
     const double middle = 375 / 2.0;
@@ -322,10 +329,11 @@ TEST_F(PresentationalAttributesTest, APicturesAlignSpaceAndBorderPlaceAndFrameIt
     EXPECT_NEAR(pic.height(), 30, 0.5);
     EXPECT_EQ(paintedColumns(pic.midY(), 0, pic.minX()), (std::vector<int>{18, 19, 20}));
     EXPECT_EQ(paintedRows(pic.midX(), 0, pic.minY()), (std::vector<int>{21, 22, 23}));
-    // The text runs beside it, past its border and its space.
+    // The text runs beside it, past its border and its space, its first line
     const Rect beside = frame("beside");
     EXPECT_NEAR(beside.minX(), pic.maxX() + 3 + 10, 0.5);
-    EXPECT_LT(beside.minY(), pic.maxY());
+    // at the picture's top, not on a line as tall as the picture.
+    EXPECT_LT(beside.minY(), pic.minY() + 5);
     // Middle: the picture's middle stands level with the line's text.
     EXPECT_NEAR(frame("middle").midY(), darkInk(shot, frame("after")).midY(), 5);
     // Top: the picture's top with the line's top.
