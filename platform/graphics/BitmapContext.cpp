@@ -425,7 +425,7 @@ void BitmapContext::drawText(const std::string& text, const Font& font, const Co
         }
         setSource(color);
         cairo_move_to(m_cairo, rect.minX(), rect.minY());
-        pango_cairo_show_layout(m_cairo, layout.get());
+        pangotext::showLayout(m_cairo, layout.get(), font.pointSize);
     }
     cairo_restore(m_cairo);
 }
@@ -447,7 +447,7 @@ void BitmapContext::drawTextRun(std::string_view text, const RunFont& font, cons
         auto layout = pangotext::makeRunLayout(context.get(), text, font);
         setSource(color);
         cairo_move_to(m_cairo, topLeft.x, topLeft.y);
-        pango_cairo_show_layout(m_cairo, layout.get());
+        pangotext::showLayout(m_cairo, layout.get(), font.size);
     }
     cairo_restore(m_cairo);
 }

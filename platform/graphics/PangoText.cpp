@@ -76,6 +76,29 @@ ContextPtr drawingContext(cairo_t* cr) {
     return context;
 }
 
+void showLayout(cairo_t* cr, PangoLayout* layout, double size) {
+    double x = size;
+    double y = 0;
+    cairo_user_to_device_distance(cr, &x, &y);
+    double across = 0;
+    double down = size;
+    cairo_user_to_device_distance(cr, &across, &down);
+    const double pixels = std::max(std::hypot(x, y), std::hypot(across, down));
+    if (!(pixels > kLargestGlyphImage)) {
+        pango_cairo_show_layout(cr, layout);
+        return;
+    }
+    // Outlines are rasterised where they are filled and never cached as pictures; only the
+    // path of each glyph is kept, whose size does not grow with the glyph's.
+    double startX = 0;
+    double startY = 0;
+    cairo_get_current_point(cr, &startX, &startY);
+    cairo_new_path(cr);
+    cairo_move_to(cr, startX, startY);
+    pango_cairo_layout_path(cr, layout);
+    cairo_fill(cr);
+}
+
 bool usableFont(const Font& font) {
     return std::isfinite(font.pointSize) && font.pointSize > 0 && font.pointSize <= kMaxPointSize;
 }

@@ -40,6 +40,14 @@ bool usableFont(const Font& font);
 // (0 = no limit). The box's height and line limit only bound the text laid out.
 LayoutPtr makeLayout(PangoContext* context, const std::string& text, const Font& font, TextBox box);
 
+// Draws the layout at the current point. Glyphs larger on the device than
+// kLargestGlyphImage pixels are filled as outlines: drawn as images they would be kept in
+// cairo's and pixman's glyph caches, which are bounded by how many glyphs they hold, not by
+// their size, so that a page of a few thousand characters half a screen high would keep
+// gigabytes there. `size`: the layout's font size in user space.
+inline constexpr double kLargestGlyphImage = 48;
+void showLayout(cairo_t* cr, PangoLayout* layout, double size);
+
 // A run of text on one line, never wrapped (TextRun.h).
 bool usableRunFont(const RunFont& font);
 LayoutPtr makeRunLayout(PangoContext* context, std::string_view text, const RunFont& font);

@@ -155,6 +155,7 @@ void ShownPage::update(WebPage& page, Size viewport, ScrollView& scroller, bool 
         std::vector<std::vector<Rect>> lines;
         const std::vector<Rect> frames = m_layout->itemFrames(m_items.size(), &lines);
         placeViews(frames, lines);
+        placeNotices();
     }
     m_repaint = false;
 
@@ -333,6 +334,22 @@ void ShownPage::placeViews(const std::vector<Rect>& frames,
                 button->setTouchRects(std::move(words));
             }
         }
+    }
+}
+
+void ShownPage::placeNotices() {
+    for (const auto& view : m_notices) {
+        view->removeFromSuperview();
+    }
+    m_notices.clear();
+    // The lines the page shows where it is not shown whole, read as its text is.
+    for (const auto& notice : m_layout->notices()) {
+        auto label = View::make<PageTextLabel>();
+        label->setNumberOfLines(0);
+        label->setText(notice.text);
+        label->setFrame(notice.frame);
+        m_canvas->addSubview(label);
+        m_notices.push_back(std::move(label));
     }
 }
 

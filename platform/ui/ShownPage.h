@@ -63,6 +63,7 @@ private:
     void build(WebPage& page);
     bool patch(WebPage& page);
     void placeViews(const std::vector<Rect>& frames, const std::vector<std::vector<Rect>>& lines);
+    void placeNotices();
     std::shared_ptr<View> makeView(std::size_t index);
     bool fits(const View& view, const WebPage::Item& item) const;
 
@@ -74,6 +75,8 @@ private:
     std::vector<WebPage::Item> m_items;
     std::unordered_map<int, std::size_t> m_itemOfNode;
     std::vector<std::shared_ptr<View>> m_views;
+    // The lines the client added where the page is not shown whole (HtmlLayout::notices).
+    std::vector<std::shared_ptr<View>> m_notices;
     // What waits for the next update.
     bool m_rebuild{true};
     bool m_relayout{true};

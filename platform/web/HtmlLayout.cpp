@@ -162,6 +162,10 @@ std::vector<Rect> HtmlLayout::itemFrames(std::size_t count,
     return m_container->marks().frames(count, lines);
 }
 
+std::vector<HtmlLayout::Notice> HtmlLayout::notices() const {
+    return m_container->notices();
+}
+
 std::size_t HtmlLayout::engineBytes() const {
     return m_container->account().peakBytes();
 }

@@ -66,7 +66,8 @@ private:
 //
 // Every run of the engine (reading the page, laying it out, painting it, a change in place)
 // keeps within a budget of CPU time and memory (HtmlEngineBudget); a page past it shows as
-// plain text, as does one the engine fails on.
+// plain text, as does one the engine fails on, cut to what the budget lays out (its first
+// screens at the least) and saying so where it begins and where it is cut (notices()).
 //
 // The HTML comes from WebPage::layoutHTML(): items()'s nodes carry data-campus-item (or
 // data-campus-text) marks, and itemFrames() says where each stands. Main thread only.
@@ -101,6 +102,13 @@ public:
     // item on one line.
     std::vector<Rect> itemFrames(std::size_t count,
                                  std::vector<std::vector<Rect>>* lines = nullptr) const;
+    // The lines the client adds where the page is not shown whole (HtmlCutNotice.h): what
+    // each says and where it stands; none for a page shown whole.
+    struct Notice {
+        std::string text;
+        Rect frame;
+    };
+    std::vector<Notice> notices() const;
     // The most memory the layout engine has held at once for the page's current showing
     // (HtmlEngineBudget: since the page was read, or since its last paint), in bytes.
     std::size_t engineBytes() const;

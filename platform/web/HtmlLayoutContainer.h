@@ -80,8 +80,8 @@ public:
     ~Container();
 
     // The engine throws what it cannot allocate (and whatever else fails inside it): a page
-    // it cannot read or lay out is shown as plain text instead, and one that fails even so
-    // shows nothing (HtmlLayoutRun.cpp).
+    // it cannot read or lay out is shown as plain text instead, and a plain text past the
+    // budget as a shorter one (HtmlLayoutRun.cpp).
     void load(const std::string& html, std::chrono::nanoseconds readingTime = {});
     void layOut(double width, double viewportHeight);
     void paint(BitmapContext& context, const Rect& clip);
@@ -92,7 +92,9 @@ public:
     const HtmlEngineBudget& account() const { return m_budget; }
     // After a run that went past its budget: the engine's work is dropped and the page is
     // shown as plain text (to be laid out again).
-    void dropForPlainText() { showAsText(); }
+    void dropForPlainText() { loadAsText(); }
+    // Where the plain text says it is plain text, and where it is cut (HtmlLayout::notices).
+    std::vector<HtmlLayout::Notice> notices() const;
 
     litehtml::document::ptr& document() { return m_document; }
     HtmlMarks& marks() { return m_marks; }
@@ -186,7 +188,12 @@ private:
     bool tryLoad(const std::string& html);
     bool tryRender(double width);
     bool tryPaint(BitmapContext& context, const Rect& clip);
-    void showAsText();
+    // Reads the page's next plain text (kTextBytes) that the engine can read; false when none
+    // is left.
+    bool loadAsText();
+    // Shows the page's next plain text that can be read and laid out `width` wide; false when
+    // none is left, and the page shows nothing.
+    bool fallBack(double width);
 
     std::shared_ptr<HtmlPictures> m_pictures;
     // What the document's elements share: the bounds on their work (HtmlElement).
@@ -199,9 +206,15 @@ private:
     HtmlMarks m_marks;
     HtmlOverflow m_overflow;
     std::vector<std::pair<litehtml::element::ptr, HtmlBoxPlace>> m_replaced;
-    // The page's HTML, for its plain text should the engine fail on it; m_plain once shown so.
+    // The page's HTML, for its plain text should the engine fail on it.
     std::string m_source;
-    bool m_plain = false;
+    // How much of a page's text its plain text holds: first as much as the budget lays out
+    // well within its bounds here (a quarter of a megabyte of Chinese, some 90,000
+    // characters, takes the engine some 0.1 s and 26 MB; of empty lines, which cost the most,
+    // 0.25 s and 80 MB), then, should even that be past it (a slower machine), its first
+    // screens. m_textShown counts those tried.
+    static constexpr std::size_t kTextBytes[] = {std::size_t(256) << 10, std::size_t(8) << 10};
+    std::size_t m_textShown = 0;
     HtmlEngineBudget m_budget;
     // The parse of the page being read while the engine has yet to destroy it (up to its
     // first question after making the elements, get_media_features): a run cut short while

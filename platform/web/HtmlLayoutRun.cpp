@@ -51,7 +51,7 @@ void HtmlLayout::Container::load(const std::string& html, std::chrono::nanosecon
     m_budget.charge(readingTime);
     m_painted = false;
     if (!tryLoad(html)) {
-        showAsText();
+        loadAsText();
     }
 }
 
@@ -60,23 +60,16 @@ void HtmlLayout::Container::layOut(double width, double viewportHeight) {
     if (!m_document || tryRender(width)) {
         return;
     }
-    showAsText();
-    if (m_document && !tryRender(width)) {
-        m_marks.clear();
-        m_document.reset();
-    }
+    fallBack(width);
 }
 
 void HtmlLayout::Container::paint(BitmapContext& context, const Rect& clip) {
     if (!m_document) {
         return;
     }
-    if (!tryPaint(context, clip) && m_budget.spent() && !m_plain) {
-        // Painted as what a page that fails to lay out shows, where the page stood.
-        showAsText();
-        if (m_document && tryRender(laidOutWidth)) {
-            tryPaint(context, clip);
-        }
+    // Painted as what a page that fails to lay out shows, where the page stood; a plain text
+    // past the budget as its shorter one.
+    while (!tryPaint(context, clip) && m_budget.spent() && fallBack(laidOutWidth)) {
     }
     m_painted = true;
 }
@@ -148,19 +141,49 @@ bool HtmlLayout::Container::tryRender(double width) {
     }
 }
 
-void HtmlLayout::Container::showAsText() {
+bool HtmlLayout::Container::loadAsText() {
     m_marks.clear();
     m_replaced.clear();
     m_document.reset();
     // The failed document's work counts nowhere else.
     m_guard = std::make_shared<HtmlElementGuard>();
-    if (!m_plain) {
-        m_plain = true;
-        // The plain text has a budget of its own.
+    while (m_textShown < std::size(kTextBytes)) {
+        const std::size_t bytes = kTextBytes[m_textShown++];
+        // Each plain text has a budget of its own.
         m_budget.reset();
         m_painted = false;
-        tryLoad(plainTextPage(m_source));
+        const PlainTextPage page = plainTextPage(m_source, bytes);
+        if (page.cut) {
+            log("web page: its plain text is longer than %@ bytes; cut there", bytes);
+        }
+        if (tryLoad(page.html)) {
+            return true;
+        }
     }
+    return false;
+}
+
+std::vector<HtmlLayout::Notice> HtmlLayout::Container::notices() const {
+    std::vector<HtmlLayout::Notice> notices;
+    if (!m_document || m_textShown == 0) {
+        return notices;
+    }
+    for (const auto& element : m_document->root()->select_all("[data-campus-notice]")) {
+        const char* text = element->get_attr("data-campus-notice");
+        notices.push_back({text ? text : "", html::rectOf(element->get_placement())});
+    }
+    return notices;
+}
+
+bool HtmlLayout::Container::fallBack(double width) {
+    while (loadAsText()) {
+        if (tryRender(width)) {
+            return true;
+        }
+    }
+    m_marks.clear();
+    m_document.reset();
+    return false;
 }
 
 }  // namespace platform

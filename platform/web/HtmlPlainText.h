@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -9,6 +10,17 @@ namespace platform {
 // marked (as an inline span), so that its items keep a place and links stay tappable. Made
 // from the HTML the layout was given (WebPage::layoutHTML()); scripts, styles and the head
 // are left out.
-std::string plainTextPage(const std::string& html);
+//
+// A line at the top says, in the client's own words, that the page is shown as plain text
+// (HtmlCutNotice.h). The plain text holds at most `maxBytes` of the page's text and marks:
+// the rest is cut, and a line at the cut says so, so that whatever the page holds its
+// beginning shows and a cut page never looks complete. White space runs no longer than
+// kLongestBlank characters: a line's worth shows as much as a megabyte.
+struct PlainTextPage {
+    std::string html;
+    bool cut = false;
+};
+inline constexpr std::size_t kLongestBlank = 40;
+PlainTextPage plainTextPage(const std::string& html, std::size_t maxBytes);
 
 }  // namespace platform
