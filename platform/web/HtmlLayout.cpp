@@ -162,6 +162,10 @@ std::vector<Rect> HtmlLayout::itemFrames(std::size_t count,
     return m_container->marks().frames(count, lines);
 }
 
+std::optional<Point> HtmlLayout::namedPlace(std::string_view name) const {
+    return platform::namedPlace(m_container->document(), name);
+}
+
 std::size_t HtmlLayout::engineBytes() const {
     return m_container->account().peakBytes();
 }

@@ -467,6 +467,38 @@ TEST_F(HostilePagesTest, AChainOfPagesThatLoadTheNextIsCutAndBackLeavesIt) {
         [this] { return server.requestsTo("/pages/chain/2.html").size() == 2; }, 5s));
 }
 
+TEST_F(HostilePagesTest, TheCutPageStillMovesWithinItselfAndBackStaysOnIt) {
+    for (int n = 1; n <= 20; ++n) {
+        serve("/pages/chain/" + std::to_string(n) + ".html",
+              "<title>Chain " + std::to_string(n) +
+                  "</title><a href=\"#foot\">To the foot</a><p id=\"foot\">Foot</p>"
+                  "<script>location.href = '" +
+                  std::to_string(n + 1) + ".html';</script>");
+    }
+    ASSERT_NO_FATAL_FAILURE(enterChainUntilCut());
+    const std::string last = "Chain " + std::to_string(1 + WebView::kMaxScriptedLoads);
+    const std::string lastPath =
+        "/pages/chain/" + std::to_string(1 + WebView::kMaxScriptedLoads) + ".html";
+    ASSERT_EQ(web()->pageTitle(), last);
+
+    // A move within the cut page loads nothing, so back from it only moves back within it;
+    // leaving the page still passes over the chain.
+    ASSERT_TRUE(driver.tap("To the foot"));
+    EXPECT_EQ(web()->pageURL(), server.baseUrl() + lastPath + "#foot");
+    ASSERT_TRUE(web()->canGoBack());
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    EXPECT_EQ(web()->pageTitle(), last);
+    EXPECT_EQ(web()->pageURL(), server.baseUrl() + lastPath);
+    EXPECT_EQ(server.requestsTo(lastPath).size(), 1u);
+    web()->goBack();
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(web()->pageTitle(), "Home");
+}
+
 TEST_F(HostilePagesTest, BackFromAPageTappedOnAfterTheCutPassesOverTheCutPage) {
     // A chain whose pages also offer a link out of it.
     for (int n = 1; n <= 20; ++n) {
