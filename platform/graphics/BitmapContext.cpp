@@ -394,6 +394,7 @@ void BitmapContext::drawText(const std::string& text, const Font& font, const Co
         auto context = pangotext::drawingContext(m_cairo);
         auto layout = pangotext::makeLayout(context.get(), text, font,
                                             TextBox{rect.width(), rect.height(), maxLines});
+        m_charactersLaidOut += std::size_t(pango_layout_get_character_count(layout.get()));
         if (lineSpacing > 0) {
             pango_layout_set_spacing(layout.get(), static_cast<int>(lineSpacing * PANGO_SCALE));
         }

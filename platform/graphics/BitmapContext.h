@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,6 +90,9 @@ public:
     // is not laid out at all (TextCut.h). lineSpacing adds that many points between lines.
     void drawText(const std::string& text, const Font& font, const Color& color, const Rect& rect,
                   TextAlignment alignment, int maxLines, double lineSpacing = 0);
+    // The characters drawText has laid out in this context so far, all calls together: what
+    // its text cost, which each call's rect and line limit bound however long the text.
+    std::size_t charactersLaidOut() const { return m_charactersLaidOut; }
     // One run of text on one line, its line box's top-left corner at `topLeft` (TextRun.h).
     void drawTextRun(std::string_view text, const RunFont& font, const Color& color, Point topLeft);
 
@@ -114,6 +118,7 @@ private:
     double m_scale{1};
     double m_alpha{1};
     bool m_bottomLeftOrigin{false};
+    std::size_t m_charactersLaidOut{0};
     std::vector<double> m_savedAlpha;
     Color m_strokeColor{Color::black()};
     double m_lineWidth{1};

@@ -174,6 +174,10 @@ void ShownPage::update(WebPage& page, Size viewport, ScrollView& scroller, bool 
     scroller.setContentSize(Size{contentWidth, height});
 }
 
+std::optional<Point> ShownPage::namedPlace(std::string_view name) const {
+    return m_layout ? m_layout->namedPlace(name) : std::nullopt;
+}
+
 void ShownPage::detach() {
     m_canvas->removeFromSuperview();
 }

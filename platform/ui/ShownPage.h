@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -54,6 +56,10 @@ public:
     void prepare(WebPage& page);
     // Takes the views off the screen; what is left may go at any later time.
     void detach();
+
+    // Where the place a fragment of the page's address names stands in the page as last laid
+    // out (HtmlLayout::namedPlace).
+    std::optional<Point> namedPlace(std::string_view name) const;
 
     const std::vector<WebPage::Item>& items() const { return m_items; }
     // The views of the fields and labels laid out, by node.

@@ -82,8 +82,9 @@ bool WebView::canGoBack() const {
 
 int WebView::backIndex() const {
     int target = m_index - 1;
-    // A page that loaded the next one by itself would do it again: back passes over it.
-    while (target >= 0 &&
+    // A page that loaded the next one by itself would do it again: back passes over it. Not
+    // within the page shown, which back only scrolls.
+    while (target >= 0 && !showsThisDocument(target) &&
            (m_history[size_t(target)].endedChain || m_history[size_t(target) + 1].byScript)) {
         --target;
     }
@@ -137,7 +138,9 @@ bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove mov
     if (!self) {
         return false;  // only a web view owned by a shared_ptr can hear back from its loads
     }
-    if (byScript && m_scriptedLoadsInARow >= kMaxScriptedLoads) {
+    // A move within the page loads nothing, and no chain of loads goes on through it.
+    const bool withinPage = movesWithinPage(entry, type, move, target, source);
+    if (byScript && !withinPage && m_scriptedLoadsInARow >= kMaxScriptedLoads) {
         log("web view: %@ loads in a row were started by scripts without a tap; the chain is "
             "cut at %@, which asked for %@",
             m_scriptedLoadsInARow, documentURL(), entry.request.url);
@@ -161,6 +164,10 @@ bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove mov
     if (auto delegate = this->delegate();
         delegate && !delegate->shouldStartLoadWithRequest(*this, entry.request, type)) {
         return false;
+    }
+    if (withinPage) {
+        moveWithinPage(std::move(entry), move, target);
+        return true;
     }
     cancelLoad();
     std::uint64_t generation = ++m_generation;
@@ -354,6 +361,12 @@ void WebView::finishLoad(Page page) {
         pending.entry.request.url = page.url;
         m_request.url = page.url;
     }
+    // A page loaded anew is a document of its own; one gone back or forward to is again the
+    // document of every entry that moved within it.
+    if (pending.move != HistoryMove::GoTo || pending.entry.document == 0) {
+        pending.entry.document = ++m_documentSerial;
+    }
+    leaveEntry(pending.move, pending.entry);
     switch (pending.move) {
         case HistoryMove::Push:
             if (m_index + 1 < int(m_history.size())) {
@@ -378,6 +391,10 @@ void WebView::finishLoad(Page page) {
     m_page = std::move(page);
     // The page's own scripts run before anyone hears that it finished, as in a browser.
     openPage(m_page.html, m_page.url, m_page.baseURL);
+    if (m_arrivalPending) {
+        // Not where the page before stood, while its pictures come in.
+        m_scrollView->setContentOffset(Point{0, 0});
+    }
     if (m_picturesPending > 0) {
         // As on the phone, the load finishes once its pictures are in (pictureArrived), so
         // that whoever hears of it reads the page's whole height.
@@ -385,6 +402,7 @@ void WebView::finishLoad(Page page) {
         return;
     }
     m_loading = false;
+    arrive();
     if (auto delegate = this->delegate()) {
         delegate->webViewDidFinishLoad(*this);
     }

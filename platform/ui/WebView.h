@@ -73,6 +73,19 @@ struct HttpResponse;
 // layoutIfNeeded), not by each script. Views added
 // to the web view itself stay put.
 //
+// A move within the page, as a browser makes it: a link to a place in the page ("#name"), a
+// script setting location.hash, or location.href set to the page's own address with a
+// fragment, asks the delegate as any navigation does (the page's address with the fragment),
+// then only scrolls. Nothing is fetched, the delegate hears of no load, and the page stays the
+// same page, its scripts' state, identity and what led to it unchanged; its address takes the
+// fragment. The place named is the first element with that id, else the first <a> of that
+// name, brought to the top of the scroller; "#" and "#top" (unless something is so named)
+// are the page's top; a fragment that names nothing leaves the page where it is. Each move
+// is a history entry of the same page: back and forward between such entries scroll to
+// where the user was on each. A page loaded at an address with a fragment opens at the place
+// it names, a new page otherwise at its top; a page gone back or forward to opens where the
+// user left it, and a reloaded one stays where it was.
+//
 // The page's forms work as in the phone's browser (WebFormViews): a text field or text area
 // is a platform input over the field the layout draws, so a tap focuses it, the keyboard
 // rises and the page scrolls so that the field stands above it; a checkbox or radio button
@@ -174,6 +187,11 @@ private:
         // then every address that redirected on the way (followRedirect). Empty when the app
         // asked and nothing redirected. Kept as it is for back, forward and reload.
         std::vector<std::string> ledBy;
+        // Names the document the entry shows: the entries a page made by moving within itself
+        // share it, and a history move between two of them only scrolls. 0 before it shows.
+        std::uint64_t document{0};
+        // Where the page stood when the user left the entry, to show it there again.
+        std::optional<Point> scroll;
     };
     struct Page {
         std::string url;
@@ -200,6 +218,22 @@ private:
     std::vector<std::string> ledBy(const std::string& source) const;
     // Where back goes: -1 for nowhere.
     int backIndex() const;
+
+    // --- Moves within the page (WebViewPlaces.cpp) ------------------------------------------
+    // Whether the load asked for only moves within the page shown (see the class comment).
+    bool movesWithinPage(const Entry& entry, WebViewNavigationType type, HistoryMove move,
+                         int target, const std::string& source) const;
+    // Whether the history entry shows the document shown now.
+    bool showsThisDocument(int index) const;
+    // The move itself, once the delegate let it go: a new entry of this page, or another one.
+    void moveWithinPage(Entry entry, HistoryMove move, int target);
+    // Notes where the page stands on the entry being left, and where the page being loaded is
+    // to stand once it shows (arrive()).
+    void leaveEntry(HistoryMove move, const Entry& arriving);
+    void arrive();
+    // Scrolls to the place the page's address names, if it names one.
+    void scrollToNamedPlace();
+    void scrollPageTo(Point offset);
     void fetch(std::uint64_t generation);
     void cancelLoad();
     void fetched(std::uint64_t generation, HttpResponse response);
@@ -259,6 +293,11 @@ private:
     int m_index{-1};
     Page m_page;
     std::optional<WebError> m_lastError;
+    std::uint64_t m_documentSerial{0};
+    // Where the page being loaded stands when it has shown (leaveEntry): where the user left
+    // it, or (none) the place its address names.
+    bool m_arrivalPending{false};
+    std::optional<Point> m_arrivalScroll;
     bool m_scalesPageToFit{false};
     std::vector<std::string> m_scripts;
 

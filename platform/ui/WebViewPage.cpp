@@ -306,6 +306,7 @@ void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, b
         m_finishAwaitsPictures = false;
         m_loading = false;
         showPage(true);
+        arrive();
         if (auto delegate = this->delegate()) {
             delegate->webViewDidFinishLoad(*this);
         }

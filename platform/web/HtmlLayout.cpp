@@ -166,6 +166,10 @@ std::vector<HtmlLayout::Notice> HtmlLayout::notices() const {
     return m_container->notices();
 }
 
+std::optional<Point> HtmlLayout::namedPlace(std::string_view name) const {
+    return platform::namedPlace(m_container->document(), name);
+}
+
 std::size_t HtmlLayout::engineBytes() const {
     return m_container->account().peakBytes();
 }

@@ -109,6 +109,9 @@ public:
         Rect frame;
     };
     std::vector<Notice> notices() const;
+    // Where the place a fragment of the page's address names stands (HtmlMarks' namedPlace);
+    // none when nothing laid out and shown is so named.
+    std::optional<Point> namedPlace(std::string_view name) const;
     // The most memory the layout engine has held at once for the page's current showing
     // (HtmlEngineBudget: since the page was read, or since its last paint), in bytes.
     std::size_t engineBytes() const;

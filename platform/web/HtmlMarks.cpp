@@ -91,6 +91,88 @@ bool holdsPositioned(const litehtml::element::ptr& element) {
     return false;
 }
 
+namespace {
+
+// Each element of the document in document order, until `visit` answers true; without
+// recursion: a page may nest deeper than a stack would like.
+template <typename Visit>
+void walk(const litehtml::element::ptr& root, Visit visit) {
+    std::vector<litehtml::element::ptr> next{root};
+    while (!next.empty()) {
+        const litehtml::element::ptr element = std::move(next.back());
+        next.pop_back();
+        if (!element || element->get_display() == litehtml::display_none) {
+            continue;
+        }
+        if (visit(element)) {
+            return;
+        }
+        for (std::size_t i = element->get_children_count(); i > 0; --i) {
+            next.push_back(element->get_child(int(i - 1)));
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<Point> namedPlace(const litehtml::document::ptr& document, std::string_view name) {
+    if (!document || name.empty()) {
+        return std::nullopt;
+    }
+    auto named = [&](const litehtml::element::ptr& element, const char* attribute) {
+        const char* value = element->get_attr(attribute);
+        return value && name == value;
+    };
+    litehtml::element::ptr found;
+    litehtml::element::ptr byName;
+    walk(document->root(), [&](const litehtml::element::ptr& element) {
+        if (element->get_display() == litehtml::display_inline_text) {
+            return false;
+        }
+        if (named(element, "id")) {
+            found = element;
+            return true;
+        }
+        const char* tag = element->get_tagName();
+        if (!byName && tag && std::strcmp(tag, "a") == 0 && named(element, "name")) {
+            byName = element;
+        }
+        return false;
+    });
+    if (!found) {
+        found = byName;
+    }
+    if (!found || !shown(found)) {
+        return std::nullopt;
+    }
+    ItemBoxes boxes;
+    collectBoxes(found, boxes);
+    if (!boxes.frame.isEmpty()) {
+        return boxes.frame.origin;
+    }
+    // An empty anchor (<a name="x"></a>) has no box of its own: it stands where what follows
+    // it does, on its line or in the next block.
+    std::optional<Point> place;
+    bool past = false;
+    walk(document->root(), [&](const litehtml::element::ptr& element) {
+        if (element == found) {
+            past = true;
+        } else if (past && element->get_children_count() == 0) {
+            const Rect box = rectOf(element->get_placement());
+            if (!box.isEmpty()) {
+                place = box.origin;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (!place) {
+        const litehtml::position own = found->get_placement();
+        place = Point{double(own.x), double(own.y)};
+    }
+    return place;
+}
+
 void HtmlMarks::clear() {
     m_items.clear();
     m_textHolders.clear();

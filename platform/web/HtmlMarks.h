@@ -3,6 +3,8 @@
 #include <litehtml.h>
 
 #include <cstddef>
+#include <optional>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -54,5 +56,10 @@ private:
 
 // Whether the element or anything in it stands out of the flow.
 bool holdsPositioned(const litehtml::element::ptr& element);
+
+// Where the place in the page that a fragment names stands (page coordinates): the first
+// element in document order whose id is `name`, else the first <a> so named, as browsers
+// find it; none when nothing so named is laid out and shown.
+std::optional<Point> namedPlace(const litehtml::document::ptr& document, std::string_view name);
 
 }  // namespace platform

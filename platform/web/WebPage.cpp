@@ -26,6 +26,10 @@ const std::string& WebPage::url() const {
     return m_impl->m_url;
 }
 
+void WebPage::setURL(std::string url) {
+    m_impl->m_url = std::move(url);
+}
+
 const std::string& WebPage::title() const {
     return m_impl->m_title;
 }

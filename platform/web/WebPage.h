@@ -22,7 +22,9 @@ class ScriptTimeBudget;
 //
 // Scripts see a small host: `window` (the global object), `window.location.href` (reading it
 // gives the page's address; assigning it, `location = ...` or `location.assign(...)` asks
-// for a navigation, which the page hands to its owner and never carries out itself),
+// for a navigation, which the page hands to its owner and never carries out itself;
+// `location.hash` reads the address's fragment, and setting it asks for the page's own
+// address with that fragment),
 // `document.title`, `document.URL`, `document.body`, `document.documentElement`,
 // `document.getElementById(id)` with `innerText`, `textContent`, `innerHTML`, `outerHTML` and
 // `value`, and `console.log`. A script error is logged and ends only that script.
@@ -102,6 +104,10 @@ public:
     WebPage& operator=(const WebPage&) = delete;
 
     const std::string& url() const;
+    // The page moved to another place within itself (its address with another fragment):
+    // what location.href and location.hash read from now on. Addresses still resolve against
+    // the base it was given.
+    void setURL(std::string url);
     // The document's title as scripts see it now: the <title> trimmed, or what a script set.
     const std::string& title() const;
     std::vector<Item> items() const;
@@ -155,8 +161,9 @@ public:
     std::string evaluate(std::string_view script);
     // A tap on the item's element: sends it a click (its onclick, with `this` the element, and
     // its listeners). A submit or reset button then sends or resets its form. Returns the
-    // resolved address the tap then follows: a link's, unless the click was cancelled or
-    // the link only names a place in the page or runs a script; "" otherwise.
+    // resolved address the tap then follows: a link's (a place in the page too, as the page's
+    // address with that fragment), unless the click was cancelled or the link runs a script;
+    // "" otherwise.
     std::string activate(int node);
 
     // --- Forms: what a user does with the page's fields (items of kind Field) -------------

@@ -25,6 +25,11 @@ std::string WebPageState::resolve(std::string_view written) const {
     if (hasURLScheme(href)) {
         return href;
     }
+    if (href.front() == '#') {
+        // A place in the page: the base as it is, its own fragment replaced. (The URL
+        // parser below would take the fragment for a path, and drop the page's path and query.)
+        return m_base.substr(0, m_base.find('#')) + href;
+    }
     std::string resolved = href;
     CURLU* url = curl_url();
     if (!url) {

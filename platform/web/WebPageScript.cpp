@@ -64,6 +64,20 @@ constexpr const char* kPrelude = R"JS((function (h, global) {
     location.assign = go;
     location.replace = go;
     location.toString = h.href;
+    // The page's own address with another fragment: a move within the page, as a link to
+    // "#name" is.
+    Object.defineProperty(location, 'hash', {
+        get: function () {
+            var href = h.href(), at = href.indexOf('#');
+            return at < 0 || at === href.length - 1 ? '' : href.substring(at);
+        },
+        set: function (v) {
+            var href = h.href(), at = href.indexOf('#'), name = String(v);
+            if (name.charAt(0) === '#') name = name.substring(1);
+            go((at < 0 ? href : href.substring(0, at)) + '#' + name);
+        },
+        enumerable: true
+    });
     var document = {
         getElementById: function (id) { return element(h.find(String(id))); }
     };
@@ -451,7 +465,7 @@ std::string WebPageState::activate(int id) {
     if (!prevented) {
         pressFormButton(id);
     }
-    if (!href || prevented || href->empty() || href->front() == '#') {
+    if (!href || prevented || href->empty()) {
         return "";
     }
     if (startsWithNoCase(*href, "javascript:")) {

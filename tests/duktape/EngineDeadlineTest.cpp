@@ -105,6 +105,15 @@ TEST_F(EngineDeadlineTest, CollectionsAScriptAsksForCountInItsTime) {
     EXPECT_EQ(run("collected"), "0");
 }
 
+TEST_F(EngineDeadlineTest, SmallCollectionsAddUpToTheDeadline) {
+    // Each collection of a bare heap is too short to ask the time by itself, and the loop
+    // around them runs too few instructions for the executor to ask: only their work added up
+    // brings the deadline, after a few collections (about ten) rather than hundreds.
+    run("var collected = 0");
+    runToTheDeadline("for (var n = 0; n < 20000; n++) { Duktape.gc(); collected++; }");
+    EXPECT_LT(std::stoi(run("collected")), 100);
+}
+
 TEST_F(EngineDeadlineTest, ADestroyedHeapRunsNoFinalizer) {
     // While the heap lives, an object let go is finalized...
     run("Duktape.fin({}, note)");

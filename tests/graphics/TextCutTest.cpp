@@ -136,5 +136,26 @@ TEST(TextCutTest, DrawingAndCaretPlacesCutWhereMeasurementDoes) {
     EXPECT_EQ(end, shownEnd);
 }
 
+TEST(TextCutTest, DrawingLaysOutOnlyWhatItsRectAndLineLimitCouldShow) {
+    // A headline of eight million characters, drawn where a label would: its pixels are the
+    // same however much of it is laid out, so only what was laid out tells the cost.
+    const std::string headline(8u << 20, 'x');
+    const Font font = Font::systemFont(17);
+    auto laidOut = [&](const Rect& rect, int maxLines) {
+        BitmapContext context(Size{320, 120});
+        context.drawText(headline, font, Color::black(), rect, TextAlignment::Left, maxLines);
+        return context.charactersLaidOut();
+    };
+    // Two lines at most, however high the rect: the bound of two lines and its ellipsis.
+    const std::size_t twoLines = textCutBound(font, TextBox{300, 0, 2}).characters + 1;
+    EXPECT_GT(laidOut(Rect{{0, 0}, {300, 0}}, 2), 0u);
+    EXPECT_LE(laidOut(Rect{{0, 0}, {300, 0}}, 2), twoLines);
+    // As many lines as 40 points hold.
+    const std::size_t fortyPoints = textCutBound(font, TextBox{300, 40, 0}).characters + 1;
+    EXPECT_LE(laidOut(Rect{{0, 0}, {300, 40}}, 0), fortyPoints);
+    // Only a rect that grows with its text has the screens' bound, far more.
+    EXPECT_GT(laidOut(Rect{{0, 0}, {300, 0}}, 0), 20 * fortyPoints);
+}
+
 }  // namespace
 }  // namespace platform

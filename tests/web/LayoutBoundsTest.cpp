@@ -132,6 +132,14 @@ TEST(StyleBoundsTest, SelectorsApplyUpToTheirConditionsBoundAndLongerOnesAreLeft
     };
     EXPECT_TRUE(styledRed(selector(bound), kMarked));
     EXPECT_FALSE(styledRed(selector(bound + 1), kMarked));
+    // An attribute's test is one as well, whatever else the selector holds.
+    auto attributes = [](int conditions) {
+        return "span" + repeated("[data-campus-item]", std::size_t(conditions)) + "{color:#dc0000}";
+    };
+    EXPECT_TRUE(styledRed(attributes(bound), kMarked));
+    EXPECT_FALSE(styledRed(attributes(bound + 1), kMarked));
+    EXPECT_FALSE(styledRed(
+        "span.t#t" + repeated("[id]", std::size_t(bound - 1)) + "{color:#dc0000}", kMarked));
 }
 
 TEST(StyleBoundsTest, ARuleKeepsItsFirstSelectorsUpToTheBound) {

@@ -557,6 +557,30 @@ TEST_F(BridgeTest, SignedOutThePageWaitsForTheSignInAndHearsOnce) {
     EXPECT_EQ(shown("count"), "1");
 }
 
+TEST_F(BridgeTest, APageThatMovesWithinItselfWhileItWaitsIsStillTheOneAnswered) {
+    page = open();
+    const auto web = page->webView();
+    const std::string address = web->pageURL();
+    tapDemo("用户信息");
+    ASSERT_TRUE(signInPage()) << driver.outline();
+    // The page moves to a place within itself by a link: asked of the container as any link
+    // is, let through, and still the same page from the same school.
+    EXPECT_TRUE(navigate(address + "#waiting"));
+    settle();
+    EXPECT_EQ(web->pageURL(), address + "#waiting");
+    EXPECT_EQ(web->pageSourceChain(), std::vector<std::string>{});
+    EXPECT_TRUE(page->isUserInfoRequestPending());
+
+    ASSERT_TRUE(driver.type("account", "20050031"));
+    ASSERT_TRUE(driver.type("password", "teacher123"));
+    ASSERT_TRUE(driver.pressReturn());
+    ASSERT_TRUE(driver.tap("login"));
+    ASSERT_TRUE(driver.runUntil([&] { return !page->isUserInfoRequestPending(); }));
+    settle();
+    ASSERT_EQ(replies().size(), 1u);
+    EXPECT_EQ(Json::parse(shown("reply")).value("userId", "?"), "20050031");
+}
+
 TEST_F(BridgeTest, SignedOutBackingOutOfTheSignInClosesThePage) {
     page = open();
     tapDemo("组织信息");
