@@ -37,6 +37,8 @@ protected:
 
 TEST_F(NewcomerNamesRoad, PictureOnlyButtonsAreNamedAndTappedByTheirNames) {
     Transcript road(run.output);
+    const std::string signIn = road.after("tap 迎新统计");
+    EXPECT_TRUE(shows(signIn, "close  button \"close\"")) << signIn;
     const std::string statistics = road.after("tap 迎新统计", 2);
     EXPECT_TRUE(shows(statistics, "navigation bar \"迎新统计\"")) << statistics;
     EXPECT_TRUE(shows(statistics, "button \"back\"")) << statistics;
@@ -52,6 +54,11 @@ TEST_F(NewcomerNamesRoad, PictureOnlyButtonsAreNamedAndTappedByTheirNames) {
 
     EXPECT_EQ(errorAfter("tap menu"), "");
     EXPECT_TRUE(shows(road.after("tap menu"), "side-menu-cover")) << road.after("tap menu");
+
+    const std::string page = road.after("tap 移动考勤");
+    EXPECT_TRUE(shows(page, "back  button \"back\"")) << page;
+    EXPECT_TRUE(shows(road.after("tap back", 2), "navigation bar \"岚溪资讯\""))
+        << road.after("tap back", 2);
 }
 
 TEST_F(NewcomerNamesRoad, AWrongSharePlatformGetsThePlatformsTheEditScreenTakes) {
