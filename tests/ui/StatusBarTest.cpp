@@ -122,13 +122,18 @@ TEST_F(StatusBarTest, TheBarIsDrawnInTheInkOfTheApplicationsStyleOnPhonesAndTheT
 }
 
 TEST_F(StatusBarTest, AHiddenBarDrawsNothingAndShownAgainComesBack) {
-    show(375, 667);
-    Application::shared().setStatusBarStyle(StatusBarStyle::LightContent);
-    Application::shared().setStatusBarHidden(true);
-    const Inks hidden = inksIn(screen(), 0, 375, 0, 20);
-    EXPECT_EQ(hidden.white + hidden.black + hidden.other, 0);
-    Application::shared().setStatusBarHidden(false);
-    expectBarInk(screen(), StatusBarStyle::LightContent);
+    for (const Size size : {Size{375, 667}, Size{768, 1024}}) {
+        SCOPED_TRACE(std::to_string(int(size.width)));
+        show(size.width, size.height);
+        for (const auto style : {StatusBarStyle::LightContent, StatusBarStyle::Default}) {
+            Application::shared().setStatusBarStyle(style);
+            Application::shared().setStatusBarHidden(true);
+            const Inks hidden = inksIn(screen(), 0, int(size.width), 0, 20);
+            EXPECT_EQ(hidden.white + hidden.black + hidden.other, 0);
+            Application::shared().setStatusBarHidden(false);
+            expectBarInk(screen(), style);
+        }
+    }
 }
 
 TEST_F(StatusBarTest, TheTurnedPhoneDrawsItAcrossItsLongSide) {
