@@ -266,14 +266,16 @@ ParsedLine parseCommandLine(const std::string& line) {
                 return *bad;
             }
         } else {
-            if (auto bad = expect(2, 2, "open index ORGID, or open locationdemo")) {
+            // Without its organisation the indexed list fails with the ids it takes: the
+            // screens show none.
+            if (auto bad = expect(1, 2, "open index ORGID, or open locationdemo")) {
                 return *bad;
             }
             if (words[1] != "index") {
                 return failure("open what: open index ORGID or open locationdemo, not \"" +
                                words[1] + "\"");
             }
-            command.text = words[2];
+            command.text = arguments == 2 ? words[2] : std::string();
         }
         command.kind = CommandKind::Open;
         command.target = words[1];
@@ -335,11 +337,16 @@ ParsedLine parseCommandLine(const std::string& line) {
     return success(std::move(command));
 }
 
-std::string commandHelp() {
-    // A newcomer's way in first, with the demo services' sample teacher (the README names the
-    // student too).
-    return "To go in: swipe intro 3 (through the introduction; past its last picture is the "
-           "client).\n"
+std::string commandHelp(std::optional<int> introLastPage) {
+    // A newcomer's way in first, from the screen shown (a tablet shows no introduction, nor
+    // does a phone once it has been swiped through), with the demo services' sample teacher
+    // (the README names the student too).
+    std::string wayIn;
+    if (introLastPage) {
+        wayIn = "To go in: swipe intro " + std::to_string(*introLastPage) +
+                " (through the introduction; past its last picture is the client).\n";
+    }
+    return wayIn +
            "To sign in: tap 会议, then type account 20050031, type password teacher123, "
            "return, tap login.\n"
            "Then open a screen: tap a tab, tile or row by its text (tap 通讯录) or its handle.\n"
@@ -362,7 +369,8 @@ std::string commandHelp() {
            "                           a moment) without sitting out its idle time\n"
            "  screenshot FILE.png      save the screen as a picture\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
-           "                           initial (no screen of the client opens that list)\n"
+           "                           initial (no screen of the client opens that list;\n"
+           "                           open index alone lists the organisations' ids)\n"
            "  open locationdemo        push the location SDK's demonstration map screen\n"
            "  share list               present the share SDK's list of share platforms\n"
            "  share follow PLATFORM ACCOUNT  have the share SDK's edit screen offer following\n"

@@ -27,7 +27,9 @@ std::optional<std::vector<std::string>> splitWords(const std::string& line, std:
 // wait SECONDS, settle, screenshot FILE.png, device ..., help, quit.
 ParsedLine parseCommandLine(const std::string& line);
 
-// What `help` prints: one line per command.
-std::string commandHelp();
+// What `help` prints: the steps that take a newcomer in, then one line per command. While the
+// introduction shows, the first step swipes to `introLastPage`, its page past the pictures;
+// without it the first step is signing in.
+std::string commandHelp(std::optional<int> introLastPage = std::nullopt);
 
 }  // namespace frontend

@@ -9,6 +9,7 @@
 #include "SocialSDK/service/SHSUserManager.h"
 #include "SocialSDK/service/SHSocialConfig.h"
 #include "SocialSDK/service/SHSocialControllerService.h"
+#include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "app/Command.h"
 #include "app/CommandParser.h"
 #include "platform/foundation/TerminalText.h"
@@ -35,6 +36,25 @@ std::string trimmed(const std::string& line) {
     }
     size_t last = line.find_last_not_of(" \t\r\n");
     return line.substr(first, last - first + 1);
+}
+
+// The platform names the share SDK's screens take, in its registry's order, for a refusal to
+// list: a newcomer cannot guess them.
+std::string sharePlatformNames() {
+    std::string names;
+    for (const auto& platform : SHSocialSnsPlatformManager::sharedInstance().allSnsPlatforms()) {
+        if (!SHSUserManager::isPlatformTypeValid(platform->platformName)) {
+            continue;
+        }
+        names += names.empty() ? "" : ", ";
+        names += platform->platformName;
+    }
+    return names;
+}
+
+platform::testing::DriverResult noSharePlatform(const std::string& platformName) {
+    return DriverResult::failure("the share SDK has no platform \"" + platformName +
+                                 "\" (it takes " + sharePlatformNames() + ")");
 }
 
 }  // namespace
@@ -90,7 +110,7 @@ void Session::runLine(const std::string& line) {
         return;
     }
     if (command.kind == CommandKind::Help) {
-        m_out << commandHelp() << "\n";
+        m_out << commandHelp(introLastPage()) << "\n";
         return;
     }
     if (command.kind == CommandKind::Display) {
@@ -197,7 +217,7 @@ DriverResult Session::perform(const Command& command) {
 DriverResult Session::offerShareFollow(const std::string& platformName,
                                        const std::string& account) {
     if (!SHSUserManager::isPlatformTypeValid(platformName)) {
-        return DriverResult::failure("the share SDK has no platform \"" + platformName + "\"");
+        return noSharePlatform(platformName);
     }
     SHSocialConfig::setFollowWeiboUids({{platformName, {account}}});
     return DriverResult::success();
@@ -208,7 +228,7 @@ DriverResult Session::offerShareFollow(const std::string& platformName,
 DriverResult Session::presentShareScreen(const std::string& screen,
                                          const std::string& platformName) {
     if (screen != "list" && !SHSUserManager::isPlatformTypeValid(platformName)) {
-        return DriverResult::failure("the share SDK has no platform \"" + platformName + "\"");
+        return noSharePlatform(platformName);
     }
     auto window = platform::Application::shared().keyWindow();
     auto top = window ? window->rootViewController() : nullptr;
@@ -271,14 +291,20 @@ void Session::showScreen() {
     m_out << screen() << "\n" << std::flush;
 }
 
-void Session::showWayIn() {
+std::optional<int> Session::introLastPage() const {
     // The introduction's pager ends in an empty page past its pictures; swiping onto it is how
     // a user goes in.
     auto intro = std::dynamic_pointer_cast<platform::ScrollView>(m_driver.findByHandle("intro"));
     const double width = intro ? intro->bounds().size.width : 0;
     if (width > 0 && intro->contentSize().width > width) {
-        const int lastPage = int(std::ceil(intro->contentSize().width / width - 1e-6)) - 1;
-        m_out << "To go in, swipe through the introduction: swipe intro " << lastPage
+        return int(std::ceil(intro->contentSize().width / width - 1e-6)) - 1;
+    }
+    return std::nullopt;
+}
+
+void Session::showWayIn() {
+    if (auto lastPage = introLastPage()) {
+        m_out << "To go in, swipe through the introduction: swipe intro " << *lastPage
               << " (help lists the commands).\n\n"
               << std::flush;
         return;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Settle.h"
@@ -71,6 +72,8 @@ private:
     // Said once, under the first screen: a newcomer sees only the introduction's pictures,
     // which give no hint that swiping past them goes in.
     void showWayIn();
+    // While the introduction shows, its page past the pictures, where a user goes in.
+    std::optional<int> introLastPage() const;
     void fail(const std::string& reason);
 
     std::ostream& m_out;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/DemoServices.h"
+#include "app/DirectoryOrganisations.h"
 #include "app/LineReader.h"
 #include "app/Options.h"
 #include "app/Session.h"
@@ -68,6 +69,11 @@ std::shared_ptr<platform::NavigationController> shownTabStack() {
 // location SDK's demonstration, onto the shown tab's stack, as an opener of them would.
 platform::testing::DriverResult openScreenByName(const std::string& screen,
                                                  const std::string& orgId) {
+    if (screen == "index") {
+        if (auto refused = frontend::checkOrganisationToOpen(orgId); !refused) {
+            return refused;
+        }
+    }
     auto stack = shownTabStack();
     if (!stack) {
         return platform::testing::DriverResult::failure(

@@ -26,6 +26,8 @@ namespace {
 
 // --- Texts ----------------------------------------------------------------------------------
 const char* const kRefreshImage = "刷新";
+// The refresh button shows only its picture; a screen reader names it by its role.
+const char* const kRefreshLabel = "refresh";
 const char* const kRefreshLog = "刷新";
 // The first caption names colleges at every level; "报道" is the service's own spelling.
 const char* const kCaptions[] = {"学院名称", "录取人数", "报道人数", "缴费人数"};
@@ -129,6 +131,7 @@ void NewStatisticsViewController::createTabBar() {
         bindWeak(self, [](NewStatisticsViewController& screen, platform::Control&) {
             screen.rightBtnAction();
         }));
+    refresh->setAccessibilityLabel(kRefreshLabel);
     navigationItem().setRightBarButtonItem(std::make_shared<platform::BarButtonItem>(refresh));
 }
 

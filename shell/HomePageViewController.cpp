@@ -56,6 +56,8 @@ constexpr double kNavigationBarHeight = 64;
 constexpr double kTabBarHeight = 49;
 constexpr platform::Size kMenuButtonSize{29.5455, 24.5455};
 const char* const kMenuImage = "个人信息";
+// The menu button shows only its picture; a screen reader names it by its role.
+const char* const kMenuLabel = "menu";
 const char* const kPlaceholderImage = "默认图";
 const char* const kAttendanceTitle = "移动考勤";
 const char* const kPaymentTitle = "校园支付";
@@ -137,6 +139,7 @@ void HomePageViewController::createTabBar() {
     auto menu = platform::View::make<platform::Button>(platform::Rect{{0, 0}, kMenuButtonSize});
     menu->setBackgroundImage(platform::Image::named(kMenuImage));
     menu->setHandle("menu");
+    menu->setAccessibilityLabel(kMenuLabel);
     std::weak_ptr<HomePageViewController> weakSelf = self();
     menu->addTarget(
         [weakSelf](platform::Control&) {

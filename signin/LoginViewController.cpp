@@ -167,6 +167,8 @@ void LoginViewController::viewDidLoad() {
     auto close = platform::View::make<platform::Button>(layout.close);
     close->setBackgroundImage(platform::Image::named(image::kClose));
     close->setHandle(handle::kClose);
+    // It shows only its picture; a screen reader names it by its role.
+    close->setAccessibilityLabel(handle::kClose);
     close->addTarget(
         [weak](platform::Control& sender) {
             if (auto page = weak.lock()) {

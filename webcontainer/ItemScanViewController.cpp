@@ -95,6 +95,8 @@ void ItemScanViewController::creatUI() {
     back->setCornerRadius(17);
     back->setImage(Image::named(Picture::Back));
     back->setHandle("back");
+    // It shows only its picture; a screen reader names it by its role.
+    back->setAccessibilityLabel("back");
     std::weak_ptr<ItemScanViewController> weakSelf =
         std::static_pointer_cast<ItemScanViewController>(shared_from_this());
     back->addTarget(

@@ -131,6 +131,8 @@ void WebDetailViewController::backButton() {
     button->setBackgroundImage(platform::Image::named(kBackHighlightedImage),
                                platform::ControlState::Highlighted);
     button->setHandle(kBackHandle);
+    // It shows only its picture; a screen reader names it by its role.
+    button->setAccessibilityLabel(kBackHandle);
     auto self = std::static_pointer_cast<WebDetailViewController>(shared_from_this());
     button->addTarget(bindWeak(self, [](WebDetailViewController& page,
                                         platform::Control&) { page.backButtonAction(); }),

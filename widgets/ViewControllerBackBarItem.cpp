@@ -10,6 +10,8 @@
 namespace {
 
 const char* const kBackImageName = "返回";
+// What a screen reader (and the front end's outline) calls the picture-only back button.
+const char* const kBackLabel = "back";
 constexpr platform::Size kBackButtonSize{32.5, 27};
 constexpr double kBarTitleFontSize = 14;
 
@@ -39,6 +41,7 @@ std::shared_ptr<platform::Button> backBarBtnWithAction(platform::ViewController&
     auto button =
         makeBarButton(controller, platform::Rect{{0, 0}, kBackButtonSize}, std::move(action));
     button->setImage(platform::Image::named(kBackImageName));
+    button->setAccessibilityLabel(kBackLabel);
     return button;
 }
 
@@ -48,6 +51,7 @@ std::shared_ptr<platform::Button> searchBarBtnWithAction(platform::ViewControlle
     auto button =
         makeBarButton(controller, platform::Rect{{x, 0}, kBackButtonSize}, std::move(action));
     button->setImage(platform::Image::named(kBackImageName));
+    button->setAccessibilityLabel(kBackLabel);
     return button;
 }
 

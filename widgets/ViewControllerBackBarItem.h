@@ -16,7 +16,7 @@ class ViewController;
 // The controller is the action's target: the action fires on touch-up-inside while the
 // controller lives and does nothing once it is gone (the button does not keep it alive).
 
-// (0, 0, 32.5, 27) with the bundle image "返回".
+// (0, 0, 32.5, 27) with the bundle image "返回", named "back" for a screen reader.
 std::shared_ptr<platform::Button> backBarBtnWithAction(platform::ViewController& controller,
                                                        platform::Control::Action action);
 // The same button, standing at the right edge of the controller's view: x is its width.
@@ -27,7 +27,7 @@ std::shared_ptr<platform::Button> BarButtonWithSizeTitle(platform::ViewControlle
                                                          platform::Size size,
                                                          const std::string& title,
                                                          platform::Control::Action action);
-// (0, 0, size) showing the named bundle image.
+// (0, 0, size) showing the named bundle image; the caller names its role for a screen reader.
 std::shared_ptr<platform::Button> BarButtonWithSizeImgName(platform::ViewController& controller,
                                                            platform::Size size,
                                                            const std::string& imageName,

@@ -133,7 +133,12 @@ bool Application::openURL(const std::string& url) {
 }
 
 void Application::setStatusBarStyle(StatusBarStyle style, bool /*animated*/) {
+    if (m_statusBarStyle == style) {
+        return;
+    }
     m_statusBarStyle = style;
+    // The bar is drawn over every screen in its style's ink.
+    noteDisplayChange();
 }
 
 void Application::setStatusBarHidden(bool hidden, bool /*animated*/) {
@@ -141,6 +146,7 @@ void Application::setStatusBarHidden(bool hidden, bool /*animated*/) {
         return;
     }
     m_statusBarHidden = hidden;
+    noteDisplayChange();
     // Bars below the status bar move; let every window lay out again.
     for (auto& window : windows()) {
         window->setNeedsLayoutBelow();

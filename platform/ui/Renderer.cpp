@@ -9,8 +9,10 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/ui/AlertPresenter.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/ModalAlert.h"
+#include "platform/ui/StatusBarDrawing.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 
@@ -132,6 +134,12 @@ void renderScreen(Window& window, BitmapContext& context) {
         context.translate(view->frame().origin.x, view->frame().origin.y);
         renderView(*view, context);
         context.restoreState();
+    }
+    // The status bar lies above every window of the application, as the system's own: the
+    // screens leave its strip to it and an alert's dimming does not reach it.
+    const Application& application = Application::shared();
+    if (!application.isStatusBarHidden()) {
+        drawStatusBar(context, application.statusBarFrame(), application.statusBarStyle());
     }
 }
 

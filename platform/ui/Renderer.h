@@ -21,9 +21,9 @@ class Window;
 void renderView(View& view, BitmapContext& context);
 
 // What the phone's screen shows: the window laid out and drawn over the phone's white, the
-// keyboard while it is up, and
-// the alerts that float above windows (alert and action-sheet views) over a dimmed screen,
-// into a context the size of the window's bounds (at the context's scale). Screenshots and
+// keyboard while it is up, the alerts that float above windows (alert and action-sheet views)
+// over a dimmed screen, and on top the status bar unless the application hides it, into a
+// context the size of the window's bounds (at the context's scale). Screenshots and
 // the desktop window both draw through this, so they show the same pixels.
 void renderScreen(Window& window, BitmapContext& context);
 
