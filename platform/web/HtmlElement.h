@@ -41,7 +41,7 @@ public:
     // lays its content out more than once, so the work doubles or triples with each such box
     // nested in another. Past this many (a table counts two: itself and its cells), boxes lay
     // out as blocks.
-    static constexpr int kMaxShrinkNesting = 8;
+    static constexpr int kMaxShrinkNesting = 16;
     // A table's grid has a slot for every row and column, spanned or empty: one row of a
     // thousand cells over a thousand rows is a million. A table whose grid could be larger
     // than this lays out as blocks.

@@ -42,14 +42,15 @@ class ScriptTimeBudget;
 //     past it is cut too and ends the script with a RangeError; either is logged, once per
 //     page;
 //   - what it shows: items() gives at most kMaxShownItems items and kMaxShownText bytes of
-//     text, kMaxItemText bytes for one item, ending with a "…" item when it leaves any out.
+//     text, kMaxItemText bytes for one item, ending with a "…" item when it leaves any out;
+//     the layout HTML then stops where the items do, and says so there.
 class WebPage {
 public:
     static constexpr std::size_t kScriptMemoryLimit = 32u << 20;
     static constexpr std::size_t kMaxNodes = 200'000;
     static constexpr std::size_t kMaxTextBytes = 16u << 20;
-    static constexpr std::size_t kMaxShownItems = 1000;
-    static constexpr std::size_t kMaxShownText = 256u << 10;
+    static constexpr std::size_t kMaxShownItems = 50'000;
+    static constexpr std::size_t kMaxShownText = 2u << 20;
     static constexpr std::size_t kMaxItemText = 32u << 10;
 
     // What the page shows, in document order.

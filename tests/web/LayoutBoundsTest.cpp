@@ -234,11 +234,11 @@ TEST(BoxBoundsTest, FloatsNestUpToTheBoundAndDeeperOnesLayOutAsBlocks) {
                       "<div style=\"float:left\"><b data-campus-item=\"0\">in</b></div>"
                       "<i data-campus-item=\"1\">after</i>");
     };
-    const Laid under = layOut(page(8));
+    const Laid under = layOut(page(16));
     ASSERT_FALSE(under.frames[0].isEmpty());
     EXPECT_LT(std::abs(under.frames[1].midY() - under.frames[0].midY()), 2.0);
     EXPECT_GE(under.frames[1].minX(), under.frames[0].maxX());
-    const Laid over = layOut(page(9));
+    const Laid over = layOut(page(17));
     ASSERT_FALSE(over.frames[0].isEmpty());
     EXPECT_GE(over.frames[1].minY(), over.frames[0].maxY());
 }
@@ -354,7 +354,7 @@ TEST(BackgroundBoundsTest, TilesArePaintedWithinTheBoxAlone) {
 
 TEST(ShownTextBoundsTest, APageShowsItsTextUpToTheBoundAndMarksWhatItLeavesOut) {
     constexpr std::size_t kParagraph = 16u << 10;
-    constexpr std::size_t kShown = 256u << 10;
+    constexpr std::size_t kShown = WebPage::kMaxShownText;
     const std::size_t paragraphs = kShown / kParagraph;
     auto shown = [&](const std::string& after) {
         const std::string html =
