@@ -112,8 +112,10 @@ public:
     // holds, that element with data-campus-text="INDEX"). Fields (<input>, <textarea>,
     // <select>) come as a <campus-field> of their type holding what they show (a chosen text, a
     // button's caption, a tick; a text field's own view draws its text) with their state as
-    // attributes; scripts are left out; a page too big to lay out is given up to its layout
-    // budget. With `shown`, items() as they are marked there.
+    // attributes; scripts are left out; a page too big to lay out (or to show all its items)
+    // is given up to its layout budget, followed there by a line that says so (kCutNotice),
+    // marked as an item of its own. With `shown`, items() as they are marked there: the
+    // notice, if any, last, in the place of what was left out.
     std::string layoutHTML(std::vector<Item>* shown = nullptr) const;
     // What reading the markup cost (HtmlEngineBudget::cpuTime), once: the first layout made of
     // the page is charged with it, later ones are not.

@@ -234,11 +234,11 @@ TEST(BoxBoundsTest, FloatsNestUpToTheBoundAndDeeperOnesLayOutAsBlocks) {
                       "<div style=\"float:left\"><b data-campus-item=\"0\">in</b></div>"
                       "<i data-campus-item=\"1\">after</i>");
     };
-    const Laid under = layOut(page(16));
+    const Laid under = layOut(page(8));
     ASSERT_FALSE(under.frames[0].isEmpty());
     EXPECT_LT(std::abs(under.frames[1].midY() - under.frames[0].midY()), 2.0);
     EXPECT_GE(under.frames[1].minX(), under.frames[0].maxX());
-    const Laid over = layOut(page(17));
+    const Laid over = layOut(page(9));
     ASSERT_FALSE(over.frames[0].isEmpty());
     EXPECT_GE(over.frames[1].minY(), over.frames[0].maxY());
 }
