@@ -177,8 +177,11 @@ bool inItsTable(litehtml::style_display display, litehtml::style_display parent)
 
 int shrinkCost(litehtml::style_display display, litehtml::element_float floating,
                litehtml::style_display parentDisplay) {
+    // A table lays out its cells two or three times, about as a float does its content: one
+    // step, so that tables nest as deep as the layout gives them (eight). A part standing
+    // outside its table makes a table of its own around it as well: two.
     if (display == litehtml::display_table || display == litehtml::display_inline_table) {
-        return 2;
+        return 1;
     }
     if (isTablePart(display) && !inItsTable(display, parentDisplay)) {
         return 2;

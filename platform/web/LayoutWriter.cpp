@@ -1,34 +1,47 @@
 #include "platform/web/LayoutWriter.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "platform/foundation/AsciiText.h"
 #include "platform/foundation/Utf8Cut.h"
+#include "platform/web/HtmlCutNotice.h"
 #include "platform/web/WebPageState.h"
 
 namespace platform::web {
 
 namespace {
 
-// What the layout engine is given of a page at most. Its boxes cost far more than the page's
-// own nodes, and the items shown are capped anyway; a page past these is laid out up to where
-// it reached them.
-constexpr std::size_t kMaxLayoutElements = 10'000;
-constexpr std::size_t kMaxLayoutBytes = 1u << 20;
 // Laying out a table, or a box that shrinks to fit, lays out its content more than once, so
 // the cost grows exponentially with how deep they nest. Deeper than these, an element is
-// given as a plain inline <campus-flat>: its content stays, its box goes.
-constexpr int kMaxLayoutDepth = 40;
-constexpr int kMaxLayoutTables = 3;
+// given as a plain inline <campus-flat>: its content stays, its box goes. A table's rows and
+// cells are as deep in tables as the table itself: school pages put a timetable in a column's
+// table in a frame table.
+constexpr int kMaxLayoutDepth = 128;
+constexpr int kMaxLayoutTables = 8;
 
 bool isTablePart(std::string_view tag) {
     return oneOf(
         tag, {"table", "tbody", "thead", "tfoot", "tr", "td", "th", "caption", "colgroup", "col"});
 }
 
+// Where the notice of a cut may stand as a line of its own: not among a table's rows (the
+// parser would move it above the table), nor where nothing shows.
+bool holdsNotice(std::string_view tag) {
+    return !oneOf(tag, {"table", "tbody", "thead", "tfoot", "tr", "colgroup", "head"}) &&
+           !isUnshown(tag);
+}
+
 }  // namespace
 
 void LayoutWriter::write(const Node& node) {
+    if (node.id == m_stopAt) {
+        cutHere(Cut::Items);
+    }
+    if (m_cut != Cut::None) {
+        return;
+    }
     if (node.isText) {
         writeText(node, node.text);
         return;
@@ -37,8 +50,11 @@ void LayoutWriter::write(const Node& node) {
         writeChildren(node);
         return;
     }
-    if (node.tag == "script" || m_elements >= kMaxLayoutElements ||
-        m_out.size() >= kMaxLayoutBytes) {
+    if (node.tag == "script") {
+        return;
+    }
+    if (m_elements >= kMaxElements || m_out.size() >= kMaxBytes) {
+        cutHere(m_elements >= kMaxElements ? Cut::Elements : Cut::Bytes);
         return;
     }
     ++m_elements;
@@ -46,21 +62,22 @@ void LayoutWriter::write(const Node& node) {
         writeField(node);
         return;
     }
-    const bool table = node.tag == "table";
-    if (m_depth >= kMaxLayoutDepth || (isTablePart(node.tag) && m_tables >= kMaxLayoutTables)) {
+    // A table's rows and cells count the table they stand in, as the table does itself.
+    const int tables = m_tables + (node.tag == "table" ? 1 : 0);
+    const int outerTables = std::exchange(m_tables, tables);
+    if (m_depth >= kMaxLayoutDepth || (isTablePart(node.tag) && tables > kMaxLayoutTables)) {
         writeFlattened(node);
+        m_tables = outerTables;
         return;
     }
     open(node.tag, node);
-    if (isVoid(node.tag)) {
-        return;
+    if (!isVoid(node.tag)) {
+        ++m_depth;
+        writeChildren(node);
+        --m_depth;
+        closeElement(node, node.tag);
     }
-    ++m_depth;
-    m_tables += table ? 1 : 0;
-    writeChildren(node);
-    m_tables -= table ? 1 : 0;
-    --m_depth;
-    close(node.tag);
+    m_tables = outerTables;
 }
 
 void LayoutWriter::writeChildren(const Node& node) {
@@ -73,7 +90,14 @@ void LayoutWriter::writeChildren(const Node& node) {
 }
 
 void LayoutWriter::writeText(const Node& node, std::string_view text) {
-    if (m_out.size() >= kMaxLayoutBytes || text.empty()) {
+    if (node.id == m_stopAt) {
+        cutHere(Cut::Items);
+    }
+    if (m_cut != Cut::None || text.empty()) {
+        return;
+    }
+    if (m_out.size() >= kMaxBytes) {
+        cutHere(Cut::Bytes);
         return;
     }
     if (node.parent && oneOf(node.parent->tag, {"style", "script"})) {
@@ -81,14 +105,17 @@ void LayoutWriter::writeText(const Node& node, std::string_view text) {
         return;
     }
     // A text past what is left of the budget is cut at a character.
-    text = text.substr(0, utf8CutPoint(text, kMaxLayoutBytes - m_out.size()));
+    if (text.size() > kMaxBytes - m_out.size()) {
+        text = text.substr(0, utf8CutPoint(text, kMaxBytes - m_out.size()));
+        cutHere(Cut::Bytes);
+    }
     auto anchor = m_anchors.find(node.id);
     if (anchor == m_anchors.end() || node.id == m_markedByElement) {
         writeWords(node, text);
         return;
     }
     m_out += "<campus-item data-campus-item=\"";
-    m_out += std::to_string(anchor->second);
+    writeMark(anchor->second);
     m_out += "\">";
     writeWords(node, text);
     m_out += "</campus-item>";
@@ -98,12 +125,12 @@ void LayoutWriter::writeFlattened(const Node& node) {
     m_out += "<campus-flat";
     if (auto anchor = m_anchors.find(node.id); anchor != m_anchors.end()) {
         m_out += " data-campus-item=\"";
-        m_out += std::to_string(anchor->second);
+        writeMark(anchor->second);
         m_out += '"';
     }
     m_out += '>';
     writeChildren(node);
-    close("campus-flat");
+    closeElement(node, "campus-flat");
 }
 
 void LayoutWriter::open(std::string_view tag, const Node& node) {
@@ -123,18 +150,26 @@ void LayoutWriter::open(std::string_view tag, const Node& node,
     }
     if (auto anchor = m_anchors.find(node.id); anchor != m_anchors.end()) {
         m_out += " data-campus-item=\"";
-        m_out += std::to_string(anchor->second);
+        writeMark(anchor->second);
         m_out += '"';
     } else if (node.children.size() == 1 && node.children.front()->isText) {
         const Node& text = *node.children.front();
         if (auto textAnchor = m_anchors.find(text.id); textAnchor != m_anchors.end()) {
             m_out += " data-campus-text=\"";
-            m_out += std::to_string(textAnchor->second);
+            writeMark(textAnchor->second);
             m_out += '"';
             m_markedByElement = text.id;
         }
     }
     m_out += '>';
+}
+
+void LayoutWriter::closeElement(const Node& node, std::string_view tag) {
+    close(tag);
+    // After the element, not in it: an element of an item would take the notice into its box.
+    if (m_cut != Cut::None && (!node.parent || holdsNotice(node.parent->tag))) {
+        writeCutNotice();
+    }
 }
 
 void LayoutWriter::close(std::string_view tag) {
@@ -155,6 +190,42 @@ void LayoutWriter::writeField(const Node& node) {
     open("campus-field", node, field.attributes);
     escapeInto(m_out, field.text, false);
     close("campus-field");
+}
+
+void LayoutWriter::cutHere(Cut why) {
+    if (m_cut == Cut::None) {
+        m_cut = why;
+    }
+}
+
+// A line of its own in the client's words, marked as the item the page's owner was given for
+// it, so that the outline says it where the screen does. Styled here, whatever the page's
+// style sheets say of the elements around it.
+void LayoutWriter::writeCutNotice() {
+    if (!m_writesNotice || m_noticeWritten) {
+        return;
+    }
+    m_noticeWritten = true;
+    m_out += "<campus-cut data-campus-item=\"";
+    m_out += std::to_string(m_itemsWritten);
+    m_out +=
+        "\" style=\"display:block;clear:both;margin:12px 0;padding:8px 0;border-top:1px solid "
+        "#c8c8c8;color:#666666;background:transparent;font-size:14px;font-style:normal;"
+        "font-weight:normal;text-align:center;white-space:normal;visibility:visible\">";
+    m_out += kCutNotice;
+    m_out += "</campus-cut>";
+}
+
+void LayoutWriter::writeMark(int item) {
+    m_out += std::to_string(item);
+    m_itemsWritten = std::max(m_itemsWritten, std::size_t(item) + 1);
+}
+
+std::string LayoutWriter::take() {
+    if (m_cut != Cut::None) {
+        writeCutNotice();
+    }
+    return std::move(m_out);
 }
 
 }  // namespace platform::web

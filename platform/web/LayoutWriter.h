@@ -23,11 +23,35 @@ namespace platform::web {
 // and shows its text: the engine draws nothing for an input.
 class LayoutWriter {
 public:
+    // What the layout engine is given of a page at most. The engine's budget (HtmlEngineBudget)
+    // bounds what any page costs, so these only need to sit past every page school sites
+    // publish: an element of an ordinary page costs the phone some 30 us and 3 KB, so a
+    // 3,000-row score table (12,000 elements) shows in some 0.4 s and a 2 MB article in some
+    // 0.4 s and 100 MB, while a page of 50,000 elements is past the budget and shows as plain
+    // text before it could reach its cap. A page past them is laid out up to where it
+    // reached them, and says so there (kCutNotice). The document's own budget
+    // (WebPage::kMaxNodes, kMaxTextBytes) lies beyond them: a page cut there is cut here
+    // first.
+    static constexpr std::size_t kMaxElements = 50'000;
+    static constexpr std::size_t kMaxBytes = 2u << 20;
+
     explicit LayoutWriter(const std::unordered_map<int, int>& anchors) : m_anchors(anchors) {}
 
     void write(const Node& node);
 
-    std::string take() { return std::move(m_out); }
+    // Why the page was not given whole: it reached one of the writer's caps, or the node
+    // where the page's items stopped (the page's budget of what it shows).
+    enum class Cut { None, Items, Elements, Bytes };
+    // Writes nothing from this node on; -1: no such node.
+    void stopAt(int node) { m_stopAt = node; }
+    // Where the page is cut, a line saying so is written (kCutNotice), marked as the item
+    // after the last one written; not for a single element given for a change.
+    void writeNotice() { m_writesNotice = true; }
+    // How many of the items come before the cut: the notice's index.
+    std::size_t itemsBeforeCut() const { return m_itemsWritten; }
+    Cut cut() const { return m_cut; }
+
+    std::string take();
 
     // Writes as if within `depth` elements, `tables` of them tables: one element of the
     // page, flattened or not as it is where it stands.
@@ -45,7 +69,13 @@ private:
     void open(std::string_view tag, const Node& node,
               const std::vector<std::pair<std::string, std::string>>& attributes);
     void close(std::string_view tag);
+    // Closes an element of the page (as `tag`). After a cut, the notice of the cut follows the
+    // first element closed whose parent may hold it, so that it stands where the page stops.
+    void closeElement(const Node& node, std::string_view tag);
     void writeField(const Node& node);
+    void cutHere(Cut why);
+    void writeCutNotice();
+    void writeMark(int item);
 
     // Lines (LayoutWriterLines.cpp). The engine breaks a line between any two runs of text it
     // is given and inside no run: runs that meet where a line may not break are kept
@@ -60,6 +90,12 @@ private:
     std::size_t m_elements = 0;
     int m_depth = 0;
     int m_tables = 0;
+    int m_stopAt = -1;
+    bool m_writesNotice = false;
+    // One past the highest item index marked so far.
+    std::size_t m_itemsWritten = 0;
+    Cut m_cut = Cut::None;
+    bool m_noticeWritten = false;
 };
 
 }  // namespace platform::web

@@ -44,14 +44,15 @@ class ScriptTimeBudget;
 //     past it is cut too and ends the script with a RangeError; either is logged, once per
 //     page;
 //   - what it shows: items() gives at most kMaxShownItems items and kMaxShownText bytes of
-//     text, kMaxItemText bytes for one item, ending with a "…" item when it leaves any out.
+//     text, kMaxItemText bytes for one item, ending with a "…" item when it leaves any out;
+//     the layout HTML then stops where the items do, and says so there.
 class WebPage {
 public:
     static constexpr std::size_t kScriptMemoryLimit = 32u << 20;
     static constexpr std::size_t kMaxNodes = 200'000;
     static constexpr std::size_t kMaxTextBytes = 16u << 20;
-    static constexpr std::size_t kMaxShownItems = 1000;
-    static constexpr std::size_t kMaxShownText = 256u << 10;
+    static constexpr std::size_t kMaxShownItems = 50'000;
+    static constexpr std::size_t kMaxShownText = 2u << 20;
     static constexpr std::size_t kMaxItemText = 32u << 10;
 
     // What the page shows, in document order.
@@ -117,8 +118,10 @@ public:
     // holds, that element with data-campus-text="INDEX"). Fields (<input>, <textarea>,
     // <select>) come as a <campus-field> of their type holding what they show (a chosen text, a
     // button's caption, a tick; a text field's own view draws its text) with their state as
-    // attributes; scripts are left out; a page too big to lay out is given up to its layout
-    // budget. With `shown`, items() as they are marked there.
+    // attributes; scripts are left out; a page too big to lay out (or to show all its items)
+    // is given up to its layout budget, followed there by a line that says so (kCutNotice),
+    // marked as an item of its own. With `shown`, items() as they are marked there: the
+    // notice, if any, last, in the place of what was left out.
     std::string layoutHTML(std::vector<Item>* shown = nullptr) const;
     // What reading the markup cost (HtmlEngineBudget::cpuTime), once: the first layout made of
     // the page is charged with it, later ones are not.

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/foundation/AsciiText.h"
+#include "platform/foundation/Log.h"
+#include "platform/web/HtmlCutNotice.h"
 #include "platform/web/LayoutWriter.h"
 #include "platform/web/WebPageState.h"
 
@@ -23,6 +25,8 @@ struct WebPageState::ShownItems {
     // element for links, buttons and elements, the first and last text node of a run of
     // text. Kept only when asked for.
     std::unordered_map<int, int>* anchors = nullptr;
+    // The node of the first item refused: what the page shows stops there.
+    int stopNode = -1;
     int runFirst = -1;
     int runLast = -1;
     // The document's elements by id, made for the first label that names its field: a page
@@ -37,6 +41,7 @@ struct WebPageState::ShownItems {
         }
         if (items.size() >= WebPage::kMaxShownItems || text >= WebPage::kMaxShownText) {
             full = true;
+            stopNode = item.node >= 0 ? item.node : runFirst;
             return false;
         }
         cutText(item.text, std::min(WebPage::kMaxItemText, WebPage::kMaxShownText - text));
@@ -60,7 +65,8 @@ struct WebPageState::ShownItems {
     }
 };
 
-std::vector<WebPageState::Item> WebPageState::items(std::unordered_map<int, int>* anchors) {
+std::vector<WebPageState::Item> WebPageState::items(std::unordered_map<int, int>* anchors,
+                                                    int* stopNode) {
     ShownItems shown;
     shown.anchors = anchors;
     Node* start = body();
@@ -70,6 +76,9 @@ std::vector<WebPageState::Item> WebPageState::items(std::unordered_map<int, int>
     TextFlow flow;
     collectItems(*start, flow, shown);
     flushText(flow, shown);
+    if (stopNode) {
+        *stopNode = shown.stopNode;
+    }
     if (shown.full) {
         Item more;
         more.text = "…";
@@ -297,14 +306,42 @@ bool WebPageState::collectFormItem(const Node& node, TextFlow& flow, ShownItems&
 
 std::string WebPageState::layoutHTML(std::vector<Item>* shownOut) {
     std::unordered_map<int, int> anchors;
-    std::vector<Item> shown = items(&anchors);
-    shownInLayout(shown);
+    int stopNode = -1;
+    std::vector<Item> shown = items(&anchors, &stopNode);
+    // The page is laid out as far as its items go, or its layout's budget, and says where it
+    // stops: a line in the client's words, an item of its own in the place of the items left
+    // out (and of the "…" that ends them).
     LayoutWriter writer(anchors);
+    writer.stopAt(stopNode);
+    writer.writeNotice();
     writer.write(*m_document);
+    std::string html = writer.take();
+    if (writer.cut() != LayoutWriter::Cut::None) {
+        shown.resize(std::min(shown.size(), writer.itemsBeforeCut()));
+        Item cut;
+        cut.text = kCutNotice;
+        shown.push_back(std::move(cut));
+        noteLayoutCut(writer.cut());
+    }
+    shownInLayout(shown);
     if (shownOut) {
         *shownOut = std::move(shown);
     }
-    return writer.take();
+    return html;
+}
+
+void WebPageState::noteLayoutCut(LayoutWriter::Cut why) {
+    if (m_layoutCutLogged) {
+        return;
+    }
+    m_layoutCutLogged = true;
+    const char* reason = why == LayoutWriter::Cut::Items      ? "the items a page may show"
+                         : why == LayoutWriter::Cut::Elements ? "the elements a page may lay out"
+                                                              : "the markup a page may lay out";
+    log("web page: %@ is shown up to its budget of %@ (%@ items, %@ elements, %@ MB); the rest "
+        "is not shown",
+        m_url, reason, WebPage::kMaxShownItems, LayoutWriter::kMaxElements,
+        LayoutWriter::kMaxBytes >> 20);
 }
 
 }  // namespace platform::web

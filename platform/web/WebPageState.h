@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/web/HtmlBounds.h"
+#include "platform/web/LayoutWriter.h"
 #include "platform/web/ScriptDeadline.h"
 #include "platform/web/WebFormData.h"
 #include "platform/web/WebPage.h"
@@ -99,7 +100,9 @@ public:
     // The items shown, within the budget of what one page may show.
     struct ShownItems;
 
-    std::vector<Item> items(std::unordered_map<int, int>* anchors = nullptr);
+    // With `stopNode`, the node of the first item left out (-1: none), where the layout stops.
+    std::vector<Item> items(std::unordered_map<int, int>* anchors = nullptr,
+                            int* stopNode = nullptr);
     static void flushText(TextFlow& flow, ShownItems& items);
     static bool isInteractive(const Node& node);
     static bool holdsItems(const Node& node);
@@ -113,6 +116,8 @@ public:
     void collectLabelledFields(const Node& node, ShownItems& items);
     static Item labelItem(const Node& label, const Node& control);
     std::string layoutHTML(std::vector<Item>* shown);
+    // The layout was given the page up to a budget: logged once per page.
+    void noteLayoutCut(LayoutWriter::Cut why);
 
     // --- Changes ---------------------------------------------------------------------------
 
@@ -271,6 +276,7 @@ public:
     bool m_refused = false;
     bool m_budgetLogged = false;
     bool m_flattenedLogged = false;
+    bool m_layoutCutLogged = false;
     // Nodes built in runs, and whether a run's building stopped at its deadline (since the
     // last script write).
     std::size_t m_built = 0;

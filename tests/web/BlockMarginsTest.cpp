@@ -90,4 +90,33 @@ TEST_F(BlockMarginsTest, TheQuestionnairesFormStandsAsFarBelowTheAnswererAsItsFi
     }
 }
 
+TEST_F(BlockMarginsTest, AFirstChildsMarginCollapsesAcrossWhiteSpaceAndFollowsAScriptsChange) {
+    // Laid out as real pages are written, each tag on a line of its own: the spaces between
+    // the tags make no line, and the paragraph's margin still collapses with its blocks'.
+    for (const double width : {320.0, 375.0, 768.0}) {
+        SCOPED_TRACE(width);
+        useWidth(width);
+        show(
+            "<p id=\"above\">上一段</p>\n"
+            "<div class=\"wrap\">\n"
+            "  <div id=\"lead\">\n"
+            "    <p style=\"margin-top:40px\">盒中一段</p>\n"
+            "  </div>\n"
+            "</div>\n"
+            "<p id=\"below\">其后一段</p>\n");
+        const double alone = step("#lead ", "#below ");
+        EXPECT_GT(alone, 30);
+        EXPECT_LT(alone, 45);
+        EXPECT_NEAR(step("#above ", "#lead "), alone + 40 - 16, 0.5);
+
+        // A script writes the block's words over its paragraph: laid out again at the same
+        // width, the block around it takes the margin it has now (none of its own), not the
+        // one it found before.
+        eval("document.getElementById('lead').innerText = '盒中一段'");
+        web()->layoutIfNeeded();
+        EXPECT_NEAR(step("#above ", "#lead "), alone, 0.5);
+        EXPECT_NEAR(step("#lead ", "#below "), alone, 0.5);
+    }
+}
+
 }  // namespace
