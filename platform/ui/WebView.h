@@ -231,6 +231,10 @@ private:
     void openChoices(const WebPage::Item& item);
     // A tap elsewhere in the page ends the editing of its field.
     void endFieldEditing();
+    // While a field is edited, a tap on what is no control of the page ends its editing.
+    void watchTapsAroundField(bool editing);
+    // The field the keyboard's form bar moves to from the field of the node; null for none.
+    std::shared_ptr<View> neighbourField(int node, bool forward) const;
     // The page goes: its fields' views, and a select's choices still showing.
     void forgetFormViews();
     // Carries out the focus() or blur() a script asked for, as a tap would.
@@ -282,6 +286,8 @@ private:
     // The views of the page's fields and labels by node, kept from one layout to the next.
     std::unordered_map<int, std::shared_ptr<View>> m_formViews;
     std::shared_ptr<WebFormChoices> m_formChoices;
+    // Ends a field's editing on a tap elsewhere in the page; enabled while one is edited.
+    std::shared_ptr<GestureRecognizer> m_tapAroundField;
     // A script's focus() or blur() still to be carried out (WebPage::Changes), and whether
     // one is being carried out now.
     struct FocusMove {
