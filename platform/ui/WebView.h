@@ -75,10 +75,12 @@ struct HttpResponse;
 //
 // The page's forms work as in the phone's browser (WebFormViews): a text field or text area
 // is a platform input over the field the layout draws, so a tap focuses it, the keyboard
-// rises and the page scrolls so that the field stands above it; a checkbox or radio button
-// toggles on a tap, a select offers its choices as the platform offers a choice
-// (WebFormChoices), and a label acts for its field. A script's focus() or blur() of a field
-// does what a tap there, or elsewhere, does. A form sent (a submit button, the return
+// rises with the form bar (its 上一项 and 下一项 move through the page's fields that take
+// typing, its 完成 ends the editing) and the page scrolls so that the field stands above them;
+// a tap elsewhere in the page ends the editing, and the page comes back within its end as the
+// keyboard goes; a checkbox or radio button toggles on a tap, a select offers its choices as
+// the platform offers a choice (WebFormChoices), and a label acts for its field. A script's
+// focus() or blur() of a field does what a tap there, or elsewhere, does. A form sent (a submit button, the return
 // key in a one-line field, a script's form.submit()) is a load like any other: the delegate
 // is asked (FormSubmitted), and it is fetched, redirected and budgeted as every load is.
 class WebView : public View {
