@@ -648,19 +648,10 @@ void DesktopWindow::releaseKeyboard(Point point) {
     if (!under || under->kind != key->kind || under->title != key->title) {
         return;
     }
-    switch (key->kind) {
-        case KeyboardKey::Kind::Character:
-            typeText(key->title);
-            break;
-        case KeyboardKey::Kind::Space:
-            typeText(" ");
-            break;
-        case KeyboardKey::Kind::Delete:
-            pressKey(Key::Backspace);
-            break;
-        case KeyboardKey::Kind::Return:
-            pressKey(Key::Return);
-            break;
+    try {
+        Keyboard::press(*under);
+    } catch (const std::exception& error) {
+        report("a key", error);
     }
 }
 

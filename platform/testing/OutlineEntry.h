@@ -31,6 +31,8 @@ enum class EntryKind {
     Tile,
     View,
     Keyboard,
+    // A key of the keyboard's form bar (上一项, 下一项, 完成), under the keyboard's line.
+    KeyboardKey,
     Alert,
     AlertButton,
     AlertField,

@@ -138,6 +138,23 @@ public:
         slot.entry.line = keyboardDescription(Keyboard::type());
         slot.entry.visibleRect = keyboard;
         m_slots.push_back(std::move(slot));
+        // The form bar's keys are read and tapped by their titles; the keys that type are
+        // the type command's.
+        for (const auto& key : Keyboard::keys()) {
+            if (key.kind != KeyboardKey::Kind::Previous && key.kind != KeyboardKey::Kind::Next &&
+                key.kind != KeyboardKey::Kind::Done) {
+                continue;
+            }
+            Slot bar;
+            bar.entry.kind = EntryKind::KeyboardKey;
+            bar.entry.depth = 1;
+            bar.entry.line = "button \"";
+            bar.entry.line += key.title;
+            bar.entry.line += key.enabled ? "\"" : "\" (disabled)";
+            bar.entry.visibleRect = key.frame;
+            bar.entry.texts.push_back(key.title);
+            m_slots.push_back(std::move(bar));
+        }
     }
 
     void addAlerts() {

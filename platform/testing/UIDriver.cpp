@@ -355,9 +355,29 @@ DriverResult UIDriver::tapEntry(const OutlineEntry& entry) {
             return DriverResult::failure("not tappable: press one of the alert's buttons");
         case EntryKind::Keyboard:
             return DriverResult::failure("not tappable: the keyboard");
+        case EntryKind::KeyboardKey:
+            return pressKeyboardKey(entry.visibleRect);
         default:
             return tapView(entry.view);
     }
+}
+
+DriverResult UIDriver::pressKeyboardKey(const Rect& frame) {
+    if (AlertPresenter::shared().isModalBlocking()) {
+        return DriverResult::failure("covered by an alert");
+    }
+    // As a finger lifted on the middle of the key.
+    const auto keys = Keyboard::keys();
+    const KeyboardKey* key = keyboardKeyAt(keys, Point{frame.midX(), frame.midY()});
+    if (!key) {
+        return DriverResult::failure("not tappable: the keyboard is down");
+    }
+    if (!key->enabled) {
+        return DriverResult::failure("not tappable: disabled");
+    }
+    Keyboard::press(*key);
+    settle();
+    return DriverResult::success();
 }
 
 DriverResult UIDriver::tap(const std::string& handleOrText) {

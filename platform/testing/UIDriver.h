@@ -118,6 +118,8 @@ private:
     Target resolve(const ScreenOutline& outline, const std::string& handleOrText) const;
     DriverResult tapEntry(const OutlineEntry& entry);
     DriverResult tapView(const std::shared_ptr<View>& view);
+    // The keyboard's key standing at the frame (a form bar's key of the outline).
+    DriverResult pressKeyboardKey(const Rect& frame);
     DriverResult typeInto(const std::shared_ptr<View>& view, const std::string& name,
                           const std::string& text);
     DriverResult pull(const std::shared_ptr<ScrollView>& scrollView, bool down);

@@ -4,6 +4,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DisplayChanges.h"
+#include "platform/ui/KeyboardFormBar.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
@@ -29,9 +30,24 @@ Json rectJson(const Rect& rect) {
     return Json::array({rect.origin.x, rect.origin.y, rect.size.width, rect.size.height});
 }
 
-Rect offscreenFrame() {
+const KeyboardFormBar* formBarOf(const View* input) {
+    return dynamic_cast<const KeyboardFormBar*>(input);
+}
+
+// How tall the keyboard stands for the input: its keys, and the form bar if the input has one.
+double heightServing(const View* input) {
+    return Keyboard::height() + (formBarOf(input) ? Keyboard::kFormBarHeight : 0);
+}
+
+Rect frameServing(const View* input) {
     Size screen = Screen::main().size();
-    return Rect{{0, screen.height}, {screen.width, Keyboard::height()}};
+    const double h = heightServing(input);
+    return Rect{{0, screen.height - h}, {screen.width, h}};
+}
+
+Rect offscreenFrame(const View* input) {
+    Size screen = Screen::main().size();
+    return Rect{{0, screen.height}, {screen.width, heightServing(input)}};
 }
 
 void post(const char* name, const Rect& begin, const Rect& end) {
@@ -48,11 +64,16 @@ void hideNow() {
     if (!keyboard.visible) {
         return;
     }
+    // Announced in the frame it had, its form bar included.
+    auto editor = keyboard.editor.lock();
+    const Rect shown = frameServing(editor.get());
+    const Rect gone = offscreenFrame(editor.get());
+    editor.reset();
     keyboard.visible = false;
     keyboard.editor.reset();
     noteDisplayChange();
-    post("UIKeyboardWillHideNotification", Keyboard::frame(), offscreenFrame());
-    post("UIKeyboardDidHideNotification", Keyboard::frame(), offscreenFrame());
+    post("UIKeyboardWillHideNotification", shown, gone);
+    post("UIKeyboardDidHideNotification", shown, gone);
 }
 
 }  // namespace
@@ -71,9 +92,11 @@ double Keyboard::height() {
 }
 
 Rect Keyboard::frame() {
-    Size screen = Screen::main().size();
-    double h = height();
-    return Rect{{0, screen.height - h}, {screen.width, h}};
+    return frameServing(state().editor.lock().get());
+}
+
+Rect Keyboard::frame(const View& input) {
+    return frameServing(&input);
 }
 
 namespace {
@@ -102,18 +125,107 @@ KeyboardType Keyboard::type() {
     return KeyboardType::Default;
 }
 
+namespace {
+
+// The keyboard's parts: the form bar (empty when the input has none) over the keys' area.
+struct KeyboardAreas {
+    Rect bar;
+    Rect keys;
+};
+
+KeyboardAreas areas(const View* input) {
+    const Rect whole = frameServing(input);
+    const double bar = formBarOf(input) ? Keyboard::kFormBarHeight : 0;
+    return KeyboardAreas{
+        Rect{whole.origin, {whole.size.width, bar}},
+        Rect{{whole.minX(), whole.minY() + bar}, {whole.size.width, whole.size.height - bar}}};
+}
+
+std::vector<KeyboardKey> formBarKeys(const View* input, const Rect& bar) {
+    const auto* formBar = formBarOf(input);
+    if (!formBar) {
+        return {};
+    }
+    return layoutFormBarKeys(bar, formBar->canStep(KeyboardFormBar::Step::Previous),
+                             formBar->canStep(KeyboardFormBar::Step::Next));
+}
+
+}  // namespace
+
 std::vector<KeyboardKey> Keyboard::keys() {
     if (!isVisible()) {
         return {};
     }
-    return layoutKeyboardKeys(frame(), editorReturnKey(), type());
+    auto editor = state().editor.lock();
+    const KeyboardAreas area = areas(editor.get());
+    // Top to bottom: the form bar's keys, then the keys that type.
+    std::vector<KeyboardKey> keys = formBarKeys(editor.get(), area.bar);
+    auto typing = layoutKeyboardKeys(area.keys, editorReturnKey(), type());
+    keys.insert(keys.end(), typing.begin(), typing.end());
+    return keys;
 }
 
 void Keyboard::draw(BitmapContext& context) {
     if (!isVisible()) {
         return;
     }
-    drawKeyboard(context, frame(), keys(), editorReturnKey());
+    auto editor = state().editor.lock();
+    const KeyboardAreas area = areas(editor.get());
+    if (!area.bar.isEmpty()) {
+        drawFormBar(context, area.bar, formBarKeys(editor.get(), area.bar));
+    }
+    drawKeyboard(context, area.keys, layoutKeyboardKeys(area.keys, editorReturnKey(), type()),
+                 editorReturnKey());
+}
+
+void Keyboard::press(const KeyboardKey& key) {
+    auto editor = state().editor.lock();
+    if (!isVisible() || !editor || !key.enabled) {
+        return;
+    }
+    auto* field = dynamic_cast<TextField*>(editor.get());
+    auto* textView = dynamic_cast<TextView*>(editor.get());
+    switch (key.kind) {
+        case KeyboardKey::Kind::Character:
+        case KeyboardKey::Kind::Space: {
+            const std::string typed = key.kind == KeyboardKey::Kind::Space ? " " : key.title;
+            if (field) {
+                field->typeText(typed);
+            } else if (textView) {
+                textView->typeText(typed);
+            }
+            break;
+        }
+        case KeyboardKey::Kind::Delete:
+            if (field) {
+                field->deleteBackward();
+            } else if (textView) {
+                textView->deleteBackward();
+            }
+            break;
+        case KeyboardKey::Kind::Return:
+            if (field) {
+                field->pressReturn();
+            } else if (textView) {
+                textView->typeText("\n");
+            }
+            break;
+        case KeyboardKey::Kind::Previous:
+        case KeyboardKey::Kind::Next:
+            if (auto* formBar = dynamic_cast<KeyboardFormBar*>(editor.get())) {
+                const auto step = key.kind == KeyboardKey::Kind::Previous
+                                      ? KeyboardFormBar::Step::Previous
+                                      : KeyboardFormBar::Step::Next;
+                if (formBar->canStep(step)) {
+                    formBar->step(step);
+                }
+            }
+            break;
+        case KeyboardKey::Kind::Done:
+            // The value stays; the input ends its editing as a tap elsewhere would end it.
+            editor->resignFirstResponder();
+            break;
+    }
 }
 
 void Keyboard::interfaceRotated() {
@@ -126,7 +238,7 @@ void Keyboard::interfaceRotated() {
 
 void Keyboard::editingBegan(const std::shared_ptr<View>& editor) {
     auto& keyboard = state();
-    Rect begin = isVisible() ? frame() : offscreenFrame();
+    Rect begin = isVisible() ? frame() : offscreenFrame(editor.get());
     keyboard.visible = true;
     keyboard.editor = editor;
     keyboard.hidePending = false;

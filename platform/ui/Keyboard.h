@@ -22,7 +22,9 @@ class View;
 // Moving from one input to another keeps it up (it announces itself again for the new
 // input, as the phone does). While up it is drawn over the bottom of the screen (a plain key
 // field whose return key is titled by the input's return key type), and what it covers takes
-// no touches. Main thread only.
+// no touches. An input that is a KeyboardFormBar (a web page's field) gets the phone's form
+// bar over the keys: the keyboard's frame, as drawn and as announced, holds it. Main thread
+// only.
 class Keyboard {
 public:
     // The phone's keyboard held upright; height() gives it for the interface shown.
@@ -31,13 +33,18 @@ public:
     static constexpr double kPadHeight = 264;
     static constexpr double kPadLandscapeHeight = 352;
     static constexpr double kAnimationDuration = 0.25;
+    // The form bar over the keys, as tall as the phone's.
+    static constexpr double kFormBarHeight = 44;
 
     // Up, for an input that still exists.
     static bool isVisible();
     // How tall it is on this device in the interface's orientation.
     static double height();
-    // Where the keyboard shows: the bottom height() points of the main screen.
+    // Where the keyboard shows: the bottom height() points of the main screen, and the form
+    // bar above them while it serves an input that has one.
     static Rect frame();
+    // Where it shows while it serves `input` (which may be about to begin editing).
+    static Rect frame(const View& input);
 
     // The keys shown, in the main screen's coordinates; none while the keyboard is down.
     static std::vector<KeyboardKey> keys();
@@ -45,6 +52,10 @@ public:
     static KeyboardType type();
     // Draws the keyboard, when it is up, into a context in the main screen's coordinates.
     static void draw(BitmapContext& context);
+    // A finger lifted on the key (one of keys()): a character or the space bar types into the
+    // input, delete deletes, return returns (a new line in a text view), and the form bar's
+    // keys move to the previous or next field or end the editing. A greyed key does nothing.
+    static void press(const KeyboardKey& key);
 
     // For text inputs: `editor` began editing (the keyboard shows, or shows again).
     static void editingBegan(const std::shared_ptr<View>& editor);

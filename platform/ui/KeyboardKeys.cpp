@@ -22,6 +22,8 @@ constexpr const char* kMorePunctuation = ".,?!'";
 constexpr int kPadRows = 4;
 constexpr int kPadColumns = 3;
 constexpr int kRows = 5;
+// The digits, two rows of punctuation, and space and return: no row of letters.
+constexpr int kNumberRows = 4;
 // Keys in the widest row; every key is this fraction of the width (delete, space and return
 // take more).
 constexpr double kKeysAcross = 10;
@@ -37,6 +39,11 @@ const Color kKey = Color::white();
 const Color kFunctionKey = Color::rgba(0.67f, 0.70f, 0.74f);
 const Color kActionKey = Color::rgba(0.0f, 0.48f, 1.0f);
 const Color kKeyShadow = Color::rgba(0.53f, 0.54f, 0.56f);
+// The form bar: lighter than the tray, its keys' titles in the tint or greyed.
+const Color kFormBar = Color::rgba(0.97f, 0.97f, 0.97f);
+const Color kFormBarGreyed = Color::rgba(0.70f, 0.70f, 0.72f);
+constexpr double kFormBarKeyWidth = 64;
+constexpr double kFormBarFontSize = 16;
 
 void addRow(std::vector<KeyboardKey>& keys, const char* characters, double left, double top,
             double unit, double height) {
@@ -124,23 +131,25 @@ std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType retu
     if (isPad(type)) {
         return layoutPad(area, type);
     }
+    const bool numbers = type == KeyboardType::NumbersAndPunctuation;
+    const int rows = numbers ? kNumberRows : kRows;
     const double unit = width / kKeysAcross;
-    const double row = (area.size.height - kTopMargin) / kRows;
+    const double row = (area.size.height - kTopMargin) / rows;
     const double left = area.minX() + kSideMargin;
     auto top = [&](int index) { return area.minY() + kTopMargin + row * index; };
     const auto returnKeyAt = [&](double x) {
         keys.push_back({KeyboardKey::Kind::Return,
                         returnKeyTitle(returnKey),
-                        {{x, top(4)}, {left + 10 * unit - x, row}}});
+                        {{x, top(rows - 1)}, {left + 10 * unit - x, row}}});
     };
 
     addRow(keys, kDigits, left, top(0), unit, row);
-    if (type == KeyboardType::NumbersAndPunctuation) {
+    if (numbers) {
         addRow(keys, kPunctuation, left, top(1), unit, row);
         addRow(keys, kMorePunctuation, left + 1.5 * unit, top(2), 1.4 * unit, row);
         keys.push_back(
             {KeyboardKey::Kind::Delete, "⌫", {{left + 8.5 * unit, top(2)}, {1.5 * unit, row}}});
-        keys.push_back({KeyboardKey::Kind::Space, "空格", {{left, top(4)}, {7.5 * unit, row}}});
+        keys.push_back({KeyboardKey::Kind::Space, "空格", {{left, top(3)}, {7.5 * unit, row}}});
         returnKeyAt(left + 7.5 * unit);
         return keys;
     }
@@ -162,6 +171,21 @@ std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType retu
             {KeyboardKey::Kind::Space, "空格", {{left + 1.5 * unit, top(4)}, {6 * unit, row}}});
     }
     returnKeyAt(left + 7.5 * unit);
+    return keys;
+}
+
+std::vector<KeyboardKey> layoutFormBarKeys(const Rect& bar, bool canGoBack, bool canGoOn) {
+    const double left = bar.minX() + kSideMargin;
+    const double width = std::min(kFormBarKeyWidth, (bar.size.width - 2 * kSideMargin) / 3);
+    const Size size{width, bar.size.height};
+    std::vector<KeyboardKey> keys;
+    keys.push_back({KeyboardKey::Kind::Previous, "上一项", {{left, bar.minY()}, size}, canGoBack});
+    keys.push_back(
+        {KeyboardKey::Kind::Next, "下一项", {{left + width, bar.minY()}, size}, canGoOn});
+    keys.push_back({KeyboardKey::Kind::Done,
+                    "完成",
+                    {{bar.maxX() - kSideMargin - width, bar.minY()}, size},
+                    true});
     return keys;
 }
 
@@ -220,6 +244,22 @@ void drawKeyboard(BitmapContext& context, const Rect& area, const std::vector<Ke
         const Rect titleRect{{face.minX(), face.minY() + (face.size.height - lineHeight) / 2},
                              {face.size.width, lineHeight}};
         context.drawText(key.title, *font, ink, titleRect, TextAlignment::Center, 1);
+    }
+}
+
+void drawFormBar(BitmapContext& context, const Rect& bar, const std::vector<KeyboardKey>& keys) {
+    context.fillRect(bar, kFormBar);
+    context.fillRect(Rect{bar.origin, {bar.size.width, 0.5}}, kKeyShadow);
+    const Font font = Font::systemFont(kFormBarFontSize);
+    const double lineHeight = TextMeasurer::current().lineHeight(font);
+    for (const auto& key : keys) {
+        const Rect& cell = key.frame;
+        const Rect titleRect{{cell.minX(), cell.minY() + (cell.size.height - lineHeight) / 2},
+                             {cell.size.width, lineHeight}};
+        context.drawText(
+            key.title,
+            key.kind == KeyboardKey::Kind::Done ? Font::boldSystemFont(kFormBarFontSize) : font,
+            key.enabled ? kActionKey : kFormBarGreyed, titleRect, TextAlignment::Center, 1);
     }
 }
 

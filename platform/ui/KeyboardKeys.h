@@ -13,11 +13,14 @@ class BitmapContext;
 // One key of the drawn keyboard. `frame` is the whole cell the key owns, gaps included, so
 // a finger between two keys still lands on one; the key is drawn inset within it.
 struct KeyboardKey {
-    enum class Kind { Character, Space, Delete, Return };
+    // Previous, Next and Done are the keys of the form bar (KeyboardFormBar).
+    enum class Kind { Character, Space, Delete, Return, Previous, Next, Done };
     Kind kind{Kind::Character};
     // What the key shows; a character key types it too.
     std::string title;
     Rect frame;
+    // Greyed and doing nothing when false (a form bar's step with no field that way).
+    bool enabled{true};
 };
 
 // The keyboard's return key title for the input's return key type, as the phone's Chinese
@@ -35,6 +38,10 @@ std::string returnKeyTitle(ReturnKeyType type);
 std::vector<KeyboardKey> layoutKeyboardKeys(const Rect& area, ReturnKeyType returnKey,
                                             KeyboardType type = KeyboardType::Default);
 
+// The form bar's keys laid out in `bar`: 上一项 and 下一项 at the left, enabled as given, and
+// 完成 at the right.
+std::vector<KeyboardKey> layoutFormBarKeys(const Rect& bar, bool canGoBack, bool canGoOn);
+
 // How the outline names the keyboard of the type: "keyboard", "keyboard (digits)",
 // "keyboard (numbers)" or "keyboard (email)".
 std::string keyboardDescription(KeyboardType type);
@@ -45,5 +52,8 @@ const KeyboardKey* keyboardKeyAt(const std::vector<KeyboardKey>& keys, Point poi
 // Draws the keyboard's tray over `area` and its keys (laid out in the same area).
 void drawKeyboard(BitmapContext& context, const Rect& area, const std::vector<KeyboardKey>& keys,
                   ReturnKeyType returnKey);
+// Draws the form bar over `bar` with its keys (layoutFormBarKeys): the phone's light bar with
+// the keys' titles in the tint, greyed where a key does nothing.
+void drawFormBar(BitmapContext& context, const Rect& bar, const std::vector<KeyboardKey>& keys);
 
 }  // namespace platform

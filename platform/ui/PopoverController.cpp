@@ -34,22 +34,29 @@ struct Placement {
     double room;  // the share of the content that fits
 };
 
+const Color kEdge = Color::whiteAlpha(0.7f, 1);
+constexpr double kArrowSide = 16;
+// How far the arrow (kArrowSide turned half a right angle, centred on the panel's edge) stands
+// out of the panel: the panel keeps that far off the rectangle, so that the arrow's tip meets
+// the rectangle's edge and covers nothing of it (a select's text).
+const double kArrowReach = kArrowSide * std::sqrt(0.5);
+
 // Where the panel goes on one side of `anchor` inside `area`.
 Placement placeOn(PopoverArrowDirection arrow, const Rect& anchor, const Rect& area, Size want) {
     double roomWidth = area.size.width;
     double roomHeight = area.size.height;
     switch (arrow) {
         case PopoverArrowDirection::Up:
-            roomHeight = area.maxY() - anchor.maxY();
+            roomHeight = area.maxY() - anchor.maxY() - kArrowReach;
             break;
         case PopoverArrowDirection::Down:
-            roomHeight = anchor.minY() - area.minY();
+            roomHeight = anchor.minY() - kArrowReach - area.minY();
             break;
         case PopoverArrowDirection::Left:
-            roomWidth = area.maxX() - anchor.maxX();
+            roomWidth = area.maxX() - anchor.maxX() - kArrowReach;
             break;
         default:
-            roomWidth = anchor.minX() - area.minX();
+            roomWidth = anchor.minX() - kArrowReach - area.minX();
             break;
     }
     Size size{std::clamp(want.width, 0.0, std::max(0.0, roomWidth)),
@@ -65,25 +72,22 @@ Placement placeOn(PopoverArrowDirection arrow, const Rect& anchor, const Rect& a
     Point origin;
     switch (arrow) {
         case PopoverArrowDirection::Up:
-            origin = {clampX(midX - size.width / 2), anchor.maxY()};
+            origin = {clampX(midX - size.width / 2), anchor.maxY() + kArrowReach};
             break;
         case PopoverArrowDirection::Down:
-            origin = {clampX(midX - size.width / 2), anchor.minY() - size.height};
+            origin = {clampX(midX - size.width / 2), anchor.minY() - kArrowReach - size.height};
             break;
         case PopoverArrowDirection::Left:
-            origin = {anchor.maxX(), clampY(midY - size.height / 2)};
+            origin = {anchor.maxX() + kArrowReach, clampY(midY - size.height / 2)};
             break;
         default:
-            origin = {anchor.minX() - size.width, clampY(midY - size.height / 2)};
+            origin = {anchor.minX() - kArrowReach - size.width, clampY(midY - size.height / 2)};
             break;
     }
     double wanted = want.width * want.height;
     double room = wanted > 0 ? (size.width * size.height) / wanted : 0;
     return Placement{arrow, Rect{origin, size}, room};
 }
-
-const Color kEdge = Color::whiteAlpha(0.7f, 1);
-constexpr double kArrowSide = 16;
 
 // The arrow is a square turned half a right angle, half of it out of the panel's edge on the
 // side of the rectangle, pointing at the rectangle's middle (kept within the panel's edge).

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
@@ -15,6 +17,41 @@ namespace {
 constexpr const char* kCancel = "取消";
 constexpr double kMaxPopoverRows = 10;
 const Color kChosenColor = Color::rgba(0, 0.48f, 1);
+// The strip at a row's right end where the chosen row's check mark stands.
+constexpr double kMarkRoom = 36;
+constexpr double kMarkFontSize = 18;
+
+// A row of the tablet's list. The chosen one is in the tint with a check mark at its right
+// end, as the phone's sheet marks it, and is told so in the outline ("大二 ✓").
+class ChoiceRow final : public Button {
+public:
+    ChoiceRow(const Rect& frame, const std::string& title, bool chosen)
+        : Button(frame), m_chosen(chosen) {
+        setTitle(title);
+        setTitleColor(chosen ? kChosenColor : Color::black());
+    }
+
+    std::string describe() const override {
+        return m_chosen ? "button \"" + currentTitle() + " ✓\"" : Button::describe();
+    }
+
+    void draw(BitmapContext& context, const Rect& rect) override {
+        Button::draw(context, rect);
+        if (!m_chosen) {
+            return;
+        }
+        const Font font = Font::systemFont(kMarkFontSize);
+        const double line = TextMeasurer::current().lineHeight(font);
+        const Size size = bounds().size;
+        context.drawText(
+            "✓", font, kChosenColor,
+            Rect{{size.width - kMarkRoom, (size.height - line) / 2}, {kMarkRoom, line}},
+            TextAlignment::Center, 1);
+    }
+
+private:
+    bool m_chosen;
+};
 
 }  // namespace
 
@@ -39,7 +76,8 @@ void WebFormChoices::open(View& select, std::shared_ptr<View> sheetHost,
         sheet->showInView(sheetHost);
         return;
     }
-    // The tablet: a list of the choices beside the select, the chosen one in the tint.
+    // The tablet: a list of the choices beside the select, the chosen one in the tint and
+    // marked.
     auto content = std::make_shared<ViewController>();
     const double rows = std::min<double>(double(options.size()), kMaxPopoverRows);
     const Size size{kPopoverWidth, std::max(1.0, rows) * kRowHeight};
@@ -50,9 +88,8 @@ void WebFormChoices::open(View& select, std::shared_ptr<View> sheetHost,
     std::weak_ptr<WebFormChoices> weak = weak_from_this();
     for (std::size_t i = 0; i < options.size(); ++i) {
         auto row =
-            View::make<Button>(Rect{{0, double(i) * kRowHeight}, {kPopoverWidth, kRowHeight}});
-        row->setTitle(options[i]);
-        row->setTitleColor(int(i) == selected ? kChosenColor : Color::black());
+            View::make<ChoiceRow>(Rect{{0, double(i) * kRowHeight}, {kPopoverWidth, kRowHeight}},
+                                  options[i], int(i) == selected);
         row->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
         row->addTarget(
             [weak, index = int(i)](Control&) {

@@ -7,6 +7,7 @@
 #include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Caret.h"
+#include "platform/ui/KeyboardFormBar.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextFieldDelegate.h"
 #include "platform/ui/TextView.h"
@@ -89,8 +90,19 @@ void nameAfter(View& view, const Item& item) {
     }
 }
 
+// The form bar's steps, as the web view answers them for the field.
+bool canStepFrom(const PageFieldActions& actions, int node, KeyboardFormBar::Step step) {
+    return actions.canStep && actions.canStep(node, step == KeyboardFormBar::Step::Next);
+}
+
+void stepFrom(const PageFieldActions& actions, int node, KeyboardFormBar::Step step) {
+    if (actions.stepped) {
+        actions.stepped(node, step == KeyboardFormBar::Step::Next);
+    }
+}
+
 // A one-line field: text, password, search, email, number, tel, url.
-class PageTextField final : public TextField {
+class PageTextField final : public TextField, public KeyboardFormBar {
 public:
     PageTextField(const Item& item, PageFieldActions actions)
         : m_node(item.node), m_actions(std::move(actions)) {
@@ -134,6 +146,11 @@ public:
             setText(item.text);
         }
     }
+
+    bool isReadOnly() const { return m_readOnly; }
+
+    bool canStep(Step step) const override { return canStepFrom(m_actions, m_node, step); }
+    void step(Step step) override { stepFrom(m_actions, m_node, step); }
 
     std::string describe() const override {
         std::string line = isSecureTextEntry() ? "secure field" : "field";
@@ -181,6 +198,9 @@ private:
         explicit Delegate(PageTextField& field) : m_field(field) {}
         // A read-only field is read, not edited: no keyboard, no typing.
         bool textFieldShouldBeginEditing(TextField& /*field*/) override {
+            if (m_field.m_readOnly && m_field.m_actions.refused) {
+                m_field.m_actions.refused(m_field.m_node);
+            }
             return !m_field.m_readOnly;
         }
         bool shouldChangeCharactersInRange(TextField& field, TextRange range,
@@ -235,7 +255,7 @@ private:
 };
 
 // A <textarea>.
-class PageTextArea final : public TextView {
+class PageTextArea final : public TextView, public KeyboardFormBar {
 public:
     PageTextArea(const Item& item, PageFieldActions actions)
         : m_node(item.node), m_actions(std::move(actions)) {
@@ -272,6 +292,9 @@ public:
             setText(item.text);
         }
     }
+
+    bool canStep(Step step) const override { return canStepFrom(m_actions, m_node, step); }
+    void step(Step step) override { stepFrom(m_actions, m_node, step); }
 
     std::string describe() const override {
         std::string line = "text area";
@@ -474,6 +497,16 @@ bool isEditingFormControl(const View& view) {
     }
     if (const auto* area = dynamic_cast<const PageTextArea*>(&view)) {
         return area->isEditing();
+    }
+    return false;
+}
+
+bool isEditableFormControl(const View& view) {
+    if (const auto* field = dynamic_cast<const PageTextField*>(&view)) {
+        return field->isEnabled() && !field->isReadOnly();
+    }
+    if (const auto* area = dynamic_cast<const PageTextArea*>(&view)) {
+        return area->isEditable();
     }
     return false;
 }

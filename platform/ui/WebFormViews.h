@@ -24,6 +24,13 @@ struct PageFieldActions {
     std::function<void(int node)> returned;
     // A tap on a checkbox, radio button, select, button or label.
     std::function<void(int node)> tapped;
+    // A read-only field was tapped or focused: it takes no editing, and the field being
+    // edited ends its own, as a tap anywhere else in the page ends it.
+    std::function<void(int node)> refused;
+    // The keyboard's form bar: whether there is a field to edit before (forward false) or
+    // after the field, and moving the editing there.
+    std::function<bool(int node, bool forward)> canStep;
+    std::function<void(int node, bool forward)> stepped;
 };
 
 // The view standing over a form control of the page (an item of kind Field or Label) where the
@@ -32,7 +39,8 @@ struct PageFieldActions {
 // areas are the platform's own inputs, standing over the box's content: they draw their text
 // (or placeholder, or dots) and caret from one line layout, scrolled or wrapped within the
 // box, so that no text typed changes the box; focusing one raises the keyboard and typing goes
-// through the platform's editing session.
+// through the platform's editing session. Their keyboard carries the form bar
+// (KeyboardFormBar), which the actions answer.
 std::shared_ptr<View> makeFormControlView(const WebPage::Item& item, PageFieldActions actions);
 
 // Brings a view made by makeFormControlView for the same node up to the item's state (a
@@ -47,6 +55,9 @@ void styleFormControlView(View& view, const RunFont& font, const Color& color);
 
 // Whether the view is one of these, being edited now.
 bool isEditingFormControl(const View& view);
+// Whether the view is a text field or text area that may be edited now (neither disabled nor
+// read-only): where the form bar's steps may go.
+bool isEditableFormControl(const View& view);
 // Begins editing the view's field (a label tapped for it); false for other controls.
 bool focusFormControl(View& view);
 

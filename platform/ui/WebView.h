@@ -88,10 +88,12 @@ struct HttpResponse;
 //
 // The page's forms work as in the phone's browser (WebFormViews): a text field or text area
 // is a platform input over the field the layout draws, so a tap focuses it, the keyboard
-// rises and the page scrolls so that the field stands above it; a checkbox or radio button
-// toggles on a tap, a select offers its choices as the platform offers a choice
-// (WebFormChoices), and a label acts for its field. A script's focus() or blur() of a field
-// does what a tap there, or elsewhere, does. A form sent (a submit button, the return
+// rises with the form bar (its 上一项 and 下一项 move through the page's fields that take
+// typing, its 完成 ends the editing) and the page scrolls so that the field stands above them;
+// a tap elsewhere in the page ends the editing, and the page comes back within its end as the
+// keyboard goes; a checkbox or radio button toggles on a tap, a select offers its choices as
+// the platform offers a choice (WebFormChoices), and a label acts for its field. A script's
+// focus() or blur() of a field does what a tap there, or elsewhere, does. A form sent (a submit button, the return
 // key in a one-line field, a script's form.submit()) is a load like any other: the delegate
 // is asked (FormSubmitted), and it is fetched, redirected and budgeted as every load is.
 class WebView : public View {
@@ -265,6 +267,10 @@ private:
     void openChoices(const WebPage::Item& item);
     // A tap elsewhere in the page ends the editing of its field.
     void endFieldEditing();
+    // While a field is edited, a tap on what is no control of the page ends its editing.
+    void watchTapsAroundField(bool editing);
+    // The field the keyboard's form bar moves to from the field of the node; null for none.
+    std::shared_ptr<View> neighbourField(int node, bool forward) const;
     // The page goes: its fields' views, and a select's choices still showing.
     void forgetFormViews();
     // Carries out the focus() or blur() a script asked for, as a tap would.
@@ -321,6 +327,8 @@ private:
     // The views of the page's fields and labels by node, kept from one layout to the next.
     std::unordered_map<int, std::shared_ptr<View>> m_formViews;
     std::shared_ptr<WebFormChoices> m_formChoices;
+    // Ends a field's editing on a tap elsewhere in the page; enabled while one is edited.
+    std::shared_ptr<GestureRecognizer> m_tapAroundField;
     // A script's focus() or blur() still to be carried out (WebPage::Changes), and whether
     // one is being carried out now.
     struct FocusMove {

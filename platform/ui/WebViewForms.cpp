@@ -9,6 +9,7 @@
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ShownPage.h"
+#include "platform/ui/TapGestureRecognizer.h"
 #include "platform/ui/WebFormChoices.h"
 #include "platform/ui/WebFormViews.h"
 #include "platform/ui/WebView.h"
@@ -68,6 +69,21 @@ std::shared_ptr<View> WebView::formControlView(const WebPage::Item& item) {
             view->formControlTapped(node);
         }
     };
+    actions.refused = [web](int /*node*/) {
+        if (WebView* view = web()) {
+            view->endFieldEditing();
+        }
+    };
+    actions.canStep = [web](int node, bool forward) {
+        WebView* view = web();
+        return view && view->neighbourField(node, forward) != nullptr;
+    };
+    actions.stepped = [web](int node, bool forward) {
+        WebView* view = web();
+        if (auto next = view ? view->neighbourField(node, forward) : nullptr) {
+            focusFormControl(*next);
+        }
+    };
     return makeFormControlView(item, std::move(actions));
 }
 
@@ -98,16 +114,92 @@ void WebView::formFieldFocused(int node) {
     if (auto view = m_formViews.find(node);
         view != m_formViews.end() && isEditingFormControl(*view->second)) {
         raiseAboveKeyboard(*view->second);
+        watchTapsAroundField(true);
     }
 }
 
 void WebView::formFieldBlurred(int node) {
+    watchTapsAroundField(false);
     // The keyboard lowers before the page's changes are followed: its blur handler may focus
     // another field.
     formActionByUser([this, node] {
         m_webPage->blurField(node);
         lowerFromKeyboard();
     });
+}
+
+// As in the phone's web view, a tap on the page's words, on blank space, or on a disabled or
+// read-only field ends the editing of the field (its change and blur fire, the keyboard goes).
+// The page's controls take their own taps (the recogniser yields to them) and end it
+// themselves; a read-only field ends it as it refuses the editing; a tap on a field that
+// may be edited hands the keyboard over to it.
+void WebView::watchTapsAroundField(bool editing) {
+    if (!editing) {
+        if (m_tapAroundField) {
+            m_tapAroundField->setEnabled(false);
+        }
+        return;
+    }
+    if (!m_tapAroundField) {
+        std::weak_ptr<View> weak = weak_from_this();
+        m_tapAroundField = std::make_shared<TapGestureRecognizer>([weak](GestureRecognizer& tap) {
+            auto view = weak.lock();
+            if (!view) {
+                return;
+            }
+            WebView* web = from(view);
+            const Point at = tap.locationInView(nullptr);
+            for (const auto& [node, field] : web->m_formViews) {
+                if (isEditableFormControl(*field) &&
+                    field->pointInside(field->convertPointFrom(at, nullptr))) {
+                    return;
+                }
+            }
+            web->endFieldEditing();
+        });
+        // The words and pictures under the finger see the tap as well.
+        m_tapAroundField->setCancelsTouchesInView(false);
+        m_scrollView->addGestureRecognizer(m_tapAroundField);
+    }
+    m_tapAroundField->setEnabled(true);
+}
+
+// The form bar's 上一项 and 下一项: the nearest field before or after, in the page's order,
+// that may be edited now and is shown (hidden and disabled fields, read-only ones and the
+// page's other controls are passed over).
+std::shared_ptr<View> WebView::neighbourField(int node, bool forward) const {
+    if (!m_shown) {
+        return nullptr;
+    }
+    const auto& items = m_shown->items();
+    auto at = std::find_if(items.begin(), items.end(),
+                           [node](const WebPage::Item& item) { return item.node == node; });
+    if (at == items.end()) {
+        return nullptr;
+    }
+    const auto editable = [this](const WebPage::Item& item) -> std::shared_ptr<View> {
+        if (item.kind != WebPage::Item::Kind::Field || item.disabled || item.readOnly) {
+            return nullptr;
+        }
+        auto view = m_formViews.find(item.node);
+        return view != m_formViews.end() && isEditableFormControl(*view->second) ? view->second
+                                                                                 : nullptr;
+    };
+    if (forward) {
+        for (auto it = std::next(at); it != items.end(); ++it) {
+            if (auto view = editable(*it)) {
+                return view;
+            }
+        }
+    } else {
+        for (auto it = at; it != items.begin();) {
+            --it;
+            if (auto view = editable(*it)) {
+                return view;
+            }
+        }
+    }
+    return nullptr;
 }
 
 // A script's focus() or blur() takes the road of a tap: the field's view begins or ends its
@@ -209,6 +301,7 @@ void WebView::forgetFormViews() {
     if (m_formChoices) {
         m_formChoices->close();
     }
+    watchTapsAroundField(false);
     m_formViews.clear();
     lowerFromKeyboard();
 }
@@ -219,7 +312,8 @@ void WebView::raiseAboveKeyboard(View& field) {
     if (!window()) {
         return;
     }
-    const Rect keyboard = Keyboard::frame();
+    // Above the keyboard and its form bar, which may be about to show for this field.
+    const Rect keyboard = Keyboard::frame(field);
     const Rect shown = convertRectTo(bounds(), nullptr);
     const double covered = std::clamp(shown.maxY() - keyboard.minY(), 0.0, shown.size.height);
     EdgeInsets inset = m_scrollView->contentInset();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,32 @@ TEST_F(KeyboardDrawingTest, HeldSidewaysAndOnTheTabletTheDrawnKeyboardHasTheirHe
     Image tablet = screen();
     EXPECT_EQ(at(tablet, {384, 1024 - 264 - 2}), kRedPixel);
     EXPECT_NE(at(tablet, {384, 1024 - 264 + 10}), kRedPixel);
+}
+
+// The digits over two rows of punctuation, then space and return: every band of the keyboard
+// holds keys, drawn there, with no empty row between them.
+TEST_F(KeyboardDrawingTest, TheNumbersKeyboardHasNoEmptyRow) {
+    show(375, 667);
+    field->setKeyboardType(KeyboardType::NumbersAndPunctuation);
+    field->becomeFirstResponder();
+    const auto keys = Keyboard::keys();
+    const Rect frame = Keyboard::frame();
+    std::set<double> rows;
+    for (const auto& key : keys) rows.insert(key.frame.minY());
+    EXPECT_EQ(rows.size(), 4u);
+    const Image shown = screen();
+    for (double y = frame.minY() + 5; y < frame.maxY(); y += 7) {
+        const auto* key = keyboardKeyAt(keys, Point{frame.midX(), y});
+        ASSERT_TRUE(key) << y;
+        // The key is drawn where it answers: a light face at the top of its cell.
+        EXPECT_NE(at(shown, {key->frame.midX(), key->frame.minY() + 6}), kRedPixel) << key->title;
+        EXPECT_FALSE(isGreyish(at(shown, {key->frame.midX() + 0.5, key->frame.minY() + 4})) &&
+                     key->kind == KeyboardKey::Kind::Character)
+            << key->title;
+    }
+    const auto* corner = keyboardKeyAt(keys, Point{frame.maxX() - 4, frame.maxY() - 1});
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(corner->kind, KeyboardKey::Kind::Return);
 }
 
 }  // namespace

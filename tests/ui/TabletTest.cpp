@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/testing/ScreenSize.h"
 #include "platform/testing/UIDriver.h"
 #include "platform/ui/Application.h"
@@ -65,17 +67,27 @@ TEST_F(TabletTest, APopoverShowsBesideItsRectangleAndATapOutsideClosesIt) {
     ASSERT_TRUE(popover) << "the window keeps a showing popover alive";
     EXPECT_TRUE(popover->isPopoverVisible());
     EXPECT_EQ(PopoverController::visible(), popover);
-    // Room below the rectangle for the whole content: the arrow points up from there.
+    // Room below the rectangle for the whole content: the arrow points up from there, its tip
+    // (a 16-point square turned on its corner, centred on the panel's edge) at the rectangle's
+    // edge, so that it covers nothing of it.
+    const double reach = 16 * std::sqrt(0.5);
+    const auto near = [](const Rect& frame, const Rect& expected) {
+        return std::abs(frame.minX() - expected.minX()) < 0.01 &&
+               std::abs(frame.minY() - expected.minY()) < 0.01 && frame.size == expected.size;
+    };
     EXPECT_EQ(popover->popoverArrowDirection(), PopoverArrowDirection::Up);
-    EXPECT_EQ(popover->panelFrame(), (Rect{{229, 351}, {320, 480}}));
+    EXPECT_TRUE(near(popover->panelFrame(), Rect{{229, 351 + reach}, {320, 480}}))
+        << popover->panelFrame();
     EXPECT_EQ(*log, (Log{"P.didLoad", "P.willAppear", "P.didAppear"}));
 
     // Turned, the tablet has no room below the rectangle: the popover moves to its right.
     Device::current().setOrientation(DeviceOrientation::LandscapeLeft);
     EXPECT_EQ(popover->popoverArrowDirection(), PopoverArrowDirection::Left);
-    EXPECT_EQ(popover->panelFrame(), (Rect{{394, 106}, {320, 480}}));
+    EXPECT_TRUE(near(popover->panelFrame(), Rect{{394 + reach, 106}, {320, 480}}))
+        << popover->panelFrame();
     Device::current().setOrientation(DeviceOrientation::Portrait);
-    EXPECT_EQ(popover->panelFrame(), (Rect{{229, 351}, {320, 480}}));
+    EXPECT_TRUE(near(popover->panelFrame(), Rect{{229, 351 + reach}, {320, 480}}))
+        << popover->panelFrame();
 
     // A tap inside the panel keeps it; one outside asks the delegate, which may refuse.
     window->tap(Point{389, 500});
@@ -98,15 +110,17 @@ TEST_F(TabletTest, APopoverTakesThePermittedSideWithMostRoomAndShrinksToIt) {
     popover->presentFromRect(Rect{{100, 900}, {20, 20}}, *home->view(),
                              PopoverArrowDirection::Up | PopoverArrowDirection::Down, false);
     EXPECT_EQ(popover->popoverArrowDirection(), PopoverArrowDirection::Down);
-    EXPECT_EQ(popover->panelFrame().maxY(), 900);
+    const double reach = 16 * std::sqrt(0.5);
+    EXPECT_NEAR(popover->panelFrame().maxY(), 900 - reach, 0.01);
     popover->dismissPopover(false);
 
-    // Only "left" permitted (popover to the right) with 30 points to spare: it shrinks.
+    // Only "left" permitted (popover to the right) with 30 points to spare, less the arrow's
+    // reach: it shrinks.
     popover->presentFromRect(Rect{{718, 500}, {10, 10}}, *home->view(), PopoverArrowDirection::Left,
                              false);
     EXPECT_EQ(popover->popoverArrowDirection(), PopoverArrowDirection::Left);
-    EXPECT_EQ(popover->panelFrame().minX(), 728);
-    EXPECT_EQ(popover->panelFrame().width(), 30);
+    EXPECT_NEAR(popover->panelFrame().minX(), 728 + reach, 0.01);
+    EXPECT_NEAR(popover->panelFrame().width(), 30 - reach, 0.01);
     // Dismissed from code: the delegate hears nothing, and a second dismiss is harmless.
     popover->dismissPopover(true);
     popover->dismissPopover(true);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -103,6 +104,26 @@ protected:
     Rect onScreenFrame(const std::string& line) {
         auto view = viewOf(line);
         return view ? testsupport::onScreen(*view) : Rect{};
+    }
+
+    // The frame on the screen of the view anywhere in the window (a popover's row) whose
+    // outline line is `line`; empty when none shows.
+    Rect onScreenInWindow(const std::string& line) {
+        std::function<Rect(const View&)> find = [&](const View& view) -> Rect {
+            if (view.isHidden()) {
+                return Rect{};
+            }
+            if (view.describe() == line) {
+                return testsupport::onScreen(view);
+            }
+            for (const auto& child : view.subviews()) {
+                if (const Rect found = find(*child); !found.isEmpty()) {
+                    return found;
+                }
+            }
+            return Rect{};
+        };
+        return find(*window);
     }
 
     // A finger put down and lifted at the point, as on the words of a label.
@@ -278,9 +299,23 @@ TEST_F(FormLabelsTest, AReadOnlyFieldShowsItsValueTakesNoTypingAndIsSent) {
 TEST_F(FormLabelsTest, TheListOfASelectMarksTheChoiceMade) {
     onEachScreen(serve("/forms/choice.html", kChoicePage), [&](Size size) {
         const bool tablet = size.width >= 768;
+        const Rect select = onScreenFrame("select when");
         ASSERT_TRUE(driver.tap("when")) << driver.outline();
         if (!tablet) {
             EXPECT_TRUE(outlineShows("[现在 ✓] [稍后] [明天]")) << driver.outline();
+        } else {
+            EXPECT_TRUE(outlineShows("button \"现在 ✓\"\n")) << driver.outline();
+            EXPECT_TRUE(outlineShows("button \"稍后\"\n")) << driver.outline();
+            // The popover's arrow points at the select without covering its text: under the
+            // dimmed screen nothing of the select is drawn in the panel's white.
+            const Image open = shown();
+            int white = 0;
+            for (int y = int(select.minY()); y < int(select.maxY()); ++y) {
+                for (int x = int(select.minX()); x < int(select.maxX()); ++x) {
+                    white += (open.pixelAt(x, y) & 0xffffff) == 0xffffff ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(white, 0);
         }
         const Image before = shown();
         ASSERT_TRUE(tablet ? driver.tap("稍后") : driver.pressAlertButton("稍后"));
@@ -288,6 +323,19 @@ TEST_F(FormLabelsTest, TheListOfASelectMarksTheChoiceMade) {
         ASSERT_TRUE(driver.tap("when")) << driver.outline();
         if (!tablet) {
             EXPECT_TRUE(outlineShows("[现在] [稍后 ✓] [明天]")) << driver.outline();
+        } else {
+            EXPECT_TRUE(outlineShows("button \"稍后 ✓\"\n")) << driver.outline();
+            EXPECT_TRUE(outlineShows("button \"现在\"\n")) << driver.outline();
+            // The mark is drawn in the tint at the chosen row's right end.
+            const Rect row = onScreenInWindow("button \"稍后 ✓\"");
+            ASSERT_FALSE(row.isEmpty()) << driver.outline();
+            const Rect end{{row.maxX() - 40, row.minY()}, {40, row.height()}};
+            EXPECT_GT(inkIn(shown(), end).blue, 10);
+            const Rect other = onScreenInWindow("button \"现在\"");
+            ASSERT_FALSE(other.isEmpty()) << driver.outline();
+            EXPECT_EQ(
+                inkIn(shown(), Rect{{other.maxX() - 40, other.minY()}, {40, other.height()}}).blue,
+                0);
         }
         // The mark moved: the list is drawn otherwise than when 现在 was the choice.
         const Image after = shown();
@@ -309,7 +357,12 @@ TEST_F(FormLabelsTest, AFieldsTypeChoosesTheKeyboard) {
         EXPECT_TRUE(outlineShows("keyboard")) << driver.outline();
         EXPECT_FALSE(outlineShows("keyboard (")) << driver.outline();
         const auto keysOf = [&](double rowFromBottom) {
-            const auto keys = Keyboard::keys();
+            // The keys that type, under the form bar's.
+            auto keys = Keyboard::keys();
+            std::erase_if(keys, [](const KeyboardKey& key) {
+                return key.kind == KeyboardKey::Kind::Previous ||
+                       key.kind == KeyboardKey::Kind::Next || key.kind == KeyboardKey::Kind::Done;
+            });
             const double y =
                 rowFromBottom == 0 ? keys.front().frame.minY() + 10 : keys.back().frame.minY() + 10;
             return keysAcross(shown(), y);
@@ -349,6 +402,67 @@ TEST_F(FormLabelsTest, AFieldsTypeChoosesTheKeyboard) {
         }
         EXPECT_EQ(bottom, (std::vector<std::string>{"@", "空格", ".", "前往"}));
     });
+}
+
+TEST_F(FormLabelsTest, APasteOfEmojiIsCutAtAWholeEmojiCountedInUtf16Units) {
+    open(serve("/forms/emoji.html",
+               "<title>Emoji</title><form><input id=\"mood\" name=\"mood\" maxlength=\"5\">"
+               "<textarea id=\"why\" name=\"why\" maxlength=\"5\"></textarea></form>"));
+    ASSERT_TRUE(driver.tap("mood")) << driver.outline();
+    auto field = std::dynamic_pointer_cast<TextField>(driver.findByHandle("mood"));
+    ASSERT_TRUE(field);
+    // Three emoji are six units: two fit in five, the third is not split.
+    field->replaceCharacters(TextRange{0, 0}, "😀😀😀");
+    EXPECT_EQ(field->text(), "😀😀");
+    EXPECT_EQ(eval("document.getElementById('mood').value"), "😀😀");
+
+    ASSERT_TRUE(driver.tap("why")) << driver.outline();
+    auto area = std::dynamic_pointer_cast<TextView>(driver.findByHandle("why"));
+    ASSERT_TRUE(area);
+    area->replaceText(TextRange{0, 0}, "a😀😀😀");
+    EXPECT_EQ(area->text(), "a😀😀");
+    EXPECT_EQ(eval("document.getElementById('why').value"), "a😀😀");
+}
+
+TEST_F(FormLabelsTest, ALabelAroundAHiddenControlActsOnNoOtherControl) {
+    open(serve("/forms/hidden-label.html",
+               "<title>Hidden</title><form><p><label><input type=\"checkbox\" id=\"gone\" "
+               "name=\"gone\" hidden>隐藏项 <input type=\"checkbox\" id=\"next\" "
+               "name=\"next\"></label></p><p><label><input type=\"hidden\" name=\"t\" "
+               "value=\"1\">记住我 <input type=\"checkbox\" id=\"keep\" name=\"keep\">"
+               "</label></p></form>"));
+    // The label's control is the hidden box: its words are only words on the screen, and a tap
+    // on them does not tick the box after it.
+    EXPECT_FALSE(outlineShows("label \"隐藏项\"")) << driver.outline();
+    ASSERT_TRUE(driver.tap("隐藏项")) << driver.outline();
+    EXPECT_EQ(eval("document.getElementById('next').checked"), "false");
+    EXPECT_TRUE(outlineShows("checkbox next \"on\"\n")) << driver.outline();
+    // A hidden input is no control a label could name: the box after it is the label's.
+    ASSERT_TRUE(driver.tap("记住我")) << driver.outline();
+    EXPECT_TRUE(outlineShows("checkbox keep \"on\" (checked)")) << driver.outline();
+}
+
+// A size, cols or rows no screen could show is held to what one could: the page is still laid
+// out, with what follows the fields.
+TEST_F(FormLabelsTest, AFieldsSizeColsAndRowsAreHeldToWhatAScreenCouldShow) {
+    open(serve("/forms/huge.html",
+               "<title>Huge</title><form><p><input id=\"wide\" name=\"wide\" "
+               "size=\"99999999\"></p><p><textarea id=\"big\" name=\"big\" cols=\"99999999\" "
+               "rows=\"99999999\"></textarea></p></form><p id=\"after\">表单之后</p>"));
+    const Rect wide = frameOf("field wide");
+    const Rect big = frameOf("text area big");
+    ASSERT_FALSE(wide.isEmpty()) << driver.outline();
+    ASSERT_FALSE(big.isEmpty()) << driver.outline();
+    // Wider than the screen, as a browser draws a large size, but within bounds.
+    EXPECT_GT(wide.width(), 375);
+    EXPECT_LT(wide.width(), 20000);
+    EXPECT_GT(big.width(), 375);
+    EXPECT_LT(big.width(), 20000);
+    EXPECT_GT(big.height(), 2400);
+    EXPECT_LT(big.height(), 40000);
+    const Rect after = frameOf("表单之后");
+    EXPECT_GT(after.minY(), big.maxY() - 1);
+    EXPECT_LT(web()->scrollView()->contentSize().height, 50000);
 }
 
 }  // namespace

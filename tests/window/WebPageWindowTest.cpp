@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/View.h"
 #include "tests/window/WindowTestSupport.h"
 
@@ -48,6 +49,18 @@ TEST_F(WebPageWindowTest, AQuestionnaireIsAnsweredWithClicksAndTypedText) {
     pump();
     EXPECT_TRUE(outlineShows("text area advice \"食堂饭菜可口 & 价格=合理+实惠\" (editing)"))
         << driver.outline();
+
+    // The drawn form bar's 完成 puts the keyboard away, the answer kept.
+    const auto keys = platform::Keyboard::keys();
+    const auto done =
+        std::find_if(keys.begin(), keys.end(), [](const auto& key) { return key.title == "完成"; });
+    ASSERT_NE(done, keys.end());
+    click(Point{done->frame.midX(), done->frame.midY()});
+    EXPECT_FALSE(platform::Keyboard::isVisible());
+    EXPECT_TRUE(outlineShows("text area advice \"食堂饭菜可口 & 价格=合理+实惠\"\n"))
+        << driver.outline();
+    window->pump(kNoWait);
+    EXPECT_EQ(differingPixels(window->pixels(), rendererPng()), 0);
 }
 
 TEST_F(WebPageWindowTest, TheQuestionnairesFormStandsAsFarBelowTheAnswererAsTheFirstPage) {

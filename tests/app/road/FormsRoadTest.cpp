@@ -61,7 +61,7 @@ TEST_F(FormsRoad, RunsToTheEndWithoutAFailedCommand) {
         run, home->path(),
         {"forms-questionnaire.png", "forms-questionnaire-choices.png",
          "forms-questionnaire-typing.png", "forms-questionnaire-filled.png", "forms-signin.png",
-         "forms-signin-kept.png", "forms-signed-in.png"}));
+         "forms-signin-kept.png", "forms-signin-next.png", "forms-signed-in.png"}));
 }
 
 TEST_F(FormsRoad, TheQuestionnaireIsAnsweredByTapsAndTyping) {
@@ -87,13 +87,24 @@ TEST_F(FormsRoad, TheQuestionnaireIsAnsweredByTapsAndTyping) {
     EXPECT_TRUE(shows(sheet, "[请选择 ✓]")) << sheet;
     EXPECT_TRUE(shows(road.after("tap 大二"), "select grade \"大二\""));
 
+    const std::string ticked = road.after("tap 愿意参加后续访谈");
+    EXPECT_TRUE(shows(ticked, "checkbox interview \"愿意\" (checked)")) << ticked;
+
+    // The text area's keyboard carries the form bar; the page's only field that takes typing
+    // has none before or after it.
     const std::string typing = road.after("type advice \"食堂饭菜可口 & 价格=合理+实惠\"");
     EXPECT_TRUE(shows(typing, "text area advice \"食堂饭菜可口 & 价格=合理+实惠\" (editing)"))
         << typing;
-    EXPECT_TRUE(shows(typing, "keyboard")) << typing;
-    const std::string ticked = road.after("tap 愿意参加后续访谈");
-    EXPECT_TRUE(shows(ticked, "checkbox interview \"愿意\" (checked)")) << ticked;
-    EXPECT_FALSE(shows(ticked, "(editing)")) << ticked;
+    EXPECT_TRUE(shows(typing,
+                      "keyboard\n  button \"上一项\" (disabled)\n  button \"下一项\" "
+                      "(disabled)\n  button \"完成\"\n"))
+        << typing;
+    // 完成 puts it away, the answer kept, and the button under it can be reached.
+    const std::string done = road.after("tap 完成");
+    EXPECT_TRUE(shows(done, "text area advice \"食堂饭菜可口 & 价格=合理+实惠\"\n")) << done;
+    EXPECT_FALSE(shows(done, "keyboard")) << done;
+    EXPECT_TRUE(shows(done, "button \"提交问卷\"")) << done;
+    EXPECT_FALSE(shows(road.after("tap 提交问卷"), "error:")) << road.after("tap 提交问卷");
 }
 
 TEST_F(FormsRoad, TheServerReceivesEveryAnswerIntact) {
@@ -130,6 +141,10 @@ TEST_F(FormsRoad, TheSignInFormGoesWithReturnOnceItsScriptLetsIt) {
     const std::string kept = road.after("return", 2);
     EXPECT_TRUE(shows(kept, "#hint \"请输入密码\"")) << kept;
     EXPECT_TRUE(shows(kept, "field account \"lin.xl@lanxi\"")) << kept;
+    // The form bar's 下一项 goes on from the address to the password.
+    const std::string next = road.after("tap 下一项");
+    EXPECT_TRUE(shows(next, "secure field password placeholder \"密码\" (editing)")) << next;
+    EXPECT_TRUE(shows(next, "field account \"lin.xl@lanxi\"\n")) << next;
     // An address is typed on the keyboard with "@" and "." at hand.
     EXPECT_TRUE(shows(road.after("type account \"lin.xl@lanxi\""), "keyboard (email)"))
         << road.after("type account \"lin.xl@lanxi\"");
