@@ -298,7 +298,8 @@ void WebDetailViewController::awaitCommandPictures(
 void WebDetailViewController::cancelCommandPictures() {
     if (!m_pictures)
         return;
-    // Let go of after the flag is down: a cancel may run inside the downloads' own `done`.
+    // Taken out before the cancel: the finished downloads' own `done` cancels them too, and
+    // must find none waiting by then.
     auto pictures = std::move(m_pictures);
     m_picturesAsker = 0;
     pictures->cancel();
