@@ -2,7 +2,8 @@
 // that show pictures from elsewhere:
 //   rows          ten news thumbnails on the phone (the web image loader, 79 x 55 point views)
 //   rows-tablet   fourteen of them on the tablet's taller screen
-//   preview       the web container's preview of ten pictures; preview4 of four
+//   preview       the web container's picture loader on ten pictures (a page's preview takes
+//                 two; the loader bounds any number); preview4 on four
 //   share         the share picture (decoded whole, as the share sheet takes it)
 //   picker        four photos picked from the library (files, decoded whole)
 //   page          a web page with 64 pictures, each from its own loopback address (127.0.0.x),
@@ -31,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,13 +44,13 @@
 #include "platform/devices/PhotoLibrary.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/DecodeBudget.h"
-#include "platform/net/HttpClient.h"
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "tests/support/BombPicture.h"
 #include "tests/support/WebPageScreen.h"
+#include "webcontainer/CommandPictures.h"
 #include "webcontainer/PreviewImages.h"
 
 namespace {
@@ -207,15 +209,19 @@ int main(int argc, char** argv) {
                                            std::chrono::seconds(300));
         window->layoutIfNeeded();
         pageBytesHeld = platform::DecodeBudget::heldByPictures();
-    } else if (screen == "preview" || screen == "preview4") {
-        shown = loadPreviewImages(urls);
-    } else if (screen == "share") {
-        // As the share sheet's picture is fetched: whole, at no particular size.
-        platform::HttpRequest request;
-        request.url = urls.front();
-        request.maxBodyBytes = platform::kMaxImageBodyBytes;
-        const auto response = platform::HttpClient::shared().sendSync(request);
-        shown.push_back(platform::Image::decode(response.body));
+    } else if (screen == "preview" || screen == "preview4" || screen == "share") {
+        // As the container fetches them, off the main thread: the preview's at the pager's
+        // size, the share's whole, as the share sheet takes it.
+        const bool share = screen == "share";
+        std::optional<std::vector<platform::Image>> loaded;
+        auto pictures = CommandPictures::start(
+            urls, share ? platform::Size{} : previewShownPixels(urls.size()),
+            share ? CommandPictures::Limits{10, 10} : kPreviewLimits,
+            [&](std::vector<platform::Image> images) { loaded = std::move(images); });
+        platform::RunLoop::main().runUntil([&] { return loaded.has_value(); },
+                                           std::chrono::seconds(300));
+        if (loaded)
+            shown = std::move(*loaded);
     } else if (screen == "picker") {
         for (const auto& asset : assets) shown.push_back(asset.originImage());
     } else {

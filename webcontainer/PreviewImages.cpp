@@ -1,18 +1,11 @@
 #include "webcontainer/PreviewImages.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
-#include "platform/foundation/Log.h"
 #include "platform/graphics/DecodeBudget.h"
-#include "platform/net/HttpClient.h"
-#include "platform/net/HttpRequest.h"
-#include "platform/net/HttpResponse.h"
 #include "platform/ui/Screen.h"
 #include "webcontainer/ZoomScrollView.h"
-
-namespace {
 
 // The largest a preview's picture is shown, in pixels: a page of the screen at the deepest
 // zoom. With many pictures each gets less, so that all of them together take at most half of
@@ -32,42 +25,4 @@ platform::Size previewShownPixels(std::size_t count) {
         shown.height = std::floor(shown.height * fit);
     }
     return shown;
-}
-
-}  // namespace
-
-std::vector<platform::Image> loadPreviewImages(const std::vector<std::string>& urls,
-                                               double timeoutSeconds, double totalSeconds) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(totalSeconds));
-    std::vector<platform::Image> images;
-    const platform::Size shown = previewShownPixels(urls.size());
-    for (const auto& url : urls) {
-        const double left = std::chrono::duration<double>(deadline - Clock::now()).count();
-        if (left <= 0) {
-            platform::log("error:%@", "image downloads took too long: " + url);
-            break;
-        }
-        if (url.empty())
-            continue;
-        platform::HttpRequest request;
-        request.url = url;
-        request.timeoutSeconds = std::min(timeoutSeconds, left);
-        request.maxBodyBytes = platform::kMaxImageBodyBytes;
-        const auto response = platform::HttpClient::shared().sendSync(request);
-        if (!response.ok()) {
-            platform::log("error:%@", response.error.empty()
-                                          ? url + " answered " + std::to_string(response.status)
-                                          : response.error);
-            continue;
-        }
-        auto image = platform::Image::decode(response.body, 1, shown);
-        if (image.isNull()) {
-            platform::log("error:%@", "not an image: " + url);
-            continue;
-        }
-        images.push_back(std::move(image));
-    }
-    return images;
 }

@@ -1,17 +1,20 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include <cstddef>
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/Geometry.h"
+#include "webcontainer/CommandPictures.h"
 
-// The images of a preview, downloaded one after another on the calling thread, in URL order.
-// A URL that fails, answers outside 200-299 or does not hold a PNG or JPEG gives no image.
-// Each download gives up after `timeoutSeconds`, and all of them together after
-// `totalSeconds`, so a list of dead addresses cannot hold the screen for long.
+// The preview's downloads: each gives up after kPreviewDownloadSeconds, and both together
+// after kPreviewTotalSeconds, so that dead addresses cannot keep the page waiting for long.
 inline constexpr double kPreviewDownloadSeconds = 10;
 inline constexpr double kPreviewTotalSeconds = 20;
+inline constexpr CommandPictures::Limits kPreviewLimits{kPreviewDownloadSeconds,
+                                                        kPreviewTotalSeconds};
+// The pager shows the first two addresses a page gives; later ones are not fetched.
+inline constexpr std::size_t kPreviewImageCount = 2;
 
-std::vector<platform::Image> loadPreviewImages(const std::vector<std::string>& urls,
-                                               double timeoutSeconds = kPreviewDownloadSeconds,
-                                               double totalSeconds = kPreviewTotalSeconds);
+// The largest, in pixels, that a preview of `count` pictures keeps each of them: a page of the
+// screen at the deepest zoom, or less when all of them together would take more than half of
+// the decoded-picture budget.
+platform::Size previewShownPixels(std::size_t count);

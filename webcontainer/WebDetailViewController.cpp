@@ -1,5 +1,7 @@
 #include "webcontainer/WebDetailViewController.h"
 
+#include <algorithm>
+
 #include "client/SignInState.h"
 #include "client/WeakBind.h"
 #include "components/hud/ProgressHUD.h"
@@ -92,8 +94,10 @@ void WebDetailViewController::presentSignIn(bool isWebLogin, bool animated) {
 // --- Container page ---------------------------------------------------------------------
 
 void WebDetailViewController::showLoadingOverlay() {
-    // Once, while the first page loads; capped so that a page that never answers does not
-    // cover the screen for good.
+    // While the first page loads, and while a command's pictures do; capped so that a page
+    // that never answers does not cover the screen for good.
+    if (loadingOverlay())
+        return;
     auto overlay = platform::View::make<platform::components::ProgressHUD>(*view());
     view()->addSubview(overlay);
     overlay->setLabelText(kLoadingText);
@@ -121,6 +125,7 @@ void WebDetailViewController::viewWillAppear(bool /*animated*/) {
 }
 
 void WebDetailViewController::viewWillDisappear(bool /*animated*/) {
+    cancelCommandPictures();
     if (m_progressView)
         m_progressView->removeFromSuperview();
 }
@@ -141,6 +146,7 @@ void WebDetailViewController::backButton() {
 }
 
 void WebDetailViewController::backButtonAction() {
+    cancelCommandPictures();
     hideLoadingOverlay();
     if (m_webView && m_webView->canGoBack()) {
         m_webView->goBack();
@@ -193,6 +199,9 @@ void WebDetailViewController::webViewProgress(platform::components::WebViewProgr
 }
 
 void WebDetailViewController::webViewDidFinishLoad(platform::WebView& webView) {
+    // Another page is shown: the one that asked for pictures is gone.
+    if (m_pictures && webView.pageIdentity() != m_picturesAsker)
+        cancelCommandPictures();
     hideLoadingOverlay();
     webView.scrollView()->setContentOffset({0, 0});
 }
@@ -251,4 +260,50 @@ void WebDetailViewController::hiddenFailView() {
     // The address the page was opened with, not the one that failed.
     if (m_webView)
         m_webView->loadRequest(pageRequest());
+}
+
+// --- Pictures a command asks for -------------------------------------------------------
+
+void WebDetailViewController::awaitCommandPictures(
+    std::vector<std::string> urls, platform::Size shown, CommandPictures::Limits limits,
+    std::function<void(std::vector<platform::Image>)> ready) {
+    cancelCommandPictures();
+    if (std::all_of(urls.begin(), urls.end(), [](const std::string& url) { return url.empty(); })) {
+        ready(std::vector<platform::Image>(urls.size()));
+        return;
+    }
+    m_picturesAsker = askingPage();
+    showLoadingOverlay();
+    std::weak_ptr<WebDetailViewController> weakSelf =
+        std::static_pointer_cast<WebDetailViewController>(shared_from_this());
+    m_pictures = CommandPictures::start(
+        std::move(urls), shown, limits,
+        [weakSelf, ready = std::move(ready)](std::vector<platform::Image> images) {
+            auto page = weakSelf.lock();
+            if (!page)
+                return;
+            const PageIdentity asker = page->m_picturesAsker;
+            page->cancelCommandPictures();
+            auto navigation = page->navigationController();
+            const bool onTop = navigation ? navigation->topViewController() == page &&
+                                                !navigation->presentedViewController()
+                                          : !page->presentedViewController();
+            if (!onTop) {
+                platform::log("pictures dropped: %@ is no longer on top", page->m_urlStr);
+                return;
+            }
+            if (page->mayAnswerPage(asker))
+                ready(std::move(images));
+        });
+}
+
+void WebDetailViewController::cancelCommandPictures() {
+    if (!m_pictures)
+        return;
+    // Taken out before the cancel: the finished downloads' own `done` cancels them too, and
+    // must find none waiting by then.
+    auto pictures = std::move(m_pictures);
+    m_picturesAsker = 0;
+    pictures->cancel();
+    hideLoadingOverlay();
 }

@@ -14,6 +14,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "signin/loginPopViewDelegeta.h"
+#include "webcontainer/CommandPictures.h"
 #include "webcontainer/ItemScanDelegate.h"
 
 namespace platform {
@@ -91,7 +92,8 @@ public:
     // The web view takes the view's width and its height less 64 points, fixed when the view
     // loads. A load progress line lies along the bottom of the navigation bar while this
     // page is on screen. The overlay "加载中" shows once, from the view's load until the
-    // first load ends, the back button is tapped or kOverlaySeconds pass. A failed load
+    // first load ends, the back button is tapped or kOverlaySeconds pass; it shows again
+    // while a command's pictures load (awaitCommandPictures). A failed load
     // covers the web view with the fail view (one, reused) whose reload button loads
     // `urlStr` again; a load cancelled because another replaced it shows nothing.
     static constexpr double kOverlaySeconds = 20;
@@ -216,10 +218,24 @@ public:
     // ItemScanStr / ItemScanArry (ItemScanDelegate), which the command bridge turns into a
     // reply to the page shown when the scanner opened.
     void openScanner(bool batch);
-    // Downloads the images (each with a time-out) and pushes the preview of every one that
-    // loaded, in URL order; pushes nothing when none did.
+    // Downloads the first two images (see awaitCommandPictures) and pushes the preview of
+    // each one that loaded, in URL order; pushes nothing when none did.
     void previewImage(const std::vector<std::string>& urls);
     // --- end of code scanner and image preview ------------------------------------------
+
+    // --- Pictures a command asks for (WebDetailViewController.cpp) --------------------------
+    // The preview's and the share's pictures may be on any host, so the page waits for them
+    // under the loading overlay while the main thread goes on (the taps, the timers, the
+    // back button). `ready` gets one image per address (null where it failed) once each is in
+    // or has failed, and only while the page that asked is shown with this container on top.
+    // Back, leaving the page, the container going and a newer picture command cancel the
+    // downloads, and `ready` never runs then. Addresses that are all empty need no wait:
+    // `ready` runs at once.
+    void awaitCommandPictures(std::vector<std::string> urls, platform::Size shown,
+                              CommandPictures::Limits limits,
+                              std::function<void(std::vector<platform::Image>)> ready);
+    void cancelCommandPictures();
+    bool isWaitingForPictures() const { return m_pictures != nullptr; }
 
     // ---- Media: photos, uploads and the voice recording (WebDetailViewControllerMedia.cpp) ----
     // The bridge commands. Main thread.
@@ -279,6 +295,9 @@ private:
     // The web view's delegate; hands every call on to this controller.
     std::shared_ptr<platform::components::WebViewProgress> m_progressProxy;
     std::shared_ptr<platform::View> m_failView;
+    // The pictures a command waits for, and the page that asked for them.
+    std::unique_ptr<CommandPictures> m_pictures;
+    PageIdentity m_picturesAsker{0};
     // --- end of the container page ------------------------------------------------------
     bool m_userInfoRequestPending{false};
 };

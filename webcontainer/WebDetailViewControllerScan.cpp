@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "platform/foundation/Log.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/NavigationController.h"
 #include "webcontainer/ItemScanViewController.h"
 #include "webcontainer/PreviewImages.h"
@@ -24,16 +27,27 @@ void WebDetailViewController::openScanner(bool batch) {
 }
 
 void WebDetailViewController::previewImage(const std::vector<std::string>& urls) {
-    auto images = loadPreviewImages(urls);
-    if (images.empty()) {
-        // The pager needs one image per page: with none there is nothing to show.
-        platform::log("error:%@", "previewImage: no image could be loaded");
-        return;
-    }
-    auto navigation = navigationController();
-    if (!navigation)
-        return;
-    auto preview = std::make_shared<RootViewController>();
-    preview->setMyArray(std::move(images));
-    navigation->pushViewController(preview, true);
+    std::vector<std::string> first(urls.begin(),
+                                   urls.begin() + std::min(urls.size(), kPreviewImageCount));
+    const platform::Size shown = previewShownPixels(first.size());
+    std::weak_ptr<WebDetailViewController> weakSelf =
+        std::static_pointer_cast<WebDetailViewController>(shared_from_this());
+    awaitCommandPictures(
+        std::move(first), shown, kPreviewLimits, [weakSelf](std::vector<platform::Image> images) {
+            std::erase_if(images, [](const platform::Image& image) { return image.isNull(); });
+            auto page = weakSelf.lock();
+            if (!page)
+                return;
+            if (images.empty()) {
+                // The pager needs one image per page: with none there is nothing to show.
+                platform::log("error:%@", "previewImage: no image could be loaded");
+                return;
+            }
+            auto navigation = page->navigationController();
+            if (!navigation)
+                return;
+            auto preview = std::make_shared<RootViewController>();
+            preview->setMyArray(std::move(images));
+            navigation->pushViewController(preview, true);
+        });
 }

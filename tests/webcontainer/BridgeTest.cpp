@@ -26,6 +26,7 @@
 #include "platform/devices/AddressBook.h"
 #include "platform/devices/ContactStore.h"
 #include "platform/devices/Devices.h"
+#include "platform/devices/ImagePickerController.h"
 #include "platform/devices/LocationDevice.h"
 #include "platform/devices/MessageComposeViewController.h"
 #include "platform/devices/PhotoLibrary.h"
@@ -48,6 +49,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "platform/web/ScriptDeadline.h"
+#include "platform/web/URLRequest.h"
 #include "signin/LoginViewController.h"
 #include "tests/support/SteppingClock.h"
 #include "tests/support/TempHome.h"
@@ -1027,6 +1029,18 @@ TEST_F(BridgeTest, LowercaseEscapesDecodeAsUppercaseOnes) {
     EXPECT_EQ(replies(), std::vector<std::string>{R"(callback( {"message":"一"} ))"});
 }
 
+// An address the client opens itself has nothing before it: it speaks for itself, so the
+// school's may command and another host's may not.
+TEST_F(BridgeTest, ACommandAddressTheClientOpensItselfIsJudgedByItsOwnHost) {
+    const std::string stored = "/start?setStorage=%7B%22campus%22%3A%22lanxi%22%7D";
+    page = openAddress(foreign.baseUrl() + stored);
+    EXPECT_TRUE(loggedLine("bridge: setStorage refused: " + foreign.baseUrl() + "/start"));
+    EXPECT_TRUE(page->pageStore().empty());
+
+    page = openAddress(server.baseUrl() + stored);
+    EXPECT_EQ(page->pageStore().value("campus", ""), "lanxi");
+}
+
 // --- What led to a page stays with it; an answer goes only to the page that asked --------
 
 // The school's search page echoes its query into its HTML, so what a foreign site puts there
@@ -1282,6 +1296,53 @@ TEST_F(EchoLureTest, APhotoUploadThatEndsAfterTheUserFollowedAForeignLinkReaches
     EXPECT_TRUE(replies().empty());
     EXPECT_TRUE(collected().empty());
     EXPECT_TRUE(loggedLine("bridge: reply withheld: " + server.baseUrl() + "/search?"));
+}
+
+// The school's own command address, opened by the client itself while a page that a foreign
+// site led to is shown, is a command of the school's; its answer still never reaches that page.
+TEST_F(EchoLureTest, AnAnswerToTheClientsOwnCommandSkipsAPageThatAForeignSiteLedTo) {
+    const std::string lure = foreign.baseUrl() + "/bounce";
+    lureThroughBounce();
+    page = open();
+    followTheLure();
+    clearLog();
+    platform::URLRequest command;
+    command.url = server.baseUrl() + "/device?getDeviceId";
+    page->webView()->loadRequest(command);
+    waitForThePage();
+    EXPECT_TRUE(loggedLine("getDeviceId"));
+    EXPECT_TRUE(loggedLine("bridge: reply withheld: " + lure));
+    EXPECT_TRUE(replies().empty());
+    EXPECT_TRUE(collected().empty());
+}
+
+// The camera's photo, like the album's, answers the page that asked for it, not whichever page
+// is shown when the shutter falls: here a school page that sends what it hears elsewhere.
+TEST_F(EchoLureTest, ACameraPhotoAnswersOnlyThePageThatAskedForIt) {
+    constexpr const char* kUploadPath = "/vobels/services/fileUploadMportal";
+    ASSERT_TRUE(platform::ImagePickerController::setCamera(true));
+    page = open();
+    tapDemo("选择照片");
+    ASSERT_TRUE(driver.pressAlertButton("拍照").ok) << driver.outline();
+    settle();
+    auto camera =
+        std::dynamic_pointer_cast<platform::ImagePickerController>(page->presentedViewController());
+    ASSERT_TRUE(camera) << driver.outline();
+
+    // Behind the camera, the page moves on to the school's echo by a link of its own.
+    follow(echoAddress());
+    ASSERT_EQ(page->webView()->pageTitle(), "搜索");
+    clearLog();
+    ASSERT_TRUE(camera->takePicture());
+    ASSERT_TRUE(driver.runUntil([&] {
+        return server.requestsTo(kUploadPath).size() == 1 &&
+               platform::dispatch::backgroundWorkInFlight() == 0;
+    }));
+    waitForThePage();
+    EXPECT_TRUE(loggedLine("is not the page that asked"));
+    EXPECT_TRUE(replies().empty());
+    EXPECT_TRUE(collected().empty());
+    platform::ImagePickerController::resetDevice();
 }
 
 }  // namespace

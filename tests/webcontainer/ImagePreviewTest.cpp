@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "client/ServiceConfig.h"
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
@@ -12,7 +13,9 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/PageControl.h"
+#include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
+#include "tests/webcontainer/PicturesNow.h"
 #include "webcontainer/BigScrollView.h"
 #include "webcontainer/PreviewImages.h"
 #include "webcontainer/RootViewController.h"
@@ -90,12 +93,19 @@ class ImagePreviewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         services.start();
+        // The preview answers only the school's pages.
+        ServiceConfig::shared().pointAllAt(services.baseUrl());
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
         container->setUrlStr(services.baseUrl() + "/bridge-demo.html");
         navigation->pushViewController(container, false);
-        RunLoop::main().runPending();
+        // The preview answers the page that asked: the page is there first.
+        ASSERT_TRUE(RunLoop::main().runUntil([&]() -> bool {
+            return container->webView() && container->webView()->hasPage() &&
+                   !container->webView()->isLoading();
+        }));
     }
+    void TearDown() override { ServiceConfig::shared().reload(); }
 
     std::string image(const std::string& name) const {
         return services.baseUrl() + "/upload/preview/" + name;
@@ -115,8 +125,8 @@ protected:
 
 TEST_F(ImagePreviewTest, TwoImagesShowTwoDotsAndSwipingToTheSecondMakesItPageTwo) {
     container->previewImage({image("a.jpg"), image("b.png")});
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return preview() != nullptr; }));
     auto screen = preview();
-    ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->title(), "第1页");
     EXPECT_EQ(screen->pageControl()->numberOfPages(), 2);
     EXPECT_EQ(screen->pageControl()->currentPage(), 0);
@@ -128,33 +138,45 @@ TEST_F(ImagePreviewTest, TwoImagesShowTwoDotsAndSwipingToTheSecondMakesItPageTwo
     EXPECT_EQ(screen->pageControl()->currentPage(), 1);
 }
 
-TEST_F(ImagePreviewTest, EveryURLThatLoadedGetsAPageInURLOrder) {
+TEST_F(ImagePreviewTest, OnlyTheFirstTwoAddressesAreFetchedAndEachThatLoadedGetsAPage) {
     services.setReply("GET", "/upload/preview/broken.jpg", fakes::Reply{404, "text/plain", "gone"});
-    services.setReply("GET", "/upload/preview/text.jpg",
-                      fakes::Reply{200, "text/plain", "not a picture"});
-    container->previewImage({image("1.jpg"), image("broken.jpg"), image("2.png"), image("text.jpg"),
-                             image("3.jpg"), image("4.jpg"), image("5.png")});
-    auto screen = preview();
-    ASSERT_NE(screen, nullptr);
-    ASSERT_EQ(screen->myArray().size(), 5u);
-    EXPECT_EQ(screen->pageControl()->numberOfPages(), 5);
-    const auto expected = loadPreviewImages({image("2.png")});
+    container->previewImage(
+        {image("1.jpg"), image("2.png"), image("3.jpg"), image("4.jpg"), image("5.png")});
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return preview() != nullptr; }));
+    ASSERT_EQ(preview()->myArray().size(), 2u);
+    EXPECT_EQ(preview()->pageControl()->numberOfPages(), 2);
+    const auto expected =
+        testsupport::picturesNow({image("2.png")}, previewShownPixels(2), kPreviewLimits);
     ASSERT_EQ(expected.size(), 1u);
-    EXPECT_EQ(screen->myArray()[1].pngData(), expected[0].pngData());
+    EXPECT_EQ(preview()->myArray()[1].pngData(), expected[0].pngData());
+    for (const char* later : {"3.jpg", "4.jpg", "5.png"})
+        EXPECT_TRUE(services.requestsTo("/upload/preview/" + std::string(later)).empty()) << later;
+    navigation->popViewController(false);
+
+    container->previewImage({image("broken.jpg"), image("2.png"), image("3.jpg")});
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return preview() != nullptr; }));
+    ASSERT_EQ(preview()->myArray().size(), 1u);
+    EXPECT_EQ(preview()->myArray()[0].pngData(), expected[0].pngData());
 }
 
 TEST_F(ImagePreviewTest, NothingIsPushedWhenNoImageLoaded) {
     container->previewImage({});
+    EXPECT_FALSE(container->isWaitingForPictures());
     container->previewImage({"", services.baseUrl() + "/upload/preview/missing.txt"});
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return !container->isWaitingForPictures(); }));
+    RunLoop::main().runPending();
     EXPECT_EQ(navigation->topViewController(), container);
 }
 
 TEST_F(ImagePreviewTest, ADownloadThatDoesNotAnswerGivesUpAfterItsTimeOut) {
     services.holdReplies("GET", "/upload/preview/slow.jpg");
     const auto started = std::chrono::steady_clock::now();
-    auto images = loadPreviewImages({image("slow.jpg"), image("quick.jpg")}, 0.3);
+    auto images = testsupport::picturesNow({image("slow.jpg"), image("quick.jpg")},
+                                           previewShownPixels(2), {0.3, kPreviewTotalSeconds});
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-    EXPECT_EQ(images.size(), 1u);
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_TRUE(images[0].isNull());
+    EXPECT_FALSE(images[1].isNull());
     services.releaseHeld("/upload/preview/slow.jpg");
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Screen.h"
 #include "tests/support/BombPicture.h"
+#include "tests/webcontainer/PicturesNow.h"
 #include "webcontainer/PreviewImages.h"
 #include "webcontainer/ZoomScrollView.h"
 
@@ -39,7 +41,9 @@ TEST_F(PreviewBombTest, TenHugePicturesAllGetAPageWithinTheZoomLimitAndTheBudget
     const std::size_t heldBefore = DecodeBudget::held();
     // Decoding ten bombs takes seconds on a busy machine: the overall limit is not what this
     // test is about, so it is set far beyond any machine's pace.
-    const auto images = loadPreviewImages(urls, kPreviewDownloadSeconds, 3600);
+    const auto images =
+        testsupport::picturesNow(urls, previewShownPixels(urls.size()),
+                                 {kPreviewDownloadSeconds, 3600}, std::chrono::minutes(10));
     ASSERT_EQ(images.size(), 10u);
     const auto& screen = Screen::main();
     const double deepest = std::max(screen.size().width, screen.size().height) * screen.scale() *
@@ -57,7 +61,8 @@ TEST_F(PreviewBombTest, TenHugePicturesAllGetAPageWithinTheZoomLimitAndTheBudget
 
 TEST_F(PreviewBombTest, OrdinaryPicturesKeepEveryPixel) {
     const auto images =
-        loadPreviewImages({url("/upload/preview/a.jpg"), url("/upload/preview/b.png")});
+        testsupport::picturesNow({url("/upload/preview/a.jpg"), url("/upload/preview/b.png")},
+                                 previewShownPixels(2), kPreviewLimits);
     ASSERT_EQ(images.size(), 2u);
     for (const auto& image : images) EXPECT_FALSE(image.isReduced());
 }

@@ -96,4 +96,16 @@ TEST_F(BridgeRoad, ShareShowsTheSheetWithQzoneWhoseTapOpensNothing) {
     EXPECT_TRUE(shows(tapped, "web \"网页接口演示\"")) << tapped;
 }
 
+// The pictures load without holding the client; the pager opens once both are in, and back
+// leads to the page again with no overlay left over it.
+TEST_F(BridgeRoad, PreviewOpensThePagerOnBothPicturesAndBackReturnsToThePage) {
+    Transcript road(run.output);
+    std::string pager = road.after("tap 预览图片");
+    EXPECT_TRUE(shows(pager, "navigation bar \"第1页\"")) << pager;
+    EXPECT_TRUE(shows(pager, "page control 1/2")) << pager;
+    std::string back = road.after("back");
+    EXPECT_TRUE(shows(back, "web \"网页接口演示\"")) << back;
+    EXPECT_FALSE(shows(back, "加载中")) << back;
+}
+
 }  // namespace
