@@ -302,23 +302,6 @@ Outcome runCase(const std::string& html, Size screen, long cpuLimit, long memory
     return outcome;
 }
 
-// The glyph page: 2,000 different Chinese characters half a screen high, stacked in one place
-// (the `page`th page has its own), so that drawing them would keep a picture of each in the
-// glyph caches. Ten of them shown one after another on the phone at 2x, in a forked child:
-// the peak, and what stays resident after the first page and after the tenth.
-std::string glyphPage(int page) {
-    std::string html = "<style>b{position:absolute;left:0;top:0;font-size:512px}</style>";
-    for (int i = 0; i < 2000; ++i) {
-        const char32_t c = U'\u4e00' + char32_t(page * 2000 + i);
-        html += "<b>";
-        html += char(0xe0 | (c >> 12));
-        html += char(0x80 | ((c >> 6) & 0x3f));
-        html += char(0x80 | (c & 0x3f));
-        html += "</b>";
-    }
-    return html;
-}
-
 double residentMB() {
     long pages = 0;
     long resident = 0;
@@ -331,6 +314,10 @@ double residentMB() {
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
 }
 
+// The glyph pages (testsupport::glyphPage): 2,000 different Chinese characters half a screen high, stacked in one place
+// (the `page`th page has its own), so that drawing them would keep a picture of each in the
+// glyph caches. Ten of them shown one after another on the phone at 2x, in a forked child:
+// the peak, and what stays resident after the first page and after the tenth.
 bool probeGlyphPages() {
     std::fflush(stdout);
     int results[2];
@@ -341,7 +328,7 @@ bool probeGlyphPages() {
     if (child == 0) {
         double resident[2] = {0, 0};
         for (int page = 0; page < 10; ++page) {
-            layOutAndPaint(glyphPage(page), kDevices[0].size);
+            layOutAndPaint(testsupport::glyphPage(page), kDevices[0].size);
             resident[page == 0 ? 0 : 1] = residentMB();
         }
         [[maybe_unused]] auto written = write(results[1], resident, sizeof resident);

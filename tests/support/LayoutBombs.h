@@ -62,6 +62,21 @@ inline std::string tiledBackgroundBomb(const std::string& src) {
            ")\"></div>";
 }
 
+// `count` different Chinese characters half a screen high (the `page`th page has its own),
+// stacked in one place: drawn as pictures, each would stay in the drawing's glyph caches.
+inline std::string glyphPage(int page, int count = 2000) {
+    std::string html = "<style>b{position:absolute;left:0;top:0;font-size:512px}</style>";
+    for (int i = 0; i < count; ++i) {
+        const char32_t c = U'\u4e00' + char32_t(page * count + i);
+        html += "<b>";
+        html += char(0xe0 | (c >> 12));
+        html += char(0x80 | ((c >> 6) & 0x3f));
+        html += char(0x80 | (c & 0x3f));
+        html += "</b>";
+    }
+    return html;
+}
+
 inline std::vector<LayoutBomb> layoutBombs(const std::string& pictureSrc = "dot.png") {
     std::vector<LayoutBomb> bombs = {
         {"colspan", "<table><tr><td colspan=\"2147483647\">shown</td></tr></table>"},

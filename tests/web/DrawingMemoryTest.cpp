@@ -11,6 +11,7 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlLayout.h"
+#include "tests/support/LayoutBombs.h"
 #include "tests/support/SteppingClock.h"
 
 using namespace platform;
@@ -19,21 +20,6 @@ namespace {
 
 // What the drawing of a page keeps, held on its own: no budget of the engine's stops the
 // pages below early.
-
-// `count` different Chinese characters (the `page`th page has its own) half a screen high,
-// stacked in one place: drawn as pictures, each would stay in the glyph caches.
-std::string glyphPage(int page, int count) {
-    std::string html = "<style>b{position:absolute;left:0;top:0;font-size:512px}</style>";
-    for (int i = 0; i < count; ++i) {
-        const char32_t c = U'\u4e00' + char32_t(page * count + i);
-        html += "<b>";
-        html += char(0xe0 | (c >> 12));
-        html += char(0x80 | ((c >> 6) & 0x3f));
-        html += char(0x80 | (c & 0x3f));
-        html += "</b>";
-    }
-    return html;
-}
 
 // The first screen on the phone at its scale of 2, the page then left.
 void showAndLeave(const std::string& html) {
@@ -80,7 +66,7 @@ TEST(DrawingMemoryTest, GlyphsHalfAScreenHighAreNotKeptAndPagesLeaveNoneBehind) 
         Measured measured;
         measured.start = statusMB("VmRSS:");
         for (int page = 0; page < 3; ++page) {
-            showAndLeave(glyphPage(page, 120));
+            showAndLeave(testsupport::glyphPage(page, 120));
             (page == 0 ? measured.afterFirst : measured.afterLast) = statusMB("VmRSS:");
         }
         measured.peak = statusMB("VmHWM:");
