@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -10,5 +11,11 @@ namespace platform {
 // from the HTML the layout was given (WebPage::layoutHTML()); scripts, styles and the head
 // are left out.
 std::string plainTextPage(const std::string& html);
+
+// The same page made from the markup's text alone, without the parser (a page the parser
+// could not read within its budget): its text between tags as written, with a line for each
+// block tag, and no scripts or styles. It is as long as the markup at most, and parsed cheaply
+// in turn: it holds no tag.
+std::string textOnlyPage(std::string_view html);
 
 }  // namespace platform
