@@ -75,6 +75,10 @@ public:
     // For tests: where CPU time is read; nullptr: the thread's CPU clock.
     static void setClock(std::shared_ptr<const Clock> clock);
 
+    HtmlEngineBudget() = default;
+    // An account with bounds of its own, for this one.
+    explicit HtmlEngineBudget(Limits limits) : m_limits(limits) {}
+
     // A new account: what earlier runs cost counts no more.
     void reset();
     // Time the page cost before the engine got it (reading its markup), charged to this

@@ -40,6 +40,15 @@ GumboOptions parserOptions() {
     return options;
 }
 
+// What one parse of markup may cost: the second a page is to be shown in (the engine's half
+// of it twice; what reading the page took is charged to the engine's half as well, so a page
+// that reads slowly shows as plain text), and the engine's memory.
+HtmlEngineBudget::Limits parseLimits() {
+    HtmlEngineBudget::Limits limits = HtmlEngineBudget::limits();
+    limits.cpu *= 2;
+    return limits;
+}
+
 // The script of a <script> element, if it is an inline one the page runs.
 bool isRunnableScript(const Node& node) {
     if (node.isText || node.tag != "script") {
@@ -82,7 +91,8 @@ void WebPageState::parse(std::string source) {
     // Read within a budget of the layout engine's bounds; a page the parser cannot read
     // within it is read again as its text alone, which costs the parser little (it holds no
     // tags). The markup stays until its nodes are made: the parser's tree points into it.
-    HtmlEngineBudget budget;
+    HtmlEngineBudget budget(parseLimits());
+    HtmlEngineBudget textBudget(parseLimits());
     std::optional<HtmlParse> parsed;
     try {
         parsed.emplace(budget, parserOptions(), html.html);
@@ -90,9 +100,8 @@ void WebPageState::parse(std::string source) {
         log("web page: %@ could not be read within its budget (%@); shown as plain text", m_url,
             spent.what());
         html.html = textOnlyPage(html.html);
-        budget.reset();
         try {
-            parsed.emplace(budget, parserOptions(), html.html);
+            parsed.emplace(textBudget, parserOptions(), html.html);
         } catch (const HtmlBudgetSpent&) {
         }
     }
@@ -465,7 +474,7 @@ bool WebPageState::setInnerHTML(Node& node, std::string_view html) {
     BoundedHtml buffer = boundHtml(std::string(html), bounds);
     // Markup the parser could not read within the engine's bounds changes nothing: the
     // script is told (a RangeError), as for any write past the page's budget.
-    HtmlEngineBudget budget;
+    HtmlEngineBudget budget(parseLimits());
     std::optional<HtmlParse> parsed;
     if (!buffer.remadePastBound) {
         try {
