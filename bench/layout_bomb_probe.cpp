@@ -231,11 +231,34 @@ std::vector<Case> capPages() {
     return pages;
 }
 
+// The parser's blowup: a paragraph, 240 formatting elements each unlike the others, then
+// 50,000 paragraphs of one letter (some 200 KB), which the parser would fill with all 240 each;
+// read as a page, and made by a page's script of a hundred bytes and set through innerHTML.
+std::vector<Case> parserPages() {
+    std::vector<Case> pages;
+    pages.push_back({"parser-read", [] {
+                         std::string html = "<p>first words";
+                         for (int i = 0; i < 240; ++i) {
+                             html += "<b class=c" + std::to_string(i) + ">";
+                         }
+                         return html + repeated("<p>x", 50000);
+                     }});
+    pages.push_back({"parser-innerhtml", [] {
+                         return std::string(
+                             "<p>first words</p><div id=t></div><script>var s='<p>a';"
+                             "for(var i=0;i<240;i++)s+='<b class=c'+i+'>';"
+                             "s+='<p>x'.repeat(5e4);document.getElementById('t').innerHTML=s;"
+                             "</script>");
+                     }});
+    return pages;
+}
+
 constexpr Device kDevices[] = {{"phone", {375, 667}}, {"tablet", {768, 1024}}};
 
 // What the web view does with a page, up to the picture of its first screen.
 void layOutAndPaint(const std::string& html, Size screen) {
     WebPage page(html, "http://pages.example.invalid/bomb.html", "", [](const std::string&) {});
+    page.runScripts();
     auto pictures = std::make_shared<HtmlPictures>(nullptr);
     HtmlLayout layout(page.layoutHTML(), pictures, page.takeReadingTime());
     layout.layOut(screen.width, screen.height);
@@ -403,6 +426,9 @@ int main(int argc, char** argv) {
         all.push_back(std::move(bomb));
     }
     for (auto& page : capPages()) {
+        all.push_back(std::move(page));
+    }
+    for (auto& page : parserPages()) {
         all.push_back(std::move(page));
     }
     all.push_back({"engine-mix", enginePathMix});

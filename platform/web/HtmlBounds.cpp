@@ -1,6 +1,9 @@
 #include "platform/web/HtmlBounds.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +38,45 @@ bool doesNotNest(std::string_view name) {
                         "form", "select", "html",  "head",  "body",   "frameset"});
 }
 
+// The formatting elements: those the parser makes again in a later block while they are open.
+bool isFormatting(std::string_view name) {
+    return oneOf(name, {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike",
+                        "strong", "tt", "u"});
+}
+
+// Elements whose content is a scope of its own for the formatting elements: those opened
+// outside are not made again inside, those inside end with it. A table stands for one here
+// (the parser keeps what is open before it out of its cells).
+bool isFormattingScope(std::string_view name) {
+    return oneOf(name, {"td", "th", "caption", "applet", "object", "marquee", "template", "table"});
+}
+
+// Start tags that close a paragraph (or are one, or a list item): what they hold is a new
+// block. Neither they nor table parts or the head's elements have the parser make the open
+// formatting elements again; any other start tag, or text, does.
+bool startsBlock(std::string_view name) {
+    return oneOf(
+        name,
+        {"p",       "div",    "ul",    "ol",       "dl",         "li",      "dd",         "dt",
+         "h1",      "h2",     "h3",    "h4",       "h5",         "h6",      "blockquote", "pre",
+         "listing", "form",   "table", "hr",       "address",    "article", "aside",      "center",
+         "details", "dialog", "dir",   "fieldset", "figcaption", "figure",  "footer",     "header",
+         "hgroup",  "main",   "menu",  "nav",      "section",    "summary", "plaintext"});
+}
+
+bool remakesNothing(std::string_view name) {
+    return startsBlock(name) ||
+           oneOf(name,
+                 {"html",  "head",   "body",    "frameset", "frame",    "base",    "link", "meta",
+                  "style", "script", "title",   "noscript", "tr",       "td",      "th",   "tbody",
+                  "thead", "tfoot",  "caption", "col",      "colgroup", "template"});
+}
+
+// Blocks after which the formatting elements opened in them are made again in the next.
+bool isParagraphLike(std::string_view name) {
+    return oneOf(name, {"p", "li", "dd", "dt", "h1", "h2", "h3", "h4", "h5", "h6"});
+}
+
 // Where `</name` starts at or after `from`, in any case; npos if nowhere.
 size_t findEndTag(const std::string& html, size_t from, std::string_view name) {
     for (size_t at = html.find("</", from); at != std::string::npos; at = html.find("</", at + 2)) {
@@ -58,6 +100,10 @@ public:
         size_t i = 0;
         while (i < n) {
             size_t lt = m_html.find('<', i);
+            // Text has the parser make the open formatting elements again.
+            if ((lt == std::string::npos ? n : lt) > i && !remake(i)) {
+                break;
+            }
             if (lt == std::string::npos || lt + 1 >= n) {
                 break;
             }
@@ -78,6 +124,19 @@ public:
     }
 
 private:
+    struct Formatting {
+        std::string name;
+        // The attributes as written, hashed.
+        size_t attributes;
+        // How many elements of m_open stood around it when it was made.
+        size_t within;
+        // The paragraph-like block it was made in; 0 for none.
+        size_t block;
+        // Out of the document's open elements: made again at the next text or inline element.
+        bool detached;
+        // The start of a scope (isFormattingScope), not a formatting element.
+        bool scope;
+    };
     size_t after(size_t found, size_t length) const {
         return found == std::string::npos ? m_html.size() : found + length;
     }
@@ -105,6 +164,7 @@ private:
             leaveOut(lt, tagEnd);
             return tagEnd;
         }
+        formattingEnd();
         if (m_dropFrom != std::string::npos && p < m_html.size()) {
             leaveOut(m_dropFrom, p);
             m_result.attributesDropped = true;
@@ -119,6 +179,7 @@ private:
             m_open.erase(open.base() - 1, m_open.end());
             // What was left out inside the closed element is closed with it.
             m_dropped.clear();
+            detachClosed();
         }
         return tagEnd;
     }
@@ -196,6 +257,16 @@ private:
             leaveOut(lt, tagEnd);
             return tagEnd;
         }
+        if (!remakesNothing(m_name) && !remake(lt)) {
+            return n;
+        }
+        if (isFormatting(m_name) && !formattingStart(lt + 1 + m_name.size(), p)) {
+            m_dropped.push_back(m_name);
+            --m_result.elements;
+            leaveOut(lt, tagEnd);
+            return tagEnd;
+        }
+        formattingBlocks();
         if (m_dropFrom != std::string::npos) {
             // Up to the tag's end, leaving a '/' that closes it.
             leaveOut(m_dropFrom, selfClosing ? p - 1 : p);
@@ -215,6 +286,141 @@ private:
             ++m_foreign;
         }
         return tagEnd;
+    }
+
+    // --- The parser's list of open formatting elements, as far as the markup tells it ------
+
+    // Past the last scope's start: the list the parser makes again from.
+    size_t scopeStart() const {
+        size_t at = m_formatting.size();
+        while (at > 0 && !m_formatting[at - 1].scope) {
+            --at;
+        }
+        return at;
+    }
+
+    bool detached(const Formatting& entry) const {
+        return entry.detached || (entry.block != 0 && entry.block != m_block);
+    }
+
+    // Text or an inline element at `at`: the parser makes again each element of the list it
+    // left (its block closed). False, the input cut at `at`, past maxRemade.
+    bool remake(size_t at) {
+        if (m_attached) {
+            return true;
+        }
+        m_attached = true;
+        for (size_t i = scopeStart(); i < m_formatting.size(); ++i) {
+            Formatting& entry = m_formatting[i];
+            if (detached(entry)) {
+                ++m_remade;
+                entry.detached = false;
+                entry.block = m_block;
+                entry.within = m_open.size();
+            }
+        }
+        if (m_remade > m_bounds.maxRemade) {
+            m_cutAt = at;
+            m_result.cut = true;
+            m_result.remadePastBound = true;
+            return false;
+        }
+        return true;
+    }
+
+    // An element closed: what was opened inside it is no longer in the document's open
+    // elements.
+    void detachClosed() {
+        for (size_t i = scopeStart(); i < m_formatting.size(); ++i) {
+            if (m_formatting[i].within > m_open.size()) {
+                m_formatting[i].detached = true;
+                m_attached = false;
+            }
+        }
+    }
+
+    // A formatting start tag whose attributes are written in [from, to): false when the list
+    // is full (the tag is left out).
+    bool formattingStart(size_t from, size_t to) {
+        const size_t start = scopeStart();
+        const size_t attributes = std::hash<std::string_view>()(
+            std::string_view(m_html).substr(from, to > from ? to - from : 0));
+        // A second link or nobr ends the first; a fourth alike takes the first's place.
+        if (m_name == "a" || m_name == "nobr") {
+            eraseLast(start, m_name);
+        }
+        size_t alike = 0;
+        size_t first = m_formatting.size();
+        for (size_t i = start; i < m_formatting.size(); ++i) {
+            if (m_formatting[i].name == m_name && m_formatting[i].attributes == attributes) {
+                first = alike++ == 0 ? i : first;
+            }
+        }
+        if (alike >= 3) {
+            m_formatting.erase(m_formatting.begin() + std::ptrdiff_t(first));
+        }
+        if (m_formatting.size() - start >= m_bounds.maxOpenFormatting) {
+            return false;
+        }
+        // Pushed on m_open after this when it nests (a and nobr do not).
+        m_formatting.push_back({m_name, attributes, m_open.size(), m_block, false, false});
+        return true;
+    }
+
+    void eraseLast(size_t start, std::string_view name) {
+        for (size_t i = m_formatting.size(); i > start; --i) {
+            if (m_formatting[i - 1].name == name) {
+                m_formatting.erase(m_formatting.begin() + std::ptrdiff_t(i - 1));
+                return;
+            }
+        }
+    }
+
+    // Pops the list down past the last scope started by a tag of one of `names`, if any.
+    void closeScope(std::initializer_list<std::string_view> names) {
+        for (size_t i = m_formatting.size(); i > 0; --i) {
+            if (m_formatting[i - 1].scope && oneOf(m_formatting[i - 1].name, names)) {
+                m_formatting.resize(i - 1);
+                // What the closed scope hid is made again where it left off.
+                detachClosed();
+                m_attached = false;
+                return;
+            }
+        }
+    }
+
+    bool lastScopeIs(std::initializer_list<std::string_view> names) const {
+        const size_t start = scopeStart();
+        return start > 0 && oneOf(m_formatting[start - 1].name, names);
+    }
+
+    // A start tag other than a formatting one: blocks and scopes it opens or closes.
+    void formattingBlocks() {
+        if (startsBlock(m_name)) {
+            m_block = isParagraphLike(m_name) ? ++m_blocks : 0;
+            m_attached = false;
+        }
+        if (oneOf(m_name, {"td", "th", "tr", "tbody", "thead", "tfoot", "caption"}) &&
+            lastScopeIs({"td", "th", "caption"})) {
+            closeScope({"td", "th", "caption"});
+        }
+        if (isFormattingScope(m_name) && m_formatting.size() < kMaxScopes) {
+            m_formatting.push_back({m_name, 0, m_open.size(), 0, false, true});
+        }
+    }
+
+    // An end tag (m_name).
+    void formattingEnd() {
+        if (isFormatting(m_name)) {
+            eraseLast(scopeStart(), m_name);
+        } else if (isFormattingScope(m_name)) {
+            closeScope({m_name});
+        } else if (oneOf(m_name, {"tr", "tbody", "thead", "tfoot"}) && lastScopeIs({"td", "th"})) {
+            closeScope({"td", "th"});
+        } else if (isParagraphLike(m_name)) {
+            m_block = 0;
+            m_attached = false;
+        }
     }
 
     // Leaves [from, to) out of the output.
@@ -251,6 +457,17 @@ private:
     size_t m_dropFrom = std::string::npos;
     // Attributes kept so far.
     size_t m_attributes = 0;
+
+    // The scopes nest no deeper than the elements that make them.
+    static constexpr size_t kMaxScopes = 4096;
+    std::vector<Formatting> m_formatting;
+    // No element of the list is detached.
+    bool m_attached = true;
+    // The paragraph-like block open (0: none), and how many have been.
+    size_t m_block = 0;
+    size_t m_blocks = 0;
+    // Elements the parser makes again, so far.
+    size_t m_remade = 0;
 };
 
 }  // namespace

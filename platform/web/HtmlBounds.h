@@ -25,6 +25,15 @@ struct HtmlBounds {
     std::size_t maxTotalAttributes = 200'000;
     // The input is cut at this many bytes (at a character's start).
     std::size_t maxBytes = 16u << 20;
+    // The parser keeps a list of the formatting elements left open (b, i, font, a...) and
+    // makes each again in every block that follows until its end tag: its work grows with the
+    // product of the two, some sixty elements a byte for a page that leaves a few hundred
+    // open. Formatting start tags past this many on the list are left out (with their end
+    // tags), as the parser's own rule leaves out a fourth of the same tag and attributes...
+    std::size_t maxOpenFormatting = 32;
+    // ...and the input is cut where the elements the parser would make again pass this many
+    // (a page of the school's makes a few).
+    std::size_t maxRemade = 10'000;
 };
 
 struct BoundedHtml {
@@ -38,6 +47,9 @@ struct BoundedHtml {
     bool attributesDropped = false;
     // Start tags in what is kept.
     std::size_t elements = 0;
+    // The input was cut (cut is set too) where the parser would make its open formatting
+    // elements again past maxRemade.
+    bool remadePastBound = false;
 };
 
 BoundedHtml boundHtml(std::string html, const HtmlBounds& bounds);

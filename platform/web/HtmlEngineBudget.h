@@ -41,8 +41,14 @@ private:
 // CPU time is this thread's, read on every kReadEvery-th check (a reading costs a system call,
 // as much as some hundred checks; 2048 checks take the engine well under a millisecond);
 // tests set a clock that moves as they say. Memory is what the runs of one budget allocated
-// and did not free, as malloc counts it. Main thread only: other threads' allocations never
-// count.
+// and did not free, counted exactly at every allocation of this thread as malloc counts it;
+// and, at every reading of the clock (and at checkMemory()), how much the process's resident
+// memory grew since the run began: the C libraries (cairo, pixman, FreeType, Pango) allocate
+// with malloc on the page's behalf and are seen only there. The larger of the two is charged.
+// Resident memory is the process's, so another thread's allocations in a run count against it
+// too: the runs are short, and the other threads (the network's, the pictures' decoding) hold
+// little at a time. Memory reused from what was freed before does not raise it, nor the
+// process's peak. The parser's allocations are counted exactly (HtmlParse).
 class HtmlEngineBudget {
 public:
     // A page is to be shown within a second of CPU, whatever it holds: reading its markup
@@ -69,6 +75,10 @@ public:
     // For tests: where CPU time is read; nullptr: the thread's CPU clock.
     static void setClock(std::shared_ptr<const Clock> clock);
 
+    HtmlEngineBudget() = default;
+    // An account with bounds of its own, for this one.
+    explicit HtmlEngineBudget(Limits limits) : m_limits(limits) {}
+
     // A new account: what earlier runs cost counts no more.
     void reset();
     // Time the page cost before the engine got it (reading its markup), charged to this
@@ -80,6 +90,11 @@ public:
     bool spent() const { return m_spent; }
     // The most memory the account has held at once.
     std::size_t peakBytes() const { return m_peak > 0 ? std::size_t(m_peak) : 0; }
+    // Where a C library may allocate much in one call (a glyph drawn large, a cache filled):
+    // reads the process's memory now, as a reading of the clock does, and throws
+    // HtmlBudgetSpent past the memory bound. A reading costs a system call, some
+    // microseconds. Nothing outside a run.
+    static void checkMemory();
 
     // One run of the engine on this thread, charged to `budget`. A run inside a run of the
     // same budget is part of it.
@@ -111,10 +126,14 @@ public:
         m_peak = std::max(m_peak, m_bytes);
     }
     void freed(std::size_t bytes) { m_bytes -= std::int64_t(bytes); }
+    // allocating() for an allocator called from C, which no exception may cross: false
+    // where allocating() would throw (the account is spent).
+    bool admits(std::size_t bytes) noexcept;
 
 private:
     void tick();
     void readClock();
+    void readMemory();
     void spend(HtmlBudgetSpent::Kind kind);
     void throwIfSpent() const;
 
@@ -123,6 +142,9 @@ private:
     std::chrono::nanoseconds m_runStart{0};
     std::int64_t m_bytes = 0;
     std::int64_t m_peak = 0;
+    // At the start of the run going on: the process's resident memory, and m_bytes.
+    std::int64_t m_residentAtStart = 0;
+    std::int64_t m_bytesAtStart = 0;
     unsigned m_ticks = 0;
     bool m_spent = false;
     HtmlBudgetSpent::Kind m_kind = HtmlBudgetSpent::Kind::Time;

@@ -6,11 +6,13 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <string_view>
 
 #include "platform/foundation/Log.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlLayoutContainer.h"
+#include "platform/web/HtmlParse.h"
 #include "platform/web/HtmlPlainText.h"
 #include "platform/web/HtmlVisiblePaint.h"
 
@@ -31,10 +33,14 @@ thread_local GumboOutput** t_parse = nullptr;
 
 // The parser's own gumbo_parse, taken in place of the library's so that the page's parse is
 // known: the engine destroys it only after it has made the page's elements, and a throw
-// while it makes them (a budget spent) would leave it behind.
+// while it makes them (a budget spent) would leave it behind. The parse itself is drawn from
+// the engine's budget (HtmlParse), and keeps no parse errors (each holds a copy of the open
+// elements, and the engine reads none).
 extern "C" GumboOutput* gumbo_parse(const char* buffer) {
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;
     GumboOutput* output =
-        gumbo_parse_with_options(&kGumboDefaultOptions, buffer, std::strlen(buffer));
+        platform::HtmlParse::parseToFree(options, std::string_view(buffer, std::strlen(buffer)));
     if (platform::t_parse) {
         *platform::t_parse = output;
     }

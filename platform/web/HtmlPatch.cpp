@@ -9,6 +9,9 @@
 #include <cctype>
 #include <string>
 
+#include "platform/web/HtmlEngineBudget.h"
+#include "platform/web/HtmlParse.h"
+
 namespace platform {
 
 namespace {
@@ -124,20 +127,12 @@ litehtml::element::ptr replaceElement(litehtml::document& document,
     const GumboTag context = gumbo_tag_enum(parent->get_tagName());
     options.fragment_context = context == GUMBO_TAG_UNKNOWN ? GUMBO_TAG_DIV : context;
     options.fragment_namespace = GUMBO_NAMESPACE_HTML;
-    // Destroyed however the building ends: the engine's budget may end it at any element.
-    struct Parse {
-        ~Parse() {
-            if (output) {
-                gumbo_destroy_output(&options, output);
-            }
-        }
-        const GumboOptions& options;
-        GumboOutput* output;
-    } parse{options, gumbo_parse_with_options(&options, markup.data(), markup.size())};
-    GumboOutput* output = parse.output;
-    if (!output) {
-        return nullptr;
-    }
+    // Within the run going on (the parse draws from its budget as the building does), and
+    // freed however the building ends: the engine's budget may end it at any element.
+    HtmlEngineBudget own;
+    HtmlEngineBudget* running = HtmlEngineBudget::current();
+    const HtmlParse parse(running ? *running : own, options, markup);
+    const GumboOutput* output = &parse.output();
     Builder builder(document);
     litehtml::elements_vector made;
     if (output->root && output->root->type == GUMBO_NODE_ELEMENT) {

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <string_view>
 
 namespace platform {
 
@@ -22,5 +24,17 @@ struct PlainTextPage {
 };
 inline constexpr std::size_t kLongestBlank = 40;
 PlainTextPage plainTextPage(const std::string& html, std::size_t maxBytes);
+
+// The same page made from the markup's text alone, without the parser (a page the parser
+// could not read within its budget): its text between tags as written, with a line for each
+// block tag, and no scripts or styles, under the same lines and cut at the same bound. It
+// holds no tag of the page's, so it is parsed cheaply in turn.
+PlainTextPage textOnlyPage(std::string_view html, std::size_t maxBytes);
+
+// The same page made from the markup's text alone, without the parser (a page the parser
+// could not read within its budget): its text between tags as written, with a line for each
+// block tag, and no scripts or styles. It is as long as the markup at most, and parsed cheaply
+// in turn: it holds no tag.
+std::string textOnlyPage(std::string_view html);
 
 }  // namespace platform

@@ -17,6 +17,8 @@
 #include "platform/foundation/Log.h"
 #include "platform/web/HtmlBounds.h"
 #include "platform/web/HtmlEngineBudget.h"
+#include "platform/web/HtmlParse.h"
+#include "platform/web/HtmlPlainText.h"
 #include "platform/web/WebPageState.h"
 
 namespace platform::web {
@@ -36,6 +38,15 @@ GumboOptions parserOptions() {
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;
     return options;
+}
+
+// What one parse of markup may cost: the second a page is to be shown in (the engine's half
+// of it twice; what reading the page took is charged to the engine's half as well, so a page
+// that reads slowly shows as plain text), and the engine's memory.
+HtmlEngineBudget::Limits parseLimits() {
+    HtmlEngineBudget::Limits limits = HtmlEngineBudget::limits();
+    limits.cpu *= 2;
+    return limits;
 }
 
 // The script of a <script> element, if it is an inline one the page runs.
@@ -73,17 +84,32 @@ WebPageState::WebPageState(std::string html, std::string url, std::string baseUR
 void WebPageState::parse(std::string source) {
     BoundedHtml html = boundHtml(std::move(source), htmlBounds(0));
     noteBounded(html);
-    const GumboOptions options = parserOptions();
-    GumboOutput* output = gumbo_parse_with_options(&options, html.html.data(), html.html.size());
-    html.html = std::string();
     m_document = std::make_unique<Node>();
     m_document->tag = "#document";
     m_document->id = m_nextId++;
     m_nodes[m_document->id] = m_document.get();
-    if (output) {
-        appendChildren(*m_document, &output->document->v.document.children);
-        gumbo_destroy_output(&options, output);
+    // Read within a budget of the layout engine's bounds; a page the parser cannot read
+    // within it is read again as its text alone, which costs the parser little (it holds no
+    // tags). The markup stays until its nodes are made: the parser's tree points into it.
+    HtmlEngineBudget budget(parseLimits());
+    HtmlEngineBudget textBudget(parseLimits());
+    std::optional<HtmlParse> parsed;
+    try {
+        parsed.emplace(budget, parserOptions(), html.html);
+    } catch (const HtmlBudgetSpent& spent) {
+        log("web page: %@ could not be read within its budget (%@); shown as plain text", m_url,
+            spent.what());
+        html.html = textOnlyPage(html.html, html.html.size()).html;
+        try {
+            parsed.emplace(textBudget, parserOptions(), html.html);
+        } catch (const HtmlBudgetSpent&) {
+        }
     }
+    if (parsed) {
+        appendChildren(*m_document, &parsed->output().document->v.document.children);
+    }
+    parsed.reset();
+    html.html = std::string();
     if (Node* title = findFirst(*m_document, [](const Node& n) { return n.tag == "title"; })) {
         m_title = collapsed(*title);
         cutText(m_title, WebPage::kMaxItemText);
@@ -170,7 +196,12 @@ void WebPageState::noteBounded(const BoundedHtml& html) {
             "flattened",
             m_url, kMaxParsedDepth);
     }
-    if (html.cut) {
+    if (html.remadePastBound) {
+        m_refused = true;
+        log("web page: %@ leaves open formatting elements the parser would make again past "
+            "%@ times; it is cut there",
+            m_url, HtmlBounds().maxRemade);
+    } else if (html.cut) {
         overBudget();
     }
 }
@@ -355,6 +386,16 @@ void WebPageState::removeChildren(Node& node) {
     node.children.clear();
 }
 
+void WebPageState::countHeld(const Node& node, std::size_t& nodes, std::size_t& bytes) const {
+    if (m_nodes.count(node.id) != 0) {
+        ++nodes;
+        bytes += textBytesOf(node.text, node.attributes);
+    }
+    for (const auto& child : node.children) {
+        countHeld(*child, nodes, bytes);
+    }
+}
+
 void WebPageState::forget(const Node& node) {
     if (m_nodes.erase(node.id) > 0) {
         m_textBytes -= std::min(m_textBytes, textBytesOf(node.text, node.attributes));
@@ -414,30 +455,53 @@ void WebPageState::setInnerText(Node& node, std::string_view text, bool lineBrea
     }
 }
 
-void WebPageState::setInnerHTML(Node& node, std::string_view html) {
-    removeChildren(node);
+bool WebPageState::setInnerHTML(Node& node, std::string_view html) {
     GumboOptions options = kGumboDefaultOptions;
     GumboTag context = gumbo_tag_enum(node.tag.c_str());
     options.fragment_context = context == GUMBO_TAG_UNKNOWN ? GUMBO_TAG_DIV : context;
     options.fragment_namespace = GUMBO_NAMESPACE_HTML;
     options.max_errors = parserOptions().max_errors;
-    BoundedHtml buffer = boundHtml(std::string(html), htmlBounds(node.depth));
-    noteBounded(buffer);
-    GumboOutput* output =
-        gumbo_parse_with_options(&options, buffer.html.data(), buffer.html.size());
-    if (!output) {
-        return;
+    // Bounded as the page's own markup, with the room of what the element holds now, which
+    // it gives up.
+    HtmlBounds bounds = htmlBounds(node.depth);
+    std::size_t held = 0;
+    std::size_t heldBytes = 0;
+    for (const auto& child : node.children) {
+        countHeld(*child, held, heldBytes);
     }
+    bounds.maxElements = std::min(bounds.maxElements + held, WebPage::kMaxNodes);
+    bounds.maxBytes = std::min(bounds.maxBytes + heldBytes, WebPage::kMaxTextBytes);
+    BoundedHtml buffer = boundHtml(std::string(html), bounds);
+    // Markup the parser could not read within the engine's bounds changes nothing: the
+    // script is told (a RangeError), as for any write past the page's budget.
+    HtmlEngineBudget budget(parseLimits());
+    std::optional<HtmlParse> parsed;
+    if (!buffer.remadePastBound) {
+        try {
+            parsed.emplace(budget, options, buffer.html);
+        } catch (const HtmlBudgetSpent&) {
+        }
+    }
+    if (!parsed) {
+        m_refused = true;
+        log("web page: %@ was handed markup it could not read within its budget; the element "
+            "is left as it was",
+            m_url);
+        return false;
+    }
+    noteBounded(buffer);
+    removeChildren(node);
     // The parse is one call that cannot be stopped; a run it took past the deadline builds
     // nothing of it.
     if (m_deadline.running() && m_deadline.passed()) {
         m_outOfTime = true;
     }
     // A fragment's nodes are the children of the <html> element standing for the context.
-    if (output->root && output->root->type == GUMBO_NODE_ELEMENT) {
-        appendChildren(node, &output->root->v.element.children);
+    const GumboOutput& output = parsed->output();
+    if (output.root && output.root->type == GUMBO_NODE_ELEMENT) {
+        appendChildren(node, &output.root->v.element.children);
     }
-    gumbo_destroy_output(&options, output);
+    return true;
 }
 
 }  // namespace platform::web

@@ -185,7 +185,9 @@ WebPageState::Written WebPageState::write(int id, std::string_view property,
         } else if (property == "textContent") {
             setInnerText(*node, value, false);
         } else if (property == "innerHTML") {
-            setInnerHTML(*node, value);
+            if (!setInnerHTML(*node, value)) {
+                return Written::PastBudget;
+            }
         } else if (property == "value") {
             if (node->tag == "textarea") {
                 setInnerText(*node, value, false);

@@ -90,10 +90,14 @@ public:
 
     void removeChildren(Node& node);
     void forget(const Node& node);
+    // The nodes under (and with) `node` that the budget counts, and their text's bytes.
+    void countHeld(const Node& node, std::size_t& nodes, std::size_t& bytes) const;
     void appendTextNode(Node& parent, std::string text);
     void appendElement(Node& parent, std::string tag);
     void setInnerText(Node& node, std::string_view text, bool lineBreaksAsElements);
-    void setInnerHTML(Node& node, std::string_view html);
+    // False, the node unchanged, when the markup is past what the parser may be given or
+    // the parse past the engine's budget.
+    bool setInnerHTML(Node& node, std::string_view html);
 
     // --- What the page shows ---------------------------------------------------------------
 

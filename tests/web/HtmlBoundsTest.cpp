@@ -114,4 +114,64 @@ TEST(HtmlBoundsTest, AttributesPastThePagesBoundAreLeftOutWhereverTheyStand) {
     EXPECT_EQ(kept.html, "<p a b>1</p><p c d>2</p><p e >3</p><p >4</p>");
 }
 
+// A paragraph, then `open` formatting elements each unlike the others, then `paragraphs`
+// paragraphs of one letter: the parser makes all that are open again in each paragraph.
+std::string formattingLeftOpen(int open, int paragraphs) {
+    std::string html = "<p>first words";
+    for (int i = 0; i < open; ++i) {
+        html += "<b class=c" + std::to_string(i) + ">";
+    }
+    return html + repeat("<p>x", paragraphs);
+}
+
+TEST(HtmlBoundsTest, FormattingLeftOpenIsBoundedByWhatTheParserWouldMakeAgain) {
+    // The list is held to its bound: the tags past it are left out, their text stays.
+    HtmlBounds bounds;
+    bounds.maxOpenFormatting = 4;
+    auto few = boundHtml(formattingLeftOpen(6, 1) + "</b>", bounds);
+    EXPECT_FALSE(few.cut);
+    EXPECT_EQ(few.html, formattingLeftOpen(4, 1));
+
+    // Made again in every paragraph: the page is cut where that passes its bound, with what
+    // came before it whole.
+    bounds = HtmlBounds();
+    bounds.maxRemade = 100;
+    auto cut = boundHtml(formattingLeftOpen(10, 50), bounds);
+    EXPECT_TRUE(cut.cut);
+    EXPECT_TRUE(cut.remadePastBound);
+    EXPECT_EQ(cut.html, formattingLeftOpen(10, 10) + "<p>");
+
+    // The blowup itself: 240 open, 50,000 paragraphs, some 200 KB, keeps its first words.
+    auto blowup = boundHtml(formattingLeftOpen(240, 50000), HtmlBounds());
+    EXPECT_TRUE(blowup.remadePastBound);
+    EXPECT_LT(blowup.html.size(), std::size_t(20000));
+    EXPECT_EQ(blowup.html.rfind("<p>first words", 0), 0u);
+}
+
+TEST(HtmlBoundsTest, FormattingThatIsClosedOrEndsWithItsCellIsNotCountedAsMadeAgain) {
+    // Closed where it is opened; around the paragraphs (never out of the open elements);
+    // alike, of which the parser keeps three; opened in a paragraph of a table's cell, which
+    // ends it with the cell.
+    std::string rows;
+    for (int i = 0; i < 150; ++i) {
+        rows += "<tr><td><p><b class=k" + std::to_string(i) + ">cell<p>more";
+    }
+    const std::string sloppy = repeat("<p><b class=k>bold</b> <i>it</i> <a href=x>link</a>", 3000) +
+                               "</p><font size=2>" + repeat("<div>in font</div>", 3000) +
+                               "</font>" + repeat("<p><font size=2>same", 40) + "<table>" + rows +
+                               "</table><div><em>em</em></div><p>after";
+    // Some 270 made again, each where a browser makes it too.
+    HtmlBounds bounds;
+    bounds.maxRemade = 400;
+    auto kept = boundHtml(sloppy, bounds);
+    EXPECT_FALSE(kept.cut);
+    EXPECT_TRUE(kept.html == sloppy);
+
+    // A bold run across paragraphs is made again in each, as a browser shows it, up to the
+    // bound.
+    bounds.maxRemade = 10;
+    EXPECT_FALSE(boundHtml("<p><b>bold" + repeat("<p>still bold", 10), bounds).cut);
+    EXPECT_TRUE(boundHtml("<p><b>bold" + repeat("<p>still bold", 11), bounds).remadePastBound);
+}
+
 }  // namespace
