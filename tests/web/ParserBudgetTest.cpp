@@ -273,8 +273,9 @@ TEST(ParserCostTest, AParseThatNeedsMoreThanTheEnginesMemoryIsAbandonedAndThePag
             _exit(2);
         }
     });
-    // The parse is given up at 8 MB, and the page's text alone costs little.
-    expectWithinGoals(cost, 24, "past the engine's memory");
+    // The parse is given up at 8 MB, and the page's text alone, laid out or shown as plain
+    // text in turn, costs little more; the parse held by nothing takes some 130 MB.
+    expectWithinGoals(cost, 48, "past the engine's memory");
 }
 
 }  // namespace
