@@ -41,12 +41,16 @@ public:
 
     // Why the page was not given whole: it reached one of the writer's caps, or the node
     // where the page's items stopped (the page's budget of what it shows).
-    enum class Cut { None, Items, Elements, Bytes };
+    // (Markup: the page's markup was cut before it was read, WebPageState::parse.)
+    enum class Cut { None, Items, Elements, Bytes, Markup };
     // Writes nothing from this node on; -1: no such node.
     void stopAt(int node) { m_stopAt = node; }
     // Where the page is cut, a line saying so is written (kCutNotice), marked as the item
     // after the last one written; not for a single element given for a change.
     void writeNotice() { m_writesNotice = true; }
+    // The page read was only the beginning of its markup: whatever was written, it ends with
+    // the line, as a page cut here does.
+    void cutAtEnd() { cutHere(Cut::Markup); }
     // How many of the items come before the cut: the notice's index.
     std::size_t itemsBeforeCut() const { return m_itemsWritten; }
     Cut cut() const { return m_cut; }

@@ -109,6 +109,7 @@ void WebPageState::parse(std::string source) {
         appendChildren(*m_document, &parsed->output().document->v.document.children);
     }
     parsed.reset();
+    m_readCut = html.cut || html.remadePastBound || m_refused || m_outOfTime;
     html.html = std::string();
     if (Node* title = findFirst(*m_document, [](const Node& n) { return n.tag == "title"; })) {
         m_title = collapsed(*title);

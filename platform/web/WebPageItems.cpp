@@ -315,6 +315,9 @@ std::string WebPageState::layoutHTML(std::vector<Item>* shownOut) {
     writer.stopAt(stopNode);
     writer.writeNotice();
     writer.write(*m_document);
+    if (m_readCut) {
+        writer.cutAtEnd();
+    }
     std::string html = writer.take();
     if (writer.cut() != LayoutWriter::Cut::None) {
         shown.resize(std::min(shown.size(), writer.itemsBeforeCut()));
@@ -335,6 +338,10 @@ void WebPageState::noteLayoutCut(LayoutWriter::Cut why) {
         return;
     }
     m_layoutCutLogged = true;
+    if (why == LayoutWriter::Cut::Markup) {
+        // Said why when it was read.
+        return;
+    }
     const char* reason = why == LayoutWriter::Cut::Items      ? "the items a page may show"
                          : why == LayoutWriter::Cut::Elements ? "the elements a page may lay out"
                                                               : "the markup a page may lay out";

@@ -285,6 +285,9 @@ public:
     // last script write).
     std::size_t m_built = 0;
     bool m_outOfTime = false;
+    // The page was read only in part (a bound on its markup, its nodes or its reading time):
+    // its layout ends with the line that says the rest is not shown.
+    bool m_readCut = false;
     // What a native call hands back, kept here so that no C++ object lives on a native
     // call's frame (the engine leaves those frames by longjmp when it raises an error).
     std::string m_scratch;

@@ -15,6 +15,7 @@
 #include "fakes/FakeSchoolServices.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/net/HttpClient.h"
+#include "platform/web/HtmlCutNotice.h"
 #include "platform/web/HtmlEngineBudget.h"
 #include "platform/web/HtmlLayout.h"
 #include "platform/web/WebPage.h"
@@ -103,6 +104,26 @@ TEST(ParserBudgetTest, MarkupAScriptSetsPastTheParsersBoundFailsAndLeavesTheElem
     EXPECT_EQ(outcome, "RangeError: <i>kept</i>");
     // An ordinary change still goes in.
     EXPECT_EQ(page.evaluate("t.innerHTML='<b>new</b>';t.innerHTML"), "<b>new</b>");
+}
+
+TEST(ParserBudgetTest, APageCutWhereTheParserWouldMakeTooMuchAgainSaysSoAtItsEnd) {
+    WebPage page(blowup(), "http://pages.campus.invalid/blowup.html", "",
+                 [](const std::string&) {});
+    std::vector<WebPage::Item> shown;
+    const std::string html = page.layoutHTML(&shown);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_NE(shown.front().text.find("first words"), std::string::npos);
+    // The last thing the page shows, and the last thing laid out, is the line in the client's
+    // words: the page read as far as it was must not look whole.
+    EXPECT_EQ(shown.back().text, web::kCutNotice);
+    const std::size_t notice = html.rfind(web::kCutNotice);
+    ASSERT_NE(notice, std::string::npos);
+    EXPECT_EQ(html.find("<p", notice), std::string::npos);
+
+    // A page read whole says nothing of the kind.
+    WebPage whole("<p>first words</p><p>last words</p>", "http://pages.campus.invalid/a.html", "",
+                  [](const std::string&) {});
+    EXPECT_EQ(whole.layoutHTML().find(web::kCutNotice), std::string::npos);
 }
 
 // --- What a parse costs, each in a child of its own ---------------------------------------------
