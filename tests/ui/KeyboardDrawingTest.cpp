@@ -19,14 +19,6 @@ namespace {
 
 using namespace platform;
 
-// A page that turns with the phone.
-class TurningPage : public ViewController {
-public:
-    InterfaceOrientationMask supportedInterfaceOrientations() const override {
-        return OrientationMask::All;
-    }
-};
-
 // A screen of one field over a red page, to tell the page from the keyboard in pixels.
 class KeyboardDrawingTest : public UiTest {
 protected:

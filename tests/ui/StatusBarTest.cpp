@@ -21,13 +21,6 @@ namespace {
 
 using namespace platform;
 
-class TurningPage : public ViewController {
-public:
-    InterfaceOrientationMask supportedInterfaceOrientations() const override {
-        return OrientationMask::All;
-    }
-};
-
 // How much of each ink a strip of the screen holds.
 struct Inks {
     int white = 0;

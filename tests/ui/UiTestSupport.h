@@ -51,4 +51,12 @@ private:
 
 using Log = std::vector<std::string>;
 
+// A screen that turns with the phone, whichever way.
+class TurningPage : public platform::ViewController {
+public:
+    platform::InterfaceOrientationMask supportedInterfaceOrientations() const override {
+        return platform::OrientationMask::All;
+    }
+};
+
 }  // namespace uitest

@@ -224,6 +224,11 @@ protected:
         return std::dynamic_pointer_cast<LoginViewController>(
             navigation->presentedViewController());
     }
+    // Signs the teacher in on the sign-in page shown.
+    bool signInOnThePage() {
+        return driver.type("account", "20050031") && driver.type("password", "teacher123") &&
+               driver.pressReturn() && driver.tap("login");
+    }
     static void signIn(const Json& document) {
         auto& defaults = platform::UserDefaults::standard();
         defaults.setBool(true, SignInKey::isLogin);
@@ -542,10 +547,7 @@ TEST_F(BridgeTest, SignedOutThePageWaitsForTheSignInAndHearsOnce) {
     EXPECT_TRUE(page->isUserInfoRequestPending());
     EXPECT_TRUE(replies().empty());
 
-    ASSERT_TRUE(driver.type("account", "20050031"));
-    ASSERT_TRUE(driver.type("password", "teacher123"));
-    ASSERT_TRUE(driver.pressReturn());
-    ASSERT_TRUE(driver.tap("login"));
+    ASSERT_TRUE(signInOnThePage());
     ASSERT_TRUE(driver.runUntil([&] { return !page->isUserInfoRequestPending(); }));
     settle();
     ASSERT_EQ(replies().size(), 1u);
@@ -573,10 +575,7 @@ TEST_F(BridgeTest, APageThatMovesWithinItselfWhileItWaitsIsStillTheOneAnswered) 
     EXPECT_EQ(web->pageSourceChain(), std::vector<std::string>{});
     EXPECT_TRUE(page->isUserInfoRequestPending());
 
-    ASSERT_TRUE(driver.type("account", "20050031"));
-    ASSERT_TRUE(driver.type("password", "teacher123"));
-    ASSERT_TRUE(driver.pressReturn());
-    ASSERT_TRUE(driver.tap("login"));
+    ASSERT_TRUE(signInOnThePage());
     ASSERT_TRUE(driver.runUntil([&] { return !page->isUserInfoRequestPending(); }));
     settle();
     ASSERT_EQ(replies().size(), 1u);
@@ -1213,10 +1212,7 @@ TEST_F(EchoLureTest, UserInformationThatComesAfterTheUserFollowedAForeignLinkRea
     ASSERT_TRUE(signInPage()) << driver.outline();
     // The user-information service answers only when the test lets it.
     server.holdReplies("GET", kUserInfoPath);
-    ASSERT_TRUE(driver.type("account", "20050031"));
-    ASSERT_TRUE(driver.type("password", "teacher123"));
-    ASSERT_TRUE(driver.pressReturn());
-    ASSERT_TRUE(driver.tap("login"));
+    ASSERT_TRUE(signInOnThePage());
     ASSERT_TRUE(driver.runUntil([&] { return !server.heldRequests(kUserInfoPath).empty(); }));
 
     // Meanwhile the page behind the sign-in follows a foreign link.
