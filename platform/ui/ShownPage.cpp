@@ -287,9 +287,10 @@ void ShownPage::placeViews(const std::vector<Rect>& frames,
     for (const auto& view : views) {
         kept.insert(view.get());
     }
-    for (const auto& old : m_views) {
-        if (kept.count(old.get()) == 0) {
-            old->removeFromSuperview();
+    // Last first: each then leaves from the top of the canvas's subviews.
+    for (auto old = m_views.rbegin(); old != m_views.rend(); ++old) {
+        if (kept.count(old->get()) == 0) {
+            (*old)->removeFromSuperview();
         }
     }
     m_views = std::move(views);
