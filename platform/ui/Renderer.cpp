@@ -12,6 +12,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/ModalAlert.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/StatusBarDrawing.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
@@ -141,6 +142,12 @@ void renderScreen(Window& window, BitmapContext& context) {
     if (!application.isStatusBarHidden()) {
         drawStatusBar(context, application.statusBarFrame(), application.statusBarStyle());
     }
+}
+
+Image renderScreenToImage(Window& window) {
+    BitmapContext context(Screen::main().size(), 1, true);
+    renderScreen(window, context);
+    return context.makeImage();
 }
 
 Image renderToImage(View& view) {

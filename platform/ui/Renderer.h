@@ -27,6 +27,9 @@ void renderView(View& view, BitmapContext& context);
 // the desktop window both draw through this, so they show the same pixels.
 void renderScreen(Window& window, BitmapContext& context);
 
+// What the screen shows (renderScreen) at scale 1, the size of the main screen.
+Image renderScreenToImage(Window& window);
+
 // The view tree at scale 1, the size of the view's bounds, laid out first. Empty for a
 // view without area.
 Image renderToImage(View& view);

@@ -34,11 +34,7 @@ protected:
         return input;
     }
 
-    Image screen() {
-        BitmapContext context(Screen::main().size(), 1, true);
-        renderScreen(*m_window, context);
-        return context.makeImage();
-    }
+    Image screen() { return renderScreenToImage(*m_window); }
 
     static bool isCaret(std::uint32_t argb) {
         const int r = int((argb >> 16) & 0xFF), g = int((argb >> 8) & 0xFF), b = int(argb & 0xFF);

@@ -32,11 +32,7 @@ protected:
         window->layoutIfNeeded();
     }
 
-    Image screen() {
-        BitmapContext context(Screen::main().size(), 1, true);
-        renderScreen(*window, context);
-        return context.makeImage();
-    }
+    Image screen() { return renderScreenToImage(*window); }
 
     static std::uint32_t at(const Image& image, Point point) {
         return image.pixelAt(int(point.x), int(point.y));

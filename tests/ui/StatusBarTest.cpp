@@ -39,11 +39,7 @@ protected:
         window->layoutIfNeeded();
     }
 
-    Image screen() {
-        BitmapContext context(Screen::main().size(), 1, true);
-        renderScreen(*window, context);
-        return context.makeImage();
-    }
+    Image screen() { return renderScreenToImage(*window); }
 
     // The ink within x0 <= x < x1 and y0 <= y < y1, as pixels close to white or black; anything
     // else but the page's grey (the inks' smoothed edges) counts as other.

@@ -94,9 +94,7 @@ protected:
     // The status bar's strip as the screen shows it: its pixels near white and near black.
     StripInk strip() {
         window->layoutIfNeeded();
-        platform::BitmapContext context(platform::Screen::main().size(), 1, true);
-        platform::renderScreen(*window, context);
-        const platform::Image picture = context.makeImage();
+        const platform::Image picture = platform::renderScreenToImage(*window);
         StripInk ink;
         for (int y = 0; y < 20; ++y) {
             for (int x = 0; x < picture.pixelWidth(); ++x) {
