@@ -655,35 +655,21 @@ void DesktopWindow::releaseKeyboard(Point point) {
     }
 }
 
+// The computer's keys type as the keys drawn on the screen do, into the input the keyboard
+// is up for.
 void DesktopWindow::typeText(const std::string& text) {
-    auto responder = m_application.firstResponder();
     try {
-        if (auto field = std::dynamic_pointer_cast<TextField>(responder)) {
-            field->typeText(text);
-        } else if (auto textView = std::dynamic_pointer_cast<TextView>(responder)) {
-            textView->typeText(text);
-        }
+        Keyboard::press(KeyboardKey{KeyboardKey::Kind::Character, text, {}, true});
     } catch (const std::exception& error) {
         report("typing", error);
     }
 }
 
 void DesktopWindow::pressKey(Key key) {
-    auto responder = m_application.firstResponder();
-    auto field = std::dynamic_pointer_cast<TextField>(responder);
-    auto textView = std::dynamic_pointer_cast<TextView>(responder);
     try {
-        if (key == Key::Return) {
-            if (field) {
-                field->pressReturn();
-            } else if (textView) {
-                textView->typeText("\n");
-            }
-        } else if (field) {
-            field->deleteBackward();
-        } else if (textView) {
-            textView->deleteBackward();
-        }
+        Keyboard::press(KeyboardKey{
+            key == Key::Return ? KeyboardKey::Kind::Return : KeyboardKey::Kind::Delete, "", {},
+            true});
     } catch (const std::exception& error) {
         report("a key", error);
     }
