@@ -179,13 +179,6 @@ void HtmlEngineBudget::readMemory() {
     }
 }
 
-void HtmlEngineBudget::checkMemory() {
-    if (HtmlEngineBudget* budget = current()) {
-        budget->throwIfSpent();
-        budget->readMemory();
-    }
-}
-
 bool HtmlEngineBudget::admits(std::size_t bytes) noexcept {
     try {
         allocating(bytes);

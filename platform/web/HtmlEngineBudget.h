@@ -42,7 +42,7 @@ private:
 // as much as some hundred checks; 2048 checks take the engine well under a millisecond);
 // tests set a clock that moves as they say. Memory is what the runs of one budget allocated
 // and did not free, counted exactly at every allocation of this thread as malloc counts it;
-// and, at every reading of the clock (and at checkMemory()), how much the process's resident
+// and, at every reading of the clock, how much the process's resident
 // memory grew since the run began: the C libraries (cairo, pixman, FreeType, Pango) allocate
 // with malloc on the page's behalf and are seen only there. The larger of the two is charged.
 // Resident memory is the process's, so another thread's allocations in a run count against it
@@ -90,11 +90,6 @@ public:
     bool spent() const { return m_spent; }
     // The most memory the account has held at once.
     std::size_t peakBytes() const { return m_peak > 0 ? std::size_t(m_peak) : 0; }
-    // Where a C library may allocate much in one call (a glyph drawn large, a cache filled):
-    // reads the process's memory now, as a reading of the clock does, and throws
-    // HtmlBudgetSpent past the memory bound. A reading costs a system call, some
-    // microseconds. Nothing outside a run.
-    static void checkMemory();
 
     // One run of the engine on this thread, charged to `budget`. A run inside a run of the
     // same budget is part of it.

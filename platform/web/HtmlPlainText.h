@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <string_view>
 
 namespace platform {
 
@@ -30,11 +29,5 @@ PlainTextPage plainTextPage(const std::string& html, std::size_t maxBytes);
 // block tag, and no scripts or styles, under the same lines and cut at the same bound. It
 // holds no tag of the page's, so it is parsed cheaply in turn.
 PlainTextPage textOnlyPage(std::string_view html, std::size_t maxBytes);
-
-// The same page made from the markup's text alone, without the parser (a page the parser
-// could not read within its budget): its text between tags as written, with a line for each
-// block tag, and no scripts or styles. It is as long as the markup at most, and parsed cheaply
-// in turn: it holds no tag.
-std::string textOnlyPage(std::string_view html);
 
 }  // namespace platform

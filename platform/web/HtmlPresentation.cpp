@@ -56,7 +56,7 @@ std::string pixels(double value) {
 // --- Values as a browser reads them ---------------------------------------------------------
 
 // A legacy colour value: a colour's name, or whatever the page wrote read as hex digits split
-// into three, as browsers have always read bgcolor="#ff000" or "chucknorris"; none for an empty
+// into three, as browsers have always read bgcolor="#ff000" or "crimsonish"; none for an empty
 // value or "transparent".
 std::optional<std::string> legacyColor(const char* value) {
     std::string_view input = value ? value : "";

@@ -92,7 +92,6 @@ void WebPageState::parse(std::string source) {
     // within it is read again as its text alone, which costs the parser little (it holds no
     // tags). The markup stays until its nodes are made: the parser's tree points into it.
     HtmlEngineBudget budget(parseLimits());
-    HtmlEngineBudget textBudget(parseLimits());
     std::optional<HtmlParse> parsed;
     try {
         parsed.emplace(budget, parserOptions(), html.html);
@@ -100,9 +99,12 @@ void WebPageState::parse(std::string source) {
         log("web page: %@ could not be read within its budget (%@); shown as plain text", m_url,
             spent.what());
         html.html = textOnlyPage(html.html, html.html.size()).html;
+        HtmlEngineBudget textBudget(parseLimits());
         try {
             parsed.emplace(textBudget, parserOptions(), html.html);
         } catch (const HtmlBudgetSpent&) {
+            // Not even its text: the page is empty but for the line that says it is cut.
+            m_refused = true;
         }
     }
     if (parsed) {

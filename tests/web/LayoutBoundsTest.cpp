@@ -362,7 +362,8 @@ TEST(BackgroundBoundsTest, TilesArePaintedWithinTheBoxAlone) {
 
 TEST(ShownTextBoundsTest, APageShowsItsTextUpToTheBoundAndMarksWhatItLeavesOut) {
     constexpr std::size_t kParagraph = 16u << 10;
-    constexpr std::size_t kShown = WebPage::kMaxShownText;
+    constexpr std::size_t kShown = 2u << 20;
+    static_assert(kShown == WebPage::kMaxShownText);
     const std::size_t paragraphs = kShown / kParagraph;
     auto shown = [&](const std::string& after) {
         const std::string html =

@@ -162,14 +162,14 @@ TEST_F(PresentationalAttributesTest, WidthsAndHeightsArePixelsOrShares) {
 TEST_F(PresentationalAttributesTest, BgcolorPaintsTheTableTheRowAndTheCellInLegacyColours) {
     show(
         "<table bgcolor=\"#ffff00\" cellspacing=\"10\">"
-        "<tr bgcolor=\"green\"><td id=\"a\" bgcolor=\"chucknorris\" width=\"80\" "
+        "<tr bgcolor=\"green\"><td id=\"a\" bgcolor=\"crimsonish\" width=\"80\" "
         "height=\"40\">甲</td><td id=\"b\" width=\"80\" height=\"40\">乙</td>"
         "<td id=\"c\" bgcolor=\"#00f\" width=\"80\" height=\"40\">丙</td>"
         "<td id=\"d\" bgcolor=\" #ff000 \" width=\"80\" height=\"40\">丁</td></tr></table>"
         "<table><tr><td id=\"e\" bgcolor=\"transparent\" width=\"80\" height=\"40\">戊</td>"
         "<td id=\"f\" bgcolor=\"0ff000000ff0\" width=\"80\" height=\"40\">己</td></tr></table>");
     // The table's colour shows in its spacing, the row's in its cell without a colour of its
-    // own, each cell's own beside its text. As a browser reads them, "chucknorris" is #c00000 and
+    // own, each cell's own beside its text. As a browser reads them, "crimsonish" is #c00000 and
     // "#ff000" (a digit short) #ff0000, "0ff000000ff0" (zeros leading each third) #ff00ff;
     // "transparent" is no colour.
     const Rect a = frame("a");
@@ -252,8 +252,8 @@ TEST_F(PresentationalAttributesTest, FontColoursSizesAndFacesItsText) {
         "<p><font size=\"1\" id=\"s1\">字</font><font size=\"7\" id=\"s7\">字</font>"
         "<font size=\"4\" id=\"s4\">字</font><font size=\"+1\" id=\"up\">字</font>"
         "<font size=\"-5\" id=\"down\">字</font><font size=\"+9\" id=\"top\">字</font></p>"
-        "<p><font face=\"Courier New\" id=\"narrow\">iiii</font></p>"
-        "<p><font face=\"Courier New\" id=\"wide\">WWWW</font></p>");
+        "<p><font face=\"monospace\" id=\"narrow\">iiii</font></p>"
+        "<p><font face=\"monospace\" id=\"wide\">WWWW</font></p>");
     const Rect red = frame("red");
     EXPECT_FALSE(colorIn(red, 0xff0000).isEmpty());
     EXPECT_TRUE(colorIn(red, 0x000000).isEmpty());

@@ -139,6 +139,8 @@ TEST_F(CommandPicturesTest, ThePagerWaitsForBothPicturesInOrderWhileTheMainThrea
     scope.advance(1);
     EXPECT_GE(ticks, 19);
     EXPECT_EQ(navigation->topViewController(), page);
+    // Still not, a second on: not merely slower to arrive than the first.
+    EXPECT_TRUE(server.requestsTo(kSecond).empty());
 
     ASSERT_TRUE(server.releaseHeld(kFirst));
     ASSERT_TRUE(held(kSecond));
