@@ -175,12 +175,19 @@ TEST_F(FormBarTest, ATapOnThePagesWordsOnBlankSpaceOrOnAReadOnlyFieldEndsTheEdit
     EXPECT_FALSE(outlineShows("(editing)")) << driver.outline();
     EXPECT_EQ(log(), "first:focus first:change first:blur");
 
-    // A tap inside the field being edited, or on another field, keeps the keyboard up.
+    // A box takes no typing: ticking it ends the editing too.
     editAgain("四");
+    ASSERT_TRUE(driver.tap("box")) << driver.outline();
+    EXPECT_FALSE(Keyboard::isVisible());
+    EXPECT_FALSE(outlineShows("(editing)")) << driver.outline();
+    EXPECT_EQ(log(), "first:focus first:change first:blur");
+
+    // A tap inside the field being edited, or on another field, keeps the keyboard up.
+    editAgain("五");
     const Rect field = onScreen("first");
     ASSERT_TRUE(
         driver.dragFinger({field.minX() + 4, field.midY()}, {field.minX() + 4, field.midY()}));
-    EXPECT_TRUE(outlineShows("field first \"一二三四\" (editing)")) << driver.outline();
+    EXPECT_TRUE(outlineShows("field first \"一二三四五\" (editing)")) << driver.outline();
     ASSERT_TRUE(driver.tap("memo")) << driver.outline();
     EXPECT_TRUE(outlineShows("text area memo \"\" (editing)")) << driver.outline();
     const Rect memo = onScreen("memo");
