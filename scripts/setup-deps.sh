@@ -9,6 +9,7 @@ packages=(build-essential cmake ninja-build pkg-config ccache
   libsndfile1-dev libzxing-dev libpugixml-dev libcpp-httplib-dev libgumbo-dev liblitehtml-dev
   duktape-dev
   libsdl2-dev
+  libwebkit2gtk-4.1-dev xvfb
   libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()
 for p in "${packages[@]}"; do

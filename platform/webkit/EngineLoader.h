@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "platform/webkit/WebEngine.h"
+
+namespace platform::webkit {
+
+// The process's engine, loaded the first time it is asked for (on the main thread, or by
+// warmUp): null when it cannot run here, with the reason in loadError(), said once in the log.
+Engine* engine();
+const std::string& loadError();
+
+// Loads the engine on a thread of the background pool, so that the first web view the user
+// opens finds it ready. Harmless to call more than once.
+void warmUp();
+
+}  // namespace platform::webkit

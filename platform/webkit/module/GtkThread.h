@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace platform::webkit {
+
+// The one thread GTK and WebKit live on: it runs GLib's default main context, and every GTK or
+// WebKit call of the module is a task posted here.
+class GtkThread {
+public:
+    // Starts the thread and GTK on it; null with the reason when GTK cannot open the display.
+    // Waits (bounded) for GTK to be ready: only the first web view pays for it.
+    static GtkThread* start(std::string* error);
+
+    // Thread-safe; tasks run in the order posted.
+    void post(std::function<void()> task);
+    bool isCurrent() const { return std::this_thread::get_id() == m_id; }
+
+private:
+    GtkThread() = default;
+    std::thread::id m_id;
+};
+
+}  // namespace platform::webkit

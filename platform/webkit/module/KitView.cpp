@@ -1,0 +1,879 @@
+#include "platform/webkit/module/KitView.h"
+
+#include <webkit2/webkit2.h>
+
+#include <chrono>
+#include <cstring>
+#include <future>
+#include <map>
+
+#include "platform/webkit/module/GtkThread.h"
+#include "platform/webkit/module/KitContext.h"
+
+namespace platform::webkit {
+
+namespace {
+
+// The client's own script world, and the name of the message handler its scripts post to.
+constexpr const char* kClientWorld = "campus-client";
+constexpr const char* kHandler = "campus";
+// How often the view makes sure its web process still answers.
+constexpr guint kPingIntervalMs = 250;
+
+const char* worldName(World world) {
+    return world == World::Client ? kClientWorld : nullptr;
+}
+
+NavigationKind kindOf(WebKitNavigationType type) {
+    switch (type) {
+        case WEBKIT_NAVIGATION_TYPE_LINK_CLICKED:
+            return NavigationKind::LinkClicked;
+        case WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED:
+            return NavigationKind::FormSubmitted;
+        case WEBKIT_NAVIGATION_TYPE_BACK_FORWARD:
+            return NavigationKind::BackForward;
+        case WEBKIT_NAVIGATION_TYPE_RELOAD:
+            return NavigationKind::Reload;
+        case WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED:
+            return NavigationKind::FormResubmitted;
+        default:
+            return NavigationKind::Other;
+    }
+}
+
+std::optional<std::string> valueText(JSCValue* value) {
+    if (!value || jsc_value_is_undefined(value) || jsc_value_is_null(value))
+        return std::nullopt;
+    char* text =
+        jsc_value_is_string(value) ? jsc_value_to_string(value) : jsc_value_to_json(value, 0);
+    if (!text)
+        return std::nullopt;
+    std::string result(text);
+    g_free(text);
+    return result;
+}
+
+std::shared_ptr<const Pixels> pixelsOf(cairo_surface_t* surface) {
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
+        return nullptr;
+    cairo_surface_flush(surface);
+    auto pixels = std::make_shared<Pixels>();
+    pixels->width = cairo_image_surface_get_width(surface);
+    pixels->height = cairo_image_surface_get_height(surface);
+    pixels->stride = cairo_image_surface_get_stride(surface);
+    double scaleX = 1, scaleY = 1;
+    cairo_surface_get_device_scale(surface, &scaleX, &scaleY);
+    pixels->scale = scaleX;
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    if (!data || cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32)
+        return nullptr;
+    pixels->data.assign(data, data + size_t(pixels->stride) * size_t(pixels->height));
+    return pixels;
+}
+
+}  // namespace
+
+// The WebKit side of a view; GTK thread only, but for `closed`, which the host sets on its
+// main thread and reads there before it hands anything on.
+struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
+    EngineHost host;
+    std::weak_ptr<ViewClient> client;
+    std::shared_ptr<bool> closed = std::make_shared<bool>(false);
+
+    GtkWidget* window{nullptr};
+    WebKitWebView* view{nullptr};
+    WebKitUserContentManager* content{nullptr};
+
+    std::uint64_t nextId{1};
+    std::map<std::uint64_t, WebKitPolicyDecision*> decisions;
+    std::map<std::uint64_t, WebKitScriptDialog*> dialogs;
+    std::map<std::uint64_t, WebKitOptionMenu*> menus;
+    std::map<std::uint64_t, WebKitFileChooserRequest*> fileRequests;
+
+    bool live{false};
+    bool snapshotBusy{false};
+    bool snapshotAgain{false};
+
+    guint pingTimer{0};
+    bool pingOutstanding{false};
+    std::chrono::steady_clock::time_point pingSent;
+    bool endedByWatchdog{false};
+    bool hasDocument{false};
+    // The main frame's address before its latest change.
+    std::string priorURI;
+    std::string currentURI;
+
+    // Hands a call to the host's client on its main thread, unless the host has let go.
+    void toClient(std::function<void(ViewClient&)> call) {
+        host.postToMain([closed = closed, weak = client, call = std::move(call)] {
+            if (*closed)
+                return;
+            if (auto target = weak.lock())
+                call(*target);
+        });
+    }
+
+    void build(const ViewOptions& options, KitContext& context);
+    void destroy();
+    void connectSignals();
+    void paintSoon();
+    void takeSnapshot(std::function<void(std::shared_ptr<const Pixels>)> done);
+    void sendHistory();
+    void ping();
+
+    template <typename T>
+    std::uint64_t keep(std::map<std::uint64_t, T*>& table, T* object) {
+        const std::uint64_t id = nextId++;
+        table[id] = object;
+        return id;
+    }
+};
+
+void KitViewCore::build(const ViewOptions& options, KitContext& context) {
+    content = webkit_user_content_manager_new();
+    webkit_user_content_manager_register_script_message_handler_in_world(content, kHandler,
+                                                                         kClientWorld);
+    if (!options.clientScript.empty()) {
+        WebKitUserScript* script = webkit_user_script_new_for_world(
+            options.clientScript.c_str(), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+            WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kClientWorld, nullptr, nullptr);
+        webkit_user_content_manager_add_script(content, script);
+        webkit_user_script_unref(script);
+    }
+    WebKitSettings* settings = webkit_settings_new_with_settings(
+        "enable-developer-extras", FALSE, "javascript-can-open-windows-automatically", FALSE,
+        "enable-write-console-messages-to-stdout", FALSE, "allow-file-access-from-file-urls", FALSE,
+        "allow-universal-access-from-file-urls", FALSE, "enable-back-forward-navigation-gestures",
+        FALSE, "enable-smooth-scrolling", FALSE, "hardware-acceleration-policy",
+        WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER, nullptr);
+    if (!options.userAgent.empty())
+        webkit_settings_set_user_agent(settings, options.userAgent.c_str());
+    view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context.context(),
+                                        "user-content-manager", content, "settings", settings,
+                                        nullptr));
+    g_object_unref(settings);
+    window = gtk_offscreen_window_new();
+    gtk_window_set_default_size(GTK_WINDOW(window), 375, 667);
+    gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(view));
+    gtk_widget_show_all(window);
+    connectSignals();
+    pingTimer = g_timeout_add(
+        kPingIntervalMs,
+        [](gpointer self) -> gboolean {
+            static_cast<KitViewCore*>(self)->ping();
+            return G_SOURCE_CONTINUE;
+        },
+        this);
+}
+
+void KitViewCore::destroy() {
+    if (pingTimer)
+        g_source_remove(pingTimer);
+    pingTimer = 0;
+    if (view)
+        g_signal_handlers_disconnect_by_data(view, this);
+    if (content)
+        g_signal_handlers_disconnect_by_data(content, this);
+    if (view)
+        g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view), this);
+    for (auto& [id, decision] : decisions) {
+        webkit_policy_decision_ignore(decision);
+        g_object_unref(decision);
+    }
+    decisions.clear();
+    for (auto& [id, dialog] : dialogs) {
+        webkit_script_dialog_close(dialog);
+        webkit_script_dialog_unref(dialog);
+    }
+    dialogs.clear();
+    for (auto& [id, menu] : menus) {
+        webkit_option_menu_close(menu);
+        g_object_unref(menu);
+    }
+    menus.clear();
+    for (auto& [id, request] : fileRequests) {
+        webkit_file_chooser_request_cancel(request);
+        g_object_unref(request);
+    }
+    fileRequests.clear();
+    // Its page goes with it: the web process stops its scripts, timers and loads.
+    if (window)
+        gtk_widget_destroy(window);
+    window = nullptr;
+    view = nullptr;
+    if (content)
+        g_object_unref(content);
+    content = nullptr;
+}
+
+void KitViewCore::connectSignals() {
+    g_signal_connect(
+        view, "decide-policy",
+        G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
+                       WebKitPolicyDecisionType type, gpointer data) -> gboolean {
+            auto* self = static_cast<KitViewCore*>(data);
+            if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
+                // What WebKit cannot show would be a download: a phone's web view shows
+                // nothing and fails the load.
+                if (!webkit_response_policy_decision_is_mime_type_supported(
+                        WEBKIT_RESPONSE_POLICY_DECISION(decision))) {
+                    webkit_policy_decision_ignore(decision);
+                    return TRUE;
+                }
+                return FALSE;
+            }
+            WebKitNavigationAction* action =
+                webkit_navigation_policy_decision_get_navigation_action(
+                    WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+            WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+            NavigationAsk ask;
+            ask.url = webkit_uri_request_get_uri(request);
+            if (const char* method = webkit_uri_request_get_http_method(request))
+                ask.method = method;
+            ask.kind = kindOf(webkit_navigation_action_get_navigation_type(action));
+            ask.redirect = webkit_navigation_action_is_redirect(action);
+            ask.userGesture = webkit_navigation_action_is_user_gesture(action);
+            ask.newWindow = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION;
+            if (SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(request)) {
+                if (const char* referrer = soup_message_headers_get_one(headers, "Referer"))
+                    ask.referrer = referrer;
+            }
+            if (const char* uri = webkit_web_view_get_uri(self->view))
+                ask.viewURL = uri;
+            // WebKit takes a main-frame redirect's address before it asks: the hop it leaves
+            // is the address it had before.
+            if (ask.redirect && ask.viewURL == ask.url)
+                ask.viewURL = self->priorURI;
+            ask.viewLoading = webkit_web_view_is_loading(self->view);
+            ask.id = self->keep(self->decisions, WEBKIT_POLICY_DECISION(g_object_ref(decision)));
+            self->toClient([ask](ViewClient& client) { client.navigationAsked(ask); });
+            return TRUE;
+        }),
+        this);
+    // A new window opens in this view, as in the phone's web view; the load asks again.
+    g_signal_connect(
+        view, "create",
+        G_CALLBACK(
+            +[](WebKitWebView* view, WebKitNavigationAction* action, gpointer) -> GtkWidget* {
+                webkit_web_view_load_request(view, webkit_navigation_action_get_request(action));
+                return nullptr;
+            }),
+        this);
+    g_signal_connect(
+        view, "load-changed",
+        G_CALLBACK(+[](WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
+            auto* self = static_cast<KitViewCore*>(data);
+            LoadStage stage;
+            switch (event) {
+                case WEBKIT_LOAD_STARTED:
+                    stage = LoadStage::Started;
+                    break;
+                case WEBKIT_LOAD_REDIRECTED:
+                    stage = LoadStage::Redirected;
+                    break;
+                case WEBKIT_LOAD_COMMITTED:
+                    stage = LoadStage::Committed;
+                    self->hasDocument = true;
+                    break;
+                default:
+                    stage = LoadStage::Finished;
+                    break;
+            }
+            const char* uri = webkit_web_view_get_uri(view);
+            std::string url = uri ? uri : "";
+            self->toClient([stage, url](ViewClient& client) { client.loadChanged(stage, url); });
+            if (stage == LoadStage::Committed || stage == LoadStage::Finished)
+                self->paintSoon();
+        }),
+        this);
+    g_signal_connect(
+        view, "load-failed",
+        G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
+                       gpointer data) -> gboolean {
+            auto* self = static_cast<KitViewCore*>(data);
+            LoadFailure failure;
+            failure.url = uri ? uri : "";
+            failure.code = error->code;
+            failure.domain = g_quark_to_string(error->domain);
+            failure.message = error->message ? error->message : "";
+            failure.cancelled =
+                g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED);
+            failure.blocked =
+                g_error_matches(error, WEBKIT_POLICY_ERROR,
+                                WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
+            self->toClient([failure](ViewClient& client) { client.loadFailed(failure); });
+            // No error page of WebKit's: the host shows its own.
+            return TRUE;
+        }),
+        this);
+    g_signal_connect(view, "notify::uri",
+                     G_CALLBACK(+[](WebKitWebView* view, GParamSpec*, gpointer data) {
+                         auto* self = static_cast<KitViewCore*>(data);
+                         const char* uri = webkit_web_view_get_uri(view);
+                         std::string url = uri ? uri : "";
+                         self->priorURI = self->currentURI;
+                         self->currentURI = url;
+                         self->toClient([url](ViewClient& client) { client.uriChanged(url); });
+                     }),
+                     this);
+    g_signal_connect(view, "notify::title",
+                     G_CALLBACK(+[](WebKitWebView* view, GParamSpec*, gpointer data) {
+                         auto* self = static_cast<KitViewCore*>(data);
+                         const char* title = webkit_web_view_get_title(view);
+                         std::string text = title ? title : "";
+                         self->toClient([text](ViewClient& client) { client.titleChanged(text); });
+                     }),
+                     this);
+    g_signal_connect(
+        webkit_web_view_get_back_forward_list(view), "changed",
+        G_CALLBACK(+[](WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer,
+                       gpointer data) { static_cast<KitViewCore*>(data)->sendHistory(); }),
+        this);
+    g_signal_connect(
+        content, "script-message-received::campus",
+        G_CALLBACK(+[](WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer data) {
+            auto* self = static_cast<KitViewCore*>(data);
+            auto text = valueText(webkit_javascript_result_get_js_value(result));
+            if (!text)
+                return;
+            self->toClient([json = *text](ViewClient& client) { client.worldMessage(json); });
+            self->paintSoon();
+        }),
+        this);
+    g_signal_connect(
+        view, "script-dialog",
+        G_CALLBACK(+[](WebKitWebView*, WebKitScriptDialog* dialog, gpointer data) -> gboolean {
+            auto* self = static_cast<KitViewCore*>(data);
+            DialogAsk ask;
+            switch (webkit_script_dialog_get_dialog_type(dialog)) {
+                case WEBKIT_SCRIPT_DIALOG_ALERT:
+                    ask.kind = DialogAsk::Kind::Alert;
+                    break;
+                case WEBKIT_SCRIPT_DIALOG_CONFIRM:
+                    ask.kind = DialogAsk::Kind::Confirm;
+                    break;
+                case WEBKIT_SCRIPT_DIALOG_PROMPT:
+                    ask.kind = DialogAsk::Kind::Prompt;
+                    if (const char* text = webkit_script_dialog_prompt_get_default_text(dialog))
+                        ask.defaultText = text;
+                    break;
+                default:
+                    ask.kind = DialogAsk::Kind::BeforeUnload;
+                    break;
+            }
+            if (const char* message = webkit_script_dialog_get_message(dialog))
+                ask.message = message;
+            ask.id = self->keep(self->dialogs, webkit_script_dialog_ref(dialog));
+            self->toClient([ask](ViewClient& client) { client.dialogAsked(ask); });
+            self->paintSoon();
+            return TRUE;
+        }),
+        this);
+    g_signal_connect(view, "show-option-menu",
+                     G_CALLBACK(+[](WebKitWebView*, WebKitOptionMenu* menu, GdkEvent*,
+                                    GdkRectangle* rect, gpointer data) -> gboolean {
+                         auto* self = static_cast<KitViewCore*>(data);
+                         ChoicesAsk ask;
+                         for (guint i = 0; i < webkit_option_menu_get_n_items(menu); ++i) {
+                             WebKitOptionMenuItem* item = webkit_option_menu_get_item(menu, i);
+                             ChoicesAsk::Option option;
+                             if (const char* label = webkit_option_menu_item_get_label(item))
+                                 option.label = label;
+                             option.enabled = webkit_option_menu_item_is_enabled(item);
+                             option.selected = webkit_option_menu_item_is_selected(item);
+                             option.groupLabel = webkit_option_menu_item_is_group_label(item);
+                             ask.options.push_back(std::move(option));
+                         }
+                         if (rect) {
+                             ask.x = rect->x;
+                             ask.y = rect->y;
+                             ask.width = rect->width;
+                             ask.height = rect->height;
+                         }
+                         ask.id = self->keep(self->menus, WEBKIT_OPTION_MENU(g_object_ref(menu)));
+                         self->toClient([ask](ViewClient& client) { client.choicesAsked(ask); });
+                         return TRUE;
+                     }),
+                     this);
+    g_signal_connect(
+        view, "run-file-chooser",
+        G_CALLBACK(+[](WebKitWebView*, WebKitFileChooserRequest* request,
+                       gpointer data) -> gboolean {
+            auto* self = static_cast<KitViewCore*>(data);
+            FilesAsk ask;
+            ask.multiple = webkit_file_chooser_request_get_select_multiple(request);
+            if (const gchar* const* types = webkit_file_chooser_request_get_mime_types(request)) {
+                for (; *types; ++types) ask.mimeTypes.emplace_back(*types);
+            }
+            ask.id =
+                self->keep(self->fileRequests, WEBKIT_FILE_CHOOSER_REQUEST(g_object_ref(request)));
+            self->toClient([ask](ViewClient& client) { client.filesAsked(ask); });
+            return TRUE;
+        }),
+        this);
+    g_signal_connect(
+        view, "web-process-terminated",
+        G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer data) {
+            auto* self = static_cast<KitViewCore*>(data);
+            ProcessEnd why = ProcessEnd::Crashed;
+            if (reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT)
+                why = ProcessEnd::MemoryLimit;
+            else if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API)
+                why = self->endedByWatchdog ? ProcessEnd::Unresponsive : ProcessEnd::Terminated;
+            self->endedByWatchdog = false;
+            self->pingOutstanding = false;
+            self->hasDocument = false;
+            // What waited on the page waits no more.
+            for (auto& [id, dialog] : self->dialogs) {
+                webkit_script_dialog_close(dialog);
+                webkit_script_dialog_unref(dialog);
+            }
+            self->dialogs.clear();
+            if (self->host.log && why != ProcessEnd::Terminated)
+                self->host.log(
+                    why == ProcessEnd::MemoryLimit    ? "web: a page's process went past its memory"
+                    : why == ProcessEnd::Unresponsive ? "web: a page's process stopped answering"
+                                                      : "web: a page's process crashed");
+            self->toClient([why](ViewClient& client) { client.processEnded(why); });
+        }),
+        this);
+}
+
+void KitViewCore::ping() {
+    if (!view || !hasDocument || !dialogs.empty())
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (pingOutstanding) {
+        if (now - pingSent > host.unresponsiveBound) {
+            // A page that keeps its process busy (a script that never ends) is ended, and the
+            // host shows its fail view.
+            endedByWatchdog = true;
+            pingOutstanding = false;
+            webkit_web_view_terminate_web_process(view);
+        }
+        return;
+    }
+    pingOutstanding = true;
+    pingSent = now;
+    auto weak = new std::weak_ptr<KitViewCore>(weak_from_this());
+    webkit_web_view_evaluate_javascript(
+        view, "0", -1, kClientWorld, nullptr, nullptr,
+        [](GObject* object, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<std::weak_ptr<KitViewCore>> weak(
+                static_cast<std::weak_ptr<KitViewCore>*>(data));
+            JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(object),
+                                                                         result, nullptr);
+            if (value)
+                g_object_unref(value);
+            if (auto self = weak->lock())
+                self->pingOutstanding = false;
+        },
+        weak);
+}
+
+void KitViewCore::sendHistory() {
+    WebKitBackForwardList* list = webkit_web_view_get_back_forward_list(view);
+    auto itemOf = [this](WebKitBackForwardListItem* item) {
+        HistoryItem result;
+        auto id = reinterpret_cast<std::uintptr_t>(g_object_get_data(G_OBJECT(item), "campus-id"));
+        if (id == 0) {
+            id = std::uintptr_t(nextId++);
+            g_object_set_data(G_OBJECT(item), "campus-id", reinterpret_cast<gpointer>(id));
+        }
+        result.id = id;
+        if (const char* uri = webkit_back_forward_list_item_get_uri(item))
+            result.url = uri;
+        if (const char* title = webkit_back_forward_list_item_get_title(item))
+            result.title = title;
+        return result;
+    };
+    HistoryState state;
+    GList* back = webkit_back_forward_list_get_back_list(list);
+    // WebKit lists the back items oldest first.
+    for (GList* at = g_list_last(back); at; at = at->prev)
+        state.back.push_back(itemOf(WEBKIT_BACK_FORWARD_LIST_ITEM(at->data)));
+    g_list_free(back);
+    if (WebKitBackForwardListItem* current = webkit_back_forward_list_get_current_item(list))
+        state.current = itemOf(current);
+    GList* forward = webkit_back_forward_list_get_forward_list(list);
+    for (GList* at = forward; at; at = at->next)
+        state.forward.push_back(itemOf(WEBKIT_BACK_FORWARD_LIST_ITEM(at->data)));
+    g_list_free(forward);
+    toClient([state](ViewClient& client) { client.historyChanged(state); });
+}
+
+void KitViewCore::paintSoon() {
+    if (!live)
+        return;
+    if (snapshotBusy) {
+        snapshotAgain = true;
+        return;
+    }
+    snapshotBusy = true;
+    std::weak_ptr<KitViewCore> weak = weak_from_this();
+    takeSnapshot([weak](std::shared_ptr<const Pixels> pixels) {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        self->snapshotBusy = false;
+        if (pixels)
+            self->toClient([pixels](ViewClient& client) { client.painted(pixels); });
+        if (self->snapshotAgain) {
+            self->snapshotAgain = false;
+            self->paintSoon();
+        }
+    });
+}
+
+void KitViewCore::takeSnapshot(std::function<void(std::shared_ptr<const Pixels>)> done) {
+    if (!view) {
+        done(nullptr);
+        return;
+    }
+    auto box = new std::function<void(std::shared_ptr<const Pixels>)>(std::move(done));
+    webkit_web_view_get_snapshot(
+        view, WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE, nullptr,
+        [](GObject* object, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<std::function<void(std::shared_ptr<const Pixels>)>> done(
+                static_cast<std::function<void(std::shared_ptr<const Pixels>)>*>(data));
+            cairo_surface_t* surface =
+                webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(object), result, nullptr);
+            auto pixels = pixelsOf(surface);
+            if (surface)
+                cairo_surface_destroy(surface);
+            (*done)(pixels);
+        },
+        box);
+}
+
+// --- KitView: the host's side ---------------------------------------------------------------
+
+KitView::KitView(GtkThread& thread, KitContext& context, const EngineHost& host,
+                 std::weak_ptr<ViewClient> client, const ViewOptions& options)
+    : m_thread(thread), m_core(std::make_shared<KitViewCore>()) {
+    m_core->host = host;
+    m_core->client = std::move(client);
+    m_thread.post([core = m_core, &context, options] { core->build(options, context); });
+}
+
+KitView::~KitView() {
+    *m_core->closed = true;
+    m_thread.post([core = m_core] { core->destroy(); });
+}
+
+void KitView::onCore(std::function<void(KitViewCore&)> task) {
+    m_thread.post([core = m_core, task = std::move(task)] {
+        if (core->view)
+            task(*core);
+    });
+}
+
+void KitView::setGeometry(int width, int height, double zoom) {
+    onCore([width, height, zoom](KitViewCore& core) {
+        gtk_window_set_default_size(GTK_WINDOW(core.window), width, height);
+        gtk_widget_set_size_request(GTK_WIDGET(core.view), width, height);
+        gtk_window_resize(GTK_WINDOW(core.window), width, height);
+        webkit_web_view_set_zoom_level(core.view, zoom);
+        core.paintSoon();
+    });
+}
+
+void KitView::load(const LoadRequest& request) {
+    onCore([request](KitViewCore& core) {
+        WebKitURIRequest* uri = webkit_uri_request_new(request.url.c_str());
+        SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(uri);
+        if (headers) {
+            for (const auto& [name, value] : request.headers)
+                soup_message_headers_replace(headers, name.c_str(), value.c_str());
+            if (request.ignoreCache) {
+                soup_message_headers_replace(headers, "Cache-Control", "no-cache");
+                soup_message_headers_replace(headers, "Pragma", "no-cache");
+            }
+        }
+        webkit_web_view_load_request(core.view, uri);
+        g_object_unref(uri);
+    });
+}
+
+void KitView::loadHTML(const std::string& html, const std::string& baseURL) {
+    onCore([html, baseURL](KitViewCore& core) {
+        webkit_web_view_load_html(core.view, html.c_str(),
+                                  baseURL.empty() ? nullptr : baseURL.c_str());
+    });
+}
+
+void KitView::decide(std::uint64_t navigation, bool allow) {
+    onCore([navigation, allow](KitViewCore& core) {
+        auto found = core.decisions.find(navigation);
+        if (found == core.decisions.end())
+            return;
+        if (allow)
+            webkit_policy_decision_use(found->second);
+        else
+            webkit_policy_decision_ignore(found->second);
+        g_object_unref(found->second);
+        core.decisions.erase(found);
+    });
+}
+
+void KitView::stop() {
+    onCore([](KitViewCore& core) { webkit_web_view_stop_loading(core.view); });
+}
+
+void KitView::reload(bool ignoreCache) {
+    onCore([ignoreCache](KitViewCore& core) {
+        if (ignoreCache)
+            webkit_web_view_reload_bypass_cache(core.view);
+        else
+            webkit_web_view_reload(core.view);
+    });
+}
+
+void KitView::goBack() {
+    onCore([](KitViewCore& core) { webkit_web_view_go_back(core.view); });
+}
+
+void KitView::goForward() {
+    onCore([](KitViewCore& core) { webkit_web_view_go_forward(core.view); });
+}
+
+namespace {
+
+using EvaluationDone = std::function<void(std::optional<std::string>)>;
+
+// Runs on the GTK thread; `done` runs there too, with the result.
+void evaluateOn(KitViewCore& core, const std::string& script, World world, EvaluationDone done) {
+    auto box = new EvaluationDone(std::move(done));
+    webkit_web_view_evaluate_javascript(
+        core.view, script.c_str(), gssize(script.size()), worldName(world), nullptr, nullptr,
+        [](GObject* object, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<EvaluationDone> done(static_cast<EvaluationDone*>(data));
+            GError* error = nullptr;
+            JSCValue* value =
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(object), result, &error);
+            std::optional<std::string> text;
+            if (value) {
+                text = valueText(value);
+                g_object_unref(value);
+            } else if (error) {
+                g_error_free(error);
+            }
+            (*done)(std::move(text));
+        },
+        box);
+}
+
+}  // namespace
+
+void KitView::evaluate(const std::string& script, World world, EvaluationDone done) {
+    m_thread.post([core = m_core, script, world, done = std::move(done)]() mutable {
+        if (!core->view)
+            return;
+        evaluateOn(*core, script, world,
+                   [core, done = std::move(done)](std::optional<std::string> text) {
+                       core->paintSoon();
+                       if (done)
+                           core->host.postToMain([closed = core->closed, done, text] {
+                               if (!*closed)
+                                   done(text);
+                           });
+                   });
+    });
+}
+
+std::optional<std::string> KitView::evaluateWithin(const std::string& script, World world,
+                                                   std::chrono::milliseconds bound) {
+    auto answer = std::make_shared<std::promise<std::optional<std::string>>>();
+    auto future = answer->get_future();
+    m_thread.post([core = m_core, script, world, answer] {
+        if (!core->view) {
+            answer->set_value(std::nullopt);
+            return;
+        }
+        evaluateOn(*core, script, world, [core, answer](std::optional<std::string> text) {
+            core->paintSoon();
+            answer->set_value(std::move(text));
+        });
+    });
+    if (future.wait_for(bound) != std::future_status::ready)
+        return std::nullopt;
+    return future.get();
+}
+
+void KitView::snapshot(std::function<void(std::shared_ptr<const Pixels>)> done) {
+    m_thread.post([core = m_core, done = std::move(done)] {
+        auto deliver = [core, done](std::shared_ptr<const Pixels> pixels) {
+            core->host.postToMain([closed = core->closed, done, pixels] {
+                if (!*closed)
+                    done(pixels);
+            });
+        };
+        if (!core->view) {
+            deliver(nullptr);
+            return;
+        }
+        core->takeSnapshot(deliver);
+    });
+}
+
+void KitView::setLive(bool live) {
+    onCore([live](KitViewCore& core) {
+        core.live = live;
+        if (live)
+            core.paintSoon();
+    });
+}
+
+namespace {
+
+GdkDevice* pointer() {
+    return gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
+}
+
+GdkDevice* keyboard() {
+    return gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default()));
+}
+
+}  // namespace
+
+void KitView::click(double x, double y) {
+    onCore([x, y](KitViewCore& core) {
+        GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(core.view));
+        if (!window)
+            return;
+        for (GdkEventType type : {GDK_MOTION_NOTIFY, GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+            GdkEvent* event = gdk_event_new(type);
+            if (type == GDK_MOTION_NOTIFY) {
+                event->motion.window = GDK_WINDOW(g_object_ref(window));
+                event->motion.x = x;
+                event->motion.y = y;
+                event->motion.time = GDK_CURRENT_TIME;
+            } else {
+                event->button.window = GDK_WINDOW(g_object_ref(window));
+                event->button.x = x;
+                event->button.y = y;
+                event->button.button = 1;
+                event->button.time = GDK_CURRENT_TIME;
+                if (type == GDK_BUTTON_RELEASE)
+                    event->button.state = GDK_BUTTON1_MASK;
+            }
+            gdk_event_set_device(event, pointer());
+            gtk_main_do_event(event);
+            gdk_event_free(event);
+        }
+        core.paintSoon();
+    });
+}
+
+void KitView::key(const std::string& keysym) {
+    onCore([keysym](KitViewCore& core) {
+        GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(core.view));
+        const guint keyval = gdk_keyval_from_name(keysym.c_str());
+        if (!window || keyval == GDK_KEY_VoidSymbol)
+            return;
+        guint16 keycode = 0;
+        GdkKeymapKey* keys = nullptr;
+        gint count = 0;
+        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()),
+                                              keyval, &keys, &count) &&
+            count > 0) {
+            keycode = guint16(keys[0].keycode);
+        }
+        g_free(keys);
+        gtk_widget_grab_focus(GTK_WIDGET(core.view));
+        for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+            GdkEvent* event = gdk_event_new(type);
+            event->key.window = GDK_WINDOW(g_object_ref(window));
+            event->key.keyval = keyval;
+            event->key.hardware_keycode = keycode;
+            event->key.time = GDK_CURRENT_TIME;
+            gdk_event_set_device(event, keyboard());
+            gtk_main_do_event(event);
+            gdk_event_free(event);
+        }
+        core.paintSoon();
+    });
+}
+
+void KitView::scroll(double dx, double dy, double x, double y) {
+    onCore([dx, dy, x, y](KitViewCore& core) {
+        GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(core.view));
+        if (!window)
+            return;
+        GdkEvent* event = gdk_event_new(GDK_SCROLL);
+        event->scroll.window = GDK_WINDOW(g_object_ref(window));
+        event->scroll.direction = GDK_SCROLL_SMOOTH;
+        event->scroll.delta_x = dx;
+        event->scroll.delta_y = dy;
+        event->scroll.x = x;
+        event->scroll.y = y;
+        event->scroll.time = GDK_CURRENT_TIME;
+        gdk_event_set_device(event, pointer());
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+        core.paintSoon();
+    });
+}
+
+void KitView::answerDialog(std::uint64_t id, bool accepted, const std::string& text) {
+    onCore([id, accepted, text](KitViewCore& core) {
+        auto found = core.dialogs.find(id);
+        if (found == core.dialogs.end())
+            return;
+        WebKitScriptDialog* dialog = found->second;
+        switch (webkit_script_dialog_get_dialog_type(dialog)) {
+            case WEBKIT_SCRIPT_DIALOG_PROMPT:
+                if (accepted)
+                    webkit_script_dialog_prompt_set_text(dialog, text.c_str());
+                break;
+            case WEBKIT_SCRIPT_DIALOG_ALERT:
+                break;
+            default:
+                webkit_script_dialog_confirm_set_confirmed(dialog, accepted);
+                break;
+        }
+        webkit_script_dialog_close(dialog);
+        webkit_script_dialog_unref(dialog);
+        core.dialogs.erase(found);
+        core.paintSoon();
+    });
+}
+
+void KitView::answerChoices(std::uint64_t id, int index) {
+    onCore([id, index](KitViewCore& core) {
+        auto found = core.menus.find(id);
+        if (found == core.menus.end())
+            return;
+        if (index >= 0 && guint(index) < webkit_option_menu_get_n_items(found->second))
+            webkit_option_menu_activate_item(found->second, guint(index));
+        webkit_option_menu_close(found->second);
+        g_object_unref(found->second);
+        core.menus.erase(found);
+        core.paintSoon();
+    });
+}
+
+void KitView::answerFiles(std::uint64_t id, const std::vector<std::string>& paths) {
+    onCore([id, paths](KitViewCore& core) {
+        auto found = core.fileRequests.find(id);
+        if (found == core.fileRequests.end())
+            return;
+        if (paths.empty()) {
+            webkit_file_chooser_request_cancel(found->second);
+        } else {
+            std::vector<const gchar*> files;
+            for (const auto& path : paths) files.push_back(path.c_str());
+            files.push_back(nullptr);
+            webkit_file_chooser_request_select_files(found->second, files.data());
+        }
+        g_object_unref(found->second);
+        core.fileRequests.erase(found);
+        core.paintSoon();
+    });
+}
+
+void KitView::terminate() {
+    onCore([](KitViewCore& core) { webkit_web_view_terminate_web_process(core.view); });
+}
+
+}  // namespace platform::webkit
