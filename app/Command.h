@@ -19,6 +19,7 @@ enum class CommandKind {
     Wait,
     Settle,
     Screenshot,
+    Zoom,
     Device,
     Open,
     Share,
@@ -41,6 +42,7 @@ struct Command {
     std::string text;
     int page = 0;        // swipe
     double seconds = 0;  // wait
+    double factor = 1;   // zoom
     // drag: what the target is dragged onto (a handle or a visible text); when that is empty,
     // the point (x, y) it is dragged to. With no target, a bare finger goes from (x, y) to
     // (toX, toY). All in points from the screen's top left.

@@ -245,6 +245,17 @@ ParsedLine parseCommandLine(const std::string& line) {
             return *bad;
         }
         command.kind = CommandKind::Settle;
+    } else if (name == "zoom") {
+        if (auto bad = expect(1, 1, "zoom FACTOR")) {
+            return *bad;
+        }
+        char* end = nullptr;
+        const double factor = std::strtod(words[1].c_str(), &end);
+        if (end == words[1].c_str() || *end != '\0' || !(factor >= 0.1 && factor <= 10)) {
+            return failure("not a zoom factor from 0.1 to 10: \"" + words[1] + "\"");
+        }
+        command.kind = CommandKind::Zoom;
+        command.factor = factor;
     } else if (name == "screenshot") {
         if (auto bad = expect(1, 1, "screenshot FILE.png")) {
             return *bad;
@@ -368,6 +379,9 @@ std::string commandHelp(std::optional<int> introLastPage) {
            "                           transitions, a toast's hiding, a next screen shown after\n"
            "                           a moment) without sitting out its idle time\n"
            "  screenshot FILE.png      save the screen as a picture\n"
+           "  zoom FACTOR              zoom the web page on screen by the factor (zoom 2 spreads\n"
+           "                           the fingers to twice the size, zoom 0.5 pinches back),\n"
+           "                           within the page's bounds\n"
            "  open index ORGID         push the organisation's members indexed by pinyin\n"
            "                           initial (no screen of the client opens that list;\n"
            "                           open index alone lists the organisations' ids)\n"

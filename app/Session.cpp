@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <istream>
 #include <ostream>
 
@@ -12,8 +13,10 @@
 #include "SocialSDK/service/SHSocialSnsPlatform.h"
 #include "app/Command.h"
 #include "app/CommandParser.h"
+#include "components/webprogress/WebViewProgressView.h"
 #include "platform/foundation/TerminalText.h"
 #include "platform/net/HttpClient.h"
+#include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/Device.h"
@@ -21,6 +24,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 
 namespace frontend {
@@ -129,7 +133,8 @@ void Session::runLine(const std::string& line) {
     if (!result) {
         fail(result.error);
     }
-    if (!settle(m_options.timing) && platform::HttpClient::shared().inFlight() > 0) {
+    if (!settle(m_options.timing, [this] { return waitsVisibly(); }) &&
+        platform::HttpClient::shared().inFlight() > 0) {
         m_out << "note: still waiting for " << platform::HttpClient::shared().inFlight()
               << " replies\n";
     }
@@ -182,6 +187,8 @@ DriverResult Session::perform(const Command& command) {
             return DriverResult::success();
         case CommandKind::Screenshot:
             return m_driver.screenshot(command.text);
+        case CommandKind::Zoom:
+            return zoomPage(command.factor);
         case CommandKind::Device:
             return performDeviceCommand(command.device);
         case CommandKind::Open:
@@ -316,6 +323,44 @@ void Session::fail(const std::string& reason) {
     ++m_failures;
     // The reason may quote what a screen shows, which a server may have sent.
     m_out << "error: " << platform::terminalSafeText(reason) << "\n";
+}
+
+// The user's pinch on the web page on screen, about its middle.
+DriverResult Session::zoomPage(double factor) {
+    auto pages = m_driver.findAll<platform::WebView>();
+    if (pages.empty())
+        return DriverResult::failure("no web page on screen");
+    auto& page = *pages.front();
+    const platform::Size size = page.bounds().size;
+    if (!page.zoomBy(factor, platform::Point{size.width / 2, size.height / 2}))
+        return DriverResult::failure("the page on screen may not be zoomed");
+    return DriverResult::success();
+}
+
+// The client shows that it waits: a spinning overlay or indicator, or a page's progress line
+// short of its end. Read from the views themselves (the driver's outline would hand out
+// handles while the command settles).
+bool Session::waitsVisibly() const {
+    std::function<bool(const platform::View&)> waits = [&](const platform::View& view) {
+        if (view.isHidden() || view.alpha() <= 0)
+            return false;
+        if (auto* spinner = dynamic_cast<const platform::ActivityIndicatorView*>(&view);
+            spinner && spinner->isAnimating())
+            return true;
+        if (auto* line = dynamic_cast<const platform::components::WebViewProgressView*>(&view);
+            line && line->progress() > 0 && line->progress() < 1)
+            return true;
+        for (const auto& subview : view.subviews()) {
+            if (waits(*subview))
+                return true;
+        }
+        return false;
+    };
+    for (const auto& window : platform::Application::shared().windows()) {
+        if (window && waits(*window))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace frontend

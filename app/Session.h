@@ -61,6 +61,8 @@ public:
     platform::testing::UIDriver& driver() { return m_driver; }
 
 private:
+    platform::testing::DriverResult zoomPage(double factor);
+    bool waitsVisibly() const;
     platform::testing::DriverResult perform(const Command& command);
     platform::testing::DriverResult offerShareFollow(const std::string& platformName,
                                                      const std::string& account);

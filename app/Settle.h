@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -16,6 +17,11 @@ struct SettleTiming {
     // for, so the screen shown is the one that comes to rest. Later ones (a toast's hiding, an
     // overlay's time-out) and repeating timers that are not due do not hold the screen back.
     double transitionSeconds = 0.5;
+    // Once the client visibly waits (its loading overlay or a progress line shows) for this
+    // long, it has come to rest as far as the user is concerned: the prompt comes back and the
+    // user may go back while a slow host takes its time (three times as long while a web page
+    // is still on its way).
+    double visibleWaitSeconds = 1;
 };
 
 // Runs the main run loop until the client is idle: no HTTP request or background block in
@@ -23,7 +29,9 @@ struct SettleTiming {
 // no timer or delayed task due now, and no transition under way. A reply that starts another
 // request keeps it waiting, as the new request is in flight before the reply's completion
 // returns. Stops at the bound; returns whether it came to rest.
-bool settle(const SettleTiming& timing = {});
+// `waitsVisibly`, when given, says whether the client shows that it waits (its overlay, a
+// progress line): settling ends once it has said so for SettleTiming::visibleWaitSeconds.
+bool settle(const SettleTiming& timing = {}, const std::function<bool()>& waitsVisibly = {});
 
 // The client's timed changes under way come to pass: a toast or report hiding, a next screen
 // shown after a moment, the transitions. What falls due within this much of the client's time

@@ -31,6 +31,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/webkit/EngineLoader.h"
 #include "shell/AppDelegate.h"
 #include "webcontainer/LocationDemoViewController.h"
 
@@ -187,6 +188,10 @@ int main(int argc, char** argv) {
     sessionOptions.openScreen = openScreenByName;
     frontend::Session session(std::cout, sessionOptions);
     session.launch(std::make_shared<AppDelegate>());
+    // The web engine starts off the main thread once the first screen shows, so that the first
+    // page the user opens finds it ready; a client that opens none pays nothing at start-up.
+    platform::webkit::setDeviceScale(platform::Screen::main().scale());
+    platform::webkit::warmUp();
     int status = 0;
     if (options.window) {
         status = runWindow(session);

@@ -138,9 +138,10 @@ public:
             response.set_header("Location", reply.location);
         if (reply.dropConnection) {
             // A provider that gives nothing makes the server close the connection short of
-            // the length it announced.
+            // the length it announced (well short: a web engine may make up a byte or two of
+            // an empty page).
             response.set_content_provider(
-                reply.body.size() + 1, reply.contentType.c_str(),
+                reply.body.size() + 1024, reply.contentType.c_str(),
                 [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
         } else if (!reply.contentEncoding.empty()) {
             // Of known length, so the server sends it as it is rather than encode it again.
@@ -237,6 +238,9 @@ int FakeSchoolServices::start(int port) {
         return m_state->m_port;
     auto server = std::make_unique<httplib::Server>();
     server->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
+    // One request a connection: a web engine keeps idle connections open, and a server stopped
+    // under them would wait out their keep-alive (seconds) in every test.
+    server->set_keep_alive_max_count(1);
     m_state->registerHandlers(*server);
     int bound = -1;
     if (port == 0)

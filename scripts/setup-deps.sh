@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the client and its tests need, only when one is missing.
-# (duktape-dev is for the script engine's single-file source, which the build compiles in.)
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config ccache
   libcurl4-openssl-dev nlohmann-json3-dev libsimdjson-dev libxxhash-dev libssl-dev zlib1g-dev
   libicu-dev libcairo2-dev libpango1.0-dev libpng-dev libjpeg62-turbo-dev
   fonts-wqy-microhei fonts-dejavu-core fonts-hanazono
-  libsndfile1-dev libzxing-dev libpugixml-dev libcpp-httplib-dev libgumbo-dev liblitehtml-dev
-  duktape-dev
+  libsndfile1-dev libzxing-dev libpugixml-dev libcpp-httplib-dev
   libsdl2-dev
   libwebkit2gtk-4.1-dev xvfb
   libgtest-dev libgmock-dev libbenchmark-dev)

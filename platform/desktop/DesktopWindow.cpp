@@ -26,6 +26,7 @@
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
+#include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 
 namespace platform::desktop {
@@ -597,6 +598,12 @@ void DesktopWindow::pinchWheel(Point point, double notches) {
     try {
         window->layoutIfNeeded();
         for (auto view = window->hitTest(point); view; view = view->superview()) {
+            // A web page zooms as the phone's browser zooms it, about the pointer.
+            if (auto page = std::dynamic_pointer_cast<WebView>(view)) {
+                page->zoomBy(std::pow(kZoomPerNotch, notches),
+                             page->convertPointFrom(point, nullptr));
+                return;
+            }
             auto scroll = std::dynamic_pointer_cast<ScrollView>(view);
             // The innermost scroll view that zooms (its delegate names a view to zoom).
             if (scroll && scroll->maximumZoomScale() > scroll->minimumZoomScale() &&
@@ -667,9 +674,11 @@ void DesktopWindow::typeText(const std::string& text) {
 
 void DesktopWindow::pressKey(Key key) {
     try {
-        Keyboard::press(KeyboardKey{
-            key == Key::Return ? KeyboardKey::Kind::Return : KeyboardKey::Kind::Delete, "", {},
-            true});
+        Keyboard::press(
+            KeyboardKey{key == Key::Return ? KeyboardKey::Kind::Return : KeyboardKey::Kind::Delete,
+                        "",
+                        {},
+                        true});
     } catch (const std::exception& error) {
         report("a key", error);
     }

@@ -23,6 +23,13 @@ inline std::string lowercasedAscii(std::string_view text) {
     return out;
 }
 
+// Without the spaces and tabs at either end (of a header's or an attribute's value).
+inline std::string_view trimmedAscii(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return lowerAscii(x) == lowerAscii(y);

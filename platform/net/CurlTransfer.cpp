@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/foundation/AsciiText.h"
+#include "platform/foundation/CookieStorage.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/URLEscaping.h"
 #include "platform/net/URLServer.h"
@@ -198,11 +199,14 @@ void CurlTransfer::setMethodAndBody() {
 void CurlTransfer::setHeaders() {
     const bool multipart = !m_request.parts.empty();
     bool hasContentType = false;
+    bool hasCookie = false;
     for (const auto& [rawName, rawValue] : m_request.headers) {
         std::string name = withoutLineBreaks(trimmed(rawName));
         std::string value = withoutLineBreaks(rawValue);
         if (name.empty() || name.find(':') != std::string::npos)
             continue;
+        if (equalsIgnoringCase(name, "cookie"))
+            hasCookie = true;
         if (equalsIgnoringCase(name, "content-type")) {
             // The multipart boundary lives in curl's own Content-Type.
             if (multipart)
@@ -215,6 +219,13 @@ void CurlTransfer::setHeaders() {
     if (m_request.ignoreCache) {
         m_headerList = appendHeader(m_headerList, "Cache-Control: no-cache");
         m_headerList = appendHeader(m_headerList, "Pragma: no-cache");
+    }
+    // The process's one cookie jar, which the web view's pages share (curl leaves this header
+    // out when a redirect goes to another host).
+    if (!hasCookie) {
+        if (const std::string cookies = CookieStorage::shared().headerFor(m_request.url);
+            !cookies.empty())
+            m_headerList = appendHeader(m_headerList, "Cookie: " + withoutLineBreaks(cookies));
     }
     // Servers that do not answer "100 Continue" would otherwise stall every larger upload.
     m_headerList = appendHeader(m_headerList, "Expect:");
@@ -272,7 +283,15 @@ size_t CurlTransfer::onHeader(char* data, size_t size, size_t count, void* self)
     } else if (auto colon = line.find(':'); colon != std::string_view::npos) {
         std::string name(trimmed(line.substr(0, colon)));
         std::transform(name.begin(), name.end(), name.begin(), lowerAscii);
-        headers.emplace_back(std::move(name), std::string(trimmed(line.substr(colon + 1))));
+        std::string value(trimmed(line.substr(colon + 1)));
+        if (name == "set-cookie") {
+            // Kept for the address that set it (a redirect's hop, when curl follows one).
+            char* effective = nullptr;
+            curl_easy_getinfo(transfer->m_easy, CURLINFO_EFFECTIVE_URL, &effective);
+            CookieStorage::shared().setFromHeader(
+                value, effective ? std::string(effective) : transfer->m_request.url);
+        }
+        headers.emplace_back(std::move(name), std::move(value));
     }
     return size * count;
 }

@@ -106,7 +106,9 @@ void WebFormChoices::open(View& select, std::shared_ptr<View> sheetHost,
 }
 
 void WebFormChoices::close() {
-    m_chosen = nullptr;
+    // What opened the list hears that nothing was chosen.
+    if (auto chosen = std::exchange(m_chosen, nullptr))
+        chosen(-1);
     if (auto sheet = m_sheet.lock(); sheet && sheet->isVisible()) {
         sheet->dismissWithClickedButtonIndex(sheet->cancelButtonIndex(), false);
     }
@@ -123,7 +125,8 @@ bool WebFormChoices::isOpen() const {
 
 void WebFormChoices::clickedButtonAtIndex(ActionSheet& sheet, int index) {
     if (index == sheet.cancelButtonIndex() || index < sheet.firstOtherButtonIndex()) {
-        m_chosen = nullptr;
+        if (auto chosen = std::exchange(m_chosen, nullptr))
+            chosen(-1);
         return;
     }
     pick(index - sheet.firstOtherButtonIndex());

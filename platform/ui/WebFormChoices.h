@@ -25,7 +25,8 @@ public:
     WebFormChoices() = default;
     ~WebFormChoices() override;
 
-    // `chosen` gets the index of the choice picked; nothing when the user cancels.
+    // `chosen` gets the index of the choice picked, or -1 once when the user cancels or the
+    // list is closed.
     void open(View& select, std::shared_ptr<View> sheetHost,
               const std::vector<std::string>& options, int selected,
               std::function<void(int)> chosen);

@@ -17,7 +17,7 @@ namespace platform {
 
 namespace {
 
-using Item = WebPage::Item;
+using Item = PageItem;
 
 // How the layout's default style sheet draws a field's text (HtmlDefaultStyle: 15px, black,
 // the placeholder grey). The layout gives the field its box, and the field's view, standing
@@ -175,22 +175,8 @@ public:
         return line;
     }
 
-    // Edited, or empty, the platform's field draws it: the text scrolled to show the caret.
-    // Otherwise the text shows from its start, cut at the box's edge as a browser's field
-    // cuts it, with no ellipsis standing for what is cut.
-    void draw(BitmapContext& context, const Rect& rect) override {
-        if (isEditing() || text().empty()) {
-            TextField::draw(context, rect);
-            return;
-        }
-        const double lineHeight = TextMeasurer::current().lineHeight(font());
-        const Rect line{{0, (bounds().size.height - lineHeight) / 2}, {0, lineHeight}};
-        context.saveState();
-        context.clip(Rect{{0, 0}, bounds().size});
-        // A disabled field's grey is the page's style's (itemTextLook), not greyed again here.
-        context.drawText(displayedText(), font(), textColor(), line, TextAlignment::Left, 1);
-        context.restoreState();
-    }
+    // The page paints the field, its text and its caret; this view only stands over it.
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
 
 private:
     class Delegate final : public TextFieldDelegate {
@@ -319,14 +305,8 @@ public:
         return line;
     }
 
-    void draw(BitmapContext& context, const Rect& rect) override {
-        if (text().empty() && !m_placeholder.empty()) {
-            Rect line = textRect();
-            line.size.width = wrapWidth();
-            context.drawText(m_placeholder, font(), kPlaceholderColor, line, textAlignment(), 0);
-        }
-        TextView::draw(context, rect);
-    }
+    // The page paints the text area; this view only stands over it.
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
 
 private:
     class Delegate final : public TextViewDelegate {

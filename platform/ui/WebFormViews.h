@@ -6,14 +6,14 @@
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/TextRun.h"
-#include "platform/web/WebPage.h"
+#include "platform/webkit/PageOutline.h"
 
 namespace platform {
 
 class View;
 
 // What a form control's view reports to the web view that shows it, each with the control's
-// node (WebPage::Item::node).
+// node (PageItem::node).
 struct PageFieldActions {
     // A text field or text area began or ended editing.
     std::function<void(int node)> focused;
@@ -41,13 +41,13 @@ struct PageFieldActions {
 // box, so that no text typed changes the box; focusing one raises the keyboard and typing goes
 // through the platform's editing session. Their keyboard carries the form bar
 // (KeyboardFormBar), which the actions answer.
-std::shared_ptr<View> makeFormControlView(const WebPage::Item& item, PageFieldActions actions);
+std::shared_ptr<View> makeFormControlView(const PageItem& item, PageFieldActions actions);
 
 // Brings a view made by makeFormControlView for the same node up to the item's state (a
 // script's change, or the page laid out again); a field being edited keeps its text unless
 // the page's value differs from it. False when the view is not one for this item's kind, and
 // must be made anew.
-bool updateFormControlView(View& view, const WebPage::Item& item);
+bool updateFormControlView(View& view, const PageItem& item);
 
 // Draws the text of a field's view in the font and colour the page's styles give the field
 // (HtmlLayout::itemTextLook); other controls' views draw no text.

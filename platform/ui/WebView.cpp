@@ -1,431 +1,660 @@
 #include "platform/ui/WebView.h"
 
 #include <algorithm>
-#include <string>
+#include <cstdio>
 #include <utility>
 
-#include "platform/foundation/AsciiText.h"
+#include "platform/foundation/Json.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/net/HttpClient.h"
-#include "platform/net/PictureFetches.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/ui/ShownPage.h"
-#include "platform/web/ScriptTimeBudget.h"
-#include "platform/web/WebReply.h"
+#include "platform/ui/WebFormChoices.h"
+#include "platform/webkit/ClientWorld.h"
+#include "platform/webkit/EngineLoader.h"
+#include "platform/webkit/UserAgent.h"
+#include "platform/webkit/WebEngine.h"
 
-// The web view itself and its loads: history, redirects, the delegate's say over each load, and
-// scripts evaluated in the page. Showing the page is in WebViewPage.cpp.
+// The web view itself: its engine, loads, history and what led to each page. Showing the page
+// is in WebViewPage.cpp, its forms, dialogs and choices in WebViewForms.cpp.
 
 namespace platform {
 
+namespace {
+
+constexpr const char* kBlank = "about:blank";
+
+// The ports browsers never connect to (the Fetch standard's list), which WebKit refuses.
+bool usesBlockedPort(const std::string& url) {
+    static const int kBlocked[] = {
+        1,    7,    9,    11,   13,   15,   17,   19,   20,   21,   22,   23,   25,   37,
+        42,   43,   53,   69,   77,   79,   87,   95,   101,  102,  103,  104,  109,  110,
+        111,  113,  115,  117,  119,  123,  135,  137,  139,  143,  161,  179,  389,  427,
+        465,  512,  513,  514,  515,  526,  530,  531,  532,  540,  548,  554,  556,  563,
+        587,  601,  636,  989,  990,  993,  995,  1719, 1720, 1723, 2049, 3659, 4045, 4190,
+        5060, 5061, 6000, 6566, 6665, 6666, 6667, 6668, 6669, 6679, 6697, 10080};
+    const auto scheme = url.find("://");
+    if (scheme == std::string::npos)
+        return false;
+    const auto hostEnd = url.find_first_of("/?#", scheme + 3);
+    const std::string authority = url.substr(
+        scheme + 3, hostEnd == std::string::npos ? std::string::npos : hostEnd - scheme - 3);
+    const auto colon = authority.rfind(':');
+    if (colon == std::string::npos || authority.find(']', colon) != std::string::npos)
+        return false;
+    const std::string digits = authority.substr(colon + 1);
+    if (digits.empty() || digits.size() > 5 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    const int port = std::stoi(digits);
+    return std::find(std::begin(kBlocked), std::end(kBlocked), port) != std::end(kBlocked);
+}
+// Stands in a chain for a document that asked without saying who it is (no Referer): never one
+// of anyone's hosts, so nothing that trusts a chain trusts it.
+constexpr const char* kUnnamedAsker = "about:unnamed-document";
+// Addresses a navigation was allowed to, kept until their page commits.
+constexpr std::size_t kMaxAllowedKept = 64;
+
+// scheme://host[:port] of an address, lower-cased; "" for one without a host.
+std::string originOf(const std::string& url) {
+    const auto scheme = url.find("://");
+    if (scheme == std::string::npos)
+        return {};
+    auto end = url.find_first_of("/?#", scheme + 3);
+    std::string origin = url.substr(0, end == std::string::npos ? url.size() : end);
+    std::transform(origin.begin(), origin.end(), origin.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return origin;
+}
+
+std::string withoutFragment(const std::string& url) {
+    return url.substr(0, url.find('#'));
+}
+
+WebViewNavigationType typeOf(webkit::NavigationKind kind) {
+    switch (kind) {
+        case webkit::NavigationKind::LinkClicked:
+            return WebViewNavigationType::LinkClicked;
+        case webkit::NavigationKind::FormSubmitted:
+            return WebViewNavigationType::FormSubmitted;
+        case webkit::NavigationKind::BackForward:
+            return WebViewNavigationType::BackForward;
+        case webkit::NavigationKind::Reload:
+            return WebViewNavigationType::Reload;
+        case webkit::NavigationKind::FormResubmitted:
+            return WebViewNavigationType::FormResubmitted;
+        case webkit::NavigationKind::Other:
+            break;
+    }
+    return WebViewNavigationType::Other;
+}
+
+void appendOnce(std::vector<std::string>& chain, const std::string& address) {
+    if (std::find(chain.begin(), chain.end(), address) == chain.end())
+        chain.push_back(address);
+}
+
+// The web views alive, for anyBusy(); main thread only.
+std::vector<const WebView*>& liveWebViews() {
+    static std::vector<const WebView*> views;
+    return views;
+}
+
+}  // namespace
+
+// Hands the engine's calls to the web view while it lives; the engine holds it weakly.
+class WebView::EngineClient final : public webkit::ViewClient {
+public:
+    explicit EngineClient(std::weak_ptr<View> view) : m_view(std::move(view)) {}
+
+    void navigationAsked(const webkit::NavigationAsk& ask) override {
+        if (auto view = web())
+            view->navigationAsked(ask);
+    }
+    void loadChanged(webkit::LoadStage stage, const std::string& url, int status) override {
+        if (auto view = web())
+            view->loadChanged(stage, url, status);
+    }
+    void loadFailed(const webkit::LoadFailure& failure) override {
+        if (auto view = web())
+            view->loadFailed(failure);
+    }
+    void uriChanged(const std::string& url) override {
+        if (auto view = web())
+            view->uriChanged(url);
+    }
+    void titleChanged(const std::string& title) override {
+        if (auto view = web())
+            view->m_title = title;
+    }
+    void historyChanged(const webkit::HistoryState& state) override {
+        if (auto view = web())
+            view->historyChanged(state);
+    }
+    void worldMessage(const std::string& json) override {
+        if (auto view = web())
+            view->worldMessage(json);
+    }
+    void dialogAsked(const webkit::DialogAsk& ask) override {
+        if (auto view = web())
+            view->dialogAsked(ask);
+    }
+    void choicesAsked(const webkit::ChoicesAsk& ask) override {
+        if (auto view = web())
+            view->choicesAsked(ask);
+    }
+    void filesAsked(const webkit::FilesAsk& ask) override {
+        if (auto view = web())
+            view->filesAsked(ask);
+    }
+    void processEnded(webkit::ProcessEnd why) override {
+        if (auto view = web())
+            view->processEnded(why);
+    }
+    void painted(std::shared_ptr<const webkit::Pixels> pixels) override {
+        if (auto view = web())
+            view->painted(std::move(pixels));
+    }
+
+private:
+    // Keeps the web view alive for the call.
+    std::shared_ptr<WebView> web() const {
+        return std::static_pointer_cast<WebView>(m_view.lock());
+    }
+    std::weak_ptr<View> m_view;
+};
+
 WebView::WebView() {
-    makeScrollView();
+    makeViews();
+    liveWebViews().push_back(this);
 }
 
 WebView::WebView(const Rect& frame) : View(frame) {
-    makeScrollView();
-}
-
-void WebView::makeScrollView() {
-    m_scriptBudget = std::make_shared<ScriptTimeBudget>();
-    setBackgroundColor(Color::white());
-    m_scrollView = View::make<ScrollView>(Rect{{0, 0}, bounds().size});
-    m_scrollView->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
-                                      AutoresizingMask::FlexibleHeight);
-    addSubview(m_scrollView);
+    makeViews();
+    liveWebViews().push_back(this);
 }
 
 WebView::~WebView() {
-    // The completion would find this web view gone and do nothing; spare the transfer.
-    if (m_httpRequest != 0) {
-        HttpClient::shared().cancel(m_httpRequest);
-    }
-    for (auto request : m_pictureRequests) {
-        PictureFetches::shared().cancel(request);
-    }
+    m_timeout.cancel();
+    std::erase(liveWebViews(), this);
 }
 
-WebView* WebView::from(const std::shared_ptr<View>& view) {
-    return static_cast<WebView*>(view.get());
+bool WebView::anyBusy() {
+    return std::any_of(liveWebViews().begin(), liveWebViews().end(),
+                       [](const WebView* view) { return view->isBusy(); });
+}
+
+void WebView::settleAfter(std::function<void()> send) {
+    if (!m_engine)
+        return;
+    ++m_workInFlight;
+    if (send)
+        send();
+    std::weak_ptr<View> weak = weak_from_this();
+    m_engine->sync([weak] {
+        if (auto view = std::static_pointer_cast<WebView>(weak.lock()))
+            view->m_workInFlight = std::max(0, view->m_workInFlight - 1);
+    });
+}
+
+bool WebView::ensureEngine() {
+    if (m_engine)
+        return true;
+    if (m_engineTried)
+        return false;
+    m_engineTried = true;
+    webkit::setDeviceScale(Screen::main().scale());
+    auto* engine = webkit::engine();
+    if (!engine)
+        return false;
+    m_client = std::make_shared<EngineClient>(weak_from_this());
+    webkit::ViewOptions options;
+    options.userAgent = webkit::phoneUserAgent();
+    options.clientScript = webkit::clientWorldScript();
+    const std::uint32_t tint = tintColor().argb();
+    char caret[8];
+    std::snprintf(caret, sizeof caret, "#%06x", unsigned(tint & 0xffffff));
+    options.caretColor = caret;
+    m_engine = engine->makeView(m_client, options);
+    m_engine->setLive(true);
+    watchTheUser();
+    applyViewport();
+    return true;
 }
 
 // --- Loading ----------------------------------------------------------------------------
 
 void WebView::loadRequest(const URLRequest& request) {
-    startLoad(Entry{request}, WebViewNavigationType::Other, HistoryMove::Push, -1);
+    auto self = weak_from_this().lock();
+    m_request = request;
+    m_request.sourceURL.clear();
+    m_request.sourceChain.clear();
+    if (!ensureEngine()) {
+        failLoad(WebError{WebError::kUnknown, webkit::loadError(), request.url});
+        return;
+    }
+    if (usesBlockedPort(request.url)) {
+        // WebKit refuses such a port without a word; the phone's web view fails the load.
+        failLoad(WebError{WebError::kCannotConnectToHost,
+                          "Not allowed to use restricted network port", request.url});
+        return;
+    }
+    m_appLoads.push_back(m_request);
+    // Under way from now on, as on the phone: a stop now stops it, and the load it replaces
+    // is cancelled, not failed.
+    m_loading = true;
+    m_lastError.reset();
+    webkit::LoadRequest load;
+    load.url = request.url;
+    load.ignoreCache = request.ignoreCache;
+    load.headers = request.headers;
+    m_engine->load(load);
+    startTimeout(request.timeoutSeconds > 0 ? request.timeoutSeconds : kDefaultTimeoutSeconds);
 }
 
 void WebView::loadHTMLString(std::string html, std::string baseURL) {
-    Entry entry;
-    entry.request.url = baseURL.empty() ? kBlank : baseURL;
-    entry.fromString = true;
-    entry.html = std::move(html);
-    entry.baseURL = std::move(baseURL);
-    startLoad(std::move(entry), WebViewNavigationType::Other, HistoryMove::Push, -1);
-}
-
-bool WebView::simulateNavigation(const std::string& url, WebViewNavigationType type) {
-    URLRequest request;
-    request.url = url;
-    request.method = type == WebViewNavigationType::FormSubmitted ? "POST" : "GET";
-    return startLoad(Entry{request}, type, HistoryMove::Push, -1, documentURL());
-}
-
-std::string WebView::documentURL() const {
-    return hasPage() ? m_page.url : kBlank;
-}
-
-bool WebView::canGoBack() const {
-    return backIndex() >= 0;
-}
-
-int WebView::backIndex() const {
-    int target = m_index - 1;
-    // A page that loaded the next one by itself would do it again: back passes over it. Not
-    // within the page shown, which back only scrolls.
-    while (target >= 0 && !showsThisDocument(target) &&
-           (m_history[size_t(target)].endedChain || m_history[size_t(target) + 1].byScript)) {
-        --target;
+    auto self = weak_from_this().lock();
+    m_request = URLRequest{};
+    m_request.url = baseURL.empty() ? kBlank : baseURL;
+    if (!ensureEngine()) {
+        failLoad(WebError{WebError::kUnknown, webkit::loadError(), m_request.url});
+        return;
     }
-    return target;
-}
-
-const std::vector<std::string>& WebView::pageSourceChain() const {
-    static const std::vector<std::string> none;
-    return m_index >= 0 ? m_history[size_t(m_index)].ledBy : none;
-}
-
-bool WebView::canGoForward() const {
-    return m_index >= 0 && m_index + 1 < int(m_history.size());
-}
-
-void WebView::goBack() {
-    const int target = backIndex();
-    if (target >= 0) {
-        startLoad(m_history[size_t(target)], WebViewNavigationType::BackForward, HistoryMove::GoTo,
-                  target);
-    }
-}
-
-void WebView::goForward() {
-    if (canGoForward()) {
-        startLoad(m_history[size_t(m_index + 1)], WebViewNavigationType::BackForward,
-                  HistoryMove::GoTo, m_index + 1);
-    }
-}
-
-void WebView::reload() {
-    if (m_index >= 0) {
-        startLoad(m_history[size_t(m_index)], WebViewNavigationType::Reload, HistoryMove::Replace,
-                  m_index);
-    } else if (!m_request.url.empty()) {
-        // No page yet: the failed load is tried again, still answering for every address that
-        // led to where it stopped (the request by then is its last redirect's).
-        Entry entry{m_request};
-        entry.ledBy = m_request.sourceChain;
-        startLoad(std::move(entry), WebViewNavigationType::Reload, HistoryMove::Replace, -1);
-    }
+    m_appLoads.push_back(m_request);
+    m_loading = true;
+    m_lastError.reset();
+    m_engine->loadHTML(html, baseURL);
 }
 
 void WebView::stopLoading() {
-    cancelLoad();
-}
-
-bool WebView::startLoad(Entry entry, WebViewNavigationType type, HistoryMove move, int target,
-                        std::string source, bool byScript) {
-    auto self = weak_from_this().lock();
-    if (!self) {
-        return false;  // only a web view owned by a shared_ptr can hear back from its loads
-    }
-    // A move within the page loads nothing, and no chain of loads goes on through it.
-    const bool withinPage = movesWithinPage(entry, type, move, target, source);
-    if (byScript && !withinPage && m_scriptedLoadsInARow >= kMaxScriptedLoads) {
-        log("web view: %@ loads in a row were started by scripts without a tap; the chain is "
-            "cut at %@, which asked for %@",
-            m_scriptedLoadsInARow, documentURL(), entry.request.url);
-        if (m_index >= 0) {
-            m_history[size_t(m_index)].endedChain = true;
-        }
-        return false;
-    }
-    if (move == HistoryMove::Push) {
-        entry.byScript = byScript;
-        entry.endedChain = false;
-    }
-    if (move == HistoryMove::Push) {
-        entry.ledBy = ledBy(source);
-    }
-    // Going back, forward or reloading keeps all that first led to the page, redirects
-    // included: a school page that a foreign page opened, or that a foreign address
-    // redirected to, stays theirs for its life.
-    entry.request.sourceChain = entry.ledBy;
-    entry.request.sourceURL = std::move(source);
-    if (auto delegate = this->delegate();
-        delegate && !delegate->shouldStartLoadWithRequest(*this, entry.request, type)) {
-        return false;
-    }
-    if (withinPage) {
-        moveWithinPage(std::move(entry), move, target);
-        return true;
-    }
-    cancelLoad();
-    std::uint64_t generation = ++m_generation;
-    m_loading = true;
-    m_request = entry.request;
-    m_lastError.reset();
-    m_pending = Pending{entry, move, target, 0, byScript};
-
-    std::weak_ptr<View> weak = self;
-    RunLoop::main().post([weak, generation] {
-        auto view = weak.lock();
-        if (!view || from(view)->m_generation != generation || !from(view)->m_loading) {
-            return;
-        }
-        if (auto delegate = from(view)->delegate()) {
-            delegate->webViewDidStartLoad(*from(view));
-        }
-    });
-
-    if (entry.fromString || entry.request.url == kBlank) {
-        HttpResponse page;
-        page.url = entry.request.url;
-        page.body = entry.html;
-        RunLoop::main().post([weak, generation, page = std::move(page)]() mutable {
-            if (auto view = weak.lock()) {
-                from(view)->fetched(generation, std::move(page));
-            }
-        });
-        return true;
-    }
-    fetch(generation);
-    return true;
-}
-
-std::vector<std::string> WebView::ledBy(const std::string& source) const {
-    if (source.empty()) {
-        return {};
-    }
-    // What led to the page that asks comes first, then that page, each address once.
-    std::vector<std::string> chain;
-    if (m_index >= 0 && documentURL() == source) {
-        for (const std::string& address : m_history[size_t(m_index)].ledBy) {
-            if (address != source &&
-                std::find(chain.begin(), chain.end(), address) == chain.end()) {
-                chain.push_back(address);
-            }
-        }
-    }
-    chain.push_back(source);
-    return chain;
-}
-
-// Fetches m_request, one hop: a redirect comes back here as it is.
-void WebView::fetch(std::uint64_t generation) {
-    HttpRequest http;
-    http.method = m_request.method.empty() ? "GET" : m_request.method;
-    http.url = m_request.url;
-    http.headers = m_request.headers;
-    http.body = m_request.body;
-    http.timeoutSeconds = m_request.timeoutSeconds;
-    http.ignoreCache = m_request.ignoreCache;
-    http.followRedirects = false;
-    std::weak_ptr<View> weak = weak_from_this();
-    auto id = HttpClient::shared().send(std::move(http), [weak, generation](HttpResponse response) {
-        if (auto view = weak.lock()) {
-            from(view)->fetched(generation, std::move(response));
-        }
-    });
-    // The completion never runs inside send, but a stale id would only make a later cancel
-    // a no-op.
-    if (m_generation == generation && m_loading) {
-        m_httpRequest = id;
-    }
-}
-
-void WebView::cancelLoad() {
-    if (!m_loading) {
+    if (!m_engine || !m_loading)
         return;
-    }
-    if (m_httpRequest != 0) {
-        HttpClient::shared().cancel(m_httpRequest);
-        m_httpRequest = 0;
-    }
-    ++m_generation;
+    m_engine->stop();
+    // What the stop cancels ends the load, whichever of the app's loads it is.
+    m_allowedAppLoad.reset();
+    if (m_appLoads.empty())
+        return;
+    // The app's loads not yet asked about never start: WebKit still asks about them, after
+    // the stop, and they are refused then without a word to the delegate. Nothing is under
+    // way but what the stop fails.
+    for (const auto& load : m_appLoads) m_stoppedLoads.push_back(withoutFragment(load.url));
+    m_appLoads.clear();
+    m_allowedAppLoad.reset();
     m_loading = false;
-    m_finishAwaitsPictures = false;
-    std::string url = m_request.url;
-    m_pending.reset();
-    // The phone reports a load that was stopped or replaced as cancelled. Posted, so it
-    // comes before anything the next load reports and never inside the caller.
+    m_timeout.cancel();
+}
+
+void WebView::reload() {
+    if (!m_engine)
+        return;
+    if (hasPage()) {
+        settleAfter([&] { m_engine->reload(false); });
+    } else if (!m_request.url.empty()) {
+        // No page yet: the failed load is tried again, as the app's own.
+        loadRequest(m_request);
+    }
+}
+
+bool WebView::canGoBack() const {
+    return !m_backItems.empty();
+}
+
+bool WebView::canGoForward() const {
+    return !m_forwardItems.empty();
+}
+
+// History moves and reloads are asked of the delegate as the page's own loads are; the web
+// view is busy until that ask has come.
+void WebView::goBack() {
+    if (m_engine && canGoBack())
+        settleAfter([&] { m_engine->goBack(); });
+}
+
+void WebView::goForward() {
+    if (m_engine && canGoForward())
+        settleAfter([&] { m_engine->goForward(); });
+}
+
+void WebView::startTimeout(double seconds) {
+    m_timeout.cancel();
     std::weak_ptr<View> weak = weak_from_this();
-    RunLoop::main().post([weak, url] {
-        auto view = weak.lock();
-        if (!view) {
+    m_timeout = RunLoop::main().postDelayed(
+        std::chrono::duration_cast<Duration>(std::chrono::duration<double>(seconds)), [weak] {
+            auto view = std::static_pointer_cast<WebView>(weak.lock());
+            if (!view || !view->m_engine)
+                return;
+            // Nothing of the page came in time: stopped, and failed as the phone fails it.
+            log("web view: %@ timed out", view->m_request.url);
+            view->m_engine->stop();
+            view->failLoad(
+                WebError{WebError::kTimedOut, "The request timed out.", view->m_request.url});
+        });
+}
+
+// --- What led to a navigation --------------------------------------------------------------
+
+WebView::Provenance WebView::provenanceOf(const webkit::NavigationAsk& ask) {
+    Provenance provenance;
+    if (ask.redirect) {
+        // A hop of a load under way: what led to the load, then the address that redirected,
+        // which is the last one a navigation was let go to (the view's own address may still
+        // be the page's while the page's navigation is under way).
+        const std::string hop = !m_lastAllowedURL.empty() ? m_lastAllowedURL : ask.viewURL;
+        if (auto found = m_allowed.find(hop); found != m_allowed.end()) {
+            provenance.chain = found->second.chain;
+        } else {
+            provenance.chain = m_pageChain;
+            appendOnce(provenance.chain, m_pageURL);
+        }
+        appendOnce(provenance.chain, hop);
+        provenance.sourceURL = hop;
+        return provenance;
+    }
+    if (ask.kind == webkit::NavigationKind::BackForward ||
+        ask.kind == webkit::NavigationKind::Reload) {
+        // The entry keeps all that first led to its page.
+        if (ask.kind == webkit::NavigationKind::Reload) {
+            provenance.chain = m_pageChain;
+            return provenance;
+        }
+        // The item on that address: WebKit may have made it the current one already; else
+        // the nearest, back first (as history.back() goes).
+        if (m_currentItem && withoutFragment(m_currentItemURL) == withoutFragment(ask.url)) {
+            if (auto kept = m_itemChains.find(*m_currentItem); kept != m_itemChains.end()) {
+                provenance.chain = kept->second;
+                return provenance;
+            }
+        }
+        for (const auto* list : {&m_backItems, &m_forwardItems}) {
+            for (const auto& [id, url] : *list) {
+                if (withoutFragment(url) != withoutFragment(ask.url))
+                    continue;
+                if (auto kept = m_itemChains.find(id); kept != m_itemChains.end())
+                    provenance.chain = kept->second;
+                return provenance;
+            }
+        }
+        provenance.chain = m_pageChain;
+        return provenance;
+    }
+    if (!m_appLoads.empty() && ask.referrer.empty()) {
+        // The app's own load: nothing led to it.
+        m_appLoads.erase(m_appLoads.begin());
+        provenance.byApp = true;
+        return provenance;
+    }
+    if (m_newWindow && ask.referrer.empty()) {
+        provenance = std::move(*m_newWindow);
+        m_newWindow.reset();
+        return provenance;
+    }
+    // The page asks: what led to the page shown, then the page. WebKit does not say which of
+    // the page's frames asks; the document that asks is named by its Referer, which a web
+    // address carries. One of another origin than the page (a foreign frame in it) joins the
+    // chain, so that nothing trusts it for the page. A navigation that names no document (to
+    // an address of another scheme, which carries no Referer) is the page's own only while
+    // the page holds no frames.
+    provenance.chain = m_pageChain;
+    appendOnce(provenance.chain, m_pageURL);
+    provenance.sourceURL = m_pageURL;
+    if (ask.referrer.empty()) {
+        if (m_outline.frames > 0) {
+            appendOnce(provenance.chain, kUnnamedAsker);
+            provenance.sourceURL = kUnnamedAsker;
+        }
+    } else if (originOf(ask.referrer) != originOf(m_pageURL)) {
+        appendOnce(provenance.chain, ask.referrer);
+        provenance.sourceURL = ask.referrer;
+    }
+    return provenance;
+}
+
+void WebView::navigationAsked(const webkit::NavigationAsk& ask) {
+    auto self = weak_from_this().lock();
+    if (!ask.redirect && ask.referrer.empty()) {
+        auto stopped =
+            std::find(m_stoppedLoads.begin(), m_stoppedLoads.end(), withoutFragment(ask.url));
+        if (stopped != m_stoppedLoads.end()) {
+            m_stoppedLoads.erase(stopped);
+            m_engine->decide(ask.id, false);
             return;
         }
-        WebError error{WebError::kCancelled, "cancelled", url};
-        if (auto delegate = from(view)->delegate()) {
-            delegate->didFailLoadWithError(*from(view), error);
+    }
+    Provenance provenance = provenanceOf(ask);
+    URLRequest request;
+    request.url = ask.url;
+    request.method = ask.method.empty() ? "GET" : ask.method;
+    request.sourceURL = provenance.sourceURL;
+    request.sourceChain = provenance.chain;
+    const auto type = ask.redirect ? WebViewNavigationType::Other : typeOf(ask.kind);
+    bool allowed = true;
+    if (auto delegate = this->delegate())
+        allowed = delegate->shouldStartLoadWithRequest(*this, request, type);
+    if (!m_engine)
+        return;  // the delegate let the web view go
+    if (allowed) {
+        if (ask.newWindow) {
+            m_newWindow = provenance;
+        } else {
+            if (m_allowed.size() >= kMaxAllowedKept)
+                m_allowed.erase(m_allowed.begin());
+            m_allowed[withoutFragment(ask.url)] = provenance;
+            m_lastAllowedURL = ask.url;
         }
+    } else {
+        m_refusedURL = ask.url;
+        // The app's own load refused: nothing is under way.
+        if (provenance.byApp && m_appLoads.empty())
+            m_loading = false;
+    }
+    m_engine->decide(ask.id, allowed);
+    // The load it starts reaches the web view before the page's next turn; the app's own load
+    // is the page's for sure, and under way from now on.
+    if (allowed && provenance.byApp) {
+        m_loading = true;
+        m_allowedAppLoad = withoutFragment(ask.url);
+    }
+    settleAfter({});
+}
+
+// --- The load's course ----------------------------------------------------------------------
+
+void WebView::loadChanged(webkit::LoadStage stage, const std::string& url, int status) {
+    auto self = weak_from_this().lock();
+    switch (stage) {
+        case webkit::LoadStage::Started:
+            // What was asked before has been asked by now: a stopped load not asked about
+            // yet never will be.
+            m_stoppedLoads.clear();
+            m_allowedAppLoad.reset();
+            m_loading = true;
+            m_lastError.reset();
+            m_request.url = url;
+            if (auto delegate = this->delegate())
+                delegate->webViewDidStartLoad(*this);
+            break;
+        case webkit::LoadStage::Redirected:
+            m_request.url = url;
+            break;
+        case webkit::LoadStage::Committed:
+            committed(url);
+            m_pageStatus = status;
+            break;
+        case webkit::LoadStage::Finished:
+            if (!m_loading)
+                break;
+            // The page's outline and title come in before the web view rests.
+            settleAfter({});
+            m_loading = false;
+            m_timeout.cancel();
+            if (auto delegate = this->delegate())
+                delegate->webViewDidFinishLoad(*this);
+            break;
+    }
+}
+
+void WebView::committed(const std::string& url) {
+    m_timeout.cancel();
+    m_lastAllowedURL.clear();
+    ++m_pageSerial;
+    m_pageURL = url.empty() ? kBlank : url;
+    m_pageStatus = 0;
+    auto found = m_allowed.find(withoutFragment(m_pageURL));
+    if (found != m_allowed.end()) {
+        m_pageChain = found->second.chain;
+        m_allowed.erase(found);
+    } else {
+        // A page nobody was asked about (WebKit's own): trusted by nothing.
+        m_pageChain = {kUnnamedAsker};
+    }
+    keepChainWithItem();
+    m_outline = PageOutline{};
+    m_outline.url = m_pageURL;
+    forgetFormViews();
+    // A new page sets the scroller's content afresh.
+    m_pageContentSize.reset();
+    placeItemViews();
+}
+
+void WebView::uriChanged(const std::string& url) {
+    // A move within the page (a fragment, pushState) keeps the page and its identity.
+    if (!m_loading && hasPage() && !url.empty())
+        m_pageURL = url;
+}
+
+void WebView::historyChanged(const webkit::HistoryState& state) {
+    m_backItems.clear();
+    m_forwardItems.clear();
+    for (const auto& item : state.back) m_backItems.emplace_back(item.id, item.url);
+    for (const auto& item : state.forward) m_forwardItems.emplace_back(item.id, item.url);
+    m_currentItem.reset();
+    if (state.current) {
+        m_currentItem = state.current->id;
+        m_currentItemURL = state.current->url;
+        keepChainWithItem();
+    }
+    // Items gone from the list take their chains with them.
+    std::erase_if(m_itemChains, [&state](const auto& entry) {
+        auto listed = [&entry](const webkit::HistoryItem& item) { return item.id == entry.first; };
+        return !(state.current && state.current->id == entry.first) &&
+               std::none_of(state.back.begin(), state.back.end(), listed) &&
+               std::none_of(state.forward.begin(), state.forward.end(), listed);
     });
 }
 
-void WebView::fetched(std::uint64_t generation, HttpResponse response) {
-    if (generation != m_generation || !m_loading) {
+// The history item of the page shown keeps what first led to the page. WebKit tells of the
+// item and of the page's commit in either order: whichever comes second joins them.
+void WebView::keepChainWithItem() {
+    if (!m_currentItem || !hasPage() || m_itemChains.count(*m_currentItem))
         return;
-    }
-    m_httpRequest = 0;
-    if (!response.error.empty()) {
-        failLoad(WebError::fromTransportError(response.error, m_request.url));
+    if (withoutFragment(m_currentItemURL) != withoutFragment(m_pageURL))
         return;
-    }
-    if (!response.redirectURL.empty()) {
-        followRedirect(response);
-        return;
-    }
-    Page page;
-    page.url = response.url.empty() ? m_request.url : std::move(response.url);
-    page.status = response.status;
-    page.baseURL = m_pending ? m_pending->entry.baseURL : "";
-    const bool given = m_pending && (m_pending->entry.fromString || m_request.url == kBlank);
-    switch (given ? WebReplyKind::Page : webReplyKind(response.mimeType(), response.body)) {
-        case WebReplyKind::Page:
-            page.html = std::move(response.body);
-            break;
-        case WebReplyKind::Text:
-            page.html = textDocument(response.body);
-            break;
-        case WebReplyKind::Picture:
-            page.html = pictureDocument(page.url);
-            break;
-        case WebReplyKind::Unshown:
-            log("web view: %@ is %@, which a page cannot show", page.url, response.mimeType());
-            failLoad(WebError{WebError::kFrameLoadInterrupted, "Frame load interrupted", page.url});
-            return;
-    }
-    finishLoad(std::move(page));
+    m_itemChains[*m_currentItem] = m_pageChain;
 }
 
-void WebView::followRedirect(const HttpResponse& response) {
+void WebView::loadFailed(const webkit::LoadFailure& failure) {
     auto self = weak_from_this().lock();
-    if (!m_pending || ++m_pending->redirects > kMaxRedirects) {
-        failLoad(WebError{WebError::kHTTPTooManyRedirects, "too many redirects", m_request.url});
-        return;
-    }
-    URLRequest next = m_request;
-    next.url = response.redirectURL;
-    next.sourceURL = response.url.empty() ? m_request.url : response.url;
-    // The hop joins what led to the page for good: its history entry keeps it.
-    // Each address once: a page that redirects again on every reload must not grow it.
-    auto& ledBy = m_pending->entry.ledBy;
-    if (std::find(ledBy.begin(), ledBy.end(), next.sourceURL) == ledBy.end()) {
-        ledBy.push_back(next.sourceURL);
-    }
-    next.sourceChain = m_pending->entry.ledBy;
-    // As browsers do: "see other", and a moved form, are fetched with GET and without the form.
-    const bool movedForm =
-        (response.status == 301 || response.status == 302) && next.method == "POST";
-    if (response.status == 303 || movedForm) {
-        next.method = "GET";
-        next.body.clear();
-        std::erase_if(next.headers, [](const auto& header) {
-            return equalsIgnoringCase(header.first, "content-type") ||
-                   equalsIgnoringCase(header.first, "content-length");
-        });
-    }
-    const std::uint64_t generation = m_generation;
-    if (auto delegate = this->delegate();
-        delegate &&
-        !delegate->shouldStartLoadWithRequest(*this, next, WebViewNavigationType::Other)) {
-        if (generation == m_generation && m_loading) {
-            cancelLoad();
-        }
-        return;
-    }
-    // The delegate may have started another load, or stopped this one.
-    if (generation != m_generation || !m_loading || !m_pending) {
-        return;
-    }
-    m_request = next;
-    m_pending->entry.request = std::move(next);
-    fetch(generation);
+    // The time-out of the app's newer load, which cancelled this one, runs on.
+    if (!failure.cancelled || !newerAppLoadWaits(failure.url))
+        m_timeout.cancel();
+    WebError error = WebError::fromTransportError(failure.message, failure.url);
+    if (failure.cancelled)
+        error.code = WebError::kCancelled;
+    else if (failure.blocked && !m_refusedURL.empty() &&
+             withoutFragment(failure.url) == withoutFragment(m_refusedURL))
+        // A hop the delegate refused ends the load as stopped, and leaves the page as it was.
+        error.code = WebError::kCancelled;
+    else if (failure.connectionLost)
+        error.code = WebError::kNetworkConnectionLost;
+    else if (failure.blocked)
+        error.code = WebError::kFrameLoadInterrupted;
+    if (error.code == WebError::kFrameLoadInterrupted)
+        log("web view: %@ is not a page, a text or a picture: it is not shown", failure.url);
+    failLoad(std::move(error));
 }
 
-void WebView::finishLoad(Page page) {
-    auto self = weak_from_this().lock();
-    Pending pending = m_pending ? std::move(*m_pending) : Pending{};
-    m_pending.reset();
-    // History keeps where the load ended up (after redirects).
-    if (!pending.entry.fromString) {
-        pending.entry.request.url = page.url;
-        m_request.url = page.url;
-    }
-    // A page loaded anew is a document of its own; one gone back or forward to is again the
-    // document of every entry that moved within it.
-    if (pending.move != HistoryMove::GoTo || pending.entry.document == 0) {
-        pending.entry.document = ++m_documentSerial;
-    }
-    leaveEntry(pending.move, pending.entry);
-    switch (pending.move) {
-        case HistoryMove::Push:
-            if (m_index + 1 < int(m_history.size())) {
-                m_history.erase(m_history.begin() + (m_index + 1), m_history.end());
-            }
-            m_history.push_back(std::move(pending.entry));
-            m_index = int(m_history.size()) - 1;
-            break;
-        case HistoryMove::Replace:
-        case HistoryMove::GoTo:
-            if (pending.target >= 0 && pending.target < int(m_history.size())) {
-                m_index = pending.target;
-                m_history[size_t(m_index)] = std::move(pending.entry);
-            } else {
-                m_history.push_back(std::move(pending.entry));
-                m_index = int(m_history.size()) - 1;
-            }
-            break;
-    }
-    // Any load but a script's own starts the row again.
-    m_scriptedLoadsInARow = pending.byScript ? m_scriptedLoadsInARow + 1 : 0;
-    m_page = std::move(page);
-    // The page's own scripts run before anyone hears that it finished, as in a browser.
-    openPage(m_page.html, m_page.url, m_page.baseURL);
-    if (m_arrivalPending) {
-        // Not where the page before stood, while its pictures come in.
-        m_scrollView->setContentOffset(Point{0, 0});
-    }
-    if (m_picturesPending > 0) {
-        // As on the phone, the load finishes once its pictures are in (pictureArrived), so
-        // that whoever hears of it reads the page's whole height.
-        m_finishAwaitsPictures = true;
+void WebView::processEnded(webkit::ProcessEnd why) {
+    if (why == webkit::ProcessEnd::Terminated)
         return;
-    }
-    m_loading = false;
-    arrive();
-    if (auto delegate = this->delegate()) {
-        delegate->webViewDidFinishLoad(*this);
-    }
+    auto self = weak_from_this().lock();
+    forgetFormViews();
+    const char* what = why == webkit::ProcessEnd::MemoryLimit    ? "the page used too much memory"
+                       : why == webkit::ProcessEnd::Unresponsive ? "the page stopped answering"
+                                                                 : "the page crashed";
+    // The page is gone: the screen shows its fail view and its reload.
+    m_pageSerial = m_pageSerial + 1;
+    m_outline = PageOutline{};
+    placeItemViews();
+    failLoad(WebError{WebError::kWebProcessEnded, what, m_pageURL});
 }
 
 void WebView::failLoad(WebError error) {
     auto self = weak_from_this().lock();
-    m_pending.reset();
-    m_loading = false;
+    // A load the app's newer one replaced (WebKit may cancel it before or after it asks about
+    // the new one): that one is under way still, as on the phone.
+    m_loading = error.code == WebError::kCancelled && newerAppLoadWaits(error.failingURL);
+    if (!m_loading)
+        m_allowedAppLoad.reset();
     m_lastError = error;
-    if (auto delegate = this->delegate()) {
-        delegate->didFailLoadWithError(*this, error);
+    std::weak_ptr<View> weak = weak_from_this();
+    // Never inside the call that started the load.
+    RunLoop::main().post([weak, error] {
+        auto view = std::static_pointer_cast<WebView>(weak.lock());
+        if (!view)
+            return;
+        if (auto delegate = view->delegate())
+            delegate->didFailLoadWithError(*view, error);
+    });
+}
+
+bool WebView::simulateNavigation(const std::string& url, WebViewNavigationType type) {
+    if (!m_engine || !hasPage())
+        return false;
+    const std::string target = Json(url).dump(-1, ' ', false, Json::error_handler_t::replace);
+    // From the client's world, so that the page's own scripts see nothing of it; the page's
+    // document is what navigates, as when its own script does.
+    std::string script;
+    if (type == WebViewNavigationType::FormSubmitted) {
+        script =
+            "(function(){var f=document.createElement('form');f.method='post';f.action=" + target +
+            ";f.style.display='none';document.documentElement.appendChild(f);"
+            "HTMLFormElement.prototype.submit.call(f);f.remove();})()";
+    } else {
+        script = "location.href=" + target;
     }
+    settleAfter([&] { m_engine->evaluate(script, webkit::World::Client); });
+    return true;
+}
+
+std::string WebView::pageHTML() const {
+    if (!m_engine || !hasPage())
+        return {};
+    return m_engine
+        ->evaluateWithin("document.documentElement ? document.documentElement.outerHTML : ''",
+                         webkit::World::Client, std::chrono::seconds(2))
+        .value_or("");
 }
 
 // --- Scripts ----------------------------------------------------------------------------
 
 std::string WebView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
-    auto self = weak_from_this().lock();
     m_scripts.push_back(script);
-    std::string result = currentPage().evaluate(script);
-    pageMayHaveChanged();
-    return result;
+    if (!ensureEngine())
+        return {};
+    std::string answer =
+        m_engine->evaluateWithin(script, webkit::World::Page, kScriptAnswerBound).value_or("");
+    // What the script changed reaches the outline and the paint before the web view rests.
+    settleAfter({});
+    return answer;
+}
+
+bool WebView::newerAppLoadWaits(const std::string& failingURL) const {
+    return !m_appLoads.empty() ||
+           (m_allowedAppLoad && *m_allowedAppLoad != withoutFragment(failingURL));
+}
+
+bool WebView::isBusy() const {
+    return m_loading || m_workInFlight > 0 || !m_appLoads.empty();
 }
 
 }  // namespace platform

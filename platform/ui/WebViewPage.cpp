@@ -1,343 +1,444 @@
-// Showing the web view's page: opening it, laying it out with its pictures, and the views
-// of its items.
+// Showing the web view's page: WebKit's paint, the views of the page's items over it, the
+// scroll between the two, and the page's scale.
+
+#include <cairo.h>
 
 #include <algorithm>
-#include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
-#include "platform/foundation/AsciiText.h"
-#include "platform/foundation/Dispatch.h"
-#include "platform/foundation/Log.h"
-#include "platform/foundation/RunLoop.h"
-#include "platform/net/HttpClient.h"
-#include "platform/net/PictureFetches.h"
+#include "platform/foundation/JsonParse.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/ui/ShownPage.h"
+#include "platform/ui/ScrollViewObserver.h"
+#include "platform/ui/TapGestureRecognizer.h"
+#include "platform/ui/WebFormViews.h"
 #include "platform/ui/WebView.h"
-#include "platform/web/HtmlLayout.h"
-#include "platform/web/ScriptTimeBudget.h"
+#include "platform/webkit/Viewport.h"
+#include "platform/webkit/WebEngine.h"
 
 namespace platform {
 
 namespace {
 
-// A picture of a page that does not come within this long is left out, and the load that
-// waits for it finishes without it.
-constexpr double kPictureTimeoutSeconds = 15;
+// The views of the page's items stand where the page shows each and paint nothing: WebKit's
+// paint below shows the page. They carry what the outline says; taps go through them to the
+// page, which takes them as real clicks.
 
-bool isWebAddress(std::string_view url) {
-    return equalsIgnoringCase(url.substr(0, 7), "http://") ||
-           equalsIgnoringCase(url.substr(0, 8), "https://");
+// A run of the page's text.
+class PageTextLabel : public Label {
+public:
+    std::string describe() const override { return "text \"" + text() + "\""; }
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
+};
+
+// An element of the page with an id, showing its current text.
+class PageElementLabel : public Label {
+public:
+    void setId(std::string id) { m_id = std::move(id); }
+    std::string describe() const override { return "#" + m_id + " \"" + text() + "\""; }
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
+
+private:
+    std::string m_id;
+};
+
+// A link or a button of the page.
+class PageLinkButton : public Button {
+public:
+    void setTarget(bool link, std::string href, int node) {
+        m_link = link;
+        m_href = std::move(href);
+        m_node = node;
+    }
+    // The boxes of its lines in its own coordinates; empty when it shows in one box.
+    void setLines(std::vector<Rect> lines) { m_lines = std::move(lines); }
+    // Words that run over two lines take taps on their lines only, not on the words of the
+    // link beside them that the whole box covers.
+    bool pointInside(Point point) const override {
+        if (m_lines.empty())
+            return Button::pointInside(point);
+        return std::any_of(m_lines.begin(), m_lines.end(),
+                           [point](const Rect& line) { return line.contains(point); });
+    }
+    int node() const { return m_node; }
+    bool isLink() const { return m_link; }
+    std::string describe() const override {
+        if (!m_link)
+            return "button \"" + currentTitle() + "\"";
+        return "link \"" + currentTitle() + "\" -> " + m_href;
+    }
+    void draw(BitmapContext& /*context*/, const Rect& /*rect*/) override {}
+
+private:
+    bool m_link{false};
+    std::string m_href;
+    int m_node{-1};
+    std::vector<Rect> m_lines;
+};
+
+bool isFormItem(PageItem::Kind kind) {
+    return kind == PageItem::Kind::Field || kind == PageItem::Kind::Label;
 }
 
-// A page taken down frees tens of thousands of small blocks, which the allocator merges only
-// when a large block is next asked for: that is the next page's first large allocation, on
-// the way to showing it (a twentieth of its cost on a long page). Asking for one here merges
-// them now, right after the old page goes, while nothing waits.
-void mergeFreedMemory() {
-    constexpr std::size_t kLargeBlock = 64 * 1024;  // well below where blocks are mapped apart
-    void* block = std::malloc(kLargeBlock);
-    // Kept from being optimised away with its free.
-    asm volatile("" : : "r"(block) : "memory");
-    std::free(block);
-}
+// Hears the user's scrolls of the page's scroller.
+class PageScrollObserver final : public ScrollViewObserver {
+public:
+    explicit PageScrollObserver(std::function<void()> scrolled) : m_scrolled(std::move(scrolled)) {}
+    void scrollViewDidScroll(ScrollView&) override { m_scrolled(); }
+
+private:
+    std::function<void()> m_scrolled;
+};
 
 }  // namespace
 
-// --- The page ---------------------------------------------------------------------------
+void WebView::makeViews() {
+    setBackgroundColor(Color::white());
+    m_scrollView = View::make<ScrollView>(Rect{{0, 0}, bounds().size});
+    m_scrollView->setAutoresizingMask(AutoresizingMask::FlexibleWidth |
+                                      AutoresizingMask::FlexibleHeight);
+    m_scrollView->setBackgroundColor(Color::clear());
+    addSubview(m_scrollView);
+}
 
-void WebView::openPage(const std::string& html, const std::string& url,
-                       const std::string& baseURL) {
-    std::uint64_t serial = ++m_pageSerial;
-    m_scriptNavigation.reset();
-    m_focusMove.reset();
-    m_scriptNavigationByTap = false;
-    forgetFormViews();
+void WebView::watchTheUser() {
+    if (m_pageTap)
+        return;
     std::weak_ptr<View> weak = weak_from_this();
-    for (auto request : m_pictureRequests) {
-        PictureFetches::shared().cancel(request);
+    auto web = [weak] { return std::static_pointer_cast<WebView>(weak.lock()); };
+    m_pageTap = std::make_shared<TapGestureRecognizer>([web](GestureRecognizer& tap) {
+        if (auto view = web())
+            view->pageTapped(tap.locationInView(view.get()));
+    });
+    // The page's own controls (its fields' views) take their taps themselves.
+    m_pageTap->setCancelsTouchesInView(false);
+    m_scrollView->addGestureRecognizer(m_pageTap);
+    m_scrollObserver = std::make_shared<PageScrollObserver>([web] {
+        if (auto view = web())
+            view->scrolledByUser();
+    });
+    m_scrollView->addObserver(m_scrollObserver);
+}
+
+void WebView::setScalesPageToFit(bool scales) {
+    m_scalesPageToFit = scales;
+    applyViewport();
+}
+
+// --- What the client world reads of the page --------------------------------------------------
+
+void WebView::worldMessage(const std::string& json) {
+    auto self = weak_from_this().lock();
+    if (json.rfind("{\"type\":\"frames\"", 0) == 0) {
+        if (auto message = parseJson(json);
+            message && message->is_object() && (*message)["count"].is_number())
+            m_outline.frames = (*message)["count"].get<int>();
+        return;
     }
-    m_pictureRequests.clear();
-    m_picturesPending = 0;
-    m_firstLayoutPending = false;
-    retirePage();
-    m_pictures = std::make_shared<HtmlPictures>([weak, serial](std::string_view src) {
-        auto view = weak.lock();
-        if (!view || from(view)->m_pageSerial != serial || !from(view)->m_webPage) {
-            return std::string();
+    if (json.rfind("{\"type\":\"viewport\"", 0) == 0) {
+        if (auto message = parseJson(json); message && message->is_object()) {
+            const Json& content = (*message)["content"];
+            std::optional<std::string> viewport;
+            if (content.is_string())
+                viewport = content.get<std::string>();
+            if (viewport != m_outline.viewport) {
+                m_outline.viewport = viewport;
+                applyViewport();
+            }
         }
-        return from(view)->m_webPage->resolve(src);
-    });
-    m_webPage =
-        std::make_unique<WebPage>(html, url, baseURL, [weak, serial](const std::string& target) {
-            if (auto view = weak.lock()) {
-                from(view)->scriptAskedToNavigate(serial, target);
+        return;
+    }
+    if (json.find("\"type\":\"scroll\"") != std::string::npos) {
+        if (auto message = parseJson(json); message && message->is_object()) {
+            const Json& x = (*message)["x"];
+            const Json& y = (*message)["y"];
+            if (x.is_number() && y.is_number()) {
+                m_outline.scrollX = x.get<double>();
+                m_outline.scrollY = y.get<double>();
+                followPageScroll();
             }
-        });
-    m_webPage->setOnSubmit([weak, serial](const URLRequest& request) {
-        if (auto view = weak.lock()) {
-            from(view)->pageAskedToSubmit(serial, request);
         }
-    });
-    m_webPage->setScriptTimeBudget(m_scriptBudget);
-    m_shown = std::make_unique<ShownPage>(
-        m_pictures,
-        [weak, serial](int node) {
-            if (auto view = weak.lock()) {
-                from(view)->activatePageElement(serial, node);
-            }
-        },
-        [weak, serial](const WebPage::Item& item) -> std::shared_ptr<View> {
-            auto view = weak.lock();
-            if (!view || from(view)->m_pageSerial != serial) {
-                return nullptr;
-            }
-            return from(view)->formControlView(item);
-        });
-    m_webPage->runScripts();
-    m_page.title = m_webPage->title();
-    // Read at once, for the pictures it names. Laid out at once when none is on its way:
-    // whoever hears that the page finished may read its height. Else the load finishes once
-    // they are in, and the page is laid out then, or at the next layout pass if it is drawn
-    // before: pictures that come before the page is first drawn cost no layout of their own.
-    m_shown->prepare(*m_webPage);
-    fetchPictures();
-    if (m_picturesPending > 0) {
-        m_firstLayoutPending = true;
-        setNeedsLayout();
+        return;
+    }
+    if (auto outline = parseOutline(json))
+        outlineArrived(std::move(*outline));
+}
+
+void WebView::outlineArrived(PageOutline outline) {
+    if (outline.sequence != 0 && outline.sequence <= m_outline.sequence)
+        return;
+    // An outline read before the page now shown came (its commit still on its way) is not
+    // this page's.
+    if (!outline.url.empty() && hasPage() &&
+        outline.url.substr(0, outline.url.find('#')) != m_pageURL.substr(0, m_pageURL.find('#')))
+        return;
+    const bool viewportChanged = outline.viewport != m_outline.viewport;
+    // Told ahead of any outline, it stays at least what was told.
+    outline.frames = std::max(outline.frames, m_outline.frames);
+    m_outline = std::move(outline);
+    if (!m_outline.title.empty() || m_title.empty())
+        m_title = m_outline.title;
+    if (viewportChanged)
+        applyViewport();
+    placeItemViews();
+    followPageScroll();
+}
+
+// --- The items' views -----------------------------------------------------------------------
+
+Rect WebView::contentRectOf(const PageItem& item) const {
+    return Rect{{item.x * m_zoom, item.y * m_zoom}, {item.width * m_zoom, item.height * m_zoom}};
+}
+
+std::shared_ptr<View> WebView::itemView(const PageItem& item, std::size_t index) {
+    if (isFormItem(item.kind))
+        return formControlView(item);
+    // The view the item had, if it is of the same kind.
+    if (index < m_itemViews.size()) {
+        const auto& kept = m_itemViews[index];
+        const bool control =
+            item.kind == PageItem::Kind::Link || item.kind == PageItem::Kind::Button;
+        if ((control && dynamic_cast<PageLinkButton*>(kept.get())) ||
+            (item.kind == PageItem::Kind::Element && dynamic_cast<PageElementLabel*>(kept.get())) ||
+            (item.kind == PageItem::Kind::Text && dynamic_cast<PageTextLabel*>(kept.get())))
+            return kept;
+    }
+    std::shared_ptr<View> view;
+    if (item.kind == PageItem::Kind::Link || item.kind == PageItem::Kind::Button) {
+        auto button = View::make<PageLinkButton>();
+        button->setTitleColor(Color::clear());
+        button->titleLabel()->setHidden(true);
+        // A tap is a real click on the element, where the page shows it now.
+        std::weak_ptr<View> weak = weak_from_this();
+        button->addTarget(
+            [weak](Control& tapped) {
+                if (auto view = std::static_pointer_cast<WebView>(weak.lock()))
+                    view->clickNode(static_cast<PageLinkButton&>(tapped).node());
+            },
+            ControlEvent::TouchUpInside);
+        return button;
+    } else if (item.kind == PageItem::Kind::Element) {
+        view = View::make<PageElementLabel>();
     } else {
-        showPage(true);
+        view = View::make<PageTextLabel>();
     }
-    // A focus its own scripts asked for is let go here, not followed at the user's next tap.
-    pageMayHaveChanged();
+    // The page takes the touch: a tap here is a click where it lands.
+    view->setUserInteractionEnabled(false);
+    return view;
 }
 
-WebPage& WebView::currentPage() {
-    if (!m_webPage) {
-        // Before the first load, scripts run in an empty page, as on the phone.
-        openPage("", kBlank, "");
+void WebView::placeItemViews() {
+    const auto& items = m_outline.items;
+    std::vector<std::shared_ptr<View>> views(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) views[i] = itemView(items[i], i);
+    // Only the views no item keeps leave: a field being edited stays edited.
+    for (auto old = m_itemViews.rbegin(); old != m_itemViews.rend(); ++old) {
+        if (std::find(views.begin(), views.end(), *old) == views.end())
+            (*old)->removeFromSuperview();
     }
-    return *m_webPage;
-}
-
-std::vector<WebPage::Item> WebView::pageItems() const {
-    return m_webPage ? m_webPage->items() : std::vector<WebPage::Item>{};
-}
-
-void WebView::scriptAskedToNavigate(std::uint64_t pageSerial, const std::string& url) {
-    URLRequest request;
-    request.url = url;
-    pageAskedToLoad(pageSerial, std::move(request), WebViewNavigationType::Other);
-}
-
-void WebView::pageAskedToLoad(std::uint64_t pageSerial, URLRequest request,
-                              WebViewNavigationType type) {
-    if (pageSerial != m_pageSerial) {
+    m_itemViews = std::move(views);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const PageItem& item = items[i];
+        View& view = *m_itemViews[i];
+        if (view.superview().get() != m_scrollView.get())
+            m_scrollView->insertSubview(m_itemViews[i], i);
+        view.setFrame(contentRectOf(item));
+        if (auto* button = dynamic_cast<PageLinkButton*>(&view)) {
+            button->setTarget(item.kind == PageItem::Kind::Link, item.href, item.node);
+            std::vector<Rect> lines;
+            for (const auto& box : item.boxes)
+                lines.push_back(Rect{{(box.x - item.x) * m_zoom, (box.y - item.y) * m_zoom},
+                                     {box.width * m_zoom, box.height * m_zoom}});
+            button->setLines(std::move(lines));
+            if (button->currentTitle() != item.text)
+                button->setTitle(item.text);
+            button->setEnabled(!item.disabled);
+        } else if (auto* label = dynamic_cast<Label*>(&view)) {
+            if (auto* element = dynamic_cast<PageElementLabel*>(&view))
+                element->setId(item.id);
+            label->setNumberOfLines(0);
+            if (label->text() != item.text)
+                label->setText(item.text);
+        }
+    }
+    // The page's height is the scroller's content, as it scrolls in the page.
+    const double width =
+        std::max(bounds().size.width, std::max(m_outline.documentWidth, m_layoutWidth) * m_zoom);
+    const double height = std::max(bounds().size.height, m_outline.documentHeight * m_zoom);
+    // As on the phone, the scroller's content follows the page when the page's size changes:
+    // what a screen added below the page (its own views) stays until then.
+    const Size content{std::floor(width), std::floor(height)};
+    if (m_pageContentSize && *m_pageContentSize == content)
         return;
-    }
-    m_scriptNavigation = std::move(request);
-    m_scriptNavigationType = type;
-    m_scriptNavigationByTap = m_scriptNavigationByTap || m_inTap;
-    if (m_navigationPostedFor == pageSerial) {
-        return;  // already on its way; the last address asked for goes
-    }
-    m_navigationPostedFor = pageSerial;
-    // Never inside the script: the delegate may answer the page by running another one.
+    m_pageContentSize = content;
+    m_scrollView->setContentSize(content);
+}
+
+// --- Scrolling --------------------------------------------------------------------------------
+
+void WebView::followPageScroll() {
+    // The page scrolled itself (a link to a place in it, a script, a field brought into
+    // view): the scroller follows, without that being taken for the user's scroll.
+    const Point offset{m_scrollView->contentOffset().x, m_outline.scrollY * m_zoom};
+    if (std::abs(offset.y - m_scrollView->contentOffset().y) < 0.5)
+        return;
+    // While a field is edited the scroller may stand past the page's end, where the page
+    // cannot follow: the field stays above the keyboard.
+    if (m_insetBeforeKeyboard && m_scrollView->contentOffset().y > offset.y)
+        return;
+    m_offsetFromPage = offset;
+    m_scrollView->setContentOffset(offset);
+    m_offsetFromPage.reset();
+}
+
+void WebView::scrolledByUser() {
+    if (m_offsetFromPage || !m_engine)
+        return;
+    const Point offset = m_scrollView->contentOffset();
+    const double y = std::max(0.0, offset.y / m_zoom);
+    if (std::abs(y - m_outline.scrollY) < 0.5 / m_zoom)
+        return;
+    m_outline.scrollY = y;
     std::weak_ptr<View> weak = weak_from_this();
-    RunLoop::main().post([weak, pageSerial] {
-        auto view = weak.lock();
-        if (!view) {
-            return;
-        }
-        WebView* web = from(view);
-        if (web->m_navigationPostedFor == pageSerial) {
-            web->m_navigationPostedFor = 0;
-        }
-        if (web->m_pageSerial != pageSerial || !web->m_scriptNavigation) {
-            return;
-        }
-        URLRequest request = std::move(*web->m_scriptNavigation);
-        const bool byTap = web->m_scriptNavigationByTap;
-        web->m_scriptNavigation.reset();
-        web->m_scriptNavigationByTap = false;
-        web->startLoad(Entry{std::move(request)}, web->m_scriptNavigationType, HistoryMove::Push,
-                       -1, web->documentURL(), !byTap);
+    settleAfter([&] {
+        m_engine->evaluate("campus.scrollTo(0," + std::to_string(y) + ")", webkit::World::Client,
+                           [weak](std::optional<std::string> answer) {
+                               // Where the page stands now, which the paint shows: short of what
+                               // was asked at the page's end, where the scroller may stand past it
+                               // (a field above the keyboard). A page that did not move tells of no
+                               // scroll of its own.
+                               auto view = std::static_pointer_cast<WebView>(weak.lock());
+                               if (!view || !answer)
+                                   return;
+                               char* end = nullptr;
+                               const double at = std::strtod(answer->c_str(), &end);
+                               if (end == answer->c_str())
+                                   return;
+                               view->m_outline.scrollY = at;
+                               view->setNeedsDisplay();
+                           });
     });
+    setNeedsDisplay();
 }
 
-void WebView::activatePageElement(std::uint64_t pageSerial, int node) {
-    if (!m_webPage || pageSerial != m_pageSerial) {
+// --- Taps -------------------------------------------------------------------------------------
+
+void WebView::clickAt(Point inView) {
+    if (!m_engine)
         return;
-    }
-    auto self = weak_from_this().lock();
-    endFieldEditing();
-    m_inTap = true;
-    std::string target = m_webPage->activate(node);
-    pageMayHaveChanged();
-    m_inTap = false;
-    if (!target.empty() && pageSerial == m_pageSerial) {
-        simulateNavigation(target, WebViewNavigationType::LinkClicked);
-    }
+    // The window shows the page from its left; the scroller's x beyond the view's width is
+    // the part of a zoomed page to the right.
+    const double x = inView.x + m_scrollView->contentOffset().x;
+    settleAfter([&] { m_engine->click(x, inView.y); });
 }
 
-void WebView::pageMayHaveChanged() {
-    if (!m_webPage) {
-        return;
-    }
-    m_page.title = m_webPage->title();
-    // The page says what its scripts changed; a write of what was already there is none.
-    const WebPage::Changes changes = m_webPage->takeChanges();
-    // A focus the page asks for by itself (while loading, in a reply the client sent it) moves
-    // nothing: as on the phone, only a user's action raises the keyboard.
-    const int focus = m_inTap ? changes.focus : -1;
-    if (focus >= 0 || changes.blur >= 0) {
-        m_focusMove = FocusMove{focus, changes.blur};
-    }
-    if (changes.any() && m_shown) {
-        m_shown->note(changes);
-        setNeedsLayout();
-        // The views follow at the next layout pass; what the page shows has changed now.
-        setNeedsDisplay();
-    }
-    followFocusMove();
+void WebView::pageTapped(Point inView) {
+    clickAt(inView);
 }
 
-void WebView::showPage(bool newPage) {
-    m_firstLayoutPending = m_firstLayoutPending && !newPage;
-    if (!m_webPage || !m_shown) {
-        m_scrollView->setContentSize(bounds().size);
+// --- Scale ------------------------------------------------------------------------------------
+
+void WebView::applyViewport() {
+    const Size size = bounds().size;
+    if (size.width <= 0)
         return;
+    if (!m_scalesPageToFit) {
+        m_zoom = m_minZoom = m_maxZoom = 1;
+        m_userScalable = false;
+        m_layoutWidth = size.width;
+    } else {
+        const auto fit = webkit::fitViewport(m_outline.viewport, size.width);
+        m_layoutWidth = fit.layoutWidth;
+        m_minZoom = fit.minimumScale;
+        m_maxZoom = fit.maximumScale;
+        m_userScalable = fit.userScalable;
+        if (!m_userZoomed)
+            m_zoom = fit.initialScale;
+        m_zoom = std::clamp(m_zoom, m_minZoom, m_maxZoom);
     }
-    m_shown->update(*m_webPage, bounds().size, *m_scrollView, newPage);
-    m_formViews = m_shown->formViews();
-    fetchPictures();
+    applyGeometry();
+    placeItemViews();
 }
 
-void WebView::retirePage() {
-    if (m_shown) {
-        m_shown->detach();
-    }
-    // The old page's document, script heap and views take a while to free on a long page:
-    // on a later turn, after the new page shows.
-    auto old = std::make_shared<std::pair<std::unique_ptr<WebPage>, std::unique_ptr<ShownPage>>>(
-        std::move(m_webPage), std::move(m_shown));
-    if (old->first || old->second) {
-        RunLoop::main().post([old] {
-            old->second.reset();
-            old->first.reset();
-            mergeFreedMemory();
-        });
-    }
+void WebView::applyGeometry() {
+    if (!m_engine)
+        return;
+    const Size size = bounds().size;
+    if (size.width <= 0 || size.height <= 0)
+        return;
+    if (m_layoutWidth <= 0)
+        m_layoutWidth = m_scalesPageToFit ? kDesktopWidth : size.width;
+    // The window is as wide as the page's layout at its scale, and never narrower than the
+    // view: WebKit lays the page out at the window's width over the scale.
+    const Size window{std::max(size.width, std::round(m_layoutWidth * m_zoom)), size.height};
+    if (window == m_geometrySent && m_zoom == m_zoomSent)
+        return;
+    m_geometrySent = window;
+    m_zoomSent = m_zoom;
+    m_engine->setGeometry(int(window.width), int(window.height), m_zoom);
 }
 
-void WebView::fetchPictures() {
-    if (!m_pictures) {
-        return;
-    }
-    std::weak_ptr<View> weak = weak_from_this();
-    const std::uint64_t serial = m_pageSerial;
-    for (auto& url : m_pictures->takeWanted()) {
-        if (!isWebAddress(url)) {
-            continue;  // data: and the like are not fetched; the box stays empty
-        }
-        HttpRequest http;
-        http.method = "GET";
-        http.url = url;
-        http.timeoutSeconds = kPictureTimeoutSeconds;
-        // A picture's body has the pictures' own limit, and waits for room in their total in
-        // flight: a page's pictures from any number of hosts fit the picture budget together.
-        auto id = PictureFetches::shared().fetch(
-            std::move(http), [weak, serial, url](HttpResponse response, PictureFetches::Room room) {
-                if (auto view = weak.lock()) {
-                    from(view)->pictureArrived(serial, url, std::move(response), std::move(room));
-                }
-            });
-        m_pictureRequests.push_back(id);
-        ++m_picturesPending;
-    }
+bool WebView::zoomBy(double factor, Point anchor) {
+    if (!m_scalesPageToFit || !m_userScalable || factor <= 0 || !std::isfinite(factor))
+        return false;
+    const double zoom = std::clamp(m_zoom * factor, m_minZoom, m_maxZoom);
+    if (zoom == m_zoom)
+        return true;
+    // The point under the fingers stays where it is.
+    const Point offset = m_scrollView->contentOffset();
+    const Point documentPoint{(offset.x + anchor.x) / m_zoom, (offset.y + anchor.y) / m_zoom};
+    m_zoom = zoom;
+    m_userZoomed = true;
+    applyGeometry();
+    placeItemViews();
+    m_scrollView->setContentOffset(Point{std::max(0.0, documentPoint.x * zoom - anchor.x),
+                                         std::max(0.0, documentPoint.y * zoom - anchor.y)});
+    return true;
 }
 
-void WebView::pictureArrived(std::uint64_t pageSerial, const std::string& url,
-                             HttpResponse response, std::shared_ptr<void> room) {
-    if (pageSerial != m_pageSerial || !m_pictures) {
+// --- Painting ---------------------------------------------------------------------------------
+
+void WebView::painted(std::shared_ptr<const webkit::Pixels> pixels) {
+    if (!pixels || pixels->width <= 0 || pixels->height <= 0)
         return;
-    }
-    if (!(response.error.empty() && response.status >= 200 && response.status < 300)) {
-        pictureDecoded(pageSerial, url, false, Image());
+    // The same paint again (a script that changed nothing): the screen has not changed.
+    if (m_lastPixels && m_lastPixels->width == pixels->width &&
+        m_lastPixels->height == pixels->height && m_lastPixels->data == pixels->data)
         return;
-    }
-    // Decoded on the background pool: a large picture, or one of many scans, never holds up
-    // the main thread. The body's room in the pictures' total goes once it is decoded.
-    std::weak_ptr<View> weak = weak_from_this();
-    dispatch::async(
-        [weak, pageSerial, url, body = std::move(response.body), room = std::move(room)]() mutable {
-            Image picture = Image::decode(body);
-            std::string().swap(body);
-            room.reset();
-            dispatch::mainAsync([weak, pageSerial, url, picture = std::move(picture)]() mutable {
-                if (auto view = weak.lock()) {
-                    from(view)->pictureDecoded(pageSerial, url, true, std::move(picture));
-                }
-            });
-        });
+    m_lastPixels = pixels;
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        const_cast<unsigned char*>(pixels->data.data()), CAIRO_FORMAT_ARGB32, pixels->width,
+        pixels->height, pixels->stride);
+    m_painted = Image::fromCairoSurface(surface, pixels->scale);
+    cairo_surface_destroy(surface);
+    setNeedsDisplay();
 }
 
-void WebView::pictureDecoded(std::uint64_t pageSerial, const std::string& url, bool answered,
-                             Image picture) {
-    if (pageSerial != m_pageSerial || !m_pictures) {
+void WebView::draw(BitmapContext& context, const Rect& /*rect*/) {
+    if (m_painted.size().width <= 0)
         return;
-    }
-    auto self = weak_from_this().lock();
-    m_picturesPending -= std::min<std::size_t>(m_picturesPending, 1);
-    const bool arrived = answered && !picture.isNull();
-    if (answered) {
-        m_pictures->setPicture(url, std::move(picture));
-    }
-    if (arrived && m_shown) {
-        m_shown->picturesArrived({url});
-    }
-    if (m_finishAwaitsPictures) {
-        if (m_picturesPending > 0) {
-            return;
-        }
-        m_finishAwaitsPictures = false;
-        m_loading = false;
-        showPage(true);
-        arrive();
-        if (auto delegate = this->delegate()) {
-            delegate->webViewDidFinishLoad(*this);
-        }
-        return;
-    }
-    if (arrived) {
-        // Laid out again (or only painted) at the next layout pass, once for all that came.
-        setNeedsLayout();
-        setNeedsDisplay();
-    }
+    // The paint is of the window: the part of a zoomed page left of the scroller's x is off
+    // the view.
+    // Where the page stands in the paint: the scroller may be past the page's end (a field
+    // above the keyboard), and the paint shows the page at its own scroll.
+    const Size size = m_painted.size();
+    const double below = m_outline.scrollY * m_zoom - m_scrollView->contentOffset().y;
+    context.drawImage(m_painted, Rect{{-m_scrollView->contentOffset().x, std::min(0.0, below)},
+                                      {size.width, size.height}});
 }
 
 void WebView::layoutSubviews() {
     View::layoutSubviews();
-    if (m_webPage && m_shown &&
-        (m_firstLayoutPending || m_shown->needsUpdate(bounds().size.width))) {
-        showPage(m_firstLayoutPending);
-    }
+    applyViewport();
 }
 
 std::string WebView::describe() const {
-    std::string shown = !m_page.title.empty() ? m_page.title
-                        : !m_page.url.empty() ? m_page.url
-                                              : m_request.url;
-    std::string text = "web \"" + shown + "\"";
-    if (m_loading) {
-        text += " (loading)";
-    } else if (m_lastError) {
-        text += " (failed)";
-    }
-    return text;
+    return "web \"" + m_title + "\"";
 }
 
 }  // namespace platform

@@ -18,6 +18,9 @@ struct WebError {
     // The phone's web view's own code for a reply it does not show (neither a page, text nor a
     // picture).
     static constexpr int kFrameLoadInterrupted = 102;
+    // The page's web process ended under it (it stopped answering, kept a CPU busy, passed its
+    // memory or crashed): the page is gone.
+    static constexpr int kWebProcessEnded = 300;
 
     int code = kUnknown;
     std::string description;

@@ -2,9 +2,16 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <mutex>
 
+#include "platform/foundation/CookieStorage.h"
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -27,6 +34,8 @@ std::string modulePath() {
     return CAMPUS_WEBKIT_MODULE;
 }
 
+std::atomic<double> g_deviceScale{1};
+
 Loaded load() {
     Loaded loaded;
     const std::string path = modulePath();
@@ -45,12 +54,95 @@ Loaded load() {
     static EngineHost host;
     host.postToMain = [](std::function<void()> task) { RunLoop::main().post(std::move(task)); };
     host.dataDirectory = (paths::libraryDirectory() / "WebKit").string();
+    host.deviceScale = std::max(1, int(std::lround(g_deviceScale.load())));
+    // CAMPUS_WEB_MEMORY_MB lowers a web process's memory limit (a test of what passing it does
+    // need not fill 512 MB); it never raises it.
+    if (const char* limit = std::getenv("CAMPUS_WEB_MEMORY_MB")) {
+        const long megabytes = std::strtol(limit, nullptr, 10);
+        if (megabytes > 0 && std::size_t(megabytes) < host.memoryLimitMB)
+            host.memoryLimitMB = std::size_t(megabytes);
+    }
     host.log = [](const std::string& line) { platform::log("%@", line); };
     std::string error;
     loaded.engine = entry(&host, &error);
     if (!loaded.engine)
         loaded.error = "the web engine cannot start: " + error;
     return loaded;
+}
+
+webkit::Cookie toEngine(const platform::Cookie& cookie) {
+    webkit::Cookie out;
+    out.domain = cookie.domain;
+    out.path = cookie.path;
+    out.name = cookie.name;
+    out.value = cookie.value;
+    if (cookie.expires != std::chrono::system_clock::time_point{})
+        out.expires =
+            std::chrono::duration_cast<std::chrono::seconds>(cookie.expires.time_since_epoch())
+                .count();
+    out.secure = cookie.secure;
+    out.httpOnly = cookie.httpOnly;
+    return out;
+}
+
+platform::Cookie fromEngine(const webkit::Cookie& cookie) {
+    platform::Cookie out;
+    out.domain = cookie.domain;
+    out.path = cookie.path;
+    out.name = cookie.name;
+    out.value = cookie.value;
+    if (cookie.expires > 0)
+        out.expires = std::chrono::system_clock::time_point{std::chrono::seconds(cookie.expires)};
+    out.secure = cookie.secure;
+    out.httpOnly = cookie.httpOnly;
+    return out;
+}
+
+std::string keyOf(const platform::Cookie& cookie) {
+    return cookie.domain + '\n' + cookie.path + '\n' + cookie.name;
+}
+
+// Set while the jar takes what WebKit holds, so that it is not handed back to WebKit.
+thread_local bool t_takingFromEngine = false;
+
+// One cookie store for the HTTP client and the pages: the jar is handed to WebKit, every change
+// made to the jar follows it there, and every change a page or a reply makes in WebKit comes
+// back into the jar (a cookie WebKit held and holds no more is deleted from it).
+void shareCookies(Engine& engine) {
+    auto& jar = CookieStorage::shared();
+    for (const auto& cookie : jar.cookies()) engine.setCookie(toEngine(cookie));
+    jar.addObserver([&engine](const platform::Cookie& cookie, bool deleted) {
+        if (t_takingFromEngine)
+            return;
+        if (deleted)
+            engine.deleteCookie(toEngine(cookie));
+        else
+            engine.setCookie(toEngine(cookie));
+    });
+    auto held = std::make_shared<std::map<std::string, platform::Cookie>>();
+    engine.onCookiesChanged([held](std::vector<webkit::Cookie> cookies) {
+        auto& jar = CookieStorage::shared();
+        t_takingFromEngine = true;
+        std::map<std::string, platform::Cookie> now;
+        for (const auto& cookie : cookies) {
+            platform::Cookie taken = fromEngine(cookie);
+            now[keyOf(taken)] = taken;
+        }
+        const auto inJar = jar.cookies();
+        for (const auto& [key, cookie] : now) {
+            auto same = std::find_if(inJar.begin(), inJar.end(), [&](const platform::Cookie& c) {
+                return keyOf(c) == key && c.value == cookie.value && c.expires == cookie.expires;
+            });
+            if (same == inJar.end())
+                jar.setCookie(cookie);
+        }
+        for (const auto& [key, cookie] : *held) {
+            if (!now.count(key))
+                jar.deleteCookie(cookie);
+        }
+        *held = std::move(now);
+        t_takingFromEngine = false;
+    });
 }
 
 std::once_flag g_once;
@@ -61,6 +153,8 @@ void loadOnce() {
         g_loaded = load();
         if (!g_loaded.engine)
             platform::log("%@", g_loaded.error);
+        else
+            shareCookies(*g_loaded.engine);
     });
 }
 
@@ -74,6 +168,11 @@ Engine* engine() {
 const std::string& loadError() {
     loadOnce();
     return g_loaded.error;
+}
+
+void setDeviceScale(double scale) {
+    if (scale > 0)
+        g_deviceScale = scale;
 }
 
 void warmUp() {

@@ -11,6 +11,9 @@ namespace platform::webkit {
 Engine* engine();
 const std::string& loadError();
 
+// The screen's scale, for the engine's snapshots; before the engine loads (later, it stays).
+void setDeviceScale(double scale);
+
 // Loads the engine on a thread of the background pool, so that the first web view the user
 // opens finds it ready. Harmless to call more than once.
 void warmUp();

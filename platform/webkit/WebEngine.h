@@ -74,6 +74,8 @@ struct LoadFailure {
     std::string domain;
     bool cancelled = false;
     bool blocked = false;
+    // The page's reply stopped before it was whole (the server went away mid-reply).
+    bool connectionLost = false;
     std::string message;
 };
 
@@ -133,7 +135,8 @@ public:
     virtual ~ViewClient() = default;
     // Must be answered (EngineView::decide) once, now or later; until then the load waits.
     virtual void navigationAsked(const NavigationAsk& ask) = 0;
-    virtual void loadChanged(LoadStage stage, const std::string& url) = 0;
+    // `status`: the page's HTTP status once committed (0 before, and for a page not from HTTP).
+    virtual void loadChanged(LoadStage stage, const std::string& url, int status) = 0;
     virtual void loadFailed(const LoadFailure& failure) = 0;
     virtual void uriChanged(const std::string& /*url*/) {}
     virtual void titleChanged(const std::string& /*title*/) {}
@@ -165,6 +168,9 @@ struct ViewOptions {
     // Runs in the client's world of the main frame at the start of every document; it posts to
     // the host through window.webkit.messageHandlers.campus.
     std::string clientScript;
+    // The caret's colour in pages that set none (a CSS colour; "" for the text's own), as the
+    // phone draws every caret in its tint.
+    std::string caretColor;
 };
 
 class EngineView {
@@ -189,6 +195,12 @@ public:
     // The same, for a caller that needs the answer now: waits at most `bound`.
     virtual std::optional<std::string> evaluateWithin(const std::string& script, World world,
                                                       std::chrono::milliseconds bound) = 0;
+
+    // `done` runs (on the host's main thread) once the page has handled everything sent to it
+    // before, and a turn of its own event loop has passed: what a click or a script set off
+    // at once (a navigation asked, the client world's outline posted) has reached the host
+    // by then. Also when the page is gone.
+    virtual void sync(std::function<void()> done) = 0;
 
     // What the view shows now, on its way (on the host's main thread).
     virtual void snapshot(std::function<void(std::shared_ptr<const Pixels>)> done) = 0;
@@ -228,6 +240,9 @@ struct EngineHost {
     std::function<void(std::function<void()>)> postToMain;
     // Where WebKit keeps its caches and local storage.
     std::string dataDirectory;
+    // Device pixels to a point of the screen the pages show on (the phone's 2): snapshots come
+    // at that scale.
+    int deviceScale = 1;
     // A web process's memory limit.
     std::size_t memoryLimitMB = 512;
     // A web process that does not answer for this long is ended.

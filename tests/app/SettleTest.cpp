@@ -47,6 +47,24 @@ TEST_F(SettleTest, ARequestCountsAsInFlightUntilItsCompletionHasRunOrItIsCancell
     EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return http.inFlight() == 0; }));
 }
 
+// A slow host keeps a reply in flight; once the client has shown that it waits for a second,
+// the user has the prompt back (and may go back), while the reply is still on its way.
+TEST_F(SettleTest, EndsOnceTheClientHasVisiblyWaitedForASecond) {
+    services.holdReplies("GET", "/held");
+    platform::HttpClient& http = platform::HttpClient::shared();
+    bool done = false;
+    http.send(get("/held"), [&](platform::HttpResponse) { done = true; });
+    SettleTiming timing;
+    timing.boundSeconds = 8;
+    EXPECT_TRUE(settle(timing, [] { return true; }));
+    EXPECT_FALSE(done);
+    // Without a visible wait it does not rest while the reply is held.
+    timing.boundSeconds = 0.3;
+    EXPECT_FALSE(settle(timing, [] { return false; }));
+    services.releaseHeld("/held");
+    EXPECT_TRUE(platform::RunLoop::main().runUntil([&] { return done; }));
+}
+
 // A completion runs only on the main loop, so whatever settle leaves done, it waited for.
 TEST_F(SettleTest, WaitsForRequestsInFlightAndThoseTheirRepliesStart) {
     std::string shown;

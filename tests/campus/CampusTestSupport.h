@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "tests/support/TempHome.h"
 
@@ -27,6 +29,9 @@ class OpenerScreen : public platform::ViewController {};
 // tab of the side-menu container as from the home page, talking to the fake services.
 class CampusTest : public ::testing::Test {
 protected:
+    // The most a test waits for a web page to load or to answer.
+    static constexpr double kPageBoundSeconds = 20;
+
     CampusTest() {
         server.start();
         ServiceConfig::shared().pointAllAt(server.baseUrl());
@@ -59,11 +64,28 @@ protected:
 
     // Runs the clock past animations and handles the replies that have arrived.
     void settle(double seconds = 1) { scope.advance(seconds); }
+    // Until no web view has work under way (its load, its scripts' effects: they come on later
+    // turns of the loop), then the clock past animations. False when the pages did not come
+    // to rest within the bound.
+    bool settlePages(double seconds = 1) {
+        const bool rested =
+            driver.runUntil([] { return !platform::WebView::anyBusy(); }, kPageBoundSeconds).ok;
+        settle(seconds);
+        return rested;
+    }
     bool waitFor(const std::function<bool()>& condition) {
         return driver.runUntil(condition, 10).ok;
     }
+    // The client's requests and the web views' loads (theirs are not the client's requests).
     bool waitForReplies() {
-        return waitFor([] { return platform::HttpClient::shared().inFlight() == 0; });
+        return driver
+            .runUntil(
+                [] {
+                    return platform::HttpClient::shared().inFlight() == 0 &&
+                           !platform::WebView::anyBusy();
+                },
+                kPageBoundSeconds)
+            .ok;
     }
 
     // The labels of the overlays showing on the view (not hidden, still on it).

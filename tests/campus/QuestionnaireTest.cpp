@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/WebView.h"
 #include "tests/campus/CampusTestSupport.h"
+#include "tests/support/RefusingPort.h"
 
 namespace {
 
@@ -43,7 +45,11 @@ TEST_F(QuestionnaireTest, OpensTheQuestionnaireOfTheSignedInAccountUnderAnOverla
     ASSERT_TRUE(page->HUD());
     EXPECT_EQ(page->HUD()->labelText(), "加载中");
     EXPECT_FALSE(side->needSwipeShowMenu());
-    ASSERT_TRUE(server.waitForHeld(kQuestionnairePath, 1, std::chrono::seconds(10)));
+    // The page's load is asked of the screen on the main loop before it is sent.
+    ASSERT_TRUE(driver
+                    .runUntil([&] { return !server.heldRequests(kQuestionnairePath).empty(); },
+                              kPageBoundSeconds)
+                    .ok);
     ASSERT_TRUE(server.releaseHeld(kQuestionnairePath));
     ASSERT_TRUE(waitForReplies());
     settle();
@@ -69,7 +75,8 @@ TEST_F(QuestionnaireTest, TheSentinelAnywhereInAnAddressGivesAFreshQuestionnaire
         auto before = page->myWebView();
         server.clearRequests();
 
-        EXPECT_FALSE(before->simulateNavigation(address, platform::WebViewNavigationType::Other));
+        // The page navigates by script; the screen is asked on a later turn of the loop.
+        EXPECT_TRUE(before->simulateNavigation(address, platform::WebViewNavigationType::Other));
         ASSERT_TRUE(waitForReplies());
         settle();
 
@@ -105,25 +112,46 @@ TEST_F(QuestionnaireTest, BackWalksTheQuestionnairesPagesThenLeaves) {
 }
 
 TEST_F(QuestionnaireTest, AFailedLoadSaysNetworkErrorButACancelledOneDoesNot) {
-    // The service holds the first questionnaire until the test lets it go, so the next steps
-    // arrive while it is still loading.
+    // The service holds the questionnaire's second page, and every fresh questionnaire after
+    // the first, until the test lets them go, so the next steps arrive while they load.
     std::promise<void> release;
     auto released = release.get_future().share();
-    server.setHandler("GET", kQuestionnairePath, [released](const fakes::RecordedRequest& r) {
-        if (r.queryValue("page").value_or("") != "2")
-            released.wait();
-        return fakes::Reply{200, "text/html", "<title>问卷调查</title>"};
-    });
-    showWindow();
-    auto page = std::make_shared<QuestionnaireViewController>();
-    push(page);
-    EXPECT_TRUE(server.waitForRequests(1, std::chrono::seconds(10)));
+    auto fresh = std::make_shared<std::atomic<int>>(0);
+    server.setHandler("GET", kQuestionnairePath,
+                      [released, fresh](const fakes::RecordedRequest& r) {
+                          const std::string pageNumber = r.queryValue("page").value_or("");
+                          if (pageNumber == "2" || (pageNumber.empty() && ++*fresh > 1))
+                              released.wait();
+                          return fakes::Reply{200, "text/html", "<title>问卷调查</title>"};
+                      });
+    auto page = open();
+    auto arrived = [&](const std::string& query, std::size_t count) {
+        return driver
+            .runUntil(
+                [&] {
+                    std::size_t seen = 0;
+                    for (const auto& request : server.requestsTo(kQuestionnairePath))
+                        seen += request.target.find(query) != std::string::npos;
+                    return seen >= count;
+                },
+                kPageBoundSeconds)
+            .ok;
+    };
+    const std::string questionnaire = server.baseUrl() + kQuestionnairePath;
+
     // A link followed while the page loads cancels that load.
-    page->myWebView()->simulateNavigation(server.baseUrl() + kQuestionnairePath + "?page=2");
+    ASSERT_TRUE(page->myWebView()->simulateNavigation(questionnaire + "?page=2"));
+    ASSERT_TRUE(arrived("page=2", 1));
+    ASSERT_TRUE(page->myWebView()->simulateNavigation(questionnaire + "?page=3"));
+    ASSERT_TRUE(waitForReplies());
     settle(0.5);
+    EXPECT_NE(page->myWebView()->pageURL().find("page=3"), std::string::npos);
     EXPECT_TRUE(windowOverlays().empty());
     // So does the swap of web views at the sentinel, while the fresh questionnaire is held.
-    page->myWebView()->simulateNavigation(sentinel());
+    ASSERT_TRUE(page->myWebView()->simulateNavigation(questionnaire + "?page=2"));
+    ASSERT_TRUE(arrived("page=2", 2));
+    ASSERT_TRUE(page->myWebView()->simulateNavigation(sentinel()));
+    ASSERT_TRUE(arrived("userAccount=20050031", 2));
     settle(0.5);
     EXPECT_TRUE(windowOverlays().empty());
     release.set_value();
@@ -132,7 +160,10 @@ TEST_F(QuestionnaireTest, AFailedLoadSaysNetworkErrorButACancelledOneDoesNot) {
     EXPECT_TRUE(windowOverlays().empty());
 
     // A load that does fail says so, once, and takes the loading overlay down.
-    page->myWebView()->simulateNavigation("http://127.0.0.1:1/next.jsp");
+    // (Not port 1: a browser refuses to go to such restricted ports at all.)
+    testsupport::RefusingPort down;
+    ASSERT_TRUE(page->myWebView()->simulateNavigation(
+        "http://127.0.0.1:" + std::to_string(down.port()) + "/next.jsp"));
     ASSERT_TRUE(waitFor([&] { return page->myWebView()->lastError().has_value(); }));
     settle(0.5);
     EXPECT_EQ(windowOverlays(), std::vector<std::string>{"网络错误"});

@@ -54,6 +54,9 @@ struct Received {
 class TestServer {
 public:
     TestServer() {
+        // One request a connection: a web engine keeps idle connections open, and a server
+        // stopped under them would wait out their keep-alive (seconds) in every test.
+        m_server.set_keep_alive_max_count(1);
         serve("/hello", "hello", "Text/HTML; charset=utf-8");
         serve("/fail", "{\"broken\":true}", "application/json", 500);
         serve("/slow", "late", "text/plain");

@@ -5,8 +5,8 @@
 
 #include "client/CollectionViewCellModel.h"
 #include "client/SignInState.h"
-#include "components/webimage/WebImageManager.h"
 #include "components/sidemenu/SideViewController.h"
+#include "components/webimage/WebImageManager.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/net/HttpClient.h"
 #include "platform/ui/Application.h"
@@ -82,17 +82,15 @@ protected:
 
     // Moves the clock past animations but not past a one-second toast.
     void settle(double seconds = 0.5) { ShellTest::settle(seconds); }
-    // Every reply asked for so far has been handled.
-    bool waitForQuiet() {
-        return waitFor([] { return platform::HttpClient::shared().inFlight() == 0; });
-    }
+    // Every reply asked for so far has been handled, and every web page has come to rest.
+    bool waitForQuiet() { return waitForWebRest(); }
     // Waits for the screen's replies and pictures, and lets its animations end: what shows
     // then stands still until something is done to it.
     void settleScreen() {
-        ASSERT_TRUE(waitFor([] {
+        ASSERT_TRUE(waitForWeb([] {
             auto window = platform::Application::shared().keyWindow();
             return platform::HttpClient::shared().inFlight() == 0 &&
-                   (!window || !waitsForAPicture(*window));
+                   !platform::WebView::anyBusy() && (!window || !waitsForAPicture(*window));
         })) << driver.outline();
         settle(2);
     }

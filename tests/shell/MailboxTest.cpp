@@ -96,7 +96,7 @@ TEST_F(MailboxTest, ATeacherOpensTheMailboxWithTheEncryptedAccountAndTypeTeacher
         server.baseUrl() + kMailPath + "?userId=" + knownAnswer(kTeacher) + "&type=teacher";
     EXPECT_EQ(page->myWebView()->request().url, expected);
     ASSERT_TRUE(
-        waitFor([&] { return !page->myWebView()->isLoading() && page->myWebView()->hasPage(); }));
+        waitForWeb([&] { return !page->myWebView()->isBusy() && page->myWebView()->hasPage(); }));
     EXPECT_FALSE(page->HUD()) << "the finished page takes the overlay away";
     ASSERT_EQ(mailRequests().size(), 1u);
     EXPECT_EQ(mailRequests()[0].queryValue("userId"), knownAnswer(kTeacher));

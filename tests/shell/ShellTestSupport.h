@@ -19,6 +19,7 @@
 #include "platform/testing/UiTestScope.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/View.h"
+#include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "shell/AppDelegate.h"
 #include "tests/support/TempHome.h"
@@ -75,6 +76,19 @@ protected:
     bool waitFor(const std::function<bool()>& condition) {
         return driver.runUntil(condition, 10).ok;
     }
+    // A page runs in its own process and reports back later: its first load starts a web
+    // process (and, the first time, WebKit itself), so it is given longer than a reply.
+    bool waitForWeb(const std::function<bool()>& condition) {
+        return driver.runUntil(condition, kWebBoundSeconds).ok;
+    }
+    // Every web view has come to rest (its loads, and the effects of what was sent to its page
+    // have come back) and every reply asked for has been handled.
+    bool waitForWebRest() {
+        return waitForWeb([] {
+            return !platform::WebView::anyBusy() && platform::HttpClient::shared().inFlight() == 0;
+        });
+    }
+    static constexpr double kWebBoundSeconds = 30;
 
     std::vector<fakes::RecordedRequest> signInRequests() const {
         return server.requestsTo(kLoginPath);

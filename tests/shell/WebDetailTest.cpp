@@ -36,9 +36,10 @@ protected:
         navigation->pushViewController(page, false);
         return page;
     }
+    // The page's load (or its failure) and what it started have come back.
     bool waitForLoad(const WebDetailViewController& page) {
-        return waitFor([&] {
-            return !page.webView()->isLoading() && platform::HttpClient::shared().inFlight() == 0;
+        return waitForWeb([&] {
+            return !page.webView()->isBusy() && platform::HttpClient::shared().inFlight() == 0;
         });
     }
     std::shared_ptr<LoginViewController> signInPage() const {

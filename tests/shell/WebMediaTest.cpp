@@ -71,8 +71,9 @@ protected:
         page->setTitleStr("媒体");
         page->setUrlStr(server.baseUrl() + kPagePath);
         navigation->pushViewController(page, false);
-        EXPECT_TRUE(waitFor([&] {
-            return !page->webView()->isLoading() && platform::HttpClient::shared().inFlight() == 0;
+        EXPECT_TRUE(waitForWeb([&] {
+            return page->webView()->hasPage() && !page->webView()->isBusy() &&
+                   platform::HttpClient::shared().inFlight() == 0;
         }));
     }
     ~WebMediaTest() override {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,6 +40,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "tests/socialsdk/ShareSdkTestSupport.h"
+#include "tests/support/RefusingPort.h"
 
 namespace {
 
@@ -111,8 +113,9 @@ protected:
         return driver
             ->runUntil(
                 [this] {
+                    // Loaded, and its outline read: what the page shows can be tapped.
                     return page->webView() && page->webView()->hasPage() &&
-                           !page->webView()->isLoading();
+                           !page->webView()->isBusy();
                 },
                 10)
             .ok;
@@ -357,7 +360,7 @@ TEST_F(OauthPageTest, ARefusedSignInEndsAtTheCallbackWithoutAnAccountAndThePageS
     ASSERT_TRUE(driver->tap("拒绝"));
     ASSERT_TRUE(driver->runUntil(
         [this] {
-            return page->webView()->pageTitle() == "授权未完成" && !page->webView()->isLoading();
+            return page->webView()->pageTitle() == "授权未完成" && !page->webView()->isBusy();
         },
         10))
         << driver->outline();
@@ -415,13 +418,29 @@ TEST_F(OauthPageTest, AccountsWithoutThePlatformOrAFailedAccountsRequestEndInAnA
 TEST_F(OauthPageTest, ANetworkFailureShowsTheAlertWhoseButtonClosesThePage) {
     present("qzone");
     ASSERT_TRUE(pageShown());
-    // A cancelled load is no failure.
+    // A cancelled load is no failure: the page's reload, stopped while its reply is held.
+    const std::string signInPath = pathOf(page->webView()->pageURL());
+    services->holdReplies("GET", signInPath);
     page->webView()->reload();
+    // The reload is asked of the page on the main loop before it is sent.
+    ASSERT_TRUE(driver->runUntil(
+        [&] { return !services->heldRequests(signInPath).empty() && page->webView()->isLoading(); },
+        10));
     page->webView()->stopLoading();
     ASSERT_TRUE(driver->runUntil(quiet, 10));
     EXPECT_FALSE(alert());
+    EXPECT_FALSE(page->webView()->isLoading());
+    services->clearOverrides();
+    ASSERT_TRUE(services->releaseHeld(signInPath));
 
-    ASSERT_TRUE(driver->tap("其他账号登录"));  // the platform's account site is down
+    // The platform's account site is down: it sends the browser on to a host that refuses the
+    // connection.
+    testsupport::RefusingPort down;
+    fakes::Reply moved;
+    moved.status = 302;
+    moved.location = "http://127.0.0.1:" + std::to_string(down.port()) + "/switch";
+    services->setReply("GET", "/signin-site/qzone/switch", moved);
+    ASSERT_TRUE(driver->tap("其他账号登录")) << driver->outline();
     ASSERT_TRUE(driver->runUntil([this] { return alert() != nullptr; }, 10)) << driver->outline();
     EXPECT_EQ(alert()->alertTitle(), "温馨提示");
     EXPECT_EQ(alert()->alertMessage(), "网络不给力");
@@ -451,7 +470,10 @@ TEST_F(OauthPageTest, AnAddressCarryingSmsGoesToTheSystemTwoAndAHalfSecondsAfter
     // "sms:" anywhere in the failing address, in any case, takes the same road.
     present("qzone");
     ASSERT_TRUE(pageShown());
-    const std::string carrying = services->baseUrl() + "/signin-site/qzone/switch?next=SMS:12345";
+    // The platform's account site, down: its host refuses the connection.
+    testsupport::RefusingPort down;
+    const std::string carrying = "http://127.0.0.1:" + std::to_string(down.port()) +
+                                 "/signin-site/qzone/switch?next=SMS:12345";
     page->webView()->simulateNavigation(carrying);
     ASSERT_TRUE(driver->runUntil([this] { return page->webView()->lastError().has_value(); }, 10));
     scope->advance(3);

@@ -115,7 +115,8 @@ protected:
         auto named = [&] { return edit.snsNameLabel()->text() == name; };
         auto answered = [&] {
             return named() || (platform::HttpClient::shared().inFlight() == 0 &&
-                               platform::dispatch::backgroundWorkInFlight() == 0);
+                               platform::dispatch::backgroundWorkInFlight() == 0 &&
+                               !platform::WebView::anyBusy());
         };
         for (int step = 0; step < 40 && !named(); ++step) {
             scope.advance(0.1);
@@ -616,7 +617,7 @@ TEST_F(ShareEditPanelTest, SwitchingAccountSignsInOnTheEditScreensOwnNavigation)
     ASSERT_TRUE(page) << "the sign-in page itself, not a navigation inside the navigation";
 
     ASSERT_TRUE(driver.runUntil([&] {
-        return page->webView() && !page->webView()->isLoading() && page->webView()->hasPage();
+        return page->webView() && !page->webView()->isBusy() && page->webView()->hasPage();
     }));
     ASSERT_TRUE(driver.tap("授权并登录")) << driver.outline();
     ASSERT_TRUE(namedAfterSignIn(*edit, "兰溪同学")) << edit->snsNameLabel()->text() << "\n"

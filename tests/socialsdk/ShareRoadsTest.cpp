@@ -48,8 +48,8 @@ protected:
     bool pageShown(const std::shared_ptr<SHSOauthViewController>& page) {
         return driver
             .runUntil([&] {
-                return page->webView() && page->webView()->hasPage() &&
-                       !page->webView()->isLoading();
+                // Loaded, and its outline read: what the page shows can be tapped.
+                return page->webView() && page->webView()->hasPage() && !page->webView()->isBusy();
             })
             .ok;
     }

@@ -223,8 +223,7 @@ TEST_F(ShareScreensTest, SignInPageOfTheShareServiceEndsInTheEditScreen) {
     ASSERT_TRUE(oauth);
     ASSERT_TRUE(driver.runUntil(
         [&] {
-            return oauth->webView() && !oauth->webView()->isLoading() &&
-                   oauth->webView()->hasPage();
+            return oauth->webView() && !oauth->webView()->isBusy() && oauth->webView()->hasPage();
         },
         10));
     ASSERT_TRUE(driver.tap("授权并登录")) << driver.outline();

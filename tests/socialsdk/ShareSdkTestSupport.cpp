@@ -41,6 +41,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/ViewController.h"
+#include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 
 namespace sharetest {
@@ -168,7 +169,7 @@ bool ShareSdkTest::quiet() {
     // Background work first: a block posts its result before it counts as finished, and the
     // result is then waiting on the loop.
     return platform::dispatch::backgroundWorkInFlight() == 0 &&
-           platform::HttpClient::shared().inFlight() == 0 &&
+           platform::HttpClient::shared().inFlight() == 0 && !platform::WebView::anyBusy() &&
            !platform::RunLoop::main().hasWorkDueNow();
 }
 

@@ -85,7 +85,8 @@ protected:
     // in real time): what the case started has been answered, so a check that nothing more was
     // sent or announced is not decided before the network had its chance.
     bool waitUntilQuiet();
-    // No request on its way, no background work running and nothing waiting on the main loop.
+    // No request on its way, no background work running, no web view with work under way and
+    // nothing waiting on the main loop.
     static bool quiet();
     // How many requests of the action the share service has received.
     std::size_t requestsOf(int action) const;

@@ -2,17 +2,22 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "UiTestSupport.h"
+#include "platform/foundation/CookieStorage.h"
 #include "platform/net/HttpClient.h"
+#include "platform/testing/UIDriver.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "tests/net/TestServer.h"
 #include "tests/support/RefusingPort.h"
+
+// The web view on the real engine: its delegate and what led to each page, history, the page's
+// scale, the views over the page, dialogs, and a page that takes its process down.
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -23,347 +28,302 @@ class RecordingWebDelegate : public WebViewDelegate {
 public:
     bool shouldStartLoadWithRequest(WebView&, const URLRequest& request,
                                     WebViewNavigationType type) override {
-        asked.push_back(request.url);
-        sources.push_back(request.sourceURL);
-        chains.push_back(request.sourceChain);
-        methods.push_back(request.method);
+        asked.push_back(request);
         types.push_back(type);
-        bool refuse = !refused.empty() && request.url.find(refused) != std::string::npos;
-        events.push_back(refuse ? "refused" : "asked");
-        return !refuse;
+        return refused.empty() || request.url.find(refused) == std::string::npos;
     }
-    void webViewDidStartLoad(WebView&) override { events.push_back("start"); }
-    void webViewDidFinishLoad(WebView& webView) override {
-        events.push_back("finish");
-        finishedTitles.push_back(webView.pageTitle());
-    }
-    void didFailLoadWithError(WebView&, const WebError& error) override {
-        events.push_back("fail");
-        errors.push_back(error);
-    }
-    int count(const std::string& event) const {
-        return int(std::count(events.begin(), events.end(), event));
-    }
+    void webViewDidStartLoad(WebView&) override { ++started; }
+    void webViewDidFinishLoad(WebView&) override { ++finished; }
+    void didFailLoadWithError(WebView&, const WebError& error) override { errors.push_back(error); }
 
     std::string refused;
-    std::vector<std::string> asked;
-    std::vector<std::string> sources;
-    std::vector<std::vector<std::string>> chains;
-    std::vector<std::string> methods;
+    std::vector<URLRequest> asked;
     std::vector<WebViewNavigationType> types;
-    std::vector<std::string> events;
-    std::vector<std::string> finishedTitles;
+    int started{0};
+    int finished{0};
     std::vector<WebError> errors;
 };
 
 class WebViewTest : public uitest::UiTest {
 protected:
     void SetUp() override {
-        m_server.serve(
-            "/page", "<html><head><TITLE> Hello Page </TITLE></head><body><p>hi</p></body></html>");
-        m_server.serve("/second", "<html><head><title>Second</title></head><body>2</body></html>");
-        m_server.serve("/missing", "<html><head><title>Not Found</title></head></html>",
-                       "text/html", 404);
         m_webView = View::make<WebView>(Rect{{0, 0}, {375, 603}});
         m_delegate = std::make_shared<RecordingWebDelegate>();
         m_webView->setDelegate(m_delegate);
+        auto screen = std::make_shared<ViewController>();
+        screen->view()->addSubview(m_webView);
+        m_window = showWindow(screen);
     }
 
-    // Pumps the main loop until the current load has finished or failed.
+    bool waitFor(const std::function<bool()>& condition) {
+        return RunLoop::main().runUntil(condition, 20s);
+    }
+    // Until the web view has nothing under way.
     bool settle() {
-        return RunLoop::main().runUntil([this] { return !m_webView->isLoading(); }, 5000ms);
+        return waitFor([this] { return !m_webView->isBusy(); });
+    }
+    void open(const std::string& path) {
+        const int before = m_delegate->finished;
+        URLRequest request;
+        request.url = m_server.url(path);
+        m_webView->loadRequest(request);
+        ASSERT_TRUE(waitFor([&] { return m_delegate->finished > before; }));
+        ASSERT_TRUE(settle());
+    }
+    std::string eval(const std::string& script) {
+        return m_webView->stringByEvaluatingJavaScriptFromString(script);
+    }
+    const PageItem* item(const std::string& text) const {
+        const auto& items = m_webView->pageItems();
+        auto found = std::find_if(items.begin(), items.end(),
+                                  [&](const PageItem& item) { return item.text == text; });
+        return found == items.end() ? nullptr : &*found;
+    }
+    // A finger's tap on what the page shows of the item.
+    void tapItem(const std::string& text) {
+        ASSERT_TRUE(waitFor([&] { return item(text) != nullptr; })) << text;
+        auto tapped = m_driver.tap(text);
+        ASSERT_TRUE(tapped) << tapped.error;
     }
 
     nettest::TestServer m_server;
     std::shared_ptr<WebView> m_webView;
     std::shared_ptr<RecordingWebDelegate> m_delegate;
+    std::shared_ptr<Window> m_window;
+    platform::testing::UIDriver m_driver;
 };
 
-TEST_F(WebViewTest, LoadFinishesWithThePageTitleAndScriptsAreRecordedInOrder) {
-    m_webView->loadRequest(URLRequest{m_server.url("/page")});
-    EXPECT_TRUE(m_webView->isLoading());
-    EXPECT_TRUE(m_delegate->finishedTitles.empty());
-
-    ASSERT_TRUE(settle());
-
-    EXPECT_EQ(m_delegate->events, (std::vector<std::string>{"asked", "start", "finish"}));
+TEST_F(WebViewTest, AnAppLoadIsAskedWithNothingBehindItAndFinishesWithThePage) {
+    m_server.serve("/page",
+                   "<html><head><title> Hello Page </title></head><body><p>hi</p></body></html>");
+    open("/page");
+    ASSERT_EQ(m_delegate->asked.size(), 1u);
+    EXPECT_EQ(m_delegate->asked[0].url, m_server.url("/page"));
+    EXPECT_TRUE(m_delegate->asked[0].sourceChain.empty());
+    EXPECT_EQ(m_delegate->started, 1);
     EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
     EXPECT_EQ(m_webView->pageStatus(), 200);
-    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("document.title"), "Hello Page");
-    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("document.body.innerHTML"),
-              "<p>hi</p>");
-    EXPECT_EQ(m_webView->describe(), "web \"Hello Page\"");
-    EXPECT_EQ(m_webView->stringByEvaluatingJavaScriptFromString("callback( {\"message\":\"a\"} )"),
-              "");
-    EXPECT_EQ(m_webView->evaluatedScripts(),
-              (std::vector<std::string>{"document.title", "document.body.innerHTML",
-                                        "callback( {\"message\":\"a\"} )"}));
+    EXPECT_TRUE(m_webView->hasPage());
 }
 
-TEST_F(WebViewTest, RefusedRequestIsNeverFetched) {
-    std::string sentinel = "http://sentinel.invalid/";
-    m_delegate->refused = sentinel;
-
-    m_webView->loadRequest(URLRequest{m_server.url("/page?next=") + sentinel});
-    EXPECT_FALSE(m_webView->isLoading());
-    m_webView->loadRequest(URLRequest{m_server.url("/second")});
+TEST_F(WebViewTest, APagesLinkIsAskedWithThePageBehindItAndARefusedOneLeavesThePage) {
+    m_server.serve("/first",
+                   "<html><body style='margin:0'><a href='/second' "
+                   "style='display:block;height:60px'>next</a></body></html>");
+    m_server.serve("/second", "<html><head><title>Second</title></head><body>2</body></html>");
+    open("/first");
+    const auto identity = m_webView->pageIdentity();
+    m_delegate->refused = "/second";
+    tapItem("next");
+    ASSERT_TRUE(waitFor([&] { return m_delegate->asked.size() == 2; }));
     ASSERT_TRUE(settle());
+    EXPECT_EQ(m_delegate->types[1], WebViewNavigationType::LinkClicked);
+    EXPECT_EQ(m_delegate->asked[1].sourceURL, m_server.url("/first"));
+    EXPECT_EQ(m_delegate->asked[1].sourceChain, std::vector<std::string>{m_server.url("/first")});
+    EXPECT_EQ(m_server.requests("/second"), 0);
+    EXPECT_EQ(m_webView->pageIdentity(), identity);
+    EXPECT_EQ(m_webView->pageURL(), m_server.url("/first"));
 
-    EXPECT_EQ(m_server.paths(), (std::vector<std::string>{"/second"}));
-    EXPECT_EQ(m_delegate->count("start"), 1);
-    EXPECT_EQ(m_delegate->finishedTitles, (std::vector<std::string>{"Second"}));
+    m_delegate->refused.clear();
+    tapItem("next");
+    ASSERT_TRUE(waitFor([&] { return m_webView->pageTitle() == "Second"; }));
+    EXPECT_NE(m_webView->pageIdentity(), identity);
+    EXPECT_EQ(m_webView->pageSourceChain(), std::vector<std::string>{m_server.url("/first")});
 }
 
-TEST_F(WebViewTest, DeadServerFailsTheLoadButAnErrorStatusFinishes) {
-    testsupport::RefusingPort dead;
-    std::string url = "http://127.0.0.1:" + std::to_string(dead.port()) + "/page";
-    m_webView->loadRequest(URLRequest{url, 10});
-    ASSERT_TRUE(settle());
-
-    ASSERT_EQ(m_delegate->errors.size(), 1u);
-    EXPECT_EQ(m_delegate->errors[0].code, WebError::kCannotConnectToHost);
-    EXPECT_FALSE(m_delegate->errors[0].description.empty());
-    EXPECT_EQ(m_delegate->errors[0].failingURL, url);
-    EXPECT_EQ(m_delegate->count("finish"), 0);
-    EXPECT_FALSE(m_webView->canGoBack());
-    EXPECT_NE(m_webView->describe().find("(failed)"), std::string::npos);
-
-    // An error status is no failure: the page finishes and its status is kept.
-    m_webView->loadRequest(URLRequest{m_server.url("/missing")});
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_delegate->count("finish"), 1);
-    EXPECT_EQ(m_delegate->count("fail"), 1);
-    EXPECT_EQ(m_webView->pageStatus(), 404);
-}
-
-TEST_F(WebViewTest, HistoryWalksBackAndForwardAskingTheDelegate) {
-    m_webView->loadRequest(URLRequest{m_server.url("/page")});
-    ASSERT_TRUE(settle());
-    EXPECT_FALSE(m_webView->canGoBack());
-    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/second")));
-    ASSERT_TRUE(settle());
-    EXPECT_TRUE(m_webView->canGoBack());
-    EXPECT_FALSE(m_webView->canGoForward());
-
+TEST_F(WebViewTest, BackAndForwardShowThePagesWithWhatFirstLedToThem) {
+    m_server.serve("/first",
+                   "<html><head><title>First</title></head><body style='margin:0'>"
+                   "<a href='/second' style='display:block;height:60px'>next</a></body></html>");
+    m_server.serve("/second", "<html><head><title>Second</title></head><body>2</body></html>");
+    open("/first");
+    const auto firstIdentity = m_webView->pageIdentity();
+    tapItem("next");
+    ASSERT_TRUE(waitFor([&] { return m_webView->pageTitle() == "Second"; }));
+    ASSERT_TRUE(waitFor([&] { return m_webView->canGoBack(); }));
     m_webView->goBack();
+    ASSERT_TRUE(waitFor([&] { return m_webView->pageTitle() == "First"; }));
     ASSERT_TRUE(settle());
-    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
     EXPECT_EQ(m_delegate->types.back(), WebViewNavigationType::BackForward);
-    EXPECT_FALSE(m_webView->canGoBack());
-    EXPECT_TRUE(m_webView->canGoForward());
-
-    m_webView->goForward();
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_webView->pageTitle(), "Second");
-    EXPECT_EQ(m_server.paths(), (std::vector<std::string>{"/page", "/second", "/page", "/second"}));
-}
-
-TEST_F(WebViewTest, PageNavigationRefusedByDelegateLeavesThePage) {
-    m_webView->loadRequest(URLRequest{m_server.url("/page")});
-    ASSERT_TRUE(settle());
-    m_delegate->refused = "campus-cmd://";
-
-    EXPECT_FALSE(m_webView->simulateNavigation("campus-cmd://scan=%7B%7D"));
-
-    EXPECT_EQ(m_delegate->types.back(), WebViewNavigationType::LinkClicked);
-    EXPECT_FALSE(m_webView->isLoading());
-    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
-    EXPECT_FALSE(m_webView->canGoBack());
-}
-
-TEST_F(WebViewTest, CompletionAfterTheWebViewIsGoneDoesNothing) {
-    m_webView->loadRequest(URLRequest{m_server.url("/slow")});
-    ASSERT_TRUE(RunLoop::main().runUntil([this] { return !m_server.paths().empty(); }, 5s));
-    std::weak_ptr<WebView> weak = m_webView;
-    m_webView.reset();
-    ASSERT_TRUE(weak.expired());
-
-    m_server.release();
-    ASSERT_TRUE(RunLoop::main().runUntil([] { return HttpClient::shared().inFlight() == 0; }));
-
-    EXPECT_EQ(m_delegate->count("finish"), 0);
-    EXPECT_EQ(m_delegate->count("fail"), 0);
-}
-
-TEST_F(WebViewTest, HtmlStringFinishesOnALaterTurn) {
-    m_webView->loadHTMLString("<meta charset=\"utf-8\" /><title>详细信息</title><p>正文</p>", "");
-
-    EXPECT_EQ(m_delegate->asked, (std::vector<std::string>{"about:blank"}));
-    EXPECT_EQ(m_delegate->count("finish"), 0);
-    EXPECT_TRUE(m_webView->isLoading());
-
-    RunLoop::main().runPending();
-
-    EXPECT_EQ(m_delegate->events, (std::vector<std::string>{"asked", "start", "finish"}));
-    EXPECT_EQ(m_webView->pageTitle(), "详细信息");
-    EXPECT_EQ(m_webView->pageURL(), "about:blank");
-    EXPECT_TRUE(m_server.paths().empty());
-}
-
-TEST_F(WebViewTest, ANewLoadCancelsTheOneUnderWay) {
-    m_webView->loadRequest(URLRequest{m_server.url("/slow")});
-    m_webView->loadRequest(URLRequest{m_server.url("/page")});
-    m_server.release();
-    ASSERT_TRUE(settle());
-    ASSERT_TRUE(RunLoop::main().runUntil([] { return HttpClient::shared().inFlight() == 0; }));
-
-    ASSERT_EQ(m_delegate->errors.size(), 1u);
-    EXPECT_EQ(m_delegate->errors[0].code, WebError::kCancelled);
-    EXPECT_EQ(m_delegate->finishedTitles, (std::vector<std::string>{"Hello Page"}));
-}
-
-// --- Redirects --------------------------------------------------------------------------
-
-TEST_F(WebViewTest, EveryRedirectHopIsAskedAndThePageKeepsTheAddressItCameFrom) {
-    m_webView->loadRequest(URLRequest{m_server.url("/hops/2")});
-    ASSERT_TRUE(settle());
-
-    EXPECT_EQ(m_delegate->asked,
-              (std::vector<std::string>{m_server.url("/hops/2"), m_server.url("/hops/1"),
-                                        m_server.url("/hops/0"), m_server.url("/hello")}));
-    // Each hop names the address whose reply sent it on; the app's own load names none.
-    EXPECT_EQ(m_delegate->sources,
-              (std::vector<std::string>{"", m_server.url("/hops/2"), m_server.url("/hops/1"),
-                                        m_server.url("/hops/0")}));
-    EXPECT_EQ(m_delegate->types.back(), WebViewNavigationType::Other);
-    EXPECT_EQ(m_delegate->events,
-              (std::vector<std::string>{"asked", "start", "asked", "asked", "asked", "finish"}));
-    EXPECT_EQ(m_webView->pageURL(), m_server.url("/hello"));
-    EXPECT_EQ(m_webView->request().url, m_server.url("/hello"));
-    EXPECT_FALSE(m_webView->canGoBack());
-
-    // The page's own navigations name the page; a form moved with "see other" comes as a GET.
-    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/posted"),
-                                              WebViewNavigationType::FormSubmitted));
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_delegate->sources.end()[-2], m_server.url("/hello"));
-    EXPECT_EQ(m_delegate->methods.end()[-2], "POST");
-    EXPECT_EQ(m_delegate->methods.back(), "GET");
-    const auto received = m_server.received();
-    ASSERT_FALSE(received.empty());
-    EXPECT_EQ(received.back().path, "/hello");
-    EXPECT_EQ(received.back().method, "GET");
-    EXPECT_EQ(m_webView->pageURL(), m_server.url("/hello"));
-    EXPECT_TRUE(m_webView->canGoBack());
-}
-
-TEST_F(WebViewTest, ARefusedHopIsNeverFetchedAndTheLoadEndsCancelled) {
-    m_webView->loadRequest(URLRequest{m_server.url("/page")});
-    ASSERT_TRUE(settle());
-    m_delegate->refused = "/hello";
-
-    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/redirect")));
-    ASSERT_TRUE(settle());
-    // Whatever the load sent has been answered before the server's paths are read.
-    ASSERT_TRUE(RunLoop::main().runUntil([] { return HttpClient::shared().inFlight() == 0; }));
-
-    EXPECT_EQ(m_delegate->events.back(), "fail");
-    EXPECT_EQ(m_delegate->errors.back().code, WebError::kCancelled);
-    EXPECT_EQ(m_server.paths(), std::vector<std::string>{"/page"});
-    EXPECT_EQ(m_webView->pageURL(), m_server.url("/page"));
-    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
-    EXPECT_FALSE(m_webView->canGoBack());
-
-    // A redirect to a page command reaches the delegate as a hop, for it to act on.
-    m_delegate->refused = "campus-cmd://";
-    EXPECT_TRUE(m_webView->simulateNavigation(m_server.url("/to-command")));
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_delegate->asked.back(), "campus-cmd://scan");
-    EXPECT_EQ(m_delegate->sources.back(), m_server.url("/to-command"));
-    EXPECT_EQ(m_webView->pageTitle(), "Hello Page");
-}
-
-// What led to a page, each redirect on the way included, is decided when it first loads and
-// stays with it: back, forward and reload load its final address but show it with that chain,
-// and what it asks for next carries it on. Each showing is a page of its own.
-TEST_F(WebViewTest, WhatLedToAPageHoldsOnBackForwardAndReloadAndEachShowingIsAPageOfItsOwn) {
-    using Chain = std::vector<std::string>;
-    m_webView->loadRequest(URLRequest{m_server.url("/page")});
-    ASSERT_TRUE(settle());
     EXPECT_TRUE(m_webView->pageSourceChain().empty());
-
-    ASSERT_TRUE(m_webView->simulateNavigation(m_server.url("/hops/1")));
-    ASSERT_TRUE(settle());
-    const Chain chain = {m_server.url("/page"), m_server.url("/hops/1"), m_server.url("/hops/0")};
-    ASSERT_EQ(m_webView->pageURL(), m_server.url("/hello"));
-    EXPECT_EQ(m_webView->pageSourceChain(), chain);
-    EXPECT_EQ(m_delegate->chains.back(), chain) << "the last hop's request";
-    std::vector<std::uint64_t> identities = {m_webView->pageIdentity()};
-
-    Chain next = chain;
-    next.push_back(m_server.url("/hello"));
-    ASSERT_TRUE(m_webView->simulateNavigation(m_server.url("/second")));
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_webView->pageSourceChain(), next);
-
-    const std::size_t asked = m_delegate->asked.size();
-    m_webView->goBack();
-    ASSERT_TRUE(settle());
-    m_webView->reload();
-    ASSERT_TRUE(settle());
-    ASSERT_EQ(m_webView->pageURL(), m_server.url("/hello"));
-    EXPECT_EQ(m_webView->pageSourceChain(), chain);
-    identities.push_back(m_webView->pageIdentity());
+    EXPECT_NE(m_webView->pageIdentity(), firstIdentity);
+    ASSERT_TRUE(waitFor([&] { return m_webView->canGoForward(); }));
     m_webView->goForward();
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_webView->pageSourceChain(), next);
-    m_webView->goBack();
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_webView->pageSourceChain(), chain);
-    identities.push_back(m_webView->pageIdentity());
-    // Back, reload, forward, back: each asked about the final address with the first chain.
-    ASSERT_EQ(m_delegate->asked.size(), asked + 4);
-    for (std::size_t move = asked; move < asked + 4; ++move) {
-        EXPECT_EQ(m_delegate->asked[move], m_server.url(move == asked + 2 ? "/second" : "/hello"));
-        EXPECT_EQ(m_delegate->chains[move], move == asked + 2 ? next : chain) << move - asked;
-    }
-
-    // What the page shown again asks for carries all that led to it.
-    ASSERT_TRUE(m_webView->simulateNavigation(m_server.url("/page")));
-    EXPECT_EQ(m_delegate->chains.back(), next);
-    ASSERT_TRUE(settle());
-
-    // The same address shown again is another page each time.
-    EXPECT_NE(identities[0], identities[1]);
-    EXPECT_NE(identities[1], identities[2]);
-    EXPECT_NE(identities[0], identities[2]);
-    EXPECT_NE(m_webView->pageIdentity(), identities[2]);
+    ASSERT_TRUE(waitFor([&] { return m_webView->pageTitle() == "Second"; }));
+    EXPECT_EQ(m_webView->pageSourceChain(), std::vector<std::string>{m_server.url("/first")});
 }
 
-// With no page yet, reload tries the load again where its redirects had taken it, still
-// answering for the addresses on the way.
-TEST_F(WebViewTest, AFirstLoadTriedAgainKeepsItsRedirects) {
-    m_delegate->refused = "/hello";
-    m_webView->loadRequest(URLRequest{m_server.url("/hops/1")});
-    ASSERT_TRUE(settle());
-    ASSERT_FALSE(m_webView->hasPage());
-
-    m_webView->reload();
-    EXPECT_EQ(m_delegate->asked.back(), m_server.url("/hops/0"));
-    EXPECT_EQ(m_delegate->chains.back(), std::vector<std::string>{m_server.url("/hops/1")});
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(m_delegate->asked.back(), m_server.url("/hello"));
-    EXPECT_EQ(m_delegate->chains.back(),
-              (std::vector<std::string>{m_server.url("/hops/1"), m_server.url("/hops/0")}));
+TEST_F(WebViewTest, ARedirectIsAskedHopByHopAndItsHopJoinsWhatLedToThePage) {
+    open("/redirect");
+    ASSERT_EQ(m_delegate->asked.size(), 2u);
+    EXPECT_EQ(m_delegate->asked[1].url, m_server.url("/hello"));
+    EXPECT_EQ(m_delegate->asked[1].sourceURL, m_server.url("/redirect"));
+    EXPECT_EQ(m_webView->pageURL(), m_server.url("/hello"));
+    EXPECT_EQ(m_webView->pageSourceChain(), std::vector<std::string>{m_server.url("/redirect")});
 }
 
-TEST_F(WebViewTest, ARedirectLoopFailsTheLoadAfterTheHopLimit) {
-    m_webView->loadRequest(URLRequest{m_server.url("/loop")});
-    ASSERT_TRUE(settle());
+TEST_F(WebViewTest, AForeignFrameOrAnUnnamedAskerIsNamedInTheChain) {
+    nettest::TestServer foreign;
+    foreign.serve("/frame",
+                  "<html><body><script>setTimeout(function(){"
+                  "location.href='" +
+                      m_server.url("/target") + "'},0)</script></body></html>");
+    m_server.serve("/target", "<html><body>t</body></html>");
+    m_server.serve("/framed", "<html><body><iframe src='" + foreign.url("/frame") +
+                                  "'></iframe></body></html>");
+    m_delegate->refused = "/target";
+    open("/framed");
+    ASSERT_TRUE(waitFor([&] {
+        return std::any_of(m_delegate->asked.begin(), m_delegate->asked.end(),
+                           [&](const URLRequest& r) { return r.url == m_server.url("/target"); });
+    }));
+    const auto& asked =
+        *std::find_if(m_delegate->asked.begin(), m_delegate->asked.end(),
+                      [&](const URLRequest& r) { return r.url == m_server.url("/target"); });
+    // The frame names itself (by its origin, as its Referer shows it): not the page.
+    EXPECT_EQ(asked.sourceChain.back(), foreign.url("/"));
 
-    ASSERT_EQ(m_delegate->errors.size(), 1u);
-    EXPECT_EQ(m_delegate->errors[0].code, WebError::kHTTPTooManyRedirects);
-    EXPECT_EQ(m_delegate->count("asked"), 1 + WebView::kMaxRedirects);
-    EXPECT_EQ(m_delegate->count("finish"), 0);
-    EXPECT_FALSE(m_webView->hasPage());
+    // An address that carries no Referer, from a page that holds frames, names nobody.
+    m_delegate->refused = "campus-test:";
+    eval("location.href = 'campus-test://command'");
+    ASSERT_TRUE(
+        waitFor([&] { return m_delegate->asked.back().url.rfind("campus-test:", 0) == 0; }));
+    EXPECT_EQ(m_delegate->asked.back().sourceChain.back(), "about:unnamed-document");
+}
 
-    // A hop to an address the client never fetches fails as such.
-    m_webView->loadRequest(URLRequest{m_server.url("/to-file")});
+TEST_F(WebViewTest, AnAddressOfAnotherSchemeFromAPageWithoutFramesIsThePagesOwn) {
+    m_server.serve("/page", "<html><body>p</body></html>");
+    open("/page");
+    m_delegate->refused = "campus-test:";
+    eval("location.href = 'campus-test://command'");
+    ASSERT_TRUE(waitFor([&] { return m_delegate->asked.size() == 2; }));
+    EXPECT_EQ(m_delegate->asked[1].sourceChain, std::vector<std::string>{m_server.url("/page")});
+}
+
+TEST_F(WebViewTest, ADeadServerFailsTheLoadAndAnErrorStatusStillShowsThePage) {
+    testsupport::RefusingPort refusing;
+    URLRequest request;
+    request.url = "http://127.0.0.1:" + std::to_string(refusing.port()) + "/x";
+    m_webView->loadRequest(request);
+    ASSERT_TRUE(waitFor([&] { return !m_delegate->errors.empty(); }));
+    EXPECT_EQ(m_delegate->errors[0].code, WebError::kCannotConnectToHost);
+
+    m_server.serve("/missing", "<html><head><title>Not Found</title></head></html>", "text/html",
+                   404);
+    open("/missing");
+    EXPECT_EQ(m_webView->pageStatus(), 404);
+    EXPECT_EQ(m_webView->pageTitle(), "Not Found");
+}
+
+TEST_F(WebViewTest, ALoadThatDoesNotBeginInTimeFailsAsTimedOutOnTheLoopsClock) {
+    URLRequest request;
+    request.url = m_server.url("/slow");
+    request.timeoutSeconds = 10;
+    m_webView->loadRequest(request);
+    ASSERT_TRUE(waitFor([&] { return m_server.requests("/slow") > 0; }));
+    advance(11);
+    ASSERT_TRUE(waitFor([&] { return !m_delegate->errors.empty(); }));
+    EXPECT_EQ(m_delegate->errors.back().code, WebError::kTimedOut);
+    m_server.release();
+}
+
+TEST_F(WebViewTest, APageWithoutAViewportIsLaidOutWideAndFittedAndZoomsWithinItsBounds) {
+    m_server.serve(
+        "/wide",
+        "<html><body style='margin:0'><div id=w style='width:980px'>wide</div></body></html>");
+    m_webView->setScalesPageToFit(true);
+    open("/wide");
+    EXPECT_NEAR(m_webView->zoomScale(), 375.0 / 980, 0.001);
+    EXPECT_TRUE(waitFor([&] { return eval("String(window.innerWidth)") == "980"; }));
+    EXPECT_TRUE(m_webView->zoomBy(100, Point{0, 0}));
+    EXPECT_DOUBLE_EQ(m_webView->zoomScale(), WebView::kMaximumZoom);
+    // The page is not laid out again: its width stays the layout's, as the window grows.
     ASSERT_TRUE(settle());
-    EXPECT_EQ(m_delegate->asked.back(), "file:///etc/hostname");
-    ASSERT_EQ(m_delegate->errors.size(), 2u);
-    EXPECT_EQ(m_delegate->errors[1].code, WebError::kUnsupportedURL);
-    EXPECT_FALSE(m_webView->hasPage());
+    EXPECT_TRUE(waitFor([&] { return eval("String(window.innerWidth)") == "980"; }));
+}
+
+TEST_F(WebViewTest, APagesViewportIsHonoured) {
+    m_server.serve("/device",
+                   "<html><head><meta name='viewport' content='width=device-width, "
+                   "initial-scale=1, user-scalable=no'></head><body>d</body></html>");
+    m_webView->setScalesPageToFit(true);
+    open("/device");
+    ASSERT_TRUE(waitFor([&] { return m_webView->zoomScale() == 1; }));
+    EXPECT_EQ(eval("String(window.innerWidth)"), "375");
+    EXPECT_FALSE(m_webView->zoomBy(2, Point{0, 0}));
+}
+
+TEST_F(WebViewTest, WithoutFittingAPageIsShownAtScaleOne) {
+    m_server.serve("/wide", "<html><body><div style='width:980px'>wide</div></body></html>");
+    open("/wide");
+    EXPECT_EQ(m_webView->zoomScale(), 1);
+    EXPECT_EQ(eval("String(window.innerWidth)"), "375");
+}
+
+TEST_F(WebViewTest, ThePagesItemsStandOverItAndHiddenOnesAreLeftOut) {
+    m_server.serve("/items",
+                   "<html><head><meta charset=utf-8></head><body><h1>标题</h1><p id=count>3</p><a "
+                   "href='/x'>链接</a>"
+                   "<p style='display:none'>hidden</p><button onclick=\"document."
+                   "getElementById('count').textContent='4'\">加一</button></body></html>");
+    open("/items");
+    ASSERT_NE(item("标题"), nullptr);
+    EXPECT_EQ(item("hidden"), nullptr);
+    ASSERT_NE(item("链接"), nullptr);
+    EXPECT_EQ(item("链接")->kind, PageItem::Kind::Link);
+    tapItem("加一");
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(waitFor([&] { return item("4") != nullptr; }));
+    EXPECT_EQ(item("4")->id, "count");
+    EXPECT_GT(m_webView->paintedPage().size().width, 0);
+}
+
+TEST_F(WebViewTest, APagesDialogsAreTheClientsAlertViewAndTheirAnswerReachesThePage) {
+    m_server.serve("/ask", "<html><body>ask</body></html>");
+    open("/ask");
+    m_webView->stringByEvaluatingJavaScriptFromString(
+        "setTimeout(function(){ document.title = confirm('删除?') ? 'yes' : 'no'; }, 0)");
+    ASSERT_TRUE(waitFor([&] { return m_driver.outline().find("删除?") != std::string::npos; }));
+    auto pressed = m_driver.pressAlertButton("好");
+    ASSERT_TRUE(pressed) << pressed.error;
+    ASSERT_TRUE(waitFor([&] { return m_webView->pageTitle() == "yes"; }));
+}
+
+TEST_F(WebViewTest, APageThatNeverYieldsIsEndedAndTheLoadFails) {
+    m_server.serve("/spin", "<html><body>spin</body></html>");
+    open("/spin");
+    m_webView->stringByEvaluatingJavaScriptFromString(
+        "setTimeout(function(){ while (true) {} }, 0)");
+    ASSERT_TRUE(waitFor([&] { return !m_delegate->errors.empty(); }));
+    EXPECT_EQ(m_delegate->errors.back().code, WebError::kWebProcessEnded);
+}
+
+TEST_F(WebViewTest, ThePagesAndTheHttpClientShareOneCookieStore) {
+    auto& jar = CookieStorage::shared();
+    // As a sign-in's reply leaves it for the school's pages.
+    ASSERT_TRUE(jar.setFromHeader("campus_sid=signed-in; Path=/", m_server.url("/signin")));
+    m_server.serve("/page", "<html><body>p</body></html>");
+    open("/page");
+    EXPECT_TRUE(waitFor(
+        [&] { return eval("document.cookie").find("campus_sid=signed-in") != std::string::npos; }));
+
+    // A page's own cookie comes back into the jar, and the HTTP client sends it.
+    eval("document.cookie = 'page_choice=timetable; path=/'");
+    ASSERT_TRUE(waitFor([&] {
+        return jar.headerFor(m_server.url("/api")).find("page_choice=timetable") !=
+               std::string::npos;
+    }));
+    bool answered = false;
+    HttpRequest request;
+    request.url = m_server.url("/hello");
+    HttpClient::shared().send(request, [&](HttpResponse) { answered = true; });
+    ASSERT_TRUE(waitFor([&] { return answered; }));
+    EXPECT_NE(m_server.last().header("cookie").find("page_choice=timetable"), std::string::npos);
+
+    // Deleted from the jar (as signing in to a share platform clears its cookies), it is gone
+    // from the pages too.
+    for (const auto& cookie : jar.cookies()) jar.deleteCookie(cookie);
+    EXPECT_TRUE(waitFor([&] { return eval("document.cookie").empty(); }));
 }
 
 }  // namespace

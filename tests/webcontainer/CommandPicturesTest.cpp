@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -34,6 +35,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "tests/support/TempHome.h"
+#include "tests/webcontainer/PageSettle.h"
 #include "webcontainer/RootViewController.h"
 #include "webcontainer/WebDetailViewController.h"
 
@@ -76,14 +78,27 @@ protected:
         waitForThePage();
     }
     void waitForThePage() {
-        ASSERT_TRUE(driver.runUntil([&] {
-            return page->webView() && !page->webView()->isLoading() && !page->loadingOverlay();
-        }));
+        ASSERT_TRUE(driver.runUntil(
+            [&] {
+                return page->webView() && !page->webView()->isBusy() && !page->loadingOverlay();
+            },
+            pagesettle::kBound.count()));
+    }
+    // The page shown goes elsewhere (the page's own navigation, or back) on a later turn:
+    // waits for the page that comes.
+    void showAnew(const std::function<void(platform::WebView&)>& move) {
+        const auto before = page->webView()->pageIdentity();
+        move(*page->webView());
+        ASSERT_TRUE(driver.runUntil([&] { return page->webView()->pageIdentity() != before; },
+                                    pagesettle::kBound.count()));
+        waitForThePage();
     }
     // The page itself sends the command, as its buttons do.
     void send(const std::string& word, const Json& argument) {
         page->webView()->stringByEvaluatingJavaScriptFromString("send('" + word + "', " +
                                                                 argument.dump() + ")");
+        // The page asks for the command on a later turn.
+        ASSERT_TRUE(pagesettle::settleWeb());
         scope.advance(0.1);
     }
     void previewFromThePage(std::vector<std::string> paths) {
@@ -181,9 +196,9 @@ TEST_F(CommandPicturesTest, BackCancelsThePicturesAndNothingOpensAfterwards) {
     open();
     // A second page of the school's in the web view's history, so that back stays in the
     // container.
-    ASSERT_TRUE(
-        page->webView()->simulateNavigation(server.baseUrl() + "/bridge-demo.html?again=1"));
-    waitForThePage();
+    showAnew([&](platform::WebView& web) {
+        ASSERT_TRUE(web.simulateNavigation(server.baseUrl() + "/bridge-demo.html?again=1"));
+    });
     ASSERT_TRUE(page->webView()->canGoBack());
     server.holdReplies("GET", kFirst);
     previewFromThePage({kFirst, kSecond});
@@ -207,8 +222,9 @@ TEST_F(CommandPicturesTest, LeavingThePageOrTheContainerCancelsThePictures) {
     previewFromThePage({kFirst, kSecond});
     ASSERT_TRUE(held(kFirst));
     // The page follows a link to another of the school's pages.
-    ASSERT_TRUE(page->webView()->simulateNavigation(server.baseUrl() + "/news/list.html"));
-    waitForThePage();
+    showAnew([&](platform::WebView& web) {
+        ASSERT_TRUE(web.simulateNavigation(server.baseUrl() + "/news/list.html"));
+    });
     EXPECT_FALSE(page->isWaitingForPictures());
     ASSERT_TRUE(server.releaseHeld(kFirst));
     drain();
@@ -217,8 +233,7 @@ TEST_F(CommandPicturesTest, LeavingThePageOrTheContainerCancelsThePictures) {
 
     // Back on the demonstration page, which asks again; then the container goes, as when the
     // client quits.
-    page->webView()->goBack();
-    waitForThePage();
+    showAnew([](platform::WebView& web) { web.goBack(); });
     server.clearRequests();
     previewFromThePage({kFirst, kSecond});
     ASSERT_TRUE(held(kFirst));

@@ -24,6 +24,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "tests/support/TempHome.h"
+#include "tests/webcontainer/PageSettle.h"
 #include "webcontainer/WebDetailViewController.h"
 
 namespace {
@@ -75,15 +76,23 @@ protected:
         page->setTitleStr("状态栏");
         page->setUrlStr(server.baseUrl() + kPagePath);
         navigation->pushViewController(page, false);
-        ASSERT_TRUE(driver.runUntil([&] {
-            return page->webView() && !page->webView()->isLoading() &&
-                   platform::HttpClient::shared().inFlight() == 0;
-        }));
-        scope.advance(1);
+        ASSERT_TRUE(driver.runUntil(
+            [&] {
+                return page->webView() && !page->webView()->isBusy() &&
+                       platform::HttpClient::shared().inFlight() == 0;
+            },
+            pagesettle::kBound.count()));
+        settle();
     }
+    // The page asks for the link's command on a later turn.
     void tapOnPage(const std::string& link) {
         ASSERT_TRUE(driver.tap(link).ok) << link << "\n" << driver.outline();
+        settle();
+    }
+    void settle() {
+        ASSERT_TRUE(pagesettle::settleWeb());
         scope.advance(1);
+        ASSERT_TRUE(pagesettle::settleWeb());
     }
     void closePage() {
         navigation->popViewController(false);

@@ -33,7 +33,7 @@ public:
         asks.push_back(ask);
         view->decide(ask.id, allow(ask));
     }
-    void loadChanged(LoadStage stage, const std::string& url) override {
+    void loadChanged(LoadStage stage, const std::string& url, int /*status*/) override {
         loads.emplace_back(stage, url);
     }
     void loadFailed(const LoadFailure& failure) override { failures.push_back(failure); }
@@ -246,6 +246,59 @@ TEST_F(EngineTest, ASnapshotShowsThePageAtTheViewsSize) {
     const auto* row =
         reinterpret_cast<const std::uint32_t*>(shot->data.data() + 300 * shot->stride);
     EXPECT_EQ(row[200] & 0xffffffu, 0xff0000u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineTest, BackReturnsToThePageBefore) {
+    page("/one.html",
+         "<html><head><title>one</title></head><body><a id=go "
+         "href='two.html'>two</a></body></html>");
+    page("/two.html", "<html><head><title>two</title></head><body>two</body></html>");
+    open("/one.html");
+    eval("document.getElementById('go').click()");
+    ASSERT_TRUE(waitFor([&] { return client->title == "two"; }));
+    view->goBack();
+    ASSERT_TRUE(waitFor([&] { return client->title == "one"; }));
+    EXPECT_EQ(client->asks.back().kind, NavigationKind::BackForward);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineTest, BackAfterARealClickAndASync) {
+    page("/one.html",
+         "<html><head><title>one</title></head><body style='margin:0'><a id=go href='two.html' "
+         "style='display:block;height:50px'>two</a></body></html>");
+    page("/two.html", "<html><head><title>two</title></head><body>two</body></html>");
+    open("/one.html");
+    view->setLive(true);
+    view->click(20, 20);
+    bool synced = false;
+    view->sync([&] { synced = true; });
+    ASSERT_TRUE(waitFor([&] { return client->title == "two"; }));
+    ASSERT_TRUE(waitFor([&] { return synced; }));
+    view->goBack();
+    ASSERT_TRUE(waitFor([&] { return client->title == "one"; }));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineTest, AReplyCutShortFailsTheLoad) {
+    fakes::Reply cut;
+    cut.contentType = "text/html; charset=utf-8";
+    cut.body = "<html><body>never sent</body></html>";
+    cut.dropConnection = true;
+    server.setReply("GET", "/cut.html", cut);
+    view->load({server.baseUrl() + "/cut.html"});
+    ASSERT_TRUE(waitFor([&] { return !client->failures.empty() || client->finishedLoads() > 0; }));
+    ASSERT_FALSE(client->failures.empty());
+    EXPECT_FALSE(client->failures[0].cancelled);
 }
 
 }  // namespace

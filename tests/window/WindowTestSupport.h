@@ -17,6 +17,7 @@
 #include "platform/ui/Renderer.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
+#include "platform/ui/WebView.h"
 #include "tests/shell/HomeTestSupport.h"
 
 namespace windowtest {
@@ -38,22 +39,36 @@ protected:
     }
 
     // Handles what was posted, lets the clock run past animations, handles what that
-    // posted, and draws.
+    // posted, waits for what was sent to a page (a click, a key) to come back from WebKit,
+    // and draws.
     void pump() {
         window->pump(kNoWait);
         settle();
+        awaitWebRest();
         window->pump(kNoWait);
+    }
+    // The pages' work under way has come back (bounded), the window handling its events
+    // meanwhile.
+    void awaitWebRest() {
+        waitForWeb([&] {
+            window->pump(kNoWait);
+            return !platform::WebView::anyBusy();
+        });
     }
 
     Point pixel(Point point) const {
         return {point.x * window->scale(), point.y * window->scale()};
     }
 
-    // Waits for a page to show the text or the handle (its load and the layout after it).
+    // Waits for a page to show the text or the handle (its load and the layout after it): the
+    // page's work has come back from WebKit, so what shows stands where the page has it.
     std::shared_ptr<platform::View> awaitShown(const std::string& text) {
         std::shared_ptr<platform::View> found;
-        waitFor([&] {
+        waitForWeb([&] {
             window->pump(kNoWait);
+            if (platform::WebView::anyBusy()) {
+                return false;
+            }
             found = driver.find(text);
             if (!found) {
                 found = driver.findByHandle(text);

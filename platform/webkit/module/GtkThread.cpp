@@ -6,19 +6,34 @@
 #include <future>
 #include <memory>
 
+#include "platform/webkit/module/Xvfb.h"
+
 namespace platform::webkit {
 
-GtkThread* GtkThread::start(std::string* error) {
+GtkThread* GtkThread::start(std::string* display, std::string* error) {
     auto thread = new GtkThread();
-    std::promise<std::string> ready;
-    auto started = ready.get_future();
-    std::thread([thread, &ready] {
+    // Shared with the thread: a start that is given up on must not leave it writing to a
+    // caller gone.
+    struct Start {
+        std::promise<void> ready;
+        std::string display;
+        std::string error;
+    };
+    auto shared = std::make_shared<Start>();
+    auto started = shared->ready.get_future();
+    std::thread([thread, shared] {
         thread->m_id = std::this_thread::get_id();
-        if (!gtk_init_check(nullptr, nullptr)) {
-            ready.set_value("GTK cannot open the display");
+        shared->display = ensureDisplay(&shared->error);
+        if (shared->display.empty()) {
+            shared->ready.set_value();
             return;
         }
-        ready.set_value({});
+        if (!gtk_init_check(nullptr, nullptr)) {
+            shared->error = "GTK cannot open the display " + shared->display;
+            shared->ready.set_value();
+            return;
+        }
+        shared->ready.set_value();
         // The thread lives as long as the process: WebKit's objects are never torn down at
         // exit, as a browser's are not.
         GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
@@ -28,10 +43,11 @@ GtkThread* GtkThread::start(std::string* error) {
         *error = "GTK did not start within 20 s";
         return nullptr;
     }
-    if (std::string failed = started.get(); !failed.empty()) {
-        *error = failed;
+    if (!shared->error.empty()) {
+        *error = shared->error;
         return nullptr;
     }
+    *display = shared->display;
     return thread;
 }
 

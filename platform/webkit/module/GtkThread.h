@@ -10,9 +10,10 @@ namespace platform::webkit {
 // WebKit call of the module is a task posted here.
 class GtkThread {
 public:
-    // Starts the thread and GTK on it; null with the reason when GTK cannot open the display.
-    // Waits (bounded) for GTK to be ready: only the first web view pays for it.
-    static GtkThread* start(std::string* error);
+    // Starts the thread, a display for it (ensureDisplay) and GTK on it; null with the reason
+    // when there is no display. Waits (bounded) for GTK to be ready: only the first web view
+    // pays for it. `display` gets the display's name.
+    static GtkThread* start(std::string* display, std::string* error);
 
     // Thread-safe; tasks run in the order posted.
     void post(std::function<void()> task);

@@ -6,13 +6,21 @@
 #include <cstring>
 #include <future>
 #include <map>
+#include <utility>
 
 #include "platform/webkit/module/GtkThread.h"
 #include "platform/webkit/module/KitContext.h"
+#include "platform/webkit/module/Xvfb.h"
 
 namespace platform::webkit {
 
 namespace {
+
+// Events carry the time they happen at, in milliseconds, as the X server's do: WebKit tells a
+// click from a double click, and a new press from a stale one, by it.
+guint32 eventTime() {
+    return guint32(g_get_monotonic_time() / 1000);
+}
 
 // The client's own script world, and the name of the message handler its scripts post to.
 constexpr const char* kClientWorld = "campus-client";
@@ -53,7 +61,9 @@ std::optional<std::string> valueText(JSCValue* value) {
     return result;
 }
 
-std::shared_ptr<const Pixels> pixelsOf(cairo_surface_t* surface) {
+// `logicalWidth`: the view's width in logical pixels, which tells the surface's scale when
+// WebKit does not mark it.
+std::shared_ptr<const Pixels> pixelsOf(cairo_surface_t* surface, int logicalWidth) {
     if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
         return nullptr;
     cairo_surface_flush(surface);
@@ -64,6 +74,8 @@ std::shared_ptr<const Pixels> pixelsOf(cairo_surface_t* surface) {
     double scaleX = 1, scaleY = 1;
     cairo_surface_get_device_scale(surface, &scaleX, &scaleY);
     pixels->scale = scaleX;
+    if (scaleX == 1 && logicalWidth > 0 && pixels->width >= 2 * logicalWidth)
+        pixels->scale = double(pixels->width) / logicalWidth;
     const unsigned char* data = cairo_image_surface_get_data(surface);
     if (!data || cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32)
         return nullptr;
@@ -99,6 +111,15 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     std::chrono::steady_clock::time_point pingSent;
     bool endedByWatchdog{false};
     bool hasDocument{false};
+    // Input sent to the document shown (a click's release, a key's).
+    unsigned inputsSent{0};
+    // Syncs under way (KitView::sync), finished early when the document goes.
+    std::vector<std::function<void()>> pendingSyncs;
+    void finishSyncs() {
+        auto pending = std::move(pendingSyncs);
+        pendingSyncs.clear();
+        for (auto& finish : pending) finish();
+    }
     // The main frame's address before its latest change.
     std::string priorURI;
     std::string currentURI;
@@ -113,7 +134,25 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
         });
     }
 
+    // Whether the page's own reply came short of what it announced, or failed after the page
+    // began to show.
+    bool mainResourceCut{false};
+    void mainResourceFinished(WebKitWebResource* resource);
+    void watchMainResource(WebKitWebResource* main);
+    bool mainResourceWatched{false};
+    bool mainResourceDone{false};
+    bool finishPending{false};
+    // The main frame's load has failed, as told: WebKit still says "finished" after it, which
+    // tells the host nothing more (a load the app started since would take it for its own).
+    bool loadFailed{false};
+    // The main frame's load has finished: told as finished, or as failed when its reply was
+    // cut short (as the phone's web view fails it).
+    void reportFinish();
+    WebKitWebResource* watchedResource{nullptr};
+
     void build(const ViewOptions& options, KitContext& context);
+    // Gives the view's window the keyboard's focus (on a display of our own).
+    void focusWindow();
     void destroy();
     void connectSignals();
     void paintSoon();
@@ -140,6 +179,15 @@ void KitViewCore::build(const ViewOptions& options, KitContext& context) {
         webkit_user_content_manager_add_script(content, script);
         webkit_user_script_unref(script);
     }
+    if (!options.caretColor.empty()) {
+        // At the user's level, below the page's own styles: a page's caret-color still wins.
+        const std::string css = ":root { caret-color: " + options.caretColor + "; }";
+        WebKitUserStyleSheet* sheet =
+            webkit_user_style_sheet_new(css.c_str(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                        WEBKIT_USER_STYLE_LEVEL_USER, nullptr, nullptr);
+        webkit_user_content_manager_add_style_sheet(content, sheet);
+        webkit_user_style_sheet_unref(sheet);
+    }
     WebKitSettings* settings = webkit_settings_new_with_settings(
         "enable-developer-extras", FALSE, "javascript-can-open-windows-automatically", FALSE,
         "enable-write-console-messages-to-stdout", FALSE, "allow-file-access-from-file-urls", FALSE,
@@ -152,10 +200,22 @@ void KitViewCore::build(const ViewOptions& options, KitContext& context) {
                                         "user-content-manager", content, "settings", settings,
                                         nullptr));
     g_object_unref(settings);
-    window = gtk_offscreen_window_new();
+    // On a display of its own the page's window is a real one, never seen: it can have the
+    // keyboard's focus, so that the page draws the caret of the field being edited. On the
+    // user's display it stays offscreen.
+    if (ownsDisplay()) {
+        window = gtk_window_new(GTK_WINDOW_POPUP);
+        gtk_window_move(GTK_WINDOW(window), 0, 0);
+    } else {
+        window = gtk_offscreen_window_new();
+    }
+    // The caret stands steady, as in the client's screenshots: a snapshot never catches it
+    // in the dark half of WebKit's blink (the desktop window blinks carets itself).
+    g_object_set(gtk_widget_get_settings(window), "gtk-cursor-blink", FALSE, nullptr);
     gtk_window_set_default_size(GTK_WINDOW(window), 375, 667);
     gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(view));
     gtk_widget_show_all(window);
+    focusWindow();
     connectSignals();
     pingTimer = g_timeout_add(
         kPingIntervalMs,
@@ -164,6 +224,14 @@ void KitViewCore::build(const ViewOptions& options, KitContext& context) {
             return G_SOURCE_CONTINUE;
         },
         this);
+}
+
+void KitViewCore::focusWindow() {
+    if (!ownsDisplay() || !window)
+        return;
+    gtk_widget_grab_focus(GTK_WIDGET(view));
+    if (GdkWindow* gdkWindow = gtk_widget_get_window(window))
+        gdk_window_focus(gdkWindow, eventTime());
 }
 
 void KitViewCore::destroy() {
@@ -176,6 +244,8 @@ void KitViewCore::destroy() {
         g_signal_handlers_disconnect_by_data(content, this);
     if (view)
         g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view), this);
+    if (view && watchedResource && webkit_web_view_get_main_resource(view) == watchedResource)
+        g_signal_handlers_disconnect_by_data(watchedResource, this);
     for (auto& [id, decision] : decisions) {
         webkit_policy_decision_ignore(decision);
         g_object_unref(decision);
@@ -267,6 +337,12 @@ void KitViewCore::connectSignals() {
             switch (event) {
                 case WEBKIT_LOAD_STARTED:
                     stage = LoadStage::Started;
+                    // A new load: its reply is watched anew.
+                    self->mainResourceWatched = false;
+                    self->mainResourceDone = false;
+                    self->mainResourceCut = false;
+                    self->finishPending = false;
+                    self->loadFailed = false;
                     break;
                 case WEBKIT_LOAD_REDIRECTED:
                     stage = LoadStage::Redirected;
@@ -274,18 +350,60 @@ void KitViewCore::connectSignals() {
                 case WEBKIT_LOAD_COMMITTED:
                     stage = LoadStage::Committed;
                     self->hasDocument = true;
+                    if (!self->mainResourceWatched) {
+                        if (WebKitWebResource* main = webkit_web_view_get_main_resource(view))
+                            self->watchMainResource(main);
+                    }
+                    // A new document: it has seen none of the input, and what waited in the
+                    // old one waits no more.
+                    self->inputsSent = 0;
+                    self->finishSyncs();
                     break;
                 default:
                     stage = LoadStage::Finished;
                     break;
             }
+            // WebKit shows a page whose reply was cut short as if it had come whole, and says
+            // so only after the load has finished: the load's end waits for the reply's.
+            if (stage == LoadStage::Finished) {
+                if (std::exchange(self->loadFailed, false)) {
+                    self->paintSoon();
+                    return;
+                }
+                self->finishPending = true;
+                if (self->mainResourceDone || !self->mainResourceWatched)
+                    self->reportFinish();
+                return;
+            }
             const char* uri = webkit_web_view_get_uri(view);
             std::string url = uri ? uri : "";
-            self->toClient([stage, url](ViewClient& client) { client.loadChanged(stage, url); });
+            int status = 0;
+            if (stage == LoadStage::Committed) {
+                WebKitWebResource* main = webkit_web_view_get_main_resource(view);
+                WebKitURIResponse* response =
+                    main ? webkit_web_resource_get_response(main) : nullptr;
+                status = response ? int(webkit_uri_response_get_status_code(response)) : 0;
+            }
+            // A page shown again from the back-forward cache tells no new title: its own is
+            // said with each stage that shows it.
+            const char* title = webkit_web_view_get_title(view);
+            std::string text = title ? title : "";
+            self->toClient([stage, url, status, text](ViewClient& client) {
+                client.loadChanged(stage, url, status);
+                if (stage == LoadStage::Committed || stage == LoadStage::Finished)
+                    client.titleChanged(text);
+            });
             if (stage == LoadStage::Committed || stage == LoadStage::Finished)
                 self->paintSoon();
         }),
         this);
+    g_signal_connect(view, "resource-load-started",
+                     G_CALLBACK(+[](WebKitWebView* view, WebKitWebResource* resource,
+                                    WebKitURIRequest*, gpointer data) {
+                         if (resource == webkit_web_view_get_main_resource(view))
+                             static_cast<KitViewCore*>(data)->watchMainResource(resource);
+                     }),
+                     this);
     g_signal_connect(
         view, "load-failed",
         G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
@@ -301,6 +419,11 @@ void KitViewCore::connectSignals() {
             failure.blocked =
                 g_error_matches(error, WEBKIT_POLICY_ERROR,
                                 WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
+            // The failure is the load's end: its main resource failing with it (a refused
+            // hop, a reply not shown) is not a reply cut short.
+            self->loadFailed = true;
+            self->finishPending = false;
+            self->mainResourceCut = false;
             self->toClient([failure](ViewClient& client) { client.loadFailed(failure); });
             // No error page of WebKit's: the host shows its own.
             return TRUE;
@@ -423,6 +546,7 @@ void KitViewCore::connectSignals() {
             self->endedByWatchdog = false;
             self->pingOutstanding = false;
             self->hasDocument = false;
+            self->finishSyncs();
             // What waited on the page waits no more.
             for (auto& [id, dialog] : self->dialogs) {
                 webkit_script_dialog_close(dialog);
@@ -437,6 +561,86 @@ void KitViewCore::connectSignals() {
             self->toClient([why](ViewClient& client) { client.processEnded(why); });
         }),
         this);
+}
+
+void KitViewCore::reportFinish() {
+    if (!std::exchange(finishPending, false) || !view)
+        return;
+    const char* uri = webkit_web_view_get_uri(view);
+    const std::string url = uri ? uri : "";
+    if (mainResourceCut) {
+        LoadFailure failure;
+        failure.url = url;
+        failure.connectionLost = true;
+        failure.message = "The network connection was lost.";
+        toClient([failure](ViewClient& client) { client.loadFailed(failure); });
+        return;
+    }
+    const char* title = webkit_web_view_get_title(view);
+    std::string text = title ? title : "";
+    toClient([url, text](ViewClient& client) {
+        client.loadChanged(LoadStage::Finished, url, 0);
+        client.titleChanged(text);
+    });
+    paintSoon();
+}
+
+void KitViewCore::watchMainResource(WebKitWebResource* main) {
+    mainResourceCut = false;
+    mainResourceDone = false;
+    mainResourceWatched = true;
+    finishPending = false;
+    g_signal_connect(
+        main, "failed", G_CALLBACK(+[](WebKitWebResource*, GError* error, gpointer data) {
+            auto* self = static_cast<KitViewCore*>(data);
+            if (!g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED))
+                self->mainResourceCut = true;
+            self->mainResourceDone = true;
+            self->reportFinish();
+        }),
+        this);
+    g_signal_connect(main, "finished", G_CALLBACK(+[](WebKitWebResource* resource, gpointer data) {
+                         static_cast<KitViewCore*>(data)->mainResourceFinished(resource);
+                     }),
+                     this);
+    // The resource goes with its page; the view goes first only when the core does.
+    watchedResource = main;
+}
+
+// Whether the reply came as long as it said it would: what WebKit holds of it is compared
+// with its Content-Length (when it came unencoded, so that the two count the same bytes).
+void KitViewCore::mainResourceFinished(WebKitWebResource* resource) {
+    WebKitURIResponse* response = webkit_web_resource_get_response(resource);
+    const guint64 announced = response ? webkit_uri_response_get_content_length(response) : 0;
+    SoupMessageHeaders* headers =
+        response ? webkit_uri_response_get_http_headers(response) : nullptr;
+    const bool encoded = headers && soup_message_headers_get_one(headers, "Content-Encoding");
+    if (announced == 0 || encoded) {
+        mainResourceDone = true;
+        reportFinish();
+        return;
+    }
+    struct Check {
+        std::weak_ptr<KitViewCore> core;
+        guint64 announced;
+    };
+    webkit_web_resource_get_data(
+        resource, nullptr,
+        [](GObject* object, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<Check> check(static_cast<Check*>(data));
+            gsize length = 0;
+            guchar* bytes = webkit_web_resource_get_data_finish(WEBKIT_WEB_RESOURCE(object), result,
+                                                                &length, nullptr);
+            g_free(bytes);
+            auto self = check->core.lock();
+            if (!self)
+                return;
+            if (length < check->announced)
+                self->mainResourceCut = true;
+            self->mainResourceDone = true;
+            self->reportFinish();
+        },
+        new Check{weak_from_this(), announced});
 }
 
 void KitViewCore::ping() {
@@ -538,7 +742,7 @@ void KitViewCore::takeSnapshot(std::function<void(std::shared_ptr<const Pixels>)
                 static_cast<std::function<void(std::shared_ptr<const Pixels>)>*>(data));
             cairo_surface_t* surface =
                 webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(object), result, nullptr);
-            auto pixels = pixelsOf(surface);
+            auto pixels = pixelsOf(surface, gtk_widget_get_allocated_width(GTK_WIDGET(object)));
             if (surface)
                 cairo_surface_destroy(surface);
             (*done)(pixels);
@@ -700,6 +904,69 @@ std::optional<std::string> KitView::evaluateWithin(const std::string& script, Wo
     return future.get();
 }
 
+void KitView::sync(std::function<void()> done) {
+    m_thread.post([core = m_core, done = std::move(done)] {
+        // Once: by the page's turn, or by the page going (a new document, the process ended),
+        // which leaves what waited in the old one suspended or gone.
+        auto delivered = std::make_shared<bool>(false);
+        auto finish = [core, done, delivered] {
+            if (std::exchange(*delivered, true))
+                return;
+            core->host.postToMain([closed = core->closed, done] {
+                if (!*closed)
+                    done();
+            });
+        };
+        core->pendingSyncs.push_back(finish);
+        if (!core->view) {
+            finish();
+            return;
+        }
+        // What the page shows by then is painted before the host hears: a screenshot taken
+        // then is of the page as it is.
+        auto deliver = [core, finish] {
+            if (!core->live || !core->view) {
+                finish();
+                return;
+            }
+            core->takeSnapshot([core, finish](std::shared_ptr<const Pixels> pixels) {
+                if (pixels)
+                    core->toClient([pixels](ViewClient& client) { client.painted(pixels); });
+                finish();
+            });
+        };
+        // A turn of the page's event loop: what ran before has posted what it posts (the
+        // client world flushes its outline), and asked for what it navigates to.
+        // WebKit sends input on a queue of its own, after what was sent later: the input sent
+        // to this document is waited for first (a few seconds at most, on a busy machine: a click
+        // may land in a frame, which this document never sees).
+        static const char* kTurn =
+            "var since = Date.now();"
+            "while (window.campus && campus.inputsSeen() < inputs && Date.now() - since < 3000)"
+            "  await new Promise(function (done) { setTimeout(done, 5); });"
+            "await new Promise(function (done) { setTimeout(done, 0); });"
+            "await new Promise(function (done) { setTimeout(done, 0); });"
+            "if (window.campus && campus.flush) campus.flush();"
+            "return 0;";
+        GVariantDict arguments;
+        g_variant_dict_init(&arguments, nullptr);
+        g_variant_dict_insert(&arguments, "inputs", "u", guint32(core->inputsSent));
+        auto box = new std::function<void()>(deliver);
+        webkit_web_view_call_async_javascript_function(
+            core->view, kTurn, -1, g_variant_dict_end(&arguments), kClientWorld, nullptr, nullptr,
+            [](GObject* object, GAsyncResult* result, gpointer data) {
+                std::unique_ptr<std::function<void()>> deliver(
+                    static_cast<std::function<void()>*>(data));
+                JSCValue* value = webkit_web_view_call_async_javascript_function_finish(
+                    WEBKIT_WEB_VIEW(object), result, nullptr);
+                if (value)
+                    g_object_unref(value);
+                (*deliver)();
+            },
+            box);
+    });
+}
+
 void KitView::snapshot(std::function<void(std::shared_ptr<const Pixels>)> done) {
     m_thread.post([core = m_core, done = std::move(done)] {
         auto deliver = [core, done](std::shared_ptr<const Pixels> pixels) {
@@ -738,6 +1005,7 @@ GdkDevice* keyboard() {
 
 void KitView::click(double x, double y) {
     onCore([x, y](KitViewCore& core) {
+        core.focusWindow();
         GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(core.view));
         if (!window)
             return;
@@ -747,13 +1015,13 @@ void KitView::click(double x, double y) {
                 event->motion.window = GDK_WINDOW(g_object_ref(window));
                 event->motion.x = x;
                 event->motion.y = y;
-                event->motion.time = GDK_CURRENT_TIME;
+                event->motion.time = eventTime();
             } else {
                 event->button.window = GDK_WINDOW(g_object_ref(window));
                 event->button.x = x;
                 event->button.y = y;
                 event->button.button = 1;
-                event->button.time = GDK_CURRENT_TIME;
+                event->button.time = eventTime();
                 if (type == GDK_BUTTON_RELEASE)
                     event->button.state = GDK_BUTTON1_MASK;
             }
@@ -761,6 +1029,7 @@ void KitView::click(double x, double y) {
             gtk_main_do_event(event);
             gdk_event_free(event);
         }
+        ++core.inputsSent;
         core.paintSoon();
     });
 }
@@ -781,16 +1050,18 @@ void KitView::key(const std::string& keysym) {
         }
         g_free(keys);
         gtk_widget_grab_focus(GTK_WIDGET(core.view));
+        core.focusWindow();
         for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
             GdkEvent* event = gdk_event_new(type);
             event->key.window = GDK_WINDOW(g_object_ref(window));
             event->key.keyval = keyval;
             event->key.hardware_keycode = keycode;
-            event->key.time = GDK_CURRENT_TIME;
+            event->key.time = eventTime();
             gdk_event_set_device(event, keyboard());
             gtk_main_do_event(event);
             gdk_event_free(event);
         }
+        ++core.inputsSent;
         core.paintSoon();
     });
 }
@@ -807,7 +1078,7 @@ void KitView::scroll(double dx, double dy, double x, double y) {
         event->scroll.delta_y = dy;
         event->scroll.x = x;
         event->scroll.y = y;
-        event->scroll.time = GDK_CURRENT_TIME;
+        event->scroll.time = eventTime();
         gdk_event_set_device(event, pointer());
         gtk_main_do_event(event);
         gdk_event_free(event);

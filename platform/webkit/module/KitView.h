@@ -31,6 +31,7 @@ public:
                   std::function<void(std::optional<std::string>)> done) override;
     std::optional<std::string> evaluateWithin(const std::string& script, World world,
                                               std::chrono::milliseconds bound) override;
+    void sync(std::function<void()> done) override;
     void snapshot(std::function<void(std::shared_ptr<const Pixels>)> done) override;
     void setLive(bool live) override;
     void click(double x, double y) override;

@@ -1,12 +1,18 @@
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <future>
 #include <memory>
+#include <string>
 
 #include "platform/webkit/WebEngine.h"
 #include "platform/webkit/module/GtkThread.h"
 #include "platform/webkit/module/KitContext.h"
 #include "platform/webkit/module/KitView.h"
-#include "platform/webkit/module/Xvfb.h"
 
 namespace platform::webkit {
 
@@ -40,15 +46,48 @@ private:
     KitContext& m_context;
 };
 
+// WebKit's web processes run in bubblewrap's sandbox, which needs user namespaces: asked once,
+// before any page, so that a machine without them gets one clear line rather than pages whose
+// processes die as they start.
+bool sandboxRuns(std::string* error) {
+    const pid_t child = fork();
+    if (child < 0) {
+        *error = "cannot try WebKit's sandbox: fork failed";
+        return false;
+    }
+    if (child == 0) {
+        const int quiet = open("/dev/null", O_RDWR);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
+        execlp("bwrap", "bwrap", "--unshare-user-try", "--unshare-pid", "--ro-bind", "/", "/",
+               "--dev", "/dev", "--proc", "/proc", "true", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return true;
+    *error = WIFEXITED(status) && WEXITSTATUS(status) == 127
+                 ? "WebKit's sandbox cannot run here: bubblewrap (bwrap) is not installed"
+                 : "WebKit's sandbox cannot run here: this machine does not let bubblewrap make "
+                   "its namespaces (unprivileged user namespaces are off, or a container forbids "
+                   "them)";
+    return false;
+}
+
 Engine* start(const EngineHost* host, std::string* error) {
-    std::string display = ensureDisplay(error);
-    if (display.empty())
+    if (!sandboxRuns(error))
         return nullptr;
     // No accessibility bus here, and GTK and every web process would say so on every start.
     setenv("NO_AT_BRIDGE", "1", 0);
     setenv("GTK_A11Y", "none", 0);
+    // The pages are drawn at the screen's scale.
+    const std::string scale = std::to_string(std::max(1, host->deviceScale));
+    setenv("GDK_SCALE", scale.c_str(), 1);
     setenv("GDK_BACKEND", "x11", 1);
-    GtkThread* thread = GtkThread::start(error);
+    std::string display;
+    GtkThread* thread = GtkThread::start(&display, error);
     if (!thread)
         return nullptr;
     std::promise<KitContext*> made;

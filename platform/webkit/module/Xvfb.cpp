@@ -17,16 +17,6 @@ namespace platform::webkit {
 
 namespace {
 
-pid_t g_server = 0;
-
-void endServer() {
-    if (g_server > 0) {
-        kill(g_server, SIGTERM);
-        waitpid(g_server, nullptr, 0);
-        g_server = 0;
-    }
-}
-
 // Xvfb writes the display number it took to the descriptor once it accepts connections
 // (-displayfd), so no number is guessed and none is waited for by the clock.
 std::string readDisplayNumber(int fd, std::string* error) {
@@ -63,6 +53,14 @@ std::string readDisplayNumber(int fd, std::string* error) {
 
 }  // namespace
 
+namespace {
+bool g_owned = false;
+}  // namespace
+
+bool ownsDisplay() {
+    return g_owned;
+}
+
 std::string ensureDisplay(std::string* error) {
     if (const char* display = std::getenv("DISPLAY"); display && *display)
         return display;
@@ -80,7 +78,8 @@ std::string ensureDisplay(std::string* error) {
         return {};
     }
     if (child == 0) {
-        // Ends with the client, however the client ends.
+        // Ends with the thread that starts it (GTK's, which lives as long as the process),
+        // however the client ends.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent)
             _exit(1);
@@ -104,8 +103,10 @@ std::string ensureDisplay(std::string* error) {
             *error = "Xvfb gave no display";
         return {};
     }
-    g_server = child;
-    std::atexit(endServer);
+    // Not ended at exit by us: GTK's thread still talks to it then, and a display gone under
+    // it ends the process with a failure. The kernel ends it when that thread goes, which is
+    // when the process does.
+    g_owned = true;
     const std::string display = ":" + number;
     setenv("DISPLAY", display.c_str(), 1);
     return display;
