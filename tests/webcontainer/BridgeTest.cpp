@@ -1228,9 +1228,13 @@ TEST_F(EchoLureTest, AFixThatComesAfterTheUserFollowedAForeignLinkReachesNoPage)
     device.injectLocation(fix(30.2500, 120.1700));
     settle();
     EXPECT_EQ(shown("reply"), "（尚无回复）");
-    // Asked again, it hears where the phone is.
+    // Asked again, it hears where the phone is (the fix reaches the page on a later turn).
     ASSERT_TRUE(tapOnPage("当前位置"));
     settle();
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(
+        [&] { return shown("reply").find("latitude") != std::string::npos; },
+        std::chrono::seconds(10)))
+        << shown("reply");
     EXPECT_EQ(Json::parse(shown("reply")).value("latitude", ""), "30.250000");
     EXPECT_TRUE(collected().empty());
 }
