@@ -440,6 +440,7 @@ void WebView::navigationAsked(const webkit::NavigationAsk& ask) {
                 m_allowed.erase(m_allowed.begin());
             m_allowed[withoutFragment(ask.url)] = provenance;
             m_lastAllowedURL = ask.url;
+            m_navigationAllowedSinceStart = true;
         }
     } else {
         m_refusedURL = ask.url;
@@ -463,6 +464,8 @@ void WebView::loadChanged(webkit::LoadStage stage, const std::string& url, int s
     auto self = weak_from_this().lock();
     switch (stage) {
         case webkit::LoadStage::Started:
+            m_navigationAllowedSinceStart = false;
+            ++m_loadsUnderWay;
             // What was asked before has been asked by now: a stopped load not asked about
             // yet never will be.
             m_stoppedLoads.clear();
@@ -481,6 +484,7 @@ void WebView::loadChanged(webkit::LoadStage stage, const std::string& url, int s
             m_pageStatus = status;
             break;
         case webkit::LoadStage::Finished:
+            m_loadsUnderWay = std::max(0, m_loadsUnderWay - 1);
             if (!m_loading)
                 break;
             // The page's outline and title come in before the web view rests.
@@ -570,7 +574,14 @@ void WebView::loadFailed(const webkit::LoadFailure& failure) {
         error.code = WebError::kFrameLoadInterrupted;
     if (error.code == WebError::kFrameLoadInterrupted)
         log("web view: %@ is not a page, a text or a picture: it is not shown", failure.url);
+    // A load another one replaced (a link tapped again, say) is cancelled while the new one is
+    // under way: the web view is loading still, as on the phone.
+    m_loadsUnderWay = std::max(0, m_loadsUnderWay - 1);
+    const bool replaced = failure.cancelled && (failure.stillLoading || m_loadsUnderWay > 0 ||
+                                                m_navigationAllowedSinceStart);
     failLoad(std::move(error));
+    if (replaced)
+        m_loading = true;
 }
 
 void WebView::processEnded(webkit::ProcessEnd why) {

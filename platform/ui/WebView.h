@@ -247,6 +247,12 @@ private:
     // The last address a navigation was let go to, until a page commits: where a redirect
     // comes from. And the last one the delegate refused.
     std::string m_lastAllowedURL;
+    // A navigation was let go and its load has not started yet: a load cancelled meanwhile was
+    // replaced by it.
+    bool m_navigationAllowedSinceStart{false};
+    // The page's loads started and not yet finished or failed: one replaced by another is
+    // told of after the other started.
+    int m_loadsUnderWay{0};
     std::string m_refusedURL;
     // A new window the page opened loads here: its follow-up load speaks for the page.
     std::optional<Provenance> m_newWindow;

@@ -76,6 +76,8 @@ struct LoadFailure {
     bool blocked = false;
     // The page's reply stopped before it was whole (the server went away mid-reply).
     bool connectionLost = false;
+    // The view is loading still: another load replaced the one that failed.
+    bool stillLoading = false;
     std::string message;
 };
 

