@@ -12,6 +12,7 @@
 #include "platform/webkit/ClientWorld.h"
 #include "platform/webkit/EngineLoader.h"
 #include "platform/webkit/PageOutline.h"
+#include "tests/webkit/PageServing.h"
 
 // The client world's script on real pages: the items it reads from the live page, the outlines
 // it posts by itself, and the actions the web view takes through it.
@@ -80,15 +81,10 @@ protected:
     }
 
     void page(const std::string& path, const std::string& html) {
-        fakes::Reply reply;
-        reply.contentType = "text/html; charset=utf-8";
-        reply.body = html;
-        server.setReply("GET", path, reply);
+        webkittest::servePage(server, path, html);
     }
 
-    bool waitFor(const std::function<bool()>& condition) {
-        return platform::RunLoop::main().runUntil(condition, std::chrono::seconds(20));
-    }
+    bool waitFor(const std::function<bool()>& condition) { return webkittest::waitFor(condition); }
 
     // Opens the page and waits for the outline it posts once loaded.
     PageOutline open(const std::string& path) {

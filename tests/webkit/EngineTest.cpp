@@ -6,6 +6,7 @@
 #include "fakes/FakeSchoolServices.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/webkit/EngineLoader.h"
+#include "tests/webkit/PageServing.h"
 
 // The engine through its interface, on real WebKit pages served on the loopback: what the web
 // view and the bridge rely on.
@@ -72,15 +73,10 @@ protected:
     }
 
     void page(const std::string& path, const std::string& html) {
-        fakes::Reply reply;
-        reply.contentType = "text/html; charset=utf-8";
-        reply.body = html;
-        server.setReply("GET", path, reply);
+        webkittest::servePage(server, path, html);
     }
 
-    bool waitFor(const std::function<bool()>& condition) {
-        return platform::RunLoop::main().runUntil(condition, std::chrono::seconds(20));
-    }
+    bool waitFor(const std::function<bool()>& condition) { return webkittest::waitFor(condition); }
 
     void open(const std::string& path) {
         const int before = client->finishedLoads();
