@@ -338,6 +338,9 @@ void WebView::clickAt(Point inView) {
 }
 
 void WebView::pageTapped(Point inView) {
+    // A tap on the page's words or blank space ends the editing of its field, as in the
+    // phone's web view (a field's own view takes the taps on it).
+    endFieldEditing();
     clickAt(inView);
 }
 

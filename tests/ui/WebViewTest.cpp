@@ -326,4 +326,18 @@ TEST_F(WebViewTest, ThePagesAndTheHttpClientShareOneCookieStore) {
     EXPECT_TRUE(waitFor([&] { return eval("document.cookie").empty(); }));
 }
 
+TEST_F(WebViewTest, ATapOnThePageOutsideItsFieldEndsTheEditing) {
+    m_server.serve("/form",
+                   "<html><head><meta charset=utf-8></head><body><p>请填写下面的姓名</p>"
+                   "<input id=name style='width:200px;height:30px'></body></html>");
+    open("/form");
+    ASSERT_TRUE(waitFor([&] { return m_driver.findByHandle("name") != nullptr; }));
+    ASSERT_TRUE(m_driver.tap("name"));
+    ASSERT_TRUE(settle());
+    ASSERT_NE(m_driver.outline().find("(editing)"), std::string::npos) << m_driver.outline();
+    ASSERT_TRUE(m_driver.tap("请填写下面的姓名"));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_driver.outline().find("(editing)"), std::string::npos) << m_driver.outline();
+}
+
 }  // namespace
