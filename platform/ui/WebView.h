@@ -216,7 +216,6 @@ private:
     void formFieldEdited(int node, const std::string& text);
     void formFieldReturned(int node);
     void endFieldEditing();
-    void watchTapsAroundField(bool editing);
     std::shared_ptr<View> neighbourField(int node, bool forward) const;
     void forgetFormViews();
     void raiseAboveKeyboard(View& field);
@@ -297,7 +296,6 @@ private:
     std::shared_ptr<GestureRecognizer> m_pageTap;
     std::shared_ptr<ScrollViewObserver> m_scrollObserver;
     std::optional<double> m_insetBeforeKeyboard;
-    int m_editingNode{-1};
     // The page's dialog showing now (a page shows one at a time: its script waits on it).
     std::shared_ptr<DialogAnswer> m_dialogAnswer;
 };

@@ -145,7 +145,6 @@ void WebView::clickNode(int node) {
 
 void WebView::formFieldFocused(int node) {
     auto self = weak_from_this().lock();
-    m_editingNode = node;
     // The page's field takes the focus as from a finger: its focus and click handlers run.
     clickNode(node);
     if (auto view = m_formViews.find(node);
@@ -154,9 +153,7 @@ void WebView::formFieldFocused(int node) {
     }
 }
 
-void WebView::formFieldBlurred(int node) {
-    if (m_editingNode == node)
-        m_editingNode = -1;
+void WebView::formFieldBlurred(int /*node*/) {
     if (m_engine)
         m_engine->evaluate("campus.blur()", webkit::World::Client);
     lowerFromKeyboard();
@@ -222,7 +219,6 @@ void WebView::forgetFormViews() {
         m_formChoices->close();
     endFieldEditing();
     m_formViews.clear();
-    m_editingNode = -1;
     lowerFromKeyboard();
 }
 

@@ -519,6 +519,32 @@ void KitViewCore::connectSignals() {
                          return TRUE;
                      }),
                      this);
+    // What WebKit would answer with a GTK dialog of its own (printing runs one in a nested main
+    // loop; a colour chooser and an HTTP password prompt open windows) is declined: a page must
+    // never stall this thread or show the client anything but its own screens.
+    g_signal_connect(view, "print",
+                     G_CALLBACK(+[](WebKitWebView*, WebKitPrintOperation*, gpointer) -> gboolean {
+                         return TRUE;
+                     }),
+                     this);
+    g_signal_connect(
+        view, "run-color-chooser",
+        G_CALLBACK(+[](WebKitWebView*, WebKitColorChooserRequest* request, gpointer) -> gboolean {
+            webkit_color_chooser_request_cancel(request);
+            return TRUE;
+        }),
+        this);
+    g_signal_connect(
+        view, "authenticate",
+        G_CALLBACK(+[](WebKitWebView*, WebKitAuthenticationRequest* request, gpointer) -> gboolean {
+            webkit_authentication_request_cancel(request);
+            return TRUE;
+        }),
+        this);
+    g_signal_connect(
+        view, "show-notification",
+        G_CALLBACK(+[](WebKitWebView*, WebKitNotification*, gpointer) -> gboolean { return TRUE; }),
+        this);
     g_signal_connect(
         view, "run-file-chooser",
         G_CALLBACK(+[](WebKitWebView*, WebKitFileChooserRequest* request,
