@@ -5,8 +5,9 @@
 //                                 Goal: at most 1.2x BM_BareWebKitLoadDemoPage50K (its
 //                                 "over_bare" counter takes the two in turns).
 //   BM_BareWebKitLoadDemoPage50K  the same page in a bare engine view (no client script, no web
-//                                 view around it) until WebKit says its load finished: the
-//                                 reference.
+//                                 view around it) until WebKit says its load finished and a
+//                                 picture of it is taken, as a page is only seen once painted:
+//                                 the reference.
 //   BM_GetStorageRoundTrip/1      the page on screen navigates to its getStorage command (a
 //                                 script setting location.href), with a page store of 1,000
 //                                 entries, until its callback's writing shows in the outline.
@@ -229,7 +230,12 @@ bool bareLoad(const std::string& url) {
     request.ignoreCache = true;
     view->load(request);
     const bool done = waitFor([&] { return client->finished > 0 || client->failed > 0; });
-    return done && client->finished > 0;
+    if (!done || client->finished == 0)
+        return false;
+    bool painted = false;
+    view->snapshot(
+        [&](std::shared_ptr<const webkit::Pixels> pixels) { painted = pixels != nullptr; });
+    return waitFor([&] { return painted; });
 }
 
 double millis(Clock::duration d) {

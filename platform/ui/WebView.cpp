@@ -521,9 +521,15 @@ void WebView::committed(const std::string& url) {
 }
 
 void WebView::uriChanged(const std::string& url) {
-    // A move within the page (a fragment, pushState) keeps the page and its identity.
-    if (!m_loading && hasPage() && !url.empty())
-        m_pageURL = url;
+    // A move within the page (a fragment, pushState) keeps the page and its identity. It stays
+    // at the page's origin; and WebKit names a load it was asked for before it starts, so a
+    // stopped load's address is not the page's either.
+    if (m_loading || !hasPage() || url.empty() || originOf(url) != originOf(m_pageURL))
+        return;
+    if (std::find(m_stoppedLoads.begin(), m_stoppedLoads.end(), withoutFragment(url)) !=
+        m_stoppedLoads.end())
+        return;
+    m_pageURL = url;
 }
 
 void WebView::historyChanged(const webkit::HistoryState& state) {

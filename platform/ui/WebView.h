@@ -73,8 +73,6 @@ public:
     // What the page may be zoomed to without a viewport saying otherwise.
     static constexpr double kMinimumZoom = 0.25;
     static constexpr double kMaximumZoom = 5;
-    // The width a page without a viewport is laid out at, as on a phone.
-    static constexpr double kDesktopWidth = 980;
 
     WebView();
     explicit WebView(const Rect& frame);

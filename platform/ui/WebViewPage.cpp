@@ -146,8 +146,9 @@ void WebView::worldMessage(const std::string& json) {
             std::optional<std::string> viewport;
             if (content.is_string())
                 viewport = content.get<std::string>();
-            if (viewport != m_outline.viewport) {
+            if (!m_outline.viewportKnown || viewport != m_outline.viewport) {
                 m_outline.viewport = viewport;
+                m_outline.viewportKnown = true;
                 applyViewport();
             }
         }
@@ -177,7 +178,13 @@ void WebView::outlineArrived(PageOutline outline) {
     if (!outline.url.empty() && hasPage() &&
         outline.url.substr(0, outline.url.find('#')) != m_pageURL.substr(0, m_pageURL.find('#')))
         return;
-    const bool viewportChanged = outline.viewport != m_outline.viewport;
+    // An outline read before the page's head was (its viewport unknown yet) keeps the one told.
+    if (!outline.viewportKnown) {
+        outline.viewport = m_outline.viewport;
+        outline.viewportKnown = m_outline.viewportKnown;
+    }
+    const bool viewportChanged =
+        outline.viewportKnown != m_outline.viewportKnown || outline.viewport != m_outline.viewport;
     // Told ahead of any outline, it stays at least what was told.
     outline.frames = std::max(outline.frames, m_outline.frames);
     m_outline = std::move(outline);
@@ -322,6 +329,9 @@ void WebView::scrolledByUser() {
                                view->m_outline.scrollY = at;
                                view->setNeedsDisplay();
                            });
+        // The finger moved the page: it is painted where it now stands at once, as the
+        // scroller's next frame, not after the page's turn.
+        m_engine->paintNow();
     });
     setNeedsDisplay();
 }
@@ -355,7 +365,13 @@ void WebView::applyViewport() {
         m_userScalable = false;
         m_layoutWidth = size.width;
     } else {
-        const auto fit = webkit::fitViewport(m_outline.viewport, size.width);
+        // Until the page says, it is laid out at the device's width, as the pages made for
+        // the container ask: WebKit takes a new scale only when the page first shows, and a
+        // page laid out at the other width would be laid out twice.
+        const auto fit = webkit::fitViewport(m_outline.viewportKnown
+                                                 ? m_outline.viewport
+                                                 : std::optional<std::string>("width=device-width"),
+                                             size.width);
         m_layoutWidth = fit.layoutWidth;
         m_minZoom = fit.minimumScale;
         m_maxZoom = fit.maximumScale;
@@ -375,7 +391,7 @@ void WebView::applyGeometry() {
     if (size.width <= 0 || size.height <= 0)
         return;
     if (m_layoutWidth <= 0)
-        m_layoutWidth = m_scalesPageToFit ? kDesktopWidth : size.width;
+        m_layoutWidth = size.width;
     // The window is as wide as the page's layout at its scale, and never narrower than the
     // view: WebKit lays the page out at the window's width over the scale.
     const Size window{std::max(size.width, std::round(m_layoutWidth * m_zoom)), size.height};

@@ -563,6 +563,14 @@ function viewportMeta() {
     return found === null ? null : String(found);
 }
 
+// Undefined while the page's head is still being read: a viewport declared there may follow.
+function viewportNow() {
+    var viewport = viewportMeta();
+    if (viewport === null && !document.body && document.readyState === 'loading')
+        return undefined;
+    return viewport;
+}
+
 var outlineHasPinned = false;
 function build() {
     var reader = new Reader();
@@ -570,11 +578,13 @@ function build() {
     outlineHasPinned = reader.pinned;
     var scroller = document.scrollingElement || document.documentElement;
     var active = document.activeElement;
+    var viewport = viewportNow();
     var outline = {
         sequence: nextSequence(),
         url: String(location.href),
         title: String(document.title),
-        viewport: viewportMeta(),
+        viewport: viewport,
+        viewportKnown: viewport !== undefined,
         scrollX: round(reader.sx),
         scrollY: round(reader.sy),
         documentWidth: scroller ? scroller.scrollWidth : 0,
@@ -602,15 +612,15 @@ function framesNow() {
 // reads who asks for a navigation, and a frame's first script may ask before the next outline;
 // the viewport decides the width the page is laid out at, which its scripts read early.
 var framesTold = 0;
-var viewportTold = null;
+var viewportTold;
 function tellAtOnce() {
     var frames = framesNow();
     if (frames !== framesTold) {
         framesTold = frames;
         post({type: 'frames', count: frames});
     }
-    var viewport = viewportMeta();
-    if (viewport !== viewportTold) {
+    var viewport = viewportNow();
+    if (viewport !== undefined && viewport !== viewportTold) {
         viewportTold = viewport;
         post({type: 'viewport', content: viewport});
     }

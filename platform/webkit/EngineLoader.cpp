@@ -50,8 +50,8 @@ Loaded load() {
         loaded.error = "the web engine module has no entry point: " + path;
         return loaded;
     }
-    // Lives as long as the process, as the module does.
-    static EngineHost host;
+    // Lives as long as the process, as the module does: never destroyed.
+    static EngineHost& host = *new EngineHost;
     host.postToMain = [](std::function<void()> task) { RunLoop::main().post(std::move(task)); };
     host.dataDirectory = (paths::libraryDirectory() / "WebKit").string();
     host.deviceScale = std::max(1, int(std::lround(g_deviceScale.load())));
@@ -147,9 +147,36 @@ void shareCookies(Engine& engine) {
 
 std::once_flag g_once;
 Loaded g_loaded;
+std::atomic<bool> g_loadBegun{false};
+std::atomic<bool> g_exiting{false};
+
+// Registered when the engine first starts to load, after the objects it hands things to: at
+// exit it runs before they are destroyed. A load under way (the warm-up) is waited for, then
+// WebKit's thread is stopped: it would otherwise post into a run loop, a log or a cookie jar
+// being torn down.
+void quiesceAtExit() {
+    static std::once_flag registered;
+    std::call_once(registered, [] {
+        std::atexit([] {
+            g_exiting = true;
+            if (!g_loadBegun)
+                return;
+            std::call_once(g_once, [] {});
+            if (g_loaded.engine)
+                g_loaded.engine->quiesce();
+        });
+    });
+}
 
 void loadOnce() {
+    quiesceAtExit();
     std::call_once(g_once, [] {
+        g_loadBegun = true;
+        // A warm-up that only gets its turn as the process ends starts nothing.
+        if (g_exiting) {
+            g_loaded.error = "the web engine is not started: the client is quitting";
+            return;
+        }
         g_loaded = load();
         if (!g_loaded.engine)
             platform::log("%@", g_loaded.error);
@@ -176,6 +203,7 @@ void setDeviceScale(double scale) {
 }
 
 void warmUp() {
+    quiesceAtExit();
     dispatch::async([] { loadOnce(); });
 }
 

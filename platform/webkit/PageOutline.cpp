@@ -146,6 +146,8 @@ std::optional<PageOutline> parseOutline(std::string_view json) {
     readText(object, "title", outline.title);
     if (const Json* viewport = member(object, "viewport"); viewport && viewport->is_string())
         outline.viewport = viewport->get<std::string>();
+    if (const Json* known = member(object, "viewportKnown"); known && known->is_boolean())
+        outline.viewportKnown = known->get<bool>();
     readNumber(object, "scrollX", outline.scrollX);
     readNumber(object, "scrollY", outline.scrollY);
     readNumber(object, "documentWidth", outline.documentWidth);

@@ -63,8 +63,10 @@ struct PageOutline {
     std::uint64_t sequence = 0;
     std::string url;
     std::string title;
-    // The content of the page's <meta name="viewport">, if it has one.
+    // The content of the page's <meta name="viewport">, if it has one; known once the page's
+    // head has been read (a viewport is declared there).
     std::optional<std::string> viewport;
+    bool viewportKnown = false;
     // The page's scroll position, its document's size and its visible area, in CSS pixels.
     double scrollX = 0, scrollY = 0;
     double documentWidth = 0, documentHeight = 0;

@@ -209,6 +209,9 @@ public:
     // While live, the view sends painted() after what it shows may have changed (a load, a
     // script's change, input), at most one snapshot under way at a time.
     virtual void setLive(bool live) = 0;
+    // While live: a picture of the view once what was sent before has been handled, sent as
+    // painted() without waiting for the page's turn (the client moved what it shows).
+    virtual void paintNow() = 0;
 
     // Real input, at a point of the visible area in CSS pixels of the window (logical).
     virtual void click(double x, double y) = 0;
@@ -265,6 +268,9 @@ public:
     virtual void onCookiesChanged(std::function<void(std::vector<Cookie>)> changed) = 0;
     // The display the module uses: the one set, or the Xvfb it started.
     virtual std::string display() const = 0;
+    // At the process's exit: WebKit's thread stops handing anything to the host, whose
+    // objects are being destroyed (a bounded wait for it to stop).
+    virtual void quiesce() = 0;
 };
 
 // The module's entry point (extern "C", named kEntryPoint): the engine, or null with the reason

@@ -253,6 +253,22 @@ TEST_F(WebViewTest, APagesViewportIsHonoured) {
     EXPECT_FALSE(m_webView->zoomBy(2, Point{0, 0}));
 }
 
+// Its scripts read the width they are laid out at as soon as they run: a page made for the
+// phone is never laid out at a desktop's width first.
+TEST_F(WebViewTest, APageForThePhoneIsLaidOutAtTheDevicesWidthFromItsFirstScript) {
+    m_server.serve("/phone",
+                   "<html><head><meta name='viewport' content='width=device-width'>"
+                   "<script>var widths = [innerWidth];"
+                   "addEventListener('DOMContentLoaded', function () { widths.push(innerWidth); });"
+                   "addEventListener('load', function () { widths.push(innerWidth); });"
+                   "addEventListener('resize', function () { widths.push(innerWidth); });"
+                   "</script></head><body>p</body></html>");
+    m_webView->setScalesPageToFit(true);
+    open("/phone");
+    EXPECT_EQ(eval("widths.join(' ')"), "375 375 375");
+    EXPECT_EQ(m_webView->zoomScale(), 1);
+}
+
 TEST_F(WebViewTest, WithoutFittingAPageIsShownAtScaleOne) {
     m_server.serve("/wide", "<html><body><div style='width:980px'>wide</div></body></html>");
     open("/wide");

@@ -51,6 +51,19 @@ GtkThread* GtkThread::start(std::string* display, std::string* error) {
     return thread;
 }
 
+bool GtkThread::park(std::chrono::milliseconds bound) {
+    if (isCurrent())
+        return false;
+    auto parked = std::make_shared<std::promise<void>>();
+    auto future = parked->get_future();
+    post([parked] {
+        parked->set_value();
+        // The process is ending: nothing more runs here, and _exit takes the thread.
+        for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+    });
+    return future.wait_for(bound) == std::future_status::ready;
+}
+
 void GtkThread::post(std::function<void()> task) {
     // A source of its own rather than g_main_context_invoke, which would run the task at once
     // when posted from this thread, ahead of those already waiting.

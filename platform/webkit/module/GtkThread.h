@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
@@ -18,6 +19,9 @@ public:
     // Thread-safe; tasks run in the order posted.
     void post(std::function<void()> task);
     bool isCurrent() const { return std::this_thread::get_id() == m_id; }
+    // Parks the thread for good once what was posted before has run; false when it did not
+    // get there within `bound` (it is busy in a call that does not return).
+    bool park(std::chrono::milliseconds bound);
 
 private:
     GtkThread() = default;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <future>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "platform/webkit/module/GtkThread.h"
@@ -27,6 +28,8 @@ constexpr const char* kClientWorld = "campus-client";
 constexpr const char* kHandler = "campus";
 // How often the view makes sure its web process still answers.
 constexpr guint kPingIntervalMs = 250;
+// How long a page just committed goes unpainted while it loads, at most.
+constexpr std::chrono::milliseconds kFirstPaintWait{100};
 
 const char* worldName(World world) {
     return world == World::Client ? kClientWorld : nullptr;
@@ -103,8 +106,26 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     std::map<std::uint64_t, WebKitFileChooserRequest*> fileRequests;
 
     bool live{false};
-    bool snapshotBusy{false};
-    bool snapshotAgain{false};
+    // A snapshot is painted by the page's process, which does nothing else meanwhile: one is
+    // taken at a time, and all that asked before it started share it.
+    using SnapshotDone = std::function<void(std::shared_ptr<const Pixels>)>;
+    std::vector<SnapshotDone> snapshotsAsked;
+    bool snapshotTaking{false};
+    // Held back while the host decides a navigation: what it decides (a bridge's answer run in
+    // the page, a new page) is what the next picture should show, and a snapshot taken
+    // meanwhile would hold the page's process up when the answer comes. Not for long: a busy
+    // host must not stop the pictures.
+    guint snapshotHoldTimer{0};
+    bool snapshotHoldOver{false};
+    void startSnapshot();
+    // What changes on its own (the page's timers, a resize) is painted once a frame at most.
+    guint paintTimer{0};
+    // A page just committed is not painted while it is still coming in fast: a picture of it
+    // half parsed lays it out for nothing, and holds up the rest of its load.
+    std::optional<std::chrono::steady_clock::time_point> firstPaintAt;
+    bool firstPaintWaits() const {
+        return firstPaintAt && std::chrono::steady_clock::now() < *firstPaintAt;
+    }
 
     guint pingTimer{0};
     bool pingOutstanding{false};
@@ -113,12 +134,14 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     bool hasDocument{false};
     // Input sent to the document shown (a click's release, a key's).
     unsigned inputsSent{0};
-    // Syncs under way (KitView::sync), finished early when the document goes.
-    std::vector<std::function<void()>> pendingSyncs;
+    // Syncs under way (KitView::sync), finished early when the document goes; each leaves
+    // when it finishes.
+    std::map<std::uint64_t, std::function<void()>> pendingSyncs;
+    std::uint64_t nextSync{1};
     void finishSyncs() {
         auto pending = std::move(pendingSyncs);
         pendingSyncs.clear();
-        for (auto& finish : pending) finish();
+        for (auto& [id, finish] : pending) finish();
     }
     // The main frame's address before its latest change.
     std::string priorURI;
@@ -156,7 +179,10 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     void destroy();
     void connectSignals();
     void paintSoon();
-    void takeSnapshot(std::function<void(std::shared_ptr<const Pixels>)> done);
+    // A picture of the view on its way to the client's painted().
+    void paintForClient();
+    void takeSnapshot(SnapshotDone done);
+    void snapshotNow(SnapshotDone done);
     void sendHistory();
     void ping();
 
@@ -238,6 +264,11 @@ void KitViewCore::destroy() {
     if (pingTimer)
         g_source_remove(pingTimer);
     pingTimer = 0;
+    for (guint* timer : {&snapshotHoldTimer, &paintTimer}) {
+        if (*timer)
+            g_source_remove(*timer);
+        *timer = 0;
+    }
     if (view)
         g_signal_handlers_disconnect_by_data(view, this);
     if (content)
@@ -271,6 +302,9 @@ void KitViewCore::destroy() {
         gtk_widget_destroy(window);
     window = nullptr;
     view = nullptr;
+    // What waited for a picture hears there is none, and what waited for the page is let go.
+    startSnapshot();
+    finishSyncs();
     if (content)
         g_object_unref(content);
     content = nullptr;
@@ -357,6 +391,7 @@ void KitViewCore::connectSignals() {
                     // A new document: it has seen none of the input, and what waited in the
                     // old one waits no more.
                     self->inputsSent = 0;
+                    self->firstPaintAt = std::chrono::steady_clock::now() + kFirstPaintWait;
                     self->finishSyncs();
                     break;
                 default:
@@ -366,6 +401,7 @@ void KitViewCore::connectSignals() {
             // WebKit shows a page whose reply was cut short as if it had come whole, and says
             // so only after the load has finished: the load's end waits for the reply's.
             if (stage == LoadStage::Finished) {
+                self->firstPaintAt.reset();
                 if (std::exchange(self->loadFailed, false)) {
                     self->paintSoon();
                     return;
@@ -733,34 +769,99 @@ void KitViewCore::sendHistory() {
     toClient([state](ViewClient& client) { client.historyChanged(state); });
 }
 
+namespace {
+
+// A frame of the screen's; what the page changes on its own is painted at this pace at most.
+constexpr guint kFrameMs = 16;
+// How long a snapshot waits for the host's decision on a navigation, at most.
+constexpr guint kSnapshotHoldMs = 100;
+
+// A GLib timer calling `fire` on the core while it lives.
+guint timerOn(KitViewCore& core, guint ms, void (*fire)(KitViewCore&)) {
+    struct Call {
+        std::weak_ptr<KitViewCore> core;
+        void (*fire)(KitViewCore&);
+    };
+    return g_timeout_add_full(
+        G_PRIORITY_DEFAULT, ms,
+        +[](gpointer data) -> gboolean {
+            auto* call = static_cast<Call*>(data);
+            if (auto self = call->core.lock())
+                call->fire(*self);
+            return G_SOURCE_REMOVE;
+        },
+        new Call{core.weak_from_this(), fire},
+        +[](gpointer data) { delete static_cast<Call*>(data); });
+}
+
+}  // namespace
+
 void KitViewCore::paintSoon() {
-    if (!live)
+    if (!live || paintTimer)
         return;
-    if (snapshotBusy) {
-        snapshotAgain = true;
-        return;
+    guint wait = kFrameMs;
+    if (firstPaintWaits()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *firstPaintAt - std::chrono::steady_clock::now());
+        wait = std::max(wait, guint(left.count()) + 1);
     }
-    snapshotBusy = true;
+    paintTimer = timerOn(*this, wait, [](KitViewCore& self) {
+        self.paintTimer = 0;
+        // A sync under way ends with a picture of its own, which the host waits for.
+        if (self.live && self.pendingSyncs.empty())
+            self.paintForClient();
+    });
+}
+
+void KitViewCore::paintForClient() {
     std::weak_ptr<KitViewCore> weak = weak_from_this();
     takeSnapshot([weak](std::shared_ptr<const Pixels> pixels) {
         auto self = weak.lock();
-        if (!self)
-            return;
-        self->snapshotBusy = false;
-        if (pixels)
+        if (self && pixels)
             self->toClient([pixels](ViewClient& client) { client.painted(pixels); });
-        if (self->snapshotAgain) {
-            self->snapshotAgain = false;
-            self->paintSoon();
+    });
+}
+
+void KitViewCore::takeSnapshot(SnapshotDone done) {
+    snapshotsAsked.push_back(std::move(done));
+    startSnapshot();
+}
+
+void KitViewCore::startSnapshot() {
+    if (snapshotTaking || snapshotsAsked.empty())
+        return;
+    if (view && !decisions.empty() && !snapshotHoldOver) {
+        if (!snapshotHoldTimer)
+            snapshotHoldTimer = timerOn(*this, kSnapshotHoldMs, [](KitViewCore& self) {
+                self.snapshotHoldTimer = 0;
+                self.snapshotHoldOver = true;
+                self.startSnapshot();
+            });
+        return;
+    }
+    if (snapshotHoldTimer)
+        g_source_remove(snapshotHoldTimer);
+    snapshotHoldTimer = 0;
+    snapshotHoldOver = false;
+    auto asked = std::move(snapshotsAsked);
+    snapshotsAsked.clear();
+    snapshotTaking = true;
+    std::weak_ptr<KitViewCore> weak = weak_from_this();
+    snapshotNow([weak, asked = std::move(asked)](std::shared_ptr<const Pixels> pixels) {
+        for (const auto& done : asked) done(pixels);
+        if (auto self = weak.lock()) {
+            self->snapshotTaking = false;
+            self->startSnapshot();
         }
     });
 }
 
-void KitViewCore::takeSnapshot(std::function<void(std::shared_ptr<const Pixels>)> done) {
+void KitViewCore::snapshotNow(SnapshotDone done) {
     if (!view) {
         done(nullptr);
         return;
     }
+
     auto box = new std::function<void(std::shared_ptr<const Pixels>)>(std::move(done));
     webkit_web_view_get_snapshot(
         view, WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE, nullptr,
@@ -769,6 +870,7 @@ void KitViewCore::takeSnapshot(std::function<void(std::shared_ptr<const Pixels>)
                 static_cast<std::function<void(std::shared_ptr<const Pixels>)>*>(data));
             cairo_surface_t* surface =
                 webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(object), result, nullptr);
+
             auto pixels = pixelsOf(surface, gtk_widget_get_allocated_width(GTK_WIDGET(object)));
             if (surface)
                 cairo_surface_destroy(surface);
@@ -844,6 +946,8 @@ void KitView::decide(std::uint64_t navigation, bool allow) {
             webkit_policy_decision_ignore(found->second);
         g_object_unref(found->second);
         core.decisions.erase(found);
+        if (core.decisions.empty())
+            core.startSnapshot();
     });
 }
 
@@ -925,6 +1029,13 @@ std::optional<std::string> KitView::evaluateWithin(const std::string& script, Wo
             core->paintSoon();
             answer->set_value(std::move(text));
         });
+        // What the host's script changed in the page (a bridge's answer) is read right after
+        // it, on the page's same turn, rather than when the outline's pace next allows.
+        if (world == World::Page) {
+            static const char* kFlush = "if (window.campus && campus.flush) campus.flush();";
+            webkit_web_view_evaluate_javascript(core->view, kFlush, -1, worldName(World::Client),
+                                                nullptr, nullptr, nullptr, nullptr);
+        }
     });
     if (future.wait_for(bound) != std::future_status::ready)
         return std::nullopt;
@@ -936,15 +1047,17 @@ void KitView::sync(std::function<void()> done) {
         // Once: by the page's turn, or by the page going (a new document, the process ended),
         // which leaves what waited in the old one suspended or gone.
         auto delivered = std::make_shared<bool>(false);
-        auto finish = [core, done, delivered] {
+        const std::uint64_t id = core->nextSync++;
+        auto finish = [core, done, delivered, id] {
             if (std::exchange(*delivered, true))
                 return;
+            core->pendingSyncs.erase(id);
             core->host.postToMain([closed = core->closed, done] {
                 if (!*closed)
                     done();
             });
         };
-        core->pendingSyncs.push_back(finish);
+        core->pendingSyncs.emplace(id, finish);
         if (!core->view) {
             finish();
             return;
@@ -952,7 +1065,9 @@ void KitView::sync(std::function<void()> done) {
         // What the page shows by then is painted before the host hears: a screenshot taken
         // then is of the page as it is.
         auto deliver = [core, finish] {
-            if (!core->live || !core->view) {
+            // A page whose first picture waits is painted when it is due (the host is told
+            // of its load's end, which comes later, with a picture).
+            if (!core->live || !core->view || core->firstPaintWaits()) {
                 finish();
                 return;
             }
@@ -978,6 +1093,7 @@ void KitView::sync(std::function<void()> done) {
         GVariantDict arguments;
         g_variant_dict_init(&arguments, nullptr);
         g_variant_dict_insert(&arguments, "inputs", "u", guint32(core->inputsSent));
+
         auto box = new std::function<void()>(deliver);
         webkit_web_view_call_async_javascript_function(
             core->view, kTurn, -1, g_variant_dict_end(&arguments), kClientWorld, nullptr, nullptr,
@@ -1007,6 +1123,13 @@ void KitView::snapshot(std::function<void(std::shared_ptr<const Pixels>)> done) 
             return;
         }
         core->takeSnapshot(deliver);
+    });
+}
+
+void KitView::paintNow() {
+    onCore([](KitViewCore& core) {
+        if (core.live)
+            core.paintForClient();
     });
 }
 

@@ -34,6 +34,7 @@ public:
     void sync(std::function<void()> done) override;
     void snapshot(std::function<void(std::shared_ptr<const Pixels>)> done) override;
     void setLive(bool live) override;
+    void paintNow() override;
     void click(double x, double y) override;
     void key(const std::string& keysym) override;
     void scroll(double dx, double dy, double x, double y) override;

@@ -38,6 +38,7 @@ public:
             [this, changed = std::move(changed)] { m_context.onCookiesChanged(changed); });
     }
     std::string display() const override { return m_display; }
+    void quiesce() override { m_thread.park(std::chrono::seconds(2)); }
 
 private:
     EngineHost m_host;
