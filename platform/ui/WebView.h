@@ -203,6 +203,7 @@ private:
     void watchTheUser();
     void applyGeometry();
     void applyViewport();
+    double windowOffsetX() const;
     // Where a point of the page's document (CSS px) shows in the scroller's content (points).
     Rect contentRectOf(const PageItem& item) const;
 

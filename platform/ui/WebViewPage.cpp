@@ -288,11 +288,20 @@ void WebView::placeItemViews() {
 
 // --- Scrolling --------------------------------------------------------------------------------
 
+// The scroller's x moves the window (as wide as the page's layout at its scale) across the
+// view first; what lies beyond, where the page is wider than its layout (a wide table), the
+// page scrolls to itself.
+double WebView::windowOffsetX() const {
+    const double room = std::max(0.0, m_geometrySent.width - bounds().size.width);
+    return std::clamp(m_scrollView->contentOffset().x, 0.0, room);
+}
+
 void WebView::followPageScroll() {
     // The page scrolled itself (a link to a place in it, a script, a field brought into
     // view): the scroller follows, without that being taken for the user's scroll.
-    const Point offset{m_scrollView->contentOffset().x, m_outline.scrollY * m_zoom};
-    if (std::abs(offset.y - m_scrollView->contentOffset().y) < 0.5)
+    const Point offset{windowOffsetX() + m_outline.scrollX * m_zoom, m_outline.scrollY * m_zoom};
+    if (std::abs(offset.y - m_scrollView->contentOffset().y) < 0.5 &&
+        std::abs(offset.x - m_scrollView->contentOffset().x) < 0.5)
         return;
     // While a field is edited the scroller may stand past the page's end, where the page
     // cannot follow: the field stays above the keyboard.
@@ -307,14 +316,17 @@ void WebView::scrolledByUser() {
     if (m_offsetFromPage || !m_engine)
         return;
     const Point offset = m_scrollView->contentOffset();
+    const double x = std::max(0.0, (offset.x - windowOffsetX()) / m_zoom);
     const double y = std::max(0.0, offset.y / m_zoom);
-    if (std::abs(y - m_outline.scrollY) < 0.5 / m_zoom)
+    if (std::abs(y - m_outline.scrollY) < 0.5 / m_zoom &&
+        std::abs(x - m_outline.scrollX) < 0.5 / m_zoom)
         return;
+    m_outline.scrollX = x;
     m_outline.scrollY = y;
     std::weak_ptr<View> weak = weak_from_this();
     settleAfter([&] {
-        m_engine->evaluate("campus.scrollTo(0," + std::to_string(y) + ")", webkit::World::Client,
-                           [weak](std::optional<std::string> answer) {
+        m_engine->evaluate("campus.scrollTo(" + std::to_string(x) + "," + std::to_string(y) + ")",
+                           webkit::World::Client, [weak](std::optional<std::string> answer) {
                                // Where the page stands now, which the paint shows: short of what
                                // was asked at the page's end, where the scroller may stand past it
                                // (a field above the keyboard). A page that did not move tells of no
@@ -322,11 +334,12 @@ void WebView::scrolledByUser() {
                                auto view = std::static_pointer_cast<WebView>(weak.lock());
                                if (!view || !answer)
                                    return;
-                               char* end = nullptr;
-                               const double at = std::strtod(answer->c_str(), &end);
-                               if (end == answer->c_str())
+                               auto at = parseJson(*answer);
+                               if (!at || !at->is_array() || at->size() != 2 ||
+                                   !(*at)[0].is_number() || !(*at)[1].is_number())
                                    return;
-                               view->m_outline.scrollY = at;
+                               view->m_outline.scrollX = (*at)[0].get<double>();
+                               view->m_outline.scrollY = (*at)[1].get<double>();
                                view->setNeedsDisplay();
                            });
         // The finger moved the page: it is painted where it now stands at once, as the
@@ -343,7 +356,7 @@ void WebView::clickAt(Point inView) {
         return;
     // The window shows the page from its left; the scroller's x beyond the view's width is
     // the part of a zoomed page to the right.
-    const double x = inView.x + m_scrollView->contentOffset().x;
+    const double x = inView.x + windowOffsetX();
     settleAfter([&] { m_engine->click(x, inView.y); });
 }
 
@@ -447,8 +460,8 @@ void WebView::draw(BitmapContext& context, const Rect& /*rect*/) {
     // above the keyboard), and the paint shows the page at its own scroll.
     const Size size = m_painted.size();
     const double below = m_outline.scrollY * m_zoom - m_scrollView->contentOffset().y;
-    context.drawImage(m_painted, Rect{{-m_scrollView->contentOffset().x, std::min(0.0, below)},
-                                      {size.width, size.height}});
+    context.drawImage(m_painted,
+                      Rect{{-windowOffsetX(), std::min(0.0, below)}, {size.width, size.height}});
 }
 
 void WebView::layoutSubviews() {

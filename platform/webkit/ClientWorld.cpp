@@ -799,7 +799,7 @@ function scrollTo(x, y) {
     } catch (e) {
         window.scrollTo(x, y);
     }
-    return window.scrollY;
+    return [window.scrollX, window.scrollY];
 }
 
 // The user's input the page has seen (a release of the mouse or a key): the host waits for what

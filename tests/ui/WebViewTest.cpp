@@ -269,6 +269,35 @@ TEST_F(WebViewTest, APageForThePhoneIsLaidOutAtTheDevicesWidthFromItsFirstScript
     EXPECT_EQ(m_webView->zoomScale(), 1);
 }
 
+// A timetable wider than the phone: the user drags the page sideways to its right end, sees it
+// there and taps what is there.
+TEST_F(WebViewTest, APageWiderThanItsLayoutScrollsSidewaysInThePage) {
+    m_server.serve("/table",
+                   "<html><head><meta charset='utf-8'>"
+                   "<meta name='viewport' content='width=device-width'></head>"
+                   "<body style='margin:0'><table style='width:900px;border-collapse:collapse'>"
+                   "<tr><td style='height:200px'>周一</td>"
+                   "<td id=end style='width:120px;background:#00ff00'><button "
+                   "onclick=\"this.textContent='已选'\">周五</button></td></tr></table>"
+                   "</body></html>");
+    m_webView->setScalesPageToFit(true);
+    open("/table");
+    const auto& scroller = m_webView->scrollView();
+    ASSERT_TRUE(waitFor([&] { return scroller->contentSize().width >= 900; }));
+    scroller->setContentOffset(Point{scroller->contentSize().width - 375, 0});
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(eval("String(scrollX)"), "525");
+    // The paint shows the page's right end where the view's right edge is.
+    ASSERT_TRUE(waitFor([&] {
+        const Image& paint = m_webView->paintedPage();
+        return !paint.isNull() &&
+               (paint.pixelAt(int(paint.pixelWidth()) - 10, 20) & 0xffffffu) == 0x00ff00u;
+    }));
+    tapItem("周五");
+    EXPECT_TRUE(
+        waitFor([&] { return eval("document.getElementById('end').textContent") == "已选"; }));
+}
+
 TEST_F(WebViewTest, WithoutFittingAPageIsShownAtScaleOne) {
     m_server.serve("/wide", "<html><body><div style='width:980px'>wide</div></body></html>");
     open("/wide");
