@@ -7,6 +7,7 @@
 #include "platform/foundation/Json.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/WebFormChoices.h"
@@ -209,7 +210,9 @@ bool WebView::ensureEngine() {
         return false;
     m_client = std::make_shared<EngineClient>(weak_from_this());
     webkit::ViewOptions options;
-    options.userAgent = webkit::phoneUserAgent();
+    options.userAgent = Application::shared().userInterfaceIdiom() == UserInterfaceIdiom::Pad
+                            ? webkit::tabletUserAgent()
+                            : webkit::phoneUserAgent();
     options.clientScript = webkit::clientWorldScript();
     const std::uint32_t tint = tintColor().argb();
     char caret[8];

@@ -7,4 +7,9 @@ std::string phoneUserAgent() {
            "Gecko) Version/9.0 Mobile/13E233";
 }
 
+std::string tabletUserAgent() {
+    return "Mozilla/5.0 (Tablet; CPU OS 9_3 like Unix) AppleWebKit/601.1.46 (KHTML, like "
+           "Gecko) Version/9.0 Mobile/13E233";
+}
+
 }  // namespace platform::webkit

@@ -10,6 +10,7 @@
 #include "platform/foundation/CookieStorage.h"
 #include "platform/net/HttpClient.h"
 #include "platform/testing/UIDriver.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
@@ -296,6 +297,26 @@ TEST_F(WebViewTest, APageWiderThanItsLayoutScrollsSidewaysInThePage) {
     tapItem("周五");
     EXPECT_TRUE(
         waitFor([&] { return eval("document.getElementById('end').textContent") == "已选"; }));
+}
+
+// Sites choose their phone or tablet pages by what the web view says it is.
+TEST_F(WebViewTest, TheWebViewSaysItIsThePhonesOrTheTabletsWebView) {
+    m_server.serve("/ua", "<p>ua</p>");
+    open("/ua");
+    const std::string phone = eval("navigator.userAgent");
+    EXPECT_NE(phone.find("Mobile"), std::string::npos) << phone;
+    EXPECT_NE(phone.find("Phone OS 9_3"), std::string::npos) << phone;
+
+    Application::shared().setUserInterfaceIdiom(UserInterfaceIdiom::Pad);
+    auto tablet = View::make<WebView>(Rect{{0, 0}, {768, 960}});
+    m_window->addSubview(tablet);
+    tablet->loadRequest(URLRequest{m_server.url("/ua")});
+    const bool loaded = waitFor([&] { return tablet->hasPage() && !tablet->isBusy(); });
+    const std::string said = tablet->stringByEvaluatingJavaScriptFromString("navigator.userAgent");
+    Application::shared().setUserInterfaceIdiom(UserInterfaceIdiom::Phone);
+    ASSERT_TRUE(loaded);
+    EXPECT_NE(said.find("Tablet; CPU OS 9_3"), std::string::npos) << said;
+    EXPECT_NE(said.find("Mobile"), std::string::npos) << said;
 }
 
 TEST_F(WebViewTest, WithoutFittingAPageIsShownAtScaleOne) {
