@@ -65,6 +65,21 @@ std::string lower(std::string_view s) {
     return out;
 }
 
+// The leave request's form as the page sent it (multipart): its reason and its photo.
+Reply leaveReceived(const RecordedRequest& request) {
+    std::string reason;
+    const ReceivedPart* proof = nullptr;
+    for (const auto& part : request.parts) {
+        if (part.name == "reason")
+            reason = part.data;
+        else if (part.name == "proof" && !part.filename.empty())
+            proof = &part;
+    }
+    return htmlReply(
+        proof ? leaveReceivedPage(reason, proof->filename, proof->data.size(), proof->contentType)
+              : leaveReceivedPage(reason, "", 0, ""));
+}
+
 // A whole positive decimal number, or nothing.
 std::optional<long> positiveNumber(std::string_view text) {
     long number = 0;
@@ -235,6 +250,8 @@ Reply SchoolRoutes::answer(const RecordedRequest& request) {
         {"/lookup", "POST", [&] { return storeLookup(r); }},
         {"/CM/login.html", "GET", [&] { return htmlReply(attendancePage()); }},
         {"/CM/records.html", "GET", [&] { return htmlReply(attendanceRecordsPage()); }},
+        {"/CM/leave.html", "GET", [&] { return htmlReply(leaveRequestPage()); }},
+        {"/CM/leave.jsp", "POST", [&] { return leaveReceived(r); }},
         {"/bridge-demo.html", "GET", [&] { return htmlReply(bridgeDemoPage()); }},
         {"/school/interface/toPay", "GET",
          [&] { return htmlReply(paymentPage(value(r, "json"), value(r, "signature"))); }},

@@ -79,6 +79,7 @@ std::string attendancePage() {
                     "<h1>移动考勤</h1><p>今日状态：<span id=\"status\">未签到</span></p>"
                     "<p><button onclick=\"checkIn()\">签到</button></p>"
                     "<p><a href=\"records.html\">签到记录</a></p>"
+                    "<p><a href=\"leave.html\">请假申请</a></p>"
                     "<p><a href=\"/bridge-demo.html\">功能演示</a></p>"
                     "<p class=\"tip\">请在工作时间内于校园网覆盖范围内签到。</p>"
                     "<script>function checkIn() {\n"
@@ -91,6 +92,40 @@ std::string attendanceRecordsPage() {
     return document("签到记录",
                     "<h1>签到记录</h1><ul><li>周一 08:02 已签到</li><li>周二 07:58 已签到</li>"
                     "<li>周三 08:10 迟到</li></ul><p><a href=\"login.html\">返回考勤</a></p>");
+}
+
+std::string leaveRequestPage() {
+    return document(
+        "请假申请",
+        "<h1>请假申请</h1>"
+        "<form id=\"leave\" method=\"post\" action=\"leave.jsp\" "
+        "enctype=\"multipart/form-data\">"
+        "<p>事由：<input id=\"reason\" name=\"reason\" value=\"病假\"></p>"
+        "<p>证明照片：<input type=\"file\" id=\"proof\" name=\"proof\" "
+        "accept=\"image/*\"></p>"
+        "<p id=\"chosen\">未选择照片</p>"
+        "<p><img id=\"preview\" alt=\"\" "
+        "style=\"display:none;width:160px;height:120px;object-fit:cover\"></p>"
+        "<p><input type=\"submit\" value=\"提交申请\"></p></form>"
+        "<script>document.getElementById('proof').onchange = function () {\n"
+        "  var f = this.files[0];\n"
+        "  var preview = document.getElementById('preview');\n"
+        "  document.getElementById('chosen').innerText = f ? '已选择：' + f.type + '，' + "
+        "f.size + ' 字节' : '未选择照片';\n"
+        "  preview.style.display = f ? 'block' : 'none';\n"
+        "  if (f) preview.src = URL.createObjectURL(f);\n"
+        "};</script>");
+}
+
+std::string leaveReceivedPage(std::string_view reason, std::string_view fileName,
+                              std::size_t fileSize, std::string_view fileType) {
+    const std::string proof = fileName.empty()
+                                  ? std::string("未附照片")
+                                  : htmlEscape(fileName) + "，" + std::to_string(fileSize) +
+                                        " 字节，" + htmlEscape(fileType);
+    return document("请假申请",
+                    "<h1>请假申请已提交</h1><p>事由：<span id=\"reason\">" + htmlEscape(reason) +
+                        "</span></p><p>证明照片：<span id=\"proof\">" + proof + "</span></p>");
 }
 
 bool paymentSignatureMatches(std::string_view json, std::string_view signature) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,15 @@ std::string htmlEscape(std::string_view text);
 std::string attendancePage();
 // The attendance page's "签到记录" link: a second page, so that a person can walk the history.
 std::string attendanceRecordsPage();
+// The attendance page's "请假申请": a form with a reason and a photo of the proof (a file field
+// that takes pictures), sent as multipart/form-data to "leave.jsp". The page shows in #chosen
+// what its field holds, as its change handler reads the file (its type and size), and the
+// picture itself below it.
+std::string leaveRequestPage();
+// What "leave.jsp" answers: the reason and the photo it received (#proof: its file name, size
+// and type, or "未附照片").
+std::string leaveReceivedPage(std::string_view reason, std::string_view fileName,
+                              std::size_t fileSize, std::string_view fileType);
 // The payment page checks the signature the way the school's payment host does: the lower-case
 // MD5 of the JSON text followed by the salt. A wrong one gives the refusal page.
 std::string paymentPage(std::string_view json, std::string_view signature);

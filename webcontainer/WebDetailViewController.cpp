@@ -5,6 +5,7 @@
 #include "client/SignInState.h"
 #include "client/WeakBind.h"
 #include "components/hud/ProgressHUD.h"
+#include "components/photopicker/WebPhotoFilePicker.h"
 #include "components/webprogress/WebViewProgress.h"
 #include "components/webprogress/WebViewProgressView.h"
 #include "platform/foundation/Log.h"
@@ -188,6 +189,8 @@ void WebDetailViewController::createWebView() {
                                         platform::AutoresizingMask::FlexibleTopMargin);
 
     m_webView->setScalesPageToFit(true);
+    // A page's file field offers the phone's photos, as the phone's own web view does.
+    m_webView->setFilePicker(std::make_shared<platform::components::WebPhotoFilePicker>());
     m_webView->loadRequest(pageRequest());
     view()->addSubview(m_webView);
 }

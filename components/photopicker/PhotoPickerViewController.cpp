@@ -39,8 +39,11 @@ void PhotoPickerViewController::showPickerVc(ViewController& presenter) {
 bool PhotoPickerViewController::toggleAsset(size_t index) {
     if (index >= m_assets.size())
         return false;
-    if (!m_selected.erase(index))
+    if (!m_selected.erase(index)) {
+        if (!m_allowsMultipleSelection)
+            m_selected.clear();
         m_selected.insert(index);
+    }
     updateSelection();
     return true;
 }
@@ -50,12 +53,19 @@ void PhotoPickerViewController::done() {
     for (size_t index : m_selected) picked.push_back(m_assets[index]);
     auto delegate = m_delegate.lock();
     dismissViewController(true);
-    if (delegate && !picked.empty())
+    if (!delegate)
+        return;
+    if (picked.empty())
+        delegate->pickerViewControllerDidCancel();
+    else
         delegate->pickerViewControllerDoneAsstes(picked);
 }
 
 void PhotoPickerViewController::cancel() {
+    auto delegate = m_delegate.lock();
     dismissViewController(true);
+    if (delegate)
+        delegate->pickerViewControllerDidCancel();
 }
 
 void PhotoPickerViewController::loadView() {

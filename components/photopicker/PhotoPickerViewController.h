@@ -26,6 +26,8 @@ public:
     virtual ~PhotoPickerViewControllerDelegate() = default;
     // The photos the user picked, in the album's order, once "完成" is tapped.
     virtual void pickerViewControllerDoneAsstes(const std::vector<PhotoAsset>& assets) = 0;
+    // The picker closed without handing photos over: "取消", or "完成" with none ticked.
+    virtual void pickerViewControllerDidCancel() {}
 };
 
 class PhotoGridView;
@@ -33,8 +35,9 @@ class PhotoGridView;
 // Our album picker: shows the photos of the stand-in photo library's camera roll ("相机胶卷")
 // as the phone's picker does, a scrolling grid of thumbnails under a bar with the album's
 // title and "取消", over a bar with "完成" that stays on screen however long the album is. The
-// user ticks any number of photos, and the ticked ones go to the delegate when "完成" is
-// tapped; "取消" closes it without a word. Shown modally from a controller. Main thread only.
+// user ticks any number of photos (or one, where only one is wanted: ticking another moves the
+// tick), and the ticked ones go to the delegate when "完成" is tapped; "取消" closes it
+// without handing any over. Shown modally from a controller. Main thread only.
 class PhotoPickerViewController : public ViewController {
 public:
     static constexpr const char* kDoneTitle = "完成";
@@ -45,6 +48,9 @@ public:
     void setDelegate(std::weak_ptr<PhotoPickerViewControllerDelegate> delegate) {
         m_delegate = std::move(delegate);
     }
+    // Whether more than one photo may be ticked (by default they may).
+    bool allowsMultipleSelection() const { return m_allowsMultipleSelection; }
+    void setAllowsMultipleSelection(bool allows) { m_allowsMultipleSelection = allows; }
     // Presents the picker, animated, from the controller.
     void showPickerVc(ViewController& presenter);
 
@@ -68,6 +74,7 @@ private:
     void updateSelection();
 
     PickerViewShowStatus m_status{PickerViewShowStatus::Groups};
+    bool m_allowsMultipleSelection{true};
     std::weak_ptr<PhotoPickerViewControllerDelegate> m_delegate;
     std::vector<PhotoAsset> m_assets;
     std::set<size_t> m_selected;

@@ -56,7 +56,7 @@ std::filesystem::path ensureDirectory(const std::filesystem::path& dir) {
     return dir;
 }
 
-constexpr const char* kSandboxFolders[] = {"Documents", "Library", "Caches"};
+constexpr const char* kSandboxFolders[] = {"Documents", "Library", "Caches", "tmp"};
 
 }  // namespace
 
@@ -88,6 +88,10 @@ std::filesystem::path libraryDirectory() {
 
 std::filesystem::path cachesDirectory() {
     return ensureDirectory(dataDirectory() / "Caches");
+}
+
+std::filesystem::path temporaryDirectory() {
+    return ensureDirectory(dataDirectory() / "tmp");
 }
 
 }  // namespace platform::paths

@@ -18,5 +18,8 @@ std::filesystem::path dataDirectory();
 std::filesystem::path documentsDirectory();
 std::filesystem::path libraryDirectory();
 std::filesystem::path cachesDirectory();
+// The phone's temporary folder ("tmp"): files the client hands on for a while (a picture a
+// page's file field was given) and that nothing keeps.
+std::filesystem::path temporaryDirectory();
 
 }  // namespace platform::paths

@@ -392,7 +392,8 @@ public:
     std::string describe() const override {
         std::string line = m_label ? "label" : m_control;
         if (!m_label &&
-            (m_control == "checkbox" || m_control == "radio" || m_control == "select") &&
+            (m_control == "checkbox" || m_control == "radio" || m_control == "select" ||
+             m_control == "file") &&
             !m_name.empty()) {
             line += ' ';
             line += m_name;
@@ -419,10 +420,13 @@ private:
     bool m_checked{false};
 };
 
+// A file field is tapped, not typed into: its tap opens the picker, and it shows the names of
+// the files chosen.
 bool isTextControl(const Item& item) {
     return item.kind == Item::Kind::Field && item.control != "textarea" &&
            item.control != "checkbox" && item.control != "radio" && item.control != "select" &&
-           item.control != "submit" && item.control != "reset" && item.control != "button";
+           item.control != "file" && item.control != "submit" && item.control != "reset" &&
+           item.control != "button";
 }
 
 }  // namespace

@@ -177,6 +177,8 @@ WebView::WebView(const Rect& frame) : View(frame) {
 
 WebView::~WebView() {
     m_timeout.cancel();
+    // The page goes with the web view: a picker still open for it closes.
+    withdrawFileAsks();
     std::erase(liveWebViews(), this);
 }
 

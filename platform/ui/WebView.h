@@ -35,6 +35,8 @@ namespace platform {
 class GestureRecognizer;
 class ScrollView;
 class ScrollViewObserver;
+class WebFileAsk;
+class WebFilePicker;
 class WebFormChoices;
 
 // The phone's UIWebView, on WebKit (platform/webkit): pages run as in the phone's own web view,
@@ -54,7 +56,8 @@ class WebFormChoices;
 //     neither see nor change: outlines list them and taps aim at them. A tap anywhere in the
 //     page is a real click there;
 //   - a field takes the client's keyboard and form bar, a select opens the client's own list,
-//     alert/confirm/prompt open the client's alert view, and a file field the photo picker;
+//     alert/confirm/prompt open the client's alert view, and a file field the picker its owner
+//     gave it (setFilePicker): the client's photo picker in the web container;
 //   - with scalesPageToFit, the page is laid out and scaled as a phone's browser does (its
 //     viewport meta honoured; 980 CSS pixels wide and fitted without one) and the user zooms
 //     within its bounds (zoomBy); otherwise it is shown at scale 1;
@@ -133,6 +136,13 @@ public:
     // Zooms by the factor about a point of the view (the user's pinch, Ctrl and the wheel),
     // within the page's bounds; false when the page may not be zoomed.
     bool zoomBy(double factor, Point anchor);
+
+    // --- File fields --------------------------------------------------------------------
+    // What a page's file field opens. None (the default): nothing is chosen, and the field
+    // stays as it was. An ask that the page's going away (another page, a crash, the web
+    // view's end) leaves unanswered is withdrawn: its picker is told to close.
+    const std::shared_ptr<WebFilePicker>& filePicker() const { return m_filePicker; }
+    void setFilePicker(std::shared_ptr<WebFilePicker> picker) { m_filePicker = std::move(picker); }
 
     // --- Scripts ------------------------------------------------------------------------
     // Runs the script in the page and returns its completion value as text ("" for
@@ -222,6 +232,7 @@ private:
     void dialogAsked(const webkit::DialogAsk& ask);
     void choicesAsked(const webkit::ChoicesAsk& ask);
     void filesAsked(const webkit::FilesAsk& ask);
+    void withdrawFileAsks();
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::weak_ptr<WebViewDelegate> m_delegate;
@@ -297,6 +308,10 @@ private:
     std::optional<double> m_insetBeforeKeyboard;
     // The page's dialog showing now (a page shows one at a time: its script waits on it).
     std::shared_ptr<DialogAnswer> m_dialogAnswer;
+    std::shared_ptr<WebFilePicker> m_filePicker;
+    // The file asks the picker holds unanswered, by the engine's id: held weakly, so that a
+    // picker that lets one go answers it (with nothing) by that alone.
+    std::unordered_map<std::uint64_t, std::weak_ptr<WebFileAsk>> m_fileAsks;
 };
 
 }  // namespace platform

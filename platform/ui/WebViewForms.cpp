@@ -1,7 +1,8 @@
 // The web view's part in the page's forms and dialogs: the views standing over the page's
 // fields (kept while the page changes, so that a field being edited stays edited), the
 // client's keyboard and form bar, a select's choices in the client's own list, the page's
-// alert, confirm and prompt in the client's alert view, and a file field's photo picker.
+// alert, confirm and prompt in the client's alert view, and a file field's asks to the picker
+// the web view was given.
 
 #include <algorithm>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextField.h"
+#include "platform/ui/WebFilePicker.h"
 #include "platform/ui/WebFormChoices.h"
 #include "platform/ui/WebFormViews.h"
 #include "platform/ui/WebView.h"
@@ -217,6 +219,7 @@ std::shared_ptr<View> WebView::neighbourField(int node, bool forward) const {
 void WebView::forgetFormViews() {
     if (m_formChoices)
         m_formChoices->close();
+    withdrawFileAsks();
     endFieldEditing();
     m_formViews.clear();
     lowerFromKeyboard();
@@ -351,10 +354,40 @@ void WebView::dialogAsked(const webkit::DialogAsk& ask) {
 }
 
 void WebView::filesAsked(const webkit::FilesAsk& ask) {
-    // A file field takes pictures from the client's photo picker; without one to hand here,
-    // nothing is chosen and the field stays as it was.
-    if (m_engine)
-        m_engine->answerFiles(ask.id, {});
+    auto self = weak_from_this().lock();
+    if (!m_engine)
+        return;
+    const std::uint64_t id = ask.id;
+    if (!m_filePicker) {
+        // Nothing to choose from: the field stays as it was.
+        m_engine->answerFiles(id, {});
+        return;
+    }
+    std::weak_ptr<View> weak = weak_from_this();
+    // An ask of a page that has gone is withdrawn (forgetFormViews), and answers nothing more.
+    auto fileAsk = std::make_shared<WebFileAsk>(
+        ask.multiple, ask.mimeTypes, [weak, id](std::vector<std::string> paths) {
+            auto view = std::static_pointer_cast<WebView>(weak.lock());
+            if (!view || !view->m_engine)
+                return;
+            view->m_fileAsks.erase(id);
+            // The page's change event and what its handler does follow the answer.
+            view->settleAfter([&] { view->m_engine->answerFiles(id, paths); });
+        });
+    m_fileAsks[id] = fileAsk;
+    // Kept for the call: the picker may be replaced from what it does.
+    auto picker = m_filePicker;
+    picker->pickFiles(*this, std::move(fileAsk));
+}
+
+void WebView::withdrawFileAsks() {
+    auto asks = std::exchange(m_fileAsks, {});
+    for (const auto& [id, weakAsk] : asks) {
+        if (auto ask = weakAsk.lock())
+            ask->withdraw();
+        if (m_engine)
+            m_engine->answerFiles(id, {});
+    }
 }
 
 }  // namespace platform

@@ -832,8 +832,13 @@ window.addEventListener('load', schedule, true);  // capturing: pictures' loads 
     function (type) { window.addEventListener(type, schedule, true); });
 window.addEventListener('resize', schedule);
 // A page shown again from the back-forward cache keeps its world but changed nothing: the host
-// has forgotten its outline all the same.
-window.addEventListener('pageshow', function (event) { if (event.persisted) flushSoon(); });
+// has forgotten its outline all the same, and counts its input afresh, as for any document
+// it shows anew.
+window.addEventListener('pageshow', function (event) {
+    if (!event.persisted) return;
+    inputsSeen = 0;
+    flushSoon();
+});
 window.addEventListener('scroll', guarded(scrolled), true);
 try { document.fonts.addEventListener('loadingdone', schedule); } catch (e) {}
 })();

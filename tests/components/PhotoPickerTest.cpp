@@ -31,7 +31,9 @@ struct Picked : platform::components::PhotoPickerViewControllerDelegate {
     void pickerViewControllerDoneAsstes(const std::vector<PhotoAsset>& assets) override {
         for (const auto& asset : assets) names.push_back(asset.name());
     }
+    void pickerViewControllerDidCancel() override { ++cancelled; }
     std::vector<std::string> names;
+    int cancelled{0};
 };
 
 // An album of 100 photos (more than a tablet's screen holds), each of one colour of its own,
@@ -134,6 +136,35 @@ TEST_F(PhotoPickerTest, ALongAlbumScrollsAsAGridBetweenBarsThatStayOnScreen) {
         EXPECT_EQ(root->presentedViewController(), nullptr);
     }
     EXPECT_EQ(picked->names, (std::vector<std::string>(3, name(kPhotos - 1))));
+}
+
+TEST_F(PhotoPickerTest, WhereOnePhotoIsWantedATickMovesToTheLastPhotoTapped) {
+    show(375, 667);
+    picker->setAllowsMultipleSelection(false);
+    ASSERT_TRUE(driver.tap(name(0)).ok);
+    ASSERT_TRUE(driver.tap(name(2)).ok);
+    EXPECT_FALSE(picker->isAssetSelected(0));
+    EXPECT_TRUE(picker->isAssetSelected(2));
+    EXPECT_EQ(driver.outline().find("photo \"" + name(0) + "\" (selected)"), std::string::npos);
+    ASSERT_TRUE(driver.tap("完成").ok);
+    EXPECT_EQ(picked->names, std::vector<std::string>{name(2)});
+    EXPECT_EQ(picked->cancelled, 0);
+}
+
+TEST_F(PhotoPickerTest, ClosedWithoutPhotosTheDelegateIsToldSo) {
+    // "取消", with a photo ticked.
+    show(375, 667);
+    ASSERT_TRUE(driver.tap(name(1)).ok);
+    ASSERT_TRUE(driver.tap("取消").ok);
+    scope.advance(1);
+    EXPECT_EQ(root->presentedViewController(), nullptr);
+    EXPECT_EQ(picked->cancelled, 1);
+    // "完成" with none ticked.
+    show(375, 667);
+    ASSERT_TRUE(driver.tap("完成").ok);
+    scope.advance(1);
+    EXPECT_EQ(picked->cancelled, 2);
+    EXPECT_TRUE(picked->names.empty());
 }
 
 TEST_F(PhotoPickerTest, OnlyThumbnailsNearSightAreDecoded) {

@@ -40,9 +40,11 @@ TEST(DataDirectory, FollowsCampusHomeAndCreatesThePhoneFolders) {
     EXPECT_EQ(paths::documentsDirectory(), home.path() / "Documents");
     EXPECT_EQ(paths::libraryDirectory(), home.path() / "Library");
     EXPECT_EQ(paths::cachesDirectory(), home.path() / "Caches");
+    EXPECT_EQ(paths::temporaryDirectory(), home.path() / "tmp");
     EXPECT_TRUE(fs::is_directory(home.path() / "Documents"));
     EXPECT_TRUE(fs::is_directory(home.path() / "Library"));
     EXPECT_TRUE(fs::is_directory(home.path() / "Caches"));
+    EXPECT_TRUE(fs::is_directory(home.path() / "tmp"));
 }
 
 TEST(DataDirectory, FallsBackToXdgDataHomeThenHome) {
@@ -163,6 +165,7 @@ TEST(PersonalData, IsPrivateToItsOwnerAndLooseLayoutsAreTightened) {
         EXPECT_EQ(modeOf(paths::documentsDirectory()), kPrivateDirectory);
         EXPECT_EQ(modeOf(paths::libraryDirectory()), kPrivateDirectory);
         EXPECT_EQ(modeOf(paths::cachesDirectory()), kPrivateDirectory);
+        EXPECT_EQ(modeOf(paths::temporaryDirectory()), kPrivateDirectory);
         EXPECT_EQ(modeOf(root / "Library" / "Preferences"), kPrivateDirectory);
         EXPECT_EQ(modeOf(root / "Library" / "Preferences" / "a"), kOwnerOnlyFile);
         // Folders a write makes on its own are private too.
@@ -175,14 +178,14 @@ TEST(PersonalData, IsPrivateToItsOwnerAndLooseLayoutsAreTightened) {
         testsupport::TempHome home;
         const auto loose = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                            fs::perms::others_read | fs::perms::others_exec;
-        for (const char* folder : {"Documents", "Library", "Caches"}) {
+        for (const char* folder : {"Documents", "Library", "Caches", "tmp"}) {
             fs::create_directories(home.path() / folder);
             fs::permissions(home.path() / folder, loose);
         }
         fs::permissions(home.path(), loose);
         paths::cachesDirectory();
         EXPECT_EQ(modeOf(home.path()), kPrivateDirectory);
-        for (const char* folder : {"Documents", "Library", "Caches"})
+        for (const char* folder : {"Documents", "Library", "Caches", "tmp"})
             EXPECT_EQ(modeOf(home.path() / folder), kPrivateDirectory) << folder;
     }
 }

@@ -344,6 +344,30 @@ TEST_F(WebViewTest, ThePagesItemsStandOverItAndHiddenOnesAreLeftOut) {
     EXPECT_GT(m_webView->paintedPage().size().width, 0);
 }
 
+TEST_F(WebViewTest, ATapOnAPageShownAgainFromHistoryIsWaitedForAsOnAnyPage) {
+    m_server.serve(
+        "/counter",
+        "<html><head><meta charset=utf-8><title>Counter</title></head><body><p id=count>3</p>"
+        "<button onclick=\"var c = document.getElementById('count');"
+        "c.textContent = String(Number(c.textContent) + 1)\">加一</button>"
+        "<a href='/other'>别处</a></body></html>");
+    m_server.serve("/other", "<html><head><title>Other</title></head><body>o</body></html>");
+    open("/counter");
+    tapItem("加一");
+    ASSERT_TRUE(settle());
+    ASSERT_NE(item("4"), nullptr);
+    tapItem("别处");
+    ASSERT_TRUE(waitFor([&] { return m_webView->pageTitle() == "Other"; }));
+    ASSERT_TRUE(waitFor([&] { return m_webView->canGoBack(); }));
+    m_webView->goBack();
+    // The same document again (its count kept): it has seen input before.
+    ASSERT_TRUE(waitFor([&] { return m_webView->pageTitle() == "Counter" && item("4"); }));
+    ASSERT_TRUE(settle());
+    tapItem("加一");
+    ASSERT_TRUE(settle());
+    EXPECT_NE(item("5"), nullptr) << "the tap's effect had not come when the web view settled";
+}
+
 TEST_F(WebViewTest, APagesDialogsAreTheClientsAlertViewAndTheirAnswerReachesThePage) {
     m_server.serve("/ask", "<html><body>ask</body></html>");
     open("/ask");

@@ -75,10 +75,11 @@ protected:
 };
 
 TEST_F(StandInsRoad, RunsToTheEndWithoutAFailedCommand) {
-    EXPECT_TRUE(campusrun::ranToTheEnd(
-        run, folder,
-        {"signin-keyboard.png", "picker-top.png", "picker-end.png", "camera-screen.png",
-         "composer.png", "composer-typed.png", "composer-long.png"}));
+    EXPECT_TRUE(
+        campusrun::ranToTheEnd(run, folder,
+                               {"signin-keyboard.png", "picker-top.png", "picker-end.png",
+                                "camera-screen.png", "file-picker.png", "file-chosen.png",
+                                "composer.png", "composer-typed.png", "composer-long.png"}));
 }
 
 TEST_F(StandInsRoad, TheKeyboardIsDrawnWhereItTakesTheTaps) {
@@ -129,6 +130,34 @@ TEST_F(StandInsRoad, TheCameraShowsWhatItSeesWithItsControls) {
     EXPECT_EQ(shot.pixelAt(187, 150), kSky);
     EXPECT_EQ(shot.pixelAt(187, 520), kGrass);
     EXPECT_EQ(shot.pixelAt(187, 667 - 50), 0xFFFFFFFFu) << "the shutter";
+}
+
+TEST_F(StandInsRoad, APagesFileFieldTakesAnAlbumPhotoThatThePageShowsAndSends) {
+    Transcript road(run.output);
+    const std::string sheet = road.after("tap proof");
+    EXPECT_TRUE(shows(sheet, "action sheet [拍照] [从照片中提取] [取消]")) << sheet;
+    const std::string album = road.after("alert 从照片中提取", 2);
+    EXPECT_TRUE(shows(album, "navigation bar \"相机胶卷\"")) << album;
+    EXPECT_TRUE(shows(road.after("tap photo1002.png"), "photo \"photo1002.png\" (selected)"));
+
+    // The page's change handler read a JPEG file, and the field holds it.
+    const std::string chosen = road.after("tap 完成", 2);
+    EXPECT_TRUE(shows(chosen, "#chosen \"已选择：image/jpeg，")) << chosen;
+    EXPECT_TRUE(shows(chosen, "file proof \"photo-")) << chosen;
+    EXPECT_FALSE(shows(chosen, "相机胶卷")) << "the picker closed";
+    // Sent with the form, the school received the picture.
+    const std::string sent = road.after("tap 提交申请");
+    EXPECT_TRUE(shows(sent, "请假申请已提交")) << sent;
+    EXPECT_TRUE(shows(sent, " 字节，image/jpeg\"")) << sent;
+
+    // The picker is drawn with the photo ticked, and the page with the picture it was given.
+    const auto picker = picture("file-picker.png");
+    EXPECT_EQ(picker.pixelAt(210, 100), photoColour(2));
+    const auto page = picture("file-chosen.png");
+    const std::uint32_t shown = page.pixelAt(88, 317);
+    for (int shift : {16, 8, 0})
+        EXPECT_NEAR(int((shown >> shift) & 0xFF), int((photoColour(2) >> shift) & 0xFF), 8)
+            << "the picture on the page";
 }
 
 TEST_F(StandInsRoad, TheComposerShowsItsMessageAndItsButtonsAnswer) {
