@@ -3,10 +3,17 @@
 // once the school serves a sound one; and a page the user leaves stops its work.
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "client/ServiceConfig.h"
@@ -78,6 +85,61 @@ std::string witnessPage(const std::string& path, const std::string& body = "") {
            "</script></body></html>";
 }
 
+// Asks the container for a stored value and never returns from the answer.
+constexpr const char* kSpinningPage =
+    "<html><head><title>统计</title></head><body><p>正在统计</p><script>"
+    "function callback(reply) { for (;;) {} }"
+    "location.href = 'lanxi-bridge://getStorage=' + "
+    "encodeURIComponent(JSON.stringify({key: 'k'}));</script></body></html>";
+
+// The web processes this process started (through bubblewrap) that are alive now, with the
+// CPU each has used, in clock ticks.
+std::map<pid_t, long long> liveWebProcesses() {
+    struct Process {
+        pid_t parent = 0;
+        std::string name;
+        char state = '?';
+        long long cpu = 0;
+    };
+    std::map<pid_t, Process> all;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream file(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(file, line))
+            continue;
+        // The name is in parentheses and may hold spaces; state, parent, then user and system
+        // time as the 14th and 15th fields.
+        const auto open = line.find('(');
+        const auto close = line.rfind(')');
+        if (open == std::string::npos || close == std::string::npos || close < open)
+            continue;
+        Process process;
+        process.name = line.substr(open + 1, close - open - 1);
+        std::istringstream rest(line.substr(close + 2));
+        long long skip = 0, user = 0, system = 0;
+        rest >> process.state >> process.parent;
+        for (int field = 5; field <= 13; ++field) rest >> skip;
+        rest >> user >> system;
+        process.cpu = user + system;
+        all[pid_t(std::stol(name))] = process;
+    }
+    std::map<pid_t, long long> web;
+    for (const auto& [pid, process] : all) {
+        if (process.name.rfind("WebKitWebProces", 0) != 0 || process.state == 'Z')
+            continue;
+        for (pid_t up = process.parent; up > 1 && all.count(up); up = all[up].parent) {
+            if (up == getpid()) {
+                web[pid] = process.cpu;
+                break;
+            }
+        }
+    }
+    return web;
+}
+
 fakes::Reply htmlReply(std::string body) {
     fakes::Reply reply;
     reply.contentType = "text/html; charset=utf-8";
@@ -122,6 +184,17 @@ protected:
     }
     bool waitFor(const std::function<bool()>& condition) {
         return driver.runUntil(condition, kBoundSeconds).ok;
+    }
+    // For a condition that nothing posted to the main loop tells of (what /proc shows): looked
+    // at every few milliseconds while the loop runs.
+    bool pollFor(const std::function<bool()>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(long(kBoundSeconds * 1000));
+        while (!platform::RunLoop::main().runUntil(condition, std::chrono::milliseconds(10))) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+        }
+        return true;
     }
     std::size_t requestsTo(const char* path) const { return server.requestsTo(path).size(); }
     static std::string lastError(const WebDetailViewController& page) {
@@ -252,6 +325,50 @@ TEST_F(LeavingTest, BackThroughThePagesHistoryEndsTheWorkOfThePageLeft) {
         << page->webView()->pageTitle();
     EXPECT_EQ(navigation->topViewController(), page);
     EXPECT_EQ(ticksWhileWitnessed("/CM/witness"), 0u);
+}
+
+// A script that never ends does not hear that its page is closed: its process is ended when
+// the user leaves, not left to spin until WebKit gives up on it.
+TEST_F(LeavingTest, BackFromAPageWhoseScriptNeverEndsEndsItsProcess) {
+    const auto before = liveWebProcesses();
+    server.setReply("GET", kPagePath, htmlReply(kSpinningPage));
+    auto page = open(kPagePath, "统计");
+    // The container's answer is on its way to the page, ahead of anything the page hears after
+    // it: the page is spinning when it is told that it closes.
+    ASSERT_TRUE(waitFor([&] {
+        for (const auto& script : page->webView()->evaluatedScripts()) {
+            if (script.starts_with("callback("))
+                return true;
+        }
+        return false;
+    })) << lastError(*page);
+    // The page's process: the one its load started.
+    pid_t spinning = 0;
+    long long most = -1;
+    for (const auto& [pid, cpu] : liveWebProcesses()) {
+        if (!before.count(pid) && cpu > most) {
+            spinning = pid;
+            most = cpu;
+        }
+    }
+    ASSERT_NE(spinning, 0);
+
+    ASSERT_TRUE(driver.back().ok) << driver.outline();
+    scope.advance(1);
+    ASSERT_EQ(navigation->topViewController(), opener);
+    page.reset();
+
+    server.setReply("GET", "/CM/witness.html", htmlReply(witnessPage("/CM/witness")));
+    auto witness = open("/CM/witness.html", "见证");
+    const std::size_t enough = kWitnessWarmUp + kWitnessed;
+    pollFor(
+        [&] { return !liveWebProcesses().count(spinning) || requestsTo("/CM/witness") >= enough; });
+    EXPECT_FALSE(liveWebProcesses().count(spinning))
+        << "the page's process was still there after " << requestsTo("/CM/witness")
+        << " requests of the page opened after it";
+    // The witness is let come to its work: a load still asking its way when the server stops
+    // would keep the server waiting on the connection WebKit opened ahead of it.
+    EXPECT_TRUE(waitFor([&] { return requestsTo("/CM/witness") >= 1; }));
 }
 
 }  // namespace
