@@ -5,24 +5,23 @@
 // container shows its fail view. Counted: the client's own process (its main thread, the
 // engine's GTK thread, its pool) and each process it started (the web and network processes,
 // the display), read from /proc while they live. The page comes from a forked child, which is
-// left out.
+// left out, as is what the probe's looks at /proc cost.
 //   bridge_loop_probe [SECONDS]   (default 10)
-// Target: the client's own process under 3 s of CPU in 10 s, and the page's process ended.
+// Target: under 3 s of CPU in the client and all its processes together in 10 s, the page's
+// process ended and the container's fail view shown.
 #include <httplib.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "bench/CpuTime.h"
 #include "bench/ForkedServer.h"
+#include "bench/ProcessTree.h"
 #include "client/ServiceConfig.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
@@ -56,76 +55,12 @@ void serve(const bench::ForkedServer::Announce& announce) {
     server.listen_after_bind();
 }
 
-struct ProcessStat {
-    pid_t parent = 0;
-    std::string name;
-    double cpuSeconds = 0;
-};
-
-// /proc/<pid>/stat: the name sits in parentheses and may hold spaces; the fields after it are
-// state, parent, ..., user time (14th field) and system time (15th), in clock ticks.
-bool readStat(pid_t pid, ProcessStat& stat) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(file, line))
-        return false;
-    const auto open = line.find('(');
-    const auto close = line.rfind(')');
-    if (open == std::string::npos || close == std::string::npos || close < open)
-        return false;
-    stat.name = line.substr(open + 1, close - open - 1);
-    std::istringstream rest(line.substr(close + 2));
-    std::string state;
-    long long skip = 0;
-    unsigned long long user = 0;
-    unsigned long long system = 0;
-    rest >> state >> stat.parent;
-    for (int field = 5; field <= 13; ++field) rest >> skip;
-    rest >> user >> system;
-    if (!rest)
-        return false;
-    stat.cpuSeconds = double(user + system) / double(sysconf(_SC_CLK_TCK));
-    return true;
+// CPU seconds of the calling thread: what the probe's own looks at /proc cost, left out.
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
-
-// The CPU of every process this one started, directly or through its children, as last seen:
-// a process that ended keeps what it had used at the last look.
-class DescendantsCpu {
-public:
-    void look() {
-        std::map<pid_t, ProcessStat> all;
-        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-            const std::string name = entry.path().filename().string();
-            if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
-                continue;
-            ProcessStat stat;
-            if (readStat(pid_t(std::stoi(name)), stat))
-                all[pid_t(std::stoi(name))] = stat;
-        }
-        const pid_t self = getpid();
-        const std::string selfName = all.count(self) ? all[self].name : "";
-        for (const auto& [pid, stat] : all) {
-            if (pid == self || stat.name == selfName)
-                continue;  // this process, and the page's server forked from it
-            for (pid_t up = stat.parent; up > 1 && all.count(up); up = all[up].parent) {
-                if (up == self) {
-                    m_seen[pid] = stat;
-                    break;
-                }
-            }
-        }
-    }
-
-    // Seconds of CPU by process name.
-    std::map<std::string, double> byName() const {
-        std::map<std::string, double> names;
-        for (const auto& [pid, stat] : m_seen) names[stat.name] += stat.cpuSeconds;
-        return names;
-    }
-
-private:
-    std::map<pid_t, ProcessStat> m_seen;
-};
 
 }  // namespace
 
@@ -150,7 +85,8 @@ int main(int argc, char** argv) {
         window->setRootViewController(std::make_shared<NavigationController>(page));
         window->makeKeyAndVisible();
 
-        DescendantsCpu children;
+        bench::Descendants children;
+        double looking = 0;
         const double before = bench::cpuSeconds();
         const auto start = std::chrono::steady_clock::now();
         const auto end = start + std::chrono::seconds(seconds);
@@ -159,7 +95,9 @@ int main(int argc, char** argv) {
         // to its last tenth.
         while (std::chrono::steady_clock::now() < end) {
             RunLoop::main().runFor(std::chrono::milliseconds(100));
+            const double lookStart = threadCpuSeconds();
             children.look();
+            looking += threadCpuSeconds() - lookStart;
             const auto& web = page->webView();
             if (endedAfter < 0 && web && web->lastError() &&
                 web->lastError()->code == WebError::kWebProcessEnded) {
@@ -167,15 +105,16 @@ int main(int argc, char** argv) {
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             }
         }
-        const double used = bench::cpuSeconds() - before;
+        const double used = bench::cpuSeconds() - before - looking;
         double childTotal = 0;
         std::printf("after %2d s   replies sent %d\n", seconds, replies);
         std::printf("client       CPU %.2f s\n", used);
-        for (const auto& [name, cpu] : children.byName()) {
+        for (const auto& [name, cpu] : children.cpuByName()) {
             std::printf("  %-18s CPU %.2f s\n", name.c_str(), cpu);
             childTotal += cpu;
         }
         std::printf("children     CPU %.2f s (all their life)\n", childTotal);
+        std::printf("together     CPU %.2f s\n", used + childTotal);
         if (endedAfter >= 0)
             std::printf("page ended   after %.1f s, fail view %s\n", endedAfter,
                         page->isFailViewShowing() ? "shown" : "not shown");

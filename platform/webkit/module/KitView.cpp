@@ -297,7 +297,12 @@ void KitViewCore::destroy() {
         g_object_unref(request);
     }
     fileRequests.clear();
-    // Its page goes with it: the web process stops its scripts, timers and loads.
+    // Its page goes with it: the web process stops its scripts, timers and loads. A script
+    // that never ends would not hear that its page closed, and WebKit lets such a process spin
+    // for 10 s before it ends on its own: the view's process (one to each view: no view here is
+    // related to another) is ended now instead. The handlers are gone: nobody hears of it.
+    if (view && hasDocument)
+        webkit_web_view_terminate_web_process(view);
     if (window)
         gtk_widget_destroy(window);
     window = nullptr;
