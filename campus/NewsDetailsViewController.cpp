@@ -5,6 +5,7 @@
 #include "client/MyTool.h"
 #include "client/ServiceConfig.h"
 #include "components/hud/StatusHUD.h"
+#include "components/photopicker/WebPhotoFilePicker.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Image.h"
@@ -123,6 +124,8 @@ void NewsDetailsViewController::createUI() {
                                           platform::AutoresizingMask::FlexibleHeight);
     m_contentWebView->setDelegate(
         std::static_pointer_cast<NewsDetailsViewController>(shared_from_this()));
+    // A page's file field offers the phone's photos, as the phone's own web view does.
+    m_contentWebView->setFilePicker(std::make_shared<platform::components::WebPhotoFilePicker>());
     view()->addSubview(m_contentWebView);
 }
 

@@ -5,6 +5,7 @@
 #include "client/SignInState.h"
 #include "client/URLTemplate.h"
 #include "components/hud/ProgressHUD.h"
+#include "components/photopicker/WebPhotoFilePicker.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/NavigationController.h"
@@ -37,7 +38,8 @@ QuestionnaireViewController::~QuestionnaireViewController() {
 
 std::string QuestionnaireViewController::questionnaireURL(const std::string& account) {
     return formatServiceURL(ServiceConfig::shared().questionnaireRoot + kQuestionnairePath,
-                            {account}).url;
+                            {account})
+        .url;
 }
 
 void QuestionnaireViewController::loadView() {
@@ -93,6 +95,8 @@ void QuestionnaireViewController::showFreshQuestionnaire() {
     m_myWebView = platform::View::make<platform::WebView>(view()->bounds());
     m_myWebView->setAutoresizingMask(platform::AutoresizingMask::FlexibleWidth |
                                      platform::AutoresizingMask::FlexibleHeight);
+    // A page's file field offers the phone's photos, as the phone's own web view does.
+    m_myWebView->setFilePicker(std::make_shared<platform::components::WebPhotoFilePicker>());
     const std::string url = questionnaireURL(storedAccount());
     platform::log("问卷调查：%@", url);
     platform::URLRequest request;

@@ -4,6 +4,7 @@
 #include "client/SignInSession.h"
 #include "client/URLTemplate.h"
 #include "components/hud/ProgressHUD.h"
+#include "components/photopicker/WebPhotoFilePicker.h"
 #include "platform/foundation/Crypto.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Font.h"
@@ -62,6 +63,8 @@ void EmailWebViewController::loadView() {
                                      platform::AutoresizingMask::FlexibleHeight);
     m_myWebView->setDelegate(std::static_pointer_cast<platform::WebViewDelegate>(
         std::static_pointer_cast<EmailWebViewController>(shared_from_this())));
+    // A page's file field offers the phone's photos, as the phone's own web view does.
+    m_myWebView->setFilePicker(std::make_shared<platform::components::WebPhotoFilePicker>());
     root->addSubview(m_myWebView);
     setView(root);
 }
@@ -130,7 +133,8 @@ std::string EmailWebViewController::emailLoginURL(const std::string& encryptedHe
     // Hex digits and the two kind words need no escaping, so the address is what the service
     // has always been sent.
     return formatServiceURL(ServiceConfig::shared().appServiceRoot + kEmailLoginPath,
-                            {encryptedHex, type}).url;
+                            {encryptedHex, type})
+        .url;
 }
 
 void EmailWebViewController::webViewDidFinishLoad(platform::WebView& /*webView*/) {
