@@ -200,16 +200,26 @@ void WebView::settleAfter(std::function<void()> send) {
     });
 }
 
-bool WebView::ensureEngine() {
+WebView::EngineState WebView::ensureEngine() {
     if (m_engine)
-        return true;
+        return EngineState::Ready;
     if (m_engineTried)
-        return false;
-    m_engineTried = true;
+        return EngineState::Missing;
     webkit::setDeviceScale(Screen::main().scale());
+    if (!webkit::isLoaded()) {
+        if (!std::exchange(m_engineAwaited, true)) {
+            std::weak_ptr<View> weak = weak_from_this();
+            webkit::whenLoaded([weak] {
+                if (auto view = std::static_pointer_cast<WebView>(weak.lock()))
+                    view->engineLoaded();
+            });
+        }
+        return EngineState::Starting;
+    }
+    m_engineTried = true;
     auto* engine = webkit::engine();
     if (!engine)
-        return false;
+        return EngineState::Missing;
     m_client = std::make_shared<EngineClient>(weak_from_this());
     webkit::ViewOptions options;
     options.userAgent = Application::shared().userInterfaceIdiom() == UserInterfaceIdiom::Pad
@@ -224,7 +234,34 @@ bool WebView::ensureEngine() {
     m_engine->setLive(true);
     watchTheUser();
     applyViewport();
-    return true;
+    return EngineState::Ready;
+}
+
+void WebView::engineLoaded() {
+    auto self = weak_from_this().lock();
+    m_engineAwaited = false;
+    if (auto load = std::exchange(m_loadWhenEngine, nullptr))
+        load();
+}
+
+bool WebView::loadWhenEngineReady(std::function<void()> load, const std::string& url) {
+    switch (ensureEngine()) {
+        case EngineState::Ready:
+            m_loadWhenEngine = nullptr;
+            return true;
+        case EngineState::Missing:
+            m_loadWhenEngine = nullptr;
+            failLoad(WebError{WebError::kUnknown, webkit::loadError(), url});
+            return false;
+        case EngineState::Starting:
+            break;
+    }
+    // Under way already, as on the phone: the latest of the app's loads goes once the engine
+    // has started, and a stop meanwhile stops it.
+    m_loadWhenEngine = std::move(load);
+    m_loading = true;
+    m_lastError.reset();
+    return false;
 }
 
 // --- Loading ----------------------------------------------------------------------------
@@ -234,10 +271,14 @@ void WebView::loadRequest(const URLRequest& request) {
     m_request = request;
     m_request.sourceURL.clear();
     m_request.sourceChain.clear();
-    if (!ensureEngine()) {
-        failLoad(WebError{WebError::kUnknown, webkit::loadError(), request.url});
+    std::weak_ptr<View> weak = weak_from_this();
+    if (!loadWhenEngineReady(
+            [weak, request] {
+                if (auto view = std::static_pointer_cast<WebView>(weak.lock()))
+                    view->loadRequest(request);
+            },
+            request.url))
         return;
-    }
     if (usesBlockedPort(request.url)) {
         // WebKit refuses such a port without a word; the phone's web view fails the load.
         failLoad(WebError{WebError::kCannotConnectToHost,
@@ -261,10 +302,14 @@ void WebView::loadHTMLString(std::string html, std::string baseURL) {
     auto self = weak_from_this().lock();
     m_request = URLRequest{};
     m_request.url = baseURL.empty() ? kBlank : baseURL;
-    if (!ensureEngine()) {
-        failLoad(WebError{WebError::kUnknown, webkit::loadError(), m_request.url});
+    std::weak_ptr<View> weak = weak_from_this();
+    if (!loadWhenEngineReady(
+            [weak, html, baseURL] {
+                if (auto view = std::static_pointer_cast<WebView>(weak.lock()))
+                    view->loadHTMLString(html, baseURL);
+            },
+            m_request.url))
         return;
-    }
     m_appLoads.push_back(m_request);
     m_loading = true;
     m_lastError.reset();
@@ -272,6 +317,12 @@ void WebView::loadHTMLString(std::string html, std::string baseURL) {
 }
 
 void WebView::stopLoading() {
+    if (m_loadWhenEngine) {
+        // Not begun: the engine is still starting.
+        m_loadWhenEngine = nullptr;
+        m_loading = false;
+        return;
+    }
     if (!m_engine || !m_loading)
         return;
     m_engine->stop();
@@ -661,7 +712,7 @@ std::string WebView::pageHTML() const {
 
 std::string WebView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
     m_scripts.push_back(script);
-    if (!ensureEngine())
+    if (ensureEngine() != EngineState::Ready)
         return {};
     std::string answer =
         m_engine->evaluateWithin(script, webkit::World::Page, kScriptAnswerBound).value_or("");

@@ -181,7 +181,13 @@ private:
     // Work sent to the page whose effects have yet to reach the web view: it counts as busy
     // until the page has handled it and a turn of its event loop has passed (EngineView::sync).
     void settleAfter(std::function<void()> send);
-    bool ensureEngine();
+    // The web view's engine view, made on first use. Starting: the engine is still loading
+    // off the main thread (engineLoaded runs when it has); Missing: it cannot run here.
+    enum class EngineState { Ready, Starting, Missing };
+    EngineState ensureEngine();
+    void engineLoaded();
+    // The app's load, now or once the engine has loaded; false when it cannot start.
+    bool loadWhenEngineReady(std::function<void()> load, const std::string& url);
 
     // --- Engine events (WebView.cpp) ---------------------------------------------------------
     void navigationAsked(const webkit::NavigationAsk& ask);
@@ -239,6 +245,9 @@ private:
     std::shared_ptr<EngineClient> m_client;
     std::unique_ptr<webkit::EngineView> m_engine;
     bool m_engineTried{false};
+    // The engine is still loading (off the main thread): the app's latest load waits for it.
+    bool m_engineAwaited{false};
+    std::function<void()> m_loadWhenEngine;
     int m_workInFlight{0};
 
     URLRequest m_request;

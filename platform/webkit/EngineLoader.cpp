@@ -148,6 +148,7 @@ void shareCookies(Engine& engine) {
 std::once_flag g_once;
 Loaded g_loaded;
 std::atomic<bool> g_loadBegun{false};
+std::atomic<bool> g_loadDone{false};
 std::atomic<bool> g_exiting{false};
 
 // Registered when the engine first starts to load, after the objects it hands things to: at
@@ -182,6 +183,7 @@ void loadOnce() {
             platform::log("%@", g_loaded.error);
         else
             shareCookies(*g_loaded.engine);
+        g_loadDone = true;
     });
 }
 
@@ -205,6 +207,22 @@ void setDeviceScale(double scale) {
 void warmUp() {
     quiesceAtExit();
     dispatch::async([] { loadOnce(); });
+}
+
+bool isLoaded() {
+    return g_loadDone;
+}
+
+void whenLoaded(std::function<void()> done) {
+    if (g_loadDone) {
+        RunLoop::main().post(std::move(done));
+        return;
+    }
+    quiesceAtExit();
+    dispatch::async([done = std::move(done)]() mutable {
+        loadOnce();
+        RunLoop::main().post(std::move(done));
+    });
 }
 
 }  // namespace platform::webkit

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/webkit/WebEngine.h"
@@ -17,5 +18,12 @@ void setDeviceScale(double scale);
 // Loads the engine on a thread of the background pool, so that the first web view the user
 // opens finds it ready. Harmless to call more than once.
 void warmUp();
+
+// Whether the engine has loaded (or failed to): engine() then answers at once.
+bool isLoaded();
+// Runs `done` on the main run loop once the engine has loaded (or failed to), loading it off
+// the main thread when nobody has yet: a web view made before then waits without holding the
+// main thread.
+void whenLoaded(std::function<void()> done);
 
 }  // namespace platform::webkit
