@@ -113,12 +113,20 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     bool hasDocument{false};
     // Input sent to the document shown (a click's release, a key's).
     unsigned inputsSent{0};
-    // Syncs under way (KitView::sync), finished early when the document goes.
-    std::vector<std::function<void()>> pendingSyncs;
+    // Syncs under way (KitView::sync), each finished once: by the page's turn, or early when
+    // the document goes. Each leaves the table as it is finished, and holds nothing of the
+    // core, which would otherwise never go.
+    std::uint64_t nextSync{1};
+    std::map<std::uint64_t, std::function<void()>> pendingSyncs;
+    void finishSync(std::uint64_t id) {
+        auto pending = pendingSyncs.extract(id);
+        if (!pending.empty())
+            pending.mapped()();
+    }
     void finishSyncs() {
         auto pending = std::move(pendingSyncs);
         pendingSyncs.clear();
-        for (auto& finish : pending) finish();
+        for (auto& [id, finish] : pending) finish();
     }
     // The main frame's address before its latest change.
     std::string priorURI;
@@ -266,6 +274,8 @@ void KitViewCore::destroy() {
         g_object_unref(request);
     }
     fileRequests.clear();
+    // The host hears of none of them now.
+    finishSyncs();
     // Its page goes with it: the web process stops its scripts, timers and loads.
     if (window)
         gtk_widget_destroy(window);
@@ -933,33 +943,30 @@ std::optional<std::string> KitView::evaluateWithin(const std::string& script, Wo
 
 void KitView::sync(std::function<void()> done) {
     m_thread.post([core = m_core, done = std::move(done)] {
-        // Once: by the page's turn, or by the page going (a new document, the process ended),
-        // which leaves what waited in the old one suspended or gone.
-        auto delivered = std::make_shared<bool>(false);
-        auto finish = [core, done, delivered] {
-            if (std::exchange(*delivered, true))
-                return;
-            core->host.postToMain([closed = core->closed, done] {
+        // Once: by the page's turn, or by the page going (a new document, the process ended,
+        // the view let go), which leaves what waited in the old one suspended or gone.
+        const std::uint64_t id = core->nextSync++;
+        core->pendingSyncs[id] = [post = core->host.postToMain, closed = core->closed, done] {
+            post([closed, done] {
                 if (!*closed)
                     done();
             });
         };
-        core->pendingSyncs.push_back(finish);
         if (!core->view) {
-            finish();
+            core->finishSync(id);
             return;
         }
         // What the page shows by then is painted before the host hears: a screenshot taken
         // then is of the page as it is.
-        auto deliver = [core, finish] {
+        auto deliver = [core, id] {
             if (!core->live || !core->view) {
-                finish();
+                core->finishSync(id);
                 return;
             }
-            core->takeSnapshot([core, finish](std::shared_ptr<const Pixels> pixels) {
+            core->takeSnapshot([core, id](std::shared_ptr<const Pixels> pixels) {
                 if (pixels)
                     core->toClient([pixels](ViewClient& client) { client.painted(pixels); });
-                finish();
+                core->finishSync(id);
             });
         };
         // A turn of the page's event loop: what ran before has posted what it posts (the
