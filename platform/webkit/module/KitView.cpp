@@ -147,6 +147,7 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     bool mainResourceCut{false};
     void mainResourceFinished(WebKitWebResource* resource);
     void watchMainResource(WebKitWebResource* main);
+    void unwatchMainResource();
     bool mainResourceWatched{false};
     bool mainResourceDone{false};
     bool finishPending{false};
@@ -156,6 +157,7 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     // The main frame's load has finished: told as finished, or as failed when its reply was
     // cut short (as the phone's web view fails it).
     void reportFinish();
+    // Held (a reference of ours) while watched, so that its handlers can always be taken off.
     WebKitWebResource* watchedResource{nullptr};
 
     void build(const ViewOptions& options, KitContext& context);
@@ -252,8 +254,7 @@ void KitViewCore::destroy() {
         g_signal_handlers_disconnect_by_data(content, this);
     if (view)
         g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view), this);
-    if (view && watchedResource && webkit_web_view_get_main_resource(view) == watchedResource)
-        g_signal_handlers_disconnect_by_data(watchedResource, this);
+    unwatchMainResource();
     for (auto& [id, decision] : decisions) {
         webkit_policy_decision_ignore(decision);
         g_object_unref(decision);
@@ -623,6 +624,9 @@ void KitViewCore::reportFinish() {
 }
 
 void KitViewCore::watchMainResource(WebKitWebResource* main) {
+    // Only the load under way is heard: the main resource of one it replaced may still fail
+    // or finish as it is dropped, which would tell of this load's end.
+    unwatchMainResource();
     mainResourceCut = false;
     mainResourceDone = false;
     mainResourceWatched = true;
@@ -640,8 +644,15 @@ void KitViewCore::watchMainResource(WebKitWebResource* main) {
                          static_cast<KitViewCore*>(data)->mainResourceFinished(resource);
                      }),
                      this);
-    // The resource goes with its page; the view goes first only when the core does.
-    watchedResource = main;
+    watchedResource = WEBKIT_WEB_RESOURCE(g_object_ref(main));
+}
+
+void KitViewCore::unwatchMainResource() {
+    if (!watchedResource)
+        return;
+    g_signal_handlers_disconnect_by_data(watchedResource, this);
+    g_object_unref(watchedResource);
+    watchedResource = nullptr;
 }
 
 // Whether the reply came as long as it said it would: what WebKit holds of it is compared
