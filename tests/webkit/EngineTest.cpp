@@ -244,6 +244,26 @@ TEST_F(EngineTest, ASnapshotShowsThePageAtTheViewsSize) {
     EXPECT_EQ(row[200] & 0xffffffu, 0xff0000u);
 }
 
+TEST_F(EngineTest, ASyncKeepsNothingOnceDeliveredOrOnceItsViewIsGone) {
+    page("/still.html", "<html><body>still</body></html>");
+    open("/still.html");
+    // Delivered on the page's turn, with no new document since: what it was given is let go
+    // (and the view with it, which it would otherwise hold for ever).
+    auto token = std::make_shared<int>(0);
+    bool synced = false;
+    view->sync([token, &synced] { synced = true; });
+    ASSERT_TRUE(waitFor([&] { return synced; }));
+    EXPECT_TRUE(waitFor([&] { return token.use_count() == 1; }));
+
+    // Asked just before the view is let go: never delivered, and let go with the view.
+    auto late = std::make_shared<int>(0);
+    bool lateSynced = false;
+    view->sync([late, &lateSynced] { lateSynced = true; });
+    view.reset();
+    EXPECT_TRUE(waitFor([&] { return late.use_count() == 1; }));
+    EXPECT_FALSE(lateSynced);
+}
+
 }  // namespace
 
 namespace {

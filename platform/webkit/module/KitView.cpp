@@ -134,10 +134,16 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     bool hasDocument{false};
     // Input sent to the document shown (a click's release, a key's).
     unsigned inputsSent{0};
-    // Syncs under way (KitView::sync), finished early when the document goes; each leaves
-    // when it finishes.
-    std::map<std::uint64_t, std::function<void()>> pendingSyncs;
+    // Syncs under way (KitView::sync), each finished once: by the page's turn, or early when
+    // the document goes. Each leaves the table as it is finished, and holds nothing of the
+    // core, which would otherwise never go.
     std::uint64_t nextSync{1};
+    std::map<std::uint64_t, std::function<void()>> pendingSyncs;
+    void finishSync(std::uint64_t id) {
+        auto pending = pendingSyncs.extract(id);
+        if (!pending.empty())
+            pending.mapped()();
+    }
     void finishSyncs() {
         auto pending = std::move(pendingSyncs);
         pendingSyncs.clear();
@@ -162,6 +168,7 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     bool mainResourceCut{false};
     void mainResourceFinished(WebKitWebResource* resource);
     void watchMainResource(WebKitWebResource* main);
+    void unwatchMainResource();
     bool mainResourceWatched{false};
     bool mainResourceDone{false};
     bool finishPending{false};
@@ -171,6 +178,7 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     // The main frame's load has finished: told as finished, or as failed when its reply was
     // cut short (as the phone's web view fails it).
     void reportFinish();
+    // Held (a reference of ours) while watched, so that its handlers can always be taken off.
     WebKitWebResource* watchedResource{nullptr};
 
     void build(const ViewOptions& options, KitContext& context);
@@ -275,8 +283,7 @@ void KitViewCore::destroy() {
         g_signal_handlers_disconnect_by_data(content, this);
     if (view)
         g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view), this);
-    if (view && watchedResource && webkit_web_view_get_main_resource(view) == watchedResource)
-        g_signal_handlers_disconnect_by_data(watchedResource, this);
+    unwatchMainResource();
     for (auto& [id, decision] : decisions) {
         webkit_policy_decision_ignore(decision);
         g_object_unref(decision);
@@ -297,6 +304,8 @@ void KitViewCore::destroy() {
         g_object_unref(request);
     }
     fileRequests.clear();
+    // The host hears of none of them now.
+    finishSyncs();
     // Its page goes with it: the web process stops its scripts, timers and loads. A script
     // that never ends would not hear that its page closed, and WebKit lets such a process spin
     // for 10 s before it ends on its own: the view's process (one to each view: no view here is
@@ -307,9 +316,8 @@ void KitViewCore::destroy() {
         gtk_widget_destroy(window);
     window = nullptr;
     view = nullptr;
-    // What waited for a picture hears there is none, and what waited for the page is let go.
+    // What waited for a picture hears there is none.
     startSnapshot();
-    finishSyncs();
     if (content)
         g_object_unref(content);
     content = nullptr;
@@ -654,6 +662,9 @@ void KitViewCore::reportFinish() {
 }
 
 void KitViewCore::watchMainResource(WebKitWebResource* main) {
+    // Only the load under way is heard: the main resource of one it replaced may still fail
+    // or finish as it is dropped, which would tell of this load's end.
+    unwatchMainResource();
     mainResourceCut = false;
     mainResourceDone = false;
     mainResourceWatched = true;
@@ -671,8 +682,15 @@ void KitViewCore::watchMainResource(WebKitWebResource* main) {
                          static_cast<KitViewCore*>(data)->mainResourceFinished(resource);
                      }),
                      this);
-    // The resource goes with its page; the view goes first only when the core does.
-    watchedResource = main;
+    watchedResource = WEBKIT_WEB_RESOURCE(g_object_ref(main));
+}
+
+void KitViewCore::unwatchMainResource() {
+    if (!watchedResource)
+        return;
+    g_signal_handlers_disconnect_by_data(watchedResource, this);
+    g_object_unref(watchedResource);
+    watchedResource = nullptr;
 }
 
 // Whether the reply came as long as it said it would: what WebKit holds of it is compared
@@ -1049,37 +1067,32 @@ std::optional<std::string> KitView::evaluateWithin(const std::string& script, Wo
 
 void KitView::sync(std::function<void()> done) {
     m_thread.post([core = m_core, done = std::move(done)] {
-        // Once: by the page's turn, or by the page going (a new document, the process ended),
-        // which leaves what waited in the old one suspended or gone.
-        auto delivered = std::make_shared<bool>(false);
+        // Once: by the page's turn, or by the page going (a new document, the process ended,
+        // the view let go), which leaves what waited in the old one suspended or gone.
         const std::uint64_t id = core->nextSync++;
-        auto finish = [core, done, delivered, id] {
-            if (std::exchange(*delivered, true))
-                return;
-            core->pendingSyncs.erase(id);
-            core->host.postToMain([closed = core->closed, done] {
+        core->pendingSyncs[id] = [post = core->host.postToMain, closed = core->closed, done] {
+            post([closed, done] {
                 if (!*closed)
                     done();
             });
         };
-        core->pendingSyncs.emplace(id, finish);
         if (!core->view) {
-            finish();
+            core->finishSync(id);
             return;
         }
         // What the page shows by then is painted before the host hears: a screenshot taken
         // then is of the page as it is.
-        auto deliver = [core, finish] {
+        auto deliver = [core, id] {
             // A page whose first picture waits is painted when it is due (the host is told
             // of its load's end, which comes later, with a picture).
             if (!core->live || !core->view || core->firstPaintWaits()) {
-                finish();
+                core->finishSync(id);
                 return;
             }
-            core->takeSnapshot([core, finish](std::shared_ptr<const Pixels> pixels) {
+            core->takeSnapshot([core, id](std::shared_ptr<const Pixels> pixels) {
                 if (pixels)
                     core->toClient([pixels](ViewClient& client) { client.painted(pixels); });
-                finish();
+                core->finishSync(id);
             });
         };
         // A turn of the page's event loop: what ran before has posted what it posts (the

@@ -70,6 +70,9 @@ std::string ensureDisplay(std::string* error) {
         return {};
     }
     const pid_t parent = getpid();
+    // Made before the fork: the child of a process with other threads may not allocate (one
+    // of them may hold the allocator's lock, which the child would wait on for ever).
+    const std::string fdText = std::to_string(pipeFds[1]);
     const pid_t child = fork();
     if (child < 0) {
         *error = std::string("cannot start Xvfb: ") + std::strerror(errno);
@@ -87,8 +90,8 @@ std::string ensureDisplay(std::string* error) {
         dup2(quiet, STDIN_FILENO);
         dup2(quiet, STDOUT_FILENO);
         dup2(quiet, STDERR_FILENO);
-        const int fd = dup(pipeFds[1]);  // without O_CLOEXEC, for Xvfb to write to
-        const std::string fdText = std::to_string(fd);
+        // The pipe's end stays open across the exec, for Xvfb to write to.
+        fcntl(pipeFds[1], F_SETFD, 0);
         execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-screen", "0", "1920x1200x24",
                "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
