@@ -250,7 +250,8 @@ struct EngineHost {
     int deviceScale = 1;
     // A web process's memory limit.
     std::size_t memoryLimitMB = 512;
-    // A web process that does not answer for this long is ended.
+    // A web process that does not answer for this long, or keeps a CPU busy for this long, is
+    // ended.
     std::chrono::milliseconds unresponsiveBound{2000};
     // Each line the engine has to say (start-up trouble, processes ended).
     std::function<void(const std::string&)> log;

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "platform/webkit/module/guard/GuardProtocol.h"
+
 namespace platform::webkit {
 
 namespace {
@@ -57,6 +59,25 @@ KitContext::KitContext(const EngineHost& host) : m_host(host) {
     webkit_memory_pressure_settings_free(memory);
     g_object_unref(data);
     webkit_web_context_set_sandbox_enabled(m_context, TRUE);
+    // Each page's process carries the page guard, which holds it to its CPU and memory as
+    // WebKit alone does not (guard/PageGuard.cpp). Its directory is named to the sandbox here
+    // rather than left to WebKit's own handling of extensions, which differs between its ways
+    // of starting a process.
+    if (g_file_test(CAMPUS_WEB_EXTENSIONS_DIR, G_FILE_TEST_IS_DIR))
+        webkit_web_context_add_path_to_sandbox(m_context, CAMPUS_WEB_EXTENSIONS_DIR, TRUE);
+    else if (m_host.log)
+        m_host.log(std::string("web: the page guard is missing (") + CAMPUS_WEB_EXTENSIONS_DIR +
+                   "): pages are held to their bounds by WebKit alone");
+    g_signal_connect(m_context, "initialize-web-extensions",
+                     G_CALLBACK(+[](WebKitWebContext* context, gpointer self) {
+                         const EngineHost& host = static_cast<KitContext*>(self)->m_host;
+                         webkit_web_context_set_web_extensions_directory(context,
+                                                                         CAMPUS_WEB_EXTENSIONS_DIR);
+                         webkit_web_context_set_web_extensions_initialization_user_data(
+                             context, g_variant_new(guard::kInitType, guint64(host.memoryLimitMB),
+                                                    guint64(host.unresponsiveBound.count())));
+                     }),
+                     this);
     webkit_web_context_set_cache_model(m_context, WEBKIT_CACHE_MODEL_DOCUMENT_BROWSER);
     // Cookies live as long as the process, as the host's own do.
     WebKitCookieManager* cookies = webkit_web_context_get_cookie_manager(m_context);

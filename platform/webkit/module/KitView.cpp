@@ -12,6 +12,7 @@
 #include "platform/webkit/module/GtkThread.h"
 #include "platform/webkit/module/KitContext.h"
 #include "platform/webkit/module/Xvfb.h"
+#include "platform/webkit/module/guard/GuardProtocol.h"
 
 namespace platform::webkit {
 
@@ -130,7 +131,10 @@ struct KitViewCore : std::enable_shared_from_this<KitViewCore> {
     guint pingTimer{0};
     bool pingOutstanding{false};
     std::chrono::steady_clock::time_point pingSent;
-    bool endedByWatchdog{false};
+    // Why the view is ending its process, when it is: the host hears that rather than how
+    // WebKit saw it go (asked to end, or gone on its own when the page guard ended it).
+    std::optional<ProcessEnd> endingFor;
+    void endProcess(ProcessEnd why);
     bool hasDocument{false};
     // Input sent to the document shown (a click's release, a key's).
     unsigned inputsSent{0};
@@ -404,6 +408,9 @@ void KitViewCore::connectSignals() {
                     // A new document: it has seen none of the input, and what waited in the
                     // old one waits no more.
                     self->inputsSent = 0;
+                    // A document shown is a process alive: an ending asked of one that had
+                    // already gone (so that WebKit never told of it) is not this one's.
+                    self->endingFor.reset();
                     self->firstPaintAt = std::chrono::steady_clock::now() + kFirstPaintWait;
                     self->finishSyncs();
                     break;
@@ -617,9 +624,11 @@ void KitViewCore::connectSignals() {
             ProcessEnd why = ProcessEnd::Crashed;
             if (reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT)
                 why = ProcessEnd::MemoryLimit;
+            else if (self->endingFor)
+                why = *self->endingFor;
             else if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API)
-                why = self->endedByWatchdog ? ProcessEnd::Unresponsive : ProcessEnd::Terminated;
-            self->endedByWatchdog = false;
+                why = ProcessEnd::Terminated;
+            self->endingFor.reset();
             self->pingOutstanding = false;
             self->hasDocument = false;
             self->finishSyncs();
@@ -637,6 +646,31 @@ void KitViewCore::connectSignals() {
             self->toClient([why](ViewClient& client) { client.processEnded(why); });
         }),
         this);
+    // The page guard in the page's process says it is past its bounds.
+    g_signal_connect(
+        view, "user-message-received",
+        G_CALLBACK(+[](WebKitWebView*, WebKitUserMessage* message, gpointer data) -> gboolean {
+            auto* self = static_cast<KitViewCore*>(data);
+            const char* name = webkit_user_message_get_name(message);
+            if (g_strcmp0(name, guard::kBusyMessage) == 0)
+                self->endProcess(ProcessEnd::Unresponsive);
+            else if (g_strcmp0(name, guard::kMemoryMessage) == 0)
+                self->endProcess(ProcessEnd::MemoryLimit);
+            else
+                return FALSE;
+            return TRUE;
+        }),
+        this);
+}
+
+void KitViewCore::endProcess(ProcessEnd why) {
+    if (!view)
+        return;
+    // The first reason stands: the process is on its way out for it.
+    if (!endingFor)
+        endingFor = why;
+    pingOutstanding = false;
+    webkit_web_view_terminate_web_process(view);
 }
 
 void KitViewCore::reportFinish() {
@@ -737,9 +771,7 @@ void KitViewCore::ping() {
         if (now - pingSent > host.unresponsiveBound) {
             // A page that keeps its process busy (a script that never ends) is ended, and the
             // host shows its fail view.
-            endedByWatchdog = true;
-            pingOutstanding = false;
-            webkit_web_view_terminate_web_process(view);
+            endProcess(ProcessEnd::Unresponsive);
         }
         return;
     }
