@@ -4,6 +4,7 @@
 // bubblewrap) and the display the client starts for them. Read from /proc while they live; a
 // process that ended keeps what it had at the last look, so the probes look often.
 
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -127,5 +128,13 @@ public:
 private:
     std::map<pid_t, ProcessStat> m_seen;
 };
+
+// CPU seconds of the calling thread: what a probe's own looks at /proc cost, left out of what
+// it measures.
+inline double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
 
 }  // namespace bench

@@ -55,13 +55,6 @@ void serve(const bench::ForkedServer::Announce& announce) {
     server.listen_after_bind();
 }
 
-// CPU seconds of the calling thread: what the probe's own looks at /proc cost, left out.
-double threadCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,9 +88,9 @@ int main(int argc, char** argv) {
         // to its last tenth.
         while (std::chrono::steady_clock::now() < end) {
             RunLoop::main().runFor(std::chrono::milliseconds(100));
-            const double lookStart = threadCpuSeconds();
+            const double lookStart = bench::threadCpuSeconds();
             children.look();
-            looking += threadCpuSeconds() - lookStart;
+            looking += bench::threadCpuSeconds() - lookStart;
             const auto& web = page->webView();
             if (endedAfter < 0 && web && web->lastError() &&
                 web->lastError()->code == WebError::kWebProcessEnded) {

@@ -103,12 +103,6 @@ void serve(const bench::ForkedServer::Announce& announce) {
     server.listen_after_bind();
 }
 
-double threadCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 // Looks at the process tree every 50 ms, and at how long the main thread takes to run a task
 // posted to it. Its own CPU is kept apart.
 class Watcher {
@@ -151,7 +145,7 @@ private:
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        m_ownCpu = threadCpuSeconds();
+        m_ownCpu = bench::threadCpuSeconds();
     }
 
     std::atomic<bool> m_stopping{false};

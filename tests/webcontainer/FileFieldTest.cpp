@@ -31,6 +31,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "tests/support/TempHome.h"
+#include "tests/webcontainer/ContainerStage.h"
 #include "tests/webcontainer/PageSettle.h"
 #include "webcontainer/WebDetailViewController.h"
 
@@ -41,9 +42,9 @@ using platform::components::PhotoPickerViewController;
 constexpr const char* kLeavePath = "/CM/leave.html";
 constexpr const char* kNothingChosen = "未选择照片";
 
-class OpenerScreen : public platform::ViewController {};
+using containerstage::OpenerScreen;
 
-class FileFieldTest : public ::testing::Test {
+class FileFieldTest : public ::testing::Test, protected containerstage::ContainerStage {
 protected:
     FileFieldTest() {
         server.start();
@@ -148,15 +149,6 @@ protected:
             files.push_back(entry.path());
         return files;
     }
-
-    testsupport::TempHome home;
-    fakes::FakeSchoolServices server;
-    platform::testing::UiTestScope scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
-    std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
-    std::shared_ptr<platform::NavigationController> navigation;
-    std::shared_ptr<WebDetailViewController> page;
 };
 
 TEST_F(FileFieldTest, AnAlbumPhotoReachesThePageAsAJpegAndGoesWithItsForm) {

@@ -27,6 +27,7 @@
 #include "platform/ui/Window.h"
 #include "platform/web/WebError.h"
 #include "tests/support/TempHome.h"
+#include "tests/webcontainer/ContainerStage.h"
 #include "tests/webcontainer/PageSettle.h"
 #include "webcontainer/WebDetailViewController.h"
 
@@ -147,9 +148,9 @@ fakes::Reply htmlReply(std::string body) {
     return reply;
 }
 
-class OpenerScreen : public platform::ViewController {};
+using containerstage::OpenerScreen;
 
-class PageLimitsTest : public ::testing::Test {
+class PageLimitsTest : public ::testing::Test, protected containerstage::ContainerStage {
 protected:
     PageLimitsTest() {
         server.start();
@@ -222,14 +223,6 @@ protected:
     // A page is given this long to load, to be ended, or to show its work; a web process
     // starts slowly on a loaded machine.
     static constexpr double kBoundSeconds = 60;
-
-    testsupport::TempHome home;
-    fakes::FakeSchoolServices server;
-    platform::testing::UiTestScope scope;
-    platform::testing::UIDriver driver;
-    std::shared_ptr<platform::Window> window = platform::View::make<platform::Window>();
-    std::shared_ptr<OpenerScreen> opener = std::make_shared<OpenerScreen>();
-    std::shared_ptr<platform::NavigationController> navigation;
 };
 
 // --- A page past its limits ----------------------------------------------------------------
