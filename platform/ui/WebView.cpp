@@ -381,6 +381,7 @@ void WebView::startTimeout(double seconds) {
                 return;
             // Nothing of the page came in time: stopped, and failed as the phone fails it.
             log("web view: %@ timed out", view->m_request.url);
+            view->m_stoppedForTimeout = true;
             view->m_engine->stop();
             view->failLoad(
                 WebError{WebError::kTimedOut, "The request timed out.", view->m_request.url});
@@ -504,6 +505,9 @@ void WebView::navigationAsked(const webkit::NavigationAsk& ask) {
         if (provenance.byApp && m_appLoads.empty())
             m_loading = false;
     }
+    // A stop the time-out made that WebKit never told of is behind a navigation let go since.
+    if (allowed)
+        m_stoppedForTimeout = false;
     m_engine->decide(ask.id, allowed);
     // The load it starts reaches the web view before the page's next turn; the app's own load
     // is the page's for sure, and under way from now on.
@@ -620,6 +624,11 @@ void WebView::keepChainWithItem() {
 
 void WebView::loadFailed(const webkit::LoadFailure& failure) {
     auto self = weak_from_this().lock();
+    // The end of the load the time-out stopped, however WebKit names it, was told then.
+    if (std::exchange(m_stoppedForTimeout, false)) {
+        m_loadsUnderWay = std::max(0, m_loadsUnderWay - 1);
+        return;
+    }
     // The time-out of the app's newer load, which cancelled this one, runs on.
     if (!failure.cancelled || !newerAppLoadWaits(failure.url))
         m_timeout.cancel();

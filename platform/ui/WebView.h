@@ -247,6 +247,9 @@ private:
     bool m_engineTried{false};
     // The engine is still loading (off the main thread): the app's latest load waits for it.
     bool m_engineAwaited{false};
+    // The time-out stopped the load and failed it: WebKit's report of that stop, a
+    // cancellation, is the same failure, told once.
+    bool m_stoppedForTimeout{false};
     std::function<void()> m_loadWhenEngine;
     int m_workInFlight{0};
 

@@ -224,7 +224,16 @@ TEST_F(WebViewTest, ALoadThatDoesNotBeginInTimeFailsAsTimedOutOnTheLoopsClock) {
     ASSERT_TRUE(waitFor([&] { return m_server.requests("/slow") > 0; }));
     advance(11);
     ASSERT_TRUE(waitFor([&] { return !m_delegate->errors.empty(); }));
+    // The stop the time-out makes is that same failure, told once: WebKit has told of the stop
+    // by the time a script sent after it has had its answer.
+    eval("0");
+    ASSERT_TRUE(settle());
+    RunLoop::main().runPending();
+    ASSERT_EQ(m_delegate->errors.size(), 1u);
     EXPECT_EQ(m_delegate->errors.back().code, WebError::kTimedOut);
+    ASSERT_TRUE(m_webView->lastError());
+    EXPECT_EQ(m_webView->lastError()->code, WebError::kTimedOut);
+    EXPECT_FALSE(m_webView->isLoading());
     m_server.release();
 }
 
