@@ -524,8 +524,12 @@ void WebView::loadChanged(webkit::LoadStage stage, const std::string& url, int s
     auto self = weak_from_this().lock();
     switch (stage) {
         case webkit::LoadStage::Started:
-            m_navigationAllowedSinceStart = false;
             ++m_loadsUnderWay;
+            // WebKit may tell of the start of the load the time-out stopped after the stop:
+            // that load has failed already (no navigation was let go since).
+            if (m_stoppedForTimeout)
+                break;
+            m_navigationAllowedSinceStart = false;
             // What was asked before has been asked by now: a stopped load not asked about
             // yet never will be.
             m_stoppedLoads.clear();
